@@ -1,0 +1,61 @@
+// Small value types of the diagnostics engine.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <tuple>
+
+namespace morva_service {
+
+class ProductVersion {
+ public:
+  ProductVersion(uint32_t major_number = 0, uint32_t minor_number = 0, uint32_t build_number = 0,
+                 uint32_t revision_number = 0)
+      : major_(major_number), minor_(minor_number), build_(build_number), revision_(revision_number) {}
+  uint32_t major_number() const { return major_; }
+  uint32_t minor_number() const { return minor_; }
+  uint32_t build_number() const { return build_; }
+  uint32_t revision_number() const { return revision_; }
+
+ private:
+  uint32_t major_, minor_, build_, revision_;
+};
+
+// Identifies a diagnostic or a test; written as low16(first).second.low32(third). The whole
+// triple is the key that option maps and look-ups compare.
+struct ItemIdentifier {
+  uint32_t first = 0;
+  uint32_t second = 0;
+  uint64_t third = 0;
+
+  bool operator<(const ItemIdentifier& o) const {
+    return std::tie(first, second, third) < std::tie(o.first, o.second, o.third);
+  }
+  bool operator==(const ItemIdentifier& o) const {
+    return first == o.first && second == o.second && third == o.third;
+  }
+  bool operator!=(const ItemIdentifier& o) const { return !(*this == o); }
+};
+
+// A command-line option a module offers for one of its diagnostics or tests.
+class CommandLineOptionView {
+ public:
+  enum ArgumentRequirement : int { kNeedsArguments = 1, kNoArguments = 2 };
+  virtual ~CommandLineOptionView() = default;
+  virtual std::string letter() const = 0;  // its first character is the option letter
+  virtual std::string long_name() const = 0;
+  virtual int argument_requirement() const = 0;
+};
+
+// Outcome of one test.
+enum TestStatus : int32_t {
+  kTestPassed = 0,
+  kTestFailed = 1,
+  kTestUnrecognized = 2,
+  kTestNotApplicable = 3,
+  kTestCancelled = 4,
+  kTestWarning = 5,
+  kTestInvalid = 6,
+};
+
+}  // namespace morva_service

@@ -1,0 +1,38 @@
+// The few facilities that differ between operating systems, behind one small interface: the
+// plug-in file names, the operating system's folder, a detached background process and polling
+// standard input.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kolv_os {
+
+// File-name ending of loadable plug-ins on this system (".so").
+extern const char* const kPluginSuffix;
+
+// "mendra_cli" -> "mendra_cli.so". A name that already ends in ".dll" or in the suffix gets the
+// suffix in place of that ending.
+std::string PluginFileName(const std::string& stem);
+
+// Joins a folder and a file name with this system's separator.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+// The operating system's folder in Windows form ("C:\Windows"): $KOLV_WINDOWS_DIR when set, else
+// the system drive's letter followed by ":\Windows". Empty when it cannot be told.
+std::string WindowsDirectory();
+
+// Starts program with the argument vector (argv[0] included) detached from this process: a new
+// session, standard streams on /dev/null, no inherited descriptors but those three. Returns the
+// child's process id, or -1 with a reason in error.
+long SpawnDetached(const std::string& program, const std::vector<std::string>& argv,
+                   std::string& error);
+
+// Path of the running program.
+std::string ExecutablePath();
+
+// Reads what is waiting on standard input without blocking. Returns the number of bytes appended
+// to out, 0 when nothing is waiting, -1 at end of input or on error.
+int ReadStandardInputNonBlocking(std::string& out);
+
+}  // namespace kolv_os

@@ -1,0 +1,100 @@
+#include "kolv_os/os.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "zerka/zerka.h"
+
+extern char** environ;
+
+namespace kolv_os {
+
+const char* const kPluginSuffix = ".so";
+
+namespace {
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+}  // namespace
+
+std::string PluginFileName(const std::string& stem) {
+  std::string base = stem;
+  if (EndsWith(base, ".dll"))
+    base.resize(base.size() - 4);
+  else if (EndsWith(base, kPluginSuffix))
+    base.resize(base.size() - std::strlen(kPluginSuffix));
+  return base + kPluginSuffix;
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
+std::string WindowsDirectory() {
+  if (const char* dir = std::getenv("KOLV_WINDOWS_DIR")) return dir;
+  ZerkaFilesystem* fs = get_filesystem();
+  if (!fs) return std::string();
+  return std::string(1, fs->SystemDriveLetter()) + ":\\Windows";
+}
+
+long SpawnDetached(const std::string& program, const std::vector<std::string>& argv,
+                   std::string& error) {
+  posix_spawn_file_actions_t actions;
+  posix_spawnattr_t attributes;
+  if (posix_spawn_file_actions_init(&actions) != 0) {
+    error = "cannot prepare the child's standard streams";
+    return -1;
+  }
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+  for (int fd = 0; fd < 3; ++fd)
+    posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
+
+  std::vector<char*> args;
+  args.reserve(argv.size() + 1);
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+
+  pid_t pid = -1;
+  int rc = posix_spawn(&pid, program.c_str(), &actions, &attributes, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  if (rc != 0) {
+    error = std::string("cannot start ") + program + ": " + std::strerror(rc);
+    return -1;
+  }
+  return static_cast<long>(pid);
+}
+
+std::string ExecutablePath() {
+  char buffer[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return std::string();
+  buffer[n] = '\0';
+  return buffer;
+}
+
+int ReadStandardInputNonBlocking(std::string& out) {
+  pollfd p{0, POLLIN, 0};
+  int ready = poll(&p, 1, 0);
+  if (ready < 0) return errno == EINTR ? 0 : -1;
+  if (ready == 0) return 0;
+  if (!(p.revents & POLLIN)) return (p.revents & (POLLHUP | POLLERR | POLLNVAL)) ? -1 : 0;
+  char buffer[256];
+  ssize_t n = read(0, buffer, sizeof buffer);
+  if (n < 0) return errno == EINTR || errno == EAGAIN ? 0 : -1;
+  if (n == 0) return -1;
+  out.append(buffer, static_cast<size_t>(n));
+  return static_cast<int>(n);
+}
+
+}  // namespace kolv_os
