@@ -1,0 +1,118 @@
+// Shows one screen at a time and moves between the default screens and the screens of the
+// current flow; owns the breadcrumb, the action bar, the overlay and the execution context.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+class BreadcrumbWidget;
+class KolvLiteContext;
+class KolvLiteScreen;
+class OverlayForm;
+class QFrame;
+class QHBoxLayout;
+class QKeyEvent;
+class QLabel;
+class QPushButton;
+class QResizeEvent;
+class QSpacerItem;
+class QStackedWidget;
+
+class KolvLiteController : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit KolvLiteController(QWidget* parent = nullptr);
+  ~KolvLiteController() override;
+
+  void AddDefaultScreen(KolvLiteScreen* screen);
+  void RemoveDefaultScreen(KolvLiteScreen* screen);
+  void ClearDefaultScreens();
+  // step: whether the screen's step joins the breadcrumb.
+  void AddFlowScreen(KolvLiteScreen* screen, bool step);
+  void AddFlowScreens(QList<KolvLiteScreen*>& screens, bool step);
+  void RemoveFlowScreen(KolvLiteScreen* screen);
+  void ClearFlowScreens();
+  void ClearBackgroundFlowScreen();
+  bool HasBackgroundFlowScreen() const;
+  // False only when the screen is the first flow screen.
+  bool HasPreviousFlowScreen(KolvLiteScreen* screen) const;
+  bool IsAnyScreenBusy();
+
+  KolvLiteContext* execution_context() const;
+  KolvLiteScreen* current_screen() const;
+  KolvLiteScreen* background_flow_screen() const;
+  QList<KolvLiteScreen*> default_screens() const;
+  QList<KolvLiteScreen*> flow_screens() const;
+  BreadcrumbWidget* breadcrumb() const;
+
+  void ClearBreadcrumb();
+  void ClearExecutionContext();
+  void ShowCurrentBreadcrumbStepSubtext();
+  void HideCurrentBreadcrumbStepSubtext();
+  void ShowGlobalButtons();
+  void HideGlobalButtons();
+
+ signals:
+  void HomeClicked();
+  void GlobalButtonsHidden();
+  void GlobalButtonsShown();
+  void AllStopped();
+  void OverlayClicked();
+
+ public slots:
+  void HandleKeyPress(QKeyEvent* event);
+  void SetModuleName(QString name);
+  void ShowModuleName();
+  void HideModuleName();
+  void ShowActionBar();
+  void HideActionBar();
+  void ShowBreadcrumb();
+  void HideBreadcrumb();
+  void ShowHomeButton();
+  void HideHomeButton();
+  void AddActionWidget(QWidget* widget);
+  void AddAndShowActionWidget(QWidget* widget);
+  void RemoveAndHideActionWidget(QWidget* widget);
+  void ShowOverlay();
+  void HideOverlay();
+  void SetOverlayCentralWidget(QWidget* widget);
+  void GoToNextScreen();
+  void GoToPreviousScreen();
+  void GoToBackgroundFlowScreen();
+  void GoToScreen(KolvLiteScreen* screen);
+  void StopAll();
+  void ScreenStop(KolvLiteScreen* screen);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void BuildForm();
+  void Enter(KolvLiteScreen* screen);
+  // Takes a screen out of the stacked widget and forgets every pointer the controller keeps to it.
+  void DetachScreen(KolvLiteScreen* screen);
+  // Breadcrumb position of a flow screen's step: the stepped flow screens before it.
+  int BreadcrumbIndex(KolvLiteScreen* screen) const;
+
+  BreadcrumbWidget* breadcrumb_;
+  OverlayForm* overlay_;
+  QFrame* module_name_frame_;
+  QLabel* module_name_label_;
+  QFrame* breadcrumb_frame_;
+  QStackedWidget* screens_stack_;
+  QFrame* action_bar_;
+  QHBoxLayout* action_bar_layout_;
+  QPushButton* home_button_;
+  QSpacerItem* action_spacer_;
+
+  KolvLiteScreen* current_;
+  KolvLiteScreen* background_;
+  QList<KolvLiteScreen*> default_screens_;
+  QList<KolvLiteScreen*> flow_screens_;
+  // Flow screens whose step is in the breadcrumb.
+  QList<KolvLiteScreen*> stepped_screens_;
+  QList<KolvLiteScreen*> stopping_;
+  KolvLiteContext* context_;
+};
