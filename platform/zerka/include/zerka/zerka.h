@@ -31,11 +31,13 @@ class ZerkaFilesystem {
   virtual int CreateDirectories(const std::string& dir, int mode = 0) = 0;
   // Nonzero when the path is a folder (opening it as a file would be refused).
   virtual int IsDirectory(const std::string& path) = 0;
-  // Removes a file or a folder with everything in it. 0 on success.
+  // Removes a file or a folder with everything in it; links inside are removed, never followed,
+  // and other mounted file systems are left alone. 0 on success.
   virtual int DeletePath(const std::string& path) = 0;
   // The local form of a path: "X:\a\b" becomes "<root of X>/a/b". The system drive's root is
   // $ZERKA_SYSTEM_DRIVE (default "/var/lib/kolv/drive_c"); another letter X maps to a sibling
-  // folder "drive_x" of that root.
+  // folder "drive_x" of that root. "." and ".." are resolved within the drive, never above its
+  // root.
   virtual std::string NativePath(const std::string& path) = 0;
 };
 
@@ -44,7 +46,7 @@ class ZerkaFilesystem {
 class ZerkaModuleLoader {
  public:
   virtual ~ZerkaModuleLoader() = default;
-  // flags: 1 resolves every symbol at once. Returns 0 on failure.
+  // flags: 1 resolves every symbol at once. Returns 0 on failure. The path may be in Windows form.
   virtual void* Load(const std::string& path, int flags) = 0;
   // Returns 0 when the module has no such export.
   virtual void* GetSymbol(void* handle, const std::string& name) = 0;
@@ -67,7 +69,7 @@ class ZerkaThreads {
                      void* argument, const char* name) = 0;
   // Waits for the thread, frees the handle and stores its procedure's result when asked.
   virtual int Join(ZerkaThreadHandle handle, int* exit_code = nullptr) = 0;
-  // 0 is the normal priority. Returns 0 on success.
+  // 0 is the normal priority, the only one offered. Returns 0 on success.
   virtual int SetPriority(ZerkaThreadHandle handle, int priority) = 0;
 };
 
@@ -88,11 +90,15 @@ class ZerkaTimer {
 class ZerkaSemaphore {
  public:
   virtual ~ZerkaSemaphore() = default;
+  // 0 on success; nonzero for a second Init or counts out of range (0 <= initial <= maximum,
+  // maximum >= 1).
   virtual int Init(int initial, int maximum) = 0;
+  // 0 once the count was taken; nonzero at once when Init has not been called.
   virtual int Wait() = 0;
   // Waits at most the given time; true when the count was taken.
   virtual bool TimedWait(uint32_t milliseconds) = 0;
-  // Raises the count by one; at the maximum the count stays as it is.
+  // Raises the count by one and returns 0; at the maximum the count stays as it is and the
+  // result is nonzero, as it is before Init.
   virtual int Post() = 0;
 };
 
@@ -104,20 +110,25 @@ class ZerkaConsole {
   static constexpr int kEscape = 27;
   virtual ~ZerkaConsole() = default;
   // Never blocks: the code of a waiting key, kEscape for a bare Escape, kNoKey when none is
-  // waiting or standard input is not a terminal.
+  // waiting or standard input is not a terminal. Enter gives 13 and Backspace 8; the escape
+  // sequences of arrow and function keys give kNoKey. While a console object exists, a terminal
+  // on standard input is in non-canonical mode without echo; it is restored when the last one
+  // is released, at exit and on SIGINT, SIGTERM and SIGHUP.
   virtual int ReadKey() = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
-// Console interrupt (Ctrl-C, termination request). The callback runs on an ordinary thread of
-// the library, never inside a signal handler, so it may lock and allocate.
+// Console interrupt (Ctrl-C, termination request: SIGINT and SIGTERM). The callback runs on an
+// ordinary thread of the library, never inside a signal handler, so it may lock and allocate.
+// Signals reach it whichever thread they are sent to, so Register may be called at any time.
 typedef void (*ZerkaInterruptCallback)(int signal_number);
 
 class ZerkaSignalHandler {
  public:
   virtual ~ZerkaSignalHandler() = default;
-  // Replaces any earlier callback. 0 on success.
+  // Replaces any earlier callback. 0 on success; nonzero for a null callback.
   virtual int Register(ZerkaInterruptCallback callback) = 0;
+  // Stops delivering and gives the signals back the handling they had before Register.
   virtual int Unregister() = 0;
 };
 
@@ -126,9 +137,13 @@ class ZerkaSignalHandler {
 class ZerkaAppMutex {
  public:
   static constexpr int kHeldElsewhere = 63;
+  // The lock file could not be opened or locked for another reason.
+  static constexpr int kFailed = 1;
   virtual ~ZerkaAppMutex() = default;
-  // 0 when taken; kHeldElsewhere when another process holds it; another nonzero code for any
-  // other failure.
+  // 0 when taken (also when this object already holds it); kHeldElsewhere when another process,
+  // or another lock object of this process, holds it; kFailed for any other failure. The lock
+  // file is $ZERKA_LOCK_FILE, else "/run/lock/kolv.lock", else "/tmp/kolv-<uid>.lock"; it is
+  // never inherited by programs started from here, and the lock ends with the process.
   virtual int Acquire() = 0;
   virtual void Release() = 0;
 };
@@ -137,6 +152,7 @@ class ZerkaAppMutex {
 class ZerkaUserAccount {
  public:
   virtual ~ZerkaUserAccount() = default;
+  // The effective user is root; ZERKA_ADMIN=1 or =0 forces the answer.
   virtual bool IsAdministrator() = 0;
 };
 
@@ -170,7 +186,7 @@ class ZerkaTimeHandler {
   virtual bool ParseDateTime(const std::string& text, struct tm& time) = 0;
   // Seconds since 1970 of a broken-down UTC time.
   virtual int64_t ToTime(const struct tm& time) = 0;
-  // The form ParseDateTime reads, for seconds since 1970.
+  // The form ParseDateTime reads, for seconds since 1970; empty outside the years 0 to 9999.
   virtual std::string FormatDateTime(int64_t seconds) = 0;
 };
 
@@ -197,7 +213,9 @@ ZerkaStringHandler* get_string_handler();
 ZerkaNumberHandler* get_number_handler();
 ZerkaTimeHandler* get_time_handler();
 ZerkaSignalHandler* get_signal_handler();
-// Null when the machine's data cannot be read.
+// Null when the machine's data cannot be read (or ZERKA_NO_BIOS=1). Read from
+// /sys/class/dmi/id and /proc/cpuinfo, or from the folder $ZERKA_BIOS_DIR holding files of the
+// same names; a value whose file cannot be read is empty.
 Bios* get_bios();
 
 // Created on each call, given back through the matching release function.

@@ -1,0 +1,124 @@
+#include <poll.h>
+#include <signal.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+
+#include "platform/zerka/src/key_decoder.h"
+#include "zerka/zerka.h"
+
+namespace {
+
+// How long a lone Escape waits for the rest of a sequence: terminals send a sequence at once.
+const int kSequenceWaitMs = 30;
+const int kRestoreSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// The keyboard is one per process, whatever the number of console objects.
+std::mutex state_mutex;
+int open_consoles = 0;
+std::string pending;
+struct termios saved_terminal;
+volatile sig_atomic_t terminal_changed = 0;
+struct sigaction previous_actions[3];
+bool handlers_installed[3] = {};
+bool exit_hook_installed = false;
+
+void RestoreTerminal() {
+  if (terminal_changed) {
+    tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
+    terminal_changed = 0;
+  }
+}
+
+void RestoreAndRaise(int signal_number) {
+  RestoreTerminal();
+  signal(signal_number, SIG_DFL);
+  raise(signal_number);
+}
+
+void RestoreAtExit() {
+  std::lock_guard<std::mutex> lock(state_mutex);
+  RestoreTerminal();
+}
+
+// A terminal we may read: reading from a background process group would stop the process.
+bool UsableTerminal() {
+  if (!isatty(STDIN_FILENO)) return false;
+  pid_t foreground = tcgetpgrp(STDIN_FILENO);
+  return foreground < 0 || foreground == getpgrp();
+}
+
+void OpenKeyboard() {
+  std::lock_guard<std::mutex> lock(state_mutex);
+  if (open_consoles++ > 0 || !UsableTerminal()) return;
+  struct termios raw;
+  if (tcgetattr(STDIN_FILENO, &saved_terminal) != 0) return;
+  raw = saved_terminal;
+  raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+  raw.c_cc[VMIN] = 0;
+  raw.c_cc[VTIME] = 0;
+  if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0) return;
+  terminal_changed = 1;
+  if (!exit_hook_installed) exit_hook_installed = std::atexit(RestoreAtExit) == 0;
+  // Only where nobody else handles the signal: a host's own handler stays in charge.
+  for (int i = 0; i < 3; ++i) {
+    struct sigaction current;
+    if (sigaction(kRestoreSignals[i], nullptr, &current) != 0 || current.sa_handler != SIG_DFL ||
+        (current.sa_flags & SA_SIGINFO))
+      continue;
+    struct sigaction action = {};
+    action.sa_handler = RestoreAndRaise;
+    sigemptyset(&action.sa_mask);
+    handlers_installed[i] = sigaction(kRestoreSignals[i], &action, &previous_actions[i]) == 0;
+  }
+}
+
+void CloseKeyboard() {
+  std::lock_guard<std::mutex> lock(state_mutex);
+  if (open_consoles == 0 || --open_consoles > 0) return;
+  RestoreTerminal();
+  pending.clear();
+  for (int i = 0; i < 3; ++i) {
+    if (!handlers_installed[i]) continue;
+    struct sigaction current;
+    // Someone may have taken the signal over since; leave theirs in place.
+    if (sigaction(kRestoreSignals[i], nullptr, &current) == 0 &&
+        current.sa_handler == RestoreAndRaise)
+      sigaction(kRestoreSignals[i], &previous_actions[i], nullptr);
+    handlers_installed[i] = false;
+  }
+}
+
+bool ReadWaiting(int timeout_ms) {
+  pollfd p{STDIN_FILENO, POLLIN, 0};
+  if (poll(&p, 1, timeout_ms) <= 0 || !(p.revents & POLLIN)) return false;
+  char buffer[64];
+  ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+  if (n <= 0) return false;
+  pending.append(buffer, static_cast<size_t>(n));
+  return true;
+}
+
+class Console : public ZerkaConsole {
+ public:
+  Console() { OpenKeyboard(); }
+  ~Console() override { CloseKeyboard(); }
+
+  int ReadKey() override {
+    std::lock_guard<std::mutex> lock(state_mutex);
+    if (!UsableTerminal()) return kNoKey;
+    if (pending.empty() && !ReadWaiting(0)) return kNoKey;
+    if (pending.size() == 1 && pending[0] == '\x1b') ReadWaiting(kSequenceWaitMs);
+    return zerka::DecodeKey(pending);
+  }
+};
+
+}  // namespace
+
+ZerkaConsole* get_console() { return new Console; }
+
+void release_console_instance(ZerkaConsole* console) { delete console; }

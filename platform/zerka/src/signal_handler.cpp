@@ -1,0 +1,118 @@
+#include <pthread.h>
+#include <signal.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <future>
+#include <mutex>
+
+#include "zerka/zerka.h"
+
+namespace {
+
+const int kInterrupts[] = {SIGINT, SIGTERM};
+
+std::mutex mutex;
+ZerkaInterruptCallback callback = nullptr;
+bool watcher_started = false;
+std::atomic<pid_t> watcher_thread{0};
+struct sigaction previous_actions[2];
+bool installed = false;
+
+sigset_t InterruptSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int s : kInterrupts) sigaddset(&set, s);
+  return set;
+}
+
+// Runs in whatever thread the signal lands on: only hands it to the watcher, which has it
+// blocked and takes it with sigwait.
+void Forward(int signal_number) {
+  int saved_errno = errno;
+  pid_t target = watcher_thread.load();
+  if (target != 0) syscall(SYS_tgkill, getpid(), target, signal_number);
+  errno = saved_errno;
+}
+
+void* Watch(void* ready) {
+  watcher_thread = static_cast<pid_t>(syscall(SYS_gettid));
+  pthread_setname_np(pthread_self(), "zerka-signals");
+  static_cast<std::promise<void>*>(ready)->set_value();
+  sigset_t set = InterruptSet();
+  for (;;) {
+    int signal_number = 0;
+    if (sigwait(&set, &signal_number) != 0) continue;
+    ZerkaInterruptCallback current;
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      current = callback;
+    }
+    if (current) current(signal_number);
+  }
+  return nullptr;
+}
+
+class SignalHandler : public ZerkaSignalHandler {
+ public:
+  int Register(ZerkaInterruptCallback new_callback) override {
+    if (!new_callback) return EINVAL;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!watcher_started) {
+      int rc = StartWatcher();
+      if (rc != 0) return rc;
+      watcher_started = true;
+    }
+    callback = new_callback;
+    if (!installed) {
+      struct sigaction action = {};
+      action.sa_handler = Forward;
+      action.sa_flags = SA_RESTART;
+      sigemptyset(&action.sa_mask);
+      for (int i = 0; i < 2; ++i) sigaction(kInterrupts[i], &action, &previous_actions[i]);
+      installed = true;
+    }
+    return 0;
+  }
+
+  int Unregister() override {
+    std::lock_guard<std::mutex> lock(mutex);
+    callback = nullptr;
+    if (installed) {
+      for (int i = 0; i < 2; ++i) {
+        struct sigaction current;
+        if (sigaction(kInterrupts[i], nullptr, &current) == 0 && current.sa_handler == Forward)
+          sigaction(kInterrupts[i], &previous_actions[i], nullptr);
+      }
+      installed = false;
+    }
+    return 0;
+  }
+
+ private:
+  // The watcher starts with the interrupts blocked so that only sigwait takes them there.
+  static int StartWatcher() {
+    sigset_t set = InterruptSet(), old;
+    pthread_sigmask(SIG_BLOCK, &set, &old);
+    std::promise<void> ready;
+    pthread_t thread;
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
+    int rc = pthread_create(&thread, &attributes, Watch, &ready);
+    pthread_attr_destroy(&attributes);
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    if (rc != 0) return rc;
+    ready.get_future().wait();
+    return 0;
+  }
+};
+
+}  // namespace
+
+ZerkaSignalHandler* get_signal_handler() {
+  static SignalHandler* instance = new SignalHandler;
+  return instance;
+}
