@@ -1,0 +1,162 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/zerka/src/key_decoder.h"
+#include "zerka/zerka.h"
+
+namespace {
+
+TEST(KeyDecoder, TellsEscapeFromEscapeSequences) {
+  std::string pending = "\x1b";
+  EXPECT_EQ(zerka::DecodeKey(pending), 27);
+  EXPECT_TRUE(pending.empty());
+
+  pending = "\x1b[A" "\x1b[1;5C" "\x1bOP" "y";  // up, Ctrl-right, F1, then a letter
+  EXPECT_EQ(zerka::DecodeKey(pending), ZerkaConsole::kNoKey);
+  EXPECT_EQ(zerka::DecodeKey(pending), ZerkaConsole::kNoKey);
+  EXPECT_EQ(zerka::DecodeKey(pending), ZerkaConsole::kNoKey);
+  EXPECT_EQ(zerka::DecodeKey(pending), 'y');
+  EXPECT_EQ(zerka::DecodeKey(pending), ZerkaConsole::kNoKey);
+
+  pending = "\x1b\x1b";  // Escape pressed twice
+  EXPECT_EQ(zerka::DecodeKey(pending), 27);
+  EXPECT_EQ(zerka::DecodeKey(pending), 27);
+
+  pending = "\x1b[1";  // cut short: swallowed, never an Escape
+  EXPECT_EQ(zerka::DecodeKey(pending), ZerkaConsole::kNoKey);
+  EXPECT_TRUE(pending.empty());
+
+  pending = "\n\x7fN";
+  EXPECT_EQ(zerka::DecodeKey(pending), 13);
+  EXPECT_EQ(zerka::DecodeKey(pending), 8);
+  EXPECT_EQ(zerka::DecodeKey(pending), 'N');
+}
+
+// Puts something else on standard input for the life of the object.
+class StdinReplaced {
+ public:
+  explicit StdinReplaced(int fd) : saved_(dup(STDIN_FILENO)) { dup2(fd, STDIN_FILENO); }
+  ~StdinReplaced() {
+    dup2(saved_, STDIN_FILENO);
+    close(saved_);
+  }
+
+ private:
+  int saved_;
+};
+
+struct Pty {
+  int master = -1, slave = -1;
+  Pty() {
+    master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return;
+    slave = open(ptsname(master), O_RDWR | O_NOCTTY);
+  }
+  ~Pty() {
+    if (slave >= 0) close(slave);
+    if (master >= 0) close(master);
+  }
+  void Type(const std::string& keys) const {
+    ASSERT_EQ(write(master, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+    usleep(20000);  // let the terminal pass them on
+  }
+  tcflag_t LocalModes() const {
+    struct termios t;
+    tcgetattr(slave, &t);
+    return t.c_lflag;
+  }
+};
+
+TEST(Console, NoKeyWithoutATerminal) {
+  int p[2];
+  ASSERT_EQ(pipe(p), 0);
+  ASSERT_EQ(write(p[1], "\x1b", 1), 1);
+  {
+    StdinReplaced replaced(p[0]);
+    ZerkaConsole* console = get_console();
+    EXPECT_EQ(console->ReadKey(), ZerkaConsole::kNoKey);
+    release_console_instance(console);
+  }
+  char left = 0;
+  EXPECT_EQ(read(p[0], &left, 1), 1) << "input that was no key was taken away";
+  close(p[0]);
+  close(p[1]);
+}
+
+TEST(Console, ReadsKeysFromATerminalAndRestoresIt) {
+  Pty pty;
+  ASSERT_GE(pty.slave, 0);
+  StdinReplaced replaced(pty.slave);
+  tcflag_t before = pty.LocalModes();
+  ASSERT_TRUE(before & ICANON);
+  ASSERT_TRUE(before & ECHO);
+
+  ZerkaConsole* first = get_console();
+  ZerkaConsole* second = get_console();
+  EXPECT_FALSE(pty.LocalModes() & ICANON);
+  EXPECT_FALSE(pty.LocalModes() & ECHO);
+  EXPECT_EQ(first->ReadKey(), ZerkaConsole::kNoKey);
+
+  pty.Type("y");
+  EXPECT_EQ(first->ReadKey(), 'y');
+  pty.Type("\x1b[B");
+  EXPECT_EQ(first->ReadKey(), ZerkaConsole::kNoKey) << "an arrow key read as something";
+  EXPECT_EQ(first->ReadKey(), ZerkaConsole::kNoKey);
+  pty.Type("\x1b");
+  EXPECT_EQ(second->ReadKey(), 27);
+  pty.Type("\r");
+  EXPECT_EQ(second->ReadKey(), 13);
+
+  release_console_instance(first);
+  EXPECT_FALSE(pty.LocalModes() & ICANON) << "restored while a console was still open";
+  release_console_instance(second);
+  EXPECT_EQ(pty.LocalModes(), before);
+}
+
+TEST(Console, TerminalRestoredWhenATerminationSignalEndsTheProgram) {
+  Pty pty;
+  ASSERT_GE(pty.slave, 0);
+  tcflag_t before = pty.LocalModes();
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    signal(SIGTERM, SIG_DFL);
+    dup2(pty.slave, STDIN_FILENO);
+    get_console();
+    struct termios t;
+    tcgetattr(STDIN_FILENO, &t);
+    if (t.c_lflag & ICANON) _exit(5);
+    raise(SIGTERM);
+    _exit(6);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+  EXPECT_EQ(WTERMSIG(status), SIGTERM);
+  EXPECT_EQ(pty.LocalModes(), before);
+}
+
+TEST(Console, TerminalRestoredAtExit) {
+  Pty pty;
+  ASSERT_GE(pty.slave, 0);
+  tcflag_t before = pty.LocalModes();
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    dup2(pty.slave, STDIN_FILENO);
+    get_console();  // never released, as a host may do
+    std::exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_EQ(pty.LocalModes(), before);
+}
+
+}  // namespace

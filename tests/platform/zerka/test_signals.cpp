@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "zerka/zerka.h"
+
+namespace {
+
+std::mutex mutex;
+std::condition_variable arrived;
+std::vector<int> received;
+bool on_main_thread = false;
+pthread_t main_thread;
+
+void Record(int signal_number) {
+  std::lock_guard<std::mutex> lock(mutex);  // allowed: never runs in a signal handler
+  received.push_back(signal_number);
+  if (pthread_equal(pthread_self(), main_thread)) on_main_thread = true;
+  arrived.notify_all();
+}
+
+std::atomic<int> other_calls{0};
+void Other(int) { ++other_calls; }
+
+// Hang guard only: the callback normally comes at once.
+bool WaitFor(size_t count) {
+  std::unique_lock<std::mutex> lock(mutex);
+  return arrived.wait_for(lock, std::chrono::seconds(10), [&] { return received.size() >= count; });
+}
+
+std::atomic<int> host_handler_calls{0};
+void HostHandler(int) { ++host_handler_calls; }
+
+// One test: the handler is process-wide, so the steps depend on each other.
+TEST(SignalHandler, CallbackRunsOnAnOrdinaryThread) {
+  main_thread = pthread_self();
+  struct sigaction host = {};
+  host.sa_handler = HostHandler;
+  sigemptyset(&host.sa_mask);
+  ASSERT_EQ(sigaction(SIGINT, &host, nullptr), 0);
+
+  ZerkaSignalHandler* handler = get_signal_handler();
+  EXPECT_NE(handler->Register(nullptr), 0);
+  ASSERT_EQ(handler->Register(Record), 0);
+
+  raise(SIGINT);
+  ASSERT_TRUE(WaitFor(1));
+  EXPECT_EQ(received[0], SIGINT);
+  EXPECT_FALSE(on_main_thread);
+
+  // A termination request sent to the process, and a Ctrl-C landing on another thread.
+  kill(getpid(), SIGTERM);
+  ASSERT_TRUE(WaitFor(2));
+  std::thread([] { raise(SIGINT); }).join();
+  ASSERT_TRUE(WaitFor(3));
+  EXPECT_EQ(received[1], SIGTERM);
+  EXPECT_EQ(received[2], SIGINT);
+  EXPECT_FALSE(on_main_thread);
+  EXPECT_EQ(host_handler_calls, 0);
+
+  ASSERT_EQ(handler->Register(Other), 0);
+  raise(SIGINT);
+  for (int i = 0; i < 1000 && other_calls == 0; ++i) usleep(10000);
+  EXPECT_EQ(other_calls, 1);
+
+  // After Unregister the handling from before Register is back.
+  ASSERT_EQ(handler->Unregister(), 0);
+  raise(SIGINT);
+  EXPECT_EQ(host_handler_calls, 1);
+  usleep(50000);
+  EXPECT_EQ(other_calls, 1);
+  EXPECT_EQ(received.size(), 3u);
+
+  ASSERT_EQ(handler->Register(Record), 0);
+  raise(SIGINT);
+  EXPECT_TRUE(WaitFor(4));
+  EXPECT_EQ(host_handler_calls, 1);
+  handler->Unregister();
+}
+
+}  // namespace
