@@ -1,0 +1,23 @@
+// Small helpers shared by the engine's parts: the call trace and sliced waiting.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace morva_service {
+namespace detail {
+
+// Opens (appending) the file named by $MORVA_TRACE; an unset or empty name turns tracing off.
+void OpenTrace();
+void CloseTrace();
+// One line per call made into the engine: the text followed by " tid=<kernel thread id>".
+void Trace(const std::string& text);
+
+// Waits the given seconds in slices of at most 20 ms; false as soon as stop() returns true.
+bool SleepSliced(double seconds, const std::function<bool()>& stop);
+
+// Monotonic seconds.
+double MonotonicSeconds();
+
+}  // namespace detail
+}  // namespace morva_service
