@@ -1,0 +1,113 @@
+#include "gui/widgets/clickable_label.h"
+
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+
+namespace {
+
+constexpr int kElideThreshold = 201;
+constexpr int kElidedWidth = 188;
+
+bool IsActivationKey(int key) {
+  return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+}
+
+}  // namespace
+
+ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent) {
+  setFocusPolicy(Qt::StrongFocus);
+  setTextFormat(Qt::PlainText);
+}
+
+ClickableLabel::~ClickableLabel() = default;
+
+void ClickableLabel::set_checkable(bool checkable) {
+  checkable_ = checkable;
+  if (!checkable) {
+    checked_ = false;
+    UpdateStyle(2);
+  }
+}
+
+void ClickableLabel::set_checked(bool checked) {
+  checked_ = checked;
+  UpdateStyle(checked ? 1 : 2);
+}
+
+void ClickableLabel::UpdateStyle(int /*state*/) {}
+
+void ClickableLabel::EmitClick() {
+  emit Clicked();
+  emit ClickedOnMe(this);
+  if (checkable_) {
+    checked_ = !checked_;
+    emit Toggled(checked_);
+  }
+}
+
+void ClickableLabel::mousePressEvent(QMouseEvent* event) {
+  UpdateStyle(1);
+  event->accept();
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+  if (rect().contains(event->position().toPoint())) EmitClick();
+  UpdateStyle(checked_ ? 1 : 2);
+  event->accept();
+}
+
+void ClickableLabel::keyReleaseEvent(QKeyEvent* event) {
+  if (IsActivationKey(event->key()) && !event->isAutoRepeat()) EmitClick();
+  UpdateStyle(checked_ ? 1 : 2);
+  event->accept();
+}
+
+void ClickableLabel::paintEvent(QPaintEvent* event) {
+  if (hasFocus()) {
+    QPainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().dark().color();
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+  }
+  QLabel::paintEvent(event);
+}
+
+LinkLabel::LinkLabel(QWidget* parent) : ClickableLabel(parent) {
+  setText("Untitled");
+  base_style_ = ".LinkLabel{font: 12 \"Segoe UI\";}\n";
+  normal_style_ = QString(".LinkLabel:enabled{color: rgb(0, 0, 0);}\n") +
+                  ".LinkLabel:hover{color: rgb(0,120,0);}\n" +
+                  ".LinkLabel:focus{color: rgb(0,120,0);}\n";
+  checked_style_ = QString(".LinkLabel:enabled{color: rgb(88, 157, 14);}\n") +
+                   ".LinkLabel:hover{color: rgb(88,157,14);}" +
+                   ".LinkLabel:focus{color: rgb(88,157,14);}";
+  setStyleSheet(base_style_ + normal_style_);
+  setGeometry(0, 0, 200, 10);
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void LinkLabel::UpdateStyle(int state) {
+  setStyleSheet(base_style_ + (state == 1 ? checked_style_ : normal_style_));
+}
+
+void LinkLabel::SetElidedText(QString text) {
+  // The style sheet sets the font, so measure only once it has been applied.
+  ensurePolished();
+  const QFontMetrics metrics(font());
+  if (metrics.boundingRect(text).width() < kElideThreshold) {
+    // A short text is shown whole; a tool tip left from a longer one would be wrong.
+    setToolTip(QString());
+    setText(text);
+    return;
+  }
+  setToolTip(text);
+  const int limit = kElidedWidth - 3 * metrics.boundingRect(QStringLiteral(".")).width();
+  QString shown = text;
+  while (!shown.isEmpty() && metrics.boundingRect(shown).width() > limit) shown.chop(1);
+  setText(shown + "...");
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QFrame>
+#include <QString>
+
+class ElidedLabel;
+class QGridLayout;
+class QPushButton;
+class QTextBrowser;
+
+// A shadowed frame with a title, a read-only body and a close button, shown beside an item to
+// describe it. While shown it keeps keyboard focus between its close button and its body, until
+// the user clicks somewhere else.
+class DescriptionPopup : public QFrame {
+  Q_OBJECT
+
+ public:
+  explicit DescriptionPopup(QWidget* parent = nullptr);
+  ~DescriptionPopup() override;
+
+  void SetTitle(QString title);
+  // Plain or rich text.
+  void SetText(QString text);
+
+  bool trap_active() const { return trap_active_; }
+  ElidedLabel* title_label() const { return frame_; }
+  QTextBrowser* body() const { return textBrowser_; }
+  QPushButton* close_button() const { return pushButton_; }
+
+ signals:
+  void CloseClicked();
+
+ public slots:
+  void focusChanged(QWidget* from, QWidget* to);
+
+ protected:
+  bool eventFilter(QObject* object, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  bool Contains(const QObject* object) const;
+
+  bool trap_active_ = false;
+  QGridLayout* gridLayout_ = nullptr;
+  ElidedLabel* frame_ = nullptr;
+  QPushButton* pushButton_ = nullptr;
+  QTextBrowser* textBrowser_ = nullptr;
+};

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QTableWidget>
+#include <QWidget>
+#include <string>
+
+class QHBoxLayout;
+class QLabel;
+class QVBoxLayout;
+class TestWidget;
+
+// The one-column table of test rows inside a device panel. The wheel always scrolls the
+// enclosing view, never the table.
+class TestsTableWidget : public QTableWidget {
+  Q_OBJECT
+
+ public:
+  explicit TestsTableWidget(QWidget* parent = nullptr);
+  ~TestsTableWidget() override;
+
+ protected:
+  void wheelEvent(QWheelEvent* event) override;
+};
+
+// One device panel: a header with the device name and, once the device has finished, its result
+// code, over the rows of its tests keyed by test id.
+class DiagnosticWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  DiagnosticWidget(QString device_name, QWidget* parent = nullptr);
+  ~DiagnosticWidget() override;
+
+  // A test id given again replaces its row in place.
+  virtual void AddTest(int id, QString name);
+  // The row of a test id given to AddTest; throws std::out_of_range for any other id.
+  TestWidget& operator[](int id);
+  bool HasTest(int id) const { return tests_.contains(id); }
+  int TestsCount() const { return tests_.size(); }
+  // Marks every row that has not finished as aborted.
+  void AbortAll();
+  void set_device_name(QString name);
+  void set_unique_code(const std::string& code);
+  int GetWidth() const;
+
+  TestsTableWidget* table() const { return table_; }
+  QWidget* device_header_widget() const { return device_header_widget_; }
+  QLabel* device_name_label() const { return device_name_label_; }
+  QLabel* result_code_text_label() const { return result_code_text_label_; }
+  QLabel* result_code_label() const { return result_code_label_; }
+
+ public slots:
+  void AdjustSizeToContents();
+
+ protected:
+  void wheelEvent(QWheelEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void BuildWidgetTree();
+
+  QMap<int, TestWidget*> tests_;
+  TestsTableWidget* table_ = nullptr;
+
+  QVBoxLayout* verticalLayout_ = nullptr;
+  QWidget* device_header_widget_ = nullptr;
+  QHBoxLayout* horizontalLayout_ = nullptr;
+  QLabel* device_name_label_ = nullptr;
+  QLabel* result_code_text_label_ = nullptr;
+  QLabel* result_code_label_ = nullptr;
+  QWidget* test_container_widget_ = nullptr;
+  QVBoxLayout* test_container_layout_ = nullptr;
+  bool adjusting_ = false;
+};

@@ -1,0 +1,138 @@
+#include "gui/widgets/groupable_check_box.h"
+
+#include <QResizeEvent>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace {
+
+// Runs a change with a flag raised, restoring its previous value afterwards.
+template <typename Change>
+void WithFlag(bool& flag, Change change) {
+  const bool before = flag;
+  flag = true;
+  change();
+  flag = before;
+}
+
+}  // namespace
+
+GroupableCheckBox::GroupableCheckBox(QWidget* parent) : QCheckBox(parent) {
+  setStyleSheet("font: 8pt Segoe UI;font-weight: bold");
+}
+
+GroupableCheckBox::GroupableCheckBox(const QString& text, QWidget* parent)
+    : QCheckBox(text, parent) {
+  setStyleSheet("font: 8pt Segoe UI;font-weight: bold");
+}
+
+GroupableCheckBox::~GroupableCheckBox() = default;
+
+bool GroupableCheckBox::AddChild(GroupableCheckBox* child) {
+  if (child == nullptr || child == this || children_.contains(child)) return false;
+  if (children_.isEmpty()) {
+    connect(this, &QCheckBox::clicked, this, &GroupableCheckBox::OnParentClicked,
+            Qt::UniqueConnection);
+    connect(this, &QCheckBox::clicked, this, &GroupableCheckBox::OnParentChanged,
+            Qt::UniqueConnection);
+    connect(this, &QCheckBox::stateChanged, this, &GroupableCheckBox::OnParentChanged,
+            Qt::UniqueConnection);
+    connect(this, &QCheckBox::stateChanged, this, &GroupableCheckBox::OnStateChanged,
+            Qt::UniqueConnection);
+  }
+  children_.append(child);
+  connect(child, &QCheckBox::stateChanged, this, &GroupableCheckBox::OnChildChanged,
+          Qt::UniqueConnection);
+  UpdateCheckState();
+  return true;
+}
+
+bool GroupableCheckBox::RemoveChild(GroupableCheckBox* child) {
+  const bool removed = children_.removeAll(child) > 0;
+  if (removed) {
+    disconnect(child, &QCheckBox::stateChanged, this, &GroupableCheckBox::OnChildChanged);
+  }
+  UpdateCheckState();
+  return removed;
+}
+
+void GroupableCheckBox::RemoveAll() {
+  for (GroupableCheckBox* child : std::as_const(children_)) {
+    disconnect(child, &QCheckBox::stateChanged, this, &GroupableCheckBox::OnChildChanged);
+  }
+  children_.clear();
+  UpdateCheckState();
+}
+
+Qt::CheckState GroupableCheckBox::StateFromChildren() const {
+  bool all = true;
+  bool some = false;
+  for (const GroupableCheckBox* child : children_) {
+    const Qt::CheckState state = child->checkState();
+    if (state != Qt::Checked) all = false;
+    if (state != Qt::Unchecked) some = true;
+  }
+  if (all) return Qt::Checked;
+  return some ? Qt::PartiallyChecked : Qt::Unchecked;
+}
+
+void GroupableCheckBox::UpdateCheckState() {
+  const bool was_blocked = blockSignals(true);
+  setCheckState(StateFromChildren());
+  blockSignals(was_blocked);
+  update();
+}
+
+void GroupableCheckBox::OnChildChanged() {
+  if (child_change_cut_) return;
+  WithFlag(parent_change_cut_, [this] { setCheckState(StateFromChildren()); });
+}
+
+void GroupableCheckBox::OnParentChanged() {
+  if (parent_change_cut_) return;
+  const bool check = checkState() != Qt::Unchecked;
+  WithFlag(child_change_cut_, [this, check] {
+    for (GroupableCheckBox* child : std::as_const(children_)) {
+      child->setChecked(check);
+      child->update();
+    }
+  });
+}
+
+void GroupableCheckBox::OnParentClicked() {
+  // A user click on a tri-state box passes through PartiallyChecked; go on to Checked so that
+  // clicks alternate between all children checked and all unchecked.
+  if (checkState() == Qt::PartiallyChecked) {
+    WithFlag(parent_change_cut_, [this] { setCheckState(Qt::Checked); });
+  }
+}
+
+void GroupableCheckBox::OnStateChanged() { emit HasAtLeastOneChecked(PartiallyChecked()); }
+
+bool GroupableCheckBox::AllChecked() const { return checkState() == Qt::Checked; }
+
+bool GroupableCheckBox::PartiallyChecked() const { return checkState() != Qt::Unchecked; }
+
+void GroupableCheckBox::UpdateElidedText() {
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  option.text.clear();
+  const int decoration =
+      style()->sizeFromContents(QStyle::CT_CheckBox, &option, QSize(0, 0), this).width();
+  elided_text_ = fontMetrics().elidedText(text(), Qt::ElideRight, width() - decoration);
+}
+
+void GroupableCheckBox::resizeEvent(QResizeEvent* event) {
+  QCheckBox::resizeEvent(event);
+  UpdateElidedText();
+}
+
+void GroupableCheckBox::paintEvent(QPaintEvent* /*event*/) {
+  // The text may have changed since the last resize.
+  UpdateElidedText();
+  QStylePainter painter(this);
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  option.text = elided_text_;
+  painter.drawControl(QStyle::CE_CheckBox, option);
+}

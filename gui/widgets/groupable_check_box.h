@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QList>
+#include <QString>
+
+// A check box that may stand for other check boxes: it shows Checked when all of them are,
+// PartiallyChecked when some are, and checks or unchecks all of them when the user clicks it.
+// It does not own its children.
+class GroupableCheckBox : public QCheckBox {
+  Q_OBJECT
+
+ public:
+  explicit GroupableCheckBox(QWidget* parent = nullptr);
+  GroupableCheckBox(const QString& text, QWidget* parent = nullptr);
+  ~GroupableCheckBox() override;
+
+  bool AddChild(GroupableCheckBox* child);
+  bool RemoveChild(GroupableCheckBox* child);
+  void RemoveAll();
+  bool HasChildren() const { return !children_.isEmpty(); }
+  QList<GroupableCheckBox*> Children() const { return children_; }
+  // Takes the state that the children give (Checked when there are none).
+  void UpdateCheckState();
+
+ signals:
+  void HasAtLeastOneChecked(bool checked);
+  void MouseEnter(QWidget* widget);
+  void MouseLeave();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ protected slots:
+  void OnChildChanged();
+  void OnParentChanged();
+  void OnParentClicked();
+  void OnStateChanged();
+
+ private:
+  bool AllChecked() const;
+  bool PartiallyChecked() const;
+  Qt::CheckState StateFromChildren() const;
+  void UpdateElidedText();
+
+  QList<GroupableCheckBox*> children_;
+  QString elided_text_;
+  // While set, our own state change does not push down to the children.
+  bool parent_change_cut_ = false;
+  // While set, the children's state changes do not pull our state.
+  bool child_change_cut_ = false;
+};

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+#include <QWidget>
+
+class QFrame;
+class QHBoxLayout;
+class QImage;
+class QLabel;
+class QMovie;
+class QProgressBar;
+class QVBoxLayout;
+
+// Status of one test row. Each name is also the translation key of its status text.
+enum KolvLiteTestStatus : int {
+  WAITING = 0,
+  RUNNING = 1,
+  SUCCESS = 2,
+  FAILED = 3,
+  NOT_APPLICABLE = 4,
+  ABORTED = 5,
+  WARNING = 6,
+  INVALID = 7,
+};
+
+// One test row of a device panel: name, up to three messages, running animation, progress bar
+// with percentage, status icon and status text. Derived rows override set_status and call the
+// protected looks.
+class TestWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  TestWidget(QString test_name, int row, QWidget* parent = nullptr);
+  ~TestWidget() override;
+
+  virtual void set_status(KolvLiteTestStatus status);
+  virtual int test_status() const;
+
+  void set_progress(int progress);
+  int progress() const { return progress_; }
+  // Translates the message word by word in the given context and shows it under the name,
+  // keeping the newest three.
+  void AddTestMessage(QString message, QString context);
+  void AdjustSizeToContents();
+  int total_height() const { return total_height_; }
+
+  QString test_name() const { return test_name_; }
+  QVector<QString> messages() const { return messages_; }
+  bool is_spinning() const;
+  QLabel* test_name_label() const { return test_name_label_; }
+  QLabel* test_messages_label() const { return test_messages_label_; }
+  QLabel* progress_label() const { return progress_label_; }
+  QLabel* img_label() const { return img_label_; }
+  QLabel* loading_gif_label() const { return loading_gif_label_; }
+  QProgressBar* progress_bar() const { return test_progressBar_; }
+  // Stops the running animation and hides it, leaving status and text as they are.
+  void StopSpinning();
+
+ signals:
+  void TestMessageAdded();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+  QLabel* UiTestStatusLabel() const;
+  void UiWhenTestRunning();
+  void UiWhenTestWaiting();
+  void UiWhenFinishedTest(QImage* icon);
+  void UpdateProgressBar();
+  void SetCompletedProgressBarStyle();
+  QString HandleMessageTranslation(QString message, QString context);
+
+ private:
+  void BuildWidgetTree();
+  void ShowFinishedLook(const QPixmap& icon);
+
+  QMovie* movie_ = nullptr;
+  QString test_name_;
+  QVector<QString> messages_;
+  int max_messages_ = 3;
+  int status_ = WAITING;
+  int progress_ = 0;
+
+  QHBoxLayout* test_widget_layout_ = nullptr;
+  QFrame* texts_frame_ = nullptr;
+  QVBoxLayout* texts_layout_ = nullptr;
+  QLabel* test_name_label_ = nullptr;
+  QLabel* test_messages_label_ = nullptr;
+  QWidget* progress_bar_widgets_ = nullptr;
+  QHBoxLayout* horizontalLayout_ = nullptr;
+  QLabel* loading_gif_label_ = nullptr;
+  QLabel* progress_label_ = nullptr;
+  QProgressBar* test_progressBar_ = nullptr;
+  QLabel* img_label_ = nullptr;
+  QLabel* test_status_ = nullptr;
+
+  int total_height_ = 23;
+  bool completed_style_ = false;
+};
