@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <unistd.h>
 
@@ -48,6 +49,10 @@ std::string WindowsDirectory() {
 
 long SpawnDetached(const std::string& program, const std::vector<std::string>& argv,
                    std::string& error) {
+  if (argv.empty()) {
+    error = "cannot start " + program + ": no argument vector";
+    return -1;
+  }
   posix_spawn_file_actions_t actions;
   posix_spawnattr_t attributes;
   if (posix_spawn_file_actions_init(&actions) != 0) {
@@ -55,9 +60,29 @@ long SpawnDetached(const std::string& program, const std::vector<std::string>& a
     return -1;
   }
   posix_spawnattr_init(&attributes);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+  // The child starts clean: its own session, no blocked signals and every signal at its default,
+  // whatever this process blocks or ignores.
+  sigset_t none, all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  sigdelset(&all, SIGKILL);
+  sigdelset(&all, SIGSTOP);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setsigdefault(&attributes, &all);
+  posix_spawnattr_setflags(&attributes,
+                           POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  int prepared = 0;
   for (int fd = 0; fd < 3; ++fd)
-    posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
+    prepared |= posix_spawn_file_actions_addopen(&actions, fd, "/dev/null",
+                                                 fd == 0 ? O_RDONLY : O_WRONLY, 0);
+  // Descriptors opened without close-on-exec (by us or by a library) stay behind.
+  prepared |= posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+  if (prepared != 0) {
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    error = "cannot prepare the child's standard streams";
+    return -1;
+  }
 
   std::vector<char*> args;
   args.reserve(argv.size() + 1);
