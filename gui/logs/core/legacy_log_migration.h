@@ -1,0 +1,23 @@
+// Moves the diagnostics logs of earlier installations, kept in a folder at the root of the
+// system drive, behind the current logs. Both programs call it once at start, after taking the
+// single-instance lock; it shows and reports nothing.
+#pragma once
+
+#include <string>
+
+// Appends the old main and error logs to the current ones, removes each old file once its copy
+// is complete and on disk, and removes the old folder when that leaves it empty. A log whose
+// copy fails stays where it is, and the current log is left as it was.
+void MigrateLegacyLogs();
+
+enum class LogAppendResult {
+  kNoSource,  // the source does not exist; nothing was written
+  kAppended,  // the whole source is behind the destination's content, flushed to disk
+  kFailed,    // nothing was added to the destination
+};
+
+// Appends the whole source file behind the destination's content, byte for byte, creating the
+// destination in an existing folder. Lines are never glued together: a line end is added before
+// the copy when the destination ends mid-line, and after it when the source does. Refuses to
+// append a file to itself and does not follow a symbolic link as source.
+LogAppendResult AppendLog(const std::string& destination, const std::string& source);

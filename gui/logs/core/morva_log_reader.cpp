@@ -1,0 +1,559 @@
+#include "gui/logs/core/morva_log_reader.h"
+
+#include <sys/stat.h>
+
+#include <charconv>
+#include <cstring>
+#include <iterator>
+#include <memory>
+
+#include "gui/logs/core/log_paths.h"
+#include "zerka/zerka.h"
+
+namespace {
+
+using namespace log_format;
+
+constexpr size_t kReadSize = 1 << 20;
+
+bool StartsWith(std::string_view line, std::string_view marker) {
+  return line.size() >= marker.size() && line.compare(0, marker.size(), marker) == 0;
+}
+
+// The text behind a marker; empty when the line ends before it.
+std::string_view After(std::string_view line, size_t position) {
+  return position < line.size() ? line.substr(position) : std::string_view();
+}
+
+// Tokens are maximal runs of characters other than the blank; tabs are ordinary characters.
+class Tokens {
+ public:
+  explicit Tokens(std::string_view text) : text_(text) {}
+
+  bool Next(std::string_view& token) {
+    Skip();
+    if (position_ >= text_.size()) return false;
+    size_t end = text_.find(kTokenSeparator, position_);
+    if (end == std::string_view::npos) end = text_.size();
+    token = text_.substr(position_, end - position_);
+    position_ = end;
+    return true;
+  }
+
+  bool AtEnd() {
+    Skip();
+    return position_ >= text_.size();
+  }
+
+ private:
+  void Skip() {
+    while (position_ < text_.size() && text_[position_] == kTokenSeparator) ++position_;
+  }
+
+  std::string_view text_;
+  size_t position_ = 0;
+};
+
+std::string_view TrimBlanks(std::string_view text) {
+  const size_t first = text.find_first_not_of(kTokenSeparator);
+  if (first == std::string_view::npos) return std::string_view();
+  const size_t last = text.find_last_not_of(kTokenSeparator);
+  return text.substr(first, last - first + 1);
+}
+
+// An item's index is an unsigned decimal integer: no sign, no exponent, no fraction.
+bool ParseIndex(std::string_view text, uint64_t& value) {
+  if (text.empty()) return false;
+  const char* end = text.data() + text.size();
+  const auto result = std::from_chars(text.data(), end, value);
+  return result.ec == std::errc() && result.ptr == end;
+}
+
+}  // namespace
+
+MorvaLogReader::MorvaLogReader(bool keyed_by_number)
+    : keyed_by_number_(keyed_by_number),
+      time_handler_(get_time_handler()),
+      number_handler_(get_number_handler()) {
+  forward_ = chosen_.end();
+  backward_ = groups_.begin();
+}
+
+MorvaLogReader::~MorvaLogReader() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+int MorvaLogReader::OpenDiagnosticsLog() { return Open(kLogBaseName); }
+
+int MorvaLogReader::Open(const std::string& name) { return OpenFile(LogFilePath(name)); }
+
+int MorvaLogReader::OpenFile(const std::string& path) {
+  if (file_ != nullptr) {
+    std::fclose(file_);
+    file_ = nullptr;
+  }
+  FILE* file = std::fopen(path.c_str(), "rbe");
+  if (file == nullptr) return kLogNotFound;
+  struct stat status {};
+  if (fstat(fileno(file), &status) != 0 || S_ISDIR(status.st_mode)) {
+    std::fclose(file);
+    return kLogNotFound;
+  }
+  file_ = file;
+  return kLogOpened;
+}
+
+int MorvaLogReader::Parse() {
+  if (file_ == nullptr) return kLogNotFound;
+  std::unique_ptr<char[]> buffer(new char[kReadSize]);
+  for (;;) {
+    const size_t got = std::fread(buffer.get(), 1, kReadSize, file_);
+    if (got > 0) Feed(buffer.get(), got);
+    if (got < kReadSize) break;  // end of file, or a read error: what was read counts
+  }
+  std::fclose(file_);
+  file_ = nullptr;
+  Finish();
+  return kLogParsed;
+}
+
+void MorvaLogReader::ParseText(std::string_view text) {
+  Feed(text.data(), text.size());
+  Finish();
+}
+
+void MorvaLogReader::Feed(const char* data, size_t size) {
+  const char* const end = data + size;
+  const char* start = data;
+  if (!pending_.empty()) {
+    const char* newline = static_cast<const char*>(std::memchr(start, '\n', size));
+    if (newline == nullptr) {
+      pending_.append(start, size);
+      return;
+    }
+    pending_.append(start, newline);
+    ProcessLine(pending_);
+    pending_.clear();
+    start = newline + 1;
+  }
+  while (start < end) {
+    const char* newline = static_cast<const char*>(std::memchr(start, '\n', end - start));
+    if (newline == nullptr) {
+      pending_.assign(start, end);
+      return;
+    }
+    ProcessLine(std::string_view(start, newline - start));
+    start = newline + 1;
+  }
+}
+
+void MorvaLogReader::Finish() {
+  if (!pending_.empty()) {
+    ProcessLine(pending_);
+    pending_.clear();
+  }
+  // A run still being written, or one cut short, leaves its entry open.
+  if (state_ != kOutside) {
+    MarkBroken();
+    CloseEntry();
+  }
+}
+
+void MorvaLogReader::ProcessLine(std::string_view line) {
+  // Logs written on Windows end their lines with CR LF.
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  if (line.empty()) return;
+  acted_ = 0;
+  const int state = state_;
+  if (Dispatch(line, state)) return;
+  if (state != kOutside) Resynchronise(line);
+}
+
+bool MorvaLogReader::Dispatch(std::string_view line, int state) {
+  switch (state) {
+    case kOutside:
+      return HandleGroupStart(line);
+    case kAfterTestsStop:
+      if (HandleGroupEnd(line)) return true;
+      state_ = kAfterGroupStart;
+      return HandleProperty(line);
+    case kAfterGroupStart:
+    case kAfterSectionStart:
+      return HandleProperty(line);
+    case kInSection:
+      return HandleSectionEnd(line) || HandleProperty(line);
+    case kInTests:
+      return HandleTestsStop(line) || HandleTestLine(line);
+    case kInTest:
+      return HandleTestLine(line);
+    case kResourceProperties:
+      return HandleSectionStart(line) || HandleTestsStart(line) || HandleProperty(line);
+    case kAfterSectionEnd:
+      return HandleSectionStart(line) || HandleTestsStart(line);
+    case kResynchronising:
+      return HandleGroupStart(line) || HandleGroupEnd(line) || HandleTestsStart(line) ||
+             HandleTestsStop(line) || HandleSectionStart(line) || HandleSectionEnd(line) ||
+             HandleTestLine(line) || HandleProperty(line);
+    default:
+      return false;
+  }
+}
+
+void MorvaLogReader::Resynchronise(std::string_view line) {
+  saved_state_ = state_;
+  state_ = kResynchronising;
+  resynchronising_ = true;
+  MarkBroken();
+  if (!Dispatch(line, kResynchronising)) state_ = saved_state_;
+  resynchronising_ = false;
+}
+
+bool MorvaLogReader::Act(Handler handler) {
+  if (acted_ & handler) return false;
+  acted_ |= handler;
+  return true;
+}
+
+bool MorvaLogReader::HandleGroupStart(std::string_view line) {
+  if (!StartsWith(line, kGroupStart)) return false;
+  Tokens tokens(After(line, kGroupStart.size()));
+  std::string_view time_text, name, number_text;
+  int64_t time = 0, number = 0;
+  // A damaged group start opens nothing: without its name and number it belongs nowhere.
+  if (!tokens.Next(time_text) || !tokens.Next(name) || !tokens.Next(number_text) ||
+      !tokens.AtEnd() || !ReadTime(time_text, time) || !ReadInt64(number_text, number)) {
+    return false;
+  }
+  if (!Act(kHandleGroupStart)) return false;
+  if (state_ != kOutside) {
+    MarkBroken();
+    CloseEntry();
+  }
+  int64_t key = number;
+  if (!keyed_by_number_) {
+    const auto current = groups_.find(counter_);
+    if (current != groups_.end() && !current->second.entries.empty() &&
+        current->second.number != number) {
+      ++counter_;
+    }
+    key = counter_;
+  }
+  group_key_ = key;
+  group_ = &groups_[key];
+  size_t entry = group_->entries.IndexOf(name);
+  if (entry == decltype(group_->entries)::kNotFound) {
+    LogGroupEntry created;
+    created.name.assign(name);
+    entry = group_->entries.Append({std::string(name), std::move(created)});
+    group_->number = number;
+  }
+  entry_ = entry;
+  has_entry_ = true;
+  entry_name_.assign(name);
+  has_resource_ = false;
+  duplicate_resource_ = false;
+  has_item_ = false;
+  state_ = kAfterGroupStart;
+  return true;
+}
+
+bool MorvaLogReader::HandleGroupEnd(std::string_view line) {
+  if (!StartsWith(line, kGroupEnd) || !has_entry_) return false;
+  if (!Act(kHandleGroupEnd)) return false;
+  const bool after_tests = state_ == kAfterTestsStop;
+  Tokens tokens(After(line, kGroupEnd.size()));
+  std::string_view name;
+  const bool fits = tokens.Next(name) && name == entry_name_ && tokens.AtEnd() && after_tests;
+  CloseEntry();
+  has_resource_ = false;
+  duplicate_resource_ = false;
+  has_item_ = false;
+  state_ = kOutside;
+  return fits;
+}
+
+bool MorvaLogReader::HandleProperty(std::string_view line) {
+  const size_t colon = line.find(kPropertySeparator);
+  if (colon == std::string_view::npos) return false;
+  const std::string_view key = line.substr(0, colon);
+  const std::string_view value = TrimBlanks(line.substr(colon + 1));
+  if (state_ == kAfterGroupStart) state_ = kResourceProperties;
+  if (value.empty()) return false;
+
+  if (state_ == kResourceProperties) {
+    if (key == kKeyUdi) {
+      LogGroupEntry* entry = CurrentEntry();
+      if (entry == nullptr) return false;
+      size_t resource = entry->resources.IndexOf(value);
+      duplicate_resource_ = resource != decltype(entry->resources)::kNotFound;
+      if (!duplicate_resource_) {
+        resource = entry->resources.Append({std::string(value), LogResource()});
+        entry->resources[resource].second.properties.emplace_back(key, value);
+      }
+      resource_ = resource;
+      has_resource_ = true;
+      has_item_ = false;
+      return true;
+    }
+    LogResource* resource = CurrentResource();
+    if (resource == nullptr) return false;
+    if (duplicate_resource_) return true;
+    if (key == kKeyDisplayName || key == kKeyDisplayNameShort) {
+      resource->display_name.assign(value);
+    } else {
+      resource->properties.emplace_back(key, value);
+    }
+    return true;
+  }
+
+  if (state_ == kAfterSectionStart) {
+    uint64_t index = 0;
+    if (key != kKeyIndex || !ParseIndex(value, index)) return false;
+    LogResource* resource = CurrentResource();
+    if (resource == nullptr) return false;
+    if (!duplicate_resource_) {
+      size_t section = resource->sections.IndexOf(section_type_);
+      if (section == decltype(resource->sections)::kNotFound) {
+        LogResourceSection created;
+        created.type = section_type_;
+        section = resource->sections.Append(std::move(created));
+      }
+      auto& items = resource->sections[section].items;
+      size_t item = items.IndexOf(index);
+      if (item == decltype(resource->sections[section].items)::kNotFound) {
+        LogResourceItem created;
+        created.index = index;
+        item = items.Append(std::move(created));
+      }
+      items[item].properties.emplace_back(key, value);
+      section_ = section;
+      item_ = item;
+      has_item_ = true;
+    }
+    no_property_yet_ = true;
+    state_ = kInSection;
+    return true;
+  }
+
+  if (state_ == kInSection) {
+    LogResource* resource = CurrentResource();
+    if (resource == nullptr) return false;
+    if (!duplicate_resource_) {
+      if (!has_item_) return false;
+      resource->sections[section_].items[item_].properties.emplace_back(key, value);
+    }
+    if (key != kKeyIndex) no_property_yet_ = false;
+    return true;
+  }
+  return false;
+}
+
+bool MorvaLogReader::HandleSectionStart(std::string_view line) {
+  if (!StartsWith(line, kSectionStart) || CurrentResource() == nullptr) return false;
+  Tokens tokens(After(line, kSectionStart.size()));
+  std::string_view type;
+  if (!tokens.Next(type)) return false;
+  if (!Act(kHandleSectionStart)) return false;
+  section_type_.assign(type);
+  has_item_ = false;
+  state_ = kAfterSectionStart;
+  return tokens.AtEnd();
+}
+
+bool MorvaLogReader::HandleSectionEnd(std::string_view line) {
+  if (!StartsWith(line, kSectionEnd) || CurrentResource() == nullptr) return false;
+  // An item needs a property besides its index.
+  if (state_ == kInSection && no_property_yet_) return false;
+  if (!Act(kHandleSectionEnd)) return false;
+  has_item_ = false;
+  state_ = kAfterSectionEnd;
+  return Tokens(After(line, kSectionEnd.size())).AtEnd();
+}
+
+bool MorvaLogReader::HandleTestsStart(std::string_view line) {
+  if (!StartsWith(line, kTestsStart)) return false;
+  LogResource* resource = CurrentResource();
+  if (resource == nullptr) return false;
+  if (!Act(kHandleTestsStart)) return false;
+  resource->reserved.clear();
+  resource->tests.clear();
+  resource->result_code.clear();
+  resource->messages.clear();
+  no_test_yet_ = true;
+  state_ = kInTests;
+  return Tokens(After(line, kTestsStart.size())).AtEnd();
+}
+
+bool MorvaLogReader::HandleTestsStop(std::string_view line) {
+  if (!StartsWith(line, kTestsStop)) return false;
+  // A block's stop line is accepted only once a test has started, except to resynchronise.
+  if (state_ == kInTests && no_test_yet_) return false;
+  LogResource* resource = CurrentResource();
+  if (resource == nullptr) return false;
+  // The code follows one separating character behind the marker.
+  Tokens tokens(After(line, kTestsStop.size() + 1));
+  std::string_view code;
+  if (!tokens.Next(code)) return false;
+  if (!Act(kHandleTestsStop)) return false;
+  resource->result_code.assign(code);
+  state_ = kAfterTestsStop;
+  return tokens.AtEnd();
+}
+
+bool MorvaLogReader::HandleTestLine(std::string_view line) {
+  Tokens tokens(line);
+  std::string_view time_text, word;
+  if (!tokens.Next(time_text) || !tokens.Next(word)) return false;
+  const bool is_start = word == kTestStart;
+  const bool is_stop = word == kTestStop;
+  const bool is_message = word == kMessage || word == kWarning || word == kError || word == kCritical;
+  if (!is_start && !is_stop && !is_message) return false;
+  int64_t time = 0;
+  if (!ReadTime(time_text, time)) return false;
+  LogResource* resource = CurrentResource();
+  if (resource == nullptr) return false;
+
+  if (is_start) {
+    if (state_ != kInTests && !resynchronising_) return false;
+    std::string_view name;
+    if (!tokens.Next(name)) return false;
+    if (!Act(kHandleTestLine)) return false;
+    LogTest test;
+    test.name.assign(name);
+    test.start_time = time;
+    resource->tests.push_back(std::move(test));
+    test_name_.assign(name);
+    no_test_yet_ = false;
+    state_ = kInTest;
+    return tokens.AtEnd();
+  }
+
+  if (is_stop) {
+    if (state_ != kInTest) return false;
+    if (!Act(kHandleTestLine)) return false;
+    state_ = kInTests;
+    std::string_view name, result, duration_text, unit;
+    if (!tokens.Next(name) || name != test_name_ || resource->tests.empty()) return false;
+    if (!tokens.Next(result)) return false;
+    LogTest& test = resource->tests.back();
+    test.stop_time = time;
+    test.result.assign(result);
+    resource->status_mask |= LogStatusBit(result);
+    double duration = 0.0;
+    if (!tokens.Next(duration_text) || !ReadDouble(duration_text, duration)) return false;
+    if (!tokens.Next(unit) || unit != kSeconds) return false;
+    test.duration = duration;
+    return tokens.AtEnd();
+  }
+
+  if (state_ != kInTests && state_ != kInTest) return false;
+  std::vector<LogMessage>* messages = &resource->messages;
+  if (state_ == kInTest) {
+    if (resource->tests.empty()) return false;
+    messages = &resource->tests.back().messages;
+  }
+  std::string_view first_word;
+  if (!tokens.Next(first_word)) return false;
+  if (!Act(kHandleTestLine)) return false;
+  LogMessage message;
+  message.time = time;
+  message.kind.assign(word);
+  message.first_word.assign(first_word);
+  bool fits = true;
+  std::string_view token;
+  while (tokens.Next(token)) {
+    if (token == kCode) {
+      std::string_view code;
+      fits = tokens.Next(code);
+      if (fits) {
+        message.code.assign(code);
+        fits = tokens.AtEnd();
+      }
+      break;
+    }
+    message.words.emplace_back(token);
+  }
+  messages->push_back(std::move(message));
+  return fits;
+}
+
+bool MorvaLogReader::ReadTime(std::string_view token, int64_t& seconds) {
+  if (last_time_valid_ && token == last_time_text_) {
+    seconds = last_time_;
+    return true;
+  }
+  scratch_.assign(token);
+  if (!time_handler_->ParseDateTime(scratch_, calendar_)) return false;
+  seconds = time_handler_->ToTime(calendar_);
+  last_time_text_.assign(token);
+  last_time_ = seconds;
+  last_time_valid_ = true;
+  return true;
+}
+
+bool MorvaLogReader::ReadInt64(std::string_view token, int64_t& value) {
+  scratch_.assign(token);
+  return number_handler_->ToInt64(scratch_, value);
+}
+
+bool MorvaLogReader::ReadDouble(std::string_view token, double& value) {
+  scratch_.assign(token);
+  return number_handler_->ToDouble(scratch_, value);
+}
+
+LogGroupEntry* MorvaLogReader::CurrentEntry() {
+  return has_entry_ ? &group_->entries[entry_].second : nullptr;
+}
+
+LogResource* MorvaLogReader::CurrentResource() {
+  if (!has_resource_ || !has_entry_) return nullptr;
+  return &group_->entries[entry_].second.resources[resource_].second;
+}
+
+void MorvaLogReader::MarkBroken() {
+  LogGroupEntry* entry = CurrentEntry();
+  if (entry == nullptr) return;
+  entry->broken = true;
+  if (LogResource* resource = CurrentResource()) resource->broken = true;
+}
+
+void MorvaLogReader::CloseEntry() {
+  LogGroupEntry* entry = CurrentEntry();
+  if (entry == nullptr) return;
+  uint32_t mask = 0;
+  for (const auto& resource : entry->resources) mask |= resource.second.status_mask;
+  entry->status_mask = mask;
+}
+
+void MorvaLogReader::Filter(int64_t from, int64_t to, int count, bool by_time) {
+  from_ = from;
+  to_ = to;
+  filtered_ = true;
+  chosen_.clear();
+  backward_ = groups_.begin();
+  if (by_time) {
+    backward_ = groups_.upper_bound(to);
+  } else if (count >= 1 && from != 0) {
+    int64_t key = count;
+    for (auto group = groups_.rbegin(); group != groups_.rend() && key > 0; ++group, --key) {
+      chosen_.emplace(key, &group->second);
+    }
+  }
+  forward_ = chosen_.begin();
+}
+
+const LogGroup* MorvaLogReader::NextGroup(bool by_time) {
+  if (!filtered_) return nullptr;
+  if (by_time) {
+    if (backward_ == groups_.begin()) return nullptr;
+    const auto group = std::prev(backward_);
+    if (group->first < from_) {
+      backward_ = groups_.begin();
+      return nullptr;
+    }
+    backward_ = group;
+    return &group->second;
+  }
+  if (from_ == 0 || forward_ == chosen_.end()) return nullptr;
+  return (forward_++)->second;
+}

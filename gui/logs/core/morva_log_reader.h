@@ -1,0 +1,151 @@
+// Reads the diagnostics log into a tree of groups and hands the groups out one by one, chosen
+// by a time interval or as the last groups of the file.
+//
+// Typical use: MorvaLogReader reader(true); reader.OpenDiagnosticsLog(); reader.Parse();
+// reader.Filter(from, to, 1, true); while (const LogGroup* g = reader.NextGroup(true)) ...
+//
+// A malformed line never stops the parse: it marks its entry and resource broken, and the reader
+// finds its way back into the grammar at the next line that fits. One thread at a time.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "gui/logs/core/log_format.h"
+#include "gui/logs/core/log_records.h"
+
+class ZerkaNumberHandler;
+class ZerkaTimeHandler;
+
+class MorvaLogReader {
+ public:
+  // keyed_by_number: groups are keyed by the group number of their "+++ " lines; otherwise by
+  // a counter that follows the order of appearance.
+  explicit MorvaLogReader(bool keyed_by_number);
+  ~MorvaLogReader();
+  MorvaLogReader(const MorvaLogReader&) = delete;
+  MorvaLogReader& operator=(const MorvaLogReader&) = delete;
+
+  // Opens the main diagnostics log. kLogOpened, or kLogNotFound when it cannot be read.
+  int OpenDiagnosticsLog();
+  // Opens the log of that name (without ".log") in the log folder.
+  int Open(const std::string& name);
+  // Opens a log file by its local path.
+  int OpenFile(const std::string& path);
+
+  // Reads the open file to its end and closes it: kLogParsed, or kLogNotFound without a file.
+  int Parse();
+  // Parses text as if it were the whole content of a log file.
+  void ParseText(std::string_view text);
+
+  // by_time: NextGroup(true) returns the groups whose key k lies in from <= k <= to, highest key
+  // first (to is the last second of the interval). Otherwise NextGroup(false) returns the last
+  // count groups, oldest first; then from must not be 0.
+  void Filter(int64_t from, int64_t to, int count, bool by_time);
+  // The next chosen group, or null when all were handed out. Valid while the reader lives.
+  const LogGroup* NextGroup(bool by_time);
+
+  // Every group read, by key.
+  const std::map<int64_t, LogGroup>& groups() const { return groups_; }
+
+ private:
+  enum State : int {
+    kOutside = 1,
+    kAfterTestsStop = 4,
+    kAfterGroupStart = 5,
+    kAfterSectionStart = 6,
+    kInSection = 7,
+    kInTests = 8,
+    kInTest = 9,
+    kResourceProperties = 10,
+    kAfterSectionEnd = 11,
+    kResynchronising = 12,
+  };
+  // Handlers, as bits of the set that already acted on the current line.
+  enum Handler : unsigned {
+    kHandleGroupStart = 1u << 0,
+    kHandleGroupEnd = 1u << 1,
+    kHandleProperty = 1u << 2,
+    kHandleSectionStart = 1u << 3,
+    kHandleSectionEnd = 1u << 4,
+    kHandleTestsStart = 1u << 5,
+    kHandleTestsStop = 1u << 6,
+    kHandleTestLine = 1u << 7,
+  };
+
+  void Feed(const char* data, size_t size);
+  void Finish();
+  void ProcessLine(std::string_view line);
+  bool Dispatch(std::string_view line, int state);
+  void Resynchronise(std::string_view line);
+
+  bool HandleGroupStart(std::string_view line);
+  bool HandleGroupEnd(std::string_view line);
+  bool HandleProperty(std::string_view line);
+  bool HandleSectionStart(std::string_view line);
+  bool HandleSectionEnd(std::string_view line);
+  bool HandleTestsStart(std::string_view line);
+  bool HandleTestsStop(std::string_view line);
+  bool HandleTestLine(std::string_view line);
+
+  // Records the effects of a handler on this line; false when it already acted on it, so that
+  // the resynchronisation never applies a line twice.
+  bool Act(Handler handler);
+
+  bool ReadTime(std::string_view token, int64_t& seconds);
+  bool ReadInt64(std::string_view token, int64_t& value);
+  bool ReadDouble(std::string_view token, double& value);
+
+  LogGroupEntry* CurrentEntry();
+  LogResource* CurrentResource();
+  void MarkBroken();
+  void CloseEntry();
+
+  bool keyed_by_number_;
+  int state_ = kOutside;
+  int saved_state_ = kOutside;
+  unsigned acted_ = 0;
+  bool resynchronising_ = false;
+
+  FILE* file_ = nullptr;
+  std::string pending_;  // a line split across two reads
+  bool parsed_ = false;
+
+  ZerkaTimeHandler* time_handler_;
+  ZerkaNumberHandler* number_handler_;
+  std::string scratch_;     // token handed to the conversions
+  std::string last_time_text_;  // the log repeats its time stamps; the last one is kept
+  int64_t last_time_ = 0;
+  bool last_time_valid_ = false;
+  struct tm calendar_ {};
+
+  // Where the parse stands. Positions are valid while has_* is set.
+  int64_t group_key_ = 0;
+  LogGroup* group_ = nullptr;
+  size_t entry_ = 0;
+  bool has_entry_ = false;
+  std::string entry_name_;
+  size_t resource_ = 0;
+  bool has_resource_ = false;  // a UDI is current
+  std::string section_type_;
+  size_t section_ = 0;
+  size_t item_ = 0;
+  bool has_item_ = false;
+  std::string test_name_;
+  bool duplicate_resource_ = false;
+  bool no_test_yet_ = true;
+  bool no_property_yet_ = true;
+
+  std::map<int64_t, LogGroup> groups_;
+  std::map<int64_t, const LogGroup*> chosen_;
+  std::map<int64_t, const LogGroup*>::const_iterator forward_;
+  std::map<int64_t, LogGroup>::const_iterator backward_;
+  int64_t from_ = 0;
+  int64_t to_ = 0;
+  bool filtered_ = false;
+  int64_t counter_ = 0;
+};
