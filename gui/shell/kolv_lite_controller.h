@@ -93,8 +93,15 @@ class KolvLiteController : public QWidget {
   void Enter(KolvLiteScreen* screen);
   // Takes a screen out of the stacked widget and forgets every pointer the controller keeps to it.
   void DetachScreen(KolvLiteScreen* screen);
-  // Breadcrumb position of a flow screen's step: the stepped flow screens before it.
-  int BreadcrumbIndex(KolvLiteScreen* screen) const;
+  // Removes the screen's breadcrumb step, when it has one.
+  void RemoveStepOf(KolvLiteScreen* screen);
+  bool HasBreadcrumbStep(KolvLiteScreen* screen) const;
+
+ private slots:
+  // A screen deleted by its creator without being removed first is forgotten.
+  void OnScreenDestroyed(QObject* object);
+
+ private:
 
   BreadcrumbWidget* breadcrumb_;
   OverlayForm* overlay_;
@@ -111,8 +118,11 @@ class KolvLiteController : public QWidget {
   KolvLiteScreen* background_;
   QList<KolvLiteScreen*> default_screens_;
   QList<KolvLiteScreen*> flow_screens_;
-  // Flow screens whose step is in the breadcrumb.
-  QList<KolvLiteScreen*> stepped_screens_;
+  // One entry per breadcrumb step: the flow screen it belongs to, or null once that screen has
+  // left the flow while its step stayed.
+  QList<KolvLiteScreen*> step_owners_;
   QList<KolvLiteScreen*> stopping_;
+  // True from StopAll until AllStopped has been announced for it.
+  bool stopping_round_;
   KolvLiteContext* context_;
 };

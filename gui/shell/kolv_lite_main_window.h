@@ -1,0 +1,120 @@
+// The program's one main window: frameless and translucent, with its own title area, window
+// buttons, global buttons (previous logs, system information, help menu) and bottom bar. A close
+// request only emits CloseClicked(); the application decides whether the window really closes.
+#pragma once
+
+#include <QKeyEvent>
+#include <QList>
+#include <QMainWindow>
+#include <QObject>
+#include <QRect>
+#include <QString>
+
+class GripHandler;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QSizeGrip;
+class QVBoxLayout;
+
+// Places the help menu under the help button, right edges aligned.
+class KolvLiteMenuPositioner : public QObject {
+  Q_OBJECT
+
+ public:
+  KolvLiteMenuPositioner(QPushButton* button, QObject* parent = nullptr);
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QPushButton* button_;
+};
+
+class KolvLiteWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  enum GlobalButton : int { kLogButton = 0, kSystemInfoButton = 1, kBothButtons = 2 };
+
+  explicit KolvLiteWindow(const QString& title, QWidget* parent = nullptr);
+  ~KolvLiteWindow() override;
+
+  // Shows the machine's serial number in the bottom bar.
+  void SetBiosSerial(QString serial);
+  // Puts a widget (the controller) into the middle of the window.
+  void AddScreenWidget(QWidget* widget);
+
+  bool is_maximized() const { return maximized_; }
+  bool accepts_close() const { return accept_close_; }
+
+ signals:
+  void LogClicked();
+  void SystemInfoClicked();
+  void AboutClicked();
+  void CloseClicked();
+  void KeyPressed(QKeyEvent* event);
+
+ public slots:
+  void HideGlobalButtons(KolvLiteWindow::GlobalButton button);
+  void HideGlobalButtons();
+  void ShowGlobalButtons(KolvLiteWindow::GlobalButton button);
+  void ShowGlobalButtons();
+  void DisableGlobalButton(KolvLiteWindow::GlobalButton button);
+  void DisableGlobalButton();
+  void EnableGlobalButton(KolvLiteWindow::GlobalButton button);
+  void EnableGlobalButton();
+  void AcceptClose();
+  void IgnoreClose();
+
+ private slots:
+  void Maximize();
+  void Restore();
+  void MaximizeUiState();
+  void RestoreUiState();
+
+ protected:
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildForm(const QString& title);
+  void TranslateForm();
+  QList<QPushButton*> GlobalButtons(GlobalButton button) const;
+  QFrame* NewGrip(const char* name, int width, int height);
+
+  bool maximized_;
+  bool accept_close_;
+  QSizeGrip* size_grip_;
+  GripHandler* top_grip_;
+  GripHandler* bottom_grip_;
+  GripHandler* right_grip_;
+  GripHandler* left_grip_;
+  GripHandler* top_right_grip_;
+  GripHandler* top_left_grip_;
+  GripHandler* bottom_right_grip_;
+  GripHandler* bottom_left_grip_;
+  GripHandler* move_grip_;
+  QRect saved_geometry_;
+
+  QWidget* central_widget_;
+  QList<QFrame*> edge_grips_;
+  QFrame* top_frame_;
+  QLabel* title_label_;
+  QLabel* icon_label_;
+  QPushButton* minimize_button_;
+  QPushButton* maximize_button_;
+  QPushButton* restore_button_;
+  QPushButton* close_button_;
+  QPushButton* log_button_;
+  QPushButton* sysinfo_button_;
+  QPushButton* help_button_;
+  QMenu* help_menu_;
+  QFrame* screens_frame_;
+  QVBoxLayout* screens_layout_;
+  QFrame* grip_frame_;
+  QLabel* bios_label_;
+  QLabel* bios_value_label_;
+};

@@ -1,0 +1,37 @@
+// Entry point of the windowed program: start-up checks, then either one critical message box or
+// the main window after the splash screen. The Qt event loop is the only main loop.
+#include <QFont>
+#include <QMessageBox>
+#include <QTranslator>
+#include <memory>
+
+#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "morva_service/morva_service.h"
+#include "zerka/zerka.h"
+
+int main(int argc, char** argv) {
+  KolvLite application(argc, argv);
+  QTranslator main_translator;
+  KolvLiteTranslator::InitTranslator();
+  QApplication::setFont(QFont(QStringLiteral("Segoe UI"), 8));
+
+  const StartupResult startup =
+      KolvLite::RunStartupChecks(&main_translator, KolvLite::ResourceFilePath());
+  std::unique_ptr<QMessageBox> failure_box;
+  if (!startup.ok) {
+    failure_box.reset(KolvLite::CreateFailureBox(startup));
+    failure_box->show();
+  } else {
+    // The legacy log folder is migrated here, before the screens read the log.
+    application.Start();
+  }
+  const int status = QApplication::exec();
+  failure_box.reset();
+  if (startup.service != nullptr) ReleaseMorvaServiceInstance();
+  // The single-instance lock stays held until the process ends.
+  static ZerkaAppMutex* const held_lock = startup.lock;
+  (void)held_lock;
+  // A start that failed is a failure, whatever the event loop says.
+  return startup.ok ? status : 1;
+}
