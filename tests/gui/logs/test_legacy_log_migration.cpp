@@ -1,0 +1,220 @@
+// Moving the logs of earlier installations: what is appended, what is removed, and that nothing
+// is lost or glued together when something goes wrong.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "gui/logs/core/legacy_log_migration.h"
+#include "gui/logs/core/log_paths.h"
+#include "support/log_test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string WithoutSlash(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+class Migration : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    legacy_ = WithoutSlash(LegacyLogFolderPath());
+    current_ = WithoutSlash(LogFolderPath());
+    const char* scratch = std::getenv("KOLV_TEST_TMP");
+    elsewhere_ = std::string(scratch != nullptr ? scratch : "/tmp") + "/migration_elsewhere";
+    Clean();
+  }
+  void TearDown() override { Clean(); }
+
+  void Clean() {
+    for (const std::string& path : {legacy_, current_, elsewhere_}) fs::remove_all(path);
+  }
+
+  std::string OldLog(const std::string& name = "morva") { return legacy_ + "/" + name + ".log"; }
+  std::string NewLog(const std::string& name = "morva") { return current_ + "/" + name + ".log"; }
+  void MakeFolders() {
+    fs::create_directories(legacy_);
+    fs::create_directories(current_);
+  }
+
+  std::string legacy_, current_, elsewhere_;
+};
+
+TEST_F(Migration, WithoutOldFolderNothingChanges) {
+  fs::create_directories(current_);
+  WriteFile(NewLog(), "+++ NEW\n");
+  MigrateLegacyLogs();
+  EXPECT_EQ(ReadFile(NewLog()), "+++ NEW\n");
+  EXPECT_FALSE(fs::exists(legacy_));
+  EXPECT_FALSE(fs::exists(NewLog("morva_errors")));
+}
+
+TEST_F(Migration, OldMainLogGoesBehindTheCurrentOne) {
+  MakeFolders();
+  WriteFile(NewLog(), "+++ NEW\n");
+  WriteFile(OldLog(), "+++ OLD 1\n--- OLD 1\n");
+  MigrateLegacyLogs();
+  EXPECT_EQ(ReadFile(NewLog()), "+++ NEW\n+++ OLD 1\n--- OLD 1\n");
+  EXPECT_FALSE(fs::exists(NewLog("morva_errors")));
+  EXPECT_FALSE(fs::exists(legacy_));
+
+  // Once moved, a later start finds nothing to append.
+  MigrateLegacyLogs();
+  EXPECT_EQ(ReadFile(NewLog()), "+++ NEW\n+++ OLD 1\n--- OLD 1\n");
+}
+
+TEST_F(Migration, LogsAreCreatedInAnExistingFolder) {
+  MakeFolders();
+  WriteFile(OldLog(), "main\n");
+  WriteFile(OldLog("morva_errors"), "errors\n");
+  MigrateLegacyLogs();
+  EXPECT_EQ(ReadFile(NewLog()), "main\n");
+  EXPECT_EQ(ReadFile(NewLog("morva_errors")), "errors\n");
+  EXPECT_FALSE(fs::exists(legacy_));
+}
+
+TEST_F(Migration, MissingLogFolderKeepsTheOldLogs) {
+  fs::create_directories(legacy_);
+  WriteFile(OldLog(), "main\n");
+  WriteFile(OldLog("morva_errors"), "errors\n");
+  MigrateLegacyLogs();
+  EXPECT_EQ(ReadFile(OldLog()), "main\n");
+  EXPECT_EQ(ReadFile(OldLog("morva_errors")), "errors\n");
+  EXPECT_FALSE(fs::exists(current_));
+}
+
+TEST_F(Migration, LinesAreNeverGluedTogether) {
+  MakeFolders();
+  WriteFile(NewLog(), "--- CUT");
+  WriteFile(OldLog(), "+++ OLD\n--- OLD");
+  WriteFile(OldLog("morva_errors"), "");
+  MigrateLegacyLogs();
+  EXPECT_EQ(ReadFile(NewLog()), "--- CUT\n+++ OLD\n--- OLD\n");
+  EXPECT_EQ(ReadFile(NewLog("morva_errors")), "");
+  EXPECT_FALSE(fs::exists(legacy_));
+}
+
+TEST_F(Migration, FilesThatAreNotLogsKeepTheOldFolder) {
+  MakeFolders();
+  WriteFile(OldLog(), "main\n");
+  WriteFile(legacy_ + "/notes.txt", "keep me");
+  fs::create_directories(legacy_ + "/sub");
+  MigrateLegacyLogs();
+  EXPECT_EQ(ReadFile(NewLog()), "main\n");
+  EXPECT_FALSE(fs::exists(OldLog()));
+  EXPECT_EQ(ReadFile(legacy_ + "/notes.txt"), "keep me");
+  EXPECT_TRUE(fs::is_directory(legacy_ + "/sub"));
+}
+
+TEST_F(Migration, OneFolderUnderTwoNamesLosesNothing) {
+  fs::create_directories(legacy_);
+  WriteFile(OldLog(), "main\n");
+  fs::create_directories(fs::path(current_).parent_path());
+  fs::create_directory_symlink(legacy_, current_);
+  MigrateLegacyLogs();
+  EXPECT_EQ(ReadFile(OldLog()), "main\n");
+  EXPECT_TRUE(fs::is_directory(fs::symlink_status(legacy_)));
+}
+
+TEST_F(Migration, LogLinkedToTheOldOneIsNotAppendedToItself) {
+  MakeFolders();
+  WriteFile(OldLog(), "main\n");
+  fs::create_symlink(OldLog(), NewLog());
+  MigrateLegacyLogs();
+  EXPECT_EQ(ReadFile(OldLog()), "main\n");
+  EXPECT_TRUE(fs::exists(legacy_));
+}
+
+TEST_F(Migration, LinkedOldFolderIsNeitherFollowedNorRemoved) {
+  fs::create_directories(current_);
+  fs::create_directories(elsewhere_);
+  WriteFile(elsewhere_ + "/morva.log", "not ours\n");
+  fs::create_directories(fs::path(legacy_).parent_path());
+  fs::create_directory_symlink(elsewhere_, legacy_);
+  MigrateLegacyLogs();
+  EXPECT_TRUE(fs::is_symlink(legacy_));
+  EXPECT_EQ(ReadFile(elsewhere_ + "/morva.log"), "not ours\n");
+  EXPECT_FALSE(fs::exists(NewLog()));
+}
+
+TEST_F(Migration, LinkedOldLogIsNeitherFollowedNorRemoved) {
+  MakeFolders();
+  fs::create_directories(elsewhere_);
+  WriteFile(elsewhere_ + "/secret", "secret\n");
+  fs::create_symlink(elsewhere_ + "/secret", OldLog());
+  WriteFile(OldLog("morva_errors"), "errors\n");
+  MigrateLegacyLogs();
+  EXPECT_FALSE(fs::exists(NewLog()));
+  EXPECT_TRUE(fs::is_symlink(OldLog()));
+  EXPECT_EQ(ReadFile(elsewhere_ + "/secret"), "secret\n");
+  // The error log was moved all the same, and the folder stays for the link.
+  EXPECT_EQ(ReadFile(NewLog("morva_errors")), "errors\n");
+  EXPECT_TRUE(fs::is_directory(legacy_));
+}
+
+TEST_F(Migration, FailedCopyLeavesBothLogsAsTheyWere) {
+  MakeFolders();
+  WriteFile(NewLog(), "+++ NEW\n");
+  const std::string old_content(200000, 'o');
+  WriteFile(OldLog(), old_content + "\n");
+
+  // A file size limit makes the copy fail part of the way, as a full disk would.
+  struct rlimit saved {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  struct rlimit limited = saved;
+  limited.rlim_cur = 100000;
+  const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  MigrateLegacyLogs();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous_handler);
+
+  EXPECT_EQ(ReadFile(NewLog()), "+++ NEW\n");
+  EXPECT_EQ(ReadFile(OldLog()), old_content + "\n");
+
+  MigrateLegacyLogs();
+  EXPECT_EQ(ReadFile(NewLog()), "+++ NEW\n" + old_content + "\n");
+  EXPECT_FALSE(fs::exists(legacy_));
+}
+
+TEST_F(Migration, OneFailedLogIsRetriedAloneAtTheNextStart) {
+  MakeFolders();
+  WriteFile(OldLog(), "main\n");
+  WriteFile(OldLog("morva_errors"), "errors\n");
+  fs::create_directory(NewLog("morva_errors"));  // cannot be appended to
+  MigrateLegacyLogs();
+  EXPECT_EQ(ReadFile(NewLog()), "main\n");
+  EXPECT_FALSE(fs::exists(OldLog()));
+  EXPECT_EQ(ReadFile(OldLog("morva_errors")), "errors\n");
+
+  fs::remove(NewLog("morva_errors"));
+  MigrateLegacyLogs();
+  EXPECT_EQ(ReadFile(NewLog()), "main\n");
+  EXPECT_EQ(ReadFile(NewLog("morva_errors")), "errors\n");
+  EXPECT_FALSE(fs::exists(legacy_));
+}
+
+TEST_F(Migration, AppendReportsWhatHappened) {
+  MakeFolders();
+  EXPECT_EQ(AppendLog(NewLog(), OldLog()), LogAppendResult::kNoSource);
+  EXPECT_FALSE(fs::exists(NewLog()));
+  EXPECT_EQ(AppendLog(NewLog(), legacy_), LogAppendResult::kFailed);
+  WriteFile(OldLog(), "a\nb\n");
+  EXPECT_EQ(AppendLog(current_, OldLog()), LogAppendResult::kFailed);
+  EXPECT_EQ(AppendLog(current_ + "/missing/morva.log", OldLog()), LogAppendResult::kFailed);
+  EXPECT_EQ(AppendLog(NewLog(), OldLog()), LogAppendResult::kAppended);
+  EXPECT_EQ(AppendLog(NewLog(), OldLog()), LogAppendResult::kAppended);
+  EXPECT_EQ(ReadFile(NewLog()), "a\nb\na\nb\n");
+  EXPECT_EQ(AppendLog(OldLog(), OldLog()), LogAppendResult::kFailed);
+  EXPECT_EQ(ReadFile(OldLog()), "a\nb\n");
+}
+
+}  // namespace
