@@ -1,6 +1,6 @@
 #include "gui/shell/kolv_lite_application.h"
 
-#include <QAbstractEventDispatcher>
+#include <QFile>
 #include <QMessageBox>
 #include <QResource>
 #include <QTimer>
@@ -135,6 +135,9 @@ QMessageBox* KolvLite::CreateFailureBox(const StartupResult& result) {
 }
 
 void KolvLite::Start() {
+  QFile style(QStringLiteral(":/kolv_lite/Resources/Styles/kolv_lite.qss"));
+  if (style.open(QIODevice::ReadOnly)) setStyleSheet(QString::fromUtf8(style.readAll()));
+
   window_ = new KolvLiteWindow(QStringLiteral("Kolv Lite"), nullptr);
   controller_ = new KolvLiteController(window_);
   window_->AddScreenWidget(controller_);

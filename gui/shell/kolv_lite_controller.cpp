@@ -237,8 +237,9 @@ void KolvLiteController::DetachScreen(KolvLiteScreen* screen) {
 }
 
 void KolvLiteController::OnScreenDestroyed(QObject* object) {
-  // Only the address is compared: the screen part of the object is already gone.
-  auto* screen = static_cast<KolvLiteScreen*>(object);
+  // The screen part of the object is already gone: only its address is compared, and a screen
+  // starts with its QObject, so the two addresses are equal.
+  auto* screen = reinterpret_cast<KolvLiteScreen*>(object);
   RemoveStepOf(screen);
   flow_screens_.removeAll(screen);
   default_screens_.removeAll(screen);

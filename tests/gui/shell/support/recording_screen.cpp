@@ -1,0 +1,3 @@
+#include "tests/gui/shell/support/recording_screen.h"
+
+QStringList RecordingScreen::calls;
