@@ -138,7 +138,7 @@ class Filesystem : public ZerkaFilesystem {
     if (cut != std::string::npos)
       prefix = pattern.substr(0, cut + 1);
     else if (!folder.empty())
-      prefix = folder;
+      prefix = folder + "\\";  // "X:name" would not name the drive's root
     for (const std::string& name : found) names.push_back(prefix + name);
     return static_cast<int>(found.size());
   }

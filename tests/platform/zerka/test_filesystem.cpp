@@ -92,6 +92,10 @@ TEST(Filesystem, ListFilesOnADrivePathGivesDrivePaths) {
   std::vector<std::string> names;
   EXPECT_EQ(fs->ListFiles("C:\\morva\\logs\\*.log", names), 1);
   EXPECT_EQ(names, std::vector<std::string>{"C:\\morva\\logs\\run.log"});
+  WriteFile(root + "/boot.log", "x");
+  names.clear();
+  EXPECT_EQ(fs->ListFiles("C:*.log", names), 1);
+  EXPECT_EQ(names, std::vector<std::string>{"C:\\boot.log"});
   EXPECT_NE(fs->IsDirectory("C:\\morva\\logs"), 0);
   EXPECT_EQ(fs->IsDirectory("C:\\morva\\logs\\run.log"), 0);
   EXPECT_EQ(fs->IsDirectory("C:\\nothing"), 0);
