@@ -25,6 +25,9 @@ const std::string& DemoCataloguePath() {
   return path;
 }
 
+// Taken when the program starts, before any test points the engine elsewhere.
+const std::string& demo_catalogue_at_start = DemoCataloguePath();
+
 }  // namespace
 
 std::string ScratchDir() {

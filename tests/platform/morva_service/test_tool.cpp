@@ -1,0 +1,256 @@
+// The bad-sector tool as both plug-ins drive it: the filter answer, the order and values of its
+// notifications, and aborts.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <mutex>
+#include <thread>
+
+#include "morva_service/morva_service.h"
+#include "support/engine_support.h"
+
+using namespace morva_service;
+using namespace engine_test;
+
+namespace {
+
+const char* kToolCatalogue = R"json({"modules": [{
+  "name": "disks",
+  "devices": [
+    {"id": "0", "udi": "D0", "display_name": "SYSTEM_DISK",
+     "resources": [{"name": "PARTITION", "properties": {"MOUNT_POINT": "C:\\", "FILESYSTEM": "NTFS"}},
+                   {"name": "PARTITION", "properties": {"MOUNT_POINT": "D:\\", "FILESYSTEM": "NTFS"}}]},
+    {"id": "1", "udi": "D1", "display_name": "SSD", "attributes": {"NonRotatingMedia": "T"}},
+    {"id": "2", "udi": "D2", "display_name": "WORN_DISK"},
+    {"id": "9", "udi": "D9", "display_name": "UNKNOWN_TO_THE_TOOL"}],
+  "tools": [{"name": "Mendra", "hint": "recover", "description": "TOOL_DESCRIPTION", "abort_code": 8,
+    "devices": {
+      "0": {"filter": {"logical": true, "physical": true},
+            "scan": {"code": 0, "sectors": [100, 0, 0, 0], "duration": 0.5},
+            "repair": {"code": 0, "sectors": [100, 0, 0, 0], "duration": 0.5},
+            "partitions": {"D:\\": {"code": 9, "summary": "FIXED_SOME", "message": "DETAIL", "duration": 0.5}}},
+      "1": {"filter": {"logical": true, "physical": false},
+            "scan": {"code": 0, "sectors": [50, 0, 0, 0], "duration": 0.5}},
+      "2": {"filter": {"logical": true, "physical": true},
+            "scan": {"code": 12, "sectors": [200, 3, 7, 7], "bad_sectors": [11, 12, 13], "message": "READ_ERRORS",
+                     "duration": 1000},
+            "repair": {"code": 10, "sectors": [200, 3, 2, 1], "bad_sectors": [11, 12, 13], "duration": 2}}}}]
+}]})json";
+
+// Records every notification with its values; handlers are registered by this class's own
+// constructor, as a derived listener must.
+class RecordingToolListener : public ToolListenerView {
+ public:
+  RecordingToolListener() { RegisterHandlers(); }
+  void Interact(InputRequest* request) override { request->answer = 0; }
+  void RegisterHandlers() override {
+    for (const char* name : {"OnRecoverInit", "OnRecoverFinish", "OnOperationInit", "OnOperationFinish", "OnDeviceInit",
+                             "OnDeviceFinish", "OnPartitionInit", "OnPartitionFinish", "OnProgress", "OnSchedule"})
+      handlers[name] = [this](ToolEventView* event, const std::string& event_name) {
+        Seen seen;
+        seen.name = event_name;
+        for (const char* key : {"Operation", "OperationInit", "DeviceInit", "DeviceFinish", "SectorsInfo",
+                                "BadSectorsList", "Message", "PartitionInit", "PartitionFinish", "Progress"})
+          if (!event->GetValues(key).empty()) seen.values[key] = event->GetValues(key);
+        seen.thread = ThreadId();
+        {
+          std::lock_guard<std::mutex> lock(mutex);
+          events.push_back(seen);
+        }
+        if (on_event) on_event(seen);
+        return true;
+      };
+  }
+
+  struct Seen {
+    std::string name;
+    std::map<std::string, std::vector<std::string>> values;
+    long thread = 0;
+  };
+  // Names without the progress notifications, which depend on timing.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const Seen& seen : events)
+      if (seen.name != "OnProgress") names.push_back(seen.name);
+    return names;
+  }
+  const Seen& First(const std::string& name, size_t skip = 0) const {
+    for (const Seen& seen : events)
+      if (seen.name == name && skip-- == 0) return seen;
+    throw std::runtime_error("no " + name);
+  }
+
+  std::mutex mutex;
+  std::vector<Seen> events;
+  std::function<void(const Seen&)> on_event;
+};
+
+class Tool : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    engine = FreshEngine(kToolCatalogue);
+    ASSERT_NE(engine, nullptr);
+    module = LoadedModule(engine, "disks");
+    ASSERT_EQ(module->Scan(), 0);
+    ASSERT_EQ(module->tools().size(), 1u);
+    tool = module->tools()[0];
+  }
+  void TearDown() override { DropEngine(); }
+
+  std::vector<SystemComponentView*> Devices(std::initializer_list<const char*> ids) {
+    std::vector<SystemComponentView*> devices;
+    for (const char* id : ids) devices.push_back(ScannedDevice(module, id));
+    return devices;
+  }
+
+  void Run(const std::string& operation, std::vector<SystemComponentView*> devices, ToolListenerView* listener) {
+    tool->SetParameter("Operation", {operation});
+    auto done = std::async(std::launch::async, [&] {
+      worker = ThreadId();
+      engine->ExecuteTool(tool, listener, devices);
+    });
+    ASSERT_EQ(done.wait_for(std::chrono::seconds(60)), std::future_status::ready) << "ExecuteTool hangs";
+  }
+
+  MorvaService* engine = nullptr;
+  ModuleInterfaceView* module = nullptr;
+  ToolView* tool = nullptr;
+  long worker = 0;
+};
+
+TEST_F(Tool, IdentifiesItselfAsThePluginsExpect) {
+  EXPECT_EQ(tool->name(), "Mendra");
+  EXPECT_EQ(tool->hint(), "recover");
+  EXPECT_TRUE(tool->GetParameter("never_set").empty());
+}
+
+TEST_F(Tool, FilterAnswersOneEntryPerDeviceWithoutNotifications) {
+  RecordingToolListener listener;
+  auto devices = Devices({"0", "1", "2", "9"});
+  tool->SetParameter("Operation", {"filterDevices"});
+  engine->ExecuteTool(tool, &listener, devices);
+  EXPECT_EQ(tool->GetParameter("DevicesFilter"), (std::vector<std::string>{"T", "T", "T", "F"}));
+  tool->SetParameter("Operation", {"filterDevices", "physical"});
+  engine->ExecuteTool(tool, nullptr, devices);
+  EXPECT_EQ(tool->GetParameter("DevicesFilter"), (std::vector<std::string>{"T", "F", "T", "F"}));
+  // Every run answers anew, also for a shorter list.
+  engine->ExecuteTool(tool, nullptr, Devices({"1"}));
+  EXPECT_EQ(tool->GetParameter("DevicesFilter"), (std::vector<std::string>{"F"}));
+  EXPECT_TRUE(listener.events.empty());
+}
+
+TEST_F(Tool, ScanSendsDeviceEventsInOrderWithEveryValue) {
+  RecordingToolListener listener;
+  Run("scan", Devices({"1", "0"}), &listener);
+  EXPECT_EQ(listener.Names(), (std::vector<std::string>{"OnRecoverInit", "OnOperationInit", "OnDeviceInit",
+                                                        "OnDeviceFinish", "OnDeviceInit", "OnDeviceFinish",
+                                                        "OnOperationFinish", "OnRecoverFinish"}));
+  for (const auto& seen : listener.events) {
+    EXPECT_EQ(seen.values.at("Operation"), (std::vector<std::string>{"scan"})) << seen.name;
+    EXPECT_EQ(seen.thread, worker) << seen.name;
+  }
+  EXPECT_EQ(listener.First("OnOperationInit").values.at("OperationInit"), (std::vector<std::string>{"scan"}));
+  EXPECT_EQ(listener.First("OnDeviceInit").values.at("DeviceInit"), (std::vector<std::string>{"1"}));
+  EXPECT_EQ(listener.First("OnDeviceInit", 1).values.at("DeviceInit"), (std::vector<std::string>{"0"}));
+  const auto& finish = listener.First("OnDeviceFinish");
+  EXPECT_EQ(finish.values.at("DeviceFinish"), (std::vector<std::string>{"1", "0"}));
+  EXPECT_EQ(finish.values.at("SectorsInfo"), (std::vector<std::string>{"50", "0", "0", "0"}));
+  EXPECT_EQ(finish.values.count("Message"), 0u);
+
+  // Progress: whole percentages, rising to 100 for each device.
+  std::vector<int> progress;
+  for (const auto& seen : listener.events)
+    if (seen.name == "OnProgress") progress.push_back(std::stoi(seen.values.at("Progress").at(0)));
+  ASSERT_FALSE(progress.empty());
+  EXPECT_EQ(std::count(progress.begin(), progress.end(), 100), 2);
+}
+
+TEST_F(Tool, RepairReportsFixedAndUnfixedSectors) {
+  RecordingToolListener listener;
+  Run("repair", Devices({"2"}), &listener);
+  const auto& repaired = listener.First("OnDeviceFinish");
+  EXPECT_EQ(repaired.values.at("DeviceFinish"), (std::vector<std::string>{"2", "10"}));
+  EXPECT_EQ(repaired.values.at("SectorsInfo"), (std::vector<std::string>{"200", "3", "2", "1"}));
+  EXPECT_EQ(repaired.values.at("BadSectorsList"), (std::vector<std::string>{"11", "12", "13"}));
+}
+
+TEST_F(Tool, RepairRefusesTheSystemDisk) {
+  RecordingToolListener listener;
+  Run("repair", Devices({"0"}), &listener);
+  const auto& finish = listener.First("OnDeviceFinish");
+  EXPECT_EQ(finish.values.at("DeviceFinish"), (std::vector<std::string>{"0", "2"}));
+  EXPECT_EQ(finish.values.at("SectorsInfo").size(), 4u);
+  EXPECT_EQ(finish.values.count("Message"), 1u);
+}
+
+TEST_F(Tool, FileSystemCheckFollowsThePartitionTable) {
+  RecordingToolListener listener;
+  tool->SetParameter("partition_table0", {"C:\\", "NTFS", "C:\\", "T", "D:\\", "NTFS", "D:\\", "F"});
+  Run("filesystem", Devices({"0"}), &listener);
+  EXPECT_EQ(listener.Names(),
+            (std::vector<std::string>{"OnRecoverInit", "OnOperationInit", "OnDeviceInit", "OnPartitionInit",
+                                      "OnPartitionFinish", "OnSchedule", "OnPartitionInit", "OnPartitionFinish",
+                                      "OnDeviceFinish", "OnOperationFinish", "OnRecoverFinish"}));
+  EXPECT_EQ(listener.First("OnPartitionInit").values.at("PartitionInit"), (std::vector<std::string>{"0", "C:\\"}));
+  // The system volume is in use: its check is scheduled.
+  EXPECT_EQ(listener.First("OnPartitionFinish").values.at("PartitionFinish").at(3), "3");
+  const auto& second = listener.First("OnPartitionFinish", 1);
+  EXPECT_EQ(second.values.at("PartitionFinish"), (std::vector<std::string>{"0", "D:\\", "FIXED_SOME", "9"}));
+  EXPECT_EQ(second.values.at("Message"), (std::vector<std::string>{"DETAIL"}));
+  EXPECT_EQ(listener.First("OnDeviceFinish").values.at("DeviceFinish"), (std::vector<std::string>{"0", "0"}));
+  EXPECT_EQ(listener.First("OnDeviceFinish").values.at("SectorsInfo").size(), 4u);
+}
+
+TEST_F(Tool, AbortToolFromAnotherThreadEndsTheDeviceWithCode8AndSkipsTheRest) {
+  RecordingToolListener listener;
+  std::thread aborter;
+  listener.on_event = [&](const RecordingToolListener::Seen& seen) {
+    if (seen.name == "OnDeviceInit" && seen.values.at("DeviceInit")[0] == "2")
+      aborter = std::thread([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        engine->AbortTool(tool);
+      });
+  };
+  Run("scan", Devices({"2", "0"}), &listener);
+  aborter.join();
+  EXPECT_EQ(listener.Names(), (std::vector<std::string>{"OnRecoverInit", "OnOperationInit", "OnDeviceInit",
+                                                        "OnDeviceFinish", "OnOperationFinish", "OnRecoverFinish"}));
+  const auto& finish = listener.First("OnDeviceFinish");
+  EXPECT_EQ(finish.values.at("DeviceFinish"), (std::vector<std::string>{"2", "8"}));
+  ASSERT_EQ(finish.values.at("SectorsInfo").size(), 4u);
+  // A scan fixes nothing, whatever the script says.
+  EXPECT_EQ(finish.values.at("SectorsInfo")[2], "0");
+  EXPECT_EQ(finish.values.at("SectorsInfo")[3], "0");
+
+  // The abort ended with its run.
+  RecordingToolListener next;
+  Run("scan", Devices({"0"}), &next);
+  EXPECT_EQ(next.First("OnDeviceFinish").values.at("DeviceFinish"), (std::vector<std::string>{"0", "0"}));
+}
+
+TEST_F(Tool, AbortAskedJustBeforeTheRunOrAForcedAbortStillEndsIt) {
+  for (bool forced : {false, true}) {
+    RecordingToolListener listener;
+    if (forced) tool->SetParameter("ForcedAbort", {"Forced to abort"});
+    else engine->AbortTool(tool);
+    Run("scan", Devices({"0", "1"}), &listener);
+    EXPECT_EQ(listener.Names(), (std::vector<std::string>{"OnRecoverInit", "OnOperationInit", "OnOperationFinish",
+                                                          "OnRecoverFinish"}))
+        << (forced ? "ForcedAbort" : "AbortTool");
+    tool->SetParameter("ForcedAbort", {});
+  }
+}
+
+TEST_F(Tool, UnknownOperationOrDeviceEndsWithAFailureCodeNotSilence) {
+  RecordingToolListener listener;
+  Run("defragment", Devices({"0"}), &listener);
+  EXPECT_EQ(listener.First("OnDeviceFinish").values.at("DeviceFinish"), (std::vector<std::string>{"0", "6"}));
+  RecordingToolListener unknown;
+  Run("scan", Devices({"9"}), &unknown);
+  EXPECT_EQ(unknown.First("OnDeviceFinish").values.at("DeviceFinish"), (std::vector<std::string>{"9", "6"}));
+  EXPECT_EQ(unknown.First("OnRecoverFinish").name, "OnRecoverFinish");
+  Run("scan", Devices({"0"}), nullptr);  // no listener: runs without telling anyone
+}
+
+}  // namespace
