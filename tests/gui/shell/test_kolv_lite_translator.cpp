@@ -1,0 +1,144 @@
+// The translator: the start-up catalogue compiled into the program, the main catalogue with its
+// en_US fallback, and module catalogues that override it while installed.
+#include <QLocale>
+#include <QResource>
+#include <QSignalSpy>
+#include <QTranslator>
+#include <QtTest>
+
+#include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/translation_keys.h"
+#include "tests/gui/shell/support/catalogue_builder.h"
+
+namespace {
+
+QString InternalText(const QString& locale, const char* key) {
+  KolvLiteTranslator::set_locale(locale);
+  QTranslator translator;
+  if (!KolvLiteTranslator::InstallKolvLiteInternalTranslator(&translator)) return QString();
+  return KolvLiteTranslateInternal(key);
+}
+
+}  // namespace
+
+class TranslatorTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QString module_rcc_;
+
+ private slots:
+  void initTestCase() {
+    KolvLiteTranslator::InitTranslator();
+    if (!CatalogueBuilder::ToolsAvailable()) return;
+    // A module "Demo" with its catalogue under its lower-case name.
+    const QString dir = CatalogueBuilder::ScratchFolder() + "/translator";
+    QVERIFY(CatalogueBuilder::WriteCatalogue(dir + "/demo_en_US.qm", "Demo",
+                                             {{"CANCEL", "Abandon"}, {"YES", "YES"}}));
+    module_rcc_ = dir + "/demo.rcc";
+    QVERIFY(CatalogueBuilder::PackResourceFile(
+        module_rcc_, "/demo", {{"resources/translations/demo_en_US.qm", dir + "/demo_en_US.qm"}}));
+  }
+
+  void cleanup() { KolvLiteTranslator::ClearTranslators(); }
+
+  void InternalCatalogueSpeaksEveryLanguage() {
+    QCOMPARE(InternalText("en_US", "ERROR"), QString("Error"));
+    QCOMPARE(InternalText("en_US", "RESOURCE_FILE_NOT_FOUND_TEXT"),
+             QString("Resource file not found. Try to reinstall the application."));
+    QCOMPARE(InternalText("de_DE", "ERROR"), QString("Fehler"));
+    QCOMPARE(InternalText("de_DE", "NO_LANGUAGE_FILE_LOADED"), QString("Sprachdatei nicht geladen"));
+    // Catalogues named by language alone serve every country of it.
+    QCOMPARE(InternalText("fr_FR", "ERROR"), QString("Erreur"));
+    QCOMPARE(InternalText("fr_CA", "NO_LANGUAGE_FILE_LOADED"),
+             QString::fromUtf8("Fichier de langue non chargé"));
+    for (const char* locale : {"zh_CN", "nl_NL", "it_IT", "es_ES", "pt_BR"}) {
+      const QString text = InternalText(locale, "RESOURCE_FILE_NOT_FOUND_TEXT");
+      QVERIFY2(!text.isEmpty() && text != "RESOURCE_FILE_NOT_FOUND_TEXT", locale);
+      QVERIFY2(text != InternalText("en_US", "RESOURCE_FILE_NOT_FOUND_TEXT"), locale);
+    }
+  }
+
+  void UnknownLocaleFallsBackToEnglish() {
+    QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
+    QCOMPARE(InternalText("xx_YY", "ERROR"), QString("Error"));
+    QCOMPARE(QLocale().name(), QString("en_US"));
+  }
+
+  void MissingMainCatalogueLeavesNoContext() {
+    KolvLiteTranslator::set_locale("en_US");
+    const QStringList before = KolvLiteTranslator::translation_contexts();
+    QTranslator translator;
+    QVERIFY(!KolvLiteTranslator::InstallKolvLiteTranslator(&translator));
+    QCOMPARE(KolvLiteTranslator::translation_contexts(), before);
+    QCOMPARE(KolvLiteTranslate(TranslationKeys::CANCEL), QString("CANCEL"));
+  }
+
+  void MainCatalogueWithFallback() {
+    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
+                                        "/../../bin/kolv_lite.rcc"));
+    KolvLiteTranslator::set_locale("sv_SE");
+    static QTranslator translator;
+    QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&translator));
+    QCOMPARE(KolvLiteTranslator::translation_contexts().first(), QString("Translations"));
+    QCOMPARE(KolvLiteTranslate(TranslationKeys::CANCEL), QString("Cancel"));
+    QCOMPARE(KolvLiteTranslate("KolvLiteWindow", TranslationKeys::BIOS_SERIAL), QString("BIOS serial"));
+    // The two-argument form looks in that one context only.
+    QCOMPARE(KolvLiteTranslate("KolvLiteWindow", TranslationKeys::CANCEL), QString("CANCEL"));
+    QCOMPARE(KolvLiteTranslate("NO_SUCH_KEY"), QString("NO_SUCH_KEY"));
+  }
+
+  void ModuleCatalogueOverridesWhileInstalled() {
+    if (module_rcc_.isEmpty()) QSKIP("lrelease or rcc not available");
+    QVERIFY(QResource::registerResource(module_rcc_));
+    QVERIFY(!KolvLiteTranslator::InstallTranslator("Demo"));
+    QVERIFY(!KolvLiteTranslator::translation_contexts().contains("Demo"));
+
+    QVERIFY(KolvLiteTranslator::LoadTranslator("Demo"));
+    QVERIFY(KolvLiteTranslator::InstallTranslator("Demo"));
+    QCOMPARE(KolvLiteTranslator::translation_contexts().first(), QString("Demo"));
+    QCOMPARE(KolvLiteTranslate(TranslationKeys::CANCEL), QString("Abandon"));
+    // A text equal to its key counts as missing: the main catalogue answers.
+    QCOMPARE(KolvLiteTranslate(TranslationKeys::YES), QString("Yes"));
+
+    KolvLiteTranslator::UninstallTranslator("Demo");
+    KolvLiteTranslator::UninstallTranslator("Demo");
+    QVERIFY(!KolvLiteTranslator::translation_contexts().contains("Demo"));
+    QVERIFY(KolvLiteTranslator::translation_contexts().contains("Translations"));
+    QCOMPARE(KolvLiteTranslate(TranslationKeys::CANCEL), QString("Cancel"));
+  }
+
+  void ReloadingReplacesTheInstalledTranslator() {
+    if (module_rcc_.isEmpty()) QSKIP("lrelease or rcc not available");
+    QVERIFY(KolvLiteTranslator::LoadTranslator("Demo"));
+    QVERIFY(KolvLiteTranslator::InstallTranslator("Demo"));
+    QVERIFY(KolvLiteTranslator::LoadTranslator("Demo"));
+    // The replaced translator is gone, and with it its context.
+    QVERIFY(!KolvLiteTranslator::translation_contexts().contains("Demo"));
+    QCOMPARE(KolvLiteTranslate(TranslationKeys::CANCEL), QString("Cancel"));
+    QVERIFY(KolvLiteTranslator::InstallTranslator("Demo"));
+    QCOMPARE(KolvLiteTranslator::translation_contexts().count("Demo"), 1);
+    KolvLiteTranslator::ClearTranslators();
+    QVERIFY(!KolvLiteTranslator::translation_contexts().contains("Demo"));
+    QVERIFY(!KolvLiteTranslator::LoadTranslator("Missing"));
+  }
+
+  void SingletonSlotsReportTheOutcome() {
+    if (module_rcc_.isEmpty()) QSKIP("lrelease or rcc not available");
+    KolvLiteTranslator* translator = KolvLiteTranslator::get_instance();
+    QCOMPARE(KolvLiteTranslator::get_instance(), translator);
+    QSignalSpy ok(translator, &KolvLiteTranslator::InstallSucceeded);
+    QSignalSpy failed(translator, &KolvLiteTranslator::InstallFailed);
+    translator->InstallModuleTranslator("Demo");
+    QCOMPARE(failed.count(), 1);
+    QVERIFY(KolvLiteTranslator::LoadTranslator("Demo"));
+    translator->InstallModuleTranslator("Demo");
+    QCOMPARE(ok.count(), 1);
+    translator->UninstallModuleTranslator("Demo");
+    QVERIFY(!KolvLiteTranslator::translation_contexts().contains("Demo"));
+    KolvLiteTranslator::ReleaseInstance();
+  }
+};
+
+QTEST_MAIN(TranslatorTest)
+#include "test_kolv_lite_translator.moc"
