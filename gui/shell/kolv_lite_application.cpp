@@ -186,7 +186,7 @@ void KolvLite::Start() {
   splash_->show();
 
   // One timer keeps the order: home screen entered, then the splash closes, then the window.
-  QTimer::singleShot(kSplashMilliseconds, this, &KolvLite::FinishSplash);
+  QTimer::singleShot(kSplashMilliseconds, Qt::PreciseTimer, this, &KolvLite::FinishSplash);
 }
 
 void KolvLite::FinishSplash() {

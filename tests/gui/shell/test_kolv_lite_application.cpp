@@ -1,0 +1,241 @@
+// Start-up of the windowed program: the checks in their order with each failure's box in two
+// languages, then the real start (splash, window, about box), closing with and without running
+// work, and the power broadcasts.
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QResource>
+#include <QTranslator>
+#include <QtTest>
+#include <memory>
+
+#include "gui/shell/about_box.h"
+#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_dialog.h"
+#include "gui/shell/kolv_lite_main_window.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "morva_service/morva_service.h"
+#include "tests/gui/shell/support/catalogue_builder.h"
+#include "tests/gui/shell/support/recording_screen.h"
+#include "zerka/zerka.h"
+
+namespace {
+
+QString RealResourceFile() {
+  return QCoreApplication::applicationDirPath() + "/../../bin/kolv_lite.rcc";
+}
+
+// Runs the checks with a fresh main translator in the given language.
+StartupResult Check(const QString& locale, const QString& resource_file) {
+  KolvLiteTranslator::set_locale(locale);
+  QTranslator translator;
+  return KolvLite::RunStartupChecks(&translator, resource_file);
+}
+
+void ReleaseHeld(StartupResult& result) {
+  if (result.service != nullptr) ReleaseMorvaServiceInstance();
+  if (result.lock != nullptr) release_app_mutex(result.lock);
+  result.service = nullptr;
+  result.lock = nullptr;
+}
+
+}  // namespace
+
+class ApplicationTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void MissingResourceFileSpeaksThroughTheCompiledInCatalogue() {
+    const QString missing = CatalogueBuilder::ScratchFolder() + "/absent/kolv_lite.rcc";
+    StartupResult en = Check("en_US", missing);
+    QVERIFY(!en.ok);
+    QCOMPARE(en.failed, StartupResult::kResourceFile);
+    QCOMPARE(en.title, QString("Error"));
+    QCOMPARE(en.text, QString("Resource file not found. Try to reinstall the application."));
+    StartupResult de = Check("de_DE", missing);
+    QCOMPARE(de.title, QString("Fehler"));
+    QCOMPARE(de.text, QString("Ressourcendatei nicht gefunden. Versuchen Sie, die Anwendung "
+                              "erneut zu installieren."));
+
+    std::unique_ptr<QMessageBox> box(KolvLite::CreateFailureBox(de));
+    QCOMPARE(box->windowTitle(), de.title);
+    QCOMPARE(box->text(), de.text);
+    QCOMPARE(box->icon(), QMessageBox::Critical);
+    QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+    QVERIFY(box->parent() == nullptr);
+  }
+
+  void ResourceFileWithoutLanguageFile() {
+    if (!CatalogueBuilder::ToolsAvailable()) QSKIP("lrelease or rcc not available");
+    // A resource file whose main catalogue is missing in every language.
+    const QString dir = CatalogueBuilder::ScratchFolder() + "/no_language";
+    QDir().mkpath(dir);
+    QFile filler(dir + "/filler.txt");
+    QVERIFY(filler.open(QIODevice::WriteOnly));
+    filler.write("x");
+    filler.close();
+    const QString rcc = dir + "/kolv_lite.rcc";
+    QVERIFY(CatalogueBuilder::PackResourceFile(rcc, "/kolv_lite", {{"filler.txt", filler.fileName()}}));
+    StartupResult en = Check("en_US", rcc);
+    QCOMPARE(en.failed, StartupResult::kLanguageFile);
+    QCOMPARE(en.title, QString("Error"));
+    QCOMPARE(en.text, QString("Language file not loaded"));
+    StartupResult de = Check("de_DE", rcc);
+    QCOMPARE(de.title, QString("Fehler"));
+    QCOMPARE(de.text, QString("Sprachdatei nicht geladen"));
+    QVERIFY(QResource::unregisterResource(rcc));
+  }
+
+  void NotAnAdministrator() {
+    qputenv("ZERKA_ADMIN", "0");
+    StartupResult en = Check("en_US", RealResourceFile());
+    QCOMPARE(en.failed, StartupResult::kAdministrator);
+    QCOMPARE(en.title, QString("Error"));
+    QVERIFY2(en.text.contains("administrator"), qPrintable(en.text));
+    StartupResult de = Check("de_DE", RealResourceFile());
+    QCOMPARE(de.title, QString("Fehler"));
+    QVERIFY2(de.text.contains("Administratorrechte"), qPrintable(de.text));
+    qputenv("ZERKA_ADMIN", "1");
+  }
+
+  void AnotherInstanceHoldsTheLock() {
+    ZerkaAppMutex* other = get_app_mutex();
+    QCOMPARE(other->Acquire(), 0);
+    StartupResult en = Check("en_US", RealResourceFile());
+    QCOMPARE(en.failed, StartupResult::kSingleInstance);
+    QCOMPARE(en.text, QString("The application is already running. Only one copy can run at a time."));
+    StartupResult de = Check("de_DE", RealResourceFile());
+    QCOMPARE(de.title, QString("Fehler"));
+    QVERIFY2(de.text.contains("bereits"), qPrintable(de.text));
+    QVERIFY(en.lock == nullptr && de.lock == nullptr);
+    release_app_mutex(other);
+  }
+
+  void ServiceThatCannotBeObtained() {
+    const QByteArray catalogue = qgetenv("MORVA_CATALOGUE");
+    qputenv("MORVA_CATALOGUE", CatalogueBuilder::ScratchFolder().toUtf8() + "/no_catalogue.json");
+    StartupResult en = Check("en_US", RealResourceFile());
+    qputenv("MORVA_CATALOGUE", catalogue);
+    QCOMPARE(en.failed, StartupResult::kService);
+    QCOMPARE(en.title, QString("Error"));
+    QVERIFY2(en.text.contains("diagnostics service"), qPrintable(en.text));
+    // The lock is given back, so a corrected start can take it.
+    StartupResult next = Check("en_US", RealResourceFile());
+    QVERIFY(next.ok);
+    ReleaseHeld(next);
+  }
+
+  void SuccessHoldsTheLockForTheRun() {
+    StartupResult first = Check("en_US", RealResourceFile());
+    QVERIFY(first.ok);
+    QVERIFY(first.lock != nullptr);
+    QVERIFY(first.service != nullptr);
+    StartupResult second = Check("en_US", RealResourceFile());
+    QCOMPARE(second.failed, StartupResult::kSingleInstance);
+    ReleaseHeld(first);
+  }
+
+  void StartShowsTheSplashThenTheWindow() {
+    auto* app = static_cast<KolvLite*>(qApp);
+    QElapsedTimer clock;
+    clock.start();
+    app->Start();
+    KolvLiteWindow* window = app->main_window();
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->windowTitle(), QString("Kolv Lite"));
+    QVERIFY(!window->isVisible());
+    QVERIFY(!window->accepts_close());
+    QVERIFY(!window->findChild<QPushButton*>("sysinfo_pushButton")->isEnabled());
+    QVERIFY(window->findChild<QPushButton*>("log_pushButton")->isEnabled());
+    QVERIFY(window->findChild<QLabel*>("bios_label")->text().endsWith(": "));
+
+    QPointer<SplashScreen> splash = app->splash_screen();
+    QVERIFY(splash != nullptr && splash->isVisible());
+    QTest::mouseClick(splash.data(), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QVERIFY(splash != nullptr && splash->isVisible());
+
+    QTRY_VERIFY_WITH_TIMEOUT(window->isVisible(), 15000);
+    QVERIFY2(clock.elapsed() >= 2990, qPrintable(QString::number(clock.elapsed())));
+    QTRY_VERIFY_WITH_TIMEOUT(splash == nullptr, 5000);
+  }
+
+  void AboutBoxOpensCentredOnTheWindow() {
+    auto* app = static_cast<KolvLite*>(qApp);
+    KolvLiteWindow* window = app->main_window();
+    window->setGeometry(100, 80, 900, 700);
+    emit window->AboutClicked();
+    AboutScreen* about = app->about_screen();
+    QVERIFY(about->isVisible());
+    QCOMPARE(about->isModal(), true);
+    QCOMPARE(about->windowModality(), Qt::ApplicationModal);
+    QVERIFY(qAbs(about->geometry().center().x() - window->geometry().center().x()) <= 1);
+    QVERIFY(qAbs(about->geometry().center().y() - window->geometry().center().y()) <= 1);
+    about->close();
+    QVERIFY(!about->isVisible());
+  }
+
+  void PowerBroadcasts() {
+    auto* app = static_cast<KolvLite*>(qApp);
+    QVERIFY(app->HandlePowerBroadcast(KolvLite::kPowerBroadcast, KolvLite::kPowerSuspend));
+    QVERIFY(app->HandlePowerBroadcast(KolvLite::kPowerBroadcast, KolvLite::kPowerResumeSuspend));
+    QVERIFY(!app->HandlePowerBroadcast(KolvLite::kPowerBroadcast, 10));
+    QVERIFY(!app->HandlePowerBroadcast(0x100, KolvLite::kPowerSuspend));
+  }
+
+  void CloseWhileBusyAsksAndWaitsForTheWork() {
+    auto* app = static_cast<KolvLite*>(qApp);
+    KolvLiteWindow* window = app->main_window();
+    RecordingScreen runner(app->controller(), "runner");
+    runner.busy = true;
+    app->controller()->AddDefaultScreen(&runner);
+
+    // Closing the question with its own close button leaves everything running.
+    QTimer::singleShot(0, [] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<KolvLiteDialog*>(w); dialog && dialog->isVisible()) {
+          dialog->OnClose();
+        }
+      }
+    });
+    window->close();
+    QVERIFY(window->isVisible());
+    QCOMPARE(runner.stop_requests, 0);
+
+    // Confirming stops the work first and closes once it has stopped.
+    QTimer::singleShot(0, [] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<KolvLiteDialog*>(w);
+        if (dialog == nullptr || !dialog->isVisible()) continue;
+        for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
+          if (b->accessibleName() == "white_button") {
+            b->click();
+            return;
+          }
+        }
+      }
+    });
+    window->close();
+    QCOMPARE(runner.stop_requests, 1);
+    QVERIFY(window->isVisible());
+    QVERIFY(!window->centralWidget()->isEnabled());
+    // A second close request while waiting asks nothing.
+    window->close();
+    QVERIFY(window->isVisible());
+    runner.FinishWork();
+    QVERIFY(!window->isVisible());
+    app->controller()->RemoveDefaultScreen(&runner);
+  }
+};
+
+int main(int argc, char** argv) {
+  // The application object is the program's own, so the real start-up runs here.
+  KolvLite app(argc, argv);
+  KolvLiteTranslator::InitTranslator();
+  ApplicationTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_kolv_lite_application.moc"
