@@ -431,9 +431,20 @@ void BreadcrumbWidget::RemoveStep(int index) {
   delete removed;
   RenumberSteps();
   RestyleAllSteps();
-  // The removed step may have been the one that forced the smaller fonts.
+  RefitAllSteps();
+}
+
+// The removed step may have been the one that forced the smaller fonts: every step measures its
+// texts again at full size and the shared sizes follow the steps that remain.
+void BreadcrumbWidget::RefitAllSteps() {
   ResetFonts();
-  for (BreadcrumbStepWidget* step : std::as_const(steps_)) FoldStepFonts(step);
+  ApplyFontsToAll();
+  for (BreadcrumbStepWidget* each : std::as_const(steps_)) {
+    each->FitText(each->main_text_label());
+    each->FitText(each->main_text_label_2());
+    each->FitText(each->sub_text_label());
+    FoldStepFonts(each);
+  }
   ApplyFontsToAll();
 }
 

@@ -130,6 +130,7 @@ class BreadcrumbWidget : public QWidget {
   void ApplyFontsToAll();
   void ResetFonts();
   void RenumberSteps();
+  void RefitAllSteps();
 
   QList<BreadcrumbStepWidget*> steps_;
   QList<QWidget*> separators_;

@@ -51,8 +51,16 @@ void OverlayForm::SetCentralWidget(QWidget* widget) {
   widget_layout_->update();
 }
 
+bool OverlayForm::IsOnCentralWidget(const QPoint& pos) const {
+  // A child at the point that is, or lies within, the central widget.
+  QWidget* under = childAt(pos);
+  return central_widget_ != nullptr && under != nullptr &&
+         (under == central_widget_ || central_widget_->isAncestorOf(under));
+}
+
 void OverlayForm::mousePressEvent(QMouseEvent* event) {
-  pressed_ = event->button() == Qt::LeftButton;
+  // A press that reaches us from the central widget (it did not take it) starts no close.
+  pressed_ = event->button() == Qt::LeftButton && !IsOnCentralWidget(event->position().toPoint());
   event->accept();
 }
 
@@ -60,12 +68,7 @@ void OverlayForm::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !pressed_) return;
   pressed_ = false;
   const QPoint pos = event->position().toPoint();
-  if (!rect().contains(pos)) return;
-  // A child at the point that is, or lies within, the central widget means the click ended on it.
-  QWidget* under = childAt(pos);
-  const bool on_central = central_widget_ != nullptr && under != nullptr &&
-                          (under == central_widget_ || central_widget_->isAncestorOf(under));
-  if (!on_central) emit Clicked();
+  if (rect().contains(pos) && !IsOnCentralWidget(pos)) emit Clicked();
 }
 
 void OverlayForm::paintEvent(QPaintEvent* /*event*/) {

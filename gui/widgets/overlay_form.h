@@ -27,6 +27,8 @@ class OverlayForm : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  bool IsOnCentralWidget(const QPoint& pos) const;
+
   QGridLayout* gridLayout_ = nullptr;
   QHBoxLayout* widget_layout_ = nullptr;
   bool pressed_ = false;

@@ -286,6 +286,8 @@ QString TestWidget::HandleMessageTranslation(QString message, QString context) {
 void TestWidget::AddTestMessage(QString message, QString context) {
   if (message.isEmpty()) return;
   const QString text = HandleMessageTranslation(std::move(message), std::move(context));
+  // A hidden row gets no resize events; start from the height it has now.
+  total_height_ = height();
   // The row grows for the first three messages only; later ones push out the oldest.
   if (messages_.size() < max_messages_) {
     total_height_ += QFontMetrics(test_messages_label_->font()).lineSpacing();

@@ -1,0 +1,180 @@
+// Device panels and the overall progress panel: rows by test id, abort of a partly finished run,
+// the panel's height, the result code, and the progress panel's texts and bar.
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QWheelEvent>
+#include <QtTest>
+
+#include <stdexcept>
+
+#include "gui/widgets/diagnostic_widget.h"
+#include "gui/widgets/progress_bar_style.h"
+#include "gui/widgets/progress_widget.h"
+#include "gui/widgets/test_widget.h"
+
+class TestDiagnosticWidget : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void rowsAreKeptByTestId() {
+    DiagnosticWidget panel("Disk 0");
+    QCOMPARE(panel.device_name_label()->text(), QString("Disk 0"));
+    panel.AddTest(30, "Seek");
+    panel.AddTest(10, "Read");
+    QCOMPARE(panel.TestsCount(), 2);
+    QCOMPARE(panel.table()->rowCount(), 2);
+    QCOMPARE(panel[10].test_name(), QString("Read"));
+    QCOMPARE(panel[30].test_name(), QString("Seek"));
+    QCOMPARE(panel[10].test_status(), int(WAITING));
+    // Rows sit in the table in the order they were added.
+    QCOMPARE(panel.table()->cellWidget(0, 0), static_cast<QWidget*>(&panel[30]));
+    QCOMPARE(panel.table()->cellWidget(1, 0), static_cast<QWidget*>(&panel[10]));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, panel[99]);
+    QCOMPARE(panel.TestsCount(), 2);
+  }
+
+  void repeatedIdReplacesItsRowCleanly() {
+    DiagnosticWidget panel("Disk 0");
+    panel.AddTest(1, "First");
+    panel.AddTest(2, "Second");
+    QPointer<TestWidget> old_row = &panel[1];
+    QPointer<TestWidget> second = &panel[2];
+
+    panel.AddTest(1, "First again");
+    QCOMPARE(panel.TestsCount(), 2);
+    QCOMPARE(panel.table()->rowCount(), 2);
+    QTRY_VERIFY(old_row.isNull());
+    QCOMPARE(panel[1].test_name(), QString("First again"));
+    QCOMPARE(panel.table()->cellWidget(0, 0), static_cast<QWidget*>(&panel[1]));
+
+    // A later new id gets a row of its own and disturbs none of the others.
+    panel.AddTest(3, "Third");
+    QCOMPARE(panel.table()->rowCount(), 3);
+    QVERIFY(!second.isNull());
+    QCOMPARE(panel.table()->cellWidget(1, 0), static_cast<QWidget*>(second.data()));
+    panel.AbortAll();
+    QCOMPARE(panel[1].test_status(), int(ABORTED));
+    QCOMPARE(panel[2].test_status(), int(ABORTED));
+    QCOMPARE(panel[3].test_status(), int(ABORTED));
+  }
+
+  void abortOfPartlyFinishedRun() {
+    DiagnosticWidget panel("Disk 0");
+    for (int id = 1; id <= 5; ++id) panel.AddTest(id, QString("T%1").arg(id));
+    panel[1].set_status(RUNNING);
+    panel[1].set_progress(100);
+    panel[1].set_status(SUCCESS);
+    panel[2].set_status(RUNNING);
+    panel[2].set_progress(40);
+    panel[2].set_status(FAILED);  // finished early
+    panel[3].set_status(RUNNING);
+    panel[3].set_progress(60);
+    // 4 never started.
+    panel[5].set_status(RUNNING);
+    panel[5].set_progress(100);  // done, but its end was never reported
+
+    panel.AbortAll();
+    QCOMPARE(panel[1].test_status(), int(SUCCESS));
+    QCOMPARE(panel[2].test_status(), int(FAILED));
+    QCOMPARE(panel[3].test_status(), int(ABORTED));
+    QCOMPARE(panel[4].test_status(), int(ABORTED));
+    QCOMPARE(panel[5].test_status(), int(RUNNING));
+    QVERIFY(!panel[5].is_spinning());
+    QVERIFY(panel[5].loading_gif_label()->isHidden());
+    QVERIFY(panel[3].loading_gif_label()->isHidden());
+  }
+
+  void panelIsAsHighAsHeaderAndRows() {
+    DiagnosticWidget panel("Disk 0");
+    panel.resize(600, 100);
+    panel.AddTest(1, "A");
+    panel.AddTest(2, "B");
+    panel.AddTest(3, "C");
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    panel[2].AddTestMessage("first", "Ctx");
+    panel[2].AddTestMessage("second", "Ctx");
+    QCoreApplication::processEvents();
+    panel.AdjustSizeToContents();
+
+    int expected = panel.device_header_widget()->height();
+    for (int id = 1; id <= 3; ++id) expected += panel[id].height() + 1;
+    QCOMPARE(panel.height(), expected);
+    QCOMPARE(panel.minimumHeight(), expected);
+    QCOMPARE(panel.maximumHeight(), expected);
+    QCOMPARE(panel.device_header_widget()->height(), 28);
+
+    // A new message resizes the panel through the row's signal.
+    const int before = panel.height();
+    panel[1].AddTestMessage("more", "Ctx");
+    QVERIFY(panel.height() > before);
+    QCoreApplication::processEvents();
+    panel.AdjustSizeToContents();
+    expected = panel.device_header_widget()->height();
+    for (int id = 1; id <= 3; ++id) expected += panel[id].height() + 1;
+    QCOMPARE(panel.height(), expected);
+  }
+
+  void resultCodeShownOnce() {
+    DiagnosticWidget panel("Disk 0");
+    QVERIFY(panel.result_code_text_label()->isHidden());
+    panel.set_unique_code("<b>A1B2</b>");
+    QVERIFY(!panel.result_code_text_label()->isHidden());
+    QCOMPARE(panel.result_code_label()->text(), QString("<b>A1B2</b>"));
+    QCOMPARE(panel.result_code_label()->textFormat(), Qt::PlainText);
+    const QString caption = panel.result_code_text_label()->text();
+    QVERIFY(caption.endsWith(":"));
+    panel.set_unique_code("C3");
+    QCOMPARE(panel.result_code_text_label()->text(), caption);
+    QCOMPARE(panel.result_code_label()->text(), QString("C3"));
+    panel.set_device_name("<i>Disk 1</i>");
+    QCOMPARE(panel.device_name_label()->textFormat(), Qt::PlainText);
+  }
+
+  void wheelIsLeftToTheEnclosingView() {
+    DiagnosticWidget panel("Disk 0");
+    QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    wheel.accept();
+    QCoreApplication::sendEvent(panel.table()->viewport(), &wheel);
+    QVERIFY(!wheel.isAccepted());
+    wheel.accept();
+    QCoreApplication::sendEvent(&panel, &wheel);
+    QVERIFY(!wheel.isAccepted());
+  }
+
+  void progressPanelTexts() {
+    ProgressWidget progress;
+    QCOMPARE(progress.status_label()->text(), QString("WAITING"));
+    QCOMPARE(progress.progress_label()->text(), QString("0%"));
+    QCOMPARE(progress.info_label()->text(), QString("OVERALL_STATUS"));
+    QCOMPARE(progress.progress_bar()->maximum(), 100);
+
+    progress.SetProgress(99);
+    QCOMPARE(progress.status_label()->text(), QString("IN_PROGRESS"));
+    QCOMPARE(progress.progress_label()->text(), QString("99%"));
+    QCOMPARE(progress.progress_bar()->value(), 99);
+    QCOMPARE(progress.progress_bar()->styleSheet(), QString(kRunningProgressBarStyle));
+
+    progress.SetProgress(100);
+    QCOMPARE(progress.status_label()->text(), QString("FINISHED"));
+    QCOMPARE(progress.progress_label()->text(), QString("100%"));
+    QCOMPARE(progress.progress_bar()->styleSheet(), QString(kCompletedProgressBarStyle));
+
+    // Out of range: the bar keeps its value, so the status follows the bar.
+    progress.SetProgress(250);
+    QCOMPARE(progress.progress_label()->text(), QString("250%"));
+    QCOMPARE(progress.progress_bar()->value(), 100);
+    QCOMPARE(progress.status_label()->text(), QString("FINISHED"));
+
+    progress.SetStatusText("Custom");
+    progress.SetInfoText("Info");
+    QCOMPARE(progress.status_label()->text(), QString("Custom"));
+    QCOMPARE(progress.info_label()->text(), QString("Info"));
+  }
+};
+
+QTEST_MAIN(TestDiagnosticWidget)
+#include "test_diagnostic_widget.moc"

@@ -1,0 +1,148 @@
+// Grouped check boxes: a parent's tri-state follows its children, and a click on the parent
+// pushes its state down, through nested levels both ways.
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+#include "gui/widgets/groupable_check_box.h"
+
+class TestGroupableCheckBox : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void parentFollowsChildren() {
+    GroupableCheckBox parent("All");
+    GroupableCheckBox first("First"), second("Second");
+    QVERIFY(parent.AddChild(&first));
+    QVERIFY(parent.AddChild(&second));
+    QVERIFY(!parent.AddChild(&first));
+    QVERIFY(!parent.AddChild(&parent));
+    QCOMPARE(parent.Children().size(), 2);
+    QCOMPARE(parent.checkState(), Qt::Unchecked);
+    QSignalSpy at_least_one(&parent, &GroupableCheckBox::HasAtLeastOneChecked);
+
+    first.setChecked(true);
+    QCOMPARE(parent.checkState(), Qt::PartiallyChecked);
+    QCOMPARE(at_least_one.count(), 1);
+    QCOMPARE(at_least_one.last().first().toBool(), true);
+    // Becoming partial must not push the state down to the other child.
+    QCOMPARE(second.checkState(), Qt::Unchecked);
+
+    second.setChecked(true);
+    QCOMPARE(parent.checkState(), Qt::Checked);
+    QCOMPARE(first.checkState(), Qt::Checked);
+
+    first.setChecked(false);
+    second.setChecked(false);
+    QCOMPARE(parent.checkState(), Qt::Unchecked);
+    QCOMPARE(at_least_one.last().first().toBool(), false);
+  }
+
+  void clickOnParentChecksAndUnchecksAll() {
+    GroupableCheckBox parent("All");
+    GroupableCheckBox a, b, c;
+    parent.AddChild(&a);
+    parent.AddChild(&b);
+    parent.AddChild(&c);
+
+    parent.click();
+    QCOMPARE(parent.checkState(), Qt::Checked);
+    QVERIFY(a.isChecked() && b.isChecked() && c.isChecked());
+    parent.click();
+    QCOMPARE(parent.checkState(), Qt::Unchecked);
+    QVERIFY(!a.isChecked() && !b.isChecked() && !c.isChecked());
+
+    // From partial a click checks everything.
+    b.setChecked(true);
+    QCOMPARE(parent.checkState(), Qt::PartiallyChecked);
+    parent.click();
+    QCOMPARE(parent.checkState(), Qt::Checked);
+    QVERIFY(a.isChecked() && b.isChecked() && c.isChecked());
+  }
+
+  void nestedLevelsBothWays() {
+    GroupableCheckBox root("Devices");
+    GroupableCheckBox disk0("Disk 0"), disk1("Disk 1");
+    GroupableCheckBox read0, seek0, read1;
+    disk0.AddChild(&read0);
+    disk0.AddChild(&seek0);
+    disk1.AddChild(&read1);
+    root.AddChild(&disk0);
+    root.AddChild(&disk1);
+    QSignalSpy root_changed(&root, &GroupableCheckBox::HasAtLeastOneChecked);
+
+    // Upwards: one leaf makes its device and the root partial.
+    seek0.setChecked(true);
+    QCOMPARE(disk0.checkState(), Qt::PartiallyChecked);
+    QCOMPARE(root.checkState(), Qt::PartiallyChecked);
+    QVERIFY(!read0.isChecked());
+    QCOMPARE(root_changed.last().first().toBool(), true);
+
+    read1.setChecked(true);
+    QCOMPARE(disk1.checkState(), Qt::Checked);
+    QCOMPARE(root.checkState(), Qt::PartiallyChecked);
+    read0.setChecked(true);
+    QCOMPARE(disk0.checkState(), Qt::Checked);
+    QCOMPARE(root.checkState(), Qt::Checked);
+
+    // Downwards: a click on the root reaches every leaf.
+    root.click();
+    QCOMPARE(root.checkState(), Qt::Unchecked);
+    QVERIFY(!read0.isChecked() && !seek0.isChecked() && !read1.isChecked());
+    QCOMPARE(disk0.checkState(), Qt::Unchecked);
+    root.click();
+    QVERIFY(read0.isChecked() && seek0.isChecked() && read1.isChecked());
+
+    // A click on a middle level updates both its leaves and the root.
+    disk1.click();
+    QVERIFY(!read1.isChecked());
+    QCOMPARE(root.checkState(), Qt::PartiallyChecked);
+    QVERIFY(read0.isChecked() && seek0.isChecked());
+  }
+
+  void removingChildren() {
+    GroupableCheckBox parent;
+    GroupableCheckBox a, b;
+    parent.AddChild(&a);
+    parent.AddChild(&b);
+    a.setChecked(true);
+    QCOMPARE(parent.checkState(), Qt::PartiallyChecked);
+
+    QVERIFY(parent.RemoveChild(&b));
+    QVERIFY(!parent.RemoveChild(&b));
+    QCOMPARE(parent.checkState(), Qt::Checked);
+    // A removed child no longer moves its old parent.
+    b.setChecked(true);
+    b.setChecked(false);
+    QCOMPARE(parent.checkState(), Qt::Checked);
+
+    QVERIFY(parent.RemoveChild(&a));
+    QVERIFY(!parent.HasChildren());
+    QCOMPARE(parent.checkState(), Qt::Checked);
+
+    parent.AddChild(&a);
+    parent.AddChild(&b);
+    parent.RemoveAll();
+    QCOMPARE(parent.Children().size(), 0);
+    a.setChecked(false);
+    QCOMPARE(parent.checkState(), Qt::Checked);
+  }
+
+  void longTextIsElidedToTheWidth() {
+    GroupableCheckBox box(QString(200, QChar('x')));
+    box.resize(120, 24);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    // Painting must cope with any width, down to nothing.
+    box.resize(1, 24);
+    box.repaint();
+    box.setText("short");
+    box.repaint();
+    QCOMPARE(box.text(), QString("short"));
+  }
+};
+
+QTEST_MAIN(TestGroupableCheckBox)
+#include "test_groupable_check_box.moc"
