@@ -7,6 +7,8 @@
 #include <QGridLayout>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QUrl>
+#include <QVariant>
 
 #include <utility>
 
@@ -48,6 +50,22 @@ const char kCloseStyle[] =
     "  image: url(:/kolv_lite/Resources/Images/Buttons/btnTooltipClose_Over.png);\n"
     "}\n";
 
+// The body shows descriptions that may carry markup; it never follows links and loads images
+// only from the program's own resources, never from files or the network.
+class DescriptionBody : public QTextBrowser {
+ public:
+  explicit DescriptionBody(QWidget* parent) : QTextBrowser(parent) {
+    setOpenLinks(false);
+    setOpenExternalLinks(false);
+  }
+
+  QVariant loadResource(int type, const QUrl& name) override {
+    const bool own = name.scheme() == QLatin1String("qrc") ||
+                     (name.scheme().isEmpty() && name.path().startsWith(QLatin1Char(':')));
+    return own ? QTextBrowser::loadResource(type, name) : QVariant();
+  }
+};
+
 }  // namespace
 
 DescriptionPopup::DescriptionPopup(QWidget* parent) : QFrame(parent) {
@@ -82,15 +100,12 @@ DescriptionPopup::DescriptionPopup(QWidget* parent) : QFrame(parent) {
   pushButton_->setStyleSheet(kCloseStyle);
   gridLayout_->addWidget(pushButton_, 0, 2);
 
-  textBrowser_ = new QTextBrowser(this);
+  textBrowser_ = new DescriptionBody(this);
   textBrowser_->setObjectName("textBrowser");
   textBrowser_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
   textBrowser_->setFrameShape(QFrame::NoFrame);
   textBrowser_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   textBrowser_->setContextMenuPolicy(Qt::NoContextMenu);
-  // Descriptions may carry links; they must never open anything outside the program.
-  textBrowser_->setOpenLinks(false);
-  textBrowser_->setOpenExternalLinks(false);
   gridLayout_->addWidget(textBrowser_, 1, 0, 1, 3);
 
   auto* shadow = new QGraphicsDropShadowEffect(this);

@@ -1,6 +1,11 @@
 // The dimming overlay (clicks outside and inside its central widget, replacing the central
 // widget) and the description pop-up (close button, focus kept inside until a click elsewhere).
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTextDocument>
+#include <QUrl>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -101,6 +106,17 @@ class TestOverlayForm : public QObject {
     QCOMPARE(popup.accessibleName(), QString("TestDescription"));
     QCOMPARE(popup.title_label()->max_lines(), 1);
     QVERIFY(!popup.body()->openExternalLinks());
+    QVERIFY(!popup.body()->openLinks());
+    // Markup may not reach outside the program for images.
+    const QString outside = QDir(qEnvironmentVariable("KOLV_TEST_TMP", QDir::tempPath()))
+                                .filePath("description_image.png");
+    QImage image(4, 4, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(outside));
+    QVERIFY(popup.body()->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(outside))
+                .isNull());
+    QVERIFY(popup.body()->loadResource(QTextDocument::ImageResource, QUrl(outside)).isNull());
+    QFile::remove(outside);
     QSignalSpy closed(&popup, &DescriptionPopup::CloseClicked);
     popup.close_button()->click();
     QCOMPARE(closed.count(), 1);
