@@ -44,7 +44,7 @@ const char kHeaderSheet[] =
 
 const char kContentSheet[] =
     "QWidget#content_widget{\nbackground-color: rgb(255, 255, 255);\nborder: 1px solid;\n"
-    "border-color: rgb(88,88,88,255);\nborder-top-color: #969696;\n}";
+    "border-color: rgba(88,88,88,255);\nborder-top-color: #969696;\n}";
 
 const char* HeaderIcon(int kind) {
   switch (kind) {
