@@ -1,0 +1,122 @@
+#include "cli/cli_application.h"
+
+#include <atomic>
+#include <ctime>
+
+#include "cli/exit_status.h"
+#include "cli/thread_manager.h"
+
+namespace {
+std::atomic<morva_service::MorvaService*> g_service{nullptr};
+std::atomic<bool> g_interrupted{false};
+
+// Weight of an exit status when test results are merged; heavier outcomes win.
+int Weight(unsigned status) {
+  switch (status) {
+    case kolv_exit::kTestFailed: return 6;
+    case kolv_exit::kTestWarning: return 5;
+    case kolv_exit::kTestCancelled: return 4;
+    case kolv_exit::kSuccess: return 3;
+    case kolv_exit::kTestInvalid: return 2;
+    case kolv_exit::kTestNotApplicable: return 1;
+    default: return 0;
+  }
+}
+}  // namespace
+
+void UniqueTextList::Add(const std::string& text) {
+  for (const std::string& item : items_)
+    if (item == text) return;
+  items_.push_back(text);
+}
+
+std::string UniqueTextList::Joined(const std::string& separator) const {
+  std::string text;
+  for (size_t i = 0; i < items_.size(); ++i) {
+    if (i) text += separator;
+    text += items_[i];
+  }
+  return text;
+}
+
+CliApplication::CliApplication(bool connect_service) : connected_(connect_service) {
+  g_interrupted.store(false);
+  signal_handler = get_signal_handler();
+  if (connected_) {
+    if (signal_handler) signal_handler->Register(&OnConsoleInterrupt);
+    g_service.store(ThreadManager::Instance().service());
+  }
+  scan_record = std::make_unique<ScanRecord>();
+  string_handler = get_string_handler();
+  number_handler = get_number_handler();
+  timer = get_timer();
+  group_id = static_cast<int64_t>(std::time(nullptr));
+  product_version = std::make_unique<morva_service::ProductVersion>(3, 2, 0, 4749);
+}
+
+CliApplication::~CliApplication() {
+  delete sink;
+  sink = nullptr;
+  for (auto& entry : module_selections) delete entry.second;
+  module_selections.clear();
+  if (connected_) {
+    ThreadManager::Instance().Stop();
+    ThreadManager::Instance().ReleaseSemaphores();
+    if (signal_handler) signal_handler->Unregister();
+    g_service.store(nullptr);
+  }
+}
+
+ModuleSelection* CliApplication::FindSelection(const std::string& name) const {
+  for (const auto& entry : module_selections)
+    if (entry.first == name) return entry.second;
+  return nullptr;
+}
+
+void MergeExitStatus(CliApplication& app, unsigned test_status) {
+  unsigned candidate;
+  switch (test_status) {
+    case 0: candidate = kolv_exit::kSuccess; break;
+    case 1: candidate = kolv_exit::kTestFailed; break;
+    case 3: candidate = kolv_exit::kTestNotApplicable; break;
+    case 4: candidate = kolv_exit::kTestCancelled; break;
+    case 5: candidate = kolv_exit::kTestWarning; break;
+    case 6: candidate = kolv_exit::kTestInvalid; break;
+    default: return;  // unrecognised outcomes change nothing
+  }
+  const int current = app.results_merged ? Weight(app.exit_status) : 0;
+  if (Weight(candidate) > current) app.exit_status = candidate;
+  app.results_merged = true;
+}
+
+void MergeRunnerStatus(CliApplication& app, unsigned exit_status) {
+  if (exit_status == kolv_exit::kTestNotApplicable) {
+    const int current = app.results_merged ? Weight(app.exit_status) : 0;
+    if (Weight(exit_status) > current) app.exit_status = exit_status;
+    app.results_merged = true;
+    return;
+  }
+  // Missing devices outweigh passes and lesser outcomes, never a failure, warning or abort;
+  // it stays replaceable by a later test result, so it counts as no result.
+  if (!app.results_merged || Weight(app.exit_status) <= Weight(kolv_exit::kSuccess)) {
+    app.exit_status = exit_status;
+    app.results_merged = false;
+  }
+}
+
+unsigned ExitStatus(const CliApplication& app) { return app.exit_status; }
+
+void WriteFinalStatus(CliApplication& app) {
+  if (app.sink)
+    app.sink->Print("\nCLI Execution status: " + std::to_string(app.exit_status), false, false,
+                    false, false);
+}
+
+morva_service::MorvaService* CliService() { return g_service.load(); }
+bool CliInterrupted() { return g_interrupted.load(); }
+void SetCliInterrupted() { g_interrupted.store(true); }
+
+void OnConsoleInterrupt(int /*signal_number*/) {
+  if (g_interrupted.exchange(true)) return;  // one interrupt aborts once
+  if (morva_service::MorvaService* service = g_service.load()) service->Abort();
+}

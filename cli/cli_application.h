@@ -1,0 +1,136 @@
+// The console host's state: one object built by main, filled by the command-line parser and
+// read by the listings, the runner and the tool launch.
+#pragma once
+
+#include <getopt.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cli/morva_stdio.h"
+#include "cli/selections.h"
+#include "morva_service/morva_service.h"
+#include "zerka/zerka.h"
+
+// Option flags of the CliApplication.
+enum CliFlag : uint32_t {
+  kFlagHelp = 0x1,
+  kFlagVersion = 0x2,
+  kFlagModules = 0x4,
+  kFlagDevices = 0x8,
+  kFlagResources = 0x10,
+  kFlagDiagnostics = 0x20,
+  kFlagProtocol = 0x40,
+  kFlagDeviceIds = 0x80,
+  kFlagInformation = 0x100,
+  kFlagRun = 0x200,
+  kFlagGroup = 0x400,
+  kFlagTools = 0x800,
+  kFlagTool = 0x1000,
+  kFlagOutputFile = 0x2000,
+  kFlagBackgroundParent = 0x4000,
+  kFlagBackgroundChild = 0x8000,
+};
+
+// Add-if-absent list of texts, in insertion order.
+class UniqueTextList {
+ public:
+  void Add(const std::string& text);
+  bool empty() const { return items_.empty(); }
+  const std::vector<std::string>& items() const { return items_; }
+  void clear() { items_.clear(); }
+  std::string Joined(const std::string& separator) const;
+
+ private:
+  std::vector<std::string> items_;
+};
+
+// Done flag and result of a device scan run on the service thread.
+struct ScanRecord {
+  std::atomic<uint8_t> done{0};
+  std::atomic<uint64_t> result{0};
+};
+
+class CliSuiteListener;
+class CliTestListener;
+class RunEventQueue;
+
+class CliApplication {
+ public:
+  // With connect_service the service thread is started and the service and its modules are
+  // taken from it; without, the caller fills modules itself (tests).
+  explicit CliApplication(bool connect_service = true);
+  ~CliApplication();
+  CliApplication(const CliApplication&) = delete;
+  CliApplication& operator=(const CliApplication&) = delete;
+
+  ModuleSelection* FindSelection(const std::string& name) const;
+  bool connected() const { return connected_; }
+
+  std::vector<ModuleInterfaceView*>* modules = nullptr;  // not owned
+  MorvaStdio* sink = nullptr;                             // owned
+  ZerkaSignalHandler* signal_handler = nullptr;
+  ZerkaStringHandler* string_handler = nullptr;
+  ZerkaNumberHandler* number_handler = nullptr;
+  ZerkaTimer* timer = nullptr;
+  std::unique_ptr<ScanRecord> scan_record;
+  CliSuiteListener* suite_listener = nullptr;
+  CliTestListener* test_listener = nullptr;
+  std::unique_ptr<morva_service::ProductVersion> product_version;
+  std::vector<std::pair<std::string, ModuleSelection*>> module_selections;  // owned
+  std::vector<option> long_options;
+  uint32_t flags = 0;
+  UniqueTextList warnings;
+  std::string current_module;
+  int module_option_index = -1;
+  int64_t group_id = 0;
+  std::string short_options;
+  bool cancel_seen = false;
+  RunEventQueue* event_queue = nullptr;
+  UniqueTextList duplicated_modules;
+  UniqueTextList duplicated_global_devices;
+  UniqueTextList duplicated_tests;
+  UniqueTextList tests_taken_as_devices;
+  UniqueTextList ignored_test_arguments;
+  std::string tool_hint;
+  ToolView* tool = nullptr;
+  ModuleInterfaceView* tool_module = nullptr;
+  unsigned exit_status = 0;
+  // False until the first test result is merged: the starting status is "no result yet".
+  bool results_merged = false;
+  bool bootable = false;
+  std::string output_file;
+  std::vector<std::string> argument_copy;  // argv before getopt reordered it
+  std::set<const char*> consumed_words;    // argv words taken as the value of -o
+
+  // Storage behind the option table: names of the diagnostic long options.
+  std::vector<std::unique_ptr<char[]>> long_option_names;
+  // -M options in argument order: (index in the original argument vector, module name).
+  std::vector<std::pair<int, std::string>> module_scopes;
+
+ private:
+  bool connected_ = false;
+};
+
+// Keeps the heaviest test outcome: a test status code (0 passed, 1 failed, 3 not applicable,
+// 4 cancelled, 5 warning, 6 invalid) is turned into its exit status and replaces the current one
+// when it weighs more. Before the first result the status weighs nothing.
+void MergeExitStatus(CliApplication& app, unsigned test_status);
+// A module-level outcome of the runner (devices missing, nothing applicable): it never hides an
+// earlier failure, warning or cancellation, and a later test result may still replace it.
+void MergeRunnerStatus(CliApplication& app, unsigned exit_status);
+unsigned ExitStatus(const CliApplication& app);
+// "\nCLI Execution status: N" on the sink, for the background copy's output file.
+void WriteFinalStatus(CliApplication& app);
+
+// The service obtained by the service thread, for the interrupt callback. Null when none.
+morva_service::MorvaService* CliService();
+// Set by a console interrupt and when the runner aborts a run.
+bool CliInterrupted();
+void SetCliInterrupted();
+void OnConsoleInterrupt(int signal_number);

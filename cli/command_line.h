@@ -1,0 +1,41 @@
+// kolv_cli's command-line grammar: fixed options plus one option per diagnostic of every loaded
+// module, module scopes with device words, and the test-list language of diagnostic arguments.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/cli_application.h"
+
+// Results of the parser's steps.
+enum ParseResult : int {
+  kParseOk = 0,
+  kParseFatal = 70,
+  kParseNotATest = 72,  // a test-list item that names no test: it is taken as a device id
+};
+
+// Fills app from the command line. 0, or 70 with error holding a display key or a composed text.
+// The getopt state is left where parsing stopped (just after -T for a tool).
+int ParseCommandLine(CliApplication& app, int argc, char** argv, std::string& error);
+// Builds the short-option string and the long-option table from the loaded modules.
+int BuildOptionTables(CliApplication& app);
+// Reads every diagnostic's test list; 0 or 70.
+int ValidateDiagnosticArguments(CliApplication& app, std::string& error);
+// Turns the parser's lists into warnings and notes modules that are not loaded.
+void ReportWarnings(CliApplication& app);
+
+ModuleInterfaceView* FindLoadedModule(const CliApplication& app, const std::string& name);
+DiagnosticView* FindDiagnosticOption(const ModuleInterfaceView* module, const std::string& text);
+ToolView* FindToolByHint(ModuleSelection& selection, const std::string& hint);
+
+// Test-list pieces: "f(1,2),r" -> "f(1,2)", "r"; "(1,2)" -> "1", "2".
+int SplitTestList(const std::string& text, std::vector<std::string>& items, std::string& error);
+int SplitTestParameters(const std::string& text, std::vector<std::string>& parameters,
+                        std::string& error);
+
+// Values of the long-only options; outside the character range, so that no diagnostic letter
+// can be mistaken for them.
+constexpr int kOptionProtocol = 0x100;
+constexpr int kOptionBackgroundChild = 0x101;
+// Long diagnostic options carry this plus their index in the name storage.
+constexpr int kDiagnosticLongOptionBase = 0x1000;

@@ -1,0 +1,26 @@
+// Exit statuses of kolv_cli: the one result the console host reports to a script or a
+// supervising program. docs/cli.md lists them for users.
+#pragma once
+
+namespace kolv_exit {
+
+constexpr unsigned kSuccess = 0;              // done, information shown, tool ran, background started
+constexpr unsigned kNoLockObject = 1;         // the single-instance lock object could not be made
+constexpr unsigned kPlatformUnavailable = 2;  // no diagnostics service, module list or account object
+constexpr unsigned kNotAdministrator = 3;
+constexpr unsigned kAlreadyRunning = 4;       // another instance holds the single-instance lock
+constexpr unsigned kCommandLineError = 5;     // the command line was refused
+constexpr unsigned kOutputFileError = 6;      // the -o file cannot be opened
+constexpr unsigned kBackgroundLaunchFailed = 7;
+constexpr unsigned kTestFailed = 21;
+constexpr unsigned kTestWarning = 22;
+constexpr unsigned kTestNotApplicable = 23;   // also: nothing applicable was run
+constexpr unsigned kTestInvalid = 24;
+constexpr unsigned kTestCancelled = 25;
+constexpr unsigned kModuleNotLoaded = 30;
+constexpr unsigned kDevicesMissing = 31;
+constexpr unsigned kDiagnosticNotOffered = 32;
+constexpr unsigned kToolNotOffered = 34;
+constexpr unsigned kToolUnavailable = 35;     // the tool's plug-in is missing or unusable
+
+}  // namespace kolv_exit

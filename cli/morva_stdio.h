@@ -1,0 +1,83 @@
+// Console output sink of kolv_cli: every text the host shows goes through one of these. Display
+// texts are upper-case keys that KeyToText turns into readable text. Each operation returns a
+// sink status (kSinkDone, ...).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+class ZerkaConsole;
+
+enum SinkStatus : int {
+  kSinkDone = 0,
+  kSinkFileNotOpen = 1,
+  kSinkOutOfOrder = 45,
+  kSinkStdoutFailed = 46,
+  kSinkStderrFailed = 47,
+  kSinkReaderNotStarted = 48,
+};
+
+class MorvaStdio {
+ public:
+  // Writes to out and err; the program passes stdout and stderr.
+  explicit MorvaStdio(FILE* out = stdout, FILE* err = stderr);
+  virtual ~MorvaStdio();
+  MorvaStdio(const MorvaStdio&) = delete;
+  MorvaStdio& operator=(const MorvaStdio&) = delete;
+
+  virtual int PrintField(std::string label, std::string value, bool newline);
+  virtual int PrintText(std::string key, bool newline);
+  virtual int PrintTitle(std::string key, bool newline);
+  virtual int PrintRaw(std::string text, bool newline);
+  virtual int Print(std::string text, bool newline, bool convert, bool cap_words, bool cap_first);
+  virtual int PrintWide(std::string text, bool newline);
+  virtual int NewLine();
+  virtual int Ruler();
+
+  // Display-key rule: '_' is a blank (and starts a capital word with cap_words), '|' keeps the
+  // next letter upper case, every other letter is lower-cased. Without decode only the case
+  // changes and '|' is dropped. Bytes above 127 pass unchanged.
+  static std::string KeyToText(std::string key, bool cap_words, bool cap_first, bool decode);
+
+  virtual int BeginModule(std::string module_name);
+  virtual int EndModule();
+  virtual int BeginDevice(std::string device_id, std::string module_name);
+  virtual int EndDevice(std::string result_text, double seconds, bool failed);
+  virtual int BeginDiagnostic(std::string name);
+  virtual int EndDiagnostic();
+  virtual bool AbortRequested();
+  virtual bool AskYesNo();
+  virtual int BeginTest(std::string name, std::string identifier);
+  virtual int EndTest(uint32_t status, double seconds);
+  virtual int TestProgress(int percent, double seconds);
+  virtual int ScanProgress(std::string module_name, bool finished);
+  virtual int SuiteProgress(int percent, double seconds);
+  virtual int ReportAssert(std::string expression, std::string file, int line);
+  // "1 hour 2 minutes 5 seconds"; whole seconds, fractions dropped.
+  virtual std::string ElapsedText(double seconds);
+  virtual int Start();
+  virtual int DisableKeyboard(bool disabled);
+
+  const std::string& module_name() const { return module_name_; }
+  const std::string& device_title() const { return device_title_; }
+
+  // Word of a test status as the console shows it ("PASSED", "FAIL", ...).
+  static const char* StatusWord(uint32_t status);
+
+ protected:
+  // Writes text to the sink's destination: kSinkDone or the failure status.
+  virtual int Write(const std::string& text);
+  virtual int Flush();
+  char AdvanceSpinner();
+
+  std::string device_title_;
+  std::string test_name_;
+  std::string diagnostic_name_;
+  std::string module_name_;
+  ZerkaConsole* console_ = nullptr;
+  bool keyboard_disabled_ = false;
+  char spinner_ = '-';
+  FILE* out_;
+  FILE* err_;
+};

@@ -1,0 +1,178 @@
+#include "cli/startup.h"
+
+#include <csignal>
+#include <cstdio>
+
+#include "cli/background.h"
+#include "cli/command_line.h"
+#include "cli/exit_status.h"
+#include "cli/kolvio.h"
+#include "cli/listings.h"
+#include "cli/stdio_variants.h"
+#include "cli/thread_manager.h"
+#include "cli/tool_host.h"
+#include "gui/logs/core/legacy_log_migration.h"
+
+namespace {
+
+const char kBannerRuler[] = "==========================================================";  // 58
+
+void PrintBanner(MorvaStdio& sink) {
+  sink.NewLine();
+  sink.PrintRaw(kBannerRuler, true);
+  sink.PrintRaw(" " + MorvaStdio::KeyToText("TARVEX_QUORSA_-_C|L|I", true, true, true), true);
+  sink.PrintRaw(" " + MorvaStdio::KeyToText("PRESS_|E|S|C_TO_ABORT_THE_DIAGNOSTICS", true, true, true),
+                true);
+  sink.PrintRaw(kBannerRuler, true);
+  sink.NewLine();
+}
+
+void SayToConsole(const char* text) {
+  std::fputs(text, stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int ChooseOutputSink(CliApplication& app) {
+  const bool child = (app.flags & kFlagBackgroundChild) != 0;
+  if (app.flags & kFlagProtocol) {
+    app.sink = new KOLVio();
+  } else if (app.flags & kFlagOutputFile) {
+    auto* file = new CliStdioFile(app.output_file);
+    app.sink = file;
+    file->DisableKeyboard(child);
+    if (file->Start() == kSinkDone) return kSinkDone;
+    delete file;
+    // The background copy has no console to fall back to.
+    app.sink = child ? static_cast<MorvaStdio*>(new CliStdioNull()) : new MorvaStdio();
+    app.sink->DisableKeyboard(child);
+    app.sink->Start();
+    return kOutputSinkFailed;
+  } else if (child) {
+    app.sink = new CliStdioNull();
+  } else {
+    app.sink = new MorvaStdio();
+  }
+  app.sink->DisableKeyboard(child);
+  return app.sink->Start();
+}
+
+int PrepareRun(CliApplication& app, int argc, char** argv) {
+  if (app.connected()) {
+    if (!CliService()) {
+      SayToConsole("Cannot load the diagnostics service");
+      app.exit_status = kolv_exit::kPlatformUnavailable;
+      return 1;
+    }
+    app.modules = ThreadManager::Instance().loaded_modules();
+  }
+  app.sink = nullptr;
+  app.flags = 0;
+  std::string error;
+  if (!app.modules) {
+    SayToConsole("Cannot load module(s)");
+    app.exit_status = kolv_exit::kPlatformUnavailable;
+    return 1;
+  }
+
+  int parsed = ParseCommandLine(app, argc, argv, error);
+  if (parsed != 0) app.flags &= ~kFlagOutputFile;  // a failed parse never writes to a file
+  const int started = ChooseOutputSink(app);
+  if (started == kOutputSinkFailed) {
+    app.exit_status = kolv_exit::kOutputFileError;
+    error = "ERROR_OPENING_FILE";
+    parsed = kOutputSinkFailed;
+  } else if (parsed == 0) {
+    if (app.flags & kFlagTool) return 0;  // the plug-in prints its own banner
+    parsed = ValidateDiagnosticArguments(app, error);
+    // The background copy cannot show a test-list error, so the parent checks it first.
+    if (parsed == 0 && (app.flags & kFlagBackgroundParent) && started == kSinkDone) {
+      if (LaunchBackground(app, app.argument_copy) != 0) {
+        app.exit_status = kolv_exit::kBackgroundLaunchFailed;
+        return 1;
+      }
+      return 0;
+    }
+  }
+
+  if (app.sink) PrintBanner(*app.sink);
+  ReportWarnings(app);
+  if (parsed != 0) {
+    if (app.sink) {
+      app.sink->PrintText("[|WARNING] ", false);
+      app.sink->PrintText(parsed == kParseFatal ? "FATAL_PARSING_ERROR:" : "OUTPUT_REDIRECTION_ERROR:",
+                          false);
+      app.sink->PrintWide(" " + MorvaStdio::KeyToText(error, false, false, true), false);
+      app.sink->NewLine();
+    }
+    // A refused command line is never a success.
+    if (app.exit_status == kolv_exit::kSuccess) app.exit_status = kolv_exit::kCommandLineError;
+    if (parsed == kParseFatal || parsed == kOutputSinkFailed) {
+      app.flags |= kFlagHelp;
+      ShowGeneralHelp(app);
+      delete app.sink;
+      app.sink = nullptr;
+      return 1;
+    }
+  }
+  if (app.sink) {
+    for (const std::string& warning : app.warnings.items()) {
+      app.sink->PrintText("[|WARNING] ", false);
+      app.sink->PrintText(warning, true);
+      app.sink->NewLine();
+    }
+  }
+  return parsed;
+}
+
+int RunCli(int argc, char** argv) {
+  // A closed output pipe shows as a failed write, not as a killed process.
+  std::signal(SIGPIPE, SIG_IGN);
+
+  ZerkaUserAccount* account = CreatUserAccountInstance();
+  if (!account) {
+    SayToConsole("Cannot check the user's rights");
+    return kolv_exit::kPlatformUnavailable;
+  }
+  const bool administrator = account->IsAdministrator();
+  ReleaseUserAccountInstance(account);
+  if (!administrator) {
+    SayToConsole("Not Enough Privileges");
+    return kolv_exit::kNotAdministrator;
+  }
+
+  ZerkaAppMutex* mutex = get_app_mutex();
+  if (!mutex) return kolv_exit::kNoLockObject;
+  if (AcquireInstanceLock(mutex, HasBackgroundMarker(argc, argv)) != 0) {
+    SayToConsole("A Tarvex Diagnostics Tool is already running");
+    release_app_mutex(mutex);
+    return kolv_exit::kAlreadyRunning;
+  }
+
+  MigrateLegacyLogs();
+
+  unsigned status;
+  {
+    CliApplication app;
+    const int prepared = PrepareRun(app, argc, argv);
+    bool final_line = true;
+    if (prepared == 0) {
+      if (app.flags & kFlagBackgroundParent) {
+        final_line = false;
+      } else if (app.flags & kFlagTool) {
+        LaunchToolCli(app, argc, argv);
+        final_line = false;
+      } else if (app.flags & kFlagInformation) {
+        ShowInformation(app);
+      }
+    }
+    if (final_line && (app.flags & kFlagOutputFile) && (app.flags & kFlagBackgroundChild))
+      WriteFinalStatus(app);
+    status = ExitStatus(app);
+  }
+  std::fflush(stdout);
+  release_app_mutex(mutex);
+  return static_cast<int>(status);
+}

@@ -1,0 +1,105 @@
+#include "cli/stdio_variants.h"
+
+#include "kolv_os/os.h"
+#include "zerka/zerka.h"
+
+namespace {
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+}  // namespace
+
+CliStdioFile::CliStdioFile(std::string path) : MorvaStdio(nullptr, stderr) {
+  path = NormalizePath(std::move(path));
+  const size_t cut = path.find_last_of("/\\");
+  if (cut == std::string::npos) {
+    file_name_ = path;
+  } else {
+    directory_ = path.substr(0, cut);
+    file_name_ = path.substr(cut + 1);
+    // "/name": the folder is the root itself.
+    if (directory_.empty()) directory_ = "/";
+  }
+}
+
+CliStdioFile::~CliStdioFile() {
+  if (out_) std::fclose(out_);
+  out_ = nullptr;
+}
+
+std::string CliStdioFile::NormalizePath(std::string path) {
+  std::string result;
+  result.reserve(path.size());
+  for (char c : path) {
+    if (IsSeparator(c) && !result.empty() && IsSeparator(result.back())) continue;
+    result += c;
+  }
+  return result;
+}
+
+std::string CliStdioFile::FullPath() const { return kolv_os::JoinPath(directory_, file_name_); }
+
+int CliStdioFile::Start() {
+  if (!keyboard_disabled_) MorvaStdio::Start();
+  if (file_name_.empty()) return kSinkFileNotOpen;
+  ZerkaFilesystem* fs = get_filesystem();
+  if (!fs) return kSinkFileNotOpen;
+  // A bare name means the program's folder; settle that before the checks look at the path.
+  if (directory_.empty()) directory_ = fs->ApplicationDirectory();
+  if (fs->IsDirectory(FullPath()) != 0) return kSinkFileNotOpen;
+  if (fs->CreateDirectories(directory_) != 0) return kSinkFileNotOpen;
+  return OpenFile();
+}
+
+int CliStdioFile::OpenFile() {
+  if (directory_.empty()) {
+    if (ZerkaFilesystem* fs = get_filesystem()) directory_ = fs->ApplicationDirectory();
+  }
+  if (out_) std::fclose(out_);
+  out_ = std::fopen(FullPath().c_str(), "w");
+  return out_ ? kSinkDone : kSinkFileNotOpen;
+}
+
+int CliStdioFile::Write(const std::string& text) {
+  if (!out_) {
+    std::fputs((KeyToText("ERROR_OPENING_FILE", true, true, true) + "\n").c_str(), stdout);
+    return kSinkFileNotOpen;
+  }
+  return MorvaStdio::Write(text);
+}
+
+int CliStdioFile::Flush() {
+  if (!out_) return kSinkFileNotOpen;
+  return MorvaStdio::Flush();
+}
+
+int CliStdioFile::EndTest(uint32_t status, double seconds) {
+  const std::string text = "   " + KeyToText("TEST_STATUS:", true, true, true) + " " +
+                           KeyToText(StatusWord(status), true, true, true) + "!\n" + "   " +
+                           KeyToText("ELAPSED_TIME:", false, true, true) + " " +
+                           ElapsedText(seconds) + " \n\n";
+  test_name_.clear();
+  return Write(text);
+}
+
+int CliStdioFile::TestProgress(int, double) { return kSinkDone; }
+int CliStdioFile::SuiteProgress(int, double) { return kSinkDone; }
+
+CliStdioNull::CliStdioNull() : MorvaStdio(nullptr, stderr) { keyboard_disabled_ = true; }
+
+int CliStdioNull::PrintField(std::string, std::string, bool) { return kSinkDone; }
+int CliStdioNull::Print(std::string, bool, bool, bool, bool) { return kSinkDone; }
+int CliStdioNull::PrintWide(std::string, bool) { return kSinkDone; }
+int CliStdioNull::NewLine() { return kSinkDone; }
+int CliStdioNull::Ruler() { return kSinkDone; }
+int CliStdioNull::EndDevice(std::string, double, bool) {
+  device_title_.clear();
+  return kSinkDone;
+}
+int CliStdioNull::EndTest(uint32_t, double) {
+  test_name_.clear();
+  return kSinkDone;
+}
+int CliStdioNull::TestProgress(int, double) { return kSinkDone; }
+int CliStdioNull::ScanProgress(std::string, bool) { return kSinkDone; }
+int CliStdioNull::SuiteProgress(int, double) { return kSinkDone; }
+int CliStdioNull::Start() { return kSinkDone; }
+bool CliStdioNull::AbortRequested() { return false; }

@@ -1,0 +1,158 @@
+#include "cli/thread_manager.h"
+
+#include <chrono>
+
+ThreadManager& ThreadManager::Instance() {
+  static ThreadManager* instance = new ThreadManager();  // never destroyed: threads may outlive main
+  std::unique_lock<std::mutex> lock(instance->mutex_);
+  if (instance->state_ == State::kStopped) instance->StartLocked(lock);
+  return *instance;
+}
+
+void ThreadManager::StartLocked(std::unique_lock<std::mutex>& lock) {
+  state_ = State::kStarting;
+  service_ = nullptr;
+  modules_ = nullptr;
+  commands_.clear();
+  ZerkaThreads* threads = get_thread();
+  ZerkaThreadHandle handle = nullptr;
+  if (!threads || threads->Create(handle, 0, &ThreadManager::Procedure, this, "ThreadManager") != 0) {
+    // No thread: nothing will ever load the service, so waiters must not wait for it.
+    state_ = State::kReady;
+    changed_.notify_all();
+    return;
+  }
+  handle_ = handle;
+  thread_running_ = true;
+  threads->SetPriority(handle_, 0);
+  (void)lock;
+}
+
+int ThreadManager::Procedure(void* argument) { return static_cast<ThreadManager*>(argument)->Loop(); }
+
+int ThreadManager::Loop() {
+  morva_service::MorvaService* service = GetMorvaServiceInstance();
+  std::vector<ModuleInterfaceView*>* modules = service ? service->LoadModules() : nullptr;
+  std::unique_lock<std::mutex> lock(mutex_);
+  service_ = service;
+  modules_ = modules;
+  if (state_ == State::kStarting) state_ = State::kReady;
+  changed_.notify_all();
+  if (!service) return 2;
+
+  for (;;) {
+    changed_.wait(lock, [this] { return state_ == State::kStopping || !commands_.empty(); });
+    if (state_ == State::kStopping) break;
+    Command command = std::move(commands_.front());
+    commands_.pop_front();
+    const int64_t group = group_id_;
+    lock.unlock();
+    if (command.kind == Command::kScan) {
+      uint64_t result = command.module ? static_cast<uint64_t>(command.module->Scan()) : 1;
+      command.record->result.store(result);
+      lock.lock();
+      command.record->done.store(1);
+      changed_.notify_all();
+      lock.unlock();
+    } else {
+      if (command.module && command.device)
+        service->Execute(command.module, command.device, std::move(command.diagnostics), group);
+      if (command.on_done) command.on_done();
+    }
+    lock.lock();
+  }
+  service_ = nullptr;
+  modules_ = nullptr;
+  lock.unlock();
+  ReleaseMorvaServiceInstance();
+  return 0;
+}
+
+morva_service::MorvaService* ThreadManager::service() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait(lock, [this] { return state_ != State::kStarting; });
+  return service_;
+}
+
+std::vector<ModuleInterfaceView*>* ThreadManager::loaded_modules() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait(lock, [this] { return state_ != State::kStarting; });
+  return modules_;
+}
+
+void ThreadManager::SetModule(ModuleInterfaceView* module) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  current_module_ = module;
+}
+
+void ThreadManager::SetGroupId(int64_t group_id) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  group_id_ = group_id;
+}
+
+void ThreadManager::PostScan(ScanRecord* record) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  record->done.store(0);
+  record->result.store(0);
+  if (!service_ || state_ != State::kReady) {
+    // Nobody would run it: report it over, and failed.
+    record->result.store(1);
+    record->done.store(1);
+    return;
+  }
+  Command command;
+  command.kind = Command::kScan;
+  command.record = record;
+  command.module = current_module_;
+  commands_.push_back(std::move(command));
+  changed_.notify_all();
+}
+
+bool ThreadManager::WaitForScan(ScanRecord* record, uint32_t milliseconds) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return changed_.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                           [record] { return record->done.load() != 0; });
+}
+
+void ThreadManager::PostRun(ModuleInterfaceView* module, SystemComponentView* device,
+                            std::vector<morva_service::DiagnosticRun> diagnostics,
+                            std::function<void()> on_done) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (!service_ || state_ != State::kReady) {
+    lock.unlock();
+    if (on_done) on_done();
+    return;
+  }
+  Command command;
+  command.kind = Command::kRun;
+  command.module = module;
+  command.device = device;
+  command.diagnostics = std::move(diagnostics);
+  command.on_done = std::move(on_done);
+  commands_.push_back(std::move(command));
+  changed_.notify_all();
+}
+
+void ThreadManager::Stop() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (state_ == State::kStopped) return;
+  state_ = State::kStopping;
+  changed_.notify_all();
+  const bool running = thread_running_;
+  ZerkaThreadHandle handle = handle_;
+  thread_running_ = false;
+  handle_ = nullptr;
+  lock.unlock();
+  if (running) get_thread()->Join(handle);
+  lock.lock();
+  state_ = State::kStopped;
+  commands_.clear();
+  service_ = nullptr;
+  modules_ = nullptr;
+  changed_.notify_all();
+}
+
+void ThreadManager::ReleaseSemaphores() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  changed_.notify_all();
+}

@@ -1,0 +1,69 @@
+// The one thread that makes every blocking call into the diagnostics service: it obtains the
+// service, loads the modules, scans devices and runs suites, one command at a time in posting
+// order. The main thread posts and stays free to print.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+#include "cli/cli_application.h"
+#include "morva_service/morva_service.h"
+#include "zerka/zerka.h"
+
+class ThreadManager {
+ public:
+  // The process-wide instance; its thread is started on the first call (and again after Stop).
+  static ThreadManager& Instance();
+
+  // Waits until the thread has tried to obtain the service; null when it could not.
+  morva_service::MorvaService* service();
+  // What LoadModules returned; null when the service or its modules did not load.
+  std::vector<ModuleInterfaceView*>* loaded_modules();
+
+  void SetModule(ModuleInterfaceView* module);
+  void SetGroupId(int64_t group_id);
+  // Scans the module set with SetModule; the record's done flag is set when it is over.
+  void PostScan(ScanRecord* record);
+  // Waits at most milliseconds for the scan of record to end; true when it has.
+  bool WaitForScan(ScanRecord* record, uint32_t milliseconds);
+  // Runs one device's suite; on_done is called on the service thread when Execute returned,
+  // whatever the engine reported before.
+  void PostRun(ModuleInterfaceView* module, SystemComponentView* device,
+               std::vector<morva_service::DiagnosticRun> diagnostics,
+               std::function<void()> on_done);
+  // Ends the thread after the command in progress and waits for it.
+  void Stop();
+  // Wakes anyone still waiting; nothing is left to wait for afterwards.
+  void ReleaseSemaphores();
+
+ private:
+  struct Command {
+    enum Kind { kScan, kRun } kind = kScan;
+    ScanRecord* record = nullptr;
+    ModuleInterfaceView* module = nullptr;
+    SystemComponentView* device = nullptr;
+    std::vector<morva_service::DiagnosticRun> diagnostics;
+    std::function<void()> on_done;
+  };
+  enum class State { kStopped, kStarting, kReady, kStopping };
+
+  ThreadManager() = default;
+  void StartLocked(std::unique_lock<std::mutex>& lock);
+  static int Procedure(void* argument);
+  int Loop();
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  State state_ = State::kStopped;
+  ZerkaThreadHandle handle_ = nullptr;
+  bool thread_running_ = false;
+  std::deque<Command> commands_;
+  morva_service::MorvaService* service_ = nullptr;
+  std::vector<ModuleInterfaceView*>* modules_ = nullptr;
+  ModuleInterfaceView* current_module_ = nullptr;
+  int64_t group_id_ = 0;
+};

@@ -1,0 +1,99 @@
+#include "cli/tool_host.h"
+
+#include <unistd.h>
+
+#include "cli/exit_status.h"
+#include "cli/listings.h"
+#include "cli/tool_cli.h"
+#include "kolv_os/os.h"
+#include "zerka/zerka.h"
+
+namespace {
+
+class SharedLibraryModule : public Module {
+ public:
+  void* LoadByName(const char* path, int flags) override {
+    ZerkaModuleLoader* loader = get_module();
+    return loader ? loader->Load(path, flags) : nullptr;
+  }
+  void* GetSymbol(void* handle, const char* name) override {
+    ZerkaModuleLoader* loader = get_module();
+    return loader && handle ? loader->GetSymbol(handle, name) : nullptr;
+  }
+  void Unload(void* handle) override {
+    if (ZerkaModuleLoader* loader = get_module()) loader->Unload(handle);
+  }
+  std::string LastError() override {
+    ZerkaModuleLoader* loader = get_module();
+    return loader ? loader->LastError() : std::string("no module loader");
+  }
+};
+
+void ReportToolProblem(CliApplication& app, const std::string& key, const std::string& detail) {
+  app.exit_status = kolv_exit::kToolUnavailable;
+  if (!app.sink) return;
+  app.sink->PrintText("[|WARNING] ", false);
+  app.sink->PrintText(key + ": ", false);
+  app.sink->PrintRaw(detail, true);
+}
+
+}  // namespace
+
+Module* GetModuleLoader() {
+  static Module* loader = new SharedLibraryModule();  // lives as long as the loaded plug-ins
+  return loader;
+}
+
+std::string ToolPluginFileName(const std::string& tool_name) {
+  const std::string stem = MorvaStdio::KeyToText(tool_name, false, false, false);
+  if (stem.empty() || stem.find('/') != std::string::npos ||
+      stem.find('\\') != std::string::npos || stem.find("..") != std::string::npos)
+    return std::string();
+  return kolv_os::PluginFileName(stem + "_cli");
+}
+
+std::string ToolPluginPath(const std::string& tool_name) {
+  const std::string file = ToolPluginFileName(tool_name);
+  ZerkaFilesystem* fs = get_filesystem();
+  if (file.empty() || !fs) return std::string();
+  return kolv_os::JoinPath(fs->ApplicationDirectory(), file);
+}
+
+bool ToolPluginAvailable(const std::string& tool_name) {
+  const std::string path = ToolPluginPath(tool_name);
+  return !path.empty() && access(path.c_str(), R_OK) == 0;
+}
+
+void LaunchToolCli(CliApplication& app, int argc, char** argv) {
+  if (!app.tool) {
+    ReportToolProblem(app, "NO_TOOL_CHOSEN", app.tool_hint);
+    return;
+  }
+  const std::string path = ToolPluginPath(app.tool->name());
+  if (path.empty()) {
+    ReportToolProblem(app, "TOOL_NAME_NOT_USABLE_AS_A_FILE_NAME", app.tool->name());
+    return;
+  }
+  Module* loader = GetModuleLoader();
+  void* handle = loader->LoadByName(path.c_str(), 1);
+  if (!handle) {
+    ReportToolProblem(app, "TOOL_PLUG-IN_CANNOT_BE_LOADED", path + " (" + loader->LastError() + ")");
+    return;
+  }
+  auto get_tool = reinterpret_cast<GetToolCliFunction>(loader->GetSymbol(handle, "GetToolCli"));
+  if (!get_tool) {
+    ReportToolProblem(app, "TOOL_PLUG-IN_HAS_NO_ENTRY_POINT", path + " (GetToolCli)");
+    return;
+  }
+  ToolCli* tool = get_tool(app.tool_module, app.tool);
+  if (!tool) {
+    ReportToolProblem(app, "TOOL_PLUG-IN_GAVE_NO_TOOL", path);
+    return;
+  }
+  tool->SetProperty({"BOOTABLE", app.bootable ? "TRUE" : "FALSE"});
+  const int result = tool->Run(argc, argv);
+  auto release = reinterpret_cast<ReleaseToolCliFunction>(loader->GetSymbol(handle, "ReleaseToolCli"));
+  if (release) release(tool);
+  // The library stays loaded: the tool may have left threads or callbacks behind.
+  app.exit_status = result < 0 ? 1u : static_cast<unsigned>(result);
+}

@@ -1,0 +1,28 @@
+// Loading and running a module's tool plug-in ("<tool name>_cli" beside the program).
+#pragma once
+
+#include <string>
+
+#include "cli/cli_application.h"
+
+// Loads shared libraries and looks up their exports; one process-wide instance.
+class Module {
+ public:
+  virtual ~Module() = default;
+  // 0 on failure.
+  virtual void* LoadByName(const char* path, int flags) = 0;
+  virtual void* GetSymbol(void* handle, const char* name) = 0;
+  virtual void Unload(void* handle) = 0;
+  virtual std::string LastError() = 0;
+};
+Module* GetModuleLoader();
+
+// "Bad|Sectors" -> "badsectors_cli" with the platform's suffix. Empty when the name cannot make
+// a safe file name (a separator, "..", nothing left).
+std::string ToolPluginFileName(const std::string& tool_name);
+// Absolute path in the program's folder; empty when the name is refused.
+std::string ToolPluginPath(const std::string& tool_name);
+bool ToolPluginAvailable(const std::string& tool_name);
+
+// Runs the tool chosen by -T; the plug-in's result becomes the exit status.
+void LaunchToolCli(CliApplication& app, int argc, char** argv);

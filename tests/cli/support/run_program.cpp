@@ -1,0 +1,143 @@
+#include "run_program.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+extern char** environ;
+
+namespace clitest {
+
+std::string ScratchDir() {
+  const char* dir = std::getenv("KOLV_TEST_TMP");
+  return dir ? dir : "/tmp";
+}
+
+std::string WriteScratchFile(const std::string& name, const std::string& text) {
+  const std::string path = ScratchDir() + "/" + name;
+  std::ofstream(path) << text;
+  return path;
+}
+
+std::string SmallCatalogue() {
+  return R"({
+  "product_version": "1.0.0.1",
+  "modules": [
+    {
+      "name": "Storage",
+      "help": "STORAGE_HELP",
+      "version": "2.0.0.7",
+      "check": {"result": true},
+      "scan": {"duration": 0.1},
+      "devices": [
+        {"id": "0", "udi": "U0", "display_name": "DISK_ZERO", "rows": {"MODEL": "M0"},
+         "resources": [{"name": "PARTITION", "properties": {"LABEL": "SYS"}}]},
+        {"id": "1", "udi": "U1", "display_name": "DISK_ONE", "rows": {"MODEL": "M1"}}
+      ],
+      "diagnostics": [
+        {"id": "1.1.0", "name": "QUICK", "description": "QUICK_D",
+         "tests": [
+           {"id": "1.1.1", "name": "READ", "description": "READ_D",
+            "outcome": {"status": "passed", "duration": 0.5}},
+           {"id": "1.1.2", "name": "VERIFY", "description": "VERIFY_D",
+            "outcome": {"status": "passed", "duration": 0.5},
+            "outcomes": {"1": {"status": "failed", "duration": 0.5}}}
+         ]}
+      ],
+      "diagnostic_options": [{"id": "1.1.0", "letter": "Q", "long_name": "quick"}],
+      "test_options": [
+        {"id": "1.1.1", "letter": "f", "long_name": "read"},
+        {"id": "1.1.2", "letter": "r", "long_name": "verify", "arguments": "required"}
+      ],
+      "tools": [{"name": "Mendra", "hint": "recover", "description": "TOOL_D"}]
+    }
+  ]
+})";
+}
+
+namespace {
+void Drain(int fd, std::string& into, bool& open) {
+  char buffer[4096];
+  const ssize_t n = read(fd, buffer, sizeof buffer);
+  if (n > 0)
+    into.append(buffer, static_cast<size_t>(n));
+  else if (n == 0 || (errno != EINTR && errno != EAGAIN))
+    open = false;
+}
+}  // namespace
+
+Outcome RunCli(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
+               const std::string& input, int timeout_seconds) {
+  std::map<std::string, std::string> vars;
+  for (char** e = environ; *e; ++e) {
+    const char* eq = std::strchr(*e, '=');
+    if (eq) vars[std::string(*e, static_cast<size_t>(eq - *e))] = eq + 1;
+  }
+  vars["MORVA_CATALOGUE"] = WriteScratchFile("small_catalogue.json", SmallCatalogue());
+  for (const auto& kv : env) vars[kv.first] = kv.second;
+  std::vector<std::string> env_text;
+  for (const auto& kv : vars) env_text.push_back(kv.first + "=" + kv.second);
+  std::vector<char*> envp;
+  for (auto& e : env_text) envp.push_back(e.data());
+  envp.push_back(nullptr);
+
+  std::vector<std::string> words = {KOLV_CLI_PROGRAM};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+
+  int in[2], out[2], err[2];
+  if (pipe(in) || pipe(out) || pipe(err)) return {};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+  for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
+    posix_spawn_file_actions_addclose(&actions, fd);
+  pid_t pid = -1;
+  const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  close(in[0]);
+  close(out[1]);
+  close(err[1]);
+  Outcome outcome;
+  if (rc != 0) {
+    close(in[1]);
+    close(out[0]);
+    close(err[0]);
+    return outcome;
+  }
+  signal(SIGPIPE, SIG_IGN);
+  if (!input.empty()) (void)!write(in[1], input.data(), input.size());
+  close(in[1]);
+
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds);
+  bool out_open = true, err_open = true;
+  while (out_open || err_open) {
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    poll(fds, 2, 100);
+    if (out_open && (fds[0].revents & (POLLIN | POLLHUP))) Drain(out[0], outcome.out, out_open);
+    if (err_open && (fds[1].revents & (POLLIN | POLLHUP))) Drain(err[0], outcome.err, err_open);
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      break;
+    }
+  }
+  close(out[0]);
+  close(err[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return outcome;
+}
+
+}  // namespace clitest

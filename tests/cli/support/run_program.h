@@ -1,0 +1,29 @@
+// Runs the built kolv_cli as a user would, with its own lock file, system drive and catalogue.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace clitest {
+
+struct Outcome {
+  int status = -1;  // exit status; -1 when it did not end normally
+  std::string out;  // standard output
+  std::string err;
+};
+
+// Scratch folder of this test (KOLV_TEST_TMP).
+std::string ScratchDir();
+// Writes text to a file in the scratch folder and returns its path.
+std::string WriteScratchFile(const std::string& name, const std::string& text);
+// A small catalogue: module "Storage" with devices 0 and 1, diagnostic Q ("quick") with tests
+// f ("read", passes) and r ("verify", needs arguments, fails on device 1), tool "Mendra".
+std::string SmallCatalogue();
+
+// Runs kolv_cli with args; env entries are added to (or replace) the test's environment. stdin
+// gets input and is then closed. Killed after timeout_seconds (a hang guard).
+Outcome RunCli(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {},
+               const std::string& input = "", int timeout_seconds = 60);
+
+}  // namespace clitest

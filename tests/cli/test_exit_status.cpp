@@ -1,0 +1,72 @@
+// Merging of test outcomes into the exit status.
+#include <gtest/gtest.h>
+
+#include "cli/cli_application.h"
+#include "cli/exit_status.h"
+
+namespace {
+
+unsigned Merged(std::initializer_list<unsigned> statuses) {
+  CliApplication app(false);
+  for (unsigned s : statuses) MergeExitStatus(app, s);
+  return app.exit_status;
+}
+
+TEST(MergeExitStatus, EveryPairKeepsTheHeavierOutcome) {
+  // Test status -> exit status; statuses 2 and 7 change nothing.
+  const unsigned exit_of[] = {0, 21, 99, 23, 25, 22, 24, 99};
+  // Heaviest first.
+  const std::vector<unsigned> order = {21, 22, 25, 0, 24, 23};
+  auto rank = [&](unsigned e) {
+    for (size_t i = 0; i < order.size(); ++i)
+      if (order[i] == e) return static_cast<int>(i);
+    return 100;
+  };
+  for (unsigned a = 0; a < 8; ++a) {
+    for (unsigned b = 0; b < 8; ++b) {
+      unsigned expected = 0;
+      const unsigned ea = exit_of[a], eb = exit_of[b];
+      if (ea != 99) expected = ea;
+      if (eb != 99 && (ea == 99 || rank(eb) < rank(ea))) expected = eb;
+      EXPECT_EQ(Merged({a, b}), expected) << a << " then " << b;
+    }
+  }
+}
+
+TEST(MergeExitStatus, SequencesFromUse) {
+  EXPECT_EQ(Merged({0, 3, 0}), 0u);
+  EXPECT_EQ(Merged({1, 0}), kolv_exit::kTestFailed);
+  EXPECT_EQ(Merged({5, 4}), kolv_exit::kTestWarning);
+  EXPECT_EQ(Merged({3, 6}), kolv_exit::kTestInvalid);
+  EXPECT_EQ(Merged({6}), kolv_exit::kTestInvalid);
+  EXPECT_EQ(Merged({3}), kolv_exit::kTestNotApplicable);
+  EXPECT_EQ(Merged({2}), 0u);
+}
+
+TEST(MergeExitStatus, RunnerStatusesNeverHideAFailure) {
+  CliApplication failed(false);
+  MergeExitStatus(failed, 1);
+  MergeRunnerStatus(failed, kolv_exit::kDevicesMissing);
+  MergeExitStatus(failed, 0);
+  EXPECT_EQ(failed.exit_status, kolv_exit::kTestFailed);
+
+  CliApplication passed(false);
+  MergeExitStatus(passed, 0);
+  MergeRunnerStatus(passed, kolv_exit::kDevicesMissing);
+  EXPECT_EQ(passed.exit_status, kolv_exit::kDevicesMissing);
+  MergeExitStatus(passed, 0);  // a later result replaces it
+  EXPECT_EQ(passed.exit_status, 0u);
+
+  CliApplication nothing(false);
+  MergeRunnerStatus(nothing, kolv_exit::kTestNotApplicable);
+  MergeExitStatus(nothing, 6);
+  EXPECT_EQ(nothing.exit_status, kolv_exit::kTestInvalid);
+
+  CliApplication warned(false);
+  MergeExitStatus(warned, 5);
+  MergeRunnerStatus(warned, kolv_exit::kTestNotApplicable);
+  MergeRunnerStatus(warned, kolv_exit::kDevicesMissing);
+  EXPECT_EQ(warned.exit_status, kolv_exit::kTestWarning);
+}
+
+}  // namespace

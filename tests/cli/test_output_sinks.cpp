@@ -1,0 +1,217 @@
+// Console, file, null and protocol sinks: display keys, field layout, elapsed times, progress
+// lines, begin/end order and failing streams.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "cli/kolvio.h"
+#include "cli/morva_stdio.h"
+#include "cli/stdio_variants.h"
+
+namespace {
+
+// A sink's standard output, read back as text.
+class Capture {
+ public:
+  Capture() : file_(std::tmpfile()) {}
+  ~Capture() { std::fclose(file_); }
+  FILE* file() { return file_; }
+  std::string text() {
+    std::fflush(file_);
+    std::rewind(file_);
+    std::string out;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file_)) > 0) out.append(buffer, n);
+    return out;
+  }
+
+ private:
+  FILE* file_;
+};
+
+std::string Tmp() {
+  const char* dir = std::getenv("KOLV_TEST_TMP");
+  return dir ? dir : "/tmp";
+}
+
+TEST(KeyToText, DecodesDisplayKeys) {
+  struct Row {
+    const char* key;
+    bool words, first, decode;
+    const char* text;
+  } rows[] = {
+      {"FOLLOWING_DEVICE(S)_ARE_NOT_AVAILABLE", false, true, true, "Following device(s) are not available"},
+      {"FOLLOWING_DEVICE(S)_ARE_NOT_AVAILABLE", true, true, true, "Following Device(s) Are Not Available"},
+      {"[|WARNING]", false, false, true, "[Warning]"},
+      {"|C|L|I", false, false, true, "CLI"},
+      {" LEADING", false, true, true, " leading"},
+      {"Foo_Bar|Baz", false, false, false, "foo_barbaz"},
+      {"", true, true, true, ""},
+      {"A_B", false, false, true, "a b"},
+      {"\xC3\x89T\xC3\x89_X", true, true, true, "\xC3\x89t\xC3\x89 X"},
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(MorvaStdio::KeyToText(r.key, r.words, r.first, r.decode), r.text) << r.key;
+}
+
+TEST(MorvaStdio, FieldsLineUpAtColumn27AndLongLabelsAreCut) {
+  Capture out;
+  MorvaStdio sink(out.file());
+  sink.PrintField("ID", "0", true);
+  sink.PrintField("DISPLAY_NAME", "DISK_0", true);
+  sink.PrintField("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123", "v", false);  // 30 bytes
+  sink.PrintField("ABCDEFGHIJKLMNOPQRSTUVWX", "w", true);        // 24 bytes: kept
+  EXPECT_EQ(out.text(), std::string("Id") + std::string(24, ' ') + "0\n" + "Display Name" +
+                            std::string(14, ' ') + "DISK_0\n" + "Abcdefghijklmnopqrstu..." +
+                            "  v" + "Abcdefghijklmnopqrstuvwx  w\n");
+}
+
+TEST(MorvaStdio, ElapsedTextUsesWholeSeconds) {
+  MorvaStdio sink(nullptr);
+  EXPECT_EQ(sink.ElapsedText(0), "0 seconds");
+  EXPECT_EQ(sink.ElapsedText(1), "1 second");
+  EXPECT_EQ(sink.ElapsedText(59), "59 seconds");
+  EXPECT_EQ(sink.ElapsedText(59.9), "59 seconds");
+  EXPECT_EQ(sink.ElapsedText(60), "1 minute 0 seconds");
+  EXPECT_EQ(sink.ElapsedText(3600), "1 hour 0 seconds");
+  EXPECT_EQ(sink.ElapsedText(3660), "1 hour 1 minute 0 seconds");
+  EXPECT_EQ(sink.ElapsedText(3725), "1 hour 2 minutes 5 seconds");
+  EXPECT_EQ(sink.ElapsedText(86399), "23 hours 59 minutes 59 seconds");
+  EXPECT_EQ(sink.ElapsedText(-3), "0 seconds");
+}
+
+TEST(MorvaStdio, BeginsAndEndsMustPair) {
+  Capture out;
+  MorvaStdio sink(out.file());
+  EXPECT_EQ(sink.EndDevice("OK", 1, false), kSinkOutOfOrder);
+  EXPECT_EQ(sink.EndModule(), kSinkOutOfOrder);
+  EXPECT_EQ(out.text(), "");
+  EXPECT_EQ(sink.BeginModule("storage"), kSinkDone);
+  EXPECT_EQ(sink.BeginModule("memory"), kSinkOutOfOrder);
+  sink.BeginDevice("0", "storage");
+  EXPECT_EQ(sink.EndDevice("DEVICE_PASSED", 9.5, false), kSinkDone);
+  const std::string ruler(62, '-');
+  EXPECT_EQ(out.text(), "\n" + ruler + "\n   Result Code: DEVICE_PASSED\n" +
+                            "   Total elapsed time: 9 seconds \n" + ruler + "\n");
+  EXPECT_EQ(sink.EndDevice("again", 1, false), kSinkOutOfOrder);  // the title was cleared
+  EXPECT_EQ(sink.EndModule(), kSinkDone);
+}
+
+TEST(MorvaStdio, TestLinesAndProgress) {
+  Capture out;
+  MorvaStdio sink(out.file());
+  sink.BeginDiagnostic("QUICK_TEST");
+  sink.BeginTest("SMART_CHECK", "1.1.1");
+  sink.TestProgress(-1, 0);
+  sink.TestProgress(10, 1);
+  sink.TestProgress(20, 2);
+  sink.TestProgress(100, 61);
+  sink.EndTest(0, 62);
+  sink.EndTest(42, 0);
+  sink.EndDiagnostic();
+  const std::string wipe = std::string(57, ' ') + "\r";
+  EXPECT_EQ(out.text(),
+            "\nStarted diagnostic: Quick Test\n=> Smart Check\n"
+            "   10% \\ 1 second \r   20% | 2 seconds \r   100% * 1 minute 1 second \r" +
+                wipe + "   Test Status: Passed!\n   Elapsed time: 1 minute 2 seconds \n\n" + wipe +
+                "   Test Status: None!\n   Elapsed time: 0 seconds \n\n"
+                "Finished diagnostic: Quick Test\n");
+}
+
+TEST(MorvaStdio, ScanLines) {
+  Capture out;
+  MorvaStdio sink(out.file());
+  sink.ScanProgress("storage", false);
+  sink.ScanProgress("storage", true);
+  EXPECT_EQ(out.text(), "\\ Scanning storage devices \r[Info] Scanning storage devices finished\n \r");
+}
+
+TEST(MorvaStdio, AClosedPipeGivesTheSinkStatus) {
+  std::signal(SIGPIPE, SIG_IGN);
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  close(fds[0]);
+  FILE* writer = fdopen(fds[1], "w");
+  ASSERT_NE(writer, nullptr);
+  std::setvbuf(writer, nullptr, _IONBF, 0);
+  MorvaStdio sink(writer);
+  EXPECT_EQ(sink.PrintRaw("lost", true), kSinkStdoutFailed);
+  EXPECT_EQ(sink.TestProgress(5, 1), kSinkOutOfOrder);
+  std::fclose(writer);
+}
+
+TEST(CliStdioFile, PathsAreNormalisedAndJoinedWithSlash) {
+  {
+    CliStdioFile sink(Tmp() + "//sub\\\\dir//out.txt");
+    EXPECT_EQ(sink.directory(), Tmp() + "/sub\\dir");
+    EXPECT_EQ(sink.file_name(), "out.txt");
+    ASSERT_EQ(sink.Start(), kSinkDone);
+    sink.PrintText("HELLO_WORLD", true);
+    sink.BeginTest("T", "1.1.1");
+    sink.TestProgress(50, 1);
+    sink.EndTest(1, 2);
+  }
+  std::ifstream in(Tmp() + "/sub\\dir/out.txt");
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), "Hello world\n=> T\n   Test Status: Fail!\n   Elapsed time: 2 seconds \n\n");
+}
+
+TEST(CliStdioFile, RefusesFoldersAndUncreatablePaths) {
+  CliStdioFile trailing(Tmp() + "/dir/");
+  EXPECT_EQ(trailing.Start(), kSinkFileNotOpen);
+  CliStdioFile folder(Tmp());
+  EXPECT_EQ(folder.Start(), kSinkFileNotOpen);
+  CliStdioFile impossible("/proc/nonexistent/x/out.txt");
+  EXPECT_EQ(impossible.Start(), kSinkFileNotOpen);
+  EXPECT_EQ(impossible.PrintRaw("x", true), kSinkFileNotOpen);
+}
+
+TEST(CliStdioNull, DiscardsButKeepsTheOrder) {
+  CliStdioNull sink;
+  EXPECT_EQ(sink.PrintRaw("x", true), kSinkDone);
+  EXPECT_FALSE(sink.AbortRequested());
+  EXPECT_EQ(sink.BeginModule("m"), kSinkDone);
+  EXPECT_EQ(sink.BeginModule("n"), kSinkOutOfOrder);
+}
+
+TEST(KOLVio, WritesTaggedLinesOnly) {
+  Capture out;
+  {
+    KOLVio sink(out.file());
+    sink.PrintText("IGNORED", true);
+    sink.Ruler();
+    sink.PrintField("NOT_FOUND", "7", true);
+    sink.BeginDevice("0", "sto:::rage");
+    sink.BeginTest("SMART", "1.1.1");
+    sink.TestProgress(-1, 0);
+    sink.TestProgress(0, 0);
+    sink.TestProgress(0, 0);
+    sink.TestProgress(37, 1);
+    sink.EndTest(0, 4.4);
+    sink.BeginTest("SEEK", "1.1.3");
+    sink.TestProgress(37, 1);
+    sink.EndTest(1, 2.5);
+    sink.SuiteProgress(100, 9);
+    sink.EndDevice("RESULT\nOK", 9.2, true);
+  }
+  EXPECT_EQ(out.text(),
+            "NOT_FOUND:::7\nBeginDiagSuite:::sto;;;rage\nBeginDiag:::1.1.1\nPrgDiag:::000\n"
+            "PrgDiag:::037\nEndDiag:::1|00004\nBeginDiag:::1.1.3\nPrgDiag:::037\n"
+            "EndDiag:::0|00002\nPrgDiagSuite:::100\nEndDiagSuite:::  0|RESULT OK|00009\n");
+}
+
+TEST(KOLVio, StatusLettersAndSafeFields) {
+  const char letters[] = {'1', '0', '5', '2', '4', '3', '5', '5'};
+  for (uint32_t s = 0; s < 8; ++s) EXPECT_EQ(KOLVio::StatusLetter(s), letters[s]) << s;
+  EXPECT_EQ(KOLVio::ProtocolField("a:::b\nc"), "a;;;b c");
+  EXPECT_EQ(KOLVio::ProtocolField(":x:y:"), ";x:y;");
+  EXPECT_EQ(KOLVio::ProtocolField("plain"), "plain");
+}
+
+}  // namespace

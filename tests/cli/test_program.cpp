@@ -1,0 +1,121 @@
+// kolv_cli run as a program: start-up checks, refused command lines, output redirection.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "support/run_program.h"
+#include "zerka/zerka.h"
+
+namespace {
+
+using clitest::RunCli;
+
+const char kBanner[] =
+    "\n==========================================================\n"
+    " Tarvex Quorsa - CLI\n"
+    " Press ESC To Abort The Diagnostics\n"
+    "==========================================================\n\n";
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(Program, NoArgumentsShowsTheBannerAndTheHelp) {
+  const auto r = RunCli({});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.rfind(kBanner, 0), 0u) << r.out;
+  EXPECT_TRUE(Contains(r.out, "> General options\n  Usage: kolv_cli [option]\n"));
+  EXPECT_TRUE(Contains(r.out, "      kolv_cli -Mstorage 0 1 -Q\"f,r\"\n\n> Available module(s): storage\n\n"));
+}
+
+TEST(Program, RefusedCommandLinesAreNeverASuccess) {
+  const auto unknown = RunCli({"-x"});
+  EXPECT_EQ(unknown.status, 5);
+  EXPECT_TRUE(Contains(unknown.out, "[Warning] Fatal parsing error: unrecognized option found\n"));
+  EXPECT_TRUE(Contains(unknown.out, "> General options"));
+
+  const auto two_kinds = RunCli({"-A", "-D"});
+  EXPECT_EQ(two_kinds.status, 5);
+  EXPECT_TRUE(Contains(two_kinds.out,
+                       "Fatal parsing error: user asked for more than one kind of information"));
+
+  const auto test_list = RunCli({"-Mstorage", "-Qf,"});
+  EXPECT_EQ(test_list.status, 5);
+  EXPECT_TRUE(Contains(test_list.out, "Fatal parsing error: empty test\n"));
+
+  // A supervising program sees no text, only the status.
+  const auto protocol = RunCli({"--KOLV", "-x"});
+  EXPECT_EQ(protocol.status, 5);
+  EXPECT_EQ(protocol.out, "");
+
+  const auto letter = RunCli({"-Mstorage", "-Z"});
+  EXPECT_EQ(letter.status, 5);
+}
+
+TEST(Program, AModuleThatIsNotLoadedShowsTheHelp) {
+  const auto r = RunCli({"-Mnosuch"});
+  EXPECT_EQ(r.status, 30);
+  EXPECT_TRUE(Contains(r.out, "[Warning] Following module(s) are not available: nosuch\n\n"));
+  EXPECT_TRUE(Contains(r.out, "> General options"));
+
+  const auto tool = RunCli({"-Mstorage", "-Tnope"});
+  EXPECT_EQ(tool.status, 34);
+}
+
+TEST(Program, OnlyAnAdministratorMayRunIt) {
+  const auto r = RunCli({"-A"}, {{"ZERKA_ADMIN", "0"}});
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.out, "Not Enough Privileges\n");
+}
+
+TEST(Program, OneInstanceAtATime) {
+  ZerkaAppMutex* lock = get_app_mutex();
+  ASSERT_NE(lock, nullptr);
+  ASSERT_EQ(lock->Acquire(), 0);
+  const auto r = RunCli({"-A"});
+  EXPECT_EQ(r.status, 4);
+  EXPECT_EQ(r.out, "A Tarvex Diagnostics Tool is already running\n");
+  release_app_mutex(lock);
+  EXPECT_EQ(RunCli({"-A"}).status, 0);
+}
+
+TEST(Program, AServiceThatCannotLoadIsReported) {
+  const auto r = RunCli({"-A"}, {{"MORVA_CATALOGUE", clitest::ScratchDir() + "/missing.json"}});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(Contains(r.out, "Cannot load the diagnostics service\n"));
+}
+
+TEST(Program, OutputGoesToTheFileOrFallsBackToTheConsole) {
+  const std::string path = clitest::ScratchDir() + "/listing/out.txt";
+  const auto written = RunCli({"-o", path, "-A"});
+  EXPECT_EQ(written.status, 0);
+  EXPECT_EQ(written.out, "");
+  const std::string file = ReadFile(path);
+  EXPECT_EQ(file.rfind(kBanner, 0), 0u);
+  EXPECT_TRUE(Contains(file, "> Available Modules\n  - storage\n"));
+
+  const auto unwritable = RunCli({"-o", "/proc/nonexistent/out.txt", "-A"});
+  EXPECT_EQ(unwritable.status, 6);
+  EXPECT_TRUE(Contains(unwritable.out, "[Warning] Output redirection error: error opening file\n"));
+  EXPECT_TRUE(Contains(unwritable.out, "> General options"));
+
+  const auto folder = RunCli({"-o", clitest::ScratchDir() + "/", "-A"});
+  EXPECT_EQ(folder.status, 6);
+
+  // A refused command line is reported on the console, never in the file.
+  const std::string refused = clitest::ScratchDir() + "/refused.txt";
+  const auto bad = RunCli({"-o", refused, "-A", "-D"});
+  EXPECT_EQ(bad.status, 5);
+  EXPECT_TRUE(Contains(bad.out, "Fatal parsing error"));
+  EXPECT_EQ(ReadFile(refused), "");
+}
+
+}  // namespace
