@@ -1,0 +1,117 @@
+// Builds every HTML text the program shows or saves: the pages of the diagnostics log, the report
+// of a tool run, the property tables of a device and of the machine; and saves them, with the
+// status images they show, as files the user chooses.
+//
+// Every text taken from a log, a device, the machine or a tool is escaped before it goes into a
+// page. Rendering may run on any thread, one generator per thread; the export operations open
+// dialogs and run on the GUI thread.
+#pragma once
+
+#include <QString>
+#include <QVector>
+#include <QtGlobal>
+#include <string>
+#include <vector>
+
+#include "gui/logs/html_log_entry.h"
+#include "gui/logs/tool_execution_log.h"
+
+struct LogGroup;
+struct LogMessage;
+struct LogResource;
+namespace morva_service {
+class SystemComponentView;
+}
+
+class HtmlGenerator {
+ public:
+  HtmlGenerator();
+  ~HtmlGenerator();
+
+  // The module whose translations are looked up before the program's own.
+  void set_translation_context(QString context);
+  QString translation_context() const;
+
+  // Ask for a file name and save; the outcome is shown in a message dialog with the given keys.
+  // Cancelling the file dialog does nothing.
+  void ExportLogEntry(HtmlLogEntry& entry, int index, const QString& default_file_name,
+                      const QString& success_title, const QString& success_message,
+                      const QString& failure_title, const QString& failure_message);
+  // An index page plus one page per entry in a folder beside it.
+  void ExportAllLogEntries(QVector<HtmlLogEntry>& entries, const QString& default_file_name,
+                           const QString& success_title, const QString& success_message,
+                           const QString& failure_title, const QString& failure_message);
+  void ExportHtml(const QString& body, const QString& default_file_name,
+                  const QString& success_title, const QString& success_message,
+                  const QString& failure_title, const QString& failure_message,
+                  const QString& page_title);
+
+  // Appends one record per entry of the group to out. Entries whose module matches name_filter
+  // (or all, with "ALL") and whose group number equals time_filter get their device sections
+  // and time text. False, with nothing appended, for a null group.
+  bool ReadLogGroup(QVector<HtmlLogEntry>& out, const LogGroup* group, qint64 time_filter,
+                    QString name_filter);
+
+  // Appends the report of a tool run. Always true.
+  bool ReadToolExecutionLog(QString& html, ToolExecutionLog_* log);
+  // Appends a device's properties and resources, under a title bar when with_header is set.
+  // Always true.
+  bool ReadSystemComponentInformation(QString& html, morva_service::SystemComponentView* device,
+                                      bool with_header);
+  // Appends the machine table; full adds model, serial number, BIOS and processor rows. keys
+  // names the rows (seven for the full table, four otherwise). False without a BIOS record.
+  bool ReadBiosInformation(QString& html, std::vector<std::string>& keys, bool full);
+  // A title bar holding name.
+  QString GenerateDeviceHeader(QString name);
+
+  // Result of saving a page; public so that the file layout can be checked without dialogs.
+  bool SaveSingleEntry(HtmlLogEntry& entry, QString file_path, int index);
+  bool SaveAllEntries(QVector<HtmlLogEntry>& entries, QString file_path);
+  bool SaveHtml(const QString& body, QString file_path, const QString& page_title);
+
+  // Text as it may stand in a page: markup characters and the colon are written as references,
+  // so neither markup nor a resource path can come out of data.
+  static QString Escape(const QString& text);
+
+ private:
+  // The key's text in the translation context, else in the program's contexts, else the key.
+  QString GetTranslatedToken(const QString& key);
+  QString GetTranslatedToken(const std::string& key);
+
+  QString GenerateExportedHtmlHeader(QString title);
+  bool ExportImage(QString source, QString target_folder);
+  bool UpdateHtmlToExternalImages(QString& html, QString target_folder, QString image_prefix);
+  void UpdateHtmlToFixResultCode(QString& html);
+  bool SaveEntry(HtmlLogEntry& entry, QString file_path, QString images_folder,
+                 QString image_prefix, int index, QString back_link);
+
+  // Building blocks of the pages. They take plain text and escape it; only RemovePontuaction
+  // and the headers they return are HTML.
+  void InsertProperty(QString& html, const QString& key, const QString& value,
+                      const QString& key_attribute, const QString& value_attribute);
+  void InsertDeviceHeader(QString& html, const QString& name, const QString& code,
+                          quint32 mask, bool broken, bool show_code);
+  void InsertDeviceHeader(QString& html, const QString& name);
+  void InsertTestResult(QString& html, const std::string& name, const std::string& result,
+                        const QString& start_text, const QString& seconds_text,
+                        const QString& colour, const std::vector<LogMessage>& messages);
+  QString CreateLogEntryHeader(HtmlLogEntry& entry, int mask, bool return_header,
+                               QString title, QString subtitle);
+  QString RemovePontuaction(const std::string& text);
+  QString LocaleSafeTimeToString(qint64 seconds);
+  void InsertSubsystemError(QString& html, const QString& text);
+  void BeginTable(QString& html);
+  void EndTable(QString& html);
+  void BeginTestsTable(QString& html);
+  void EndTestsTable(QString& html);
+  void BeginIdent(QString& html, const QString& px, int count);
+  void EndIdent(QString& html, int count);
+  void BreakLines(QString& html, int count);
+  void AppendDeviceSection(QString& html, const LogResource& resource);
+
+  bool AddToolExecutionEntry(QString& html, ToolExecutionLogEntry_* entry, QString indent);
+  void InsertToolTaskResult(QString& html, ToolTaskResult_* task, qint64* start_time,
+                            qint64* end_time);
+
+  QString translation_context_;
+};

@@ -1,0 +1,338 @@
+// Pages of the diagnostics log: the entry header, one section per device with its properties,
+// resources, messages and test rows, and the blocks the other reports reuse.
+#include <QDateTime>
+#include <QLocale>
+#include <QStringList>
+
+#include "gui/logs/core/log_format.h"
+#include "gui/logs/core/log_records.h"
+#include "gui/logs/html_generator.h"
+#include "gui/logs/report_images.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "gui/widgets/local_to_utf8.h"
+
+namespace {
+
+// Small image of a status mask, by the same priority as the entry header.
+const char* SmallImageOfMask(quint32 mask, bool broken) {
+  if (broken) return report_images::kSmallBroken;
+  if (mask & kLogStatusFailed) return report_images::kSmallError;
+  if (mask & kLogStatusWarning) return report_images::kSmallWarning;
+  if (mask & kLogStatusAborted) return report_images::kSmallAborted;
+  if (mask & kLogStatusSuccess) return report_images::kSmallOk;
+  if (mask & kLogStatusInvalid) return report_images::kSmallInvalid;
+  if (mask & kLogStatusNotApplicable) return report_images::kSmallUnsupported;
+  return "";
+}
+
+const char* SmallImageOfResult(const std::string& result) {
+  using namespace log_format;
+  if (result == kResultSuccess) return report_images::kSmallOk;
+  if (result == kResultFailed) return report_images::kSmallError;
+  if (result == kResultNotApplicable) return report_images::kSmallUnsupported;
+  if (result == kResultAborted) return report_images::kSmallAborted;
+  if (result == kResultWarning) return report_images::kSmallWarning;
+  return report_images::kSmallInvalid;
+}
+
+}  // namespace
+
+void HtmlGenerator::BeginTable(QString& html) {
+  html += QStringLiteral("<table  width='100%' cellspacing='0' cellpadding='2'>");
+}
+
+void HtmlGenerator::EndTable(QString& html) { html += QStringLiteral("</table>"); }
+
+void HtmlGenerator::BeginTestsTable(QString& html) {
+  html += QStringLiteral(
+      "<table width='100%' cellspacing='0'  border='1' "
+      "style='border-color:#A7A7A7;border-collapse: collapse;border-spacing: 0;'>");
+  html += QStringLiteral("<tr><td><table width ='100%' cellspacing='0' cellpadding='5'>");
+}
+
+void HtmlGenerator::EndTestsTable(QString& html) {
+  html += QStringLiteral("</table></td></tr>");
+  html += QStringLiteral("</table>");
+}
+
+void HtmlGenerator::BeginIdent(QString& html, const QString& px, int count) {
+  for (int i = 0; i < count; ++i) {
+    html += QStringLiteral("<blockquote style='margin: 0px 0px 0px ") + px + QStringLiteral("px'>");
+  }
+}
+
+void HtmlGenerator::EndIdent(QString& html, int count) {
+  for (int i = 0; i < count; ++i) html += QStringLiteral("</blockquote>");
+}
+
+void HtmlGenerator::BreakLines(QString& html, int count) {
+  for (int i = 0; i < count; ++i) html += QStringLiteral("<br>");
+}
+
+void HtmlGenerator::InsertSubsystemError(QString& html, const QString& text) {
+  html += QStringLiteral("<table>") + QStringLiteral("<tr>") + QStringLiteral("<td width='100%'>") +
+          QStringLiteral("<font color='red'><p><strong>") + Escape(text) +
+          QStringLiteral("</strong></p></font>") + QStringLiteral("</td>") +
+          QStringLiteral("</table>");
+}
+
+void HtmlGenerator::InsertProperty(QString& html, const QString& key, const QString& value,
+                                   const QString& key_attribute, const QString& value_attribute) {
+  const bool colon = !key.isEmpty() && !key.contains(QLatin1Char(':'));
+  html += QStringLiteral("<tr>") + QStringLiteral("<td style='white-space:pre-wrap;' ") +
+          key_attribute + QStringLiteral("><b>") + Escape(key) +
+          (colon ? QStringLiteral(":") : QString()) + QStringLiteral("</b></td>") +
+          QStringLiteral("<td style='padding-left: 35px; white-space:pre-wrap;' ") +
+          value_attribute + QStringLiteral(">") + Escape(value) + QStringLiteral("</td>") +
+          QStringLiteral("</tr>");
+}
+
+void HtmlGenerator::InsertDeviceHeader(QString& html, const QString& name, const QString& code,
+                                       quint32 mask, bool broken, bool show_code) {
+  html += QStringLiteral("<table cellspacing='0' cellpadding='3' style='margin: 5px 0px 0px;'>") +
+          QStringLiteral("<tr>");
+  if (!show_code) {
+    html += QStringLiteral("<td  style='vertical-align: bottom; horizontal-align: right;'>") +
+            QStringLiteral("</td>");
+  }
+  html += QStringLiteral("<td width='100%' style='vertical-align: bottom;'>") +
+          QStringLiteral("<img src='") + QLatin1String(SmallImageOfMask(mask, broken)) +
+          QStringLiteral("'>") + QStringLiteral("<b style='vertical-align: bottom;font-size:14px'> ") +
+          Escape(name) + QStringLiteral("</b>") + QStringLiteral("</td>");
+  if (show_code) {
+    html += QStringLiteral(
+                "<td width='0%' style=' border: 1px solid #999; white-space: nowrap; background:") +
+            (code.isEmpty() ? QStringLiteral("#CE4E34") : QStringLiteral("#F2F2F2")) +
+            QStringLiteral(";'>") +
+            QStringLiteral("<pre style='font-family: Segoe UI;font-size:14px;'>") +
+            QStringLiteral("<span style='font-weight: bold;'>") +
+            Escape(KolvLiteTranslate("RESULT_CODE")) + QStringLiteral("</span>") +
+            QStringLiteral(":") +
+            Escape(code.isEmpty() ? KolvLiteTranslate("INVALID") : code) +
+            QStringLiteral("</pre>") + QStringLiteral("</td>");
+  }
+  html += QStringLiteral("</tr>") + QStringLiteral("</table>") + QStringLiteral("<hr>");
+}
+
+QString HtmlGenerator::LocaleSafeTimeToString(qint64 seconds) {
+  const QDateTime time = QDateTime::fromSecsSinceEpoch(seconds);
+  const QLocale locale;
+  const QLocale system = QLocale::system();
+  if (locale.name() == system.name()) {
+    return system.toString(time.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           time.time().toString(QStringLiteral("hh:mm:ss"));
+  }
+  return locale.toString(time, QStringLiteral("M/d/yyyy h:mm:ss AP"));
+}
+
+QString HtmlGenerator::RemovePontuaction(const std::string& text) {
+  static const QChar kPunctuation[] = {QLatin1Char('.'), QLatin1Char(':'), QLatin1Char(','),
+                                       QLatin1Char('?'), QLatin1Char(';')};
+  QString out;
+  // Empty words between two blanks are kept, so that the spacing of the text survives.
+  const QStringList words = QString::fromStdString(text).split(QLatin1Char(' '));
+  for (const QString& word : words) {
+    const QString first = GetTranslatedToken(word);
+    if (first != word) {
+      out += Escape(first);
+    } else {
+      QString stripped = word;
+      stripped.remove(QLatin1Char('|'));
+      QString removed;
+      for (const QChar mark : kPunctuation) {
+        if (stripped.contains(mark)) {
+          stripped.remove(mark);
+          removed = mark;
+          break;
+        }
+      }
+      const QString second = GetTranslatedToken(stripped);
+      out += second != stripped ? Escape(second + removed) : Escape(first);
+    }
+    out += QLatin1Char(' ');
+  }
+  return out;
+}
+
+void HtmlGenerator::InsertTestResult(QString& html, const std::string& name,
+                                     const std::string& result, const QString& start_text,
+                                     const QString& seconds_text, const QString& colour,
+                                     const std::vector<LogMessage>& messages) {
+  html += QStringLiteral("<tr bgcolor='") + colour + QStringLiteral("'>") +
+          QStringLiteral("<td width='100%'>") + Escape(start_text) + QStringLiteral(" - ") +
+          Escape(GetTranslatedToken(name));
+  for (const LogMessage& message : messages) {
+    QString line = QStringLiteral("<i><b>") + Escape(GetTranslatedToken(message.kind)) +
+                   QStringLiteral("</b>") + QLatin1Char(' ') + RemovePontuaction(message.first_word);
+    for (const std::string& word : message.words) {
+      line += QLatin1Char(' ') + RemovePontuaction(word);
+    }
+    line += QStringLiteral("</i>");
+    html += QStringLiteral("<p style='margin:5px 0px;padding: 0px;'>") +
+            Escape(LocaleSafeTimeToString(message.time)) + QStringLiteral(" - ") + line +
+            QStringLiteral("</p>");
+  }
+  html += QStringLiteral("</td>") + QStringLiteral("<td width='0%' valign='top'>") +
+          QStringLiteral("<img src='") + QLatin1String(SmallImageOfResult(result)) +
+          QStringLiteral("'>") + QStringLiteral("</td>");
+  html += QStringLiteral("<td width='100%' style='white-space:nowrap;' valign='top'>") +
+          QStringLiteral("<pre style='font-family: Segoe UI;font-size:11px;'>") +
+          Escape(GetTranslatedToken(result)) + QStringLiteral(" (") + Escape(seconds_text) +
+          QStringLiteral("s)</pre>") + QStringLiteral("</td>") + QStringLiteral("</tr>");
+}
+
+QString HtmlGenerator::CreateLogEntryHeader(HtmlLogEntry& entry, int mask, bool return_header,
+                                            QString title, QString subtitle) {
+  const char* image = "";
+  const char* first_key = nullptr;
+  const char* second_key = nullptr;
+  if (entry.broken) {
+    image = report_images::kBigBroken;
+    entry.status = LOG_ENTRY_BROKEN;
+  } else if (mask & kLogStatusFailed) {
+    image = report_images::kBigError;
+    entry.status = LOG_ENTRY_FAILED;
+    first_key = "FAILED";
+    second_key = "LOG_ENTRY_FAILED_MESSAGE";
+  } else if (mask & kLogStatusWarning) {
+    image = report_images::kBigWarning;
+    entry.status = LOG_ENTRY_WARNING;
+    first_key = "WARNING";
+    second_key = "LOG_ENTRY_WARNING_MESSAGE";
+  } else if (mask & kLogStatusAborted) {
+    image = report_images::kBigAborted;
+    entry.status = LOG_ENTRY_ABORTED;
+    first_key = "ABORTED";
+    second_key = "LOG_ENTRY_ABORTED_MESSAGE";
+  } else if (mask & kLogStatusSuccess) {
+    image = report_images::kBigOk;
+    entry.status = LOG_ENTRY_SUCCESS;
+    first_key = "SUCCESS";
+    second_key = "LOG_ENTRY_SUCCESS_MESSAGE";
+  } else if (mask & kLogStatusInvalid) {
+    image = report_images::kBigInvalid;
+    entry.status = LOG_ENTRY_INVALID;
+    first_key = "INVALID";
+    second_key = "LOG_ENTRY_INVALID_MESSAGE";
+  } else if (mask & kLogStatusNotApplicable) {
+    image = report_images::kBigUnsupported;
+    entry.status = LOG_ENTRY_NOT_APPLICABLE;
+    first_key = "NOT_APPLICABLE";
+    second_key = "LOG_ENTRY_NOT_APPLICABLE_MESSAGE";
+  } else {
+    // No result that counts: an entry still needs a status of its own to be listed by.
+    entry.status = LOG_ENTRY_INVALID;
+  }
+  QString first_line = first_key ? KolvLiteTranslate(first_key) : QString();
+  QString second_line = second_key ? KolvLiteTranslate(second_key) : QString();
+  if (!title.isEmpty()) first_line = title;
+  if (!subtitle.isEmpty()) second_line = subtitle;
+
+  const QString header =
+      QStringLiteral("<table cellspacing='0' cellpadding='5'>") + QStringLiteral("<tr>") +
+      QStringLiteral("<td width='0%' height='0%'><b>") + QStringLiteral("<img src='") +
+      QLatin1String(image) + QStringLiteral("' height='50' width='50'>") + QStringLiteral("</td>") +
+      QStringLiteral("<td width='100%' valign='bottom' style='font-size:14px'>") +
+      QStringLiteral("<span style='font-size:18px;font-weight:bold'>") + Escape(first_line) +
+      QStringLiteral("</span>") + QStringLiteral("<br>") + Escape(second_line) +
+      QStringLiteral("</td>") + QStringLiteral("</td></table></tr></table>");
+  if (return_header) return header;
+  entry.body.prepend(header);
+  return QString();
+}
+
+void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resource) {
+  const QString row_key = QStringLiteral("width='40%'");
+  const QString row_value = QStringLiteral("width='60%'");
+  InsertDeviceHeader(html, GetTranslatedToken(LocalToUtf8(resource.display_name)),
+                     QString::fromStdString(resource.result_code), resource.status_mask,
+                     resource.broken, true);
+
+  BeginTable(html);
+  for (const LogProperty& property : resource.properties) {
+    InsertProperty(html, GetTranslatedToken(property.first),
+                   GetTranslatedToken(LocalToUtf8(property.second)), row_key, row_value);
+  }
+  EndTable(html);
+
+  if (!resource.sections.empty()) {
+    BeginTable(html);
+    InsertProperty(html, GetTranslatedToken(QStringLiteral("RESOURCES")), QString(),
+                   QStringLiteral("width='100%'"), QStringLiteral("width='0%'"));
+    EndTable(html);
+    BeginIdent(html, QStringLiteral("5"), 3);
+    BeginTable(html);
+    for (const LogResourceSection& section : resource.sections) {
+      for (const LogResourceItem& item : section.items) {
+        InsertProperty(html, GetTranslatedToken(QStringLiteral("RESOURCE_TYPE")),
+                       GetTranslatedToken(section.type), row_key, row_value);
+        InsertProperty(html, GetTranslatedToken(QStringLiteral("INDEX")),
+                       QString::number(item.index), row_key, row_value);
+        for (const LogProperty& property : item.properties) {
+          InsertProperty(html, GetTranslatedToken(property.first),
+                         GetTranslatedToken(LocalToUtf8(property.second)), row_key, row_value);
+        }
+        InsertProperty(html, QString(), QString(), QString(), QStringLiteral("width='100%'"));
+      }
+    }
+    EndTable(html);
+    EndIdent(html, 3);
+  }
+
+  BeginTable(html);
+  for (const LogMessage& message : resource.messages) {
+    QString text = GetTranslatedToken(message.kind) + QLatin1Char(' ') +
+                   GetTranslatedToken(message.first_word);
+    for (const std::string& word : message.words) text += QLatin1Char(' ') + GetTranslatedToken(word);
+    InsertProperty(html, LocaleSafeTimeToString(message.time), text, QString(),
+                   QStringLiteral("width='100%'"));
+  }
+  EndTable(html);
+
+  BeginTestsTable(html);
+  bool white = true;
+  for (const LogTest& test : resource.tests) {
+    if (test.result.empty()) continue;
+    InsertTestResult(html, test.name, test.result, LocaleSafeTimeToString(test.start_time),
+                     QString::number(test.duration, 'g', 6),
+                     white ? QStringLiteral("#FFFFFF") : QStringLiteral("#EEEEEE"), test.messages);
+    white = !white;
+  }
+  EndTestsTable(html);
+
+  if (resource.broken) {
+    BeginTable(html);
+    InsertSubsystemError(html, GetTranslatedToken(QStringLiteral("LOG_BROKEN")));
+    EndTable(html);
+  }
+  BreakLines(html, 3);
+}
+
+bool HtmlGenerator::ReadLogGroup(QVector<HtmlLogEntry>& out, const LogGroup* group,
+                                 qint64 time_filter, QString name_filter) {
+  if (!group) return false;
+  const QString kept_context = translation_context_;
+  const bool all = name_filter.toUpper() == QLatin1String("ALL");
+  for (const auto& named : group->entries) {
+    const LogGroupEntry& log_entry = named.second;
+    HtmlLogEntry record;
+    record.broken = log_entry.broken;
+    record.time_key = QString::number(static_cast<qint32>(static_cast<quint32>(group->number)));
+    const QString module = QString::fromStdString(log_entry.name);
+    translation_context_ = module;
+    record.title = GetTranslatedToken(log_entry.name);
+    const bool matches =
+        all || (name_filter.toUpper() == module.toUpper() && time_filter == group->number);
+    QString sections;
+    if (matches) {
+      record.time_text = LocaleSafeTimeToString(group->number);
+      for (const auto& resource : log_entry.resources) AppendDeviceSection(sections, resource.second);
+    }
+    CreateLogEntryHeader(record, static_cast<int>(log_entry.status_mask), false, QString(),
+                         QString());
+    record.body += sections;
+    out.append(record);
+  }
+  translation_context_ = kept_context;
+  return true;
+}

@@ -1,0 +1,27 @@
+// One log entry as the report pages show it: the texts of its row in a result list and the HTML
+// body of its page.
+#pragma once
+
+#include <QString>
+
+// Status of an entry, and of a row of a tool report. The small status images are chosen in this
+// order (OK, Error, Unsupported, Aborted, Warning, Invalid, Broken).
+enum HtmlLogEntryStatus : int {
+  LOG_ENTRY_SUCCESS = 0,
+  LOG_ENTRY_FAILED = 1,
+  LOG_ENTRY_NOT_APPLICABLE = 2,
+  LOG_ENTRY_ABORTED = 3,
+  LOG_ENTRY_WARNING = 4,
+  LOG_ENTRY_INVALID = 5,
+  LOG_ENTRY_BROKEN = 6,
+};
+
+struct HtmlLogEntry {
+  QString title;      // the module's name, translated
+  QString time_text;  // when the run started; empty for an entry outside the read's filter
+  QString time_key;   // the run's number in decimal; names the entry's page in an export
+  QString body;       // header block, then one section per device
+  // An entry whose results set no status bit is shown as invalid rather than left undefined.
+  int status = LOG_ENTRY_INVALID;
+  bool broken = false;
+};

@@ -1,0 +1,91 @@
+#include "gui/logs/logs_reader.h"
+
+#include <QTime>
+#include <map>
+
+#include "gui/logs/core/morva_log_reader.h"
+#include "gui/logs/html_generator.h"
+
+LogsReader::LogsReader(QDate from_date, QDate to_date, QVector<HtmlLogEntry>* output_entries,
+                       int group_count, bool keyed, bool filter_by_time)
+    : from(from_date.startOfDay()),
+      to(QDateTime(to_date, QTime(23, 59, 59, 999))),
+      reading(false),
+      abort_requested(false),
+      by_time(filter_by_time),
+      output(output_entries),
+      count(group_count),
+      keyed_by_number(keyed) {}
+
+LogsReader::LogsReader(time_t from_seconds, time_t to_seconds,
+                       QVector<HtmlLogEntry>* output_entries, int group_count, bool keyed,
+                       bool filter_by_time)
+    : from(QDateTime::fromSecsSinceEpoch(static_cast<qint64>(from_seconds))),
+      to(QDateTime::fromSecsSinceEpoch(static_cast<qint64>(to_seconds))),
+      reading(false),
+      abort_requested(false),
+      by_time(filter_by_time),
+      output(output_entries),
+      count(group_count),
+      keyed_by_number(keyed) {}
+
+void LogsReader::RestrictToGroups(QVector<qint64> numbers, QString module) {
+  restricted = true;
+  group_numbers = std::move(numbers);
+  module_name = std::move(module);
+}
+
+bool LogsReader::IsReading() const { return reading; }
+
+void LogsReader::AbortRead() { abort_requested = true; }
+
+void LogsReader::StartRead() {
+  if (!output) return;
+  reading = true;
+  MorvaLogReader reader(keyed_by_number);
+  if (reader.OpenDiagnosticsLog() != kLogOpened) {
+    reading = false;
+    emit LogFileNotFound();
+    return;
+  }
+  reader.Parse();
+  reader.Filter(from.toSecsSinceEpoch(), to.toSecsSinceEpoch(), count, by_time);
+
+  const int before = output->size();
+  HtmlGenerator generator;
+  const QString all = QStringLiteral("ALL");
+  if (!restricted) {
+    while (!abort_requested) {
+      if (!generator.ReadLogGroup(*output, reader.NextGroup(by_time), 0, all)) break;
+    }
+  } else {
+    std::map<qint64, const LogGroup*> found;
+    while (const LogGroup* group = reader.NextGroup(by_time)) found.emplace(group->number, group);
+    for (const qint64 number : group_numbers) {
+      if (abort_requested) break;
+      const auto group = found.find(number);
+      if (group == found.end()) continue;
+      if (module_name.isEmpty()) {
+        generator.ReadLogGroup(*output, group->second, 0, all);
+        continue;
+      }
+      // Entries of other modules that share the number come out without a time text.
+      QVector<HtmlLogEntry> entries;
+      generator.ReadLogGroup(entries, group->second, number, module_name);
+      for (const HtmlLogEntry& entry : entries) {
+        if (!entry.time_text.isEmpty()) output->append(entry);
+      }
+    }
+  }
+  reading = false;
+
+  if (abort_requested) {
+    emit ReadAborted();
+  } else if (output->size() > before) {
+    emit LogResultsFound();
+    emit ReadFinished();
+  } else {
+    emit NoLogsFoundOnInterval();
+    emit ReadFinished();
+  }
+}

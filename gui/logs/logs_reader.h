@@ -1,0 +1,60 @@
+// One search of the diagnostics log: parses it, picks the groups of a time interval or the last
+// groups of the file, renders each into HtmlLogEntry records and reports the outcome by signals.
+// It lives on the thread that runs StartRead, usually one of its own.
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QVector>
+#include <QtGlobal>
+#include <atomic>
+#include <ctime>
+
+#include "gui/logs/html_log_entry.h"
+
+class LogsReader : public QObject {
+  Q_OBJECT
+
+ public:
+  // The whole days from and to, in local time.
+  LogsReader(QDate from, QDate to, QVector<HtmlLogEntry>* output, int count,
+             bool keyed_by_number, bool by_time);
+  // Bounds in seconds since 1970.
+  LogsReader(time_t from, time_t to, QVector<HtmlLogEntry>* output, int count,
+             bool keyed_by_number, bool by_time);
+
+  // Keeps only the groups with these numbers, in the order given, and of each only the entries
+  // of that module (all modules when it is empty). For reading back the groups of one run; use
+  // with groups keyed by number and the time filter over the run's first and last number.
+  void RestrictToGroups(QVector<qint64> numbers, QString module_name);
+
+  bool IsReading() const;
+
+ public slots:
+  // Appends the entries found to the output; the output is never emptied here.
+  void StartRead();
+  // Takes effect at the next group; the parse itself runs to its end.
+  void AbortRead();
+
+ signals:
+  void LogFileNotFound();
+  void NoLogsFoundOnInterval();
+  void LogResultsFound();
+  void ReadFinished();
+  void ReadAborted();
+
+ private:
+  QDateTime from;
+  QDateTime to;
+  std::atomic<bool> reading;
+  std::atomic<bool> abort_requested;
+  bool by_time;
+  QVector<HtmlLogEntry>* output;
+  int count;
+  bool keyed_by_number;
+  bool restricted = false;
+  QVector<qint64> group_numbers;
+  QString module_name;
+};

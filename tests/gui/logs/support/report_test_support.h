@@ -1,0 +1,155 @@
+// Helpers of the report tests: a fixed time zone and locale, the program's images, logs parsed
+// from text or written where the program reads them, a translator from a table, and a hand that
+// answers the file and message dialogs of an export.
+#pragma once
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHash>
+#include <QLabel>
+#include <QLocale>
+#include <QResource>
+#include <QString>
+#include <QTimer>
+#include <QTranslator>
+#include <QVector>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <string>
+
+#include "gui/logs/core/log_paths.h"
+#include "gui/logs/core/morva_log_reader.h"
+#include "gui/logs/html_generator.h"
+#include "gui/logs/html_log_entry.h"
+
+namespace report_test {
+
+// Times shown in UTC and in the fixed "M/d/yyyy h:mm:ss AP" form, whatever the machine's settings.
+// Call before the application object is built, so that the system locale is "C".
+inline void FixTimeAndLocale() {
+  qputenv("LC_ALL", "C");
+  qputenv("TZ", "UTC");
+  tzset();
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+inline bool RegisterProgramResources() {
+  const QString path =
+      QDir(QCoreApplication::applicationDirPath()).filePath("../../bin/kolv_lite.rcc");
+  return QFileInfo::exists(path) && QResource::registerResource(path);
+}
+
+inline QString Fixture(const char* name) {
+  QFile file(QStringLiteral(KOLV_LOG_FIXTURES "/") + QLatin1String(name));
+  file.open(QIODevice::ReadOnly);
+  return QString::fromUtf8(file.readAll());
+}
+
+inline std::unique_ptr<MorvaLogReader> Parse(const QString& text, bool keyed_by_number = true) {
+  auto reader = std::make_unique<MorvaLogReader>(keyed_by_number);
+  reader->ParseText(text.toStdString());
+  return reader;
+}
+
+// Every group of the log, oldest first, rendered as the search worker renders it.
+inline QVector<HtmlLogEntry> Render(const QString& text) {
+  const auto reader = Parse(text);
+  QVector<HtmlLogEntry> entries;
+  HtmlGenerator generator;
+  for (const auto& group : reader->groups()) {
+    generator.ReadLogGroup(entries, &group.second, 0, QStringLiteral("ALL"));
+  }
+  return entries;
+}
+
+inline QString DiagnosticsLogPath() {
+  return QString::fromStdString(LogFilePath("morva"));
+}
+
+inline void WriteDiagnosticsLog(const QString& text) {
+  QDir().mkpath(QFileInfo(DiagnosticsLogPath()).absolutePath());
+  QFile file(DiagnosticsLogPath());
+  file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+  file.write(text.toUtf8());
+}
+
+inline void RemoveDiagnosticsLog() { QFile::remove(DiagnosticsLogPath()); }
+
+inline QString ReadText(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return QString();
+  return QString::fromUtf8(file.readAll());
+}
+
+inline QString Scratch(const QString& name) {
+  const QString root = qEnvironmentVariableIsSet("KOLV_TEST_TMP")
+                           ? qEnvironmentVariable("KOLV_TEST_TMP")
+                           : QDir::tempPath();
+  const QString path = root + QStringLiteral("/") + name;
+  QDir(path).removeRecursively();
+  QDir().mkpath(path);
+  return path;
+}
+
+// Answers lookups in given contexts from fixed tables, as compiled catalogues would.
+class TableTranslator : public QTranslator {
+ public:
+  explicit TableTranslator(QHash<QString, QHash<QString, QString>> tables)
+      : tables_(std::move(tables)) {}
+  bool isEmpty() const override { return false; }
+  QString translate(const char* context, const char* source, const char* = nullptr,
+                    int = -1) const override {
+    return tables_.value(QString::fromUtf8(context)).value(QString::fromUtf8(source));
+  }
+
+ private:
+  QHash<QString, QHash<QString, QString>> tables_;
+};
+
+// While it lives, answers the file dialog with a path (cancels it when the path is empty) and
+// closes the message dialog that follows, keeping its title and text.
+class DialogHand {
+ public:
+  explicit DialogHand(QString path) : path_(std::move(path)) {
+    timer_.setInterval(10);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Look(); });
+    timer_.start();
+  }
+
+  bool file_dialog_seen = false;
+  bool message_seen = false;
+  QString title;
+  QString message;
+
+ private:
+  void Look() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+      file_dialog_seen = true;
+      if (path_.isEmpty()) {
+        files->reject();
+      } else {
+        files->setOption(QFileDialog::DontConfirmOverwrite);
+        files->selectFile(path_);
+        QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
+      }
+      return;
+    }
+    if (modal && modal->objectName() == QLatin1String("KolvLiteDialog")) {
+      message_seen = true;
+      title = modal->findChild<QLabel*>(QStringLiteral("header_label"))->text();
+      message = modal->findChild<QLabel*>(QStringLiteral("message_label"))->text();
+      static_cast<QDialog*>(modal)->reject();
+    }
+  }
+
+  QString path_;
+  QTimer timer_;
+};
+
+}  // namespace report_test
