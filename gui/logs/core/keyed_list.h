@@ -1,11 +1,18 @@
 // A list that keeps insertion order and finds an element by its key. Short lists are searched
 // in place; once a list grows past a few elements it gets a hash index of positions, so that a
-// log with a hundred thousand resources in one entry is still read in linear time.
+// log with a hundred thousand devices in one entry is still read in linear time.
+//
+// Elements live in blocks that never move (1, 2, 4, ... up to 1024 elements, then 1024 each), so
+// a long list never holds two copies of itself while growing, and an element's address stays
+// valid until the list is cleared or destroyed.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iterator>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,24 +31,74 @@ template <typename Element, typename Traits>
 class KeyedList {
  public:
   using Key = typename Traits::Key;
-  using const_iterator = typename std::vector<Element>::const_iterator;
   static constexpr size_t kNotFound = static_cast<size_t>(-1);
 
-  const_iterator begin() const { return items_.begin(); }
-  const_iterator end() const { return items_.end(); }
-  size_t size() const { return items_.size(); }
-  bool empty() const { return items_.empty(); }
-  const Element& operator[](size_t position) const { return items_[position]; }
-  Element& operator[](size_t position) { return items_[position]; }
-  const Element& at(size_t position) const { return items_.at(position); }
-  const Element& back() const { return items_.back(); }
-  Element& back() { return items_.back(); }
+  class const_iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = Element;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const Element*;
+    using reference = const Element&;
+
+    const_iterator() = default;
+    reference operator*() const { return (*list_)[position_]; }
+    pointer operator->() const { return &(*list_)[position_]; }
+    const_iterator& operator++() {
+      ++position_;
+      return *this;
+    }
+    const_iterator operator++(int) {
+      const_iterator before = *this;
+      ++position_;
+      return before;
+    }
+    bool operator==(const const_iterator& other) const { return position_ == other.position_; }
+    bool operator!=(const const_iterator& other) const { return position_ != other.position_; }
+
+   private:
+    friend class KeyedList;
+    const_iterator(const KeyedList* list, size_t position) : list_(list), position_(position) {}
+    const KeyedList* list_ = nullptr;
+    size_t position_ = 0;
+  };
+
+  KeyedList() = default;
+  ~KeyedList() { clear(); }
+  KeyedList(const KeyedList& other) {
+    for (const Element& element : other) Append(element);
+  }
+  KeyedList(KeyedList&& other) noexcept
+      : blocks_(std::move(other.blocks_)), size_(other.size_), slots_(std::move(other.slots_)) {
+    other.blocks_.clear();
+    other.size_ = 0;
+    other.slots_.clear();
+  }
+  KeyedList& operator=(KeyedList other) noexcept {
+    std::swap(blocks_, other.blocks_);
+    std::swap(size_, other.size_);
+    std::swap(slots_, other.slots_);
+    return *this;
+  }
+
+  const_iterator begin() const { return const_iterator(this, 0); }
+  const_iterator end() const { return const_iterator(this, size_); }
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const Element& operator[](size_t position) const { return *Address(position); }
+  Element& operator[](size_t position) { return *Address(position); }
+  const Element& at(size_t position) const {
+    if (position >= size_) throw std::out_of_range("KeyedList::at");
+    return *Address(position);
+  }
+  const Element& back() const { return *Address(size_ - 1); }
+  Element& back() { return *Address(size_ - 1); }
 
   // Position of the element with this key, or kNotFound.
   size_t IndexOf(Key key) const {
     if (slots_.empty()) {
-      for (size_t i = 0; i < items_.size(); ++i) {
-        if (Traits::KeyOf(items_[i]) == key) return i;
+      for (size_t i = 0; i < size_; ++i) {
+        if (Traits::KeyOf(*Address(i)) == key) return i;
       }
       return kNotFound;
     }
@@ -49,50 +106,85 @@ class KeyedList {
     for (size_t slot = Traits::Hash(key) & mask;; slot = (slot + 1) & mask) {
       const uint32_t stored = slots_[slot];
       if (stored == 0) return kNotFound;
-      if (Traits::KeyOf(items_[stored - 1]) == key) return stored - 1;
+      if (Traits::KeyOf(*Address(stored - 1)) == key) return stored - 1;
     }
   }
 
   const Element* Find(Key key) const {
     const size_t position = IndexOf(key);
-    return position == kNotFound ? nullptr : &items_[position];
+    return position == kNotFound ? nullptr : Address(position);
   }
 
   // Appends an element whose key is not in the list yet; returns its position.
   size_t Append(Element element) {
-    items_.push_back(std::move(element));
-    const size_t position = items_.size() - 1;
-    if (!slots_.empty() && (items_.size() + 1) * 2 <= slots_.size()) {
+    const size_t position = size_;
+    size_t block, offset;
+    Locate(position, block, offset);
+    if (block == blocks_.size()) {
+      blocks_.reserve(block + 1);
+      blocks_.push_back(static_cast<Element*>(::operator new(BlockSize(block) * sizeof(Element))));
+    }
+    new (blocks_[block] + offset) Element(std::move(element));
+    ++size_;
+    if (!slots_.empty() && (size_ + 1) * 2 <= slots_.size()) {
       Insert(position);
-    } else if (items_.size() >= kIndexFrom) {
+    } else if (size_ >= kIndexFrom) {
       Rebuild();
     }
     return position;
   }
 
   void clear() {
-    items_.clear();
+    for (size_t i = size_; i > 0; --i) Address(i - 1)->~Element();
+    for (Element* block : blocks_) ::operator delete(block);
+    blocks_.clear();
+    size_ = 0;
     slots_.clear();
   }
 
  private:
   static constexpr size_t kIndexFrom = 8;
+  static constexpr unsigned kLargestShift = 10;  // blocks grow to 1024 elements
+  static constexpr size_t kGrowingCapacity = (size_t{2} << kLargestShift) - 1;
+
+  static size_t BlockSize(size_t block) {
+    return block <= kLargestShift ? size_t{1} << block : size_t{1} << kLargestShift;
+  }
+
+  static void Locate(size_t position, size_t& block, size_t& offset) {
+    if (position < kGrowingCapacity) {
+      const unsigned long long shifted = position + 1;
+      block = 63 - static_cast<size_t>(__builtin_clzll(shifted));
+      offset = static_cast<size_t>(shifted) - (size_t{1} << block);
+    } else {
+      const size_t beyond = position - kGrowingCapacity;
+      block = kLargestShift + 1 + (beyond >> kLargestShift);
+      offset = beyond & ((size_t{1} << kLargestShift) - 1);
+    }
+  }
+
+  Element* Address(size_t position) const {
+    size_t block, offset;
+    Locate(position, block, offset);
+    return blocks_[block] + offset;
+  }
 
   void Insert(size_t position) {
     const size_t mask = slots_.size() - 1;
-    size_t slot = Traits::Hash(Traits::KeyOf(items_[position])) & mask;
+    size_t slot = Traits::Hash(Traits::KeyOf(*Address(position))) & mask;
     while (slots_[slot] != 0) slot = (slot + 1) & mask;
     slots_[slot] = static_cast<uint32_t>(position + 1);
   }
 
   void Rebuild() {
     size_t capacity = 16;
-    while (capacity < items_.size() * 4) capacity *= 2;
+    while (capacity < size_ * 4) capacity *= 2;
     slots_.assign(capacity, 0);
-    for (size_t i = 0; i < items_.size(); ++i) Insert(i);
+    for (size_t i = 0; i < size_; ++i) Insert(i);
   }
 
-  std::vector<Element> items_;
+  std::vector<Element*> blocks_;
+  size_t size_ = 0;
   // Open addressing: a slot holds position + 1, 0 when empty. Kept at most half full.
   std::vector<uint32_t> slots_;
 };
