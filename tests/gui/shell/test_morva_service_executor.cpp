@@ -193,6 +193,20 @@ class RunRecorder : public QObject {
   ProbeSuiteListener* suite_;
 };
 
+// Queues a run and waits for its end. ExecuteFinished may come before a wait could start, so it
+// is counted from the moment of the request.
+bool ExecuteAndWait(MorvaServiceExecutor* executor, const ExecuteContext& run) {
+  int finished = 0;
+  QObject receiver;
+  QObject::connect(executor, &MorvaServiceExecutor::ExecuteFinished, &receiver,
+                   [&finished] { ++finished; });
+  const bool invoked = QMetaObject::invokeMethod(executor, "Execute", Qt::QueuedConnection,
+                                                 Q_ARG(ExecuteContext, run));
+  QDeadlineTimer hang_guard(60000);
+  while (invoked && finished == 0 && !hang_guard.hasExpired()) QTest::qWait(5);
+  return invoked && finished == 1;
+}
+
 struct Selection {
   morva_service::ModuleInterfaceView* module = nullptr;
   std::vector<morva_service::SystemComponentView*> devices;
@@ -251,17 +265,7 @@ class TestMorvaServiceExecutor : public QObject {
     return run;
   }
 
-  bool RunAndWait(const ExecuteContext& run) {
-    int finished = 0;
-    QMetaObject::Connection c = connect(context_->executor, &MorvaServiceExecutor::ExecuteFinished,
-                                        this, [&finished] { ++finished; });
-    const bool invoked = QMetaObject::invokeMethod(context_->executor, "Execute",
-                                                   Qt::QueuedConnection, Q_ARG(ExecuteContext, run));
-    QDeadlineTimer hang_guard(60000);
-    while (invoked && finished == 0 && !hang_guard.hasExpired()) QTest::qWait(5);
-    disconnect(c);
-    return invoked && finished == 1;
-  }
+  bool RunAndWait(const ExecuteContext& run) { return ExecuteAndWait(context_->executor, run); }
 
  private slots:
   void initTestCase() {
@@ -420,15 +424,12 @@ class TestMorvaServiceExecutorBasics : public QObject {
                                         Qt::BlockingQueuedConnection));
       QVERIFY(!context.executor->loaded_modules());
       QVERIFY(!context.executor->product_version());
-      QSignalSpy finished(context.executor, &MorvaServiceExecutor::ExecuteFinished);
       auto* record = new DeviceTestSelection;
       record->diagnostics = new std::vector<DiagnosticTestSelection>;
       context.selected_tests << record;
       ExecuteContext run;
       run.selection = context.selected_tests;
-      QVERIFY(QMetaObject::invokeMethod(context.executor, "Execute", Qt::QueuedConnection,
-                                        Q_ARG(ExecuteContext, run)));
-      QVERIFY(finished.wait(10000));
+      QVERIFY(ExecuteAndWait(context.executor, run));
       context.executor->Abort();
     }
     MorvaResetForTests();
