@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QLabel>
 #include <QFile>
 #include <QPushButton>
 #include <QSemaphore>
@@ -141,6 +142,7 @@ class RunRecorder : public QObject {
   QList<int> statuses;
   QList<int> answers;
   QStringList request_texts;
+  QStringList field_texts;
   int progress_events = 0;
   bool engine_waited = true;
   bool on_gui_thread = true;
@@ -166,6 +168,11 @@ class RunRecorder : public QObject {
   void OnInteract(InputRequest* request) {
     request_texts << QString::fromStdString(request->title + "|" + request->message);
     KolvLiteDialog dialog(request, nullptr);
+    // The fields were made inside the engine's library; the dialog recognises them by type.
+    for (QLabel* label : dialog.findChild<QWidget*>("fields_widget")
+                             ->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+      field_texts << label->text();
+    }
     const QString button = answer_with;
     QTimer::singleShot(0, &dialog, [&dialog, button] {
       if (auto* b = dialog.findChild<QPushButton*>(button)) b->click();
@@ -339,6 +346,7 @@ class TestMorvaServiceExecutor : public QObject {
     ExecuteContext run = MakeRun({0}, {1}, 4000);
     QVERIFY(RunAndWait(run));
     QCOMPARE(recorder_->request_texts, QStringList{"ASK_TITLE|ASK_MESSAGE"});
+    QCOMPARE(recorder_->field_texts, QStringList{"FIELD_ONE"});
     QCOMPARE(recorder_->answers, QList<int>{answer});
     QCOMPARE(recorder_->statuses, QList<int>{status});
     const int interact = recorder_->events.indexOf("Interact");
