@@ -89,6 +89,7 @@ class MorvaServiceExecutor : public QObject {
  public slots:
   void LoadModules();
   void UnloadModules();
+  // error_message comes back only through a blocking-queued (or direct) invocation.
   void LoadModuleInterfaceByName(std::string module_name, std::string& error_message);
   void Execute(ExecuteContext context);
   void ExecuteTool(ToolExecuteContext context);
