@@ -8,6 +8,7 @@
 #include "cli/exit_status.h"
 #include "cli/kolvio.h"
 #include "cli/listings.h"
+#include "cli/runner.h"
 #include "cli/stdio_variants.h"
 #include "cli/thread_manager.h"
 #include "cli/tool_host.h"
@@ -166,6 +167,8 @@ int RunCli(int argc, char** argv) {
         final_line = false;
       } else if (app.flags & kFlagInformation) {
         ShowInformation(app);
+      } else if (app.flags & kFlagRun) {
+        RunSelectedModules(app);
       }
     }
     if (final_line && (app.flags & kFlagOutputFile) && (app.flags & kFlagBackgroundChild))

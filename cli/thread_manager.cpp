@@ -55,8 +55,14 @@ int ThreadManager::Loop() {
       changed_.notify_all();
       lock.unlock();
     } else {
-      if (command.module && command.device)
+      if (command.module && command.device) {
+        service->set_suite_listener(command.suite_listener);
+        service->set_test_listener(command.test_listener);
         service->Execute(command.module, command.device, std::move(command.diagnostics), group);
+        // The listeners die with the run; the engine must not keep them.
+        service->set_suite_listener(nullptr);
+        service->set_test_listener(nullptr);
+      }
       if (command.on_done) command.on_done();
     }
     lock.lock();
@@ -116,7 +122,9 @@ bool ThreadManager::WaitForScan(ScanRecord* record, uint32_t milliseconds) {
 
 void ThreadManager::PostRun(ModuleInterfaceView* module, SystemComponentView* device,
                             std::vector<morva_service::DiagnosticRun> diagnostics,
-                            std::function<void()> on_done) {
+                            std::function<void()> on_done,
+                            morva_service::SuiteListenerView* suite_listener,
+                            morva_service::TestListenerView* test_listener) {
   std::unique_lock<std::mutex> lock(mutex_);
   if (!service_ || state_ != State::kReady) {
     lock.unlock();
@@ -129,6 +137,8 @@ void ThreadManager::PostRun(ModuleInterfaceView* module, SystemComponentView* de
   command.device = device;
   command.diagnostics = std::move(diagnostics);
   command.on_done = std::move(on_done);
+  command.suite_listener = suite_listener;
+  command.test_listener = test_listener;
   commands_.push_back(std::move(command));
   changed_.notify_all();
 }

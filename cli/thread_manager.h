@@ -30,11 +30,13 @@ class ThreadManager {
   void PostScan(ScanRecord* record);
   // Waits at most milliseconds for the scan of record to end; true when it has.
   bool WaitForScan(ScanRecord* record, uint32_t milliseconds);
-  // Runs one device's suite; on_done is called on the service thread when Execute returned,
-  // whatever the engine reported before.
+  // Runs one device's suite with the two listeners set; on_done is called on the service thread
+  // when Execute returned, whatever the engine reported before (also when nothing ran).
   void PostRun(ModuleInterfaceView* module, SystemComponentView* device,
                std::vector<morva_service::DiagnosticRun> diagnostics,
-               std::function<void()> on_done);
+               std::function<void()> on_done,
+               morva_service::SuiteListenerView* suite_listener,
+               morva_service::TestListenerView* test_listener);
   // Ends the thread after the command in progress and waits for it.
   void Stop();
   // Wakes anyone still waiting; nothing is left to wait for afterwards.
@@ -48,6 +50,8 @@ class ThreadManager {
     SystemComponentView* device = nullptr;
     std::vector<morva_service::DiagnosticRun> diagnostics;
     std::function<void()> on_done;
+    morva_service::SuiteListenerView* suite_listener = nullptr;
+    morva_service::TestListenerView* test_listener = nullptr;
   };
   enum class State { kStopped, kStarting, kReady, kStopping };
 

@@ -1,0 +1,180 @@
+#include "cli/run_events.h"
+
+#include <chrono>
+
+void Gate::Wait() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait(lock, [this] { return always_open_ || count_ > 0; });
+  if (!always_open_) --count_;
+}
+
+void Gate::Post() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  count_ = 1;  // at its maximum the count stays as it is
+  changed_.notify_all();
+}
+
+void Gate::OpenForGood() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  always_open_ = true;
+  changed_.notify_all();
+}
+
+void RunEventQueue::Push(RunEvent event) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  events_.push_back(std::move(event));
+  changed_.notify_all();
+}
+
+bool RunEventQueue::IsEmpty() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return events_.empty();
+}
+
+size_t RunEventQueue::Size() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return events_.size();
+}
+
+bool RunEventQueue::WaitForMore(size_t more_than, uint32_t milliseconds) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return changed_.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                           [&] { return events_.size() > more_than; });
+}
+
+bool RunEventQueue::Peek(RunEvent& event) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (events_.empty()) return false;
+  event = events_.front();
+  return true;
+}
+
+void RunEventQueue::Pop() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!events_.empty()) events_.pop_front();
+}
+
+void RunEventQueue::Close() {
+  diagnostic_ack.OpenForGood();
+  diagnostic_gate.OpenForGood();
+  test_gate.OpenForGood();
+}
+
+CliSuiteListener::CliSuiteListener(RunEventQueue* queue) : queue_(queue), timer_(get_timer()) {}
+
+uint32_t CliSuiteListener::Now() { return timer_ ? timer_->Tick() : 0; }
+
+bool CliSuiteListener::SuiteStarted() {
+  diagnostic_open_ = false;
+  test_open_ = false;
+  const uint32_t now = Now();
+  suite_start_.store(now);
+  suite_end_.store(now);
+  RunEvent event;
+  event.kind = kEventSuiteStarted;
+  event.start_tick = now;
+  queue_->Push(event);
+  return true;
+}
+
+void CliSuiteListener::SuiteFinished() {
+  suite_end_.store(Now());
+  RunEvent event;
+  event.kind = kEventSuiteFinished;
+  event.start_tick = suite_start_.load();
+  event.end_tick = suite_end_.load();
+  queue_->Push(event);
+}
+
+bool CliSuiteListener::DiagnosticStarted(morva_service::DiagnosticView* diagnostic) {
+  if (!diagnostic_open_) queue_->diagnostic_gate.Wait();
+  diagnostic_open_ = true;
+  if (!diagnostic) return false;
+  RunEvent event;
+  event.kind = kEventDiagnosticStarted;
+  event.text = diagnostic->name();
+  queue_->Push(event);
+  queue_->diagnostic_ack.Wait();
+  return true;
+}
+
+void CliSuiteListener::DiagnosticFinished() {
+  diagnostic_open_ = false;
+  RunEvent event;
+  event.kind = kEventDiagnosticFinished;
+  queue_->Push(event);
+}
+
+bool CliSuiteListener::TestStarted(morva_service::TestView* test) {
+  if (!test_open_) queue_->test_gate.Wait();
+  test_open_ = true;
+  if (!test) return false;
+  test_start_ = Now();
+  RunEvent started;
+  started.kind = kEventTestStarted;
+  started.text = test->name();
+  started.identifier = test->identifier();
+  started.start_tick = test_start_;
+  queue_->Push(started);
+  RunEvent running;
+  running.kind = kEventTestRunning;
+  running.start_tick = test_start_;
+  queue_->Push(running);
+  return true;
+}
+
+void CliSuiteListener::TestFinished(morva_service::TestStatus status) {
+  test_open_ = false;
+  RunEvent event;
+  event.kind = kEventTestFinished;
+  event.status = static_cast<uint32_t>(status);
+  event.start_tick = test_start_;
+  event.end_tick = Now();
+  queue_->Push(event);
+}
+
+bool CliSuiteListener::SystemComponentStarted() { return true; }
+
+bool CliSuiteListener::SystemComponentRunStarted(int, morva_service::SystemComponentView* device) {
+  if (!device) return false;
+  device_start_ = Now();
+  RunEvent event;
+  event.kind = kEventDeviceStarted;
+  event.text = device->id();
+  queue_->Push(event);
+  return true;
+}
+
+void CliSuiteListener::SystemComponentFinished(std::string) {}
+
+void CliSuiteListener::SystemComponentRunFinished(std::string result) {
+  RunEvent event;
+  event.kind = kEventDeviceFinished;
+  event.text = std::move(result);
+  event.start_tick = device_start_;
+  event.end_tick = Now();
+  queue_->Push(event);
+}
+
+void CliSuiteListener::Message(std::string) {}
+
+void CliTestListener::ProgressUpdated(int percent, std::string text) {
+  progress_value_.store(percent);
+  if (text.empty()) return;
+  std::lock_guard<std::mutex> lock(message_mutex_);
+  message_text_ = std::move(text);
+}
+
+void CliTestListener::Interact(::InputRequest* request) {
+  if (request) request->answer = ::InputRequest::kNoAnswer;
+}
+
+std::string CliTestListener::message() {
+  std::lock_guard<std::mutex> lock(message_mutex_);
+  return message_text_;
+}
+
+void CliTestListener::ClearMessage() {
+  std::lock_guard<std::mutex> lock(message_mutex_);
+  message_text_.clear();
+}

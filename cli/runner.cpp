@@ -1,0 +1,317 @@
+#include "cli/runner.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+
+#include "cli/exit_status.h"
+#include "cli/kolvio.h"
+#include "cli/listings.h"
+#include "cli/thread_manager.h"
+
+namespace {
+
+// Device ids in ascending order; numbers by their value, so "2" comes before "10".
+bool IdBefore(const std::string& a, const std::string& b) {
+  const bool a_digits = !a.empty() && std::all_of(a.begin(), a.end(), ::isdigit);
+  const bool b_digits = !b.empty() && std::all_of(b.begin(), b.end(), ::isdigit);
+  if (a_digits && b_digits && a.size() != b.size()) return a.size() < b.size();
+  return a < b;
+}
+
+void AddTests(morva_service::DiagnosticRun& into, const morva_service::DiagnosticRun& from) {
+  for (const auto& test : from.tests) {
+    bool present = false;
+    for (const auto& existing : into.tests) present = present || existing.test == test.test;
+    if (!present) into.tests.push_back(test);
+  }
+}
+
+void WarnIds(MorvaStdio& sink, const std::string& key, const std::vector<std::string>& ids) {
+  sink.PrintText("[|WARNING] ", false);
+  sink.PrintText(key + ": ", false);
+  for (size_t i = 0; i < ids.size(); ++i) {
+    sink.PrintWide(ids[i], false);
+    if (i + 1 < ids.size())
+      sink.PrintText(", ", false);
+    else
+      sink.NewLine();
+  }
+}
+
+}  // namespace
+
+void RunSelectedModules(CliApplication& app) {
+  if (!(app.flags & kFlagRun)) return;
+  for (auto& entry : app.module_selections) {
+    ModuleSelection& selection = *entry.second;
+    if (!selection.module) continue;
+    ScanModuleDevices(app, selection);
+    BuildDeviceRunList(app, selection);
+    RunDiagnostics(app, selection);
+    if (app.sink) app.sink->NewLine();
+  }
+}
+
+void BuildDeviceRunList(CliApplication& app, ModuleSelection& selection) {
+  selection.run_list.clear();
+  selection.missing_devices.clear();
+  ModuleInterfaceView* module = selection.module;
+  if (!module) return;
+  if (selection.default_diagnostic && !module->diagnostics().empty()) {
+    auto* chosen = new DiagnosticSelection();
+    chosen->diagnostic = module->diagnostics().front();
+    chosen->name = chosen->diagnostic ? chosen->diagnostic->name() : std::string();
+    chosen->all_tests = chosen->all_devices = true;
+    selection.diagnostics.push_back(chosen);
+    selection.default_diagnostic = false;
+  }
+  // Diagnostics for all devices go to the devices named in the module scope, or to every
+  // scanned device when none was named there.
+  std::map<std::string, std::vector<DiagnosticSelection*>> per_device;
+  for (const auto& device : selection.devices)
+    per_device[device.first] = device.second->diagnostics;
+  bool any_global = false;
+  for (const auto& device : selection.devices) any_global = any_global || device.second->global;
+  for (DiagnosticSelection* chosen : selection.diagnostics) {
+    if (!chosen->all_devices || !chosen->diagnostic) continue;
+    if (!any_global) {
+      for (SystemComponentView* device : selection.scanned_devices)
+        if (device) per_device[device->id()].push_back(chosen);
+    } else {
+      for (const auto& device : selection.devices)
+        if (device.second->global) per_device[device.first].push_back(chosen);
+    }
+  }
+  std::vector<std::string> ids;
+  for (const auto& entry : per_device) ids.push_back(entry.first);
+  std::sort(ids.begin(), ids.end(), IdBefore);
+
+  const bool protocol = (app.flags & kFlagProtocol) != 0;
+  for (const std::string& id : ids) {
+    SystemComponentView* device = FindScannedDevice(selection, id);
+    if (!device) {
+      selection.missing_devices.push_back(id);
+      continue;
+    }
+    DeviceRecord record;
+    record.device = device;
+    for (DiagnosticSelection* chosen : per_device[id]) {
+      if (!chosen || !chosen->diagnostic) continue;
+      morva_service::DiagnosticRun run;
+      run.diagnostic = chosen->diagnostic;
+      if (!chosen->all_tests) {
+        for (const auto& test : chosen->tests)
+          run.tests.push_back({test.second->test, test.second->parameters});
+      } else {
+        for (TestView* test : chosen->diagnostic->tests())
+          if (test && (protocol || test->SupportsComponent(device))) run.tests.push_back({test, {}});
+        if (run.tests.empty()) {
+          if (app.sink) {
+            app.sink->PrintText("[|WARNING] ", false);
+            app.sink->PrintText(chosen->name, false);
+            app.sink->PrintRaw(" are not supported for device: " + id, true);
+          }
+          continue;
+        }
+      }
+      auto existing = std::find_if(record.diagnostics.begin(), record.diagnostics.end(),
+                                   [&](const morva_service::DiagnosticRun& d) {
+                                     return d.diagnostic == run.diagnostic;
+                                   });
+      if (existing == record.diagnostics.end())
+        record.diagnostics.push_back(run);
+      else
+        AddTests(*existing, run);
+    }
+    selection.run_list.push_back(std::move(record));
+  }
+}
+
+void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
+  morva_service::MorvaService* service = CliService();
+  if (!selection.module || !service || !app.sink) return;
+  MorvaStdio& sink = *app.sink;
+  sink.BeginModule(selection.module->name());
+  struct EndModuleOnReturn {
+    MorvaStdio& sink;
+    ~EndModuleOnReturn() { sink.EndModule(); }
+  } end_module{sink};
+
+  if (app.flags & kFlagProtocol)
+    for (const std::string& id : selection.missing_devices)
+      sink.PrintField("NOT_FOUND", KOLVio::ProtocolField(id), true);
+  if (selection.scanned_devices.empty()) {
+    sink.PrintText("[|WARNING] ", false);
+    sink.PrintText("NO_DEVICES_FOUND_FOR_THIS_MODULE", true);
+    MergeRunnerStatus(app, kolv_exit::kDevicesMissing);
+    return;
+  }
+  if (selection.run_list.empty()) {
+    WarnIds(sink, "FOLLOWING_DEVICE(S)_ARE_NOT_AVAILABLE", selection.missing_devices);
+    MergeRunnerStatus(app, kolv_exit::kDevicesMissing);
+    return;
+  }
+  size_t test_count = 0;
+  for (const DeviceRecord& record : selection.run_list)
+    for (const auto& diagnostic : record.diagnostics) test_count += diagnostic.tests.size();
+  if (test_count == 0) {
+    MergeRunnerStatus(app, kolv_exit::kTestNotApplicable);
+    sink.PrintText("[|WARNING]", false);
+    sink.PrintRaw(" No selected diagnostics are applicable for the selected devices", true);
+    return;
+  }
+  if (!selection.missing_devices.empty()) {
+    WarnIds(sink, "DEVICES_NOT_FOUND", selection.missing_devices);
+  }
+
+  RunEventQueue queue;
+  CliSuiteListener suite_listener(&queue);
+  CliTestListener test_listener;
+  ThreadManager& manager = ThreadManager::Instance();
+  manager.SetGroupId(app.group_id);
+  for (DeviceRecord& record : selection.run_list) {
+    if (!record.device || record.diagnostics.empty()) continue;
+    if (sink.AbortRequested()) {
+      service->Abort();
+      SetCliInterrupted();
+    }
+    int device_tests = 0;
+    for (const auto& diagnostic : record.diagnostics)
+      device_tests += static_cast<int>(diagnostic.tests.size());
+    RunEventQueue* events = &queue;
+    // The listeners are set on the service thread, just before its Execute, so they never
+    // change under a running suite.
+    manager.PostRun(selection.module, record.device, record.diagnostics,
+                    [events] {
+                      RunEvent done;
+                      done.kind = kEventExecuteReturned;
+                      events->Push(done);
+                    },
+                    &suite_listener, &test_listener);
+    DeviceRunPrinter printer(app, selection, queue, test_listener, device_tests);
+    printer.Run();
+  }
+  queue.Close();
+}
+
+DeviceRunPrinter::DeviceRunPrinter(CliApplication& app, ModuleSelection& selection,
+                                   RunEventQueue& queue, CliTestListener& test_listener,
+                                   int device_test_count)
+    : app_(app),
+      selection_(selection),
+      queue_(queue),
+      test_listener_(test_listener),
+      test_count_(device_test_count) {}
+
+double DeviceRunPrinter::Since(uint32_t tick) {
+  return app_.timer ? app_.timer->SecondsBetween(tick, app_.timer->Tick()) : 0.0;
+}
+
+void DeviceRunPrinter::PollAbort() {
+  if (!app_.sink || !app_.sink->AbortRequested()) return;
+  if (morva_service::MorvaService* service = CliService()) service->Abort();
+  SetCliInterrupted();
+}
+
+void DeviceRunPrinter::Run() {
+  for (;;) {
+    RunEvent event;
+    if (!queue_.Peek(event)) {
+      queue_.WaitForMore(0, 500);
+      continue;
+    }
+    const bool more = Handle(event);
+    queue_.Pop();
+    if (!more) return;
+  }
+}
+
+// Shows the running test's progress until its end (or any later event) is queued.
+void DeviceRunPrinter::FollowTest(uint32_t start_tick) {
+  MorvaStdio& sink = *app_.sink;
+  auto show = [&] {
+    const std::string message = test_listener_.message();
+    if (message.empty()) {
+      sink.TestProgress(test_listener_.progress(), Since(start_tick));
+    } else {
+      sink.PrintText("  [|INFO] ", false);
+      sink.PrintText(message, true);
+      test_listener_.ClearMessage();
+    }
+  };
+  while (!queue_.WaitForMore(1, 500)) {
+    PollAbort();
+    show();
+  }
+  if (!test_listener_.message().empty()) show();
+  sink.TestProgress(test_listener_.progress(), Since(start_tick));
+}
+
+bool DeviceRunPrinter::Handle(const RunEvent& event) {
+  MorvaStdio& sink = *app_.sink;
+  switch (event.kind) {
+    case kEventSuiteStarted:
+      suite_start_ = event.start_tick ? event.start_tick : (app_.timer ? app_.timer->Tick() : 0);
+      finished_tests_ = 0;
+      break;
+    case kEventDeviceStarted: {
+      SystemComponentView* device = FindScannedDevice(selection_, event.text);
+      sink.BeginDevice(event.text, selection_.module->name());
+      sink.NewLine();
+      sink.Ruler();
+      ShowDeviceResources(app_, device, selection_.module);
+      sink.Ruler();
+      device_failed_ = false;
+      break;
+    }
+    case kEventDiagnosticStarted:
+      if (CliInterrupted())
+        if (morva_service::MorvaService* service = CliService()) service->Abort();
+      queue_.diagnostic_ack.Post();
+      sink.BeginDiagnostic(event.text);
+      break;
+    case kEventTestStarted:
+      test_listener_.Reset();
+      sink.TestProgress(-1, 0);
+      sink.BeginTest(event.text, TestIdentifierText(event.identifier));
+      break;
+    case kEventTestRunning:
+      FollowTest(event.start_tick);
+      break;
+    case kEventTestFinished: {
+      test_listener_.Reset();
+      sink.TestProgress(-1, 0);
+      double elapsed = app_.timer ? app_.timer->SecondsBetween(event.start_tick, event.end_tick) : 0;
+      if (event.status == morva_service::kTestFailed) device_failed_ = true;
+      if (event.status == morva_service::kTestCancelled) {
+        if (app_.cancel_seen) elapsed = 0;
+        app_.cancel_seen = true;
+      }
+      sink.EndTest(event.status, elapsed);
+      MergeExitStatus(app_, event.status);
+      ++finished_tests_;
+      const int percent = test_count_ > 0 ? std::min(100, finished_tests_ * 100 / test_count_) : 100;
+      sink.SuiteProgress(percent, Since(suite_start_));
+      queue_.test_gate.Post();
+      break;
+    }
+    case kEventDiagnosticFinished:
+      sink.EndDiagnostic();
+      queue_.diagnostic_gate.Post();
+      break;
+    case kEventDeviceFinished:
+      sink.EndDevice(event.text,
+                     app_.timer ? app_.timer->SecondsBetween(event.start_tick, event.end_tick) : 0,
+                     device_failed_);
+      break;
+    case kEventSuiteFinished:
+      sink.SuiteProgress(100, app_.timer ? app_.timer->SecondsBetween(event.start_tick, event.end_tick) : 0);
+      break;
+    case kEventExecuteReturned:
+      return false;
+    default:
+      break;
+  }
+  return true;
+}
