@@ -1,0 +1,106 @@
+// Lets the user pick, per ticked device, the tests to run and how many times to run them. The
+// tree shows device, diagnostic and test rows; only tests that support the device appear, and
+// diagnostics and devices left without any test are dropped.
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <string>
+
+#include "gui/shell/kolv_lite_screen.h"
+
+class DescriptionPopup;
+class GroupableCheckBox;
+class QAbstractButton;
+class QButtonGroup;
+class QComboBox;
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QVBoxLayout;
+
+namespace morva_service {
+class DiagnosticView;
+class SystemComponentView;
+class TestView;
+}  // namespace morva_service
+
+// The screen's own widgets; children of the screen.
+struct TestsScreenForm {
+  QVBoxLayout* verticalLayout = nullptr;
+  QWidget* controls_container_widget = nullptr;
+  QHBoxLayout* horizontalLayout_2 = nullptr;
+  QWidget* selct_all_box = nullptr;
+  GroupableCheckBox* select_all_checkbox = nullptr;
+  QLabel* iterations_label = nullptr;
+  QWidget* iterations_number_box = nullptr;
+  QComboBox* iterations_number_comboBox = nullptr;
+  QVBoxLayout* tree_layout = nullptr;
+  QTreeWidget* tests_treeWidget = nullptr;
+};
+
+class TestsScreen : public KolvLiteScreen {
+  Q_OBJECT
+
+ public:
+  explicit TestsScreen(KolvLiteController* controller);
+  ~TestsScreen() override;
+
+  TestsScreen(const TestsScreen&) = delete;
+  TestsScreen& operator=(const TestsScreen&) = delete;
+
+  QPushButton* run_button() const { return run_button_; }
+  QPushButton* back_button() const { return back_button_; }
+  GroupableCheckBox* select_all() const { return form_->select_all_checkbox; }
+  QComboBox* iterations_combo() const { return form_->iterations_number_comboBox; }
+  QTreeWidget* tree_widget() const { return form_->tests_treeWidget; }
+  DescriptionPopup* info_popup() const { return info_popup_; }
+  const QMap<QTreeWidgetItem*, morva_service::SystemComponentView*>& device_items() const {
+    return device_items_;
+  }
+  const QMap<QTreeWidgetItem*, morva_service::DiagnosticView*>& diagnostic_items() const {
+    return diagnostic_items_;
+  }
+  const QMap<QTreeWidgetItem*, morva_service::TestView*>& test_items() const {
+    return test_items_;
+  }
+  const QMap<GroupableCheckBox*, QTreeWidgetItem*>& test_boxes() const { return test_boxes_; }
+  const QMap<QAbstractButton*, QTreeWidgetItem*>& info_rows() const { return info_rows_; }
+
+ public slots:
+  void OnEnter() override;
+  void OnExit() override;
+  void OnKeyPress(QKeyEvent* event) override;
+  bool isBusy(QString& message) override;
+  void Stop() override;
+  void Unload() override;
+
+ private slots:
+  void SetSelectedTests();
+  void UpdateRunTestsButton(bool checked);
+  void DisplayTestInfo(QAbstractButton* ref);
+  void HideTestInfo();
+
+ private:
+  void CheckDevicesChanged();
+  void ClearTestsTree();
+  void FillTestsTree();
+  void BuildForm();
+  // True when any test check box is ticked.
+  bool AnyTestChecked() const;
+  QString Translate(const std::string& key) const;
+
+  QMap<GroupableCheckBox*, QTreeWidgetItem*> device_boxes_;
+  QMap<GroupableCheckBox*, QTreeWidgetItem*> test_boxes_;
+  QMap<QAbstractButton*, QTreeWidgetItem*> info_rows_;
+  QButtonGroup* info_buttons_;
+  QMap<QTreeWidgetItem*, morva_service::SystemComponentView*> device_items_;
+  QMap<QTreeWidgetItem*, morva_service::DiagnosticView*> diagnostic_items_;
+  QMap<QTreeWidgetItem*, morva_service::TestView*> test_items_;
+  QPushButton* run_button_;
+  QPushButton* back_button_;
+  DescriptionPopup* info_popup_;
+  TestsScreenForm* form_;
+};
