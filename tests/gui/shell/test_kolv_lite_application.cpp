@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QResource>
 #include <QTranslator>
@@ -227,6 +228,27 @@ class ApplicationTest : public QObject {
     runner.FinishWork();
     QVERIFY(!window->isVisible());
     app->controller()->RemoveDefaultScreen(&runner);
+  }
+
+  void RealProgramRunsPastTheSplash() {
+    const QString program = QCoreApplication::applicationDirPath() + "/../../bin/kolv_lite";
+    if (!QFileInfo(program).isExecutable()) QSKIP("kolv_lite is not built");
+    const QString drive = CatalogueBuilder::ScratchFolder() + "/smoke_drive";
+    QDir().mkpath(drive);
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ZERKA_SYSTEM_DRIVE", drive);
+    env.insert("ZERKA_ADMIN", "1");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(env);
+    process.start(program, {});
+    QVERIFY(process.waitForStarted(10000));
+    // Past the splash the window is up; a start-up failure or a crash would have ended it.
+    QVERIFY(!process.waitForFinished(KolvLite::kSplashMilliseconds + 2500));
+    QCOMPARE(process.state(), QProcess::Running);
+    process.terminate();
+    QVERIFY(process.waitForFinished(10000));
+    QVERIFY2(!process.readAllStandardError().contains("ERROR: AddressSanitizer"), "sanitizer report");
   }
 };
 
