@@ -60,8 +60,9 @@ CliApplication::~CliApplication() {
   for (auto& entry : module_selections) delete entry.second;
   module_selections.clear();
   if (connected_) {
-    ThreadManager::Instance().Stop();
-    ThreadManager::Instance().ReleaseSemaphores();
+    ThreadManager& manager = ThreadManager::Instance();
+    manager.Stop();
+    manager.ReleaseSemaphores();
     if (signal_handler) signal_handler->Unregister();
     g_service.store(nullptr);
   }

@@ -68,6 +68,7 @@ TEST(Program, AModuleThatIsNotLoadedShowsTheHelp) {
 
   const auto tool = RunCli({"-Mstorage", "-Tnope"});
   EXPECT_EQ(tool.status, 34);
+  EXPECT_TRUE(Contains(tool.out, "> Available tools to storage module: record, broken, absent\n"));
 }
 
 TEST(Program, OnlyAnAdministratorMayRunIt) {
@@ -116,6 +117,39 @@ TEST(Program, OutputGoesToTheFileOrFallsBackToTheConsole) {
   EXPECT_EQ(bad.status, 5);
   EXPECT_TRUE(Contains(bad.out, "Fatal parsing error"));
   EXPECT_EQ(ReadFile(refused), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ToolPlugins, TheHostHandsOverItsCommandLine) {
+  const std::string record = clitest::ScratchDir() + "/tool_record.txt";
+  std::remove(record.c_str());
+  const auto r = RunCli({"-Mstorage", "-Trecord", "-s", "0"});
+  EXPECT_EQ(r.status, 17);  // the tool's own result
+  EXPECT_EQ(ReadFile(record),
+            "module=Storage\ntool=Rec|Order\nBOOTABLE=FALSE\nnext=-s\noption=s\ntarget=0\nreleased\n");
+}
+
+TEST(ToolPlugins, MissingPluginsAndEntryPointsAreReported) {
+  const auto broken = RunCli({"-Mstorage", "-Tbroken"});
+  EXPECT_EQ(broken.status, 35);
+  EXPECT_TRUE(Contains(broken.out, "[Warning] Tool plug-in has no entry point: "));
+  const auto absent = RunCli({"-Mstorage", "-Tabsent"});
+  EXPECT_EQ(absent.status, 35);
+  EXPECT_TRUE(Contains(absent.out, "[Warning] Tool plug-in cannot be loaded: "));
+}
+
+TEST(ToolPlugins, ToolsAreListedWhenTheirPluginIsThere) {
+  const auto r = RunCli({"-Mstorage", "-S"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(Contains(r.out,
+                       "Storage tools:\n\n => RecOrder\n\tDescription\tRecorder d\n"
+                       "\tHint\t\trecord\n\tMore info\tkolv_cli -Mstorage -Trecord\n\n"
+                       " => Broken\n"))
+      << r.out;
+  EXPECT_FALSE(Contains(r.out, "Absent"));
 }
 
 }  // namespace

@@ -56,7 +56,9 @@ std::string SmallCatalogue() {
         {"id": "1.1.1", "letter": "f", "long_name": "read"},
         {"id": "1.1.2", "letter": "r", "long_name": "verify", "arguments": "required"}
       ],
-      "tools": [{"name": "Mendra", "hint": "recover", "description": "TOOL_D"}]
+      "tools": [{"name": "Rec|Order", "hint": "record", "description": "RECORDER_D"},
+                {"name": "Broken", "hint": "broken", "description": "BROKEN_D"},
+                {"name": "Absent", "hint": "absent", "description": "ABSENT_D"}]
     }
   ]
 })";

@@ -18,7 +18,8 @@ std::string ScratchDir();
 // Writes text to a file in the scratch folder and returns its path.
 std::string WriteScratchFile(const std::string& name, const std::string& text);
 // A small catalogue: module "Storage" with devices 0 and 1, diagnostic Q ("quick") with tests
-// f ("read", passes) and r ("verify", needs arguments, fails on device 1), tool "Mendra".
+// f ("read", passes) and r ("verify", needs arguments, fails on device 1); tools "Rec|Order"
+// (the recording test plug-in), "Broken" (a library without entry points) and "Absent".
 std::string SmallCatalogue();
 
 // Runs kolv_cli with args; env entries are added to (or replace) the test's environment. stdin
