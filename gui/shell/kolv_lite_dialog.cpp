@@ -332,7 +332,7 @@ void KolvLiteDialog::changeEvent(QEvent* event) {
 }
 
 KolvLiteBootableDialog::KolvLiteBootableDialog(QWidget* parent, QString log_name)
-    : QDialog(parent), result(0), dragging(false), drag_offset(0, 0) {
+    : QDialog(parent), result_(0), dragging(false), drag_offset(0, 0) {
   setObjectName(QStringLiteral("KolvLiteBootableDialog"));
   setWindowModality(Qt::ApplicationModal);
   setModal(true);
@@ -415,13 +415,13 @@ KolvLiteBootableDialog::~KolvLiteBootableDialog() = default;
 
 QString KolvLiteBootableDialog::getText() { return logNameField->text(); }
 
-InputButtonsId KolvLiteBootableDialog::getResult() { return result; }
+InputButtonsId KolvLiteBootableDialog::getResult() { return result_; }
 
 void KolvLiteBootableDialog::OnAnswer(int id) {
   if (id == 1) {
-    result = 1;
+    result_ = 1;
   } else if (id == 0) {
-    result = 0;
+    result_ = 0;
   }
   close();
 }

@@ -92,7 +92,8 @@ class KolvLiteBootableDialog : public QDialog {
   void changeEvent(QEvent* event) override;
 
  private:
-  InputButtonsId result;
+  // Not "result": that would hide QDialog::result().
+  InputButtonsId result_;
   QWidget* header_widget;
   QLabel* header_icon_label;
   QLabel* header_label;
