@@ -6,6 +6,10 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include "gui/logs/previous_logs_screen.h"
+#include "gui/logs/system_information_screen.h"
+#include "gui/screens/devices_loading_screen.h"
+#include "gui/screens/modules_screen.h"
 #include "gui/shell/about_box.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
@@ -150,22 +154,24 @@ void KolvLite::Start() {
                                          : QString());
 
   // The default screens join here, each built with the controller, as they land:
-  //   logs_screen_ = new LogsScreen(controller_);
-  //   modules_screen_ = new ModulesScreen(controller_);
-  //   system_information_screen_ = new SystemInformationScreen(controller_);
-  //   devices_loading_screen_ = new DevicesLoadingScreen(controller_);
+  logs_screen_ = new LogsScreen(controller_);
+  auto* modules_screen = new ModulesScreen(controller_);
+  modules_screen_ = modules_screen;
+  system_information_screen_ = new SystemInformationScreen(controller_);
+  auto* devices_loading_screen = new DevicesLoadingScreen(controller_);
+  devices_loading_screen_ = devices_loading_screen;
   about_screen_ = new AboutScreen(window_);
   about_screen_->hide();
 
-  //   controller_->AddDefaultScreen(modules_screen_);
-  //   controller_->AddDefaultScreen(logs_screen_);
-  //   controller_->AddDefaultScreen(system_information_screen_);
-  //   controller_->AddDefaultScreen(devices_loading_screen_);
-  //   controller_->execution_context()->devices_loading_screen = devices_loading_screen_;
-  //   connect(modules_screen_, SIGNAL(ModulesValidationStarted()), this,
-  //           SLOT(DisableSystemInformationButton()));
-  //   connect(modules_screen_, SIGNAL(ModulesValidationFinished()), this,
-  //           SLOT(EnableSystemInformationButton()));
+  controller_->AddDefaultScreen(modules_screen_);
+  controller_->AddDefaultScreen(logs_screen_);
+  controller_->AddDefaultScreen(system_information_screen_);
+  controller_->AddDefaultScreen(devices_loading_screen_);
+  controller_->execution_context()->devices_loading_screen = devices_loading_screen;
+  connect(modules_screen, &ModulesScreen::ModulesValidationStarted, this,
+          &KolvLite::DisableSystemInformationButton);
+  connect(modules_screen, &ModulesScreen::ModulesValidationFinished, this,
+          &KolvLite::EnableSystemInformationButton);
 
   connect(window_, &KolvLiteWindow::CloseClicked, this, &KolvLite::ConfirmClose);
   connect(window_, &KolvLiteWindow::LogClicked, this, &KolvLite::GoToLogsScreen);
@@ -235,6 +241,11 @@ void KolvLite::ConfirmClose() {
 void KolvLite::GoToLogsScreen() { controller_->GoToScreen(logs_screen_); }
 
 void KolvLite::GoToHomeScreen() {
+  // The module's flow screens are deleted on the way home; a run in them must end first.
+  QString message;
+  for (KolvLiteScreen* screen : controller_->flow_screens()) {
+    if (screen->isBusy(message)) return;
+  }
   controller_->GoToScreen(modules_screen_);
   controller_->ClearBackgroundFlowScreen();
   controller_->ClearFlowScreens();

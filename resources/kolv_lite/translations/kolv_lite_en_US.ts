@@ -379,6 +379,10 @@
         <source>INSTANCE_LOCK_FAILED_TEXT</source>
         <translation>The application could not make sure that it runs only once. Check that the lock file can be written and start it again.</translation>
     </message>
+    <message>
+        <source>ENTRY</source>
+        <translation>Entry</translation>
+    </message>
 </context>
 <context>
     <name>KolvLiteWindow</name>
@@ -441,6 +445,116 @@
     <message>
         <source>OVERALL_STATUS</source>
         <translation>Overall status</translation>
+    </message>
+</context>
+<context>
+    <name>ModulesScreen</name>
+    <message>
+        <source>NO_MODULES_INSTALLED</source>
+        <translation>No diagnostic modules are installed. Please reinstall the application.</translation>
+    </message>
+</context>
+<context>
+    <name>DevicesLoadingScreen</name>
+    <message>
+        <source>LOADING</source>
+        <translation>Loading devices...</translation>
+    </message>
+</context>
+<context>
+    <name>ExecutionScreen</name>
+    <message>
+        <source>RUNNING_TESTS</source>
+        <translation>Running tests</translation>
+    </message>
+</context>
+<context>
+    <name>DiagnosticSelectionScreen</name>
+    <message>
+        <source>RECOMMENDED_TESTS</source>
+        <translation>Recommended tests</translation>
+    </message>
+    <message>
+        <source>RECOMMENDED_BRIEF_DESCRIPTION</source>
+        <translation>Runs the module's recommended tests on every device it finds.</translation>
+    </message>
+    <message>
+        <source>CUSTOM_TESTS</source>
+        <translation>Custom tests</translation>
+    </message>
+    <message>
+        <source>ADVANCED_USERS_HINT</source>
+        <translation>(for advanced users)</translation>
+    </message>
+    <message>
+        <source>CUSTOM_BRIEF_DESCRIPTION</source>
+        <translation>Choose the devices, the diagnostics and tests, and how many times to run them.</translation>
+    </message>
+</context>
+<context>
+    <name>LogsScreen</name>
+    <message>
+        <source>PREVIOUS_LOGS_SCREEN_TITLE</source>
+        <translation>Previous logs</translation>
+    </message>
+    <message>
+        <source>LOGS_DATE_SELECTION_TITLE</source>
+        <translation>Choose the days whose diagnostic runs you want to see, then press Search.</translation>
+    </message>
+    <message>
+        <source>FROM_LABEL</source>
+        <translation>From:</translation>
+    </message>
+    <message>
+        <source>INITIAL_DATE_TOOLTIP</source>
+        <translation>First day of the search</translation>
+    </message>
+    <message>
+        <source>TO_LABEL</source>
+        <translation>To:</translation>
+    </message>
+    <message>
+        <source>FINAL_DATE_TOOLTIP</source>
+        <translation>Last day of the search</translation>
+    </message>
+    <message>
+        <source>SEARCH_BUTTON</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>SEARCH_BUTTON_TOOLTIP</source>
+        <translation>Search the diagnostics log for runs between the two days</translation>
+    </message>
+    <message>
+        <source>PREVIOUS_LOG_ENTRY_TOOLTIP</source>
+        <translation>Previous entry</translation>
+    </message>
+    <message>
+        <source>NEXT_LOG_ENTRY_TOOLTIP</source>
+        <translation>Next entry</translation>
+    </message>
+    <message>
+        <source>LOADING</source>
+        <translation>Searching the diagnostics log...</translation>
+    </message>
+</context>
+<context>
+    <name>SystemInformationsScreen</name>
+    <message>
+        <source>SYSTEM_INFORMATION_HEADER</source>
+        <translation>System information</translation>
+    </message>
+    <message>
+        <source>SYSTEM_INFORMATION_DESCRIPTION</source>
+        <translation>Choose an entry on the left to see its details. Export saves the details shown as an HTML page.</translation>
+    </message>
+    <message>
+        <source>EXPORT_BUTTON</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>EXPORT_BUTTON_TOOLTIP</source>
+        <translation>Save the details shown as an HTML page</translation>
     </message>
 </context>
 </TS>

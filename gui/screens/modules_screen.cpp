@@ -1,0 +1,401 @@
+#include "gui/screens/modules_screen.h"
+
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMetaObject>
+#include <QMutexLocker>
+#include <QResource>
+#include <QScrollArea>
+#include <QSet>
+#include <QSpacerItem>
+#include <QStackedWidget>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include "gui/screens/flow_layout.h"
+#include "gui/screens/module_button.h"
+#include "gui/shell/devices_scan_control.h"
+#include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_dialog.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/morva_service_executor.h"
+#include "gui/shell/translation_keys.h"
+#include "morva_service/input_request.h"
+#include "morva_service/views.h"
+#include "zerka/zerka.h"
+
+namespace {
+
+constexpr char kContext[] = "ModulesScreen";
+constexpr char kNoModulesInstalled[] = "NO_MODULES_INSTALLED";
+constexpr int kGridSpacing = 20;
+
+QString ApplicationDirectory() {
+  ZerkaFilesystem* filesystem = get_filesystem();
+  return filesystem != nullptr ? QString::fromUtf8(filesystem->ApplicationDirectory().c_str())
+                               : QString();
+}
+
+// Resource files registered by this process. Registering one again would stack a second copy
+// of it on every home entry; a file is registered once and stays.
+QSet<QString>& RegisteredResourceFiles() {
+  static QSet<QString> files;
+  return files;
+}
+
+}  // namespace
+
+ModulesScreen::ModulesScreen(KolvLiteController* controller)
+    : KolvLiteScreen(controller),
+      stop_requested_(false),
+      buttons_group_(nullptr),
+      stacked_widget_(nullptr),
+      no_modules_label_(nullptr),
+      scroll_area_(nullptr),
+      scroll_content_(nullptr),
+      module_operation_screen_(nullptr),
+      diagnostic_selection_screen_(nullptr),
+      grid_layout_(nullptr) {
+  BuildForm();
+  // Only the wheel moves the tiles; the scroll area itself never takes the keyboard focus.
+  scroll_area_->setFocusPolicy(static_cast<Qt::FocusPolicy>(Qt::WheelFocus & ~Qt::StrongFocus));
+  grid_layout_ = new ModulesGridLayout(nullptr);
+  grid_layout_->setContentsMargins(0, 3, 0, 6);
+  grid_layout_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  grid_layout_->SetItemSpacing(kGridSpacing);
+  scroll_content_->setLayout(grid_layout_);
+  qRegisterMetaType<QVector<QString>>("QVector<QString>");
+  RegisterKolvLiteMetaTypes();
+  stacked_widget_->setCurrentIndex(kModulesPage);
+}
+
+ModulesScreen::~ModulesScreen() {
+  DeleteOwnedScreens();
+  UnloadToolScreens();
+  ClearModules();
+}
+
+void ModulesScreen::BuildForm() {
+  setObjectName(QStringLiteral("ModulesScreen"));
+  resize(328, 191);
+  setWindowTitle(QString());
+  setStyleSheet(QString());
+
+  auto* vertical_layout = new QVBoxLayout(this);
+  vertical_layout->setObjectName(QStringLiteral("verticalLayout"));
+  vertical_layout->setSpacing(0);
+  vertical_layout->setContentsMargins(0, 0, 0, 10);
+  stacked_widget_ = new QStackedWidget(this);
+  stacked_widget_->setObjectName(QStringLiteral("modules_screen_stackedWidget"));
+  vertical_layout->addWidget(stacked_widget_);
+
+  auto* no_modules_page = new QWidget();
+  no_modules_page->setObjectName(QStringLiteral("no_modules_page"));
+  auto* page0_layout = new QVBoxLayout(no_modules_page);
+  page0_layout->setObjectName(QStringLiteral("verticalLayout_3"));
+  page0_layout->setSpacing(0);
+  page0_layout->setContentsMargins(0, 10, 0, 0);
+  auto* no_modules_frame = new QFrame(no_modules_page);
+  no_modules_frame->setObjectName(QStringLiteral("no_modules_frame"));
+  no_modules_frame->setFixedHeight(114);
+  no_modules_frame->setStyleSheet(QStringLiteral("background-color: #f2f2f2"));
+  no_modules_frame->setFrameShape(QFrame::NoFrame);
+  no_modules_frame->setFrameShadow(QFrame::Raised);
+  auto* frame_layout = new QHBoxLayout(no_modules_frame);
+  frame_layout->setObjectName(QStringLiteral("horizontalLayout_3"));
+  no_modules_label_ = new QLabel(no_modules_frame);
+  no_modules_label_->setObjectName(QStringLiteral("label"));
+  no_modules_label_->setStyleSheet(QStringLiteral(".QLabel { font: 9pt \"Segoe UI\";}"));
+  no_modules_label_->setAlignment(Qt::AlignCenter);
+  no_modules_label_->setOpenExternalLinks(true);
+  no_modules_label_->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                             Qt::LinksAccessibleByKeyboard);
+  no_modules_label_->setText(KolvLiteTranslate(kContext, kNoModulesInstalled));
+  frame_layout->addWidget(no_modules_label_);
+  page0_layout->addWidget(no_modules_frame);
+  page0_layout->addItem(new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding));
+  stacked_widget_->addWidget(no_modules_page);
+
+  auto* modules_page = new QWidget();
+  modules_page->setObjectName(QStringLiteral("modules_page"));
+  auto* page1_layout = new QVBoxLayout(modules_page);
+  page1_layout->setObjectName(QStringLiteral("verticalLayout_2"));
+  page1_layout->setSpacing(0);
+  page1_layout->setContentsMargins(0, 10, 0, 0);
+  auto* buttons_frame = new QFrame(modules_page);
+  buttons_frame->setObjectName(QStringLiteral("buttons_frame"));
+  buttons_frame->setFrameShape(QFrame::NoFrame);
+  buttons_frame->setLineWidth(0);
+  auto* buttons_layout = new QHBoxLayout(buttons_frame);
+  buttons_layout->setObjectName(QStringLiteral("horizontalLayout"));
+  buttons_layout->setSpacing(0);
+  buttons_layout->setContentsMargins(0, 0, 0, 0);
+  scroll_area_ = new QScrollArea(buttons_frame);
+  scroll_area_->setObjectName(QStringLiteral("buttons_scrollArea"));
+  scroll_area_->setFocusPolicy(Qt::NoFocus);
+  scroll_area_->setFrameShape(QFrame::NoFrame);
+  scroll_area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll_area_->setWidgetResizable(true);
+  scroll_content_ = new QWidget();
+  scroll_content_->setObjectName(QStringLiteral("buttons_scrollContent"));
+  scroll_content_->setGeometry(QRect(0, 0, 327, 170));
+  scroll_content_->setStyleSheet(QStringLiteral(".QWidget {\n\tbackground-color: white;\n}"));
+  scroll_area_->setWidget(scroll_content_);
+  buttons_layout->addWidget(scroll_area_);
+  page1_layout->addWidget(buttons_frame);
+  stacked_widget_->addWidget(modules_page);
+}
+
+QList<ModuleButton*> ModulesScreen::buttons() const {
+  QList<ModuleButton*> tiles;
+  for (int id = 0; id < module_names_.size(); ++id) {
+    if (auto* tile = qobject_cast<ModuleButton*>(buttons_group_.button(id))) tiles << tile;
+  }
+  return tiles;
+}
+
+QMap<int, QString> ModulesScreen::module_names() const { return module_names_; }
+
+int ModulesScreen::current_page() const { return stacked_widget_->currentIndex(); }
+
+KolvLiteScreen* ModulesScreen::module_flow_screen() const {
+  return module_operation_screen_ != nullptr ? module_operation_screen_
+                                             : diagnostic_selection_screen_;
+}
+
+QString ModulesScreen::ResourceFilePath(const QString& name) {
+  return ApplicationDirectory() + QLatin1Char('/') + name.toLower() + QStringLiteral(".rcc");
+}
+
+void ModulesScreen::OnEnter() {
+  // A run in the module's flow must not lose its screens under it: they go once it has ended.
+  if (!IsFlowBusy()) DeleteOwnedScreens();
+  controller->HideActionBar();
+  controller->HideBreadcrumb();
+  controller->HideModuleName();
+  controller->ClearBreadcrumb();
+
+  // Reloading invalidates every module object; requests still queued for the old ones (a scan
+  // another screen asked for) must have been served first.
+  KolvLiteContext* context = controller->execution_context();
+  const bool scans_pending = context->scan_controller != nullptr && context->scan_controller->IsBusy();
+  if (!controller->IsAnyScreenBusy() && !scans_pending) {
+    stacked_widget_->setCurrentIndex(kModulesPage);
+    emit ModulesValidationStarted();
+    UnloadToolScreens();
+    controller->ClearExecutionContext();
+    ClearModules();
+    ReloadModules();
+  }
+  if (!module_names_.isEmpty()) {
+    if (QAbstractButton* first = buttons_group_.button(0)) first->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+bool ModulesScreen::IsFlowBusy() {
+  QString message;
+  QList<KolvLiteScreen*> screens = controller->flow_screens();
+  if (KolvLiteScreen* background = controller->background_flow_screen()) screens << background;
+  for (KolvLiteScreen* screen : screens) {
+    if (screen != nullptr && screen != this && screen->isBusy(message)) return true;
+  }
+  return false;
+}
+
+void ModulesScreen::DeleteOwnedScreens() {
+  for (KolvLiteScreen** owned : {&diagnostic_selection_screen_, &module_operation_screen_}) {
+    if (*owned == nullptr) continue;
+    controller->RemoveFlowScreen(*owned);
+    delete *owned;
+    *owned = nullptr;
+  }
+}
+
+void ModulesScreen::ClearModules() {
+  controller->execution_context()->available_modules.clear();
+  for (const QString& name : module_names_) KolvLiteTranslator::UninstallTranslator(name);
+  {
+    QMutexLocker lock(&mutex_);
+    pending_modules_.clear();
+  }
+  module_names_.clear();
+  for (QAbstractButton* button : buttons_group_.buttons()) buttons_group_.removeButton(button);
+  while (QLayoutItem* item = grid_layout_->takeAt(0)) {
+    if (QWidget* widget = item->widget()) {
+      widget->setParent(nullptr);
+      delete widget;
+    }
+    delete item;
+  }
+}
+
+void ModulesScreen::InvokeExecutor(const char* slot) {
+  KolvLiteContext* context = controller->execution_context();
+  if (context == nullptr || context->executor == nullptr || context->worker == nullptr) return;
+  if (!context->worker->isRunning() || QThread::currentThread() == context->worker) return;
+  QMetaObject::invokeMethod(context->executor, slot, Qt::BlockingQueuedConnection);
+}
+
+void ModulesScreen::ReloadModules() {
+  KolvLiteContext* context = controller->execution_context();
+  InvokeExecutor("UnloadModules");
+  InvokeExecutor("LoadModules");
+
+  std::vector<morva_service::ModuleInterfaceView*> modules;
+  if (std::vector<morva_service::ModuleInterfaceView*>* loaded = context->executor->loaded_modules()) {
+    modules = *loaded;
+  }
+  QVector<QString> invalid;
+  int counter = 0;
+
+  if (modules.empty()) {
+    stacked_widget_->setCurrentIndex(kNoModulesPage);
+  } else {
+    connect(context->scan_controller, &DevicesScanController::CheckFinished, this,
+            &ModulesScreen::ModuleCheckFinish, Qt::UniqueConnection);
+    for (morva_service::ModuleInterfaceView* module : modules) {
+      if (module == nullptr) continue;
+      const QString name = QString::fromStdString(module->name());
+      if (!LoadModuleResources(name)) {
+        invalid.append(name);
+        continue;
+      }
+      auto* button = new ModuleButton(module, nullptr);
+      button->setEnabled(false);
+      connect(button, qOverload<morva_service::ModuleInterfaceView*>(&ModuleButton::clicked), this,
+              &ModulesScreen::SetSelectedModule);
+      grid_layout_->addWidget(button);
+      buttons_group_.addButton(button, counter);
+      module_names_.insert(counter, name);
+      ++counter;
+      {
+        QMutexLocker lock(&mutex_);
+        pending_modules_.insert(module, button);
+      }
+      context->scan_controller->CheckForComponents(module);
+    }
+  }
+
+  if (!invalid.isEmpty()) {
+    QMetaObject::invokeMethod(this, "DisplayModulesErrorsMessage", Qt::QueuedConnection,
+                              Q_ARG(QVector<QString>, invalid));
+  }
+  loaded = true;
+
+  // With no tile to check, validation is over already; the system information (BIOS) is there
+  // even without any module.
+  bool finished = false;
+  {
+    QMutexLocker lock(&mutex_);
+    finished = pending_modules_.isEmpty();
+  }
+  if (finished) emit ModulesValidationFinished();
+}
+
+bool ModulesScreen::LoadModuleResources(QString name) {
+  const QString path = ResourceFilePath(name);
+  // A file removed since it was registered makes the module invalid all the same.
+  if (!QFileInfo(path).isFile()) return false;
+  QSet<QString>& registered = RegisteredResourceFiles();
+  if (!registered.contains(path)) {
+    if (!QResource::registerResource(path)) return false;
+    registered.insert(path);
+  }
+  if (!KolvLiteTranslator::LoadTranslator(name)) return false;
+  return KolvLiteTranslator::InstallTranslator(name);
+}
+
+void ModulesScreen::ModuleCheckFinish(morva_service::ModuleInterfaceView* mi, bool available) {
+  ModuleButton* button = nullptr;
+  bool finished = false;
+  bool stopped = false;
+  {
+    QMutexLocker lock(&mutex_);
+    button = pending_modules_.take(mi);
+    finished = pending_modules_.isEmpty();
+    stopped = finished && stop_requested_;
+  }
+  // Receivers may ask isBusy or Stop of this screen: nothing is emitted under the lock.
+  if (button != nullptr) {
+    button->setEnabled(available);
+    button->update();
+    if (available) controller->execution_context()->available_modules.append(mi);
+  }
+  if (finished) emit ModulesValidationFinished();
+  if (stopped) emit Stopped(this);
+}
+
+void ModulesScreen::DisplayModulesErrorsMessage(QVector<QString> modules) {
+  if (modules.isEmpty()) return;
+  QStringList names;
+  for (const QString& name : modules) names << name.toUpper().toHtmlEscaped();
+  const std::string text =
+      (QStringLiteral("<span style=\"color: #666;\">") + names.join(QStringLiteral(", ")) +
+       QStringLiteral("</span>"))
+          .toStdString();
+
+  InputRequest request(TranslationKeys::ERROR, std::string(), InputRequest::kError,
+                       InputRequest::kOk);
+  InputFieldLabel header;
+  header.set_text(TranslationKeys::MODULES_WITH_ERRORS);
+  InputFieldLabel list;
+  list.set_text(text);
+  InputFieldLabel advice;
+  advice.set_text(TranslationKeys::PLEASE_REINSTALL_MESSAGE);
+  request.fields = {&header, &list, &advice};
+  KolvLiteDialog dialog(&request, parentWidget());
+  dialog.exec();
+}
+
+void ModulesScreen::SetSelectedModule(morva_service::ModuleInterfaceView* mi) {
+  if (mi == nullptr) return;
+  // The screens of an earlier choice go first, unless a run of theirs is still going on.
+  if (module_flow_screen() != nullptr) {
+    if (IsFlowBusy()) return;
+    DeleteOwnedScreens();
+  }
+  KolvLiteContext* context = controller->execution_context();
+  const QString name = QString::fromStdString(mi->name());
+  context->module_name = name;
+  context->current_module = mi;
+  LoadToolScreens(mi);
+}
+
+void ModulesScreen::LoadToolScreens(morva_service::ModuleInterfaceView* module) {
+  const QMap<morva_service::ToolView*, KolvLiteScreen*> screens = tool_plugins_.Load(
+      module, controller, get_filesystem() != nullptr ? get_filesystem()->ApplicationDirectory()
+                                                      : std::string(),
+      [this](const QString& name) { return LoadModuleResources(name); });
+  KolvLiteContext* context = controller->execution_context();
+  for (auto it = screens.begin(); it != screens.end(); ++it) {
+    context->tool_screens.insert(it.key(), it.value());
+  }
+}
+
+void ModulesScreen::UnloadToolScreens() { tool_plugins_.Unload(controller); }
+
+bool ModulesScreen::isBusy(QString&) {
+  QMutexLocker lock(&mutex_);
+  return !pending_modules_.isEmpty();
+}
+
+void ModulesScreen::Stop() {
+  bool idle = false;
+  {
+    QMutexLocker lock(&mutex_);
+    stop_requested_ = true;
+    idle = pending_modules_.isEmpty();
+  }
+  if (idle) emit Stopped(this);
+}
+
+void ModulesScreen::Unload() {
+  InvokeExecutor("UnloadModules");
+  // Every module object is gone with the unload: nothing may reach one through a tile, a
+  // pending check or the list of available modules any more.
+  ClearModules();
+  loaded = false;
+}

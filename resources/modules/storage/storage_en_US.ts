@@ -1,0 +1,167 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>storage</name>
+    <message>
+        <source>storage</source>
+        <translation>Storage</translation>
+    </message>
+    <message>
+        <source>STORAGE_MODULE_HELP</source>
+        <translation>Checks hard disks, solid-state drives and removable disks for faults.</translation>
+    </message>
+    <message>
+        <source>SATA_HDD_1TB</source>
+        <translation>SATA hard disk (1 TB)</translation>
+    </message>
+    <message>
+        <source>MODEL</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>SERIAL_NUMBER</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>FIRMWARE_REVISION</source>
+        <translation>Firmware revision</translation>
+    </message>
+    <message>
+        <source>CAPACITY</source>
+        <translation>Capacity</translation>
+    </message>
+    <message>
+        <source>INTERFACE</source>
+        <translation>Interface</translation>
+    </message>
+    <message>
+        <source>MEDIA_TYPE</source>
+        <translation>Media type</translation>
+    </message>
+    <message>
+        <source>REMOVABLE</source>
+        <translation>Removable</translation>
+    </message>
+    <message>
+        <source>BYTES_PER_SECTOR</source>
+        <translation>Bytes per sector</translation>
+    </message>
+    <message>
+        <source>TOTAL_SECTORS</source>
+        <translation>Total sectors</translation>
+    </message>
+    <message>
+        <source>PARTITION_STYLE</source>
+        <translation>Partition style</translation>
+    </message>
+    <message>
+        <source>SMART_SUPPORTED</source>
+        <translation>Self-monitoring supported</translation>
+    </message>
+    <message>
+        <source>TEMPERATURE</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <source>POWER_ON_HOURS</source>
+        <translation>Power-on hours</translation>
+    </message>
+    <message>
+        <source>NVME_SSD_512GB</source>
+        <translation>NVMe solid-state drive (512 GB)</translation>
+    </message>
+    <message>
+        <source>SATA_HDD_2TB</source>
+        <translation>SATA hard disk (2 TB)</translation>
+    </message>
+    <message>
+        <source>USB_FLASH_DISK_32GB</source>
+        <translation>USB flash disk (32 GB)</translation>
+    </message>
+    <message>
+        <source>QUICK_TEST</source>
+        <translation>Quick test</translation>
+    </message>
+    <message>
+        <source>QUICK_TEST_DESCRIPTION</source>
+        <translation>A few minutes of the most telling checks.</translation>
+    </message>
+    <message>
+        <source>SMART_STATUS_CHECK</source>
+        <translation>Self-monitoring status</translation>
+    </message>
+    <message>
+        <source>SMART_STATUS_CHECK_DESCRIPTION</source>
+        <translation>Reads the drive&#x27;s own health report and its warning thresholds.</translation>
+    </message>
+    <message>
+        <source>SHORT_SELF_TEST</source>
+        <translation>Short self-test</translation>
+    </message>
+    <message>
+        <source>SHORT_SELF_TEST_DESCRIPTION</source>
+        <translation>Has the drive run its built-in short self-test.</translation>
+    </message>
+    <message>
+        <source>RANDOM_SEEK_TEST</source>
+        <translation>Random seek test</translation>
+    </message>
+    <message>
+        <source>RANDOM_SEEK_TEST_DESCRIPTION</source>
+        <translation>Reads sectors at random places to check the drive&#x27;s seeking.</translation>
+    </message>
+    <message>
+        <source>EXTENDED_TEST</source>
+        <translation>Extended test</translation>
+    </message>
+    <message>
+        <source>EXTENDED_TEST_DESCRIPTION</source>
+        <translation>Thorough checks that can take a long time on large drives.</translation>
+    </message>
+    <message>
+        <source>SURFACE_READ_SCAN</source>
+        <translation>Surface read scan</translation>
+    </message>
+    <message>
+        <source>SURFACE_READ_SCAN_DESCRIPTION</source>
+        <translation>Reads every sector of the drive and reports the ones that cannot be read.</translation>
+    </message>
+    <message>
+        <source>BUTTERFLY_SEEK_TEST</source>
+        <translation>Butterfly seek test</translation>
+    </message>
+    <message>
+        <source>BUTTERFLY_SEEK_TEST_DESCRIPTION</source>
+        <translation>Moves between the outer and the inner sectors alternately to stress the heads.</translation>
+    </message>
+    <message>
+        <source>REMOVABLE_MEDIA_WRITE_TEST</source>
+        <translation>Removable media write test</translation>
+    </message>
+    <message>
+        <source>REMOVABLE_MEDIA_WRITE_TEST_DESCRIPTION</source>
+        <translation>Writes and reads back test data on removable media.</translation>
+    </message>
+    <message>
+        <source>WRITE_TEST_TITLE</source>
+        <translation>Write test</translation>
+    </message>
+    <message>
+        <source>WRITE_TEST_CONFIRMATION</source>
+        <translation>The test writes to the disk. Do you want to continue?</translation>
+    </message>
+    <message>
+        <source>WRITE_TEST_DATA_WARNING</source>
+        <translation>Data on the disk may be lost. Back up your files first.</translation>
+    </message>
+    <message>
+        <source>Mendra</source>
+        <translation>Bad sector recovery</translation>
+    </message>
+    <message>
+        <source>BAD_SECTORS_TOOL_DESCRIPTION</source>
+        <translation>Finds unreadable sectors on a disk and tries to repair them.</translation>
+    </message>
+</context>
+</TS>

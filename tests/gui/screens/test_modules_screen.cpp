@@ -1,0 +1,331 @@
+// The home screen over a scripted engine: which modules become tiles, which tiles are enabled,
+// the one error dialog, the validation signals, stopping, re-entering and choosing a module.
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QPointer>
+#include <QProcess>
+#include <QResource>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTranslator>
+#include <QtTest>
+
+#include "gui/screens/module_button.h"
+#include "gui/screens/modules_screen.h"
+#include "gui/shell/devices_scan_control.h"
+#include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_dialog.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/morva_service_executor.h"
+#include "morva_service/diagnostics.h"
+#include "morva_service/views.h"
+
+namespace {
+
+QString Scratch() {
+  const QString folder = qEnvironmentVariable("KOLV_TEST_TMP", QDir::tempPath()) + "/modules_screen";
+  QDir().mkpath(folder);
+  return folder;
+}
+
+QString FindTool(const QString& name) {
+  for (auto where : {QLibraryInfo::BinariesPath, QLibraryInfo::LibraryExecutablesPath}) {
+    const QString path = QLibraryInfo::path(where) + "/" + name;
+    if (QFileInfo(path).isExecutable()) return path;
+  }
+  return QStandardPaths::findExecutable(name);
+}
+
+bool Run(const QString& tool, const QStringList& arguments) {
+  QProcess process;
+  process.start(FindTool(tool), arguments);
+  return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+         process.exitCode() == 0;
+}
+
+bool WriteFile(const QString& path, const QByteArray& text) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
+}
+
+// A module's resource file as the installer ships it: its catalogue under its own prefix.
+bool PackModule(const QString& module, const QString& title, const QString& rcc_path) {
+  const QString work = Scratch() + "/" + module;
+  QDir().mkpath(work);
+  const QString ts = work + "/" + module + "_en_US.ts";
+  const QByteArray catalogue = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
+                               "<TS version=\"2.1\"><context><name>" + module.toUtf8() +
+                               "</name><message><source>" + module.toUtf8() +
+                               "</source><translation>" + title.toUtf8() +
+                               "</translation></message></context></TS>\n";
+  if (!WriteFile(ts, catalogue)) return false;
+  if (!Run("lrelease", {"-silent", ts, "-qm", work + "/" + module + "_en_US.qm"})) return false;
+  const QByteArray qrc = "<!DOCTYPE RCC><RCC version=\"1.0\"><qresource prefix=\"/" +
+                         module.toUtf8() + "\"><file alias=\"resources/translations/" +
+                         module.toUtf8() + "_en_US.qm\">" + module.toUtf8() +
+                         "_en_US.qm</file></qresource></RCC>\n";
+  if (!WriteFile(work + "/" + module + ".qrc", qrc)) return false;
+  return Run("rcc", {"-binary", work + "/" + module + ".qrc", "-o", rcc_path});
+}
+
+// Alpha and charlie are installed; bravo and delta have no resource file. Charlie's check says
+// its components are missing. Checks take long enough to be caught while running.
+const char kCatalogue[] = R"({
+  "product_version": "5.1.0.2210",
+  "modules": [
+    {"name": "mstalpha", "version": "1.2.3.4", "check": {"result": true, "duration": 20}},
+    {"name": "mstbravo", "check": {"result": true, "duration": 5}},
+    {"name": "mstcharlie", "check": {"result": false, "duration": 30}},
+    {"name": "mstdelta", "version": "2.0.0.0"}
+  ]
+})";
+
+const char kNoModules[] = R"({"faults": {"no_modules": true}, "modules": []})";
+
+// Answers every interaction dialog that opens and keeps the texts it showed.
+class DialogWatcher : public QObject {
+ public:
+  DialogWatcher() {
+    timer_.setInterval(10);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<KolvLiteDialog*>(widget);
+        if (dialog == nullptr || !dialog->isVisible()) continue;
+        QStringList texts;
+        for (QLabel* label : dialog->findChildren<QLabel*>()) texts << label->text();
+        shown << texts;
+        dialog->OnClose();
+      }
+    });
+    timer_.start();
+  }
+  QList<QStringList> shown;
+
+ private:
+  QTimer timer_;
+};
+
+// A default screen whose work runs until the test ends it.
+class BusyScreen : public KolvLiteScreen {
+ public:
+  explicit BusyScreen(KolvLiteController* c) : KolvLiteScreen(c) {}
+  bool isBusy(QString&) override { return busy; }
+  void Stop() override { emit Stopped(this); }
+  void Unload() override {}
+  bool busy = false;
+};
+
+}  // namespace
+
+class ModulesScreenTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QStringList installed_;
+  QTranslator main_translator_;
+  KolvLiteController* controller_ = nullptr;
+  ModulesScreen* screen_ = nullptr;
+  BusyScreen* other_ = nullptr;
+  // Lives through every test: an error dialog may open after a test's own checks are done.
+  DialogWatcher dialogs;
+
+  morva_service::ModuleInterfaceView* Module(const std::string& name) {
+    auto* modules = controller_->execution_context()->executor->loaded_modules();
+    if (modules == nullptr) return nullptr;
+    for (auto* module : *modules) {
+      if (module->name() == name) return module;
+    }
+    return nullptr;
+  }
+
+  void Enter() {
+    if (controller_->current_screen() == screen_) controller_->GoToScreen(other_);
+    controller_->GoToScreen(screen_);
+  }
+
+ private slots:
+  void initTestCase() {
+    if (FindTool("lrelease").isEmpty() || FindTool("rcc").isEmpty()) QSKIP("lrelease or rcc missing");
+    KolvLiteTranslator::set_locale("en_US");
+    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
+                                        "/../../bin/kolv_lite.rcc"));
+    QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&main_translator_));
+    // The program folder is where the home screen looks for module resource files.
+    for (const QString& module : {QString("mstalpha"), QString("mstcharlie")}) {
+      const QString rcc = QCoreApplication::applicationDirPath() + "/" + module + ".rcc";
+      QVERIFY(PackModule(module, module == "mstalpha" ? "Alpha module" : "Charlie module", rcc));
+      installed_ << rcc;
+    }
+  }
+
+  void cleanupTestCase() {
+    for (const QString& rcc : installed_) QFile::remove(rcc);
+    KolvLiteTranslator::ClearTranslators();
+  }
+
+  void init() {
+    dialogs.shown.clear();
+    controller_ = new KolvLiteController();
+    screen_ = new ModulesScreen(controller_);
+    other_ = new BusyScreen(controller_);
+    controller_->AddDefaultScreen(screen_);
+    controller_->AddDefaultScreen(other_);
+  }
+
+  void cleanup() {
+    // Checks still running must not answer into a deleted screen.
+    QTRY_VERIFY_WITH_TIMEOUT(!controller_->execution_context()->scan_controller->IsBusy(), 10000);
+    QCoreApplication::processEvents();
+    controller_->ClearDefaultScreens();
+    delete screen_;
+    delete other_;
+    delete controller_;
+    screen_ = nullptr;
+  }
+
+  void ValidTilesCheckedInvalidModulesNamedOnce() {
+    QSignalSpy started(screen_, &ModulesScreen::ModulesValidationStarted);
+    QSignalSpy finished(screen_, &ModulesScreen::ModulesValidationFinished);
+    Enter();
+
+    QCOMPARE(started.count(), 1);
+    QCOMPARE(screen_->current_page(), int(ModulesScreen::kModulesPage));
+    QCOMPARE(screen_->module_names(), (QMap<int, QString>{{0, "mstalpha"}, {1, "mstcharlie"}}));
+    const QList<ModuleButton*> tiles = screen_->buttons();
+    QCOMPARE(tiles.size(), 2);
+    QVERIFY(!tiles[0]->isEnabled() && !tiles[1]->isEnabled());
+    QCOMPARE(tiles[0]->module(), Module("mstalpha"));
+    QString message;
+    QVERIFY(screen_->isBusy(message));
+    QVERIFY(message.isEmpty());
+
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+    QVERIFY(!screen_->isBusy(message));
+    QVERIFY(tiles[0]->isEnabled());
+    QVERIFY(!tiles[1]->isEnabled());
+    QCOMPARE(tiles[1]->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(tiles[1]->StatusText(), QString("Not available"));
+    QCOMPARE(controller_->execution_context()->available_modules,
+             QVector<morva_service::ModuleInterfaceView*>{Module("mstalpha")});
+    // Each tile speaks from its module's own catalogue; a module without version shows none.
+    QCOMPARE(tiles[0]->title(), QString("Alpha module"));
+    QCOMPARE(tiles[0]->version_text(), QString("v1.2.3.4"));
+    QCOMPARE(tiles[1]->version_text(), QString());
+
+    QTRY_COMPARE_WITH_TIMEOUT(dialogs.shown.size(), 1, 5000);
+    const QStringList texts = dialogs.shown.first();
+    QVERIFY2(texts.contains("<span style=\"color: #666;\">MSTBRAVO, MSTDELTA</span>"),
+             qPrintable(texts.join(" | ")));
+    QVERIFY(texts.contains(KolvLiteTranslate("MODULES_WITH_ERRORS")));
+    QVERIFY(texts.contains(KolvLiteTranslate("PLEASE_REINSTALL_MESSAGE")));
+    QTest::qWait(200);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(dialogs.shown.size(), 1);
+  }
+
+  void StopWaitsForTheLastCheckAndReceiversMayAskBack() {
+    QStringList order;
+    QString message;
+    // Receivers that ask the screen back at once must not hang on its lock.
+    connect(screen_, &ModulesScreen::ModulesValidationFinished, this, [&] {
+      order << (screen_->isBusy(message) ? "finished-busy" : "finished");
+    });
+    connect(screen_, &KolvLiteScreen::Stopped, this, [&] {
+      order << (screen_->isBusy(message) ? "stopped-busy" : "stopped");
+    });
+    Enter();
+    screen_->Stop();
+    QVERIFY(order.isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(order, (QStringList{"finished", "stopped"}), 10000);
+    // Idle, a stop is answered at once.
+    screen_->Stop();
+    QCOMPARE(order, (QStringList{"finished", "stopped", "stopped"}));
+  }
+
+  void ReenteringReplacesTilesWithoutStackingResources() {
+    QSignalSpy finished(screen_, &ModulesScreen::ModulesValidationFinished);
+    Enter();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+    QPointer<ModuleButton> old_tile = screen_->buttons().first();
+    Enter();
+    QVERIFY(old_tile.isNull());
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 10000);
+    QCOMPARE(KolvLiteTranslator::translation_contexts().count("mstalpha"), 1);
+    QCOMPARE(KolvLiteTranslator::translation_contexts().count("mstcharlie"), 1);
+    QCOMPARE(screen_->buttons().first()->title(), QString("Alpha module"));
+    QTRY_COMPARE_WITH_TIMEOUT(dialogs.shown.size(), 2, 5000);
+  }
+
+  void EnteringWhileAnotherScreenWorksKeepsTheTiles() {
+    QSignalSpy started(screen_, &ModulesScreen::ModulesValidationStarted);
+    QSignalSpy finished(screen_, &ModulesScreen::ModulesValidationFinished);
+    Enter();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+    QPointer<ModuleButton> tile = screen_->buttons().first();
+    other_->busy = true;
+    Enter();
+    other_->busy = false;
+    QCOMPARE(started.count(), 1);
+    QVERIFY(!tile.isNull());
+    QVERIFY(tile->isEnabled());
+    QTest::qWait(100);
+    QCOMPARE(finished.count(), 1);
+  }
+
+  void ClickOnAnEnabledTileChoosesItsModule() {
+    QSignalSpy finished(screen_, &ModulesScreen::ModulesValidationFinished);
+    Enter();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+    KolvLiteContext* context = controller_->execution_context();
+    const QList<ModuleButton*> tiles = screen_->buttons();
+    QTest::mouseClick(tiles[1], Qt::LeftButton);
+    QVERIFY(context->current_module == nullptr);
+    QTest::mouseClick(tiles[0], Qt::LeftButton);
+    QCOMPARE(context->current_module, Module("mstalpha"));
+    QCOMPARE(context->module_name, QString("mstalpha"));
+    QVERIFY(context->tool_screens.isEmpty());
+    // Home again forgets the choice.
+    Enter();
+    QVERIFY(context->current_module == nullptr);
+  }
+
+  void NoModulesShowsTheEmptyPageAndEndsValidation() {
+    cleanup();
+    const QByteArray demo = qgetenv("MORVA_CATALOGUE");
+    const QString path = Scratch() + "/no_modules.json";
+    QVERIFY(WriteFile(path, kNoModules));
+    qputenv("MORVA_CATALOGUE", path.toUtf8());
+    MorvaResetForTests();
+    init();
+    QSignalSpy finished(screen_, &ModulesScreen::ModulesValidationFinished);
+    Enter();
+    QCOMPARE(screen_->current_page(), int(ModulesScreen::kNoModulesPage));
+    QVERIFY(screen_->buttons().isEmpty());
+    // Nothing is left to check: the system information may be shown at once.
+    QCOMPARE(finished.count(), 1);
+    QString message;
+    QVERIFY(!screen_->isBusy(message));
+    QTest::qWait(100);
+    QVERIFY(dialogs.shown.isEmpty());
+    cleanup();
+    qputenv("MORVA_CATALOGUE", demo);
+    MorvaResetForTests();
+    init();
+  }
+};
+
+int main(int argc, char** argv) {
+  const QString catalogue = Scratch() + "/catalogue.json";
+  if (!WriteFile(catalogue, kCatalogue)) return 1;
+  qputenv("MORVA_CATALOGUE", catalogue.toUtf8());
+  QApplication app(argc, argv);
+  KolvLiteTranslator::InitTranslator();
+  ModulesScreenTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_modules_screen.moc"
