@@ -1,0 +1,379 @@
+#include "gui/screens/execution_log_screen.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpacerItem>
+#include <QStackedWidget>
+#include <QTextEdit>
+#include <QThread>
+#include <QVBoxLayout>
+#include <ctime>
+
+#include "gui/logs/html_generator.h"
+#include "gui/logs/logs_reader.h"
+#include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/translation_keys.h"
+#include "morva_service/views.h"
+
+namespace {
+
+const char kScreenContext[] = "ExecutionLogScreen";
+
+QPushButton* ActionButton(const char* key, const char* tooltip_key) {
+  auto* button = new QPushButton;
+  button->setAccessibleName(QStringLiteral("white_button"));
+  button->setStyleSheet(QStringLiteral(".QPushButton{min-width: 90px;min-height: 28px;}"));
+  button->setText(KolvLiteTranslate(key));
+  button->setToolTip(KolvLiteTranslate(tooltip_key));
+  button->hide();
+  return button;
+}
+
+QPushButton* ArrowButton(QWidget* parent, const char* name, const char* text) {
+  auto* button = new QPushButton(QString::fromLatin1(text), parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setFixedSize(22, 22);
+  button->setAccessibleName(QStringLiteral("small_white_arrow_button"));
+  return button;
+}
+
+}  // namespace
+
+ExecutionLogScreen::ExecutionLogScreen(KolvLiteController* screen_controller)
+    : KolvLiteScreen(screen_controller),
+      stop_requested(false),
+      reader(nullptr),
+      back_button(ActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP)),
+      export_button(
+          ActionButton(TranslationKeys::EXPORT_ENTRY, TranslationKeys::EXPORT_ENTRY_TOOLTIP)),
+      form(new ExecutionLogScreenForm),
+      read_thread_(new QThread),
+      read_output_(nullptr),
+      read_pending_(false) {
+  read_thread_->setObjectName(QStringLiteral("ExecutionLogRead"));
+  BuildForm();
+  connect(back_button, &QPushButton::clicked, controller, &KolvLiteController::GoToPreviousScreen);
+  connect(export_button, &QPushButton::clicked, this, &ExecutionLogScreen::ExportLog);
+  connect(form->previous_iteration_pushButton, &QPushButton::clicked, this,
+          &ExecutionLogScreen::PreviousIteration);
+  connect(form->next_iteration_pushButton, &QPushButton::clicked, this,
+          &ExecutionLogScreen::NextIteration);
+  connect(form->iterations_stackedWidget, &QStackedWidget::currentChanged, this,
+          &ExecutionLogScreen::UpdateIterationButtons);
+}
+
+ExecutionLogScreen::~ExecutionLogScreen() {
+  if (reader) {
+    reader->AbortRead();
+    disconnect(reader, nullptr, this, nullptr);
+  }
+  read_thread_->quit();
+  read_thread_->wait();
+  // The thread has ended: nothing runs on the reader any more.
+  delete reader;
+  delete read_output_;
+  delete read_thread_;
+  delete back_button;
+  delete export_button;
+  delete form;
+}
+
+void ExecutionLogScreen::BuildForm() {
+  setObjectName(QStringLiteral("ExecutionLogScreen"));
+  setStyleSheet(QStringLiteral(
+      "QWidget[accessibleName=\"execution_log_main_widget\"]{border: 1px solid #BDBDBD;}"));
+  form->verticalLayout = new QVBoxLayout(this);
+  form->verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
+  form->verticalLayout->setSpacing(0);
+  form->verticalLayout->setContentsMargins(0, 0, 0, 0);
+
+  form->execution_log_screen_main_widget = new QWidget(this);
+  form->execution_log_screen_main_widget->setObjectName(
+      QStringLiteral("execution_log_screen_main_widget"));
+  form->execution_log_screen_main_widget->setAccessibleName(
+      QStringLiteral("execution_log_main_widget"));
+  form->verticalLayout->addWidget(form->execution_log_screen_main_widget);
+  form->verticalLayout_2 = new QVBoxLayout(form->execution_log_screen_main_widget);
+  form->verticalLayout_2->setObjectName(QStringLiteral("verticalLayout_2"));
+  form->verticalLayout_2->setSpacing(0);
+  form->verticalLayout_2->setContentsMargins(1, 1, 1, 1);
+
+  form->widget = new QWidget(form->execution_log_screen_main_widget);
+  form->widget->setObjectName(QStringLiteral("widget"));
+  form->widget->setStyleSheet(QStringLiteral(
+      "#widget{background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #F1F1F1, "
+      "stop:1 #CCCCCC);} QLabel{color: black; font: bold 10pt \"Segoe UI\";}"));
+  form->verticalLayout_2->addWidget(form->widget);
+  form->horizontalLayout = new QHBoxLayout(form->widget);
+  form->horizontalLayout->setObjectName(QStringLiteral("horizontalLayout"));
+  form->horizontalLayout->setSpacing(0);
+  form->horizontalLayout->setContentsMargins(0, 0, 0, 0);
+  form->execution_log_label = new QLabel(form->widget);
+  form->execution_log_label->setObjectName(QStringLiteral("execution_log_label"));
+  form->execution_log_label->setIndent(10);
+  form->execution_log_label->setText(KolvLiteTranslate(kScreenContext, "EXECUTION_LOG"));
+  form->horizontalLayout->addWidget(form->execution_log_label);
+  form->horizontalLayout->addItem(
+      new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+  form->previous_iteration_pushButton =
+      ArrowButton(form->widget, "previous_iteration_pushButton", "<");
+  form->horizontalLayout->addWidget(form->previous_iteration_pushButton);
+  form->iterations_label = new QLabel(form->widget);
+  form->iterations_label->setObjectName(QStringLiteral("iterations_label"));
+  form->iterations_label->setMinimumWidth(70);
+  form->iterations_label->setAlignment(Qt::AlignCenter);
+  form->horizontalLayout->addWidget(form->iterations_label);
+  form->next_iteration_pushButton = ArrowButton(form->widget, "next_iteration_pushButton", ">");
+  form->horizontalLayout->addWidget(form->next_iteration_pushButton);
+
+  form->iterations_stackedWidget = new QStackedWidget(form->execution_log_screen_main_widget);
+  form->iterations_stackedWidget->setObjectName(QStringLiteral("iterations_stackedWidget"));
+  form->verticalLayout_2->addWidget(form->iterations_stackedWidget);
+  form->error_page = new QWidget;
+  form->error_page->setObjectName(QStringLiteral("error_page"));
+  form->verticalLayout_3 = new QVBoxLayout(form->error_page);
+  form->verticalLayout_3->setObjectName(QStringLiteral("verticalLayout_3"));
+  form->verticalLayout_3->setAlignment(Qt::AlignTop);
+  form->log_status_frame = new QFrame(form->error_page);
+  form->log_status_frame->setObjectName(QStringLiteral("log_status_frame"));
+  form->log_status_frame->setStyleSheet(QStringLiteral("background-color: rgb(209, 209, 209);"));
+  form->verticalLayout_3->addWidget(form->log_status_frame);
+  form->horizontalLayout_3 = new QHBoxLayout(form->log_status_frame);
+  form->horizontalLayout_3->setObjectName(QStringLiteral("horizontalLayout_3"));
+  form->log_status_label = new QLabel(form->log_status_frame);
+  form->log_status_label->setObjectName(QStringLiteral("log_status_label"));
+  form->horizontalLayout_3->addWidget(form->log_status_label);
+  form->iterations_stackedWidget->addWidget(form->error_page);
+}
+
+QTextEdit* ExecutionLogScreen::NewPage(bool wrap) {
+  auto* page = new QTextEdit(form->iterations_stackedWidget);
+  page->setReadOnly(true);
+  page->setLineWrapMode(wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+  page->setFrameShape(QFrame::NoFrame);
+  page->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  page->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  page->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  return page;
+}
+
+void ExecutionLogScreen::SetIterationWidgetsVisible(bool visible) {
+  form->previous_iteration_pushButton->setVisible(visible);
+  form->iterations_label->setVisible(visible);
+  form->next_iteration_pushButton->setVisible(visible);
+}
+
+QTextEdit* ExecutionLogScreen::CreateTextEditAreaForSingleIteration() {
+  SetIterationWidgetsVisible(false);
+  QTextEdit* page = NewPage(false);
+  form->iterations_stackedWidget->addWidget(page);
+  form->iterations_stackedWidget->setCurrentWidget(page);
+  export_button->show();
+  return page;
+}
+
+void ExecutionLogScreen::OnEnter() {
+  controller->AddAndShowActionWidget(export_button);
+  controller->AddAndShowActionWidget(back_button);
+  controller->ShowActionBar();
+  controller->ShowModuleName();
+  KolvLiteContext* context = controller->execution_context();
+  if (!loaded) {
+    SetIterationWidgetsVisible(false);
+    export_button->hide();
+    entries.clear();
+    ReadExecutionLog();
+    loaded = true;
+  } else if (context->runs > 1) {
+    const int page = context->current_iteration + 1;
+    if (page < form->iterations_stackedWidget->count()) {
+      form->iterations_stackedWidget->setCurrentIndex(page);
+    }
+  }
+}
+
+void ExecutionLogScreen::OnExit() {
+  controller->RemoveAndHideActionWidget(export_button);
+  controller->RemoveAndHideActionWidget(back_button);
+}
+
+bool ExecutionLogScreen::isBusy(QString& message) { return false; }
+
+void ExecutionLogScreen::Stop() {
+  stop_requested = true;
+  if (read_pending_) {
+    // The read reports at its next group; Stopped follows its report.
+    reader->AbortRead();
+    return;
+  }
+  emit Stopped(this);
+}
+
+void ExecutionLogScreen::Unload() {
+  AbandonRead();
+  entries.clear();
+  // The pages of an earlier run would otherwise stand where the next run's pages are looked for.
+  while (form->iterations_stackedWidget->count() > 1) {
+    QWidget* page = form->iterations_stackedWidget->widget(1);
+    form->iterations_stackedWidget->removeWidget(page);
+    delete page;
+  }
+  form->iterations_stackedWidget->setCurrentIndex(0);
+  form->log_status_label->clear();
+  loaded = false;
+}
+
+void ExecutionLogScreen::AbandonRead() {
+  if (!reader) return;
+  disconnect(reader, nullptr, this, nullptr);
+  reader->AbortRead();
+  // Freed on its thread once its read is over, together with what it was writing into.
+  QVector<HtmlLogEntry>* output = read_output_;
+  connect(reader, &QObject::destroyed, [output] { delete output; });
+  reader->deleteLater();
+  reader = nullptr;
+  read_output_ = nullptr;
+  if (read_pending_) {
+    read_pending_ = false;
+    if (stop_requested) emit Stopped(this);
+  }
+}
+
+bool ExecutionLogScreen::FromCurrentRead() { return reader && sender() == reader; }
+
+void ExecutionLogScreen::ReadEnded() { read_pending_ = false; }
+
+void ExecutionLogScreen::ReadExecutionLog() {
+  AbandonRead();
+  KolvLiteContext* context = controller->execution_context();
+  const QVector<qint64>& starts = context->iteration_start_times;
+  if (starts.isEmpty()) {
+    NoLogsFoundInInterval();
+    return;
+  }
+  const QString module = context->current_module
+                             ? QString::fromStdString(context->current_module->name())
+                             : context->module_name;
+  read_output_ = new QVector<HtmlLogEntry>;
+  // Exactly the groups this run wrote, by their numbers, so that a group missing for an aborted
+  // iteration is never filled by an older run or by another program's.
+  reader = new LogsReader(static_cast<time_t>(starts.first()), static_cast<time_t>(starts.last()),
+                          read_output_, context->runs, true, true);
+  reader->RestrictToGroups(starts, module);
+  connect(reader, &LogsReader::LogFileNotFound, this, &ExecutionLogScreen::LogFileNotFound);
+  connect(reader, &LogsReader::NoLogsFoundOnInterval, this,
+          &ExecutionLogScreen::NoLogsFoundInInterval);
+  connect(reader, &LogsReader::LogResultsFound, this, &ExecutionLogScreen::BuildLogEntries);
+  connect(reader, &LogsReader::ReadAborted, this, &ExecutionLogScreen::ReadAborted);
+  reader->moveToThread(read_thread_);
+  if (!read_thread_->isRunning()) read_thread_->start();
+  read_pending_ = true;
+  QMetaObject::invokeMethod(reader, "StartRead", Qt::QueuedConnection);
+}
+
+void ExecutionLogScreen::BuildLogEntries() {
+  if (sender() && !FromCurrentRead()) return;
+  ReadEnded();
+  if (read_output_) {
+    entries += *read_output_;
+    read_output_->clear();
+  }
+  KolvLiteContext* context = controller->execution_context();
+  setFocus();
+  if (entries.size() > 1) SetIterationWidgetsVisible(true);
+  for (const HtmlLogEntry& entry : entries) {
+    QTextEdit* page = NewPage(true);
+    page->setHtml(entry.body);
+    form->iterations_stackedWidget->addWidget(page);
+  }
+  // The page of the iteration the execution screen showed last; the last page when the log
+  // holds fewer groups than the run had iterations.
+  const int last = form->iterations_stackedWidget->count() - 1;
+  const int page = qBound(last > 0 ? 1 : 0, context->current_iteration + 1, last);
+  form->iterations_stackedWidget->setCurrentIndex(page);
+  form->iterations_label->setText(QString::number(page) + QLatin1Char(' ') +
+                                  KolvLiteTranslate(TranslationKeys::OF) + QLatin1Char(' ') +
+                                  QString::number(context->iteration_start_times.size()));
+  export_button->show();
+  if (stop_requested) emit Stopped(this);
+}
+
+void ExecutionLogScreen::ShowStatus(const char* key) {
+  form->iterations_stackedWidget->setCurrentIndex(0);
+  form->log_status_label->setText(KolvLiteTranslate(key));
+  if (stop_requested) emit Stopped(this);
+}
+
+void ExecutionLogScreen::NoLogsFoundInInterval() {
+  if (sender() && !FromCurrentRead()) return;
+  ReadEnded();
+  ShowStatus(TranslationKeys::NO_LOGS_FOUND_ON_INTERVAL);
+}
+
+void ExecutionLogScreen::LogFileNotFound() {
+  if (sender() && !FromCurrentRead()) return;
+  ReadEnded();
+  ShowStatus(TranslationKeys::LOG_FILE_NOT_FOUND);
+}
+
+void ExecutionLogScreen::ReadAborted() {
+  if (!FromCurrentRead()) return;
+  ReadEnded();
+  if (stop_requested) emit Stopped(this);
+}
+
+void ExecutionLogScreen::UpdateIterationButtons() {
+  const int shown = form->iterations_stackedWidget->currentIndex();
+  const int count = form->iterations_stackedWidget->count();
+  form->previous_iteration_pushButton->setEnabled(shown != 1);
+  form->next_iteration_pushButton->setEnabled(shown != count - 1);
+  form->iterations_label->setText(QString::number(shown) + QLatin1Char(' ') +
+                                  KolvLiteTranslate(TranslationKeys::OF) + QLatin1Char(' ') +
+                                  QString::number(count - 1));
+}
+
+void ExecutionLogScreen::NextIteration() {
+  const int shown = form->iterations_stackedWidget->currentIndex();
+  if (shown + 1 >= form->iterations_stackedWidget->count()) return;
+  form->iterations_stackedWidget->setCurrentIndex(shown + 1);
+  controller->execution_context()->current_iteration += 1;
+}
+
+void ExecutionLogScreen::PreviousIteration() {
+  const int shown = form->iterations_stackedWidget->currentIndex();
+  if (shown <= 1) return;
+  form->iterations_stackedWidget->setCurrentIndex(shown - 1);
+  controller->execution_context()->current_iteration -= 1;
+}
+
+void ExecutionLogScreen::ExportLog() { ExportLogAction(); }
+
+void ExecutionLogScreen::ExportLogAction() {
+  // The entry of the page shown, which is the context's iteration unless the log lacks groups
+  // of the run; never one past the entries.
+  const int index = form->iterations_stackedWidget->currentIndex() - 1;
+  if (index < 0 || index >= entries.size()) return;
+  KolvLiteContext* context = controller->execution_context();
+  HtmlGenerator generator;
+  if (context->current_module) {
+    generator.set_translation_context(QString::fromStdString(context->current_module->name()));
+  }
+  generator.ExportLogEntry(entries[index], index, QStringLiteral("kolv_lite_log.html"),
+                           QString::fromLatin1(TranslationKeys::LOG_SAVED_HEADER),
+                           QString::fromLatin1(TranslationKeys::LOG_SAVED_OK),
+                           QString::fromLatin1(TranslationKeys::ERROR),
+                           QString::fromLatin1(TranslationKeys::LOG_SAVE_FAILED));
+}
+
+void ExecutionLogScreen::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    controller->GoToPreviousScreen();
+    return;
+  }
+  KolvLiteScreen::keyPressEvent(event);
+}

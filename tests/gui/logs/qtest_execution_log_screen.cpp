@@ -1,0 +1,229 @@
+// The execution log screen over logs the engine wrote: a run of three iterations, a run with an
+// iteration that wrote no log next to an older run, a missing log, a single run, a new run after
+// the flow was unloaded, stopping, and the export of the page shown.
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTextEdit>
+#include <QtTest>
+
+#include "gui/screens/execution_log_screen.h"
+#include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/morva_service_executor.h"
+#include "morva_service/morva_service.h"
+#include "tests/gui/logs/support/report_test_support.h"
+
+using namespace morva_service;
+
+namespace {
+
+// Lets the test read the entries the screen holds.
+class LogScreen : public ExecutionLogScreen {
+ public:
+  using ExecutionLogScreen::ExecutionLogScreen;
+  QStringList keys() const {
+    QStringList out;
+    for (const HtmlLogEntry& entry : entries) out << entry.time_key;
+    return out;
+  }
+  QStackedWidget* pages() const { return findChild<QStackedWidget*>("iterations_stackedWidget"); }
+  QString label(const char* name) const { return findChild<QLabel*>(name)->text(); }
+  QPushButton* arrow(const char* name) const { return findChild<QPushButton*>(name); }
+  QPushButton* export_widget() const { return export_button; }
+};
+
+}  // namespace
+
+class TestExecutionLogScreen : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(report_test::RegisterProgramResources());
+    controller_ = new KolvLiteController;
+    context_ = controller_->execution_context();
+    service_ = context_->executor->morva_service();
+    QVERIFY(service_);
+    const auto* modules = service_->LoadModules();
+    QVERIFY(modules && !modules->empty());
+    module_ = modules->front();
+    QVERIFY(module_->Scan() == 0 && module_->system_component_count() > 0);
+    device_ = module_->system_component(0);
+    DiagnosticView* diagnostic = module_->diagnostics().front();
+    for (TestView* test : diagnostic->tests()) {
+      if (test->SupportsComponent(device_)) {
+        selection_.push_back({diagnostic, {{test, {}}}});
+        break;
+      }
+    }
+    QVERIFY(!selection_.empty());
+    base_ = QDateTime::currentSecsSinceEpoch() - 1000;
+  }
+
+  void cleanupTestCase() {
+    service_->UnloadModules();
+    delete controller_;
+  }
+
+  void threeIterations() {
+    report_test::RemoveDiagnosticsLog();
+    Run(base_, {true, true, true}, 0);
+    LogScreen screen(controller_);
+    Enter(screen);
+    QCOMPARE(screen.keys(), Keys(base_, {0, 1, 2}));
+    QCOMPARE(screen.pages()->count(), 4);
+    QCOMPARE(screen.pages()->currentIndex(), 1);
+    QCOMPARE(screen.label("iterations_label"), QStringLiteral("1 OF 3"));
+    QVERIFY(!screen.arrow("previous_iteration_pushButton")->isEnabled());
+    QVERIFY(screen.arrow("next_iteration_pushButton")->isEnabled());
+    QVERIFY(!screen.arrow("next_iteration_pushButton")->isHidden());
+    QVERIFY(!screen.export_widget()->isHidden());
+    // Each page shows its iteration's entry.
+    auto* page = qobject_cast<QTextEdit*>(screen.pages()->widget(2));
+    QVERIFY(page && page->toPlainText().contains(QStringLiteral("RESULT_CODE")));
+
+    screen.NextIteration();
+    QCOMPARE(context_->current_iteration, 1);
+    QCOMPARE(screen.label("iterations_label"), QStringLiteral("2 OF 3"));
+    screen.NextIteration();
+    QVERIFY(!screen.arrow("next_iteration_pushButton")->isEnabled());
+    screen.NextIteration();
+    QCOMPARE(context_->current_iteration, 2);
+
+    // Coming back shows the iteration the execution screen shows.
+    context_->current_iteration = 1;
+    screen.OnExit();
+    screen.OnEnter();
+    QCOMPARE(screen.pages()->currentIndex(), 2);
+    screen.OnExit();
+  }
+
+  void iterationWithoutLogAmongOtherRuns() {
+    // An older run, then this run whose second iteration ended before writing its log.
+    const qint64 start = base_ + 100;
+    Run(base_ + 50, {true}, 0);
+    Run(start, {true, false, true}, 2);
+    LogScreen screen(controller_);
+    Enter(screen);
+    QCOMPARE(screen.keys(), Keys(start, {0, 2}));
+    QCOMPARE(screen.pages()->count(), 3);
+    // The last iteration's page, which is the last page there is.
+    QCOMPARE(screen.pages()->currentIndex(), 2);
+    QCOMPARE(screen.label("iterations_label"), QStringLiteral("2 OF 3"));
+
+    const QString dir = report_test::Scratch(QStringLiteral("execution_log"));
+    {
+      report_test::DialogHand hand(dir + "/shown");
+      screen.ExportLog();
+      QCOMPARE(hand.title, QStringLiteral("LOG_SAVED_HEADER"));
+    }
+    QVERIFY(QFileInfo(dir + "/shown.html").isFile());
+    // Without a page of an entry there is nothing to export, and no dialog opens.
+    screen.pages()->setCurrentIndex(0);
+    {
+      report_test::DialogHand hand(dir + "/none");
+      screen.ExportLog();
+      QVERIFY(!hand.file_dialog_seen);
+    }
+    screen.OnExit();
+  }
+
+  void missingLogSingleRunAndReload() {
+    Run(base_ + 200, {true}, 0);
+    report_test::RemoveDiagnosticsLog();
+    LogScreen screen(controller_);
+    Enter(screen);
+    QCOMPARE(screen.pages()->currentIndex(), 0);
+    QCOMPARE(screen.label("log_status_label"), QStringLiteral("LOG_FILE_NOT_FOUND"));
+    QVERIFY(screen.export_widget()->isHidden());
+    screen.OnExit();
+
+    // A new run after the flow was unloaded: only its page, with the arrows hidden for one run.
+    screen.Unload();
+    Run(base_ + 300, {true}, 0);
+    Enter(screen);
+    QCOMPARE(screen.keys(), Keys(base_ + 300, {0}));
+    QCOMPARE(screen.pages()->count(), 2);
+    QCOMPARE(screen.pages()->currentIndex(), 1);
+    QVERIFY(screen.arrow("next_iteration_pushButton")->isHidden());
+    QVERIFY(screen.arrow("previous_iteration_pushButton")->isHidden());
+    screen.OnExit();
+
+    // Start times no group carries.
+    screen.Unload();
+    context_->iteration_start_times = {base_ + 400};
+    Enter(screen);
+    QCOMPARE(screen.label("log_status_label"), QStringLiteral("NO_LOGS_FOUND_ON_INTERVAL"));
+    screen.OnExit();
+  }
+
+  void stopping() {
+    Run(base_ + 500, {true, true}, 0);
+    LogScreen screen(controller_);
+    QSignalSpy stopped(&screen, &KolvLiteScreen::Stopped);
+    screen.Stop();
+    QCOMPARE(stopped.count(), 1);
+
+    // Stopped during a read: once, after the read has reported.
+    LogScreen reading(controller_);
+    QSignalSpy stopped_reading(&reading, &KolvLiteScreen::Stopped);
+    reading.OnEnter();
+    reading.Stop();
+    QCOMPARE(stopped_reading.count(), 0);
+    QTRY_COMPARE(stopped_reading.count(), 1);
+    QTest::qWait(50);
+    QCOMPARE(stopped_reading.count(), 1);
+    reading.OnExit();
+
+    // A screen that goes while its read runs waits for it.
+    auto* gone = new LogScreen(controller_);
+    gone->OnEnter();
+    delete gone;
+  }
+
+ private:
+  // Writes the run's groups as the execution screen has the engine write them: one start time
+  // per iteration, one second apart; false marks an iteration that wrote nothing.
+  void Run(qint64 first, const QVector<bool>& written, int current) {
+    context_->current_module = module_;
+    context_->runs = written.size();
+    context_->current_iteration = current;
+    context_->iteration_start_times.clear();
+    for (int i = 0; i < written.size(); ++i) {
+      context_->iteration_start_times.append(first + i);
+      if (written[i]) service_->Execute(module_, device_, selection_, first + i);
+    }
+  }
+
+  void Enter(LogScreen& screen) {
+    screen.OnEnter();
+    // The read runs on its own thread; the screen has its pages once the status or the pages
+    // are there.
+    QTRY_VERIFY(screen.pages()->count() > 1 || !screen.label("log_status_label").isEmpty());
+  }
+
+  static QStringList Keys(qint64 first, const QVector<int>& iterations) {
+    QStringList keys;
+    for (int i : iterations) keys << QString::number(first + i);
+    return keys;
+  }
+
+  KolvLiteController* controller_ = nullptr;
+  KolvLiteContext* context_ = nullptr;
+  MorvaService* service_ = nullptr;
+  ModuleInterfaceView* module_ = nullptr;
+  SystemComponentView* device_ = nullptr;
+  std::vector<DiagnosticRun> selection_;
+  qint64 base_ = 0;
+};
+
+int main(int argc, char** argv) {
+  report_test::FixTimeAndLocale();
+  QApplication application(argc, argv);
+  TestExecutionLogScreen test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "qtest_execution_log_screen.moc"
