@@ -250,17 +250,24 @@ void ShowTools(CliApplication& app, ModuleSelection& selection) {
   if (!app.sink || !selection.module) return;
   selection.tools = selection.module->tools();
   MorvaStdio& sink = *app.sink;
-  // A tool shows only when its plug-in is there to run it.
+  // A tool shows only when its plug-in is there to run it; when none is, the listing says so
+  // instead. A module without tools gets its heading and the plain note.
   std::vector<ToolView*> usable;
-  for (ToolView* tool : selection.tools)
-    if (tool && ToolPluginAvailable(tool->name())) usable.push_back(tool);
-  if (usable.empty()) {
+  bool any_tool = false;
+  for (ToolView* tool : selection.tools) {
+    if (!tool) continue;
+    any_tool = true;
+    if (ToolPluginAvailable(tool->name())) usable.push_back(tool);
+  }
+  if (any_tool && usable.empty()) {
     sink.Print("[|WARNING] ", false, true, true, true);
     sink.Print("NO_TOOLS_FOUND_IN_THIS_MODULE", true, true, false, true);
     return;
   }
   if (!(selection.listing & kListTools)) return;
   sink.PrintText(selection.module->name() + " tools:", true);
+  if (usable.empty())
+    sink.PrintRaw(MorvaStdio::KeyToText("NO_TOOLS_FOUND_IN_THIS_MODULE", false, true, true), true);
   for (ToolView* tool : usable) ShowToolEntry(app, tool, selection.module->name());
   sink.Ruler();
   sink.NewLine();

@@ -1,11 +1,14 @@
 #include "run_program.h"
 
 #include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -75,26 +78,39 @@ void Drain(int fd, std::string& into, bool& open) {
 }
 }  // namespace
 
+// Argument and environment vectors of one kolv_cli start; the texts live as long as this.
+struct Launch {
+  Launch(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
+    std::map<std::string, std::string> vars;
+    for (char** e = environ; *e; ++e) {
+      const char* eq = std::strchr(*e, '=');
+      if (eq) vars[std::string(*e, static_cast<size_t>(eq - *e))] = eq + 1;
+    }
+    vars["MORVA_CATALOGUE"] = WriteScratchFile("small_catalogue.json", SmallCatalogue());
+    for (const auto& kv : env) vars[kv.first] = kv.second;
+    for (const auto& kv : vars) env_text.push_back(kv.first + "=" + kv.second);
+    for (auto& e : env_text) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    words = {KOLV_CLI_PROGRAM};
+    words.insert(words.end(), args.begin(), args.end());
+    for (auto& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+  }
+  std::vector<std::string> env_text, words;
+  std::vector<char*> envp, argv;
+};
+
+int WaitForExit(pid_t pid) {
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 Outcome RunCli(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
                const std::string& input, int timeout_seconds) {
-  std::map<std::string, std::string> vars;
-  for (char** e = environ; *e; ++e) {
-    const char* eq = std::strchr(*e, '=');
-    if (eq) vars[std::string(*e, static_cast<size_t>(eq - *e))] = eq + 1;
-  }
-  vars["MORVA_CATALOGUE"] = WriteScratchFile("small_catalogue.json", SmallCatalogue());
-  for (const auto& kv : env) vars[kv.first] = kv.second;
-  std::vector<std::string> env_text;
-  for (const auto& kv : vars) env_text.push_back(kv.first + "=" + kv.second);
-  std::vector<char*> envp;
-  for (auto& e : env_text) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
-  std::vector<std::string> words = {KOLV_CLI_PROGRAM};
-  words.insert(words.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
+  Launch launch(args, env);
+  std::vector<char*>& argv = launch.argv;
+  std::vector<char*>& envp = launch.envp;
 
   int in[2], out[2], err[2];
   if (pipe(in) || pipe(out) || pipe(err)) return {};
@@ -136,9 +152,108 @@ Outcome RunCli(const std::vector<std::string>& args, const std::map<std::string,
   }
   close(out[0]);
   close(err[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  outcome.status = WaitForExit(pid);
+  return outcome;
+}
+
+Session::Session(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
+                 Console console) {
+  Launch launch(args, env);
+  signal(SIGPIPE, SIG_IGN);
+  if (console == Console::kTerminal) {
+    int master = -1;
+    const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
+    if (pid == 0) {
+      execve(launch.argv[0], launch.argv.data(), launch.envp.data());
+      _exit(127);
+    }
+    if (pid < 0) return;
+    pid_ = pid;
+    input_ = master;
+    output_fd_ = master;
+    return;
+  }
+  int in[2], out[2];
+  if (pipe(in)) return;
+  if (pipe(out)) {
+    close(in[0]);
+    close(in[1]);
+    return;
+  }
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 2);
+  for (int fd : {in[0], in[1], out[0], out[1]}) posix_spawn_file_actions_addclose(&actions, fd);
+  pid_t pid = -1;
+  const int rc =
+      posix_spawn(&pid, launch.argv[0], &actions, nullptr, launch.argv.data(), launch.envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  close(in[0]);
+  close(out[1]);
+  if (rc != 0) {
+    close(in[1]);
+    close(out[0]);
+    return;
+  }
+  pid_ = pid;
+  input_ = in[1];
+  output_fd_ = out[0];
+}
+
+Session::~Session() {
+  if (pid_ > 0) {
+    kill(pid_, SIGKILL);
+    WaitForExit(pid_);
+  }
+  if (input_ >= 0 && input_ != output_fd_) close(input_);
+  if (output_fd_ >= 0) close(output_fd_);
+}
+
+bool Session::Read(int timeout_ms) {
+  if (output_fd_ < 0) return false;
+  pollfd p{output_fd_, POLLIN, 0};
+  if (poll(&p, 1, timeout_ms) <= 0) return true;
+  char buffer[4096];
+  const ssize_t n = read(output_fd_, buffer, sizeof buffer);
+  if (n > 0) {
+    output_.append(buffer, static_cast<size_t>(n));
+    return true;
+  }
+  // End of output (a pseudo-terminal reports its end as an error).
+  return n < 0 && (errno == EINTR || errno == EAGAIN);
+}
+
+bool Session::WaitFor(const std::string& text, int timeout_seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds);
+  while (output_.find(text) == std::string::npos) {
+    if (std::chrono::steady_clock::now() > deadline || !Read(100)) return false;
+  }
+  return true;
+}
+
+void Session::Type(const std::string& bytes) {
+  if (input_ >= 0) (void)!write(input_, bytes.data(), bytes.size());
+}
+
+void Session::Signal(int signal_number) {
+  if (pid_ > 0) kill(pid_, signal_number);
+}
+
+Outcome Session::Finish(int timeout_seconds) {
+  Outcome outcome;
+  if (pid_ <= 0) return outcome;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds);
+  while (Read(100)) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid_, SIGKILL);
+      break;
+    }
+  }
+  outcome.status = WaitForExit(pid_);
+  pid_ = -1;
+  outcome.out = output_;
   return outcome;
 }
 

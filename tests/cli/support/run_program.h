@@ -1,6 +1,8 @@
 // Runs the built kolv_cli as a user would, with its own lock file, system drive and catalogue.
 #pragma once
 
+#include <sys/types.h>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -26,5 +28,35 @@ std::string SmallCatalogue();
 // gets input and is then closed. Killed after timeout_seconds (a hang guard).
 Outcome RunCli(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {},
                const std::string& input = "", int timeout_seconds = 60);
+
+// A kolv_cli that runs while the test watches its output and acts on it: it types keys, sends
+// signals, starts other programs. Standard output and error are read together.
+class Session {
+ public:
+  enum class Console { kPipes, kTerminal };  // kTerminal: a pseudo-terminal, as a user has
+
+  Session(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
+          Console console);
+  ~Session();  // a program still running is killed
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  bool started() const { return pid_ > 0; }
+  // Reads until the output holds text; false after timeout_seconds (a hang guard).
+  bool WaitFor(const std::string& text, int timeout_seconds = 60);
+  void Type(const std::string& bytes);
+  void Signal(int signal_number);
+  // Reads to the end and returns the exit status; the program is killed after timeout_seconds.
+  Outcome Finish(int timeout_seconds = 60);
+  const std::string& output() const { return output_; }
+
+ private:
+  bool Read(int timeout_ms);
+
+  pid_t pid_ = -1;
+  int input_ = -1;
+  int output_fd_ = -1;
+  std::string output_;
+};
 
 }  // namespace clitest
