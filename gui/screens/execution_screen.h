@@ -9,6 +9,7 @@
 #include <QString>
 #include <QVector>
 #include <QtGlobal>
+#include <stdexcept>
 #include <string>
 
 #include "gui/shell/kolv_lite_meta_types.h"
@@ -69,8 +70,8 @@ class ExecutionScreen : public KolvLiteScreen {
   QLabel* RunningTestsLabel();
   // Puts the record's progress panel and its scrollable page into the next stacked page.
   void BuildIterationPage(ExecutionIterationWidgets* record);
-  // Row test_row of the current device of the current iteration. Only valid while
-  // HasCurrentTestWidget() is true.
+  // Row test_row of the current device of the current iteration; throws std::out_of_range
+  // unless HasCurrentTestWidget() is true.
   TestWidget& CurrentTestWidget();
   bool HasCurrentTestWidget() const;
   // Sets the current iteration's progress panel.
@@ -131,6 +132,10 @@ class ExecutionScreen : public KolvLiteScreen {
   virtual QString FinishedExecutionLabel();
   virtual void StartExecution();
 
+  // Start time of the next iteration: never earlier than now and always after every start time
+  // handed out before in this process, so no two iterations ever share a log group.
+  static qint64 NextStartTime();
+
   bool running;
   int current_iteration;
   int test_row;
@@ -150,15 +155,11 @@ class ExecutionScreen : public KolvLiteScreen {
   void BuildForm();
   DiagnosticWidget* CurrentDeviceWidget() const;
   TestWidget* CurrentTestWidgetOrNull() const;
-  // Start time of the next iteration: never earlier than now and always after every start time
-  // handed out before in this process, so no two iterations share a log group.
-  static qint64 NextStartTime();
   // Blocks until the Execute invoked last has returned, re-issuing the abort meanwhile.
   void WaitForRunEnd();
 
   // The controller and its context may go before this screen at program end.
   QPointer<KolvLiteController> controller_guard_;
-  bool connections_made_;
   // Raised on the worker when the Execute invoked last has returned.
   QAtomicInt execute_returned_;
 };

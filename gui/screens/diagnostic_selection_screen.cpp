@@ -1,0 +1,276 @@
+#include "gui/screens/diagnostic_selection_screen.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpacerItem>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "gui/screens/devices_loading_screen.h"
+#include "gui/screens/execution_screen.h"
+#include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/morva_service_executor.h"
+#include "gui/shell/translation_keys.h"
+#include "morva_service/views.h"
+
+// The custom flow's screens and the log screen join as soon as they are part of the build.
+#if __has_include("gui/screens/devices_screen.h") && __has_include("gui/screens/tests_screen.h")
+#include "gui/screens/devices_screen.h"
+#include "gui/screens/tests_screen.h"
+#define KOLV_CUSTOM_FLOW_SCREENS 1
+#endif
+#if __has_include("gui/screens/execution_log_screen.h")
+#include "gui/screens/execution_log_screen.h"
+#define KOLV_EXECUTION_LOG_SCREEN 1
+#endif
+
+namespace {
+
+constexpr char kContext[] = "DiagnosticSelectionScreen";
+constexpr char kRecommendedBrief[] = "RECOMMENDED_BRIEF_DESCRIPTION";
+constexpr char kCustomBrief[] = "CUSTOM_BRIEF_DESCRIPTION";
+constexpr char kAdvancedHint[] = "ADVANCED_USERS_HINT";
+
+const char kScreenStyle[] =
+    "*[accessibleName=\"screen_label\"] {\n\tfont: bold 18pt \"Segoe UI\";\n}\n\n"
+    "*[accessibleName=\"test_hint\"]{\n\tcolor: rgb(140, 140, 140);\n\tfont: italic 10pt "
+    "\"Segoe UI\";\n}\n\n"
+    "*[accessibleName=\"test_label\"]{\n\tfont: bold 10pt \"Segoe UI\";\n}\n\n"
+    "*[accessibleName=\"test_description\"]{\n\tfont: 8pt \"Segoe UI\";\n}";
+const char kRadioStyle[] = ".QRadioButton { \n\tfont:  bold 10pt \"Segoe UI\";\n\tspacing: 5px;\n}";
+const char kDescriptionStyle[] = ".QLabel { font: 8pt \"Segoe UI\";}";
+const char kHintStyle[] = ".QLabel { font: italic 10pt \"Segoe UI\";}";
+
+QRadioButton* MakeRadio(QWidget* parent, const char* name) {
+  auto* radio = new QRadioButton(parent);
+  radio->setObjectName(QLatin1String(name));
+  radio->setAccessibleName(QStringLiteral("test_label"));
+  radio->setStyleSheet(QLatin1String(kRadioStyle));
+  return radio;
+}
+
+QLabel* MakeDescription(QWidget* parent, const char* name) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QLatin1String(name));
+  label->setAccessibleName(QStringLiteral("test_description"));
+  label->setStyleSheet(QLatin1String(kDescriptionStyle));
+  label->setMargin(0);
+  label->setIndent(20);
+  label->setWordWrap(true);
+  label->setTextFormat(Qt::PlainText);
+  return label;
+}
+
+QPushButton* MakeActionButton(const char* key, const char* tooltip_key) {
+  auto* button = new QPushButton(nullptr);
+  button->setText(KolvLiteTranslate(key));
+  button->setAccessibleName(QStringLiteral("white_button"));
+  button->setToolTip(KolvLiteTranslate(tooltip_key));
+  button->hide();
+  return button;
+}
+
+}  // namespace
+
+DiagnosticSelectionScreen::DiagnosticSelectionScreen(KolvLiteController* controller)
+    : ForkScreen(controller),
+      form_(new DiagnosticSelectionForm),
+      next_button_(MakeActionButton(TranslationKeys::RUN_TESTS,
+                                    TranslationKeys::RUN_TESTS_TOOLTIP)),
+      back_button_(MakeActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP)),
+      radio_group_(new QButtonGroup(nullptr)),
+      devices_screen_(nullptr),
+      tests_screen_(nullptr),
+      execution_screen_(new ExecutionScreen(controller)),
+      execution_log_screen_(nullptr) {
+#ifdef KOLV_CUSTOM_FLOW_SCREENS
+  devices_screen_ = new DevicesScreen(controller);
+  tests_screen_ = new TestsScreen(controller);
+#endif
+#ifdef KOLV_EXECUTION_LOG_SCREEN
+  execution_log_screen_ = new ExecutionLogScreen(controller);
+#endif
+  BuildForm();
+  set_step(KolvLiteTranslate(TranslationKeys::DIAGNOSTIC_SELECTION_STEP));
+
+  connect(next_button_, &QPushButton::clicked, this, &DiagnosticSelectionScreen::OnNextClicked);
+  connect(back_button_, &QPushButton::clicked, controller, &KolvLiteController::GoToPreviousScreen);
+
+  const int recommended = CreateNewFlow(KolvLiteTranslate(TranslationKeys::RECOMMENDED_TESTS));
+  AddNewScreenToFlow(recommended, execution_screen_);
+  if (execution_log_screen_ != nullptr) AddNewScreenToFlow(recommended, execution_log_screen_);
+  const int custom = CreateNewFlow(KolvLiteTranslate(TranslationKeys::CUSTOM_TESTS));
+  if (devices_screen_ != nullptr && tests_screen_ != nullptr) {
+    AddNewScreenToFlow(custom, devices_screen_);
+    AddNewScreenToFlow(custom, tests_screen_);
+    AddNewScreenToFlow(custom, execution_screen_);
+    if (execution_log_screen_ != nullptr) AddNewScreenToFlow(custom, execution_log_screen_);
+  } else {
+    // Without the screens to choose devices and tests there is nothing custom to offer.
+    form_->radial_button_custom->setEnabled(false);
+  }
+
+  form_->radial_button_recommended->setChecked(true);
+  radio_group_->setExclusive(true);
+  radio_group_->addButton(form_->radial_button_recommended, kRecommendedFlow);
+  radio_group_->addButton(form_->radial_button_custom, kCustomFlow);
+  connect(radio_group_, &QButtonGroup::idClicked, this, &DiagnosticSelectionScreen::InstallFlow);
+  connect(this, &ForkScreen::IsPossibleFlow, next_button_, &QPushButton::setEnabled);
+  connect(this, &ForkScreen::UpdatedCurrentFlow, this,
+          &DiagnosticSelectionScreen::UpdateNextButton);
+
+  for (KolvLiteScreen* screen :
+       {devices_screen_, tests_screen_, execution_screen_, execution_log_screen_}) {
+    if (screen != nullptr) owned_screens_.append(screen);
+  }
+}
+
+DiagnosticSelectionScreen::~DiagnosticSelectionScreen() {
+  if (controller != nullptr) {
+    controller->RemoveAndHideActionWidget(next_button_);
+    controller->RemoveAndHideActionWidget(back_button_);
+  }
+  DeleteFlowScreens();
+  delete next_button_;
+  delete back_button_;
+  delete radio_group_;
+  delete form_;
+}
+
+void DiagnosticSelectionScreen::BuildForm() {
+  setObjectName(QStringLiteral("DiagnosticSelectionScreen"));
+  resize(795, 586);
+  setStyleSheet(QLatin1String(kScreenStyle));
+
+  form_->verticalLayout_2 = new QVBoxLayout(this);
+  form_->verticalLayout_2->setObjectName(QStringLiteral("verticalLayout_2"));
+  form_->verticalLayout_2->setContentsMargins(0, 0, 0, 0);
+  form_->verticalLayout = new QVBoxLayout();
+  form_->verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
+  form_->verticalLayout->setContentsMargins(0, 10, 0, 0);
+  form_->verticalLayout_2->addLayout(form_->verticalLayout);
+
+  form_->gridLayout_3 = new QGridLayout();
+  form_->gridLayout_3->setObjectName(QStringLiteral("gridLayout_3"));
+  form_->gridLayout_3->setHorizontalSpacing(2);
+  form_->gridLayout_3->setVerticalSpacing(0);
+  form_->gridLayout_3->setContentsMargins(0, 0, 0, 0);
+  form_->radial_button_recommended = MakeRadio(this, "radial_button_recommended");
+  form_->gridLayout_3->addWidget(form_->radial_button_recommended, 0, 0);
+  form_->label_recomended_description = MakeDescription(this, "label_recomended_description");
+  form_->gridLayout_3->addWidget(form_->label_recomended_description, 1, 0, 1, 2);
+  form_->gridLayout_3->setColumnStretch(0, 1);
+  form_->gridLayout_3->setColumnStretch(1, 100);
+  form_->verticalLayout->addLayout(form_->gridLayout_3);
+
+  form_->gridLayout_2 = new QGridLayout();
+  form_->gridLayout_2->setObjectName(QStringLiteral("gridLayout_2"));
+  form_->gridLayout_2->setHorizontalSpacing(2);
+  form_->gridLayout_2->setVerticalSpacing(0);
+  form_->radial_button_custom = MakeRadio(this, "radial_button_custom");
+  form_->gridLayout_2->addWidget(form_->radial_button_custom, 0, 0);
+  form_->label_advanced_hint = new QLabel(this);
+  form_->label_advanced_hint->setObjectName(QStringLiteral("label_advanced_hint"));
+  form_->label_advanced_hint->setAccessibleName(QStringLiteral("test_hint"));
+  form_->label_advanced_hint->setStyleSheet(QLatin1String(kHintStyle));
+  form_->label_advanced_hint->setTextFormat(Qt::PlainText);
+  form_->gridLayout_2->addWidget(form_->label_advanced_hint, 0, 1);
+  form_->label_custom_brief_description = MakeDescription(this, "label_custom_brief_description");
+  form_->gridLayout_2->addWidget(form_->label_custom_brief_description, 1, 0, 1, 3);
+  form_->gridLayout_2->addItem(new QSpacerItem(20, 40, QSizePolicy::Minimum,
+                                               QSizePolicy::Expanding), 2, 0);
+  form_->gridLayout_2->setColumnStretch(0, 1);
+  form_->gridLayout_2->setColumnStretch(1, 100);
+  form_->verticalLayout->addLayout(form_->gridLayout_2);
+  form_->verticalLayout->addItem(
+      new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding));
+
+  form_->radial_button_recommended->setText(
+      KolvLiteTranslate(kContext, TranslationKeys::RECOMMENDED_TESTS));
+  form_->label_recomended_description->setText(KolvLiteTranslate(kContext, kRecommendedBrief));
+  form_->label_custom_brief_description->setText(KolvLiteTranslate(kContext, kCustomBrief));
+  form_->radial_button_custom->setText(KolvLiteTranslate(kContext, TranslationKeys::CUSTOM_TESTS));
+  form_->label_advanced_hint->setText(KolvLiteTranslate(kContext, kAdvancedHint));
+}
+
+void DiagnosticSelectionScreen::OnEnter() {
+  if (controller->HasPreviousFlowScreen(this)) controller->AddAndShowActionWidget(back_button_);
+  controller->AddAndShowActionWidget(next_button_);
+  controller->ShowActionBar();
+  controller->ShowBreadcrumb();
+  loaded = true;
+}
+
+void DiagnosticSelectionScreen::OnExit() {
+  controller->RemoveAndHideActionWidget(back_button_);
+  controller->RemoveAndHideActionWidget(next_button_);
+  controller->HideBreadcrumb();
+}
+
+bool DiagnosticSelectionScreen::isBusy(QString&) { return false; }
+
+void DiagnosticSelectionScreen::Stop() { emit Stopped(this); }
+
+void DiagnosticSelectionScreen::SetBackButtonVisible(bool visible) {
+  back_button_->setVisible(visible && back_button_->parentWidget() != nullptr);
+}
+
+void DiagnosticSelectionScreen::UpdateNextButton(int index) {
+  if (index == kRecommendedFlow) {
+    form_->radial_button_recommended->setChecked(true);
+    next_button_->setText(KolvLiteTranslate(TranslationKeys::RUN_TESTS));
+    next_button_->setToolTip(KolvLiteTranslate(TranslationKeys::RUN_TESTS_TOOLTIP));
+  } else if (index == kCustomFlow) {
+    form_->radial_button_custom->setChecked(true);
+    next_button_->setText(KolvLiteTranslate(TranslationKeys::NEXT));
+    next_button_->setToolTip(KolvLiteTranslate(TranslationKeys::NEXT_TOOLTIP));
+  }
+}
+
+void DiagnosticSelectionScreen::OnNextClicked() {
+  DevicesLoadingScreen* loading = controller->execution_context()->devices_loading_screen;
+  if (loading == nullptr) return;
+  const int chosen = radio_group_->checkedId();
+  if (chosen == kRecommendedFlow) {
+    connect(loading, &DevicesLoadingScreen::ScanSucceeded, this,
+            &DiagnosticSelectionScreen::SetRecommendedTestsState, Qt::UniqueConnection);
+  } else if (chosen != kCustomFlow) {
+    return;
+  }
+  connect(loading, &DevicesLoadingScreen::ScanSucceeded, controller,
+          &KolvLiteController::GoToNextScreen, Qt::UniqueConnection);
+  // The devices are always scanned first; the flow moves on once the scan has succeeded.
+  controller->GoToScreen(loading);
+}
+
+void DiagnosticSelectionScreen::SetRecommendedTestsState() { FillRecommendedSelection(controller); }
+
+void DiagnosticSelectionScreen::FillRecommendedSelection(KolvLiteController* controller) {
+  KolvLiteContext* context = controller->execution_context();
+  context->ClearSelection();
+  morva_service::ModuleInterfaceView* module = context->current_module;
+  if (module == nullptr) return;
+  const std::vector<morva_service::SystemComponentView*> devices = module->system_components();
+  const std::vector<morva_service::DiagnosticView*> diagnostics = module->diagnostics();
+  // A module without diagnostics has no recommended tests.
+  if (devices.empty() || diagnostics.empty() || diagnostics.front() == nullptr) return;
+  morva_service::DiagnosticView* first = diagnostics.front();
+  const std::vector<morva_service::TestView*> tests = first->tests();
+  for (morva_service::SystemComponentView* device : devices) {
+    if (device == nullptr) continue;
+    DiagnosticTestSelection chosen;
+    chosen.diagnostic = first;
+    for (morva_service::TestView* test : tests) {
+      if (test != nullptr && test->SupportsComponent(device)) chosen.tests.push_back(test);
+    }
+    if (chosen.tests.empty()) continue;
+    auto* record = new DeviceTestSelection;
+    record->device = device;
+    record->diagnostics = new std::vector<DiagnosticTestSelection>{chosen};
+    context->selected_tests.append(record);
+  }
+}

@@ -1,0 +1,77 @@
+// The choice between the recommended tests and custom tests of the chosen module. Either way
+// the module's devices are scanned first; the recommended flow then runs, per device, the
+// tests of the module's first diagnostic that support it, the custom flow lets the user pick
+// devices and tests.
+#pragma once
+
+#include <QButtonGroup>
+
+#include "gui/screens/fork_screen.h"
+
+class QGridLayout;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QSpacerItem;
+class QVBoxLayout;
+
+struct DiagnosticSelectionForm {
+  QVBoxLayout* verticalLayout_2 = nullptr;
+  QVBoxLayout* verticalLayout = nullptr;
+  QGridLayout* gridLayout_3 = nullptr;
+  QRadioButton* radial_button_recommended = nullptr;
+  QLabel* label_recomended_description = nullptr;
+  QGridLayout* gridLayout_2 = nullptr;
+  QRadioButton* radial_button_custom = nullptr;
+  QLabel* label_advanced_hint = nullptr;
+  QLabel* label_custom_brief_description = nullptr;
+};
+
+class DiagnosticSelectionScreen : public ForkScreen {
+  Q_OBJECT
+
+ public:
+  enum FlowId { kRecommendedFlow = 0, kCustomFlow = 1 };
+
+  explicit DiagnosticSelectionScreen(KolvLiteController* controller);
+  ~DiagnosticSelectionScreen() override;
+
+  void SetBackButtonVisible(bool visible);
+
+  QPushButton* next_button() const { return next_button_; }
+  QPushButton* back_button() const { return back_button_; }
+  const DiagnosticSelectionForm* form_widgets() const { return form_; }
+  // The flow screens this screen made; null for the ones this build has not got.
+  KolvLiteScreen* devices_screen() const { return devices_screen_; }
+  KolvLiteScreen* tests_screen() const { return tests_screen_; }
+  KolvLiteScreen* execution_screen() const { return execution_screen_; }
+  KolvLiteScreen* execution_log_screen() const { return execution_log_screen_; }
+
+  // The recommended selection into the execution context: per device of the current module,
+  // the tests of its first diagnostic that support the device. Empty without devices or
+  // diagnostics.
+  static void FillRecommendedSelection(KolvLiteController* controller);
+
+ public slots:
+  void OnEnter() override;
+  void OnExit() override;
+  bool isBusy(QString& message) override;
+  void Stop() override;
+
+ private slots:
+  void OnNextClicked();
+  void SetRecommendedTestsState();
+  void UpdateNextButton(int index);
+
+ private:
+  void BuildForm();
+
+  DiagnosticSelectionForm* form_;
+  QPushButton* next_button_;
+  QPushButton* back_button_;
+  QButtonGroup* radio_group_;
+  KolvLiteScreen* devices_screen_;
+  KolvLiteScreen* tests_screen_;
+  KolvLiteScreen* execution_screen_;
+  KolvLiteScreen* execution_log_screen_;
+};

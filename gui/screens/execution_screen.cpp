@@ -1,0 +1,685 @@
+#include "gui/screens/execution_screen.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMetaObject>
+#include <QPalette>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSpacerItem>
+#include <QStackedWidget>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_dialog.h"
+#include "gui/shell/kolv_lite_listeners.h"
+#include "gui/shell/kolv_lite_main_window.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/morva_service_executor.h"
+#include "gui/shell/translation_keys.h"
+#include "gui/widgets/diagnostic_widget.h"
+#include "gui/widgets/local_to_utf8.h"
+#include "gui/widgets/progress_widget.h"
+#include "morva_service/views.h"
+
+namespace {
+
+constexpr char kContext[] = "ExecutionScreen";
+constexpr char kRunningTests[] = "RUNNING_TESTS";
+
+const char kScreenStyle[] =
+    "*[accessibleName=\"execution_header_widget\"] {\n\tborder: 1px solid #BDBDBD;\n}\n\n"
+    "*[accessibleName=\"running_tests_header_widget\"] {\n\tborder: 1px solid #FFFFFF;\n}";
+const char kHeaderStyle[] =
+    "font: bold 10pt \"Segoe UI\";\ncolor: rgb(0, 0, 0);\n"
+    "background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:1, "
+    "stop:0 #F1F1F1, stop:1 #CCCCCC);";
+const char kIterationLabelStyle[] =
+    "background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:1, "
+    "stop:0 #F1F1F1, stop:1 #CCCCCC);";
+const char kActionButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
+
+QPushButton* MakeActionButton(const char* key, const char* tooltip_key) {
+  auto* button = new QPushButton(nullptr);
+  button->setAccessibleName(QStringLiteral("white_button"));
+  button->setStyleSheet(QLatin1String(kActionButtonStyle));
+  button->setText(KolvLiteTranslate(key));
+  button->setToolTip(KolvLiteTranslate(tooltip_key));
+  button->hide();
+  return button;
+}
+
+QPushButton* MakeArrowButton(QWidget* parent, const char* name, const char* text) {
+  auto* button = new QPushButton(parent);
+  button->setObjectName(QLatin1String(name));
+  button->setFixedSize(22, 22);
+  button->setAccessibleName(QStringLiteral("small_white_arrow_button"));
+  button->setText(QLatin1String(text));
+  return button;
+}
+
+// Action-bar buttons have no parent while the screen is not shown; showing one then would
+// open it as a window of its own.
+void ShowInActionBar(QPushButton* button, bool visible) {
+  if (button == nullptr) return;
+  if (!visible) {
+    button->hide();
+  } else if (button->parentWidget() != nullptr) {
+    button->show();
+  }
+}
+
+// The last start time handed out in this process: iterations of every run get later ones.
+qint64 last_start_time = 0;
+
+}  // namespace
+
+ExecutionScreen::ExecutionScreen(KolvLiteController* controller)
+    : KolvLiteScreen(controller),
+      running(false),
+      current_iteration(0),
+      test_row(0),
+      overall_progress(0),
+      device_index(0),
+      abort_requested(false),
+      follow_running_iteration(false),
+      stop_requested(false),
+      abort_button(MakeActionButton(TranslationKeys::STOP_TESTS,
+                                    TranslationKeys::STOP_TESTS_TOOLTIP)),
+      next_button(MakeActionButton(TranslationKeys::VIEW_LOG, TranslationKeys::VIEW_LOG_TOOLTIP)),
+      suite_listener(new KolvLiteSuiteListener),
+      test_listener(new KolvLiteTestListener),
+      form(new ExecutionScreenForm),
+      controller_guard_(controller),
+      execute_returned_(1) {
+  RegisterKolvLiteMetaTypes();
+  set_step(KolvLiteTranslate(TranslationKeys::EXECUTION_STEP));
+  BuildForm();
+  loaded = false;
+  // Seen on the worker itself, so a wait on the GUI thread learns of it without an event loop.
+  if (controller != nullptr && controller->execution_context() != nullptr) {
+    connect(controller->execution_context()->executor, &MorvaServiceExecutor::ExecuteFinished,
+            this, [this] { execute_returned_.storeRelease(1); }, Qt::DirectConnection);
+  }
+}
+
+ExecutionScreen::~ExecutionScreen() {
+  if (controller_guard_ != nullptr && controller_guard_->execution_context() != nullptr) {
+    RemoveActionButtons();
+    ForcedCloseAction();
+    MorvaServiceExecutor* executor = controller_guard_->execution_context()->executor;
+    if (executor->suite_listener() == suite_listener) executor->set_suite_listener(nullptr);
+    if (executor->test_listener() == test_listener) executor->set_test_listener(nullptr);
+    if (running) WaitForRunEnd();
+  }
+  running = false;
+  ClearDiagnosticWidgets();
+  delete abort_button;
+  delete next_button;
+  delete suite_listener;
+  delete test_listener;
+  delete form;
+}
+
+void ExecutionScreen::BuildForm() {
+  setObjectName(QStringLiteral("ExecutionScreen"));
+  resize(453, 186);
+  setWindowTitle(QString());
+  setStyleSheet(QLatin1String(kScreenStyle));
+
+  form->verticalLayout = new QVBoxLayout(this);
+  form->verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
+  form->verticalLayout->setSpacing(0);
+  form->verticalLayout->setContentsMargins(0, 0, 0, 0);
+
+  form->execution_screen_main_widget = new QWidget(this);
+  form->execution_screen_main_widget->setObjectName(
+      QStringLiteral("execution_screen_main_widget"));
+  form->execution_screen_main_widget->setAccessibleName(QStringLiteral("execution_header_widget"));
+  form->verticalLayout->addWidget(form->execution_screen_main_widget);
+
+  form->verticalLayout_2 = new QVBoxLayout(form->execution_screen_main_widget);
+  form->verticalLayout_2->setObjectName(QStringLiteral("verticalLayout_2"));
+  form->verticalLayout_2->setSpacing(0);
+  form->verticalLayout_2->setContentsMargins(1, 1, 1, 1);
+
+  form->widget = new QWidget(form->execution_screen_main_widget);
+  form->widget->setObjectName(QStringLiteral("widget"));
+  form->widget->setStyleSheet(QLatin1String(kHeaderStyle));
+  form->verticalLayout_2->addWidget(form->widget);
+
+  form->horizontalLayout = new QHBoxLayout(form->widget);
+  form->horizontalLayout->setObjectName(QStringLiteral("horizontalLayout"));
+  form->horizontalLayout->setSpacing(0);
+  form->horizontalLayout->setContentsMargins(0, 0, 0, 0);
+
+  form->running_tests_label = new QLabel(form->widget);
+  form->running_tests_label->setObjectName(QStringLiteral("running_tests_label"));
+  form->running_tests_label->setStyleSheet(QStringLiteral("font: bold 10pt \"Segoe UI\";"));
+  form->running_tests_label->setMargin(0);
+  form->running_tests_label->setIndent(10);
+  form->running_tests_label->setTextFormat(Qt::PlainText);
+  form->running_tests_label->setText(KolvLiteTranslate(kContext, kRunningTests));
+  form->horizontalLayout->addWidget(form->running_tests_label);
+
+  form->horizontalLayout->addItem(
+      new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+
+  form->previous_iteration_pushButton =
+      MakeArrowButton(form->widget, "previous_iteration_pushButton", "<");
+  form->previous_iteration_pushButton->setEnabled(false);
+  form->horizontalLayout->addWidget(form->previous_iteration_pushButton);
+
+  form->iteration_label = new QLabel(form->widget);
+  form->iteration_label->setObjectName(QStringLiteral("iteration_label"));
+  form->iteration_label->setMinimumWidth(70);
+  form->iteration_label->setAlignment(Qt::AlignCenter);
+  form->iteration_label->setStyleSheet(QLatin1String(kIterationLabelStyle));
+  form->iteration_label->setTextFormat(Qt::PlainText);
+  form->horizontalLayout->addWidget(form->iteration_label);
+
+  form->next_iteration_pushButton =
+      MakeArrowButton(form->widget, "next_iteration_pushButton", ">");
+  form->horizontalLayout->addWidget(form->next_iteration_pushButton);
+
+  form->iterations_stackedWidget = new QStackedWidget(form->execution_screen_main_widget);
+  form->iterations_stackedWidget->setObjectName(QStringLiteral("iterations_stackedWidget"));
+  form->verticalLayout_2->addWidget(form->iterations_stackedWidget);
+}
+
+KolvLiteTestStatus ExecutionScreen::RowStatusOf(morva_service::TestStatus status) {
+  switch (static_cast<int>(status)) {
+    case morva_service::kTestPassed:
+      return SUCCESS;
+    case morva_service::kTestFailed:
+      return FAILED;
+    case morva_service::kTestNotApplicable:
+      return NOT_APPLICABLE;
+    case morva_service::kTestCancelled:
+      return ABORTED;
+    case morva_service::kTestWarning:
+      return WARNING;
+    default:  // unrecognised, invalid and anything the engine may add
+      return INVALID;
+  }
+}
+
+// --- pages ----------------------------------------------------------------------------------
+
+ExecutionIterationWidgets* ExecutionScreen::iteration(int index) const {
+  return index >= 0 && index < iterations.size() ? iterations[index] : nullptr;
+}
+
+void ExecutionScreen::HideIterationWidgets() {
+  form->previous_iteration_pushButton->hide();
+  form->next_iteration_pushButton->hide();
+  form->iteration_label->hide();
+}
+
+QLabel* ExecutionScreen::RunningTestsLabel() { return form->running_tests_label; }
+
+void ExecutionScreen::BuildIterationPage(ExecutionIterationWidgets* record) {
+  if (record == nullptr) return;
+  auto* container = new QWidget(form->iterations_stackedWidget);
+  auto* layout = new QVBoxLayout(container);
+  layout->setContentsMargins(0, 0, 0, 0);
+  if (record->progress != nullptr) layout->addWidget(record->progress);
+  auto* scroll = new QScrollArea(container);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  if (record->page != nullptr) scroll->setWidget(record->page);
+  layout->addWidget(scroll);
+  form->iterations_stackedWidget->addWidget(container);
+}
+
+void ExecutionScreen::BuildDiagnosticWidgets() {
+  KolvLiteContext* context = controller->execution_context();
+  const int runs = qMax(1, context->runs);
+  const std::string module_context =
+      context->current_module != nullptr ? context->current_module->name()
+                                         : context->module_name.toStdString();
+  for (int i = 0; i < runs; ++i) {
+    auto* record = new ExecutionIterationWidgets;
+    record->page = new QWidget;
+    QPalette palette = record->page->palette();
+    palette.setBrush(QPalette::All, record->page->backgroundRole(), QBrush(Qt::white));
+    record->page->setPalette(palette);
+    record->page->setAutoFillBackground(true);
+    record->progress = new ProgressWidget;
+    auto* layout = new QVBoxLayout(record->page);
+    layout->setAlignment(Qt::AlignTop);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(10);
+
+    // The executor skips null records, and so must the panels, or device_index would drift.
+    for (DeviceTestSelection* selection : std::as_const(context->selected_tests)) {
+      if (selection == nullptr) continue;
+      QString name;
+      if (selection->device != nullptr) {
+        name = KolvLiteTranslate(module_context,
+                                 LocalToUtf8(selection->device->information().display_name));
+      }
+      auto* device = new DiagnosticWidget(name);
+      int id = 0;
+      if (selection->diagnostics != nullptr) {
+        for (const DiagnosticTestSelection& diagnostic : *selection->diagnostics) {
+          for (morva_service::TestView* test : diagnostic.tests) {
+            device->AddTest(id++, test != nullptr ? KolvLiteTranslate(LocalToUtf8(test->name()))
+                                                  : QString());
+          }
+        }
+      }
+      device->AdjustSizeToContents();
+      layout->addWidget(device);
+      record->diagnostics.append(device);
+    }
+    record->page->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
+    iterations.append(record);
+    BuildIterationPage(record);
+  }
+}
+
+void ExecutionScreen::ClearDiagnosticWidgets() {
+  while (!iterations.isEmpty()) {
+    ExecutionIterationWidgets* record = iterations.takeFirst();
+    record->diagnostics.clear();
+    record->diagnostics.squeeze();
+    delete record;
+  }
+  // The pages go with their records: a later build must not show the previous run's pages.
+  QStackedWidget* stack = form->iterations_stackedWidget;
+  const QSignalBlocker blocker(stack);
+  while (stack->count() > 0) {
+    QWidget* page = stack->widget(0);
+    stack->removeWidget(page);
+    delete page;
+  }
+}
+
+DiagnosticWidget* ExecutionScreen::CurrentDeviceWidget() const {
+  ExecutionIterationWidgets* record = iteration(current_iteration);
+  if (record == nullptr || device_index < 0 || device_index >= record->diagnostics.size()) {
+    return nullptr;
+  }
+  return record->diagnostics[device_index];
+}
+
+TestWidget* ExecutionScreen::CurrentTestWidgetOrNull() const {
+  DiagnosticWidget* device = CurrentDeviceWidget();
+  if (device == nullptr || !device->HasTest(test_row)) return nullptr;
+  return &(*device)[test_row];
+}
+
+bool ExecutionScreen::HasCurrentTestWidget() const { return CurrentTestWidgetOrNull() != nullptr; }
+
+TestWidget& ExecutionScreen::CurrentTestWidget() {
+  ExecutionIterationWidgets* record = iteration(current_iteration);
+  if (record == nullptr || device_index < 0 || device_index >= record->diagnostics.size()) {
+    throw std::out_of_range("no current device panel");
+  }
+  return (*record->diagnostics[device_index])[test_row];
+}
+
+void ExecutionScreen::SetProgressValues(int value) {
+  ExecutionIterationWidgets* record = iteration(current_iteration);
+  if (record != nullptr && record->progress != nullptr) record->progress->SetProgress(value);
+}
+
+void ExecutionScreen::AddActionButtons() {
+  controller->AddActionWidget(abort_button);
+  controller->AddActionWidget(next_button);
+}
+
+void ExecutionScreen::RemoveActionButtons() {
+  controller->RemoveAndHideActionWidget(abort_button);
+  controller->RemoveAndHideActionWidget(next_button);
+}
+
+// --- screen life ----------------------------------------------------------------------------
+
+void ExecutionScreen::OnEnter() {
+  AddActionButtons();
+  controller->ShowActionBar();
+  controller->ShowBreadcrumb();
+  controller->ShowModuleName();
+  KolvLiteContext* context = controller->execution_context();
+  if (loaded) {
+    ShowInActionBar(next_button, !running);
+    ShowInActionBar(abort_button, running);
+    if (context->runs > 1 && context->current_iteration >= 0 &&
+        context->current_iteration < form->iterations_stackedWidget->count()) {
+      form->iterations_stackedWidget->setCurrentIndex(context->current_iteration);
+    }
+    return;
+  }
+  ConnectButtonsEvents();
+  ConnectExecutionEvents();
+  ShowInActionBar(abort_button, false);
+  ShowInActionBar(next_button, false);
+  if (context->runs <= 1) {
+    HideIterationWidgets();
+  } else {
+    form->previous_iteration_pushButton->show();
+    form->next_iteration_pushButton->show();
+    form->iteration_label->show();
+  }
+  RunningTestsLabel()->setText(KolvLiteTranslate(kContext, kRunningTests));
+  BuildDiagnosticWidgets();
+  loaded = true;
+  StartExecution();
+  controller->HideHomeButton();
+  abort_button->setEnabled(true);
+  ShowInActionBar(abort_button, true);
+}
+
+void ExecutionScreen::OnExit() { RemoveActionButtons(); }
+
+void ExecutionScreen::OnKeyPress(QKeyEvent* event) {
+  if (event != nullptr && event->key() == Qt::Key_Escape) AbortDiagnosticsAction();
+}
+
+bool ExecutionScreen::isBusy(QString&) { return running; }
+
+void ExecutionScreen::Stop() {
+  stop_requested = true;
+  if (running) {
+    AbortDiagnosticsAction();
+  } else {
+    emit Stopped(this);
+  }
+}
+
+void ExecutionScreen::Unload() {
+  // Leaving the flow ends a run still going, before its pages go away.
+  if (running) {
+    AbortDiagnosticsAction();
+    WaitForRunEnd();
+    running = false;
+    controller->ShowGlobalButtons();
+    controller->ShowHomeButton();
+    if (stop_requested) emit Stopped(this);
+  }
+  test_row = 0;
+  overall_progress = 0;
+  device_index = 0;
+  abort_requested = false;
+  // The next entry starts a new run from its first iteration.
+  current_iteration = 0;
+  follow_running_iteration = false;
+  ClearDiagnosticWidgets();
+  loaded = false;
+}
+
+// --- connections ----------------------------------------------------------------------------
+
+void ExecutionScreen::ConnectExecutionEvents() {
+  const auto blocking =
+      static_cast<Qt::ConnectionType>(Qt::BlockingQueuedConnection | Qt::UniqueConnection);
+  connect(suite_listener, &KolvLiteSuiteListener::SuiteStartedSignal, this,
+          &ExecutionScreen::OnSuiteInit, blocking);
+  connect(suite_listener, &KolvLiteSuiteListener::SystemComponentStartedSignal, this,
+          &ExecutionScreen::OnSystemComponentInit, blocking);
+  connect(suite_listener, &KolvLiteSuiteListener::DiagStarted, this, &ExecutionScreen::OnDiagInit,
+          blocking);
+  connect(suite_listener,
+          static_cast<void (KolvLiteSuiteListener::*)()>(&KolvLiteSuiteListener::TestStarted),
+          this, &ExecutionScreen::OnTestInit, blocking);
+  connect(suite_listener,
+          static_cast<void (KolvLiteSuiteListener::*)(morva_service::TestStatus*)>(
+              &KolvLiteSuiteListener::TestFinished),
+          this, &ExecutionScreen::OnTestFinish, blocking);
+  connect(suite_listener, &KolvLiteSuiteListener::DiagFinished, this,
+          &ExecutionScreen::OnDiagFinish, blocking);
+  connect(suite_listener,
+          static_cast<void (KolvLiteSuiteListener::*)(std::string*)>(
+              &KolvLiteSuiteListener::SystemComponentFinished),
+          this, &ExecutionScreen::OnSystemComponentFinish, blocking);
+  connect(suite_listener, &KolvLiteSuiteListener::SuiteFinishedSignal, this,
+          &ExecutionScreen::OnSuiteFinish, blocking);
+  connect(test_listener,
+          static_cast<void (KolvLiteTestListener::*)(int, QString)>(
+              &KolvLiteTestListener::ProgressUpdated),
+          this, &ExecutionScreen::UpdateProgress, Qt::UniqueConnection);
+  connect(test_listener, &KolvLiteTestListener::TestInteracted, this,
+          &ExecutionScreen::OnInteract, blocking);
+}
+
+void ExecutionScreen::ConnectButtonsEvents() {
+  connect(next_button, &QPushButton::clicked, controller, &KolvLiteController::GoToNextScreen,
+          Qt::UniqueConnection);
+  connect(abort_button, &QPushButton::clicked, this, &ExecutionScreen::AbortDiagnostics,
+          Qt::UniqueConnection);
+  connect(form->previous_iteration_pushButton, &QPushButton::clicked, this,
+          &ExecutionScreen::PreviousIteration, Qt::UniqueConnection);
+  connect(form->next_iteration_pushButton, &QPushButton::clicked, this,
+          &ExecutionScreen::NextIteration, Qt::UniqueConnection);
+  connect(form->iterations_stackedWidget, &QStackedWidget::currentChanged, this,
+          &ExecutionScreen::UpdateIterationButtons, Qt::UniqueConnection);
+}
+
+// --- slots that forward to the overridable reactions ----------------------------------------
+
+void ExecutionScreen::AbortDiagnostics() { AbortDiagnosticsAction(); }
+void ExecutionScreen::OnSuiteInit() { SuiteInitAction(); }
+void ExecutionScreen::OnSuiteFinish() { SuiteFinishAction(); }
+void ExecutionScreen::OnSystemComponentInit() { SystemComponentInitAction(); }
+void ExecutionScreen::OnSystemComponentFinish(std::string* code) {
+  SystemComponentFinishAction(code);
+}
+void ExecutionScreen::OnDiagInit() { DiagInitAction(); }
+void ExecutionScreen::OnDiagFinish() { DiagFinishAction(); }
+void ExecutionScreen::OnTestInit() { TestInitAction(); }
+void ExecutionScreen::OnTestFinish(morva_service::TestStatus* status) { TestFinishAction(status); }
+void ExecutionScreen::OnInteract(InputRequest* request) { InteractAction(request); }
+void ExecutionScreen::OnForcedClose() { ForcedCloseAction(); }
+void ExecutionScreen::FinishedExecution() { FinishedExecutionAction(); }
+
+// --- default reactions ----------------------------------------------------------------------
+
+void ExecutionScreen::AbortDiagnosticsAction() {
+  if (!running) return;
+  abort_button->setEnabled(false);
+  abort_requested = true;
+  controller->execution_context()->executor->Abort();
+}
+
+void ExecutionScreen::SystemComponentInitAction() { test_row = 0; }
+
+void ExecutionScreen::SystemComponentFinishAction(std::string* code) {
+  if (DiagnosticWidget* device = CurrentDeviceWidget()) {
+    if (code != nullptr) device->set_unique_code(*code);
+    device->AdjustSizeToContents();
+  }
+  ++device_index;
+}
+
+void ExecutionScreen::DiagInitAction() {
+  // The engine clears an abort whenever a device's suite starts: ask again.
+  if (abort_requested) AbortDiagnosticsAction();
+}
+
+void ExecutionScreen::DiagFinishAction() {}
+
+void ExecutionScreen::TestInitAction() {
+  if (TestWidget* row = CurrentTestWidgetOrNull()) row->set_status(RUNNING);
+}
+
+void ExecutionScreen::TestFinishAction(morva_service::TestStatus* status) {
+  TestWidget* row = CurrentTestWidgetOrNull();
+  if (row != nullptr && status != nullptr) row->set_status(RowStatusOf(*status));
+  ++test_row;
+}
+
+void ExecutionScreen::InteractAction(InputRequest* request) {
+  if (request == nullptr) return;
+  QStackedWidget* stack = form->iterations_stackedWidget;
+  if (stack->currentIndex() != current_iteration && current_iteration < stack->count()) {
+    stack->setCurrentIndex(current_iteration);
+    controller->execution_context()->current_iteration = current_iteration;
+  }
+  QWidget* parent = nullptr;
+  if (auto* application = qobject_cast<KolvLite*>(QCoreApplication::instance())) {
+    parent = application->main_window();
+  }
+  if (parent == nullptr) parent = window();
+  KolvLiteDialog dialog(request, parent);
+  dialog.adjustSize();
+  const QRect frame = parent->geometry();
+  dialog.move(frame.x() + frame.width() / 2 - dialog.width() / 2,
+              frame.y() + frame.height() / 2 - dialog.height() / 2);
+  dialog.exec();
+}
+
+void ExecutionScreen::FinishedExecutionAction() {
+  // Another screen's run ends through the same executor signal.
+  if (!running) return;
+  KolvLiteContext* context = controller->execution_context();
+  const int next = current_iteration + 1;
+  if (next < context->runs) {
+    current_iteration = next;
+    test_row = 0;
+    overall_progress = 0;
+    device_index = 0;
+    StartExecution();
+    return;
+  }
+  running = false;
+  controller->ShowGlobalButtons();
+  controller->ShowHomeButton();
+  ShowInActionBar(next_button, true);
+  ShowInActionBar(abort_button, false);
+  RunningTestsLabel()->setText(KolvLiteTranslate(TranslationKeys::TESTS_RESULT));
+  if (stop_requested) emit Stopped(this);
+}
+
+void ExecutionScreen::ForcedCloseAction() { AbortDiagnosticsAction(); }
+
+void ExecutionScreen::SuiteInitAction() {}
+
+void ExecutionScreen::SuiteFinishAction() {}
+
+QString ExecutionScreen::FinishedExecutionLabel() {
+  return KolvLiteTranslate(TranslationKeys::TESTS_RESULT);
+}
+
+qint64 ExecutionScreen::NextStartTime() {
+  const qint64 now = QDateTime::currentSecsSinceEpoch();
+  last_start_time = qMax(now, last_start_time + 1);
+  return last_start_time;
+}
+
+void ExecutionScreen::StartExecution() {
+  KolvLiteContext* context = controller->execution_context();
+  if (current_iteration == 0) {
+    follow_running_iteration = true;
+    context->current_iteration = 0;
+    // A new run: the start times are this run's, one per iteration.
+    context->iteration_start_times.clear();
+  }
+  if (follow_running_iteration) {
+    form->iterations_stackedWidget->setCurrentIndex(current_iteration);
+    context->current_iteration = current_iteration;
+  }
+  UpdateIterationButtons();
+
+  const qint64 start_time = NextStartTime();
+  context->iteration_start_times.append(start_time);
+
+  controller->HideGlobalButtons();
+  MorvaServiceExecutor* executor = context->executor;
+  executor->set_suite_listener(suite_listener);
+  executor->set_test_listener(test_listener);
+
+  ExecuteContext request;
+  request.module = context->current_module;
+  request.selection = context->selected_tests;
+  request.start_time = start_time;
+
+  running = true;
+  execute_returned_.storeRelease(0);
+  connect(executor, &MorvaServiceExecutor::ExecuteFinished, this,
+          &ExecutionScreen::FinishedExecution, Qt::UniqueConnection);
+  QMetaObject::invokeMethod(executor, "Execute", Q_ARG(ExecuteContext, request));
+}
+
+void ExecutionScreen::WaitForRunEnd() {
+  KolvLiteContext* context = controller->execution_context();
+  // The worker may sit in a blocking call to this screen: dropping the posted calls releases
+  // it. Execute clears the abort at every device, so it is asked again until the run is over.
+  while (execute_returned_.loadAcquire() == 0 && context->worker->isRunning()) {
+    QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
+    context->executor->Abort();
+    QThread::msleep(2);
+  }
+  QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
+}
+
+// --- progress and pages ---------------------------------------------------------------------
+
+void ExecutionScreen::UpdateProgress(int percent, QString message) {
+  ExecutionIterationWidgets* record = iteration(current_iteration);
+  if (record == nullptr) return;
+  int total = 0;
+  for (DiagnosticWidget* device : std::as_const(record->diagnostics)) {
+    total += device->TestsCount();
+  }
+  DiagnosticWidget* device = CurrentDeviceWidget();
+  if (device == nullptr) return;
+  if (TestWidget* row = CurrentTestWidgetOrNull()) {
+    row->set_progress(percent);
+    row->AddTestMessage(message, controller->execution_context()->module_name);
+    if (!message.isEmpty()) device->AdjustSizeToContents();
+  }
+  if (total <= 0) return;
+  int sum = 0;
+  for (DiagnosticWidget* each : std::as_const(record->diagnostics)) {
+    for (int id = 0; id < each->TestsCount(); ++id) {
+      if (each->HasTest(id)) sum += (*each)[id].progress();
+    }
+  }
+  overall_progress = sum / total;
+  SetProgressValues(overall_progress);
+}
+
+void ExecutionScreen::UpdateIterationButtons() {
+  QStackedWidget* stack = form->iterations_stackedWidget;
+  const int shown = stack->currentIndex();
+  const int count = stack->count();
+  form->previous_iteration_pushButton->setEnabled(shown > 0);
+  form->next_iteration_pushButton->setEnabled(shown < count - 1);
+  form->iteration_label->setText(QStringLiteral("%1 %2 %3")
+                                     .arg(shown + 1)
+                                     .arg(KolvLiteTranslate(TranslationKeys::OF))
+                                     .arg(count));
+}
+
+void ExecutionScreen::NextIteration() {
+  QStackedWidget* stack = form->iterations_stackedWidget;
+  const int target = stack->currentIndex() + 1;
+  if (target >= stack->count()) return;
+  stack->setCurrentIndex(target);
+  if (ExecutionIterationWidgets* record = iteration(target)) {
+    if (record->page != nullptr) record->page->adjustSize();
+  }
+  follow_running_iteration = false;
+  controller->execution_context()->current_iteration = target;
+}
+
+void ExecutionScreen::PreviousIteration() {
+  QStackedWidget* stack = form->iterations_stackedWidget;
+  const int target = stack->currentIndex() - 1;
+  if (target < 0) return;
+  stack->setCurrentIndex(target);
+  if (ExecutionIterationWidgets* record = iteration(target)) {
+    if (record->page != nullptr) record->page->adjustSize();
+  }
+  follow_running_iteration = false;
+  controller->execution_context()->current_iteration = target;
+}

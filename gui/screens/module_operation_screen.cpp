@@ -1,0 +1,185 @@
+#include "gui/screens/module_operation_screen.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpacerItem>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "gui/screens/diagnostic_selection_screen.h"
+#include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/translation_keys.h"
+#include "gui/widgets/local_to_utf8.h"
+#include "morva_service/views.h"
+
+namespace {
+
+const char kScreenStyle[] =
+    "*[accessibleName=\"screen_label\"] {\n\tfont: bold 18pt \"Segoe UI\";\n}\n\n"
+    "*[accessibleName=\"test_hint\"]{\n\tcolor: rgb(140, 140, 140);\n\tfont: italic 10pt "
+    "\"Segoe UI\";\n}\n\n"
+    "*[accessibleName=\"test_label\"]{\n\tfont: bold 10pt \"Segoe UI\";\n}\n\n"
+    "*[accessibleName=\"test_description\"]{\n\tfont: 8pt \"Segoe UI\";\n}";
+const char kMainRadioStyle[] =
+    ".QLabel { \n\tfont: bold 10pt \"Segoe UI\"; \n}\n.QRadioButton {\n\t\tspacing: 5px;\n}";
+const char kMainDescriptionStyle[] = ".QLabel { \n\tfont:  8pt \"Segoe UI\";\n}";
+const char kToolRadioStyle[] =
+    ".QLabel {font: bold 10pt 'Segoe UI';} .QRadioButton{spacing: 5px;}";
+const char kNextButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
+
+}  // namespace
+
+ModuleOperationScreen::ModuleOperationScreen(KolvLiteController* controller)
+    : ForkScreen(controller),
+      radio_group_(new QButtonGroup(nullptr)),
+      form_(new ModuleOperationForm),
+      next_button_(new QPushButton(nullptr)),
+      diagnostic_selection_screen_(nullptr),
+      flows_built_(false) {
+  set_step(KolvLiteTranslate(TranslationKeys::OPERATION_SELECTION));
+  BuildForm();
+
+  next_button_->setText(KolvLiteTranslate(TranslationKeys::NEXT));
+  next_button_->setToolTip(KolvLiteTranslate(TranslationKeys::NEXT_TOOLTIP));
+  next_button_->setAccessibleName(QStringLiteral("white_button"));
+  next_button_->setStyleSheet(QLatin1String(kNextButtonStyle));
+  next_button_->hide();
+
+  form_->radial_button_main_operation->setChecked(true);
+  radio_group_->setExclusive(true);
+  radio_group_->addButton(form_->radial_button_main_operation, 0);
+  connect(next_button_, &QPushButton::clicked, this, &ModuleOperationScreen::GoToNextScreen);
+  connect(this, &ForkScreen::IsPossibleFlow, next_button_, &QPushButton::setEnabled);
+  connect(radio_group_, &QButtonGroup::idClicked, this, &ModuleOperationScreen::InstallFlow);
+}
+
+ModuleOperationScreen::~ModuleOperationScreen() {
+  if (controller != nullptr) controller->RemoveAndHideActionWidget(next_button_);
+  // The tool screens belong to their plug-ins; only the diagnostic selection screen is ours.
+  DeleteFlowScreens();
+  delete radio_group_;
+  delete next_button_;
+  delete form_;
+}
+
+void ModuleOperationScreen::BuildForm() {
+  setObjectName(QStringLiteral("ModuleOperationScreen"));
+  resize(881, 646);
+  setStyleSheet(QLatin1String(kScreenStyle));
+
+  form_->verticalLayout = new QVBoxLayout(this);
+  form_->verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
+  form_->verticalLayout->setContentsMargins(0, 10, 0, 0);
+  form_->grid_layout = new QGridLayout();
+  form_->grid_layout->setObjectName(QStringLiteral("grid_layout"));
+  form_->grid_layout->setSizeConstraint(QLayout::SetMaximumSize);
+  form_->grid_layout->setVerticalSpacing(6);
+  form_->verticalLayout->addLayout(form_->grid_layout);
+  form_->verticalLayout->addItem(
+      new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding));
+
+  form_->gridLayout = new QGridLayout();
+  form_->gridLayout->setObjectName(QStringLiteral("gridLayout"));
+  form_->gridLayout->setVerticalSpacing(0);
+  form_->radial_button_main_operation = new QRadioButton(this);
+  form_->radial_button_main_operation->setObjectName(
+      QStringLiteral("radial_button_main_operation"));
+  form_->radial_button_main_operation->setAccessibleName(QStringLiteral("test_label"));
+  form_->radial_button_main_operation->setStyleSheet(QLatin1String(kMainRadioStyle));
+  form_->radial_button_main_operation->setText(
+      QLatin1String(TranslationKeys::MAIN_MODULE_OPERATION));
+  form_->gridLayout->addWidget(form_->radial_button_main_operation, 0, 0);
+  form_->label_main_module_description = new QLabel(this);
+  form_->label_main_module_description->setObjectName(
+      QStringLiteral("label_main_module_description"));
+  form_->label_main_module_description->setAccessibleName(QStringLiteral("test_description"));
+  form_->label_main_module_description->setStyleSheet(QLatin1String(kMainDescriptionStyle));
+  form_->label_main_module_description->setText(
+      QLatin1String(TranslationKeys::DESCRIPTION_MAIN_MODULE_OPERATION));
+  form_->label_main_module_description->setWordWrap(true);
+  form_->label_main_module_description->setIndent(20);
+  form_->label_main_module_description->setTextFormat(Qt::PlainText);
+  form_->gridLayout->addWidget(form_->label_main_module_description, 1, 0);
+  form_->grid_layout->addLayout(form_->gridLayout, 0, 0);
+}
+
+void ModuleOperationScreen::OnEnter() {
+  controller->AddAndShowActionWidget(next_button_);
+  controller->ShowActionBar();
+  controller->ShowBreadcrumb();
+  controller->ShowModuleName();
+  if (loaded) return;
+  if (flows_built_) {
+    // Back in the flow after an Unload: the flows stand, only the choice is installed again.
+    InstallFlow(qMax(0, radio_group_->checkedId()));
+    loaded = true;
+    return;
+  }
+
+  diagnostic_selection_screen_ = new DiagnosticSelectionScreen(controller);
+  owned_screens_.append(diagnostic_selection_screen_);
+  const int main_flow = CreateNewFlow(KolvLiteTranslate(TranslationKeys::MAIN_MODULE_OPERATION));
+  AddNewScreenToFlow(main_flow, diagnostic_selection_screen_);
+  InstallFlow(main_flow);
+  radio_group_->setId(form_->radial_button_main_operation, main_flow);
+  form_->radial_button_main_operation->setText(
+      KolvLiteTranslate(TranslationKeys::MAIN_MODULE_OPERATION));
+  form_->label_main_module_description->setText(
+      KolvLiteTranslate(TranslationKeys::DESCRIPTION_MAIN_MODULE_OPERATION));
+
+  KolvLiteContext* context = controller->execution_context();
+  if (!context->tool_screens.isEmpty() && context->current_module != nullptr) {
+    const std::vector<morva_service::ToolView*> tools = context->current_module->tools();
+    for (morva_service::ToolView* tool : tools) {
+      KolvLiteScreen* screen = context->tool_screens.value(tool, nullptr);
+      if (tool == nullptr || screen == nullptr) continue;
+      const int flow = AddToolOption(QString::fromStdString(LocalToUtf8(tool->name())),
+                                     QString::fromStdString(LocalToUtf8(tool->description())));
+      AddNewScreenToFlow(flow, screen);
+      tool_flows_.insert(flow, tool);
+    }
+  }
+  flows_built_ = true;
+  loaded = true;
+}
+
+int ModuleOperationScreen::AddToolOption(QString name, QString description) {
+  auto* radio = new QRadioButton(this);
+  radio->setText(KolvLiteTranslate(name.toStdString()));
+  radio->setAccessibleName(QStringLiteral("test_label"));
+  radio->setStyleSheet(QLatin1String(kToolRadioStyle));
+
+  auto* label = new QLabel(this);
+  label->setTextFormat(Qt::PlainText);
+  label->setText(KolvLiteTranslate(description.toStdString()));
+  label->setWordWrap(true);
+  label->setAccessibleName(QStringLiteral("test_description"));
+  label->setIndent(20);
+
+  auto* grid = new QGridLayout();
+  grid->setVerticalSpacing(0);
+  grid->addWidget(radio, 0, 0);
+  grid->addWidget(label, 1, 0);
+  form_->grid_layout->addLayout(grid, 2 * radio_group_->buttons().size(), 0);
+
+  const int flow = CreateNewFlow(KolvLiteTranslate(name.toStdString()));
+  radio_group_->addButton(radio, flow);
+  return flow;
+}
+
+void ModuleOperationScreen::GoToNextScreen() {
+  if (current_flow_ != 0 && tool_flows_.contains(current_flow_)) {
+    controller->execution_context()->selected_tool = tool_flows_.value(current_flow_);
+  }
+  controller->GoToNextScreen();
+}
+
+void ModuleOperationScreen::OnExit() { controller->RemoveAndHideActionWidget(next_button_); }
+
+bool ModuleOperationScreen::isBusy(QString&) { return false; }
+
+void ModuleOperationScreen::Stop() { emit Stopped(this); }

@@ -1,0 +1,68 @@
+// The first screen of a module that has GUI tools: its diagnostics (through the diagnostic
+// selection screen) or one of its tools, each tool's screen making up a flow of its own.
+#pragma once
+
+#include <QButtonGroup>
+#include <QMap>
+#include <QString>
+
+#include "gui/screens/fork_screen.h"
+
+class DiagnosticSelectionScreen;
+class QGridLayout;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QVBoxLayout;
+
+namespace morva_service {
+class ToolView;
+}
+
+struct ModuleOperationForm {
+  QVBoxLayout* verticalLayout = nullptr;
+  QGridLayout* grid_layout = nullptr;
+  QGridLayout* gridLayout = nullptr;
+  QRadioButton* radial_button_main_operation = nullptr;
+  QLabel* label_main_module_description = nullptr;
+};
+
+class ModuleOperationScreen : public ForkScreen {
+  Q_OBJECT
+
+ public:
+  explicit ModuleOperationScreen(KolvLiteController* controller);
+  ~ModuleOperationScreen() override;
+
+  QPushButton* next_button() const { return next_button_; }
+  const ModuleOperationForm* form_widgets() const { return form_; }
+  QButtonGroup* radio_group() const { return radio_group_; }
+  // Made on the first entry; null before.
+  DiagnosticSelectionScreen* diagnostic_selection_screen() const {
+    return diagnostic_selection_screen_;
+  }
+  // The tool whose screen makes up a flow; null for the main flow.
+  morva_service::ToolView* tool_of_flow(int flow) const { return tool_flows_.value(flow); }
+
+ public slots:
+  void OnEnter() override;
+  void OnExit() override;
+  bool isBusy(QString& message) override;
+  void Stop() override;
+
+ protected slots:
+  void GoToNextScreen();
+
+ private:
+  void BuildForm();
+  // A radio button and description for a tool, in a flow of its own; returns the flow.
+  int AddToolOption(QString name, QString description);
+
+  QButtonGroup* radio_group_;
+  ModuleOperationForm* form_;
+  QPushButton* next_button_;
+  DiagnosticSelectionScreen* diagnostic_selection_screen_;
+  QMap<int, morva_service::ToolView*> tool_flows_;
+  // The flows are made once; a later entry after Unload installs the chosen one again.
+  bool flows_built_;
+};

@@ -1,0 +1,501 @@
+// The execution screen over the stand-in engine on the real worker thread, with a catalogue
+// written by the test: rows driven by the engine's events, iterations and their log groups,
+// interaction requests, aborts, stopping and leaving during a run.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QStringList>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "gui/screens/devices_loading_screen.h"
+#include "gui/screens/diagnostic_selection_screen.h"
+#include "gui/screens/execution_screen.h"
+#include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_dialog.h"
+#include "gui/shell/morva_service_executor.h"
+#include "gui/widgets/diagnostic_widget.h"
+#include "gui/widgets/progress_widget.h"
+#include "gui/widgets/test_widget.h"
+#include "morva_service/morva_service.h"
+#include "zerka/zerka.h"
+
+namespace {
+
+const char kCatalogue[] = R"({
+  "modules": [{
+    "name": "Rig",
+    "devices": [
+      {"id": "dev_a", "udi": "UDI-A", "display_name": "DEVICE_A"},
+      {"id": "dev_b", "udi": "UDI-B", "display_name": "DEVICE_B"}
+    ],
+    "diagnostics": [
+      {"id": "1.1.0", "name": "RigQuick", "tests": [
+        {"id": "1.1.1", "name": "PassTest", "outcome": {"status": "passed", "duration": 1,
+          "progress": [{"percent": 50, "text": "HALF_WAY"}, 100]}},
+        {"id": "1.1.2", "name": "MixedTest", "outcome": {"status": "failed", "duration": 1},
+          "outcomes": {"dev_b": {"status": "unrecognized", "duration": 1}}},
+        {"id": "1.1.3", "name": "OddTest", "outcome": {"status": "invalid", "duration": 1},
+          "outcomes": {"dev_b": {"status": "warning", "duration": 1}}},
+        {"id": "1.1.4", "name": "OnlyBTest", "devices": ["dev_b"],
+          "outcome": {"status": "not_applicable", "duration": 1}}
+      ]},
+      {"id": "1.2.0", "name": "RigDeep", "tests": [
+        {"id": "1.2.1", "name": "AskTest", "outcome": {"status": "passed", "duration": 1,
+          "interaction": {"title": "ASK_TITLE", "message": "ASK_MESSAGE", "kind": "question",
+            "buttons": "ok_cancel", "at": 50,
+            "answers": {"1": {"status": "passed"}, "2": {"status": "failed"},
+                        "0": {"status": "warning"}}}}},
+        {"id": "1.2.2", "name": "LongTest", "outcome": {"status": "passed", "duration": 3000}},
+        {"id": "1.2.3", "name": "ShortTest", "outcome": {"status": "passed", "duration": 1}}
+      ]}
+    ]
+  }]
+})";
+
+constexpr int kHangGuardMs = 30000;
+
+QString Scratch(const QString& name) {
+  return QDir(qEnvironmentVariable("KOLV_TEST_TMP", QDir::tempPath())).filePath(name);
+}
+
+QStringList ReadLines(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QString LogPath() {
+  ZerkaFilesystem* fs = get_filesystem();
+  const std::string windows =
+      std::string(1, fs->SystemDriveLetter()) + ":\\ProgramData\\Tarvex\\morva\\morva.log";
+  return QString::fromStdString(fs->NativePath(windows));
+}
+
+// Group numbers of the log entries "+++ <time> Rig <group>" written after the first skip lines.
+QList<qint64> LogGroupsAfter(int skip) {
+  QList<qint64> groups;
+  const QStringList lines = ReadLines(LogPath());
+  for (int i = skip; i < lines.size(); ++i) {
+    if (!lines[i].startsWith(QLatin1String("+++ "))) continue;
+    const QStringList words = lines[i].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.size() >= 4 && words[2] == QLatin1String("Rig")) groups << words.last().toLongLong();
+  }
+  return groups;
+}
+
+// Answers every interaction dialog that opens with the next button of the queue.
+class DialogAnswerer : public QObject {
+ public:
+  explicit DialogAnswerer(QStringList buttons) : buttons_(std::move(buttons)) {
+    timer_.setInterval(10);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+    timer_.start();
+  }
+  int answered = 0;
+  QStringList titles;
+
+ private:
+  void Poll() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* dialog = qobject_cast<KolvLiteDialog*>(widget);
+      if (dialog == nullptr || !dialog->isVisible() || buttons_.isEmpty()) continue;
+      if (auto* title = dialog->findChild<QLabel*>(QStringLiteral("header_label"))) {
+        titles << title->text();
+      }
+      auto* button = dialog->findChild<QPushButton*>(buttons_.takeFirst());
+      if (button != nullptr) button->click();
+      ++answered;
+      return;
+    }
+  }
+  QStringList buttons_;
+  QTimer timer_;
+};
+
+}  // namespace
+
+class TestExecutionScreen : public QObject {
+  Q_OBJECT
+
+  // One controller with the engine's module loaded and scanned.
+  struct Rig {
+    Rig() : controller(new KolvLiteController) {
+      context = controller->execution_context();
+      QMetaObject::invokeMethod(context->executor, "LoadModules", Qt::BlockingQueuedConnection);
+      std::vector<morva_service::ModuleInterfaceView*>* modules =
+          context->executor->loaded_modules();
+      if (modules != nullptr && !modules->empty()) module = modules->front();
+      if (module != nullptr) module->Scan();
+      context->current_module = module;
+      context->module_name = QStringLiteral("Rig");
+    }
+    ~Rig() {
+      screens.clear();
+      delete controller;
+    }
+    morva_service::SystemComponentView* Device(int index) const {
+      return module->system_component(static_cast<size_t>(index));
+    }
+    morva_service::TestView* Test(int diagnostic, int test) const {
+      return module->diagnostics()[static_cast<size_t>(diagnostic)]
+          ->tests()[static_cast<size_t>(test)];
+    }
+    // Selects tests of one diagnostic (by index) for a device.
+    void Select(int device, int diagnostic, std::vector<int> tests) {
+      DiagnosticTestSelection chosen;
+      chosen.diagnostic = module->diagnostics()[static_cast<size_t>(diagnostic)];
+      for (int test : tests) chosen.tests.push_back(Test(diagnostic, test));
+      auto* record = new DeviceTestSelection;
+      record->device = Device(device);
+      record->diagnostics = new std::vector<DiagnosticTestSelection>{chosen};
+      context->selected_tests.append(record);
+      if (!context->selected_devices.contains(record->device)) {
+        context->selected_devices.append(record->device);
+      }
+    }
+    ExecutionScreen* NewScreen() {
+      screens.push_back(std::make_unique<ExecutionScreen>(controller));
+      ExecutionScreen* screen = screens.back().get();
+      controller->AddFlowScreen(screen, true);
+      return screen;
+    }
+    void Enter(ExecutionScreen* screen) { controller->GoToScreen(screen); }
+
+    KolvLiteController* controller;
+    KolvLiteContext* context = nullptr;
+    morva_service::ModuleInterfaceView* module = nullptr;
+    std::vector<std::unique_ptr<ExecutionScreen>> screens;
+  };
+
+  static int Status(ExecutionScreen* screen, int iteration, int device, int row) {
+    ExecutionIterationWidgets* record = screen->iteration(iteration);
+    if (record == nullptr || device >= record->diagnostics.size()) return -1;
+    DiagnosticWidget* panel = record->diagnostics[device];
+    return panel->HasTest(row) ? (*panel)[row].test_status() : -1;
+  }
+
+  static bool WaitIdle(ExecutionScreen* screen) {
+    return QTest::qWaitFor([screen] { return !screen->is_running(); }, kHangGuardMs);
+  }
+
+ private slots:
+  void initTestCase() {
+    const QString catalogue = Scratch(QStringLiteral("execution_catalogue.json"));
+    QFile file(catalogue);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(kCatalogue);
+    file.close();
+    qputenv("MORVA_CATALOGUE", catalogue.toLocal8Bit());
+    trace_ = Scratch(QStringLiteral("execution_trace.txt"));
+    QFile::remove(trace_);
+    qputenv("MORVA_TRACE", trace_.toLocal8Bit());
+  }
+
+  void recommendedRunDrivesEveryRowAndWritesOneGroup() {
+    Rig rig;
+    QVERIFY(rig.module != nullptr);
+    auto* loading = new DevicesLoadingScreen(rig.controller);
+    rig.controller->AddDefaultScreen(loading);
+    rig.context->devices_loading_screen = loading;
+    auto* selection = new DiagnosticSelectionScreen(rig.controller);
+    rig.controller->AddFlowScreen(selection, true);
+    selection->InstallDefaultFlow();
+    rig.controller->GoToScreen(selection);
+    const int log_lines = ReadLines(LogPath()).size();
+    const int trace_lines = ReadLines(trace_).size();
+
+    selection->next_button()->click();
+    auto* screen = qobject_cast<ExecutionScreen*>(selection->execution_screen());
+    QVERIFY(screen != nullptr);
+    QVERIFY(QTest::qWaitFor([&] { return rig.controller->current_screen() == screen; },
+                            kHangGuardMs));
+    QVERIFY(WaitIdle(screen));
+
+    // dev_a gets the three tests that support it, dev_b all four, each row as scripted.
+    QCOMPARE(screen->iteration_count(), 1);
+    ExecutionIterationWidgets* page = screen->iteration(0);
+    QCOMPARE(page->diagnostics.size(), 2);
+    QCOMPARE(page->diagnostics[0]->TestsCount(), 3);
+    QCOMPARE(page->diagnostics[1]->TestsCount(), 4);
+    const QList<int> device_a = {SUCCESS, FAILED, INVALID};
+    const QList<int> device_b = {SUCCESS, INVALID, WARNING, NOT_APPLICABLE};
+    for (int row = 0; row < device_a.size(); ++row) QCOMPARE(Status(screen, 0, 0, row), device_a[row]);
+    for (int row = 0; row < device_b.size(); ++row) QCOMPARE(Status(screen, 0, 1, row), device_b[row]);
+    QCOMPARE((*page->diagnostics[0])[0].progress(), 100);
+    QVERIFY((*page->diagnostics[0])[0].messages().size() >= 1);
+    QVERIFY(!page->diagnostics[0]->result_code_label()->text().isEmpty());
+    QCOMPARE(page->progress->progress_bar()->value(), 100);
+
+    // Both devices ran under the iteration's one start time: one group.
+    QCOMPARE(rig.context->iteration_start_times.size(), 1);
+    const QList<qint64> groups = LogGroupsAfter(log_lines);
+    QCOMPARE(groups.size(), 2);
+    QCOMPARE(QSet<qint64>(groups.begin(), groups.end()).size(), 1);
+    QCOMPARE(groups.first(), rig.context->iteration_start_times.first());
+    int executes = 0;
+    const QStringList trace = ReadLines(trace_);
+    for (int i = trace_lines; i < trace.size(); ++i) {
+      if (trace[i].startsWith(QLatin1String("Execute "))) ++executes;
+    }
+    QCOMPARE(executes, 2);
+
+    // After the run: the results header, VIEW_LOG instead of STOP_TESTS, one page, no arrows.
+    QVERIFY(!screen->next_button_widget()->isHidden());
+    QVERIFY(screen->abort_button_widget()->isHidden());
+    QCOMPARE(screen->RunningTestsLabel()->text(), QStringLiteral("TESTS_RESULT"));
+    QVERIFY(screen->form_widgets()->iteration_label->isHidden());
+    QVERIFY(screen->form_widgets()->previous_iteration_pushButton->isHidden());
+
+    delete selection;
+    delete loading;
+  }
+
+  void runsGivePagesWithStrictlyIncreasingStartTimes() {
+    Rig rig;
+    rig.Select(0, 0, {0});
+    rig.context->runs = 3;
+    ExecutionScreen* screen = rig.NewScreen();
+    const int log_lines = ReadLines(LogPath()).size();
+    rig.Enter(screen);
+    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("1 OF 3"));
+    QVERIFY(!screen->form_widgets()->previous_iteration_pushButton->isEnabled());
+    QVERIFY(WaitIdle(screen));
+
+    QCOMPARE(screen->iteration_count(), 3);
+    QCOMPARE(screen->form_widgets()->iterations_stackedWidget->count(), 3);
+    for (int i = 0; i < 3; ++i) QCOMPARE(Status(screen, i, 0, 0), int(SUCCESS));
+    const QVector<qint64> first = rig.context->iteration_start_times;
+    QCOMPARE(first.size(), 3);
+    QVERIFY(first[0] < first[1] && first[1] < first[2]);
+    const QList<qint64> groups = LogGroupsAfter(log_lines);
+    QCOMPARE(groups, QList<qint64>(first.begin(), first.end()));
+
+    // The shown page followed the run; browsing moves the shared current iteration.
+    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("3 OF 3"));
+    QVERIFY(!screen->form_widgets()->next_iteration_pushButton->isEnabled());
+    screen->form_widgets()->previous_iteration_pushButton->click();
+    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("2 OF 3"));
+    QCOMPARE(rig.context->current_iteration, 1);
+    screen->form_widgets()->next_iteration_pushButton->click();
+    QCOMPARE(rig.context->current_iteration, 2);
+
+    // A second run right away: new pages only, and every start time after the first run's.
+    screen->Unload();
+    screen->OnEnter();
+    QVERIFY(WaitIdle(screen));
+    QCOMPARE(screen->form_widgets()->iterations_stackedWidget->count(), 3);
+    const QVector<qint64> second = rig.context->iteration_start_times;
+    QCOMPARE(second.size(), 3);
+    QVERIFY(second[0] > first[2]);
+    QVERIFY(second[0] < second[1] && second[1] < second[2]);
+    for (int i = 0; i < 3; ++i) QCOMPARE(Status(screen, i, 0, 0), int(SUCCESS));
+    const QList<qint64> all = LogGroupsAfter(log_lines);
+    QCOMPARE(QSet<qint64>(all.begin(), all.end()).size(), 6);
+
+    // Another screen (a new module choice) continues after them as well.
+    ExecutionScreen* other = rig.NewScreen();
+    rig.context->runs = 1;
+    rig.Enter(other);
+    QVERIFY(WaitIdle(other));
+    QVERIFY(rig.context->iteration_start_times.first() > second[2]);
+  }
+
+  void interactionAnsweredOkThenCancel() {
+    Rig rig;
+    rig.Select(0, 1, {0});
+    rig.context->runs = 2;
+    ExecutionScreen* screen = rig.NewScreen();
+    const int trace_lines = ReadLines(trace_).size();
+    DialogAnswerer answerer({QStringLiteral("ok_pushButton"), QStringLiteral("cancel_pushButton")});
+    rig.Enter(screen);
+    QVERIFY(WaitIdle(screen));
+    QCOMPARE(answerer.answered, 2);
+    QCOMPARE(answerer.titles, QStringList({"ASK_TITLE", "ASK_TITLE"}));
+    QCOMPARE(Status(screen, 0, 0, 0), int(SUCCESS));
+    QCOMPARE(Status(screen, 1, 0, 0), int(FAILED));
+    QStringList answers;
+    const QStringList trace = ReadLines(trace_);
+    const QRegularExpression interact(QStringLiteral("^Interact title=ASK_TITLE answer=(\\d)"));
+    for (int i = trace_lines; i < trace.size(); ++i) {
+      const QRegularExpressionMatch match = interact.match(trace[i]);
+      if (match.hasMatch()) answers << match.captured(1);
+    }
+    QCOMPARE(answers, QStringList({"1", "2"}));
+  }
+
+  void abortInFirstIterationReachesEveryLaterOne() {
+    Rig rig;
+    rig.Select(0, 1, {1, 2});
+    rig.Select(1, 1, {1, 2});
+    rig.context->runs = 3;
+    ExecutionScreen* screen = rig.NewScreen();
+    QSignalSpy shown(rig.controller, &KolvLiteController::GlobalButtonsShown);
+    const int trace_lines = ReadLines(trace_).size();
+    rig.Enter(screen);
+    QVERIFY(QTest::qWaitFor([&] { return Status(screen, 0, 0, 0) == RUNNING; }, kHangGuardMs));
+    QElapsedTimer clock;
+    clock.start();
+    screen->abort_button_widget()->click();
+    QVERIFY(!screen->abort_button_widget()->isEnabled());
+    QVERIFY(WaitIdle(screen));
+    QVERIFY(clock.elapsed() < kHangGuardMs);
+
+    for (int iteration = 0; iteration < 3; ++iteration) {
+      for (int device = 0; device < 2; ++device) {
+        for (int row = 0; row < 2; ++row) {
+          QCOMPARE(Status(screen, iteration, device, row), int(ABORTED));
+        }
+      }
+    }
+    QCOMPARE(rig.context->iteration_start_times.size(), 3);
+    QVERIFY(shown.count() >= 1);
+    QVERIFY(!screen->next_button_widget()->isHidden());
+
+    // Every Execute after the first one is followed by a fresh abort.
+    const QStringList trace = ReadLines(trace_);
+    QList<int> aborts_per_execute;
+    for (int i = trace_lines; i < trace.size(); ++i) {
+      if (trace[i].startsWith(QLatin1String("Execute "))) aborts_per_execute << 0;
+      if (trace[i].startsWith(QLatin1String("Abort ")) && !aborts_per_execute.isEmpty()) {
+        ++aborts_per_execute.last();
+      }
+    }
+    QCOMPARE(aborts_per_execute.size(), 6);
+    for (int count : aborts_per_execute) QVERIFY(count >= 1);
+  }
+
+  void statusesMapOntoRows() {
+    QCOMPARE(ExecutionScreen::RowStatusOf(morva_service::kTestPassed), SUCCESS);
+    QCOMPARE(ExecutionScreen::RowStatusOf(morva_service::kTestFailed), FAILED);
+    QCOMPARE(ExecutionScreen::RowStatusOf(morva_service::kTestNotApplicable), NOT_APPLICABLE);
+    QCOMPARE(ExecutionScreen::RowStatusOf(morva_service::kTestCancelled), ABORTED);
+    QCOMPARE(ExecutionScreen::RowStatusOf(morva_service::kTestWarning), WARNING);
+    QCOMPARE(ExecutionScreen::RowStatusOf(morva_service::kTestUnrecognized), INVALID);
+    QCOMPARE(ExecutionScreen::RowStatusOf(morva_service::kTestInvalid), INVALID);
+    QCOMPARE(ExecutionScreen::RowStatusOf(static_cast<morva_service::TestStatus>(42)), INVALID);
+  }
+
+  void unexpectedEventsAndEmptyPagesAreHarmless() {
+    Rig rig;
+    rig.Select(0, 0, {0});
+    // A device record without any test: its panel has no rows.
+    auto* empty = new DeviceTestSelection;
+    empty->device = rig.Device(1);
+    empty->diagnostics = new std::vector<DiagnosticTestSelection>;
+    rig.context->selected_tests.append(empty);
+    ExecutionScreen* screen = rig.NewScreen();
+    screen->BuildDiagnosticWidgets();
+    morva_service::TestStatus failed = morva_service::kTestFailed;
+    std::string code = "7";
+    screen->OnSystemComponentInit();
+    screen->OnTestInit();
+    screen->OnTestFinish(&failed);
+    for (int i = 0; i < 3; ++i) {
+      screen->OnTestInit();
+      screen->OnTestFinish(&failed);
+      screen->UpdateProgress(40, QStringLiteral("EXTRA"));
+    }
+    QCOMPARE(Status(screen, 0, 0, 0), int(FAILED));
+    for (int i = 0; i < 4; ++i) {
+      screen->OnSystemComponentFinish(&code);
+      screen->OnSystemComponentInit();
+      screen->OnTestInit();
+      screen->UpdateProgress(10, QString());
+    }
+    screen->OnTestFinish(nullptr);
+    screen->OnSystemComponentFinish(nullptr);
+    QVERIFY(!screen->HasCurrentTestWidget());
+    bool threw = false;
+    try {
+      screen->CurrentTestWidget();
+    } catch (const std::out_of_range&) {
+      threw = true;
+    }
+    QVERIFY(threw);
+
+    // An iteration without any row takes progress without dividing by zero.
+    rig.context->ClearSelection();
+    auto* none = new DeviceTestSelection;
+    none->device = rig.Device(0);
+    none->diagnostics = new std::vector<DiagnosticTestSelection>;
+    rig.context->selected_tests.append(none);
+    screen->Unload();
+    screen->BuildDiagnosticWidgets();
+    screen->OnSystemComponentInit();
+    screen->UpdateProgress(50, QStringLiteral("NOTHING"));
+    QCOMPARE(screen->iteration(0)->progress->progress_bar()->value(), 0);
+  }
+
+  void stopAnswersAtOnceWhenIdleAndAfterTheRunOtherwise() {
+    Rig rig;
+    rig.Select(0, 1, {1});
+    rig.context->runs = 2;
+    ExecutionScreen* idle = rig.NewScreen();
+    QSignalSpy idle_stopped(idle, &KolvLiteScreen::Stopped);
+    idle->Stop();
+    QCOMPARE(idle_stopped.count(), 1);
+
+    ExecutionScreen* screen = rig.NewScreen();
+    QSignalSpy stopped(screen, &KolvLiteScreen::Stopped);
+    rig.Enter(screen);
+    QVERIFY(QTest::qWaitFor([&] { return Status(screen, 0, 0, 0) == RUNNING; }, kHangGuardMs));
+    screen->Stop();
+    QCOMPARE(stopped.count(), 0);
+    QVERIFY(stopped.wait(kHangGuardMs));
+    QVERIFY(!screen->is_running());
+    QCOMPARE(screen->iteration_index(), 1);
+    QCOMPARE(Status(screen, 1, 0, 0), int(ABORTED));
+    QCOMPARE(stopped.count(), 1);
+  }
+
+  void leavingDuringARunNeitherHangsNorCrashes() {
+    Rig rig;
+    rig.Select(0, 1, {1, 2});
+    rig.Select(1, 1, {1, 2});
+    rig.context->runs = 2;
+
+    // Deleted while the engine runs a long test (the home screen drops the flow's screens).
+    ExecutionScreen* screen = rig.NewScreen();
+    rig.Enter(screen);
+    QVERIFY(QTest::qWaitFor([&] { return Status(screen, 0, 0, 0) == RUNNING; }, kHangGuardMs));
+    QElapsedTimer clock;
+    clock.start();
+    rig.screens.clear();
+    QVERIFY(clock.elapsed() < kHangGuardMs);
+    QTest::qWait(50);  // events the worker posted on its way out find no screen
+
+    // Taken out of the flow while running: the run ends, and a new entry runs afresh.
+    ExecutionScreen* again = rig.NewScreen();
+    rig.Enter(again);
+    QVERIFY(QTest::qWaitFor([&] { return Status(again, 0, 0, 0) == RUNNING; }, kHangGuardMs));
+    rig.controller->RemoveFlowScreen(again);
+    QVERIFY(!again->is_running());
+    QCOMPARE(again->iteration_count(), 0);
+    rig.context->ClearSelection();
+    rig.Select(0, 1, {2});
+    rig.controller->AddFlowScreen(again, true);
+    rig.Enter(again);
+    QCOMPARE(again->iteration_index(), 0);
+    QVERIFY(WaitIdle(again));
+    QCOMPARE(Status(again, 0, 0, 0), int(SUCCESS));
+    QCOMPARE(Status(again, 1, 0, 0), int(SUCCESS));
+  }
+
+ private:
+  QString trace_;
+};
+
+QTEST_MAIN(TestExecutionScreen)
+#include "test_execution_screen.moc"

@@ -1,0 +1,341 @@
+// Fork screens over a real controller: installing, switching and nesting flows, the diagnostic
+// selection screen's two flows and its recommended selection, and the module operation screen
+// with a tool flow. The engine is the stand-in with a catalogue written by the test.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <vector>
+
+#include "gui/screens/diagnostic_selection_screen.h"
+#include "gui/screens/fork_screen.h"
+#include "gui/screens/module_operation_screen.h"
+#include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/morva_service_executor.h"
+#include "morva_service/morva_service.h"
+
+namespace {
+
+const char kCatalogue[] = R"({
+  "modules": [
+    {"name": "Pick",
+     "devices": [
+       {"id": "dev_1", "udi": "UDI-1", "display_name": "DEVICE_ONE"},
+       {"id": "dev_2", "udi": "UDI-2", "display_name": "DEVICE_TWO"}
+     ],
+     "diagnostics": [
+       {"id": "4.1.0", "name": "First", "tests": [
+         {"id": "4.1.1", "name": "AlphaTest", "devices": ["dev_2"]},
+         {"id": "4.1.2", "name": "BetaTest", "devices": ["dev_2"]}
+       ]},
+       {"id": "4.2.0", "name": "Second", "tests": [
+         {"id": "4.2.1", "name": "DeltaTest"}
+       ]}
+     ],
+     "tools": [{"name": "Fixer", "hint": "fixer", "description": "FIXER_DESCRIPTION"}]
+    },
+    {"name": "Bare",
+     "devices": [{"id": "lone", "udi": "UDI-L", "display_name": "LONE"}],
+     "diagnostics": []
+    }
+  ]
+})";
+
+class PlainScreen : public KolvLiteScreen {
+ public:
+  PlainScreen(KolvLiteController* controller, const QString& step) : KolvLiteScreen(controller) {
+    set_step(step);
+  }
+  void OnEnter() override { loaded = true; }
+  bool isBusy(QString&) override { return false; }
+  void Stop() override { emit Stopped(this); }
+  void Unload() override {
+    ++unloads;
+    loaded = false;
+  }
+  int unloads = 0;
+};
+
+// Opens the protected operations for the test.
+class OpenFork : public ForkScreen {
+ public:
+  explicit OpenFork(KolvLiteController* controller) : ForkScreen(controller) {}
+  ~OpenFork() override { DeleteFlowScreens(); }
+  bool isBusy(QString&) override { return false; }
+  void Stop() override { emit Stopped(this); }
+
+  using ForkScreen::AddNewFlow;
+  using ForkScreen::AddNewScreenToFlow;
+  using ForkScreen::CreateNewFlow;
+  using ForkScreen::InstallFlow;
+  using ForkScreen::owned_screens_;
+};
+
+}  // namespace
+
+class TestForkScreens : public QObject {
+  Q_OBJECT
+
+  struct Rig {
+    explicit Rig(int module_index = 0) : controller(new KolvLiteController) {
+      context = controller->execution_context();
+      QMetaObject::invokeMethod(context->executor, "LoadModules", Qt::BlockingQueuedConnection);
+      std::vector<morva_service::ModuleInterfaceView*>* modules =
+          context->executor->loaded_modules();
+      if (modules != nullptr && static_cast<int>(modules->size()) > module_index) {
+        module = (*modules)[static_cast<size_t>(module_index)];
+        module->Scan();
+      }
+      context->current_module = module;
+    }
+    ~Rig() { delete controller; }
+    KolvLiteController* controller;
+    KolvLiteContext* context = nullptr;
+    morva_service::ModuleInterfaceView* module = nullptr;
+  };
+
+ private slots:
+  void initTestCase() {
+    const QString path = QDir(qEnvironmentVariable("KOLV_TEST_TMP", QDir::tempPath()))
+                             .filePath(QStringLiteral("fork_catalogue.json"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(kCatalogue);
+    file.close();
+    qputenv("MORVA_CATALOGUE", path.toLocal8Bit());
+  }
+
+  void flowsInstallSwitchAndNest() {
+    Rig rig;
+    auto* owner = new OpenFork(rig.controller);
+    OpenFork& fork = *owner;
+    fork.set_step(QStringLiteral("FORK"));
+    auto* a = new PlainScreen(rig.controller, QStringLiteral("A"));
+    auto* b = new PlainScreen(rig.controller, QStringLiteral("B"));
+    auto* c = new PlainScreen(rig.controller, QStringLiteral("C"));
+    auto* nested = new OpenFork(rig.controller);
+    auto* e = new PlainScreen(rig.controller, QStringLiteral("E"));
+    PlainScreen borrowed(rig.controller, QStringLiteral("BORROWED"));
+    fork.owned_screens_ << a << b << c << nested << e;
+    QCOMPARE(fork.CreateNewFlow(QStringLiteral("first")), 0);
+    fork.AddNewScreenToFlow(0, a);
+    fork.AddNewScreenToFlow(0, b);
+    fork.AddNewFlow({QStringLiteral("second"), {c, &borrowed}});
+    QCOMPARE(fork.CreateNewFlow(QStringLiteral("third")), 2);
+    fork.AddNewScreenToFlow(2, nested);
+    fork.AddNewScreenToFlow(2, c);
+    QVERIFY(!fork.AddNewScreenToFlow(3, a));
+    QVERIFY(!fork.AddNewScreenToFlow(-1, a));
+    nested->AddNewFlow({QStringLiteral("inner"), {e}});
+    rig.controller->AddFlowScreen(&fork, true);
+
+    QSignalSpy possible(&fork, &ForkScreen::IsPossibleFlow);
+    QSignalSpy updated(&fork, &ForkScreen::UpdatedCurrentFlow);
+    QVERIFY(!fork.InstallFlow(5));
+    QCOMPARE(possible.takeFirst().at(0).toBool(), false);
+    QCOMPARE(fork.current_flow(), -1);
+    QCOMPARE(rig.controller->flow_screens().size(), 1);
+
+    fork.InstallDefaultFlow();
+    QCOMPARE(rig.controller->flow_screens(), (QList<KolvLiteScreen*>{&fork, a, b}));
+    QCOMPARE(fork.current_flow(), 0);
+    QCOMPARE(fork.step_selected_option(), QStringLiteral("first"));
+    QCOMPARE(updated.count(), 1);
+    QVERIFY(possible.last().at(0).toBool());
+
+    // The installed flow again: only the answer, nothing reinstalled.
+    possible.clear();
+    QVERIFY(fork.InstallFlow(0));
+    QCOMPARE(updated.count(), 1);
+    QCOMPARE(possible.count(), 1);
+    QCOMPARE(a->unloads, 0);
+
+    QVERIFY(fork.InstallFlow(1));
+    QCOMPARE(rig.controller->flow_screens(), (QList<KolvLiteScreen*>{&fork, c, &borrowed}));
+    QCOMPARE(a->unloads, 1);
+    QCOMPARE(b->unloads, 1);
+    QCOMPARE(updated.last().at(0).toInt(), 1);
+    QCOMPARE(fork.step_selected_option(), QStringLiteral("second"));
+
+    // An invalid choice leaves the installed flow as it is.
+    QVERIFY(!fork.InstallFlow(-1));
+    QCOMPARE(fork.current_flow(), 1);
+    QCOMPARE(rig.controller->flow_screens().size(), 3);
+
+    // A nested fork's default flow follows it directly.
+    QVERIFY(fork.InstallFlow(2));
+    QCOMPARE(rig.controller->flow_screens(), (QList<KolvLiteScreen*>{&fork, nested, e, c}));
+    QCOMPARE(nested->current_flow(), 0);
+
+    // Unloading the fork takes its flow out, nested flows included.
+    fork.Unload();
+    QCOMPARE(rig.controller->flow_screens(), (QList<KolvLiteScreen*>{&fork}));
+    QCOMPARE(fork.current_flow(), -1);
+    QCOMPARE(nested->current_flow(), -1);
+    QVERIFY(!fork.IsLoaded());
+
+    // Owned screens go with the fork; a screen only lent to a flow stays.
+    QPointer<KolvLiteScreen> watch_a(a), watch_e(e);
+    QPointer<KolvLiteScreen> watch_borrowed(&borrowed);
+    delete owner;
+    QVERIFY(watch_a.isNull());
+    QVERIFY(watch_e.isNull());
+    QVERIFY(!watch_borrowed.isNull());
+    QCOMPARE(rig.controller->flow_screens().size(), 0);
+  }
+
+  void diagnosticSelectionSwitchesBetweenItsFlows() {
+    Rig rig;
+    auto* selection = new DiagnosticSelectionScreen(rig.controller);
+    rig.controller->AddFlowScreen(selection, true);
+    selection->InstallDefaultFlow();
+    QVERIFY(selection->execution_screen() != nullptr);
+    QList<KolvLiteScreen*> recommended{selection, selection->execution_screen()};
+    if (selection->execution_log_screen()) recommended << selection->execution_log_screen();
+    QCOMPARE(rig.controller->flow_screens(), recommended);
+    QCOMPARE(selection->next_button()->text(), QStringLiteral("RUN_TESTS"));
+    QVERIFY(selection->form_widgets()->radial_button_recommended->isChecked());
+
+    // First in the flow: no back button.
+    rig.controller->GoToScreen(selection);
+    QVERIFY(selection->back_button()->parentWidget() == nullptr);
+    QVERIFY(selection->next_button()->parentWidget() != nullptr);
+
+    if (selection->devices_screen() == nullptr) {
+      delete selection;
+      QSKIP("no devices and tests screens in this build");
+    }
+    QSignalSpy updated(selection, &ForkScreen::UpdatedCurrentFlow);
+    selection->form_widgets()->radial_button_custom->click();
+    QList<KolvLiteScreen*> custom{selection, selection->devices_screen(),
+                                  selection->tests_screen(), selection->execution_screen()};
+    if (selection->execution_log_screen()) custom << selection->execution_log_screen();
+    QCOMPARE(rig.controller->flow_screens(), custom);
+    QCOMPARE(selection->next_button()->text(), QStringLiteral("NEXT"));
+    QCOMPARE(selection->step_selected_option(), QStringLiteral("CUSTOM_TESTS"));
+    selection->form_widgets()->radial_button_custom->click();
+    QCOMPARE(updated.count(), 1);
+
+    selection->form_widgets()->radial_button_recommended->click();
+    QCOMPARE(rig.controller->flow_screens(), recommended);
+    QCOMPARE(selection->step_selected_option(), QStringLiteral("RECOMMENDED_TESTS"));
+    QCOMPARE(selection->next_button()->text(), QStringLiteral("RUN_TESTS"));
+    QVERIFY(selection->next_button()->isEnabled());
+    delete selection;
+    QCOMPARE(rig.controller->flow_screens().size(), 0);
+  }
+
+  void backButtonShowsBehindAnotherScreen() {
+    Rig rig;
+    PlainScreen first(rig.controller, QStringLiteral("FIRST"));
+    rig.controller->AddFlowScreen(&first, true);
+    DiagnosticSelectionScreen selection(rig.controller);
+    rig.controller->AddFlowScreen(&selection, true);
+    rig.controller->GoToScreen(&first);
+    rig.controller->GoToNextScreen();
+    QVERIFY(selection.back_button()->parentWidget() != nullptr);
+    QVERIFY(!selection.back_button()->isHidden());
+    selection.back_button()->click();
+    QCOMPARE(rig.controller->current_screen(), &first);
+    QVERIFY(selection.back_button()->parentWidget() == nullptr);
+  }
+
+  void recommendedSelectionTakesTheFirstDiagnosticsSupportedTests() {
+    Rig rig;
+    QVERIFY(rig.module != nullptr);
+    // Whatever was chosen before goes.
+    auto* stale = new DeviceTestSelection;
+    stale->diagnostics = new std::vector<DiagnosticTestSelection>;
+    rig.context->selected_tests.append(stale);
+    rig.context->runs = 4;
+    DiagnosticSelectionScreen::FillRecommendedSelection(rig.controller);
+
+    QCOMPARE(rig.context->selected_tests.size(), 1);
+    DeviceTestSelection* record = rig.context->selected_tests.first();
+    QCOMPARE(QString::fromStdString(record->device->id()), QStringLiteral("dev_2"));
+    QCOMPARE(record->diagnostics->size(), size_t(1));
+    const DiagnosticTestSelection& chosen = record->diagnostics->front();
+    QCOMPARE(chosen.diagnostic, rig.module->diagnostics().front());
+    QCOMPARE(chosen.tests.size(), size_t(2));
+    QCOMPARE(QString::fromStdString(chosen.tests[0]->name()), QStringLiteral("AlphaTest"));
+    QCOMPARE(QString::fromStdString(chosen.tests[1]->name()), QStringLiteral("BetaTest"));
+    QCOMPARE(rig.context->runs, 4);
+  }
+
+  void moduleWithoutDiagnosticsHasNoRecommendedTests() {
+    Rig rig(1);
+    QVERIFY(rig.module != nullptr);
+    QVERIFY(rig.module->diagnostics().empty());
+    DiagnosticSelectionScreen::FillRecommendedSelection(rig.controller);
+    QVERIFY(rig.context->selected_tests.isEmpty());
+    rig.context->current_module = nullptr;
+    DiagnosticSelectionScreen::FillRecommendedSelection(rig.controller);
+    QVERIFY(rig.context->selected_tests.isEmpty());
+  }
+
+  void moduleOperationOffersTheToolFlow() {
+    Rig rig;
+    QVERIFY(rig.module != nullptr);
+    QCOMPARE(rig.module->tools().size(), size_t(1));
+    morva_service::ToolView* tool = rig.module->tools().front();
+    PlainScreen tool_screen(rig.controller, QStringLiteral("TOOL"));
+    rig.context->tool_screens.insert(tool, &tool_screen);
+    auto* operation = new ModuleOperationScreen(rig.controller);
+    rig.controller->AddFlowScreen(operation, true);
+    operation->InstallDefaultFlow();
+    QCOMPARE(operation->flow_count(), 0);
+
+    rig.controller->GoToScreen(operation);
+    QCOMPARE(operation->flow_count(), 2);
+    QCOMPARE(operation->radio_group()->buttons().size(), 2);
+    QCOMPARE(operation->tool_of_flow(1), tool);
+    DiagnosticSelectionScreen* selection = operation->diagnostic_selection_screen();
+    QVERIFY(selection != nullptr);
+    QCOMPARE(rig.controller->flow_screens().value(1), selection);
+
+    QAbstractButton* tool_radio = operation->radio_group()->button(1);
+    QVERIFY(tool_radio != nullptr);
+    tool_radio->click();
+    QCOMPARE(rig.controller->flow_screens(),
+             (QList<KolvLiteScreen*>{operation, &tool_screen}));
+    operation->next_button()->click();
+    QCOMPARE(rig.context->selected_tool, tool);
+    QCOMPARE(rig.controller->current_screen(), &tool_screen);
+
+    // Back on the main flow the tool stays chosen; the diagnostics follow the operation screen.
+    rig.controller->GoToPreviousScreen();
+    operation->form_widgets()->radial_button_main_operation->click();
+    operation->next_button()->click();
+    QCOMPARE(rig.controller->current_screen(), selection);
+    QCOMPARE(rig.context->selected_tool, tool);
+
+    // Out of the flow and back: the same two flows, the choice installed again.
+    rig.controller->RemoveFlowScreen(operation);
+    QCOMPARE(rig.controller->flow_screens().size(), 0);
+    rig.controller->AddFlowScreen(operation, true);
+    rig.controller->GoToScreen(operation);
+    QCOMPARE(operation->flow_count(), 2);
+    QCOMPARE(rig.controller->flow_screens().value(1), selection);
+    rig.controller->RemoveFlowScreen(operation);
+    delete operation;
+  }
+
+  void moduleOperationWithoutToolsHasOnlyTheMainFlow() {
+    Rig rig;
+    ModuleOperationScreen operation(rig.controller);
+    rig.controller->AddFlowScreen(&operation, true);
+    rig.controller->GoToScreen(&operation);
+    QCOMPARE(operation.flow_count(), 1);
+    QCOMPARE(operation.radio_group()->buttons().size(), 1);
+    QCOMPARE(operation.current_flow(), 0);
+    QVERIFY(operation.next_button()->isEnabled());
+  }
+};
+
+QTEST_MAIN(TestForkScreens)
+#include "test_fork_screens.moc"
