@@ -49,13 +49,6 @@ TEST(Run, ExitStatusesFollowTheOutcomes) {
   EXPECT_EQ(RunCli({"-Mstorage", "1", "-Q", "-Mstorage", "7"}).status, 21);
 }
 
-TEST(Run, TheSupervisorAbortsWithA) {
-  const auto r = RunCli({"--KOLV", "-Mstorage", "0", "1", "-Q"}, {{"MORVA_TIME_SCALE", "1"}}, "xa");
-  EXPECT_EQ(r.status, 25) << r.out;
-  EXPECT_TRUE(Contains(r.out, "EndDiag:::4|")) << r.out;
-  EXPECT_FALSE(Contains(r.out, "EndDiag:::1|")) << r.out;
-}
-
 TEST(Run, BackgroundModeReturnsAtOnceAndWritesTheFile) {
   const std::string path = clitest::ScratchDir() + "/background.txt";
   std::remove(path.c_str());

@@ -1,0 +1,102 @@
+// Aborting a run of the real kolv_cli: Escape typed on its terminal, "a" from a supervising
+// program, Ctrl-C. Every way ends the running test and all later ones as cancelled, on every
+// device, with exit status 25, and never hangs (the time limits here are hang guards only).
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "support/run_program.h"
+
+namespace {
+
+using clitest::Session;
+
+// Two devices, three tests of one second each: long enough to act in the middle of a test.
+const char kCatalogue[] = R"({
+  "product_version": "1.0.0.1",
+  "modules": [{
+    "name": "Storage", "help": "STORAGE_HELP", "version": "2.0.0.7",
+    "devices": [{"id": "0", "udi": "U0", "display_name": "DISK_ZERO"},
+                {"id": "1", "udi": "U1", "display_name": "DISK_ONE"}],
+    "diagnostics": [{"id": "1.1.0", "name": "QUICK", "description": "Q", "tests": [
+      {"id": "1.1.1", "name": "READ", "description": "R", "outcome": {"status": "passed", "duration": 1.5}},
+      {"id": "1.1.2", "name": "VERIFY", "description": "V", "outcome": {"status": "passed", "duration": 1.5}},
+      {"id": "1.1.3", "name": "SEEK", "description": "S", "outcome": {"status": "passed", "duration": 1.5}}]}],
+    "diagnostic_options": [{"id": "1.1.0", "letter": "Q", "long_name": "quick"}],
+    "test_options": [{"id": "1.1.1", "letter": "f", "long_name": "read"},
+                     {"id": "1.1.2", "letter": "v", "long_name": "verify"},
+                     {"id": "1.1.3", "letter": "k", "long_name": "seek"}]
+  }]
+})";
+
+std::map<std::string, std::string> Environment() {
+  return {{"MORVA_CATALOGUE", clitest::WriteScratchFile("abort_catalogue.json", kCatalogue)},
+          {"MORVA_TIME_SCALE", "1"}};
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+TEST(Abort, EscapeOnTheTerminal) {
+  Session run({"-Mstorage", "0", "1", "-Q"}, Environment(), Session::Console::kTerminal);
+  ASSERT_TRUE(run.started());
+  ASSERT_TRUE(run.WaitFor("=> Read")) << run.output();
+  // An arrow key starts with the Escape byte but is no request to stop.
+  run.Type("\x1b[A");
+  ASSERT_TRUE(run.WaitFor("=> Verify")) << run.output();
+  run.Type("\x1b");
+  const auto r = run.Finish();
+  EXPECT_EQ(r.status, 25) << r.out;
+  EXPECT_EQ(Count(r.out, "Test Status: Passed!"), 1u) << r.out;
+  // Verify and Seek on device 0, all three on device 1.
+  EXPECT_EQ(Count(r.out, "Test Status: Canceled!"), 5u) << r.out;
+  EXPECT_EQ(Count(r.out, "Finished diagnostic: Quick"), 2u) << r.out;
+}
+
+TEST(Abort, CtrlCAbortsOnceAndTheSecondDoesNotKill) {
+  Session run({"-Mstorage", "0", "1", "-Q"}, Environment(), Session::Console::kPipes);
+  ASSERT_TRUE(run.started());
+  ASSERT_TRUE(run.WaitFor("=> Read")) << run.output();
+  run.Signal(SIGINT);
+  run.Signal(SIGINT);
+  const auto r = run.Finish();
+  EXPECT_EQ(r.status, 25) << r.out;
+  EXPECT_EQ(Count(r.out, "Test Status: Passed!"), 0u) << r.out;
+  EXPECT_EQ(Count(r.out, "Test Status: Canceled!"), 6u) << r.out;
+}
+
+TEST(Abort, TheSupervisorSendsA) {
+  Session run({"--KOLV", "-Mstorage", "0", "1", "-Q"}, Environment(), Session::Console::kPipes);
+  ASSERT_TRUE(run.started());
+  ASSERT_TRUE(run.WaitFor("BeginDiag:::1.1.1\n")) << run.output();
+  // Other bytes are read and ignored; reading goes on.
+  run.Type("x\n");
+  ASSERT_TRUE(run.WaitFor("BeginDiag:::1.1.2\n")) << run.output();
+  run.Type("a");
+  const auto r = run.Finish();
+  EXPECT_EQ(r.status, 25) << r.out;
+  EXPECT_EQ(Count(r.out, "EndDiag:::1|"), 1u) << r.out;
+  EXPECT_EQ(Count(r.out, "EndDiag:::4|"), 5u) << r.out;
+  // Only the first cancelled test of the run has an elapsed time.
+  std::vector<std::string> cancelled;
+  for (size_t at = r.out.find("EndDiag:::4|"); at != std::string::npos;
+       at = r.out.find("EndDiag:::4|", at + 1))
+    cancelled.push_back(r.out.substr(at, r.out.find('\n', at) - at));
+  ASSERT_EQ(cancelled.size(), 5u);
+  for (size_t i = 1; i < cancelled.size(); ++i) EXPECT_EQ(cancelled[i], "EndDiag:::4|00000");
+  EXPECT_EQ(Count(r.out, "BeginDiagSuite:::Storage\n"), 2u) << r.out;
+}
+
+TEST(Abort, TheSupervisorAbortsBeforeTheFirstTest) {
+  const auto r = clitest::RunCli({"--KOLV", "-Mstorage", "0", "1", "-Q"}, Environment(), "xa");
+  EXPECT_EQ(r.status, 25) << r.out;
+  EXPECT_EQ(Count(r.out, "EndDiag:::4|"), 6u) << r.out;
+  EXPECT_EQ(Count(r.out, "EndDiag:::1|"), 0u) << r.out;
+}
+
+}  // namespace
