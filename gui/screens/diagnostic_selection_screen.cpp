@@ -9,24 +9,16 @@
 #include <vector>
 
 #include "gui/screens/devices_loading_screen.h"
+#include "gui/screens/devices_screen.h"
+#include "gui/screens/execution_log_screen.h"
 #include "gui/screens/execution_screen.h"
+#include "gui/screens/tests_screen.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/morva_service_executor.h"
 #include "gui/shell/translation_keys.h"
 #include "morva_service/views.h"
-
-// The custom flow's screens and the log screen join as soon as they are part of the build.
-#if __has_include("gui/screens/devices_screen.h") && __has_include("gui/screens/tests_screen.h")
-#include "gui/screens/devices_screen.h"
-#include "gui/screens/tests_screen.h"
-#define KOLV_CUSTOM_FLOW_SCREENS 1
-#endif
-#if __has_include("gui/screens/execution_log_screen.h")
-#include "gui/screens/execution_log_screen.h"
-#define KOLV_EXECUTION_LOG_SCREEN 1
-#endif
 
 namespace {
 
@@ -83,17 +75,10 @@ DiagnosticSelectionScreen::DiagnosticSelectionScreen(KolvLiteController* control
                                     TranslationKeys::RUN_TESTS_TOOLTIP)),
       back_button_(MakeActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP)),
       radio_group_(new QButtonGroup(nullptr)),
-      devices_screen_(nullptr),
-      tests_screen_(nullptr),
+      devices_screen_(new DevicesScreen(controller)),
+      tests_screen_(new TestsScreen(controller)),
       execution_screen_(new ExecutionScreen(controller)),
-      execution_log_screen_(nullptr) {
-#ifdef KOLV_CUSTOM_FLOW_SCREENS
-  devices_screen_ = new DevicesScreen(controller);
-  tests_screen_ = new TestsScreen(controller);
-#endif
-#ifdef KOLV_EXECUTION_LOG_SCREEN
-  execution_log_screen_ = new ExecutionLogScreen(controller);
-#endif
+      execution_log_screen_(new ExecutionLogScreen(controller)) {
   BuildForm();
   set_step(KolvLiteTranslate(TranslationKeys::DIAGNOSTIC_SELECTION_STEP));
 
@@ -102,17 +87,12 @@ DiagnosticSelectionScreen::DiagnosticSelectionScreen(KolvLiteController* control
 
   const int recommended = CreateNewFlow(KolvLiteTranslate(TranslationKeys::RECOMMENDED_TESTS));
   AddNewScreenToFlow(recommended, execution_screen_);
-  if (execution_log_screen_ != nullptr) AddNewScreenToFlow(recommended, execution_log_screen_);
+  AddNewScreenToFlow(recommended, execution_log_screen_);
   const int custom = CreateNewFlow(KolvLiteTranslate(TranslationKeys::CUSTOM_TESTS));
-  if (devices_screen_ != nullptr && tests_screen_ != nullptr) {
-    AddNewScreenToFlow(custom, devices_screen_);
-    AddNewScreenToFlow(custom, tests_screen_);
-    AddNewScreenToFlow(custom, execution_screen_);
-    if (execution_log_screen_ != nullptr) AddNewScreenToFlow(custom, execution_log_screen_);
-  } else {
-    // Without the screens to choose devices and tests there is nothing custom to offer.
-    form_->radial_button_custom->setEnabled(false);
-  }
+  AddNewScreenToFlow(custom, devices_screen_);
+  AddNewScreenToFlow(custom, tests_screen_);
+  AddNewScreenToFlow(custom, execution_screen_);
+  AddNewScreenToFlow(custom, execution_log_screen_);
 
   form_->radial_button_recommended->setChecked(true);
   radio_group_->setExclusive(true);
@@ -123,10 +103,8 @@ DiagnosticSelectionScreen::DiagnosticSelectionScreen(KolvLiteController* control
   connect(this, &ForkScreen::UpdatedCurrentFlow, this,
           &DiagnosticSelectionScreen::UpdateNextButton);
 
-  for (KolvLiteScreen* screen :
-       {devices_screen_, tests_screen_, execution_screen_, execution_log_screen_}) {
-    if (screen != nullptr) owned_screens_.append(screen);
-  }
+  owned_screens_ << devices_screen_ << tests_screen_ << execution_screen_
+                 << execution_log_screen_;
 }
 
 DiagnosticSelectionScreen::~DiagnosticSelectionScreen() {

@@ -41,7 +41,7 @@ class DiagnosticSelectionScreen : public ForkScreen {
   QPushButton* next_button() const { return next_button_; }
   QPushButton* back_button() const { return back_button_; }
   const DiagnosticSelectionForm* form_widgets() const { return form_; }
-  // The flow screens this screen made; null for the ones this build has not got.
+  // The flow screens this screen made and owns.
   KolvLiteScreen* devices_screen() const { return devices_screen_; }
   KolvLiteScreen* tests_screen() const { return tests_screen_; }
   KolvLiteScreen* execution_screen() const { return execution_screen_; }

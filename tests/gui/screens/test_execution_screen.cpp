@@ -258,6 +258,13 @@ class TestExecutionScreen : public QObject {
     QVERIFY(screen->form_widgets()->iteration_label->isHidden());
     QVERIFY(screen->form_widgets()->previous_iteration_pushButton->isHidden());
 
+    // VIEW_LOG leads on to the run's log.
+    screen->next_button_widget()->click();
+    QCOMPARE(rig.controller->current_screen(), selection->execution_log_screen());
+    QString reason;
+    QVERIFY(QTest::qWaitFor([&] { return !selection->execution_log_screen()->isBusy(reason); },
+                            kHangGuardMs));
+
     delete selection;
     delete loading;
   }
