@@ -14,8 +14,10 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include "gui/screens/diagnostic_selection_screen.h"
 #include "gui/screens/flow_layout.h"
 #include "gui/screens/module_button.h"
+#include "gui/screens/module_operation_screen.h"
 #include "gui/shell/devices_scan_control.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
@@ -162,8 +164,8 @@ QMap<int, QString> ModulesScreen::module_names() const { return module_names_; }
 int ModulesScreen::current_page() const { return stacked_widget_->currentIndex(); }
 
 KolvLiteScreen* ModulesScreen::module_flow_screen() const {
-  return module_operation_screen_ != nullptr ? module_operation_screen_
-                                             : diagnostic_selection_screen_;
+  if (module_operation_screen_ != nullptr) return module_operation_screen_;
+  return diagnostic_selection_screen_;
 }
 
 QString ModulesScreen::ResourceFilePath(const QString& name) {
@@ -206,11 +208,15 @@ bool ModulesScreen::IsFlowBusy() {
 }
 
 void ModulesScreen::DeleteOwnedScreens() {
-  for (KolvLiteScreen** owned : {&diagnostic_selection_screen_, &module_operation_screen_}) {
-    if (*owned == nullptr) continue;
-    controller->RemoveFlowScreen(*owned);
-    delete *owned;
-    *owned = nullptr;
+  if (diagnostic_selection_screen_ != nullptr) {
+    controller->RemoveFlowScreen(diagnostic_selection_screen_);
+    delete diagnostic_selection_screen_;
+    diagnostic_selection_screen_ = nullptr;
+  }
+  if (module_operation_screen_ != nullptr) {
+    controller->RemoveFlowScreen(module_operation_screen_);
+    delete module_operation_screen_;
+    module_operation_screen_ = nullptr;
   }
 }
 
@@ -362,6 +368,26 @@ void ModulesScreen::SetSelectedModule(morva_service::ModuleInterfaceView* mi) {
   context->module_name = name;
   context->current_module = mi;
   LoadToolScreens(mi);
+
+  KolvLiteScreen* screen = nullptr;
+  if (context->tool_screens.isEmpty()) {
+    auto* selection = new DiagnosticSelectionScreen(controller);
+    diagnostic_selection_screen_ = selection;
+    // It is the flow's first screen: there is nothing to go back to.
+    selection->SetBackButtonVisible(false);
+    controller->AddFlowScreen(selection, true);
+    selection->InstallDefaultFlow();
+    screen = selection;
+  } else {
+    auto* operation = new ModuleOperationScreen(controller);
+    module_operation_screen_ = operation;
+    controller->AddFlowScreen(operation, true);
+    operation->InstallDefaultFlow();
+    screen = operation;
+  }
+  controller->GoToScreen(screen);
+  controller->SetModuleName(name);
+  controller->ShowModuleName();
 }
 
 void ModulesScreen::LoadToolScreens(morva_service::ModuleInterfaceView* module) {

@@ -13,7 +13,9 @@
 #include "gui/shell/kolv_lite_meta_types.h"
 #include "gui/shell/kolv_lite_screen.h"
 
+class DiagnosticSelectionScreen;
 class ModuleButton;
+class ModuleOperationScreen;
 class ModulesGridLayout;
 class QLabel;
 class QScrollArea;
@@ -85,8 +87,8 @@ class ModulesScreen : public KolvLiteScreen {
   QLabel* no_modules_label_;
   QScrollArea* scroll_area_;
   QWidget* scroll_content_;
-  KolvLiteScreen* module_operation_screen_;
-  KolvLiteScreen* diagnostic_selection_screen_;
+  ModuleOperationScreen* module_operation_screen_;
+  DiagnosticSelectionScreen* diagnostic_selection_screen_;
   ModulesGridLayout* grid_layout_;
   QMutex mutex_;
 };

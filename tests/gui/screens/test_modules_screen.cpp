@@ -13,6 +13,7 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include "gui/screens/diagnostic_selection_screen.h"
 #include "gui/screens/module_button.h"
 #include "gui/screens/modules_screen.h"
 #include "gui/shell/devices_scan_control.h"
@@ -288,8 +289,14 @@ class ModulesScreenTest : public QObject {
     QCOMPARE(context->current_module, Module("mstalpha"));
     QCOMPARE(context->module_name, QString("mstalpha"));
     QVERIFY(context->tool_screens.isEmpty());
-    // Home again forgets the choice.
-    Enter();
+    // Without tool plug-ins the module's flow starts at the choice of diagnostics.
+    QPointer<KolvLiteScreen> flow = screen_->module_flow_screen();
+    QVERIFY(qobject_cast<DiagnosticSelectionScreen*>(flow.data()) != nullptr);
+    QCOMPARE(controller_->current_screen(), flow.data());
+    QCOMPARE(controller_->flow_screens().first(), flow.data());
+    // Home again forgets the choice and its screens.
+    controller_->GoToScreen(screen_);
+    QVERIFY(flow.isNull());
     QVERIFY(context->current_module == nullptr);
   }
 
