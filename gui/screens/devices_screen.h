@@ -6,6 +6,7 @@
 
 #include <QMap>
 #include <QPair>
+#include <QPointer>
 #include <QString>
 #include <QVector>
 
@@ -60,6 +61,9 @@ class DevicesScreen : public KolvLiteScreen {
 
   DevicesScreen(const DevicesScreen&) = delete;
   DevicesScreen& operator=(const DevicesScreen&) = delete;
+
+  // Style of the bar above the list, shared with the tests screen.
+  static const char* BarStyleSheet();
 
   QPushButton* next_button() const { return next_button_; }
   QPushButton* back_button() const { return back_button_; }
@@ -132,4 +136,8 @@ class DevicesScreen : public KolvLiteScreen {
   // The check box that a row's children join: select_all for the model's root.
   GroupableCheckBox* CheckBoxOf(QStandardItem* item) const;
   QString ModuleName() const;
+  // The pop-up lives on the controller's overlay while shown; the overlay may go first.
+  QPointer<DescriptionPopup> popup_guard_;
+  // The controller may go before this screen at program end.
+  QPointer<KolvLiteController> controller_guard_;
 };

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QMap>
+#include <QPointer>
 #include <QString>
+#include <QVector>
 #include <string>
 
 #include "gui/shell/kolv_lite_screen.h"
@@ -103,4 +105,10 @@ class TestsScreen : public KolvLiteScreen {
   QPushButton* back_button_;
   DescriptionPopup* info_popup_;
   TestsScreenForm* form_;
+  // The selected devices the tree was built for, in order; devices without any applicable test
+  // have no row but still count as shown.
+  QVector<morva_service::SystemComponentView*> shown_devices_;
+  // The pop-up lives on the controller's overlay while shown; either may go before this screen.
+  QPointer<DescriptionPopup> popup_guard_;
+  QPointer<KolvLiteController> controller_guard_;
 };

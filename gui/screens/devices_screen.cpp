@@ -1,0 +1,534 @@
+#include "gui/screens/devices_screen.h"
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpacerItem>
+#include <QStackedWidget>
+#include <QStandardItem>
+#include <QStandardItemModel>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "gui/logs/html_generator.h"
+#include "gui/screens/devices_loading_screen.h"
+#include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/translation_keys.h"
+#include "gui/widgets/description_popup.h"
+#include "gui/widgets/groupable_check_box.h"
+#include "gui/widgets/local_to_utf8.h"
+#include "morva_service/views.h"
+
+namespace {
+
+constexpr char kContext[] = "DevicesScreen";
+constexpr char kEntryContext[] = "DeviceSelectionEntry";
+constexpr char kSelectAllTooltip[] = "SELECT_ALL_TOOLTIP";
+constexpr char kRefreshTooltip[] = "REFRESH_DEVICES_TOOLTIP";
+constexpr char kInfoTooltip[] = "DEVICE_INFORMATION_TOOLTIP";
+constexpr char kParentAttribute[] = "parent";
+constexpr int kIndentation = 20;
+
+const char kSelectAllStyle[] =
+    ".QCheckBox { spacing: 5px; font: 8pt \"Segoe UI\"; font-weight: bold;}";
+const char kRefreshStyle[] =
+    ".QPushButton { border: none; background: transparent; min-width: 24px; min-height: 24px;"
+    " image: url(:/kolv_lite/Resources/Images/Buttons/btnRefreshActive.png); }\n"
+    ".QPushButton:disabled { image: url(:/kolv_lite/Resources/Images/Buttons/"
+    "btnRefreshDisabled.png); }\n"
+    ".QPushButton:hover { image: url(:/kolv_lite/Resources/Images/Buttons/btnRefreshOver.png); }\n"
+    ".QPushButton:pressed { image: url(:/kolv_lite/Resources/Images/Buttons/"
+    "btnRefreshSelected.png); }";
+const char kDeviceCheckBoxStyle[] =
+    ".GroupableCheckBox { \n\tfont: 8pt \"Segoe UI\";\n\t spacing: 5px ;\n\tfont-weight: bold\n}";
+const char kInfoButtonStyle[] =
+    ".QPushButton { border: none; background: transparent; margin-left: 2px;"
+    " image: url(:/kolv_lite/Resources/Images/Buttons/btnInfo.png); }";
+const char kEntryStyle[] = "#DeviceSelectionEntry { background-color: rgb(255, 255, 255); }";
+const char kMessageStyle[] = ".QLabel { font: 9pt \"Segoe UI\";}";
+
+QPushButton* MakeActionButton(const char* key, const char* tooltip_key) {
+  auto* button = new QPushButton(nullptr);
+  button->setAccessibleName(QStringLiteral("white_button"));
+  button->setText(KolvLiteTranslate(key));
+  button->setToolTip(KolvLiteTranslate(tooltip_key));
+  button->hide();
+  return button;
+}
+
+// The row form of one device: check box, information button, filler.
+struct DeviceEntryForm {
+  QWidget* row = nullptr;
+  GroupableCheckBox* device_checkBox = nullptr;
+  QPushButton* info_pushButton = nullptr;
+};
+
+DeviceEntryForm BuildDeviceEntry() {
+  DeviceEntryForm form;
+  form.row = new QWidget();
+  form.row->setObjectName(QStringLiteral("DeviceSelectionEntry"));
+  form.row->setAttribute(Qt::WA_StyledBackground, true);
+  form.row->setStyleSheet(QLatin1String(kEntryStyle));
+  auto* layout = new QHBoxLayout(form.row);
+  layout->setObjectName(QStringLiteral("horizontalLayout"));
+  layout->setContentsMargins(0, 5, 8, 0);
+  form.device_checkBox = new GroupableCheckBox(form.row);
+  form.device_checkBox->setObjectName(QStringLiteral("device_checkBox"));
+  form.device_checkBox->setStyleSheet(QLatin1String(kDeviceCheckBoxStyle));
+  form.device_checkBox->setIconSize(QSize(24, 24));
+  layout->addWidget(form.device_checkBox);
+  form.info_pushButton = new QPushButton(form.row);
+  form.info_pushButton->setObjectName(QStringLiteral("info_pushButton"));
+  form.info_pushButton->setCursor(Qt::PointingHandCursor);
+  form.info_pushButton->setFixedSize(18, 16);
+  form.info_pushButton->setFlat(true);
+  form.info_pushButton->setStyleSheet(QLatin1String(kInfoButtonStyle));
+  form.info_pushButton->setToolTip(KolvLiteTranslate(kEntryContext, kInfoTooltip));
+  layout->addWidget(form.info_pushButton);
+  layout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+  return form;
+}
+
+}  // namespace
+
+const char* DevicesScreen::BarStyleSheet() {
+  return "background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:1,"
+         " stop:0 #FFFFFF, stop:0.8 #FFFFFF, stop:1 #E4E4E4);\n"
+         "border-bottom: 7px solid qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:1,"
+         " stop:0 #D6D6D6, stop:1 rgba(255, 255, 255, 0));";
+}
+
+DevicesScreen::DevicesScreen(KolvLiteController* controller)
+    : KolvLiteScreen(controller),
+      info_buttons_(new QButtonGroup(nullptr)),
+      top_row_widget_(new QWidget()),
+      next_button_(MakeActionButton(TranslationKeys::NEXT, TranslationKeys::NEXT_TOOLTIP)),
+      back_button_(MakeActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP)),
+      shown_info_button_(nullptr),
+      info_popup_(nullptr),
+      model_(nullptr),
+      form_(new DevicesScreenForm) {
+  info_buttons_->setExclusive(false);
+  top_row_widget_->setFixedHeight(17);
+  next_button_->setEnabled(false);
+  BuildForm();
+  info_popup_ = new DescriptionPopup(this);
+  info_popup_->setFixedSize(445, 307);
+  info_popup_->hide();
+  popup_guard_ = info_popup_;
+  controller_guard_ = controller;
+  set_step(KolvLiteTranslate(TranslationKeys::DEVICE_STEP));
+  set_selected_option(KolvLiteTranslate(TranslationKeys::DEVICES_SELECTED));
+
+  model_ = new QStandardItemModel(this);
+  form_->device_treeView->setModel(model_);
+  auto* top_row = new QStandardItem();
+  top_row->setFlags(Qt::NoItemFlags);
+  model_->appendRow(top_row);
+  form_->device_treeView->setIndexWidget(top_row->index(), top_row_widget_);
+
+  connect(info_buttons_, &QButtonGroup::buttonClicked, this, &DevicesScreen::DisplayDeviceInfo);
+  connect(info_popup_, &DescriptionPopup::CloseClicked, this, &DevicesScreen::HideDeviceInfo,
+          Qt::QueuedConnection);
+  if (controller != nullptr) {
+    connect(controller, &KolvLiteController::OverlayClicked, this,
+            &DevicesScreen::HideDeviceInfo);
+  }
+  connect(form_->refresh_pushButton, &QPushButton::clicked, this,
+          &DevicesScreen::RefreshDevicesList);
+  connect(next_button_, &QPushButton::clicked, this, &DevicesScreen::SetSelectedDevices);
+  connect(back_button_, &QPushButton::clicked, this, &DevicesScreen::OnBackClicked);
+  if (controller != nullptr) {
+    connect(next_button_, &QPushButton::clicked, controller, &KolvLiteController::GoToNextScreen);
+    connect(back_button_, &QPushButton::clicked, controller,
+            &KolvLiteController::GoToPreviousScreen);
+  }
+  connect(form_->select_all, &QCheckBox::stateChanged, this, &DevicesScreen::SelectAllChange);
+}
+
+DevicesScreen::~DevicesScreen() {
+  KolvLiteController* owner = controller_guard_.data();
+  // Still on the overlay: take it off before it goes, so the overlay keeps no dangling widget.
+  if (popup_guard_ != nullptr && popup_guard_->parentWidget() != this) {
+    if (owner != nullptr) {
+      owner->HideOverlay();
+      owner->SetOverlayCentralWidget(nullptr);
+    }
+    delete popup_guard_.data();
+  }
+  delete info_buttons_;
+  if (owner != nullptr) {
+    owner->RemoveAndHideActionWidget(next_button_);
+    owner->RemoveAndHideActionWidget(back_button_);
+  }
+  delete next_button_;
+  delete back_button_;
+  delete form_;
+}
+
+void DevicesScreen::BuildForm() {
+  setObjectName(QStringLiteral("DevicesScreen"));
+  DevicesScreenForm& f = *form_;
+  f.horizontalLayout = new QHBoxLayout(this);
+  f.horizontalLayout->setObjectName(QStringLiteral("horizontalLayout"));
+  f.horizontalLayout->setSpacing(0);
+  f.horizontalLayout->setContentsMargins(0, 9, 0, 0);
+  f.stacked_widget = new QStackedWidget(this);
+  f.stacked_widget->setObjectName(QStringLiteral("stacked_widget"));
+  f.horizontalLayout->addWidget(f.stacked_widget);
+
+  f.devices_page = new QWidget();
+  f.devices_page->setObjectName(QStringLiteral("devices_page"));
+  f.verticalLayout = new QVBoxLayout(f.devices_page);
+  f.verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
+  f.verticalLayout->setContentsMargins(0, 0, 0, 0);
+  f.devices_frame = new QFrame(f.devices_page);
+  f.devices_frame->setObjectName(QStringLiteral("devices_frame"));
+  f.devices_frame->setFrameShape(QFrame::NoFrame);
+  f.devices_frame->setFrameShadow(QFrame::Plain);
+  f.devices_frame->setLineWidth(0);
+  f.verticalLayout->addWidget(f.devices_frame);
+  f.devices_verticalLayout = new QVBoxLayout(f.devices_frame);
+  f.devices_verticalLayout->setObjectName(QStringLiteral("devices_verticalLayout"));
+  f.devices_verticalLayout->setSpacing(0);
+  f.devices_verticalLayout->setContentsMargins(0, 0, 0, 0);
+
+  f.select_all_with_reload = new QWidget(f.devices_frame);
+  f.select_all_with_reload->setObjectName(QStringLiteral("select_all_with_reload"));
+  f.select_all_with_reload->setFixedHeight(35);
+  f.select_all_with_reload->setAttribute(Qt::WA_StyledBackground, true);
+  f.select_all_with_reload->setStyleSheet(QLatin1String(BarStyleSheet()));
+  f.horizontalLayout_2 = new QHBoxLayout(f.select_all_with_reload);
+  f.horizontalLayout_2->setObjectName(QStringLiteral("horizontalLayout_2"));
+  f.horizontalLayout_2->setSpacing(5);
+  f.select_all_box = new QWidget(f.select_all_with_reload);
+  f.select_all_box->setObjectName(QStringLiteral("select_all_box"));
+  auto* select_all_layout = new QHBoxLayout(f.select_all_box);
+  select_all_layout->setContentsMargins(0, 0, 0, 0);
+  f.select_all = new GroupableCheckBox(f.select_all_box);
+  f.select_all->setObjectName(QStringLiteral("select_all"));
+  f.select_all->setStyleSheet(QLatin1String(kSelectAllStyle));
+  f.select_all->setText(KolvLiteTranslate(kContext, TranslationKeys::SELECT_ALL));
+  f.select_all->setToolTip(KolvLiteTranslate(kContext, kSelectAllTooltip));
+  select_all_layout->addWidget(f.select_all);
+  f.horizontalLayout_2->addWidget(f.select_all_box);
+  f.horizontalLayout_2->addItem(
+      new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+  f.refresh_button_box = new QWidget(f.select_all_with_reload);
+  f.refresh_button_box->setObjectName(QStringLiteral("refresh_button_box"));
+  auto* refresh_layout = new QHBoxLayout(f.refresh_button_box);
+  refresh_layout->setContentsMargins(0, 0, 0, 0);
+  f.refresh_pushButton = new QPushButton(f.refresh_button_box);
+  f.refresh_pushButton->setObjectName(QStringLiteral("refresh_pushButton"));
+  f.refresh_pushButton->setToolTip(KolvLiteTranslate(kContext, kRefreshTooltip));
+  f.refresh_pushButton->setStyleSheet(QLatin1String(kRefreshStyle));
+  refresh_layout->addWidget(f.refresh_pushButton);
+  f.horizontalLayout_2->addWidget(f.refresh_button_box);
+  f.devices_verticalLayout->addWidget(f.select_all_with_reload);
+
+  QTreeView* tree = new QTreeView(f.devices_frame);
+  f.device_treeView = tree;
+  tree->setObjectName(QStringLiteral("device_treeView"));
+  tree->setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 255);"));
+  tree->setFrameShape(QFrame::NoFrame);
+  tree->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  tree->setAutoScroll(false);
+  tree->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+  tree->setIndentation(kIndentation);
+  tree->setRootIsDecorated(true);
+  tree->setItemsExpandable(true);
+  tree->setAnimated(false);
+  tree->setExpandsOnDoubleClick(false);
+  tree->setHeaderHidden(true);
+  tree->header()->setMinimumSectionSize(0);
+  tree->header()->setStretchLastSection(true);
+  auto* scroll_top = new QWidget();
+  scroll_top->setFixedHeight(5);
+  tree->addScrollBarWidget(scroll_top, Qt::AlignTop);
+  f.devices_verticalLayout->addWidget(tree);
+  f.stacked_widget->addWidget(f.devices_page);
+
+  f.cannot_execute_page = new QWidget();
+  f.cannot_execute_page->setObjectName(QStringLiteral("cannot_execute_page"));
+  auto* message_layout = new QVBoxLayout(f.cannot_execute_page);
+  message_layout->setContentsMargins(0, 0, 0, 0);
+  f.cannot_execute_frame = new QFrame(f.cannot_execute_page);
+  f.cannot_execute_frame->setObjectName(QStringLiteral("cannot_execute_frame"));
+  f.cannot_execute_frame->setFixedHeight(114);
+  f.cannot_execute_frame->setStyleSheet(QStringLiteral("background-color: #f2f2f2"));
+  auto* frame_layout = new QVBoxLayout(f.cannot_execute_frame);
+  f.message_label = new QLabel(f.cannot_execute_frame);
+  f.message_label->setObjectName(QStringLiteral("message_label"));
+  f.message_label->setStyleSheet(QLatin1String(kMessageStyle));
+  f.message_label->setWordWrap(true);
+  frame_layout->addWidget(f.message_label);
+  message_layout->addWidget(f.cannot_execute_frame);
+  message_layout->addItem(new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding));
+  f.stacked_widget->addWidget(f.cannot_execute_page);
+  f.stacked_widget->setCurrentIndex(0);
+}
+
+QString DevicesScreen::ModuleName() const {
+  KolvLiteContext* context = controller != nullptr ? controller->execution_context() : nullptr;
+  if (context == nullptr) return QString();
+  if (!context->module_name.isEmpty()) return context->module_name;
+  return context->current_module != nullptr ? QString::fromStdString(context->current_module->name())
+                                            : QString();
+}
+
+GroupableCheckBox* DevicesScreen::CheckBoxOf(QStandardItem* item) const {
+  if (item == nullptr || item == model_->invisibleRootItem()) return form_->select_all;
+  return group_boxes_.value(item, nullptr);
+}
+
+QAbstractButton* DevicesScreen::InfoButtonOf(morva_service::SystemComponentView* device) const {
+  for (auto it = info_devices_.cbegin(); it != info_devices_.cend(); ++it) {
+    if (it.value() == device) return it.key();
+  }
+  return nullptr;
+}
+
+// --- entering and leaving ------------------------------------------------------------------
+
+void DevicesScreen::OnEnter() {
+  controller->AddAndShowActionWidget(back_button_);
+  controller->AddAndShowActionWidget(next_button_);
+  controller->HideGlobalButtons();
+  controller->ShowActionBar();
+  controller->ShowBreadcrumb();
+  controller->ShowModuleName();
+  if (!loaded) {
+    ClearDevicesList();
+    FillDevicesList();
+    loaded = true;
+  }
+}
+
+void DevicesScreen::OnExit() {
+  HideDeviceInfo();
+  controller->RemoveAndHideActionWidget(next_button_);
+  controller->RemoveAndHideActionWidget(back_button_);
+  controller->ShowGlobalButtons();
+}
+
+void DevicesScreen::OnKeyPress(QKeyEvent* event) {
+  if (event != nullptr && event->key() == Qt::Key_Escape) HideDeviceInfo();
+}
+
+bool DevicesScreen::isBusy(QString&) { return false; }
+
+void DevicesScreen::Stop() { emit Stopped(this); }
+
+void DevicesScreen::Unload() {
+  ClearDevicesList();
+  loaded = false;
+}
+
+// --- hooks -----------------------------------------------------------------------------------
+
+void DevicesScreen::ClearDevicesList() {
+  info_devices_.clear();
+  device_entries_.clear();
+  group_boxes_.clear();
+  info_rows_.clear();
+  // The rows' buttons go with the rows; a later button may be built at the same address.
+  shown_info_button_ = nullptr;
+  form_->select_all->RemoveAll();
+  form_->select_all->setCheckState(Qt::Unchecked);
+  if (model_->rowCount() > 1) model_->removeRows(1, model_->rowCount() - 1);
+  const QList<QAbstractButton*> buttons = info_buttons_->buttons();
+  for (QAbstractButton* button : buttons) info_buttons_->removeButton(button);
+}
+
+void DevicesScreen::PostDeviceInsertion(QStandardItem*, morva_service::SystemComponentView*) {}
+
+bool DevicesScreen::FilterDevice(morva_service::SystemComponentView*) { return true; }
+
+void DevicesScreen::PostDeviceLoading() {}
+
+void DevicesScreen::SetSelectedDevicesToContext() {
+  KolvLiteContext* context = controller->execution_context();
+  context->ClearSelection();
+  for (const DeviceEntry& entry : std::as_const(device_entries_)) {
+    if (entry.first->isChecked()) context->selected_devices.append(entry.second);
+  }
+}
+
+// --- the list --------------------------------------------------------------------------------
+
+void DevicesScreen::FillDevicesList() {
+  PostDeviceLoading();
+  form_->stacked_widget->setCurrentIndex(0);
+  morva_service::ModuleInterfaceView* module = controller->execution_context()->current_module;
+  std::vector<morva_service::SystemComponentView*> devices;
+  if (module != nullptr) devices = module->system_components();
+
+  for (morva_service::SystemComponentView* device : devices) {
+    if (device != nullptr && FilterDevice(device)) AddDeviceEntry(device);
+  }
+  if (!devices.empty() && devices.front() != nullptr) {
+    form_->device_treeView->setIndentation(
+        GetSysComponentParent(devices.front()).isEmpty() ? 0 : kIndentation);
+  }
+
+  if (model_->rowCount() > 1) {
+    auto* last_row = new QStandardItem();
+    last_row->setFlags(Qt::NoItemFlags);
+    model_->appendRow(last_row);
+    auto* bottom = new QWidget();
+    bottom->setFixedHeight(1);
+    form_->device_treeView->setIndexWidget(last_row->index(), bottom);
+    form_->select_all->show();
+    form_->select_all->setCheckState(Qt::Checked);
+    // The box may already have shown Checked without telling anyone.
+    SelectAllChange(form_->select_all->checkState());
+    form_->refresh_pushButton->setEnabled(true);
+    form_->device_treeView->scrollToTop();
+    return;
+  }
+  form_->stacked_widget->setCurrentIndex(1);
+  next_button_->setEnabled(false);
+  next_button_->hide();
+}
+
+QString DevicesScreen::GetSysComponentParent(morva_service::SystemComponentView* device) {
+  if (device == nullptr) return QString();
+  const morva_service::SystemComponentInformation information = device->information();
+  const auto it = information.attributes.find(kParentAttribute);
+  if (it == information.attributes.end()) return QString();
+  return QString::fromStdString(LocalToUtf8(it->second));
+}
+
+void DevicesScreen::AddDeviceEntry(morva_service::SystemComponentView* entry) {
+  const QStringList parts =
+      GetSysComponentParent(entry).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+  const std::string module = ModuleName().toStdString();
+  QStandardItem* item = model_->invisibleRootItem();
+  bool searching = true;
+  for (const QString& part : parts) {
+    const QString text = KolvLiteTranslate(module, part.toStdString());
+    if (searching) {
+      QStandardItem* found = nullptr;
+      for (int row = 0; row < item->rowCount() && found == nullptr; ++row) {
+        QStandardItem* child = item->child(row, 0);
+        if (child == nullptr || !child->hasChildren()) continue;
+        GroupableCheckBox* box = group_boxes_.value(child, nullptr);
+        if (box != nullptr && box->text() == text) found = child;
+      }
+      if (found != nullptr) {
+        item = found;
+        continue;
+      }
+      searching = false;
+    }
+    auto* row = new QStandardItem();
+    row->setFlags(Qt::ItemIsEnabled);
+    item->appendRow(row);
+    auto* box = new GroupableCheckBox(text);
+    CheckBoxOf(item)->AddChild(box);
+    form_->device_treeView->setIndexWidget(row->index(), box);
+    group_boxes_.insert(row, box);
+    item = row;
+  }
+  AddDeviceCheckBox(item, entry);
+  // A row only opens once it has children, so the group rows are opened after the device joined.
+  for (QStandardItem* group = item; group != nullptr && group != model_->invisibleRootItem();
+       group = group->parent()) {
+    form_->device_treeView->expand(group->index());
+  }
+}
+
+void DevicesScreen::AddDeviceCheckBox(QStandardItem* parent,
+                                      morva_service::SystemComponentView* device) {
+  auto* row = new QStandardItem();
+  row->setFlags(Qt::ItemIsEnabled);
+  parent->appendRow(row);
+  const DeviceEntryForm entry = BuildDeviceEntry();
+  CheckBoxOf(parent)->AddChild(entry.device_checkBox);
+
+  device_entries_.append(DeviceEntry(entry.device_checkBox, device));
+  group_boxes_.insert(row, entry.device_checkBox);
+  info_rows_.insert(entry.info_pushButton, row);
+  info_buttons_->addButton(entry.info_pushButton);
+  info_devices_.insert(entry.info_pushButton, device);
+
+  form_->device_treeView->setIndexWidget(row->index(), entry.row);
+  entry.device_checkBox->setText(
+      KolvLiteTranslate(ModuleName().toStdString(), LocalToUtf8(device->information().display_name)));
+  PostDeviceInsertion(row, device);
+}
+
+// --- slots -----------------------------------------------------------------------------------
+
+void DevicesScreen::SelectAllChange(int state) { next_button_->setEnabled(state != Qt::Unchecked); }
+
+void DevicesScreen::OnScanSucceeded() { FillDevicesList(); }
+
+void DevicesScreen::OnScanFailed() {
+  Unload();
+  controller->GoToPreviousScreen();
+}
+
+void DevicesScreen::OnDeviceSelectionChanged() {
+  controller->execution_context()->selection_changed = true;
+}
+
+void DevicesScreen::DisplayDeviceInfo(QAbstractButton* btn) {
+  morva_service::SystemComponentView* device = info_devices_.value(btn, nullptr);
+  if (device == nullptr) return;
+  if (btn != shown_info_button_) {
+    shown_info_button_ = btn;
+    const QString module = ModuleName();
+    HtmlGenerator generator;
+    generator.set_translation_context(module);
+    QString html;
+    if (generator.ReadSystemComponentInformation(html, device, false)) {
+      info_popup_->SetTitle(KolvLiteTranslate(module.toStdString(),
+                                              LocalToUtf8(device->information().display_name)));
+      info_popup_->SetText(html);
+    }
+  }
+  controller->SetOverlayCentralWidget(info_popup_);
+  info_popup_->show();
+  controller->ShowOverlay();
+}
+
+void DevicesScreen::HideDeviceInfo() {
+  // The overlay is shared: only take it down while it shows this screen's pop-up.
+  if (info_popup_ == nullptr || info_popup_->parentWidget() == this) return;
+  controller->HideOverlay();
+  controller->SetOverlayCentralWidget(nullptr);
+  info_popup_->setParent(this);
+  info_popup_->hide();
+}
+
+void DevicesScreen::RefreshDevicesList() {
+  next_button_->setEnabled(false);
+  form_->refresh_pushButton->setEnabled(false);
+  form_->select_all->hide();
+  ClearDevicesList();
+  controller->execution_context()->selection_changed = true;
+  GoToLoadingScreen();
+}
+
+void DevicesScreen::SetSelectedDevices() { SetSelectedDevicesToContext(); }
+
+void DevicesScreen::OnBackClicked() { loaded = false; }
+
+void DevicesScreen::GoToLoadingScreen() {
+  DevicesLoadingScreen* loading = controller->execution_context()->devices_loading_screen;
+  if (loading == nullptr) return;
+  connect(loading, &DevicesLoadingScreen::ScanSucceeded, this, &DevicesScreen::OnScanSucceeded,
+          Qt::UniqueConnection);
+  connect(loading, &DevicesLoadingScreen::ScanFailed, this, &DevicesScreen::OnScanFailed,
+          Qt::UniqueConnection);
+  controller->GoToScreen(loading);
+}

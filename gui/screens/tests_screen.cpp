@@ -1,0 +1,471 @@
+#include "gui/screens/tests_screen.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpacerItem>
+#include <QTreeWidget>
+#include <QTreeWidgetItem>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "gui/screens/devices_screen.h"
+#include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/morva_service_executor.h"
+#include "gui/shell/translation_keys.h"
+#include "gui/widgets/description_popup.h"
+#include "gui/widgets/groupable_check_box.h"
+#include "gui/widgets/local_to_utf8.h"
+#include "morva_service/views.h"
+
+namespace {
+
+constexpr char kContext[] = "TestsScreen";
+constexpr char kEntryContext[] = "DeviceSelectionEntry";
+constexpr char kSelectAllTooltip[] = "SELECT_ALL_TOOLTIP";
+constexpr char kNumberOfRuns[] = "NUMBER_OF_TIMES_TO_RUN";
+constexpr char kInfoTooltip[] = "DEVICE_INFORMATION_TOOLTIP";
+constexpr int kIndentation = 20;
+
+const char kActionButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
+const char kSelectAllStyle[] =
+    ".QLabel { \n  font: 8pt \"Segoe UI\";\n  font-weight: bold;\n  spacing: 5px;\n}";
+const char kIterationsLabelStyle[] = ".QLabel { font: bold 8pt \"Segoe UI\";}";
+const char kComboStyle[] =
+    "QComboBox { min-width: 52px; max-width: 52px; min-height: 28px; max-height: 28px;"
+    " padding-left: 6px; border: 1px solid #B2B2B2; border-radius: 3px;"
+    " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #D7D7D6, stop:1 #FFFFFF); }\n"
+    "QComboBox:hover { border: 1px solid black; }\n"
+    "QComboBox:disabled { background: #ececec; }\n"
+    "QComboBox::drop-down { width: 25px; border: none; }\n"
+    "QComboBox::down-arrow { image: url(:/kolv_lite/Resources/Images/General/img_DropDown.png); }\n"
+    "QComboBox QAbstractItemView { selection-background-color: #1E73DE; }";
+const char kCheckBoxStyle[] =
+    ".GroupableCheckBox { \n\tfont: 8pt \"Segoe UI\";\n\t spacing: 5px ;\n\tfont-weight: bold\n}";
+const char kInfoButtonStyle[] =
+    ".QPushButton { border: none; background: transparent;"
+    " image: url(:/kolv_lite/Resources/Images/Buttons/btnInfo.png); }";
+const char* const kRunChoices[] = {"1", "2", "3", "4", "5", "10", "15", "20"};
+
+QPushButton* MakeActionButton(const char* key, const char* tooltip_key) {
+  auto* button = new QPushButton(nullptr);
+  button->setAccessibleName(QStringLiteral("white_button"));
+  button->setStyleSheet(QLatin1String(kActionButtonStyle));
+  button->setText(KolvLiteTranslate(key));
+  button->setToolTip(KolvLiteTranslate(tooltip_key));
+  button->hide();
+  return button;
+}
+
+QWidget* WhiteRow(const char* name) {
+  auto* row = new QWidget();
+  row->setObjectName(QLatin1String(name));
+  row->setAttribute(Qt::WA_StyledBackground, true);
+  row->setStyleSheet(QStringLiteral("#%1 { background-color: rgb(255, 255, 255); }")
+                         .arg(QLatin1String(name)));
+  return row;
+}
+
+}  // namespace
+
+TestsScreen::TestsScreen(KolvLiteController* controller)
+    : KolvLiteScreen(controller),
+      info_buttons_(new QButtonGroup(nullptr)),
+      run_button_(MakeActionButton(TranslationKeys::RUN_TESTS, TranslationKeys::RUN_TESTS_TOOLTIP)),
+      back_button_(MakeActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP)),
+      info_popup_(nullptr),
+      form_(new TestsScreenForm) {
+  info_buttons_->setExclusive(false);
+  BuildForm();
+  info_popup_ = new DescriptionPopup(this);
+  info_popup_->setFixedSize(400, 150);
+  info_popup_->hide();
+  popup_guard_ = info_popup_;
+  controller_guard_ = controller;
+  set_step(KolvLiteTranslate(TranslationKeys::TESTS_STEP));
+  set_selected_option(KolvLiteTranslate(TranslationKeys::TESTS_SELECTED));
+
+  connect(form_->select_all_checkbox, &GroupableCheckBox::HasAtLeastOneChecked, this,
+          &TestsScreen::UpdateRunTestsButton);
+  connect(run_button_, &QPushButton::clicked, this, &TestsScreen::SetSelectedTests);
+  if (controller != nullptr) {
+    connect(back_button_, &QPushButton::clicked, controller,
+            &KolvLiteController::GoToPreviousScreen);
+    connect(run_button_, &QPushButton::clicked, controller, &KolvLiteController::GoToNextScreen);
+    connect(controller, &KolvLiteController::OverlayClicked, this, &TestsScreen::HideTestInfo);
+  }
+  connect(info_buttons_, &QButtonGroup::buttonClicked, this, &TestsScreen::DisplayTestInfo);
+  connect(info_popup_, &DescriptionPopup::CloseClicked, this, &TestsScreen::HideTestInfo);
+  loaded = false;
+}
+
+TestsScreen::~TestsScreen() {
+  KolvLiteController* owner = controller_guard_.data();
+  // Still on the overlay: take it off before it goes, so the overlay keeps no dangling widget.
+  if (popup_guard_ != nullptr && popup_guard_->parentWidget() != this) {
+    if (owner != nullptr) {
+      owner->HideOverlay();
+      owner->SetOverlayCentralWidget(nullptr);
+    }
+    delete popup_guard_.data();
+  }
+  if (owner != nullptr) {
+    owner->RemoveAndHideActionWidget(run_button_);
+    owner->RemoveAndHideActionWidget(back_button_);
+  }
+  delete run_button_;
+  delete back_button_;
+  delete info_buttons_;
+  delete form_;
+  device_boxes_.clear();
+  test_boxes_.clear();
+  info_rows_.clear();
+  device_items_.clear();
+  diagnostic_items_.clear();
+  test_items_.clear();
+}
+
+void TestsScreen::BuildForm() {
+  setObjectName(QStringLiteral("TestsScreen"));
+  TestsScreenForm& f = *form_;
+  f.verticalLayout = new QVBoxLayout(this);
+  f.verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
+  f.verticalLayout->setSpacing(0);
+  f.verticalLayout->setContentsMargins(0, 9, 0, 0);
+
+  f.controls_container_widget = new QWidget(this);
+  f.controls_container_widget->setObjectName(QStringLiteral("controls_container_widget"));
+  f.controls_container_widget->setFixedHeight(35);
+  f.controls_container_widget->setAttribute(Qt::WA_StyledBackground, true);
+  f.controls_container_widget->setStyleSheet(QLatin1String(DevicesScreen::BarStyleSheet()));
+  f.horizontalLayout_2 = new QHBoxLayout(f.controls_container_widget);
+  f.horizontalLayout_2->setObjectName(QStringLiteral("horizontalLayout_2"));
+  f.horizontalLayout_2->setSpacing(5);
+  f.horizontalLayout_2->setContentsMargins(0, 0, 0, 0);
+  f.selct_all_box = new QWidget(f.controls_container_widget);
+  f.selct_all_box->setObjectName(QStringLiteral("selct_all_box"));
+  auto* select_all_layout = new QHBoxLayout(f.selct_all_box);
+  f.select_all_checkbox = new GroupableCheckBox(f.selct_all_box);
+  f.select_all_checkbox->setObjectName(QStringLiteral("select_all_checkbox"));
+  f.select_all_checkbox->setStyleSheet(QLatin1String(kSelectAllStyle));
+  f.select_all_checkbox->setText(KolvLiteTranslate(kContext, TranslationKeys::SELECT_ALL));
+  f.select_all_checkbox->setToolTip(KolvLiteTranslate(kContext, kSelectAllTooltip));
+  select_all_layout->addWidget(f.select_all_checkbox);
+  f.horizontalLayout_2->addWidget(f.selct_all_box);
+  f.horizontalLayout_2->addItem(
+      new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+  f.iterations_label = new QLabel(f.controls_container_widget);
+  f.iterations_label->setObjectName(QStringLiteral("iterations_label"));
+  f.iterations_label->setStyleSheet(QLatin1String(kIterationsLabelStyle));
+  f.iterations_label->setText(KolvLiteTranslate(kContext, kNumberOfRuns));
+  f.horizontalLayout_2->addWidget(f.iterations_label);
+  f.iterations_number_box = new QWidget(f.controls_container_widget);
+  f.iterations_number_box->setObjectName(QStringLiteral("iterations_number_box"));
+  auto* combo_layout = new QHBoxLayout(f.iterations_number_box);
+  combo_layout->setContentsMargins(0, 0, 9, 0);
+  f.iterations_number_comboBox = new QComboBox(f.iterations_number_box);
+  f.iterations_number_comboBox->setObjectName(QStringLiteral("iterations_number_comboBox"));
+  f.iterations_number_comboBox->setFixedSize(54, 30);
+  f.iterations_number_comboBox->setStyleSheet(QLatin1String(kComboStyle));
+  for (const char* choice : kRunChoices) {
+    f.iterations_number_comboBox->addItem(QLatin1String(choice));
+  }
+  f.iterations_number_comboBox->setCurrentIndex(0);
+  combo_layout->addWidget(f.iterations_number_comboBox);
+  f.horizontalLayout_2->addWidget(f.iterations_number_box);
+  f.verticalLayout->addWidget(f.controls_container_widget);
+
+  f.tree_layout = new QVBoxLayout();
+  f.tree_layout->setObjectName(QStringLiteral("tree_layout"));
+  QTreeWidget* tree = new QTreeWidget(this);
+  f.tests_treeWidget = tree;
+  tree->setObjectName(QStringLiteral("tests_treeWidget"));
+  tree->setColumnCount(1);
+  tree->setHeaderHidden(true);
+  tree->setFrameShape(QFrame::Box);
+  tree->setFrameShadow(QFrame::Plain);
+  tree->setLineWidth(0);
+  tree->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  tree->setDropIndicatorShown(false);
+  tree->setSelectionMode(QAbstractItemView::NoSelection);
+  tree->setIndentation(kIndentation);
+  tree->setRootIsDecorated(true);
+  tree->setItemsExpandable(true);
+  tree->setExpandsOnDoubleClick(false);
+  tree->header()->setStretchLastSection(true);
+  tree->setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 255);"));
+  auto* scroll_top = new QWidget();
+  scroll_top->setFixedHeight(5);
+  tree->addScrollBarWidget(scroll_top, Qt::AlignTop);
+  f.tree_layout->addWidget(tree);
+  f.verticalLayout->addLayout(f.tree_layout);
+}
+
+QString TestsScreen::Translate(const std::string& key) const {
+  return KolvLiteTranslate(controller->execution_context()->module_name.toStdString(),
+                           LocalToUtf8(key));
+}
+
+// --- entering and leaving ------------------------------------------------------------------
+
+void TestsScreen::OnEnter() {
+  controller->AddAndShowActionWidget(back_button_);
+  controller->AddAndShowActionWidget(run_button_);
+  CheckDevicesChanged();
+  KolvLiteContext* context = controller->execution_context();
+  if (!loaded || context->selection_changed) {
+    run_button_->setEnabled(false);
+    ClearTestsTree();
+    FillTestsTree();
+    loaded = true;
+    context->selection_changed = false;
+  }
+  controller->ShowBreadcrumb();
+  controller->ShowActionBar();
+  controller->ShowModuleName();
+  controller->HideGlobalButtons();
+  repaint();
+}
+
+void TestsScreen::OnExit() {
+  HideTestInfo();
+  controller->RemoveAndHideActionWidget(back_button_);
+  controller->RemoveAndHideActionWidget(run_button_);
+  controller->ShowGlobalButtons();
+}
+
+void TestsScreen::OnKeyPress(QKeyEvent* event) {
+  if (event != nullptr && event->key() == Qt::Key_Escape) HideTestInfo();
+}
+
+bool TestsScreen::isBusy(QString&) { return false; }
+
+void TestsScreen::Stop() { emit Stopped(this); }
+
+void TestsScreen::Unload() {
+  ClearTestsTree();
+  loaded = false;
+}
+
+// --- the tree --------------------------------------------------------------------------------
+
+void TestsScreen::CheckDevicesChanged() {
+  KolvLiteContext* context = controller->execution_context();
+  if (context->selected_devices != shown_devices_) context->selection_changed = true;
+}
+
+void TestsScreen::ClearTestsTree() {
+  test_items_.clear();
+  diagnostic_items_.clear();
+  device_items_.clear();
+  device_boxes_.clear();
+  test_boxes_.clear();
+  info_rows_.clear();
+  shown_devices_.clear();
+  form_->select_all_checkbox->RemoveAll();
+  form_->select_all_checkbox->setCheckState(Qt::PartiallyChecked);
+  const QList<QAbstractButton*> buttons = info_buttons_->buttons();
+  for (QAbstractButton* button : buttons) info_buttons_->removeButton(button);
+  form_->tests_treeWidget->clear();
+}
+
+void TestsScreen::FillTestsTree() {
+  QTreeWidget* tree = form_->tests_treeWidget;
+  KolvLiteContext* context = controller->execution_context();
+  tree->setFocus();
+  auto* top_row = new QTreeWidgetItem(tree);
+  top_row->setFlags(Qt::NoItemFlags);
+  tree->setItemWidget(top_row, 0, new QWidget());
+
+  std::vector<morva_service::DiagnosticView*> diagnostics;
+  if (context->current_module != nullptr) diagnostics = context->current_module->diagnostics();
+
+  shown_devices_ = context->selected_devices;
+  for (morva_service::SystemComponentView* device : std::as_const(context->selected_devices)) {
+    if (device == nullptr) continue;
+    // The row joins the tree first so that its descendants can hold widgets; it leaves again
+    // when no diagnostic is kept for it.
+    auto* device_row = new QTreeWidgetItem(tree);
+    auto* device_box = new GroupableCheckBox(Translate(device->information().display_name));
+    device_box->setFocusPolicy(Qt::NoFocus);
+    int kept = 0;
+
+    for (morva_service::DiagnosticView* diagnostic : diagnostics) {
+      if (diagnostic == nullptr) continue;
+      auto* diagnostic_row = new QTreeWidgetItem(device_row);
+      QWidget* diagnostic_entry = WhiteRow("DiagnosticSelectionEntry");
+      auto* diagnostic_layout = new QVBoxLayout(diagnostic_entry);
+      diagnostic_layout->setObjectName(QStringLiteral("verticalLayout"));
+      diagnostic_layout->setSpacing(4);
+      diagnostic_layout->setContentsMargins(0, 0, 0, 3);
+      auto* diagnostic_box =
+          new GroupableCheckBox(Translate(diagnostic->name()), diagnostic_entry);
+      diagnostic_box->setObjectName(QStringLiteral("diagnostic_checkBox"));
+      diagnostic_box->setStyleSheet(QLatin1String(kCheckBoxStyle));
+      diagnostic_layout->addWidget(diagnostic_box);
+      auto* description = new QLabel(diagnostic_entry);
+      description->setObjectName(QStringLiteral("diagnostic_description"));
+      description->setWordWrap(true);
+      description->setMinimumWidth(687);
+      description->setMaximumWidth(712);
+      description->setStyleSheet(QStringLiteral("margin-left: 23px;"));
+      description->setFrameShape(QFrame::NoFrame);
+      description->setMargin(0);
+      description->setTextFormat(Qt::PlainText);
+      description->setText(Translate(diagnostic->description()));
+      description->setVisible(!diagnostic->description().empty());
+      diagnostic_layout->addWidget(description);
+
+      for (morva_service::TestView* test : diagnostic->tests()) {
+        if (test == nullptr || !test->SupportsComponent(device)) continue;
+        auto* test_row = new QTreeWidgetItem(diagnostic_row);
+        test_items_.insert(test_row, test);
+        QWidget* test_entry = WhiteRow("TestSelectionEntry");
+        auto* test_layout = new QHBoxLayout(test_entry);
+        test_layout->setObjectName(QStringLiteral("horizontalLayout"));
+        test_layout->setSpacing(2);
+        test_layout->setContentsMargins(0, 0, 0, 3);
+        auto* test_box = new GroupableCheckBox(Translate(test->name()), test_entry);
+        test_box->setObjectName(QStringLiteral("test_checkbox"));
+        test_layout->addWidget(test_box);
+        auto* info = new QPushButton(test_entry);
+        info->setObjectName(QStringLiteral("info_pushButton"));
+        info->setCursor(Qt::PointingHandCursor);
+        info->setFixedSize(16, 16);
+        info->setFlat(true);
+        info->setStyleSheet(QLatin1String(kInfoButtonStyle));
+        info->setToolTip(KolvLiteTranslate(kEntryContext, kInfoTooltip));
+        test_layout->addWidget(info);
+        test_layout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+        if (test->description().empty()) {
+          info->hide();
+        } else {
+          info_buttons_->addButton(info);
+          info_rows_.insert(info, test_row);
+        }
+        test_box->setCheckState(kept == 0 ? Qt::Checked : Qt::Unchecked);
+        test_boxes_.insert(test_box, test_row);
+        diagnostic_box->AddChild(test_box);
+        tree->setItemWidget(test_row, 0, test_entry);
+      }
+
+      if (diagnostic_box->HasChildren()) {
+        tree->setItemWidget(diagnostic_row, 0, diagnostic_entry);
+        device_box->AddChild(diagnostic_box);
+        diagnostic_items_.insert(diagnostic_row, diagnostic);
+        ++kept;
+      } else {
+        delete diagnostic_entry;
+        delete diagnostic_row;
+      }
+    }
+
+    if (device_box->HasChildren()) {
+      auto* container = new QWidget();
+      auto* container_layout = new QVBoxLayout(container);
+      container_layout->setContentsMargins(0, 0, 0, 5);
+      container_layout->addWidget(device_box);
+      tree->setItemWidget(device_row, 0, container);
+      device_items_.insert(device_row, device);
+      device_boxes_.insert(device_box, device_row);
+      form_->select_all_checkbox->AddChild(device_box);
+    } else {
+      delete device_box;
+      delete device_row;
+    }
+  }
+
+  // Nothing applicable, or nothing ticked, leaves nothing to run.
+  run_button_->setEnabled(AnyTestChecked());
+  if (context->selected_devices.size() < 2) {
+    tree->expandAll();
+  } else {
+    tree->collapseAll();
+  }
+}
+
+bool TestsScreen::AnyTestChecked() const {
+  for (auto it = test_boxes_.cbegin(); it != test_boxes_.cend(); ++it) {
+    if (it.key()->checkState() == Qt::Checked) return true;
+  }
+  return false;
+}
+
+// --- slots -----------------------------------------------------------------------------------
+
+void TestsScreen::SetSelectedTests() {
+  KolvLiteContext* context = controller->execution_context();
+  QTreeWidget* tree = form_->tests_treeWidget;
+  for (int i = 1; i < tree->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* device_row = tree->topLevelItem(i);
+    morva_service::SystemComponentView* device = device_items_.value(device_row, nullptr);
+    if (device == nullptr) continue;
+    auto* chosen = new std::vector<DiagnosticTestSelection>();
+    for (int d = 0; d < device_row->childCount(); ++d) {
+      QTreeWidgetItem* diagnostic_row = device_row->child(d);
+      morva_service::DiagnosticView* diagnostic = diagnostic_items_.value(diagnostic_row, nullptr);
+      if (diagnostic == nullptr) continue;
+      std::vector<morva_service::TestView*> tests;
+      for (int t = 0; t < diagnostic_row->childCount(); ++t) {
+        QTreeWidgetItem* test_row = diagnostic_row->child(t);
+        GroupableCheckBox* box = test_boxes_.key(test_row, nullptr);
+        morva_service::TestView* test = test_items_.value(test_row, nullptr);
+        if (box != nullptr && test != nullptr && box->checkState() == Qt::Checked) {
+          tests.push_back(test);
+        }
+      }
+      if (tests.empty()) continue;
+      DiagnosticTestSelection* entry = nullptr;
+      for (DiagnosticTestSelection& existing : *chosen) {
+        if (existing.diagnostic == diagnostic) entry = &existing;
+      }
+      if (entry == nullptr) {
+        chosen->push_back(DiagnosticTestSelection());
+        entry = &chosen->back();
+        entry->diagnostic = diagnostic;
+      }
+      entry->tests.insert(entry->tests.end(), tests.begin(), tests.end());
+    }
+    if (chosen->empty()) {
+      delete chosen;
+      continue;
+    }
+    auto* selection = new DeviceTestSelection();
+    selection->device = device;
+    selection->diagnostics = chosen;
+    context->selected_tests.append(selection);
+  }
+  bool ok = false;
+  const int runs = form_->iterations_number_comboBox->currentText().toInt(&ok, 10);
+  context->runs = ok && runs > 0 ? runs : 1;
+}
+
+void TestsScreen::UpdateRunTestsButton(bool checked) {
+  run_button_->setEnabled(checked && AnyTestChecked());
+}
+
+void TestsScreen::DisplayTestInfo(QAbstractButton* ref) {
+  morva_service::TestView* test = test_items_.value(info_rows_.value(ref, nullptr), nullptr);
+  if (test == nullptr) return;
+  info_popup_->SetTitle(Translate(test->name()));
+  info_popup_->SetText(Translate(test->description()));
+  controller->SetOverlayCentralWidget(info_popup_);
+  info_popup_->show();
+  controller->ShowOverlay();
+}
+
+void TestsScreen::HideTestInfo() {
+  // The overlay is shared: only take it down while it shows this screen's pop-up.
+  if (info_popup_ == nullptr || info_popup_->parentWidget() == this) return;
+  controller->HideOverlay();
+  controller->SetOverlayCentralWidget(nullptr);
+  info_popup_->setParent(this);
+  info_popup_->hide();
+}
