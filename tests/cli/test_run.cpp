@@ -1,9 +1,13 @@
-// Diagnostics runs of the real kolv_cli on a scripted catalogue: protocol lines, exit statuses,
-// abort from the supervisor, background mode.
+// Diagnostics runs of the real kolv_cli on scripted catalogues: the order of printed events,
+// protocol lines, exit statuses, background mode.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <fstream>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
 #include <sstream>
 #include <thread>
 
@@ -49,20 +53,266 @@ TEST(Run, ExitStatusesFollowTheOutcomes) {
   EXPECT_EQ(RunCli({"-Mstorage", "1", "-Q", "-Mstorage", "7"}).status, 21);
 }
 
-TEST(Run, BackgroundModeReturnsAtOnceAndWritesTheFile) {
+// A catalogue of three diagnostics with two to four tests each; every test has a random
+// duration, outcome, progress steps and messages, different on the two devices.
+std::string RandomCatalogue(std::mt19937& random) {
+  const char* statuses[] = {"passed", "failed", "warning", "not_applicable", "invalid"};
+  auto outcome = [&] {
+    std::uniform_int_distribution<int> percent(1, 99), duration(0, 30), status(0, 4), steps(0, 3);
+    std::string progress;
+    for (int i = steps(random); i > 0; --i) {
+      if (!progress.empty()) progress += ", ";
+      progress += (random() % 2) ? std::to_string(percent(random))
+                                 : "{\"percent\": " + std::to_string(percent(random)) +
+                                       ", \"text\": \"STEP_" + std::to_string(i) + "\"}";
+    }
+    return "{\"status\": \"" + std::string(statuses[status(random)]) +
+           "\", \"duration\": " + std::to_string(duration(random)) + ", \"progress\": [" +
+           progress + "]}";
+  };
+  std::string diagnostics, options;
+  const char letters[] = {'Q', 'P', 'K'};
+  for (int d = 1; d <= 3; ++d) {
+    std::string tests;
+    const int count = 2 + static_cast<int>(random() % 3);
+    for (int t = 1; t <= count; ++t) {
+      if (!tests.empty()) tests += ",";
+      tests += "{\"id\": \"1." + std::to_string(d) + "." + std::to_string(t) +
+               "\", \"name\": \"TEST_" + std::to_string(d) + std::to_string(t) +
+               "\", \"description\": \"D\", \"outcome\": " + outcome() +
+               ", \"outcomes\": {\"1\": " + outcome() + "}}";
+    }
+    if (d > 1) diagnostics += ",", options += ",";
+    diagnostics += "{\"id\": \"1." + std::to_string(d) + ".0\", \"name\": \"DIAG_" +
+                   std::to_string(d) + "\", \"description\": \"D\", \"tests\": [" + tests + "]}";
+    options += "{\"id\": \"1." + std::to_string(d) + ".0\", \"letter\": \"" + letters[d - 1] +
+               "\", \"long_name\": \"diag" + std::to_string(d) + "\"}";
+  }
+  return "{\"product_version\": \"1.0.0.1\", \"modules\": [{\"name\": \"Storage\", "
+         "\"devices\": [{\"id\": \"0\", \"udi\": \"U0\", \"display_name\": \"D0\"}, "
+         "{\"id\": \"1\", \"udi\": \"U1\", \"display_name\": \"D1\"}], "
+         "\"diagnostics\": [" + diagnostics + "], \"diagnostic_options\": [" + options + "]}]}";
+}
+
+// What the engine did, in its order: per Execute the diagnostics with their tests, and the
+// status each test ended with.
+struct EngineTest {
+  std::string diagnostic, test;
+  int status = -1;
+};
+std::vector<std::vector<EngineTest>> EngineOrder(const std::string& trace_path) {
+  std::vector<std::vector<EngineTest>> runs;
+  std::ifstream trace(trace_path);
+  size_t finished = 0;
+  for (std::string line; std::getline(trace, line);) {
+    if (line.rfind("Execute ", 0) == 0) {
+      const size_t from = line.find("selection=") + 10;
+      std::stringstream selection(line.substr(from, line.find(" group=") - from));
+      runs.emplace_back();
+      finished = 0;
+      for (std::string diagnostic; std::getline(selection, diagnostic, ';');) {
+        const size_t colon = diagnostic.find(':');
+        std::stringstream tests(diagnostic.substr(colon + 1));
+        for (std::string test; std::getline(tests, test, ',');)
+          runs.back().push_back({diagnostic.substr(0, colon), test, -1});
+      }
+    } else if (line.rfind("TestFinished status=", 0) == 0 && !runs.empty() &&
+               finished < runs.back().size()) {
+      runs.back()[finished++].status = std::stoi(line.substr(20));
+    }
+  }
+  return runs;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::stringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(Run, EventsArePrintedInTheEnginesOrder) {
+  const unsigned seed = std::random_device()();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+  const std::string trace = clitest::ScratchDir() + "/order_trace.txt";
+  std::map<std::string, std::string> env = {
+      {"MORVA_CATALOGUE", clitest::WriteScratchFile("order.json", RandomCatalogue(random))},
+      {"MORVA_TRACE", trace}};
+  const char letter[] = {'1', '0', '5', '2', '4', '3', '5'};  // by status
+
+  // The supervisor's lines: progress only inside its test, everything else in engine order.
+  std::remove(trace.c_str());
+  const auto protocol = RunCli({"--KOLV", "-Mstorage", "0", "1", "-Q", "-P", "-K"}, env);
+  ASSERT_TRUE(protocol.status == 0 || (protocol.status >= 21 && protocol.status <= 24)) << protocol.out;
+  std::vector<std::vector<EngineTest>> runs = EngineOrder(trace);
+  ASSERT_EQ(runs.size(), 2u);
+  std::vector<std::string> expected;
+  for (const auto& run : runs) {
+    expected.push_back("BeginDiagSuite:::Storage");
+    bool failed = false;
+    for (size_t i = 0; i < run.size(); ++i) {
+      ASSERT_GE(run[i].status, 0);
+      expected.push_back("BeginDiag:::" + run[i].test);
+      expected.push_back(std::string("EndDiag:::") + letter[run[i].status] + "|");
+      expected.push_back("PrgDiagSuite:::" + std::to_string((i + 1) * 100 / run.size()));
+      failed = failed || run[i].status == 1;
+    }
+    expected.push_back(std::string("EndDiagSuite:::  ") + (failed ? '0' : '1') + "|");
+    expected.push_back("PrgDiagSuite:::100");
+  }
+  std::vector<std::string> printed;
+  bool in_test = false;
+  for (const std::string& line : Lines(protocol.out)) {
+    if (line.rfind("PrgDiag:::", 0) == 0) {
+      EXPECT_TRUE(in_test) << "progress outside a test: " << protocol.out;
+      continue;
+    }
+    if (line.rfind("BeginDiag:::", 0) == 0) in_test = true;
+    if (line.rfind("EndDiag:::", 0) == 0) in_test = false;
+    // Elapsed times and the device's result code depend on the run.
+    const bool end_line = line.rfind("EndDiag", 0) == 0;
+    printed.push_back(end_line ? line.substr(0, line.find('|') + 1) : line);
+  }
+  EXPECT_EQ(printed, expected) << protocol.out;
+
+  // The console: diagnostics and tests open and close in the engine's order.
+  std::remove(trace.c_str());
+  const auto console = RunCli({"-Mstorage", "0", "1", "-Q", "-P", "-K"}, env);
+  runs = EngineOrder(trace);
+  ASSERT_EQ(runs.size(), 2u);
+  const char* words[] = {"Passed", "Fail", "Urecognized", "Not Applicable", "Canceled",
+                         "Warning", "Invalid"};
+  expected.clear();
+  for (const auto& run : runs) {
+    for (size_t i = 0; i < run.size(); ++i) {
+      const std::string diagnostic = "Diag " + run[i].diagnostic.substr(2, 1);
+      if (i == 0 || run[i - 1].diagnostic != run[i].diagnostic)
+        expected.push_back("Started diagnostic: " + diagnostic);
+      expected.push_back("=> Test " + run[i].test.substr(2, 1) + run[i].test.substr(4));
+      expected.push_back(std::string("   Test Status: ") + words[run[i].status] + "!");
+      if (i + 1 == run.size() || run[i + 1].diagnostic != run[i].diagnostic)
+        expected.push_back("Finished diagnostic: " + diagnostic);
+    }
+    expected.push_back("   Result Code: ");
+  }
+  printed.clear();
+  for (std::string line : Lines(console.out)) {
+    line = line.substr(line.rfind('\r') == std::string::npos ? 0 : line.rfind('\r') + 1);
+    for (const char* start : {"Started diagnostic: ", "=> ", "   Test Status: ",
+                              "Finished diagnostic: ", "   Result Code: "})
+      if (line.rfind(start, 0) == 0)
+        printed.push_back(std::string(start) == "   Result Code: " ? start : line);
+  }
+  EXPECT_EQ(printed, expected) << console.out;
+}
+
+// One test per outcome on device 0; NARROW runs only on device 1.
+const char kOutcomeCatalogue[] = R"({
+  "product_version": "1.0.0.1",
+  "modules": [{
+    "name": "Storage", "help": "H", "version": "2.0.0.7",
+    "devices": [{"id": "0", "udi": "U0", "display_name": "DISK_ZERO"},
+                {"id": "1", "udi": "U1", "display_name": "DISK_ONE"}],
+    "diagnostics": [
+      {"id": "1.1.0", "name": "QUICK", "description": "Q", "tests": [
+        {"id": "1.1.1", "name": "PASSING", "description": "D", "outcome": {"status": "passed"}},
+        {"id": "1.1.2", "name": "WARNING", "description": "D", "outcome": {"status": "warning"}},
+        {"id": "1.1.3", "name": "INVALID", "description": "D", "outcome": {"status": "invalid"}},
+        {"id": "1.1.4", "name": "CANCELLED", "description": "D", "outcome": {"status": "cancelled"}},
+        {"id": "1.1.5", "name": "FAILING", "description": "D", "outcome": {"status": "failed"}},
+        {"id": "1.1.6", "name": "NARROW", "description": "D", "devices": ["1"]}]},
+      {"id": "1.2.0", "name": "ONLY_NARROW", "description": "N", "tests": [
+        {"id": "1.2.1", "name": "NARROW_TOO", "description": "D", "devices": ["1"]}]}],
+    "diagnostic_options": [{"id": "1.1.0", "letter": "Q", "long_name": "quick"},
+                           {"id": "1.2.0", "letter": "N", "long_name": "narrow"}],
+    "test_options": [{"id": "1.1.1", "letter": "p", "long_name": "passing"},
+                     {"id": "1.1.2", "letter": "w", "long_name": "warning"},
+                     {"id": "1.1.3", "letter": "i", "long_name": "invalid"},
+                     {"id": "1.1.4", "letter": "c", "long_name": "cancelled"},
+                     {"id": "1.1.5", "letter": "f", "long_name": "failing"},
+                     {"id": "1.1.6", "letter": "n", "long_name": "narrow"},
+                     {"id": "1.2.1", "letter": "t", "long_name": "narrowtoo"}]
+  }]
+})";
+
+TEST(Run, ExitStatusesOfWarningsNotApplicableAndInvalidTests) {
+  const std::map<std::string, std::string> env = {
+      {"MORVA_CATALOGUE", clitest::WriteScratchFile("outcomes.json", kOutcomeCatalogue)}};
+  struct Row {
+    const char* tests;
+    int status;
+  } rows[] = {
+      {"-Qw", 22}, {"-Qn", 23}, {"-Qi", 24},
+      // The heavier outcome wins, in either order.
+      {"-Qn,i", 24}, {"-Qi,n", 24}, {"-Qp,w", 22}, {"-Qw,p", 22}, {"-Qi,p", 0},
+      {"-Qw,c", 22}, {"-Qc,i", 25}, {"-Qw,f,c", 21},
+  };
+  for (const Row& row : rows) {
+    const auto r = RunCli({"-Mstorage", "0", row.tests}, env);
+    EXPECT_EQ(r.status, row.status) << row.tests << "\n" << r.out;
+  }
+  const auto warned = RunCli({"-Mstorage", "0", "-Qw"}, env);
+  EXPECT_TRUE(Contains(warned.out, "=> Warning\n")) << warned.out;
+  EXPECT_TRUE(Contains(warned.out, "   Test Status: Warning!\n")) << warned.out;
+
+  // A diagnostic none of whose tests suits the device is not run at all.
+  const auto nothing = RunCli({"-Mstorage", "0", "-N"}, env);
+  EXPECT_EQ(nothing.status, 23);
+  EXPECT_TRUE(Contains(nothing.out,
+                       "[Warning] Only narrow are not supported for device: 0\n"
+                       "[Warning] No selected diagnostics are applicable for the selected devices\n"))
+      << nothing.out;
+  EXPECT_FALSE(Contains(nothing.out, "Started diagnostic")) << nothing.out;
+  // A supervisor has every test run and reported.
+  const auto reported = RunCli({"--KOLV", "-Mstorage", "0", "-N"}, env);
+  EXPECT_EQ(reported.status, 23);
+  EXPECT_TRUE(Contains(reported.out, "BeginDiag:::1.2.1\n")) << reported.out;
+  EXPECT_TRUE(Contains(reported.out, "EndDiag:::2|00000\n")) << reported.out;
+}
+
+std::string ReadWhole(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(Run, BackgroundModeReturnsAtOnceAndHoldsTheLockUntilItsFileIsWritten) {
+  // One test of three seconds: time enough to start another instance meanwhile.
+  const std::string catalogue = clitest::WriteScratchFile("slow.json", R"({
+    "product_version": "1.0.0.1",
+    "modules": [{"name": "Storage", "devices": [{"id": "0", "udi": "U0", "display_name": "D"}],
+      "diagnostics": [{"id": "1.1.0", "name": "QUICK", "description": "Q", "tests": [
+        {"id": "1.1.1", "name": "READ", "description": "R",
+         "outcome": {"status": "passed", "duration": 3}}]}],
+      "diagnostic_options": [{"id": "1.1.0", "letter": "Q", "long_name": "quick"}]}]})");
   const std::string path = clitest::ScratchDir() + "/background.txt";
+  const std::string trace = clitest::ScratchDir() + "/background_trace.txt";
   std::remove(path.c_str());
+  std::remove(trace.c_str());
+  const std::map<std::string, std::string> env = {
+      {"MORVA_CATALOGUE", catalogue}, {"MORVA_TIME_SCALE", "1"}, {"MORVA_TRACE", trace}};
   const auto start = std::chrono::steady_clock::now();
-  const auto parent = RunCli({"-b", "-o", path, "-Mstorage", "0", "-Qf"});
+  const auto parent = RunCli({"-b", "-o", path, "-Mstorage", "0", "-Q"}, env);
   EXPECT_EQ(parent.status, 0);
   EXPECT_EQ(parent.out, "");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+
+  // The background copy's test has begun: it holds the lock.
+  bool running = false;
+  for (int i = 0; i < 300 && !running; ++i) {  // hang guard: 30 s
+    running = Contains(ReadWhole(trace), "TestStarted returned");
+    if (!running) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  ASSERT_TRUE(running) << ReadWhole(trace);
+  const auto meanwhile = RunCli({"-A"}, env);
+  EXPECT_EQ(meanwhile.status, 4);
+  EXPECT_EQ(meanwhile.out, "A Tarvex Diagnostics Tool is already running\n");
+
   std::string text;
   for (int i = 0; i < 300; ++i) {  // hang guard: 30 s
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    text = s.str();
+    text = ReadWhole(path);
     if (Contains(text, "CLI Execution status:")) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
