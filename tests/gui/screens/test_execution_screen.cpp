@@ -98,7 +98,8 @@ QList<qint64> LogGroupsAfter(int skip) {
 // Answers every interaction dialog that opens with the next button of the queue.
 class DialogAnswerer : public QObject {
  public:
-  explicit DialogAnswerer(QStringList buttons) : buttons_(std::move(buttons)) {
+  explicit DialogAnswerer(QStringList buttons, std::function<void(int)> before = {})
+      : buttons_(std::move(buttons)), before_(std::move(before)) {
     timer_.setInterval(10);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
     timer_.start();
@@ -114,6 +115,7 @@ class DialogAnswerer : public QObject {
       if (auto* title = dialog->findChild<QLabel*>(QStringLiteral("header_label"))) {
         titles << title->text();
       }
+      if (before_) before_(answered);
       auto* button = dialog->findChild<QPushButton*>(buttons_.takeFirst());
       if (button != nullptr) button->click();
       ++answered;
@@ -121,6 +123,7 @@ class DialogAnswerer : public QObject {
     }
   }
   QStringList buttons_;
+  std::function<void(int)> before_;
   QTimer timer_;
 };
 
@@ -340,6 +343,33 @@ class TestExecutionScreen : public QObject {
       if (match.hasMatch()) answers << match.captured(1);
     }
     QCOMPARE(answers, QStringList({"1", "2"}));
+  }
+
+  void browsedPageStaysUntilAnInteractionCallsItBack() {
+    Rig rig;
+    rig.Select(0, 1, {0});
+    rig.context->runs = 3;
+    ExecutionScreen* screen = rig.NewScreen();
+    QStackedWidget* pages = screen->form_widgets()->iterations_stackedWidget;
+    QList<QPair<int, int>> changes;
+    // While the second iteration asks, the user goes back to the first page.
+    DialogAnswerer answerer(QStringList(3, QStringLiteral("ok_pushButton")), [&](int dialog) {
+      if (dialog == 1) screen->form_widgets()->previous_iteration_pushButton->click();
+    });
+    rig.Enter(screen);
+    QCOMPARE(pages->currentIndex(), 0);
+    // For each page change from now on: the page, and the state of its row at that moment.
+    connect(pages, &QStackedWidget::currentChanged, this,
+            [&](int index) { changes << qMakePair(index, Status(screen, index, 0, 0)); });
+    QVERIFY(WaitIdle(screen));
+    QCOMPARE(answerer.answered, 3);
+    QCOMPARE(changes.size(), 3);
+    QCOMPARE(changes[0].first, 1);  // followed the run into iteration 2
+    QCOMPARE(changes[1].first, 0);  // the user's choice
+    // Iteration 3 started without taking the page away; its request called it back.
+    QCOMPARE(changes[2], qMakePair(2, int(RUNNING)));
+    QCOMPARE(rig.context->current_iteration, 2);
+    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("3 OF 3"));
   }
 
   void abortInFirstIterationReachesEveryLaterOne() {
