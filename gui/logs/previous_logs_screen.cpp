@@ -1,0 +1,723 @@
+#include "gui/logs/previous_logs_screen.h"
+
+#include <QAbstractItemView>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QEnterEvent>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSpacerItem>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QTextEdit>
+#include <QThread>
+#include <QTime>
+#include <QVBoxLayout>
+#include <ctime>
+
+#include "gui/logs/html_generator.h"
+#include "gui/logs/logs_reader.h"
+#include "gui/logs/previous_logs_calendar.h"
+#include "gui/logs/report_images.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/translation_keys.h"
+
+namespace {
+
+// Form texts, in the screen's own translation context.
+constexpr char kContext[] = "LogsScreen";
+constexpr char kTitle[] = "PREVIOUS_LOGS_SCREEN_TITLE";
+constexpr char kDateSelection[] = "LOGS_DATE_SELECTION_TITLE";
+constexpr char kFrom[] = "FROM_LABEL";
+constexpr char kFromTooltip[] = "INITIAL_DATE_TOOLTIP";
+constexpr char kTo[] = "TO_LABEL";
+constexpr char kToTooltip[] = "FINAL_DATE_TOOLTIP";
+constexpr char kSearch[] = "SEARCH_BUTTON";
+constexpr char kSearchTooltip[] = "SEARCH_BUTTON_TOOLTIP";
+constexpr char kPreviousTooltip[] = "PREVIOUS_LOG_ENTRY_TOOLTIP";
+constexpr char kNextTooltip[] = "NEXT_LOG_ENTRY_TOOLTIP";
+constexpr char kLoading[] = "LOADING";
+// Shown in the program's context.
+constexpr char kEntry[] = "ENTRY";
+
+constexpr char kLeftArrow[] = ":/kolv_lite/Resources/Images/General/imgArrowIt_Left.png";
+constexpr char kRightArrow[] = ":/kolv_lite/Resources/Images/General/imgArrowIt_Right.png";
+constexpr char kDefaultFileName[] = "kolv_lite_log.html";
+
+const char kStyleSheet[] =
+    "QWidget#LogsScreen { background-color: white; }\n"
+    "QLabel#top_log_selection_label { font: bold 15pt \"Segoe UI\"; }\n"
+    "QLabel#label { font: 9pt \"Segoe UI\"; }\n"
+    "QDateEdit { font: 9pt \"Segoe UI\"; border: 1px solid #BDBDBD; padding-left: 4px;"
+    " background-color: white; }\n"
+    "QDateEdit:disabled { color: #969696; background-color: #efefef; }\n"
+    "QDateEdit::drop-down { width: 18px; border-left: 1px solid #BDBDBD; }\n";
+
+const char kButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
+
+QPushButton* ActionButton(const char* key, const char* tooltip_key) {
+  auto* button = new QPushButton(nullptr);
+  button->setAccessibleName(QStringLiteral("white_button"));
+  button->setStyleSheet(QLatin1String(kButtonStyle));
+  button->setText(KolvLiteTranslate(key));
+  button->setToolTip(KolvLiteTranslate(tooltip_key));
+  button->hide();
+  return button;
+}
+
+QString FormText(const char* key) { return KolvLiteTranslate(kContext, key); }
+
+// Groups keyed earlier than any real run; a search from the first date starts here, so that it
+// covers the whole log whatever the time zone.
+qint64 EarliestSecond() {
+  return QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
+}
+
+// Milliseconds until the next local midnight, a little after it.
+int MillisecondsToMidnight() {
+  const QDateTime now = QDateTime::currentDateTime();
+  const QDateTime midnight = QDate::currentDate().addDays(1).startOfDay();
+  const qint64 left = now.msecsTo(midnight) + 1000;
+  return static_cast<int>(qBound<qint64>(1000, left, 25LL * 3600 * 1000));
+}
+
+}  // namespace
+
+// --- ClickableQLabel ---------------------------------------------------------------------------
+
+ClickableQLabel::ClickableQLabel(QString text, QWidget* parent) : QLabel(parent) {
+  // The text comes from the log: never markup.
+  setTextFormat(Qt::PlainText);
+  setText(text);
+  normal_font_ = font();
+  normal_font_.setPixelSize(14);
+  highlight_font_ = normal_font_;
+  highlight_font_.setUnderline(true);
+  setFont(normal_font_);
+  const QString red = QString::number(0);
+  const QString green = QString::number(102);
+  const QString blue = QString::number(204);
+  setStyleSheet(QStringLiteral(".ClickableQLabel:enabled{                         color: rgb(") +
+                red + QLatin1Char(',') + green + QLatin1Char(',') + blue +
+                QStringLiteral(");                      }"));
+}
+
+ClickableQLabel::~ClickableQLabel() = default;
+
+bool ClickableQLabel::highlighted() const { return font().underline(); }
+
+void ClickableQLabel::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  emit clicked();
+}
+
+void ClickableQLabel::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space) {
+    event->accept();
+    emit clicked();
+    return;
+  }
+  QLabel::keyPressEvent(event);
+}
+
+void ClickableQLabel::enterEvent(QEnterEvent* event) {
+  if (isEnabled()) setFont(highlight_font_);
+  QLabel::enterEvent(event);
+}
+
+void ClickableQLabel::leaveEvent(QEvent* event) {
+  setFont(normal_font_);
+  QLabel::leaveEvent(event);
+}
+
+void ClickableQLabel::focusInEvent(QFocusEvent* event) {
+  setFont(highlight_font_);
+  QLabel::focusInEvent(event);
+  emit aquiredFocus(this);
+}
+
+void ClickableQLabel::focusOutEvent(QFocusEvent* event) {
+  setFont(normal_font_);
+  QLabel::focusOutEvent(event);
+  emit lostFocus(this);
+}
+
+void ClickableQLabel::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::EnabledChange && !isEnabled()) setFont(normal_font_);
+  QLabel::changeEvent(event);
+}
+
+// --- LogsScreen --------------------------------------------------------------------------------
+
+LogsScreen::LogsScreen(KolvLiteController* screen_controller)
+    : KolvLiteScreen(screen_controller),
+      back_button(ActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP)),
+      back_to_results_button(ActionButton(TranslationKeys::BACK_TO_RESULTS,
+                                          TranslationKeys::BACK_TO_RESULTS_TOOLTIP)),
+      export_entry_button(
+          ActionButton(TranslationKeys::EXPORT_ENTRY, TranslationKeys::EXPORT_ENTRY_TOOLTIP)),
+      export_all_button(ActionButton(TranslationKeys::EXPORT_ALL_ENTRIES,
+                                     TranslationKeys::EXPORT_ALL_ENTRIES_TOOLTIP)),
+      current_entry(0),
+      searching(false),
+      stop_requested(false),
+      reader(nullptr),
+      form(new LogsScreenForm),
+      search_output_(nullptr) {
+  BuildForm();
+  connect(back_button, &QPushButton::clicked, controller,
+          &KolvLiteController::GoToBackgroundFlowScreen);
+  connect(back_to_results_button, &QPushButton::clicked, this, &LogsScreen::GoToEntriesList);
+  connect(export_entry_button, &QPushButton::clicked, this, &LogsScreen::ExportCurrentEntry);
+  connect(export_all_button, &QPushButton::clicked, this, &LogsScreen::ExportAllEntries);
+  connect(form->from_dateEdit, &QDateEdit::dateChanged, this, &LogsScreen::DateChanged);
+  connect(form->to_dateEdit, &QDateEdit::dateChanged, this, &LogsScreen::DateChanged);
+  connect(form->search_pushButton, &QPushButton::clicked, this, &LogsScreen::StartLogsRead);
+  connect(form->previous_entry_pushButton, &QPushButton::clicked, this,
+          &LogsScreen::DisplayPreviousEntry);
+  connect(form->next_entry_pushButton, &QPushButton::clicked, this,
+          &LogsScreen::DisplayNextEntry);
+  connect(form->logs_stackedWidget, &QStackedWidget::currentChanged, this,
+          &LogsScreen::SetPageState);
+
+  midnight_timer_.setSingleShot(true);
+  connect(&midnight_timer_, &QTimer::timeout, this, &LogsScreen::RefreshMaximumDate);
+  ArmMidnightTimer();
+  SetPageState(kEmptyPage);
+}
+
+LogsScreen::~LogsScreen() {
+  midnight_timer_.stop();
+  if (reader != nullptr) {
+    disconnect(reader, nullptr, this, nullptr);
+    reader->AbortRead();
+  }
+  if (search_thread_ != nullptr) {
+    // The search may wait in a blocking call to this screen: drop such calls until it has ended.
+    QThread* thread = search_thread_;
+    thread->quit();
+    while (!thread->wait(QDeadlineTimer(10))) {
+      QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
+    }
+    // Its reader went with the thread's end; the thread itself is freed here, not later.
+    delete thread;
+  }
+  for (QPushButton* button :
+       {back_button, back_to_results_button, export_entry_button, export_all_button}) {
+    if (controller != nullptr) controller->RemoveAndHideActionWidget(button);
+    delete button;
+  }
+  delete form;
+}
+
+QDate LogsScreen::FirstDate() { return QDate(1970, 1, 1); }
+
+void LogsScreen::BuildForm() {
+  setObjectName(QStringLiteral("LogsScreen"));
+  setAttribute(Qt::WA_StyledBackground, true);
+  setStyleSheet(QLatin1String(kStyleSheet));
+
+  form->main_layout = new QVBoxLayout(this);
+  form->main_layout->setObjectName(QStringLiteral("main_layout"));
+  form->main_layout->setContentsMargins(10, 10, 10, 0);
+  form->main_layout->setSpacing(6);
+
+  form->top_log_selection_label = new QLabel(this);
+  form->top_log_selection_label->setObjectName(QStringLiteral("top_log_selection_label"));
+  form->top_log_selection_label->setText(FormText(kTitle));
+  form->main_layout->addWidget(form->top_log_selection_label);
+  form->label = new QLabel(this);
+  form->label->setObjectName(QStringLiteral("label"));
+  form->label->setWordWrap(true);
+  form->label->setText(FormText(kDateSelection));
+  form->main_layout->addWidget(form->label);
+
+  // Date interval and search button on the left, entry navigation on the right.
+  form->controls_frame = new QFrame(this);
+  form->controls_frame->setObjectName(QStringLiteral("controls_frame"));
+  auto* controls_layout = new QHBoxLayout(form->controls_frame);
+  controls_layout->setContentsMargins(0, 0, 0, 0);
+  form->inner_control_frame = new QFrame(form->controls_frame);
+  form->inner_control_frame->setObjectName(QStringLiteral("inner_control_frame"));
+  auto* inner_layout = new QHBoxLayout(form->inner_control_frame);
+  inner_layout->setContentsMargins(0, 0, 0, 0);
+  inner_layout->setSpacing(6);
+
+  auto date_edit = [this](const char* name, const char* tooltip, KolvLiteCalendar*& calendar) {
+    auto* edit = new QDateEdit(form->inner_control_frame);
+    edit->setObjectName(QLatin1String(name));
+    edit->setToolTip(FormText(tooltip));
+    edit->setMinimumSize(94, 27);
+    edit->setCalendarPopup(true);
+    calendar = new KolvLiteCalendar(edit);
+    edit->setCalendarWidget(calendar);
+    edit->setMinimumDate(FirstDate());
+    edit->setMaximumDate(QDate::currentDate());
+    edit->setDate(QDate::currentDate());
+    return edit;
+  };
+  form->from_label = new QLabel(form->inner_control_frame);
+  form->from_label->setObjectName(QStringLiteral("from_label"));
+  form->from_label->setText(FormText(kFrom));
+  inner_layout->addWidget(form->from_label);
+  form->from_dateEdit = date_edit("from_dateEdit", kFromTooltip, form->from_calendar);
+  inner_layout->addWidget(form->from_dateEdit);
+  form->to_label = new QLabel(form->inner_control_frame);
+  form->to_label->setObjectName(QStringLiteral("to_label"));
+  form->to_label->setText(FormText(kTo));
+  inner_layout->addWidget(form->to_label);
+  form->to_dateEdit = date_edit("to_dateEdit", kToTooltip, form->to_calendar);
+  inner_layout->addWidget(form->to_dateEdit);
+  form->search_pushButton = new QPushButton(form->inner_control_frame);
+  form->search_pushButton->setObjectName(QStringLiteral("search_pushButton"));
+  form->search_pushButton->setAccessibleName(QStringLiteral("white_button"));
+  form->search_pushButton->setMinimumSize(90, 28);
+  form->search_pushButton->setText(FormText(kSearch));
+  form->search_pushButton->setToolTip(FormText(kSearchTooltip));
+  inner_layout->addWidget(form->search_pushButton);
+  controls_layout->addWidget(form->inner_control_frame);
+  controls_layout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+
+  form->log_entry_navigator_container_widget = new QWidget(form->controls_frame);
+  form->log_entry_navigator_container_widget->setObjectName(
+      QStringLiteral("log_entry_navigator_container_widget"));
+  auto* navigator_layout = new QHBoxLayout(form->log_entry_navigator_container_widget);
+  navigator_layout->setContentsMargins(0, 0, 0, 0);
+  auto arrow = [this](const char* name, const char* icon, const char* tooltip) {
+    auto* button = new QPushButton(form->log_entry_navigator_container_widget);
+    button->setObjectName(QLatin1String(name));
+    button->setIcon(QIcon(QLatin1String(icon)));
+    button->setToolTip(FormText(tooltip));
+    button->setAccessibleName(QStringLiteral("white_arrow_button"));
+    return button;
+  };
+  form->previous_entry_pushButton =
+      arrow("previous_entry_pushButton", kLeftArrow, kPreviousTooltip);
+  navigator_layout->addWidget(form->previous_entry_pushButton);
+  form->log_entry_index_label = new QLabel(form->log_entry_navigator_container_widget);
+  form->log_entry_index_label->setObjectName(QStringLiteral("log_entry_index_label"));
+  form->log_entry_index_label->setAlignment(Qt::AlignCenter);
+  navigator_layout->addWidget(form->log_entry_index_label);
+  form->next_entry_pushButton = arrow("next_entry_pushButton", kRightArrow, kNextTooltip);
+  navigator_layout->addWidget(form->next_entry_pushButton);
+  controls_layout->addWidget(form->log_entry_navigator_container_widget);
+  form->main_layout->addWidget(form->controls_frame);
+
+  form->logs_stackedWidget = new QStackedWidget(this);
+  form->logs_stackedWidget->setObjectName(QStringLiteral("logs_stackedWidget"));
+  form->main_layout->addWidget(form->logs_stackedWidget, 1);
+
+  form->empty_page = new QWidget;
+  form->empty_page->setObjectName(QStringLiteral("empty_page"));
+  form->logs_stackedWidget->addWidget(form->empty_page);
+
+  form->loading_page = new QWidget;
+  form->loading_page->setObjectName(QStringLiteral("loading_page"));
+  auto* loading_layout = new QVBoxLayout(form->loading_page);
+  form->loading_label = new QLabel(form->loading_page);
+  form->loading_label->setObjectName(QStringLiteral("loading_label"));
+  form->loading_label->setAlignment(Qt::AlignCenter);
+  form->loading_label->setText(FormText(kLoading));
+  loading_layout->addWidget(form->loading_label);
+  form->logs_stackedWidget->addWidget(form->loading_page);
+
+  form->status_page = new QWidget;
+  form->status_page->setObjectName(QStringLiteral("status_page"));
+  auto* status_layout = new QVBoxLayout(form->status_page);
+  status_layout->setAlignment(Qt::AlignTop);
+  form->log_status_frame = new QFrame(form->status_page);
+  form->log_status_frame->setObjectName(QStringLiteral("log_status_frame"));
+  form->log_status_frame->setStyleSheet(
+      QStringLiteral("QFrame#log_status_frame{background-color: rgb(209, 209, 209);}"));
+  auto* status_frame_layout = new QHBoxLayout(form->log_status_frame);
+  form->log_status_label = new QLabel(form->log_status_frame);
+  form->log_status_label->setObjectName(QStringLiteral("log_status_label"));
+  form->log_status_label->setWordWrap(true);
+  status_frame_layout->addWidget(form->log_status_label);
+  status_layout->addWidget(form->log_status_frame);
+  form->logs_stackedWidget->addWidget(form->status_page);
+
+  form->results_page = new QWidget;
+  form->results_page->setObjectName(QStringLiteral("results_page"));
+  auto* results_layout = new QVBoxLayout(form->results_page);
+  results_layout->setContentsMargins(0, 0, 0, 0);
+  form->results_label = new QLabel(form->results_page);
+  form->results_label->setObjectName(QStringLiteral("results_label"));
+  results_layout->addWidget(form->results_label);
+  form->results_tableWidget = new QTableWidget(form->results_page);
+  form->results_tableWidget->setObjectName(QStringLiteral("results_tableWidget"));
+  form->results_tableWidget->setColumnCount(1);
+  form->results_tableWidget->setShowGrid(false);
+  form->results_tableWidget->setSelectionMode(QAbstractItemView::NoSelection);
+  form->results_tableWidget->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  form->results_tableWidget->setStyleSheet(
+      QStringLiteral("QTableWidget{background-color: white;}"));
+  QHeaderView* columns = form->results_tableWidget->horizontalHeader();
+  columns->setSectionResizeMode(QHeaderView::Fixed);
+  columns->setDefaultSectionSize(30);
+  columns->setMinimumSectionSize(30);
+  columns->setStretchLastSection(false);
+  columns->hide();
+  form->results_tableWidget->verticalHeader()->hide();
+  results_layout->addWidget(form->results_tableWidget);
+  form->logs_stackedWidget->addWidget(form->results_page);
+
+  form->log_entries_page = new QWidget;
+  form->log_entries_page->setObjectName(QStringLiteral("log_entries_page"));
+  auto* entry_layout = new QVBoxLayout(form->log_entries_page);
+  entry_layout->setContentsMargins(0, 0, 0, 0);
+  entry_layout->setSpacing(0);
+  form->log_entry_header_frame = new QFrame(form->log_entries_page);
+  form->log_entry_header_frame->setObjectName(QStringLiteral("log_entry_header_frame"));
+  form->log_entry_header_frame->setStyleSheet(QStringLiteral(
+      "QFrame#log_entry_header_frame{background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
+      "stop:0 #F1F1F1, stop:1 #CCCCCC); border: 1px solid #BDBDBD;}"
+      "QLabel{font: bold 10pt \"Segoe UI\";}"));
+  auto* header_layout = new QHBoxLayout(form->log_entry_header_frame);
+  form->log_entry_header_label = new QLabel(form->log_entry_header_frame);
+  form->log_entry_header_label->setObjectName(QStringLiteral("log_entry_header_label"));
+  form->log_entry_header_label->setTextFormat(Qt::PlainText);
+  header_layout->addWidget(form->log_entry_header_label);
+  entry_layout->addWidget(form->log_entry_header_frame);
+  form->log_entry_textEdit = new QTextEdit(form->log_entries_page);
+  form->log_entry_textEdit->setObjectName(QStringLiteral("log_entry_textEdit"));
+  form->log_entry_textEdit->setReadOnly(true);
+  form->log_entry_textEdit->setStyleSheet(QStringLiteral(
+      "QTextEdit{font: 8pt \"Segoe UI\"; border: 1px solid #BDBDBD; border-top: none;"
+      " background-color: white;}"));
+  entry_layout->addWidget(form->log_entry_textEdit);
+  form->logs_stackedWidget->addWidget(form->log_entries_page);
+
+  form->logs_stackedWidget->setCurrentIndex(kEmptyPage);
+}
+
+QList<ClickableQLabel*> LogsScreen::result_labels() const {
+  QList<ClickableQLabel*> labels(rows.size(), nullptr);
+  for (auto row = rows.cbegin(); row != rows.cend(); ++row) {
+    if (row.value() >= 0 && row.value() < labels.size()) labels[row.value()] = row.key();
+  }
+  return labels;
+}
+
+void LogsScreen::ArmMidnightTimer() { midnight_timer_.start(MillisecondsToMidnight()); }
+
+void LogsScreen::RefreshMaximumDate() {
+  const QDate today = QDate::currentDate();
+  // Raising the maximum keeps the dates chosen; the calendars follow their edits.
+  form->from_dateEdit->setMaximumDate(today);
+  form->to_dateEdit->setMaximumDate(today);
+  ArmMidnightTimer();
+}
+
+void LogsScreen::OnEnter() {
+  controller->AddActionWidget(back_to_results_button);
+  controller->AddActionWidget(back_button);
+  controller->AddActionWidget(export_all_button);
+  controller->AddActionWidget(export_entry_button);
+  const QDate today = QDate::currentDate();
+  for (QDateEdit* edit : {form->from_dateEdit, form->to_dateEdit}) {
+    edit->setMaximumDate(today);
+    edit->setDate(today);
+  }
+  ArmMidnightTimer();
+  if (form->logs_stackedWidget->currentIndex() == kEmptyPage) {
+    SetPageState(kEmptyPage);
+  } else {
+    form->logs_stackedWidget->setCurrentIndex(kEmptyPage);
+  }
+  controller->ShowHomeButton();
+  controller->ShowActionBar();
+  controller->HideBreadcrumb();
+  controller->HideModuleName();
+  loaded = true;
+}
+
+void LogsScreen::OnExit() {
+  for (QPushButton* button :
+       {back_to_results_button, back_button, export_all_button, export_entry_button}) {
+    controller->RemoveAndHideActionWidget(button);
+  }
+  // A search still going would write results for a screen no longer shown.
+  AbandonSearch();
+  ClearResults();
+}
+
+bool LogsScreen::isBusy(QString&) { return searching; }
+
+void LogsScreen::Stop() {
+  stop_requested = true;
+  if (!searching || reader == nullptr) {
+    emit Stopped(this);
+    return;
+  }
+  // The search reports the abort at its next group; Stopped follows that report.
+  reader->AbortRead();
+}
+
+void LogsScreen::Unload() {
+  ClearResults();
+  loaded = false;
+}
+
+void LogsScreen::ClearResults() {
+  form->results_tableWidget->setFocusProxy(nullptr);
+  form->results_tableWidget->clearContents();
+  form->results_tableWidget->setRowCount(0);
+  entries.clear();
+  rows.clear();
+  current_entry = 0;
+  form->log_entry_textEdit->clear();
+}
+
+void LogsScreen::DateChanged() {
+  const QDate from = form->from_dateEdit->date();
+  const QDate to = form->to_dateEdit->date();
+  form->search_pushButton->setEnabled(from <= to && from >= FirstDate());
+}
+
+void LogsScreen::StartLogsRead() {
+  if (searching) return;
+  const QDate from = form->from_dateEdit->date();
+  const QDate to = form->to_dateEdit->date();
+  if (from > to || from < FirstDate()) return;
+  ClearResults();
+
+  // The reader fills a list of its own, which the screen takes over while the search thread
+  // waits; the screen's list is never written from two threads.
+  auto* output = new QVector<HtmlLogEntry>;
+  if (from == FirstDate()) {
+    const QDateTime last = QDateTime(to, QTime(23, 59, 59, 999));
+    reader = new LogsReader(static_cast<time_t>(EarliestSecond()),
+                            static_cast<time_t>(last.toSecsSinceEpoch()), output, 1, true, true);
+  } else {
+    reader = new LogsReader(from, to, output, 1, true, true);
+  }
+  search_output_ = output;
+  connect(reader, &QObject::destroyed, [output] { delete output; });
+
+  auto* thread = new QThread;
+  thread->setObjectName(QStringLiteral("LogsSearch"));
+  search_thread_ = thread;
+  reader->moveToThread(thread);
+  connect(reader, &LogsReader::NoLogsFoundOnInterval, this, &LogsScreen::NoLogsFoundOnInterval);
+  connect(reader, &LogsReader::LogFileNotFound, this, &LogsScreen::LogFileNotFound);
+  connect(reader, &LogsReader::LogResultsFound, this, &LogsScreen::DisplayLogSearchResults,
+          Qt::BlockingQueuedConnection);
+  connect(reader, &LogsReader::ReadAborted, this, &LogsScreen::OnReadAborted);
+  connect(reader, &LogsReader::ReadFinished, this, &LogsScreen::OnSearchFinished);
+  connect(reader, &LogsReader::LogFileNotFound, thread, &QThread::quit);
+  connect(reader, &LogsReader::ReadFinished, thread, &QThread::quit);
+  connect(reader, &LogsReader::ReadAborted, thread, &QThread::quit);
+  connect(thread, &QThread::started, reader, &LogsReader::StartRead);
+  connect(thread, &QThread::finished, reader, &QObject::deleteLater);
+  connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+
+  form->search_pushButton->setEnabled(false);
+  form->from_dateEdit->setEnabled(false);
+  form->to_dateEdit->setEnabled(false);
+  form->logs_stackedWidget->setCurrentIndex(kLoadingPage);
+  controller->HideHomeButton();
+  controller->HideGlobalButtons();
+  searching = true;
+  thread->start(QThread::InheritPriority);
+}
+
+bool LogsScreen::FromCurrentSearch() { return reader != nullptr && sender() == reader; }
+
+void LogsScreen::EndSearch() {
+  form->search_pushButton->setEnabled(true);
+  form->from_dateEdit->setEnabled(true);
+  form->to_dateEdit->setEnabled(true);
+  DateChanged();
+  controller->ShowHomeButton();
+  controller->ShowGlobalButtons();
+  searching = false;
+  reader = nullptr;
+  search_output_ = nullptr;
+  if (stop_requested) emit Stopped(this);
+}
+
+void LogsScreen::AbandonSearch() {
+  if (!searching || reader == nullptr) return;
+  disconnect(reader, nullptr, this, nullptr);
+  reader->AbortRead();
+  form->logs_stackedWidget->setCurrentIndex(kEmptyPage);
+  EndSearch();
+}
+
+void LogsScreen::DisplayLogSearchResults() {
+  if (!FromCurrentSearch()) return;
+  // The search thread waits in this call, so its list can be taken over here.
+  if (search_output_ != nullptr) {
+    entries = std::move(*search_output_);
+    search_output_->clear();
+  }
+  setFocus();
+  form->logs_stackedWidget->setCurrentIndex(kResultsPage);
+  form->results_label->setText(QString::number(entries.size()) + QLatin1Char(' ') +
+                               KolvLiteTranslate(TranslationKeys::RESULTS));
+
+  QTableWidget* table = form->results_tableWidget;
+  table->setColumnCount(1);
+  table->setRowCount(entries.size());
+  QList<QLabel*> numbers;
+  QList<QHBoxLayout*> layouts;
+  ClickableQLabel* previous = nullptr;
+  for (int i = 0; i < entries.size(); ++i) {
+    const HtmlLogEntry& entry = entries[i];
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setSpacing(5);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* number = new QLabel(QString::number(i + 1) + QStringLiteral(". "), row);
+    number->setObjectName(QStringLiteral("number_label"));
+    layout->addWidget(number);
+    numbers.append(number);
+    auto* icon = new QLabel(row);
+    icon->setObjectName(QStringLiteral("status_icon_label"));
+    const QString image = QLatin1String(report_images::SmallImage(entry.status));
+    if (!image.isEmpty()) icon->setPixmap(QPixmap(image));
+    layout->addWidget(icon);
+    auto* title = new ClickableQLabel(entry.title + QStringLiteral(" - ") + entry.time_text, row);
+    title->setCursor(Qt::PointingHandCursor);
+    title->setFocusPolicy(Qt::StrongFocus);
+    layout->addWidget(title);
+    layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    layouts.append(layout);
+    table->setCellWidget(i, 0, row);
+
+    rows.insert(title, i);
+    connect(title, &ClickableQLabel::clicked, this, &LogsScreen::OnEntryClicked);
+    connect(title, &ClickableQLabel::aquiredFocus, this, &LogsScreen::LogEntryFocusChange);
+    if (previous != nullptr) QWidget::setTabOrder(previous, title);
+    if (i == 0) table->setFocusProxy(title);
+    previous = title;
+  }
+  int number_width = 0;
+  for (QLabel* number : std::as_const(numbers)) {
+    number_width = qMax(number_width, number->sizeHint().width());
+  }
+  for (QLabel* number : std::as_const(numbers)) number->setFixedWidth(number_width);
+  int row_width = 0;
+  for (QHBoxLayout* layout : std::as_const(layouts)) {
+    row_width = qMax(row_width, layout->sizeHint().width());
+  }
+  if (row_width > 0) table->setColumnWidth(0, row_width);
+  table->resizeRowsToContents();
+}
+
+void LogsScreen::OnEntryClicked() {
+  auto* label = qobject_cast<ClickableQLabel*>(sender());
+  const int index = rows.value(label, -1);
+  if (index < 0) return;
+  current_entry = index;
+  DisplayLogEntry(current_entry);
+}
+
+void LogsScreen::LogEntryFocusChange(ClickableQLabel* label) {
+  const int index = rows.value(label, -1);
+  if (index < 0) return;
+  QTableWidget* table = form->results_tableWidget;
+  table->scrollTo(table->model()->index(index, 0));
+}
+
+void LogsScreen::DisplayLogEntry(int index) {
+  if (index < 0 || index >= entries.size()) return;
+  current_entry = index;
+  const HtmlLogEntry& entry = entries[index];
+  form->logs_stackedWidget->setCurrentIndex(kEntryPage);
+  form->log_entry_navigator_container_widget->show();
+  form->log_entry_header_label->setText(entry.title + QStringLiteral(" - ") + entry.time_text);
+  form->log_entry_index_label->setText(
+      KolvLiteTranslate(kEntry) + QStringLiteral(": ") + QString::number(index + 1) +
+      QLatin1Char(' ') + KolvLiteTranslate(TranslationKeys::OF) + QLatin1Char(' ') +
+      QString::number(entries.size()));
+  form->log_entry_textEdit->setHtml(entry.body);
+  form->log_entry_textEdit->setEnabled(true);
+  form->previous_entry_pushButton->setEnabled(index != 0);
+  form->next_entry_pushButton->setEnabled(index != entries.size() - 1);
+}
+
+void LogsScreen::DisplayNextEntry() {
+  if (current_entry + 1 >= entries.size()) return;
+  DisplayLogEntry(current_entry + 1);
+}
+
+void LogsScreen::DisplayPreviousEntry() {
+  if (current_entry <= 0) return;
+  DisplayLogEntry(current_entry - 1);
+}
+
+void LogsScreen::GoToEntriesList() { form->logs_stackedWidget->setCurrentIndex(kResultsPage); }
+
+void LogsScreen::SetPageState(int page) {
+  const bool background = controller != nullptr && controller->HasBackgroundFlowScreen();
+  const bool idle_page = page == kEmptyPage || page == kStatusPage || page == kResultsPage;
+  back_button->setVisible(idle_page && background);
+  back_to_results_button->setVisible(page == kEntryPage);
+  export_entry_button->setVisible(page == kEntryPage);
+  export_all_button->setVisible(page == kResultsPage);
+  form->log_entry_navigator_container_widget->setVisible(page == kEntryPage);
+  form->log_entry_index_label->setVisible(page == kEntryPage);
+}
+
+void LogsScreen::ExportCurrentEntry() {
+  if (current_entry < 0 || current_entry >= entries.size()) return;
+  HtmlGenerator generator;
+  generator.ExportLogEntry(entries[current_entry], current_entry,
+                           QLatin1String(kDefaultFileName),
+                           QLatin1String(TranslationKeys::LOG_SAVED_HEADER),
+                           QLatin1String(TranslationKeys::LOG_SAVED_OK),
+                           QLatin1String(TranslationKeys::ERROR),
+                           QLatin1String(TranslationKeys::LOG_SAVE_FAILED));
+  form->log_entry_textEdit->setFocus();
+}
+
+void LogsScreen::ExportAllEntries() {
+  if (entries.isEmpty()) return;
+  HtmlGenerator generator;
+  generator.ExportAllLogEntries(entries, QLatin1String(kDefaultFileName),
+                                QLatin1String(TranslationKeys::LOG_SAVED_HEADER),
+                                QLatin1String(TranslationKeys::LOG_SAVED_OK),
+                                QLatin1String(TranslationKeys::ERROR),
+                                QLatin1String(TranslationKeys::LOG_SAVE_FAILED));
+  form->results_tableWidget->setFocus();
+}
+
+void LogsScreen::NoLogsFoundOnInterval() {
+  if (!FromCurrentSearch()) return;
+  form->log_status_label->setText(KolvLiteTranslate(TranslationKeys::NO_LOGS_FOUND_ON_INTERVAL));
+  form->logs_stackedWidget->setCurrentIndex(kStatusPage);
+  ClearResults();
+  // The search ends with the ReadFinished that follows.
+}
+
+void LogsScreen::LogFileNotFound() {
+  if (!FromCurrentSearch()) return;
+  ClearResults();
+  form->log_status_label->setText(KolvLiteTranslate(TranslationKeys::LOG_FILE_NOT_FOUND));
+  form->logs_stackedWidget->setCurrentIndex(kStatusPage);
+  EndSearch();
+}
+
+void LogsScreen::OnSearchFinished() {
+  if (!FromCurrentSearch()) return;
+  EndSearch();
+}
+
+void LogsScreen::OnReadAborted() {
+  if (!FromCurrentSearch()) return;
+  ClearResults();
+  form->logs_stackedWidget->setCurrentIndex(kEmptyPage);
+  EndSearch();
+}

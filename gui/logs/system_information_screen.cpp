@@ -1,0 +1,439 @@
+#include "gui/logs/system_information_screen.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMutexLocker>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSizePolicy>
+#include <QSpacerItem>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <string>
+
+#include "gui/logs/html_generator.h"
+#include "gui/screens/flow_layout.h"
+#include "gui/shell/devices_scan_control.h"
+#include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/translation_keys.h"
+#include "gui/widgets/accordion_widget.h"
+#include "gui/widgets/clickable_label.h"
+#include "gui/widgets/elided_label.h"
+#include "gui/widgets/local_to_utf8.h"
+#include "morva_service/views.h"
+
+namespace {
+
+// Form texts, in the screen's own translation context.
+constexpr char kContext[] = "SystemInformationsScreen";
+constexpr char kDefaultFileName[] = "kolv_lite_system_info.html";
+// A module page asked for without a selected device; the list never lets that happen.
+constexpr char kNoSelection[] = "ERROR: Invalid Me";
+// Tag of the machine entry in the selection.
+constexpr int kMachineTag = -1;
+
+QString FormText(const char* key) { return KolvLiteTranslate(kContext, key); }
+
+}  // namespace
+
+// --- ModuleInformation -------------------------------------------------------------------------
+
+ModuleInformation::ModuleInformation(morva_service::ModuleInterfaceView* module,
+                                     DevicesScanController* scan_controller, int module_index)
+    : QObject(nullptr),
+      module_(module),
+      device_labels_(new ClickableLabelGroup(ClickableLabelGroup::kSingleSticky)),
+      module_index_(module_index),
+      scan_controller_(scan_controller) {
+  RegisterKolvLiteMetaTypes();
+}
+
+ModuleInformation::~ModuleInformation() { delete device_labels_; }
+
+ClickableLabelGroup* ModuleInformation::DevicesRead() { return device_labels_; }
+
+size_t ModuleInformation::HowManyComponents() { return devices_.size(); }
+
+morva_service::SystemComponentView* ModuleInformation::Component(int index) {
+  if (index < 0 || static_cast<size_t>(index) >= devices_.size()) return nullptr;
+  return devices_[static_cast<size_t>(index)];
+}
+
+void ModuleInformation::ReadDevices() {
+  if (scan_controller_ == nullptr || module_ == nullptr) {
+    // Nothing can be read: end as a module without devices.
+    FillDevicesList(module_);
+    return;
+  }
+  connect(scan_controller_, &DevicesScanController::ScanFinished, this,
+          &ModuleInformation::FillDevicesList, Qt::UniqueConnection);
+  if (!scan_controller_->IsScanning(module_)) scan_controller_->Scan(module_);
+}
+
+void ModuleInformation::FillDevicesList(morva_service::ModuleInterfaceView* module) {
+  if (module != module_) return;
+  // One fill per read: a later scan of the module must not add its labels again.
+  if (scan_controller_ != nullptr) {
+    disconnect(scan_controller_, &DevicesScanController::ScanFinished, this,
+               &ModuleInformation::FillDevicesList);
+  }
+  devices_.clear();
+  device_labels_->Clear();
+  if (module_ != nullptr && module_->system_component_count() != 0) {
+    const std::vector<morva_service::SystemComponentView*> found = module_->system_components();
+    for (morva_service::SystemComponentView* device : found) {
+      if (device == nullptr) continue;
+      devices_.push_back(device);
+      auto* label = new LinkLabel(nullptr);
+      label->setStyleSheet(QStringLiteral(".LinkLabel{font: 9pt 'Segoe UI';}"));
+      label->set_checkable(true);
+      label->SetElidedText(DeviceName(device));
+      device_labels_->AddLabel(label);
+    }
+  }
+  emit AllDevicesRead(module_index_);
+  emit AllDevicesRead(module_);
+}
+
+QString ModuleInformation::DeviceName(morva_service::SystemComponentView* device) const {
+  return KolvLiteTranslate(module_->name(), LocalToUtf8(device->information().display_name));
+}
+
+QString ModuleInformation::TranslatedModuleName() const {
+  return module_ != nullptr ? KolvLiteTranslate(module_->name()) : QString();
+}
+
+morva_service::SystemComponentView* ModuleInformation::SelectedComponent() const {
+  const int index = device_labels_->checked_index();
+  if (index < 0 || static_cast<size_t>(index) >= devices_.size()) return nullptr;
+  return devices_[static_cast<size_t>(index)];
+}
+
+QString ModuleInformation::SelectedComponentName() const {
+  morva_service::SystemComponentView* device = SelectedComponent();
+  return device != nullptr ? DeviceName(device) : QString();
+}
+
+QString ModuleInformation::SelectedComponentHtml(bool with_header) const {
+  morva_service::SystemComponentView* device = SelectedComponent();
+  if (device == nullptr) return QLatin1String(kNoSelection);
+  HtmlGenerator generator;
+  generator.set_translation_context(QString::fromStdString(module_->name()));
+  QString html;
+  generator.ReadSystemComponentInformation(html, device, with_header);
+  return html;
+}
+
+// --- SystemInformationScreen -------------------------------------------------------------------
+
+SystemInformationScreen::SystemInformationScreen(KolvLiteController* screen_controller)
+    : KolvLiteScreen(screen_controller),
+      stop_requested(false),
+      back_button(new QPushButton(nullptr)),
+      selection_group(nullptr),
+      accordion(nullptr),
+      form(new SystemInformationScreenForm),
+      general_group_(nullptr) {
+  RegisterKolvLiteMetaTypes();
+  back_button->setText(KolvLiteTranslate(TranslationKeys::BACK));
+  back_button->setToolTip(KolvLiteTranslate(TranslationKeys::BACK_TOOLTIP));
+  back_button->setAccessibleName(QStringLiteral("white_button"));
+  back_button->setStyleSheet(QStringLiteral(".QPushButton{min-width: 90px;min-height: 28px;}"));
+  back_button->hide();
+  connect(back_button, &QPushButton::clicked, controller,
+          &KolvLiteController::GoToBackgroundFlowScreen);
+
+  accordion = new AccordionWidget(nullptr, AccordionWidget::kSingleClosable);
+  BuildForm();
+  connect(form->export_button, &QToolButton::clicked, this,
+          &SystemInformationScreen::ExportComponentInformation);
+  form->grid_layout->addWidget(accordion);
+  accordion->SetHeaderButtonsHidden(true);
+  accordion->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  accordion->set_item_height(18);
+  ReadBiosTable();
+}
+
+SystemInformationScreen::~SystemInformationScreen() {
+  if (controller != nullptr) controller->RemoveAndHideActionWidget(back_button);
+  delete back_button;
+  // Module readers still waiting for a scan stop listening with their end.
+  ForgetList();
+  delete form;
+}
+
+void SystemInformationScreen::BuildForm() {
+  setObjectName(QStringLiteral("SystemInformationsScreen"));
+  resize(720, 376);
+  auto* main_layout = new QVBoxLayout(this);
+  main_layout->setContentsMargins(10, 10, 10, 0);
+  main_layout->setSpacing(6);
+
+  form->main_label = new QLabel(this);
+  form->main_label->setObjectName(QStringLiteral("main_label"));
+  form->main_label->setStyleSheet(QStringLiteral("font: bold 15pt \"Segoe UI\";"));
+  form->main_label->setText(FormText(TranslationKeys::SYSTEM_INFORMATION_HEADER));
+  main_layout->addWidget(form->main_label);
+  form->sub_label = new QLabel(this);
+  form->sub_label->setObjectName(QStringLiteral("sub_label"));
+  form->sub_label->setStyleSheet(QStringLiteral("font: 9pt \"Segoe UI\";"));
+  form->sub_label->setWordWrap(true);
+  form->sub_label->setText(FormText(TranslationKeys::SYSTEM_INFORMATION_DESCRIPTION));
+  main_layout->addWidget(form->sub_label);
+
+  auto* body_layout = new QHBoxLayout;
+  body_layout->setSpacing(6);
+  main_layout->addLayout(body_layout, 1);
+
+  form->scrollArea = new QScrollArea(this);
+  form->scrollArea->setObjectName(QStringLiteral("scrollArea"));
+  form->scrollArea->setMinimumWidth(260);
+  form->scrollArea->setMaximumWidth(260);
+  form->scrollArea->setFrameShape(QFrame::NoFrame);
+  form->scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  form->scrollArea->setWidgetResizable(true);
+  form->scrollAreaWidgetContents = new QWidget;
+  form->scrollAreaWidgetContents->setObjectName(QStringLiteral("scrollAreaWidgetContents"));
+  form->scrollAreaWidgetContents->setStyleSheet(
+      QStringLiteral(".QWidget {background-color:white;}"));
+  form->grid_layout = new ModulesGridLayout(form->scrollAreaWidgetContents);
+  form->grid_layout->setContentsMargins(0, 0, 0, 0);
+  form->scrollArea->setWidget(form->scrollAreaWidgetContents);
+  body_layout->addWidget(form->scrollArea);
+
+  form->info_container = new QWidget(this);
+  form->info_container->setObjectName(QStringLiteral("info_container"));
+  auto* info_layout = new QVBoxLayout(form->info_container);
+  info_layout->setContentsMargins(0, 0, 0, 0);
+  info_layout->setSpacing(0);
+  form->verticalFrame_3 = new QFrame(form->info_container);
+  form->verticalFrame_3->setObjectName(QStringLiteral("verticalFrame_3"));
+  form->verticalFrame_3->setStyleSheet(QStringLiteral(
+      "QFrame#verticalFrame_3{background: qlineargradient(x1:0, y1:1, x2:0, y2:0, "
+      "stop:0 #CCCCCC, stop:1 #F1F1F1);}"));
+  auto* title_layout = new QHBoxLayout(form->verticalFrame_3);
+  auto* titles = new QVBoxLayout;
+  titles->setSpacing(0);
+  form->module_header_ = new ElidedLabel(form->verticalFrame_3);
+  form->module_header_->setObjectName(QStringLiteral("module_header_"));
+  form->module_header_->setStyleSheet(QStringLiteral("font: bold 10pt \"Segoe UI\";"));
+  titles->addWidget(form->module_header_);
+  form->device_label_ = new ElidedLabel(form->verticalFrame_3);
+  form->device_label_->setObjectName(QStringLiteral("device_label_"));
+  form->device_label_->setStyleSheet(QStringLiteral("font: bold 10pt \"Segoe UI\";"));
+  titles->addWidget(form->device_label_);
+  title_layout->addLayout(titles, 1);
+  form->export_button = new QToolButton(form->verticalFrame_3);
+  form->export_button->setObjectName(QStringLiteral("export_button"));
+  form->export_button->setMinimumSize(90, 28);
+  form->export_button->setAccessibleName(QStringLiteral("white_button"));
+  form->export_button->setStyleSheet(QStringLiteral("font: 8pt \"Segoe UI\";"));
+  form->export_button->setText(FormText(TranslationKeys::EXPORT_BUTTON));
+  form->export_button->setToolTip(FormText(TranslationKeys::EXPORT_BUTTON_TOOLTIP));
+  title_layout->addWidget(form->export_button);
+  info_layout->addWidget(form->verticalFrame_3);
+
+  form->line = new QFrame(form->info_container);
+  form->line->setObjectName(QStringLiteral("line"));
+  form->line->setFrameShape(QFrame::HLine);
+  form->line->setFrameShadow(QFrame::Sunken);
+  info_layout->addWidget(form->line);
+
+  form->html_area_box = new QWidget(form->info_container);
+  form->html_area_box->setObjectName(QStringLiteral("html_area_box"));
+  auto* html_layout = new QVBoxLayout(form->html_area_box);
+  html_layout->setContentsMargins(0, 0, 0, 0);
+  form->html_area_ = new QTextEdit(form->html_area_box);
+  form->html_area_->setObjectName(QStringLiteral("html_area_"));
+  form->html_area_->setReadOnly(true);
+  form->html_area_->setStyleSheet(
+      QStringLiteral("QTextEdit{background-color: white; margin: 0px; padding: 0px;}"));
+  form->html_area_->setContentsMargins(0, 0, 0, 0);
+  html_layout->addWidget(form->html_area_);
+  info_layout->addWidget(form->html_area_box, 1);
+  body_layout->addWidget(form->info_container, 1);
+}
+
+void SystemInformationScreen::ReadBiosTable() {
+  std::vector<std::string> keys = {
+      TranslationKeys::MODEL,          TranslationKeys::SYSTEM_SERIAL_NUMBER,
+      TranslationKeys::SYSTEM_VENDOR,  TranslationKeys::SYSTEM_MANUFACTURER,
+      TranslationKeys::BIOS_VERSION,   TranslationKeys::PROCESSOR_LABEL,
+      TranslationKeys::PROCESSOR_MANUFACTURER};
+  HtmlGenerator generator;
+  QString html;
+  // A machine without a BIOS record keeps an empty machine page.
+  bios_html = generator.ReadBiosInformation(html, keys, true) ? html : QString();
+}
+
+void SystemInformationScreen::ForgetList() {
+  delete selection_group;
+  selection_group = nullptr;
+  delete general_group_;
+  general_group_ = nullptr;
+  for (ModuleInformation* information : module_informations) delete information;
+  module_informations.clear();
+}
+
+void SystemInformationScreen::OnEnter() {
+  controller->AddActionWidget(back_button);
+  back_button->setVisible(controller->HasBackgroundFlowScreen());
+  controller->ShowHomeButton();
+  controller->ShowActionBar();
+  controller->HideBreadcrumb();
+  controller->HideModuleName();
+  loaded = true;
+
+  {
+    QMutexLocker lock(&pending_mutex);
+    // A read of the last list is still under way: that list stays as it is.
+    if (!pending_modules.isEmpty()) return;
+  }
+  ForgetList();
+  selection_group = new ClickableLabelGroup(ClickableLabelGroup::kSingleSticky);
+  BuildModuleSections();
+  connect(selection_group, &ClickableLabelGroup::GroupStatusChanged, this,
+          &SystemInformationScreen::ShowMainContent);
+  selection_group->SelectLabel(0);
+}
+
+void SystemInformationScreen::BuildModuleSections() {
+  std::vector<ModuleInformation*> to_read;
+  {
+    QMutexLocker lock(&pending_mutex);
+    accordion->Clear();
+    const int machine = accordion->AddSection(KolvLiteTranslate(TranslationKeys::SYSTEM_BUTTON),
+                                              false);
+    auto* general = new LinkLabel(nullptr);
+    general->SetElidedText(KolvLiteTranslate(TranslationKeys::GENERAL_BUTTON));
+    general->set_checkable(true);
+    general_group_ = new ClickableLabelGroup(ClickableLabelGroup::kSingleSticky);
+    general_group_->AddLabel(general);
+    accordion->AddWidgetToSection(general, machine);
+    selection_group->AddGroup(general_group_, kMachineTag);
+    accordion->OpenSection(machine);
+
+    KolvLiteContext* context = controller->execution_context();
+    const QVector<morva_service::ModuleInterfaceView*> modules =
+        context != nullptr ? context->available_modules
+                           : QVector<morva_service::ModuleInterfaceView*>();
+    DevicesScanController* scans = context != nullptr ? context->scan_controller : nullptr;
+    for (int i = 0; i < modules.size(); ++i) {
+      auto* information = new ModuleInformation(modules[i], scans, i);
+      const int section = accordion->AddSection(information->TranslatedModuleName(), false);
+      accordion->SetSectionHidden(section, false);
+      accordion->SetSectionLoading(section, true);
+      module_informations.push_back(information);
+      pending_modules.append(modules[i]);
+      connect(information, qOverload<int>(&ModuleInformation::AllDevicesRead), this,
+              &SystemInformationScreen::AddComponentsToInterface);
+      to_read.push_back(information);
+    }
+  }
+  // Outside the lock: a scan control that answers at once comes back into this screen.
+  for (ModuleInformation* information : to_read) information->ReadDevices();
+}
+
+void SystemInformationScreen::AddComponentsToInterface(int module_index) {
+  bool stopped = false;
+  {
+    QMutexLocker lock(&interface_mutex);
+    if (module_index < 0 || static_cast<size_t>(module_index) >= module_informations.size()) {
+      return;
+    }
+    ModuleInformation* information = module_informations[static_cast<size_t>(module_index)];
+    ClickableLabelGroup* labels = information->DevicesRead();
+    const int section = module_index + 1;
+    for (int i = 0; i < labels->count(); ++i) {
+      accordion->AddWidgetToSection(labels->label(i), section);
+    }
+    if (labels->count() == 0) accordion->SetSectionHidden(section, true);
+    if (selection_group != nullptr) selection_group->AddGroup(labels, section);
+    accordion->SetSectionLoading(section, false);
+    stopped = FinishPending(information->module());
+  }
+  // Announced with no lock held: whoever hears it may come straight back into the screen.
+  if (stopped) emit Stopped(this);
+}
+
+bool SystemInformationScreen::FinishPending(morva_service::ModuleInterfaceView* module) {
+  QMutexLocker lock(&pending_mutex);
+  const bool was_pending = pending_modules.removeAll(module) > 0;
+  return was_pending && stop_requested && pending_modules.isEmpty();
+}
+
+void SystemInformationScreen::OnModuleReadFinish(morva_service::ModuleInterfaceView* module) {
+  if (FinishPending(module)) emit Stopped(this);
+}
+
+void SystemInformationScreen::ShowMainContent() {
+  if (selection_group == nullptr || selection_group->checked_index() < 0) return;
+  const int tag = selection_group->checked_group();
+  if (tag < 1) {
+    form->module_header_->set_text(KolvLiteTranslate(TranslationKeys::SYSTEM_BUTTON));
+    form->device_label_->set_text(KolvLiteTranslate(TranslationKeys::GENERAL_BUTTON));
+  } else if (static_cast<size_t>(tag - 1) < module_informations.size()) {
+    ModuleInformation* information = module_informations[static_cast<size_t>(tag - 1)];
+    form->module_header_->set_text(information->TranslatedModuleName());
+    form->device_label_->set_text(information->SelectedComponentName());
+  } else {
+    return;
+  }
+  form->html_area_->setHtml(SelectionHtml(false));
+}
+
+QString SystemInformationScreen::SelectionHtml(bool with_header) {
+  if (selection_group == nullptr || selection_group->checked_index() < 0) return QString();
+  const int tag = selection_group->checked_group();
+  if (tag >= 1) {
+    if (static_cast<size_t>(tag - 1) >= module_informations.size()) return QString();
+    return module_informations[static_cast<size_t>(tag - 1)]->SelectedComponentHtml(with_header);
+  }
+  // Without machine data the machine page stays empty, title bar included.
+  if (bios_html.isEmpty()) return QString();
+  if (!with_header) return bios_html;
+  HtmlGenerator generator;
+  return generator.GenerateDeviceHeader(KolvLiteTranslate(TranslationKeys::GENERAL_BUTTON)) +
+         bios_html;
+}
+
+void SystemInformationScreen::ExportComponentInformation() {
+  HtmlGenerator generator;
+  generator.ExportHtml(SelectionHtml(true), QLatin1String(kDefaultFileName),
+                       QLatin1String(TranslationKeys::EXPORT_NOTICE_CAPTION),
+                       QLatin1String(TranslationKeys::EXPORT_SUCCESS_INFO),
+                       QLatin1String(TranslationKeys::EXPORT_NOTICE_CAPTION),
+                       QLatin1String(TranslationKeys::EXPORT_FAILED_INFO),
+                       QLatin1String(TranslationKeys::SYSTEM_INFORMATION_HEADER));
+}
+
+bool SystemInformationScreen::isBusy(QString&) {
+  QMutexLocker lock(&pending_mutex);
+  return !pending_modules.isEmpty();
+}
+
+void SystemInformationScreen::Stop() {
+  bool idle = false;
+  {
+    QMutexLocker lock(&pending_mutex);
+    stop_requested = true;
+    idle = pending_modules.isEmpty();
+  }
+  // Otherwise the last module's labels bring Stopped.
+  if (idle) emit Stopped(this);
+}
+
+void SystemInformationScreen::OnExit() {
+  controller->RemoveAndHideActionWidget(back_button);
+  {
+    QMutexLocker lock(&pending_mutex);
+    if (!pending_modules.isEmpty()) return;
+  }
+  ForgetList();
+}
+
+void SystemInformationScreen::Unload() { loaded = false; }

@@ -1,0 +1,145 @@
+// The system information screen: on the left the machine entry and, per usable module, the
+// devices that module finds; on the right the selected entry's properties, which can be saved
+// as an HTML page. Each module's devices are scanned on the worker while its section shows a
+// loading animation; the screen is busy until every module has been read.
+#pragma once
+
+#include <QList>
+#include <QMutex>
+#include <QObject>
+#include <QString>
+#include <cstddef>
+#include <vector>
+
+#include "gui/shell/kolv_lite_meta_types.h"
+#include "gui/shell/kolv_lite_screen.h"
+#include "gui/widgets/clickable_label_group.h"
+
+class AccordionWidget;
+class DevicesScanController;
+class ElidedLabel;
+class LinkLabel;
+class ModulesGridLayout;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QScrollArea;
+class QTextEdit;
+class QToolButton;
+class QWidget;
+
+namespace morva_service {
+class ModuleInterfaceView;
+class SystemComponentView;
+}  // namespace morva_service
+
+// Reads one module's devices through the scan control and turns them into link labels.
+class ModuleInformation : public QObject {
+  Q_OBJECT
+
+ public:
+  ModuleInformation(morva_service::ModuleInterfaceView* module,
+                    DevicesScanController* scan_controller, int module_index);
+  // Frees the label group; the labels belong to the list they were put in.
+  ~ModuleInformation() override;
+
+  Q_INVOKABLE ClickableLabelGroup* DevicesRead();
+  Q_INVOKABLE size_t HowManyComponents();
+  // Null for an index outside the device list.
+  Q_INVOKABLE morva_service::SystemComponentView* Component(int index);
+
+  // Asks the scan control for a scan of the module, unless one of it runs already.
+  void ReadDevices();
+  QString TranslatedModuleName() const;
+  // Empty when no device is selected.
+  QString SelectedComponentName() const;
+  QString SelectedComponentHtml(bool with_header) const;
+  morva_service::ModuleInterfaceView* module() const { return module_; }
+  int module_index() const { return module_index_; }
+
+ signals:
+  void AllDevicesRead(int module_index);
+  void AllDevicesRead(morva_service::ModuleInterfaceView* module);
+
+ public slots:
+  void FillDevicesList(morva_service::ModuleInterfaceView* module);
+
+ private:
+  // The selected device, or null.
+  morva_service::SystemComponentView* SelectedComponent() const;
+  QString DeviceName(morva_service::SystemComponentView* device) const;
+
+  morva_service::ModuleInterfaceView* module_;
+  std::vector<morva_service::SystemComponentView*> devices_;
+  ClickableLabelGroup* device_labels_;
+  int module_index_;
+  DevicesScanController* scan_controller_;
+};
+
+// The widgets of the screen, by the names the style sheet and the tests find them by.
+struct SystemInformationScreenForm {
+  QLabel* main_label;
+  QLabel* sub_label;
+  QScrollArea* scrollArea;
+  QWidget* scrollAreaWidgetContents;
+  ModulesGridLayout* grid_layout;
+  QWidget* info_container;
+  QFrame* verticalFrame_3;
+  ElidedLabel* module_header_;
+  ElidedLabel* device_label_;
+  QToolButton* export_button;
+  QFrame* line;
+  QWidget* html_area_box;
+  QTextEdit* html_area_;
+};
+
+class SystemInformationScreen : public KolvLiteScreen {
+  Q_OBJECT
+
+ public:
+  explicit SystemInformationScreen(KolvLiteController* controller);
+  ~SystemInformationScreen() override;
+
+  AccordionWidget* list() const { return accordion; }
+  ClickableLabelGroup* selection() const { return selection_group; }
+  SystemInformationScreenForm* widgets() const { return form; }
+  QPushButton* back() const { return back_button; }
+  const std::vector<ModuleInformation*>& modules() const { return module_informations; }
+  // The page of the selection as it is saved, with its title bar.
+  QString ExportedHtml() { return SelectionHtml(true); }
+
+ public slots:
+  void OnEnter() override;
+  void OnExit() override;
+  bool isBusy(QString& message) override;
+  void Stop() override;
+  void Unload() override;
+
+  void AddComponentsToInterface(int module_index);
+  void OnModuleReadFinish(morva_service::ModuleInterfaceView* module);
+  void ShowMainContent();
+  void ExportComponentInformation();
+
+ private:
+  void BuildForm();
+  void BuildModuleSections();
+  QString SelectionHtml(bool with_header);
+  void ReadBiosTable();
+  // Deletes the selection and the module readers of the last list.
+  void ForgetList();
+  // Takes the module off the pending list; true when that ended a stop request's wait.
+  bool FinishPending(morva_service::ModuleInterfaceView* module);
+
+  bool stop_requested;
+  QString bios_html;
+  QMutex interface_mutex;
+  QPushButton* back_button;
+  QList<morva_service::ModuleInterfaceView*> pending_modules;
+  std::vector<ModuleInformation*> module_informations;
+  ClickableLabelGroup* selection_group;
+  AccordionWidget* accordion;
+  QMutex pending_mutex;
+  SystemInformationScreenForm* form;
+  // The machine entry's own group, adopted by the selection.
+  ClickableLabelGroup* general_group_;
+};
