@@ -557,4 +557,41 @@
         <translation>Save the details shown as an HTML page</translation>
     </message>
 </context>
+<context>
+    <name>DevicesScreen</name>
+    <message>
+        <source>SELECT_ALL</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>SELECT_ALL_TOOLTIP</source>
+        <translation>Select or clear every device</translation>
+    </message>
+    <message>
+        <source>REFRESH_DEVICES_TOOLTIP</source>
+        <translation>Search for the devices again</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceSelectionEntry</name>
+    <message>
+        <source>DEVICE_INFORMATION_TOOLTIP</source>
+        <translation>Show the details</translation>
+    </message>
+</context>
+<context>
+    <name>TestsScreen</name>
+    <message>
+        <source>SELECT_ALL</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>SELECT_ALL_TOOLTIP</source>
+        <translation>Select or clear every test</translation>
+    </message>
+    <message>
+        <source>NUMBER_OF_TIMES_TO_RUN</source>
+        <translation>Number of runs:</translation>
+    </message>
+</context>
 </TS>
