@@ -122,6 +122,27 @@ bool IsOverHeader(QWidget* dialog, QWidget* header, const QPoint& pos) {
   return hit && (hit == header || header->isAncestorOf(hit));
 }
 
+// The dialogs have no frame; their header is what the user drags them by. Each dialog keeps its
+// own drag state, these rules serve both.
+void PressForDrag(QWidget* dialog, QWidget* header, QWidget* close_button, QMouseEvent* event,
+                  bool& dragging, QPoint& drag_offset) {
+  const QPoint pos = event->position().toPoint();
+  if (!StartsDrag(dialog, header, close_button, pos)) return;
+  dragging = true;
+  drag_offset = pos;
+  dialog->setCursor(Qt::ClosedHandCursor);
+}
+
+void ReleaseDrag(QWidget* dialog, QWidget* header, QMouseEvent* event, bool& dragging) {
+  if (!IsOverHeader(dialog, header, event->position().toPoint())) return;
+  dragging = false;
+  dialog->unsetCursor();
+}
+
+void FollowDrag(QWidget* dialog, QMouseEvent* event, bool dragging, const QPoint& drag_offset) {
+  if (dragging) dialog->move(event->globalPosition().toPoint() - drag_offset);
+}
+
 // A disabled parent disables its child windows too. The main window is disabled while the
 // program waits for its screens to stop after a confirmed close, and a run may still ask a
 // question then; a dialog that could not be answered would block that run for good.
@@ -299,25 +320,17 @@ void KolvLiteDialog::OnAnswer(int id) {
 }
 
 void KolvLiteDialog::mousePressEvent(QMouseEvent* event) {
-  const QPoint pos = event->position().toPoint();
-  if (StartsDrag(this, header_widget, close_pushButton, pos)) {
-    dragging = true;
-    drag_offset = pos;
-    setCursor(Qt::ClosedHandCursor);
-  }
+  PressForDrag(this, header_widget, close_pushButton, event, dragging, drag_offset);
   QDialog::mousePressEvent(event);
 }
 
 void KolvLiteDialog::mouseReleaseEvent(QMouseEvent* event) {
-  if (IsOverHeader(this, header_widget, event->position().toPoint())) {
-    dragging = false;
-    unsetCursor();
-  }
+  ReleaseDrag(this, header_widget, event, dragging);
   QDialog::mouseReleaseEvent(event);
 }
 
 void KolvLiteDialog::mouseMoveEvent(QMouseEvent* event) {
-  if (dragging) move(event->globalPosition().toPoint() - drag_offset);
+  FollowDrag(this, event, dragging, drag_offset);
   QDialog::mouseMoveEvent(event);
 }
 
@@ -429,25 +442,17 @@ void KolvLiteBootableDialog::OnAnswer(int id) {
 void KolvLiteBootableDialog::OnClose() { close(); }
 
 void KolvLiteBootableDialog::mousePressEvent(QMouseEvent* event) {
-  const QPoint pos = event->position().toPoint();
-  if (StartsDrag(this, header_widget, close_pushButton, pos)) {
-    dragging = true;
-    drag_offset = pos;
-    setCursor(Qt::ClosedHandCursor);
-  }
+  PressForDrag(this, header_widget, close_pushButton, event, dragging, drag_offset);
   QDialog::mousePressEvent(event);
 }
 
 void KolvLiteBootableDialog::mouseReleaseEvent(QMouseEvent* event) {
-  if (IsOverHeader(this, header_widget, event->position().toPoint())) {
-    dragging = false;
-    unsetCursor();
-  }
+  ReleaseDrag(this, header_widget, event, dragging);
   QDialog::mouseReleaseEvent(event);
 }
 
 void KolvLiteBootableDialog::mouseMoveEvent(QMouseEvent* event) {
-  if (dragging) move(event->globalPosition().toPoint() - drag_offset);
+  FollowDrag(this, event, dragging, drag_offset);
   QDialog::mouseMoveEvent(event);
 }
 
