@@ -72,7 +72,7 @@ QFont MainTextFont() {
 
 QFont SubtextFont() { return QFont("Segoe UI", 9); }
 
-QLabel* MakeIconLabel(QWidget* parent, const char* name) {
+QLabel* MakeIconLabel(QWidget* parent, const QString& name) {
   auto* label = new QLabel(parent);
   label->setObjectName(name);
   label->setFixedSize(kIconSize, kIconSize);
@@ -83,11 +83,38 @@ QLabel* MakeIconLabel(QWidget* parent, const char* name) {
   return label;
 }
 
-QFrame* MakePlainFrame(QWidget* parent, const char* name) {
+QFrame* MakePlainFrame(QWidget* parent, const QString& name) {
   auto* frame = new QFrame(parent);
   frame->setObjectName(name);
   frame->setFrameShape(QFrame::NoFrame);
   return frame;
+}
+
+// The icon and bold step name, as both pages of a step show them; the second page's objects are
+// named with a suffix.
+struct MainTextRow {
+  QFrame* frame;
+  QHBoxLayout* layout;
+  QLabel* icon;
+  QLabel* label;
+};
+
+MainTextRow MakeMainTextRow(QWidget* page, const QString& suffix) {
+  MainTextRow row;
+  row.frame = MakePlainFrame(page, "main_text_frame" + suffix);
+  row.layout = new QHBoxLayout(row.frame);
+  row.layout->setObjectName("main_text_layout" + suffix);
+  row.layout->setSpacing(kMainTextSpacing);
+  row.layout->setContentsMargins(0, 0, 0, 0);
+  row.icon = MakeIconLabel(row.frame, "icon_label" + suffix);
+  row.label = new QLabel(row.frame);
+  row.label->setObjectName("main_text_label" + suffix);
+  row.label->setFont(MainTextFont());
+  row.label->setStyleSheet("font-weight: bold;");
+  row.label->setTextFormat(Qt::PlainText);
+  row.layout->addWidget(row.icon);
+  row.layout->addWidget(row.label);
+  return row;
 }
 
 }  // namespace
@@ -136,20 +163,12 @@ void BreadcrumbStepWidget::BuildWidgetTree() {
   content_layout_->setObjectName("content_layout");
   content_layout_->setSpacing(0);
   content_layout_->setContentsMargins(10, 5, 10, 5);
-  main_text_frame_ = MakePlainFrame(full_content_page_, "main_text_frame");
-  main_text_layout_ = new QHBoxLayout(main_text_frame_);
-  main_text_layout_->setObjectName("main_text_layout");
-  main_text_layout_->setSpacing(kMainTextSpacing);
-  main_text_layout_->setContentsMargins(0, 0, 0, 0);
-  icon_label_ = MakeIconLabel(main_text_frame_, "icon_label");
-  main_text_label_ = new QLabel(main_text_frame_);
-  main_text_label_->setObjectName("main_text_label");
-  main_text_label_->setFont(MainTextFont());
-  main_text_label_->setStyleSheet("font-weight: bold;");
-  main_text_label_->setTextFormat(Qt::PlainText);
+  const MainTextRow done_row = MakeMainTextRow(full_content_page_, QString());
+  main_text_frame_ = done_row.frame;
+  main_text_layout_ = done_row.layout;
+  icon_label_ = done_row.icon;
+  main_text_label_ = done_row.label;
   main_text_label_->setText("STEP_NAME");
-  main_text_layout_->addWidget(icon_label_);
-  main_text_layout_->addWidget(main_text_label_);
   content_layout_->addWidget(main_text_frame_);
   sub_text_frame_ = MakePlainFrame(full_content_page_, "sub_text_frame");
   sub_text_frame_layout_ = new QHBoxLayout(sub_text_frame_);
@@ -173,19 +192,11 @@ void BreadcrumbStepWidget::BuildWidgetTree() {
   verticalLayout_->setObjectName("verticalLayout");
   verticalLayout_->setSpacing(0);
   verticalLayout_->setContentsMargins(0, 0, 0, 0);
-  main_text_frame_2_ = MakePlainFrame(half_content_page_, "main_text_frame_2");
-  main_text_layout_2_ = new QHBoxLayout(main_text_frame_2_);
-  main_text_layout_2_->setObjectName("main_text_layout_2");
-  main_text_layout_2_->setSpacing(kMainTextSpacing);
-  main_text_layout_2_->setContentsMargins(0, 0, 0, 0);
-  icon_label_2_ = MakeIconLabel(main_text_frame_2_, "icon_label_2");
-  main_text_label_2_ = new QLabel(main_text_frame_2_);
-  main_text_label_2_->setObjectName("main_text_label_2");
-  main_text_label_2_->setFont(MainTextFont());
-  main_text_label_2_->setStyleSheet("font-weight: bold;");
-  main_text_label_2_->setTextFormat(Qt::PlainText);
-  main_text_layout_2_->addWidget(icon_label_2_);
-  main_text_layout_2_->addWidget(main_text_label_2_);
+  const MainTextRow numbered_row = MakeMainTextRow(half_content_page_, QStringLiteral("_2"));
+  main_text_frame_2_ = numbered_row.frame;
+  main_text_layout_2_ = numbered_row.layout;
+  icon_label_2_ = numbered_row.icon;
+  main_text_label_2_ = numbered_row.label;
   verticalLayout_->addWidget(main_text_frame_2_);
   content_stackedWidget_->addWidget(half_content_page_);
 }
