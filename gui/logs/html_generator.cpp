@@ -48,6 +48,16 @@ QString LinkSegment(const QString& name) {
   return QString::fromLatin1(QUrl::toPercentEncoding(name));
 }
 
+// Where a saved page's images go, inside its companion folder, and how the page refers to them.
+QString ImagesFolder(const QString& companion_folder) {
+  return companion_folder + QLatin1Char('/') + QLatin1String(kImagesFolder);
+}
+
+QString ImagesLink(const QString& companion_folder) {
+  return QStringLiteral("./") + LinkSegment(QFileInfo(companion_folder).fileName()) +
+         QLatin1Char('/') + QLatin1String(kImagesFolder) + QLatin1Char('/');
+}
+
 bool MakeFolder(const QString& folder) { return QDir(folder).mkpath(QStringLiteral(".")); }
 
 bool WriteWhole(const QString& path, const QString& text) {
@@ -80,6 +90,19 @@ void ShowOutcome(QWidget* parent, bool saved, const QString& success_title,
                        saved ? InputRequest::kInformation : InputRequest::kError, InputRequest::kOk);
   KolvLiteDialog dialog(&request, parent);
   dialog.exec();
+}
+
+// What every export does around its own save: ask for the name, then say how the save went.
+// Cancelling the file dialog writes and shows nothing.
+template <typename Save>
+void AskSaveAndTell(const QString& default_file_name, Save save, const QString& success_title,
+                    const QString& success_message, const QString& failure_title,
+                    const QString& failure_message) {
+  QWidget* parent = MainWindow();
+  const QString name = AskFileName(parent, default_file_name);
+  if (name.isEmpty()) return;
+  ShowOutcome(parent, save(name), success_title, success_message, failure_title,
+              failure_message);
 }
 
 }  // namespace
@@ -185,10 +208,7 @@ bool HtmlGenerator::SaveSingleEntry(HtmlLogEntry& entry, QString file_path, int 
   const QString path = WithExtension(file_path);
   const QString folder = CompanionFolder(path);
   if (!QFileInfo(folder).isDir() && !MakeFolder(folder)) return false;
-  return SaveEntry(entry, path, folder + QLatin1Char('/') + QLatin1String(kImagesFolder),
-                   QStringLiteral("./") + LinkSegment(QFileInfo(folder).fileName()) +
-                       QLatin1Char('/') + QLatin1String(kImagesFolder) + QLatin1Char('/'),
-                   index, QString());
+  return SaveEntry(entry, path, ImagesFolder(folder), ImagesLink(folder), index, QString());
 }
 
 bool HtmlGenerator::SaveAllEntries(QVector<HtmlLogEntry>& entries, QString file_path) {
@@ -196,7 +216,7 @@ bool HtmlGenerator::SaveAllEntries(QVector<HtmlLogEntry>& entries, QString file_
   const QString folder = CompanionFolder(path);
   if (!QFileInfo(folder).isDir() && !MakeFolder(folder)) return false;
   const QString folder_link = LinkSegment(QFileInfo(folder).fileName());
-  const QString images_folder = folder + QLatin1Char('/') + QLatin1String(kImagesFolder);
+  const QString images_folder = ImagesFolder(folder);
 
   QString index_page = GenerateExportedHtmlHeader(QLatin1String(kPageTitleKey)) +
                        QStringLiteral("<body><p>") + QString::number(entries.size()) +
@@ -226,8 +246,7 @@ bool HtmlGenerator::SaveAllEntries(QVector<HtmlLogEntry>& entries, QString file_
     }
   }
   index_page += QStringLiteral("</ol>\n") + QStringLiteral("</body></html>");
-  if (!UpdateHtmlToExternalImages(index_page, images_folder,
-                                  QStringLiteral("./") + folder_link + QStringLiteral("/images/"))) {
+  if (!UpdateHtmlToExternalImages(index_page, images_folder, ImagesLink(folder))) {
     return false;
   }
   UpdateHtmlToFixResultCode(index_page);
@@ -237,10 +256,7 @@ bool HtmlGenerator::SaveAllEntries(QVector<HtmlLogEntry>& entries, QString file_
 bool HtmlGenerator::SaveHtml(const QString& body, QString file_path, const QString& page_title) {
   const QString folder = CompanionFolder(file_path);
   QString content = body;
-  if (!UpdateHtmlToExternalImages(
-          content, folder + QLatin1Char('/') + QLatin1String(kImagesFolder),
-          QStringLiteral("./") + LinkSegment(QFileInfo(folder).fileName()) + QLatin1Char('/') +
-              QLatin1String(kImagesFolder) + QLatin1Char('/'))) {
+  if (!UpdateHtmlToExternalImages(content, ImagesFolder(folder), ImagesLink(folder))) {
     return false;
   }
   UpdateHtmlToFixResultCode(content);
@@ -252,11 +268,9 @@ void HtmlGenerator::ExportLogEntry(HtmlLogEntry& entry, int index,
                                    const QString& default_file_name, const QString& success_title,
                                    const QString& success_message, const QString& failure_title,
                                    const QString& failure_message) {
-  QWidget* parent = MainWindow();
-  const QString name = AskFileName(parent, default_file_name);
-  if (name.isEmpty()) return;
-  ShowOutcome(parent, SaveSingleEntry(entry, name, index), success_title, success_message,
-              failure_title, failure_message);
+  AskSaveAndTell(
+      default_file_name, [&](const QString& name) { return SaveSingleEntry(entry, name, index); },
+      success_title, success_message, failure_title, failure_message);
 }
 
 void HtmlGenerator::ExportAllLogEntries(QVector<HtmlLogEntry>& entries,
@@ -265,20 +279,16 @@ void HtmlGenerator::ExportAllLogEntries(QVector<HtmlLogEntry>& entries,
                                         const QString& success_message,
                                         const QString& failure_title,
                                         const QString& failure_message) {
-  QWidget* parent = MainWindow();
-  const QString name = AskFileName(parent, default_file_name);
-  if (name.isEmpty()) return;
-  ShowOutcome(parent, SaveAllEntries(entries, name), success_title, success_message,
-              failure_title, failure_message);
+  AskSaveAndTell(
+      default_file_name, [&](const QString& name) { return SaveAllEntries(entries, name); },
+      success_title, success_message, failure_title, failure_message);
 }
 
 void HtmlGenerator::ExportHtml(const QString& body, const QString& default_file_name,
                                const QString& success_title, const QString& success_message,
                                const QString& failure_title, const QString& failure_message,
                                const QString& page_title) {
-  QWidget* parent = MainWindow();
-  const QString name = AskFileName(parent, default_file_name);
-  if (name.isEmpty()) return;
-  ShowOutcome(parent, SaveHtml(body, name, page_title), success_title, success_message,
-              failure_title, failure_message);
+  AskSaveAndTell(
+      default_file_name, [&](const QString& name) { return SaveHtml(body, name, page_title); },
+      success_title, success_message, failure_title, failure_message);
 }

@@ -13,26 +13,50 @@
 
 namespace {
 
-// Small image of a status mask, by the same priority as the entry header.
-const char* SmallImageOfMask(quint32 mask, bool broken) {
-  if (broken) return report_images::kSmallBroken;
-  if (mask & kLogStatusFailed) return report_images::kSmallError;
-  if (mask & kLogStatusWarning) return report_images::kSmallWarning;
-  if (mask & kLogStatusAborted) return report_images::kSmallAborted;
-  if (mask & kLogStatusSuccess) return report_images::kSmallOk;
-  if (mask & kLogStatusInvalid) return report_images::kSmallInvalid;
-  if (mask & kLogStatusNotApplicable) return report_images::kSmallUnsupported;
-  return "";
+// How a status mask is shown. The rows stand in priority order: the first whose bit the mask
+// holds decides, so that one failed test marks its device and its entry as failed.
+struct MaskLook {
+  quint32 bit;
+  const char* small_image;
+  const char* big_image;
+  HtmlLogEntryStatus status;
+  const char* title_key;
+  const char* message_key;
+};
+
+const MaskLook kMaskLooks[] = {
+    {kLogStatusFailed, report_images::kSmallError, report_images::kBigError, LOG_ENTRY_FAILED,
+     "FAILED", "LOG_ENTRY_FAILED_MESSAGE"},
+    {kLogStatusWarning, report_images::kSmallWarning, report_images::kBigWarning,
+     LOG_ENTRY_WARNING, "WARNING", "LOG_ENTRY_WARNING_MESSAGE"},
+    {kLogStatusAborted, report_images::kSmallAborted, report_images::kBigAborted,
+     LOG_ENTRY_ABORTED, "ABORTED", "LOG_ENTRY_ABORTED_MESSAGE"},
+    {kLogStatusSuccess, report_images::kSmallOk, report_images::kBigOk, LOG_ENTRY_SUCCESS,
+     "SUCCESS", "LOG_ENTRY_SUCCESS_MESSAGE"},
+    {kLogStatusInvalid, report_images::kSmallInvalid, report_images::kBigInvalid,
+     LOG_ENTRY_INVALID, "INVALID", "LOG_ENTRY_INVALID_MESSAGE"},
+    {kLogStatusNotApplicable, report_images::kSmallUnsupported, report_images::kBigUnsupported,
+     LOG_ENTRY_NOT_APPLICABLE, "NOT_APPLICABLE", "LOG_ENTRY_NOT_APPLICABLE_MESSAGE"},
+};
+
+// Null when no bit that counts is set.
+const MaskLook* LookOfMask(quint32 mask) {
+  for (const MaskLook& look : kMaskLooks) {
+    if (mask & look.bit) return &look;
+  }
+  return nullptr;
 }
 
+const char* SmallImageOfMask(quint32 mask, bool broken) {
+  if (broken) return report_images::kSmallBroken;
+  const MaskLook* look = LookOfMask(mask);
+  return look ? look->small_image : "";
+}
+
+// A test's result word; a word that does not count is shown as invalid.
 const char* SmallImageOfResult(const std::string& result) {
-  using namespace log_format;
-  if (result == kResultSuccess) return report_images::kSmallOk;
-  if (result == kResultFailed) return report_images::kSmallError;
-  if (result == kResultNotApplicable) return report_images::kSmallUnsupported;
-  if (result == kResultAborted) return report_images::kSmallAborted;
-  if (result == kResultWarning) return report_images::kSmallWarning;
-  return report_images::kSmallInvalid;
+  const MaskLook* look = LookOfMask(LogStatusBit(result));
+  return look ? look->small_image : report_images::kSmallInvalid;
 }
 
 }  // namespace
@@ -186,39 +210,15 @@ QString HtmlGenerator::CreateLogEntryHeader(HtmlLogEntry& entry, int mask, bool 
   const char* image = "";
   const char* first_key = nullptr;
   const char* second_key = nullptr;
+  const MaskLook* look = LookOfMask(static_cast<quint32>(mask));
   if (entry.broken) {
     image = report_images::kBigBroken;
     entry.status = LOG_ENTRY_BROKEN;
-  } else if (mask & kLogStatusFailed) {
-    image = report_images::kBigError;
-    entry.status = LOG_ENTRY_FAILED;
-    first_key = "FAILED";
-    second_key = "LOG_ENTRY_FAILED_MESSAGE";
-  } else if (mask & kLogStatusWarning) {
-    image = report_images::kBigWarning;
-    entry.status = LOG_ENTRY_WARNING;
-    first_key = "WARNING";
-    second_key = "LOG_ENTRY_WARNING_MESSAGE";
-  } else if (mask & kLogStatusAborted) {
-    image = report_images::kBigAborted;
-    entry.status = LOG_ENTRY_ABORTED;
-    first_key = "ABORTED";
-    second_key = "LOG_ENTRY_ABORTED_MESSAGE";
-  } else if (mask & kLogStatusSuccess) {
-    image = report_images::kBigOk;
-    entry.status = LOG_ENTRY_SUCCESS;
-    first_key = "SUCCESS";
-    second_key = "LOG_ENTRY_SUCCESS_MESSAGE";
-  } else if (mask & kLogStatusInvalid) {
-    image = report_images::kBigInvalid;
-    entry.status = LOG_ENTRY_INVALID;
-    first_key = "INVALID";
-    second_key = "LOG_ENTRY_INVALID_MESSAGE";
-  } else if (mask & kLogStatusNotApplicable) {
-    image = report_images::kBigUnsupported;
-    entry.status = LOG_ENTRY_NOT_APPLICABLE;
-    first_key = "NOT_APPLICABLE";
-    second_key = "LOG_ENTRY_NOT_APPLICABLE_MESSAGE";
+  } else if (look) {
+    image = look->big_image;
+    entry.status = look->status;
+    first_key = look->title_key;
+    second_key = look->message_key;
   } else {
     // No result that counts: an entry still needs a status of its own to be listed by.
     entry.status = LOG_ENTRY_INVALID;
