@@ -435,6 +435,20 @@ TestSpec Test(const Json& value, const std::string& where, const ModuleSpec& mod
   return test;
 }
 
+// Tests of a diagnostic and diagnostics of a module are found by their identifiers, so an
+// identifier may stand only once in its list; the item that repeats one is the one reported.
+template <typename Spec, typename Read>
+void ReadIdentifiedList(const Json& list, const std::string& base, std::vector<Spec>& out, Read read) {
+  ExpectArray(list, base);
+  for (size_t i = 0; i < list.size(); ++i) {
+    Spec item = read(list[i], Index(base, i));
+    for (const Spec& other : out)
+      if (other.identifier == item.identifier)
+        Fail(Join(Index(base, i), "id"), "identifier " + IdentifierText(item.identifier) + " is used twice");
+    out.push_back(std::move(item));
+  }
+}
+
 DiagnosticSpec Diagnostic(const Json& value, const std::string& where, const ModuleSpec& module) {
   ExpectObject(value, where);
   OnlyKeys(value, where, {"id", "name", "description", "tests"});
@@ -444,15 +458,8 @@ DiagnosticSpec Diagnostic(const Json& value, const std::string& where, const Mod
   diagnostic.description = String(value, "description", where, false);
   auto tests = value.find("tests");
   if (tests == value.end()) Fail(Join(where, "tests"), "missing");
-  std::string base = Join(where, "tests");
-  ExpectArray(*tests, base);
-  for (size_t i = 0; i < tests->size(); ++i) {
-    TestSpec test = Test((*tests)[i], Index(base, i), module);
-    for (const TestSpec& other : diagnostic.tests)
-      if (other.identifier == test.identifier)
-        Fail(Join(Index(base, i), "id"), "identifier " + IdentifierText(test.identifier) + " is used twice");
-    diagnostic.tests.push_back(std::move(test));
-  }
+  ReadIdentifiedList(*tests, Join(where, "tests"), diagnostic.tests,
+                     [&](const Json& item, const std::string& at) { return Test(item, at, module); });
   return diagnostic;
 }
 
@@ -613,15 +620,8 @@ ModuleSpec Module(const Json& value, const std::string& where) {
   }
   auto diagnostics = value.find("diagnostics");
   if (diagnostics != value.end()) {
-    std::string base = Join(where, "diagnostics");
-    ExpectArray(*diagnostics, base);
-    for (size_t i = 0; i < diagnostics->size(); ++i) {
-      DiagnosticSpec diagnostic = Diagnostic((*diagnostics)[i], Index(base, i), module);
-      for (const DiagnosticSpec& other : module.diagnostics)
-        if (other.identifier == diagnostic.identifier)
-          Fail(Join(Index(base, i), "id"), "identifier " + IdentifierText(diagnostic.identifier) + " is used twice");
-      module.diagnostics.push_back(std::move(diagnostic));
-    }
+    ReadIdentifiedList(*diagnostics, Join(where, "diagnostics"), module.diagnostics,
+                       [&](const Json& item, const std::string& at) { return Diagnostic(item, at, module); });
   }
   for (const char* key : {"diagnostic_options", "test_options"}) {
     auto options = value.find(key);
