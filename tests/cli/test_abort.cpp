@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "support/run_program.h"
+#include "support/texts.h"
 
 namespace {
 
+using clitest::Count;
 using clitest::Session;
 
 // Two devices, three tests of one second each: long enough to act in the middle of a test.
@@ -34,12 +36,6 @@ const char kCatalogue[] = R"({
 std::map<std::string, std::string> Environment() {
   return {{"MORVA_CATALOGUE", clitest::WriteScratchFile("abort_catalogue.json", kCatalogue)},
           {"MORVA_TIME_SCALE", "1"}};
-}
-
-size_t Count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
 }
 
 TEST(Abort, EscapeOnTheTerminal) {

@@ -9,30 +9,25 @@
 
 #include "cli/command_line.h"
 #include "cli/exit_status.h"
+#include "support/argv.h"
 #include "support/fake_modules.h"
 
 namespace {
 
 struct Parsed {
+  explicit Parsed(const std::vector<std::string>& args) : line(args) {}
+  clitest::Argv line;
   std::unique_ptr<CliApplication> app;
-  std::vector<std::string> words;
-  std::vector<char*> argv;
   int result = 0;
   std::string error;
 };
 
 // Parses as kolv_cli would, then reads the test lists when the parse succeeded.
 std::unique_ptr<Parsed> Parse(fakes::Catalogue& catalogue, const std::vector<std::string>& args) {
-  auto p = std::make_unique<Parsed>();
-  p->words.push_back("kolv_cli");
-  p->words.insert(p->words.end(), args.begin(), args.end());
-  for (std::string& w : p->words) p->argv.push_back(w.data());
-  p->argv.push_back(nullptr);
+  auto p = std::make_unique<Parsed>(args);
   p->app = std::make_unique<CliApplication>(false);
   p->app->modules = &catalogue.modules;
-  optind = 0;  // a fresh getopt scan for every command line of this process
-  const int argc = static_cast<int>(p->words.size());
-  p->result = ParseCommandLine(*p->app, argc, p->argv.data(), p->error);
+  p->result = clitest::ParseFresh(*p->app, p->line, p->error);
   if (p->result == 0 && !(p->app->flags & kFlagTool))
     p->result = ValidateDiagnosticArguments(*p->app, p->error);
   return p;
@@ -301,8 +296,8 @@ TEST(CommandLine, ToolParsingStopsJustAfterTheToolOption) {
   fakes::Catalogue catalogue;
   auto p = Parse(catalogue, {"-Mstorage", "-Trecover", "-s", "0"});
   ASSERT_EQ(p->result, 0) << p->error;
-  ASSERT_LT(optind, static_cast<int>(p->words.size()));
-  EXPECT_STREQ(p->argv[optind], "-s");
+  ASSERT_LT(optind, p->line.argc());
+  EXPECT_STREQ(p->line.argv()[optind], "-s");
   EXPECT_EQ(p->app->argument_copy,
             (std::vector<std::string>{"kolv_cli", "-Mstorage", "-Trecover", "-s", "0"}));
 }
@@ -433,11 +428,9 @@ TEST(CommandLine, OnlyMissingModulesTurnTheRunIntoHelp) {
 
 TEST(CommandLine, NoModuleListIsAFatalError) {
   CliApplication app(false);
-  std::vector<std::string> words = {"kolv_cli", "-A"};
-  std::vector<char*> argv = {words[0].data(), words[1].data(), nullptr};
+  clitest::Argv line({"-A"});
   std::string error;
-  optind = 0;
-  EXPECT_EQ(ParseCommandLine(app, 2, argv.data(), error), 70);
+  EXPECT_EQ(clitest::ParseFresh(app, line, error), 70);
   EXPECT_EQ(error, "LOADING_MODULES_FAILURE");
 }
 

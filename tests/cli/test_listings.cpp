@@ -1,24 +1,19 @@
 // Every listing of kolv_cli, as a user reads it on the console and as a supervising program reads
 // it in the protocol form, against a scripted catalogue. The texts are compared whole.
-#include <getopt.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <regex>
 
 #include "cli/command_line.h"
 #include "cli/listings.h"
+#include "support/argv.h"
 #include "support/run_program.h"
+#include "support/texts.h"
 
 namespace {
 
+using clitest::kBanner;
 using clitest::RunCli;
-
-const char kBanner[] =
-    "\n==========================================================\n"
-    " Tarvex Quorsa - CLI\n"
-    " Press ESC To Abort The Diagnostics\n"
-    "==========================================================\n\n";
 
 const char kRuler[] = "--------------------------------------------------------------\n";
 const char kDots[] = "..............................................\n";
@@ -223,29 +218,19 @@ TEST(Listings, ToolsWhosePluginsAreAllMissing) {
 // module list.
 class NoModuleLoaded : public ::testing::Test {
  protected:
-  std::string Show(std::vector<std::string> args) {
-    args.insert(args.begin(), "kolv_cli");
-    std::vector<char*> argv;
-    for (std::string& word : args) argv.push_back(word.data());
-    argv.push_back(nullptr);
+  std::string Show(const std::vector<std::string>& args) {
+    clitest::Argv line(args);
     CliApplication app(false);
     std::vector<ModuleInterfaceView*> none;
     app.modules = &none;
-    optind = 0;
     std::string error;
-    EXPECT_EQ(ParseCommandLine(app, static_cast<int>(args.size()), argv.data(), error), 0) << error;
-    FILE* file = std::tmpfile();
-    app.sink = new MorvaStdio(file);
+    EXPECT_EQ(clitest::ParseFresh(app, line, error), 0) << error;
+    clitest::Capture out;
+    app.sink = new MorvaStdio(out.file());
     ShowInformation(app);
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+    const std::string text = out.text();
     delete app.sink;
     app.sink = nullptr;
-    std::fclose(file);
     return text;
   }
 };

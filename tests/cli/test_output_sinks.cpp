@@ -11,33 +11,12 @@
 #include "cli/kolvio.h"
 #include "cli/morva_stdio.h"
 #include "cli/stdio_variants.h"
+#include "support/run_program.h"
+#include "support/texts.h"
 
 namespace {
 
-// A sink's standard output, read back as text.
-class Capture {
- public:
-  Capture() : file_(std::tmpfile()) {}
-  ~Capture() { std::fclose(file_); }
-  FILE* file() { return file_; }
-  std::string text() {
-    std::fflush(file_);
-    std::rewind(file_);
-    std::string out;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file_)) > 0) out.append(buffer, n);
-    return out;
-  }
-
- private:
-  FILE* file_;
-};
-
-std::string Tmp() {
-  const char* dir = std::getenv("KOLV_TEST_TMP");
-  return dir ? dir : "/tmp";
-}
+using clitest::Capture;
 
 TEST(KeyToText, DecodesDisplayKeys) {
   struct Row {
@@ -147,8 +126,8 @@ TEST(MorvaStdio, AClosedPipeGivesTheSinkStatus) {
 
 TEST(CliStdioFile, PathsAreNormalisedAndJoinedWithSlash) {
   {
-    CliStdioFile sink(Tmp() + "//sub\\\\dir//out.txt");
-    EXPECT_EQ(sink.directory(), Tmp() + "/sub\\dir");
+    CliStdioFile sink(clitest::ScratchDir() + "//sub\\\\dir//out.txt");
+    EXPECT_EQ(sink.directory(), clitest::ScratchDir() + "/sub\\dir");
     EXPECT_EQ(sink.file_name(), "out.txt");
     ASSERT_EQ(sink.Start(), kSinkDone);
     sink.PrintText("HELLO_WORLD", true);
@@ -156,16 +135,16 @@ TEST(CliStdioFile, PathsAreNormalisedAndJoinedWithSlash) {
     sink.TestProgress(50, 1);
     sink.EndTest(1, 2);
   }
-  std::ifstream in(Tmp() + "/sub\\dir/out.txt");
+  std::ifstream in(clitest::ScratchDir() + "/sub\\dir/out.txt");
   std::stringstream text;
   text << in.rdbuf();
   EXPECT_EQ(text.str(), "Hello world\n=> T\n   Test Status: Fail!\n   Elapsed time: 2 seconds \n\n");
 }
 
 TEST(CliStdioFile, RefusesFoldersAndUncreatablePaths) {
-  CliStdioFile trailing(Tmp() + "/dir/");
+  CliStdioFile trailing(clitest::ScratchDir() + "/dir/");
   EXPECT_EQ(trailing.Start(), kSinkFileNotOpen);
-  CliStdioFile folder(Tmp());
+  CliStdioFile folder(clitest::ScratchDir());
   EXPECT_EQ(folder.Start(), kSinkFileNotOpen);
   CliStdioFile impossible("/proc/nonexistent/x/out.txt");
   EXPECT_EQ(impossible.Start(), kSinkFileNotOpen);

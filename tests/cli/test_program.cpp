@@ -1,32 +1,16 @@
 // kolv_cli run as a program: start-up checks, refused command lines, output redirection.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "support/run_program.h"
+#include "support/texts.h"
 #include "zerka/zerka.h"
 
 namespace {
 
+using clitest::Contains;
+using clitest::kBanner;
+using clitest::ReadFile;
 using clitest::RunCli;
-
-const char kBanner[] =
-    "\n==========================================================\n"
-    " Tarvex Quorsa - CLI\n"
-    " Press ESC To Abort The Diagnostics\n"
-    "==========================================================\n\n";
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 TEST(Program, NoArgumentsShowsTheBannerAndTheHelp) {
   const auto r = RunCli({});

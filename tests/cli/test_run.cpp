@@ -12,14 +12,12 @@
 #include <thread>
 
 #include "support/run_program.h"
+#include "support/texts.h"
 
 namespace {
 
+using clitest::Contains;
 using clitest::RunCli;
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 TEST(Run, ProtocolLinesOfAScriptedRun) {
   const auto r = RunCli({"--KOLV", "-Mstorage", "0", "1", "7", "-Qf,r(1)"});
@@ -271,13 +269,6 @@ TEST(Run, ExitStatusesOfWarningsNotApplicableAndInvalidTests) {
   EXPECT_TRUE(Contains(reported.out, "EndDiag:::2|00000\n")) << reported.out;
 }
 
-std::string ReadWhole(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 TEST(Run, BackgroundModeReturnsAtOnceAndHoldsTheLockUntilItsFileIsWritten) {
   // One test of three seconds: time enough to start another instance meanwhile.
   const std::string catalogue = clitest::WriteScratchFile("slow.json", R"({
@@ -302,17 +293,17 @@ TEST(Run, BackgroundModeReturnsAtOnceAndHoldsTheLockUntilItsFileIsWritten) {
   // The background copy's test has begun: it holds the lock.
   bool running = false;
   for (int i = 0; i < 300 && !running; ++i) {  // hang guard: 30 s
-    running = Contains(ReadWhole(trace), "TestStarted returned");
+    running = Contains(clitest::ReadFile(trace), "TestStarted returned");
     if (!running) std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
-  ASSERT_TRUE(running) << ReadWhole(trace);
+  ASSERT_TRUE(running) << clitest::ReadFile(trace);
   const auto meanwhile = RunCli({"-A"}, env);
   EXPECT_EQ(meanwhile.status, 4);
   EXPECT_EQ(meanwhile.out, "A Tarvex Diagnostics Tool is already running\n");
 
   std::string text;
   for (int i = 0; i < 300; ++i) {  // hang guard: 30 s
-    text = ReadWhole(path);
+    text = clitest::ReadFile(path);
     if (Contains(text, "CLI Execution status:")) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }

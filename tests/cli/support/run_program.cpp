@@ -14,6 +14,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "argv.h"
+
 extern char** environ;
 
 namespace clitest {
@@ -80,7 +82,8 @@ void Drain(int fd, std::string& into, bool& open) {
 
 // Argument and environment vectors of one kolv_cli start; the texts live as long as this.
 struct Launch {
-  Launch(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
+  Launch(const std::vector<std::string>& args, const std::map<std::string, std::string>& env)
+      : line(args, KOLV_CLI_PROGRAM) {
     std::map<std::string, std::string> vars;
     for (char** e = environ; *e; ++e) {
       const char* eq = std::strchr(*e, '=');
@@ -91,13 +94,10 @@ struct Launch {
     for (const auto& kv : vars) env_text.push_back(kv.first + "=" + kv.second);
     for (auto& e : env_text) envp.push_back(e.data());
     envp.push_back(nullptr);
-    words = {KOLV_CLI_PROGRAM};
-    words.insert(words.end(), args.begin(), args.end());
-    for (auto& w : words) argv.push_back(w.data());
-    argv.push_back(nullptr);
   }
-  std::vector<std::string> env_text, words;
-  std::vector<char*> envp, argv;
+  Argv line;
+  std::vector<std::string> env_text;
+  std::vector<char*> envp;
 };
 
 int WaitForExit(pid_t pid) {
@@ -109,7 +109,7 @@ int WaitForExit(pid_t pid) {
 Outcome RunCli(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
                const std::string& input, int timeout_seconds) {
   Launch launch(args, env);
-  std::vector<char*>& argv = launch.argv;
+  char** argv = launch.line.argv();
   std::vector<char*>& envp = launch.envp;
 
   int in[2], out[2], err[2];
@@ -122,7 +122,7 @@ Outcome RunCli(const std::vector<std::string>& args, const std::map<std::string,
   for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
     posix_spawn_file_actions_addclose(&actions, fd);
   pid_t pid = -1;
-  const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+  const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv, envp.data());
   posix_spawn_file_actions_destroy(&actions);
   close(in[0]);
   close(out[1]);
@@ -164,7 +164,7 @@ Session::Session(const std::vector<std::string>& args, const std::map<std::strin
     int master = -1;
     const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
     if (pid == 0) {
-      execve(launch.argv[0], launch.argv.data(), launch.envp.data());
+      execve(launch.line.argv()[0], launch.line.argv(), launch.envp.data());
       _exit(127);
     }
     if (pid < 0) return;
@@ -188,7 +188,8 @@ Session::Session(const std::vector<std::string>& args, const std::map<std::strin
   for (int fd : {in[0], in[1], out[0], out[1]}) posix_spawn_file_actions_addclose(&actions, fd);
   pid_t pid = -1;
   const int rc =
-      posix_spawn(&pid, launch.argv[0], &actions, nullptr, launch.argv.data(), launch.envp.data());
+      posix_spawn(&pid, launch.line.argv()[0], &actions, nullptr, launch.line.argv(),
+                  launch.envp.data());
   posix_spawn_file_actions_destroy(&actions);
   close(in[0]);
   close(out[1]);

@@ -1,0 +1,39 @@
+// What the CLI tests read back: the console banner, text a sink wrote, files a run left.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+namespace clitest {
+
+// Printed first on the console; the protocol form has none.
+inline constexpr char kBanner[] =
+    "\n==========================================================\n"
+    " Tarvex Quorsa - CLI\n"
+    " Press ESC To Abort The Diagnostics\n"
+    "==========================================================\n\n";
+
+bool Contains(const std::string& text, const std::string& part);
+// Occurrences of part in text, overlapping ones included.
+size_t Count(const std::string& text, const std::string& part);
+// The whole file; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+
+// A stream a sink writes to, read back as text.
+class Capture {
+ public:
+  Capture();
+  ~Capture();
+  Capture(const Capture&) = delete;
+  Capture& operator=(const Capture&) = delete;
+
+  FILE* file() { return file_; }
+  // Everything written so far.
+  std::string text();
+
+ private:
+  FILE* file_;
+};
+
+}  // namespace clitest
