@@ -437,12 +437,12 @@ TestSpec Test(const Json& value, const std::string& where, const ModuleSpec& mod
 
 // Tests of a diagnostic and diagnostics of a module are found by their identifiers, so an
 // identifier may stand only once in its list; the item that repeats one is the one reported.
-template <typename Spec, typename Read>
-void ReadIdentifiedList(const Json& list, const std::string& base, std::vector<Spec>& out, Read read) {
+template <typename Item, typename Read>
+void ReadIdentifiedList(const Json& list, const std::string& base, std::vector<Item>& out, Read read) {
   ExpectArray(list, base);
   for (size_t i = 0; i < list.size(); ++i) {
-    Spec item = read(list[i], Index(base, i));
-    for (const Spec& other : out)
+    Item item = read(list[i], Index(base, i));
+    for (const Item& other : out)
       if (other.identifier == item.identifier)
         Fail(Join(Index(base, i), "id"), "identifier " + IdentifierText(item.identifier) + " is used twice");
     out.push_back(std::move(item));
