@@ -268,8 +268,9 @@ void DrawSplashArtwork() {
          p.setBrush(g);
          p.drawPath(CardShape(r));
          Mark(p, QRectF(r.center().x() - 55, 40, 110, 110));
+         // The accent runs under the version number, which is drawn with its baseline at 208.
          p.setPen(QPen(kBlue, 2));
-         p.drawLine(QPointF(24, 196), QPointF(r.width() - 24, 196));
+         p.drawLine(QPointF(24, 222), QPointF(r.width() - 24, 222));
        });
   Save(QStringLiteral("General/KolvLiteSplashAboutScreenMask.png"), w, h,
        [](QPainter& p, const QRectF& r) {
@@ -344,6 +345,57 @@ void DrawDialogArtwork() {
   });
 }
 
+// Buttons of the selection screens: device rescan, information pop-up and the runs drop-down.
+void DrawScreenButtons() {
+  struct Refresh {
+    const char* state;
+    QColor fill, glyph;
+  };
+  const Refresh refreshes[] = {{"Active", kBlue, Qt::white},
+                               {"Disabled", kDisabled, kGrey},
+                               {"Over", kBlue.lighter(130), Qt::white},
+                               {"Selected", kBlue.darker(150), Qt::white}};
+  for (const Refresh& v : refreshes) {
+    Save(QStringLiteral("Buttons/btnRefresh%1.png").arg(QLatin1String(v.state)), 24, 24,
+         [&](QPainter& p, const QRectF& r) {
+           p.setPen(QPen(QColor(0, 0, 0, 90), 1));
+           p.setBrush(v.fill);
+           p.drawEllipse(r.adjusted(1, 1, -1, -1));
+           // A circular arrow: three quarters of a ring with its head at the top.
+           const QRectF arc(r.center().x() - 6, r.center().y() - 6, 12, 12);
+           p.setPen(Glyph(v.glyph, 2));
+           p.setBrush(Qt::NoBrush);
+           p.drawArc(arc, 60 * 16, 290 * 16);
+           QPainterPath head;
+           head.moveTo(r.center().x() + 2.2, r.center().y() - 9.2);
+           head.lineTo(r.center().x() + 7.2, r.center().y() - 6.2);
+           head.lineTo(r.center().x() + 2.6, r.center().y() - 2.4);
+           head.closeSubpath();
+           p.setPen(Qt::NoPen);
+           p.setBrush(v.glyph);
+           p.drawPath(head);
+         });
+  }
+  Save(QStringLiteral("Buttons/btnInfo.png"), 16, 16, [](QPainter& p, const QRectF& r) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBlue);
+    p.drawEllipse(r.adjusted(1, 1, -1, -1));
+    p.setPen(Glyph(Qt::white, 1.8));
+    p.drawLine(QPointF(8, 7.2), QPointF(8, 11.8));
+    p.drawPoint(QPointF(8, 4.4));
+  });
+  Save(QStringLiteral("General/img_DropDown.png"), 11, 7, [](QPainter& p, const QRectF&) {
+    QPainterPath arrow;
+    arrow.moveTo(0.5, 0.5);
+    arrow.lineTo(10.5, 0.5);
+    arrow.lineTo(5.5, 6.5);
+    arrow.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x40, 0x40, 0x40));
+    p.drawPath(arrow);
+  });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -358,5 +410,6 @@ int main(int argc, char** argv) {
   DrawSurfaces();
   DrawSplashArtwork();
   DrawDialogArtwork();
+  DrawScreenButtons();
   return g_failures == 0 ? 0 : 1;
 }
