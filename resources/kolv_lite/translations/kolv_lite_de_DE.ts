@@ -205,7 +205,7 @@
     </message>
     <message>
         <source>HTML_FILES</source>
-        <translation>HTML-Dateien (*.html)</translation>
+        <translation>HTML-Dateien </translation>
     </message>
     <message>
         <source>SAVE_FILE</source>

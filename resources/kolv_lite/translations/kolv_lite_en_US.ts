@@ -205,7 +205,7 @@
     </message>
     <message>
         <source>HTML_FILES</source>
-        <translation>HTML files (*.html)</translation>
+        <translation>HTML files </translation>
     </message>
     <message>
         <source>SAVE_FILE</source>
@@ -333,7 +333,7 @@
     </message>
     <message>
         <source>DEVICES_SELECTED</source>
-        <translation>device(s) selected</translation>
+        <translation>Devices chosen</translation>
     </message>
     <message>
         <source>TESTS_STEP</source>
@@ -341,7 +341,7 @@
     </message>
     <message>
         <source>TESTS_SELECTED</source>
-        <translation>test(s) selected</translation>
+        <translation>Tests chosen</translation>
     </message>
     <message>
         <source>OPERATION_SELECTION</source>
@@ -382,6 +382,50 @@
     <message>
         <source>ENTRY</source>
         <translation>Entry</translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation>Diagnostics log</translation>
+    </message>
+    <message>
+        <source>LOG_ENTRY_FAILED_MESSAGE</source>
+        <translation>At least one test found a fault. See the details below.</translation>
+    </message>
+    <message>
+        <source>LOG_ENTRY_WARNING_MESSAGE</source>
+        <translation>The tests finished with warnings. See the details below.</translation>
+    </message>
+    <message>
+        <source>LOG_ENTRY_ABORTED_MESSAGE</source>
+        <translation>The tests were stopped before they finished.</translation>
+    </message>
+    <message>
+        <source>LOG_ENTRY_SUCCESS_MESSAGE</source>
+        <translation>All tests passed.</translation>
+    </message>
+    <message>
+        <source>LOG_ENTRY_INVALID_MESSAGE</source>
+        <translation>The tests could not give a valid result.</translation>
+    </message>
+    <message>
+        <source>LOG_ENTRY_NOT_APPLICABLE_MESSAGE</source>
+        <translation>The tests do not apply to this device.</translation>
+    </message>
+    <message>
+        <source>RESOURCES</source>
+        <translation>Resources</translation>
+    </message>
+    <message>
+        <source>RESOURCE_TYPE</source>
+        <translation>Resource type</translation>
+    </message>
+    <message>
+        <source>INDEX</source>
+        <translation>Index</translation>
+    </message>
+    <message>
+        <source>MESSAGE</source>
+        <translation>Message</translation>
     </message>
 </context>
 <context>
@@ -592,6 +636,13 @@
     <message>
         <source>NUMBER_OF_TIMES_TO_RUN</source>
         <translation>Number of runs:</translation>
+    </message>
+</context>
+<context>
+    <name>ExecutionLogScreen</name>
+    <message>
+        <source>EXECUTION_LOG</source>
+        <translation>Execution log</translation>
     </message>
 </context>
 </TS>

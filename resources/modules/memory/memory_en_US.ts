@@ -75,5 +75,21 @@
         <source>ADDRESS_LINE_TEST_DESCRIPTION</source>
         <translation>Checks that every address reaches its own memory cell.</translation>
     </message>
+    <message>
+        <source>CORRECTABLE_ERRORS_DETECTED</source>
+        <translation>Correctable errors were detected.</translation>
+    </message>
+    <message>
+        <source>MEMORY</source>
+        <translation>Memory</translation>
+    </message>
+    <message>
+        <source>CHANNEL_A</source>
+        <translation>Channel A</translation>
+    </message>
+    <message>
+        <source>CHANNEL_B</source>
+        <translation>Channel B</translation>
+    </message>
 </context>
 </TS>

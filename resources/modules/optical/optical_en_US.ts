@@ -39,5 +39,9 @@
         <source>MEDIA_READ_TEST_DESCRIPTION</source>
         <translation>Reads the inserted disc and reports read errors.</translation>
     </message>
+    <message>
+        <source>OPTICAL</source>
+        <translation>Optical drives</translation>
+    </message>
 </context>
 </TS>

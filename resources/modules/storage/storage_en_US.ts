@@ -163,5 +163,133 @@
         <source>BAD_SECTORS_TOOL_DESCRIPTION</source>
         <translation>Finds unreadable sectors on a disk and tries to repair them.</translation>
     </message>
+    <message>
+        <source>PARTITION</source>
+        <translation>Partition</translation>
+    </message>
+    <message>
+        <source>LABEL</source>
+        <translation>Label</translation>
+    </message>
+    <message>
+        <source>MOUNT_POINT</source>
+        <translation>Mount point</translation>
+    </message>
+    <message>
+        <source>FILESYSTEM</source>
+        <translation>File system</translation>
+    </message>
+    <message>
+        <source>PARTITION_TYPE</source>
+        <translation>Partition type</translation>
+    </message>
+    <message>
+        <source>SIZE</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>USED</source>
+        <translation>Used</translation>
+    </message>
+    <message>
+        <source>FREE</source>
+        <translation>Free</translation>
+    </message>
+    <message>
+        <source>PRIMARY</source>
+        <translation>Primary</translation>
+    </message>
+    <message>
+        <source>EXTENDED</source>
+        <translation>Extended</translation>
+    </message>
+    <message>
+        <source>UNABLE_TO_OBTAIN</source>
+        <translation>Unavailable</translation>
+    </message>
+    <message>
+        <source>FIXED_HARD_DISK</source>
+        <translation>Fixed hard disk</translation>
+    </message>
+    <message>
+        <source>SOLID_STATE_DRIVE</source>
+        <translation>Solid-state drive</translation>
+    </message>
+    <message>
+        <source>REMOVABLE_MEDIA</source>
+        <translation>Removable media</translation>
+    </message>
+    <message>
+        <source>READING_SMART_ATTRIBUTES</source>
+        <translation>Reading the self-monitoring attributes...</translation>
+    </message>
+    <message>
+        <source>SMART_ATTRIBUTES_WITHIN_LIMITS</source>
+        <translation>All self-monitoring attributes are within their limits.</translation>
+    </message>
+    <message>
+        <source>REALLOCATED_SECTOR_COUNT_ABOVE_THRESHOLD</source>
+        <translation>The count of reallocated sectors is above its threshold.</translation>
+    </message>
+    <message>
+        <source>SEEK_TIME_ABOVE_EXPECTED</source>
+        <translation>The seek time is longer than expected.</translation>
+    </message>
+    <message>
+        <source>SLOW_RESPONSE_TIME</source>
+        <translation>The device responds slowly.</translation>
+    </message>
+    <message>
+        <source>SLOW_SECTORS_FOUND</source>
+        <translation>Slow sectors were found.</translation>
+    </message>
+    <message>
+        <source>READ_ERRORS_FOUND</source>
+        <translation>Read errors were found.</translation>
+    </message>
+    <message>
+        <source>UNREADABLE_SECTORS_FOUND</source>
+        <translation>Unreadable sectors were found.</translation>
+    </message>
+    <message>
+        <source>SOME_SECTORS_COULD_NOT_BE_REMAPPED</source>
+        <translation>Some sectors could not be remapped.</translation>
+    </message>
+    <message>
+        <source>NO_ERRORS_FOUND</source>
+        <translation>No errors were found.</translation>
+    </message>
+    <message>
+        <source>ERRORS_FOUND_AND_FIXED</source>
+        <translation>Errors were found and fixed.</translation>
+    </message>
+    <message>
+        <source>TWO_DIRECTORY_ENTRIES_REPAIRED</source>
+        <translation>Two directory entries were repaired.</translation>
+    </message>
+    <message>
+        <source>WRITE_TEST_CONFIRMED_BY_USER</source>
+        <translation>The write test was confirmed.</translation>
+    </message>
+    <message>
+        <source>WRITE_TEST_SKIPPED_BY_USER</source>
+        <translation>The write test was skipped.</translation>
+    </message>
+    <message>
+        <source>STORAGE</source>
+        <translation>Storage devices</translation>
+    </message>
+    <message>
+        <source>SATA_CONTROLLER_0</source>
+        <translation>SATA controller</translation>
+    </message>
+    <message>
+        <source>NVME_CONTROLLER_0</source>
+        <translation>NVMe controller</translation>
+    </message>
+    <message>
+        <source>USB_HUB_0</source>
+        <translation>USB hub</translation>
+    </message>
 </context>
 </TS>
