@@ -98,11 +98,13 @@ DeviceEntryForm BuildDeviceEntry() {
 
 }  // namespace
 
-const char* DevicesScreen::BarStyleSheet() {
-  return "background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:1,"
-         " stop:0 #FFFFFF, stop:0.8 #FFFFFF, stop:1 #E4E4E4);\n"
-         "border-bottom: 7px solid qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:1,"
-         " stop:0 #D6D6D6, stop:1 rgba(255, 255, 255, 0));";
+QString DevicesScreen::BarStyleSheet(const QString& bar_name) {
+  return QStringLiteral("#%1 {\n"
+                        "background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:1,"
+                        " stop:0 #FFFFFF, stop:0.8 #FFFFFF, stop:1 #E4E4E4);\n"
+                        "border-bottom: 7px solid qlineargradient(spread:pad, x1:0, y1:0, x2:0,"
+                        " y2:1, stop:0 #D6D6D6, stop:1 rgba(255, 255, 255, 0));\n}")
+      .arg(bar_name);
 }
 
 DevicesScreen::DevicesScreen(KolvLiteController* controller)
@@ -204,10 +206,13 @@ void DevicesScreen::BuildForm() {
   f.select_all_with_reload->setObjectName(QStringLiteral("select_all_with_reload"));
   f.select_all_with_reload->setFixedHeight(35);
   f.select_all_with_reload->setAttribute(Qt::WA_StyledBackground, true);
-  f.select_all_with_reload->setStyleSheet(QLatin1String(BarStyleSheet()));
+  f.select_all_with_reload->setStyleSheet(BarStyleSheet(f.select_all_with_reload->objectName()));
   f.horizontalLayout_2 = new QHBoxLayout(f.select_all_with_reload);
   f.horizontalLayout_2->setObjectName(QStringLiteral("horizontalLayout_2"));
   f.horizontalLayout_2->setSpacing(5);
+  // The bar is 35 pixels high with a 7-pixel shadow at its foot: the default margins leave
+  // too little room for the 24-pixel refresh button.
+  f.horizontalLayout_2->setContentsMargins(9, 2, 9, 9);
   f.select_all_box = new QWidget(f.select_all_with_reload);
   f.select_all_box->setObjectName(QStringLiteral("select_all_box"));
   auto* select_all_layout = new QHBoxLayout(f.select_all_box);

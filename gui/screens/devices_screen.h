@@ -62,8 +62,10 @@ class DevicesScreen : public KolvLiteScreen {
   DevicesScreen(const DevicesScreen&) = delete;
   DevicesScreen& operator=(const DevicesScreen&) = delete;
 
-  // Style of the bar above the list, shared with the tests screen.
-  static const char* BarStyleSheet();
+  // Style of the bar above the list, shared with the tests screen. It is scoped to the bar by
+  // its object name: unscoped, the gradient and the bottom shadow fall onto every child too,
+  // which squeezes the refresh button and paints the check box indicator over.
+  static QString BarStyleSheet(const QString& bar_name);
 
   QPushButton* next_button() const { return next_button_; }
   QPushButton* back_button() const { return back_button_; }

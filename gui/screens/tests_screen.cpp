@@ -143,7 +143,8 @@ void TestsScreen::BuildForm() {
   f.controls_container_widget->setObjectName(QStringLiteral("controls_container_widget"));
   f.controls_container_widget->setFixedHeight(35);
   f.controls_container_widget->setAttribute(Qt::WA_StyledBackground, true);
-  f.controls_container_widget->setStyleSheet(QLatin1String(DevicesScreen::BarStyleSheet()));
+  f.controls_container_widget->setStyleSheet(
+      DevicesScreen::BarStyleSheet(f.controls_container_widget->objectName()));
   f.horizontalLayout_2 = new QHBoxLayout(f.controls_container_widget);
   f.horizontalLayout_2->setObjectName(QStringLiteral("horizontalLayout_2"));
   f.horizontalLayout_2->setSpacing(5);
