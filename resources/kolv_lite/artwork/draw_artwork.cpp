@@ -223,14 +223,16 @@ void DrawSmallCloseButtons() {
 }
 
 void DrawSurfaces() {
-  Save(QStringLiteral("General/imgBackground.png"), 800, 600, [](QPainter& p, const QRectF& r) {
+  // The window's style sheet tiles this image, so it is drawn larger than any screen the window
+  // is likely to be maximized on: a seam would show across the title area otherwise.
+  Save(QStringLiteral("General/imgBackground.png"), 3840, 2160, [](QPainter& p, const QRectF& r) {
     QLinearGradient g(r.topLeft(), r.bottomLeft());
     g.setColorAt(0, QColor(0x3a, 0x3a, 0x3a));
-    g.setColorAt(0.18, QColor(0x1c, 0x1c, 0x1c));
+    g.setColorAt(108.0 / r.height(), QColor(0x1c, 0x1c, 0x1c));
     g.setColorAt(1, QColor(0x10, 0x10, 0x10));
     p.fillRect(r, g);
     // A faint blue sweep behind the title.
-    QRadialGradient glow(QPointF(r.width() * 0.2, 40), 320);
+    QRadialGradient glow(QPointF(160, 40), 320);
     glow.setColorAt(0, QColor(0x1e, 0x73, 0xdc, 70));
     glow.setColorAt(1, QColor(0x1e, 0x73, 0xdc, 0));
     p.fillRect(r, glow);
@@ -396,6 +398,36 @@ void DrawScreenButtons() {
   });
 }
 
+// Arrows of the previous-logs screen: entry navigation (dark on the white buttons) and the
+// calendar's month buttons (white on its grey navigation bar).
+void DrawLogArrows() {
+  struct Arrow {
+    const char* name;
+    int size;
+    bool left;
+    QColor colour;
+  };
+  const Arrow arrows[] = {{"General/imgArrowIt_Left.png", 16, true, QColor(0x40, 0x40, 0x40)},
+                          {"General/imgArrowIt_Right.png", 16, false, QColor(0x40, 0x40, 0x40)},
+                          {"General/img_ArrowMonthLeft.png", 22, true, Qt::white},
+                          {"General/img_ArrowMonthRight.png", 22, false, Qt::white}};
+  for (const Arrow& a : arrows) {
+    Save(QString::fromLatin1(a.name), a.size, a.size, [&](QPainter& p, const QRectF& r) {
+      const qreal half = r.width() * 0.22;
+      const QPointF c = r.center();
+      const qreal dir = a.left ? -1 : 1;
+      QPainterPath head;
+      head.moveTo(c.x() + dir * half, c.y());
+      head.lineTo(c.x() - dir * half * 0.8, c.y() - half * 1.3);
+      head.lineTo(c.x() - dir * half * 0.8, c.y() + half * 1.3);
+      head.closeSubpath();
+      p.setPen(Qt::NoPen);
+      p.setBrush(a.colour);
+      p.drawPath(head);
+    });
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -411,5 +443,6 @@ int main(int argc, char** argv) {
   DrawSplashArtwork();
   DrawDialogArtwork();
   DrawScreenButtons();
+  DrawLogArrows();
   return g_failures == 0 ? 0 : 1;
 }
