@@ -513,7 +513,13 @@ void ExecutionScreen::TestInitAction() {
 
 void ExecutionScreen::TestFinishAction(morva_service::TestStatus* status) {
   TestWidget* row = CurrentTestWidgetOrNull();
-  if (row != nullptr && status != nullptr) row->set_status(RowStatusOf(*status));
+  if (row != nullptr && status != nullptr) {
+    // A test may end before reporting all of its progress (skipped by the user, not
+    // applicable): it has no work left, so it counts as complete in the overall figure, which
+    // would otherwise stay short of 100 % and read "in progress" on a finished run.
+    if (row->progress() < 100) UpdateProgress(100, QString());
+    row->set_status(RowStatusOf(*status));
+  }
   ++test_row;
 }
 
