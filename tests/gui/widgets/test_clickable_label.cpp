@@ -102,7 +102,7 @@ class TestClickableLabel : public QObject {
     }
     if (at_limit.isEmpty() && just_over.isEmpty()) QSKIP("no text of the exact widths in this font");
 
-    const QString long_text = QString("Western Digital ").repeated(6);
+    const QString long_text = QString("Removable Storage ").repeated(6);
     link.SetElidedText(long_text);
     QVERIFY(link.text().endsWith("..."));
     QCOMPARE(link.toolTip(), long_text);
