@@ -379,6 +379,54 @@
         <source>INSTANCE_LOCK_FAILED_TEXT</source>
         <translation>Die Anwendung konnte nicht sicherstellen, dass sie nur einmal läuft. Prüfen Sie, ob die Sperrdatei beschrieben werden kann, und starten Sie sie erneut.</translation>
     </message>
+    <message>
+        <source>ENTRY</source>
+        <translation>Eintrag</translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation>Diagnoseprotokoll</translation>
+    </message>
+    <message>
+        <source>LOG_ENTRY_FAILED_MESSAGE</source>
+        <translation>Mindestens ein Test hat einen Fehler gefunden. Einzelheiten siehe unten.</translation>
+    </message>
+    <message>
+        <source>LOG_ENTRY_WARNING_MESSAGE</source>
+        <translation>Die Tests wurden mit Warnungen beendet. Einzelheiten siehe unten.</translation>
+    </message>
+    <message>
+        <source>LOG_ENTRY_ABORTED_MESSAGE</source>
+        <translation>Die Tests wurden vor ihrem Ende abgebrochen.</translation>
+    </message>
+    <message>
+        <source>LOG_ENTRY_SUCCESS_MESSAGE</source>
+        <translation>Alle Tests wurden bestanden.</translation>
+    </message>
+    <message>
+        <source>LOG_ENTRY_INVALID_MESSAGE</source>
+        <translation>Die Tests konnten kein gültiges Ergebnis liefern.</translation>
+    </message>
+    <message>
+        <source>LOG_ENTRY_NOT_APPLICABLE_MESSAGE</source>
+        <translation>Die Tests gelten nicht für dieses Gerät.</translation>
+    </message>
+    <message>
+        <source>RESOURCES</source>
+        <translation>Ressourcen</translation>
+    </message>
+    <message>
+        <source>RESOURCE_TYPE</source>
+        <translation>Ressourcentyp</translation>
+    </message>
+    <message>
+        <source>INDEX</source>
+        <translation>Index</translation>
+    </message>
+    <message>
+        <source>MESSAGE</source>
+        <translation>Meldung</translation>
+    </message>
 </context>
 <context>
     <name>KolvLiteWindow</name>
@@ -441,6 +489,160 @@
     <message>
         <source>OVERALL_STATUS</source>
         <translation>Gesamtstatus</translation>
+    </message>
+</context>
+<context>
+    <name>ModulesScreen</name>
+    <message>
+        <source>NO_MODULES_INSTALLED</source>
+        <translation>Es sind keine Diagnosemodule installiert. Bitte installieren Sie die Anwendung neu.</translation>
+    </message>
+</context>
+<context>
+    <name>DevicesLoadingScreen</name>
+    <message>
+        <source>LOADING</source>
+        <translation>Geräte werden geladen...</translation>
+    </message>
+</context>
+<context>
+    <name>ExecutionScreen</name>
+    <message>
+        <source>RUNNING_TESTS</source>
+        <translation>Tests laufen</translation>
+    </message>
+</context>
+<context>
+    <name>DiagnosticSelectionScreen</name>
+    <message>
+        <source>RECOMMENDED_TESTS</source>
+        <translation>Empfohlene Tests</translation>
+    </message>
+    <message>
+        <source>RECOMMENDED_BRIEF_DESCRIPTION</source>
+        <translation>Führt die empfohlenen Tests des Moduls auf jedem gefundenen Gerät aus.</translation>
+    </message>
+    <message>
+        <source>CUSTOM_TESTS</source>
+        <translation>Benutzerdefinierte Tests</translation>
+    </message>
+    <message>
+        <source>ADVANCED_USERS_HINT</source>
+        <translation>(für erfahrene Benutzer)</translation>
+    </message>
+    <message>
+        <source>CUSTOM_BRIEF_DESCRIPTION</source>
+        <translation>Wählen Sie die Geräte, die Diagnosen und Tests und die Anzahl der Durchläufe.</translation>
+    </message>
+</context>
+<context>
+    <name>LogsScreen</name>
+    <message>
+        <source>PREVIOUS_LOGS_SCREEN_TITLE</source>
+        <translation>Frühere Protokolle</translation>
+    </message>
+    <message>
+        <source>LOGS_DATE_SELECTION_TITLE</source>
+        <translation>Wählen Sie die Tage, deren Diagnoseläufe Sie sehen möchten, und klicken Sie auf Suchen.</translation>
+    </message>
+    <message>
+        <source>FROM_LABEL</source>
+        <translation>Von:</translation>
+    </message>
+    <message>
+        <source>INITIAL_DATE_TOOLTIP</source>
+        <translation>Erster Tag der Suche</translation>
+    </message>
+    <message>
+        <source>TO_LABEL</source>
+        <translation>Bis:</translation>
+    </message>
+    <message>
+        <source>FINAL_DATE_TOOLTIP</source>
+        <translation>Letzter Tag der Suche</translation>
+    </message>
+    <message>
+        <source>SEARCH_BUTTON</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>SEARCH_BUTTON_TOOLTIP</source>
+        <translation>Das Diagnoseprotokoll nach Läufen zwischen den beiden Tagen durchsuchen</translation>
+    </message>
+    <message>
+        <source>PREVIOUS_LOG_ENTRY_TOOLTIP</source>
+        <translation>Vorheriger Eintrag</translation>
+    </message>
+    <message>
+        <source>NEXT_LOG_ENTRY_TOOLTIP</source>
+        <translation>Nächster Eintrag</translation>
+    </message>
+    <message>
+        <source>LOADING</source>
+        <translation>Das Diagnoseprotokoll wird durchsucht...</translation>
+    </message>
+</context>
+<context>
+    <name>SystemInformationsScreen</name>
+    <message>
+        <source>SYSTEM_INFORMATION_HEADER</source>
+        <translation>Systeminformationen</translation>
+    </message>
+    <message>
+        <source>SYSTEM_INFORMATION_DESCRIPTION</source>
+        <translation>Wählen Sie links einen Eintrag, um seine Einzelheiten zu sehen. Exportieren speichert die angezeigten Einzelheiten als HTML-Seite.</translation>
+    </message>
+    <message>
+        <source>EXPORT_BUTTON</source>
+        <translation>Exportieren</translation>
+    </message>
+    <message>
+        <source>EXPORT_BUTTON_TOOLTIP</source>
+        <translation>Die angezeigten Einzelheiten als HTML-Seite speichern</translation>
+    </message>
+</context>
+<context>
+    <name>DevicesScreen</name>
+    <message>
+        <source>SELECT_ALL</source>
+        <translation>Alle auswählen</translation>
+    </message>
+    <message>
+        <source>SELECT_ALL_TOOLTIP</source>
+        <translation>Alle Geräte auswählen oder abwählen</translation>
+    </message>
+    <message>
+        <source>REFRESH_DEVICES_TOOLTIP</source>
+        <translation>Erneut nach Geräten suchen</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceSelectionEntry</name>
+    <message>
+        <source>DEVICE_INFORMATION_TOOLTIP</source>
+        <translation>Einzelheiten anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>TestsScreen</name>
+    <message>
+        <source>SELECT_ALL</source>
+        <translation>Alle auswählen</translation>
+    </message>
+    <message>
+        <source>SELECT_ALL_TOOLTIP</source>
+        <translation>Alle Tests auswählen oder abwählen</translation>
+    </message>
+    <message>
+        <source>NUMBER_OF_TIMES_TO_RUN</source>
+        <translation>Anzahl der Durchläufe:</translation>
+    </message>
+</context>
+<context>
+    <name>ExecutionLogScreen</name>
+    <message>
+        <source>EXECUTION_LOG</source>
+        <translation>Ausführungsprotokoll</translation>
     </message>
 </context>
 </TS>
