@@ -155,6 +155,9 @@ SystemInformationScreen::SystemInformationScreen(KolvLiteController* screen_cont
   accordion->SetHeaderButtonsHidden(true);
   accordion->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   accordion->set_item_height(18);
+  // An opened section gets its first entry selected, so the page shows what the list marks.
+  connect(accordion, &AccordionWidget::ChangedCurrentTab, this,
+          &SystemInformationScreen::SelectSectionEntry);
   ReadBiosTable();
 }
 
@@ -368,6 +371,26 @@ bool SystemInformationScreen::FinishPending(morva_service::ModuleInterfaceView* 
 
 void SystemInformationScreen::OnModuleReadFinish(morva_service::ModuleInterfaceView* module) {
   if (FinishPending(module)) emit Stopped(this);
+}
+
+void SystemInformationScreen::SelectSectionEntry(int section) {
+  if (selection_group == nullptr) return;
+  const int tag = section == 0 ? kMachineTag : section;
+  // A section opened again keeps the entry chosen in it before.
+  if (selection_group->checked_index() >= 0 && selection_group->checked_group() == tag) return;
+  ClickableLabel* first = nullptr;
+  if (section == 0) {
+    first = general_group_ != nullptr ? general_group_->label(0) : nullptr;
+  } else if (static_cast<size_t>(section - 1) < module_informations.size()) {
+    first = module_informations[static_cast<size_t>(section - 1)]->DevicesRead()->label(0);
+  }
+  if (first == nullptr) return;
+  for (int i = 0; i < selection_group->count(); ++i) {
+    if (selection_group->label(i) == first) {
+      selection_group->SelectLabel(i);
+      return;
+    }
+  }
 }
 
 void SystemInformationScreen::ShowMainContent() {

@@ -118,6 +118,8 @@ class SystemInformationScreen : public KolvLiteScreen {
   void AddComponentsToInterface(int module_index);
   void OnModuleReadFinish(morva_service::ModuleInterfaceView* module);
   void ShowMainContent();
+  // Selects the first entry of the opened section unless the selection already lies in it.
+  void SelectSectionEntry(int section);
   void ExportComponentInformation();
 
  private:

@@ -150,6 +150,43 @@ class TestSystemInformationScreen : public QObject {
     screen.OnExit();
   }
 
+  void openingASectionShowsWhatItMarks() {
+    SystemInformationScreen screen(controller_);
+    screen.OnEnter();
+    QString message;
+    QTRY_VERIFY_WITH_TIMEOUT(!screen.isBusy(message), 20000);
+    AccordionWidget* list = screen.list();
+    ClickableLabel* first = screen.modules()[0]->DevicesRead()->label(0);
+    ClickableLabel* second = screen.modules()[0]->DevicesRead()->label(1);
+    ClickableLabel* general = screen.selection()->label(0);
+
+    list->OpenSection(1);
+    QVERIFY(first->is_checked());
+    QVERIFY(!general->is_checked());
+    QCOMPARE(screen.widgets()->module_header_->text(), QStringLiteral("sialpha"));
+    QCOMPARE(screen.widgets()->device_label_->text(), QStringLiteral("FIRST_DISK"));
+    QVERIFY(screen.widgets()->html_area_->toPlainText().contains(QStringLiteral("<b>M1</b>")));
+
+    // Opened again, the section keeps the device chosen in it.
+    QTest::mouseClick(second, Qt::LeftButton);
+    list->OpenSection(1);
+    QVERIFY(second->is_checked());
+    QVERIFY(!first->is_checked());
+    QCOMPARE(screen.widgets()->device_label_->text(), QStringLiteral("SECOND_DISK"));
+
+    list->OpenSection(3);
+    QVERIFY(!second->is_checked());
+    QCOMPARE(screen.widgets()->module_header_->text(), QStringLiteral("sicharlie"));
+    QCOMPARE(screen.widgets()->device_label_->text(), QStringLiteral("ONLY_DEVICE"));
+    QVERIFY(screen.widgets()->html_area_->toPlainText().contains(QStringLiteral("1 GB")));
+
+    list->OpenSection(0);
+    QVERIFY(general->is_checked());
+    QCOMPARE(screen.widgets()->device_label_->text(), QStringLiteral("GENERAL_BUTTON"));
+    QVERIFY(screen.widgets()->html_area_->toPlainText().contains(QStringLiteral("SER-42")));
+    screen.OnExit();
+  }
+
   void machineWithoutRecord() {
     qputenv("ZERKA_NO_BIOS", "1");
     SystemInformationScreen screen(controller_);
