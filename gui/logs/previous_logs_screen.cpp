@@ -61,7 +61,11 @@ const char kStyleSheet[] =
     "QDateEdit { font: 9pt \"Segoe UI\"; border: 1px solid #BDBDBD; padding-left: 4px;"
     " background-color: white; }\n"
     "QDateEdit:disabled { color: #969696; background-color: #efefef; }\n"
-    "QDateEdit::drop-down { width: 18px; border-left: 1px solid #BDBDBD; }\n";
+    "QDateEdit::drop-down { width: 18px; border-left: 1px solid #BDBDBD; }\n"
+    // A styled drop-down loses the platform arrow, so it needs its own.
+    "QDateEdit::down-arrow {"
+    " image: url(:/kolv_lite/Resources/Images/General/img_DropDown.png);"
+    " width: 11px; height: 7px; }\n";
 
 const char kButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
 

@@ -309,6 +309,21 @@ class TestPreviousLogsScreen : public QObject {
     QCOMPARE(Page(), int(LogsScreen::kEmptyPage));
   }
 
+  void pickersDrawTheirDropDownArrow() {
+    for (QDateEdit* edit : {Form()->from_dateEdit, Form()->to_dateEdit}) {
+      edit->resize(110, 27);
+      const QImage image = edit->grab().toImage();
+      // The drop-down button is the right 18 px; its arrow is the only dark shape there.
+      int dark = 0;
+      for (int x = image.width() - 17; x < image.width() - 1; ++x) {
+        for (int y = 1; y < image.height() - 1; ++y) {
+          if (qGray(image.pixel(x, y)) < 0x80) ++dark;
+        }
+      }
+      QVERIFY2(dark >= 10, qPrintable(edit->objectName()));
+    }
+  }
+
   void searchHidesTheWayOutUntilItEnds() {
     report_test::WriteDiagnosticsLog(ManyRuns());
     QSignalSpy hidden(controller_, &KolvLiteController::GlobalButtonsHidden);
