@@ -92,7 +92,19 @@ LinkLabel::LinkLabel(QWidget* parent) : ClickableLabel(parent) {
 }
 
 void LinkLabel::UpdateStyle(int state) {
-  setStyleSheet(base_style_ + (state == 1 ? checked_style_ : normal_style_));
+  // Whatever lies between our base and state parts, or a whole sheet the owner set in place of
+  // ours, is the owner's (a font, say) and must survive every change of state.
+  QString owner = styleSheet();
+  if (owner.startsWith(base_style_)) {
+    for (const QString* ours : {&normal_style_, &checked_style_}) {
+      if (owner.endsWith(*ours)) {
+        owner = owner.mid(base_style_.size(), owner.size() - base_style_.size() - ours->size());
+        break;
+      }
+    }
+  }
+  if (!owner.isEmpty() && !owner.endsWith(QLatin1Char('\n'))) owner += QLatin1Char('\n');
+  setStyleSheet(base_style_ + owner + (state == 1 ? checked_style_ : normal_style_));
 }
 
 void LinkLabel::SetElidedText(QString text) {

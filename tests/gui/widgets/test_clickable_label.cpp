@@ -83,6 +83,40 @@ class TestClickableLabel : public QObject {
     QVERIFY(!link.styleSheet().contains("rgb(88, 157, 14)"));
   }
 
+  void linkLabelKeepsTheOwnersStyle() {
+    QWidget window;
+    auto* link = new LinkLabel(&window);
+    link->setStyleSheet(".LinkLabel{font: 9pt 'Segoe UI';}");
+    link->set_checkable(true);
+    window.show();
+    link->ensurePolished();
+    QCOMPARE(link->font().pointSize(), 9);
+    const QColor normal = link->palette().color(QPalette::WindowText);
+
+    for (int round = 0; round < 3; ++round) {
+      link->set_checked(true);
+      link->ensurePolished();
+      QCOMPARE(link->font().pointSize(), 9);
+      QCOMPARE(link->palette().color(QPalette::WindowText), QColor(88, 157, 14));
+      link->set_checked(false);
+      link->ensurePolished();
+      QCOMPARE(link->font().pointSize(), 9);
+      QCOMPARE(link->palette().color(QPalette::WindowText), normal);
+    }
+    // Changes of state do not pile the owner's part up.
+    const int length = link->styleSheet().size();
+    link->set_checked(true);
+    link->set_checked(false);
+    QCOMPARE(link->styleSheet().size(), length);
+    QCOMPARE(link->styleSheet().count("9pt"), 1);
+
+    // An owner's later change of its part holds as well.
+    link->setStyleSheet(".LinkLabel{font: 14pt 'Segoe UI';}");
+    link->set_checked(true);
+    link->ensurePolished();
+    QCOMPARE(link->font().pointSize(), 14);
+  }
+
   void linkTextElidedFromTheThreshold() {
     LinkLabel link;
     link.ensurePolished();
