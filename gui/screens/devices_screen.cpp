@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "gui/logs/html_generator.h"
+#include "gui/screens/action_button.h"
 #include "gui/screens/devices_loading_screen.h"
+#include "gui/screens/overlay_popup.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
@@ -53,15 +55,6 @@ const char kInfoButtonStyle[] =
     " image: url(:/kolv_lite/Resources/Images/Buttons/btnInfo.png); }";
 const char kEntryStyle[] = "#DeviceSelectionEntry { background-color: rgb(255, 255, 255); }";
 const char kMessageStyle[] = ".QLabel { font: 9pt \"Segoe UI\";}";
-
-QPushButton* MakeActionButton(const char* key, const char* tooltip_key) {
-  auto* button = new QPushButton(nullptr);
-  button->setAccessibleName(QStringLiteral("white_button"));
-  button->setText(KolvLiteTranslate(key));
-  button->setToolTip(KolvLiteTranslate(tooltip_key));
-  button->hide();
-  return button;
-}
 
 // The row form of one device: check box, information button, filler.
 struct DeviceEntryForm {
@@ -158,13 +151,7 @@ DevicesScreen::DevicesScreen(KolvLiteController* controller)
 DevicesScreen::~DevicesScreen() {
   KolvLiteController* owner = controller_guard_.data();
   // Still on the overlay: take it off before it goes, so the overlay keeps no dangling widget.
-  if (popup_guard_ != nullptr && popup_guard_->parentWidget() != this) {
-    if (owner != nullptr) {
-      owner->HideOverlay();
-      owner->SetOverlayCentralWidget(nullptr);
-    }
-    delete popup_guard_.data();
-  }
+  if (TakePopupOffOverlay(owner, popup_guard_.data(), this)) delete popup_guard_.data();
   delete info_buttons_;
   if (owner != nullptr) {
     owner->RemoveAndHideActionWidget(next_button_);
@@ -501,19 +488,10 @@ void DevicesScreen::DisplayDeviceInfo(QAbstractButton* btn) {
       info_popup_->SetText(html);
     }
   }
-  controller->SetOverlayCentralWidget(info_popup_);
-  info_popup_->show();
-  controller->ShowOverlay();
+  ShowPopupOnOverlay(controller, info_popup_);
 }
 
-void DevicesScreen::HideDeviceInfo() {
-  // The overlay is shared: only take it down while it shows this screen's pop-up.
-  if (info_popup_ == nullptr || info_popup_->parentWidget() == this) return;
-  controller->HideOverlay();
-  controller->SetOverlayCentralWidget(nullptr);
-  info_popup_->setParent(this);
-  info_popup_->hide();
-}
+void DevicesScreen::HideDeviceInfo() { ReturnPopupToScreen(controller, info_popup_, this); }
 
 void DevicesScreen::RefreshDevicesList() {
   next_button_->setEnabled(false);

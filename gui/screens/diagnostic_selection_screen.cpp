@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <vector>
 
+#include "gui/screens/action_button.h"
+#include "gui/screens/choice_form.h"
 #include "gui/screens/devices_loading_screen.h"
 #include "gui/screens/devices_screen.h"
 #include "gui/screens/execution_log_screen.h"
@@ -27,44 +29,7 @@ constexpr char kRecommendedBrief[] = "RECOMMENDED_BRIEF_DESCRIPTION";
 constexpr char kCustomBrief[] = "CUSTOM_BRIEF_DESCRIPTION";
 constexpr char kAdvancedHint[] = "ADVANCED_USERS_HINT";
 
-const char kScreenStyle[] =
-    "*[accessibleName=\"screen_label\"] {\n\tfont: bold 18pt \"Segoe UI\";\n}\n\n"
-    "*[accessibleName=\"test_hint\"]{\n\tcolor: rgb(140, 140, 140);\n\tfont: italic 10pt "
-    "\"Segoe UI\";\n}\n\n"
-    "*[accessibleName=\"test_label\"]{\n\tfont: bold 10pt \"Segoe UI\";\n}\n\n"
-    "*[accessibleName=\"test_description\"]{\n\tfont: 8pt \"Segoe UI\";\n}";
-const char kRadioStyle[] = ".QRadioButton { \n\tfont:  bold 10pt \"Segoe UI\";\n\tspacing: 5px;\n}";
-const char kDescriptionStyle[] = ".QLabel { font: 8pt \"Segoe UI\";}";
 const char kHintStyle[] = ".QLabel { font: italic 10pt \"Segoe UI\";}";
-
-QRadioButton* MakeRadio(QWidget* parent, const char* name) {
-  auto* radio = new QRadioButton(parent);
-  radio->setObjectName(QLatin1String(name));
-  radio->setAccessibleName(QStringLiteral("test_label"));
-  radio->setStyleSheet(QLatin1String(kRadioStyle));
-  return radio;
-}
-
-QLabel* MakeDescription(QWidget* parent, const char* name) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(QLatin1String(name));
-  label->setAccessibleName(QStringLiteral("test_description"));
-  label->setStyleSheet(QLatin1String(kDescriptionStyle));
-  label->setMargin(0);
-  label->setIndent(20);
-  label->setWordWrap(true);
-  label->setTextFormat(Qt::PlainText);
-  return label;
-}
-
-QPushButton* MakeActionButton(const char* key, const char* tooltip_key) {
-  auto* button = new QPushButton(nullptr);
-  button->setText(KolvLiteTranslate(key));
-  button->setAccessibleName(QStringLiteral("white_button"));
-  button->setToolTip(KolvLiteTranslate(tooltip_key));
-  button->hide();
-  return button;
-}
 
 }  // namespace
 
@@ -122,7 +87,7 @@ DiagnosticSelectionScreen::~DiagnosticSelectionScreen() {
 void DiagnosticSelectionScreen::BuildForm() {
   setObjectName(QStringLiteral("DiagnosticSelectionScreen"));
   resize(795, 586);
-  setStyleSheet(QLatin1String(kScreenStyle));
+  StyleChoiceScreen(this);
 
   form_->verticalLayout_2 = new QVBoxLayout(this);
   form_->verticalLayout_2->setObjectName(QStringLiteral("verticalLayout_2"));
@@ -137,9 +102,11 @@ void DiagnosticSelectionScreen::BuildForm() {
   form_->gridLayout_3->setHorizontalSpacing(2);
   form_->gridLayout_3->setVerticalSpacing(0);
   form_->gridLayout_3->setContentsMargins(0, 0, 0, 0);
-  form_->radial_button_recommended = MakeRadio(this, "radial_button_recommended");
+  form_->radial_button_recommended =
+      MakeChoiceRadio(this, QStringLiteral("radial_button_recommended"));
   form_->gridLayout_3->addWidget(form_->radial_button_recommended, 0, 0);
-  form_->label_recomended_description = MakeDescription(this, "label_recomended_description");
+  form_->label_recomended_description =
+      MakeChoiceDescription(this, QStringLiteral("label_recomended_description"));
   form_->gridLayout_3->addWidget(form_->label_recomended_description, 1, 0, 1, 2);
   form_->gridLayout_3->setColumnStretch(0, 1);
   form_->gridLayout_3->setColumnStretch(1, 100);
@@ -149,7 +116,7 @@ void DiagnosticSelectionScreen::BuildForm() {
   form_->gridLayout_2->setObjectName(QStringLiteral("gridLayout_2"));
   form_->gridLayout_2->setHorizontalSpacing(2);
   form_->gridLayout_2->setVerticalSpacing(0);
-  form_->radial_button_custom = MakeRadio(this, "radial_button_custom");
+  form_->radial_button_custom = MakeChoiceRadio(this, QStringLiteral("radial_button_custom"));
   form_->gridLayout_2->addWidget(form_->radial_button_custom, 0, 0);
   form_->label_advanced_hint = new QLabel(this);
   form_->label_advanced_hint->setObjectName(QStringLiteral("label_advanced_hint"));
@@ -157,7 +124,8 @@ void DiagnosticSelectionScreen::BuildForm() {
   form_->label_advanced_hint->setStyleSheet(QLatin1String(kHintStyle));
   form_->label_advanced_hint->setTextFormat(Qt::PlainText);
   form_->gridLayout_2->addWidget(form_->label_advanced_hint, 0, 1);
-  form_->label_custom_brief_description = MakeDescription(this, "label_custom_brief_description");
+  form_->label_custom_brief_description =
+      MakeChoiceDescription(this, QStringLiteral("label_custom_brief_description"));
   form_->gridLayout_2->addWidget(form_->label_custom_brief_description, 1, 0, 1, 3);
   form_->gridLayout_2->addItem(new QSpacerItem(20, 40, QSizePolicy::Minimum,
                                                QSizePolicy::Expanding), 2, 0);

@@ -15,6 +15,7 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include "gui/screens/action_button.h"
 #include "gui/shell/kolv_lite_application.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
@@ -44,17 +45,6 @@ const char kHeaderStyle[] =
 const char kIterationLabelStyle[] =
     "background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:1, "
     "stop:0 #F1F1F1, stop:1 #CCCCCC);";
-const char kActionButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
-
-QPushButton* MakeActionButton(const char* key, const char* tooltip_key) {
-  auto* button = new QPushButton(nullptr);
-  button->setAccessibleName(QStringLiteral("white_button"));
-  button->setStyleSheet(QLatin1String(kActionButtonStyle));
-  button->setText(KolvLiteTranslate(key));
-  button->setToolTip(KolvLiteTranslate(tooltip_key));
-  button->hide();
-  return button;
-}
 
 QPushButton* MakeArrowButton(QWidget* parent, const char* name, const char* text) {
   auto* button = new QPushButton(parent);
@@ -91,9 +81,10 @@ ExecutionScreen::ExecutionScreen(KolvLiteController* controller)
       abort_requested(false),
       follow_running_iteration(false),
       stop_requested(false),
-      abort_button(MakeActionButton(TranslationKeys::STOP_TESTS,
-                                    TranslationKeys::STOP_TESTS_TOOLTIP)),
-      next_button(MakeActionButton(TranslationKeys::VIEW_LOG, TranslationKeys::VIEW_LOG_TOOLTIP)),
+      abort_button(MakeActionButton(TranslationKeys::STOP_TESTS, TranslationKeys::STOP_TESTS_TOOLTIP,
+                                    ActionButtonSize::kAtLeastStandard)),
+      next_button(MakeActionButton(TranslationKeys::VIEW_LOG, TranslationKeys::VIEW_LOG_TOOLTIP,
+                                   ActionButtonSize::kAtLeastStandard)),
       suite_listener(new KolvLiteSuiteListener),
       test_listener(new KolvLiteTestListener),
       form(new ExecutionScreenForm),

@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <vector>
 
+#include "gui/screens/action_button.h"
+#include "gui/screens/choice_form.h"
 #include "gui/screens/diagnostic_selection_screen.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
@@ -16,38 +18,16 @@
 #include "gui/widgets/local_to_utf8.h"
 #include "morva_service/views.h"
 
-namespace {
-
-const char kScreenStyle[] =
-    "*[accessibleName=\"screen_label\"] {\n\tfont: bold 18pt \"Segoe UI\";\n}\n\n"
-    "*[accessibleName=\"test_hint\"]{\n\tcolor: rgb(140, 140, 140);\n\tfont: italic 10pt "
-    "\"Segoe UI\";\n}\n\n"
-    "*[accessibleName=\"test_label\"]{\n\tfont: bold 10pt \"Segoe UI\";\n}\n\n"
-    "*[accessibleName=\"test_description\"]{\n\tfont: 8pt \"Segoe UI\";\n}";
-const char kMainRadioStyle[] =
-    ".QLabel { \n\tfont: bold 10pt \"Segoe UI\"; \n}\n.QRadioButton {\n\t\tspacing: 5px;\n}";
-const char kMainDescriptionStyle[] = ".QLabel { \n\tfont:  8pt \"Segoe UI\";\n}";
-const char kToolRadioStyle[] =
-    ".QLabel {font: bold 10pt 'Segoe UI';} .QRadioButton{spacing: 5px;}";
-const char kNextButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
-
-}  // namespace
-
 ModuleOperationScreen::ModuleOperationScreen(KolvLiteController* controller)
     : ForkScreen(controller),
       radio_group_(new QButtonGroup(nullptr)),
       form_(new ModuleOperationForm),
-      next_button_(new QPushButton(nullptr)),
+      next_button_(MakeActionButton(TranslationKeys::NEXT, TranslationKeys::NEXT_TOOLTIP,
+                                    ActionButtonSize::kAtLeastStandard)),
       diagnostic_selection_screen_(nullptr),
       flows_built_(false) {
   set_step(KolvLiteTranslate(TranslationKeys::OPERATION_SELECTION));
   BuildForm();
-
-  next_button_->setText(KolvLiteTranslate(TranslationKeys::NEXT));
-  next_button_->setToolTip(KolvLiteTranslate(TranslationKeys::NEXT_TOOLTIP));
-  next_button_->setAccessibleName(QStringLiteral("white_button"));
-  next_button_->setStyleSheet(QLatin1String(kNextButtonStyle));
-  next_button_->hide();
 
   form_->radial_button_main_operation->setChecked(true);
   radio_group_->setExclusive(true);
@@ -69,7 +49,7 @@ ModuleOperationScreen::~ModuleOperationScreen() {
 void ModuleOperationScreen::BuildForm() {
   setObjectName(QStringLiteral("ModuleOperationScreen"));
   resize(881, 646);
-  setStyleSheet(QLatin1String(kScreenStyle));
+  StyleChoiceScreen(this);
 
   form_->verticalLayout = new QVBoxLayout(this);
   form_->verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
@@ -85,24 +65,15 @@ void ModuleOperationScreen::BuildForm() {
   form_->gridLayout = new QGridLayout();
   form_->gridLayout->setObjectName(QStringLiteral("gridLayout"));
   form_->gridLayout->setVerticalSpacing(0);
-  form_->radial_button_main_operation = new QRadioButton(this);
-  form_->radial_button_main_operation->setObjectName(
-      QStringLiteral("radial_button_main_operation"));
-  form_->radial_button_main_operation->setAccessibleName(QStringLiteral("test_label"));
-  form_->radial_button_main_operation->setStyleSheet(QLatin1String(kMainRadioStyle));
+  form_->radial_button_main_operation =
+      MakeChoiceRadio(this, QStringLiteral("radial_button_main_operation"));
   form_->radial_button_main_operation->setText(
       QLatin1String(TranslationKeys::MAIN_MODULE_OPERATION));
   form_->gridLayout->addWidget(form_->radial_button_main_operation, 0, 0);
-  form_->label_main_module_description = new QLabel(this);
-  form_->label_main_module_description->setObjectName(
-      QStringLiteral("label_main_module_description"));
-  form_->label_main_module_description->setAccessibleName(QStringLiteral("test_description"));
-  form_->label_main_module_description->setStyleSheet(QLatin1String(kMainDescriptionStyle));
+  form_->label_main_module_description =
+      MakeChoiceDescription(this, QStringLiteral("label_main_module_description"));
   form_->label_main_module_description->setText(
       QLatin1String(TranslationKeys::DESCRIPTION_MAIN_MODULE_OPERATION));
-  form_->label_main_module_description->setWordWrap(true);
-  form_->label_main_module_description->setIndent(20);
-  form_->label_main_module_description->setTextFormat(Qt::PlainText);
   form_->gridLayout->addWidget(form_->label_main_module_description, 1, 0);
   form_->grid_layout->addLayout(form_->gridLayout, 0, 0);
 }
@@ -148,17 +119,10 @@ void ModuleOperationScreen::OnEnter() {
 }
 
 int ModuleOperationScreen::AddToolOption(QString name, QString description) {
-  auto* radio = new QRadioButton(this);
+  QRadioButton* radio = MakeChoiceRadio(this, QString());
   radio->setText(KolvLiteTranslate(name.toStdString()));
-  radio->setAccessibleName(QStringLiteral("test_label"));
-  radio->setStyleSheet(QLatin1String(kToolRadioStyle));
-
-  auto* label = new QLabel(this);
-  label->setTextFormat(Qt::PlainText);
+  QLabel* label = MakeChoiceDescription(this, QString());
   label->setText(KolvLiteTranslate(description.toStdString()));
-  label->setWordWrap(true);
-  label->setAccessibleName(QStringLiteral("test_description"));
-  label->setIndent(20);
 
   auto* grid = new QGridLayout();
   grid->setVerticalSpacing(0);

@@ -13,7 +13,9 @@
 #include <QVBoxLayout>
 #include <vector>
 
+#include "gui/screens/action_button.h"
 #include "gui/screens/devices_screen.h"
+#include "gui/screens/overlay_popup.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
@@ -33,7 +35,6 @@ constexpr char kNumberOfRuns[] = "NUMBER_OF_TIMES_TO_RUN";
 constexpr char kInfoTooltip[] = "DEVICE_INFORMATION_TOOLTIP";
 constexpr int kIndentation = 20;
 
-const char kActionButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
 const char kSelectAllStyle[] =
     ".QLabel { \n  font: 8pt \"Segoe UI\";\n  font-weight: bold;\n  spacing: 5px;\n}";
 const char kIterationsLabelStyle[] = ".QLabel { font: bold 8pt \"Segoe UI\";}";
@@ -53,16 +54,6 @@ const char kInfoButtonStyle[] =
     " image: url(:/kolv_lite/Resources/Images/Buttons/btnInfo.png); }";
 const char* const kRunChoices[] = {"1", "2", "3", "4", "5", "10", "15", "20"};
 
-QPushButton* MakeActionButton(const char* key, const char* tooltip_key) {
-  auto* button = new QPushButton(nullptr);
-  button->setAccessibleName(QStringLiteral("white_button"));
-  button->setStyleSheet(QLatin1String(kActionButtonStyle));
-  button->setText(KolvLiteTranslate(key));
-  button->setToolTip(KolvLiteTranslate(tooltip_key));
-  button->hide();
-  return button;
-}
-
 QWidget* WhiteRow(const char* name) {
   auto* row = new QWidget();
   row->setObjectName(QLatin1String(name));
@@ -77,8 +68,10 @@ QWidget* WhiteRow(const char* name) {
 TestsScreen::TestsScreen(KolvLiteController* controller)
     : KolvLiteScreen(controller),
       info_buttons_(new QButtonGroup(nullptr)),
-      run_button_(MakeActionButton(TranslationKeys::RUN_TESTS, TranslationKeys::RUN_TESTS_TOOLTIP)),
-      back_button_(MakeActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP)),
+      run_button_(MakeActionButton(TranslationKeys::RUN_TESTS, TranslationKeys::RUN_TESTS_TOOLTIP,
+                                   ActionButtonSize::kAtLeastStandard)),
+      back_button_(MakeActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP,
+                                    ActionButtonSize::kAtLeastStandard)),
       info_popup_(nullptr),
       form_(new TestsScreenForm) {
   info_buttons_->setExclusive(false);
@@ -108,13 +101,7 @@ TestsScreen::TestsScreen(KolvLiteController* controller)
 TestsScreen::~TestsScreen() {
   KolvLiteController* owner = controller_guard_.data();
   // Still on the overlay: take it off before it goes, so the overlay keeps no dangling widget.
-  if (popup_guard_ != nullptr && popup_guard_->parentWidget() != this) {
-    if (owner != nullptr) {
-      owner->HideOverlay();
-      owner->SetOverlayCentralWidget(nullptr);
-    }
-    delete popup_guard_.data();
-  }
+  if (TakePopupOffOverlay(owner, popup_guard_.data(), this)) delete popup_guard_.data();
   if (owner != nullptr) {
     owner->RemoveAndHideActionWidget(run_button_);
     owner->RemoveAndHideActionWidget(back_button_);
@@ -457,16 +444,7 @@ void TestsScreen::DisplayTestInfo(QAbstractButton* ref) {
   if (test == nullptr) return;
   info_popup_->SetTitle(Translate(test->name()));
   info_popup_->SetText(Translate(test->description()));
-  controller->SetOverlayCentralWidget(info_popup_);
-  info_popup_->show();
-  controller->ShowOverlay();
+  ShowPopupOnOverlay(controller, info_popup_);
 }
 
-void TestsScreen::HideTestInfo() {
-  // The overlay is shared: only take it down while it shows this screen's pop-up.
-  if (info_popup_ == nullptr || info_popup_->parentWidget() == this) return;
-  controller->HideOverlay();
-  controller->SetOverlayCentralWidget(nullptr);
-  info_popup_->setParent(this);
-  info_popup_->hide();
-}
+void TestsScreen::HideTestInfo() { ReturnPopupToScreen(controller, info_popup_, this); }

@@ -1,0 +1,11 @@
+// The buttons a screen puts on the controller's action bar.
+#pragma once
+
+class QPushButton;
+
+enum class ActionButtonSize { kNatural, kAtLeastStandard };
+
+// A hidden, parentless action-bar button with translated text and tool tip; the controller
+// shows it and gives it a parent when the screen adds it. The caller owns it.
+QPushButton* MakeActionButton(const char* key, const char* tooltip_key,
+                              ActionButtonSize size = ActionButtonSize::kNatural);
