@@ -16,18 +16,9 @@
 #include "gui/shell/kolv_lite_main_window.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "morva_service/views.h"
-
-namespace {
-
-class FlowScreen : public KolvLiteScreen {
- public:
-  explicit FlowScreen(KolvLiteController* c) : KolvLiteScreen(c) {}
-  bool isBusy(QString&) override { return false; }
-  void Stop() override { emit Stopped(this); }
-  void Unload() override {}
-};
-
-}  // namespace
+#include "support/dialog_watch.h"
+#include "support/program_texts.h"
+#include "support/stub_screen.h"
 
 class DevicesLoadingClosingTest : public QObject {
   Q_OBJECT
@@ -35,28 +26,14 @@ class DevicesLoadingClosingTest : public QObject {
  private:
   QTranslator translator_;
   int confirmations_ = 0;
-  QTimer answer_timer_;
+  DialogWatch answers_{[this](KolvLiteDialog* dialog) {
+    ++confirmations_;
+    ClickFirstAnswer(dialog);
+  }};
 
  private slots:
   void initTestCase() {
-    KolvLiteTranslator::set_locale("en_US");
-    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                        "/../../bin/kolv_lite.rcc"));
-    QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&translator_));
-    connect(&answer_timer_, &QTimer::timeout, this, [this] {
-      for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* dialog = qobject_cast<KolvLiteDialog*>(widget);
-        if (dialog == nullptr || !dialog->isVisible()) continue;
-        ++confirmations_;
-        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-          if (button->accessibleName() == "white_button") {
-            button->click();
-            break;
-          }
-        }
-      }
-    });
-    answer_timer_.start(10);
+    LoadProgramTexts(&translator_);
   }
 
   void CloseWhileScanningWaitsForTheScan() {
@@ -84,7 +61,7 @@ class DevicesLoadingClosingTest : public QObject {
     QVERIFY(!controller->IsAnyScreenBusy());
     QTRY_VERIFY_WITH_TIMEOUT(!context->scan_controller->IsBusy(), 15000);
 
-    FlowScreen flow(controller);
+    StubScreen flow(controller);
     controller->AddFlowScreen(&flow, false);
     controller->GoToScreen(&flow);
     controller->GoToScreen(loading);

@@ -16,6 +16,8 @@
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/morva_service_executor.h"
 #include "morva_service/views.h"
+#include "support/dialog_watch.h"
+#include "support/stub_screen.h"
 
 namespace {
 
@@ -35,14 +37,6 @@ const char kCatalogue[] = R"({
   ]
 })";
 
-class FlowScreen : public KolvLiteScreen {
- public:
-  explicit FlowScreen(KolvLiteController* c) : KolvLiteScreen(c) {}
-  bool isBusy(QString&) override { return false; }
-  void Stop() override { emit Stopped(this); }
-  void Unload() override {}
-};
-
 }  // namespace
 
 class DevicesLoadingScreenTest : public QObject {
@@ -51,11 +45,15 @@ class DevicesLoadingScreenTest : public QObject {
  private:
   KolvLiteController* controller_ = nullptr;
   DevicesLoadingScreen* loading_ = nullptr;
-  FlowScreen* flow_ = nullptr;
+  StubScreen* flow_ = nullptr;
   // Screen that was current whenever a dialog showed, and the dialogs' texts.
   QList<KolvLiteScreen*> current_at_dialog_;
   QStringList dialog_texts_;
-  QTimer dialog_timer_;
+  DialogWatch dialogs_{[this](KolvLiteDialog* dialog) {
+    current_at_dialog_ << controller_->current_screen();
+    dialog_texts_ << DialogLabels(dialog);
+    dialog->OnClose();
+  }};
 
   morva_service::ModuleInterfaceView* Module(const std::string& name) {
     for (auto* module : *controller_->execution_context()->executor->loaded_modules()) {
@@ -78,25 +76,12 @@ class DevicesLoadingScreenTest : public QObject {
   }
 
  private slots:
-  void initTestCase() {
-    connect(&dialog_timer_, &QTimer::timeout, this, [this] {
-      for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* dialog = qobject_cast<KolvLiteDialog*>(widget);
-        if (dialog == nullptr || !dialog->isVisible()) continue;
-        current_at_dialog_ << controller_->current_screen();
-        for (QLabel* label : dialog->findChildren<QLabel*>()) dialog_texts_ << label->text();
-        dialog->OnClose();
-      }
-    });
-    dialog_timer_.start(10);
-  }
-
   void init() {
     controller_ = new KolvLiteController();
     QMetaObject::invokeMethod(controller_->execution_context()->executor, "LoadModules",
                               Qt::BlockingQueuedConnection);
     loading_ = new DevicesLoadingScreen(controller_);
-    flow_ = new FlowScreen(controller_);
+    flow_ = new StubScreen(controller_);
     controller_->AddDefaultScreen(loading_);
     controller_->AddFlowScreen(flow_, false);
     current_at_dialog_.clear();

@@ -26,6 +26,8 @@
 #include "gui/widgets/groupable_check_box.h"
 #include "morva_service/diagnostics.h"
 #include "morva_service/views.h"
+#include "support/dialog_watch.h"
+#include "support/stub_screen.h"
 
 namespace {
 
@@ -71,15 +73,6 @@ bool WriteFile(const QString& path, const QByteArray& text) {
   return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
 }
 
-// A flow screen in front of the devices screen, as the diagnostic selection is in the program.
-class PlainScreen : public KolvLiteScreen {
- public:
-  explicit PlainScreen(KolvLiteController* c) : KolvLiteScreen(c) {}
-  bool isBusy(QString&) override { return false; }
-  void Stop() override { emit Stopped(this); }
-  void Unload() override {}
-};
-
 // Records the hooks in the order the screen calls them and can turn devices away.
 class RecordingDevicesScreen : public DevicesScreen {
  public:
@@ -113,27 +106,6 @@ class GroupTranslator : public QTranslator {
   bool isEmpty() const override { return false; }
 };
 
-// Closes every interaction dialog that opens.
-class DialogCloser : public QObject {
- public:
-  DialogCloser() {
-    timer_.setInterval(10);
-    connect(&timer_, &QTimer::timeout, this, [this] {
-      for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* dialog = qobject_cast<KolvLiteDialog*>(widget);
-        if (dialog == nullptr || !dialog->isVisible()) continue;
-        ++closed;
-        dialog->OnClose();
-      }
-    });
-    timer_.start();
-  }
-  int closed = 0;
-
- private:
-  QTimer timer_;
-};
-
 }  // namespace
 
 class DevicesScreenTest : public QObject {
@@ -141,11 +113,17 @@ class DevicesScreenTest : public QObject {
 
  private:
   KolvLiteController* controller_ = nullptr;
-  PlainScreen* first_ = nullptr;
+  // In front of the devices screen, as the diagnostic selection is in the program.
+  StubScreen* first_ = nullptr;
   DevicesLoadingScreen* loading_ = nullptr;
   RecordingDevicesScreen* screen_ = nullptr;
   morva_service::ModuleInterfaceView* module_ = nullptr;
-  DialogCloser dialogs_;
+  // Closes every interaction dialog that opens.
+  int closed_dialogs_ = 0;
+  DialogWatch dialogs_{[this](KolvLiteDialog* dialog) {
+    ++closed_dialogs_;
+    dialog->OnClose();
+  }};
 
   KolvLiteContext* context() const { return controller_->execution_context(); }
   QTreeView* tree() const { return screen_->findChild<QTreeView*>("device_treeView"); }
@@ -154,7 +132,7 @@ class DevicesScreenTest : public QObject {
   // engine's modules and scans the module once, as the flow does before the devices screen.
   void Start(const std::string& module, const QStringList& refused = {}) {
     controller_ = new KolvLiteController();
-    first_ = new PlainScreen(controller_);
+    first_ = new StubScreen(controller_);
     loading_ = new DevicesLoadingScreen(controller_);
     screen_ = new RecordingDevicesScreen(controller_);
     screen_->refused = refused;
@@ -372,11 +350,11 @@ class DevicesScreenTest : public QObject {
   void FailedRescanLeavesTheScreenUnloadedAndGoesBack() {
     Start("mstfail");
     QCOMPARE(EntryIds(), QStringList{"f0"});
-    const int closed = dialogs_.closed;
+    const int closed = closed_dialogs_;
     screen_->refresh_button()->click();
     QTRY_COMPARE_WITH_TIMEOUT(controller_->current_screen(), static_cast<KolvLiteScreen*>(first_),
                               10000);
-    QCOMPARE(dialogs_.closed, closed + 1);
+    QCOMPARE(closed_dialogs_, closed + 1);
     QVERIFY(!screen_->IsLoaded());
     QVERIFY(screen_->device_entries().isEmpty());
   }

@@ -29,6 +29,7 @@
 #include "gui/widgets/progress_widget.h"
 #include "gui/widgets/test_widget.h"
 #include "morva_service/morva_service.h"
+#include "support/dialog_watch.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -96,35 +97,27 @@ QList<qint64> LogGroupsAfter(int skip) {
 }
 
 // Answers every interaction dialog that opens with the next button of the queue.
-class DialogAnswerer : public QObject {
+class DialogAnswerer {
  public:
   explicit DialogAnswerer(QStringList buttons, std::function<void(int)> before = {})
-      : buttons_(std::move(buttons)), before_(std::move(before)) {
-    timer_.setInterval(10);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
-    timer_.start();
-  }
+      : buttons_(std::move(buttons)), before_(std::move(before)) {}
   int answered = 0;
   QStringList titles;
 
  private:
-  void Poll() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      auto* dialog = qobject_cast<KolvLiteDialog*>(widget);
-      if (dialog == nullptr || !dialog->isVisible() || buttons_.isEmpty()) continue;
-      if (auto* title = dialog->findChild<QLabel*>(QStringLiteral("header_label"))) {
-        titles << title->text();
-      }
-      if (before_) before_(answered);
-      auto* button = dialog->findChild<QPushButton*>(buttons_.takeFirst());
-      if (button != nullptr) button->click();
-      ++answered;
-      return;
+  void Answer(KolvLiteDialog* dialog) {
+    if (buttons_.isEmpty()) return;
+    if (auto* title = dialog->findChild<QLabel*>(QStringLiteral("header_label"))) {
+      titles << title->text();
     }
+    if (before_) before_(answered);
+    auto* button = dialog->findChild<QPushButton*>(buttons_.takeFirst());
+    if (button != nullptr) button->click();
+    ++answered;
   }
   QStringList buttons_;
   std::function<void(int)> before_;
-  QTimer timer_;
+  DialogWatch watch_{[this](KolvLiteDialog* dialog) { Answer(dialog); }};
 };
 
 }  // namespace

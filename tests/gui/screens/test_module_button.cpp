@@ -10,6 +10,7 @@
 #include "gui/screens/module_button.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "morva_service/views.h"
+#include "support/program_texts.h"
 
 namespace {
 
@@ -46,10 +47,9 @@ class ModuleButtonTest : public QObject {
 
  private slots:
   void initTestCase() {
-    KolvLiteTranslator::set_locale("en_US");
+    LoadProgramTexts(&main_translator_);
+    if (QTest::currentTestFailed()) return;
     const QString bin = QCoreApplication::applicationDirPath() + "/../../bin/";
-    QVERIFY(QResource::registerResource(bin + "kolv_lite.rcc"));
-    QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&main_translator_));
     // The demo module's resource file as the build ships it beside the programs.
     QVERIFY(QResource::registerResource(bin + "storage.rcc"));
     QVERIFY(KolvLiteTranslator::LoadTranslator("storage"));

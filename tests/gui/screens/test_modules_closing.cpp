@@ -12,6 +12,8 @@
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_main_window.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "support/dialog_watch.h"
+#include "support/program_texts.h"
 
 class ModulesClosingTest : public QObject {
   Q_OBJECT
@@ -19,31 +21,15 @@ class ModulesClosingTest : public QObject {
  private:
   QTranslator translator_;
   QStringList dialogs_;
-  QTimer answer_timer_;
+  // Every dialog is answered with its first button and remembered by its labels.
+  DialogWatch answers_{[this](KolvLiteDialog* dialog) {
+    dialogs_ << DialogLabels(dialog).join(" ");
+    ClickFirstAnswer(dialog);
+  }};
 
  private slots:
   void initTestCase() {
-    KolvLiteTranslator::set_locale("en_US");
-    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                        "/../../bin/kolv_lite.rcc"));
-    QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&translator_));
-    // Every dialog is answered with its first button and remembered by its labels.
-    connect(&answer_timer_, &QTimer::timeout, this, [this] {
-      for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* dialog = qobject_cast<KolvLiteDialog*>(widget);
-        if (dialog == nullptr || !dialog->isVisible()) continue;
-        QStringList texts;
-        for (QLabel* label : dialog->findChildren<QLabel*>()) texts << label->text();
-        dialogs_ << texts.join(" ");
-        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-          if (button->accessibleName() == "white_button") {
-            button->click();
-            break;
-          }
-        }
-      }
-    });
-    answer_timer_.start(10);
+    LoadProgramTexts(&translator_);
   }
 
   void CloseDuringValidationWaitsForTheChecks() {

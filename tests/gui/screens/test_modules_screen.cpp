@@ -24,6 +24,9 @@
 #include "gui/shell/morva_service_executor.h"
 #include "morva_service/diagnostics.h"
 #include "morva_service/views.h"
+#include "support/dialog_watch.h"
+#include "support/program_texts.h"
+#include "support/stub_screen.h"
 
 namespace {
 
@@ -87,39 +90,6 @@ const char kCatalogue[] = R"({
 
 const char kNoModules[] = R"({"faults": {"no_modules": true}, "modules": []})";
 
-// Answers every interaction dialog that opens and keeps the texts it showed.
-class DialogWatcher : public QObject {
- public:
-  DialogWatcher() {
-    timer_.setInterval(10);
-    connect(&timer_, &QTimer::timeout, this, [this] {
-      for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* dialog = qobject_cast<KolvLiteDialog*>(widget);
-        if (dialog == nullptr || !dialog->isVisible()) continue;
-        QStringList texts;
-        for (QLabel* label : dialog->findChildren<QLabel*>()) texts << label->text();
-        shown << texts;
-        dialog->OnClose();
-      }
-    });
-    timer_.start();
-  }
-  QList<QStringList> shown;
-
- private:
-  QTimer timer_;
-};
-
-// A default screen whose work runs until the test ends it.
-class BusyScreen : public KolvLiteScreen {
- public:
-  explicit BusyScreen(KolvLiteController* c) : KolvLiteScreen(c) {}
-  bool isBusy(QString&) override { return busy; }
-  void Stop() override { emit Stopped(this); }
-  void Unload() override {}
-  bool busy = false;
-};
-
 }  // namespace
 
 class ModulesScreenTest : public QObject {
@@ -130,9 +100,15 @@ class ModulesScreenTest : public QObject {
   QTranslator main_translator_;
   KolvLiteController* controller_ = nullptr;
   ModulesScreen* screen_ = nullptr;
-  BusyScreen* other_ = nullptr;
-  // Lives through every test: an error dialog may open after a test's own checks are done.
-  DialogWatcher dialogs;
+  // A default screen whose work runs until the test ends it.
+  StubScreen* other_ = nullptr;
+  // Every dialog is closed and the texts it showed kept. Lives through every test: an error
+  // dialog may open after a test's own checks are done.
+  QList<QStringList> shown_dialogs_;
+  DialogWatch dialogs_{[this](KolvLiteDialog* dialog) {
+    shown_dialogs_ << DialogLabels(dialog);
+    dialog->OnClose();
+  }};
 
   morva_service::ModuleInterfaceView* Module(const std::string& name) {
     auto* modules = controller_->execution_context()->executor->loaded_modules();
@@ -151,10 +127,8 @@ class ModulesScreenTest : public QObject {
  private slots:
   void initTestCase() {
     if (FindTool("lrelease").isEmpty() || FindTool("rcc").isEmpty()) QSKIP("lrelease or rcc missing");
-    KolvLiteTranslator::set_locale("en_US");
-    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                        "/../../bin/kolv_lite.rcc"));
-    QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&main_translator_));
+    LoadProgramTexts(&main_translator_);
+    if (QTest::currentTestFailed()) return;
     // The program folder is where the home screen looks for module resource files.
     for (const QString& module : {QString("mstalpha"), QString("mstcharlie")}) {
       const QString rcc = QCoreApplication::applicationDirPath() + "/" + module + ".rcc";
@@ -169,10 +143,10 @@ class ModulesScreenTest : public QObject {
   }
 
   void init() {
-    dialogs.shown.clear();
+    shown_dialogs_.clear();
     controller_ = new KolvLiteController();
     screen_ = new ModulesScreen(controller_);
-    other_ = new BusyScreen(controller_);
+    other_ = new StubScreen(controller_);
     controller_->AddDefaultScreen(screen_);
     controller_->AddDefaultScreen(other_);
   }
@@ -217,15 +191,15 @@ class ModulesScreenTest : public QObject {
     QCOMPARE(tiles[0]->version_text(), QString("v1.2.3.4"));
     QCOMPARE(tiles[1]->version_text(), QString());
 
-    QTRY_COMPARE_WITH_TIMEOUT(dialogs.shown.size(), 1, 5000);
-    const QStringList texts = dialogs.shown.first();
+    QTRY_COMPARE_WITH_TIMEOUT(shown_dialogs_.size(), 1, 5000);
+    const QStringList texts = shown_dialogs_.first();
     QVERIFY2(texts.contains("<span style=\"color: #666;\">MSTBRAVO, MSTDELTA</span>"),
              qPrintable(texts.join(" | ")));
     QVERIFY(texts.contains(KolvLiteTranslate("MODULES_WITH_ERRORS")));
     QVERIFY(texts.contains(KolvLiteTranslate("PLEASE_REINSTALL_MESSAGE")));
     QTest::qWait(200);
     QCOMPARE(finished.count(), 1);
-    QCOMPARE(dialogs.shown.size(), 1);
+    QCOMPARE(shown_dialogs_.size(), 1);
   }
 
   void StopWaitsForTheLastCheckAndReceiversMayAskBack() {
@@ -258,7 +232,7 @@ class ModulesScreenTest : public QObject {
     QCOMPARE(KolvLiteTranslator::translation_contexts().count("mstalpha"), 1);
     QCOMPARE(KolvLiteTranslator::translation_contexts().count("mstcharlie"), 1);
     QCOMPARE(screen_->buttons().first()->title(), QString("Alpha module"));
-    QTRY_COMPARE_WITH_TIMEOUT(dialogs.shown.size(), 2, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(shown_dialogs_.size(), 2, 5000);
   }
 
   void EnteringWhileAnotherScreenWorksKeepsTheTiles() {
@@ -317,7 +291,7 @@ class ModulesScreenTest : public QObject {
     QString message;
     QVERIFY(!screen_->isBusy(message));
     QTest::qWait(100);
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(shown_dialogs_.isEmpty());
     cleanup();
     qputenv("MORVA_CATALOGUE", demo);
     MorvaResetForTests();

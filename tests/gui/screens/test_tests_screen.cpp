@@ -25,6 +25,7 @@
 #include "gui/widgets/groupable_check_box.h"
 #include "morva_service/diagnostics.h"
 #include "morva_service/views.h"
+#include "support/stub_screen.h"
 
 namespace {
 
@@ -64,14 +65,6 @@ bool WriteFile(const QString& path, const QByteArray& text) {
 
 QString Scratch() { return qEnvironmentVariable("KOLV_TEST_TMP", QDir::tempPath()); }
 
-class PlainScreen : public KolvLiteScreen {
- public:
-  explicit PlainScreen(KolvLiteController* c) : KolvLiteScreen(c) {}
-  bool isBusy(QString&) override { return false; }
-  void Stop() override { emit Stopped(this); }
-  void Unload() override {}
-};
-
 GroupableCheckBox* BoxOfRow(QTreeWidget* tree, QTreeWidgetItem* item) {
   QWidget* widget = tree->itemWidget(item, 0);
   if (widget == nullptr) return nullptr;
@@ -90,7 +83,7 @@ class TestsScreenTest : public QObject {
 
  private:
   KolvLiteController* controller_ = nullptr;
-  PlainScreen* first_ = nullptr;
+  StubScreen* first_ = nullptr;
   DevicesLoadingScreen* loading_ = nullptr;
   DevicesScreen* devices_ = nullptr;
   TestsScreen* tests_ = nullptr;
@@ -105,7 +98,7 @@ class TestsScreenTest : public QObject {
   // module is scanned and the devices screen is current.
   void Start(bool with_execution = false) {
     controller_ = new KolvLiteController();
-    first_ = new PlainScreen(controller_);
+    first_ = new StubScreen(controller_);
     loading_ = new DevicesLoadingScreen(controller_);
     devices_ = new DevicesScreen(controller_);
     tests_ = new TestsScreen(controller_);

@@ -31,6 +31,8 @@
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/groupable_check_box.h"
 #include "gui/widgets/progress_widget.h"
+#include "support/dialog_watch.h"
+#include "support/program_texts.h"
 
 namespace {
 
@@ -60,7 +62,13 @@ class UserWalkTest : public QObject {
  private:
   QTranslator translator_;
   QStringList questions_;
-  QTimer answer_timer_;
+  // Questions of running tests are declined with their last button, as a careful user would
+  // decline writing to a disk.
+  DialogWatch answers_{[this](KolvLiteDialog* dialog) {
+                         questions_ << DialogLabels(dialog).join(QLatin1Char(' '));
+                         ClickLastVisibleAnswer(dialog);
+                       },
+                       20};
   KolvLite* app_ = nullptr;
   KolvLiteWindow* window_ = nullptr;
 
@@ -84,29 +92,7 @@ class UserWalkTest : public QObject {
 
  private slots:
   void initTestCase() {
-    KolvLiteTranslator::set_locale("en_US");
-    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                        "/../../bin/kolv_lite.rcc"));
-    QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&translator_));
-    // Questions of running tests are declined with their last button, as a careful user would
-    // decline writing to a disk.
-    connect(&answer_timer_, &QTimer::timeout, this, [this] {
-      for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* dialog = qobject_cast<KolvLiteDialog*>(widget);
-        if (dialog == nullptr || !dialog->isVisible()) continue;
-        QStringList texts;
-        for (QLabel* label : dialog->findChildren<QLabel*>()) texts << label->text();
-        questions_ << texts.join(QLatin1Char(' '));
-        QPushButton* last = nullptr;
-        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-          if (button->accessibleName() == QLatin1String("white_button") && button->isVisible()) {
-            last = button;
-          }
-        }
-        if (last != nullptr) last->click();
-      }
-    });
-    answer_timer_.start(20);
+    LoadProgramTexts(&translator_);
   }
 
   void ImagesTheScreensAskForArePacked() {
@@ -254,7 +240,7 @@ class UserWalkTest : public QObject {
   }
 
   void cleanupTestCase() {
-    answer_timer_.stop();
+    answers_.Stop();
     if (window_ != nullptr) window_->close();
   }
 };

@@ -1,0 +1,56 @@
+#include "dialog_watch.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <utility>
+
+#include "gui/shell/kolv_lite_dialog.h"
+
+namespace {
+
+bool IsAnswer(const QPushButton* button) {
+  return button->accessibleName() == QLatin1String("white_button");
+}
+
+}  // namespace
+
+DialogWatch::DialogWatch(Handler handler, int interval_ms) : handler_(std::move(handler)) {
+  timer_.setInterval(interval_ms);
+  connect(&timer_, &QTimer::timeout, this, &DialogWatch::Poll);
+  timer_.start();
+}
+
+void DialogWatch::Poll() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    auto* dialog = qobject_cast<KolvLiteDialog*>(widget);
+    if (dialog == nullptr || !dialog->isVisible()) continue;
+    handler_(dialog);
+  }
+}
+
+QStringList DialogLabels(const KolvLiteDialog* dialog) {
+  QStringList texts;
+  for (const QLabel* label : dialog->findChildren<QLabel*>()) texts << label->text();
+  return texts;
+}
+
+bool ClickFirstAnswer(KolvLiteDialog* dialog) {
+  for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+    if (IsAnswer(button)) {
+      button->click();
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ClickLastVisibleAnswer(KolvLiteDialog* dialog) {
+  QPushButton* last = nullptr;
+  for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+    if (IsAnswer(button) && button->isVisible()) last = button;
+  }
+  if (last == nullptr) return false;
+  last->click();
+  return true;
+}

@@ -1,0 +1,15 @@
+#include "program_texts.h"
+
+#include <QCoreApplication>
+#include <QResource>
+#include <QTranslator>
+#include <QtTest>
+
+#include "gui/shell/kolv_lite_translator.h"
+
+void LoadProgramTexts(QTranslator* translator) {
+  KolvLiteTranslator::set_locale("en_US");
+  QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
+                                      "/../../bin/kolv_lite.rcc"));
+  QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(translator));
+}

@@ -1,0 +1,7 @@
+// The program's English texts and its images, as the built program finds them beside it.
+#pragma once
+
+class QTranslator;
+
+// Records a test failure when a step fails; the caller returns on QTest::currentTestFailed().
+void LoadProgramTexts(QTranslator* translator);
