@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
 
 QPushButton* MakeActionButton(const char* key, const char* tooltip_key, ActionButtonSize size) {
@@ -14,4 +15,12 @@ QPushButton* MakeActionButton(const char* key, const char* tooltip_key, ActionBu
   button->setToolTip(KolvLiteTranslate(tooltip_key));
   button->hide();
   return button;
+}
+
+void DeleteActionButtons(KolvLiteController* controller,
+                         std::initializer_list<QPushButton*> buttons) {
+  for (QPushButton* button : buttons) {
+    if (controller != nullptr) controller->RemoveAndHideActionWidget(button);
+    delete button;
+  }
 }

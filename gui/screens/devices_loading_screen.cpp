@@ -11,6 +11,7 @@
 #include <QSpacerItem>
 #include <QVBoxLayout>
 
+#include "gui/screens/action_button.h"
 #include "gui/shell/devices_scan_control.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
@@ -56,8 +57,7 @@ DevicesLoadingScreen::DevicesLoadingScreen(KolvLiteController* controller)
 }
 
 DevicesLoadingScreen::~DevicesLoadingScreen() {
-  if (controller != nullptr) controller->RemoveAndHideActionWidget(cancel_button_);
-  delete cancel_button_;
+  DeleteActionButtons(controller, {cancel_button_});
 }
 
 void DevicesLoadingScreen::BuildForm() {

@@ -153,12 +153,7 @@ DevicesScreen::~DevicesScreen() {
   // Still on the overlay: take it off before it goes, so the overlay keeps no dangling widget.
   if (TakePopupOffOverlay(owner, popup_guard_.data(), this)) delete popup_guard_.data();
   delete info_buttons_;
-  if (owner != nullptr) {
-    owner->RemoveAndHideActionWidget(next_button_);
-    owner->RemoveAndHideActionWidget(back_button_);
-  }
-  delete next_button_;
-  delete back_button_;
+  DeleteActionButtons(owner, {next_button_, back_button_});
   delete form_;
 }
 

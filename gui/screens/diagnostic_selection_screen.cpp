@@ -73,13 +73,8 @@ DiagnosticSelectionScreen::DiagnosticSelectionScreen(KolvLiteController* control
 }
 
 DiagnosticSelectionScreen::~DiagnosticSelectionScreen() {
-  if (controller != nullptr) {
-    controller->RemoveAndHideActionWidget(next_button_);
-    controller->RemoveAndHideActionWidget(back_button_);
-  }
+  DeleteActionButtons(controller, {next_button_, back_button_});
   DeleteFlowScreens();
-  delete next_button_;
-  delete back_button_;
   delete radio_group_;
   delete form_;
 }

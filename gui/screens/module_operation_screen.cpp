@@ -38,11 +38,10 @@ ModuleOperationScreen::ModuleOperationScreen(KolvLiteController* controller)
 }
 
 ModuleOperationScreen::~ModuleOperationScreen() {
-  if (controller != nullptr) controller->RemoveAndHideActionWidget(next_button_);
+  DeleteActionButtons(controller, {next_button_});
   // The tool screens belong to their plug-ins; only the diagnostic selection screen is ours.
   DeleteFlowScreens();
   delete radio_group_;
-  delete next_button_;
   delete form_;
 }
 

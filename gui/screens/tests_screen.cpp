@@ -102,12 +102,7 @@ TestsScreen::~TestsScreen() {
   KolvLiteController* owner = controller_guard_.data();
   // Still on the overlay: take it off before it goes, so the overlay keeps no dangling widget.
   if (TakePopupOffOverlay(owner, popup_guard_.data(), this)) delete popup_guard_.data();
-  if (owner != nullptr) {
-    owner->RemoveAndHideActionWidget(run_button_);
-    owner->RemoveAndHideActionWidget(back_button_);
-  }
-  delete run_button_;
-  delete back_button_;
+  DeleteActionButtons(owner, {run_button_, back_button_});
   delete info_buttons_;
   delete form_;
   device_boxes_.clear();
