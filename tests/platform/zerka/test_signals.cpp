@@ -16,7 +16,7 @@ namespace {
 std::mutex mutex;
 std::condition_variable arrived;
 std::vector<int> received;
-bool on_main_thread = false;
+std::atomic<bool> on_main_thread{false};
 pthread_t main_thread;
 
 void Record(int signal_number) {
@@ -33,6 +33,12 @@ void Other(int) { ++other_calls; }
 bool WaitFor(size_t count) {
   std::unique_lock<std::mutex> lock(mutex);
   return arrived.wait_for(lock, std::chrono::seconds(10), [&] { return received.size() >= count; });
+}
+
+// The watcher thread may still be appending: read under the lock.
+std::vector<int> Received() {
+  std::lock_guard<std::mutex> lock(mutex);
+  return received;
 }
 
 std::atomic<int> host_handler_calls{0};
@@ -52,7 +58,7 @@ TEST(SignalHandler, CallbackRunsOnAnOrdinaryThread) {
 
   raise(SIGINT);
   ASSERT_TRUE(WaitFor(1));
-  EXPECT_EQ(received[0], SIGINT);
+  EXPECT_EQ(Received()[0], SIGINT);
   EXPECT_FALSE(on_main_thread);
 
   // A termination request sent to the process, and a Ctrl-C landing on another thread.
@@ -60,8 +66,8 @@ TEST(SignalHandler, CallbackRunsOnAnOrdinaryThread) {
   ASSERT_TRUE(WaitFor(2));
   std::thread([] { raise(SIGINT); }).join();
   ASSERT_TRUE(WaitFor(3));
-  EXPECT_EQ(received[1], SIGTERM);
-  EXPECT_EQ(received[2], SIGINT);
+  EXPECT_EQ(Received()[1], SIGTERM);
+  EXPECT_EQ(Received()[2], SIGINT);
   EXPECT_FALSE(on_main_thread);
   EXPECT_EQ(host_handler_calls, 0);
 
@@ -76,7 +82,7 @@ TEST(SignalHandler, CallbackRunsOnAnOrdinaryThread) {
   EXPECT_EQ(host_handler_calls, 1);
   usleep(50000);
   EXPECT_EQ(other_calls, 1);
-  EXPECT_EQ(received.size(), 3u);
+  EXPECT_EQ(Received().size(), 3u);
 
   ASSERT_EQ(handler->Register(Record), 0);
   raise(SIGINT);
