@@ -1,6 +1,10 @@
 // The translator: the start-up catalogue compiled into the program, the main catalogue with its
 // en_US fallback, and module catalogues that override it while installed.
+#include <QDir>
+#include <QFile>
 #include <QLocale>
+#include <QSet>
+#include <QXmlStreamReader>
 #include <QResource>
 #include <QSignalSpy>
 #include <QTranslator>
@@ -17,6 +21,33 @@ QString InternalText(const QString& locale, const char* key) {
   QTranslator translator;
   if (!KolvLiteTranslator::InstallKolvLiteInternalTranslator(&translator)) return QString();
   return KolvLiteTranslateInternal(key);
+}
+
+// "context/source" of every message that carries a finished translation.
+QSet<QString> TranslatedMessages(const QString& ts_path) {
+  QSet<QString> messages;
+  QFile file(ts_path);
+  if (!file.open(QIODevice::ReadOnly)) return messages;
+  QXmlStreamReader xml(&file);
+  QString context, source;
+  bool finished = false;
+  QString translation;
+  while (!xml.atEnd()) {
+    xml.readNext();
+    if (xml.isStartElement()) {
+      if (xml.name() == u"name") context = xml.readElementText();
+      else if (xml.name() == u"source") source = xml.readElementText();
+      else if (xml.name() == u"translation") {
+        finished = xml.attributes().value("type").isEmpty();
+        translation = xml.readElementText();
+      }
+    } else if (xml.isEndElement() && xml.name() == u"message") {
+      if (finished && !translation.trimmed().isEmpty()) messages.insert(context + "/" + source);
+      finished = false;
+      translation.clear();
+    }
+  }
+  return messages;
 }
 
 }  // namespace
@@ -121,6 +152,21 @@ class TranslatorTest : public QObject {
     KolvLiteTranslator::ClearTranslators();
     QVERIFY(!KolvLiteTranslator::translation_contexts().contains("Demo"));
     QVERIFY(!KolvLiteTranslator::LoadTranslator("Missing"));
+  }
+
+  // A language that lacks a text the English catalogue has shows the user a raw key.
+  void EveryLanguageTranslatesWhatEnglishDoes() {
+    const QDir folder(QStringLiteral(KOLV_SOURCE_DIR "/resources/kolv_lite/translations"));
+    const QSet<QString> english = TranslatedMessages(folder.filePath("kolv_lite_en_US.ts"));
+    QVERIFY(english.size() > 100);
+    const QStringList catalogues = folder.entryList({"kolv_lite_*.ts"}, QDir::Files);
+    QVERIFY(catalogues.size() >= 2);
+    for (const QString& name : catalogues) {
+      const QSet<QString> other = TranslatedMessages(folder.filePath(name));
+      QStringList missing = (english - other).values();
+      missing.sort();
+      QVERIFY2(missing.isEmpty(), qPrintable(name + " lacks: " + missing.join(", ")));
+    }
   }
 
   void SingletonSlotsReportTheOutcome() {
