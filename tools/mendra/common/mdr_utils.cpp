@@ -1,0 +1,236 @@
+#include "tools/mendra/common/mdr_utils.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <memory>
+
+#include "kolv_os/os.h"
+
+using morva_service::SystemComponentResource;
+using morva_service::SystemComponentView;
+
+namespace {
+
+// One list per plug-in: the screens read it through whichever model is current.
+std::unique_ptr<std::vector<MdrDevice>>& ApplicableList() {
+  static std::unique_ptr<std::vector<MdrDevice>> list(new std::vector<MdrDevice>());
+  return list;
+}
+
+bool ReadDecimal(const std::string& text, int& out) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  long value = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || end == text.c_str() || *end != '\0' || value < INT_MIN || value > INT_MAX)
+    return false;
+  out = static_cast<int>(value);
+  return true;
+}
+
+}  // namespace
+
+MdrUtils::MdrUtils(morva_service::ModuleInterfaceView* module, morva_service::ToolView* tool,
+                   morva_service::MorvaService* service)
+    : selected_devices_(new std::vector<SystemComponentView*>()),
+      module_(module),
+      tool_(tool),
+      service_(service) {
+  ApplicableList().reset(new std::vector<MdrDevice>());
+}
+
+MdrUtils::~MdrUtils() { delete selected_devices_; }
+
+std::vector<MdrDevice>* MdrUtils::applicable_devices() const { return ApplicableList().get(); }
+
+std::string MdrUtils::OperatingSystemDrive() {
+  std::string folder = kolv_os::WindowsDirectory();
+  if (folder.empty()) return std::string();
+  return folder.substr(0, 1) + ":\\";
+}
+
+void MdrUtils::FilterDevices(bool reset, bool physical, bool repair) {
+  const std::string os_drive = OperatingSystemDrive();
+  if (reset) module_->Scan();
+
+  std::vector<std::string> operation{"filterDevices"};
+  if (physical) operation.push_back("physical");
+  tool_->SetParameter("Operation", operation);
+  service_->ExecuteTool(tool_, nullptr, module_->system_components());
+
+  std::vector<MdrDevice>& list = *ApplicableList();
+  list.clear();
+  device_index_.clear();
+  partition_index_.clear();
+
+  const size_t count = module_->system_component_count();
+  std::vector<SystemComponentResource> resources;
+  for (size_t i = 0; i < count; ++i) {
+    SystemComponentView* component = module_->system_component(i);
+    if (component == nullptr) continue;
+    // A short or missing answer leaves the device out rather than guessing.
+    std::vector<std::string> filter = tool_->GetParameter("DevicesFilter");
+    if (i >= filter.size() || filter[i] != "T") continue;
+
+    morva_service::SystemComponentInformation info = component->information();
+    MdrDevice device;
+    device.index = static_cast<int>(i);
+    device.id = component->id();
+    device.name = info.display_name;
+    auto ssd = info.attributes.find("NonRotatingMedia");
+    device.non_rotating = ssd != info.attributes.end() && ssd->second == "T";
+    bool kept = true;
+
+    int ordinal = 0;
+    int index_value = 0;
+    component->resources(resources);
+    for (const SystemComponentResource& resource : resources) {
+      if (resource.name != "PARTITION") continue;
+      MdrPartition partition;
+      bool dropped = false;
+      for (const auto& property : resource.properties) {
+        const std::string& name = property.first;
+        const std::string& value = property.second;
+        if (name == "PARTITION_TYPE") {
+          if (value == "EXTENDED") {
+            dropped = true;
+            break;
+          }
+          partition.partition_type = value;
+        } else if (name == "MOUNT_POINT") {
+          if (value == "UNABLE_TO_OBTAIN") {
+            dropped = true;
+            break;
+          }
+          if (!os_drive.empty() && value == os_drive) {
+            partition.operating_system = true;
+            device.holds_operating_system = true;
+            if (repair) {
+              filter = tool_->GetParameter("DevicesFilter");
+              if (i < filter.size()) {
+                filter[i] = "F";
+                tool_->SetParameter("DevicesFilter", filter);
+              }
+              kept = false;
+            }
+          }
+          partition.mount_point = value;
+        } else if (name == "FILESYSTEM") {
+          partition.file_system = value;
+        } else if (name == "LABEL") {
+          partition.label = value;
+        } else if (name == "SIZE") {
+          partition.size = value;
+        } else if (name == "USED") {
+          partition.used = value;
+        } else if (name == "FREE") {
+          partition.free = value;
+        } else if (name == "INDEX") {
+          ReadDecimal(value, index_value);
+        }
+      }
+      if (dropped || partition.file_system.empty() || partition.mount_point.empty()) continue;
+      partition.ordinal = ordinal++;
+      partition.index = index_value;
+      device.partitions.push_back(partition);
+    }
+    if (repair && !kept) continue;
+    list.push_back(device);
+  }
+  RebuildIndexes();
+}
+
+void MdrUtils::RebuildIndexes() {
+  device_index_.clear();
+  partition_index_.clear();
+  for (MdrDevice& device : *ApplicableList()) {
+    device_index_[device.id] = &device;
+    for (MdrPartition& partition : device.partitions)
+      partition_index_[PartitionKey(device.id, partition)] = &partition;
+  }
+}
+
+void MdrUtils::SetSelectedPartitions(PartitionSelection* selection, bool partition_mode,
+                                     bool exclude_system_disk, bool exclude_non_rotating) {
+  selected_devices_->clear();
+  selection_ = selection;
+  if (selection == nullptr) return;
+  std::vector<MdrDevice>& list = *ApplicableList();
+
+  if (!selection->empty()) {
+    for (const MdrDevice& device : list) {
+      auto chosen = selection->find(device.id);
+      if (chosen == selection->end()) continue;
+      if (!partition_mode) {
+        selected_devices_->push_back(module_->system_component(device.index));
+        continue;
+      }
+      if (device.partitions.empty()) continue;
+      std::vector<std::string> table;
+      for (const std::string& key : chosen->second) {
+        const MdrPartition* p = FindPartition(key);
+        // A key that names no applicable partition cannot be handed to the tool.
+        if (p == nullptr) continue;
+        table.push_back(key);
+        table.push_back(p->file_system);
+        table.push_back(p->mount_point);
+        table.push_back(p->operating_system ? "T" : "F");
+      }
+      selected_devices_->push_back(module_->system_component(device.index));
+      tool_->SetParameter("partition_table" + device.id, table);
+    }
+    return;
+  }
+
+  for (const MdrDevice& device : list) {
+    if (partition_mode) {
+      if (device.partitions.empty()) continue;
+      std::vector<std::string> table;
+      std::vector<std::string> keys;
+      for (const MdrPartition& p : device.partitions) {
+        keys.push_back(PartitionKey(device.id, p));
+        table.push_back(keys.back());
+        table.push_back(p.file_system);
+        table.push_back(p.mount_point);
+        table.push_back(p.operating_system ? "T" : "F");
+      }
+      selected_devices_->push_back(module_->system_component(device.index));
+      tool_->SetParameter("partition_table" + device.id, table);
+      (*selection)[device.id] = keys;
+    } else {
+      if (exclude_system_disk && device.holds_operating_system) continue;
+      if (exclude_non_rotating && device.non_rotating) continue;
+      (*selection)[device.id] = std::vector<std::string>();
+      selected_devices_->push_back(module_->system_component(device.index));
+    }
+  }
+}
+
+MdrDevice* MdrUtils::FindDevice(const std::string& id) {
+  auto it = device_index_.find(id);
+  return it == device_index_.end() ? nullptr : it->second;
+}
+
+MdrPartition* MdrUtils::FindPartition(const std::string& key) {
+  auto it = partition_index_.find(key);
+  return it == partition_index_.end() ? nullptr : it->second;
+}
+
+std::string MdrUtils::PartitionKey(const std::string& /*device_id*/, const MdrPartition& partition) {
+  return partition.mount_point;
+}
+
+int MdrUtils::PartitionResourceIndex(int device_index, const std::string& mount_point) const {
+  std::vector<SystemComponentView*> components = module_->system_components();
+  if (device_index < 0 || static_cast<size_t>(device_index) >= components.size() ||
+      components[device_index] == nullptr)
+    return 0;
+  std::vector<SystemComponentResource> resources;
+  components[device_index]->resources(resources);
+  for (size_t r = 0; r < resources.size(); ++r)
+    for (const auto& property : resources[r].properties)
+      if (property.first == "MOUNT_POINT" && property.second == mount_point)
+        return static_cast<int>(r);
+  return 0;
+}

@@ -1,0 +1,102 @@
+// The bad-sector tool's model of the devices and partitions it may work on, shared by the
+// windowed and the console plug-in. The tool itself decides which devices qualify (a filter
+// run); the model reads their partitions, marks the operating system's, and turns a user's
+// choice into the device list and "partition_table" parameters of a tool run.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "morva_service/morva_service.h"
+
+// Result codes the tool reports per device and per partition.
+enum MdrResultCode : int {
+  kMdrNoErrorsFound = 0,
+  kMdrPartitionLocked = 1,
+  kMdrUnableToUnmountDevice = 2,
+  kMdrScheduledSuccessfully = 3,
+  kMdrScheduleFailed = 4,
+  kMdrFilesystemNotSupported = 5,
+  kMdrOperationFailed = 6,
+  kMdrNotEnoughPrivileges = 7,
+  kMdrAborted = 8,
+  kMdrErrorsFoundAndFixed = 9,
+  kMdrErrorsFoundButNotFixed = 10,
+  kMdrErrorsCorrectedNeedReboot = 11,
+  kMdrErrorsFound = 12,
+};
+
+struct MdrPartition {
+  int ordinal = 0;  // position among the kept partitions of its device
+  std::string label;
+  std::string mount_point;
+  std::string file_system;
+  std::string partition_type;
+  std::string size;
+  std::string used;
+  std::string free;
+  int index = 0;  // the "INDEX" property
+  bool operating_system = false;
+};
+
+struct MdrDevice {
+  int index = 0;  // position in the module's component list
+  std::string name;
+  std::string id;
+  bool non_rotating = false;
+  std::vector<MdrPartition> partitions;
+  bool holds_operating_system = false;
+};
+
+// Chosen device id -> chosen partition keys (empty: the whole device).
+typedef std::map<std::string, std::vector<std::string>> PartitionSelection;
+
+class MdrUtils {
+ public:
+  MdrUtils(morva_service::ModuleInterfaceView* module, morva_service::ToolView* tool,
+           morva_service::MorvaService* service);
+  virtual ~MdrUtils();
+
+  MdrUtils(const MdrUtils&) = delete;
+  MdrUtils& operator=(const MdrUtils&) = delete;
+
+  // Asks the tool which devices qualify and rebuilds the applicable list and its indexes.
+  // reset: rescan the module first. physical: ask for physical disks only. repair: leave out
+  // the device that holds the operating system.
+  void FilterDevices(bool reset, bool physical, bool repair);
+
+  // Fills selected_devices() from the selection (stored, not copied) and, in partition mode,
+  // sets "partition_table<id>" on the tool. An empty selection means every applicable device
+  // and is filled in.
+  void SetSelectedPartitions(PartitionSelection* selection, bool partition_mode,
+                             bool exclude_system_disk, bool exclude_non_rotating);
+
+  // Null when unknown. Valid until the next FilterDevices.
+  MdrDevice* FindDevice(const std::string& id);
+  MdrPartition* FindPartition(const std::string& key);
+
+  static std::string PartitionKey(const std::string& device_id, const MdrPartition& partition);
+
+  // Position in the device's resources of the first resource mounted at mount_point; 0 if none.
+  int PartitionResourceIndex(int device_index, const std::string& mount_point) const;
+
+  // The operating system's drive ("C:\"), empty when it cannot be told.
+  static std::string OperatingSystemDrive();
+
+  std::vector<morva_service::SystemComponentView*>* selected_devices() { return selected_devices_; }
+  // The plug-in-wide applicable list; every new MdrUtils starts it anew.
+  std::vector<MdrDevice>* applicable_devices() const;
+  PartitionSelection* selection() const { return selection_; }
+
+ private:
+  void RebuildIndexes();
+
+  std::map<std::string, MdrDevice*> device_index_;
+  std::map<std::string, MdrPartition*> partition_index_;
+  PartitionSelection* selection_ = nullptr;
+  std::vector<morva_service::SystemComponentView*>* selected_devices_;
+  morva_service::ModuleInterfaceView* module_;
+  morva_service::ToolView* tool_;
+  morva_service::MorvaService* service_;
+};
