@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "support/fake_storage.h"
+#include "tools/mendra/common/mdr_utils.h"
+
+using namespace mdrtest;
+
+namespace {
+
+class MdrUtilsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { setenv("KOLV_WINDOWS_DIR", "C:\\Windows", 1); }
+
+  // 0: system disk (C:\ and D:\), 1: SSD, 2: only unusable partitions, 3: not qualifying.
+  void StandardMachine() {
+    module.Add("0", "DISK_0").Partition("C:\\", "NTFS").Partition("D:\\", "NTFS", "PRIMARY", "1");
+    module.Add("1", "SSD_1", true).Partition("E:\\", "NTFS");
+    module.Add("2", "DISK_2")
+        .Partition("F:\\", "NTFS", "EXTENDED")
+        .Partition("UNABLE_TO_OBTAIN", "NTFS");
+    module.Add("3", "OPTICAL").Partition("G:\\", "UDF");
+    tool.filter_answer = {"T", "T", "T", "F"};
+  }
+
+  std::vector<std::string> Ids(MdrUtils& model) {
+    std::vector<std::string> ids;
+    for (const MdrDevice& d : *model.applicable_devices()) ids.push_back(d.id);
+    return ids;
+  }
+
+  FakeModule module;
+  FakeTool tool;
+  FakeService service;
+};
+
+TEST_F(MdrUtilsTest, ScanKeepsTheSystemDiskFlaggedAndDropsNonQualifyingDevices) {
+  StandardMachine();
+  MdrUtils model(&module, &tool, &service);
+  model.FilterDevices(true, false, false);
+  EXPECT_EQ(module.scans, 1);
+  EXPECT_EQ(service.devices_given, 4u);
+  EXPECT_EQ(tool.parameters["Operation"], std::vector<std::string>{"filterDevices"});
+  EXPECT_EQ(Ids(model), (std::vector<std::string>{"0", "1", "2"}));
+
+  MdrDevice* system = model.FindDevice("0");
+  ASSERT_NE(system, nullptr);
+  EXPECT_TRUE(system->holds_operating_system);
+  ASSERT_EQ(system->partitions.size(), 2u);
+  EXPECT_TRUE(system->partitions[0].operating_system);
+  EXPECT_FALSE(system->partitions[1].operating_system);
+  EXPECT_EQ(system->partitions[1].ordinal, 1);
+  EXPECT_EQ(system->partitions[1].index, 1);
+  EXPECT_EQ(system->partitions[1].label, "LD:\\");
+  EXPECT_TRUE(model.FindDevice("1")->non_rotating);
+  EXPECT_EQ(model.FindDevice("3"), nullptr);
+  EXPECT_EQ(tool.parameters["DevicesFilter"], (std::vector<std::string>{"T", "T", "T", "F"}));
+}
+
+TEST_F(MdrUtilsTest, RepairLeavesOutTheSystemDiskAndMarksItInTheToolAnswer) {
+  StandardMachine();
+  MdrUtils model(&module, &tool, &service);
+  model.FilterDevices(false, true, true);
+  EXPECT_EQ(module.scans, 0);
+  EXPECT_EQ(tool.parameters["Operation"], (std::vector<std::string>{"filterDevices", "physical"}));
+  EXPECT_EQ(Ids(model), (std::vector<std::string>{"1", "2"}));
+  EXPECT_EQ(tool.parameters["DevicesFilter"], (std::vector<std::string>{"F", "T", "T", "F"}));
+  EXPECT_EQ(model.FindPartition("C:\\"), nullptr);
+}
+
+TEST_F(MdrUtilsTest, UnusablePartitionsAreDroppedWithoutTakingAnOrdinal) {
+  module.Add("0", "DISK")
+      .Partition("", "NTFS")          // no mount point
+      .Partition("H:\\", "")          // no file system
+      .Partition("I:\\", "EXT4", "PRIMARY", "7");
+  module.Add("2", "DISK_2").Partition("F:\\", "NTFS", "EXTENDED").Partition("UNABLE_TO_OBTAIN", "NTFS");
+  tool.filter_answer = {"T", "T"};
+  MdrUtils model(&module, &tool, &service);
+  model.FilterDevices(false, false, false);
+  ASSERT_EQ(model.FindDevice("0")->partitions.size(), 1u);
+  const MdrPartition& kept = model.FindDevice("0")->partitions[0];
+  EXPECT_EQ(kept.ordinal, 0);
+  EXPECT_EQ(kept.index, 7);
+  EXPECT_EQ(kept.file_system, "EXT4");
+  ASSERT_NE(model.FindDevice("2"), nullptr);
+  EXPECT_TRUE(model.FindDevice("2")->partitions.empty());
+
+  // A device with nothing usable is applicable, but partition mode does not select it.
+  PartitionSelection selection;
+  model.SetSelectedPartitions(&selection, true, false, false);
+  ASSERT_EQ(model.selected_devices()->size(), 1u);
+  EXPECT_EQ((*model.selected_devices())[0], module.devices[0]);
+  EXPECT_EQ(selection.count("2"), 0u);
+  EXPECT_EQ(tool.parameters["partition_table0"],
+            (std::vector<std::string>{"I:\\", "EXT4", "I:\\", "F"}));
+}
+
+TEST_F(MdrUtilsTest, SystemDriveCompareIsExactAndAbsentWithoutAWindowsFolder) {
+  module.Add("0", "DISK").Partition("c:\\", "NTFS");
+  tool.filter_answer = {"T"};
+  MdrUtils model(&module, &tool, &service);
+  model.FilterDevices(false, false, true);
+  ASSERT_NE(model.FindDevice("0"), nullptr);
+  EXPECT_FALSE(model.FindDevice("0")->holds_operating_system);
+
+  module.devices[0]->Partition("C:\\", "NTFS");
+  setenv("KOLV_WINDOWS_DIR", "", 1);
+  model.FilterDevices(false, false, true);
+  ASSERT_NE(model.FindDevice("0"), nullptr);
+  EXPECT_FALSE(model.FindDevice("0")->holds_operating_system);
+}
+
+TEST_F(MdrUtilsTest, ShortOrMissingToolAnswerLeavesDevicesOut) {
+  StandardMachine();
+  tool.filter_answer = {"T"};
+  MdrUtils model(&module, &tool, &service);
+  model.FilterDevices(false, false, false);
+  EXPECT_EQ(Ids(model), std::vector<std::string>{"0"});
+  tool.filter_answer.clear();
+  model.FilterDevices(false, false, false);
+  EXPECT_TRUE(model.applicable_devices()->empty());
+  EXPECT_EQ(model.FindDevice("0"), nullptr);
+}
+
+TEST_F(MdrUtilsTest, EmptySelectionTakesEveryApplicableDeviceThatPassesTheExclusions) {
+  StandardMachine();
+  MdrUtils model(&module, &tool, &service);
+  model.FilterDevices(false, false, false);
+
+  PartitionSelection all;
+  model.SetSelectedPartitions(&all, false, false, false);
+  EXPECT_EQ(model.selected_devices()->size(), 3u);
+  EXPECT_EQ(all.size(), 3u);
+  EXPECT_TRUE(all["0"].empty());
+  EXPECT_EQ(model.selection(), &all);
+
+  PartitionSelection repair;
+  model.SetSelectedPartitions(&repair, false, true, true);
+  ASSERT_EQ(model.selected_devices()->size(), 1u);
+  EXPECT_EQ((*model.selected_devices())[0], module.devices[2]);
+  EXPECT_EQ(repair.count("0"), 0u);
+  EXPECT_EQ(repair.count("1"), 0u);
+}
+
+TEST_F(MdrUtilsTest, ChosenDevicesAndPartitionsBecomeTheToolsInput) {
+  StandardMachine();
+  MdrUtils model(&module, &tool, &service);
+  model.FilterDevices(false, false, false);
+
+  // Unknown and non-applicable ids are ignored; list order wins over selection order.
+  PartitionSelection chosen{{"2", {}}, {"0", {}}, {"3", {}}, {"9", {}}};
+  model.SetSelectedPartitions(&chosen, false, false, false);
+  ASSERT_EQ(model.selected_devices()->size(), 2u);
+  EXPECT_EQ((*model.selected_devices())[0], module.devices[0]);
+  EXPECT_EQ((*model.selected_devices())[1], module.devices[2]);
+
+  PartitionSelection partitions{{"0", {"D:\\", "C:\\", "Z:\\"}}};
+  model.SetSelectedPartitions(&partitions, true, false, false);
+  ASSERT_EQ(model.selected_devices()->size(), 1u);
+  EXPECT_EQ(tool.parameters["partition_table0"],
+            (std::vector<std::string>{"D:\\", "NTFS", "D:\\", "F", "C:\\", "NTFS", "C:\\", "T"}));
+}
+
+TEST_F(MdrUtilsTest, PartitionResourceIndexFindsTheMountPointsResource) {
+  module.Add("0", "DISK").Partition("C:\\", "NTFS");
+  module.devices[0]->Resource({"CONTROLLER", {{"NAME", "x"}}});
+  module.devices[0]->Partition("D:\\", "NTFS");
+  tool.filter_answer = {"T"};
+  MdrUtils model(&module, &tool, &service);
+  EXPECT_EQ(model.PartitionResourceIndex(0, "D:\\"), 2);
+  EXPECT_EQ(model.PartitionResourceIndex(0, "Q:\\"), 0);
+  EXPECT_EQ(model.PartitionResourceIndex(5, "D:\\"), 0);
+}
+
+TEST_F(MdrUtilsTest, EveryNewModelStartsAnEmptyApplicableList) {
+  StandardMachine();
+  MdrUtils first(&module, &tool, &service);
+  first.FilterDevices(false, false, false);
+  EXPECT_FALSE(first.applicable_devices()->empty());
+  MdrUtils second(&module, &tool, &service);
+  EXPECT_TRUE(second.applicable_devices()->empty());
+}
+
+}  // namespace
