@@ -1,0 +1,183 @@
+// Result codes, status merging and the tool run's report, from the listener's notifications to
+// the rendered HTML.
+#include <QApplication>
+#include <QTest>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "gui/logs/html_generator.h"
+#include "gui/logs/html_log_entry.h"
+#include "morva_service/views.h"
+#include "tools/mendra/gui/mdr_listener.h"
+#include "tools/mendra/gui/mdr_plugin.h"
+#include "tools/mendra/gui/mdr_tool_log.h"
+
+namespace {
+
+class FakeEvent : public morva_service::ToolEventView {
+ public:
+  explicit FakeEvent(std::map<std::string, std::vector<std::string>> values)
+      : values_(std::move(values)) {}
+  std::vector<std::string> GetValues(const std::string& key) const override {
+    auto it = values_.find(key);
+    return it == values_.end() ? std::vector<std::string>() : it->second;
+  }
+
+ private:
+  std::map<std::string, std::vector<std::string>> values_;
+};
+
+void Send(MdrListener& listener, const std::string& name,
+          std::map<std::string, std::vector<std::string>> values) {
+  FakeEvent event(std::move(values));
+  QVERIFY(listener.Dispatch(name, &event));
+}
+
+}  // namespace
+
+class TestToolLog : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void cleanup() { MdrPlugin::Release(); }
+
+  void codeMeanings() {
+    struct Row {
+      int code;
+      int status;
+      const char* message;
+      const char* result;
+    };
+    const Row rows[] = {
+        {0, LOG_ENTRY_SUCCESS, "NO_ERRORS_FOUND", "NO_ERRORS_FOUND"},
+        {1, LOG_ENTRY_NOT_APPLICABLE, "PARTITION_LOCKED", "PARTITION_LOCKED"},
+        {5, LOG_ENTRY_NOT_APPLICABLE, "FILESYSTEM_NOT_SUPPORTED", "UNABLE_TO_EXECUTE"},
+        {6, LOG_ENTRY_ABORTED, "OPERATION_FAILED", "UNABLE_TO_EXECUTE"},
+        {8, LOG_ENTRY_ABORTED, "", "ABORTED"},
+        {10, LOG_ENTRY_WARNING, "ERRORS_FOUND_BUT_NOT_FIXED", "SOME_ERRORS_COULD_NOT_BE_FIXED"},
+        {11, LOG_ENTRY_WARNING, "ERRORS_CORRECTED_BUT_NEED_TO_REBOOT", "ERRORS_FOUND_AND_FIXED"},
+        {12, LOG_ENTRY_FAILED, "", "ERRORS_FOUND"},
+        {13, LOG_ENTRY_INVALID, "", "UNDEFINED_STATUS"},
+        {-1, LOG_ENTRY_INVALID, "", "UNDEFINED_STATUS"},
+    };
+    for (const Row& row : rows) {
+      const MdrCodeMeaning meaning = MdrMeaningOf(row.code);
+      QCOMPARE(meaning.row_status, row.status);
+      QCOMPARE(QString::fromLatin1(meaning.message_key), QString::fromLatin1(row.message));
+      QCOMPARE(QString::fromLatin1(meaning.result_key), QString::fromLatin1(row.result));
+    }
+    QCOMPARE(OperationLabel("repair"), std::string("SCAN_AND_REPAIR_BAD_SECTORS_LABEL"));
+    QCOMPARE(OperationLabel("format"), std::string("UNKNOWN_OPERATION"));
+  }
+
+  void mergingAndParsing() {
+    QCOMPARE(MergeStatus(LOG_ENTRY_SUCCESS, LOG_ENTRY_WARNING), int(LOG_ENTRY_WARNING));
+    QCOMPARE(MergeStatus(LOG_ENTRY_ABORTED, LOG_ENTRY_FAILED), int(LOG_ENTRY_ABORTED));
+    QCOMPARE(MergeStatus(LOG_ENTRY_NOT_APPLICABLE, LOG_ENTRY_SUCCESS), int(LOG_ENTRY_SUCCESS));
+    QCOMPARE(MergeStatus(42, LOG_ENTRY_NOT_APPLICABLE), int(LOG_ENTRY_NOT_APPLICABLE));
+    QCOMPARE(MergeStatus(LOG_ENTRY_SUCCESS, 42), int(LOG_ENTRY_SUCCESS));
+    // A garbled code must not read as code 0, "no errors".
+    QCOMPARE(MdrParseInt("12", -1), 12);
+    QCOMPARE(MdrParseInt("x", -1), -1);
+    QCOMPARE(MdrParseInt("3z", -1), -1);
+    QCOMPARE(MdrParseInt("", -1), -1);
+  }
+
+  void builderStatuses() {
+    ToolLogBuilder builder;
+    builder.PushEntry("A");
+    builder.AddTask("SCAN_BAD_SECTORS_LABEL");
+    builder.SetResult(0);
+    builder.PopEntry(0);
+    builder.PushEntry("B");
+    builder.AddTask("SCAN_BAD_SECTORS_LABEL");
+    builder.SetResult(10);
+    builder.PopEntry(10);
+    builder.Finish();
+    ToolExecutionLog_* log = builder.log();
+    QCOMPARE(int(log->entries.size()), 2);
+    QCOMPARE(log->status, int(LOG_ENTRY_WARNING));
+    const ToolTaskResult_& task = log->entries[1].task_results.at(0);
+    QCOMPARE(int(task.second.first.first), int(LOG_ENTRY_WARNING));
+    QCOMPARE(task.second.first.second, std::string("WARNING"));
+    QCOMPARE(int(task.second.second.size()), 1);
+    QVERIFY(QString::fromStdString(task.second.second[0]).endsWith("SOME_ERRORS_COULD_NOT_BE_FIXED"));
+
+    // Code 8: aborted, without a message line; the graver status wins over FAILED.
+    builder.Reset();
+    QVERIFY(builder.log()->entries.empty());
+    builder.PushEntry("C");
+    builder.AddTask("SCAN_BAD_SECTORS_LABEL");
+    builder.SetResult(8);
+    QVERIFY(builder.log()->entries.empty());
+    builder.PopEntry(8);
+    builder.PushEntry("D");
+    builder.AddTask("SCAN_BAD_SECTORS_LABEL");
+    builder.SetResult(12);
+    builder.PopEntry(12);
+    builder.Finish();
+    QCOMPARE(builder.log()->status, int(LOG_ENTRY_ABORTED));
+    QVERIFY(builder.log()->entries[0].task_results[0].second.second.empty());
+
+    // An empty log is not applicable; work on no entry is refused, not undefined.
+    builder.Reset();
+    builder.Finish();
+    QCOMPARE(builder.log()->status, int(LOG_ENTRY_NOT_APPLICABLE));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, builder.SetResult(0));
+    builder.PushEntry("E");
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, builder.SetResult(0));
+  }
+
+  void notesAreEscaped() {
+    QCOMPARE(MdrListener::PartitionNote("a<b>\nc", "repair", 0),
+             std::string("<pre>a&lt;b&gt;<br>c</pre>"));
+    QCOMPARE(MdrListener::PartitionNote("failed badly", "filesystem", 6), std::string());
+    QCOMPARE(MdrListener::PartitionNote("", "filesystem", 0), std::string());
+    const std::string scan = MdrListener::SectorTable({"100", "<3>", "0", "0"}, "scan");
+    QVERIFY(scan.find("&lt;3&gt;") != std::string::npos);
+    QVERIFY(scan.find("TOTAL_FIXED_SECTORS") == std::string::npos);
+    // A short list does not read past its end.
+    const std::string repair = MdrListener::SectorTable({"100"}, "repair");
+    QVERIFY(repair.find("TOTAL_NON_FIXED_SECTORS") != std::string::npos);
+  }
+
+  // A filesystem run records partitions below their device; events out of order or with
+  // missing values leave the tool's thread alive and the report readable.
+  void listenerRecordsRun() {
+    MdrListener listener;
+    Send(listener, "OnRecoverInit", {});
+    Send(listener, "OnOperationInit", {{"Operation", {"filesystem"}}});
+    Send(listener, "OnDeviceInit", {{"DeviceInit", {"dev9"}}, {"Operation", {"filesystem"}}});
+    Send(listener, "OnPartitionInit",
+         {{"PartitionInit", {"dev9", "D:\\"}}, {"Operation", {"filesystem"}}});
+    Send(listener, "OnPartitionFinish",
+         {{"PartitionFinish", {"dev9", "D:\\", "FIXED <2>", "9"}}, {"Operation", {"filesystem"}}});
+    Send(listener, "OnDeviceFinish", {{"DeviceFinish", {"dev9", "9"}}, {"Operation", {"filesystem"}}});
+    // Unbalanced and incomplete notifications.
+    Send(listener, "OnPartitionFinish", {{"Operation", {"filesystem"}}});
+    Send(listener, "OnDeviceFinish", {});
+    Send(listener, "OnProgress", {{"Progress", {"abc"}}});
+    Send(listener, "OnRecoverFinish", {});
+
+    ToolExecutionLog_* log = MdrPlugin::tool_log()->log();
+    QCOMPARE(int(log->entries.size()), 1);
+    const ToolExecutionLogEntry_& device = log->entries[0];
+    QCOMPARE(device.name, std::string("dev9"));
+    QVERIFY(device.task_results.empty());
+    QCOMPARE(int(device.children.size()), 1);
+    QCOMPARE(device.children[0].name, std::string("D:\\"));
+    QCOMPARE(device.children[0].note, std::string("<pre>FIXED &lt;2&gt;</pre>"));
+    QCOMPARE(log->status, int(LOG_ENTRY_SUCCESS));
+
+    QString html;
+    HtmlGenerator generator;
+    QVERIFY(generator.ReadToolExecutionLog(html, log));
+    QVERIFY(html.contains(QStringLiteral("dev9")));
+    QVERIFY(html.contains(QStringLiteral("FIXED &lt;2&gt;")));
+    QVERIFY(!html.contains(QStringLiteral("FIXED <2>")));
+  }
+};
+
+QTEST_MAIN(TestToolLog)
+#include "test_tool_log.moc"

@@ -1,0 +1,301 @@
+#include "tools/mendra/gui/mdr_execution_screen.h"
+
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_dialog.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "gui/widgets/progress_widget.h"
+#include "morva_service/morva_service.h"
+#include "tools/mendra/common/mdr_utils.h"
+#include "tools/mendra/gui/mdr_listener.h"
+#include "tools/mendra/gui/mdr_plugin.h"
+#include "tools/mendra/gui/mdr_widgets.h"
+
+namespace {
+void ShowButton(QPushButton* button, bool visible) {
+  if (button == nullptr) return;
+  if (!visible) {
+    button->hide();
+  } else if (button->parentWidget() != nullptr) {
+    button->show();
+  }
+}
+}  // namespace
+
+MdrExecutionScreen::MdrExecutionScreen(KolvLiteController* controller)
+    : ExecutionScreen(controller), listener_(new MdrListener()), thread_(nullptr) {
+  set_step(KolvLiteTranslate("EXECUTION_STEP"));
+  if (controller->execution_context() != nullptr) controller->execution_context()->runs = 1;
+  thread_ = new MdrExecutionThread(listener_);
+  connect(thread_, &QThread::finished, this, &MdrExecutionScreen::OnThreadFinished);
+}
+
+MdrExecutionScreen::~MdrExecutionScreen() {
+  // Without receivers the tool's thread no longer waits for this screen, so it can be joined.
+  DisconnectListener();
+  if (thread_->isRunning()) {
+    if (morva_service::MorvaService* service = MdrPlugin::service()) {
+      service->AbortTool(thread_->tool());
+    }
+    thread_->wait();
+  }
+  delete thread_;
+  thread_ = nullptr;
+  delete listener_;
+  listener_ = nullptr;
+  device_widgets_.clear();
+}
+
+MdrTestWidget* MdrExecutionScreen::CurrentRow() const {
+  if (device_index < 0 || static_cast<size_t>(device_index) >= device_widgets_.size()) {
+    return nullptr;
+  }
+  return device_widgets_[device_index]->row(test_row);
+}
+
+void MdrExecutionScreen::OnEnter() {
+  controller->ShowActionBar();
+  controller->HideCurrentBreadcrumbStepSubtext();
+  controller->ShowBreadcrumb();
+  controller->ShowModuleName();
+  controller->AddActionWidget(abort_button);
+  controller->AddActionWidget(next_button);
+  if (loaded) {
+    ShowButton(abort_button, run_active_);
+    ShowButton(next_button, !run_active_);
+    return;
+  }
+  ConnectButtonsEvents();
+  ConnectExecutionEvents();
+  stop_requested = false;
+  HideIterationWidgets();
+  ShowButton(next_button, false);
+  BuildToolWidgets();
+  loaded = true;
+  controller->HideGlobalButtons();
+  controller->HideHomeButton();
+  StartExecution();
+  ShowButton(abort_button, true);
+  abort_button->setEnabled(true);
+}
+
+void MdrExecutionScreen::OnExit() {
+  controller->RemoveAndHideActionWidget(next_button);
+  controller->RemoveAndHideActionWidget(abort_button);
+  // A run still going keeps its receivers: its end must still reach this screen.
+  if (!run_active_) DisconnectListener();
+}
+
+void MdrExecutionScreen::DisconnectListener() {
+  if (MdrQListener* signals_source = MdrPlugin::listener()) {
+    disconnect(signals_source, nullptr, this, nullptr);
+  }
+}
+
+void MdrExecutionScreen::OnKeyPress(QKeyEvent* event) {
+  if (event != nullptr && event->key() == Qt::Key_Escape) AbortProcedure();
+}
+
+bool MdrExecutionScreen::isBusy(QString&) { return MdrPlugin::tool_running() || run_active_; }
+
+void MdrExecutionScreen::Stop() {
+  stop_requested = true;
+  if (!run_active_) {
+    // Nothing runs: nothing will end later to answer for it.
+    emit Stopped(this);
+    return;
+  }
+  AbortProcedure();
+}
+
+void MdrExecutionScreen::Unload() {
+  device_index = 0;
+  test_row = 0;
+  abort_requested = false;
+  loaded = false;
+}
+
+void MdrExecutionScreen::ConnectExecutionEvents() {
+  MdrQListener* source = MdrPlugin::listener();
+  const auto blocking = static_cast<Qt::ConnectionType>(Qt::BlockingQueuedConnection |
+                                                        Qt::UniqueConnection);
+  connect(source, &MdrQListener::OperationInit, this, &ExecutionScreen::OnSuiteInit, blocking);
+  connect(source, &MdrQListener::DeviceInit, this, &ExecutionScreen::OnSystemComponentInit,
+          blocking);
+  connect(source, &MdrQListener::PartitionInit, this, &ExecutionScreen::OnTestInit, blocking);
+  connect(source, &MdrQListener::PartitionFinish, this, &MdrExecutionScreen::OnTestFinish,
+          blocking);
+  connect(source, &MdrQListener::DeviceFinish, this,
+          &MdrExecutionScreen::OnSystemComponentFinish, blocking);
+  connect(source, &MdrQListener::ErrorsFoundInTheDevice, this,
+          &MdrExecutionScreen::OnDeviceErrorsFound, blocking);
+  connect(source, &MdrQListener::RecoverFinish, this, &MdrExecutionScreen::OnSuiteFinish,
+          blocking);
+  connect(source, &MdrQListener::Progress, this, &MdrExecutionScreen::UpdateProgress,
+          Qt::UniqueConnection);
+  connect(source, &MdrQListener::ToolInteract, this, &ExecutionScreen::OnInteract, blocking);
+}
+
+void MdrExecutionScreen::BuildToolWidgets() {
+  ClearDiagnosticWidgets();
+  device_widgets_.clear();
+  finished_rows_ = 0;
+  auto* record = new ExecutionIterationWidgets();
+  record->page = new QWidget();
+  record->page->setStyleSheet(QStringLiteral("background-color: white;"));
+  auto* layout = new QVBoxLayout(record->page);
+  layout->setAlignment(Qt::AlignTop);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(10);
+  record->progress = new ProgressWidget();
+  const int operation = MdrPlugin::operation();
+  MdrUtils* model = MdrPlugin::current_model();
+  if (model != nullptr && model->selected_devices() != nullptr) {
+    for (morva_service::SystemComponentView* device : *model->selected_devices()) {
+      if (device == nullptr) continue;
+      const std::string id = device->id();
+      MdrDevice* known = model->FindDevice(id);
+      const std::string name = known != nullptr ? known->name : device->information().display_name;
+      auto* panel = new MdrDiagnosticWidget(KolvLiteTranslate(name), record->page);
+      if (operation == 2) {
+        int row = 0;
+        if (model->selection() != nullptr) {
+          const auto chosen = model->selection()->find(id);
+          if (chosen != model->selection()->end()) {
+            for (const std::string& key : chosen->second) {
+              MdrPartition* partition = model->FindPartition(key);
+              const std::string mount = partition != nullptr ? partition->mount_point : key;
+              panel->AddTest(row++, KolvLiteTranslate("FILESYSTEM_REPAIR_LABEL") +
+                                        QStringLiteral(" : ") + QString::fromStdString(mount));
+            }
+          }
+        }
+      } else {
+        panel->AddTest(0, KolvLiteTranslate(operation == 0 ? "SCAN_BAD_SECTORS_LABEL"
+                                                           : "SCAN_AND_REPAIR_BAD_SECTORS_LABEL"));
+      }
+      panel->AdjustSizeToContents();
+      layout->addWidget(panel);
+      record->diagnostics.append(panel);
+      device_widgets_.push_back(panel);
+    }
+  }
+  iterations.append(record);
+  BuildIterationPage(record);
+}
+
+void MdrExecutionScreen::StartExecution() {
+  errors_found_ = false;
+  device_index = 0;
+  test_row = 0;
+  current_iteration = 0;
+  KolvLiteContext* context = controller->execution_context();
+  context->iteration_start_times.append(QDateTime::currentSecsSinceEpoch());
+  thread_->set_tool(context->selected_tool);
+  run_active_ = true;
+  thread_->start(QThread::InheritPriority);
+}
+
+void MdrExecutionScreen::SystemComponentInitAction() {
+  if (MdrPlugin::operation() == 2) return;
+  if (MdrTestWidget* row = CurrentRow()) row->ShowRunning();
+}
+
+void MdrExecutionScreen::TestInitAction() {
+  if (MdrTestWidget* row = CurrentRow()) row->ShowRunning();
+}
+
+void MdrExecutionScreen::InteractAction(InputRequest* request) {
+  if (request == nullptr) return;
+  KolvLiteDialog dialog(request, this);
+  dialog.exec();
+}
+
+void MdrExecutionScreen::OnTestFinish(int code) {
+  if (MdrTestWidget* row = CurrentRow()) {
+    row->SetResult(code);
+    row->set_progress(100);
+    ++finished_rows_;
+  }
+  UpdateOverallProgress(0);
+  ++test_row;
+}
+
+void MdrExecutionScreen::OnSystemComponentFinish(int code) {
+  if (MdrPlugin::operation() != 2) {
+    if (MdrTestWidget* row = CurrentRow()) row->AdjustSizeToContents();
+    OnTestFinish(code);
+  }
+  if (device_index >= 0 && static_cast<size_t>(device_index) < device_widgets_.size()) {
+    device_widgets_[device_index]->AdjustSizeToContents();
+  }
+  ++device_index;
+  test_row = 0;
+}
+
+void MdrExecutionScreen::UpdateProgress(int value) {
+  if (MdrTestWidget* row = CurrentRow()) row->set_progress(value);
+  UpdateOverallProgress(value);
+}
+
+void MdrExecutionScreen::UpdateOverallProgress(int row_percent) {
+  int total = 0;
+  for (MdrDiagnosticWidget* panel : device_widgets_) total += panel->row_count();
+  if (total <= 0) return;
+  const int done = finished_rows_ * 100 + (finished_rows_ < total ? row_percent : 0);
+  SetProgressValues(qMin(100, done / total));
+}
+
+void MdrExecutionScreen::OnDeviceErrorsFound(bool found) { errors_found_ = errors_found_ || found; }
+
+void MdrExecutionScreen::OnSuiteFinish() { SuiteFinishAction(); }
+
+void MdrExecutionScreen::OnThreadFinished() {
+  if (run_active_) SuiteFinishAction();
+}
+
+void MdrExecutionScreen::FinishedExecutionAction() {
+  run_active_ = false;
+  controller->ShowGlobalButtons();
+  controller->ShowHomeButton();
+  ShowButton(abort_button, false);
+  ShowButton(next_button, true);
+  RunningTestsLabel()->setText(KolvLiteTranslate("TESTS_RESULT"));
+  if (stop_requested) emit Stopped(this);
+}
+
+void MdrExecutionScreen::SuiteFinishAction() {
+  if (!run_active_) return;
+  FinishedExecutionAction();
+  if (errors_found_ && MdrPlugin::operation() == 0 && !stop_requested) {
+    InputRequest request("WARNING", "RECOMMEND_OTHER_PROCEDURE", 2, 0);
+    KolvLiteDialog dialog(&request, this);
+    dialog.exec();
+  }
+}
+
+QString MdrExecutionScreen::FinishedExecutionLabel() { return KolvLiteTranslate("TOOL_FINISHED"); }
+
+void MdrExecutionScreen::AbortDiagnosticsAction() { AbortProcedure(); }
+
+void MdrExecutionScreen::ForcedCloseAction() { AbortProcedure(); }
+
+void MdrExecutionScreen::AbortProcedure() {
+  if (thread_ == nullptr || !MdrPlugin::tool_running()) return;
+  abort_button->setEnabled(false);
+  abort_requested = true;
+  if (MdrPlugin::operation() == 2) {
+    InputRequest request("WARNING", "CANT_ABORT_OPERATION_BUT_IT_WILL_BE", 2, 0);
+    KolvLiteDialog dialog(&request, this);
+    dialog.setFocusPolicy(Qt::StrongFocus);
+    dialog.exec();
+  }
+  morva_service::MorvaService* service = MdrPlugin::service();
+  if (service != nullptr) service->AbortTool(controller->execution_context()->selected_tool);
+}

@@ -1,0 +1,148 @@
+#include "tools/mendra/gui/mdr_operations_screen.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "gui/screens/action_button.h"
+#include "gui/screens/devices_loading_screen.h"
+#include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "tools/mendra/gui/mdr_device_selection_screen.h"
+#include "tools/mendra/gui/mdr_execution_log_screen.h"
+#include "tools/mendra/gui/mdr_execution_screen.h"
+#include "tools/mendra/gui/mdr_plugin.h"
+#include "tools/mendra/gui/mdr_warning_screen.h"
+
+namespace {
+const char kButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
+const char* const kFlowKeys[] = {"SCAN_BAD_SECTORS_LABEL", "SCAN_AND_REPAIR_BAD_SECTORS_LABEL",
+                                 "FILESYSTEM_REPAIR_LABEL"};
+const char* const kRadioNames[] = {"radio_button_scan", "radio_button_scan_and_repair",
+                                   "radio_button_filerepair"};
+
+QPushButton* ActionButton(const char* key) {
+  auto* button = new QPushButton(KolvLiteTranslate("Translations", key));
+  button->setAccessibleName(QStringLiteral("white_button"));
+  button->setStyleSheet(QString::fromLatin1(kButtonStyle));
+  button->hide();
+  return button;
+}
+}  // namespace
+
+MdrOperationsScreen::MdrOperationsScreen(KolvLiteController* controller)
+    : ForkScreen(controller),
+      next_(ActionButton("NEXT")),
+      back_(ActionButton("BACK")),
+      warning_(new MdrWarningScreen(controller)),
+      devices_(new MdrDeviceSelectionScreen(controller)),
+      execution_(new MdrExecutionScreen(controller)),
+      log_(new MdrExecutionLogScreen(controller)),
+      group_(new QButtonGroup(nullptr)),
+      controller_guard_(controller) {
+  setObjectName(QStringLiteral("MdrOperationsScreen"));
+  resize(407, 214);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  description_ = new QLabel(KolvLiteTranslate("MdrOperationsScreen", "TASK_LIST_DESCRIPTION"), this);
+  description_->setObjectName(QStringLiteral("label_operation_list_description"));
+  description_->setStyleSheet(QStringLiteral(".QLabel { font: bold 10pt \"Segoe UI\";}"));
+  layout->addWidget(description_);
+  for (int flow = 0; flow < 3; ++flow) {
+    auto* row = new QHBoxLayout();
+    radios_[flow] = new QRadioButton(KolvLiteTranslate(kFlowKeys[flow]), this);
+    radios_[flow]->setObjectName(QString::fromLatin1(kRadioNames[flow]));
+    radios_[flow]->setStyleSheet(QStringLiteral(".QRadioButton { font: 9pt \"Segoe UI\";}"));
+    row->addWidget(radios_[flow]);
+    row->addStretch();
+    layout->addLayout(row);
+  }
+  layout->addStretch();
+  radios_[0]->setChecked(true);
+  // Filesystem repair is not offered on screen.
+  radios_[2]->hide();
+
+  set_step(KolvLiteTranslate("OPERATIONS_MDR"));
+  const QList<KolvLiteScreen*> flows[] = {
+      {devices_, execution_, log_},
+      {warning_, devices_, execution_, log_},
+      {warning_, devices_, execution_, log_},
+  };
+  for (int flow = 0; flow < 3; ++flow) {
+    const int index = CreateNewFlow(KolvLiteTranslate(kFlowKeys[flow]));
+    for (KolvLiteScreen* screen : flows[flow]) AddNewScreenToFlow(index, screen);
+  }
+
+  connect(back_, &QPushButton::clicked, controller, &KolvLiteController::GoToPreviousScreen);
+  connect(next_, &QPushButton::clicked, this, &MdrOperationsScreen::GoToNextScreen);
+  group_->setExclusive(true);
+  for (int flow = 0; flow < 3; ++flow) group_->addButton(radios_[flow], flow);
+  connect(group_, &QButtonGroup::idClicked, this, &MdrOperationsScreen::UpdateRadioButtons);
+  connect(this, &MdrOperationsScreen::UpdatedRadioButtons, this,
+          [this](int flow) { InstallFlow(flow); });
+  connect(this, &ForkScreen::IsPossibleFlow, next_, &QPushButton::setEnabled);
+  owned_screens_ << devices_ << execution_ << log_ << warning_;
+}
+
+MdrOperationsScreen::~MdrOperationsScreen() {
+  DeleteActionButtons(controller_guard_.data(), {next_, back_});
+  DeleteFlowScreens();
+  delete group_;
+}
+
+QRadioButton* MdrOperationsScreen::radio(int flow) const {
+  return flow >= 0 && flow < 3 ? radios_[flow] : nullptr;
+}
+
+void MdrOperationsScreen::UpdateRadioButtons(int flow) {
+  devices_->SetPartitionMode(flow == 2);
+  QRadioButton* chosen = radios_[flow == 1 || flow == 2 ? flow : 0];
+  chosen->setChecked(true);
+  emit UpdatedRadioButtons(flow);
+}
+
+void MdrOperationsScreen::GoToNextScreen() {
+  const int flow = current_flow();
+  int operation = 0;
+  if (flow == 1) {
+    warning_->SetMode(false);
+    warning_->SetTitle("SCAN_AND_REPAIR_BAD_SECTORS_LABEL");
+    operation = 1;
+  } else if (flow == 2) {
+    warning_->SetMode(true);
+    warning_->SetTitle("FILESYSTEM_REPAIR_LABEL");
+    operation = 2;
+  }
+  KolvLiteContext* context = controller->execution_context();
+  MdrPlugin::UpdateModel(operation, context->current_module, context->selected_tool);
+  if (flow == 1 || flow == 2) {
+    controller->GoToNextScreen();
+    return;
+  }
+  DevicesLoadingScreen* loading = context->devices_loading_screen;
+  if (loading == nullptr) return;
+  connect(loading, &DevicesLoadingScreen::ScanSucceeded, controller,
+          &KolvLiteController::GoToNextScreen, Qt::UniqueConnection);
+  controller->GoToScreen(loading);
+}
+
+void MdrOperationsScreen::OnEnter() {
+  controller->AddAndShowActionWidget(back_);
+  controller->AddAndShowActionWidget(next_);
+  controller->ShowActionBar();
+  controller->HideCurrentBreadcrumbStepSubtext();
+  controller->ShowBreadcrumb();
+}
+
+void MdrOperationsScreen::OnExit() {
+  controller->RemoveAndHideActionWidget(back_);
+  controller->RemoveAndHideActionWidget(next_);
+  controller->HideBreadcrumb();
+}
+
+bool MdrOperationsScreen::isBusy(QString&) { return false; }
+
+void MdrOperationsScreen::Stop() { emit Stopped(this); }

@@ -1,0 +1,165 @@
+#include "tools/mendra/gui/mdr_tool_log.h"
+
+#include <QDateTime>
+#include <cerrno>
+#include <cstdlib>
+#include <stdexcept>
+
+#include "gui/logs/html_log_entry.h"
+#include "gui/shell/kolv_lite_translator.h"
+
+namespace {
+
+const MdrCodeMeaning kMeanings[] = {
+    {LOG_ENTRY_SUCCESS, "NO_ERRORS_FOUND", "NO_ERRORS_FOUND"},
+    {LOG_ENTRY_NOT_APPLICABLE, "PARTITION_LOCKED", "PARTITION_LOCKED"},
+    {LOG_ENTRY_ABORTED, "UNABLE_TO_UNMOUNT_DEVICE", "UNABLE_TO_UNMOUNT_DEVICE"},
+    {LOG_ENTRY_SUCCESS, "SCHEDULLED_SUCCESFULLY", "SCHEDULLED_SUCCESFULLY"},
+    {LOG_ENTRY_FAILED, "SCHEDULLED_FAILED", "SCHEDULLED_FAILED"},
+    {LOG_ENTRY_NOT_APPLICABLE, "FILESYSTEM_NOT_SUPPORTED", "UNABLE_TO_EXECUTE"},
+    {LOG_ENTRY_ABORTED, "OPERATION_FAILED", "UNABLE_TO_EXECUTE"},
+    {LOG_ENTRY_NOT_APPLICABLE, "NOT_ENOUGH_PRIVILEGES", "UNABLE_TO_EXECUTE"},
+    {LOG_ENTRY_ABORTED, "", "ABORTED"},
+    {LOG_ENTRY_SUCCESS, "ERRORS_FOUND_AND_FIXED", "ERRORS_FOUND_AND_FIXED"},
+    {LOG_ENTRY_WARNING, "ERRORS_FOUND_BUT_NOT_FIXED", "SOME_ERRORS_COULD_NOT_BE_FIXED"},
+    {LOG_ENTRY_WARNING, "ERRORS_CORRECTED_BUT_NEED_TO_REBOOT", "ERRORS_FOUND_AND_FIXED"},
+    {LOG_ENTRY_FAILED, "", "ERRORS_FOUND"},
+};
+
+const char* const kStatusWords[] = {"SUCCESS", "FAILED", "NOT_APPLICABLE",
+                                    "ABORTED", "WARNING", "INVALID"};
+
+// Gravity of a row status; 0 for values outside the numbering.
+int Gravity(int status) {
+  switch (status) {
+    case LOG_ENTRY_NOT_APPLICABLE: return 1;
+    case LOG_ENTRY_SUCCESS: return 2;
+    case LOG_ENTRY_WARNING: return 3;
+    case LOG_ENTRY_FAILED: return 4;
+    case LOG_ENTRY_ABORTED: return 5;
+    case LOG_ENTRY_INVALID: return 6;
+    default: return 0;
+  }
+}
+
+qint64 Now() { return QDateTime::currentSecsSinceEpoch(); }
+
+void Settle(ToolExecutionLogEntry_& entry) {
+  int status = MergeStatus(LOG_ENTRY_NOT_APPLICABLE, entry.status);
+  for (const ToolTaskResult_& task : entry.task_results) status = MergeStatus(status, task.second.first.first);
+  for (ToolExecutionLogEntry_& child : entry.children) {
+    Settle(child);
+    status = MergeStatus(status, child.status);
+  }
+  entry.status = status;
+}
+
+}  // namespace
+
+MdrCodeMeaning MdrMeaningOf(int code) {
+  const auto index = static_cast<unsigned>(code);
+  if (index < sizeof(kMeanings) / sizeof(kMeanings[0])) return kMeanings[index];
+  return {LOG_ENTRY_INVALID, "", "UNDEFINED_STATUS"};
+}
+
+const char* MdrStatusWord(int row_status) {
+  if (row_status < 0 || row_status > 5) return "INVALID";
+  return kStatusWords[row_status];
+}
+
+std::string OperationLabel(const std::string& operation) {
+  if (operation == "scan") return "SCAN_BAD_SECTORS_LABEL";
+  if (operation == "repair") return "SCAN_AND_REPAIR_BAD_SECTORS_LABEL";
+  if (operation == "filesystem") return "FILESYSTEM_REPAIR_LABEL";
+  return "UNKNOWN_OPERATION";
+}
+
+int MergeStatus(int a, int b) { return Gravity(b) > Gravity(a) ? b : a; }
+
+int MdrParseInt(const std::string& text, int fallback) {
+  if (text.empty()) return fallback;
+  errno = 0;
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || end == text.c_str() || *end != '\0' || value < -2147483647L ||
+      value > 2147483647L) {
+    return fallback;
+  }
+  return static_cast<int>(value);
+}
+
+ToolLogBuilder::ToolLogBuilder() = default;
+ToolLogBuilder::~ToolLogBuilder() = default;
+
+void ToolLogBuilder::Reset() {
+  log_ = ToolExecutionLog_();
+  open_.clear();
+}
+
+void ToolLogBuilder::PushEntry(const std::string& name) {
+  ToolExecutionLogEntry_ entry;
+  entry.name = name;
+  open_.push_back(std::move(entry));
+}
+
+ToolExecutionLogEntry_& ToolLogBuilder::Top() {
+  if (open_.empty()) throw std::out_of_range("no open tool log entry");
+  return open_.back();
+}
+
+ToolTaskResult_& ToolLogBuilder::LastTask() {
+  ToolExecutionLogEntry_& top = Top();
+  if (top.task_results.empty()) throw std::out_of_range("tool log entry without a task");
+  return top.task_results.back();
+}
+
+void ToolLogBuilder::AddTask(const std::string& label) {
+  ToolExecutionLogEntry_& top = Top();
+  top.start_time = Now();
+  ToolTaskResult_ task;
+  task.first = label;
+  task.second.first.first = LOG_ENTRY_SUCCESS;
+  top.task_results.push_back(std::move(task));
+}
+
+void ToolLogBuilder::AddProperty(const std::string& name, const std::string& value) {
+  Top().properties.emplace_back(name, value);
+}
+
+void ToolLogBuilder::SetResult(int code) {
+  ToolTaskResult_& task = LastTask();
+  Top().end_time = Now();
+  const MdrCodeMeaning meaning = MdrMeaningOf(code);
+  task.second.first.first = static_cast<HtmlLogEntryStatus>(meaning.row_status);
+  task.second.first.second = MdrStatusWord(meaning.row_status);
+  if (meaning.message_key[0] != '\0') {
+    task.second.second.push_back(KolvLiteTranslate("MESSAGE_").toStdString() + ": " +
+                                 meaning.result_key);
+  }
+}
+
+void ToolLogBuilder::SetNote(const std::string& html) { Top().note = html; }
+
+void ToolLogBuilder::PopEntry(int code) {
+  ToolExecutionLogEntry_ entry = std::move(Top());
+  open_.pop_back();
+  entry.status = MdrMeaningOf(code).row_status;
+  if (open_.empty()) {
+    log_.entries.push_back(std::move(entry));
+  } else {
+    open_.back().children.push_back(std::move(entry));
+  }
+}
+
+void ToolLogBuilder::Finish() {
+  // A run cut short leaves entries open; they still belong in the report.
+  while (!open_.empty()) PopEntry(kMdrUnknownCode);
+  int status = LOG_ENTRY_NOT_APPLICABLE;
+  for (ToolExecutionLogEntry_& entry : log_.entries) {
+    Settle(entry);
+    status = MergeStatus(status, entry.status);
+  }
+  log_.status = status;
+  log_.title.clear();
+  log_.subtitle.clear();
+}

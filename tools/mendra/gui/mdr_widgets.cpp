@@ -1,0 +1,70 @@
+#include "tools/mendra/gui/mdr_widgets.h"
+
+#include <QImage>
+#include <QLabel>
+
+#include "gui/logs/html_log_entry.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "tools/mendra/gui/mdr_tool_log.h"
+
+namespace {
+
+struct StatusLook {
+  const char* label;
+  const char* icon;
+};
+
+StatusLook LookOf(int row_status) {
+  switch (row_status) {
+    case LOG_ENTRY_SUCCESS: return {"SUCCESS", ":/kolv_lite/Resources/Images/Statuses/icn_OK16x16.png"};
+    case LOG_ENTRY_FAILED: return {"FAILED", ":/kolv_lite/Resources/Images/Statuses/icn_Error16x16.png"};
+    case LOG_ENTRY_NOT_APPLICABLE:
+      return {"NOT_APPLICABLE", ":/kolv_lite/Resources/Images/Statuses/icn_Unsupported16x16.png"};
+    case LOG_ENTRY_ABORTED: return {"ABORTED", ":/kolv_lite/Resources/Images/Statuses/icn_Aborted16x16.png"};
+    case LOG_ENTRY_WARNING: return {"WARNING", ":/kolv_lite/Resources/Images/Statuses/icn_Warning16x16.png"};
+    default: return {"INVALID", ":/kolv_lite/Resources/Images/Statuses/icn_Invalid_16x16.png"};
+  }
+}
+
+}  // namespace
+
+MdrTestWidget::MdrTestWidget(QString name, int row, QWidget* parent)
+    : TestWidget(std::move(name), row, parent) {}
+
+void MdrTestWidget::ShowWaiting() {
+  UiWhenTestWaiting();
+  UiTestStatusLabel()->setText(KolvLiteTranslate("WAITING"));
+}
+
+void MdrTestWidget::ShowRunning() {
+  UiWhenTestRunning();
+  UiTestStatusLabel()->setText(KolvLiteTranslate("RUNNING"));
+}
+
+void MdrTestWidget::SetResult(int code) {
+  result_code_ = code;
+  const MdrCodeMeaning meaning = MdrMeaningOf(code);
+  if (meaning.message_key[0] != '\0') {
+    AddTestMessage(QString::fromLatin1(meaning.message_key), QString());
+  }
+  const StatusLook look = LookOf(meaning.row_status);
+  UiTestStatusLabel()->setText(KolvLiteTranslate(look.label));
+  QImage icon(QString::fromLatin1(look.icon));
+  UiWhenFinishedTest(&icon);
+}
+
+MdrDiagnosticWidget::MdrDiagnosticWidget(QString device_name, QWidget* parent)
+    : DiagnosticWidget(std::move(device_name), parent) {}
+
+void MdrDiagnosticWidget::AddTest(int id, QString name) {
+  TestsTableWidget* rows_table = table();
+  const int row_index = rows_table->rowCount();
+  auto* added = new MdrTestWidget(std::move(name), row_index, rows_table);
+  added->ShowWaiting();
+  added->AdjustSizeToContents();
+  connect(added, &TestWidget::TestMessageAdded, this, &DiagnosticWidget::AdjustSizeToContents);
+  rows_.insert(id, added);
+  rows_table->setRowCount(row_index + 1);
+  rows_table->setCellWidget(row_index, 0, added);
+  rows_table->resizeRowsToContents();
+}

@@ -1,0 +1,40 @@
+// Result rows and device panels that understand the tool's result codes.
+#pragma once
+
+#include <QMap>
+#include <QString>
+
+#include "gui/widgets/diagnostic_widget.h"
+#include "gui/widgets/test_widget.h"
+
+class MdrTestWidget : public TestWidget {
+  Q_OBJECT
+
+ public:
+  MdrTestWidget(QString name, int row, QWidget* parent = nullptr);
+  ~MdrTestWidget() override = default;
+
+  void ShowWaiting();
+  void ShowRunning();
+  void SetResult(int code);
+  int result_code() const { return result_code_; }
+
+ private:
+  int result_code_ = -1;
+};
+
+class MdrDiagnosticWidget : public DiagnosticWidget {
+  Q_OBJECT
+
+ public:
+  explicit MdrDiagnosticWidget(QString device_name, QWidget* parent = nullptr);
+  ~MdrDiagnosticWidget() override = default;
+
+  void AddTest(int id, QString name) override;
+  // Null when no row was added under id.
+  MdrTestWidget* row(int id) const { return rows_.value(id, nullptr); }
+  int row_count() const { return rows_.size(); }
+
+ private:
+  QMap<int, MdrTestWidget*> rows_;
+};
