@@ -1,0 +1,166 @@
+#include "tools/mendra/cli/cli_option_parser.h"
+
+#include <getopt.h>
+
+#include <algorithm>
+
+namespace {
+
+const char* const kShortOptions = "o::srlhb";
+const struct option kLongOptions[] = {
+    {"scan", no_argument, nullptr, 's'},
+    {"repair", no_argument, nullptr, 'r'},
+    {"list-devices-and-partitions", no_argument, nullptr, 'l'},
+    {"help", no_argument, nullptr, 'h'},
+    {"output", optional_argument, nullptr, 'o'},
+    {"background", no_argument, nullptr, 'b'},
+    {nullptr, 0, nullptr, 0},
+};
+
+const char* const kBothOperationsWarning =
+    "|IGNORING_THE_'S'_OPTION_BECAUSE_THE_'R'_OPTION_WAS_SPECIFIED";
+
+std::vector<std::string> Split(const std::string& word) {
+  std::vector<std::string> items;
+  size_t start = 0;
+  while (true) {
+    size_t comma = word.find(',', start);
+    items.push_back(word.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return items;
+}
+
+}  // namespace
+
+CliOptionParser::CliOptionParser(MdrUtils* model, bool bootable, std::atomic<bool>* scanning)
+    : model_(model), bootable_(bootable), scanning_(scanning) {}
+
+int CliOptionParser::ParseOptions(int argc, char** argv, int& flags,
+                                  std::vector<std::string>& errors,
+                                  std::vector<std::string>& warnings,
+                                  PartitionSelection& selection) {
+  flags = 0;
+  errors.clear();
+  warnings.clear();
+  if (argc > 3) {
+    opterr = 0;
+    int c;
+    while ((c = getopt_long(argc, argv, kShortOptions, kLongOptions, nullptr)) != -1) {
+      switch (c) {
+        case '?':
+          errors.push_back("|UNRECOGNIZED_OPTION_FOUND");
+          return 1;
+        case 'b':
+          errors.push_back("IT_IS_NOT_POSSIBLE_TO_A_TOOL_IN_BACKGROUND_MODE");
+          return 1;
+        case 'o':
+          errors.push_back("IT_IS_NOT_POSSIBLE_TO_REDIRECT_THE_OUTPUT_WHILE_RUNNING_A_TOOL");
+          return 1;
+        case 'h':
+          flags |= kFlagUsage | kFlagInformation;
+          break;
+        case 'l':
+          flags |= kFlagListing | kFlagInformation;
+          break;
+        case 's':
+          if (!(flags & kFlagPhysical)) {
+            flags |= kFlagPhysical | kFlagScan;
+          } else if (flags & kFlagRepair) {
+            warnings.push_back(kBothOperationsWarning);
+          } else {
+            flags |= kFlagScan;
+          }
+          break;
+        case 'r':
+          if (!(flags & kFlagPhysical)) {
+            flags |= kFlagPhysical | kFlagRepair;
+          } else {
+            if (flags & kFlagScan) {
+              warnings.push_back(kBothOperationsWarning);
+              flags &= ~kFlagScan;
+            }
+            flags |= kFlagRepair;
+          }
+          break;
+        default:
+          break;
+      }
+    }
+    if (!errors.empty()) return 1;
+
+    if (flags & (kFlagPhysical | kFlagListing)) {
+      if (scanning_) *scanning_ = true;
+      model_->FilterDevices(true, false, false);
+      if (scanning_) *scanning_ = false;
+      if (ValidateTargets(argc, argv, flags, errors, warnings, selection) != 0) return 1;
+    } else {
+      std::string ignored;
+      for (int i = 2; i < argc; ++i) {
+        if (argv[i][0] == '-') continue;
+        if (!ignored.empty()) ignored += ", ";
+        ignored += argv[i];
+      }
+      // Typed words are shown as typed.
+      if (!ignored.empty()) warnings.push_back("|IGNORING: ^" + ignored + "$");
+    }
+  }
+  if (!(flags & (kFlagInformation | kFlagPhysical))) {
+    flags |= kFlagUsage | kFlagInformation;
+    if (!warnings.empty()) warnings.push_back("|NO_VALID_OPTION_SPECIFIED");
+  }
+  return 0;
+}
+
+int CliOptionParser::ValidateTargets(int argc, char** argv, int flags,
+                                     std::vector<std::string>& errors,
+                                     std::vector<std::string>& warnings,
+                                     PartitionSelection& selection) {
+  target_ids_.clear();
+  had_target_words_ = false;
+  std::vector<std::string> invalid;
+  for (int i = 2; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word.empty() || word[0] == '-') continue;
+    had_target_words_ = true;
+    for (const std::string& item : Split(word)) {
+      if (item == "_") {
+        warnings.push_back("|IGNORING: ^_$");
+        continue;
+      }
+      const MdrDevice* device = model_->FindDevice(item);
+      if (device == nullptr) {
+        if (std::find(invalid.begin(), invalid.end(), item) == invalid.end()) invalid.push_back(item);
+        continue;
+      }
+      if ((flags & kFlagPhysical) && device->non_rotating) {
+        warnings.push_back("|DEVICE ^" + item +
+                           "$ IS_A_|S|S|D_AND_|S|S|Ds_ARE_NOT_SUPPORTED_IN_PHYSICAL_SCAN_AND_"
+                           "SCAN_AND_FIX_OPERATIONS");
+        continue;
+      }
+      if ((flags & kFlagRepair) && device->holds_operating_system) {
+        warnings.push_back("|THE DEVICE '^" + item +
+                           "$' IS_THE_OPERATING_SYSTEM_DEVICE_AND_THE_SCAN_AND_FIX_OPERATION_"
+                           "CANNOT_BE_EXECUTED_ON_IT");
+        continue;
+      }
+      if (selection.find(item) == selection.end()) {
+        selection[item] = std::vector<std::string>();
+        target_ids_.push_back(item);
+      }
+    }
+  }
+  if (!invalid.empty()) {
+    std::string list;
+    for (const std::string& item : invalid) list += (list.empty() ? "" : ", ") + item;
+    warnings.push_back("|Following are not available or not applicable devices: ^" + list + "$");
+  }
+  if (had_target_words_ && selection.empty()) {
+    selection.clear();
+    errors.push_back("|ALL_DEVICES_AND_PARTITIONS_SPECIFIED_ARE_INVALID_TO_THAT_OPERATION");
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,66 @@
+// The bad-sector tool on the console: reads its own options, prints what was asked, and runs a
+// scan or a scan-and-repair on a worker thread while this thread prints the tool's events and
+// watches for Escape.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/tool_cli.h"
+#include "tools/mendra/cli/cli_events.h"
+#include "tools/mendra/cli/cli_option_parser.h"
+#include "tools/mendra/cli/console_display.h"
+#include "tools/mendra/common/mdr_utils.h"
+#include "zerka/zerka.h"
+
+class MdrCli : public ToolCli, private MdrCliEventContext {
+ public:
+  MdrCli(morva_service::ModuleInterfaceView* module, morva_service::ToolView* tool);
+  ~MdrCli() override;
+  MdrCli(const MdrCli&) = delete;
+  MdrCli& operator=(const MdrCli&) = delete;
+
+  // Always 0: option errors, refusals and tool failures are reported on the console.
+  int Run(int argc, char** argv) override;
+  int Execute() override;
+
+  // y/n question; reads keys from a terminal, else lines from standard input (end of input: no).
+  bool ConfirmOperation();
+
+ private:
+  ConsoleDisplay& display() override { return *display_; }
+  void DeviceStarted() override;
+  unsigned long SecondsSinceDeviceStart() override;
+
+  static int SpinnerThread(void* self);
+  static int ToolRunThread(void* self);
+  static void OnConsoleSignal(int signal_number);
+  void DispatchOne();
+
+  morva_service::ModuleInterfaceView* module_;
+  morva_service::ToolView* tool_;
+  morva_service::MorvaService* service_;
+  std::unique_ptr<MdrUtils> model_;
+  ZerkaConsole* console_;
+  CliEventQueue queue_;
+  std::unique_ptr<MdrCliListener> listener_;
+  std::unique_ptr<ConsoleDisplay> display_;
+  std::unique_ptr<CliOptionParser> parser_;
+
+  std::vector<std::string> errors_;
+  std::vector<std::string> warnings_;
+  PartitionSelection selection_;
+  bool bootable_ = false;
+  int flags_ = 0;
+
+  uint32_t device_start_tick_ = 0;
+  bool device_running_ = false;
+  std::vector<morva_service::SystemComponentView*> selected_;
+
+  std::atomic<bool> spinning_{false};
+  std::atomic<bool> scanning_{false};
+  std::atomic<bool> running_{false};
+  std::atomic<bool> signal_abort_{false};
+};
