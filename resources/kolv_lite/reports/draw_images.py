@@ -1,88 +1,22 @@
 #!/usr/bin/env python3
 """Draws the images of the report pages (the big status images of an entry's header, the small
 broken-entry image and the background of the device title bars) as PNG files beside this
-script. Pure Python; run it again after changing a drawing."""
+script, with the drawing helpers of the widgets' script. Run it again after changing a drawing."""
 
-import math
 import os
-import struct
-import zlib
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-SAMPLES = 4
+sys.path.insert(0, os.path.join(HERE, "..", "widgets"))
 
-
-def over(dst, src):
-    sr, sg, sb, sa = src
-    dr, dg, db, da = dst
-    a = sa + da * (1 - sa)
-    if a <= 0:
-        return (0.0, 0.0, 0.0, 0.0)
-    mix = lambda s, d: (s * sa + d * da * (1 - sa)) / a
-    return (mix(sr, dr), mix(sg, dg), mix(sb, db), a)
+import draw_images as widgets  # noqa: E402
+from draw_images import Canvas, circle as disc, polygon, segment  # noqa: E402
 
 
 def colour(hex_text, alpha=1.0):
+    """A "#RRGGBB" colour as the widgets' helpers take it: channels 0..255."""
     v = int(hex_text.lstrip("#"), 16)
-    return ((v >> 16 & 255) / 255, (v >> 8 & 255) / 255, (v & 255) / 255, alpha)
-
-
-class Canvas:
-    def __init__(self, width, height):
-        self.width, self.height = width, height
-        self.pixels = [[(0.0, 0.0, 0.0, 0.0)] * width for _ in range(height)]
-
-    def shape(self, inside, fill):
-        """Paints fill(x, y) (or a colour) wherever inside(x, y) holds, antialiased."""
-        for py in range(self.height):
-            for px in range(self.width):
-                hits = 0
-                for sy in range(SAMPLES):
-                    for sx in range(SAMPLES):
-                        if inside(px + (sx + 0.5) / SAMPLES, py + (sy + 0.5) / SAMPLES):
-                            hits += 1
-                if hits:
-                    c = fill(px + 0.5, py + 0.5) if callable(fill) else fill
-                    c = (c[0], c[1], c[2], c[3] * hits / SAMPLES ** 2)
-                    self.pixels[py][px] = over(self.pixels[py][px], c)
-
-    def save(self, path):
-        raw = b""
-        for row in self.pixels:
-            raw += b"\0" + bytes(round(max(0.0, min(1.0, v)) * 255) for p in row for v in p)
-        chunk = lambda kind, data: (struct.pack(">I", len(data)) + kind + data +
-                                    struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
-        png = (b"\x89PNG\r\n\x1a\n" +
-               chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height, 8, 6, 0, 0, 0)) +
-               chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        with open(path, "wb") as out:
-            out.write(png)
-
-
-def disc(cx, cy, r):
-    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r
-
-
-def segment(ax, ay, bx, by, half_width):
-    def inside(x, y):
-        dx, dy = bx - ax, by - ay
-        t = max(0.0, min(1.0, ((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy)))
-        return (x - ax - t * dx) ** 2 + (y - ay - t * dy) ** 2 <= half_width ** 2
-    return inside
-
-
-def polygon(points):
-    def inside(x, y):
-        result = False
-        j = len(points) - 1
-        for i, (xi, yi) in enumerate(points):
-            xj, yj = points[j]
-            if (yi > y) != (yj > y) and x < (xj - xi) * (y - yi) / (yj - yi) + xi:
-                result = not result
-            j = i
-        return result
-    return inside
+    return (v >> 16 & 255, v >> 8 & 255, v & 255, alpha * 255)
 
 
 def shaded(top, bottom, size):
@@ -97,7 +31,7 @@ def round_badge(size, top, bottom):
     c.shape(disc(m, m, m - 0.5), colour("#000000", 0.18))
     c.shape(disc(m, m - size * 0.02, m - size * 0.06), shaded(top, bottom, size))
     c.shape(disc(m, m - size * 0.22, m * 0.62),
-            lambda x, y: (1, 1, 1, 0.18 * max(0.0, 1 - y / (size * 0.5))))
+            lambda x, y: (255, 255, 255, 255 * 0.18 * max(0.0, 1 - y / (size * 0.5))))
     return c
 
 
@@ -175,11 +109,11 @@ def main():
     for name, (top, bottom, kind) in badges.items():
         c = round_badge(big, top, bottom)
         mark(c, big, kind)
-        c.save(os.path.join(HERE, "Statuses", name))
-    warning_triangle(big).save(os.path.join(HERE, "Statuses", "icn_Warning_big.png"))
-    broken_page(big).save(os.path.join(HERE, "Statuses", "icn_Broken_big.png"))
-    broken_page(16).save(os.path.join(HERE, "Statuses", "icn_Broken_16x16.png"))
-    header_background(4, 26).save(os.path.join(HERE, "Reports", "log_device_header_bg.png"))
+        widgets.save_png(c, os.path.join(HERE, "Statuses", name))
+    widgets.save_png(warning_triangle(big), os.path.join(HERE, "Statuses", "icn_Warning_big.png"))
+    widgets.save_png(broken_page(big), os.path.join(HERE, "Statuses", "icn_Broken_big.png"))
+    widgets.save_png(broken_page(16), os.path.join(HERE, "Statuses", "icn_Broken_16x16.png"))
+    widgets.save_png(header_background(4, 26), os.path.join(HERE, "Reports", "log_device_header_bg.png"))
 
 
 if __name__ == "__main__":

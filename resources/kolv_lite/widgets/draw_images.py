@@ -29,8 +29,10 @@ class Canvas:
         self.pixels = [[rgba(fill) for _ in range(width)] for _ in range(height)]
 
     def shape(self, inside, colour):
-        """Paints colour wherever inside(x, y) holds, antialiased by supersampling."""
-        colour = rgba(colour)
+        """Paints colour wherever inside(x, y) holds, antialiased by supersampling. colour may
+        also be a function of (x, y), read at each pixel's centre, for gradients."""
+        colour_at = colour if callable(colour) else None
+        colour = None if colour_at else rgba(colour)
         for py in range(self.height):
             for px in range(self.width):
                 hits = 0
@@ -40,7 +42,8 @@ class Canvas:
                             hits += 1
                 if hits:
                     cover = hits / (SAMPLES * SAMPLES)
-                    c = (colour[0], colour[1], colour[2], colour[3] * cover)
+                    base = rgba(colour_at(px + 0.5, py + 0.5)) if colour_at else colour
+                    c = (base[0], base[1], base[2], base[3] * cover)
                     self.pixels[py][px] = blend(self.pixels[py][px], c)
 
     def fill_rows(self, colour_of_row):
