@@ -15,6 +15,7 @@
 #include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_listener.h"
 #include "tools/mendra/gui/mdr_plugin.h"
+#include "tools/mendra/gui/mdr_tool_log.h"
 #include "tools/mendra/gui/mdr_widgets.h"
 
 namespace {
@@ -262,6 +263,16 @@ void MdrExecutionScreen::OnThreadFinished() {
 
 void MdrExecutionScreen::FinishedExecutionAction() {
   run_active_ = false;
+  // The tool says nothing of devices it never started after an abort: they must not stay
+  // waiting as if they might still run.
+  if (abort_requested) {
+    for (MdrDiagnosticWidget* panel : device_widgets_) {
+      for (int id = 0; id < panel->row_count(); ++id) {
+        MdrTestWidget* row = panel->row(id);
+        if (row != nullptr && row->result_code() == kMdrUnknownCode) row->SetResult(kMdrAborted);
+      }
+    }
+  }
   controller->ShowGlobalButtons();
   controller->ShowHomeButton();
   ShowButton(abort_button, false);

@@ -20,6 +20,7 @@ class MdrTestWidget : public TestWidget {
   int result_code() const { return result_code_; }
 
  private:
+  // No result yet.
   int result_code_ = -1;
 };
 

@@ -1,0 +1,216 @@
+// The tool's screens over the stand-in engine and its demo catalogue: the operation screen and
+// its flows, a scan through the tool's execution screen, and the report of that run.
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/morva_service_executor.h"
+#include "morva_service/morva_service.h"
+#include "tools/mendra/common/mdr_utils.h"
+#include "tools/mendra/gui/mdr_device_selection_screen.h"
+#include "tools/mendra/gui/mdr_execution_log_screen.h"
+#include "tools/mendra/gui/mdr_execution_screen.h"
+#include "tools/mendra/gui/mdr_listener.h"
+#include "tools/mendra/gui/mdr_operations_screen.h"
+#include "tools/mendra/gui/mdr_plugin.h"
+#include "tools/mendra/gui/mdr_tool_log.h"
+#include "tools/mendra/gui/mdr_warning_screen.h"
+#include "tools/mendra/gui/mdr_widgets.h"
+
+namespace {
+
+constexpr int kHangGuardMs = 30000;
+
+// Closes every modal dialog that opens and counts them.
+class DialogCloser : public QObject {
+ public:
+  DialogCloser() {
+    connect(&timer_, &QTimer::timeout, this, [this] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        ++closed;
+        dialog->reject();
+      }
+    });
+    timer_.start(20);
+  }
+  int closed = 0;
+
+ private:
+  QTimer timer_;
+};
+
+}  // namespace
+
+class TestToolScreens : public QObject {
+  Q_OBJECT
+
+  struct Rig {
+    Rig() : controller(new KolvLiteController) {
+      context = controller->execution_context();
+      QMetaObject::invokeMethod(context->executor, "LoadModules", Qt::BlockingQueuedConnection);
+      std::vector<morva_service::ModuleInterfaceView*>* modules = context->executor->loaded_modules();
+      if (modules != nullptr) {
+        for (morva_service::ModuleInterfaceView* each : *modules) {
+          if (each->name() == "storage") module = each;
+        }
+      }
+      if (module != nullptr) {
+        module->Scan();
+        if (!module->tools().empty()) tool = module->tools().front();
+      }
+      context->current_module = module;
+      context->selected_tool = tool;
+      context->module_name = QStringLiteral("storage");
+      screen = static_cast<MdrOperationsScreen*>(get_screen(controller));
+      controller->AddFlowScreen(screen, true);
+    }
+    ~Rig() {
+      screen->Unload();
+      controller->RemoveFlowScreen(screen);
+      ReleaseToolScreen(screen);
+      delete controller;
+    }
+    KolvLiteController* controller;
+    KolvLiteContext* context = nullptr;
+    morva_service::ModuleInterfaceView* module = nullptr;
+    morva_service::ToolView* tool = nullptr;
+    MdrOperationsScreen* screen = nullptr;
+  };
+
+ private slots:
+  void releaseIgnoresNull() { ReleaseToolScreen(nullptr); }
+
+  void operationScreenInstallsFlows() {
+    Rig rig;
+    QVERIFY(rig.tool != nullptr);
+    MdrOperationsScreen* screen = rig.screen;
+    QCOMPARE(screen->flow_count(), 3);
+    const QList<KolvLiteScreen*> scan = screen->flow(0).second;
+    const QList<KolvLiteScreen*> repair = screen->flow(1).second;
+    QCOMPARE(scan, (QList<KolvLiteScreen*>{screen->device_screen(), screen->execution_screen(),
+                                           screen->log_screen()}));
+    QCOMPARE(repair.size(), 4);
+    QCOMPARE(repair.front(), static_cast<KolvLiteScreen*>(screen->warning_screen()));
+    QVERIFY(screen->radio(2)->isHidden());
+
+    screen->InstallDefaultFlow();
+    QCOMPARE(screen->current_flow(), 0);
+    QVERIFY(rig.controller->flow_screens().contains(screen->device_screen()));
+    QVERIFY(!rig.controller->flow_screens().contains(screen->warning_screen()));
+
+    screen->UpdateRadioButtons(1);
+    QCOMPARE(screen->current_flow(), 1);
+    QVERIFY(screen->radio(1)->isChecked());
+    QVERIFY(rig.controller->flow_screens().contains(screen->warning_screen()));
+    QVERIFY(!screen->device_screen()->partition_mode());
+    screen->UpdateRadioButtons(2);
+    QVERIFY(screen->device_screen()->partition_mode());
+    screen->UpdateRadioButtons(0);
+    QCOMPARE(screen->current_flow(), 0);
+    QVERIFY(!rig.controller->flow_screens().contains(screen->warning_screen()));
+
+    // The repairing flow leaves the operating system's device out; the scan offers it.
+    MdrPlugin::UpdateModel(1, rig.module, rig.tool);
+    QCOMPARE(MdrPlugin::operation(), 1);
+    QVERIFY(MdrPlugin::current_model() != nullptr);
+  }
+
+  // Scan of every device the tool accepts: one panel with one row per device, each row gets
+  // its device's code, the run ends, bad sectors bring the advice, and the report renders.
+  void scanRunShowsRowsAndEnds() {
+    Rig rig;
+    QVERIFY(rig.tool != nullptr);
+    MdrPlugin::UpdateModel(0, rig.module, rig.tool);
+    MdrUtils* model = MdrPlugin::current_model();
+    model->FilterDevices(false, true, false);
+    PartitionSelection everything;
+    model->SetSelectedPartitions(&everything, false, false, false);
+    QVERIFY(model->selected_devices() != nullptr);
+    const int devices = static_cast<int>(model->selected_devices()->size());
+    QVERIFY(devices >= 2);
+
+    MdrExecutionScreen* execution = rig.screen->execution_screen();
+    rig.controller->AddFlowScreen(execution, true);
+    DialogCloser closer;
+    QSignalSpy stopped(execution, &KolvLiteScreen::Stopped);
+    // Idle: stopping answers at once and Escape aborts nothing.
+    execution->Stop();
+    QCOMPARE(stopped.count(), 1);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    execution->OnKeyPress(&escape);
+
+    rig.controller->GoToScreen(execution);
+    QVERIFY(execution->run_active());
+    QCOMPARE(static_cast<int>(execution->device_widgets().size()), devices);
+    QVERIFY(QTest::qWaitFor([execution] { return !execution->run_active(); }, kHangGuardMs));
+    QVERIFY(QTest::qWaitFor([execution] { return execution->thread()->isFinished(); }, kHangGuardMs));
+
+    bool any_failed = false;
+    for (size_t index = 0; index < execution->device_widgets().size(); ++index) {
+      MdrDiagnosticWidget* panel = execution->device_widgets()[index];
+      QCOMPARE(panel->row_count(), 1);
+      MdrTestWidget* row = panel->row(0);
+      QVERIFY(row != nullptr);
+      const std::string id = (*model->selected_devices())[index]->id();
+      QVERIFY2(row->result_code() == 0 || row->result_code() == 12, id.c_str());
+      any_failed = any_failed || row->result_code() == 12;
+    }
+    // The demo catalogue has a disk with bad sectors among those a scan covers.
+    QVERIFY(any_failed);
+    QVERIFY(execution->errors_found());
+    QCOMPARE(closer.closed, 1);
+    QVERIFY(execution->next_button_widget()->isVisibleTo(execution->next_button_widget()->parentWidget()));
+
+    ToolExecutionLog_* log = MdrPlugin::tool_log()->log();
+    QCOMPARE(static_cast<int>(log->entries.size()), devices);
+    QCOMPARE(log->status, 1 /* FAILED */);
+
+    MdrExecutionLogScreen* report = rig.screen->log_screen();
+    report->ReadExecutionLog();
+    QVERIFY(report->html().contains(QStringLiteral("ERRORS_FOUND")));
+    // Reading again shows the last run once, not the report twice.
+    const int once = report->html().size();
+    report->ReadExecutionLog();
+    QCOMPARE(report->html().size(), once);
+    rig.controller->RemoveFlowScreen(execution);
+  }
+
+  // Stopping during a run aborts the tool; Stopped comes once the run has ended.
+  void stopDuringRunAborts() {
+    Rig rig;
+    MdrPlugin::UpdateModel(1, rig.module, rig.tool);
+    MdrUtils* model = MdrPlugin::current_model();
+    model->FilterDevices(false, true, true);
+    PartitionSelection everything;
+    model->SetSelectedPartitions(&everything, false, true, false);
+    MdrExecutionScreen* execution = rig.screen->execution_screen();
+    rig.controller->AddFlowScreen(execution, true);
+    DialogCloser closer;
+    QSignalSpy stopped(execution, &KolvLiteScreen::Stopped);
+    rig.controller->GoToScreen(execution);
+    QVERIFY(QTest::qWaitFor([] { return MdrPlugin::tool_running().load(); }, kHangGuardMs));
+    execution->Stop();
+    QVERIFY(QTest::qWaitFor([&stopped] { return stopped.count() == 1; }, kHangGuardMs));
+    QVERIFY(!execution->run_active());
+    bool aborted = false;
+    for (MdrDiagnosticWidget* panel : execution->device_widgets()) {
+      QVERIFY(panel->row(0) != nullptr);
+      // Rows the abort kept from running show aborted too, none stays waiting.
+      QVERIFY(panel->row(0)->result_code() != -1);
+      if (panel->row(0)->result_code() == 8) aborted = true;
+    }
+    QVERIFY(aborted);
+    QCOMPARE(closer.closed, 0);
+    rig.controller->RemoveFlowScreen(execution);
+  }
+};
+
+QTEST_MAIN(TestToolScreens)
+#include "test_tool_screens.moc"
