@@ -1,0 +1,65 @@
+// The program's way to the tool's screens: the storage module's tool finds mendra_gui.so in the
+// program folder, its resource file brings the tool's texts, and the screen it gives is the
+// tool's operation screen, which goes back through the library.
+#include <QApplication>
+#include <QFileInfo>
+#include <QResource>
+#include <QTest>
+
+#include "gui/screens/fork_screen.h"
+#include "gui/screens/gui_tool_plugins.h"
+#include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/morva_service_executor.h"
+#include "morva_service/morva_service.h"
+
+class TestPluginLoading : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void storageToolGetsOperationScreen() {
+    const QString folder = QStringLiteral(KOLV_PLUGIN_FOLDER);
+    QVERIFY(QFileInfo(folder + QStringLiteral("/mendra_gui.so")).isFile());
+    QVERIFY(QFileInfo(folder + QStringLiteral("/mendra_gui.rcc")).isFile());
+
+    auto* controller = new KolvLiteController;
+    KolvLiteContext* context = controller->execution_context();
+    QMetaObject::invokeMethod(context->executor, "LoadModules", Qt::BlockingQueuedConnection);
+    morva_service::ModuleInterfaceView* storage = nullptr;
+    if (std::vector<morva_service::ModuleInterfaceView*>* modules = context->executor->loaded_modules()) {
+      for (morva_service::ModuleInterfaceView* module : *modules) {
+        if (module->name() == "storage") storage = module;
+      }
+    }
+    QVERIFY(storage != nullptr);
+
+    QStringList asked;
+    GuiToolPlugins plugins;
+    const auto screens = plugins.Load(storage, controller, folder.toStdString(),
+                                      [&asked, &folder](const QString& name) {
+      asked << name;
+      const QString rcc = folder + QLatin1Char('/') + name.toLower() + QStringLiteral(".rcc");
+      return QResource::registerResource(rcc) && KolvLiteTranslator::LoadTranslator(name) &&
+             KolvLiteTranslator::InstallTranslator(name);
+    });
+    QCOMPARE(asked, QStringList{QStringLiteral("Mendra_GUI")});
+    QCOMPARE(screens.size(), 1);
+    auto* screen = qobject_cast<ForkScreen*>(screens.first());
+    QVERIFY(screen != nullptr);
+    QCOMPARE(screen->objectName(), QStringLiteral("MdrOperationsScreen"));
+    QCOMPARE(screen->flow_count(), 3);
+    // The tool's own catalogue answers for its keys.
+    QCOMPARE(KolvLiteTranslate("SCAN_BAD_SECTORS_LABEL"), QStringLiteral("Scan for bad sectors"));
+    QCOMPARE(KolvLiteTranslate("MdrOperationsScreen", "TASK_LIST_DESCRIPTION"),
+             QStringLiteral("Choose the operation to run:"));
+
+    plugins.Unload(controller);
+    QVERIFY(plugins.tool_screens().isEmpty());
+    KolvLiteTranslator::ClearTranslators();
+    delete controller;
+  }
+};
+
+QTEST_MAIN(TestPluginLoading)
+#include "test_plugin_loading.moc"
