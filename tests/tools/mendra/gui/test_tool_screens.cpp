@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "gui/shell/kolv_lite_context.h"
+#include "gui/widgets/groupable_check_box.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/morva_service_executor.h"
 #include "morva_service/morva_service.h"
@@ -180,6 +181,64 @@ class TestToolScreens : public QObject {
     report->ReadExecutionLog();
     QCOMPARE(report->html().size(), once);
     rig.controller->RemoveFlowScreen(execution);
+  }
+
+  // The device screen offers what the tool accepts: a repair leaves the operating system's
+  // disk out, partition mode adds the partitions, and the choice reaches the model.
+  void deviceScreenOffersAcceptedDevices() {
+    Rig rig;
+    MdrDeviceSelectionScreen* devices = rig.screen->device_screen();
+    MdrPlugin::UpdateModel(0, rig.module, rig.tool);
+    rig.controller->AddFlowScreen(devices, true);
+    rig.controller->GoToScreen(devices);
+    const int scan_rows = devices->device_entries().size();
+    QVERIFY(scan_rows >= 2);
+    QVERIFY(devices->partition_boxes().isEmpty());
+    devices->next_button()->click();
+    QCOMPARE(static_cast<int>(MdrPlugin::current_model()->selected_devices()->size()), scan_rows);
+
+    MdrPlugin::UpdateModel(1, rig.module, rig.tool);
+    devices->Unload();
+    rig.controller->GoToScreen(rig.screen);
+    rig.controller->GoToScreen(devices);
+    const int repair_rows = devices->device_entries().size();
+    QVERIFY(repair_rows > 0);
+    QVERIFY(repair_rows < scan_rows);
+
+    MdrPlugin::UpdateModel(2, rig.module, rig.tool);
+    devices->SetPartitionMode(true);
+    devices->Unload();
+    rig.controller->GoToScreen(rig.screen);
+    rig.controller->GoToScreen(devices);
+    QVERIFY(!devices->partition_boxes().isEmpty());
+    // Untick every partition but keep one device ticked: its list is there and empty.
+    for (const auto& pair : devices->partition_boxes()) pair.first->setChecked(false);
+    devices->partition_boxes().front().first->setChecked(true);
+    devices->next_button()->click();
+    const PartitionSelection& chosen = devices->selection();
+    QCOMPARE(static_cast<int>(chosen.size()), 1);
+    QCOMPARE(static_cast<int>(chosen.begin()->second.size()), 1);
+    devices->SetPartitionMode(false);
+    rig.controller->RemoveFlowScreen(devices);
+  }
+
+  // Back from the device screen of the repairing flow passes over the warning screen.
+  void backSkipsWarning() {
+    Rig rig;
+    rig.screen->InstallDefaultFlow();
+    rig.screen->UpdateRadioButtons(1);
+    rig.controller->GoToScreen(rig.screen);
+    rig.screen->GoToNextScreen();
+    QCOMPARE(rig.controller->current_screen(), static_cast<KolvLiteScreen*>(rig.screen->warning_screen()));
+    // Cancelling the confirmation leaves the user on the warning screen.
+    DialogCloser closer;
+    rig.screen->warning_screen()->next_button()->click();
+    QCOMPARE(closer.closed, 1);
+    QCOMPARE(rig.controller->current_screen(), static_cast<KolvLiteScreen*>(rig.screen->warning_screen()));
+    rig.controller->GoToNextScreen();
+    QCOMPARE(rig.controller->current_screen(), static_cast<KolvLiteScreen*>(rig.screen->device_screen()));
+    rig.screen->device_screen()->back_button()->click();
+    QCOMPARE(rig.controller->current_screen(), static_cast<KolvLiteScreen*>(rig.screen));
   }
 
   // Stopping during a run aborts the tool; Stopped comes once the run has ended.
