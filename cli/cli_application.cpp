@@ -10,18 +10,7 @@ namespace {
 std::atomic<morva_service::MorvaService*> g_service{nullptr};
 std::atomic<bool> g_interrupted{false};
 
-// Weight of an exit status when test results are merged; heavier outcomes win.
-int Weight(unsigned status) {
-  switch (status) {
-    case kolv_exit::kTestFailed: return 6;
-    case kolv_exit::kTestWarning: return 5;
-    case kolv_exit::kTestCancelled: return 4;
-    case kolv_exit::kSuccess: return 3;
-    case kolv_exit::kTestInvalid: return 2;
-    case kolv_exit::kTestNotApplicable: return 1;
-    default: return 0;
-  }
-}
+int Weight(unsigned status) { return kolv_exit::ResultWeight(status); }
 }  // namespace
 
 void UniqueTextList::Add(const std::string& text) {

@@ -23,4 +23,18 @@ constexpr unsigned kDiagnosticNotOffered = 32;
 constexpr unsigned kToolNotOffered = 34;
 constexpr unsigned kToolUnavailable = 35;     // the tool's plug-in is missing or unusable
 
+// Weight of a result status when several are merged into one; heavier outcomes win and any
+// other status weighs nothing.
+inline int ResultWeight(unsigned status) {
+  switch (status) {
+    case kTestFailed: return 6;
+    case kTestWarning: return 5;
+    case kTestCancelled: return 4;
+    case kSuccess: return 3;
+    case kTestInvalid: return 2;
+    case kTestNotApplicable: return 1;
+    default: return 0;
+  }
+}
+
 }  // namespace kolv_exit

@@ -57,12 +57,14 @@ void EventPartitionInit::Process(MdrCliEventContext& context) {
 void EventPartitionFinish::Process(MdrCliEventContext& context) {
   if (has_message_) context.display().set_pending_message(message_);
   context.display().PartitionReport(id_, code_, context.SecondsSinceDeviceStart(), summary_);
+  context.ResultReported(code_);
 }
 
 void EventDeviceFinish::Process(MdrCliEventContext& context) {
   if (has_message_) context.display().set_pending_message(message_);
   context.display().DeviceReport(code_, context.SecondsSinceDeviceStart(), sectors_, bad_sectors_,
                                  operation_);
+  context.ResultReported(code_);
 }
 
 void EventOperationFinish::Process(MdrCliEventContext& context) {

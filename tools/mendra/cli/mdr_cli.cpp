@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include "cli/exit_status.h"
 
 using morva_service::ModuleInterfaceView;
 using morva_service::ToolView;
@@ -85,7 +86,7 @@ int MdrCli::Run(int argc, char** argv) {
   if (service_ == nullptr || module_ == nullptr || tool_ == nullptr) {
     display_->Banner();
     display_->Errors({"|UNABLE_TO_EXECUTE"});
-    return 0;
+    return kolv_exit::kPlatformUnavailable;
   }
 
   spinning_ = true;
@@ -102,7 +103,7 @@ int MdrCli::Run(int argc, char** argv) {
   if (result != 0) {
     display_->Errors(errors_);
     display_->InstructionsHint();
-    return 0;
+    return kolv_exit::kCommandLineError;
   }
   if (flags_ & kFlagInformation) {
     if (flags_ & kFlagUsage) display_->Usage();
@@ -120,8 +121,7 @@ int MdrCli::Run(int argc, char** argv) {
     display_->Text("\n");
   }
   tool_->SetParameter("Operation", {operation});
-  Execute();
-  return 0;
+  return Execute();
 }
 
 int MdrCli::Execute() {
@@ -132,7 +132,7 @@ int MdrCli::Execute() {
   uint32_t t = timer->Tick();
   if (selected_.empty()) {
     display_->NoDevices();
-    return 0;
+    return kolv_exit::kDevicesMissing;
   }
   tool_->SetParameter("ForcedAbort", {});
   device_running_ = false;
@@ -141,7 +141,7 @@ int MdrCli::Execute() {
   if (get_thread()->Create(worker, 0, &MdrCli::ToolRunThread, this, nullptr) != 0) {
     running_ = false;
     display_->Errors({"|UNABLE_TO_EXECUTE"});
-    return 0;
+    return kolv_exit::kPlatformUnavailable;
   }
   if (console_ && console_->ReadKey() == ZerkaConsole::kEscape) service_->AbortTool(tool_);
 
@@ -164,7 +164,31 @@ int MdrCli::Execute() {
   get_thread()->Join(worker);
   // Events the worker queued just before it ended.
   while (std::unique_ptr<MdrCliEvent> event = queue_.Take()) event->Process(*this);
-  return 0;
+  return run_status_;
+}
+
+void MdrCli::ResultReported(int code) {
+  // The row status of each tool result code, told in the host's exit statuses.
+  unsigned status;
+  switch (static_cast<unsigned>(code)) {
+    case kMdrNoErrorsFound:
+    case kMdrScheduledSuccessfully:
+    case kMdrErrorsFoundAndFixed: status = kolv_exit::kSuccess; break;
+    case kMdrPartitionLocked:
+    case kMdrFilesystemNotSupported:
+    case kMdrNotEnoughPrivileges: status = kolv_exit::kTestNotApplicable; break;
+    case kMdrUnableToUnmountDevice:
+    case kMdrOperationFailed:
+    case kMdrAborted: status = kolv_exit::kTestCancelled; break;
+    case kMdrScheduleFailed:
+    case kMdrErrorsFound: status = kolv_exit::kTestFailed; break;
+    case kMdrErrorsFoundButNotFixed:
+    case kMdrErrorsCorrectedNeedReboot: status = kolv_exit::kTestWarning; break;
+    default: status = kolv_exit::kTestInvalid; break;
+  }
+  if (!has_result_ || kolv_exit::ResultWeight(status) > kolv_exit::ResultWeight(run_status_))
+    run_status_ = status;
+  has_result_ = true;
 }
 
 void MdrCli::DeviceStarted() {

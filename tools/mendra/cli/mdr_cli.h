@@ -33,6 +33,7 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   ConsoleDisplay& display() override { return *display_; }
   void DeviceStarted() override;
   unsigned long SecondsSinceDeviceStart() override;
+  void ResultReported(int code) override;
 
   static int SpinnerThread(void* self);
   static int ToolRunThread(void* self);
@@ -57,6 +58,9 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
 
   uint32_t device_start_tick_ = 0;
   bool device_running_ = false;
+  // The heaviest result of the run as the host's exit status; none until the first report.
+  unsigned run_status_ = 0;
+  bool has_result_ = false;
   std::vector<morva_service::SystemComponentView*> selected_;
 
   std::atomic<bool> spinning_{false};
