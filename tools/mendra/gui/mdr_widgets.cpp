@@ -45,7 +45,8 @@ void MdrTestWidget::SetResult(int code) {
   result_code_ = code;
   const MdrCodeMeaning meaning = MdrMeaningOf(code);
   if (meaning.message_key[0] != '\0') {
-    AddTestMessage(QString::fromLatin1(meaning.message_key), QString());
+    // The texts of the result messages live in the tool's own catalogue.
+    AddTestMessage(QString::fromLatin1(meaning.message_key), QStringLiteral("Mendra_GUI"));
   }
   const StatusLook look = LookOf(meaning.row_status);
   UiTestStatusLabel()->setText(KolvLiteTranslate(look.label));

@@ -1,6 +1,7 @@
 // Result codes, status merging and the tool run's report, from the listener's notifications to
 // the rendered HTML.
 #include <QApplication>
+#include <QResource>
 #include <QTest>
 #include <map>
 #include <string>
@@ -12,6 +13,8 @@
 #include "tools/mendra/gui/mdr_listener.h"
 #include "tools/mendra/gui/mdr_plugin.h"
 #include "tools/mendra/gui/mdr_tool_log.h"
+#include "tools/mendra/gui/mdr_widgets.h"
+#include "gui/shell/kolv_lite_translator.h"
 
 namespace {
 
@@ -40,6 +43,21 @@ class TestToolLog : public QObject {
   Q_OBJECT
 
  private slots:
+  // A device's result row shows the tool's own text for its code, not the key.
+  void resultRowSpeaksTheToolsCatalogue() {
+    QVERIFY(QResource::registerResource(QStringLiteral(KOLV_PLUGIN_FOLDER "/mendra_gui.rcc")));
+    QVERIFY(KolvLiteTranslator::LoadTranslator(QStringLiteral("Mendra_GUI")));
+    QVERIFY(KolvLiteTranslator::InstallTranslator(QStringLiteral("Mendra_GUI")));
+    // The other cases read keys: the catalogue goes away however this one ends.
+    struct Uninstall {
+      ~Uninstall() { KolvLiteTranslator::ClearTranslators(); }
+    } uninstall;
+    MdrTestWidget row(QStringLiteral("Scan"), 0);
+    row.SetResult(0);
+    QCOMPARE(row.messages().size(), 1);
+    QCOMPARE(row.messages().front().trimmed(), QStringLiteral("No errors were found"));
+  }
+
   void cleanup() { MdrPlugin::Release(); }
 
   void codeMeanings() {
