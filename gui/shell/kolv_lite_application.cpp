@@ -1,5 +1,6 @@
 #include "gui/shell/kolv_lite_application.h"
 
+#include <QDBusConnection>
 #include <QFile>
 #include <QMessageBox>
 #include <QResource>
@@ -185,6 +186,10 @@ void KolvLite::Start() {
           qOverload<>(&KolvLiteWindow::ShowGlobalButtons));
   connect(window_, &KolvLiteWindow::KeyPressed, controller_, &KolvLiteController::HandleKeyPress);
   connect(this, &KolvLite::ExecutionAborted, controller_, &KolvLiteController::StopAll);
+  // Where the window system sends no power broadcast, logind tells of sleep and wake.
+  auto* sleep_watch = new SleepSignalWatch(QDBusConnection::systemBus(), this);
+  connect(sleep_watch, &SleepSignalWatch::PowerEvent, this,
+          [this](unsigned long event) { HandlePowerBroadcast(kPowerBroadcast, event); });
 
   splash_ = new SplashScreen(nullptr);
   splash_->setAttribute(Qt::WA_DeleteOnClose);

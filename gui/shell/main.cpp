@@ -5,6 +5,7 @@
 #include <QTranslator>
 #include <memory>
 
+#include "gui/logs/core/legacy_log_migration.h"
 #include "gui/shell/kolv_lite_application.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "morva_service/morva_service.h"
@@ -23,7 +24,8 @@ int main(int argc, char** argv) {
     failure_box.reset(KolvLite::CreateFailureBox(startup));
     failure_box->show();
   } else {
-    // The legacy log folder is migrated here, before the screens read the log.
+    // The logs of an earlier installation join the current log before any screen reads it.
+    MigrateLegacyLogs();
     application.Start();
   }
   const int status = QApplication::exec();

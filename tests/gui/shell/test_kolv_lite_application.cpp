@@ -1,22 +1,28 @@
 // Start-up of the windowed program: the checks in their order with each failure's box in two
-// languages, then the real start (splash, window, about box), closing with and without running
-// work, and the power broadcasts.
+// languages, then the real start (splash, window, about box, the logs of an earlier installation
+// moved), closing with and without running work, and the power events.
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QResource>
+#include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTranslator>
 #include <QtTest>
 #include <memory>
 
+#include "gui/logs/core/log_paths.h"
 #include "gui/shell/about_box.h"
 #include "gui/shell/kolv_lite_application.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_main_window.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/power_event_filter.h"
 #include "morva_service/morva_service.h"
 #include "tests/gui/shell/support/catalogue_builder.h"
 #include "tests/gui/shell/support/recording_screen.h"
@@ -33,6 +39,11 @@ StartupResult Check(const QString& locale, const QString& resource_file) {
   KolvLiteTranslator::set_locale(locale);
   QTranslator translator;
   return KolvLite::RunStartupChecks(&translator, resource_file);
+}
+
+bool WriteFile(const QString& path, const QByteArray& content) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
 }
 
 void ReleaseHeld(StartupResult& result) {
@@ -186,6 +197,46 @@ class ApplicationTest : public QObject {
     QVERIFY(!app->HandlePowerBroadcast(0x100, KolvLite::kPowerSuspend));
   }
 
+  // logind's sleep signal on the system bus is a suspend and a resume; a bus that is not there
+  // delivers nothing and breaks nothing.
+  void SleepAndWakeFromTheSystemBus() {
+    const QString daemon_program = QStandardPaths::findExecutable("dbus-daemon");
+    if (daemon_program.isEmpty()) QSKIP("dbus-daemon is not installed");
+    const QString socket = CatalogueBuilder::ScratchFolder() + "/system_bus";
+    QFile::remove(socket);
+    QProcess daemon;
+    daemon.start(daemon_program, {"--session", "--nofork", "--print-address=1",
+                                  "--address=unix:path=" + socket});
+    QVERIFY(daemon.waitForStarted(10000));
+    QVERIFY(daemon.waitForReadyRead(10000));
+    const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+    {
+      QDBusConnection program = QDBusConnection::connectToBus(address, "program");
+      QDBusConnection logind = QDBusConnection::connectToBus(address, "logind");
+      QVERIFY(logind.registerService("org.freedesktop.login1"));
+      SleepSignalWatch watch(program);
+      QVERIFY(watch.listening());
+      QSignalSpy events(&watch, &SleepSignalWatch::PowerEvent);
+      for (bool going_to_sleep : {true, false}) {
+        QDBusMessage signal = QDBusMessage::createSignal(
+            "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep");
+        signal << going_to_sleep;
+        QVERIFY(logind.send(signal));
+      }
+      QTRY_COMPARE_WITH_TIMEOUT(events.count(), 2, 10000);
+      QCOMPARE(events.at(0).at(0).toULongLong(), qulonglong(KolvLite::kPowerSuspend));
+      QCOMPARE(events.at(1).at(0).toULongLong(), qulonglong(KolvLite::kPowerResumeSuspend));
+    }
+    QDBusConnection::disconnectFromBus("program");
+    QDBusConnection::disconnectFromBus("logind");
+    daemon.terminate();
+    QVERIFY(daemon.waitForFinished(10000));
+
+    SleepSignalWatch without(QDBusConnection::connectToBus("unix:path=" + socket, "gone"));
+    QVERIFY(!without.listening());
+    QDBusConnection::disconnectFromBus("gone");
+  }
+
   void CloseWhileBusyAsksAndWaitsForTheWork() {
     auto* app = static_cast<KolvLite*>(qApp);
     KolvLiteWindow* window = app->main_window();
@@ -231,11 +282,26 @@ class ApplicationTest : public QObject {
     app->controller()->RemoveDefaultScreen(&runner);
   }
 
-  void RealProgramRunsPastTheSplash() {
+  // The real program, started with the logs of an earlier installation still in their old
+  // folder: by the time the window is up they are behind the current log and the folder is gone.
+  void RealProgramRunsPastTheSplashAndMovesLegacyLogs() {
     const QString program = QCoreApplication::applicationDirPath() + "/../../bin/kolv_lite";
     if (!QFileInfo(program).isExecutable()) QSKIP("kolv_lite is not built");
     const QString drive = CatalogueBuilder::ScratchFolder() + "/smoke_drive";
+    QDir(drive).removeRecursively();
     QDir().mkpath(drive);
+    const QByteArray own_drive = qgetenv("ZERKA_SYSTEM_DRIVE");
+    qputenv("ZERKA_SYSTEM_DRIVE", drive.toUtf8());
+    const QString legacy_folder = QString::fromStdString(LegacyLogFolderPath());
+    const QString legacy_log = QString::fromStdString(LegacyLogFilePath("morva"));
+    const QString current_log = QString::fromStdString(LogFilePath("morva"));
+    qputenv("ZERKA_SYSTEM_DRIVE", own_drive);
+    QVERIFY(QDir().mkpath(legacy_folder));
+    QVERIFY(QDir().mkpath(QFileInfo(current_log).path()));
+    const QByteArray older = "+++ 2019-03-01 10:00:00 storage 1551434400\n--- storage\n";
+    const QByteArray newer = "+++ 2024-05-01 10:00:00 storage 1714557600\n--- storage\n";
+    QVERIFY(WriteFile(legacy_log, older));
+    QVERIFY(WriteFile(current_log, newer));
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("ZERKA_SYSTEM_DRIVE", drive);
@@ -247,6 +313,10 @@ class ApplicationTest : public QObject {
     // Past the splash the window is up; a start-up failure or a crash would have ended it.
     QVERIFY(!process.waitForFinished(KolvLite::kSplashMilliseconds + 2500));
     QCOMPARE(process.state(), QProcess::Running);
+    QVERIFY(!QFileInfo::exists(legacy_folder));
+    QFile log(current_log);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll(), newer + older);
     process.terminate();
     QVERIFY(process.waitForFinished(10000));
     QVERIFY2(!process.readAllStandardError().contains("ERROR: AddressSanitizer"), "sanitizer report");
