@@ -347,7 +347,7 @@ void ModulesScreen::DisplayModulesErrorsMessage(QVector<QString> modules) {
                        InputRequest::kOk);
   InputFieldLabel header;
   header.set_text(TranslationKeys::MODULES_WITH_ERRORS);
-  InputFieldLabel list;
+  KolvLiteRichTextLabel list;
   list.set_text(text);
   InputFieldLabel advice;
   advice.set_text(TranslationKeys::PLEASE_REINSTALL_MESSAGE);
@@ -359,10 +359,12 @@ void ModulesScreen::DisplayModulesErrorsMessage(QVector<QString> modules) {
 void ModulesScreen::SetSelectedModule(morva_service::ModuleInterfaceView* mi) {
   if (mi == nullptr) return;
   // The screens of an earlier choice go first, unless a run of theirs is still going on.
-  if (module_flow_screen() != nullptr) {
-    if (IsFlowBusy()) return;
-    DeleteOwnedScreens();
-  }
+  if (IsFlowBusy()) return;
+  DeleteOwnedScreens();
+  // Home entered while another screen was busy left the earlier choice's run, selection and
+  // tool screens in place: every choice starts clean, with only its own module's tools.
+  UnloadToolScreens();
+  controller->ClearExecutionContext();
   KolvLiteContext* context = controller->execution_context();
   const QString name = QString::fromStdString(mi->name());
   context->module_name = name;

@@ -65,12 +65,13 @@ bool IsCatalogueText(const QString& shown, const std::string& key) {
   return shown != QString::fromStdString(key);
 }
 
-void SetTranslatedText(QLabel* label, const std::string& key, bool links) {
+// Links of a text: none, by mouse (the message), or by mouse and keyboard (the fields).
+void SetTranslatedText(QLabel* label, const std::string& key, Qt::TextInteractionFlags links) {
   const QString text = KolvLiteTranslate(key);
   if (IsCatalogueText(text, key)) {
     label->setTextFormat(Qt::AutoText);
-    label->setOpenExternalLinks(links);
-    if (links) label->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    label->setOpenExternalLinks(links != Qt::NoTextInteraction);
+    if (links != Qt::NoTextInteraction) label->setTextInteractionFlags(links);
   } else {
     label->setTextFormat(Qt::PlainText);
     label->setOpenExternalLinks(false);
@@ -206,15 +207,24 @@ KolvLiteDialog::KolvLiteDialog(InputRequest* request_to_answer, QWidget* parent)
   connect(&button_group, &QButtonGroup::idClicked, this, &KolvLiteDialog::OnAnswer);
 
   if (request) {
-    SetTranslatedText(message_label, request->message, true);
-    SetTranslatedText(header_label, request->title, false);
+    SetTranslatedText(message_label, request->message, Qt::LinksAccessibleByMouse);
+    SetTranslatedText(header_label, request->title, Qt::NoTextInteraction);
     header_icon_label->setPixmap(QPixmap(QString::fromLatin1(HeaderIcon(request->kind))));
 
     for (InputField* field : request->fields) {
       auto* label_field = dynamic_cast<InputFieldLabel*>(field);
       if (!label_field || label_field->kind() != 0) continue;
       auto* label = new QLabel(fields_widget);
-      SetTranslatedText(label, label_field->text(), true);
+      const Qt::TextInteractionFlags links =
+          Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard;
+      if (dynamic_cast<KolvLiteRichTextLabel*>(field) != nullptr) {
+        label->setTextFormat(Qt::RichText);
+        label->setOpenExternalLinks(true);
+        label->setTextInteractionFlags(links);
+        label->setText(KolvLiteTranslate(label_field->text()));
+      } else {
+        SetTranslatedText(label, label_field->text(), links);
+      }
       label->setToolTip(TranslatedToolTip(label_field->tooltip()));
       label->setWordWrap(true);
       label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);

@@ -23,6 +23,10 @@ class QWidget;
 
 typedef int InputButtonsId;
 
+// A label field whose text is the program's own markup, drawn as rich text with its links
+// open. The engine never makes one: its label fields are shown as plain text.
+class KolvLiteRichTextLabel : public InputFieldLabel {};
+
 class KolvLiteDialog : public QDialog {
   Q_OBJECT
 

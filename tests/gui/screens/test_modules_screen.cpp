@@ -105,8 +105,13 @@ class ModulesScreenTest : public QObject {
   // Every dialog is closed and the texts it showed kept. Lives through every test: an error
   // dialog may open after a test's own checks are done.
   QList<QStringList> shown_dialogs_;
+  // How each dialog label that held markup was shown: rich or plain text.
+  QList<Qt::TextFormat> markup_formats_;
   DialogWatch dialogs_{[this](KolvLiteDialog* dialog) {
     shown_dialogs_ << DialogLabels(dialog);
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+      if (label->text().contains(QLatin1String("<span"))) markup_formats_ << label->textFormat();
+    }
     dialog->OnClose();
   }};
 
@@ -144,6 +149,7 @@ class ModulesScreenTest : public QObject {
 
   void init() {
     shown_dialogs_.clear();
+    markup_formats_.clear();
     controller_ = new KolvLiteController();
     screen_ = new ModulesScreen(controller_);
     other_ = new StubScreen(controller_);
@@ -197,6 +203,8 @@ class ModulesScreenTest : public QObject {
              qPrintable(texts.join(" | ")));
     QVERIFY(texts.contains(KolvLiteTranslate("MODULES_WITH_ERRORS")));
     QVERIFY(texts.contains(KolvLiteTranslate("PLEASE_REINSTALL_MESSAGE")));
+    // The grey list is the program's own markup: drawn, not shown as tags.
+    QCOMPARE(markup_formats_, QList<Qt::TextFormat>{Qt::RichText});
     QTest::qWait(200);
     QCOMPARE(finished.count(), 1);
     QCOMPARE(shown_dialogs_.size(), 1);
@@ -272,6 +280,40 @@ class ModulesScreenTest : public QObject {
     controller_->GoToScreen(screen_);
     QVERIFY(flow.isNull());
     QVERIFY(context->current_module == nullptr);
+  }
+
+  // Home while another screen still works keeps the tiles, and with them whatever an earlier
+  // run left in the context; the next module choice must start clean all the same.
+  void ChoiceAfterHomeWhileBusyStartsClean() {
+    QSignalSpy finished(screen_, &ModulesScreen::ModulesValidationFinished);
+    Enter();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+    KolvLiteContext* context = controller_->execution_context();
+    ModuleButton* alpha = screen_->buttons().first();
+    QTest::mouseClick(alpha, Qt::LeftButton);
+    QVERIFY(screen_->module_flow_screen() != nullptr);
+    // What a custom run of three iterations leaves behind, and a tool screen of the module.
+    context->runs = 3;
+    context->iteration_start_times = {100, 101, 102};
+    auto* record = new DeviceTestSelection;
+    record->diagnostics = new std::vector<DiagnosticTestSelection>;
+    context->selected_tests.append(record);
+    StubScreen tool_screen(controller_);
+    context->tool_screens.insert(reinterpret_cast<morva_service::ToolView*>(&tool_screen),
+                                 &tool_screen);
+
+    other_->busy = true;
+    Enter();
+    other_->busy = false;
+    QTest::mouseClick(alpha, Qt::LeftButton);
+    QCOMPARE(context->current_module, Module("mstalpha"));
+    QCOMPARE(context->runs, 1);
+    QVERIFY(context->iteration_start_times.isEmpty());
+    QVERIFY(context->selected_tests.isEmpty());
+    QVERIFY(context->tool_screens.isEmpty());
+    // A module without tools of its own starts at the choice of diagnostics.
+    QVERIFY(qobject_cast<DiagnosticSelectionScreen*>(screen_->module_flow_screen()) != nullptr);
+    QCOMPARE(controller_->current_screen(), screen_->module_flow_screen());
   }
 
   void NoModulesShowsTheEmptyPageAndEndsValidation() {

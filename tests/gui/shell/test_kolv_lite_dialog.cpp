@@ -146,6 +146,28 @@ class TestKolvLiteDialog : public QObject {
     QVERIFY(field_label->toolTip().contains(QStringLiteral("&lt;b&gt;bold&lt;/b&gt;")));
   }
 
+  // Markup the program writes itself is drawn, and its links open by mouse and keyboard; the
+  // same markup in a field of the engine's kind stays literal text.
+  void programMarkupIsDrawnEngineMarkupIsNot() {
+    const std::string markup = "<span style=\"color: #666;\">A, <a href=\"https://x\">B</a></span>";
+    InputRequest request("T", "M", InputRequest::kError, InputRequest::kOk);
+    KolvLiteRichTextLabel own;
+    own.set_text(markup);
+    InputFieldLabel engine;
+    engine.set_text(markup);
+    request.fields = {&own, &engine};
+    KolvLiteDialog dialog(&request);
+    const QList<QLabel*> labels = dialog.findChild<QWidget*>("fields_widget")
+                                      ->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(labels.size(), 2);
+    QCOMPARE(labels.at(0)->textFormat(), Qt::RichText);
+    QVERIFY(labels.at(0)->openExternalLinks());
+    QVERIFY(labels.at(0)->textInteractionFlags().testFlag(Qt::LinksAccessibleByMouse));
+    QVERIFY(labels.at(0)->textInteractionFlags().testFlag(Qt::LinksAccessibleByKeyboard));
+    QCOMPARE(labels.at(1)->textFormat(), Qt::PlainText);
+    QVERIFY(!labels.at(1)->openExternalLinks());
+  }
+
   void answerableWhileParentWindowIsDisabled() {
     // After a confirmed close the main window is disabled, yet a running test may still ask.
     QWidget main_window;
