@@ -21,11 +21,14 @@ QString KolvLiteTranslator::locale() { return locale_; }
 void KolvLiteTranslator::set_locale(const QString& locale_name) { locale_ = locale_name; }
 
 bool KolvLiteTranslator::LoadWithFallback(QTranslator* translator, const QString& folder,
-                                          const QString& prefix) {
+                                          const QString& prefix,
+                                          FallbackLocale fallback_locale) {
   if (translator == nullptr) return false;
   if (!locale_.isEmpty() && translator->load(prefix + locale_, folder)) return true;
   if (translator->load(prefix + QLatin1String(TranslatorPaths::FALLBACK_LOCALE), folder)) {
-    QLocale::setDefault(QLocale(QLatin1String(TranslatorPaths::FALLBACK_LOCALE)));
+    if (fallback_locale == FallbackLocale::kBecomesDefault) {
+      QLocale::setDefault(QLocale(QLatin1String(TranslatorPaths::FALLBACK_LOCALE)));
+    }
     return true;
   }
   return false;
@@ -34,7 +37,8 @@ bool KolvLiteTranslator::LoadWithFallback(QTranslator* translator, const QString
 bool KolvLiteTranslator::InstallKolvLiteTranslator(QTranslator* translator) {
   PushContext(QLatin1String(TranslationKeys::TRANSLATIONS));
   if (LoadWithFallback(translator, QLatin1String(TranslatorPaths::MAIN_FOLDER),
-                       QLatin1String(TranslatorPaths::MAIN_PREFIX))) {
+                       QLatin1String(TranslatorPaths::MAIN_PREFIX),
+                       FallbackLocale::kBecomesDefault)) {
     QCoreApplication::installTranslator(translator);
     return true;
   }
@@ -44,7 +48,8 @@ bool KolvLiteTranslator::InstallKolvLiteTranslator(QTranslator* translator) {
 
 bool KolvLiteTranslator::InstallKolvLiteInternalTranslator(QTranslator* translator) {
   if (!LoadWithFallback(translator, QLatin1String(TranslatorPaths::INTERNAL_FOLDER),
-                        QLatin1String(TranslatorPaths::INTERNAL_PREFIX))) {
+                        QLatin1String(TranslatorPaths::INTERNAL_PREFIX),
+                        FallbackLocale::kBecomesDefault)) {
     return false;
   }
   QCoreApplication::installTranslator(translator);
@@ -55,7 +60,7 @@ bool KolvLiteTranslator::LoadTranslator(QString module) {
   const QString lower = module.toLower();
   const QString folder = QLatin1Char(':') + lower + QLatin1String("/resources/translations");
   auto* translator = new QTranslator();
-  if (!LoadWithFallback(translator, folder, lower + QLatin1Char('_'))) {
+  if (!LoadWithFallback(translator, folder, lower + QLatin1Char('_'), FallbackLocale::kLeftAlone)) {
     delete translator;
     return false;
   }

@@ -51,8 +51,11 @@ class KolvLiteTranslator : public QObject {
   KolvLiteTranslator() = default;
   static void PushContext(const QString& context);
   static void RemoveContext(const QString& context);
+  // Only the program's own catalogues make the fallback language the default locale; a module
+  // that speaks only English says nothing about the language of the rest of the program.
+  enum class FallbackLocale { kBecomesDefault, kLeftAlone };
   static bool LoadWithFallback(QTranslator* translator, const QString& folder,
-                               const QString& prefix);
+                               const QString& prefix, FallbackLocale fallback_locale);
 
   static QMap<QString, QTranslator*> translators_;
   static QStringList contexts_;

@@ -125,7 +125,12 @@ class TranslatorTest : public QObject {
     QVERIFY(!KolvLiteTranslator::InstallTranslator("Demo"));
     QVERIFY(!KolvLiteTranslator::translation_contexts().contains("Demo"));
 
+    // The module speaks English only; falling back to it is the module's affair and leaves the
+    // program's default locale alone.
+    KolvLiteTranslator::set_locale("sv_SE");
+    QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
     QVERIFY(KolvLiteTranslator::LoadTranslator("Demo"));
+    QCOMPARE(QLocale().name(), QString("sv_SE"));
     QVERIFY(KolvLiteTranslator::InstallTranslator("Demo"));
     QCOMPARE(KolvLiteTranslator::translation_contexts().first(), QString("Demo"));
     QCOMPARE(KolvLiteTranslate(TranslationKeys::CANCEL), QString("Abandon"));
