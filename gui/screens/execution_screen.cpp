@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMetaObject>
 #include <QPalette>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpacerItem>
@@ -38,10 +39,12 @@ constexpr char kRunningTests[] = "RUNNING_TESTS";
 const char kScreenStyle[] =
     "*[accessibleName=\"execution_header_widget\"] {\n\tborder: 1px solid #BDBDBD;\n}\n\n"
     "*[accessibleName=\"running_tests_header_widget\"] {\n\tborder: 1px solid #FFFFFF;\n}";
+// The gradient is the header's own: spread to the iteration arrows it would hide their
+// disabled look.
 const char kHeaderStyle[] =
-    "font: bold 10pt \"Segoe UI\";\ncolor: rgb(0, 0, 0);\n"
-    "background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:1, "
-    "stop:0 #F1F1F1, stop:1 #CCCCCC);";
+    "#widget { background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:1, "
+    "stop:0 #F1F1F1, stop:1 #CCCCCC); }\n"
+    "QLabel { font: bold 10pt \"Segoe UI\"; color: rgb(0, 0, 0); }";
 const char kIterationLabelStyle[] =
     "background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:1, "
     "stop:0 #F1F1F1, stop:1 #CCCCCC);";
@@ -318,6 +321,12 @@ TestWidget& ExecutionScreen::CurrentTestWidget() {
   return (*record->diagnostics[device_index])[test_row];
 }
 
+void ExecutionScreen::ShowIterationAborted(int index) {
+  ExecutionIterationWidgets* record = iteration(index);
+  if (record == nullptr || record->progress == nullptr) return;
+  if (record->progress->progress_bar()->value() < 100) record->progress->ShowAborted();
+}
+
 void ExecutionScreen::SetProgressValues(int value) {
   ExecutionIterationWidgets* record = iteration(current_iteration);
   if (record != nullptr && record->progress != nullptr) record->progress->SetProgress(value);
@@ -505,11 +514,14 @@ void ExecutionScreen::TestInitAction() {
 void ExecutionScreen::TestFinishAction(morva_service::TestStatus* status) {
   TestWidget* row = CurrentTestWidgetOrNull();
   if (row != nullptr && status != nullptr) {
+    const KolvLiteTestStatus state = RowStatusOf(*status);
     // A test may end before reporting all of its progress (skipped by the user, not
     // applicable): it has no work left, so it counts as complete in the overall figure, which
-    // would otherwise stay short of 100 % and read "in progress" on a finished run.
-    if (row->progress() < 100) UpdateProgress(100, QString());
-    row->set_status(RowStatusOf(*status));
+    // would otherwise stay short of 100 % and read "in progress" on a finished run. A test the
+    // user's abort cut short did not complete: the figure stays where the run got.
+    const bool cut_short = abort_requested && state == ABORTED;
+    if (row->progress() < 100 && !cut_short) UpdateProgress(100, QString());
+    row->set_status(state);
   }
   ++test_row;
 }
@@ -537,6 +549,7 @@ void ExecutionScreen::InteractAction(InputRequest* request) {
 void ExecutionScreen::FinishedExecutionAction() {
   // Another screen's run ends through the same executor signal.
   if (!running) return;
+  if (abort_requested) ShowIterationAborted(current_iteration);
   KolvLiteContext* context = controller->execution_context();
   const int next = current_iteration + 1;
   if (next < context->runs) {

@@ -76,6 +76,9 @@ class ExecutionScreen : public KolvLiteScreen {
   bool HasCurrentTestWidget() const;
   // Sets the current iteration's progress panel.
   void SetProgressValues(int value);
+  // An iteration that an abort ended before it was complete reads aborted, at the progress it
+  // reached; one that completed all the same keeps reading finished.
+  void ShowIterationAborted(int index);
   void AddActionButtons();
   void RemoveActionButtons();
   void BuildDiagnosticWidgets();

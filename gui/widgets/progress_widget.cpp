@@ -95,6 +95,10 @@ void ProgressWidget::SetProgress(int progress) {
   progress_label_->setText(QString::number(progress) + "%");
 }
 
+void ProgressWidget::ShowAborted() {
+  status_label_->setText(QCoreApplication::translate("Translations", "ABORTED"));
+}
+
 void ProgressWidget::SetStatusText(QString text) { status_label_->setText(text); }
 
 void ProgressWidget::SetInfoText(QString text) { info_label_->setText(text); }

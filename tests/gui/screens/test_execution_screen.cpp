@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QResource>
 #include <QSet>
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -288,6 +289,16 @@ class TestExecutionScreen : public QObject {
     // The shown page followed the run; browsing moves the shared current iteration.
     QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("3 OF 3"));
     QVERIFY(!screen->form_widgets()->next_iteration_pushButton->isEnabled());
+    // Under the program's style sheet the disabled arrow looks disabled.
+    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
+                                        "/../../bin/kolv_lite.rcc"));
+    QFile style(QStringLiteral(":/kolv_lite/Resources/Styles/kolv_lite.qss"));
+    QVERIFY(style.open(QIODevice::ReadOnly));
+    qApp->setStyleSheet(QString::fromUtf8(style.readAll()));
+    const QImage enabled = screen->form_widgets()->previous_iteration_pushButton->grab().toImage();
+    const QImage disabled = screen->form_widgets()->next_iteration_pushButton->grab().toImage();
+    qApp->setStyleSheet(QString());
+    QVERIFY(enabled.pixel(3, 3) != disabled.pixel(3, 3));
     screen->form_widgets()->previous_iteration_pushButton->click();
     QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("2 OF 3"));
     QCOMPARE(rig.context->current_iteration, 1);
@@ -388,6 +399,13 @@ class TestExecutionScreen : public QObject {
           QCOMPARE(Status(screen, iteration, device, row), int(ABORTED));
         }
       }
+    }
+    // No iteration of the stopped run reads finished: each shows how far it got and that it
+    // was aborted.
+    for (int iteration = 0; iteration < 3; ++iteration) {
+      ProgressWidget* progress = screen->iteration(iteration)->progress;
+      QVERIFY(progress->progress_bar()->value() < 100);
+      QCOMPARE(progress->status_label()->text(), QStringLiteral("ABORTED"));
     }
     QCOMPARE(rig.context->iteration_start_times.size(), 3);
     QVERIFY(shown.count() >= 1);

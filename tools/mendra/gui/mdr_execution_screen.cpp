@@ -219,12 +219,16 @@ void MdrExecutionScreen::InteractAction(InputRequest* request) {
 }
 
 void MdrExecutionScreen::OnTestFinish(int code) {
+  // A device the user's abort cut short did not complete: the figure stays where it got.
+  const bool completed = !(abort_requested && code == kMdrAborted);
   if (MdrTestWidget* row = CurrentRow()) {
     row->SetResult(code);
-    row->set_progress(100);
-    ++finished_rows_;
+    if (completed) {
+      row->set_progress(100);
+      ++finished_rows_;
+    }
   }
-  UpdateOverallProgress(0);
+  if (completed) UpdateOverallProgress(0);
   ++test_row;
 }
 
@@ -272,6 +276,7 @@ void MdrExecutionScreen::FinishedExecutionAction() {
         if (row != nullptr && row->result_code() == kMdrUnknownCode) row->SetResult(kMdrAborted);
       }
     }
+    ShowIterationAborted(current_iteration);
   }
   controller->ShowGlobalButtons();
   controller->ShowHomeButton();

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -11,6 +13,7 @@
 
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/widgets/groupable_check_box.h"
+#include "gui/widgets/progress_widget.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/morva_service_executor.h"
 #include "morva_service/morva_service.h"
@@ -266,6 +269,11 @@ class TestToolScreens : public QObject {
       if (panel->row(0)->result_code() == 8) aborted = true;
     }
     QVERIFY(aborted);
+    // A stopped run shows how far it got and that it was aborted, never finished.
+    ProgressWidget* progress = execution->iteration(0)->progress;
+    QVERIFY(progress->progress_bar()->value() < 100);
+    QCOMPARE(progress->status_label()->text(),
+             QCoreApplication::translate("Translations", "ABORTED"));
     QCOMPARE(closer.closed, 0);
     rig.controller->RemoveFlowScreen(execution);
   }
