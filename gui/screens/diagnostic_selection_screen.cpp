@@ -43,7 +43,8 @@ DiagnosticSelectionScreen::DiagnosticSelectionScreen(KolvLiteController* control
       devices_screen_(new DevicesScreen(controller)),
       tests_screen_(new TestsScreen(controller)),
       execution_screen_(new ExecutionScreen(controller)),
-      execution_log_screen_(new ExecutionLogScreen(controller)) {
+      execution_log_screen_(new ExecutionLogScreen(controller)),
+      flow_possible_(true) {
   BuildForm();
   set_step(KolvLiteTranslate(TranslationKeys::DIAGNOSTIC_SELECTION_STEP));
 
@@ -64,7 +65,7 @@ DiagnosticSelectionScreen::DiagnosticSelectionScreen(KolvLiteController* control
   radio_group_->addButton(form_->radial_button_recommended, kRecommendedFlow);
   radio_group_->addButton(form_->radial_button_custom, kCustomFlow);
   connect(radio_group_, &QButtonGroup::idClicked, this, &DiagnosticSelectionScreen::InstallFlow);
-  connect(this, &ForkScreen::IsPossibleFlow, next_button_, &QPushButton::setEnabled);
+  connect(this, &ForkScreen::IsPossibleFlow, this, &DiagnosticSelectionScreen::SetFlowPossible);
   connect(this, &ForkScreen::UpdatedCurrentFlow, this,
           &DiagnosticSelectionScreen::UpdateNextButton);
 
@@ -143,6 +144,7 @@ void DiagnosticSelectionScreen::OnEnter() {
   controller->AddAndShowActionWidget(next_button_);
   controller->ShowActionBar();
   controller->ShowBreadcrumb();
+  UpdateNextEnabled();
   loaded = true;
 }
 
@@ -178,17 +180,53 @@ void DiagnosticSelectionScreen::OnNextClicked() {
   const int chosen = radio_group_->checkedId();
   if (chosen == kRecommendedFlow) {
     connect(loading, &DevicesLoadingScreen::ScanSucceeded, this,
-            &DiagnosticSelectionScreen::SetRecommendedTestsState, Qt::UniqueConnection);
-  } else if (chosen != kCustomFlow) {
+            &DiagnosticSelectionScreen::RunRecommendedTests, Qt::UniqueConnection);
+  } else if (chosen == kCustomFlow) {
+    connect(loading, &DevicesLoadingScreen::ScanSucceeded, controller,
+            &KolvLiteController::GoToNextScreen, Qt::UniqueConnection);
+  } else {
     return;
   }
-  connect(loading, &DevicesLoadingScreen::ScanSucceeded, controller,
-          &KolvLiteController::GoToNextScreen, Qt::UniqueConnection);
   // The devices are always scanned first; the flow moves on once the scan has succeeded.
   controller->GoToScreen(loading);
 }
 
 void DiagnosticSelectionScreen::SetRecommendedTestsState() { FillRecommendedSelection(controller); }
+
+void DiagnosticSelectionScreen::RunRecommendedTests() {
+  SetRecommendedTestsState();
+  if (controller->execution_context()->selected_tests.isEmpty()) {
+    UpdateNextEnabled();
+    return;
+  }
+  controller->GoToNextScreen();
+}
+
+void DiagnosticSelectionScreen::SetFlowPossible(bool possible) {
+  flow_possible_ = possible;
+  UpdateNextEnabled();
+}
+
+void DiagnosticSelectionScreen::UpdateNextEnabled() {
+  const bool runnable = current_flow() != kRecommendedFlow || HasRecommendedTests(controller);
+  next_button_->setEnabled(flow_possible_ && runnable);
+}
+
+bool DiagnosticSelectionScreen::HasRecommendedTests(KolvLiteController* controller) {
+  morva_service::ModuleInterfaceView* module = controller->execution_context()->current_module;
+  if (module == nullptr) return false;
+  const std::vector<morva_service::DiagnosticView*> diagnostics = module->diagnostics();
+  if (diagnostics.empty() || diagnostics.front() == nullptr) return false;
+  const std::vector<morva_service::TestView*> tests = diagnostics.front()->tests();
+  const std::vector<morva_service::SystemComponentView*> devices = module->system_components();
+  if (devices.empty()) return !tests.empty();
+  for (morva_service::SystemComponentView* device : devices) {
+    for (morva_service::TestView* test : tests) {
+      if (device != nullptr && test != nullptr && test->SupportsComponent(device)) return true;
+    }
+  }
+  return false;
+}
 
 void DiagnosticSelectionScreen::FillRecommendedSelection(KolvLiteController* controller) {
   KolvLiteContext* context = controller->execution_context();

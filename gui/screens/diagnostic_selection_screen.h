@@ -51,6 +51,10 @@ class DiagnosticSelectionScreen : public ForkScreen {
   // the tests of its first diagnostic that support the device. Empty without devices or
   // diagnostics.
   static void FillRecommendedSelection(KolvLiteController* controller);
+  // False when the recommended tests can be seen to leave nothing to run: no module, no test in
+  // its first diagnostic, or scanned devices that none of them supports. Before a scan the
+  // devices are not known yet, and the scan decides.
+  static bool HasRecommendedTests(KolvLiteController* controller);
 
  public slots:
   void OnEnter() override;
@@ -62,9 +66,14 @@ class DiagnosticSelectionScreen : public ForkScreen {
   void OnNextClicked();
   void SetRecommendedTestsState();
   void UpdateNextButton(int index);
+  // Scan done: runs the recommended tests, or stays here when none applies to the devices.
+  void RunRecommendedTests();
+  void SetFlowPossible(bool possible);
 
  private:
   void BuildForm();
+  // Next is enabled for a possible flow with something to run.
+  void UpdateNextEnabled();
 
   DiagnosticSelectionForm* form_;
   QPushButton* next_button_;
@@ -74,4 +83,6 @@ class DiagnosticSelectionScreen : public ForkScreen {
   KolvLiteScreen* tests_screen_;
   KolvLiteScreen* execution_screen_;
   KolvLiteScreen* execution_log_screen_;
+  // The installed flow is possible (the fork said so).
+  bool flow_possible_;
 };

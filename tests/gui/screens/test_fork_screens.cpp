@@ -11,6 +11,7 @@
 #include <QTest>
 #include <vector>
 
+#include "gui/screens/devices_loading_screen.h"
 #include "gui/screens/diagnostic_selection_screen.h"
 #include "gui/screens/fork_screen.h"
 #include "gui/screens/module_operation_screen.h"
@@ -42,6 +43,14 @@ const char kCatalogue[] = R"({
     {"name": "Bare",
      "devices": [{"id": "lone", "udi": "UDI-L", "display_name": "LONE"}],
      "diagnostics": []
+    },
+    {"name": "Unfit",
+     "devices": [{"id": "odd", "udi": "UDI-O", "display_name": "ODD"}],
+     "diagnostics": [
+       {"id": "5.1.0", "name": "Narrow", "tests": [
+         {"id": "5.1.1", "name": "NowhereTest", "devices": []}
+       ]}
+     ]
     }
   ]
 })";
@@ -82,14 +91,14 @@ class TestForkScreens : public QObject {
   Q_OBJECT
 
   struct Rig {
-    explicit Rig(int module_index = 0) : controller(new KolvLiteController) {
+    explicit Rig(int module_index = 0, bool scan = true) : controller(new KolvLiteController) {
       context = controller->execution_context();
       QMetaObject::invokeMethod(context->executor, "LoadModules", Qt::BlockingQueuedConnection);
       std::vector<morva_service::ModuleInterfaceView*>* modules =
           context->executor->loaded_modules();
       if (modules != nullptr && static_cast<int>(modules->size()) > module_index) {
         module = (*modules)[static_cast<size_t>(module_index)];
-        module->Scan();
+        if (scan) module->Scan();
       }
       context->current_module = module;
     }
@@ -272,6 +281,44 @@ class TestForkScreens : public QObject {
     rig.context->current_module = nullptr;
     DiagnosticSelectionScreen::FillRecommendedSelection(rig.controller);
     QVERIFY(rig.context->selected_tests.isEmpty());
+  }
+
+  // Recommended tests that fit none of the module's devices leave nothing to run: Next stays
+  // disabled, as in the custom flow, instead of running an empty suite.
+  void recommendedWithNothingApplicableKeepsNextDisabled() {
+    Rig rig(2, false);
+    QVERIFY(rig.module != nullptr);
+    auto* loading = new DevicesLoadingScreen(rig.controller);
+    rig.controller->AddDefaultScreen(loading);
+    rig.context->devices_loading_screen = loading;
+    auto* selection = new DiagnosticSelectionScreen(rig.controller);
+    rig.controller->AddFlowScreen(selection, true);
+    selection->InstallDefaultFlow();
+    rig.controller->GoToScreen(selection);
+    // Until the devices are scanned nothing is known against running.
+    QVERIFY(selection->next_button()->isEnabled());
+    selection->next_button()->click();
+    QString reason;
+    QVERIFY(QTest::qWaitFor([&] { return !loading->isBusy(reason); }, 20000));
+    QCOMPARE(rig.controller->current_screen(), static_cast<KolvLiteScreen*>(selection));
+    QVERIFY(!selection->next_button()->isEnabled());
+    QVERIFY(rig.context->selected_tests.isEmpty());
+    // The custom flow stays open to the user; back on recommended, nothing has changed.
+    selection->form_widgets()->radial_button_custom->click();
+    QVERIFY(selection->next_button()->isEnabled());
+    selection->form_widgets()->radial_button_recommended->click();
+    QVERIFY(!selection->next_button()->isEnabled());
+    delete selection;
+    rig.controller->RemoveDefaultScreen(loading);
+    delete loading;
+
+    // A module without diagnostics has nothing to recommend, scanned or not.
+    Rig bare(1, false);
+    DiagnosticSelectionScreen empty(bare.controller);
+    bare.controller->AddFlowScreen(&empty, true);
+    empty.InstallDefaultFlow();
+    bare.controller->GoToScreen(&empty);
+    QVERIFY(!empty.next_button()->isEnabled());
   }
 
   void moduleOperationOffersTheToolFlow() {
