@@ -52,7 +52,37 @@ const char kCheckBoxStyle[] =
 const char kInfoButtonStyle[] =
     ".QPushButton { border: none; background: transparent;"
     " image: url(:/kolv_lite/Resources/Images/Buttons/btnInfo.png); }";
+// White for everything in the tree but its scroll bar, whose thumb it washed out: the thumb is
+// drawn dark on a light groove, so that a long list shows it is one.
+const char kTreeStyle[] =
+    "* { background-color: rgb(255, 255, 255); }\n"
+    "QScrollBar:vertical { background: #f0f0f0; width: 14px; margin: 0; }\n"
+    "QScrollBar::handle:vertical { background: #a8a8a8; min-height: 24px; margin: 2px 3px;"
+    " border-radius: 3px; }\n"
+    "QScrollBar::handle:vertical:hover, QScrollBar::handle:vertical:pressed {"
+    " background: #7f7f7f; }\n"
+    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; border: none; }\n"
+    "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
 const char* const kRunChoices[] = {"1", "2", "3", "4", "5", "10", "15", "20"};
+
+// Rows are check boxes, some with a description below: a row's expand arrow belongs beside its
+// check box's line, not halfway down the row.
+class TestsTree : public QTreeWidget {
+ public:
+  using QTreeWidget::QTreeWidget;
+
+ protected:
+  void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override {
+    QRect line = rect;
+    if (QWidget* entry = indexWidget(index)) {
+      if (auto* box = entry->findChild<GroupableCheckBox*>()) {
+        const int bottom = box->mapTo(entry, QPoint(0, box->height())).y();
+        line.setHeight(qBound(1, bottom, rect.height()));
+      }
+    }
+    QTreeWidget::drawBranches(painter, line, index);
+  }
+};
 
 QWidget* WhiteRow(const char* name) {
   auto* row = new QWidget();
@@ -166,7 +196,7 @@ void TestsScreen::BuildForm() {
 
   f.tree_layout = new QVBoxLayout();
   f.tree_layout->setObjectName(QStringLiteral("tree_layout"));
-  QTreeWidget* tree = new QTreeWidget(this);
+  QTreeWidget* tree = new TestsTree(this);
   f.tests_treeWidget = tree;
   tree->setObjectName(QStringLiteral("tests_treeWidget"));
   tree->setColumnCount(1);
@@ -183,7 +213,7 @@ void TestsScreen::BuildForm() {
   tree->setItemsExpandable(true);
   tree->setExpandsOnDoubleClick(false);
   tree->header()->setStretchLastSection(true);
-  tree->setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 255);"));
+  tree->setStyleSheet(QLatin1String(kTreeStyle));
   auto* scroll_top = new QWidget();
   scroll_top->setFixedHeight(5);
   tree->addScrollBarWidget(scroll_top, Qt::AlignTop);

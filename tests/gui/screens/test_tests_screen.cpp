@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QSet>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -243,6 +246,61 @@ class TestsScreenTest : public QObject {
     emit controller_->OverlayClicked();
     QCOMPARE(popup->parentWidget(), static_cast<QWidget*>(tests_));
     QVERIFY(!popup->isVisible());
+  }
+
+  // Drawn, a diagnostic's expand arrow stands beside its check box's line rather than between
+  // that line and the description below it, and the scroll bar's thumb stands out.
+  void ExpandArrowsBesideTheirLineAndAThumbThatShows() {
+    Start();
+    ChooseDevices({"d0"});
+    controller_->resize(800, 600);
+    controller_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(controller_));
+    QTreeWidget* view = tree();
+    QTreeWidgetItem* diagnostic = view->topLevelItem(1)->child(0);
+    GroupableCheckBox* box = BoxOfRow(view, diagnostic);
+    const QRect row = view->visualItemRect(diagnostic);
+    const int line_top = box->mapTo(view->viewport(), QPoint(0, 0)).y();
+    const int line_bottom = line_top + box->height() - 1;
+    QVERIFY(row.bottom() > line_bottom + 5);
+    const QImage shot = view->viewport()->grab().toImage();
+    int arrow_top = -1, arrow_bottom = -1;
+    for (int y = row.top(); y <= row.bottom(); ++y) {
+      for (int x = qMax(0, row.left() - view->indentation()); x < row.left(); ++x) {
+        if (qGray(shot.pixel(x, y)) > 160) continue;
+        if (arrow_top < 0) arrow_top = y;
+        arrow_bottom = y;
+      }
+    }
+    QVERIFY(arrow_top >= 0);
+    QVERIFY2(arrow_top >= line_top && arrow_bottom <= line_bottom,
+             qPrintable(QString("arrow %1-%2, line %3-%4")
+                            .arg(arrow_top).arg(arrow_bottom).arg(line_top).arg(line_bottom)));
+
+    view->setFixedHeight(90);
+    QScrollBar* bar = view->verticalScrollBar();
+    QTRY_VERIFY(bar->isVisible());
+    bar->setValue(bar->minimum());
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.subControls = QStyle::SC_All;
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    const QRect thumb =
+        bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+    const QRect groove =
+        bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, bar);
+    QVERIFY(groove.bottom() > thumb.bottom() + 2);
+    const QImage drawn = bar->grab().toImage();
+    const int thumb_gray = qGray(drawn.pixel(thumb.center()));
+    const int groove_gray = qGray(drawn.pixel(groove.center().x(), (thumb.bottom() + groove.bottom()) / 2));
+    QVERIFY2(qAbs(thumb_gray - groove_gray) >= 30,
+             qPrintable(QString("thumb %1, groove %2").arg(thumb_gray).arg(groove_gray)));
   }
 
   void PartlyCheckedDiagnosticPassesOnlyItsTickedTestsWithTheRuns() {
