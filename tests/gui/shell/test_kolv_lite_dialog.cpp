@@ -2,11 +2,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QResource>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <functional>
 
 #include "gui/shell/kolv_lite_dialog.h"
+#include "gui/shell/kolv_lite_translator.h"
 
 namespace {
 
@@ -166,6 +169,22 @@ class TestKolvLiteDialog : public QObject {
     QVERIFY(labels.at(0)->textInteractionFlags().testFlag(Qt::LinksAccessibleByKeyboard));
     QCOMPARE(labels.at(1)->textFormat(), Qt::PlainText);
     QVERIFY(!labels.at(1)->openExternalLinks());
+
+    // A field from the program's catalogue opens its links by keyboard as well.
+    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
+                                        "/../../bin/kolv_lite.rcc"));
+    KolvLiteTranslator::set_locale("en_US");
+    QTranslator catalogue;
+    QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&catalogue));
+    InputFieldLabel advice;
+    advice.set_text("PLEASE_REINSTALL_MESSAGE");
+    request.fields = {&advice};
+    KolvLiteDialog translated(&request);
+    QLabel* advice_label = translated.findChild<QWidget*>("fields_widget")
+                               ->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    QVERIFY(advice_label->text() != QLatin1String("PLEASE_REINSTALL_MESSAGE"));
+    QVERIFY(advice_label->openExternalLinks());
+    QVERIFY(advice_label->textInteractionFlags().testFlag(Qt::LinksAccessibleByKeyboard));
   }
 
   void answerableWhileParentWindowIsDisabled() {
