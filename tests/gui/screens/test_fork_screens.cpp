@@ -295,7 +295,7 @@ class TestForkScreens : public QObject {
     rig.controller->AddFlowScreen(selection, true);
     selection->InstallDefaultFlow();
     rig.controller->GoToScreen(selection);
-    // Until the devices are scanned nothing is known against running.
+    // Before the scan the devices are unknown: Next stays open and the scan decides.
     QVERIFY(selection->next_button()->isEnabled());
     selection->next_button()->click();
     QString reason;
