@@ -74,24 +74,17 @@ void MergeExitStatus(CliApplication& app, unsigned test_status) {
     case 6: candidate = kolv_exit::kTestInvalid; break;
     default: return;  // unrecognised outcomes change nothing
   }
-  const int current = app.results_merged ? Weight(app.exit_status) : 0;
-  if (Weight(candidate) > current) app.exit_status = candidate;
-  app.results_merged = true;
+  MergeRunnerStatus(app, candidate);
 }
 
 void MergeRunnerStatus(CliApplication& app, unsigned exit_status) {
-  if (exit_status == kolv_exit::kTestNotApplicable) {
-    const int current = app.results_merged ? Weight(app.exit_status) : 0;
-    if (Weight(exit_status) > current) app.exit_status = exit_status;
-    app.results_merged = true;
-    return;
-  }
-  // Missing devices outweigh passes and lesser outcomes, never a failure, warning or abort;
-  // it stays replaceable by a later test result, so it counts as no result.
-  if (!app.results_merged || Weight(app.exit_status) <= Weight(kolv_exit::kSuccess)) {
-    app.exit_status = exit_status;
-    app.results_merged = false;
-  }
+  const int current = app.results_merged ? Weight(app.exit_status) : 0;
+  if (Weight(exit_status) > current) app.exit_status = exit_status;
+  app.results_merged = true;
+}
+
+void MergeOutputLost(CliApplication& app) {
+  if (app.exit_status == kolv_exit::kSuccess) app.exit_status = kolv_exit::kOutputFileError;
 }
 
 unsigned ExitStatus(const CliApplication& app) { return app.exit_status; }
@@ -109,4 +102,6 @@ void SetCliInterrupted() { g_interrupted.store(true); }
 void OnConsoleInterrupt(int /*signal_number*/) {
   if (g_interrupted.exchange(true)) return;  // one interrupt aborts once
   if (morva_service::MorvaService* service = g_service.load()) service->Abort();
+  // A device scan cannot be aborted; its waiter gives up instead.
+  ThreadManager::WakeWaiters();
 }

@@ -103,6 +103,9 @@ class CliApplication {
   unsigned exit_status = 0;
   // False until the first test result is merged: the starting status is "no result yet".
   bool results_merged = false;
+  // An interrupt came during a device scan, which the engine cannot stop: the program ends
+  // without waiting for the service thread.
+  bool scan_abandoned = false;
   bool bootable = false;
   std::string output_file;
   std::vector<std::string> argument_copy;  // argv before getopt reordered it
@@ -121,9 +124,12 @@ class CliApplication {
 // 4 cancelled, 5 warning, 6 invalid) is turned into its exit status and replaces the current one
 // when it weighs more. Before the first result the status weighs nothing.
 void MergeExitStatus(CliApplication& app, unsigned test_status);
-// A module-level outcome of the runner (devices missing, nothing applicable): it never hides an
-// earlier failure, warning or cancellation, and a later test result may still replace it.
+// A module-level outcome of the runner (devices missing, nothing applicable), merged by weight
+// like a test result, so the order of modules never changes the outcome.
 void MergeRunnerStatus(CliApplication& app, unsigned exit_status);
+// Output to the -o file was lost: a success becomes kOutputFileError; a finding or an earlier
+// error says more and stays.
+void MergeOutputLost(CliApplication& app);
 unsigned ExitStatus(const CliApplication& app);
 // "\nCLI Execution status: N" on the sink, for the background copy's output file.
 void WriteFinalStatus(CliApplication& app);

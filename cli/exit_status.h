@@ -10,7 +10,7 @@ constexpr unsigned kPlatformUnavailable = 2;  // no diagnostics service, module 
 constexpr unsigned kNotAdministrator = 3;
 constexpr unsigned kAlreadyRunning = 4;       // another instance holds the single-instance lock
 constexpr unsigned kCommandLineError = 5;     // the command line was refused
-constexpr unsigned kOutputFileError = 6;      // the -o file cannot be opened
+constexpr unsigned kOutputFileError = 6;      // the -o file cannot be opened, or output to it was lost
 constexpr unsigned kBackgroundLaunchFailed = 7;
 constexpr unsigned kTestFailed = 21;
 constexpr unsigned kTestWarning = 22;
@@ -24,12 +24,13 @@ constexpr unsigned kToolNotOffered = 34;
 constexpr unsigned kToolUnavailable = 35;     // the tool's plug-in is missing or unusable
 
 // Weight of a result status when several are merged into one; heavier outcomes win and any
-// other status weighs nothing.
+// other status weighs nothing. Missing devices outweigh a pass so that no module order hides them.
 inline int ResultWeight(unsigned status) {
   switch (status) {
-    case kTestFailed: return 6;
-    case kTestWarning: return 5;
-    case kTestCancelled: return 4;
+    case kTestFailed: return 7;
+    case kTestWarning: return 6;
+    case kTestCancelled: return 5;
+    case kDevicesMissing: return 4;
     case kSuccess: return 3;
     case kTestInvalid: return 2;
     case kTestNotApplicable: return 1;

@@ -1,9 +1,6 @@
 #include "cli/kolvio.h"
 
-#include <chrono>
 #include <cmath>
-
-#include "kolv_os/os.h"
 
 namespace {
 // The abort byte stays for the rest of the process once read.
@@ -23,6 +20,9 @@ KOLVio::KOLVio(FILE* out, FILE* err) : MorvaStdio(out, err) {
     reader_status_ = threads ? kSinkDone : kSinkReaderNotStarted;
     return;
   }
+  // Nothing can ever arrive on a file or /dev/null, and its bytes are no request.
+  if (!kolv_os::StandardInputIsLive()) return;
+  input_ = std::make_unique<kolv_os::StandardInputWaiter>();
   ZerkaThreadHandle handle = nullptr;
   if (threads->Create(handle, 0, &KOLVio::ReaderProcedure, this, "KOLVio") != 0) {
     reader_status_ = kSinkReaderNotStarted;
@@ -34,11 +34,7 @@ KOLVio::KOLVio(FILE* out, FILE* err) : MorvaStdio(out, err) {
 
 KOLVio::~KOLVio() {
   if (reader_) {
-    {
-      std::lock_guard<std::mutex> lock(reader_mutex_);
-      reader_stop_ = true;
-    }
-    reader_wake_.notify_all();
+    input_->Interrupt();
     get_thread()->Join(reader_);
     reader_ = nullptr;
   }
@@ -50,21 +46,25 @@ int KOLVio::ReaderProcedure(void* argument) {
 }
 
 void KOLVio::ReadLoop() {
-  std::unique_lock<std::mutex> lock(reader_mutex_);
-  while (!reader_stop_) {
-    lock.unlock();
+  for (;;) {
     std::string bytes;
-    const int read = kolv_os::ReadStandardInputNonBlocking(bytes);
+    // Blocks until input comes: an abort is seen the moment it arrives.
+    const int read = input_->Read(bytes);
     for (char c : bytes) {
       if (c == 'a' || c == 'A') {
         g_abort_byte.store(static_cast<unsigned char>(c));
+        std::lock_guard<std::mutex> lock(waker_mutex_);
+        if (abort_waker_) abort_waker_();
         return;  // nothing after an abort is read
       }
     }
-    if (read < 0) return;  // end of input: no abort can come any more
-    lock.lock();
-    reader_wake_.wait_for(lock, std::chrono::milliseconds(100), [this] { return reader_stop_; });
+    if (read <= 0 && bytes.empty()) return;  // end of input, or the sink is going away
   }
+}
+
+void KOLVio::SetAbortWaker(std::function<void()> waker) {
+  std::lock_guard<std::mutex> lock(waker_mutex_);
+  abort_waker_ = std::move(waker);
 }
 
 std::string KOLVio::ProtocolField(const std::string& text) {
@@ -77,6 +77,13 @@ std::string KOLVio::ProtocolField(const std::string& text) {
     const bool next_to_colon = (i > 0 && text[i - 1] == ':') || (i + 1 < text.size() && text[i + 1] == ':');
     if (border || next_to_colon) out[i] = ';';
   }
+  return out;
+}
+
+std::string KOLVio::ProtocolSubfield(const std::string& text) {
+  std::string out = ProtocolField(text);
+  for (char& c : out)
+    if (c == '|') c = '/';
   return out;
 }
 
@@ -124,7 +131,7 @@ int KOLVio::EndDevice(std::string result_text, double seconds, bool failed) {
   device_title_.clear();
   // The status letter keeps its historical three-byte form: two blanks and the letter.
   WriteLine(std::string("EndDiagSuite:::  ") + (failed ? '0' : '1') + "|" +
-            ProtocolField(result_text) + "|" + Seconds05(seconds) + "\n");
+            ProtocolSubfield(result_text) + "|" + Seconds05(seconds) + "\n");
   Flush();
   return kSinkDone;
 }

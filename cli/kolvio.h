@@ -1,5 +1,5 @@
 // Protocol sink: short tagged lines for a supervising program on standard output, and an abort
-// request ("a" or "A") read from standard input.
+// request ("a" or "A") read from standard input when that is a pipe, a socket or a terminal.
 //
 // Text from the engine is written so that a line always splits at ":::" (ProtocolField): a
 // carriage return or line feed becomes a blank, and a ':' that stands next to another ':' or at
@@ -8,10 +8,12 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
+#include <functional>
+#include <memory>
 #include <mutex>
 
 #include "cli/morva_stdio.h"
+#include "kolv_os/os.h"
 #include "zerka/zerka.h"
 
 class KOLVio : public MorvaStdio {
@@ -40,6 +42,7 @@ class KOLVio : public MorvaStdio {
   int ScanProgress(std::string module_name, bool finished) override;
   int SuiteProgress(int percent, double seconds) override;
   int DisableKeyboard(bool disabled) override;
+  void SetAbortWaker(std::function<void()> waker) override;
 
   // Status of starting the standard-input reader (kSinkDone or kSinkReaderNotStarted).
   int reader_status() const { return reader_status_; }
@@ -47,6 +50,8 @@ class KOLVio : public MorvaStdio {
   static char StatusLetter(uint32_t status);
   // A field made safe for the line format (see above).
   static std::string ProtocolField(const std::string& text);
+  // The same for a field inside a "|"-separated value: a '|' also becomes '/'.
+  static std::string ProtocolSubfield(const std::string& text);
 
  private:
   static int ReaderProcedure(void* argument);
@@ -56,7 +61,7 @@ class KOLVio : public MorvaStdio {
   int last_progress_ = -1;
   int reader_status_ = kSinkDone;
   ZerkaThreadHandle reader_ = nullptr;
-  std::mutex reader_mutex_;
-  std::condition_variable reader_wake_;
-  bool reader_stop_ = false;
+  std::unique_ptr<kolv_os::StandardInputWaiter> input_;
+  std::mutex waker_mutex_;
+  std::function<void()> abort_waker_;
 };

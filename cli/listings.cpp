@@ -63,6 +63,7 @@ void ShowInformation(CliApplication& app) {
     if (selection.listing & kListHelp) ShowModuleHelp(app, selection.module);
     if (selection.listing & kListVersion) ShowModuleVersion(app, selection.module);
     if (selection.listing & kListDevices) ShowDevices(app, selection);
+    if (app.scan_abandoned) return;
     if (selection.listing & kListTools) ShowTools(app, selection);
     if (selection.listing & kListDiagnostics) ShowDiagnostics(app, selection.module);
   }
@@ -155,19 +156,34 @@ void ShowModuleHelp(CliApplication& app, ModuleInterfaceView* module) {
   app.sink->NewLine();
 }
 
-void ScanModuleDevices(CliApplication& app, ModuleSelection& selection) {
-  if (!selection.module) return;
+bool ScanModuleDevices(CliApplication& app, ModuleSelection& selection) {
+  if (!selection.module) return true;
   const std::string name = selection.module->name();
   ThreadManager& manager = ThreadManager::Instance();
-  manager.SetModule(selection.module);
-  manager.PostScan(app.scan_record.get());
-  if (app.sink) app.sink->ScanProgress(name, false);
-  // Redraw the spinner every half second while the service thread scans.
-  while (!manager.WaitForScan(app.scan_record.get(), 500))
+  bool finished = false;
+  // After an interrupt no new scan starts.
+  if (!CliInterrupted()) {
+    manager.SetModule(selection.module);
+    manager.PostScan(app.scan_record.get());
     if (app.sink) app.sink->ScanProgress(name, false);
+    // Redraw the spinner every half second while the service thread scans.
+    while (!manager.WaitForScan(app.scan_record.get(), 500))
+      if (app.sink) app.sink->ScanProgress(name, false);
+    finished = app.scan_record->done.load() != 0;
+  }
+  if (!finished) {
+    app.scan_abandoned = true;
+    MergeExitStatus(app, morva_service::kTestCancelled);
+    if (app.sink) {
+      app.sink->NewLine();
+      PrintWarningLine(app, "DEVICE_SCAN_ABORTED");
+    }
+    return false;
+  }
   selection.scanned_devices = selection.module->system_components();
   selection.scanned = true;
   if (app.sink) app.sink->ScanProgress(name, true);
+  return true;
 }
 
 SystemComponentView* FindScannedDevice(const ModuleSelection& selection, const std::string& id) {
@@ -177,7 +193,7 @@ SystemComponentView* FindScannedDevice(const ModuleSelection& selection, const s
 }
 
 void ShowDevices(CliApplication& app, ModuleSelection& selection) {
-  ScanModuleDevices(app, selection);
+  if (!ScanModuleDevices(app, selection)) return;
   if (!app.sink || !(selection.listing & kListDevices)) return;
   app.sink->NewLine();
   app.sink->Ruler();

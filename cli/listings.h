@@ -21,8 +21,9 @@ void ShowDeviceResources(CliApplication& app, SystemComponentView* device,
 void ShowTools(CliApplication& app, ModuleSelection& selection);
 void ShowToolEntry(CliApplication& app, ToolView* tool, const std::string& module_name);
 void ShowDiagnostics(CliApplication& app, ModuleInterfaceView* module);
-// Scans the module's devices on the service thread, with the spinner line meanwhile.
-void ScanModuleDevices(CliApplication& app, ModuleSelection& selection);
+// Scans the module's devices on the service thread, with the spinner line meanwhile. False when
+// an interrupt came first: the exit status then says cancelled and app.scan_abandoned is set.
+bool ScanModuleDevices(CliApplication& app, ModuleSelection& selection);
 SystemComponentView* FindScannedDevice(const ModuleSelection& selection, const std::string& id);
 // "a.b.c": low 16 bits of the first field, the second, low 32 bits of the third.
 std::string TestIdentifierText(const morva_service::ItemIdentifier& identifier);

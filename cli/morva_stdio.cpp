@@ -263,3 +263,10 @@ int MorvaStdio::DisableKeyboard(bool disabled) {
   keyboard_disabled_ = disabled;
   return kSinkDone;
 }
+
+void MorvaStdio::SetAbortWaker(std::function<void()> /*waker*/) {}
+
+int MorvaStdio::Finish() {
+  if (out_) std::fflush(out_);
+  return kSinkDone;
+}

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 class ZerkaConsole;
@@ -58,6 +59,12 @@ class MorvaStdio {
   virtual std::string ElapsedText(double seconds);
   virtual int Start();
   virtual int DisableKeyboard(bool disabled);
+  // Called from another thread the moment an abort request arrives, for sinks that receive
+  // requests on their own (a null waker stops the calls).
+  virtual void SetAbortWaker(std::function<void()> waker);
+  // Ends the output: kSinkDone when everything written reached its destination. A reader that
+  // went away from standard output is not a failure.
+  virtual int Finish();
 
   const std::string& module_name() const { return module_name_; }
   const std::string& device_title() const { return device_title_; }

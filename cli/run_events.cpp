@@ -38,8 +38,16 @@ size_t RunEventQueue::Size() {
 
 bool RunEventQueue::WaitForMore(size_t more_than, uint32_t milliseconds) {
   std::unique_lock<std::mutex> lock(mutex_);
-  return changed_.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                           [&] { return events_.size() > more_than; });
+  changed_.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                    [&] { return woken_ || events_.size() > more_than; });
+  woken_ = false;
+  return events_.size() > more_than;
+}
+
+void RunEventQueue::Wake() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  woken_ = true;
+  changed_.notify_all();
 }
 
 bool RunEventQueue::Peek(RunEvent& event) {

@@ -56,8 +56,11 @@ class RunEventQueue {
   void Push(RunEvent event);
   bool IsEmpty();
   size_t Size();
-  // Waits at most milliseconds for the queue to hold more than `more_than` events.
+  // Waits at most milliseconds for the queue to hold more than `more_than` events, or until Wake;
+  // true when it holds them.
   bool WaitForMore(size_t more_than, uint32_t milliseconds);
+  // Ends the current (or next) WaitForMore early, from any thread.
+  void Wake();
   // Copy of the first event; false when empty.
   bool Peek(RunEvent& event);
   void Pop();
@@ -72,6 +75,7 @@ class RunEventQueue {
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<RunEvent> events_;
+  bool woken_ = false;
 };
 
 class CliSuiteListener : public morva_service::SuiteListenerView {

@@ -46,7 +46,7 @@ void RunSelectedModules(CliApplication& app) {
   for (auto& entry : app.module_selections) {
     ModuleSelection& selection = *entry.second;
     if (!selection.module) continue;
-    ScanModuleDevices(app, selection);
+    if (!ScanModuleDevices(app, selection)) return;
     BuildDeviceRunList(app, selection);
     RunDiagnostics(app, selection);
     if (app.sink) app.sink->NewLine();
@@ -168,6 +168,12 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
   RunEventQueue queue;
   CliSuiteListener suite_listener(&queue);
   CliTestListener test_listener;
+  // An abort request that arrives on its own is acted on at once, not at the next poll.
+  sink.SetAbortWaker([&queue] { queue.Wake(); });
+  struct ClearWakerOnReturn {
+    MorvaStdio& sink;
+    ~ClearWakerOnReturn() { sink.SetAbortWaker(nullptr); }
+  } clear_waker{sink};
   ThreadManager& manager = ThreadManager::Instance();
   manager.SetGroupId(app.group_id);
   for (DeviceRecord& record : selection.run_list) {
@@ -218,7 +224,7 @@ void DeviceRunPrinter::Run() {
   for (;;) {
     RunEvent event;
     if (!queue_.Peek(event)) {
-      queue_.WaitForMore(0, 500);
+      if (!queue_.WaitForMore(0, 500)) PollAbort();
       continue;
     }
     const bool more = Handle(event);

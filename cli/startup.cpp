@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 #include "cli/background.h"
 #include "cli/command_line.h"
@@ -13,6 +14,7 @@
 #include "cli/thread_manager.h"
 #include "cli/tool_host.h"
 #include "gui/logs/core/legacy_log_migration.h"
+#include "kolv_os/os.h"
 
 namespace {
 
@@ -128,7 +130,22 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
   return parsed;
 }
 
+namespace {
+
+// The engine cannot stop a device scan, and waiting for the service thread would wait for the
+// scan: the program ends here, with its output written out.
+[[noreturn]] void EndWithoutWaiting(CliApplication& app, unsigned status) {
+  delete app.sink;  // closes the output file and gives the terminal back
+  app.sink = nullptr;
+  std::fflush(nullptr);
+  std::_Exit(static_cast<int>(status));
+}
+
+}  // namespace
+
 int RunCli(int argc, char** argv) {
+  // Before anything opens a file: a closed standard stream must not be taken by the lock file.
+  kolv_os::ReopenClosedStandardStreams();
   // A closed output pipe shows as a failed write, not as a killed process.
   std::signal(SIGPIPE, SIG_IGN);
 
@@ -146,10 +163,13 @@ int RunCli(int argc, char** argv) {
 
   ZerkaAppMutex* mutex = get_app_mutex();
   if (!mutex) return kolv_exit::kNoLockObject;
-  if (AcquireInstanceLock(mutex, HasBackgroundMarker(argc, argv)) != 0) {
-    SayToConsole("A Tarvex Diagnostics Tool is already running");
+  const int locked = AcquireInstanceLock(mutex, HasBackgroundMarker(argc, argv));
+  if (locked != 0) {
+    const bool elsewhere = locked == ZerkaAppMutex::kHeldElsewhere;
+    SayToConsole(elsewhere ? "A Tarvex Diagnostics Tool is already running"
+                           : ("The single-instance lock cannot be set up: " + mutex->LockFilePath()).c_str());
     release_app_mutex(mutex);
-    return kolv_exit::kAlreadyRunning;
+    return elsewhere ? kolv_exit::kAlreadyRunning : kolv_exit::kNoLockObject;
   }
 
   MigrateLegacyLogs();
@@ -173,7 +193,9 @@ int RunCli(int argc, char** argv) {
     }
     if (final_line && (app.flags & kFlagOutputFile) && (app.flags & kFlagBackgroundChild))
       WriteFinalStatus(app);
+    if (app.sink && app.sink->Finish() != kSinkDone) MergeOutputLost(app);
     status = ExitStatus(app);
+    if (app.scan_abandoned) EndWithoutWaiting(app, status);
   }
   std::fflush(stdout);
   release_app_mutex(mutex);

@@ -1,5 +1,8 @@
 #include "cli/stdio_variants.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "kolv_os/os.h"
 #include "zerka/zerka.h"
 
@@ -20,9 +23,25 @@ CliStdioFile::CliStdioFile(std::string path) : MorvaStdio(nullptr, stderr) {
   }
 }
 
-CliStdioFile::~CliStdioFile() {
-  if (out_) std::fclose(out_);
-  out_ = nullptr;
+CliStdioFile::~CliStdioFile() { Finish(); }
+
+int CliStdioFile::Finish() {
+  if (out_) {
+    const bool flushed = std::fflush(out_) == 0 && !std::ferror(out_);
+    const bool closed = std::fclose(out_) == 0;
+    out_ = nullptr;
+    if (!flushed || !closed) ReportLost();
+  }
+  return lost_ ? kSinkStdoutFailed : kSinkDone;
+}
+
+void CliStdioFile::ReportLost() {
+  if (lost_) return;
+  lost_ = true;
+  const int error = errno;
+  if (err_)
+    std::fprintf(err_, "%s: %s: %s\n", KeyToText("[|WARNING]_OUTPUT_LOST", false, false, true).c_str(),
+                 FullPath().c_str(), std::strerror(error));
 }
 
 std::string CliStdioFile::NormalizePath(std::string path) {
@@ -42,17 +61,15 @@ int CliStdioFile::Start() {
   if (file_name_.empty()) return kSinkFileNotOpen;
   ZerkaFilesystem* fs = get_filesystem();
   if (!fs) return kSinkFileNotOpen;
-  // A bare name means the program's folder; settle that before the checks look at the path.
-  if (directory_.empty()) directory_ = fs->ApplicationDirectory();
+  // A bare name means the current folder, as it does for any other program.
+  if (directory_.empty()) directory_ = ".";
   if (fs->IsDirectory(FullPath()) != 0) return kSinkFileNotOpen;
   if (fs->CreateDirectories(directory_) != 0) return kSinkFileNotOpen;
   return OpenFile();
 }
 
 int CliStdioFile::OpenFile() {
-  if (directory_.empty()) {
-    if (ZerkaFilesystem* fs = get_filesystem()) directory_ = fs->ApplicationDirectory();
-  }
+  if (directory_.empty()) directory_ = ".";
   if (out_) std::fclose(out_);
   out_ = std::fopen(FullPath().c_str(), "w");
   return out_ ? kSinkDone : kSinkFileNotOpen;
@@ -63,12 +80,16 @@ int CliStdioFile::Write(const std::string& text) {
     std::fputs((KeyToText("ERROR_OPENING_FILE", true, true, true) + "\n").c_str(), stdout);
     return kSinkFileNotOpen;
   }
-  return MorvaStdio::Write(text);
+  const int status = MorvaStdio::Write(text);
+  if (status != kSinkDone) ReportLost();
+  return status;
 }
 
 int CliStdioFile::Flush() {
   if (!out_) return kSinkFileNotOpen;
-  return MorvaStdio::Flush();
+  const int status = MorvaStdio::Flush();
+  if (status != kSinkDone) ReportLost();
+  return status;
 }
 
 int CliStdioFile::EndTest(uint32_t status, double seconds) {

@@ -3,7 +3,8 @@
 
 #include "cli/morva_stdio.h"
 
-// Writes the console text into a file; live progress lines stay out of it.
+// Writes the console text into a file; live progress lines stay out of it. A write that fails
+// (full disk, I/O error) is told once on standard error and Finish reports it.
 class CliStdioFile : public MorvaStdio {
  public:
   explicit CliStdioFile(std::string path);
@@ -13,8 +14,10 @@ class CliStdioFile : public MorvaStdio {
   int TestProgress(int percent, double seconds) override;
   int SuiteProgress(int percent, double seconds) override;
   int Start() override;
+  // Writes out what is buffered and closes the file; kSinkStdoutFailed when any output was lost.
+  int Finish() override;
 
-  // Opens directory/name for writing, truncating; a bare name goes to the program's folder.
+  // Opens directory/name for writing, truncating; a bare name goes to the current folder.
   virtual int OpenFile();
   // Removes every separator that directly follows another one.
   virtual std::string NormalizePath(std::string path);
@@ -29,8 +32,12 @@ class CliStdioFile : public MorvaStdio {
   int Flush() override;
 
  private:
+  // Tells once on standard error that output to the file was lost.
+  void ReportLost();
+
   std::string file_name_;
   std::string directory_;
+  bool lost_ = false;
 };
 
 // Discards everything; used by the background copy without an output file.

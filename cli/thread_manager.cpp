@@ -2,11 +2,22 @@
 
 #include <chrono>
 
-ThreadManager& ThreadManager::Instance() {
+ThreadManager& ThreadManager::Storage() {
   static ThreadManager* instance = new ThreadManager();  // never destroyed: threads may outlive main
-  std::unique_lock<std::mutex> lock(instance->mutex_);
-  if (instance->state_ == State::kStopped) instance->StartLocked(lock);
   return *instance;
+}
+
+ThreadManager& ThreadManager::Instance() {
+  ThreadManager& instance = Storage();
+  std::unique_lock<std::mutex> lock(instance.mutex_);
+  if (instance.state_ == State::kStopped) instance.StartLocked(lock);
+  return instance;
+}
+
+void ThreadManager::WakeWaiters() {
+  ThreadManager& instance = Storage();
+  std::lock_guard<std::mutex> lock(instance.mutex_);
+  instance.changed_.notify_all();
 }
 
 void ThreadManager::StartLocked(std::unique_lock<std::mutex>& lock) {
@@ -117,7 +128,7 @@ void ThreadManager::PostScan(ScanRecord* record) {
 bool ThreadManager::WaitForScan(ScanRecord* record, uint32_t milliseconds) {
   std::unique_lock<std::mutex> lock(mutex_);
   return changed_.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                           [record] { return record->done.load() != 0; });
+                           [record] { return record->done.load() != 0 || CliInterrupted(); });
 }
 
 void ThreadManager::PostRun(ModuleInterfaceView* module, SystemComponentView* device,

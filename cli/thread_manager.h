@@ -18,6 +18,8 @@ class ThreadManager {
  public:
   // The process-wide instance; its thread is started on the first call (and again after Stop).
   static ThreadManager& Instance();
+  // Wakes every wait of the instance so that it looks at the interrupt flag; starts nothing.
+  static void WakeWaiters();
 
   // Waits until the thread has tried to obtain the service; null when it could not.
   morva_service::MorvaService* service();
@@ -28,7 +30,8 @@ class ThreadManager {
   void SetGroupId(int64_t group_id);
   // Scans the module set with SetModule; the record's done flag is set when it is over.
   void PostScan(ScanRecord* record);
-  // Waits at most milliseconds for the scan of record to end; true when it has.
+  // Waits at most milliseconds for the scan of record to end or for an interrupt; true when
+  // either came.
   bool WaitForScan(ScanRecord* record, uint32_t milliseconds);
   // Runs one device's suite with the two listeners set; on_done is called on the service thread
   // when Execute returned, whatever the engine reported before (also when nothing ran).
@@ -56,6 +59,7 @@ class ThreadManager {
   enum class State { kStopped, kStarting, kReady, kStopping };
 
   ThreadManager() = default;
+  static ThreadManager& Storage();
   void StartLocked(std::unique_lock<std::mutex>& lock);
   static int Procedure(void* argument);
   int Loop();

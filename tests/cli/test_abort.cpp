@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,30 @@ TEST(Abort, TheSupervisorSendsA) {
   ASSERT_EQ(cancelled.size(), 5u);
   for (size_t i = 1; i < cancelled.size(); ++i) EXPECT_EQ(cancelled[i], "EndDiag:::4|00000");
   EXPECT_EQ(Count(r.out, "BeginDiagSuite:::Storage\n"), 2u) << r.out;
+}
+
+// A scan that never ends by itself: ending at all shows that the signal was heard.
+TEST(Abort, SignalsDuringADeviceScanEndTheProgram) {
+  const std::map<std::string, std::string> env = {
+      {"MORVA_CATALOGUE", clitest::WriteScratchFile("endless_scan.json", R"({
+        "modules": [{"name": "Storage", "scan": {"duration": 1000000},
+          "devices": [{"id": "0", "udi": "U0", "display_name": "D"}],
+          "diagnostics": [{"id": "1.1.0", "name": "QUICK", "description": "Q", "tests": [
+            {"id": "1.1.1", "name": "READ", "description": "R"}]}],
+          "diagnostic_options": [{"id": "1.1.0", "letter": "Q", "long_name": "quick"}]}]})")},
+      {"MORVA_TIME_SCALE", "1"}};
+  struct Row {
+    std::vector<std::string> args;
+    int signal_number;
+  } rows[] = {{{"-Mstorage", "-D"}, SIGINT}, {{"-Mstorage", "-Q"}, SIGTERM}};
+  for (const Row& row : rows) {
+    Session run(row.args, env, Session::Console::kPipes);
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.WaitFor("Scanning storage devices")) << run.output();
+    run.Signal(row.signal_number);
+    const auto r = run.Finish();
+    EXPECT_EQ(r.status, 25) << row.args[1] << "\n" << r.out;
+  }
 }
 
 TEST(Abort, TheSupervisorAbortsBeforeTheFirstTest) {

@@ -50,12 +50,16 @@ TEST(MergeExitStatus, RunnerStatusesNeverHideAFailure) {
   MergeExitStatus(failed, 0);
   EXPECT_EQ(failed.exit_status, kolv_exit::kTestFailed);
 
+  // Missing devices outweigh a pass, whichever came first, and yield to a cancellation.
   CliApplication passed(false);
   MergeExitStatus(passed, 0);
   MergeRunnerStatus(passed, kolv_exit::kDevicesMissing);
   EXPECT_EQ(passed.exit_status, kolv_exit::kDevicesMissing);
-  MergeExitStatus(passed, 0);  // a later result replaces it
-  EXPECT_EQ(passed.exit_status, 0u);
+  MergeExitStatus(passed, 0);
+  MergeExitStatus(passed, 3);
+  EXPECT_EQ(passed.exit_status, kolv_exit::kDevicesMissing);
+  MergeExitStatus(passed, 4);
+  EXPECT_EQ(passed.exit_status, kolv_exit::kTestCancelled);
 
   CliApplication nothing(false);
   MergeRunnerStatus(nothing, kolv_exit::kTestNotApplicable);

@@ -177,12 +177,12 @@ TEST(KOLVio, WritesTaggedLinesOnly) {
     sink.TestProgress(37, 1);
     sink.EndTest(1, 2.5);
     sink.SuiteProgress(100, 9);
-    sink.EndDevice("RESULT\nOK", 9.2, true);
+    sink.EndDevice("RESULT\nO|K", 9.2, true);
   }
   EXPECT_EQ(out.text(),
             "NOT_FOUND:::7\nBeginDiagSuite:::sto;;;rage\nBeginDiag:::1.1.1\nPrgDiag:::000\n"
             "PrgDiag:::037\nEndDiag:::1|00004\nBeginDiag:::1.1.3\nPrgDiag:::037\n"
-            "EndDiag:::0|00002\nPrgDiagSuite:::100\nEndDiagSuite:::  0|RESULT OK|00009\n");
+            "EndDiag:::0|00002\nPrgDiagSuite:::100\nEndDiagSuite:::  0|RESULT O/K|00009\n");
 }
 
 TEST(KOLVio, StatusLettersAndSafeFields) {

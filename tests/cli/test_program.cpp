@@ -1,6 +1,10 @@
 // kolv_cli run as a program: start-up checks, refused command lines, output redirection.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
 #include "support/run_program.h"
 #include "support/texts.h"
 #include "zerka/zerka.h"
@@ -70,6 +74,51 @@ TEST(Program, OneInstanceAtATime) {
   EXPECT_EQ(r.out, "A Tarvex Diagnostics Tool is already running\n");
   release_app_mutex(lock);
   EXPECT_EQ(RunCli({"-A"}).status, 0);
+
+  // A lock that cannot be set up at all is no other instance.
+  const std::string missing = clitest::ScratchDir() + "/no-such-folder/kolv.lock";
+  const auto unusable = RunCli({"-A"}, {{"ZERKA_LOCK_FILE", missing}});
+  EXPECT_EQ(unusable.status, 1);
+  EXPECT_TRUE(Contains(unusable.out, "The single-instance lock cannot be set up: " + missing + "\n"))
+      << unusable.out;
+}
+
+// Started with a standard stream closed, the program never lets the lock file take the stream's
+// place: console text never lands in it, and it is never read as a supervisor's input.
+TEST(Program, ClosedStandardStreams) {
+  const std::string lock = std::getenv("ZERKA_LOCK_FILE");
+  auto clear_lock = [&](const std::string& text) { std::ofstream(lock, std::ios::trunc) << text; };
+
+  clitest::StreamSetup no_output;
+  no_output.close_output = true;
+  clear_lock("");
+  EXPECT_EQ(clitest::RunCliWith(no_output, {"-A"}).status, 0);
+  EXPECT_EQ(ReadFile(lock), "");
+
+  // The engine tells why it cannot load on standard error.
+  clitest::StreamSetup no_errors;
+  no_errors.close_errors = true;
+  clear_lock("");
+  const auto broken = clitest::RunCliWith(no_errors, {"-A"}, {{"MORVA_CATALOGUE", clitest::ScratchDir() + "/missing.json"}});
+  EXPECT_EQ(broken.status, 2);
+  EXPECT_EQ(ReadFile(lock), "");
+
+  // Text an older run left in the lock file is no abort request. Tests of 1.5 s each leave a
+  // request time to be acted on.
+  const std::map<std::string, std::string> slower = {{"MORVA_TIME_SCALE", "3"}};
+  clitest::StreamSetup no_input;
+  no_input.close_input = true;
+  clear_lock("a\n");
+  const auto protocol = clitest::RunCliWith(no_input, {"--KOLV", "-Mstorage", "0", "-Q"}, slower);
+  EXPECT_EQ(protocol.status, 0) << protocol.out;
+  EXPECT_EQ(clitest::Count(protocol.out, "EndDiag:::1|"), 2u) << protocol.out;
+
+  // Only a pipe or a terminal carries a supervisor's requests.
+  clitest::StreamSetup from_file;
+  from_file.input_file = clitest::WriteScratchFile("input.txt", "a\n");
+  const auto filed = clitest::RunCliWith(from_file, {"--KOLV", "-Mstorage", "0", "-Q"}, slower);
+  EXPECT_EQ(filed.status, 0) << filed.out;
+  EXPECT_EQ(clitest::Count(filed.out, "EndDiag:::1|"), 2u) << filed.out;
 }
 
 TEST(Program, AServiceThatCannotLoadIsReported) {
@@ -94,6 +143,25 @@ TEST(Program, OutputGoesToTheFileOrFallsBackToTheConsole) {
 
   const auto folder = RunCli({"-o", clitest::ScratchDir() + "/", "-A"});
   EXPECT_EQ(folder.status, 6);
+
+  // Output lost on the way is told once and never passes for a success; findings stay.
+  const auto full = RunCli({"-o", "/dev/full", "-A"});
+  EXPECT_EQ(full.status, 6);
+  EXPECT_EQ(clitest::Count(full.err, "/dev/full"), 1u) << full.err;
+  EXPECT_EQ(RunCli({"-o", "/dev/full", "-Mstorage", "1", "-Q"}).status, 21);
+
+  // A bare name lands in the current folder, not beside the program.
+  const std::string here = clitest::ScratchDir() + "/here";
+  std::filesystem::create_directories(here);
+  clitest::StreamSetup in_here;
+  in_here.working_folder = here;
+  const std::string name = "bare-output-name.txt";
+  EXPECT_EQ(clitest::RunCliWith(in_here, {"-o", name, "-A"}).status, 0);
+  EXPECT_TRUE(Contains(ReadFile(here + "/" + name), "> Available Modules\n"));
+  const std::string beside_program =
+      std::filesystem::path(KOLV_CLI_PROGRAM).parent_path().string() + "/" + name;
+  EXPECT_FALSE(std::filesystem::exists(beside_program));
+  std::filesystem::remove(beside_program);
 
   // A refused command line is reported on the console, never in the file.
   const std::string refused = clitest::ScratchDir() + "/refused.txt";

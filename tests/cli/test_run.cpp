@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <random>
@@ -47,8 +48,29 @@ TEST(Run, ExitStatusesFollowTheOutcomes) {
   EXPECT_EQ(partly.status, 0);
   EXPECT_TRUE(Contains(partly.out, "[Warning] Devices not found: 7\n"));
   EXPECT_TRUE(Contains(partly.out, "Test Status: Passed!"));
-  // A failure is not hidden by a missing device.
-  EXPECT_EQ(RunCli({"-Mstorage", "1", "-Q", "-Mstorage", "7"}).status, 21);
+
+  // Modules of the demo catalogue, in either order: missing devices outweigh a pass and never
+  // hide a failure.
+  const std::map<std::string, std::string> demo = {{"MORVA_CATALOGUE", std::getenv("MORVA_CATALOGUE")}};
+  const std::vector<std::string> missing_storage = {"-Mstorage", "7", "-Qs"};
+  const std::vector<std::string> failing_storage = {"-Mstorage", "2", "-Qr"};
+  const std::vector<std::string> passing_memory = {"-Mmemory", "0", "-Xp"};
+  const std::vector<std::string> missing_memory = {"-Mmemory", "7", "-Xp"};
+  struct Row {
+    std::vector<std::string> first, second;
+    int status;
+  } rows[] = {{missing_storage, passing_memory, 31}, {failing_storage, missing_memory, 21}};
+  for (const Row& row : rows) {
+    std::vector<std::string> forward = row.first, backward = row.second;
+    forward.insert(forward.end(), row.second.begin(), row.second.end());
+    backward.insert(backward.end(), row.first.begin(), row.first.end());
+    EXPECT_EQ(RunCli(forward, demo).status, row.status) << forward[0] << forward[1];
+    EXPECT_EQ(RunCli(backward, demo).status, row.status) << backward[0] << backward[1];
+  }
+  // The help's own example.
+  const auto example = RunCli({"-Mstorage", "0", "1", "-Qf,r"}, demo);
+  EXPECT_EQ(example.status, 0) << example.out;
+  EXPECT_EQ(clitest::Count(example.out, "Test Status: Passed!"), 4u) << example.out;
 }
 
 // A catalogue of three diagnostics with two to four tests each; every test has a random

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -106,6 +107,57 @@ std::string ExecutablePath() {
   if (n <= 0) return std::string();
   buffer[n] = '\0';
   return buffer;
+}
+
+void ReopenClosedStandardStreams() {
+  for (int fd = 0; fd < 3; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // The lower descriptors are open by now, so open takes this one.
+    const int opened = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    if (opened >= 0 && opened != fd) {
+      dup2(opened, fd);
+      close(opened);
+    }
+  }
+}
+
+bool StandardInputIsLive() {
+  struct stat status;
+  if (fstat(STDIN_FILENO, &status) != 0) return false;
+  return S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode) || isatty(STDIN_FILENO) == 1;
+}
+
+StandardInputWaiter::StandardInputWaiter() {
+  if (pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) wake_[0] = wake_[1] = -1;
+}
+
+StandardInputWaiter::~StandardInputWaiter() {
+  for (int fd : wake_)
+    if (fd >= 0) close(fd);
+}
+
+int StandardInputWaiter::Read(std::string& out) {
+  if (wake_[0] < 0) return -1;
+  pollfd p[2] = {{STDIN_FILENO, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+  for (;;) {
+    const int ready = poll(p, 2, -1);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0) return -1;
+    break;
+  }
+  if (p[1].revents) return 0;
+  if (!(p[0].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL))) return 0;
+  if (p[0].revents & POLLNVAL) return -1;
+  char buffer[256];
+  const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+  if (n < 0) return errno == EINTR || errno == EAGAIN ? 0 : -1;
+  if (n == 0) return -1;
+  out.append(buffer, static_cast<size_t>(n));
+  return static_cast<int>(n);
+}
+
+void StandardInputWaiter::Interrupt() {
+  if (wake_[1] >= 0) (void)!write(wake_[1], "x", 1);
 }
 
 int ReadStandardInputNonBlocking(std::string& out) {

@@ -37,6 +37,8 @@ class AppMutex : public ZerkaAppMutex {
     return 0;
   }
 
+  std::string LockFilePath() override { return ::LockFilePath(); }
+
   void Release() override {
     if (fd_ < 0) return;
     flock(fd_, LOCK_UN);

@@ -1,5 +1,6 @@
 #include "run_program.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
@@ -106,8 +107,10 @@ int WaitForExit(pid_t pid) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-Outcome RunCli(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
-               const std::string& input, int timeout_seconds) {
+namespace {
+Outcome Run(const StreamSetup& streams, const std::vector<std::string>& args,
+            const std::map<std::string, std::string>& env, const std::string& input,
+            int timeout_seconds) {
   Launch launch(args, env);
   char** argv = launch.line.argv();
   std::vector<char*>& envp = launch.envp;
@@ -121,6 +124,13 @@ Outcome RunCli(const std::vector<std::string>& args, const std::map<std::string,
   posix_spawn_file_actions_adddup2(&actions, err[1], 2);
   for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
     posix_spawn_file_actions_addclose(&actions, fd);
+  if (!streams.input_file.empty())
+    posix_spawn_file_actions_addopen(&actions, 0, streams.input_file.c_str(), O_RDONLY, 0);
+  if (streams.close_input) posix_spawn_file_actions_addclose(&actions, 0);
+  if (streams.close_output) posix_spawn_file_actions_addclose(&actions, 1);
+  if (streams.close_errors) posix_spawn_file_actions_addclose(&actions, 2);
+  if (!streams.working_folder.empty())
+    posix_spawn_file_actions_addchdir_np(&actions, streams.working_folder.c_str());
   pid_t pid = -1;
   const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv, envp.data());
   posix_spawn_file_actions_destroy(&actions);
@@ -154,6 +164,17 @@ Outcome RunCli(const std::vector<std::string>& args, const std::map<std::string,
   close(err[0]);
   outcome.status = WaitForExit(pid);
   return outcome;
+}
+}  // namespace
+
+Outcome RunCli(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
+               const std::string& input, int timeout_seconds) {
+  return Run(StreamSetup(), args, env, input, timeout_seconds);
+}
+
+Outcome RunCliWith(const StreamSetup& streams, const std::vector<std::string>& args,
+                   const std::map<std::string, std::string>& env) {
+  return Run(streams, args, env, "", 60);
 }
 
 Session::Session(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,

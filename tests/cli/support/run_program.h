@@ -29,6 +29,18 @@ std::string SmallCatalogue();
 Outcome RunCli(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {},
                const std::string& input = "", int timeout_seconds = 60);
 
+// Standard streams and folder of a start other than RunCli's: a stream closed before the program
+// starts, input read from a file, another working folder.
+struct StreamSetup {
+  bool close_input = false;
+  bool close_output = false;
+  bool close_errors = false;
+  std::string input_file;
+  std::string working_folder;
+};
+Outcome RunCliWith(const StreamSetup& streams, const std::vector<std::string>& args,
+                   const std::map<std::string, std::string>& env = {});
+
 // A kolv_cli that runs while the test watches its output and acts on it: it types keys, sends
 // signals, starts other programs. Standard output and error are read together.
 class Session {

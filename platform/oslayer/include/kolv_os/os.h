@@ -31,6 +31,32 @@ long SpawnDetached(const std::string& program, const std::vector<std::string>& a
 // Path of the running program.
 std::string ExecutablePath();
 
+// Opens /dev/null on whichever of descriptors 0, 1 and 2 is closed, so that no file opened later
+// takes a standard stream's place.
+void ReopenClosedStandardStreams();
+
+// True when standard input is a pipe, a socket or a terminal: something another program or a
+// person can still write to. A file or /dev/null never brings anything new.
+bool StandardInputIsLive();
+
+// Waits for standard input without polling: Read blocks until bytes arrive, input ends, or
+// another thread calls Interrupt.
+class StandardInputWaiter {
+ public:
+  StandardInputWaiter();
+  ~StandardInputWaiter();
+  StandardInputWaiter(const StandardInputWaiter&) = delete;
+  StandardInputWaiter& operator=(const StandardInputWaiter&) = delete;
+
+  // Bytes appended to out; 0 after Interrupt; -1 at end of input or on error.
+  int Read(std::string& out);
+  // Makes the current and every later Read return 0 at once.
+  void Interrupt();
+
+ private:
+  int wake_[2] = {-1, -1};
+};
+
 // Reads what is waiting on standard input without blocking. Returns the number of bytes appended
 // to out, 0 when nothing is waiting, -1 at end of input or on error.
 int ReadStandardInputNonBlocking(std::string& out);

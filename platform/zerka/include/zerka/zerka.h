@@ -146,6 +146,8 @@ class ZerkaAppMutex {
   // never inherited by programs started from here, and the lock ends with the process.
   virtual int Acquire() = 0;
   virtual void Release() = 0;
+  // The lock file this object uses, for messages.
+  virtual std::string LockFilePath() = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
