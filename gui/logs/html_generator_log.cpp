@@ -54,7 +54,7 @@ const char* SmallImageOfMask(quint32 mask, bool broken) {
 }
 
 // A test's result word; a word that does not count is shown as invalid.
-const char* SmallImageOfResult(const std::string& result) {
+const char* SmallImageOfResult(std::string_view result) {
   const MaskLook* look = LookOfMask(LogStatusBit(result));
   return look ? look->small_image : report_images::kSmallInvalid;
 }
@@ -139,22 +139,31 @@ void HtmlGenerator::InsertDeviceHeader(QString& html, const QString& name, const
 }
 
 QString HtmlGenerator::LocaleSafeTimeToString(qint64 seconds) {
+  if (caching_) {
+    const auto known = time_texts_.constFind(seconds);
+    if (known != time_texts_.constEnd()) return *known;
+  }
+  QString text;
   const QDateTime time = QDateTime::fromSecsSinceEpoch(seconds);
   const QLocale locale;
   const QLocale system = QLocale::system();
   if (locale.name() == system.name()) {
-    return system.toString(time.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+    text = system.toString(time.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
            time.time().toString(QStringLiteral("hh:mm:ss"));
+  } else {
+    text = locale.toString(time, QStringLiteral("M/d/yyyy h:mm:ss AP"));
   }
-  return locale.toString(time, QStringLiteral("M/d/yyyy h:mm:ss AP"));
+  if (caching_) time_texts_.insert(seconds, text);
+  return text;
 }
 
-QString HtmlGenerator::RemovePontuaction(const std::string& text) {
+QString HtmlGenerator::RemovePontuaction(std::string_view text) {
   static const QChar kPunctuation[] = {QLatin1Char('.'), QLatin1Char(':'), QLatin1Char(','),
                                        QLatin1Char('?'), QLatin1Char(';')};
   QString out;
   // Empty words between two blanks are kept, so that the spacing of the text survives.
-  const QStringList words = QString::fromStdString(text).split(QLatin1Char(' '));
+  const QStringList words =
+      QString::fromUtf8(text.data(), qsizetype(text.size())).split(QLatin1Char(' '));
   for (const QString& word : words) {
     const QString first = GetTranslatedToken(word);
     if (first != word) {
@@ -178,8 +187,8 @@ QString HtmlGenerator::RemovePontuaction(const std::string& text) {
   return out;
 }
 
-void HtmlGenerator::InsertTestResult(QString& html, const std::string& name,
-                                     const std::string& result, const QString& start_text,
+void HtmlGenerator::InsertTestResult(QString& html, std::string_view name,
+                                     std::string_view result, const QString& start_text,
                                      const QString& seconds_text, const QString& colour,
                                      const std::vector<LogMessage>& messages) {
   html += QStringLiteral("<tr bgcolor='") + colour + QStringLiteral("'>") +
@@ -188,7 +197,7 @@ void HtmlGenerator::InsertTestResult(QString& html, const std::string& name,
   for (const LogMessage& message : messages) {
     QString line = QStringLiteral("<i><b>") + Escape(GetTranslatedToken(message.kind)) +
                    QStringLiteral("</b>") + QLatin1Char(' ') + RemovePontuaction(message.first_word);
-    for (const std::string& word : message.words) {
+    for (const std::string_view word : message.words) {
       line += QLatin1Char(' ') + RemovePontuaction(word);
     }
     line += QStringLiteral("</i>");
@@ -244,14 +253,17 @@ QString HtmlGenerator::CreateLogEntryHeader(HtmlLogEntry& entry, int mask, bool 
 void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resource) {
   const QString row_key = QStringLiteral("width='40%'");
   const QString row_value = QStringLiteral("width='60%'");
-  InsertDeviceHeader(html, GetTranslatedToken(LocalToUtf8(resource.display_name)),
-                     QString::fromStdString(resource.result_code), resource.status_mask,
+  InsertDeviceHeader(html, GetTranslatedToken(LocalToUtf8(std::string(resource.display_name))),
+                     QString::fromUtf8(resource.result_code.data(),
+                                       qsizetype(resource.result_code.size())),
+                     resource.status_mask,
                      resource.broken, true);
 
   BeginTable(html);
   for (const LogProperty& property : resource.properties) {
     InsertProperty(html, GetTranslatedToken(property.first),
-                   GetTranslatedToken(LocalToUtf8(property.second)), row_key, row_value);
+                   GetTranslatedToken(LocalToUtf8(std::string(property.second))), row_key,
+                   row_value);
   }
   EndTable(html);
 
@@ -270,7 +282,8 @@ void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resour
                        QString::number(item.index), row_key, row_value);
         for (const LogProperty& property : item.properties) {
           InsertProperty(html, GetTranslatedToken(property.first),
-                         GetTranslatedToken(LocalToUtf8(property.second)), row_key, row_value);
+                         GetTranslatedToken(LocalToUtf8(std::string(property.second))), row_key,
+                         row_value);
         }
         InsertProperty(html, QString(), QString(), QString(), QStringLiteral("width='100%'"));
       }
@@ -283,7 +296,9 @@ void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resour
   for (const LogMessage& message : resource.messages) {
     QString text = GetTranslatedToken(message.kind) + QLatin1Char(' ') +
                    GetTranslatedToken(message.first_word);
-    for (const std::string& word : message.words) text += QLatin1Char(' ') + GetTranslatedToken(word);
+    for (const std::string_view word : message.words) {
+      text += QLatin1Char(' ') + GetTranslatedToken(word);
+    }
     InsertProperty(html, LocaleSafeTimeToString(message.time), text, QString(),
                    QStringLiteral("width='100%'"));
   }
@@ -312,14 +327,16 @@ bool HtmlGenerator::ReadLogGroup(QVector<HtmlLogEntry>& out, const LogGroup* gro
                                  qint64 time_filter, QString name_filter) {
   if (!group) return false;
   const QString kept_context = translation_context_;
+  caching_ = true;
   const bool all = name_filter.toUpper() == QLatin1String("ALL");
   for (const auto& named : group->entries) {
     const LogGroupEntry& log_entry = named.second;
     HtmlLogEntry record;
     record.broken = log_entry.broken;
     record.time_key = QString::number(static_cast<qint32>(static_cast<quint32>(group->number)));
-    const QString module = QString::fromStdString(log_entry.name);
-    translation_context_ = module;
+    const QString module =
+        QString::fromUtf8(log_entry.name.data(), qsizetype(log_entry.name.size()));
+    set_translation_context(module);
     record.title = GetTranslatedToken(log_entry.name);
     const bool matches =
         all || (name_filter.toUpper() == module.toUpper() && time_filter == group->number);
@@ -333,6 +350,9 @@ bool HtmlGenerator::ReadLogGroup(QVector<HtmlLogEntry>& out, const LogGroup* gro
     record.body += sections;
     out.append(record);
   }
-  translation_context_ = kept_context;
+  caching_ = false;
+  translated_.clear();
+  time_texts_.clear();
+  set_translation_context(kept_context);
   return true;
 }

@@ -47,7 +47,7 @@ void CheckLinksResolve(const QString& page_path) {
   QVERIFY(count > 0);
 }
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 QString DumpMessages(const std::vector<LogMessage>& messages, const char* indent) {
   QString out;
@@ -56,7 +56,7 @@ QString DumpMessages(const std::vector<LogMessage>& messages, const char* indent
                                              .arg(message.time)
                                              .arg(Text(message.kind), Text(message.first_word),
                                                   Text(message.code));
-    for (const std::string& word : message.words) out += QStringLiteral(" [") + Text(word) + "]";
+    for (const std::string_view word : message.words) out += QStringLiteral(" [") + Text(word) + "]";
     out += QLatin1Char('\n');
   }
   return out;

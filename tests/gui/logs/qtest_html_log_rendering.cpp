@@ -21,24 +21,24 @@ QString Row(const QString& key, const QString& value) {
          value + QStringLiteral("</td></tr>");
 }
 
-// A group of one entry with the given mask, broken flag and resources.
-LogGroup GroupOf(const std::string& module, int64_t number, uint32_t mask, bool broken,
+// A group of one entry with the given mask, broken flag and resources. Records view their texts,
+// so these are literals.
+LogGroup GroupOf(std::string_view module, int64_t number, uint32_t mask, bool broken,
                  std::vector<LogResource> resources = {}) {
   LogGroupEntry entry;
   entry.name = module;
   entry.status_mask = mask;
   entry.broken = broken;
-  int udi = 0;
-  for (LogResource& resource : resources) {
-    entry.resources.Append({"UDI" + std::to_string(udi++), std::move(resource)});
-  }
+  static const char* const kUdis[] = {"UDI0", "UDI1", "UDI2", "UDI3", "UDI4", "UDI5"};
+  size_t udi = 0;
+  for (LogResource& resource : resources) entry.resources.Append({kUdis[udi++], std::move(resource)});
   LogGroup group;
   group.number = number;
   group.entries.Append({module, std::move(entry)});
   return group;
 }
 
-LogTest TestOf(const std::string& name, const std::string& result, double seconds = 1) {
+LogTest TestOf(std::string_view name, std::string_view result, double seconds = 1) {
   LogTest test;
   test.name = name;
   test.result = result;
