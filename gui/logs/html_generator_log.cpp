@@ -2,6 +2,7 @@
 // resources, messages and test rows, and the blocks the other reports reuse.
 #include <QDateTime>
 #include <QLocale>
+#include <QStringBuilder>
 #include <QStringList>
 
 #include "gui/logs/core/log_format.h"
@@ -59,6 +60,25 @@ const char* SmallImageOfResult(std::string_view result) {
   return look ? look->small_image : report_images::kSmallInvalid;
 }
 
+// Characters of an entry's device sections, roughly: each kind of row has its own markup.
+qsizetype EstimatedSize(const LogGroupEntry& entry) {
+  qsizetype size = 0;
+  for (const auto& named : entry.resources) {
+    const LogResource& resource = named.second;
+    size += 1500 + 240 * qsizetype(resource.properties.size() + resource.messages.size());
+    for (const LogResourceSection& section : resource.sections) {
+      for (const LogResourceItem& item : section.items) {
+        size += 240 * qsizetype(3 + item.properties.size());
+      }
+    }
+    for (const LogTest& test : resource.tests) {
+      size += 500 + 160 * qsizetype(test.messages.size());
+      for (const LogMessage& message : test.messages) size += 40 * qsizetype(message.words.size());
+    }
+  }
+  return size;
+}
+
 }  // namespace
 
 void HtmlGenerator::BeginTable(QString& html) {
@@ -103,11 +123,12 @@ void HtmlGenerator::InsertSubsystemError(QString& html, const QString& text) {
 void HtmlGenerator::InsertProperty(QString& html, const QString& key, const QString& value,
                                    const QString& key_attribute, const QString& value_attribute) {
   const bool colon = !key.isEmpty() && !key.contains(QLatin1Char(':'));
-  html += QStringLiteral("<tr>") + QStringLiteral("<td style='white-space:pre-wrap;' ") +
-          key_attribute + QStringLiteral("><b>") + Escape(key) +
-          (colon ? QStringLiteral(":") : QString()) + QStringLiteral("</b></td>") +
-          QStringLiteral("<td style='padding-left: 35px; white-space:pre-wrap;' ") +
-          value_attribute + QStringLiteral(">") + Escape(value) + QStringLiteral("</td>") +
+  // Built with % so that the row is appended in one step, without intermediate texts.
+  html += QStringLiteral("<tr>") % QStringLiteral("<td style='white-space:pre-wrap;' ") %
+          key_attribute % QStringLiteral("><b>") % Escape(key) %
+          (colon ? QStringLiteral(":") : QString()) % QStringLiteral("</b></td>") %
+          QStringLiteral("<td style='padding-left: 35px; white-space:pre-wrap;' ") %
+          value_attribute % QStringLiteral(">") % Escape(value) % QStringLiteral("</td>") %
           QStringLiteral("</tr>");
 }
 
@@ -191,8 +212,8 @@ void HtmlGenerator::InsertTestResult(QString& html, std::string_view name,
                                      std::string_view result, const QString& start_text,
                                      const QString& seconds_text, const QString& colour,
                                      const std::vector<LogMessage>& messages) {
-  html += QStringLiteral("<tr bgcolor='") + colour + QStringLiteral("'>") +
-          QStringLiteral("<td width='100%'>") + Escape(start_text) + QStringLiteral(" - ") +
+  html += QStringLiteral("<tr bgcolor='") % colour % QStringLiteral("'>") %
+          QStringLiteral("<td width='100%'>") % Escape(start_text) % QStringLiteral(" - ") %
           Escape(GetTranslatedToken(name));
   for (const LogMessage& message : messages) {
     QString line = QStringLiteral("<i><b>") + Escape(GetTranslatedToken(message.kind)) +
@@ -201,17 +222,17 @@ void HtmlGenerator::InsertTestResult(QString& html, std::string_view name,
       line += QLatin1Char(' ') + RemovePontuaction(word);
     }
     line += QStringLiteral("</i>");
-    html += QStringLiteral("<p style='margin:5px 0px;padding: 0px;'>") +
-            Escape(LocaleSafeTimeToString(message.time)) + QStringLiteral(" - ") + line +
+    html += QStringLiteral("<p style='margin:5px 0px;padding: 0px;'>") %
+            Escape(LocaleSafeTimeToString(message.time)) % QStringLiteral(" - ") % line %
             QStringLiteral("</p>");
   }
-  html += QStringLiteral("</td>") + QStringLiteral("<td width='0%' valign='top'>") +
-          QStringLiteral("<img src='") + QLatin1String(SmallImageOfResult(result)) +
-          QStringLiteral("'>") + QStringLiteral("</td>");
-  html += QStringLiteral("<td width='100%' style='white-space:nowrap;' valign='top'>") +
-          QStringLiteral("<pre style='font-family: Segoe UI;font-size:11px;'>") +
-          Escape(GetTranslatedToken(result)) + QStringLiteral(" (") + Escape(seconds_text) +
-          QStringLiteral("s)</pre>") + QStringLiteral("</td>") + QStringLiteral("</tr>");
+  html += QStringLiteral("</td>") % QStringLiteral("<td width='0%' valign='top'>") %
+          QStringLiteral("<img src='") % QLatin1String(SmallImageOfResult(result)) %
+          QStringLiteral("'>") % QStringLiteral("</td>") %
+          QStringLiteral("<td width='100%' style='white-space:nowrap;' valign='top'>") %
+          QStringLiteral("<pre style='font-family: Segoe UI;font-size:11px;'>") %
+          Escape(GetTranslatedToken(result)) % QStringLiteral(" (") % Escape(seconds_text) %
+          QStringLiteral("s)</pre>") % QStringLiteral("</td>") % QStringLiteral("</tr>");
 }
 
 QString HtmlGenerator::CreateLogEntryHeader(HtmlLogEntry& entry, int mask, bool return_header,
@@ -340,15 +361,21 @@ bool HtmlGenerator::ReadLogGroup(QVector<HtmlLogEntry>& out, const LogGroup* gro
     record.title = GetTranslatedToken(log_entry.name);
     const bool matches =
         all || (name_filter.toUpper() == module.toUpper() && time_filter == group->number);
-    QString sections;
+    // The header depends on the entry alone: written first, it lets the device sections grow the
+    // body in place.
+    record.body = CreateLogEntryHeader(record, static_cast<int>(log_entry.status_mask), true,
+                                       QString(), QString());
     if (matches) {
       record.time_text = LocaleSafeTimeToString(group->number);
-      for (const auto& resource : log_entry.resources) AppendDeviceSection(sections, resource.second);
+      // Room for the whole page up front, and no more than it needs afterwards: a growing page
+      // would be copied again and again, and every page found stays in memory.
+      record.body.reserve(record.body.size() + EstimatedSize(log_entry));
+      for (const auto& resource : log_entry.resources) {
+        AppendDeviceSection(record.body, resource.second);
+      }
+      record.body.squeeze();
     }
-    CreateLogEntryHeader(record, static_cast<int>(log_entry.status_mask), false, QString(),
-                         QString());
-    record.body += sections;
-    out.append(record);
+    out.append(std::move(record));
   }
   caching_ = false;
   translated_.clear();

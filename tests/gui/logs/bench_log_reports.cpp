@@ -148,7 +148,7 @@ void ExportBenchmarks(const QString& folder) {
   {
     double times[2] = {};
     for (int n : {0, 1}) {
-      const int devices = 5000 << n;
+      const int devices = 20000 << n;
       const std::string path = (folder + "/devices.log").toStdString();
       WriteHostileLog(path, kDeviceBlocksInOneEntry, devices);
       QVector<HtmlLogEntry> entries = Render(path);
