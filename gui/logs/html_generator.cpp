@@ -2,14 +2,18 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
 #include <QSaveFile>
 #include <QSet>
+#include <QThread>
 #include <QUrl>
 #include <QWidget>
 #include <algorithm>
+#include <functional>
+#include <memory>
 
 #include "gui/logs/report_images.h"
 #include "gui/shell/kolv_lite_application.h"
@@ -93,6 +97,19 @@ void ShowOutcome(QWidget* parent, bool saved, const QString& success_title,
   dialog.exec();
 }
 
+// Saves on a thread of its own while the GUI thread goes on handling its events, so that a large
+// export does not freeze the window. save works on copies of what it writes.
+bool SaveAside(const std::function<bool()>& save) {
+  bool saved = false;
+  QEventLoop loop;
+  std::unique_ptr<QThread> worker(QThread::create([&] { saved = save(); }));
+  QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+  worker->start();
+  loop.exec();
+  worker->wait();
+  return saved;
+}
+
 // What every export does around its own save: ask for the name, then say how the save went.
 // Cancelling the file dialog writes and shows nothing.
 template <typename Save>
@@ -102,8 +119,8 @@ void AskSaveAndTell(const QString& default_file_name, Save save, const QString& 
   QWidget* parent = MainWindow();
   const QString name = AskFileName(parent, default_file_name);
   if (name.isEmpty()) return;
-  ShowOutcome(parent, save(name), success_title, success_message, failure_title,
-              failure_message);
+  const bool saved = SaveAside([&] { return save(name); });
+  ShowOutcome(parent, saved, success_title, success_message, failure_title, failure_message);
 }
 
 }  // namespace
@@ -334,8 +351,10 @@ void HtmlGenerator::ExportLogEntry(HtmlLogEntry& entry, int index,
                                    const QString& default_file_name, const QString& success_title,
                                    const QString& success_message, const QString& failure_title,
                                    const QString& failure_message) {
+  // The screen keeps its entries while the page is written aside.
+  HtmlLogEntry copy = entry;
   AskSaveAndTell(
-      default_file_name, [&](const QString& name) { return SaveSingleEntry(entry, name, index); },
+      default_file_name, [&](const QString& name) { return SaveSingleEntry(copy, name, index); },
       success_title, success_message, failure_title, failure_message);
 }
 
@@ -345,8 +364,9 @@ void HtmlGenerator::ExportAllLogEntries(QVector<HtmlLogEntry>& entries,
                                         const QString& success_message,
                                         const QString& failure_title,
                                         const QString& failure_message) {
+  QVector<HtmlLogEntry> copies = entries;
   AskSaveAndTell(
-      default_file_name, [&](const QString& name) { return SaveAllEntries(entries, name); },
+      default_file_name, [&](const QString& name) { return SaveAllEntries(copies, name); },
       success_title, success_message, failure_title, failure_message);
 }
 
@@ -354,7 +374,8 @@ void HtmlGenerator::ExportHtml(const QString& body, const QString& default_file_
                                const QString& success_title, const QString& success_message,
                                const QString& failure_title, const QString& failure_message,
                                const QString& page_title) {
+  const QString copy = body;
   AskSaveAndTell(
-      default_file_name, [&](const QString& name) { return SaveHtml(body, name, page_title); },
+      default_file_name, [&](const QString& name) { return SaveHtml(copy, name, page_title); },
       success_title, success_message, failure_title, failure_message);
 }

@@ -4,7 +4,8 @@
 //
 // Every text taken from a log, a device, the machine or a tool is escaped before it goes into a
 // page. Rendering may run on any thread, one generator per thread; the export operations open
-// dialogs and run on the GUI thread.
+// dialogs and run on the GUI thread, which keeps handling its events while the files are written
+// on a thread of their own.
 #pragma once
 
 #include <QByteArray>
