@@ -245,7 +245,7 @@ bool HtmlGenerator::SaveAllEntries(QVector<HtmlLogEntry>& entries, QString file_
       return false;
     }
   }
-  index_page += QStringLiteral("</ol>\n") + QStringLiteral("</body></html>");
+  index_page += QStringLiteral("</ol>\n") + QStringLiteral("</body></html>\n");
   if (!UpdateHtmlToExternalImages(index_page, images_folder, ImagesLink(folder))) {
     return false;
   }

@@ -59,6 +59,25 @@ const char* SmallImageOfResult(const std::string& result) {
   return look ? look->small_image : report_images::kSmallInvalid;
 }
 
+// The bits of the results a device's table lists. The parser's mask of a device whose id came
+// twice in one entry still holds the bits of the tests that the later block replaced.
+quint32 ListedMask(const LogResource& resource) {
+  quint32 mask = 0;
+  for (const LogTest& test : resource.tests) mask |= LogStatusBit(test.result);
+  return mask;
+}
+
+// The entry's mask with each device's bits replaced by those its table lists.
+quint32 ListedMask(const LogGroupEntry& entry) {
+  quint32 parsed = 0;
+  quint32 listed = 0;
+  for (const auto& resource : entry.resources) {
+    parsed |= resource.second.status_mask;
+    listed |= ListedMask(resource.second);
+  }
+  return (entry.status_mask & ~parsed) | listed;
+}
+
 }  // namespace
 
 void HtmlGenerator::BeginTable(QString& html) {
@@ -102,9 +121,16 @@ void HtmlGenerator::InsertSubsystemError(QString& html, const QString& text) {
 
 void HtmlGenerator::InsertProperty(QString& html, const QString& key, const QString& value,
                                    const QString& key_attribute, const QString& value_attribute) {
+  AppendPropertyRow(html, key, value, QStringLiteral("pre-wrap"), key_attribute, value_attribute);
+}
+
+void HtmlGenerator::AppendPropertyRow(QString& html, const QString& key, const QString& value,
+                                      const QString& key_white_space,
+                                      const QString& key_attribute,
+                                      const QString& value_attribute) {
   const bool colon = !key.isEmpty() && !key.contains(QLatin1Char(':'));
-  html += QStringLiteral("<tr>") + QStringLiteral("<td style='white-space:pre-wrap;' ") +
-          key_attribute + QStringLiteral("><b>") + Escape(key) +
+  html += QStringLiteral("<tr>") + QStringLiteral("<td style='white-space:") + key_white_space +
+          QStringLiteral(";' ") + key_attribute + QStringLiteral("><b>") + Escape(key) +
           (colon ? QStringLiteral(":") : QString()) + QStringLiteral("</b></td>") +
           QStringLiteral("<td style='padding-left: 35px; white-space:pre-wrap;' ") +
           value_attribute + QStringLiteral(">") + Escape(value) + QStringLiteral("</td>") +
@@ -245,7 +271,7 @@ void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resour
   const QString row_key = QStringLiteral("width='40%'");
   const QString row_value = QStringLiteral("width='60%'");
   InsertDeviceHeader(html, GetTranslatedToken(LocalToUtf8(resource.display_name)),
-                     QString::fromStdString(resource.result_code), resource.status_mask,
+                     QString::fromStdString(resource.result_code), ListedMask(resource),
                      resource.broken, true);
 
   BeginTable(html);
@@ -284,8 +310,10 @@ void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resour
     QString text = GetTranslatedToken(message.kind) + QLatin1Char(' ') +
                    GetTranslatedToken(message.first_word);
     for (const std::string& word : message.words) text += QLatin1Char(' ') + GetTranslatedToken(word);
-    InsertProperty(html, LocaleSafeTimeToString(message.time), text, QString(),
-                   QStringLiteral("width='100%'"));
+    // Beside a value cell of the whole width, a time that may wrap is squeezed to one
+    // character per line.
+    AppendPropertyRow(html, LocaleSafeTimeToString(message.time), text, QStringLiteral("nowrap"),
+                      QString(), QStringLiteral("width='100%'"));
   }
   EndTable(html);
 
@@ -328,7 +356,7 @@ bool HtmlGenerator::ReadLogGroup(QVector<HtmlLogEntry>& out, const LogGroup* gro
       record.time_text = LocaleSafeTimeToString(group->number);
       for (const auto& resource : log_entry.resources) AppendDeviceSection(sections, resource.second);
     }
-    CreateLogEntryHeader(record, static_cast<int>(log_entry.status_mask), false, QString(),
+    CreateLogEntryHeader(record, static_cast<int>(ListedMask(log_entry)), false, QString(),
                          QString());
     record.body += sections;
     out.append(record);
