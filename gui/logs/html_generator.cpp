@@ -333,7 +333,7 @@ bool HtmlGenerator::SaveAllEntries(QVector<HtmlLogEntry>& entries, QString file_
       return false;
     }
   }
-  index_page += QStringLiteral("</ol>\n") + QStringLiteral("</body></html>");
+  index_page += QStringLiteral("</ol>\n") + QStringLiteral("</body></html>\n");
   if (!PrepareForDisk(index_page, images_folder, ImagesLink(folder), written)) return false;
   return WriteWhole(path, index_page);
 }

@@ -98,6 +98,10 @@ class HtmlGenerator {
   // and the headers they return are HTML.
   void InsertProperty(QString& html, const QString& key, const QString& value,
                       const QString& key_attribute, const QString& value_attribute);
+  // The same row with the key cell's white-space mode chosen.
+  void AppendPropertyRow(QString& html, const QString& key, const QString& value,
+                         const QString& key_white_space, const QString& key_attribute,
+                         const QString& value_attribute);
   void InsertDeviceHeader(QString& html, const QString& name, const QString& code,
                           quint32 mask, bool broken, bool show_code);
   void InsertDeviceHeader(QString& html, const QString& name);

@@ -79,6 +79,25 @@ qsizetype EstimatedSize(const LogGroupEntry& entry) {
   return size;
 }
 
+// The bits of the results a device's table lists. The parser's mask of a device whose id came
+// twice in one entry still holds the bits of the tests that the later block replaced.
+quint32 ListedMask(const LogResource& resource) {
+  quint32 mask = 0;
+  for (const LogTest& test : resource.tests) mask |= LogStatusBit(test.result);
+  return mask;
+}
+
+// The entry's mask with each device's bits replaced by those its table lists.
+quint32 ListedMask(const LogGroupEntry& entry) {
+  quint32 parsed = 0;
+  quint32 listed = 0;
+  for (const auto& resource : entry.resources) {
+    parsed |= resource.second.status_mask;
+    listed |= ListedMask(resource.second);
+  }
+  return (entry.status_mask & ~parsed) | listed;
+}
+
 }  // namespace
 
 void HtmlGenerator::BeginTable(QString& html) {
@@ -122,10 +141,17 @@ void HtmlGenerator::InsertSubsystemError(QString& html, const QString& text) {
 
 void HtmlGenerator::InsertProperty(QString& html, const QString& key, const QString& value,
                                    const QString& key_attribute, const QString& value_attribute) {
+  AppendPropertyRow(html, key, value, QStringLiteral("pre-wrap"), key_attribute, value_attribute);
+}
+
+void HtmlGenerator::AppendPropertyRow(QString& html, const QString& key, const QString& value,
+                                      const QString& key_white_space,
+                                      const QString& key_attribute,
+                                      const QString& value_attribute) {
   const bool colon = !key.isEmpty() && !key.contains(QLatin1Char(':'));
   // Built with % so that the row is appended in one step, without intermediate texts.
-  html += QStringLiteral("<tr>") % QStringLiteral("<td style='white-space:pre-wrap;' ") %
-          key_attribute % QStringLiteral("><b>") % Escape(key) %
+  html += QStringLiteral("<tr>") % QStringLiteral("<td style='white-space:") % key_white_space %
+          QStringLiteral(";' ") % key_attribute % QStringLiteral("><b>") % Escape(key) %
           (colon ? QStringLiteral(":") : QString()) % QStringLiteral("</b></td>") %
           QStringLiteral("<td style='padding-left: 35px; white-space:pre-wrap;' ") %
           value_attribute % QStringLiteral(">") % Escape(value) % QStringLiteral("</td>") %
@@ -277,7 +303,7 @@ void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resour
   InsertDeviceHeader(html, GetTranslatedToken(LocalToUtf8(std::string(resource.display_name))),
                      QString::fromUtf8(resource.result_code.data(),
                                        qsizetype(resource.result_code.size())),
-                     resource.status_mask,
+                     ListedMask(resource),
                      resource.broken, true);
 
   BeginTable(html);
@@ -320,8 +346,10 @@ void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resour
     for (const std::string_view word : message.words) {
       text += QLatin1Char(' ') + GetTranslatedToken(word);
     }
-    InsertProperty(html, LocaleSafeTimeToString(message.time), text, QString(),
-                   QStringLiteral("width='100%'"));
+    // Beside a value cell of the whole width, a time that may wrap is squeezed to one
+    // character per line.
+    AppendPropertyRow(html, LocaleSafeTimeToString(message.time), text, QStringLiteral("nowrap"),
+                      QString(), QStringLiteral("width='100%'"));
   }
   EndTable(html);
 
@@ -363,7 +391,7 @@ bool HtmlGenerator::ReadLogGroup(QVector<HtmlLogEntry>& out, const LogGroup* gro
         all || (name_filter.toUpper() == module.toUpper() && time_filter == group->number);
     // The header depends on the entry alone: written first, it lets the device sections grow the
     // body in place.
-    record.body = CreateLogEntryHeader(record, static_cast<int>(log_entry.status_mask), true,
+    record.body = CreateLogEntryHeader(record, static_cast<int>(ListedMask(log_entry)), true,
                                        QString(), QString());
     if (matches) {
       record.time_text = LocaleSafeTimeToString(group->number);
