@@ -1,11 +1,13 @@
 #include "gui/logs/core/morva_log_reader.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 
 #include <charconv>
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <new>
 
 #include "gui/logs/core/log_paths.h"
 #include "zerka/zerka.h"
@@ -16,6 +18,8 @@ using namespace log_format;
 
 // Room for what the engine appends while the file is read.
 constexpr size_t kGrowth = 1 << 16;
+// Texts from this size on are mapped rather than taken from the heap.
+constexpr size_t kMappedFrom = 2 << 20;
 
 bool StartsWith(std::string_view line, std::string_view marker) {
   return line.size() >= marker.size() && line.compare(0, marker.size(), marker) == 0;
@@ -104,6 +108,22 @@ int MorvaLogReader::OpenFile(const std::string& path) {
   return kLogOpened;
 }
 
+void MorvaLogReader::TextRelease::operator()(char* text) const {
+  if (size >= kMappedFrom) {
+    munmap(text, size);
+  } else {
+    delete[] text;
+  }
+}
+
+MorvaLogReader::Text MorvaLogReader::AllocateText(size_t size) {
+  if (size < kMappedFrom) return Text(new char[size], TextRelease{size});
+  void* block = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (block == MAP_FAILED) throw std::bad_alloc();
+  madvise(block, size, MADV_HUGEPAGE);
+  return Text(static_cast<char*>(block), TextRelease{size});
+}
+
 int MorvaLogReader::Parse() {
   if (file_ == nullptr) return kLogNotFound;
   // The whole file is kept in one block: the records point into it.
@@ -111,13 +131,13 @@ int MorvaLogReader::Parse() {
   size_t capacity = (fstat(fileno(file_), &status) == 0 && status.st_size > 0)
                         ? static_cast<size_t>(status.st_size) + kGrowth
                         : kGrowth;
-  std::unique_ptr<char[]> text(new char[capacity]);
+  Text text = AllocateText(capacity);
   size_t size = 0;
   for (;;) {
     size += std::fread(text.get() + size, 1, capacity - size, file_);
     if (size < capacity) break;  // end of file, or a read error: what was read counts
     // The file grew while it was read.
-    std::unique_ptr<char[]> larger(new char[capacity * 2]);
+    Text larger = AllocateText(capacity * 2);
     std::memcpy(larger.get(), text.get(), size);
     text = std::move(larger);
     capacity *= 2;
@@ -131,7 +151,7 @@ int MorvaLogReader::Parse() {
 }
 
 void MorvaLogReader::ParseText(std::string_view text) {
-  std::unique_ptr<char[]> copy(new char[text.size() + 1]);
+  Text copy = AllocateText(text.size() + 1);
   std::memcpy(copy.get(), text.data(), text.size());
   Feed(std::string_view(copy.get(), text.size()));
   texts_.push_back(std::move(copy));
