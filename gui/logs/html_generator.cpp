@@ -2,13 +2,18 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
 #include <QSaveFile>
 #include <QSet>
+#include <QThread>
 #include <QUrl>
 #include <QWidget>
+#include <algorithm>
+#include <functional>
+#include <memory>
 
 #include "gui/logs/report_images.h"
 #include "gui/shell/kolv_lite_application.h"
@@ -92,6 +97,19 @@ void ShowOutcome(QWidget* parent, bool saved, const QString& success_title,
   dialog.exec();
 }
 
+// Saves on a thread of its own while the GUI thread goes on handling its events, so that a large
+// export does not freeze the window. save works on copies of what it writes.
+bool SaveAside(const std::function<bool()>& save) {
+  bool saved = false;
+  QEventLoop loop;
+  std::unique_ptr<QThread> worker(QThread::create([&] { saved = save(); }));
+  QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+  worker->start();
+  loop.exec();
+  worker->wait();
+  return saved;
+}
+
 // What every export does around its own save: ask for the name, then say how the save went.
 // Cancelling the file dialog writes and shows nothing.
 template <typename Save>
@@ -101,8 +119,8 @@ void AskSaveAndTell(const QString& default_file_name, Save save, const QString& 
   QWidget* parent = MainWindow();
   const QString name = AskFileName(parent, default_file_name);
   if (name.isEmpty()) return;
-  ShowOutcome(parent, save(name), success_title, success_message, failure_title,
-              failure_message);
+  const bool saved = SaveAside([&] { return save(name); });
+  ShowOutcome(parent, saved, success_title, success_message, failure_title, failure_message);
 }
 
 }  // namespace
@@ -112,12 +130,18 @@ HtmlGenerator::HtmlGenerator() = default;
 HtmlGenerator::~HtmlGenerator() = default;
 
 void HtmlGenerator::set_translation_context(QString context) {
+  if (context != translation_context_) translated_.clear();
   translation_context_ = std::move(context);
 }
 
 QString HtmlGenerator::translation_context() const { return translation_context_; }
 
 QString HtmlGenerator::Escape(const QString& text) {
+  const auto special = [](QChar c) {
+    const char16_t u = c.unicode();
+    return u == '&' || u == '<' || u == '>' || u == '"' || u == '\'' || u == ':';
+  };
+  if (std::none_of(text.begin(), text.end(), special)) return text;
   QString out;
   out.reserve(text.size() + text.size() / 8);
   for (const QChar c : text) {
@@ -135,13 +159,24 @@ QString HtmlGenerator::Escape(const QString& text) {
 }
 
 QString HtmlGenerator::GetTranslatedToken(const QString& key) {
-  return GetTranslatedToken(key.toStdString());
+  const QByteArray bytes = key.toUtf8();
+  return GetTranslatedToken(std::string_view(bytes.constData(), size_t(bytes.size())));
 }
 
-QString HtmlGenerator::GetTranslatedToken(const std::string& key) {
-  const QString in_context = KolvLiteTranslate(translation_context_.toStdString(), key);
-  if (in_context != QString::fromStdString(key)) return in_context;
-  return KolvLiteTranslate(key);
+QString HtmlGenerator::GetTranslatedToken(std::string_view key) {
+  const std::string text(key);
+  if (!caching_) {
+    const QString in_context = KolvLiteTranslate(translation_context_.toStdString(), text);
+    if (in_context != QString::fromStdString(text)) return in_context;
+    return KolvLiteTranslate(text);
+  }
+  // The lookup goes through every installed translator; a page asks for the same few keys often.
+  const auto known = translated_.constFind(QByteArray::fromRawData(key.data(), qsizetype(key.size())));
+  if (known != translated_.constEnd()) return *known;
+  QString translated = KolvLiteTranslate(translation_context_.toStdString(), text);
+  if (translated == QString::fromStdString(text)) translated = KolvLiteTranslate(text);
+  translated_.insert(QByteArray(key.data(), qsizetype(key.size())), translated);
+  return translated;
 }
 
 QString HtmlGenerator::GenerateExportedHtmlHeader(QString title) {
@@ -168,28 +203,72 @@ bool HtmlGenerator::ExportImage(QString source, QString target_folder) {
   return file.commit();
 }
 
-bool HtmlGenerator::UpdateHtmlToExternalImages(QString& html, QString target_folder,
-                                               QString image_prefix) {
-  QStringList written;
-  for (const char* image : report_images::kExported) {
-    const QString path = QString::fromLatin1(image);
-    if (!html.contains(path)) continue;
-    if (!ExportImage(path, target_folder)) return false;
-    written << path;
+bool HtmlGenerator::PrepareForDisk(QString& html, const QString& images_folder,
+                                   const QString& image_prefix, QSet<QString>& written) {
+  static const QLatin1String kImageRoot(":/kolv_lite/Resources/Images/");
+  static const QLatin1String kPreOpen("<pre");
+  static const QLatin1String kPreClose("pre>");
+  // The exported image whose path starts at position, or null.
+  const auto image_at = [&html](qsizetype position) -> const char* {
+    const QStringView rest = QStringView(html).mid(position);
+    for (const char* image : report_images::kExported) {
+      if (rest.startsWith(QLatin1String(image))) return image;
+    }
+    return nullptr;
+  };
+
+  QHash<const char*, QString> links;
+  for (qsizetype at = html.indexOf(kImageRoot); at >= 0; at = html.indexOf(kImageRoot, at + 1)) {
+    const char* image = image_at(at);
+    if (!image || links.contains(image)) continue;
+    const QString path = QLatin1String(image);
+    if (!written.contains(path)) {
+      if (!ExportImage(path, images_folder)) return false;
+      written.insert(path);
+    }
+    links.insert(image, image_prefix + LinkSegment(QFileInfo(path).fileName()));
   }
-  for (const QString& path : written) {
-    html.replace(path, image_prefix + LinkSegment(QFileInfo(path).fileName()));
+
+  QString out;
+  out.reserve(html.size());
+  const QChar* const text = html.constData();
+  const qsizetype size = html.size();
+  qsizetype copied = 0;
+  for (qsizetype i = 0; i < size;) {
+    const char16_t c = text[i].unicode();
+    const char* image = nullptr;
+    QLatin1String replacement;
+    qsizetype length = 0;
+    if (c == ':' && !links.isEmpty() && (image = image_at(i)) != nullptr) {
+      length = qsizetype(qstrlen(image));
+    } else if (c == '<' && QStringView(html).mid(i, 4) == kPreOpen) {
+      replacement = QLatin1String("<span");
+      length = 4;
+    } else if (c == 'p' && QStringView(html).mid(i, 4) == kPreClose) {
+      replacement = QLatin1String("span>");
+      length = 4;
+    } else {
+      ++i;
+      continue;
+    }
+    out.append(text + copied, i - copied);
+    if (image) {
+      out += links.value(image);
+    } else {
+      out += replacement;
+    }
+    i += length;
+    copied = i;
   }
+  if (copied == 0) return true;
+  out.append(text + copied, size - copied);
+  html = std::move(out);
   return true;
 }
 
-void HtmlGenerator::UpdateHtmlToFixResultCode(QString& html) {
-  html.replace(QLatin1String("<pre"), QLatin1String("<span"));
-  html.replace(QLatin1String("pre>"), QLatin1String("span>"));
-}
-
 bool HtmlGenerator::SaveEntry(HtmlLogEntry& entry, QString file_path, QString images_folder,
-                              QString image_prefix, int index, QString back_link) {
+                              QString image_prefix, int index, QString back_link,
+                              QSet<QString>& written) {
   if (index < 0) return false;
   QString page = GenerateExportedHtmlHeader(QLatin1String(kPageTitleKey)) + QStringLiteral("<body>");
   const QString back = QStringLiteral("<a href='") + back_link + QStringLiteral("'>") +
@@ -198,8 +277,7 @@ bool HtmlGenerator::SaveEntry(HtmlLogEntry& entry, QString file_path, QString im
   page += entry.body;
   if (!back_link.isEmpty()) page += QStringLiteral("<hr>") + back;
   page += QStringLiteral("</body></html>");
-  if (!UpdateHtmlToExternalImages(page, images_folder, image_prefix)) return false;
-  UpdateHtmlToFixResultCode(page);
+  if (!PrepareForDisk(page, images_folder, image_prefix, written)) return false;
   return WriteWhole(file_path, page);
 }
 
@@ -208,7 +286,9 @@ bool HtmlGenerator::SaveSingleEntry(HtmlLogEntry& entry, QString file_path, int 
   const QString path = WithExtension(file_path);
   const QString folder = CompanionFolder(path);
   if (!QFileInfo(folder).isDir() && !MakeFolder(folder)) return false;
-  return SaveEntry(entry, path, ImagesFolder(folder), ImagesLink(folder), index, QString());
+  QSet<QString> written;
+  return SaveEntry(entry, path, ImagesFolder(folder), ImagesLink(folder), index, QString(),
+                   written);
 }
 
 bool HtmlGenerator::SaveAllEntries(QVector<HtmlLogEntry>& entries, QString file_path) {
@@ -222,14 +302,22 @@ bool HtmlGenerator::SaveAllEntries(QVector<HtmlLogEntry>& entries, QString file_
                        QStringLiteral("<body><p>") + QString::number(entries.size()) +
                        QLatin1Char(' ') + Escape(KolvLiteTranslate("RESULT(S)")) +
                        QStringLiteral("</p>\n") + QStringLiteral("<ol>\n");
-  // Entries of one run share their time key; later ones get a number behind it.
+  // Entries of one run share their time key; later ones get a number behind it, counted per key
+  // so that many entries of one run do not search through every number taken before.
   QSet<QString> used;
+  QHash<QString, int> last_number;
+  QSet<QString> written;
   for (int i = 0; i < entries.size(); ++i) {
     HtmlLogEntry& entry = entries[i];
     QString stem = entry.time_key.isEmpty() ? QStringLiteral("entry") : entry.time_key;
     stem.replace(QLatin1Char('/'), QLatin1Char('_'));
     QString name = stem;
-    for (int n = 1; used.contains(name); ++n) name = stem + QLatin1Char('_') + QString::number(n);
+    if (used.contains(name)) {
+      int& n = last_number[stem];
+      do {
+        name = stem + QLatin1Char('_') + QString::number(++n);
+      } while (used.contains(name));
+    }
     used.insert(name);
     const QString file_name = name + QLatin1String(kExtension);
 
@@ -241,25 +329,20 @@ bool HtmlGenerator::SaveAllEntries(QVector<HtmlLogEntry>& entries, QString file_
                   QStringLiteral("</li>\n");
     if (!SaveEntry(entry, folder + QLatin1Char('/') + file_name, images_folder,
                    QLatin1String(kEntryImagePrefix), i,
-                   QStringLiteral("../") + LinkSegment(QFileInfo(path).fileName()))) {
+                   QStringLiteral("../") + LinkSegment(QFileInfo(path).fileName()), written)) {
       return false;
     }
   }
-  index_page += QStringLiteral("</ol>\n") + QStringLiteral("</body></html>");
-  if (!UpdateHtmlToExternalImages(index_page, images_folder, ImagesLink(folder))) {
-    return false;
-  }
-  UpdateHtmlToFixResultCode(index_page);
+  index_page += QStringLiteral("</ol>\n") + QStringLiteral("</body></html>\n");
+  if (!PrepareForDisk(index_page, images_folder, ImagesLink(folder), written)) return false;
   return WriteWhole(path, index_page);
 }
 
 bool HtmlGenerator::SaveHtml(const QString& body, QString file_path, const QString& page_title) {
   const QString folder = CompanionFolder(file_path);
   QString content = body;
-  if (!UpdateHtmlToExternalImages(content, ImagesFolder(folder), ImagesLink(folder))) {
-    return false;
-  }
-  UpdateHtmlToFixResultCode(content);
+  QSet<QString> written;
+  if (!PrepareForDisk(content, ImagesFolder(folder), ImagesLink(folder), written)) return false;
   return WriteWhole(file_path, GenerateExportedHtmlHeader(page_title) + QStringLiteral("<body>") +
                                    content + QStringLiteral("</body></html>"));
 }
@@ -268,8 +351,10 @@ void HtmlGenerator::ExportLogEntry(HtmlLogEntry& entry, int index,
                                    const QString& default_file_name, const QString& success_title,
                                    const QString& success_message, const QString& failure_title,
                                    const QString& failure_message) {
+  // The screen keeps its entries while the page is written aside.
+  HtmlLogEntry copy = entry;
   AskSaveAndTell(
-      default_file_name, [&](const QString& name) { return SaveSingleEntry(entry, name, index); },
+      default_file_name, [&](const QString& name) { return SaveSingleEntry(copy, name, index); },
       success_title, success_message, failure_title, failure_message);
 }
 
@@ -279,8 +364,9 @@ void HtmlGenerator::ExportAllLogEntries(QVector<HtmlLogEntry>& entries,
                                         const QString& success_message,
                                         const QString& failure_title,
                                         const QString& failure_message) {
+  QVector<HtmlLogEntry> copies = entries;
   AskSaveAndTell(
-      default_file_name, [&](const QString& name) { return SaveAllEntries(entries, name); },
+      default_file_name, [&](const QString& name) { return SaveAllEntries(copies, name); },
       success_title, success_message, failure_title, failure_message);
 }
 
@@ -288,7 +374,8 @@ void HtmlGenerator::ExportHtml(const QString& body, const QString& default_file_
                                const QString& success_title, const QString& success_message,
                                const QString& failure_title, const QString& failure_message,
                                const QString& page_title) {
+  const QString copy = body;
   AskSaveAndTell(
-      default_file_name, [&](const QString& name) { return SaveHtml(body, name, page_title); },
+      default_file_name, [&](const QString& name) { return SaveHtml(copy, name, page_title); },
       success_title, success_message, failure_title, failure_message);
 }

@@ -4,13 +4,18 @@
 //
 // Every text taken from a log, a device, the machine or a tool is escaped before it goes into a
 // page. Rendering may run on any thread, one generator per thread; the export operations open
-// dialogs and run on the GUI thread.
+// dialogs and run on the GUI thread, which keeps handling its events while the files are written
+// on a thread of their own.
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QVector>
 #include <QtGlobal>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "gui/logs/html_log_entry.h"
@@ -76,28 +81,36 @@ class HtmlGenerator {
  private:
   // The key's text in the translation context, else in the program's contexts, else the key.
   QString GetTranslatedToken(const QString& key);
-  QString GetTranslatedToken(const std::string& key);
+  QString GetTranslatedToken(std::string_view key);
 
   QString GenerateExportedHtmlHeader(QString title);
   bool ExportImage(QString source, QString target_folder);
-  bool UpdateHtmlToExternalImages(QString& html, QString target_folder, QString image_prefix);
-  void UpdateHtmlToFixResultCode(QString& html);
+  // Readies a page for disk in one pass: writes the status images it shows into images_folder
+  // (those not in written yet; written is shared by the pages of one export), points the page
+  // at them through image_prefix, and turns "<pre" and "pre>" into "<span" and "span>". False,
+  // with the page unchanged, when an image cannot be written.
+  bool PrepareForDisk(QString& html, const QString& images_folder, const QString& image_prefix,
+                      QSet<QString>& written);
   bool SaveEntry(HtmlLogEntry& entry, QString file_path, QString images_folder,
-                 QString image_prefix, int index, QString back_link);
+                 QString image_prefix, int index, QString back_link, QSet<QString>& written);
 
   // Building blocks of the pages. They take plain text and escape it; only RemovePontuaction
   // and the headers they return are HTML.
   void InsertProperty(QString& html, const QString& key, const QString& value,
                       const QString& key_attribute, const QString& value_attribute);
+  // The same row with the key cell's white-space mode chosen.
+  void AppendPropertyRow(QString& html, const QString& key, const QString& value,
+                         const QString& key_white_space, const QString& key_attribute,
+                         const QString& value_attribute);
   void InsertDeviceHeader(QString& html, const QString& name, const QString& code,
                           quint32 mask, bool broken, bool show_code);
   void InsertDeviceHeader(QString& html, const QString& name);
-  void InsertTestResult(QString& html, const std::string& name, const std::string& result,
+  void InsertTestResult(QString& html, std::string_view name, std::string_view result,
                         const QString& start_text, const QString& seconds_text,
                         const QString& colour, const std::vector<LogMessage>& messages);
   QString CreateLogEntryHeader(HtmlLogEntry& entry, int mask, bool return_header,
                                QString title, QString subtitle);
-  QString RemovePontuaction(const std::string& text);
+  QString RemovePontuaction(std::string_view text);
   QString LocaleSafeTimeToString(qint64 seconds);
   void InsertSubsystemError(QString& html, const QString& text);
   void BeginTable(QString& html);
@@ -114,4 +127,10 @@ class HtmlGenerator {
                             qint64* end_time);
 
   QString translation_context_;
+  // While a group is rendered: tokens already translated in the current context, by their UTF-8
+  // bytes (emptied when the context changes), and the times shown, which a log repeats. Both
+  // start empty at each group, so a change of language or locale shows at the next group.
+  bool caching_ = false;
+  QHash<QByteArray, QString> translated_;
+  QHash<qint64, QString> time_texts_;
 };

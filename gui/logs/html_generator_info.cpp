@@ -179,7 +179,7 @@ bool HtmlGenerator::ReadBiosInformation(QString& html, std::vector<std::string>&
   // A table without the names of its rows would be no table at all.
   if (keys.size() < (full ? 7u : 4u)) return false;
   const QString kept_context = translation_context_;
-  translation_context_.clear();
+  set_translation_context(QString());
   const QString row_key = QStringLiteral("width='40%'");
   const QString row_value = QStringLiteral("width='60%'");
   BeginTable(html);
@@ -203,6 +203,6 @@ bool HtmlGenerator::ReadBiosInformation(QString& html, std::vector<std::string>&
                    row_key, row_value);
   }
   EndTable(html);
-  translation_context_ = kept_context;
+  set_translation_context(kept_context);
   return true;
 }

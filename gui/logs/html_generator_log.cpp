@@ -2,6 +2,7 @@
 // resources, messages and test rows, and the blocks the other reports reuse.
 #include <QDateTime>
 #include <QLocale>
+#include <QStringBuilder>
 #include <QStringList>
 
 #include "gui/logs/core/log_format.h"
@@ -54,9 +55,47 @@ const char* SmallImageOfMask(quint32 mask, bool broken) {
 }
 
 // A test's result word; a word that does not count is shown as invalid.
-const char* SmallImageOfResult(const std::string& result) {
+const char* SmallImageOfResult(std::string_view result) {
   const MaskLook* look = LookOfMask(LogStatusBit(result));
   return look ? look->small_image : report_images::kSmallInvalid;
+}
+
+// Characters of an entry's device sections, roughly: each kind of row has its own markup.
+qsizetype EstimatedSize(const LogGroupEntry& entry) {
+  qsizetype size = 0;
+  for (const auto& named : entry.resources) {
+    const LogResource& resource = named.second;
+    size += 1500 + 240 * qsizetype(resource.properties.size() + resource.messages.size());
+    for (const LogResourceSection& section : resource.sections) {
+      for (const LogResourceItem& item : section.items) {
+        size += 240 * qsizetype(3 + item.properties.size());
+      }
+    }
+    for (const LogTest& test : resource.tests) {
+      size += 500 + 160 * qsizetype(test.messages.size());
+      for (const LogMessage& message : test.messages) size += 40 * qsizetype(message.words.size());
+    }
+  }
+  return size;
+}
+
+// The bits of the results a device's table lists. The parser's mask of a device whose id came
+// twice in one entry still holds the bits of the tests that the later block replaced.
+quint32 ListedMask(const LogResource& resource) {
+  quint32 mask = 0;
+  for (const LogTest& test : resource.tests) mask |= LogStatusBit(test.result);
+  return mask;
+}
+
+// The entry's mask with each device's bits replaced by those its table lists.
+quint32 ListedMask(const LogGroupEntry& entry) {
+  quint32 parsed = 0;
+  quint32 listed = 0;
+  for (const auto& resource : entry.resources) {
+    parsed |= resource.second.status_mask;
+    listed |= ListedMask(resource.second);
+  }
+  return (entry.status_mask & ~parsed) | listed;
 }
 
 }  // namespace
@@ -102,12 +141,20 @@ void HtmlGenerator::InsertSubsystemError(QString& html, const QString& text) {
 
 void HtmlGenerator::InsertProperty(QString& html, const QString& key, const QString& value,
                                    const QString& key_attribute, const QString& value_attribute) {
+  AppendPropertyRow(html, key, value, QStringLiteral("pre-wrap"), key_attribute, value_attribute);
+}
+
+void HtmlGenerator::AppendPropertyRow(QString& html, const QString& key, const QString& value,
+                                      const QString& key_white_space,
+                                      const QString& key_attribute,
+                                      const QString& value_attribute) {
   const bool colon = !key.isEmpty() && !key.contains(QLatin1Char(':'));
-  html += QStringLiteral("<tr>") + QStringLiteral("<td style='white-space:pre-wrap;' ") +
-          key_attribute + QStringLiteral("><b>") + Escape(key) +
-          (colon ? QStringLiteral(":") : QString()) + QStringLiteral("</b></td>") +
-          QStringLiteral("<td style='padding-left: 35px; white-space:pre-wrap;' ") +
-          value_attribute + QStringLiteral(">") + Escape(value) + QStringLiteral("</td>") +
+  // Built with % so that the row is appended in one step, without intermediate texts.
+  html += QStringLiteral("<tr>") % QStringLiteral("<td style='white-space:") % key_white_space %
+          QStringLiteral(";' ") % key_attribute % QStringLiteral("><b>") % Escape(key) %
+          (colon ? QStringLiteral(":") : QString()) % QStringLiteral("</b></td>") %
+          QStringLiteral("<td style='padding-left: 35px; white-space:pre-wrap;' ") %
+          value_attribute % QStringLiteral(">") % Escape(value) % QStringLiteral("</td>") %
           QStringLiteral("</tr>");
 }
 
@@ -139,22 +186,31 @@ void HtmlGenerator::InsertDeviceHeader(QString& html, const QString& name, const
 }
 
 QString HtmlGenerator::LocaleSafeTimeToString(qint64 seconds) {
+  if (caching_) {
+    const auto known = time_texts_.constFind(seconds);
+    if (known != time_texts_.constEnd()) return *known;
+  }
+  QString text;
   const QDateTime time = QDateTime::fromSecsSinceEpoch(seconds);
   const QLocale locale;
   const QLocale system = QLocale::system();
   if (locale.name() == system.name()) {
-    return system.toString(time.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+    text = system.toString(time.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
            time.time().toString(QStringLiteral("hh:mm:ss"));
+  } else {
+    text = locale.toString(time, QStringLiteral("M/d/yyyy h:mm:ss AP"));
   }
-  return locale.toString(time, QStringLiteral("M/d/yyyy h:mm:ss AP"));
+  if (caching_) time_texts_.insert(seconds, text);
+  return text;
 }
 
-QString HtmlGenerator::RemovePontuaction(const std::string& text) {
+QString HtmlGenerator::RemovePontuaction(std::string_view text) {
   static const QChar kPunctuation[] = {QLatin1Char('.'), QLatin1Char(':'), QLatin1Char(','),
                                        QLatin1Char('?'), QLatin1Char(';')};
   QString out;
   // Empty words between two blanks are kept, so that the spacing of the text survives.
-  const QStringList words = QString::fromStdString(text).split(QLatin1Char(' '));
+  const QStringList words =
+      QString::fromUtf8(text.data(), qsizetype(text.size())).split(QLatin1Char(' '));
   for (const QString& word : words) {
     const QString first = GetTranslatedToken(word);
     if (first != word) {
@@ -178,31 +234,31 @@ QString HtmlGenerator::RemovePontuaction(const std::string& text) {
   return out;
 }
 
-void HtmlGenerator::InsertTestResult(QString& html, const std::string& name,
-                                     const std::string& result, const QString& start_text,
+void HtmlGenerator::InsertTestResult(QString& html, std::string_view name,
+                                     std::string_view result, const QString& start_text,
                                      const QString& seconds_text, const QString& colour,
                                      const std::vector<LogMessage>& messages) {
-  html += QStringLiteral("<tr bgcolor='") + colour + QStringLiteral("'>") +
-          QStringLiteral("<td width='100%'>") + Escape(start_text) + QStringLiteral(" - ") +
+  html += QStringLiteral("<tr bgcolor='") % colour % QStringLiteral("'>") %
+          QStringLiteral("<td width='100%'>") % Escape(start_text) % QStringLiteral(" - ") %
           Escape(GetTranslatedToken(name));
   for (const LogMessage& message : messages) {
     QString line = QStringLiteral("<i><b>") + Escape(GetTranslatedToken(message.kind)) +
                    QStringLiteral("</b>") + QLatin1Char(' ') + RemovePontuaction(message.first_word);
-    for (const std::string& word : message.words) {
+    for (const std::string_view word : message.words) {
       line += QLatin1Char(' ') + RemovePontuaction(word);
     }
     line += QStringLiteral("</i>");
-    html += QStringLiteral("<p style='margin:5px 0px;padding: 0px;'>") +
-            Escape(LocaleSafeTimeToString(message.time)) + QStringLiteral(" - ") + line +
+    html += QStringLiteral("<p style='margin:5px 0px;padding: 0px;'>") %
+            Escape(LocaleSafeTimeToString(message.time)) % QStringLiteral(" - ") % line %
             QStringLiteral("</p>");
   }
-  html += QStringLiteral("</td>") + QStringLiteral("<td width='0%' valign='top'>") +
-          QStringLiteral("<img src='") + QLatin1String(SmallImageOfResult(result)) +
-          QStringLiteral("'>") + QStringLiteral("</td>");
-  html += QStringLiteral("<td width='100%' style='white-space:nowrap;' valign='top'>") +
-          QStringLiteral("<pre style='font-family: Segoe UI;font-size:11px;'>") +
-          Escape(GetTranslatedToken(result)) + QStringLiteral(" (") + Escape(seconds_text) +
-          QStringLiteral("s)</pre>") + QStringLiteral("</td>") + QStringLiteral("</tr>");
+  html += QStringLiteral("</td>") % QStringLiteral("<td width='0%' valign='top'>") %
+          QStringLiteral("<img src='") % QLatin1String(SmallImageOfResult(result)) %
+          QStringLiteral("'>") % QStringLiteral("</td>") %
+          QStringLiteral("<td width='100%' style='white-space:nowrap;' valign='top'>") %
+          QStringLiteral("<pre style='font-family: Segoe UI;font-size:11px;'>") %
+          Escape(GetTranslatedToken(result)) % QStringLiteral(" (") % Escape(seconds_text) %
+          QStringLiteral("s)</pre>") % QStringLiteral("</td>") % QStringLiteral("</tr>");
 }
 
 QString HtmlGenerator::CreateLogEntryHeader(HtmlLogEntry& entry, int mask, bool return_header,
@@ -244,14 +300,17 @@ QString HtmlGenerator::CreateLogEntryHeader(HtmlLogEntry& entry, int mask, bool 
 void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resource) {
   const QString row_key = QStringLiteral("width='40%'");
   const QString row_value = QStringLiteral("width='60%'");
-  InsertDeviceHeader(html, GetTranslatedToken(LocalToUtf8(resource.display_name)),
-                     QString::fromStdString(resource.result_code), resource.status_mask,
+  InsertDeviceHeader(html, GetTranslatedToken(LocalToUtf8(std::string(resource.display_name))),
+                     QString::fromUtf8(resource.result_code.data(),
+                                       qsizetype(resource.result_code.size())),
+                     ListedMask(resource),
                      resource.broken, true);
 
   BeginTable(html);
   for (const LogProperty& property : resource.properties) {
     InsertProperty(html, GetTranslatedToken(property.first),
-                   GetTranslatedToken(LocalToUtf8(property.second)), row_key, row_value);
+                   GetTranslatedToken(LocalToUtf8(std::string(property.second))), row_key,
+                   row_value);
   }
   EndTable(html);
 
@@ -270,7 +329,8 @@ void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resour
                        QString::number(item.index), row_key, row_value);
         for (const LogProperty& property : item.properties) {
           InsertProperty(html, GetTranslatedToken(property.first),
-                         GetTranslatedToken(LocalToUtf8(property.second)), row_key, row_value);
+                         GetTranslatedToken(LocalToUtf8(std::string(property.second))), row_key,
+                         row_value);
         }
         InsertProperty(html, QString(), QString(), QString(), QStringLiteral("width='100%'"));
       }
@@ -283,9 +343,13 @@ void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resour
   for (const LogMessage& message : resource.messages) {
     QString text = GetTranslatedToken(message.kind) + QLatin1Char(' ') +
                    GetTranslatedToken(message.first_word);
-    for (const std::string& word : message.words) text += QLatin1Char(' ') + GetTranslatedToken(word);
-    InsertProperty(html, LocaleSafeTimeToString(message.time), text, QString(),
-                   QStringLiteral("width='100%'"));
+    for (const std::string_view word : message.words) {
+      text += QLatin1Char(' ') + GetTranslatedToken(word);
+    }
+    // Beside a value cell of the whole width, a time that may wrap is squeezed to one
+    // character per line.
+    AppendPropertyRow(html, LocaleSafeTimeToString(message.time), text, QStringLiteral("nowrap"),
+                      QString(), QStringLiteral("width='100%'"));
   }
   EndTable(html);
 
@@ -312,27 +376,38 @@ bool HtmlGenerator::ReadLogGroup(QVector<HtmlLogEntry>& out, const LogGroup* gro
                                  qint64 time_filter, QString name_filter) {
   if (!group) return false;
   const QString kept_context = translation_context_;
+  caching_ = true;
   const bool all = name_filter.toUpper() == QLatin1String("ALL");
   for (const auto& named : group->entries) {
     const LogGroupEntry& log_entry = named.second;
     HtmlLogEntry record;
     record.broken = log_entry.broken;
     record.time_key = QString::number(static_cast<qint32>(static_cast<quint32>(group->number)));
-    const QString module = QString::fromStdString(log_entry.name);
-    translation_context_ = module;
+    const QString module =
+        QString::fromUtf8(log_entry.name.data(), qsizetype(log_entry.name.size()));
+    set_translation_context(module);
     record.title = GetTranslatedToken(log_entry.name);
     const bool matches =
         all || (name_filter.toUpper() == module.toUpper() && time_filter == group->number);
-    QString sections;
+    // The header depends on the entry alone: written first, it lets the device sections grow the
+    // body in place.
+    record.body = CreateLogEntryHeader(record, static_cast<int>(ListedMask(log_entry)), true,
+                                       QString(), QString());
     if (matches) {
       record.time_text = LocaleSafeTimeToString(group->number);
-      for (const auto& resource : log_entry.resources) AppendDeviceSection(sections, resource.second);
+      // Room for the whole page up front, and no more than it needs afterwards: a growing page
+      // would be copied again and again, and every page found stays in memory.
+      record.body.reserve(record.body.size() + EstimatedSize(log_entry));
+      for (const auto& resource : log_entry.resources) {
+        AppendDeviceSection(record.body, resource.second);
+      }
+      record.body.squeeze();
     }
-    CreateLogEntryHeader(record, static_cast<int>(log_entry.status_mask), false, QString(),
-                         QString());
-    record.body += sections;
-    out.append(record);
+    out.append(std::move(record));
   }
-  translation_context_ = kept_context;
+  caching_ = false;
+  translated_.clear();
+  time_texts_.clear();
+  set_translation_context(kept_context);
   return true;
 }

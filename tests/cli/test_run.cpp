@@ -21,7 +21,9 @@ using clitest::Contains;
 using clitest::RunCli;
 
 TEST(Run, ProtocolLinesOfAScriptedRun) {
-  const auto r = RunCli({"--KOLV", "-Mstorage", "0", "1", "7", "-Qf,r(1)"});
+  // The lines carry elapsed seconds: the scripted durations, scaled down, stay below one.
+  const auto r = RunCli({"--KOLV", "-Mstorage", "0", "1", "7", "-Qf,r(1)"},
+                        {{"MORVA_TIME_SCALE", "0.01"}});
   EXPECT_EQ(r.status, 21);
   const std::string device0 =
       "BeginDiagSuite:::Storage\nBeginDiag:::1.1.1\nPrgDiag:::100\nEndDiag:::1|00000\n"

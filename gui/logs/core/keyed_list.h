@@ -19,9 +19,9 @@
 #include <vector>
 
 // Key of an element stored as a (key, value) pair with a string key.
-template <typename Value>
+template <typename Value, typename Text = std::string>
 struct PairKeyTraits {
-  using Element = std::pair<std::string, Value>;
+  using Element = std::pair<Text, Value>;
   using Key = std::string_view;
   static Key KeyOf(const Element& element) { return element.first; }
   static size_t Hash(Key key) { return std::hash<std::string_view>()(key); }

@@ -1,6 +1,6 @@
 // The diagnostics log read into memory: a group per run, an entry per module, a resource per
-// device with its sections, tests and messages. Text fields hold the log's 8-bit text as it
-// stands; every list keeps the order of the file.
+// device with its sections, tests and messages. Text fields are views of the log's 8-bit text as
+// it stands, kept by the reader for as long as it lives; every list keeps the order of the file.
 #pragma once
 
 #include <cstdint>
@@ -11,22 +11,22 @@
 
 #include "gui/logs/core/keyed_list.h"
 
-using LogProperty = std::pair<std::string, std::string>;
+using LogProperty = std::pair<std::string_view, std::string_view>;
 
 struct LogMessage {
   int64_t time = 0;
-  std::string kind;        // MESSAGE, WARNING, ERROR or CRITICAL
-  std::string first_word;  // a translation key, like every word
-  std::string code;        // empty unless the line ends with CODE and a code
-  std::vector<std::string> words;
+  std::string_view kind;        // MESSAGE, WARNING, ERROR or CRITICAL
+  std::string_view first_word;  // a translation key, like every word
+  std::string_view code;        // empty unless the line ends with CODE and a code
+  std::vector<std::string_view> words;
 };
 
 struct LogTest {
-  std::string name;
+  std::string_view name;
   int64_t start_time = 0;
   int64_t stop_time = 0;
   double duration = 0.0;  // seconds
-  std::string result;     // empty until the test's stop line is read
+  std::string_view result;  // empty until the test's stop line is read
   std::vector<LogMessage> messages;
 };
 
@@ -47,7 +47,7 @@ struct LogResourceItemKey {
 };
 
 struct LogResourceSection {
-  std::string type;
+  std::string_view type;
   KeyedList<LogResourceItem, LogResourceItemKey> items;
 };
 
@@ -58,25 +58,28 @@ struct LogResourceSectionKey {
 };
 
 struct LogResource {
-  std::string display_name;
+  std::string_view display_name;
   std::vector<LogProperty> properties;  // the UDI line first; never the display name
   KeyedList<LogResourceSection, LogResourceSectionKey> sections;
-  std::string reserved;
+  std::string_view reserved;
   std::vector<LogTest> tests;
-  std::string result_code;  // the token of the tests block's stop line
+  std::string_view result_code;  // the token of the tests block's stop line
   std::vector<LogMessage> messages;  // those written between tests
   uint32_t status_mask = 0;          // LogStatusMask bits of its tests' results
   bool broken = false;
 };
 
 struct LogGroupEntry {
-  std::string name;
+  std::string_view name;
   uint32_t status_mask = 0;  // OR of its resources' masks
-  KeyedList<std::pair<std::string, LogResource>, PairKeyTraits<LogResource>> resources;  // by UDI
+  KeyedList<std::pair<std::string_view, LogResource>, PairKeyTraits<LogResource, std::string_view>>
+      resources;  // by UDI
   bool broken = false;
 };
 
 struct LogGroup {
-  KeyedList<std::pair<std::string, LogGroupEntry>, PairKeyTraits<LogGroupEntry>> entries;  // by name
+  KeyedList<std::pair<std::string_view, LogGroupEntry>,
+            PairKeyTraits<LogGroupEntry, std::string_view>>
+      entries;  // by name
   int64_t number = 0;  // the run's start time, shared by all its entries
 };

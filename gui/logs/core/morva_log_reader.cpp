@@ -1,11 +1,13 @@
 #include "gui/logs/core/morva_log_reader.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 
 #include <charconv>
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <new>
 
 #include "gui/logs/core/log_paths.h"
 #include "zerka/zerka.h"
@@ -14,7 +16,10 @@ namespace {
 
 using namespace log_format;
 
-constexpr size_t kReadSize = 1 << 20;
+// Room for what the engine appends while the file is read.
+constexpr size_t kGrowth = 1 << 16;
+// Texts from this size on are mapped rather than taken from the heap.
+constexpr size_t kMappedFrom = 2 << 20;
 
 bool StartsWith(std::string_view line, std::string_view marker) {
   return line.size() >= marker.size() && line.compare(0, marker.size(), marker) == 0;
@@ -103,60 +108,70 @@ int MorvaLogReader::OpenFile(const std::string& path) {
   return kLogOpened;
 }
 
+void MorvaLogReader::TextRelease::operator()(char* text) const {
+  if (size >= kMappedFrom) {
+    munmap(text, size);
+  } else {
+    delete[] text;
+  }
+}
+
+MorvaLogReader::Text MorvaLogReader::AllocateText(size_t size) {
+  if (size < kMappedFrom) return Text(new char[size], TextRelease{size});
+  void* block = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (block == MAP_FAILED) throw std::bad_alloc();
+  madvise(block, size, MADV_HUGEPAGE);
+  return Text(static_cast<char*>(block), TextRelease{size});
+}
+
 int MorvaLogReader::Parse() {
   if (file_ == nullptr) return kLogNotFound;
-  std::unique_ptr<char[]> buffer(new char[kReadSize]);
+  // The whole file is kept in one block: the records point into it.
+  struct stat status {};
+  size_t capacity = (fstat(fileno(file_), &status) == 0 && status.st_size > 0)
+                        ? static_cast<size_t>(status.st_size) + kGrowth
+                        : kGrowth;
+  Text text = AllocateText(capacity);
+  size_t size = 0;
   for (;;) {
-    const size_t got = std::fread(buffer.get(), 1, kReadSize, file_);
-    if (got > 0) Feed(buffer.get(), got);
-    if (got < kReadSize) break;  // end of file, or a read error: what was read counts
+    size += std::fread(text.get() + size, 1, capacity - size, file_);
+    if (size < capacity) break;  // end of file, or a read error: what was read counts
+    // The file grew while it was read.
+    Text larger = AllocateText(capacity * 2);
+    std::memcpy(larger.get(), text.get(), size);
+    text = std::move(larger);
+    capacity *= 2;
   }
   std::fclose(file_);
   file_ = nullptr;
+  Feed(std::string_view(text.get(), size));
+  texts_.push_back(std::move(text));
   Finish();
   return kLogParsed;
 }
 
 void MorvaLogReader::ParseText(std::string_view text) {
-  Feed(text.data(), text.size());
+  Text copy = AllocateText(text.size() + 1);
+  std::memcpy(copy.get(), text.data(), text.size());
+  Feed(std::string_view(copy.get(), text.size()));
+  texts_.push_back(std::move(copy));
   Finish();
 }
 
-void MorvaLogReader::Feed(const char* data, size_t size) {
-  const char* const end = data + size;
-  const char* start = data;
-  if (!pending_.empty()) {
-    const char* newline = static_cast<const char*>(std::memchr(start, '\n', size));
-    if (newline == nullptr) {
-      pending_.append(start, size);
-      return;
-    }
-    pending_.append(start, newline);
-    ProcessLine(pending_);
-    pending_.clear();
-    start = newline + 1;
-  }
+void MorvaLogReader::Feed(std::string_view text) {
+  const char* start = text.data();
+  const char* const end = start + text.size();
   while (start < end) {
     const char* newline = static_cast<const char*>(std::memchr(start, '\n', end - start));
-    if (newline == nullptr) {
-      pending_.assign(start, end);
-      return;
-    }
+    if (newline == nullptr) newline = end;
     ProcessLine(std::string_view(start, newline - start));
     start = newline + 1;
   }
 }
 
 void MorvaLogReader::Finish() {
-  if (!pending_.empty()) {
-    ProcessLine(pending_);
-    pending_.clear();
-  }
   // A run still being written, or one cut short, leaves its entry open.
-  if (state_ != kOutside) {
-    MarkBroken();
-    CloseEntry();
-  }
+  if (state_ != kOutside) MarkBroken();
 }
 
 void MorvaLogReader::ProcessLine(std::string_view line) {
@@ -225,10 +240,7 @@ bool MorvaLogReader::HandleGroupStart(std::string_view line) {
     return false;
   }
   if (!Act(kHandleGroupStart)) return false;
-  if (state_ != kOutside) {
-    MarkBroken();
-    CloseEntry();
-  }
+  if (state_ != kOutside) MarkBroken();
   int64_t key = number;
   if (!keyed_by_number_) {
     const auto current = groups_.find(counter_);
@@ -243,13 +255,13 @@ bool MorvaLogReader::HandleGroupStart(std::string_view line) {
   size_t entry = group_->entries.IndexOf(name);
   if (entry == decltype(group_->entries)::kNotFound) {
     LogGroupEntry created;
-    created.name.assign(name);
-    entry = group_->entries.Append({std::string(name), std::move(created)});
+    created.name = name;
+    entry = group_->entries.Append({name, std::move(created)});
     group_->number = number;
   }
   entry_ = entry;
   has_entry_ = true;
-  entry_name_.assign(name);
+  entry_name_ = name;
   has_resource_ = false;
   duplicate_resource_ = false;
   has_item_ = false;
@@ -264,7 +276,6 @@ bool MorvaLogReader::HandleGroupEnd(std::string_view line) {
   Tokens tokens(After(line, kGroupEnd.size()));
   std::string_view name;
   const bool fits = tokens.Next(name) && name == entry_name_ && tokens.AtEnd() && after_tests;
-  CloseEntry();
   has_resource_ = false;
   duplicate_resource_ = false;
   has_item_ = false;
@@ -287,7 +298,7 @@ bool MorvaLogReader::HandleProperty(std::string_view line) {
       size_t resource = entry->resources.IndexOf(value);
       duplicate_resource_ = resource != decltype(entry->resources)::kNotFound;
       if (!duplicate_resource_) {
-        resource = entry->resources.Append({std::string(value), LogResource()});
+        resource = entry->resources.Append({value, LogResource()});
         entry->resources[resource].second.properties.emplace_back(key, value);
       }
       resource_ = resource;
@@ -299,7 +310,7 @@ bool MorvaLogReader::HandleProperty(std::string_view line) {
     if (resource == nullptr) return false;
     if (duplicate_resource_) return true;
     if (key == kKeyDisplayName || key == kKeyDisplayNameShort) {
-      resource->display_name.assign(value);
+      resource->display_name = value;
     } else {
       resource->properties.emplace_back(key, value);
     }
@@ -354,7 +365,7 @@ bool MorvaLogReader::HandleSectionStart(std::string_view line) {
   std::string_view type;
   if (!tokens.Next(type)) return false;
   if (!Act(kHandleSectionStart)) return false;
-  section_type_.assign(type);
+  section_type_ = type;
   has_item_ = false;
   state_ = kAfterSectionStart;
   return tokens.AtEnd();
@@ -375,9 +386,9 @@ bool MorvaLogReader::HandleTestsStart(std::string_view line) {
   LogResource* resource = CurrentResource();
   if (resource == nullptr) return false;
   if (!Act(kHandleTestsStart)) return false;
-  resource->reserved.clear();
+  resource->reserved = std::string_view();
   resource->tests.clear();
-  resource->result_code.clear();
+  resource->result_code = std::string_view();
   resource->messages.clear();
   no_test_yet_ = true;
   state_ = kInTests;
@@ -395,7 +406,7 @@ bool MorvaLogReader::HandleTestsStop(std::string_view line) {
   std::string_view code;
   if (!tokens.Next(code)) return false;
   if (!Act(kHandleTestsStop)) return false;
-  resource->result_code.assign(code);
+  resource->result_code = code;
   state_ = kAfterTestsStop;
   return tokens.AtEnd();
 }
@@ -419,10 +430,10 @@ bool MorvaLogReader::HandleTestLine(std::string_view line) {
     if (!tokens.Next(name)) return false;
     if (!Act(kHandleTestLine)) return false;
     LogTest test;
-    test.name.assign(name);
+    test.name = name;
     test.start_time = time;
     resource->tests.push_back(std::move(test));
-    test_name_.assign(name);
+    test_name_ = name;
     no_test_yet_ = false;
     state_ = kInTest;
     return tokens.AtEnd();
@@ -437,8 +448,11 @@ bool MorvaLogReader::HandleTestLine(std::string_view line) {
     if (!tokens.Next(result)) return false;
     LogTest& test = resource->tests.back();
     test.stop_time = time;
-    test.result.assign(result);
-    resource->status_mask |= LogStatusBit(result);
+    test.result = result;
+    // The entry's mask follows its resources' masks as results arrive.
+    const uint32_t bit = LogStatusBit(result);
+    resource->status_mask |= bit;
+    CurrentEntry()->status_mask |= bit;
     double duration = 0.0;
     if (!tokens.Next(duration_text) || !ReadDouble(duration_text, duration)) return false;
     if (!tokens.Next(unit) || unit != kSeconds) return false;
@@ -457,8 +471,8 @@ bool MorvaLogReader::HandleTestLine(std::string_view line) {
   if (!Act(kHandleTestLine)) return false;
   LogMessage message;
   message.time = time;
-  message.kind.assign(word);
-  message.first_word.assign(first_word);
+  message.kind = word;
+  message.first_word = first_word;
   bool fits = true;
   std::string_view token;
   while (tokens.Next(token)) {
@@ -466,7 +480,7 @@ bool MorvaLogReader::HandleTestLine(std::string_view line) {
       std::string_view code;
       fits = tokens.Next(code);
       if (fits) {
-        message.code.assign(code);
+        message.code = code;
         fits = tokens.AtEnd();
       }
       break;
@@ -485,7 +499,7 @@ bool MorvaLogReader::ReadTime(std::string_view token, int64_t& seconds) {
   scratch_.assign(token);
   if (!time_handler_->ParseDateTime(scratch_, calendar_)) return false;
   seconds = time_handler_->ToTime(calendar_);
-  last_time_text_.assign(token);
+  last_time_text_ = token;
   last_time_ = seconds;
   last_time_valid_ = true;
   return true;
@@ -515,14 +529,6 @@ void MorvaLogReader::MarkBroken() {
   if (entry == nullptr) return;
   entry->broken = true;
   if (LogResource* resource = CurrentResource()) resource->broken = true;
-}
-
-void MorvaLogReader::CloseEntry() {
-  LogGroupEntry* entry = CurrentEntry();
-  if (entry == nullptr) return;
-  uint32_t mask = 0;
-  for (const auto& resource : entry->resources) mask |= resource.second.status_mask;
-  entry->status_mask = mask;
 }
 
 void MorvaLogReader::Filter(int64_t from, int64_t to, int count, bool by_time) {

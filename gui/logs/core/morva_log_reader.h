@@ -12,8 +12,10 @@
 #include <cstdio>
 #include <ctime>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gui/logs/core/log_format.h"
 #include "gui/logs/core/log_records.h"
@@ -39,7 +41,7 @@ class MorvaLogReader {
 
   // Reads the open file to its end and closes it: kLogParsed, or kLogNotFound without a file.
   int Parse();
-  // Parses text as if it were the whole content of a log file.
+  // Parses a copy of text as if it were the whole content of a log file.
   void ParseText(std::string_view text);
 
   // by_time: NextGroup(true) returns the groups whose key k lies in from <= k <= to, highest key
@@ -77,7 +79,8 @@ class MorvaLogReader {
     kHandleTestLine = 1u << 7,
   };
 
-  void Feed(const char* data, size_t size);
+  // Lines are read in place: the text must live as long as the reader (see texts_).
+  void Feed(std::string_view text);
   void Finish();
   void ProcessLine(std::string_view line);
   bool Dispatch(std::string_view line, int state);
@@ -103,7 +106,6 @@ class MorvaLogReader {
   LogGroupEntry* CurrentEntry();
   LogResource* CurrentResource();
   void MarkBroken();
-  void CloseEntry();
 
   bool keyed_by_number_;
   int state_ = kOutside;
@@ -112,13 +114,22 @@ class MorvaLogReader {
   bool resynchronising_ = false;
 
   FILE* file_ = nullptr;
-  std::string pending_;  // a line split across two reads
-  bool parsed_ = false;
+  // A block of text; large ones are mapped in huge pages where the system offers them, since a
+  // fresh block touched page by page costs more than reading the file into it.
+  struct TextRelease {
+    size_t size = 0;
+    void operator()(char* text) const;
+  };
+  using Text = std::unique_ptr<char[], TextRelease>;
+  static Text AllocateText(size_t size);
+
+  // The texts read; every text field of the records is a view into one of them.
+  std::vector<Text> texts_;
 
   ZerkaTimeHandler* time_handler_;
   ZerkaNumberHandler* number_handler_;
   std::string scratch_;     // token handed to the conversions
-  std::string last_time_text_;  // the log repeats its time stamps; the last one is kept
+  std::string_view last_time_text_;  // the log repeats its time stamps; the last one is kept
   int64_t last_time_ = 0;
   bool last_time_valid_ = false;
   struct tm calendar_ {};
@@ -128,14 +139,14 @@ class MorvaLogReader {
   LogGroup* group_ = nullptr;
   size_t entry_ = 0;
   bool has_entry_ = false;
-  std::string entry_name_;
+  std::string_view entry_name_;
   size_t resource_ = 0;
   bool has_resource_ = false;  // a UDI is current
-  std::string section_type_;
+  std::string_view section_type_;
   size_t section_ = 0;
   size_t item_ = 0;
   bool has_item_ = false;
-  std::string test_name_;
+  std::string_view test_name_;
   bool duplicate_resource_ = false;
   bool no_test_yet_ = true;
   bool no_property_yet_ = true;

@@ -427,6 +427,10 @@
         <source>MESSAGE</source>
         <translation>Meldung</translation>
     </message>
+    <message>
+        <source>TEST_PARAMETERS</source>
+        <translation>Testparameter:</translation>
+    </message>
 </context>
 <context>
     <name>KolvLiteWindow</name>

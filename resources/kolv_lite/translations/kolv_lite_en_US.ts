@@ -427,6 +427,10 @@
         <source>MESSAGE</source>
         <translation>Message</translation>
     </message>
+    <message>
+        <source>TEST_PARAMETERS</source>
+        <translation>Test parameters:</translation>
+    </message>
 </context>
 <context>
     <name>KolvLiteWindow</name>

@@ -1,5 +1,7 @@
 // Saved reports: file layout of one entry, of all entries with their index page, and of a plain
 // page; the status images beside them; atomic replacement and failures that are reported.
+#include <QCryptographicHash>
+#include <QDirIterator>
 #include <QImage>
 #include <QRegularExpression>
 #include <QtTest>
@@ -13,9 +15,9 @@ namespace {
 
 QVector<HtmlLogEntry> ExampleEntries() { return report_test::Render(report_test::Fixture("two_runs.log")); }
 
-void CheckSavedPage(const QString& page) {
+void CheckSavedPage(const QString& page, const QString& end = QStringLiteral("</body></html>")) {
   QVERIFY(page.startsWith(QStringLiteral("<?xml version='1.0' encoding='UTF-8'?><!DOCTYPE html>")));
-  QVERIFY(page.endsWith(QStringLiteral("</body></html>")));
+  QVERIFY(page.endsWith(end));
   QVERIFY(!page.contains(QStringLiteral(":/kolv_lite/")));
   QVERIFY(!page.contains(QStringLiteral("<pre")));
   QVERIFY(!page.contains(QStringLiteral("pre>")));
@@ -45,6 +47,102 @@ void CheckLinksResolve(const QString& page_path) {
   QVERIFY(count > 0);
 }
 
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+QString DumpMessages(const std::vector<LogMessage>& messages, const char* indent) {
+  QString out;
+  for (const LogMessage& message : messages) {
+    out += QString::fromLatin1(indent) + QStringLiteral("message %1 [%2] [%3] code [%4]")
+                                             .arg(message.time)
+                                             .arg(Text(message.kind), Text(message.first_word),
+                                                  Text(message.code));
+    for (const std::string_view word : message.words) out += QStringLiteral(" [") + Text(word) + "]";
+    out += QLatin1Char('\n');
+  }
+  return out;
+}
+
+// Every field of the parsed log, one line per record, in the order of the file.
+QString DumpParse(const MorvaLogReader& reader) {
+  QString out;
+  for (const auto& [key, group] : reader.groups()) {
+    out += QStringLiteral("group %1 number %2\n").arg(key).arg(group.number);
+    for (const auto& [name, entry] : group.entries) {
+      out += QStringLiteral(" entry [%1] [%2] mask %3 broken %4\n")
+                 .arg(Text(name), Text(entry.name))
+                 .arg(entry.status_mask)
+                 .arg(entry.broken);
+      for (const auto& [udi, resource] : entry.resources) {
+        out += QStringLiteral("  resource [%1] [%2] code [%3] mask %4 broken %5 reserved [%6]\n")
+                   .arg(Text(udi), Text(resource.display_name), Text(resource.result_code))
+                   .arg(resource.status_mask)
+                   .arg(resource.broken)
+                   .arg(Text(resource.reserved));
+        for (const LogProperty& property : resource.properties) {
+          out += QStringLiteral("   property [%1] [%2]\n").arg(Text(property.first), Text(property.second));
+        }
+        for (const LogResourceSection& section : resource.sections) {
+          out += QStringLiteral("   section [%1]\n").arg(Text(section.type));
+          for (const LogResourceItem& item : section.items) {
+            out += QStringLiteral("    item %1\n").arg(item.index);
+            for (const LogProperty& property : item.properties) {
+              out += QStringLiteral("     property [%1] [%2]\n").arg(Text(property.first), Text(property.second));
+            }
+          }
+        }
+        out += DumpMessages(resource.messages, "   ");
+        for (const LogTest& test : resource.tests) {
+          out += QStringLiteral("   test [%1] %2 %3 %4 [%5]\n")
+                     .arg(Text(test.name))
+                     .arg(test.start_time)
+                     .arg(test.stop_time)
+                     .arg(test.duration, 0, 'g', 17)
+                     .arg(Text(test.result));
+          out += DumpMessages(test.messages, "    ");
+        }
+      }
+    }
+  }
+  return out;
+}
+
+QString DumpEntries(const QVector<HtmlLogEntry>& entries) {
+  QString out;
+  for (const HtmlLogEntry& entry : entries) {
+    out += QStringLiteral("record [%1] [%2] [%3] status %4 broken %5\n%6\n")
+               .arg(entry.title, entry.time_text, entry.time_key)
+               .arg(entry.status)
+               .arg(entry.broken)
+               .arg(entry.body);
+  }
+  return out;
+}
+
+// Every file under the folder: pages as they stand, images by size and digest.
+QString DumpFolder(const QString& root) {
+  QStringList paths;
+  for (QDirIterator files(root, QDir::Files, QDirIterator::Subdirectories); files.hasNext();) {
+    paths << QDir(root).relativeFilePath(files.next());
+  }
+  paths.sort();
+  QString out;
+  for (const QString& path : paths) {
+    QFile file(root + QLatin1Char('/') + path);
+    if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("unreadable ") + path;
+    const QByteArray bytes = file.readAll();
+    out += QStringLiteral("=== ") + path + QLatin1Char('\n');
+    if (path.endsWith(QLatin1String(".html"))) {
+      out += QString::fromUtf8(bytes) + QLatin1Char('\n');
+    } else {
+      out += QStringLiteral("%1 bytes sha256 %2\n")
+                 .arg(bytes.size())
+                 .arg(QString::fromLatin1(
+                     QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 class TestHtmlExport : public QObject {
@@ -52,6 +150,47 @@ class TestHtmlExport : public QObject {
 
  private slots:
   void initTestCase() { QVERIFY(report_test::RegisterProgramResources()); }
+
+  // The parse, the records and the saved files of a fixed log stay byte for byte what they were.
+  // KOLV_REFERENCE_OUT names a file that receives the output, to review and take over a change.
+  void outputMatchesTheReference() {
+    report_test::TableTranslator translator(
+        {{"Translations",
+          {{"FAILED", "Failed"}, {"READ_FAILED_AT_LBA", "Read failed at"}, {"WORD", "Word"},
+           {"RESOURCE_TYPE", "Resource type"}, {"LOG_BROKEN", "Broken log"}}},
+         {"STORAGE_MODULE",
+          {{"STORAGE_MODULE", "Storage"}, {"TEST_ONE", "First test"}, {"MODEL", "Model"}}}});
+    QCoreApplication::installTranslator(&translator);
+    const QString log = report_test::Fixture("report_reference.log");
+    QString actual = DumpParse(*report_test::Parse(log, true)) +
+                     DumpParse(*report_test::Parse(log, false));
+    QVector<HtmlLogEntry> entries = report_test::Render(log);
+    actual += DumpEntries(entries);
+    const QString dir = report_test::Scratch(QStringLiteral("reference"));
+    HtmlGenerator generator;
+    const bool saved = generator.SaveAllEntries(entries, dir + "/all") &&
+                       generator.SaveSingleEntry(entries[0], dir + "/one", 0) &&
+                       generator.SaveSingleEntry(entries.last(), dir + "/last", entries.size() - 1);
+    QCoreApplication::removeTranslator(&translator);
+    QVERIFY(saved);
+    actual += DumpFolder(dir);
+
+    if (qEnvironmentVariableIsSet("KOLV_REFERENCE_OUT")) {
+      QFile out(qEnvironmentVariable("KOLV_REFERENCE_OUT"));
+      QVERIFY(out.open(QIODevice::WriteOnly));
+      out.write(actual.toUtf8());
+    }
+    const QStringList expected = report_test::Fixture("report_reference.txt").split(QLatin1Char('\n'));
+    const QStringList lines = actual.split(QLatin1Char('\n'));
+    for (int i = 0; i < std::min(lines.size(), expected.size()); ++i) {
+      if (lines[i] != expected[i]) {
+        QFAIL(qPrintable(QStringLiteral("line %1 differs:\n  got      %2\n  expected %3")
+                             .arg(i + 1)
+                             .arg(lines[i].left(300), expected[i].left(300))));
+      }
+    }
+    QCOMPARE(lines.size(), expected.size());
+  }
 
   void singleEntryWithItsImages() {
     const QString dir = report_test::Scratch(QStringLiteral("single"));
@@ -95,7 +234,8 @@ class TestHtmlExport : public QObject {
     QVERIFY(generator.SaveAllEntries(entries, dir + "/run"));
 
     const QString index = ReadText(dir + "/run.html");
-    CheckSavedPage(index);
+    // The index page, alone of the pages, is written in lines, the last one ended too.
+    CheckSavedPage(index, QStringLiteral("</ol>\n</body></html>\n"));
     QVERIFY(index.contains(QStringLiteral("<body><p>3 RESULT(S)</p>\n<ol>\n")));
     QCOMPARE(index.count(QStringLiteral("<li>")), 3);
     QVERIFY(index.contains(QStringLiteral(

@@ -1,9 +1,14 @@
 // Pages of the diagnostics log: header and status of an entry, device sections, test rows,
 // translated messages, the entry filter, and hostile texts from the log.
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTranslator>
 #include <QtTest>
 
 #include "gui/logs/core/log_records.h"
 #include "gui/logs/html_generator.h"
+#include "gui/shell/kolv_lite_translator.h"
 #include "tests/gui/logs/support/report_test_support.h"
 
 using report_test::Render;
@@ -21,24 +26,24 @@ QString Row(const QString& key, const QString& value) {
          value + QStringLiteral("</td></tr>");
 }
 
-// A group of one entry with the given mask, broken flag and resources.
-LogGroup GroupOf(const std::string& module, int64_t number, uint32_t mask, bool broken,
+// A group of one entry with the given mask, broken flag and resources. Records view their texts,
+// so these are literals.
+LogGroup GroupOf(std::string_view module, int64_t number, uint32_t mask, bool broken,
                  std::vector<LogResource> resources = {}) {
   LogGroupEntry entry;
   entry.name = module;
   entry.status_mask = mask;
   entry.broken = broken;
-  int udi = 0;
-  for (LogResource& resource : resources) {
-    entry.resources.Append({"UDI" + std::to_string(udi++), std::move(resource)});
-  }
+  static const char* const kUdis[] = {"UDI0", "UDI1", "UDI2", "UDI3", "UDI4", "UDI5"};
+  size_t udi = 0;
+  for (LogResource& resource : resources) entry.resources.Append({kUdis[udi++], std::move(resource)});
   LogGroup group;
   group.number = number;
   group.entries.Append({module, std::move(entry)});
   return group;
 }
 
-LogTest TestOf(const std::string& name, const std::string& result, double seconds = 1) {
+LogTest TestOf(std::string_view name, std::string_view result, double seconds = 1) {
   LogTest test;
   test.name = name;
   test.result = result;
@@ -123,12 +128,56 @@ class TestHtmlLogRendering : public QObject {
     QVERIFY(entry.body.indexOf(QStringLiteral("RESULT_CODE</span>:0</pre>"), disk) > disk);
     // A message between tests is a row of the device, translated whole.
     QVERIFY(entry.body.contains(
-        QStringLiteral("<tr><td style='white-space:pre-wrap;' ><b>") + E("5/1/2024 10:25:01 AM") +
+        QStringLiteral("<tr><td style='white-space:nowrap;' ><b>") + E("5/1/2024 10:25:01 AM") +
         QStringLiteral("</b></td><td style='padding-left: 35px; white-space:pre-wrap;' "
                        "width='100%'>MESSAGE DEVICE_LOCKED</td></tr>")));
     // A test message word by word: each word is followed by one blank.
     QVERIFY(entry.body.contains(QStringLiteral("<i><b>ERROR</b> READ_FAILED_AT_LBA  123456 </i>")));
     QVERIFY(entry.body.contains(QStringLiteral("FAILED (89s)</pre>")));
+  }
+
+  // A device whose id comes twice in one entry shows the tests of its last block, and its
+  // header and the entry's header follow those results, not the ones they replaced.
+  void repeatedDeviceShowsTheResultsItLists() {
+    const QVector<HtmlLogEntry> entries = Render(QStringLiteral(
+        "+++ 2024-05-01T10.20.30 MOD 1714558830\n"
+        "UDI: D1\n"
+        "DISPLAY_NAME: Disk\n"
+        "START TESTS\n"
+        "2024-05-01T10.20.31 START READ\n"
+        "2024-05-01T10.20.32 STOP READ FAILED 1 S\n"
+        "STOP TESTS 5\n"
+        "UDI: D1\n"
+        "START TESTS\n"
+        "2024-05-01T10.20.33 START READ\n"
+        "2024-05-01T10.20.34 STOP READ SUCCESS 1 S\n"
+        "STOP TESTS 0\n"
+        "--- MOD\n"));
+    QCOMPARE(entries.size(), 1);
+    const QString& body = entries[0].body;
+    QVERIFY(!body.contains(QStringLiteral("FAILED (")));
+    QVERIFY(body.contains(QStringLiteral("SUCCESS (1s)")));
+    QVERIFY(body.contains(kStatuses + QStringLiteral("icn_OK16x16.png'><b style='vertical-align: "
+                                                     "bottom;font-size:14px'> Disk</b>")));
+    QCOMPARE(entries[0].status, int(LOG_ENTRY_SUCCESS));
+    QVERIFY(body.contains(kStatuses + QStringLiteral("icn_OK_big.png")));
+  }
+
+  // On the pages the program shows, a device message's time stands on one line.
+  void messageTimesStayOnOneLine() {
+    const QVector<HtmlLogEntry> entries = Render(report_test::Fixture("two_runs.log"));
+    QTextDocument page;
+    page.setHtml(entries[1].body);
+    page.setTextWidth(640);
+    QVERIFY(page.size().height() > 0);  // lays the whole page out
+    const QString time = QStringLiteral("5/1/2024 10:25:01 AM");
+    int found = 0;
+    for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
+      if (block.text().replace(QChar::Nbsp, QLatin1Char(' ')) != time) continue;
+      ++found;
+      QCOMPARE(block.layout()->lineCount(), 1);
+    }
+    QCOMPARE(found, 1);
   }
 
   void headerFollowsStatusPriority_data() {
@@ -304,6 +353,22 @@ class TestHtmlLogRendering : public QObject {
     // A resource path inside a message is text, never an image reference.
     QCOMPARE(body.count(QStringLiteral(":/kolv_lite/")), body.count(QStringLiteral("<img src=':/kolv_lite/")));
     QCOMPARE(entries[0].title, QStringLiteral("MOD<b>"));
+  }
+
+  // The words the engine writes into every module's log read in the program's languages.
+  // Last: it installs the program's catalogues, which the slots above do without.
+  void engineWordsAreTranslated() {
+    for (const QString& locale : {QStringLiteral("en_US"), QStringLiteral("de_DE")}) {
+      KolvLiteTranslator::set_locale(locale);
+      QTranslator catalogue;
+      QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&catalogue));
+      const QVector<HtmlLogEntry> entries = Render(report_test::Fixture("engine_demo.log"));
+      QCoreApplication::removeTranslator(&catalogue);
+      QVERIFY(!entries.isEmpty());
+      for (const HtmlLogEntry& entry : entries) {
+        QVERIFY2(!entry.body.contains(QStringLiteral("TEST_PARAMETERS")), qPrintable(locale));
+      }
+    }
   }
 };
 

@@ -81,7 +81,7 @@ TEST(LogGrammar, CompleteRunsAreReadFieldByField) {
   EXPECT_EQ(usb->messages[0].first_word, "DEVICE_LOCKED");
   const LogMessage& read_error = usb->tests.at(0).messages.at(0);
   EXPECT_EQ(read_error.first_word, "READ_FAILED_AT_LBA");
-  EXPECT_EQ(read_error.words, std::vector<std::string>{"123456"});
+  EXPECT_EQ(read_error.words, std::vector<std::string_view>{"123456"});
   EXPECT_EQ(read_error.code, "5");
   EXPECT_EQ(read_error.time, Seconds("2024-05-01T10.26.30"));
   EXPECT_EQ(second->resources[1].second.status_mask, kLogStatusSuccess);
@@ -146,7 +146,7 @@ TEST(LogGrammar, MessagesGoToTheResourceBetweenTestsAndToTheTestWithinOne) {
   ASSERT_EQ(resource.tests.size(), 2u);
   ASSERT_EQ(resource.tests[0].messages.size(), 1u);
   EXPECT_EQ(resource.tests[0].messages[0].kind, "CRITICAL");
-  EXPECT_EQ(resource.tests[0].messages[0].words, (std::vector<std::string>{"ONE", "TWO"}));
+  EXPECT_EQ(resource.tests[0].messages[0].words, (std::vector<std::string_view>{"ONE", "TWO"}));
   EXPECT_TRUE(resource.tests[1].messages.empty());
   EXPECT_EQ(resource.status_mask, kLogStatusFailed | kLogStatusNotApplicable);
   EXPECT_EQ(entry.status_mask, resource.status_mask);
@@ -315,7 +315,7 @@ TEST(LogGrammar, MessageCodeMustEndTheLine) {
     std::string words;
     bool broken;
     std::string code;
-    std::vector<std::string> further;
+    std::vector<std::string_view> further;
   };
   const Case cases[] = {
       {"READ_ERROR AT LBA CODE 5", false, "5", {"AT", "LBA"}},

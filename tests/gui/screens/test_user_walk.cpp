@@ -65,10 +65,9 @@ class UserWalkTest : public QObject {
   // Questions of running tests are declined with their last button, as a careful user would
   // decline writing to a disk.
   DialogWatch answers_{[this](KolvLiteDialog* dialog) {
-                         questions_ << DialogLabels(dialog).join(QLatin1Char(' '));
-                         ClickLastVisibleAnswer(dialog);
-                       },
-                       20};
+    questions_ << DialogLabels(dialog).join(QLatin1Char(' '));
+    ClickLastVisibleAnswer(dialog);
+  }};
   KolvLite* app_ = nullptr;
   KolvLiteWindow* window_ = nullptr;
 

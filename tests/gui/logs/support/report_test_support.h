@@ -14,7 +14,6 @@
 #include <QLocale>
 #include <QResource>
 #include <QString>
-#include <QTimer>
 #include <QTranslator>
 #include <QVector>
 #include <cstdlib>
@@ -26,6 +25,7 @@
 #include "gui/logs/core/morva_log_reader.h"
 #include "gui/logs/html_generator.h"
 #include "gui/logs/html_log_entry.h"
+#include "tests/gui/support/modal_answers.h"
 
 namespace report_test {
 
@@ -115,11 +115,7 @@ class TableTranslator : public QTranslator {
 // closes the message dialog that follows, keeping its title and text.
 class DialogHand {
  public:
-  explicit DialogHand(QString path) : path_(std::move(path)) {
-    timer_.setInterval(10);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Look(); });
-    timer_.start();
-  }
+  explicit DialogHand(QString path) : path_(std::move(path)) {}
 
   bool file_dialog_seen = false;
   bool message_seen = false;
@@ -127,29 +123,26 @@ class DialogHand {
   QString message;
 
  private:
-  void Look() {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+  void Answer(QDialog* dialog) {
+    if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
       file_dialog_seen = true;
       if (path_.isEmpty()) {
         files->reject();
       } else {
-        files->setOption(QFileDialog::DontConfirmOverwrite);
-        files->selectFile(path_);
-        QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
+        gui_test::ChooseFile(files, path_);
       }
       return;
     }
-    if (modal && modal->objectName() == QLatin1String("KolvLiteDialog")) {
+    if (dialog->objectName() == QLatin1String("KolvLiteDialog")) {
       message_seen = true;
-      title = modal->findChild<QLabel*>(QStringLiteral("header_label"))->text();
-      message = modal->findChild<QLabel*>(QStringLiteral("message_label"))->text();
-      static_cast<QDialog*>(modal)->reject();
+      title = dialog->findChild<QLabel*>(QStringLiteral("header_label"))->text();
+      message = dialog->findChild<QLabel*>(QStringLiteral("message_label"))->text();
+      dialog->reject();
     }
   }
 
   QString path_;
-  QTimer timer_;
+  gui_test::ModalAnswers answers_{[this](QDialog* dialog) { Answer(dialog); }};
 };
 
 }  // namespace report_test

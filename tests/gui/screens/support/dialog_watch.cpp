@@ -1,6 +1,5 @@
 #include "dialog_watch.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <utility>
@@ -15,19 +14,10 @@ bool IsAnswer(const QPushButton* button) {
 
 }  // namespace
 
-DialogWatch::DialogWatch(Handler handler, int interval_ms) : handler_(std::move(handler)) {
-  timer_.setInterval(interval_ms);
-  connect(&timer_, &QTimer::timeout, this, &DialogWatch::Poll);
-  timer_.start();
-}
-
-void DialogWatch::Poll() {
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    auto* dialog = qobject_cast<KolvLiteDialog*>(widget);
-    if (dialog == nullptr || !dialog->isVisible()) continue;
-    handler_(dialog);
-  }
-}
+DialogWatch::DialogWatch(Handler handler)
+    : handler_(std::move(handler)), answers_([this](QDialog* dialog) {
+        if (auto* asked = qobject_cast<KolvLiteDialog*>(dialog)) handler_(asked);
+      }) {}
 
 QStringList DialogLabels(const KolvLiteDialog* dialog) {
   QStringList texts;

@@ -1,27 +1,24 @@
-// Answers the interaction dialogs a test brings up: a timer looks for visible dialogs and hands
-// each to the test's handler, which reads and closes it.
+// Answers the interaction dialogs a test brings up: each dialog, once shown, is handed to the
+// test's handler, which reads and closes it.
 #pragma once
 
-#include <QObject>
 #include <QStringList>
-#include <QTimer>
 #include <functional>
 
-class KolvLiteDialog;
-class QPushButton;
+#include "tests/gui/support/modal_answers.h"
 
-class DialogWatch : public QObject {
+class KolvLiteDialog;
+
+class DialogWatch {
  public:
   using Handler = std::function<void(KolvLiteDialog*)>;
-  explicit DialogWatch(Handler handler, int interval_ms = 10);
+  explicit DialogWatch(Handler handler);
   // Leaves later dialogs to the test.
-  void Stop() { timer_.stop(); }
+  void Stop() { answers_.Stop(); }
 
  private:
-  void Poll();
-
   Handler handler_;
-  QTimer timer_;
+  gui_test::ModalAnswers answers_;
 };
 
 // The texts of the dialog's labels.

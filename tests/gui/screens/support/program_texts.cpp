@@ -1,6 +1,5 @@
 #include "program_texts.h"
 
-#include <QCoreApplication>
 #include <QResource>
 #include <QTranslator>
 #include <QtTest>
@@ -9,7 +8,6 @@
 
 void LoadProgramTexts(QTranslator* translator) {
   KolvLiteTranslator::set_locale("en_US");
-  QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                      "/../../bin/kolv_lite.rcc"));
+  QVERIFY(QResource::registerResource(QStringLiteral(KOLV_BIN_DIR "/kolv_lite.rcc")));
   QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(translator));
 }

@@ -9,7 +9,6 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/widgets/groupable_check_box.h"
@@ -27,27 +26,22 @@
 #include "tools/mendra/gui/mdr_tool_log.h"
 #include "tools/mendra/gui/mdr_warning_screen.h"
 #include "tools/mendra/gui/mdr_widgets.h"
+#include "tests/gui/support/modal_answers.h"
 
 namespace {
 
 constexpr int kHangGuardMs = 30000;
 
-// Closes every modal dialog that opens and counts them.
-class DialogCloser : public QObject {
+// Closes every dialog that opens and counts them.
+class DialogCloser {
  public:
-  DialogCloser() {
-    connect(&timer_, &QTimer::timeout, this, [this] {
-      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-        ++closed;
-        dialog->reject();
-      }
-    });
-    timer_.start(20);
-  }
   int closed = 0;
 
  private:
-  QTimer timer_;
+  gui_test::ModalAnswers answers_{[this](QDialog* dialog) {
+    ++closed;
+    dialog->reject();
+  }};
 };
 
 }  // namespace
