@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <iostream>
+#include <mutex>
 
 #include "cli/exit_status.h"
 
@@ -17,8 +18,11 @@ bool CliInterrupted();
 
 namespace {
 
-// The console interrupt reaches a plain function; it acts on the tool object being run.
-std::atomic<MdrCli*> g_current{nullptr};
+// The console interrupt reaches a plain function on the platform's thread; it acts on the tool
+// object being run. The lock orders it against the run's start and end and against the
+// object's destruction.
+std::mutex g_signal_mutex;
+MdrCli* g_current = nullptr;
 
 constexpr double kPollSeconds = 0.25;
 // Standard input has ended: nobody can answer any more.
@@ -33,22 +37,29 @@ MdrCli::MdrCli(ModuleInterfaceView* module, ToolView* tool)
       model_(new MdrUtils(module, tool, service_)),
       console_(get_console()),
       listener_(new MdrCliListener(&queue_, model_.get())) {
-  g_current = this;
+  {
+    std::lock_guard<std::mutex> lock(g_signal_mutex);
+    g_current = this;
+  }
   if (ZerkaSignalHandler* signals = get_signal_handler()) signals->Register(&MdrCli::OnConsoleSignal);
 }
 
 MdrCli::~MdrCli() {
   if (ZerkaSignalHandler* signals = get_signal_handler()) signals->Unregister();
-  g_current = nullptr;
+  {
+    // Waits for an interrupt still being handled.
+    std::lock_guard<std::mutex> lock(g_signal_mutex);
+    g_current = nullptr;
+  }
   if (console_) release_console_instance(console_);
   // The engine instance is counted: give back the one taken in the constructor.
   if (service_) ReleaseMorvaServiceInstance();
 }
 
 void MdrCli::OnConsoleSignal(int /*signal_number*/) {
+  std::lock_guard<std::mutex> lock(g_signal_mutex);
   MdrCli* cli = g_current;
   if (cli == nullptr) return;
-  std::lock_guard<std::mutex> lock(cli->signal_mutex_);
   cli->signal_abort_ = true;
   // Before the run the interrupt only keeps the tool from starting; the engine hears nothing
   // that could outlast this run.
@@ -153,7 +164,7 @@ int MdrCli::Execute() {
   device_running_ = false;
   ZerkaThreadHandle worker = nullptr;
   {
-    std::lock_guard<std::mutex> lock(signal_mutex_);
+    std::lock_guard<std::mutex> lock(g_signal_mutex);
     if (signal_abort_) return kolv_exit::kTestCancelled;
     // An abort left over from before must not end this run at once.
     ClearAbortRequests();
@@ -191,7 +202,7 @@ int MdrCli::Execute() {
   // Events the worker queued just before it ended.
   while (std::unique_ptr<MdrCliEvent> event = queue_.Take()) event->Process(*this);
   {
-    std::lock_guard<std::mutex> lock(signal_mutex_);
+    std::lock_guard<std::mutex> lock(g_signal_mutex);
     tool_started_ = false;
     ClearAbortRequests();
   }

@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -77,8 +76,7 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   std::atomic<bool> scanning_{false};
   std::atomic<bool> running_{false};
   std::atomic<bool> signal_abort_{false};
-  // Orders the interrupt against the start and the end of the tool run: the engine is told of
-  // an interrupt only while the run is on.
-  std::mutex signal_mutex_;
+  // The engine is told of an interrupt only while the run is on (guarded by the interrupt's
+  // lock in mdr_cli.cpp).
   bool tool_started_ = false;
 };

@@ -181,7 +181,7 @@ TEST(MendraToolRun, InterruptBeforeTheRepairRunsNothing) {
     ASSERT_TRUE(session.WaitFor(c.wait_for));
     session.Signal(c.signal_number);
     clitest::Outcome run = session.Finish();
-    EXPECT_EQ(run.status, 25);
+    EXPECT_EQ(run.status, 25) << run.out;
     EXPECT_FALSE(Contains(run.out, "Started Operation"));
   }
 }
