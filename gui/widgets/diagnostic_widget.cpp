@@ -152,19 +152,26 @@ void DiagnosticWidget::BuildWidgetTree() {
 }
 
 void DiagnosticWidget::AddTest(int id, QString name) {
-  // A repeated id takes over its old row in place; the table deletes the widget it replaces,
-  // and nothing else may still point at it.
-  const auto existing = tests_.constFind(id);
-  const bool replacing = existing != tests_.cend();
-  int row = table_->rowCount();
-  if (replacing) {
-    for (int each = 0; each < table_->rowCount(); ++each) {
-      if (table_->cellWidget(each, 0) == existing.value()) row = each;
-    }
-  }
-  auto* added = new TestWidget(std::move(name), row, table_);
+  auto* added = new TestWidget(std::move(name), RowFor(id), table_);
   added->set_status(WAITING);
   added->AdjustSizeToContents();
+  RegisterTest(id, added);
+}
+
+int DiagnosticWidget::RowFor(int id) const {
+  const auto existing = tests_.constFind(id);
+  if (existing != tests_.cend()) {
+    for (int each = 0; each < table_->rowCount(); ++each) {
+      if (table_->cellWidget(each, 0) == existing.value()) return each;
+    }
+  }
+  return table_->rowCount();
+}
+
+void DiagnosticWidget::RegisterTest(int id, TestWidget* added) {
+  // A repeated id takes over its old row in place; the table deletes the widget it replaces,
+  // and nothing else may still point at it.
+  const int row = RowFor(id);
   connect(added, &TestWidget::TestMessageAdded, this, &DiagnosticWidget::AdjustSizeToContents);
   tests_.insert(id, added);
   if (row >= table_->rowCount()) table_->setRowCount(row + 1);

@@ -57,6 +57,11 @@ class DiagnosticWidget : public QWidget {
  protected:
   void wheelEvent(QWheelEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  // For panels that make their own rows: the table row a test id takes (its old row when the id
+  // is given again), and the registration that places a row made for it there, so that
+  // TestsCount, operator[] and AbortAll know it as they know the rows of AddTest.
+  int RowFor(int id) const;
+  void RegisterTest(int id, TestWidget* row);
 
  private:
   void BuildWidgetTree();

@@ -36,6 +36,9 @@ std::vector<TestView*> DiagnosticObject::tests() const {
 
 void ToolObject::SetParameter(const std::string& name, const std::vector<std::string>& values) {
   Trace("SetParameter tool=" + spec_.name + " name=" + name + " values=" + JoinValues(values));
+  // Clearing the forced abort withdraws every abort request, also one that came while no run
+  // was on, so it cannot end a later run.
+  if (name == "ForcedAbort" && values.empty()) abort_requested_ = false;
   StoreParameter(name, values);
 }
 

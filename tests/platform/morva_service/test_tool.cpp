@@ -240,6 +240,12 @@ TEST_F(Tool, AbortAskedJustBeforeTheRunOrAForcedAbortStillEndsIt) {
         << (forced ? "ForcedAbort" : "AbortTool");
     tool->SetParameter("ForcedAbort", {});
   }
+  // Clearing the forced abort also withdraws an abort asked for while no run was on.
+  engine->AbortTool(tool);
+  tool->SetParameter("ForcedAbort", {});
+  RecordingToolListener next;
+  Run("scan", Devices({"0"}), &next);
+  EXPECT_EQ(next.First("OnDeviceFinish").values.at("DeviceFinish"), (std::vector<std::string>{"0", "0"}));
 }
 
 TEST_F(Tool, UnknownOperationOrDeviceEndsWithAFailureCodeNotSilence) {

@@ -1,13 +1,47 @@
 #include "tools/mendra/cli/cli_events.h"
 
-#include <cstdlib>
-
+#include "cli/exit_status.h"
 #include "tools/mendra/cli/console_display.h"
 #include "tools/mendra/common/mdr_utils.h"
 
 using morva_service::ToolEventView;
 
-long ReadDecimalOrZero(const std::string& text) { return std::strtol(text.c_str(), nullptr, 10); }
+unsigned MdrExitStatus(int code) {
+  switch (code) {
+    case kMdrNoErrorsFound:
+    case kMdrScheduledSuccessfully:
+    case kMdrErrorsFoundAndFixed: return kolv_exit::kSuccess;
+    case kMdrPartitionLocked:
+    case kMdrFilesystemNotSupported:
+    case kMdrNotEnoughPrivileges: return kolv_exit::kTestNotApplicable;
+    case kMdrUnableToUnmountDevice:
+    case kMdrOperationFailed:
+    case kMdrAborted: return kolv_exit::kTestCancelled;
+    case kMdrScheduleFailed:
+    case kMdrErrorsFound: return kolv_exit::kTestFailed;
+    case kMdrErrorsFoundButNotFixed:
+    case kMdrErrorsCorrectedNeedReboot: return kolv_exit::kTestWarning;
+    default: return kolv_exit::kTestInvalid;
+  }
+}
+
+namespace {
+int ToolStatusWeight(unsigned status) {
+  switch (status) {
+    case kolv_exit::kTestFailed: return 6;
+    case kolv_exit::kTestWarning: return 5;
+    case kolv_exit::kTestCancelled: return 4;
+    case kolv_exit::kTestInvalid: return 3;
+    case kolv_exit::kTestNotApplicable: return 2;
+    case kolv_exit::kSuccess: return 1;
+    default: return 0;
+  }
+}
+}  // namespace
+
+unsigned MergeToolStatus(unsigned a, unsigned b) {
+  return ToolStatusWeight(b) > ToolStatusWeight(a) ? b : a;
+}
 
 CliEventQueue::CliEventQueue() : lock_(GetNewSemaphore()) { lock_->Init(1, 1); }
 
@@ -124,7 +158,7 @@ void MdrCliListener::RegisterHandlers() {
       if (sectors.size() > 3) sectors[3] = "0";
     }
     queue_->Push(new EventDeviceFinish(
-        static_cast<int>(ReadDecimalOrZero(First(event, "DeviceFinish", 1))), !message.empty(),
+        MdrParseInt(First(event, "DeviceFinish", 1), kMdrUnknownCode), !message.empty(),
         message.empty() ? std::string() : message[0], word, sectors,
         JoinBadSectors(event->GetValues("BadSectorsList"))));
     return true;
@@ -140,12 +174,12 @@ void MdrCliListener::RegisterHandlers() {
     std::vector<std::string> message = event->GetValues("Message");
     queue_->Push(new EventPartitionFinish(
         First(event, "PartitionFinish", 1),
-        static_cast<int>(ReadDecimalOrZero(First(event, "PartitionFinish", 3))), !message.empty(),
+        MdrParseInt(First(event, "PartitionFinish", 3), kMdrUnknownCode), !message.empty(),
         message.empty() ? std::string() : message[0], First(event, "PartitionFinish", 2)));
     return true;
   };
   handlers["OnProgress"] = [this](ToolEventView* event, const std::string&) {
-    queue_->Push(new EventProgress(ReadDecimalOrZero(First(event, "Progress"))));
+    queue_->Push(new EventProgress(MdrParseInt(First(event, "Progress"), 0)));
     return true;
   };
 }

@@ -120,11 +120,15 @@ int CliOptionParser::ValidateTargets(int argc, char** argv, int flags,
   target_ids_.clear();
   had_target_words_ = false;
   std::vector<std::string> invalid;
+  if ((flags & kFlagRepair) && !model_->system_drive_known())
+    warnings.push_back("|THE_OPERATING_SYSTEM_DRIVE_CANNOT_BE_TOLD,_SO_NO_DEVICE_IS_OFFERED_FOR_REPAIR");
   for (int i = 2; i < argc; ++i) {
     const std::string word = argv[i];
     if (word.empty() || word[0] == '-') continue;
     had_target_words_ = true;
     for (const std::string& item : Split(word)) {
+      // "0,,2": the empty item between the commas names nothing.
+      if (item.empty()) continue;
       if (item == "_") {
         warnings.push_back("|IGNORING: ^_$");
         continue;

@@ -141,7 +141,7 @@ void ConsoleDisplay::Usage() {
        << "\t=> Perform Scan and Repair on devices 0 and 2\n"
        << "\t   " << kHostName << "  -Mstorage -Trecover -r 0 2\n"
        << "\t=> Perform Scan and repair on all applicable devices\n"
-       << "\t   " << kHostName << "  -Trecover -r\n"
+       << "\t   " << kHostName << "  -Mstorage -Trecover -r\n"
        << "\n";
   Flush();
 }
@@ -252,6 +252,21 @@ void ConsoleDisplay::OperationFinish() {
 
 void ConsoleDisplay::NoDevices() {
   out_ << FormatDisplayKey("|There are no devices applicable for that operation") << "\n";
+  Flush();
+}
+
+void ConsoleDisplay::RepairTargets(MdrUtils& model) {
+  out_ << "> " << FormatDisplayKey("|THESE_DEVICES_WILL_BE_REPAIRED:") << "\n";
+  const PartitionSelection* selection = model.selection();
+  for (morva_service::SystemComponentView* component : *model.selected_devices()) {
+    const std::string id = component->id();
+    const MdrDevice* device = model.FindDevice(id);
+    out_ << "  " << id << "\t" << (device ? device->name : std::string()) << "\n";
+    if (selection == nullptr) continue;
+    const auto chosen = selection->find(id);
+    if (chosen == selection->end()) continue;
+    for (const std::string& key : chosen->second) out_ << "    " << key << "\n";
+  }
   Flush();
 }
 

@@ -40,6 +40,8 @@ class ConsoleDisplay {
   void OperationFinish();
   void NoDevices();
   void Text(const std::string& text);
+  // The devices (and partitions) the model has selected, one per line.
+  void RepairTargets(MdrUtils& model);
   // With target words only the chosen devices are listed.
   void ListDevices(MdrUtils& model, const std::vector<std::string>* chosen_ids);
 

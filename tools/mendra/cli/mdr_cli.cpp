@@ -1,23 +1,32 @@
 #include "tools/mendra/cli/mdr_cli.h"
 
+#include <poll.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <cerrno>
 #include <iostream>
+#include <mutex>
+
 #include "cli/exit_status.h"
 
 using morva_service::ModuleInterfaceView;
 using morva_service::ToolView;
 
+// The host's record of an interrupt that came before the tool took the signals over (its header
+// cannot be included beside the tool's own option flags).
+bool CliInterrupted();
+
 namespace {
 
-// The console interrupt reaches a plain function; it acts on the tool object being run.
-std::atomic<MdrCli*> g_current{nullptr};
-std::atomic<morva_service::MorvaService*> g_service{nullptr};
-std::atomic<ToolView*> g_tool{nullptr};
-std::atomic<bool>* g_signal_abort = nullptr;
+// The console interrupt reaches a plain function on the platform's thread; it acts on the tool
+// object being run. The lock orders it against the run's start and end and against the
+// object's destruction.
+std::mutex g_signal_mutex;
+MdrCli* g_current = nullptr;
 
 constexpr double kPollSeconds = 0.25;
+// Standard input has ended: nobody can answer any more.
+constexpr int kEndOfInput = -2;
 
 }  // namespace
 
@@ -28,31 +37,35 @@ MdrCli::MdrCli(ModuleInterfaceView* module, ToolView* tool)
       model_(new MdrUtils(module, tool, service_)),
       console_(get_console()),
       listener_(new MdrCliListener(&queue_, model_.get())) {
-  g_current = this;
-  g_service = service_;
-  g_tool = tool_;
-  g_signal_abort = &signal_abort_;
+  {
+    std::lock_guard<std::mutex> lock(g_signal_mutex);
+    g_current = this;
+  }
   if (ZerkaSignalHandler* signals = get_signal_handler()) signals->Register(&MdrCli::OnConsoleSignal);
 }
 
 MdrCli::~MdrCli() {
   if (ZerkaSignalHandler* signals = get_signal_handler()) signals->Unregister();
-  g_current = nullptr;
-  g_signal_abort = nullptr;
-  g_tool = nullptr;
-  g_service = nullptr;
+  {
+    // Waits for an interrupt still being handled.
+    std::lock_guard<std::mutex> lock(g_signal_mutex);
+    g_current = nullptr;
+  }
   if (console_) release_console_instance(console_);
   // The engine instance is counted: give back the one taken in the constructor.
   if (service_) ReleaseMorvaServiceInstance();
 }
 
 void MdrCli::OnConsoleSignal(int /*signal_number*/) {
-  if (g_current == nullptr) return;
-  if (g_signal_abort) *g_signal_abort = true;
-  ToolView* tool = g_tool;
-  morva_service::MorvaService* service = g_service;
-  if (tool) tool->SetParameter("ForcedAbort", {"Forced to abort"});
-  if (service && tool) service->AbortTool(tool);
+  std::lock_guard<std::mutex> lock(g_signal_mutex);
+  MdrCli* cli = g_current;
+  if (cli == nullptr) return;
+  cli->signal_abort_ = true;
+  // Before the run the interrupt only keeps the tool from starting; the engine hears nothing
+  // that could outlast this run.
+  if (!cli->tool_started_ || cli->tool_ == nullptr || cli->service_ == nullptr) return;
+  cli->tool_->SetParameter("ForcedAbort", {"Forced to abort"});
+  cli->service_->AbortTool(cli->tool_);
 }
 
 int MdrCli::SpinnerThread(void* self) {
@@ -88,6 +101,8 @@ int MdrCli::Run(int argc, char** argv) {
     display_->Errors({"|UNABLE_TO_EXECUTE"});
     return kolv_exit::kPlatformUnavailable;
   }
+  // Interrupted before the tool took the signals over: it does not start.
+  if (CliInterrupted()) return kolv_exit::kTestCancelled;
 
   spinning_ = true;
   ZerkaThreadHandle spinner = nullptr;
@@ -98,6 +113,7 @@ int MdrCli::Run(int argc, char** argv) {
   if (spinner_started) get_thread()->Join(spinner);
 
   display_->Text(std::string(35, ' ') + "\r");
+  if (signal_abort_) return kolv_exit::kTestCancelled;
   display_->Banner();
   display_->Warnings(warnings_);
   if (result != 0) {
@@ -115,35 +131,57 @@ int MdrCli::Run(int argc, char** argv) {
     operation = "scan";
   else if (flags_ & kFlagRepair)
     operation = "repair";
-  if (operation.empty()) return 0;
+  if (operation.empty()) return kolv_exit::kSuccess;
+  // The question names exactly the devices the run will be given.
+  if (!SelectDevices()) {
+    display_->NoDevices();
+    return kolv_exit::kDevicesMissing;
+  }
   if (operation == "repair") {
-    if (!ConfirmOperation()) return 0;
+    if (ConfirmOperation() != Answer::kYes) return kolv_exit::kTestCancelled;
     display_->Text("\n");
   }
   tool_->SetParameter("Operation", {operation});
   return Execute();
 }
 
-int MdrCli::Execute() {
+bool MdrCli::SelectDevices() {
   model_->SetSelectedPartitions(&selection_, (flags_ & kFlagFilesystem) != 0,
                                 (flags_ & kFlagRepair) != 0, true);
   selected_ = *model_->selected_devices();
-  ZerkaTimer* timer = get_timer();
-  uint32_t t = timer->Tick();
+  return !selected_.empty();
+}
+
+void MdrCli::ClearAbortRequests() { tool_->SetParameter("ForcedAbort", {}); }
+
+int MdrCli::Execute() {
   if (selected_.empty()) {
     display_->NoDevices();
     return kolv_exit::kDevicesMissing;
   }
-  tool_->SetParameter("ForcedAbort", {});
+  ZerkaTimer* timer = get_timer();
+  uint32_t t = timer->Tick();
   device_running_ = false;
-  running_ = true;
   ZerkaThreadHandle worker = nullptr;
-  if (get_thread()->Create(worker, 0, &MdrCli::ToolRunThread, this, nullptr) != 0) {
-    running_ = false;
-    display_->Errors({"|UNABLE_TO_EXECUTE"});
-    return kolv_exit::kPlatformUnavailable;
+  {
+    std::lock_guard<std::mutex> lock(g_signal_mutex);
+    if (signal_abort_) return kolv_exit::kTestCancelled;
+    // An abort left over from before must not end this run at once.
+    ClearAbortRequests();
+    running_ = true;
+    if (get_thread()->Create(worker, 0, &MdrCli::ToolRunThread, this, nullptr) != 0) {
+      running_ = false;
+      display_->Errors({"|UNABLE_TO_EXECUTE"});
+      return kolv_exit::kPlatformUnavailable;
+    }
+    tool_started_ = true;
   }
-  if (console_ && console_->ReadKey() == ZerkaConsole::kEscape) service_->AbortTool(tool_);
+  auto escape_pressed = [this] {
+    if (signal_abort_ || console_ == nullptr || console_->ReadKey() != ZerkaConsole::kEscape) return;
+    abort_asked_ = true;
+    service_->AbortTool(tool_);
+  };
+  escape_pressed();
 
   while (true) {
     if (!running_ && queue_.Empty()) break;
@@ -154,8 +192,7 @@ int MdrCli::Execute() {
     }
     const uint32_t now = timer->Tick();
     if (timer->SecondsBetween(t, now) > kPollSeconds) {
-      if (!signal_abort_ && console_ && console_->ReadKey() == ZerkaConsole::kEscape)
-        service_->AbortTool(tool_);
+      escape_pressed();
       if (device_running_) display_->Ticker(SecondsSinceDeviceStart());
       t = now;
     }
@@ -164,31 +201,23 @@ int MdrCli::Execute() {
   get_thread()->Join(worker);
   // Events the worker queued just before it ended.
   while (std::unique_ptr<MdrCliEvent> event = queue_.Take()) event->Process(*this);
-  return run_status_;
+  {
+    std::lock_guard<std::mutex> lock(g_signal_mutex);
+    tool_started_ = false;
+    ClearAbortRequests();
+  }
+  unsigned status = run_status_;
+  // A device the tool never reported on was not done.
+  if (signal_abort_ || (abort_asked_ && results_ < selected_.size()))
+    status = MergeToolStatus(status, kolv_exit::kTestCancelled);
+  else if (results_ < selected_.size())
+    status = MergeToolStatus(status, kolv_exit::kTestInvalid);
+  return static_cast<int>(status);
 }
 
 void MdrCli::ResultReported(int code) {
-  // The row status of each tool result code, told in the host's exit statuses.
-  unsigned status;
-  switch (static_cast<unsigned>(code)) {
-    case kMdrNoErrorsFound:
-    case kMdrScheduledSuccessfully:
-    case kMdrErrorsFoundAndFixed: status = kolv_exit::kSuccess; break;
-    case kMdrPartitionLocked:
-    case kMdrFilesystemNotSupported:
-    case kMdrNotEnoughPrivileges: status = kolv_exit::kTestNotApplicable; break;
-    case kMdrUnableToUnmountDevice:
-    case kMdrOperationFailed:
-    case kMdrAborted: status = kolv_exit::kTestCancelled; break;
-    case kMdrScheduleFailed:
-    case kMdrErrorsFound: status = kolv_exit::kTestFailed; break;
-    case kMdrErrorsFoundButNotFixed:
-    case kMdrErrorsCorrectedNeedReboot: status = kolv_exit::kTestWarning; break;
-    default: status = kolv_exit::kTestInvalid; break;
-  }
-  if (!has_result_ || kolv_exit::ResultWeight(status) > kolv_exit::ResultWeight(run_status_))
-    run_status_ = status;
-  has_result_ = true;
+  run_status_ = MergeToolStatus(run_status_, MdrExitStatus(code));
+  ++results_;
 }
 
 void MdrCli::DeviceStarted() {
@@ -200,31 +229,42 @@ unsigned long MdrCli::SecondsSinceDeviceStart() {
   return static_cast<unsigned long>(get_timer()->SecondsBetween(device_start_tick_, get_timer()->Tick()));
 }
 
-bool MdrCli::ConfirmOperation() {
+int MdrCli::ReadAnswerKey(bool terminal) {
+  if (terminal) {
+    const int key = console_->ReadKey();
+    if (key == ZerkaConsole::kNoKey) get_timer()->Sleep(10);
+    return key;
+  }
+  // Waits a little at a time, so that an interrupt ends the question at once.
+  pollfd input{STDIN_FILENO, POLLIN, 0};
+  if (poll(&input, 1, 50) <= 0) return ZerkaConsole::kNoKey;
+  unsigned char byte = 0;
+  const ssize_t n = read(STDIN_FILENO, &byte, 1);
+  if (n < 0 && (errno == EINTR || errno == EAGAIN)) return ZerkaConsole::kNoKey;
+  if (n <= 0) return kEndOfInput;
+  if (byte == '\n') return 13;
+  if (byte == 127) return 8;
+  return byte;
+}
+
+MdrCli::Answer MdrCli::ConfirmOperation() {
   display_->Text("> " + FormatDisplayKey("|THE_EXECUTION_OF_THE_SCAN_AND_REPAIR_CAN_CAUSE_DATA_LOSS._"
                                          "|IT_IS_RECOMMENDED_TO_MAKE_A_BACKUP_BEFORE_EXECUTE_THIS_"
                                          "OPERATION.") +
                  "\n");
+  display_->RepairTargets(*model_);
   display_->Text("> " + FormatDisplayKey("|ARE_YOU_SURE_YOU_WANT_TO_PROCEED?_(y/n)") + " ");
   const bool terminal = isatty(STDIN_FILENO) != 0 && console_ != nullptr;
   char answer = 0;
   while (true) {
-    int key;
-    if (terminal) {
-      key = console_->ReadKey();
-      if (key == ZerkaConsole::kNoKey) {
-        get_timer()->Sleep(10);
-        continue;
-      }
-    } else {
-      key = std::getchar();
-      // Without a terminal nobody can type an answer later: end of input refuses.
-      if (key == EOF) {
-        display_->Text("\n");
-        return false;
-      }
-      if (key == '\n') key = 13;
-      if (key == 127) key = 8;
+    if (signal_abort_) {
+      display_->Text("\n");
+      return Answer::kInterrupted;
+    }
+    const int key = ReadAnswerKey(terminal);
+    if (key == kEndOfInput) {
+      display_->Text("\n");
+      return Answer::kNo;
     }
     if (key == 'y' || key == 'Y' || key == 'n' || key == 'N') {
       if (answer) display_->Text("\b");
@@ -235,7 +275,7 @@ bool MdrCli::ConfirmOperation() {
       answer = 0;
     } else if (key == 13 && answer) {
       display_->Text("\n");
-      return answer == 'y';
+      return answer == 'y' ? Answer::kYes : Answer::kNo;
     }
   }
 }

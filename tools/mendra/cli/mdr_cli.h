@@ -22,12 +22,15 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   MdrCli(const MdrCli&) = delete;
   MdrCli& operator=(const MdrCli&) = delete;
 
-  // Always 0: option errors, refusals and tool failures are reported on the console.
+  // The exit status of kolv_cli: 0 only when the tool did what was asked without findings.
   int Run(int argc, char** argv) override;
+  // Runs the operation on the devices chosen by SelectDevices.
   int Execute() override;
 
-  // y/n question; reads keys from a terminal, else lines from standard input (end of input: no).
-  bool ConfirmOperation();
+  enum class Answer { kYes, kNo, kInterrupted };
+  // Names the devices to be repaired and asks y/n; reads keys from a terminal, else bytes from
+  // standard input (end of input: no). Ctrl-C or SIGTERM ends the question at once.
+  Answer ConfirmOperation();
 
  private:
   ConsoleDisplay& display() override { return *display_; }
@@ -38,7 +41,12 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   static int SpinnerThread(void* self);
   static int ToolRunThread(void* self);
   static void OnConsoleSignal(int signal_number);
-  void DispatchOne();
+  // Fills the model's device list from the parsed targets; false when it stays empty.
+  bool SelectDevices();
+  // Withdraws any abort the engine still holds, so that it cannot reach a later run.
+  void ClearAbortRequests();
+  // Reads one answer key without blocking; kNoKey when none.
+  int ReadAnswerKey(bool terminal);
 
   morva_service::ModuleInterfaceView* module_;
   morva_service::ToolView* tool_;
@@ -58,13 +66,17 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
 
   uint32_t device_start_tick_ = 0;
   bool device_running_ = false;
-  // The heaviest result of the run as the host's exit status; none until the first report.
+  // The heaviest result of the run as the host's exit status.
   unsigned run_status_ = 0;
-  bool has_result_ = false;
+  size_t results_ = 0;
+  bool abort_asked_ = false;
   std::vector<morva_service::SystemComponentView*> selected_;
 
   std::atomic<bool> spinning_{false};
   std::atomic<bool> scanning_{false};
   std::atomic<bool> running_{false};
   std::atomic<bool> signal_abort_{false};
+  // The engine is told of an interrupt only while the run is on (guarded by the interrupt's
+  // lock in mdr_cli.cpp).
+  bool tool_started_ = false;
 };

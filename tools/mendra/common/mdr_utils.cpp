@@ -1,7 +1,7 @@
 #include "tools/mendra/common/mdr_utils.h"
 
+#include <cctype>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <memory>
 
@@ -18,18 +18,37 @@ std::unique_ptr<std::vector<MdrDevice>>& ApplicableList() {
   return list;
 }
 
-bool ReadDecimal(const std::string& text, int& out) {
-  if (text.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  long value = std::strtol(text.c_str(), &end, 10);
-  if (errno != 0 || end == text.c_str() || *end != '\0' || value < INT_MIN || value > INT_MAX)
-    return false;
-  out = static_cast<int>(value);
+// Drive letters name the same drive in either case.
+bool SameMountPoint(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+      return false;
+  }
   return true;
 }
 
+// Looks at every mount point of the partition, even one the model will not keep: the system
+// disk must be known whatever the order of the properties.
+bool MountedAt(const SystemComponentResource& resource, const std::string& drive) {
+  for (const auto& property : resource.properties)
+    if (property.first == "MOUNT_POINT" && SameMountPoint(property.second, drive)) return true;
+  return false;
+}
+
 }  // namespace
+
+int MdrParseInt(const std::string& text, int fallback) {
+  if (text.empty()) return fallback;
+  errno = 0;
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || end == text.c_str() || *end != '\0' || value < -2147483647L ||
+      value > 2147483647L) {
+    return fallback;
+  }
+  return static_cast<int>(value);
+}
 
 MdrUtils::MdrUtils(morva_service::ModuleInterfaceView* module, morva_service::ToolView* tool,
                    morva_service::MorvaService* service)
@@ -52,6 +71,7 @@ std::string MdrUtils::OperatingSystemDrive() {
 
 void MdrUtils::FilterDevices(bool reset, bool physical, bool repair) {
   const std::string os_drive = OperatingSystemDrive();
+  system_drive_known_ = !os_drive.empty();
   if (reset) module_->Scan();
 
   std::vector<std::string> operation{"filterDevices"};
@@ -80,7 +100,8 @@ void MdrUtils::FilterDevices(bool reset, bool physical, bool repair) {
     device.name = info.display_name;
     auto ssd = info.attributes.find("NonRotatingMedia");
     device.non_rotating = ssd != info.attributes.end() && ssd->second == "T";
-    bool kept = true;
+    // Without a known system drive any device may hold it: a repair offers none.
+    bool kept = !repair || system_drive_known_;
 
     int ordinal = 0;
     int index_value = 0;
@@ -88,6 +109,11 @@ void MdrUtils::FilterDevices(bool reset, bool physical, bool repair) {
     for (const SystemComponentResource& resource : resources) {
       if (resource.name != "PARTITION") continue;
       MdrPartition partition;
+      if (system_drive_known_ && MountedAt(resource, os_drive)) {
+        partition.operating_system = true;
+        device.holds_operating_system = true;
+        if (repair) kept = false;
+      }
       bool dropped = false;
       for (const auto& property : resource.properties) {
         const std::string& name = property.first;
@@ -103,18 +129,6 @@ void MdrUtils::FilterDevices(bool reset, bool physical, bool repair) {
             dropped = true;
             break;
           }
-          if (!os_drive.empty() && value == os_drive) {
-            partition.operating_system = true;
-            device.holds_operating_system = true;
-            if (repair) {
-              filter = tool_->GetParameter("DevicesFilter");
-              if (i < filter.size()) {
-                filter[i] = "F";
-                tool_->SetParameter("DevicesFilter", filter);
-              }
-              kept = false;
-            }
-          }
           partition.mount_point = value;
         } else if (name == "FILESYSTEM") {
           partition.file_system = value;
@@ -127,7 +141,7 @@ void MdrUtils::FilterDevices(bool reset, bool physical, bool repair) {
         } else if (name == "FREE") {
           partition.free = value;
         } else if (name == "INDEX") {
-          ReadDecimal(value, index_value);
+          index_value = MdrParseInt(value, index_value);
         }
       }
       if (dropped || partition.file_system.empty() || partition.mount_point.empty()) continue;
@@ -135,7 +149,14 @@ void MdrUtils::FilterDevices(bool reset, bool physical, bool repair) {
       partition.index = index_value;
       device.partitions.push_back(partition);
     }
-    if (repair && !kept) continue;
+    if (!kept) {
+      filter = tool_->GetParameter("DevicesFilter");
+      if (i < filter.size()) {
+        filter[i] = "F";
+        tool_->SetParameter("DevicesFilter", filter);
+      }
+      continue;
+    }
     list.push_back(device);
   }
   RebuildIndexes();
@@ -157,13 +178,19 @@ void MdrUtils::SetSelectedPartitions(PartitionSelection* selection, bool partiti
   selection_ = selection;
   if (selection == nullptr) return;
   std::vector<MdrDevice>& list = *ApplicableList();
+  // Whatever the tool accepted or the user named, a whole-device repair never gets a device
+  // that may hold the running system.
+  auto excluded = [&](const MdrDevice& device) {
+    return (exclude_system_disk && (!system_drive_known_ || device.holds_operating_system)) ||
+           (exclude_non_rotating && device.non_rotating);
+  };
 
   if (!selection->empty()) {
     for (const MdrDevice& device : list) {
       auto chosen = selection->find(device.id);
       if (chosen == selection->end()) continue;
       if (!partition_mode) {
-        selected_devices_->push_back(module_->system_component(device.index));
+        if (!excluded(device)) selected_devices_->push_back(module_->system_component(device.index));
         continue;
       }
       if (device.partitions.empty()) continue;
@@ -199,8 +226,7 @@ void MdrUtils::SetSelectedPartitions(PartitionSelection* selection, bool partiti
       tool_->SetParameter("partition_table" + device.id, table);
       (*selection)[device.id] = keys;
     } else {
-      if (exclude_system_disk && device.holds_operating_system) continue;
-      if (exclude_non_rotating && device.non_rotating) continue;
+      if (excluded(device)) continue;
       (*selection)[device.id] = std::vector<std::string>();
       selected_devices_->push_back(module_->system_component(device.index));
     }

@@ -27,6 +27,13 @@ enum MdrResultCode : int {
   kMdrErrorsFound = 12,
 };
 
+// Code of an outcome nobody reported, or reported so that it cannot be read.
+inline constexpr int kMdrUnknownCode = -1;
+
+// Reads a code or a percentage; text that is no whole number gives fallback, so a garbled
+// code never reads as success.
+int MdrParseInt(const std::string& text, int fallback);
+
 struct MdrPartition {
   int ordinal = 0;  // position among the kept partitions of its device
   std::string label;
@@ -83,6 +90,8 @@ class MdrUtils {
 
   // The operating system's drive ("C:\"), empty when it cannot be told.
   static std::string OperatingSystemDrive();
+  // As found by the last FilterDevices.
+  bool system_drive_known() const { return system_drive_known_; }
 
   std::vector<morva_service::SystemComponentView*>* selected_devices() { return selected_devices_; }
   // The plug-in-wide applicable list; every new MdrUtils starts it anew.
@@ -95,6 +104,7 @@ class MdrUtils {
   std::map<std::string, MdrDevice*> device_index_;
   std::map<std::string, MdrPartition*> partition_index_;
   PartitionSelection* selection_ = nullptr;
+  bool system_drive_known_ = false;
   std::vector<morva_service::SystemComponentView*>* selected_devices_;
   morva_service::ModuleInterfaceView* module_;
   morva_service::ToolView* tool_;

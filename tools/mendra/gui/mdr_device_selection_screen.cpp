@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QStandardItem>
 #include <QTreeView>
+#include <QVBoxLayout>
 
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
@@ -15,7 +16,7 @@ const char kButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
 }
 
 MdrDeviceSelectionScreen::MdrDeviceSelectionScreen(KolvLiteController* controller)
-    : DevicesScreen(controller) {
+    : DevicesScreen(controller), system_disk_note_(new QLabel(form_->devices_page)) {
   next_button_->setStyleSheet(QString::fromLatin1(kButtonStyle));
   back_button_->setStyleSheet(QString::fromLatin1(kButtonStyle));
   disconnect(back_button_, nullptr, controller, nullptr);
@@ -23,7 +24,15 @@ MdrDeviceSelectionScreen::MdrDeviceSelectionScreen(KolvLiteController* controlle
   next_button_->setText(KolvLiteTranslate("RUN_TASKS"));
   message_label()->setText(KolvLiteTranslate("CANNOT_EXECUTE_ON_OPERATING_SYSTEM_DISK"));
   set_step(KolvLiteTranslate("DEVICE_STEP"));
+  system_disk_note_->setObjectName(QStringLiteral("system_disk_note"));
+  system_disk_note_->setText(KolvLiteTranslate("SYSTEM_DISK_NEVER_OFFERED"));
+  system_disk_note_->setStyleSheet(QStringLiteral(".QLabel { font: 9pt \"Segoe UI\";}"));
+  system_disk_note_->setWordWrap(true);
+  system_disk_note_->hide();
+  form_->verticalLayout->insertWidget(0, system_disk_note_);
 }
+
+QString MdrDeviceSelectionScreen::message_text() const { return message_label()->text(); }
 
 MdrDeviceSelectionScreen::~MdrDeviceSelectionScreen() {
   partition_boxes_.clear();
@@ -54,6 +63,12 @@ void MdrDeviceSelectionScreen::PostDeviceLoading() {
   MdrUtils* model = MdrPlugin::current_model();
   const int operation = MdrPlugin::operation();
   if (model != nullptr) model->FilterDevices(false, operation != 2, operation == 1);
+  const bool repair = operation == 1;
+  system_disk_note_->setVisible(repair);
+  // Without a known system drive a repair offers nothing: the page says why.
+  const bool drive_unknown = repair && model != nullptr && !model->system_drive_known();
+  message_label()->setText(KolvLiteTranslate(drive_unknown ? "SYSTEM_DRIVE_NOT_KNOWN"
+                                                           : "CANNOT_EXECUTE_ON_OPERATING_SYSTEM_DISK"));
 }
 
 bool MdrDeviceSelectionScreen::FilterDevice(morva_service::SystemComponentView* device) {

@@ -26,6 +26,10 @@ class MdrDeviceSelectionScreen : public DevicesScreen {
   }
   // The choice last handed to the model; owned here so the model never holds a stale one.
   const PartitionSelection& selection() const { return selection_; }
+  // Above the list of a repair: the system disk is never offered.
+  QLabel* system_disk_note() const { return system_disk_note_; }
+  // The page shown when no device can be offered.
+  QString message_text() const;
 
  public slots:
   void GoBack();
@@ -40,6 +44,7 @@ class MdrDeviceSelectionScreen : public DevicesScreen {
  private:
   const MdrDevice* Applicable(const std::string& id) const;
 
+  QLabel* system_disk_note_;
   int partition_mode_ = 0;
   QVector<QPair<GroupableCheckBox*, morva_service::SystemComponentView*>> partition_boxes_;
   QMap<GroupableCheckBox*, MdrPartition> partition_records_;

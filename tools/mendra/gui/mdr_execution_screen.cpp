@@ -62,7 +62,6 @@ MdrTestWidget* MdrExecutionScreen::CurrentRow() const {
 
 void MdrExecutionScreen::OnEnter() {
   controller->ShowActionBar();
-  controller->HideCurrentBreadcrumbStepSubtext();
   controller->ShowBreadcrumb();
   controller->ShowModuleName();
   controller->AddActionWidget(abort_button);

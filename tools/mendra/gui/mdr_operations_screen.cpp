@@ -133,7 +133,6 @@ void MdrOperationsScreen::OnEnter() {
   controller->AddAndShowActionWidget(back_);
   controller->AddAndShowActionWidget(next_);
   controller->ShowActionBar();
-  controller->HideCurrentBreadcrumbStepSubtext();
   controller->ShowBreadcrumb();
 }
 

@@ -1,8 +1,6 @@
 #include "tools/mendra/gui/mdr_tool_log.h"
 
 #include <QDateTime>
-#include <cerrno>
-#include <cstdlib>
 #include <stdexcept>
 
 #include "gui/logs/html_log_entry.h"
@@ -75,18 +73,6 @@ std::string OperationLabel(const std::string& operation) {
 }
 
 int MergeStatus(int a, int b) { return Gravity(b) > Gravity(a) ? b : a; }
-
-int MdrParseInt(const std::string& text, int fallback) {
-  if (text.empty()) return fallback;
-  errno = 0;
-  char* end = nullptr;
-  const long value = std::strtol(text.c_str(), &end, 10);
-  if (errno != 0 || end == text.c_str() || *end != '\0' || value < -2147483647L ||
-      value > 2147483647L) {
-    return fallback;
-  }
-  return static_cast<int>(value);
-}
 
 ToolLogBuilder::ToolLogBuilder() = default;
 ToolLogBuilder::~ToolLogBuilder() = default;

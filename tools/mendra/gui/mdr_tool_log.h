@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "gui/logs/tool_execution_log.h"
-
-// Code of an outcome nobody reported.
-inline constexpr int kMdrUnknownCode = -1;
+#include "tools/mendra/common/mdr_utils.h"
 
 // One result code's row status (HtmlLogEntryStatus numbering), the message shown under its row
 // (empty: none) and the result named in the report.
@@ -26,9 +24,6 @@ const char* MdrStatusWord(int row_status);
 std::string OperationLabel(const std::string& operation);
 // The graver of two row statuses; equal gravity keeps a.
 int MergeStatus(int a, int b);
-// Reads a code or a percentage; text that is no whole number gives fallback, so a garbled
-// code never reads as success.
-int MdrParseInt(const std::string& text, int fallback);
 
 class ToolLogBuilder {
  public:

@@ -40,9 +40,9 @@ MdrWarningScreen::MdrWarningScreen(KolvLiteController* controller)
   grid->setObjectName(QStringLiteral("gridLayout"));
   grid->setHorizontalSpacing(25);
   auto* icon_column = new QVBoxLayout();
-  auto* icon = new QLabel(this);
-  icon->setPixmap(QPixmap(QStringLiteral(":/kolv_lite/Resources/Images/Statuses/icn_Warning_big.png")));
-  icon_column->addWidget(icon);
+  icon_ = new QLabel(this);
+  icon_->setPixmap(QPixmap(QStringLiteral(":/kolv_lite/Resources/Images/Statuses/icn_Warning_big.png")));
+  icon_column->addWidget(icon_, 0, Qt::AlignLeft | Qt::AlignTop);
   icon_column->addStretch();
   grid->addLayout(icon_column, 0, 0);
   auto* text_column = new QVBoxLayout();
@@ -64,6 +64,8 @@ MdrWarningScreen::MdrWarningScreen(KolvLiteController* controller)
   text_column->addLayout(texts);
   text_column->addStretch();
   grid->addLayout(text_column, 0, 1);
+  // The texts take the spare width, so they start right beside the icon.
+  grid->setColumnStretch(1, 1);
 
   next_ = ActionButton("NEXT");
   back_ = ActionButton("BACK");
@@ -102,7 +104,6 @@ void MdrWarningScreen::OnEnter() {
   controller->AddAndShowActionWidget(back_);
   controller->AddAndShowActionWidget(next_);
   controller->ShowActionBar();
-  controller->HideCurrentBreadcrumbStepSubtext();
   controller->HideBreadcrumb();
   controller->HideModuleName();
 }

@@ -21,6 +21,7 @@ class MdrWarningScreen : public KolvLiteScreen {
   void SetMode(bool dismount);
   void SetTitle(const std::string& key);
 
+  QLabel* icon_label() const { return icon_; }
   QLabel* title_label() const { return title_; }
   QLabel* warning_label() const { return warning_; }
   QLabel* lock_label() const { return lock_; }
@@ -36,6 +37,7 @@ class MdrWarningScreen : public KolvLiteScreen {
   void DisplayPopUp();
 
  private:
+  QLabel* icon_;
   QLabel* title_;
   QLabel* warning_;
   QLabel* lock_;

@@ -1,7 +1,6 @@
 // Result rows and device panels that understand the tool's result codes.
 #pragma once
 
-#include <QMap>
 #include <QString>
 
 #include "gui/widgets/diagnostic_widget.h"
@@ -19,9 +18,14 @@ class MdrTestWidget : public TestWidget {
   void SetResult(int code);
   int result_code() const { return result_code_; }
 
+  // The panel's own status changes use the tool's looks: an aborted row reads as code 8.
+  void set_status(KolvLiteTestStatus status) override;
+  int test_status() const override { return status_; }
+
  private:
   // No result yet.
   int result_code_ = -1;
+  int status_ = WAITING;
 };
 
 class MdrDiagnosticWidget : public DiagnosticWidget {
@@ -33,9 +37,6 @@ class MdrDiagnosticWidget : public DiagnosticWidget {
 
   void AddTest(int id, QString name) override;
   // Null when no row was added under id.
-  MdrTestWidget* row(int id) const { return rows_.value(id, nullptr); }
-  int row_count() const { return rows_.size(); }
-
- private:
-  QMap<int, MdrTestWidget*> rows_;
+  MdrTestWidget* row(int id);
+  int row_count() const { return TestsCount(); }
 };

@@ -111,6 +111,15 @@ TEST_F(OptionGrammarTest, TargetsAreCheckedAgainstTheApplicableDevices) {
             "Following are not available or not applicable devices: C, 7");
   EXPECT_EQ(tool.parameters["Operation"], std::vector<std::string>{"filterDevices"});
   EXPECT_EQ(module.scans, 1);
+
+  // An empty item between two commas names nothing and is no invalid device.
+  Parsed doubled = Parse({"-s", "0,,2"});
+  EXPECT_EQ(doubled.selection.size(), 2u);
+  EXPECT_TRUE(doubled.warnings.empty());
+  Parsed unknown = Parse({"-s", "2,,9"});
+  ASSERT_EQ(unknown.warnings.size(), 1u);
+  EXPECT_EQ(FormatDisplayKey(unknown.warnings[0]),
+            "Following are not available or not applicable devices: 9");
 }
 
 TEST_F(OptionGrammarTest, SsdAndSystemDiskAreRefusedAndAllRefusedIsAnError) {
@@ -131,6 +140,22 @@ TEST_F(OptionGrammarTest, SsdAndSystemDiskAreRefusedAndAllRefusedIsAnError) {
   Parsed none = Parse({"-r"});
   EXPECT_EQ(none.result, 0);
   EXPECT_TRUE(none.selection.empty());
+}
+
+// The exit status of each result code, and the merge that lets no failure hide behind success.
+TEST(ToolExitStatusTest, EveryCodeAndEveryPairTellsTheWorseOutcome) {
+  const unsigned expected[] = {0, 23, 25, 0, 21, 23, 25, 23, 25, 0, 22, 22, 21};
+  for (int code = 0; code <= 12; ++code) EXPECT_EQ(MdrExitStatus(code), expected[code]) << code;
+  EXPECT_EQ(MdrExitStatus(13), 24u);
+  EXPECT_EQ(MdrExitStatus(kMdrUnknownCode), 24u);
+
+  const unsigned ranked[] = {21, 22, 25, 24, 23, 0};  // heaviest first
+  for (size_t i = 0; i < 6; ++i) {
+    for (size_t j = i; j < 6; ++j) {
+      EXPECT_EQ(MergeToolStatus(ranked[i], ranked[j]), ranked[i]) << i << " " << j;
+      EXPECT_EQ(MergeToolStatus(ranked[j], ranked[i]), ranked[i]) << i << " " << j;
+    }
+  }
 }
 
 TEST(ConsoleTextTest, DisplayKeysElapsedTimesAndBadSectorLines) {
@@ -208,6 +233,17 @@ TEST(CliListenerTest, ScanFinishZeroesRepairCountsAndEventsKeepTheirOrder) {
   EXPECT_EQ(device->sectors(), (std::vector<std::string>{"10", "4", "0", "0"}));
   EXPECT_EQ(device->bad_sectors(), "1, 2, 3, 4, 5\n6");
   EXPECT_TRUE(queue.Empty());
+
+  // A missing or garbled code is unknown, never "no errors".
+  for (const std::vector<std::string>& reported :
+       {std::vector<std::string>{"9", "x"}, std::vector<std::string>{"9", "0x"},
+        std::vector<std::string>{"9"}}) {
+    finish.values["DeviceFinish"] = reported;
+    listener.Dispatch("OnDeviceFinish", &finish);
+    std::unique_ptr<MdrCliEvent> garbled = queue.Take();
+    ASSERT_TRUE(dynamic_cast<EventDeviceFinish*>(garbled.get()));
+    EXPECT_EQ(static_cast<EventDeviceFinish*>(garbled.get())->code(), kMdrUnknownCode);
+  }
 
   InputRequest request("T", "M", 0, 0);
   request.answer = 1;

@@ -4,6 +4,8 @@
 #include "run_program.h"
 #include "texts.h"
 
+#include <signal.h>
+
 #include <cstdlib>
 
 using clitest::Contains;
@@ -23,6 +25,45 @@ clitest::Outcome Tool(std::vector<std::string> words, const std::string& input =
   return RunCli(words, DemoMachine(), input);
 }
 
+// A storage module whose disks each end a repair with the given code. Disk 0 holds the system
+// on "c:\"; the engine takes the system to be on Z:, so it would repair disk 0 if asked.
+struct Disk {
+  const char* id;
+  const char* name;
+  const char* mount;
+  int code;
+};
+
+std::map<std::string, std::string> RiggedMachine(const std::vector<Disk>& disks,
+                                                 const std::string& windows_dir) {
+  std::string devices, scripts;
+  for (const Disk& d : disks) {
+    const std::string id = d.id;
+    devices += std::string(devices.empty() ? "" : ",") + R"({"id": ")" + id + R"(", "udi": "U)" + id +
+               R"(", "display_name": ")" + d.name + R"(", "rows": {"MODEL": "M"},
+       "attributes": {"NonRotatingMedia": "F"},
+       "resources": [{"name": "PARTITION", "properties": {"MOUNT_POINT": ")" + d.mount +
+               R"(", "FILESYSTEM": "NTFS", "SIZE": "1 GB"}}]})";
+    const std::string run = R"({"code": )" + std::to_string(d.code) +
+                            R"(, "sectors": [100, 0, 0, 0], "duration": 0.5})";
+    scripts += std::string(scripts.empty() ? "" : ",") + "\"" + id +
+               R"(": {"filter": {"logical": true, "physical": true}, "scan": )" + run +
+               R"(, "repair": )" + run + "}";
+  }
+  const std::string catalogue = R"({"product_version": "1.0.0.1", "modules": [{"name": "storage",
+    "help": "H", "version": "1.0.0.1", "scan": {"duration": 0.1}, "devices": [)" + devices +
+                                R"(], "tools": [{"name": "Mendra", "hint": "recover",
+    "description": "D", "devices": {)" + scripts + "}}]}]}";
+  return {{"KOLV_WINDOWS_DIR", windows_dir},
+          {"ZERKA_SYSTEM_DRIVE_LETTER", "Z"},
+          {"MORVA_CATALOGUE", clitest::WriteScratchFile("rigged_catalogue.json", catalogue)}};
+}
+
+const Disk kSystem{"0", "SYSTEM_DISK", "c:\\\\", 0};
+const Disk kClean{"6", "CLEAN_DISK", "M:\\\\", 0};
+const Disk kNoRights{"5", "NO_RIGHTS_DISK", "L:\\\\", 7};
+const Disk kOdd{"7", "ODD_DISK", "N:\\\\", 13};
+
 TEST(MendraToolRun, ScanReportsEachChosenDeviceWithItsBadSectors) {
   clitest::Outcome run = Tool({"-s", "0", "2"});
   // Errors found on one disk: a failed run, whatever the other disk found.
@@ -40,16 +81,20 @@ TEST(MendraToolRun, ScanReportsEachChosenDeviceWithItsBadSectors) {
 }
 
 TEST(MendraToolRun, RepairAsksFirstAndRefusalRunsNothing) {
+  // The question names what will be repaired; a refusal is the user's cancellation.
   clitest::Outcome refused = Tool({"-r", "2"}, "n\n");
-  EXPECT_EQ(refused.status, 0);
+  EXPECT_EQ(refused.status, 25);
   EXPECT_TRUE(Contains(refused.out, "> The execution of the scan and repair can cause data loss. "
                                     "It is recommended to make a backup before execute this "
-                                    "operation.\n"));
-  EXPECT_TRUE(Contains(refused.out, "> Are you sure you want to proceed? (y/n) n\n"));
+                                    "operation.\n"
+                                    "> These devices will be repaired:\n"
+                                    "  2\tSATA_HDD_2TB\n"
+                                    "> Are you sure you want to proceed? (y/n) n\n"));
   EXPECT_FALSE(Contains(refused.out, "Started Operation"));
 
   // A closed input cannot confirm.
   clitest::Outcome closed = Tool({"-r", "2"}, "");
+  EXPECT_EQ(closed.status, 25);
   EXPECT_FALSE(Contains(closed.out, "Started Operation"));
 
   // -s beside -r runs the repair; with no targets the system disk and the SSD stay out.
@@ -57,6 +102,8 @@ TEST(MendraToolRun, RepairAsksFirstAndRefusalRunsNothing) {
   // Some sectors left uncorrected: a warning, not a success.
   EXPECT_EQ(accepted.status, 22);
   EXPECT_TRUE(Contains(accepted.out, "[Warning] Ignoring the 's' option"));
+  EXPECT_TRUE(Contains(accepted.out, "> These devices will be repaired:\n  2\tSATA_HDD_2TB\n"
+                                     "  3\tUSB_FLASH_DISK_32GB\n> Are you sure"));
   EXPECT_TRUE(Contains(accepted.out, "Started Operation: Repair\n"));
   EXPECT_FALSE(Contains(accepted.out, "SATA_HDD_1TB"));
   EXPECT_FALSE(Contains(accepted.out, "NVME_SSD_512GB"));
@@ -64,6 +111,79 @@ TEST(MendraToolRun, RepairAsksFirstAndRefusalRunsNothing) {
   EXPECT_TRUE(Contains(accepted.out, "Number of bad sectors left uncorrected: 3\n"));
   EXPECT_TRUE(Contains(accepted.out, "Unable to fix errors - SOME_SECTORS_COULD_NOT_BE_REMAPPED"));
   EXPECT_TRUE(Contains(accepted.out, "=> USB_FLASH_DISK_32GB \n"));
+}
+
+// Whatever the engine would accept, a repair never takes the system disk, and one device the tool
+// could not work on is never hidden by another one's success.
+TEST(MendraToolRun, RepairTouchesOnlyTheListedDevicesAndTellsEveryOutcome) {
+  struct Case {
+    std::vector<Disk> disks;
+    const char* windows_dir;
+    std::vector<std::string> words;
+    int status;
+    std::string listed;  // the devices the question names; empty: no question
+  };
+  const Case cases[] = {
+      {{kSystem, kClean}, "C:\\Windows", {"-r"}, 0, "  6\tCLEAN_DISK\n"},
+      {{kSystem, kClean}, "C:\\Windows", {"-r", "0", "6"}, 0, "  6\tCLEAN_DISK\n"},
+      {{kSystem}, "C:\\Windows", {"-r"}, 31, ""},
+      {{kSystem, kClean}, "", {"-r"}, 31, ""},
+      {{kSystem, kClean}, "", {"-r", "0", "6"}, 31, ""},
+      {{kNoRights, kClean}, "C:\\Windows", {"-r"}, 23, "  5\tNO_RIGHTS_DISK\n  6\tCLEAN_DISK\n"},
+      {{kClean, kOdd}, "C:\\Windows", {"-r"}, 24, "  6\tCLEAN_DISK\n  7\tODD_DISK\n"},
+      {{kClean, kOdd}, "C:\\Windows", {"-s"}, 24, ""},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> words{"-Mstorage", "-Trecover"};
+    words.insert(words.end(), c.words.begin(), c.words.end());
+    SCOPED_TRACE(std::string(c.windows_dir) + " " + words.back());
+    clitest::Outcome run = RunCli(words, RiggedMachine(c.disks, c.windows_dir), "y\n");
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_FALSE(Contains(run.out, "SYSTEM_DISK"));
+    if (c.listed.empty()) {
+      EXPECT_FALSE(Contains(run.out, "(y/n)"));
+    } else {
+      EXPECT_TRUE(Contains(run.out, "> These devices will be repaired:\n" + c.listed + "> Are you"));
+    }
+    if (c.status == 31) {
+      EXPECT_TRUE(Contains(run.out, "There are no devices applicable for that operation\n"));
+      EXPECT_FALSE(Contains(run.out, "Started Operation"));
+    }
+    if (std::string(c.windows_dir).empty()) {
+      EXPECT_TRUE(Contains(run.out, "[Warning] The operating system drive cannot be told, so no "
+                                    "device is offered for repair\n"));
+    }
+  }
+}
+
+// Ctrl-C or SIGTERM before the repair starts ends the run there, with nothing repaired.
+TEST(MendraToolRun, InterruptBeforeTheRepairRunsNothing) {
+  struct Case {
+    clitest::Session::Console console;
+    const char* wait_for;
+    int signal_number;
+    const char* time_scale;
+  };
+  const Case cases[] = {
+      {clitest::Session::Console::kTerminal, "(y/n) ", SIGINT, "0.01"},
+      {clitest::Session::Console::kPipes, "(y/n) ", SIGTERM, "0.01"},
+      {clitest::Session::Console::kPipes, "(y/n) ", SIGINT, "0.01"},
+      // The device scan takes a second and a half at this scale.
+      {clitest::Session::Console::kTerminal, "Scanning devices... ", SIGINT, "1"},
+      {clitest::Session::Console::kPipes, "Scanning devices... ", SIGTERM, "1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.wait_for) + std::to_string(c.signal_number));
+    std::map<std::string, std::string> env = DemoMachine();
+    env["MORVA_TIME_SCALE"] = c.time_scale;
+    clitest::Session session({"-Mstorage", "-Trecover", "-r", "2"}, env, c.console);
+    ASSERT_TRUE(session.started());
+    ASSERT_TRUE(session.WaitFor(c.wait_for));
+    session.Signal(c.signal_number);
+    clitest::Outcome run = session.Finish();
+    EXPECT_EQ(run.status, 25) << run.out;
+    EXPECT_FALSE(Contains(run.out, "Started Operation"));
+  }
 }
 
 TEST(MendraToolRun, RepairTypedOnATerminalWithBackspace) {
@@ -100,6 +220,9 @@ TEST(MendraToolRun, HelpPrintsUsageAndStartsNothing) {
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(Contains(help.out, "> General options\n"));
   EXPECT_TRUE(Contains(help.out, "\t   kolv_cli  -Mstorage -Trecover -s 0 1\n"));
+  // Every example is a command line the program takes.
+  EXPECT_TRUE(Contains(help.out, "\t   kolv_cli  -Mstorage -Trecover -r\n"));
+  EXPECT_EQ(Count(help.out, "\t   kolv_cli  -Mstorage -Trecover -"), 3u);
   EXPECT_FALSE(Contains(help.out, "Started Operation"));
 
   clitest::Outcome bare = Tool({});

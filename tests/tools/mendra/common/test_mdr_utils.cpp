@@ -96,19 +96,49 @@ TEST_F(MdrUtilsTest, UnusablePartitionsAreDroppedWithoutTakingAnOrdinal) {
             (std::vector<std::string>{"I:\\", "EXT4", "I:\\", "F"}));
 }
 
-TEST_F(MdrUtilsTest, SystemDriveCompareIsExactAndAbsentWithoutAWindowsFolder) {
-  module.Add("0", "DISK").Partition("c:\\", "NTFS");
-  tool.filter_answer = {"T"};
-  MdrUtils model(&module, &tool, &service);
-  model.FilterDevices(false, false, true);
-  ASSERT_NE(model.FindDevice("0"), nullptr);
-  EXPECT_FALSE(model.FindDevice("0")->holds_operating_system);
+// Whatever the tool would accept, a repair never gets the system disk: the drive letter is
+// matched in any case and in any partition, and a drive that cannot be told offers nothing.
+TEST_F(MdrUtilsTest, RepairNeverSelectsTheSystemDisk) {
+  struct Case {
+    const char* windows_dir;
+    const char* mount;
+    const char* type;
+    bool drive_known;
+  };
+  const Case cases[] = {
+      {"C:\\Windows", "c:\\", "PRIMARY", true},
+      {"c:\\windows", "C:\\", "PRIMARY", true},
+      {"C:\\Windows", "C:\\", "EXTENDED", true},
+      {"", "C:\\", "PRIMARY", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.windows_dir) + " " + c.mount + " " + c.type);
+    FakeModule machine;
+    machine.Add("0", "SYSTEM").Partition(c.mount, "NTFS", c.type).Partition("D:\\", "NTFS");
+    machine.Add("1", "DATA").Partition("E:\\", "NTFS");
+    tool.filter_answer = {"T", "T"};
+    setenv("KOLV_WINDOWS_DIR", c.windows_dir, 1);
+    MdrUtils model(&machine, &tool, &service);
 
-  module.devices[0]->Partition("C:\\", "NTFS");
-  setenv("KOLV_WINDOWS_DIR", "", 1);
-  model.FilterDevices(false, false, true);
-  ASSERT_NE(model.FindDevice("0"), nullptr);
-  EXPECT_FALSE(model.FindDevice("0")->holds_operating_system);
+    model.FilterDevices(false, true, false);
+    EXPECT_EQ(model.system_drive_known(), c.drive_known);
+    ASSERT_NE(model.FindDevice("0"), nullptr);
+    EXPECT_EQ(model.FindDevice("0")->holds_operating_system, c.drive_known);
+    PartitionSelection scan;
+    model.SetSelectedPartitions(&scan, false, false, true);
+    EXPECT_EQ(model.selected_devices()->size(), 2u);  // a scan writes nothing
+    PartitionSelection named{{"0", {}}, {"1", {}}};
+    model.SetSelectedPartitions(&named, false, true, true);
+    EXPECT_EQ(model.selected_devices()->size(), c.drive_known ? 1u : 0u);
+    for (auto* device : *model.selected_devices()) EXPECT_NE(device, machine.devices[0]);
+    PartitionSelection all;
+    model.SetSelectedPartitions(&all, false, true, true);
+    EXPECT_EQ(model.selected_devices()->size(), c.drive_known ? 1u : 0u);
+    EXPECT_EQ(all.count("0"), 0u);
+
+    model.FilterDevices(false, true, true);
+    EXPECT_EQ(Ids(model), c.drive_known ? std::vector<std::string>{"1"} : std::vector<std::string>{});
+  }
 }
 
 TEST_F(MdrUtilsTest, ShortOrMissingToolAnswerLeavesDevicesOut) {

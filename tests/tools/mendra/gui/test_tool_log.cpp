@@ -60,6 +60,24 @@ class TestToolLog : public QObject {
 
   void cleanup() { MdrPlugin::Release(); }
 
+  // The tool's panel is a panel like any other: it counts, finds and aborts its own rows.
+  void panelKnowsItsRows() {
+    MdrDiagnosticWidget panel(QStringLiteral("DISK"));
+    panel.AddTest(0, QStringLiteral("C:"));
+    panel.AddTest(1, QStringLiteral("D:"));
+    panel.AddTest(2, QStringLiteral("E:"));
+    QCOMPARE(panel.TestsCount(), 3);
+    QCOMPARE(&panel[1], static_cast<TestWidget*>(panel.row(1)));
+    panel.row(0)->SetResult(0);
+    panel.row(1)->ShowRunning();
+    panel.AbortAll();
+    QCOMPARE(panel.row(0)->result_code(), 0);
+    QCOMPARE(panel.row(0)->test_status(), static_cast<int>(SUCCESS));
+    QCOMPARE(panel.row(1)->result_code(), 8);
+    QCOMPARE(panel.row(2)->result_code(), 8);
+    QCOMPARE(panel.row(2)->test_status(), static_cast<int>(ABORTED));
+  }
+
   void codeMeanings() {
     struct Row {
       int code;

@@ -8,9 +8,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStackedWidget>
 #include <QTest>
 
 #include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_translator.h"
+#include "gui/widgets/breadcrumb.h"
 #include "gui/widgets/groupable_check_box.h"
 #include "gui/widgets/progress_widget.h"
 #include "gui/shell/kolv_lite_controller.h"
@@ -193,6 +196,7 @@ class TestToolScreens : public QObject {
     QVERIFY(devices->partition_boxes().isEmpty());
     devices->next_button()->click();
     QCOMPARE(static_cast<int>(MdrPlugin::current_model()->selected_devices()->size()), scan_rows);
+    QVERIFY(!devices->system_disk_note()->isVisibleTo(devices));
 
     MdrPlugin::UpdateModel(1, rig.module, rig.tool);
     devices->Unload();
@@ -201,6 +205,26 @@ class TestToolScreens : public QObject {
     const int repair_rows = devices->device_entries().size();
     QVERIFY(repair_rows > 0);
     QVERIFY(repair_rows < scan_rows);
+    QVERIFY(devices->system_disk_note()->isVisibleTo(devices));
+
+    // Windows on a lower-case drive, or on a drive that cannot be told: the system disk is never
+    // offered, and without a known drive no disk is, with the reason shown.
+    for (const char* windows : {"c:\\windows", ""}) {
+      qputenv("KOLV_WINDOWS_DIR", windows);
+      devices->Unload();
+      rig.controller->GoToScreen(rig.screen);
+      rig.controller->GoToScreen(devices);
+      for (const DevicesScreen::DeviceEntry& entry : devices->device_entries())
+        QVERIFY(entry.second->id() != "0");
+      if (*windows != '\0') {
+        QCOMPARE(devices->device_entries().size(), repair_rows);
+      } else {
+        QVERIFY(devices->device_entries().isEmpty());
+        QCOMPARE(devices->pages()->currentIndex(), 1);
+        QCOMPARE(devices->message_text(), KolvLiteTranslate("SYSTEM_DRIVE_NOT_KNOWN"));
+      }
+    }
+    qunsetenv("KOLV_WINDOWS_DIR");
 
     MdrPlugin::UpdateModel(2, rig.module, rig.tool);
     devices->SetPartitionMode(true);
@@ -227,6 +251,16 @@ class TestToolScreens : public QObject {
     rig.controller->GoToScreen(rig.screen);
     rig.screen->GoToNextScreen();
     QCOMPARE(rig.controller->current_screen(), static_cast<KolvLiteScreen*>(rig.screen->warning_screen()));
+    // The title and the texts stand right beside the icon, not across an empty band.
+    MdrWarningScreen* warning = rig.screen->warning_screen();
+    rig.controller->resize(1000, 700);
+    rig.controller->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.controller));
+    const QRect icon = warning->icon_label()->geometry();
+    const int beside = icon.left() + warning->icon_label()->sizeHint().width() + 40;
+    QVERIFY(warning->title_label()->x() <= beside);
+    QVERIFY(warning->warning_label()->x() <= beside);
+    QVERIFY(qAbs(warning->title_label()->y() - icon.top()) <= 10);
     // Cancelling the confirmation leaves the user on the warning screen.
     DialogCloser closer;
     rig.screen->warning_screen()->next_button()->click();
@@ -234,12 +268,26 @@ class TestToolScreens : public QObject {
     QCOMPARE(rig.controller->current_screen(), static_cast<KolvLiteScreen*>(rig.screen->warning_screen()));
     rig.controller->GoToNextScreen();
     QCOMPARE(rig.controller->current_screen(), static_cast<KolvLiteScreen*>(rig.screen->device_screen()));
+    // The finished step shows the chosen operation; every step has its own name.
+    BreadcrumbWidget* steps = rig.controller->breadcrumb();
+    QCOMPARE(steps->current(), 1);
+    QCOMPARE(steps->step(0)->subtext(), rig.screen->flow(1).first);
+    QVERIFY(!steps->step(0)->subtext_hidden());
+    QStringList names;
+    for (int i = 0; i < steps->step_count(); ++i) names << steps->step(i)->text();
+    QCOMPARE(names.removeDuplicates(), 0);
     rig.screen->device_screen()->back_button()->click();
     QCOMPARE(rig.controller->current_screen(), static_cast<KolvLiteScreen*>(rig.screen));
   }
 
-  // Stopping during a run aborts the tool; Stopped comes once the run has ended.
+  // Stopping during a run, or Escape, aborts the tool; Stopped comes once the run has ended.
+  void stopDuringRunAborts_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("stop") << false;
+    QTest::newRow("escape") << true;
+  }
   void stopDuringRunAborts() {
+    QFETCH(bool, escape);
     Rig rig;
     MdrPlugin::UpdateModel(1, rig.module, rig.tool);
     MdrUtils* model = MdrPlugin::current_model();
@@ -252,8 +300,14 @@ class TestToolScreens : public QObject {
     QSignalSpy stopped(execution, &KolvLiteScreen::Stopped);
     rig.controller->GoToScreen(execution);
     QVERIFY(QTest::qWaitFor([] { return MdrPlugin::tool_running().load(); }, kHangGuardMs));
-    execution->Stop();
-    QVERIFY(QTest::qWaitFor([&stopped] { return stopped.count() == 1; }, kHangGuardMs));
+    if (escape) {
+      QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+      rig.controller->HandleKeyPress(&key);
+      QVERIFY(QTest::qWaitFor([execution] { return !execution->run_active(); }, kHangGuardMs));
+    } else {
+      execution->Stop();
+      QVERIFY(QTest::qWaitFor([&stopped] { return stopped.count() == 1; }, kHangGuardMs));
+    }
     QVERIFY(!execution->run_active());
     bool aborted = false;
     for (MdrDiagnosticWidget* panel : execution->device_widgets()) {

@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>OPERATIONS_MDR</source>
-        <translation>Operation</translation>
+        <translation>Task</translation>
     </message>
     <message>
         <source>SCAN_BAD_SECTORS_LABEL</source>
@@ -66,6 +66,14 @@
     <message>
         <source>CANNOT_EXECUTE_ON_OPERATING_SYSTEM_DISK</source>
         <translation>No device can be offered for this operation. The disk that holds the operating system cannot be repaired while it is in use.</translation>
+    </message>
+    <message>
+        <source>SYSTEM_DISK_NEVER_OFFERED</source>
+        <translation>The disk that holds the operating system is never offered for repair.</translation>
+    </message>
+    <message>
+        <source>SYSTEM_DRIVE_NOT_KNOWN</source>
+        <translation>No device can be offered for repair: the drive that holds the operating system cannot be told, so any disk might hold it.</translation>
     </message>
     <message>
         <source>TOOL_FINISHED</source>
