@@ -345,7 +345,7 @@ bool HtmlGenerator::ReadLogGroup(QVector<HtmlLogEntry>& out, const LogGroup* gro
     const LogGroupEntry& log_entry = named.second;
     HtmlLogEntry record;
     record.broken = log_entry.broken;
-    record.time_key = QString::number(static_cast<qint32>(static_cast<quint32>(group->number)));
+    record.time_key = LogEntryTimeKey(group->number);
     const QString module = QString::fromStdString(log_entry.name);
     translation_context_ = module;
     record.title = GetTranslatedToken(log_entry.name);
