@@ -278,7 +278,8 @@ bool DeviceRunPrinter::Handle(const RunEvent& event) {
       sink.BeginDiagnostic(event.text);
       break;
     case kEventTestStarted:
-      test_listener_.Reset();
+      // No reset of the test's progress here: the engine may already have reported it. The
+      // end of the previous test reset it before its gate let this test start.
       sink.TestProgress(-1, 0);
       sink.BeginTest(event.text, TestIdentifierText(event.identifier));
       break;

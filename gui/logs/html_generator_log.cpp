@@ -382,7 +382,7 @@ bool HtmlGenerator::ReadLogGroup(QVector<HtmlLogEntry>& out, const LogGroup* gro
     const LogGroupEntry& log_entry = named.second;
     HtmlLogEntry record;
     record.broken = log_entry.broken;
-    record.time_key = QString::number(static_cast<qint32>(static_cast<quint32>(group->number)));
+    record.time_key = LogEntryTimeKey(group->number);
     const QString module =
         QString::fromUtf8(log_entry.name.data(), qsizetype(log_entry.name.size()));
     set_translation_context(module);

@@ -16,6 +16,12 @@ enum HtmlLogEntryStatus : int {
   LOG_ENTRY_BROKEN = 6,
 };
 
+// The time key of the entries of a run's group: its number (the run's start time), taken as a
+// 32-bit number, in decimal.
+inline QString LogEntryTimeKey(qint64 group_number) {
+  return QString::number(static_cast<qint32>(static_cast<quint32>(group_number)));
+}
+
 struct HtmlLogEntry {
   QString title;      // the module's name, translated
   QString time_text;  // when the run started; empty for an entry outside the read's filter

@@ -1,6 +1,7 @@
 #include "gui/screens/execution_log_screen.h"
 
 #include <QFrame>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -189,11 +190,8 @@ void ExecutionLogScreen::OnEnter() {
     entries.clear();
     ReadExecutionLog();
     loaded = true;
-  } else if (context->runs > 1) {
-    const int page = context->current_iteration + 1;
-    if (page < form->iterations_stackedWidget->count()) {
-      form->iterations_stackedWidget->setCurrentIndex(page);
-    }
+  } else if (context->runs > 1 && !page_iterations_.isEmpty()) {
+    form->iterations_stackedWidget->setCurrentIndex(PageOfIteration(context->current_iteration));
   }
 }
 
@@ -217,6 +215,7 @@ void ExecutionLogScreen::Stop() {
 void ExecutionLogScreen::Unload() {
   AbandonRead();
   entries.clear();
+  page_iterations_.clear();
   // The pages of an earlier run would otherwise stand where the next run's pages are looked for.
   while (form->iterations_stackedWidget->count() > 1) {
     QWidget* page = form->iterations_stackedWidget->widget(1);
@@ -286,19 +285,21 @@ void ExecutionLogScreen::BuildLogEntries() {
   KolvLiteContext* context = controller->execution_context();
   setFocus();
   if (entries.size() > 1) SetIterationWidgetsVisible(true);
+  // Each entry belongs to the iteration whose start time is its group's number; an iteration
+  // that wrote no log has no page, so pages and iterations need not line up.
+  QHash<QString, int> iteration_of_key;
+  const QVector<qint64>& starts = context->iteration_start_times;
+  for (int i = 0; i < starts.size(); ++i) {
+    iteration_of_key.insert(LogEntryTimeKey(starts[i]), i);
+  }
   for (const HtmlLogEntry& entry : entries) {
     QTextEdit* page = NewPage(true);
     page->setHtml(entry.body);
     form->iterations_stackedWidget->addWidget(page);
+    page_iterations_.append(iteration_of_key.value(entry.time_key, page_iterations_.size()));
   }
-  // The page of the iteration the execution screen showed last; the last page when the log
-  // holds fewer groups than the run had iterations.
-  const int last = form->iterations_stackedWidget->count() - 1;
-  const int page = qBound(last > 0 ? 1 : 0, context->current_iteration + 1, last);
-  form->iterations_stackedWidget->setCurrentIndex(page);
-  form->iterations_label->setText(QString::number(page) + QLatin1Char(' ') +
-                                  KolvLiteTranslate(TranslationKeys::OF) + QLatin1Char(' ') +
-                                  QString::number(context->iteration_start_times.size()));
+  form->iterations_stackedWidget->setCurrentIndex(PageOfIteration(context->current_iteration));
+  UpdateIterationButtons();
   export_button->show();
   if (stop_requested) emit Stopped(this);
 }
@@ -327,28 +328,46 @@ void ExecutionLogScreen::ReadAborted() {
   if (stop_requested) emit Stopped(this);
 }
 
+int ExecutionLogScreen::PageOfIteration(int iteration) const {
+  if (page_iterations_.isEmpty()) return 0;
+  for (int i = 0; i < page_iterations_.size(); ++i) {
+    if (page_iterations_[i] >= iteration) return i + 1;
+  }
+  return page_iterations_.size();
+}
+
 void ExecutionLogScreen::UpdateIterationButtons() {
   const int shown = form->iterations_stackedWidget->currentIndex();
   const int count = form->iterations_stackedWidget->count();
   form->previous_iteration_pushButton->setEnabled(shown != 1);
   form->next_iteration_pushButton->setEnabled(shown != count - 1);
-  form->iterations_label->setText(QString::number(shown) + QLatin1Char(' ') +
-                                  KolvLiteTranslate(TranslationKeys::OF) + QLatin1Char(' ') +
-                                  QString::number(count - 1));
+  // One total for the run, whatever pages it has; pages of no iteration count by position.
+  const int iterations = controller->execution_context()->iteration_start_times.size();
+  const bool mapped = shown >= 1 && shown <= page_iterations_.size();
+  form->iterations_label->setText(
+      QString::number(mapped ? page_iterations_[shown - 1] + 1 : shown) + QLatin1Char(' ') +
+      KolvLiteTranslate(TranslationKeys::OF) + QLatin1Char(' ') +
+      QString::number(mapped ? iterations : count - 1));
 }
 
 void ExecutionLogScreen::NextIteration() {
   const int shown = form->iterations_stackedWidget->currentIndex();
   if (shown + 1 >= form->iterations_stackedWidget->count()) return;
-  form->iterations_stackedWidget->setCurrentIndex(shown + 1);
-  controller->execution_context()->current_iteration += 1;
+  ShowPage(shown + 1);
 }
 
 void ExecutionLogScreen::PreviousIteration() {
   const int shown = form->iterations_stackedWidget->currentIndex();
   if (shown <= 1) return;
-  form->iterations_stackedWidget->setCurrentIndex(shown - 1);
-  controller->execution_context()->current_iteration -= 1;
+  ShowPage(shown - 1);
+}
+
+void ExecutionLogScreen::ShowPage(int page) {
+  form->iterations_stackedWidget->setCurrentIndex(page);
+  // The execution screen shows the same iteration when the user goes back.
+  if (page <= page_iterations_.size()) {
+    controller->execution_context()->current_iteration = page_iterations_[page - 1];
+  }
 }
 
 void ExecutionLogScreen::ExportLog() { ExportLogAction(); }

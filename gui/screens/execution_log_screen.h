@@ -92,8 +92,15 @@ class ExecutionLogScreen : public KolvLiteScreen {
   // True when the signal comes from the read under way (and not from an abandoned one).
   bool FromCurrentRead();
   void ReadEnded();
+  // The page of the iteration, or of the first later one that has a page; the last page when
+  // none has; 0 without pages.
+  int PageOfIteration(int iteration) const;
+  // Shows an iteration's page and makes its iteration the context's current one.
+  void ShowPage(int page);
 
   QThread* read_thread_;
   QVector<HtmlLogEntry>* read_output_;
   bool read_pending_;
+  // The iteration (0-based) of each entry page, in page order.
+  QVector<int> page_iterations_;
 };

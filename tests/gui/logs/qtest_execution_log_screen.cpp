@@ -109,9 +109,23 @@ class TestExecutionLogScreen : public QObject {
     Enter(screen);
     QCOMPARE(screen.keys(), Keys(start, {0, 2}));
     QCOMPARE(screen.pages()->count(), 3);
-    // The last iteration's page, which is the last page there is.
+    // The last iteration's page, which is the last page there is. Each page names its own
+    // iteration, out of all the run's iterations.
     QCOMPARE(screen.pages()->currentIndex(), 2);
-    QCOMPARE(screen.label("iterations_label"), QStringLiteral("2 OF 3"));
+    QCOMPARE(screen.label("iterations_label"), QStringLiteral("3 OF 3"));
+    screen.PreviousIteration();
+    QCOMPARE(screen.label("iterations_label"), QStringLiteral("1 OF 3"));
+    QCOMPARE(context_->current_iteration, 0);
+    QVERIFY(!screen.arrow("previous_iteration_pushButton")->isEnabled());
+    screen.NextIteration();
+    QCOMPARE(screen.label("iterations_label"), QStringLiteral("3 OF 3"));
+    QCOMPARE(context_->current_iteration, 2);
+    // Back from the execution screen on the iteration without a log: the next one that has one.
+    context_->current_iteration = 1;
+    screen.OnExit();
+    screen.OnEnter();
+    QCOMPARE(screen.pages()->currentIndex(), 2);
+    QCOMPARE(screen.label("iterations_label"), QStringLiteral("3 OF 3"));
 
     const QString dir = report_test::Scratch(QStringLiteral("execution_log"));
     {
