@@ -70,12 +70,16 @@ TEST_F(Modules, DeviceListCanBeReadWhileAnotherThreadScans) {
   MorvaService* engine = FreshEngine(kScanCatalogue);
   ModuleInterfaceView* bus = LoadedModule(engine, "bus");
   std::atomic<bool> done{false};
+  std::atomic<bool> reading{false};
   std::thread scanner([&] {
+    // The scans must overlap the reads, however the two threads are scheduled.
+    while (!reading) std::this_thread::yield();
     for (int i = 0; i < 300; ++i) bus->Scan();
     done = true;
   });
   size_t reads = 0;
   while (!done) {
+    reading = true;
     auto snapshot = bus->system_components();
     EXPECT_TRUE(snapshot.size() <= 3u);
     for (auto* device : snapshot) EXPECT_FALSE(device->information().display_name.empty());
