@@ -130,18 +130,12 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
   return parsed;
 }
 
-namespace {
-
-// The engine cannot stop a device scan, and waiting for the service thread would wait for the
-// scan: the program ends here, with its output written out.
-[[noreturn]] void EndWithoutWaiting(CliApplication& app, unsigned status) {
+void EndWithoutWaiting(CliApplication& app, unsigned status) {
   delete app.sink;  // closes the output file and gives the terminal back
   app.sink = nullptr;
   std::fflush(nullptr);
   std::_Exit(static_cast<int>(status));
 }
-
-}  // namespace
 
 int RunCli(int argc, char** argv) {
   // Before anything opens a file: a closed standard stream must not be taken by the lock file.

@@ -33,6 +33,10 @@ class ToolCli {
   std::map<std::string, std::string> properties_;
 };
 
+// For a plug-in interrupted while the engine scans its devices, during Run: the scan cannot be
+// stopped, so kolv_cli ends at once with status, its output written out, as after its own scans.
+[[noreturn]] void EndToolRunWithoutWaiting(int status);
+
 extern "C" {
 typedef ToolCli* (*GetToolCliFunction)(morva_service::ModuleInterfaceView* module,
                                        morva_service::ToolView* tool);

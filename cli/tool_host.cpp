@@ -2,13 +2,20 @@
 
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "cli/exit_status.h"
 #include "cli/listings.h"
+#include "cli/startup.h"
 #include "cli/tool_cli.h"
 #include "kolv_os/os.h"
 #include "zerka/zerka.h"
 
 namespace {
+
+// The run whose tool plug-in is in its Run.
+CliApplication* g_tool_app = nullptr;
 
 class SharedLibraryModule : public Module {
  public:
@@ -91,9 +98,17 @@ void LaunchToolCli(CliApplication& app, int argc, char** argv) {
     return;
   }
   tool->SetProperty({"BOOTABLE", app.bootable ? "TRUE" : "FALSE"});
+  g_tool_app = &app;
   const int result = tool->Run(argc, argv);
+  g_tool_app = nullptr;
   auto release = reinterpret_cast<ReleaseToolCliFunction>(loader->GetSymbol(handle, "ReleaseToolCli"));
   if (release) release(tool);
   // The library stays loaded: the tool may have left threads or callbacks behind.
   app.exit_status = result < 0 ? 1u : static_cast<unsigned>(result);
+}
+
+void EndToolRunWithoutWaiting(int status) {
+  if (g_tool_app) EndWithoutWaiting(*g_tool_app, static_cast<unsigned>(status));
+  std::fflush(nullptr);
+  std::_Exit(status);
 }

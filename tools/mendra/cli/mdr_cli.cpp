@@ -28,6 +28,8 @@ constexpr double kPollSeconds = 0.25;
 // Standard input has ended: nobody can answer any more.
 constexpr int kEndOfInput = -2;
 
+void WipeSpinner(ConsoleDisplay& display) { display.Text(std::string(35, ' ') + "\r"); }
+
 }  // namespace
 
 MdrCli::MdrCli(ModuleInterfaceView* module, ToolView* tool)
@@ -73,6 +75,11 @@ int MdrCli::SpinnerThread(void* self) {
   ZerkaTimer* timer = get_timer();
   uint32_t t = timer->Tick();
   while (cli->spinning_) {
+    // Waiting for the scan to return could mean waiting forever.
+    if (cli->scanning_ && cli->signal_abort_) {
+      WipeSpinner(*cli->display_);
+      EndToolRunWithoutWaiting(kolv_exit::kTestCancelled);
+    }
     const uint32_t now = timer->Tick();
     if (timer->SecondsBetween(t, now) > kPollSeconds) {
       if (cli->scanning_) cli->display_->Spinner();
@@ -112,7 +119,7 @@ int MdrCli::Run(int argc, char** argv) {
   // The spinner must be off the console before anything else is written.
   if (spinner_started) get_thread()->Join(spinner);
 
-  display_->Text(std::string(35, ' ') + "\r");
+  WipeSpinner(*display_);
   if (signal_abort_) return kolv_exit::kTestCancelled;
   display_->Banner();
   display_->Warnings(warnings_);
