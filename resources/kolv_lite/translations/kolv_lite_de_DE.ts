@@ -431,6 +431,14 @@
         <source>TEST_PARAMETERS</source>
         <translation>Testparameter:</translation>
     </message>
+    <message>
+        <source>TEST_NOT_SUPPORTED_ON_DEVICE</source>
+        <translation>Der Test wird auf diesem Gerät nicht unterstützt.</translation>
+    </message>
+    <message>
+        <source>INVALID_TEST_PARAMETERS</source>
+        <translation>Die Testparameter sind ungültig.</translation>
+    </message>
 </context>
 <context>
     <name>KolvLiteWindow</name>

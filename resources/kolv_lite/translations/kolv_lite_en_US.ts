@@ -431,6 +431,14 @@
         <source>TEST_PARAMETERS</source>
         <translation>Test parameters:</translation>
     </message>
+    <message>
+        <source>TEST_NOT_SUPPORTED_ON_DEVICE</source>
+        <translation>The test is not supported on this device.</translation>
+    </message>
+    <message>
+        <source>INVALID_TEST_PARAMETERS</source>
+        <translation>The test parameters are not valid.</translation>
+    </message>
 </context>
 <context>
     <name>KolvLiteWindow</name>
