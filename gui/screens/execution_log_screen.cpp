@@ -286,9 +286,10 @@ void ExecutionLogScreen::BuildLogEntries() {
   KolvLiteContext* context = controller->execution_context();
   setFocus();
   if (entries.size() > 1) SetIterationWidgetsVisible(true);
+  HtmlGenerator generator;
   for (const HtmlLogEntry& entry : entries) {
     QTextEdit* page = NewPage(true);
-    page->setHtml(entry.body);
+    page->setHtml(generator.EntryBody(entry));
     form->iterations_stackedWidget->addWidget(page);
   }
   // The page of the iteration the execution screen showed last; the last page when the log
