@@ -475,6 +475,8 @@ bool MorvaLogReader::HandleTestLine(std::string_view line) {
   message.first_word = first_word;
   bool fits = true;
   std::string_view token;
+  const char* words_begin = nullptr;
+  const char* words_end = nullptr;
   while (tokens.Next(token)) {
     if (token == kCode) {
       std::string_view code;
@@ -485,7 +487,11 @@ bool MorvaLogReader::HandleTestLine(std::string_view line) {
       }
       break;
     }
-    message.words.emplace_back(token);
+    if (words_begin == nullptr) words_begin = token.data();
+    words_end = token.data() + token.size();
+  }
+  if (words_begin != nullptr) {
+    message.words = LogWords(std::string_view(words_begin, size_t(words_end - words_begin)));
   }
   messages->push_back(std::move(message));
   return fits;
