@@ -407,6 +407,10 @@ bool MorvaLogReader::HandleTestsStop(std::string_view line) {
   if (!tokens.Next(code)) return false;
   if (!Act(kHandleTestsStop)) return false;
   resource->result_code = code;
+  // The device's longest lists are complete: the room they grew into beyond their elements is
+  // given back, since every device of the log stays in memory.
+  resource->properties.shrink_to_fit();
+  resource->tests.shrink_to_fit();
   state_ = kAfterTestsStop;
   return tokens.AtEnd();
 }
