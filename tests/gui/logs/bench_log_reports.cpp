@@ -209,7 +209,11 @@ void SearchBenchmark(double megabytes) {
     PeakMemory peak;
     peak.Start();
     double wall = 0;
-    times[n] = Time(1, [&] { WholeLogSearch(&entries)->StartRead(); }, &wall);
+    // Best of three, as the other measures: one run on a busy machine says little.
+    times[n] = Time(3, [&] {
+      entries.clear();
+      WholeLogSearch(&entries)->StartRead();
+    }, &wall);
     const double factor = peak.MiB() * kMiB / bytes;
     std::printf("  %.1f MB log: %d entries in %.3f s (wall %.3f s), peak %.1f MB (%.2f times the file)\n",
                 bytes / kMiB, int(entries.size()), times[n], wall, peak.MiB(), factor);
