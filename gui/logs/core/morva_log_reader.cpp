@@ -372,10 +372,13 @@ bool MorvaLogReader::HandleSectionStart(std::string_view line) {
 }
 
 bool MorvaLogReader::HandleSectionEnd(std::string_view line) {
-  if (!StartsWith(line, kSectionEnd) || CurrentResource() == nullptr) return false;
+  LogResource* resource = CurrentResource();
+  if (!StartsWith(line, kSectionEnd) || resource == nullptr) return false;
   // An item needs a property besides its index.
   if (state_ == kInSection && no_property_yet_) return false;
   if (!Act(kHandleSectionEnd)) return false;
+  // The item is complete; see HandleTestsStop.
+  if (has_item_) resource->sections[section_].items[item_].properties.shrink_to_fit();
   has_item_ = false;
   state_ = kAfterSectionEnd;
   return Tokens(After(line, kSectionEnd.size())).AtEnd();
