@@ -274,7 +274,7 @@ bool HtmlGenerator::SaveEntry(HtmlLogEntry& entry, QString file_path, QString im
   const QString back = QStringLiteral("<a href='") + back_link + QStringLiteral("'>") +
                        Escape(KolvLiteTranslate("BACK_TO_RESULTS")) + QStringLiteral("</a>");
   if (!back_link.isEmpty()) page += back + QStringLiteral("<hr><br>");
-  page += entry.body;
+  page += EntryBody(entry);
   if (!back_link.isEmpty()) page += QStringLiteral("<hr>") + back;
   page += QStringLiteral("</body></html>");
   if (!PrepareForDisk(page, images_folder, image_prefix, written)) return false;

@@ -14,6 +14,7 @@
 #include <QString>
 #include <QVector>
 #include <QtGlobal>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "gui/logs/tool_execution_log.h"
 
 struct LogGroup;
+struct LogGroupEntry;
 struct LogMessage;
 struct LogResource;
 namespace morva_service {
@@ -54,8 +56,12 @@ class HtmlGenerator {
   // Appends one record per entry of the group to out. Entries whose module matches name_filter
   // (or all, with "ALL") and whose group number equals time_filter get their device sections
   // and time text. False, with nothing appended, for a null group.
+  // With parsed_log, the owner of group, the pages of matching entries are rendered only when
+  // EntryBody asks for them; their records keep parsed_log alive until then.
   bool ReadLogGroup(QVector<HtmlLogEntry>& out, const LogGroup* group, qint64 time_filter,
-                    QString name_filter);
+                    QString name_filter, const std::shared_ptr<const void>& parsed_log = {});
+  // The entry's page body, rendered now when the record holds only its source.
+  QString EntryBody(const HtmlLogEntry& entry);
 
   // Appends the report of a tool run. Always true.
   bool ReadToolExecutionLog(QString& html, ToolExecutionLog_* log);
@@ -121,6 +127,13 @@ class HtmlGenerator {
   void EndIdent(QString& html, int count);
   void BreakLines(QString& html, int count);
   void AppendDeviceSection(QString& html, const LogResource& resource);
+  // Header and device sections; sets the record's status. Call with the entry's module as the
+  // translation context.
+  QString RenderEntryPage(HtmlLogEntry& record, const LogGroupEntry& log_entry);
+  // Around the rendering of a group or a page: translations and times are cached meanwhile.
+  // Begin returns the translation context, which End restores.
+  QString BeginCachedRendering();
+  void EndCachedRendering(const QString& kept_context);
 
   bool AddToolExecutionEntry(QString& html, ToolExecutionLogEntry_* entry, QString indent);
   void InsertToolTaskResult(QString& html, ToolTaskResult_* task, qint64* start_time,

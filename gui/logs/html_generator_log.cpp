@@ -372,11 +372,36 @@ void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resour
   BreakLines(html, 3);
 }
 
-bool HtmlGenerator::ReadLogGroup(QVector<HtmlLogEntry>& out, const LogGroup* group,
-                                 qint64 time_filter, QString name_filter) {
-  if (!group) return false;
-  const QString kept_context = translation_context_;
+QString HtmlGenerator::BeginCachedRendering() {
   caching_ = true;
+  return translation_context_;
+}
+
+void HtmlGenerator::EndCachedRendering(const QString& kept_context) {
+  caching_ = false;
+  translated_.clear();
+  time_texts_.clear();
+  set_translation_context(kept_context);
+}
+
+QString HtmlGenerator::RenderEntryPage(HtmlLogEntry& record, const LogGroupEntry& log_entry) {
+  // The header depends on the entry alone: written first, it lets the device sections grow the
+  // body in place.
+  QString body = CreateLogEntryHeader(record, static_cast<int>(ListedMask(log_entry)), true,
+                                      QString(), QString());
+  // Room for the whole page up front, and no more than it needs afterwards: a growing page would
+  // be copied again and again.
+  body.reserve(body.size() + EstimatedSize(log_entry));
+  for (const auto& resource : log_entry.resources) AppendDeviceSection(body, resource.second);
+  body.squeeze();
+  return body;
+}
+
+bool HtmlGenerator::ReadLogGroup(QVector<HtmlLogEntry>& out, const LogGroup* group,
+                                 qint64 time_filter, QString name_filter,
+                                 const std::shared_ptr<const void>& parsed_log) {
+  if (!group) return false;
+  const QString kept_context = BeginCachedRendering();
   const bool all = name_filter.toUpper() == QLatin1String("ALL");
   for (const auto& named : group->entries) {
     const LogGroupEntry& log_entry = named.second;
@@ -389,25 +414,34 @@ bool HtmlGenerator::ReadLogGroup(QVector<HtmlLogEntry>& out, const LogGroup* gro
     record.title = GetTranslatedToken(log_entry.name);
     const bool matches =
         all || (name_filter.toUpper() == module.toUpper() && time_filter == group->number);
-    // The header depends on the entry alone: written first, it lets the device sections grow the
-    // body in place.
-    record.body = CreateLogEntryHeader(record, static_cast<int>(ListedMask(log_entry)), true,
-                                       QString(), QString());
-    if (matches) {
+    if (!matches) {
+      record.body = CreateLogEntryHeader(record, static_cast<int>(ListedMask(log_entry)), true,
+                                         QString(), QString());
+    } else {
       record.time_text = LocaleSafeTimeToString(group->number);
-      // Room for the whole page up front, and no more than it needs afterwards: a growing page
-      // would be copied again and again, and every page found stays in memory.
-      record.body.reserve(record.body.size() + EstimatedSize(log_entry));
-      for (const auto& resource : log_entry.resources) {
-        AppendDeviceSection(record.body, resource.second);
+      if (parsed_log) {
+        // The header only for the status it sets; the page comes when it is asked for.
+        CreateLogEntryHeader(record, static_cast<int>(ListedMask(log_entry)), true, QString(),
+                             QString());
+        record.source = std::shared_ptr<const LogGroupEntry>(parsed_log, &log_entry);
+      } else {
+        record.body = RenderEntryPage(record, log_entry);
       }
-      record.body.squeeze();
     }
     out.append(std::move(record));
   }
-  caching_ = false;
-  translated_.clear();
-  time_texts_.clear();
-  set_translation_context(kept_context);
+  EndCachedRendering(kept_context);
   return true;
+}
+
+QString HtmlGenerator::EntryBody(const HtmlLogEntry& entry) {
+  if (!entry.source) return entry.body;
+  const LogGroupEntry& log_entry = *entry.source;
+  const QString kept_context = BeginCachedRendering();
+  set_translation_context(QString::fromUtf8(log_entry.name.data(), qsizetype(log_entry.name.size())));
+  HtmlLogEntry record;
+  record.broken = entry.broken;
+  const QString body = RenderEntryPage(record, log_entry);
+  EndCachedRendering(kept_context);
+  return body;
 }

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+
+struct LogGroupEntry;
 
 // Status of an entry, and of a row of a tool report. The small status images are chosen in this
 // order (OK, Error, Unsupported, Aborted, Warning, Invalid, Broken).
@@ -26,8 +29,14 @@ struct HtmlLogEntry {
   QString title;      // the module's name, translated
   QString time_text;  // when the run started; empty for an entry outside the read's filter
   QString time_key;   // the run's number in decimal; names the entry's page in an export
-  QString body;       // header block, then one section per device
+  // Header block, then one section per device. Empty while the page is still to be rendered
+  // from source: read it through HtmlGenerator::EntryBody.
+  QString body;
   // An entry whose results set no status bit is shown as invalid rather than left undefined.
   int status = LOG_ENTRY_INVALID;
   bool broken = false;
+  // The parsed entry the body is rendered from when it is shown or saved, which keeps the whole
+  // parsed log alive; null once the body is held. A search finds far more pages than anyone
+  // reads, and a rendered page is several times the size of its lines in the log.
+  std::shared_ptr<const LogGroupEntry> source;
 };

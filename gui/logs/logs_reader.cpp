@@ -2,6 +2,7 @@
 
 #include <QTime>
 #include <map>
+#include <memory>
 
 #include "gui/logs/core/morva_log_reader.h"
 #include "gui/logs/html_generator.h"
@@ -42,7 +43,9 @@ void LogsReader::AbortRead() { abort_requested = true; }
 void LogsReader::StartRead() {
   if (!output) return;
   reading = true;
-  MorvaLogReader reader(keyed_by_number);
+  // Shared with the entries found, whose pages are rendered from it when they are shown.
+  const auto parsed = std::make_shared<MorvaLogReader>(keyed_by_number);
+  MorvaLogReader& reader = *parsed;
   if (reader.OpenDiagnosticsLog() != kLogOpened) {
     reading = false;
     emit LogFileNotFound();
@@ -56,9 +59,10 @@ void LogsReader::StartRead() {
   const QString all = QStringLiteral("ALL");
   if (!restricted) {
     while (!abort_requested) {
-      if (!generator.ReadLogGroup(*output, reader.NextGroup(by_time), 0, all)) break;
+      if (!generator.ReadLogGroup(*output, reader.NextGroup(by_time), 0, all, parsed)) break;
     }
   } else {
+    // A run's pages are all shown at once: rendered here rather than on the GUI thread.
     std::map<qint64, const LogGroup*> found;
     while (const LogGroup* group = reader.NextGroup(by_time)) found.emplace(group->number, group);
     for (const qint64 number : group_numbers) {

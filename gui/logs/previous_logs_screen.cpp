@@ -646,7 +646,7 @@ void LogsScreen::DisplayLogEntry(int index) {
       KolvLiteTranslate(kEntry) + QStringLiteral(": ") + QString::number(index + 1) +
       QLatin1Char(' ') + KolvLiteTranslate(TranslationKeys::OF) + QLatin1Char(' ') +
       QString::number(entries.size()));
-  form->log_entry_textEdit->setHtml(entry.body);
+  form->log_entry_textEdit->setHtml(HtmlGenerator().EntryBody(entry));
   form->log_entry_textEdit->setEnabled(true);
   form->previous_entry_pushButton->setEnabled(index != 0);
   form->next_entry_pushButton->setEnabled(index != entries.size() - 1);

@@ -292,9 +292,10 @@ void ExecutionLogScreen::BuildLogEntries() {
   for (int i = 0; i < starts.size(); ++i) {
     iteration_of_key.insert(LogEntryTimeKey(starts[i]), i);
   }
+  HtmlGenerator generator;
   for (const HtmlLogEntry& entry : entries) {
     QTextEdit* page = NewPage(true);
-    page->setHtml(entry.body);
+    page->setHtml(generator.EntryBody(entry));
     form->iterations_stackedWidget->addWidget(page);
     page_iterations_.append(iteration_of_key.value(entry.time_key, page_iterations_.size()));
   }

@@ -3,7 +3,10 @@
 // it stands, kept by the reader for as long as it lives; every list keeps the order of the file.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -13,12 +16,72 @@
 
 using LogProperty = std::pair<std::string_view, std::string_view>;
 
+// The further words of a message: the line's text from the first of them to the last, read
+// word by word. Words are runs of characters other than the blank, as the line's tokens are; a
+// log holds millions of them, and one view costs less than a list.
+class LogWords {
+ public:
+  class const_iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = std::string_view;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const std::string_view*;
+    using reference = std::string_view;
+
+    const_iterator() = default;
+    std::string_view operator*() const { return rest_.substr(0, rest_.find(' ')); }
+    const_iterator& operator++() {
+      const size_t end = rest_.find(' ');
+      rest_ = end == std::string_view::npos ? std::string_view() : rest_.substr(end);
+      const size_t next = rest_.find_first_not_of(' ');
+      rest_ = next == std::string_view::npos ? std::string_view() : rest_.substr(next);
+      return *this;
+    }
+    const_iterator operator++(int) {
+      const_iterator before = *this;
+      ++*this;
+      return before;
+    }
+    bool operator==(const const_iterator& other) const {
+      return rest_.data() == other.rest_.data() && rest_.size() == other.rest_.size();
+    }
+    bool operator!=(const const_iterator& other) const { return !(*this == other); }
+
+   private:
+    friend class LogWords;
+    explicit const_iterator(std::string_view rest) : rest_(rest) {}
+    std::string_view rest_;
+  };
+  using iterator = const_iterator;
+  using value_type = std::string_view;
+
+  LogWords() = default;
+  explicit LogWords(std::string_view text) : text_(text) {}
+
+  const_iterator begin() const {
+    const size_t first = text_.find_first_not_of(' ');
+    return first == std::string_view::npos ? end() : const_iterator(text_.substr(first));
+  }
+  const_iterator end() const { return const_iterator(); }
+  bool empty() const { return begin() == end(); }
+  size_t size() const { return static_cast<size_t>(std::distance(begin(), end())); }
+  std::string_view text() const { return text_; }
+
+  friend bool operator==(const LogWords& words, const std::vector<std::string_view>& list) {
+    return std::equal(words.begin(), words.end(), list.begin(), list.end());
+  }
+
+ private:
+  std::string_view text_;
+};
+
 struct LogMessage {
   int64_t time = 0;
   std::string_view kind;        // MESSAGE, WARNING, ERROR or CRITICAL
   std::string_view first_word;  // a translation key, like every word
   std::string_view code;        // empty unless the line ends with CODE and a code
-  std::vector<std::string_view> words;
+  LogWords words;
 };
 
 struct LogTest {

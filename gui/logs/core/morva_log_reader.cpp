@@ -372,10 +372,13 @@ bool MorvaLogReader::HandleSectionStart(std::string_view line) {
 }
 
 bool MorvaLogReader::HandleSectionEnd(std::string_view line) {
-  if (!StartsWith(line, kSectionEnd) || CurrentResource() == nullptr) return false;
+  LogResource* resource = CurrentResource();
+  if (!StartsWith(line, kSectionEnd) || resource == nullptr) return false;
   // An item needs a property besides its index.
   if (state_ == kInSection && no_property_yet_) return false;
   if (!Act(kHandleSectionEnd)) return false;
+  // The item is complete; see HandleTestsStop.
+  if (has_item_) resource->sections[section_].items[item_].properties.shrink_to_fit();
   has_item_ = false;
   state_ = kAfterSectionEnd;
   return Tokens(After(line, kSectionEnd.size())).AtEnd();
@@ -407,6 +410,10 @@ bool MorvaLogReader::HandleTestsStop(std::string_view line) {
   if (!tokens.Next(code)) return false;
   if (!Act(kHandleTestsStop)) return false;
   resource->result_code = code;
+  // The device's longest lists are complete: the room they grew into beyond their elements is
+  // given back, since every device of the log stays in memory.
+  resource->properties.shrink_to_fit();
+  resource->tests.shrink_to_fit();
   state_ = kAfterTestsStop;
   return tokens.AtEnd();
 }
@@ -475,6 +482,8 @@ bool MorvaLogReader::HandleTestLine(std::string_view line) {
   message.first_word = first_word;
   bool fits = true;
   std::string_view token;
+  const char* words_begin = nullptr;
+  const char* words_end = nullptr;
   while (tokens.Next(token)) {
     if (token == kCode) {
       std::string_view code;
@@ -485,7 +494,11 @@ bool MorvaLogReader::HandleTestLine(std::string_view line) {
       }
       break;
     }
-    message.words.emplace_back(token);
+    if (words_begin == nullptr) words_begin = token.data();
+    words_end = token.data() + token.size();
+  }
+  if (words_begin != nullptr) {
+    message.words = LogWords(std::string_view(words_begin, size_t(words_end - words_begin)));
   }
   messages->push_back(std::move(message));
   return fits;

@@ -306,7 +306,7 @@ class TestHtmlLogRendering : public QObject {
     LogMessage message;
     message.kind = "WARNING";
     message.first_word = "DISK_FULL.";
-    message.words = {"A|B.", "", "DISK_FULL", "x:y"};
+    message.words = LogWords("A|B.  DISK_FULL x:y");
     test.messages.push_back(message);
     LogResource device;
     device.display_name = "Disk";
@@ -320,8 +320,8 @@ class TestHtmlLogRendering : public QObject {
     // Looked up in the entry's module first.
     QVERIFY(out[0].body.contains(QStringLiteral("> Disk in module</b>")));
     // A key with a full stop keeps the stop behind its text; an unknown word comes out as it
-    // stands; an empty word between two blanks keeps the spacing.
-    QVERIFY(out[0].body.contains(QStringLiteral("<i><b>WARNING</b> Disk full.  A|B.    Disk full  x") +
+    // stands; words are read as the line's tokens, whatever the blanks between them.
+    QVERIFY(out[0].body.contains(QStringLiteral("<i><b>WARNING</b> Disk full.  A|B.  Disk full  x") +
                                  E(":") + QStringLiteral("y </i>")));
   }
 

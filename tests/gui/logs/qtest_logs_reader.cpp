@@ -66,6 +66,17 @@ class TestLogsReader : public QObject {
       QVERIFY(!out[0].time_text.isEmpty());
     }
     {
+      // No page is rendered by the search; once asked for, after the reader has gone, each is
+      // the page rendered at once from the same log.
+      const QVector<HtmlLogEntry> rendered = report_test::Render(report_test::Fixture("two_runs.log"));
+      HtmlGenerator generator;
+      for (int i = 0; i < out.size(); ++i) {
+        QVERIFY(out[i].body.isEmpty());
+        QCOMPARE(generator.EntryBody(out[i]), rendered[out.size() - 1 - i].body);
+        QCOMPARE(out[i].status, rendered[out.size() - 1 - i].status);
+      }
+    }
+    {
       LogsReader reader(QDate(2024, 4, 1), QDate(2024, 4, 30), &out, 1, true, true);
       Sent sent(reader);
       reader.StartRead();

@@ -322,6 +322,9 @@ TEST(LogGrammar, MessageCodeMustEndTheLine) {
       {"READ_ERROR CODE", true, "", {}},
       {"READ_ERROR CODE 5 6", true, "5", {}},
       {"READ_ERROR A CODE 5 B", true, "5", {"A"}},
+      // Words are tokens, whatever the blanks around them.
+      {"READ_ERROR  AT   LBA\t7  ", false, "", {"AT", "LBA\t7"}},
+      {"READ_ERROR X  CODE  5", false, "5", {"X"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.words);
