@@ -414,6 +414,7 @@ bool MorvaLogReader::HandleTestsStop(std::string_view line) {
   // given back, since every device of the log stays in memory.
   resource->properties.shrink_to_fit();
   resource->tests.shrink_to_fit();
+  resource->messages.shrink_to_fit();
   state_ = kAfterTestsStop;
   return tokens.AtEnd();
 }
@@ -464,6 +465,7 @@ bool MorvaLogReader::HandleTestLine(std::string_view line) {
     if (!tokens.Next(duration_text) || !ReadDouble(duration_text, duration)) return false;
     if (!tokens.Next(unit) || unit != kSeconds) return false;
     test.duration = duration;
+    test.messages.shrink_to_fit();
     return tokens.AtEnd();
   }
 
