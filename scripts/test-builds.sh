@@ -5,18 +5,20 @@
 #               default build-opt/)
 # Each function configures and builds its folder and prints the folder's path.
 
-kolv_build_sanitizers() {
-  local build="${KOLV_TEST_BUILD:-$top/build-test}"
-  cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKOLV_SANITIZE=ON \
-    -DKOLV_BUILD_TESTS=ON >/dev/null
+# kolv_build FOLDER CMAKE_OPTION...
+kolv_build() {
+  local build=$1
+  shift
+  cmake -S "$top" -B "$build" -G Ninja -DKOLV_BUILD_TESTS=ON "$@" >/dev/null
   cmake --build "$build" -j"$(nproc)" >&2
   echo "$build"
 }
 
+kolv_build_sanitizers() {
+  kolv_build "${KOLV_TEST_BUILD:-$top/build-test}" -DCMAKE_BUILD_TYPE=Debug -DKOLV_SANITIZE=ON
+}
+
 kolv_build_optimised() {
-  local build="${KOLV_TEST_OPT_BUILD:-$top/build-opt}"
-  cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLV_SANITIZE=OFF \
-    -DKOLV_BUILD_TESTS=ON >/dev/null
-  cmake --build "$build" -j"$(nproc)" >&2
-  echo "$build"
+  kolv_build "${KOLV_TEST_OPT_BUILD:-$top/build-opt}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DKOLV_SANITIZE=OFF
 }

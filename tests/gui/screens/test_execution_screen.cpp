@@ -31,6 +31,7 @@
 #include "gui/widgets/test_widget.h"
 #include "morva_service/morva_service.h"
 #include "support/dialog_watch.h"
+#include "support/recommended_flow.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -203,13 +204,8 @@ class TestExecutionScreen : public QObject {
   void recommendedRunDrivesEveryRowAndWritesOneGroup() {
     Rig rig;
     QVERIFY(rig.module != nullptr);
-    auto* loading = new DevicesLoadingScreen(rig.controller);
-    rig.controller->AddDefaultScreen(loading);
-    rig.context->devices_loading_screen = loading;
-    auto* selection = new DiagnosticSelectionScreen(rig.controller);
-    rig.controller->AddFlowScreen(selection, true);
-    selection->InstallDefaultFlow();
-    rig.controller->GoToScreen(selection);
+    DiagnosticSelectionScreen* selection = EnterRecommendedFlow(rig.controller);
+    auto* loading = rig.context->devices_loading_screen;
     const int log_lines = ReadLines(LogPath()).size();
     const int trace_lines = ReadLines(trace_).size();
 

@@ -19,6 +19,7 @@
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/morva_service_executor.h"
 #include "morva_service/morva_service.h"
+#include "support/recommended_flow.h"
 
 namespace {
 
@@ -288,13 +289,8 @@ class TestForkScreens : public QObject {
   void recommendedWithNothingApplicableKeepsNextDisabled() {
     Rig rig(2, false);
     QVERIFY(rig.module != nullptr);
-    auto* loading = new DevicesLoadingScreen(rig.controller);
-    rig.controller->AddDefaultScreen(loading);
-    rig.context->devices_loading_screen = loading;
-    auto* selection = new DiagnosticSelectionScreen(rig.controller);
-    rig.controller->AddFlowScreen(selection, true);
-    selection->InstallDefaultFlow();
-    rig.controller->GoToScreen(selection);
+    DiagnosticSelectionScreen* selection = EnterRecommendedFlow(rig.controller);
+    auto* loading = rig.context->devices_loading_screen;
     // Before the scan the devices are unknown: Next stays open and the scan decides.
     QVERIFY(selection->next_button()->isEnabled());
     selection->next_button()->click();
