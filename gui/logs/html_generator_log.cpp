@@ -73,7 +73,7 @@ qsizetype EstimatedSize(const LogGroupEntry& entry) {
     }
     for (const LogTest& test : resource.tests) {
       size += 500 + 160 * qsizetype(test.messages.size());
-      for (const LogMessage& message : test.messages) size += 40 * qsizetype(message.words.size());
+      for (const LogMessage& message : test.messages) size += 40 * qsizetype(message.words().size());
     }
   }
   return size;
@@ -83,7 +83,7 @@ qsizetype EstimatedSize(const LogGroupEntry& entry) {
 // twice in one entry still holds the bits of the tests that the later block replaced.
 quint32 ListedMask(const LogResource& resource) {
   quint32 mask = 0;
-  for (const LogTest& test : resource.tests) mask |= LogStatusBit(test.result);
+  for (const LogTest& test : resource.tests) mask |= LogStatusBit(test.result());
   return mask;
 }
 
@@ -242,9 +242,10 @@ void HtmlGenerator::InsertTestResult(QString& html, std::string_view name,
           QStringLiteral("<td width='100%'>") % Escape(start_text) % QStringLiteral(" - ") %
           Escape(GetTranslatedToken(name));
   for (const LogMessage& message : messages) {
-    QString line = QStringLiteral("<i><b>") + Escape(GetTranslatedToken(message.kind)) +
-                   QStringLiteral("</b>") + QLatin1Char(' ') + RemovePontuaction(message.first_word);
-    for (const std::string_view word : message.words) {
+    const LogMessageParts parts = message.parts();
+    QString line = QStringLiteral("<i><b>") + Escape(GetTranslatedToken(parts.kind)) +
+                   QStringLiteral("</b>") + QLatin1Char(' ') + RemovePontuaction(parts.first_word);
+    for (const std::string_view word : parts.words) {
       line += QLatin1Char(' ') + RemovePontuaction(word);
     }
     line += QStringLiteral("</i>");
@@ -308,8 +309,8 @@ void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resour
 
   BeginTable(html);
   for (const LogProperty& property : resource.properties) {
-    InsertProperty(html, GetTranslatedToken(property.first),
-                   GetTranslatedToken(LocalToUtf8(std::string(property.second))), row_key,
+    InsertProperty(html, GetTranslatedToken(property.key()),
+                   GetTranslatedToken(LocalToUtf8(std::string(property.value()))), row_key,
                    row_value);
   }
   EndTable(html);
@@ -328,8 +329,8 @@ void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resour
         InsertProperty(html, GetTranslatedToken(QStringLiteral("INDEX")),
                        QString::number(item.index), row_key, row_value);
         for (const LogProperty& property : item.properties) {
-          InsertProperty(html, GetTranslatedToken(property.first),
-                         GetTranslatedToken(LocalToUtf8(std::string(property.second))), row_key,
+          InsertProperty(html, GetTranslatedToken(property.key()),
+                         GetTranslatedToken(LocalToUtf8(std::string(property.value()))), row_key,
                          row_value);
         }
         InsertProperty(html, QString(), QString(), QString(), QStringLiteral("width='100%'"));
@@ -341,9 +342,10 @@ void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resour
 
   BeginTable(html);
   for (const LogMessage& message : resource.messages) {
-    QString text = GetTranslatedToken(message.kind) + QLatin1Char(' ') +
-                   GetTranslatedToken(message.first_word);
-    for (const std::string_view word : message.words) {
+    const LogMessageParts parts = message.parts();
+    QString text = GetTranslatedToken(parts.kind) + QLatin1Char(' ') +
+                   GetTranslatedToken(parts.first_word);
+    for (const std::string_view word : parts.words) {
       text += QLatin1Char(' ') + GetTranslatedToken(word);
     }
     // Beside a value cell of the whole width, a time that may wrap is squeezed to one
@@ -356,8 +358,9 @@ void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resour
   BeginTestsTable(html);
   bool white = true;
   for (const LogTest& test : resource.tests) {
-    if (test.result.empty()) continue;
-    InsertTestResult(html, test.name, test.result, LocaleSafeTimeToString(test.start_time),
+    const std::string_view result = test.result();
+    if (result.empty()) continue;
+    InsertTestResult(html, test.name(), result, LocaleSafeTimeToString(test.start_time),
                      QString::number(test.duration, 'g', 6),
                      white ? QStringLiteral("#FFFFFF") : QStringLiteral("#EEEEEE"), test.messages);
     white = !white;

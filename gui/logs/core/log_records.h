@@ -1,6 +1,8 @@
 // The diagnostics log read into memory: a group per run, an entry per module, a resource per
 // device with its sections, tests and messages. Text fields are views of the log's 8-bit text as
 // it stands, kept by the reader for as long as it lives; every list keeps the order of the file.
+// The records a log holds by the million (properties, tests, messages) keep only where their line
+// starts and read their fields from it when asked (see log_line.h).
 #pragma once
 
 #include <algorithm>
@@ -14,7 +16,15 @@
 
 #include "gui/logs/core/keyed_list.h"
 
-using LogProperty = std::pair<std::string_view, std::string_view>;
+// A "KEY: value" line: the key up to the first separator, the value behind it without the blanks
+// around it.
+struct LogProperty {
+  const char* line = nullptr;
+
+  std::string_view key() const;
+  std::string_view value() const;
+  std::pair<std::string_view, std::string_view> pair() const { return {key(), value()}; }
+};
 
 // The further words of a message: the line's text from the first of them to the last, read
 // word by word. Words are runs of characters other than the blank, as the line's tokens are; a
@@ -76,21 +86,36 @@ class LogWords {
   std::string_view text_;
 };
 
-struct LogMessage {
-  int64_t time = 0;
+// A message line: its time, kind and first word, the further words up to CODE and the code.
+struct LogMessageParts {
   std::string_view kind;        // MESSAGE, WARNING, ERROR or CRITICAL
   std::string_view first_word;  // a translation key, like every word
   std::string_view code;        // empty unless the line ends with CODE and a code
   LogWords words;
 };
 
+struct LogMessage {
+  int64_t time = 0;
+  const char* line = nullptr;
+
+  LogMessageParts parts() const;
+  std::string_view kind() const { return parts().kind; }
+  std::string_view first_word() const { return parts().first_word; }
+  std::string_view code() const { return parts().code; }
+  LogWords words() const { return parts().words; }
+};
+
+// A test: its name from its start line, its result from its stop line.
 struct LogTest {
-  std::string_view name;
+  const char* start_line = nullptr;
+  const char* stop_line = nullptr;  // null until the test's stop line is read
   int64_t start_time = 0;
   int64_t stop_time = 0;
   double duration = 0.0;  // seconds
-  std::string_view result;  // empty until the test's stop line is read
   std::vector<LogMessage> messages;
+
+  std::string_view name() const;
+  std::string_view result() const;  // empty until the test's stop line is read
 };
 
 struct LogResourceItem {

@@ -9,17 +9,26 @@
 #include <memory>
 #include <new>
 
+#include "gui/logs/core/log_line.h"
 #include "gui/logs/core/log_paths.h"
 #include "zerka/zerka.h"
 
 namespace {
 
 using namespace log_format;
+using log_line::Tokens;
+using log_line::TrimBlanks;
 
 // Room for what the engine appends while the file is read.
 constexpr size_t kGrowth = 1 << 16;
 // Texts from this size on are mapped rather than taken from the heap.
 constexpr size_t kMappedFrom = 2 << 20;
+constexpr size_t kHugePage = 2 << 20;
+// Lists start with room for this many elements, so that they seldom grow before they are made
+// to fit once complete.
+constexpr size_t kUsualProperties = 16;
+constexpr size_t kUsualItemProperties = 8;
+constexpr size_t kUsualTests = 16;
 
 bool StartsWith(std::string_view line, std::string_view marker) {
   return line.size() >= marker.size() && line.compare(0, marker.size(), marker) == 0;
@@ -28,42 +37,6 @@ bool StartsWith(std::string_view line, std::string_view marker) {
 // The text behind a marker; empty when the line ends before it.
 std::string_view After(std::string_view line, size_t position) {
   return position < line.size() ? line.substr(position) : std::string_view();
-}
-
-// Tokens are maximal runs of characters other than the blank; tabs are ordinary characters.
-class Tokens {
- public:
-  explicit Tokens(std::string_view text) : text_(text) {}
-
-  bool Next(std::string_view& token) {
-    Skip();
-    if (position_ >= text_.size()) return false;
-    size_t end = text_.find(kTokenSeparator, position_);
-    if (end == std::string_view::npos) end = text_.size();
-    token = text_.substr(position_, end - position_);
-    position_ = end;
-    return true;
-  }
-
-  bool AtEnd() {
-    Skip();
-    return position_ >= text_.size();
-  }
-
- private:
-  void Skip() {
-    while (position_ < text_.size() && text_[position_] == kTokenSeparator) ++position_;
-  }
-
-  std::string_view text_;
-  size_t position_ = 0;
-};
-
-std::string_view TrimBlanks(std::string_view text) {
-  const size_t first = text.find_first_not_of(kTokenSeparator);
-  if (first == std::string_view::npos) return std::string_view();
-  const size_t last = text.find_last_not_of(kTokenSeparator);
-  return text.substr(first, last - first + 1);
 }
 
 // An item's index is an unsigned decimal integer: no sign, no exponent, no fraction.
@@ -118,10 +91,21 @@ void MorvaLogReader::TextRelease::operator()(char* text) const {
 
 MorvaLogReader::Text MorvaLogReader::AllocateText(size_t size) {
   if (size < kMappedFrom) return Text(new char[size], TextRelease{size});
-  void* block = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  // Huge pages need blocks aligned to their size: more room is mapped and what lies outside
+  // the aligned block is given back at once. Only whole huge pages are asked for, so that the
+  // text's last, partly used one costs no more than its small pages.
+  const size_t mapped = (size + kHugePage - 1) & ~(kHugePage - 1);
+  void* block = mmap(nullptr, mapped + kHugePage, PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (block == MAP_FAILED) throw std::bad_alloc();
-  madvise(block, size, MADV_HUGEPAGE);
-  return Text(static_cast<char*>(block), TextRelease{size});
+  char* const start = static_cast<char*>(block);
+  char* const aligned = reinterpret_cast<char*>(
+      (reinterpret_cast<uintptr_t>(start) + kHugePage - 1) & ~uintptr_t{kHugePage - 1});
+  if (aligned != start) munmap(start, static_cast<size_t>(aligned - start));
+  const size_t tail = static_cast<size_t>(start + mapped + kHugePage - (aligned + mapped));
+  if (tail != 0) munmap(aligned + mapped, tail);
+  madvise(aligned, size & ~(kHugePage - 1), MADV_HUGEPAGE);
+  return Text(aligned, TextRelease{mapped});
 }
 
 int MorvaLogReader::Parse() {
@@ -144,6 +128,7 @@ int MorvaLogReader::Parse() {
   }
   std::fclose(file_);
   file_ = nullptr;
+  text[size] = '\n';  // records find their line's end without the text's size
   Feed(std::string_view(text.get(), size));
   texts_.push_back(std::move(text));
   Finish();
@@ -153,6 +138,7 @@ int MorvaLogReader::Parse() {
 void MorvaLogReader::ParseText(std::string_view text) {
   Text copy = AllocateText(text.size() + 1);
   std::memcpy(copy.get(), text.data(), text.size());
+  copy[text.size()] = '\n';
   Feed(std::string_view(copy.get(), text.size()));
   texts_.push_back(std::move(copy));
   Finish();
@@ -172,6 +158,7 @@ void MorvaLogReader::Feed(std::string_view text) {
 void MorvaLogReader::Finish() {
   // A run still being written, or one cut short, leaves its entry open.
   if (state_ != kOutside) MarkBroken();
+  FitLists();
 }
 
 void MorvaLogReader::ProcessLine(std::string_view line) {
@@ -241,6 +228,7 @@ bool MorvaLogReader::HandleGroupStart(std::string_view line) {
   }
   if (!Act(kHandleGroupStart)) return false;
   if (state_ != kOutside) MarkBroken();
+  FitLists();
   int64_t key = number;
   if (!keyed_by_number_) {
     const auto current = groups_.find(counter_);
@@ -276,6 +264,7 @@ bool MorvaLogReader::HandleGroupEnd(std::string_view line) {
   Tokens tokens(After(line, kGroupEnd.size()));
   std::string_view name;
   const bool fits = tokens.Next(name) && name == entry_name_ && tokens.AtEnd() && after_tests;
+  FitLists();
   has_resource_ = false;
   duplicate_resource_ = false;
   has_item_ = false;
@@ -295,11 +284,13 @@ bool MorvaLogReader::HandleProperty(std::string_view line) {
     if (key == kKeyUdi) {
       LogGroupEntry* entry = CurrentEntry();
       if (entry == nullptr) return false;
+      FitLists();
       size_t resource = entry->resources.IndexOf(value);
       duplicate_resource_ = resource != decltype(entry->resources)::kNotFound;
       if (!duplicate_resource_) {
         resource = entry->resources.Append({value, LogResource()});
-        entry->resources[resource].second.properties.emplace_back(key, value);
+        entry->resources[resource].second.properties.reserve(kUsualProperties);
+        entry->resources[resource].second.properties.push_back({line.data()});
       }
       resource_ = resource;
       has_resource_ = true;
@@ -312,7 +303,7 @@ bool MorvaLogReader::HandleProperty(std::string_view line) {
     if (key == kKeyDisplayName || key == kKeyDisplayNameShort) {
       resource->display_name = value;
     } else {
-      resource->properties.emplace_back(key, value);
+      resource->properties.push_back({line.data()});
     }
     return true;
   }
@@ -334,9 +325,10 @@ bool MorvaLogReader::HandleProperty(std::string_view line) {
       if (item == decltype(resource->sections[section].items)::kNotFound) {
         LogResourceItem created;
         created.index = index;
+        created.properties.reserve(kUsualItemProperties);
         item = items.Append(std::move(created));
       }
-      items[item].properties.emplace_back(key, value);
+      items[item].properties.push_back({line.data()});
       section_ = section;
       item_ = item;
       has_item_ = true;
@@ -351,7 +343,7 @@ bool MorvaLogReader::HandleProperty(std::string_view line) {
     if (resource == nullptr) return false;
     if (!duplicate_resource_) {
       if (!has_item_) return false;
-      resource->sections[section_].items[item_].properties.emplace_back(key, value);
+      resource->sections[section_].items[item_].properties.push_back({line.data()});
     }
     if (key != kKeyIndex) no_property_yet_ = false;
     return true;
@@ -365,6 +357,7 @@ bool MorvaLogReader::HandleSectionStart(std::string_view line) {
   std::string_view type;
   if (!tokens.Next(type)) return false;
   if (!Act(kHandleSectionStart)) return false;
+  FitItem();
   section_type_ = type;
   has_item_ = false;
   state_ = kAfterSectionStart;
@@ -377,8 +370,7 @@ bool MorvaLogReader::HandleSectionEnd(std::string_view line) {
   // An item needs a property besides its index.
   if (state_ == kInSection && no_property_yet_) return false;
   if (!Act(kHandleSectionEnd)) return false;
-  // The item is complete; see HandleTestsStop.
-  if (has_item_) resource->sections[section_].items[item_].properties.shrink_to_fit();
+  FitItem();
   has_item_ = false;
   state_ = kAfterSectionEnd;
   return Tokens(After(line, kSectionEnd.size())).AtEnd();
@@ -391,6 +383,7 @@ bool MorvaLogReader::HandleTestsStart(std::string_view line) {
   if (!Act(kHandleTestsStart)) return false;
   resource->reserved = std::string_view();
   resource->tests.clear();
+  resource->tests.reserve(kUsualTests);
   resource->result_code = std::string_view();
   resource->messages.clear();
   no_test_yet_ = true;
@@ -410,11 +403,7 @@ bool MorvaLogReader::HandleTestsStop(std::string_view line) {
   if (!tokens.Next(code)) return false;
   if (!Act(kHandleTestsStop)) return false;
   resource->result_code = code;
-  // The device's longest lists are complete: the room they grew into beyond their elements is
-  // given back, since every device of the log stays in memory.
-  resource->properties.shrink_to_fit();
-  resource->tests.shrink_to_fit();
-  resource->messages.shrink_to_fit();
+  FitLists();
   state_ = kAfterTestsStop;
   return tokens.AtEnd();
 }
@@ -438,7 +427,7 @@ bool MorvaLogReader::HandleTestLine(std::string_view line) {
     if (!tokens.Next(name)) return false;
     if (!Act(kHandleTestLine)) return false;
     LogTest test;
-    test.name = name;
+    test.start_line = line.data();
     test.start_time = time;
     resource->tests.push_back(std::move(test));
     test_name_ = name;
@@ -456,7 +445,7 @@ bool MorvaLogReader::HandleTestLine(std::string_view line) {
     if (!tokens.Next(result)) return false;
     LogTest& test = resource->tests.back();
     test.stop_time = time;
-    test.result = result;
+    test.stop_line = line.data();
     // The entry's mask follows its resources' masks as results arrive.
     const uint32_t bit = LogStatusBit(result);
     resource->status_mask |= bit;
@@ -478,30 +467,19 @@ bool MorvaLogReader::HandleTestLine(std::string_view line) {
   std::string_view first_word;
   if (!tokens.Next(first_word)) return false;
   if (!Act(kHandleTestLine)) return false;
-  LogMessage message;
-  message.time = time;
-  message.kind = word;
-  message.first_word = first_word;
+  // Only the line's form is checked here; the message reads its fields from the line.
   bool fits = true;
   std::string_view token;
-  const char* words_begin = nullptr;
-  const char* words_end = nullptr;
   while (tokens.Next(token)) {
     if (token == kCode) {
       std::string_view code;
-      fits = tokens.Next(code);
-      if (fits) {
-        message.code = code;
-        fits = tokens.AtEnd();
-      }
+      fits = tokens.Next(code) && tokens.AtEnd();
       break;
     }
-    if (words_begin == nullptr) words_begin = token.data();
-    words_end = token.data() + token.size();
   }
-  if (words_begin != nullptr) {
-    message.words = LogWords(std::string_view(words_begin, size_t(words_end - words_begin)));
-  }
+  LogMessage message;
+  message.time = time;
+  message.line = line.data();
   messages->push_back(std::move(message));
   return fits;
 }
@@ -537,6 +515,22 @@ LogGroupEntry* MorvaLogReader::CurrentEntry() {
 LogResource* MorvaLogReader::CurrentResource() {
   if (!has_resource_ || !has_entry_) return nullptr;
   return &group_->entries[entry_].second.resources[resource_].second;
+}
+
+void MorvaLogReader::FitItem() {
+  LogResource* resource = CurrentResource();
+  if (resource != nullptr && has_item_) {
+    resource->sections[section_].items[item_].properties.shrink_to_fit();
+  }
+}
+
+void MorvaLogReader::FitLists() {
+  FitItem();
+  if (LogResource* resource = CurrentResource()) {
+    resource->properties.shrink_to_fit();
+    resource->tests.shrink_to_fit();
+    resource->messages.shrink_to_fit();
+  }
 }
 
 void MorvaLogReader::MarkBroken() {

@@ -105,6 +105,11 @@ class MorvaLogReader {
 
   LogGroupEntry* CurrentEntry();
   LogResource* CurrentResource();
+  // Lists start with room to grow (see kUsualTests); once complete, or when the parse leaves
+  // them unfinished, they give back what they did not use: every device of the log stays in
+  // memory.
+  void FitItem();
+  void FitLists();
   void MarkBroken();
 
   bool keyed_by_number_;
@@ -117,13 +122,14 @@ class MorvaLogReader {
   // A block of text; large ones are mapped in huge pages where the system offers them, since a
   // fresh block touched page by page costs more than reading the file into it.
   struct TextRelease {
-    size_t size = 0;
+    size_t size = 0;  // of the heap block, or of the mapping
     void operator()(char* text) const;
   };
   using Text = std::unique_ptr<char[], TextRelease>;
   static Text AllocateText(size_t size);
 
-  // The texts read; every text field of the records is a view into one of them.
+  // The texts read; every text field of the records is a view into one of them, or the start
+  // of one of their lines. Each has a line end behind its last line.
   std::vector<Text> texts_;
 
   ZerkaTimeHandler* time_handler_;

@@ -176,7 +176,7 @@ void ExportBenchmarks(const QString& folder) {
       WriteHostileLog(path, kEntriesInOneGroup, count);
       QVector<HtmlLogEntry> entries = Render(path);
       double peak = 0;
-      times[n] = TimeSaveAll(entries, folder + QStringLiteral("/key_%1").arg(count), &peak, 1);
+      times[n] = TimeSaveAll(entries, folder + QStringLiteral("/key_%1").arg(count), &peak);
       std::printf("  %d entries with one time key: %.3f s, peak %.1f MB\n", count, times[n], peak);
     }
     Judge("export, N entries with one time key, 2N/N", times[1] / times[0], kGrowthTarget, "");
@@ -295,7 +295,8 @@ void StallBenchmark(const QString& folder, double megabytes) {
     QVector<HtmlLogEntry> first(entries.begin(), entries.begin() + std::min(1000, int(entries.size())));
     HtmlGenerator generator;
     // Answers the file dialog and closes the message that follows, as the user would; the probe
-    // runs from the answer to the message, while the files are written.
+    // runs from the dialog's end, when the files begin to be written, to the message. The
+    // dialog's own teardown is Qt's (it waits for its folder-listing thread) and not the export.
     bool answered = false;
     double stall = -1;
     QTimer hand;
@@ -307,8 +308,8 @@ void StallBenchmark(const QString& folder, double megabytes) {
         answered = true;
         files->setOption(QFileDialog::DontConfirmOverwrite);
         files->selectFile(folder + QStringLiteral("/stall.html"));
+        QObject::connect(files, &QObject::destroyed, [&probe] { probe.Start(); });
         QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
-        probe.Start();
       } else if (modal && modal->objectName() == QLatin1String("KolvLiteDialog")) {
         if (stall < 0) stall = probe.StopMs();
         static_cast<QDialog*>(modal)->reject();

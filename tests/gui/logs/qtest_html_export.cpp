@@ -52,11 +52,12 @@ QString Text(std::string_view text) { return QString::fromUtf8(text.data(), qsiz
 QString DumpMessages(const std::vector<LogMessage>& messages, const char* indent) {
   QString out;
   for (const LogMessage& message : messages) {
+    const LogMessageParts parts = message.parts();
     out += QString::fromLatin1(indent) + QStringLiteral("message %1 [%2] [%3] code [%4]")
                                              .arg(message.time)
-                                             .arg(Text(message.kind), Text(message.first_word),
-                                                  Text(message.code));
-    for (const std::string_view word : message.words) out += QStringLiteral(" [") + Text(word) + "]";
+                                             .arg(Text(parts.kind), Text(parts.first_word),
+                                                  Text(parts.code));
+    for (const std::string_view word : parts.words) out += QStringLiteral(" [") + Text(word) + "]";
     out += QLatin1Char('\n');
   }
   return out;
@@ -79,25 +80,25 @@ QString DumpParse(const MorvaLogReader& reader) {
                    .arg(resource.broken)
                    .arg(Text(resource.reserved));
         for (const LogProperty& property : resource.properties) {
-          out += QStringLiteral("   property [%1] [%2]\n").arg(Text(property.first), Text(property.second));
+          out += QStringLiteral("   property [%1] [%2]\n").arg(Text(property.key()), Text(property.value()));
         }
         for (const LogResourceSection& section : resource.sections) {
           out += QStringLiteral("   section [%1]\n").arg(Text(section.type));
           for (const LogResourceItem& item : section.items) {
             out += QStringLiteral("    item %1\n").arg(item.index);
             for (const LogProperty& property : item.properties) {
-              out += QStringLiteral("     property [%1] [%2]\n").arg(Text(property.first), Text(property.second));
+              out += QStringLiteral("     property [%1] [%2]\n").arg(Text(property.key()), Text(property.value()));
             }
           }
         }
         out += DumpMessages(resource.messages, "   ");
         for (const LogTest& test : resource.tests) {
           out += QStringLiteral("   test [%1] %2 %3 %4 [%5]\n")
-                     .arg(Text(test.name))
+                     .arg(Text(test.name()))
                      .arg(test.start_time)
                      .arg(test.stop_time)
                      .arg(test.duration, 0, 'g', 17)
-                     .arg(Text(test.result));
+                     .arg(Text(test.result()));
           out += DumpMessages(test.messages, "    ");
         }
       }

@@ -6,6 +6,9 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <deque>
+#include <string>
+
 #include "gui/logs/core/log_records.h"
 #include "gui/logs/html_generator.h"
 #include "gui/shell/kolv_lite_translator.h"
@@ -43,10 +46,19 @@ LogGroup GroupOf(std::string_view module, int64_t number, uint32_t mask, bool br
   return group;
 }
 
+// A line as the reader keeps it, ending with its line end; kept for the whole run.
+const char* Line(const std::string& text) {
+  static std::deque<std::string> lines;
+  return lines.emplace_back(text + '\n').c_str();
+}
+
 LogTest TestOf(std::string_view name, std::string_view result, double seconds = 1) {
   LogTest test;
-  test.name = name;
-  test.result = result;
+  test.start_line = Line("2024-05-01T10.20.30 START " + std::string(name));
+  if (!result.empty()) {
+    test.stop_line = Line("2024-05-01T10.20.31 STOP " + std::string(name) + " " +
+                          std::string(result) + " 1 S");
+  }
   test.duration = seconds;
   test.start_time = 1714558830;
   return test;
@@ -304,9 +316,7 @@ class TestHtmlLogRendering : public QObject {
     QCoreApplication::installTranslator(&translator);
     LogTest test = TestOf("T", "SUCCESS");
     LogMessage message;
-    message.kind = "WARNING";
-    message.first_word = "DISK_FULL.";
-    message.words = LogWords("A|B.  DISK_FULL x:y");
+    message.line = "2024-05-01T10.20.30 WARNING DISK_FULL. A|B.  DISK_FULL x:y\n";
     test.messages.push_back(message);
     LogResource device;
     device.display_name = "Disk";

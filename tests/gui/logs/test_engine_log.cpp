@@ -72,9 +72,9 @@ TEST(EngineLog, EveryRunOfTheDemoCatalogueReadsWhole) {
         EXPECT_FALSE(resource.display_name.empty());
         EXPECT_FALSE(resource.result_code.empty());
         ASSERT_FALSE(resource.properties.empty());
-        EXPECT_EQ(resource.properties[0], LogProperty("UDI", udi));
+        EXPECT_EQ(resource.properties[0].pair(), (std::pair<std::string_view, std::string_view>("UDI", udi)));
         for (const auto& test : resource.tests) {
-          EXPECT_NE(LogStatusBit(test.result), 0u) << test.name << " " << test.result;
+          EXPECT_NE(LogStatusBit(test.result()), 0u) << test.name() << " " << test.result();
           EXPECT_GE(test.stop_time, test.start_time);
         }
         mask |= resource.status_mask;

@@ -41,31 +41,31 @@ TEST(LogGrammar, CompleteRunsAreReadFieldByField) {
   const LogResource& ssd = first->resources[0].second;
   EXPECT_EQ(first->resources[0].first, "PCI\\VEN_1234&DEV_5678\\0001");
   EXPECT_EQ(ssd.display_name, "Disk 0 Example SSD");
-  const std::vector<LogProperty> properties = {{"UDI", "PCI\\VEN_1234&DEV_5678\\0001"},
+  const PropertyPairs properties = {{"UDI", "PCI\\VEN_1234&DEV_5678\\0001"},
                                                {"MODEL", "EXAMPLE-SSD-512"},
                                                {"SERIAL_NUMBER", "SN0001"}};
-  EXPECT_EQ(ssd.properties, properties);
+  EXPECT_EQ(Pairs(ssd.properties), properties);
   ASSERT_EQ(ssd.sections.size(), 1u);
   EXPECT_EQ(ssd.sections[0].type, "PARTITION");
   ASSERT_EQ(ssd.sections[0].items.size(), 1u);
-  const std::vector<LogProperty> item = {{"INDEX", "0"}, {"MOUNT_POINT", "/"}};
-  EXPECT_EQ(ssd.sections[0].items[0].properties, item);
+  const PropertyPairs item = {{"INDEX", "0"}, {"MOUNT_POINT", "/"}};
+  EXPECT_EQ(Pairs(ssd.sections[0].items[0].properties), item);
   EXPECT_EQ(ssd.result_code, "0");
   EXPECT_TRUE(ssd.messages.empty());
   ASSERT_EQ(ssd.tests.size(), 2u);
-  EXPECT_EQ(ssd.tests[0].name, "SMART_STATUS_TEST");
+  EXPECT_EQ(ssd.tests[0].name(), "SMART_STATUS_TEST");
   EXPECT_EQ(ssd.tests[0].start_time, Seconds("2024-05-01T10.20.31"));
   EXPECT_EQ(ssd.tests[0].stop_time, Seconds("2024-05-01T10.20.33"));
-  EXPECT_EQ(ssd.tests[0].result, "SUCCESS");
+  EXPECT_EQ(ssd.tests[0].result(), "SUCCESS");
   EXPECT_DOUBLE_EQ(ssd.tests[0].duration, 2.0);
   ASSERT_EQ(ssd.tests[0].messages.size(), 1u);
-  EXPECT_EQ(ssd.tests[0].messages[0].first_word, "SMART_READ_OK");
-  EXPECT_EQ(ssd.tests[0].messages[0].kind, "MESSAGE");
-  EXPECT_EQ(ssd.tests[0].messages[0].code, "");
+  EXPECT_EQ(ssd.tests[0].messages[0].first_word(), "SMART_READ_OK");
+  EXPECT_EQ(ssd.tests[0].messages[0].kind(), "MESSAGE");
+  EXPECT_EQ(ssd.tests[0].messages[0].code(), "");
   EXPECT_DOUBLE_EQ(ssd.tests[1].duration, 68.5);
   ASSERT_EQ(ssd.tests[1].messages.size(), 1u);
-  EXPECT_EQ(ssd.tests[1].messages[0].kind, "WARNING");
-  EXPECT_EQ(ssd.tests[1].messages[0].code, "17");
+  EXPECT_EQ(ssd.tests[1].messages[0].kind(), "WARNING");
+  EXPECT_EQ(ssd.tests[1].messages[0].code(), "17");
 
   // Two blocks with the same name and number form one entry with both devices.
   const LogGroupEntry* second = FindEntry(*reader, 1714559100, "STORAGE_MODULE");
@@ -78,11 +78,11 @@ TEST(LogGrammar, CompleteRunsAreReadFieldByField) {
   EXPECT_EQ(usb->status_mask, kLogStatusFailed);
   EXPECT_EQ(usb->result_code, "5");
   ASSERT_EQ(usb->messages.size(), 1u);
-  EXPECT_EQ(usb->messages[0].first_word, "DEVICE_LOCKED");
+  EXPECT_EQ(usb->messages[0].first_word(), "DEVICE_LOCKED");
   const LogMessage& read_error = usb->tests.at(0).messages.at(0);
-  EXPECT_EQ(read_error.first_word, "READ_FAILED_AT_LBA");
-  EXPECT_EQ(read_error.words, std::vector<std::string_view>{"123456"});
-  EXPECT_EQ(read_error.code, "5");
+  EXPECT_EQ(read_error.first_word(), "READ_FAILED_AT_LBA");
+  EXPECT_EQ(read_error.words(), std::vector<std::string_view>{"123456"});
+  EXPECT_EQ(read_error.code(), "5");
   EXPECT_EQ(read_error.time, Seconds("2024-05-01T10.26.30"));
   EXPECT_EQ(second->resources[1].second.status_mask, kLogStatusSuccess);
 }
@@ -114,9 +114,9 @@ TEST(LogGrammar, PropertyValuesLoseOuterBlanksOnly) {
   const LogResource* resource = FindResource(entry, "DISK0");
   ASSERT_NE(resource, nullptr);
   EXPECT_EQ(resource->display_name, "Short form");
-  const std::vector<LogProperty> expected = {
+  const PropertyPairs expected = {
       {"UDI", "DISK0"}, {"NOTE", "a  b\t"}, {"URL", "http://x:80"}};
-  EXPECT_EQ(resource->properties, expected);
+  EXPECT_EQ(Pairs(resource->properties), expected);
 }
 
 TEST(LogGrammar, EmptyValueBreaksTheEntry) {
@@ -140,13 +140,13 @@ TEST(LogGrammar, MessagesGoToTheResourceBetweenTestsAndToTheTestWithinOne) {
   EXPECT_FALSE(entry.broken);
   const LogResource& resource = entry.resources[0].second;
   ASSERT_EQ(resource.messages.size(), 2u);
-  EXPECT_EQ(resource.messages[0].first_word, "BEFORE_ANY");
-  EXPECT_EQ(resource.messages[1].first_word, "BETWEEN");
-  EXPECT_EQ(resource.messages[1].code, "E1");
+  EXPECT_EQ(resource.messages[0].first_word(), "BEFORE_ANY");
+  EXPECT_EQ(resource.messages[1].first_word(), "BETWEEN");
+  EXPECT_EQ(resource.messages[1].code(), "E1");
   ASSERT_EQ(resource.tests.size(), 2u);
   ASSERT_EQ(resource.tests[0].messages.size(), 1u);
-  EXPECT_EQ(resource.tests[0].messages[0].kind, "CRITICAL");
-  EXPECT_EQ(resource.tests[0].messages[0].words, (std::vector<std::string_view>{"ONE", "TWO"}));
+  EXPECT_EQ(resource.tests[0].messages[0].kind(), "CRITICAL");
+  EXPECT_EQ(resource.tests[0].messages[0].words(), (std::vector<std::string_view>{"ONE", "TWO"}));
   EXPECT_TRUE(resource.tests[1].messages.empty());
   EXPECT_EQ(resource.status_mask, kLogStatusFailed | kLogStatusNotApplicable);
   EXPECT_EQ(entry.status_mask, resource.status_mask);
@@ -159,7 +159,7 @@ TEST(LogGrammar, UnknownResultIsKeptAsTextWithoutABit) {
                                      "2024-05-01T10.20.33 STOP A_TEST PASSED 2 S\n"
                                      "STOP TESTS 0\n"));
   const LogResource& resource = OnlyEntry(*reader).resources[0].second;
-  EXPECT_EQ(resource.tests.at(0).result, "PASSED");
+  EXPECT_EQ(resource.tests.at(0).result(), "PASSED");
   EXPECT_EQ(resource.status_mask, 0u);
   EXPECT_FALSE(OnlyEntry(*reader).broken);
 }
@@ -177,11 +177,11 @@ TEST(LogGrammar, DuplicateUdiKeepsFirstDescriptionAndTakesLaterTests) {
   ASSERT_EQ(entry.resources.size(), 1u);
   const LogResource& resource = entry.resources[0].second;
   EXPECT_EQ(resource.display_name, "Disk 0");
-  const std::vector<LogProperty> expected = {{"UDI", "DISK0"}, {"MODEL", "FIRST"}};
-  EXPECT_EQ(resource.properties, expected);
+  const PropertyPairs expected = {{"UDI", "DISK0"}, {"MODEL", "FIRST"}};
+  EXPECT_EQ(Pairs(resource.properties), expected);
   EXPECT_TRUE(resource.sections.empty());
   ASSERT_EQ(resource.tests.size(), 1u);
-  EXPECT_EQ(resource.tests[0].name, "LONG_TEST");
+  EXPECT_EQ(resource.tests[0].name(), "LONG_TEST");
   EXPECT_EQ(resource.result_code, "7");
   EXPECT_EQ(resource.status_mask, kLogStatusSuccess | kLogStatusFailed);
 }
@@ -200,8 +200,8 @@ TEST(LogGrammar, SectionsCollectItemsByIndexAndTypesByName) {
   EXPECT_EQ(partitions.type, "PARTITION");
   ASSERT_EQ(partitions.items.size(), 2u);
   EXPECT_EQ(partitions.items[0].index, 2u);
-  const std::vector<LogProperty> merged = {{"INDEX", "2"}, {"LABEL", "B"}, {"INDEX", "2"}, {"SIZE", "9"}};
-  EXPECT_EQ(partitions.items[0].properties, merged);
+  const PropertyPairs merged = {{"INDEX", "2"}, {"LABEL", "B"}, {"INDEX", "2"}, {"SIZE", "9"}};
+  EXPECT_EQ(Pairs(partitions.items[0].properties), merged);
   EXPECT_EQ(partitions.items[1].index, 1u);
   EXPECT_EQ(resource.sections[1].type, "VOLUME");
 }
@@ -279,9 +279,9 @@ TEST(LogGrammar, StopOfAnotherTestRecordsNoResult) {
   EXPECT_TRUE(entry.broken);
   const LogResource& resource = entry.resources[0].second;
   ASSERT_EQ(resource.tests.size(), 2u);
-  EXPECT_EQ(resource.tests[0].result, "");
+  EXPECT_EQ(resource.tests[0].result(), "");
   EXPECT_EQ(resource.tests[0].stop_time, 0);
-  EXPECT_EQ(resource.tests[1].result, "SUCCESS");
+  EXPECT_EQ(resource.tests[1].result(), "SUCCESS");
   EXPECT_EQ(resource.status_mask, kLogStatusSuccess);
 }
 
@@ -295,7 +295,7 @@ TEST(LogGrammar, DamagedTestLinesAreRecordedOnceAndBreakTheEntry) {
   EXPECT_TRUE(entry.broken);
   const LogResource& resource = entry.resources[0].second;
   ASSERT_EQ(resource.tests.size(), 1u);
-  EXPECT_EQ(resource.tests[0].result, "SUCCESS");
+  EXPECT_EQ(resource.tests[0].result(), "SUCCESS");
   EXPECT_EQ(resource.tests[0].duration, 0.0);
 
   for (const std::string stop : {"SUCCESS 2 s", "SUCCESS 1,5 S", "SUCCESS nan S", "SUCCESS 2 S X"}) {
@@ -338,8 +338,8 @@ TEST(LogGrammar, MessageCodeMustEndTheLine) {
     EXPECT_EQ(entry.broken, c.broken);
     const auto& messages = entry.resources[0].second.tests.at(0).messages;
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].code, c.code);
-    EXPECT_EQ(messages[0].words, c.further);
+    EXPECT_EQ(messages[0].code(), c.code);
+    EXPECT_EQ(messages[0].words(), c.further);
   }
   // A message needs a word after its kind.
   const auto bare = ParseLog(Entry(kResourceHead + "START TESTS\n"
@@ -363,7 +363,7 @@ TEST(LogGrammar, InvalidTimeStampsDoNotMakeTestLines) {
     const LogGroupEntry& entry = OnlyEntry(*reader);
     EXPECT_TRUE(entry.broken);
     ASSERT_EQ(entry.resources[0].second.tests.size(), 1u);
-    EXPECT_EQ(entry.resources[0].second.tests[0].name, "B_TEST");
+    EXPECT_EQ(entry.resources[0].second.tests[0].name(), "B_TEST");
   }
 }
 
@@ -407,7 +407,7 @@ TEST(LogGrammar, TestLinesAfterTheGroupEndTouchNoDevice) {
   const LogResource& resource = storage->resources[0].second;
   EXPECT_TRUE(resource.broken);
   ASSERT_EQ(resource.tests.size(), 1u);
-  EXPECT_EQ(resource.tests[0].result, "");
+  EXPECT_EQ(resource.tests[0].result(), "");
   EXPECT_TRUE(resource.tests[0].messages.empty());
   const LogGroupEntry* memory = FindEntry(*reader, 1000, "MEMORY_MODULE");
   ASSERT_NE(memory, nullptr);
@@ -460,6 +460,15 @@ TEST(LogGrammar, LogCutShortLeavesItsLastEntryBroken) {
   std::string no_final_newline = full;
   no_final_newline.pop_back();
   EXPECT_FALSE(OnlyEntry(*ParseLog(no_final_newline)).broken);
+  // A record on the last line, without its line end, reads its fields from it like any other.
+  const auto cut_message = ParseLog("+++ 2024-05-01T10.20.30 STORAGE_MODULE 1000\n" + kResourceHead +
+                                    "START TESTS\n2024-05-01T10.20.31 START A_TEST\n"
+                                    "2024-05-01T10.20.32 ERROR READ_ERROR AT LBA CODE 5");
+  const LogTest& test = OnlyEntry(*cut_message).resources[0].second.tests.at(0);
+  EXPECT_EQ(test.name(), "A_TEST");
+  ASSERT_EQ(test.messages.size(), 1u);
+  EXPECT_EQ(test.messages[0].code(), "5");
+  EXPECT_EQ(test.messages[0].words(), (std::vector<std::string_view>{"AT", "LBA"}));
 }
 
 TEST(LogGrammar, BinaryNoiseNeverStopsTheParse) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <limits>
 #include <string_view>
+#include <vector>
 
 #include "gui/logs/core/morva_log_reader.h"
 
@@ -12,6 +13,28 @@ namespace {
 
 void Require(bool condition) {
   if (!condition) std::abort();
+}
+
+// A record reads its fields back from its line: they must be what the reader accepted.
+size_t Properties(const std::vector<LogProperty>& properties) {
+  size_t fields = 0;
+  for (const LogProperty& property : properties) {
+    Require(!property.value().empty());
+    fields += property.key().size() + property.value().size();
+  }
+  return fields;
+}
+
+size_t Messages(const std::vector<LogMessage>& messages) {
+  size_t fields = 0;
+  for (const LogMessage& message : messages) {
+    const LogMessageParts parts = message.parts();
+    Require(parts.kind == "MESSAGE" || parts.kind == "WARNING" || parts.kind == "ERROR" ||
+            parts.kind == "CRITICAL");
+    Require(!parts.first_word.empty());
+    fields += parts.words.size() + parts.code.size();
+  }
+  return fields;
 }
 
 size_t Walk(const LogGroup& group) {
@@ -24,15 +47,20 @@ size_t Walk(const LogGroup& group) {
       const auto& [udi, resource] = entry.resources[r];
       Require(entry.resources.Find(udi) == &entry.resources[r]);
       mask |= resource.status_mask;
-      fields += resource.properties.size() + resource.messages.size() + resource.result_code.size();
+      fields += Properties(resource.properties) + Messages(resource.messages) +
+                resource.result_code.size();
       for (const auto& section : resource.sections) {
         Require(resource.sections.Find(section.type) == &section);
         for (const auto& item : section.items) {
           Require(section.items.Find(item.index) == &item && !item.properties.empty());
-          fields += item.properties.size();
+          fields += Properties(item.properties);
         }
       }
-      for (const auto& test : resource.tests) fields += test.messages.size() + test.name.size();
+      for (const auto& test : resource.tests) {
+        Require(!test.name().empty() && (test.stop_line == nullptr) == test.result().empty());
+        Require((resource.status_mask & LogStatusBit(test.result())) == LogStatusBit(test.result()));
+        fields += Messages(test.messages);
+      }
     }
     Require(mask == entry.status_mask);
   }

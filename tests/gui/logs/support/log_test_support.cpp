@@ -32,12 +32,19 @@ const LogResource* FindResource(const LogGroupEntry& entry, std::string_view udi
 namespace {
 
 void DumpMessage(std::ostream& out, const LogMessage& message, const char* indent) {
-  out << indent << "message " << message.time << ' ' << message.kind << ' ' << message.first_word;
-  for (const auto& word : message.words) out << " [" << word << ']';
-  out << " code=" << message.code << '\n';
+  const LogMessageParts parts = message.parts();
+  out << indent << "message " << message.time << ' ' << parts.kind << ' ' << parts.first_word;
+  for (const auto& word : parts.words) out << " [" << word << ']';
+  out << " code=" << parts.code << '\n';
 }
 
 }  // namespace
+
+PropertyPairs Pairs(const std::vector<LogProperty>& properties) {
+  PropertyPairs pairs;
+  for (const LogProperty& property : properties) pairs.push_back(property.pair());
+  return pairs;
+}
 
 std::string Dump(const MorvaLogReader& reader) {
   std::ostringstream out;
@@ -50,18 +57,20 @@ std::string Dump(const MorvaLogReader& reader) {
         out << "  resource " << udi << " name=" << resource.display_name
             << " mask=" << resource.status_mask << " broken=" << resource.broken
             << " code=" << resource.result_code << " reserved=" << resource.reserved << '\n';
-        for (const auto& [k, v] : resource.properties) out << "   property " << k << '=' << v << '\n';
+        for (const auto& [k, v] : Pairs(resource.properties)) {
+          out << "   property " << k << '=' << v << '\n';
+        }
         for (const auto& section : resource.sections) {
           out << "   section " << section.type << '\n';
           for (const auto& item : section.items) {
             out << "    item " << item.index << '\n';
-            for (const auto& [k, v] : item.properties) out << "     " << k << '=' << v << '\n';
+            for (const auto& [k, v] : Pairs(item.properties)) out << "     " << k << '=' << v << '\n';
           }
         }
         for (const auto& message : resource.messages) DumpMessage(out, message, "   ");
         for (const auto& test : resource.tests) {
-          out << "   test " << test.name << ' ' << test.start_time << '-' << test.stop_time << ' '
-              << test.result << ' ' << test.duration << '\n';
+          out << "   test " << test.name() << ' ' << test.start_time << '-' << test.stop_time << ' '
+              << test.result() << ' ' << test.duration << '\n';
           for (const auto& message : test.messages) DumpMessage(out, message, "    ");
         }
       }

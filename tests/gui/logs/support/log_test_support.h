@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "gui/logs/core/morva_log_reader.h"
 
@@ -15,6 +17,10 @@ std::unique_ptr<MorvaLogReader> ParseLog(std::string_view text, bool keyed_by_nu
 const LogGroup* FindGroup(const MorvaLogReader& reader, int64_t key);
 const LogGroupEntry* FindEntry(const MorvaLogReader& reader, int64_t key, std::string_view name);
 const LogResource* FindResource(const LogGroupEntry& entry, std::string_view udi);
+
+// Key and value of each property, to compare with a list of pairs.
+using PropertyPairs = std::vector<std::pair<std::string_view, std::string_view>>;
+PropertyPairs Pairs(const std::vector<LogProperty>& properties);
 
 // Every group, entry, resource, section, item, test and message with all their fields.
 std::string Dump(const MorvaLogReader& reader);
