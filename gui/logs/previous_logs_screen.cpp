@@ -20,6 +20,7 @@
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QThread>
+#include <QThreadPool>
 #include <QTime>
 #include <QVBoxLayout>
 #include <ctime>
@@ -36,6 +37,11 @@ namespace {
 
 // Form texts, in the screen's own translation context.
 constexpr char kContext[] = "LogsScreen";
+// Result rows made, and rows of an earlier search deleted, in one turn of the event loop: a few
+// milliseconds each.
+constexpr int kRowsPerTurn = 25;
+constexpr int kRowsDeletedPerTurn = 100;
+constexpr int kWidthsPerTurn = 500;
 constexpr char kTitle[] = "PREVIOUS_LOGS_SCREEN_TITLE";
 constexpr char kDateSelection[] = "LOGS_DATE_SELECTION_TITLE";
 constexpr char kFrom[] = "FROM_LABEL";
@@ -93,6 +99,24 @@ int MillisecondsToMidnight() {
   const QDateTime midnight = QDate::currentDate().addDays(1).startOfDay();
   const qint64 left = now.msecsTo(midnight) + 1000;
   return static_cast<int>(qBound<qint64>(1000, left, 25LL * 3600 * 1000));
+}
+
+QTableWidget* NewResultsTable(QWidget* page) {
+  auto* table = new QTableWidget(page);
+  table->setObjectName(QStringLiteral("results_tableWidget"));
+  table->setColumnCount(1);
+  table->setShowGrid(false);
+  table->setSelectionMode(QAbstractItemView::NoSelection);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setStyleSheet(QStringLiteral("QTableWidget{background-color: white;}"));
+  QHeaderView* columns = table->horizontalHeader();
+  columns->setSectionResizeMode(QHeaderView::Fixed);
+  columns->setDefaultSectionSize(30);
+  columns->setMinimumSectionSize(30);
+  columns->setStretchLastSection(false);
+  columns->hide();
+  table->verticalHeader()->hide();
+  return table;
 }
 
 }  // namespace
@@ -196,12 +220,20 @@ LogsScreen::LogsScreen(KolvLiteController* screen_controller)
 
   midnight_timer_.setSingleShot(true);
   connect(&midnight_timer_, &QTimer::timeout, this, &LogsScreen::RefreshMaximumDate);
+  rows_timer_.setSingleShot(true);
+  rows_timer_.setInterval(0);
+  connect(&rows_timer_, &QTimer::timeout, this, &LogsScreen::MakeResultRows);
+  retire_timer_.setSingleShot(true);
+  retire_timer_.setInterval(0);
+  connect(&retire_timer_, &QTimer::timeout, this, &LogsScreen::RetireRows);
   ArmMidnightTimer();
   SetPageState(kEmptyPage);
 }
 
 LogsScreen::~LogsScreen() {
   midnight_timer_.stop();
+  rows_timer_.stop();
+  retire_timer_.stop();
   if (reader != nullptr) {
     disconnect(reader, nullptr, this, nullptr);
     reader->AbortRead();
@@ -358,21 +390,7 @@ void LogsScreen::BuildForm() {
   form->results_label = new QLabel(form->results_page);
   form->results_label->setObjectName(QStringLiteral("results_label"));
   results_layout->addWidget(form->results_label);
-  form->results_tableWidget = new QTableWidget(form->results_page);
-  form->results_tableWidget->setObjectName(QStringLiteral("results_tableWidget"));
-  form->results_tableWidget->setColumnCount(1);
-  form->results_tableWidget->setShowGrid(false);
-  form->results_tableWidget->setSelectionMode(QAbstractItemView::NoSelection);
-  form->results_tableWidget->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  form->results_tableWidget->setStyleSheet(
-      QStringLiteral("QTableWidget{background-color: white;}"));
-  QHeaderView* columns = form->results_tableWidget->horizontalHeader();
-  columns->setSectionResizeMode(QHeaderView::Fixed);
-  columns->setDefaultSectionSize(30);
-  columns->setMinimumSectionSize(30);
-  columns->setStretchLastSection(false);
-  columns->hide();
-  form->results_tableWidget->verticalHeader()->hide();
+  form->results_tableWidget = NewResultsTable(form->results_page);
   results_layout->addWidget(form->results_tableWidget);
   form->logs_stackedWidget->addWidget(form->results_page);
 
@@ -474,13 +492,54 @@ void LogsScreen::Unload() {
 }
 
 void LogsScreen::ClearResults() {
-  form->results_tableWidget->setFocusProxy(nullptr);
-  form->results_tableWidget->clearContents();
-  form->results_tableWidget->setRowCount(0);
-  entries.clear();
+  rows_timer_.stop();
+  rows_made_ = 0;
+  last_title_ = nullptr;
+  number_labels_.clear();
+  number_width_ = 0;
+  widths_set_ = 0;
+  column_width_ = 0;
   rows.clear();
+  QTableWidget* table = form->results_tableWidget;
+  table->setFocusProxy(nullptr);
+  if (table->rowCount() > kRowsPerTurn) {
+    // Deleting thousands of rows at once would hold the GUI thread for a second: an empty
+    // table takes the old one's place, and the old one goes a few rows at a time.
+    QTableWidget* fresh = NewResultsTable(form->results_page);
+    form->results_page->layout()->replaceWidget(table, fresh);
+    fresh->show();
+    table->hide();
+    form->results_tableWidget = fresh;
+    for (int i = 0; i < table->rowCount(); ++i) {
+      if (QWidget* row = table->cellWidget(i, 0)) retired_rows_.append(row);
+    }
+    retired_tables_.append(table);
+    retire_timer_.start();
+  } else {
+    table->clearContents();
+    table->setRowCount(0);
+  }
+  // The parsed log behind the entries takes tens of milliseconds to free: another thread does.
+  if (!entries.isEmpty()) {
+    QThreadPool::globalInstance()->start([released = std::move(entries)]() mutable {
+      released.clear();
+    });
+  }
+  entries.clear();
   current_entry = 0;
   form->log_entry_textEdit->clear();
+}
+
+void LogsScreen::RetireRows() {
+  for (int deleted = 0; deleted < kRowsDeletedPerTurn && !retired_rows_.isEmpty(); ++deleted) {
+    delete retired_rows_.takeFirst();
+  }
+  if (!retired_rows_.isEmpty()) {
+    retire_timer_.start();
+    return;
+  }
+  qDeleteAll(retired_tables_);
+  retired_tables_.clear();
 }
 
 void LogsScreen::DateChanged() {
@@ -574,10 +633,18 @@ void LogsScreen::DisplayLogSearchResults() {
   QTableWidget* table = form->results_tableWidget;
   table->setColumnCount(1);
   table->setRowCount(entries.size());
-  QList<QLabel*> numbers;
-  QList<QHBoxLayout*> layouts;
-  ClickableQLabel* previous = nullptr;
-  for (int i = 0; i < entries.size(); ++i) {
+  MakeResultRows();
+}
+
+// A row costs the GUI thread a fraction of a millisecond: a search of the whole log finds
+// thousands, so they are made a few at a time between the events of the window. The rows made
+// so far are complete: numbers and column are as wide as the widest so far.
+void LogsScreen::MakeResultRows() {
+  QTableWidget* table = form->results_tableWidget;
+  const int end = std::min<int>(rows_made_ + kRowsPerTurn, entries.size());
+  int widest_number = number_width_;
+  const int first_new = rows_made_;
+  for (int i = rows_made_; i < end; ++i) {
     const HtmlLogEntry& entry = entries[i];
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
@@ -586,7 +653,8 @@ void LogsScreen::DisplayLogSearchResults() {
     auto* number = new QLabel(QString::number(i + 1) + QStringLiteral(". "), row);
     number->setObjectName(QStringLiteral("number_label"));
     layout->addWidget(number);
-    numbers.append(number);
+    number_labels_.append(number);
+    widest_number = qMax(widest_number, number->sizeHint().width());
     auto* icon = new QLabel(row);
     icon->setObjectName(QStringLiteral("status_icon_label"));
     const QString image = QLatin1String(report_images::SmallImage(entry.status));
@@ -597,27 +665,39 @@ void LogsScreen::DisplayLogSearchResults() {
     title->setFocusPolicy(Qt::StrongFocus);
     layout->addWidget(title);
     layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
-    layouts.append(layout);
     table->setCellWidget(i, 0, row);
 
     rows.insert(title, i);
     connect(title, &ClickableQLabel::clicked, this, &LogsScreen::OnEntryClicked);
     connect(title, &ClickableQLabel::aquiredFocus, this, &LogsScreen::LogEntryFocusChange);
-    if (previous != nullptr) QWidget::setTabOrder(previous, title);
+    if (last_title_ != nullptr) QWidget::setTabOrder(last_title_, title);
     if (i == 0) table->setFocusProxy(title);
-    previous = title;
+    last_title_ = title;
   }
-  int number_width = 0;
-  for (QLabel* number : std::as_const(numbers)) {
-    number_width = qMax(number_width, number->sizeHint().width());
+  rows_made_ = end;
+  // A wider number widens every label made before it, a few hundred labels a turn as well.
+  if (widest_number > number_width_) {
+    number_width_ = widest_number;
+    widths_set_ = 0;
   }
-  for (QLabel* number : std::as_const(numbers)) number->setFixedWidth(number_width);
-  int row_width = 0;
-  for (QHBoxLayout* layout : std::as_const(layouts)) {
-    row_width = qMax(row_width, layout->sizeHint().width());
+  const int widths_end = std::min<int>(widths_set_ + kWidthsPerTurn, number_labels_.size());
+  for (; widths_set_ < widths_end; ++widths_set_) {
+    number_labels_[widths_set_]->setFixedWidth(number_width_);
   }
-  if (row_width > 0) table->setColumnWidth(0, row_width);
-  table->resizeRowsToContents();
+  // Rows are alike: all take the first one's height. Resizing each row would have the table
+  // recount the positions of all rows at its next layout, once per turn.
+  if (first_new == 0 && end > 0) {
+    table->verticalHeader()->setDefaultSectionSize(table->cellWidget(0, 0)->sizeHint().height());
+  }
+  int row_width = column_width_;
+  for (int i = first_new; i < end; ++i) {
+    row_width = qMax(row_width, table->cellWidget(i, 0)->layout()->sizeHint().width());
+  }
+  if (row_width > column_width_) {
+    column_width_ = row_width;
+    table->setColumnWidth(0, column_width_);
+  }
+  if (rows_made_ < entries.size() || widths_set_ < number_labels_.size()) rows_timer_.start();
 }
 
 void LogsScreen::OnEntryClicked() {

@@ -140,6 +140,10 @@ class LogsScreen : public KolvLiteScreen {
  private:
   void BuildForm();
   void ClearResults();
+  // Makes the next few result rows and, while rows are missing, comes back for more.
+  void MakeResultRows();
+  // Deletes the next few rows of the tables earlier searches left, then the tables.
+  void RetireRows();
   // True when the signal being handled comes from the search under way.
   bool FromCurrentSearch();
   // The search is over: controls back, buttons back, Stopped when it was asked for.
@@ -164,4 +168,16 @@ class LogsScreen : public KolvLiteScreen {
   QPointer<QThread> search_thread_;
   QVector<HtmlLogEntry>* search_output_;
   QTimer midnight_timer_;
+
+  // The result rows made so far and how wide their numbers and their column are.
+  QTimer rows_timer_;
+  int rows_made_ = 0;
+  ClickableQLabel* last_title_ = nullptr;
+  QList<QLabel*> number_labels_;
+  int number_width_ = 0;
+  int widths_set_ = 0;  // labels that have number_width_
+  int column_width_ = 0;
+  QTimer retire_timer_;
+  QList<QWidget*> retired_rows_;
+  QList<QTableWidget*> retired_tables_;
 };

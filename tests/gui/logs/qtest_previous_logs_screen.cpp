@@ -342,6 +342,26 @@ class TestPreviousLogsScreen : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!screen_->isBusy(message), 60000);
     QCOMPARE(screen_->results().size(), kManyRuns);
     QCOMPARE(shown.count(), 1);
+
+    // Thousands of rows are made a few at a time, the GUI thread handling its events between;
+    // once all are there they are as they would be made at once.
+    QTRY_COMPARE_WITH_TIMEOUT(screen_->result_labels().size(), kManyRuns, 60000);
+    VerifyRows();
+    if (QTest::currentTestFailed()) return;
+    // A new search replaces them; the old rows go a few at a time as well, with their table.
+    Search(LogsScreen::FirstDate(), QDate::currentDate());
+    QTRY_COMPARE_WITH_TIMEOUT(screen_->result_labels().size(), kManyRuns, 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(Form()->results_page->findChildren<QTableWidget*>().size(), 1, 60000);
+    QCOMPARE(Form()->results_page->findChild<QTableWidget*>(), Form()->results_tableWidget);
+    VerifyRows();
+    // Leaving while rows are being made stops them.
+    Search(LogsScreen::FirstDate(), QDate::currentDate());
+    QVERIFY(screen_->result_labels().size() < kManyRuns);
+    screen_->OnExit();
+    QTest::qWait(50);
+    QVERIFY(screen_->result_labels().isEmpty());
+    QCOMPARE(Form()->results_tableWidget->rowCount(), 0);
+    screen_->OnEnter();
   }
 
   void stopDuringSearch() {
@@ -395,6 +415,30 @@ class TestPreviousLogsScreen : public QObject {
     QString log;
     for (int i = 0; i < kManyRuns; ++i) log += Run(kDayStart + i, i % 7 ? "SUCCESS" : "FAILED");
     return log;
+  }
+
+  static QWidget* NextTabStop(QWidget* widget) {
+    QWidget* next = widget->nextInFocusChain();
+    while (next != widget && !(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
+    return next;
+  }
+
+  // Every row numbered, as wide and as high as the others, its title reached from the previous
+  // one by Tab, in the order of the results.
+  void VerifyRows() {
+    const QList<ClickableQLabel*> titles = screen_->result_labels();
+    QTableWidget* table = Form()->results_tableWidget;
+    QCOMPARE(table->rowCount(), titles.size());
+    const int width = table->cellWidget(0, 0)->findChild<QLabel*>("number_label")->width();
+    for (int row = 0; row < titles.size(); ++row) {
+      auto* number = table->cellWidget(row, 0)->findChild<QLabel*>(QStringLiteral("number_label"));
+      QCOMPARE(number->text(), QString::number(row + 1) + QStringLiteral(". "));
+      QCOMPARE(number->width(), width);
+      QCOMPARE(table->rowHeight(row), table->rowHeight(0));
+      QVERIFY(titles[row]->text().startsWith(screen_->results()[row].title + " - "));
+      if (row > 0) QCOMPARE(NextTabStop(titles[row - 1]), titles[row]);
+    }
+    QCOMPARE(table->focusProxy(), titles.first());
   }
 
   LogsScreenForm* Form() const { return screen_->widgets(); }
