@@ -37,11 +37,6 @@ namespace {
 
 // Form texts, in the screen's own translation context.
 constexpr char kContext[] = "LogsScreen";
-// Result rows made, and rows of an earlier search deleted, in one turn of the event loop: a few
-// milliseconds each.
-constexpr int kRowsPerTurn = 25;
-constexpr int kRowsDeletedPerTurn = 100;
-constexpr int kWidthsPerTurn = 500;
 constexpr char kTitle[] = "PREVIOUS_LOGS_SCREEN_TITLE";
 constexpr char kDateSelection[] = "LOGS_DATE_SELECTION_TITLE";
 constexpr char kFrom[] = "FROM_LABEL";
@@ -92,6 +87,12 @@ QString FormText(const char* key) { return KolvLiteTranslate(kContext, key); }
 qint64 EarliestSecond() {
   return QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
 }
+
+// Result rows made, and rows of an earlier search deleted, in one turn of the event loop: a few
+// milliseconds each.
+constexpr int kRowsPerTurn = 25;
+constexpr int kRowsDeletedPerTurn = 100;
+constexpr int kWidthsPerTurn = 500;
 
 // Milliseconds until the next local midnight, a little after it.
 int MillisecondsToMidnight() {
@@ -506,7 +507,7 @@ void LogsScreen::ClearResults() {
     // Deleting thousands of rows at once would hold the GUI thread for a second: an empty
     // table takes the old one's place, and the old one goes a few rows at a time.
     QTableWidget* fresh = NewResultsTable(form->results_page);
-    form->results_page->layout()->replaceWidget(table, fresh);
+    delete form->results_page->layout()->replaceWidget(table, fresh);
     fresh->show();
     table->hide();
     form->results_tableWidget = fresh;
@@ -687,7 +688,8 @@ void LogsScreen::MakeResultRows() {
   // Rows are alike: all take the first one's height. Resizing each row would have the table
   // recount the positions of all rows at its next layout, once per turn.
   if (first_new == 0 && end > 0) {
-    table->verticalHeader()->setDefaultSectionSize(table->cellWidget(0, 0)->sizeHint().height());
+    table->resizeRowToContents(0);
+    table->verticalHeader()->setDefaultSectionSize(table->rowHeight(0));
   }
   int row_width = column_width_;
   for (int i = first_new; i < end; ++i) {
