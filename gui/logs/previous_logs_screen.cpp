@@ -511,9 +511,7 @@ void LogsScreen::ClearResults() {
     fresh->show();
     table->hide();
     form->results_tableWidget = fresh;
-    for (int i = 0; i < table->rowCount(); ++i) {
-      if (QWidget* row = table->cellWidget(i, 0)) retired_rows_.append(row);
-    }
+    retired_rows_ += row_widgets_;
     retired_tables_.append(table);
     retire_timer_.start();
   } else {
@@ -527,10 +525,13 @@ void LogsScreen::ClearResults() {
     });
   }
   entries.clear();
+  row_widgets_.clear();
   current_entry = 0;
   form->log_entry_textEdit->clear();
 }
 
+// While an old table is in the page, each page switch visits all its widgets (the stack turns
+// their updates off and on): its rows go as fast as turns of a few milliseconds allow.
 void LogsScreen::RetireRows() {
   for (int deleted = 0; deleted < kRowsDeletedPerTurn && !retired_rows_.isEmpty(); ++deleted) {
     delete retired_rows_.takeFirst();
@@ -667,6 +668,7 @@ void LogsScreen::MakeResultRows() {
     layout->addWidget(title);
     layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
     table->setCellWidget(i, 0, row);
+    row_widgets_.append(row);
 
     rows.insert(title, i);
     connect(title, &ClickableQLabel::clicked, this, &LogsScreen::OnEntryClicked);

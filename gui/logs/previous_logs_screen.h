@@ -173,6 +173,7 @@ class LogsScreen : public KolvLiteScreen {
   QTimer rows_timer_;
   int rows_made_ = 0;
   ClickableQLabel* last_title_ = nullptr;
+  QList<QWidget*> row_widgets_;
   QList<QLabel*> number_labels_;
   int number_width_ = 0;
   int widths_set_ = 0;  // labels that have number_width_
