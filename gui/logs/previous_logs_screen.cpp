@@ -90,8 +90,8 @@ qint64 EarliestSecond() {
 
 // Result rows made, and rows of an earlier search deleted, in one turn of the event loop: a few
 // milliseconds each.
-constexpr int kRowsPerTurn = 25;
-constexpr int kRowsDeletedPerTurn = 100;
+constexpr int kRowsPerTurn = 15;
+constexpr int kRowsDeletedPerTurn = 50;
 constexpr int kWidthsPerTurn = 500;
 
 // Milliseconds until the next local midnight, a little after it.
@@ -510,6 +510,9 @@ void LogsScreen::ClearResults() {
     delete form->results_page->layout()->replaceWidget(table, fresh);
     fresh->show();
     table->hide();
+    // Keeps page switches from visiting its rows: the stack turns updates off and on for every
+    // widget below it but those whose updates are off on their own.
+    table->setAttribute(Qt::WA_ForceUpdatesDisabled);
     form->results_tableWidget = fresh;
     retired_rows_ += row_widgets_;
     retired_tables_.append(table);
