@@ -164,18 +164,16 @@ QString HtmlGenerator::GetTranslatedToken(const QString& key) {
 }
 
 QString HtmlGenerator::GetTranslatedToken(std::string_view key) {
-  const std::string text(key);
-  if (!caching_) {
-    const QString in_context = KolvLiteTranslate(translation_context_.toStdString(), text);
-    if (in_context != QString::fromStdString(text)) return in_context;
-    return KolvLiteTranslate(text);
-  }
   // The lookup goes through every installed translator; a page asks for the same few keys often.
-  const auto known = translated_.constFind(QByteArray::fromRawData(key.data(), qsizetype(key.size())));
-  if (known != translated_.constEnd()) return *known;
+  if (caching_) {
+    const auto known =
+        translated_.constFind(QByteArray::fromRawData(key.data(), qsizetype(key.size())));
+    if (known != translated_.constEnd()) return *known;
+  }
+  const std::string text(key);
   QString translated = KolvLiteTranslate(translation_context_.toStdString(), text);
   if (translated == QString::fromStdString(text)) translated = KolvLiteTranslate(text);
-  translated_.insert(QByteArray(key.data(), qsizetype(key.size())), translated);
+  if (caching_) translated_.insert(QByteArray(key.data(), qsizetype(key.size())), translated);
   return translated;
 }
 

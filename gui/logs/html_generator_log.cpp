@@ -60,6 +60,13 @@ const char* SmallImageOfResult(std::string_view result) {
   return look ? look->small_image : report_images::kSmallInvalid;
 }
 
+// The status an entry is listed by. One whose results set no status bit still needs one.
+int EntryStatus(quint32 mask, bool broken) {
+  if (broken) return LOG_ENTRY_BROKEN;
+  const MaskLook* look = LookOfMask(mask);
+  return look ? look->status : LOG_ENTRY_INVALID;
+}
+
 // Characters of an entry's device sections, roughly: each kind of row has its own markup.
 qsizetype EstimatedSize(const LogGroupEntry& entry) {
   qsizetype size = 0;
@@ -268,17 +275,13 @@ QString HtmlGenerator::CreateLogEntryHeader(HtmlLogEntry& entry, int mask, bool 
   const char* first_key = nullptr;
   const char* second_key = nullptr;
   const MaskLook* look = LookOfMask(static_cast<quint32>(mask));
+  entry.status = EntryStatus(static_cast<quint32>(mask), entry.broken);
   if (entry.broken) {
     image = report_images::kBigBroken;
-    entry.status = LOG_ENTRY_BROKEN;
   } else if (look) {
     image = look->big_image;
-    entry.status = look->status;
     first_key = look->title_key;
     second_key = look->message_key;
-  } else {
-    // No result that counts: an entry still needs a status of its own to be listed by.
-    entry.status = LOG_ENTRY_INVALID;
   }
   QString first_line = first_key ? KolvLiteTranslate(first_key) : QString();
   QString second_line = second_key ? KolvLiteTranslate(second_key) : QString();
@@ -423,9 +426,8 @@ bool HtmlGenerator::ReadLogGroup(QVector<HtmlLogEntry>& out, const LogGroup* gro
     } else {
       record.time_text = LocaleSafeTimeToString(group->number);
       if (parsed_log) {
-        // The header only for the status it sets; the page comes when it is asked for.
-        CreateLogEntryHeader(record, static_cast<int>(ListedMask(log_entry)), true, QString(),
-                             QString());
+        // The page comes when it is asked for.
+        record.status = EntryStatus(ListedMask(log_entry), record.broken);
         record.source = std::shared_ptr<const LogGroupEntry>(parsed_log, &log_entry);
       } else {
         record.body = RenderEntryPage(record, log_entry);

@@ -494,7 +494,6 @@ void LogsScreen::Unload() {
 
 void LogsScreen::ClearResults() {
   rows_timer_.stop();
-  rows_made_ = 0;
   last_title_ = nullptr;
   number_labels_.clear();
   number_width_ = 0;
@@ -646,10 +645,10 @@ void LogsScreen::DisplayLogSearchResults() {
 // so far are complete: numbers and column are as wide as the widest so far.
 void LogsScreen::MakeResultRows() {
   QTableWidget* table = form->results_tableWidget;
-  const int end = std::min<int>(rows_made_ + kRowsPerTurn, entries.size());
+  const int first_new = static_cast<int>(row_widgets_.size());
+  const int end = std::min<int>(first_new + kRowsPerTurn, entries.size());
   int widest_number = number_width_;
-  const int first_new = rows_made_;
-  for (int i = rows_made_; i < end; ++i) {
+  for (int i = first_new; i < end; ++i) {
     const HtmlLogEntry& entry = entries[i];
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
@@ -680,7 +679,6 @@ void LogsScreen::MakeResultRows() {
     if (i == 0) table->setFocusProxy(title);
     last_title_ = title;
   }
-  rows_made_ = end;
   // A wider number widens every label made before it, a few hundred labels a turn as well.
   if (widest_number > number_width_) {
     number_width_ = widest_number;
@@ -704,7 +702,7 @@ void LogsScreen::MakeResultRows() {
     column_width_ = row_width;
     table->setColumnWidth(0, column_width_);
   }
-  if (rows_made_ < entries.size() || widths_set_ < number_labels_.size()) rows_timer_.start();
+  if (row_widgets_.size() < entries.size() || widths_set_ < number_labels_.size()) rows_timer_.start();
 }
 
 void LogsScreen::OnEntryClicked() {

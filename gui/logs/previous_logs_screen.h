@@ -171,7 +171,6 @@ class LogsScreen : public KolvLiteScreen {
 
   // The result rows made so far and how wide their numbers and their column are.
   QTimer rows_timer_;
-  int rows_made_ = 0;
   ClickableQLabel* last_title_ = nullptr;
   QList<QWidget*> row_widgets_;
   QList<QLabel*> number_labels_;

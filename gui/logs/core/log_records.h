@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gui/logs/core/keyed_list.h"
+#include "gui/logs/core/log_line.h"
 
 // A "KEY: value" line: the key up to the first separator, the value behind it without the blanks
 // around it.
@@ -40,12 +41,9 @@ class LogWords {
     using reference = std::string_view;
 
     const_iterator() = default;
-    std::string_view operator*() const { return rest_.substr(0, rest_.find(' ')); }
+    std::string_view operator*() const { return token_; }
     const_iterator& operator++() {
-      const size_t end = rest_.find(' ');
-      rest_ = end == std::string_view::npos ? std::string_view() : rest_.substr(end);
-      const size_t next = rest_.find_first_not_of(' ');
-      rest_ = next == std::string_view::npos ? std::string_view() : rest_.substr(next);
+      if (!tokens_.Next(token_)) token_ = std::string_view();
       return *this;
     }
     const_iterator operator++(int) {
@@ -54,14 +52,15 @@ class LogWords {
       return before;
     }
     bool operator==(const const_iterator& other) const {
-      return rest_.data() == other.rest_.data() && rest_.size() == other.rest_.size();
+      return token_.data() == other.token_.data() && token_.size() == other.token_.size();
     }
     bool operator!=(const const_iterator& other) const { return !(*this == other); }
 
    private:
     friend class LogWords;
-    explicit const_iterator(std::string_view rest) : rest_(rest) {}
-    std::string_view rest_;
+    explicit const_iterator(std::string_view text) : tokens_(text) { ++*this; }
+    log_line::Tokens tokens_{std::string_view()};
+    std::string_view token_;
   };
   using iterator = const_iterator;
   using value_type = std::string_view;
@@ -69,10 +68,7 @@ class LogWords {
   LogWords() = default;
   explicit LogWords(std::string_view text) : text_(text) {}
 
-  const_iterator begin() const {
-    const size_t first = text_.find_first_not_of(' ');
-    return first == std::string_view::npos ? end() : const_iterator(text_.substr(first));
-  }
+  const_iterator begin() const { return const_iterator(text_); }
   const_iterator end() const { return const_iterator(); }
   bool empty() const { return begin() == end(); }
   size_t size() const { return static_cast<size_t>(std::distance(begin(), end())); }
