@@ -58,7 +58,7 @@ void KOLVio::ReadLoop() {
         return;  // nothing after an abort is read
       }
     }
-    if (read <= 0 && bytes.empty()) return;  // end of input, or the sink is going away
+    if (read <= 0) return;  // end of input, or the sink is going away
   }
 }
 

@@ -143,35 +143,21 @@ int StandardInputWaiter::Read(std::string& out) {
     const int ready = poll(p, 2, -1);
     if (ready < 0 && errno == EINTR) continue;
     if (ready < 0) return -1;
-    break;
+    if (p[1].revents) return 0;
+    if (p[0].revents & POLLNVAL) return -1;
+    char buffer[256];
+    const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+    // Someone else may have taken the bytes poll saw, or a signal came: wait again, since 0
+    // means only an interrupt.
+    if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    if (n <= 0) return -1;
+    out.append(buffer, static_cast<size_t>(n));
+    return static_cast<int>(n);
   }
-  if (p[1].revents) return 0;
-  if (!(p[0].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL))) return 0;
-  if (p[0].revents & POLLNVAL) return -1;
-  char buffer[256];
-  const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
-  if (n < 0) return errno == EINTR || errno == EAGAIN ? 0 : -1;
-  if (n == 0) return -1;
-  out.append(buffer, static_cast<size_t>(n));
-  return static_cast<int>(n);
 }
 
 void StandardInputWaiter::Interrupt() {
   if (wake_[1] >= 0) (void)!write(wake_[1], "x", 1);
-}
-
-int ReadStandardInputNonBlocking(std::string& out) {
-  pollfd p{0, POLLIN, 0};
-  int ready = poll(&p, 1, 0);
-  if (ready < 0) return errno == EINTR ? 0 : -1;
-  if (ready == 0) return 0;
-  if (!(p.revents & POLLIN)) return (p.revents & (POLLHUP | POLLERR | POLLNVAL)) ? -1 : 0;
-  char buffer[256];
-  ssize_t n = read(0, buffer, sizeof buffer);
-  if (n < 0) return errno == EINTR || errno == EAGAIN ? 0 : -1;
-  if (n == 0) return -1;
-  out.append(buffer, static_cast<size_t>(n));
-  return static_cast<int>(n);
 }
 
 }  // namespace kolv_os

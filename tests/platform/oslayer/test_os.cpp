@@ -1,15 +1,36 @@
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "kolv_os/os.h"
+
+namespace {
+// Steps a test runs around the waiter's next poll calls, one per call, to play another reader.
+std::function<void()> g_before_next_poll;
+std::function<void()> g_after_next_poll;
+}  // namespace
+
+// Stands in for the system's poll in this program only.
+extern "C" int poll(pollfd* fds, nfds_t count, int timeout) {
+  using Poll = int (*)(pollfd*, nfds_t, int);
+  static const Poll system_poll = reinterpret_cast<Poll>(dlsym(RTLD_NEXT, "poll"));
+  if (auto before = std::exchange(g_before_next_poll, nullptr)) before();
+  const int ready = system_poll(fds, count, timeout);
+  if (auto after = std::exchange(g_after_next_poll, nullptr)) after();
+  return ready;
+}
 
 namespace {
 
@@ -123,27 +144,68 @@ TEST(OsProcess, SpawnDetachedReportsAMissingProgram) {
   EXPECT_FALSE(error.empty());
 }
 
-TEST(OsInput, ReadStandardInputNonBlockingOnAPipe) {
-  int p[2];
-  ASSERT_EQ(pipe(p), 0);
-  int saved = dup(STDIN_FILENO);
-  ASSERT_EQ(dup2(p[0], STDIN_FILENO), 0);
+// Standard input replaced by a non-blocking pipe for the test's span.
+class PipeOnStandardInput {
+ public:
+  PipeOnStandardInput() {
+    if (pipe2(ends_, O_NONBLOCK) != 0) return;
+    saved_ = dup(STDIN_FILENO);
+    dup2(ends_[0], STDIN_FILENO);
+  }
+  ~PipeOnStandardInput() {
+    if (saved_ >= 0) dup2(saved_, STDIN_FILENO);
+    for (int fd : {saved_, ends_[0], ends_[1]})
+      if (fd >= 0) close(fd);
+  }
+  bool ok() const { return saved_ >= 0; }
+  void Write(const char* text) {
+    const ssize_t length = static_cast<ssize_t>(std::strlen(text));
+    ASSERT_EQ(write(ends_[1], text, static_cast<size_t>(length)), length);
+  }
+  void CloseWriteEnd() {
+    close(ends_[1]);
+    ends_[1] = -1;
+  }
+  std::string Drain() {
+    std::string taken;
+    char c;
+    while (read(ends_[0], &c, 1) == 1) taken += c;
+    return taken;
+  }
 
-  std::string got = "x";
-  EXPECT_EQ(kolv_os::ReadStandardInputNonBlocking(got), 0) << "an empty pipe must not block";
-  ASSERT_EQ(write(p[1], "ab", 2), 2);
-  EXPECT_EQ(kolv_os::ReadStandardInputNonBlocking(got), 2);
-  EXPECT_EQ(got, "xab");
-  EXPECT_EQ(kolv_os::ReadStandardInputNonBlocking(got), 0);
-  ASSERT_EQ(write(p[1], "c", 1), 1);
-  close(p[1]);
-  EXPECT_EQ(kolv_os::ReadStandardInputNonBlocking(got), 1) << "data before the end is kept";
-  EXPECT_EQ(got, "xabc");
-  EXPECT_EQ(kolv_os::ReadStandardInputNonBlocking(got), -1);
+ private:
+  int ends_[2] = {-1, -1};
+  int saved_ = -1;
+};
 
-  dup2(saved, STDIN_FILENO);
-  close(saved);
-  close(p[0]);
+TEST(OsInput, StandardInputWaiterZeroMeansOnlyAnInterrupt) {
+  PipeOnStandardInput input;
+  ASSERT_TRUE(input.ok());
+  kolv_os::StandardInputWaiter waiter;
+  std::string got;
+
+  input.Write("ab");
+  EXPECT_EQ(waiter.Read(got), 2);
+  EXPECT_EQ(got, "ab");
+
+  // Another reader of the same input takes the byte poll saw; the waiter waits for the next.
+  input.Write("x");
+  std::string taken;
+  g_after_next_poll = [&] {
+    taken = input.Drain();
+    g_before_next_poll = [&] { input.Write("a"); };
+  };
+  got.clear();
+  EXPECT_EQ(waiter.Read(got), 1);
+  EXPECT_EQ(taken, "x");
+  EXPECT_EQ(got, "a");
+
+  waiter.Interrupt();
+  EXPECT_EQ(waiter.Read(got), 0);
+  EXPECT_EQ(waiter.Read(got), 0) << "an interrupt lasts";
+  kolv_os::StandardInputWaiter fresh;
+  input.CloseWriteEnd();
+  EXPECT_EQ(fresh.Read(got), -1);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The few facilities that differ between operating systems, behind one small interface: the
-// plug-in file names, the operating system's folder, a detached background process and polling
-// standard input.
+// plug-in file names, the operating system's folder, a detached background process and waiting
+// on standard input.
 #pragma once
 
 #include <string>
@@ -56,9 +56,5 @@ class StandardInputWaiter {
  private:
   int wake_[2] = {-1, -1};
 };
-
-// Reads what is waiting on standard input without blocking. Returns the number of bytes appended
-// to out, 0 when nothing is waiting, -1 at end of input or on error.
-int ReadStandardInputNonBlocking(std::string& out);
 
 }  // namespace kolv_os
