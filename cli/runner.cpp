@@ -224,7 +224,9 @@ void DeviceRunPrinter::Run() {
   for (;;) {
     RunEvent event;
     if (!queue_.Peek(event)) {
-      if (!queue_.WaitForMore(0, 500)) PollAbort();
+      // Also after a wake-up that found events: an abort may have come with them.
+      queue_.WaitForMore(0, 500);
+      PollAbort();
       continue;
     }
     const bool more = Handle(event);
@@ -250,6 +252,7 @@ void DeviceRunPrinter::FollowTest(uint32_t start_tick) {
     PollAbort();
     show();
   }
+  PollAbort();
   if (!test_listener_.message().empty()) show();
   sink.TestProgress(test_listener_.progress(), Since(start_tick));
 }
