@@ -1,5 +1,6 @@
 #include "cli/listings.h"
 
+#include "cli/exit_status.h"
 #include "cli/kolvio.h"
 #include "cli/thread_manager.h"
 #include "cli/tool_host.h"
@@ -159,31 +160,30 @@ void ShowModuleHelp(CliApplication& app, ModuleInterfaceView* module) {
 bool ScanModuleDevices(CliApplication& app, ModuleSelection& selection) {
   if (!selection.module) return true;
   const std::string name = selection.module->name();
-  ThreadManager& manager = ThreadManager::Instance();
-  bool finished = false;
   // After an interrupt no new scan starts.
   if (!CliInterrupted()) {
+    ThreadManager& manager = ThreadManager::Instance();
     manager.SetModule(selection.module);
     manager.PostScan(app.scan_record.get());
     if (app.sink) app.sink->ScanProgress(name, false);
     // Redraw the spinner every half second while the service thread scans.
     while (!manager.WaitForScan(app.scan_record.get(), 500))
       if (app.sink) app.sink->ScanProgress(name, false);
-    finished = app.scan_record->done.load() != 0;
-  }
-  if (!finished) {
-    app.scan_abandoned = true;
-    MergeExitStatus(app, morva_service::kTestCancelled);
-    if (app.sink) {
-      app.sink->NewLine();
-      PrintWarningLine(app, "DEVICE_SCAN_ABORTED");
+    if (app.scan_record->done.load() != 0) {
+      selection.scanned_devices = selection.module->system_components();
+      selection.scanned = true;
+      if (app.sink) app.sink->ScanProgress(name, true);
+      return true;
     }
-    return false;
+    // The service thread is still in the scan: it cannot be waited for.
+    app.scan_abandoned = true;
   }
-  selection.scanned_devices = selection.module->system_components();
-  selection.scanned = true;
-  if (app.sink) app.sink->ScanProgress(name, true);
-  return true;
+  MergeRunnerStatus(app, kolv_exit::kTestCancelled);
+  if (app.sink) {
+    app.sink->NewLine();
+    PrintWarningLine(app, "DEVICE_SCAN_ABORTED");
+  }
+  return false;
 }
 
 SystemComponentView* FindScannedDevice(const ModuleSelection& selection, const std::string& id) {

@@ -22,7 +22,8 @@ void ShowTools(CliApplication& app, ModuleSelection& selection);
 void ShowToolEntry(CliApplication& app, ToolView* tool, const std::string& module_name);
 void ShowDiagnostics(CliApplication& app, ModuleInterfaceView* module);
 // Scans the module's devices on the service thread, with the spinner line meanwhile. False when
-// an interrupt came first: the exit status then says cancelled and app.scan_abandoned is set.
+// an interrupt came first: the exit status then says cancelled, and app.scan_abandoned is set
+// when a scan was left running.
 bool ScanModuleDevices(CliApplication& app, ModuleSelection& selection);
 SystemComponentView* FindScannedDevice(const ModuleSelection& selection, const std::string& id);
 // "a.b.c": low 16 bits of the first field, the second, low 32 bits of the third.
