@@ -130,9 +130,11 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
   return parsed;
 }
 
-void EndWithoutWaiting(CliApplication& app, unsigned status) {
-  delete app.sink;  // closes the output file and gives the terminal back
-  app.sink = nullptr;
+void EndWithoutWaiting(CliApplication* app, unsigned status) {
+  if (app) {
+    delete app->sink;  // closes the output file and gives the terminal back
+    app->sink = nullptr;
+  }
   std::fflush(nullptr);
   std::_Exit(static_cast<int>(status));
 }
@@ -189,7 +191,7 @@ int RunCli(int argc, char** argv) {
       WriteFinalStatus(app);
     if (app.sink && app.sink->Finish() != kSinkDone) MergeOutputLost(app);
     status = ExitStatus(app);
-    if (app.scan_abandoned) EndWithoutWaiting(app, status);
+    if (app.scan_abandoned) EndWithoutWaiting(&app, status);
   }
   std::fflush(stdout);
   release_app_mutex(mutex);

@@ -11,8 +11,8 @@ int ChooseOutputSink(CliApplication& app);
 constexpr int kOutputSinkFailed = 173;
 
 // The engine cannot stop a device scan, and waiting for the service thread would wait for the
-// scan: the program ends here with status, its output written out.
-[[noreturn]] void EndWithoutWaiting(CliApplication& app, unsigned status);
+// scan: the program ends here with status, its output written out. app may be null.
+[[noreturn]] void EndWithoutWaiting(CliApplication* app, unsigned status);
 
 // The whole program: returns the process exit status.
 int RunCli(int argc, char** argv);

@@ -108,7 +108,5 @@ void LaunchToolCli(CliApplication& app, int argc, char** argv) {
 }
 
 void EndToolRunWithoutWaiting(int status) {
-  if (g_tool_app) EndWithoutWaiting(*g_tool_app, static_cast<unsigned>(status));
-  std::fflush(nullptr);
-  std::_Exit(status);
+  EndWithoutWaiting(g_tool_app, static_cast<unsigned>(status));
 }
