@@ -14,6 +14,8 @@ CliStdioFile::CliStdioFile(std::string path) : MorvaStdio(nullptr, stderr) {
   path = NormalizePath(std::move(path));
   const size_t cut = path.find_last_of("/\\");
   if (cut == std::string::npos) {
+    // A bare name means the current folder, as it does for any other program.
+    directory_ = ".";
     file_name_ = path;
   } else {
     directory_ = path.substr(0, cut);
@@ -61,15 +63,12 @@ int CliStdioFile::Start() {
   if (file_name_.empty()) return kSinkFileNotOpen;
   ZerkaFilesystem* fs = get_filesystem();
   if (!fs) return kSinkFileNotOpen;
-  // A bare name means the current folder, as it does for any other program.
-  if (directory_.empty()) directory_ = ".";
   if (fs->IsDirectory(FullPath()) != 0) return kSinkFileNotOpen;
   if (fs->CreateDirectories(directory_) != 0) return kSinkFileNotOpen;
   return OpenFile();
 }
 
 int CliStdioFile::OpenFile() {
-  if (directory_.empty()) directory_ = ".";
   if (out_) std::fclose(out_);
   out_ = std::fopen(FullPath().c_str(), "w");
   return out_ ? kSinkDone : kSinkFileNotOpen;
