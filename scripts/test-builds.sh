@@ -1,4 +1,5 @@
-# Sourced by scripts/test and scripts/test-repeat: the two test builds, each in its own folder.
+# Sourced by scripts/test and scripts/test-repeat: the two test builds, each in its own folder,
+# and the one way both run ctest.
 #   sanitizers: Debug with AddressSanitizer and UndefinedBehaviorSanitizer ($KOLV_TEST_BUILD,
 #               default build-test/)
 #   optimised:  RelWithDebInfo without sanitizers, as users get it ($KOLV_TEST_OPT_BUILD,
@@ -21,4 +22,9 @@ kolv_build_sanitizers() {
 kolv_build_optimised() {
   kolv_build "${KOLV_TEST_OPT_BUILD:-$top/build-opt}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKOLV_SANITIZE=OFF
+}
+
+# kolv_ctest CTEST_ARGUMENT...: in the current build folder, on Qt's offscreen platform.
+kolv_ctest() {
+  QT_QPA_PLATFORM=offscreen ctest -j"$(nproc)" --timeout 300 "$@"
 }
