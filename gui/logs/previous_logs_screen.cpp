@@ -727,10 +727,8 @@ void LogsScreen::DisplayLogEntry(int index) {
   form->logs_stackedWidget->setCurrentIndex(kEntryPage);
   form->log_entry_navigator_container_widget->show();
   form->log_entry_header_label->setText(entry.title + QStringLiteral(" - ") + entry.time_text);
-  form->log_entry_index_label->setText(
-      KolvLiteTranslate(kEntry) + QStringLiteral(": ") + QString::number(index + 1) +
-      QLatin1Char(' ') + KolvLiteTranslate(TranslationKeys::OF) + QLatin1Char(' ') +
-      QString::number(entries.size()));
+  form->log_entry_index_label->setText(KolvLiteTranslate(kEntry) + QStringLiteral(": ") +
+                                       KolvLitePositionOf(index + 1, entries.size()));
   form->log_entry_textEdit->setHtml(HtmlGenerator().EntryBody(entry));
   form->log_entry_textEdit->setEnabled(true);
   form->previous_entry_pushButton->setEnabled(index != 0);

@@ -31,6 +31,40 @@ constexpr char kAdvancedHint[] = "ADVANCED_USERS_HINT";
 
 const char kHintStyle[] = ".QLabel { font: italic 10pt \"Segoe UI\";}";
 
+// The recommended tests come from the module's first diagnostic; null when it has none.
+morva_service::DiagnosticView* FirstDiagnostic(morva_service::ModuleInterfaceView* module) {
+  if (module == nullptr) return nullptr;
+  const std::vector<morva_service::DiagnosticView*> diagnostics = module->diagnostics();
+  return diagnostics.empty() ? nullptr : diagnostics.front();
+}
+
+// The recommended tests of one device: those of `tests` that support it.
+std::vector<morva_service::TestView*> TestsSupporting(
+    morva_service::SystemComponentView* device, const std::vector<morva_service::TestView*>& tests) {
+  std::vector<morva_service::TestView*> supported;
+  if (device == nullptr) return supported;
+  for (morva_service::TestView* test : tests) {
+    if (test != nullptr && test->SupportsComponent(device)) supported.push_back(test);
+  }
+  return supported;
+}
+
+// False when the recommended tests can be seen to leave nothing to run: no module, no test in
+// its first diagnostic, or scanned devices that none of them supports. Before a scan the
+// devices are not known yet, and the scan decides.
+bool HasRecommendedTests(KolvLiteController* controller) {
+  morva_service::ModuleInterfaceView* module = controller->execution_context()->current_module;
+  morva_service::DiagnosticView* first = FirstDiagnostic(module);
+  if (first == nullptr) return false;
+  const std::vector<morva_service::TestView*> tests = first->tests();
+  const std::vector<morva_service::SystemComponentView*> devices = module->system_components();
+  if (devices.empty()) return !tests.empty();
+  for (morva_service::SystemComponentView* device : devices) {
+    if (!TestsSupporting(device, tests).empty()) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 DiagnosticSelectionScreen::DiagnosticSelectionScreen(KolvLiteController* controller)
@@ -212,40 +246,18 @@ void DiagnosticSelectionScreen::UpdateNextEnabled() {
   next_button_->setEnabled(flow_possible_ && runnable);
 }
 
-bool DiagnosticSelectionScreen::HasRecommendedTests(KolvLiteController* controller) {
-  morva_service::ModuleInterfaceView* module = controller->execution_context()->current_module;
-  if (module == nullptr) return false;
-  const std::vector<morva_service::DiagnosticView*> diagnostics = module->diagnostics();
-  if (diagnostics.empty() || diagnostics.front() == nullptr) return false;
-  const std::vector<morva_service::TestView*> tests = diagnostics.front()->tests();
-  const std::vector<morva_service::SystemComponentView*> devices = module->system_components();
-  if (devices.empty()) return !tests.empty();
-  for (morva_service::SystemComponentView* device : devices) {
-    for (morva_service::TestView* test : tests) {
-      if (device != nullptr && test != nullptr && test->SupportsComponent(device)) return true;
-    }
-  }
-  return false;
-}
-
 void DiagnosticSelectionScreen::FillRecommendedSelection(KolvLiteController* controller) {
   KolvLiteContext* context = controller->execution_context();
   context->ClearSelection();
   morva_service::ModuleInterfaceView* module = context->current_module;
-  if (module == nullptr) return;
-  const std::vector<morva_service::SystemComponentView*> devices = module->system_components();
-  const std::vector<morva_service::DiagnosticView*> diagnostics = module->diagnostics();
   // A module without diagnostics has no recommended tests.
-  if (devices.empty() || diagnostics.empty() || diagnostics.front() == nullptr) return;
-  morva_service::DiagnosticView* first = diagnostics.front();
+  morva_service::DiagnosticView* first = FirstDiagnostic(module);
+  if (first == nullptr) return;
   const std::vector<morva_service::TestView*> tests = first->tests();
-  for (morva_service::SystemComponentView* device : devices) {
-    if (device == nullptr) continue;
+  for (morva_service::SystemComponentView* device : module->system_components()) {
     DiagnosticTestSelection chosen;
     chosen.diagnostic = first;
-    for (morva_service::TestView* test : tests) {
-      if (test != nullptr && test->SupportsComponent(device)) chosen.tests.push_back(test);
-    }
+    chosen.tests = TestsSupporting(device, tests);
     if (chosen.tests.empty()) continue;
     auto* record = new DeviceTestSelection;
     record->device = device;

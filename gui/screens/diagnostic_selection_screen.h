@@ -51,10 +51,6 @@ class DiagnosticSelectionScreen : public ForkScreen {
   // the tests of its first diagnostic that support the device. Empty without devices or
   // diagnostics.
   static void FillRecommendedSelection(KolvLiteController* controller);
-  // False when the recommended tests can be seen to leave nothing to run: no module, no test in
-  // its first diagnostic, or scanned devices that none of them supports. Before a scan the
-  // devices are not known yet, and the scan decides.
-  static bool HasRecommendedTests(KolvLiteController* controller);
 
  public slots:
   void OnEnter() override;

@@ -345,10 +345,8 @@ void ExecutionLogScreen::UpdateIterationButtons() {
   // One total for the run, whatever pages it has; pages of no iteration count by position.
   const int iterations = controller->execution_context()->iteration_start_times.size();
   const bool mapped = shown >= 1 && shown <= page_iterations_.size();
-  form->iterations_label->setText(
-      QString::number(mapped ? page_iterations_[shown - 1] + 1 : shown) + QLatin1Char(' ') +
-      KolvLiteTranslate(TranslationKeys::OF) + QLatin1Char(' ') +
-      QString::number(mapped ? iterations : count - 1));
+  form->iterations_label->setText(KolvLitePositionOf(
+      mapped ? page_iterations_[shown - 1] + 1 : shown, mapped ? iterations : count - 1));
 }
 
 void ExecutionLogScreen::NextIteration() {

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QMetaObject>
 #include <QPalette>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpacerItem>
@@ -39,15 +38,12 @@ constexpr char kRunningTests[] = "RUNNING_TESTS";
 const char kScreenStyle[] =
     "*[accessibleName=\"execution_header_widget\"] {\n\tborder: 1px solid #BDBDBD;\n}\n\n"
     "*[accessibleName=\"running_tests_header_widget\"] {\n\tborder: 1px solid #FFFFFF;\n}";
-// The gradient is the header's own: spread to the iteration arrows it would hide their
-// disabled look.
-const char kHeaderStyle[] =
-    "#widget { background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:1, "
-    "stop:0 #F1F1F1, stop:1 #CCCCCC); }\n"
-    "QLabel { font: bold 10pt \"Segoe UI\"; color: rgb(0, 0, 0); }";
-const char kIterationLabelStyle[] =
+// The gradient is set on the header and its iteration label, not on the whole header: spread to
+// the iteration arrows it would hide their disabled look.
+const char kHeaderBackground[] =
     "background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:1, "
     "stop:0 #F1F1F1, stop:1 #CCCCCC);";
+const char kHeaderLabelStyle[] = "QLabel { font: bold 10pt \"Segoe UI\"; color: rgb(0, 0, 0); }";
 
 QPushButton* MakeArrowButton(QWidget* parent, const char* name, const char* text) {
   auto* button = new QPushButton(parent);
@@ -146,7 +142,8 @@ void ExecutionScreen::BuildForm() {
 
   form->widget = new QWidget(form->execution_screen_main_widget);
   form->widget->setObjectName(QStringLiteral("widget"));
-  form->widget->setStyleSheet(QLatin1String(kHeaderStyle));
+  form->widget->setStyleSheet(QStringLiteral("#widget { %1 }\n%2")
+                                .arg(QLatin1String(kHeaderBackground), QLatin1String(kHeaderLabelStyle)));
   form->verticalLayout_2->addWidget(form->widget);
 
   form->horizontalLayout = new QHBoxLayout(form->widget);
@@ -175,7 +172,7 @@ void ExecutionScreen::BuildForm() {
   form->iteration_label->setObjectName(QStringLiteral("iteration_label"));
   form->iteration_label->setMinimumWidth(70);
   form->iteration_label->setAlignment(Qt::AlignCenter);
-  form->iteration_label->setStyleSheet(QLatin1String(kIterationLabelStyle));
+  form->iteration_label->setStyleSheet(QLatin1String(kHeaderBackground));
   form->iteration_label->setTextFormat(Qt::PlainText);
   form->horizontalLayout->addWidget(form->iteration_label);
 
@@ -324,7 +321,7 @@ TestWidget& ExecutionScreen::CurrentTestWidget() {
 void ExecutionScreen::ShowIterationAborted(int index) {
   ExecutionIterationWidgets* record = iteration(index);
   if (record == nullptr || record->progress == nullptr) return;
-  if (record->progress->progress_bar()->value() < 100) record->progress->ShowAborted();
+  record->progress->ShowAborted();
 }
 
 void ExecutionScreen::SetProgressValues(int value) {
@@ -664,10 +661,7 @@ void ExecutionScreen::UpdateIterationButtons() {
   const int count = stack->count();
   form->previous_iteration_pushButton->setEnabled(shown > 0);
   form->next_iteration_pushButton->setEnabled(shown < count - 1);
-  form->iteration_label->setText(QStringLiteral("%1 %2 %3")
-                                     .arg(shown + 1)
-                                     .arg(KolvLiteTranslate(TranslationKeys::OF))
-                                     .arg(count));
+  form->iteration_label->setText(KolvLitePositionOf(shown + 1, count));
 }
 
 void ExecutionScreen::NextIteration() {

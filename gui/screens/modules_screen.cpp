@@ -187,8 +187,7 @@ void ModulesScreen::OnEnter() {
   if (!controller->IsAnyScreenBusy() && !scans_pending) {
     stacked_widget_->setCurrentIndex(kModulesPage);
     emit ModulesValidationStarted();
-    UnloadToolScreens();
-    controller->ClearExecutionContext();
+    StartClean();
     ClearModules();
     ReloadModules();
   }
@@ -363,8 +362,7 @@ void ModulesScreen::SetSelectedModule(morva_service::ModuleInterfaceView* mi) {
   DeleteOwnedScreens();
   // Home entered while another screen was busy left the earlier choice's run, selection and
   // tool screens in place: every choice starts clean, with only its own module's tools.
-  UnloadToolScreens();
-  controller->ClearExecutionContext();
+  StartClean();
   KolvLiteContext* context = controller->execution_context();
   const QString name = QString::fromStdString(mi->name());
   context->module_name = name;
@@ -403,7 +401,16 @@ void ModulesScreen::LoadToolScreens(morva_service::ModuleInterfaceView* module) 
   }
 }
 
-void ModulesScreen::UnloadToolScreens() { tool_plugins_.Unload(controller); }
+void ModulesScreen::UnloadToolScreens() {
+  tool_plugins_.Unload(controller);
+  // The plug-ins took their screens with them.
+  controller->execution_context()->tool_screens.clear();
+}
+
+void ModulesScreen::StartClean() {
+  UnloadToolScreens();
+  controller->ClearExecutionContext();
+}
 
 bool ModulesScreen::isBusy(QString&) {
   QMutexLocker lock(&mutex_);

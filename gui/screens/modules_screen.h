@@ -72,6 +72,8 @@ class ModulesScreen : public KolvLiteScreen {
   bool LoadModuleResources(QString name);
   void LoadToolScreens(morva_service::ModuleInterfaceView* module);
   void UnloadToolScreens();
+  // No tool screen, run or selection of an earlier module choice stays.
+  void StartClean();
   // Blocking call of an executor slot on the worker; skipped when the worker is not running,
   // where the call could never be served.
   void InvokeExecutor(const char* slot);

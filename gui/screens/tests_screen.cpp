@@ -75,7 +75,7 @@ class TestsTree : public QTreeWidget {
   void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override {
     QRect line = rect;
     if (QWidget* entry = indexWidget(index)) {
-      if (auto* box = entry->findChild<GroupableCheckBox*>()) {
+      if (auto* box = entry->findChild<GroupableCheckBox*>(QString(), Qt::FindDirectChildrenOnly)) {
         const int bottom = box->mapTo(entry, QPoint(0, box->height())).y();
         line.setHeight(qBound(1, bottom, rect.height()));
       }

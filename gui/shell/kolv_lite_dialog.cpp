@@ -65,11 +65,17 @@ bool IsCatalogueText(const QString& shown, const std::string& key) {
   return shown != QString::fromStdString(key);
 }
 
+// Where a label's text comes from: a catalogue key, or rich text the program built itself
+// from catalogue texts (looking that up again could never match).
+enum class LabelText { kCatalogueKey, kTrustedRichText };
+
 // Links of a text: none, by mouse (the message), or by mouse and keyboard (the fields).
-void SetTranslatedText(QLabel* label, const std::string& key, Qt::TextInteractionFlags links) {
-  const QString text = KolvLiteTranslate(key);
-  if (IsCatalogueText(text, key)) {
-    label->setTextFormat(Qt::AutoText);
+void SetTranslatedText(QLabel* label, const std::string& key, Qt::TextInteractionFlags links,
+                       LabelText source = LabelText::kCatalogueKey) {
+  const bool trusted = source == LabelText::kTrustedRichText;
+  const QString text = trusted ? QString::fromStdString(key) : KolvLiteTranslate(key);
+  if (trusted || IsCatalogueText(text, key)) {
+    label->setTextFormat(trusted ? Qt::RichText : Qt::AutoText);
     label->setOpenExternalLinks(links != Qt::NoTextInteraction);
     if (links != Qt::NoTextInteraction) label->setTextInteractionFlags(links);
   } else {
@@ -217,14 +223,10 @@ KolvLiteDialog::KolvLiteDialog(InputRequest* request_to_answer, QWidget* parent)
       auto* label = new QLabel(fields_widget);
       const Qt::TextInteractionFlags links =
           Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard;
-      if (dynamic_cast<KolvLiteRichTextLabel*>(field) != nullptr) {
-        label->setTextFormat(Qt::RichText);
-        label->setOpenExternalLinks(true);
-        label->setTextInteractionFlags(links);
-        label->setText(KolvLiteTranslate(label_field->text()));
-      } else {
-        SetTranslatedText(label, label_field->text(), links);
-      }
+      const LabelText source = dynamic_cast<KolvLiteRichTextLabel*>(field) != nullptr
+                                   ? LabelText::kTrustedRichText
+                                   : LabelText::kCatalogueKey;
+      SetTranslatedText(label, label_field->text(), links, source);
       label->setToolTip(TranslatedToolTip(label_field->tooltip()));
       label->setWordWrap(true);
       label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);

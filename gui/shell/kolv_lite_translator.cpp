@@ -139,6 +139,11 @@ QString KolvLiteTranslate(std::string context, std::string key) {
   return QCoreApplication::translate(context.c_str(), key.c_str());
 }
 
+QString KolvLitePositionOf(qsizetype position, qsizetype total) {
+  return QString::number(position) + QLatin1Char(' ') + KolvLiteTranslate(TranslationKeys::OF) +
+         QLatin1Char(' ') + QString::number(total);
+}
+
 QString KolvLiteTranslateInternal(std::string key) {
   return QCoreApplication::translate(InternalTranslationKeys::INTERNAL_TRANSLATIONS, key.c_str());
 }

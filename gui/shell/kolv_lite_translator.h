@@ -69,3 +69,5 @@ QString KolvLiteTranslate(std::string key);
 QString KolvLiteTranslate(std::string context, std::string key);
 // The key's text from the catalogue compiled into the program.
 QString KolvLiteTranslateInternal(std::string key);
+// "<position> OF <total>" with the translated "OF", as the pagers show it.
+QString KolvLitePositionOf(qsizetype position, qsizetype total);

@@ -96,6 +96,8 @@ void ProgressWidget::SetProgress(int progress) {
 }
 
 void ProgressWidget::ShowAborted() {
+  // A finished run keeps its finished status: the abort came too late to cut it short.
+  if (progressBar_->value() >= 100) return;
   status_label_->setText(QCoreApplication::translate("Translations", "ABORTED"));
 }
 

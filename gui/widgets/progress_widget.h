@@ -18,7 +18,8 @@ class ProgressWidget : public QWidget {
   ~ProgressWidget() override;
 
   void SetProgress(int progress);
-  // The run was aborted: the status says so, the bar keeps the progress it reached.
+  // The run was aborted: the status says so, unless the bar is full, and the bar keeps the
+  // progress it reached.
   void ShowAborted();
   void SetStatusText(QString text);
   void SetInfoText(QString text);

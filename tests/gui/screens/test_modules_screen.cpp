@@ -316,6 +316,17 @@ class ModulesScreenTest : public QObject {
     QCOMPARE(controller_->current_screen(), screen_->module_flow_screen());
   }
 
+  // Tool screens die with the plug-ins that made them: the context must not keep naming them.
+  void ToolScreensGoneWithTheHomeScreenLeaveTheContext() {
+    KolvLiteContext* context = controller_->execution_context();
+    StubScreen tool_screen(controller_);
+    context->tool_screens.insert(nullptr, &tool_screen);
+    controller_->ClearDefaultScreens();
+    delete screen_;
+    screen_ = nullptr;
+    QVERIFY(context->tool_screens.isEmpty());
+  }
+
   void NoModulesShowsTheEmptyPageAndEndsValidation() {
     cleanup();
     const QByteArray demo = qgetenv("MORVA_CATALOGUE");
