@@ -36,6 +36,8 @@ class ToolCli {
 // For a plug-in interrupted while the engine scans its devices, during Run: the scan cannot be
 // stopped, so kolv_cli ends at once with status, its output written out, as after its own scans.
 [[noreturn]] void EndToolRunWithoutWaiting(int status);
+// Whether kolv_cli was interrupted, also before the plug-in took the console's signals over.
+bool CliInterrupted();
 
 extern "C" {
 typedef ToolCli* (*GetToolCliFunction)(morva_service::ModuleInterfaceView* module,

@@ -152,10 +152,10 @@ void DiagnosticWidget::BuildWidgetTree() {
 }
 
 void DiagnosticWidget::AddTest(int id, QString name) {
-  auto* added = new TestWidget(std::move(name), RowFor(id), table_);
+  const int row = RowFor(id);
+  auto* added = new TestWidget(std::move(name), row, table_);
   added->set_status(WAITING);
-  added->AdjustSizeToContents();
-  RegisterTest(id, added);
+  RegisterTest(id, row, added);
 }
 
 int DiagnosticWidget::RowFor(int id) const {
@@ -168,10 +168,10 @@ int DiagnosticWidget::RowFor(int id) const {
   return table_->rowCount();
 }
 
-void DiagnosticWidget::RegisterTest(int id, TestWidget* added) {
+void DiagnosticWidget::RegisterTest(int id, int row, TestWidget* added) {
   // A repeated id takes over its old row in place; the table deletes the widget it replaces,
   // and nothing else may still point at it.
-  const int row = RowFor(id);
+  added->AdjustSizeToContents();
   connect(added, &TestWidget::TestMessageAdded, this, &DiagnosticWidget::AdjustSizeToContents);
   tests_.insert(id, added);
   if (row >= table_->rowCount()) table_->setRowCount(row + 1);

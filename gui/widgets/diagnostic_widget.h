@@ -58,10 +58,10 @@ class DiagnosticWidget : public QWidget {
   void wheelEvent(QWheelEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   // For panels that make their own rows: the table row a test id takes (its old row when the id
-  // is given again), and the registration that places a row made for it there, so that
-  // TestsCount, operator[] and AbortAll know it as they know the rows of AddTest.
+  // is given again), and the registration that sizes a row made for it and places it there, so
+  // that TestsCount, operator[] and AbortAll know it as they know the rows of AddTest.
   int RowFor(int id) const;
-  void RegisterTest(int id, TestWidget* row);
+  void RegisterTest(int id, int row, TestWidget* added);
 
  private:
   void BuildWidgetTree();

@@ -7,35 +7,22 @@
 using morva_service::ToolEventView;
 
 unsigned MdrExitStatus(int code) {
-  switch (code) {
-    case kMdrNoErrorsFound:
-    case kMdrScheduledSuccessfully:
-    case kMdrErrorsFoundAndFixed: return kolv_exit::kSuccess;
-    case kMdrPartitionLocked:
-    case kMdrFilesystemNotSupported:
-    case kMdrNotEnoughPrivileges: return kolv_exit::kTestNotApplicable;
-    case kMdrUnableToUnmountDevice:
-    case kMdrOperationFailed:
-    case kMdrAborted: return kolv_exit::kTestCancelled;
-    case kMdrScheduleFailed:
-    case kMdrErrorsFound: return kolv_exit::kTestFailed;
-    case kMdrErrorsFoundButNotFixed:
-    case kMdrErrorsCorrectedNeedReboot: return kolv_exit::kTestWarning;
+  switch (MdrMeaningOf(code).row_status) {
+    case kMdrOutcomeSuccess: return kolv_exit::kSuccess;
+    case kMdrOutcomeNotApplicable: return kolv_exit::kTestNotApplicable;
+    case kMdrOutcomeAborted: return kolv_exit::kTestCancelled;
+    case kMdrOutcomeFailed: return kolv_exit::kTestFailed;
+    case kMdrOutcomeWarning: return kolv_exit::kTestWarning;
     default: return kolv_exit::kTestInvalid;
   }
 }
 
 namespace {
+// The host's order of outcomes, except that success weighs least of all the tool's statuses.
 int ToolStatusWeight(unsigned status) {
-  switch (status) {
-    case kolv_exit::kTestFailed: return 6;
-    case kolv_exit::kTestWarning: return 5;
-    case kolv_exit::kTestCancelled: return 4;
-    case kolv_exit::kTestInvalid: return 3;
-    case kolv_exit::kTestNotApplicable: return 2;
-    case kolv_exit::kSuccess: return 1;
-    default: return 0;
-  }
+  if (status == kolv_exit::kSuccess) return 1;
+  const int weight = kolv_exit::ResultWeight(status);
+  return weight > 0 ? weight + 1 : 0;
 }
 }  // namespace
 
@@ -91,14 +78,14 @@ void EventPartitionInit::Process(MdrCliEventContext& context) {
 void EventPartitionFinish::Process(MdrCliEventContext& context) {
   if (has_message_) context.display().set_pending_message(message_);
   context.display().PartitionReport(id_, code_, context.SecondsSinceDeviceStart(), summary_);
-  context.ResultReported(code_);
+  context.ResultReported(code_, false);
 }
 
 void EventDeviceFinish::Process(MdrCliEventContext& context) {
   if (has_message_) context.display().set_pending_message(message_);
   context.display().DeviceReport(code_, context.SecondsSinceDeviceStart(), sectors_, bad_sectors_,
                                  operation_);
-  context.ResultReported(code_);
+  context.ResultReported(code_, true);
 }
 
 void EventOperationFinish::Process(MdrCliEventContext& context) {

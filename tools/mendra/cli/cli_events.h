@@ -21,8 +21,8 @@ class MdrCliEventContext {
   // Starts the elapsed-time ticker of a device or partition.
   virtual void DeviceStarted() = 0;
   virtual unsigned long SecondsSinceDeviceStart() = 0;
-  // A device or partition ended with this tool result code.
-  virtual void ResultReported(int code) = 0;
+  // A device or one of its partitions ended with this tool result code.
+  virtual void ResultReported(int code, bool whole_device) = 0;
 };
 
 class MdrCliEvent {

@@ -144,7 +144,8 @@ int CliOptionParser::ValidateTargets(int argc, char** argv, int flags,
                            "SCAN_AND_FIX_OPERATIONS");
         continue;
       }
-      if ((flags & kFlagRepair) && device->holds_operating_system) {
+      // An unknown system drive was told once above.
+      if ((flags & kFlagRepair) && model_->system_drive_known() && !model_->MayRepair(*device)) {
         warnings.push_back("|THE DEVICE '^" + item +
                            "$' IS_THE_OPERATING_SYSTEM_DEVICE_AND_THE_SCAN_AND_FIX_OPERATION_"
                            "CANNOT_BE_EXECUTED_ON_IT");

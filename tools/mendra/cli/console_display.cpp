@@ -9,6 +9,11 @@ namespace {
 
 const char* const kHostName = "kolv_cli";
 
+const char kScanningText[] = "Scanning devices... ";
+// The spinner's line is wiped as wide as the tool always wiped it.
+constexpr size_t kSpinnerWipeWidth = 35;
+static_assert(sizeof(kScanningText) + 1 <= kSpinnerWipeWidth, "the wipe must cover the spinner");
+
 char NextSpinner(char c) {
   switch (c) {
     case '-': return '\\';
@@ -85,8 +90,13 @@ void ConsoleDisplay::Text(const std::string& text) {
 }
 
 void ConsoleDisplay::Spinner() {
-  out_ << "Scanning devices... " << spinner_ << "\r";
+  out_ << kScanningText << spinner_ << "\r";
   spinner_ = NextSpinner(spinner_);
+  Flush();
+}
+
+void ConsoleDisplay::WipeSpinner() {
+  out_ << std::string(kSpinnerWipeWidth, ' ') << "\r";
   Flush();
 }
 
@@ -257,15 +267,10 @@ void ConsoleDisplay::NoDevices() {
 
 void ConsoleDisplay::RepairTargets(MdrUtils& model) {
   out_ << "> " << FormatDisplayKey("|THESE_DEVICES_WILL_BE_REPAIRED:") << "\n";
-  const PartitionSelection* selection = model.selection();
   for (morva_service::SystemComponentView* component : *model.selected_devices()) {
     const std::string id = component->id();
     const MdrDevice* device = model.FindDevice(id);
     out_ << "  " << id << "\t" << (device ? device->name : std::string()) << "\n";
-    if (selection == nullptr) continue;
-    const auto chosen = selection->find(id);
-    if (chosen == selection->end()) continue;
-    for (const std::string& key : chosen->second) out_ << "    " << key << "\n";
   }
   Flush();
 }

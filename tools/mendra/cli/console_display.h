@@ -23,6 +23,7 @@ class ConsoleDisplay {
   ConsoleDisplay(bool bootable, std::ostream& out);
 
   void Spinner();
+  void WipeSpinner();
   void Wipe();
   void Banner();
   void Warnings(const std::vector<std::string>& warnings);
@@ -40,7 +41,7 @@ class ConsoleDisplay {
   void OperationFinish();
   void NoDevices();
   void Text(const std::string& text);
-  // The devices (and partitions) the model has selected, one per line.
+  // The devices the model has selected, one per line.
   void RepairTargets(MdrUtils& model);
   // With target words only the chosen devices are listed.
   void ListDevices(MdrUtils& model, const std::vector<std::string>* chosen_ids);

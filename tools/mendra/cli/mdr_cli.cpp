@@ -12,10 +12,6 @@
 using morva_service::ModuleInterfaceView;
 using morva_service::ToolView;
 
-// The host's record of an interrupt that came before the tool took the signals over (its header
-// cannot be included beside the tool's own option flags).
-bool CliInterrupted();
-
 namespace {
 
 // The console interrupt reaches a plain function on the platform's thread; it acts on the tool
@@ -27,8 +23,6 @@ MdrCli* g_current = nullptr;
 constexpr double kPollSeconds = 0.25;
 // Standard input has ended: nobody can answer any more.
 constexpr int kEndOfInput = -2;
-
-void WipeSpinner(ConsoleDisplay& display) { display.Text(std::string(35, ' ') + "\r"); }
 
 }  // namespace
 
@@ -77,7 +71,7 @@ int MdrCli::SpinnerThread(void* self) {
   while (cli->spinning_) {
     // Waiting for the scan to return could mean waiting forever.
     if (cli->scanning_ && cli->signal_abort_) {
-      WipeSpinner(*cli->display_);
+      cli->display_->WipeSpinner();
       EndToolRunWithoutWaiting(kolv_exit::kTestCancelled);
     }
     const uint32_t now = timer->Tick();
@@ -119,7 +113,7 @@ int MdrCli::Run(int argc, char** argv) {
   // The spinner must be off the console before anything else is written.
   if (spinner_started) get_thread()->Join(spinner);
 
-  WipeSpinner(*display_);
+  display_->WipeSpinner();
   if (signal_abort_) return kolv_exit::kTestCancelled;
   display_->Banner();
   display_->Warnings(warnings_);
@@ -145,7 +139,7 @@ int MdrCli::Run(int argc, char** argv) {
     return kolv_exit::kDevicesMissing;
   }
   if (operation == "repair") {
-    if (ConfirmOperation() != Answer::kYes) return kolv_exit::kTestCancelled;
+    if (!ConfirmOperation()) return kolv_exit::kTestCancelled;
     display_->Text("\n");
   }
   tool_->SetParameter("Operation", {operation});
@@ -159,8 +153,6 @@ bool MdrCli::SelectDevices() {
   return !selected_.empty();
 }
 
-void MdrCli::ClearAbortRequests() { tool_->SetParameter("ForcedAbort", {}); }
-
 int MdrCli::Execute() {
   if (selected_.empty()) {
     display_->NoDevices();
@@ -173,8 +165,7 @@ int MdrCli::Execute() {
   {
     std::lock_guard<std::mutex> lock(g_signal_mutex);
     if (signal_abort_) return kolv_exit::kTestCancelled;
-    // An abort left over from before must not end this run at once.
-    ClearAbortRequests();
+    MdrClearAbortRequests(tool_);
     running_ = true;
     if (get_thread()->Create(worker, 0, &MdrCli::ToolRunThread, this, nullptr) != 0) {
       running_ = false;
@@ -211,7 +202,6 @@ int MdrCli::Execute() {
   {
     std::lock_guard<std::mutex> lock(g_signal_mutex);
     tool_started_ = false;
-    ClearAbortRequests();
   }
   unsigned status = run_status_;
   // A device the tool never reported on was not done.
@@ -222,9 +212,9 @@ int MdrCli::Execute() {
   return static_cast<int>(status);
 }
 
-void MdrCli::ResultReported(int code) {
+void MdrCli::ResultReported(int code, bool whole_device) {
   run_status_ = MergeToolStatus(run_status_, MdrExitStatus(code));
-  ++results_;
+  if (whole_device) ++results_;
 }
 
 void MdrCli::DeviceStarted() {
@@ -254,7 +244,7 @@ int MdrCli::ReadAnswerKey(bool terminal) {
   return byte;
 }
 
-MdrCli::Answer MdrCli::ConfirmOperation() {
+bool MdrCli::ConfirmOperation() {
   display_->Text("> " + FormatDisplayKey("|THE_EXECUTION_OF_THE_SCAN_AND_REPAIR_CAN_CAUSE_DATA_LOSS._"
                                          "|IT_IS_RECOMMENDED_TO_MAKE_A_BACKUP_BEFORE_EXECUTE_THIS_"
                                          "OPERATION.") +
@@ -266,12 +256,12 @@ MdrCli::Answer MdrCli::ConfirmOperation() {
   while (true) {
     if (signal_abort_) {
       display_->Text("\n");
-      return Answer::kInterrupted;
+      return false;
     }
     const int key = ReadAnswerKey(terminal);
     if (key == kEndOfInput) {
       display_->Text("\n");
-      return Answer::kNo;
+      return false;
     }
     if (key == 'y' || key == 'Y' || key == 'n' || key == 'N') {
       if (answer) display_->Text("\b");
@@ -282,7 +272,7 @@ MdrCli::Answer MdrCli::ConfirmOperation() {
       answer = 0;
     } else if (key == 13 && answer) {
       display_->Text("\n");
-      return answer == 'y' ? Answer::kYes : Answer::kNo;
+      return answer == 'y';
     }
   }
 }

@@ -27,24 +27,22 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   // Runs the operation on the devices chosen by SelectDevices.
   int Execute() override;
 
-  enum class Answer { kYes, kNo, kInterrupted };
-  // Names the devices to be repaired and asks y/n; reads keys from a terminal, else bytes from
-  // standard input (end of input: no). Ctrl-C or SIGTERM ends the question at once.
-  Answer ConfirmOperation();
+  // Names the devices to be repaired and asks y/n; true only for yes. Reads keys from a terminal,
+  // else bytes from standard input (end of input: no). Ctrl-C or SIGTERM ends the question at
+  // once, as a no.
+  bool ConfirmOperation();
 
  private:
   ConsoleDisplay& display() override { return *display_; }
   void DeviceStarted() override;
   unsigned long SecondsSinceDeviceStart() override;
-  void ResultReported(int code) override;
+  void ResultReported(int code, bool whole_device) override;
 
   static int SpinnerThread(void* self);
   static int ToolRunThread(void* self);
   static void OnConsoleSignal(int signal_number);
   // Fills the model's device list from the parsed targets; false when it stays empty.
   bool SelectDevices();
-  // Withdraws any abort the engine still holds, so that it cannot reach a later run.
-  void ClearAbortRequests();
   // Reads one answer key without blocking; kNoKey when none.
   int ReadAnswerKey(bool terminal);
 
@@ -68,6 +66,7 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   bool device_running_ = false;
   // The heaviest result of the run as the host's exit status.
   unsigned run_status_ = 0;
+  // Devices the tool reported on.
   size_t results_ = 0;
   bool abort_asked_ = false;
   std::vector<morva_service::SystemComponentView*> selected_;

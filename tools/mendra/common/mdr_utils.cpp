@@ -12,6 +12,22 @@ using morva_service::SystemComponentView;
 
 namespace {
 
+const MdrCodeMeaning kMeanings[] = {
+    {kMdrOutcomeSuccess, "NO_ERRORS_FOUND", "NO_ERRORS_FOUND"},
+    {kMdrOutcomeNotApplicable, "PARTITION_LOCKED", "PARTITION_LOCKED"},
+    {kMdrOutcomeAborted, "UNABLE_TO_UNMOUNT_DEVICE", "UNABLE_TO_UNMOUNT_DEVICE"},
+    {kMdrOutcomeSuccess, "SCHEDULLED_SUCCESFULLY", "SCHEDULLED_SUCCESFULLY"},
+    {kMdrOutcomeFailed, "SCHEDULLED_FAILED", "SCHEDULLED_FAILED"},
+    {kMdrOutcomeNotApplicable, "FILESYSTEM_NOT_SUPPORTED", "UNABLE_TO_EXECUTE"},
+    {kMdrOutcomeAborted, "OPERATION_FAILED", "UNABLE_TO_EXECUTE"},
+    {kMdrOutcomeNotApplicable, "NOT_ENOUGH_PRIVILEGES", "UNABLE_TO_EXECUTE"},
+    {kMdrOutcomeAborted, "", "ABORTED"},
+    {kMdrOutcomeSuccess, "ERRORS_FOUND_AND_FIXED", "ERRORS_FOUND_AND_FIXED"},
+    {kMdrOutcomeWarning, "ERRORS_FOUND_BUT_NOT_FIXED", "SOME_ERRORS_COULD_NOT_BE_FIXED"},
+    {kMdrOutcomeWarning, "ERRORS_CORRECTED_BUT_NEED_TO_REBOOT", "ERRORS_FOUND_AND_FIXED"},
+    {kMdrOutcomeFailed, "", "ERRORS_FOUND"},
+};
+
 // One list per plug-in: the screens read it through whichever model is current.
 std::unique_ptr<std::vector<MdrDevice>>& ApplicableList() {
   static std::unique_ptr<std::vector<MdrDevice>> list(new std::vector<MdrDevice>());
@@ -36,7 +52,65 @@ bool MountedAt(const SystemComponentResource& resource, const std::string& drive
   return false;
 }
 
+// Keeps the partitions the tool can work on and marks the one mounted at os_drive (empty:
+// unknown).
+void ReadPartitions(const std::vector<SystemComponentResource>& resources,
+                    const std::string& os_drive, MdrDevice& device) {
+  int ordinal = 0;
+  int index_value = 0;
+  for (const SystemComponentResource& resource : resources) {
+    if (resource.name != "PARTITION") continue;
+    MdrPartition partition;
+    if (!os_drive.empty() && MountedAt(resource, os_drive)) {
+      partition.operating_system = true;
+      device.holds_operating_system = true;
+    }
+    bool dropped = false;
+    for (const auto& property : resource.properties) {
+      const std::string& name = property.first;
+      const std::string& value = property.second;
+      if (name == "PARTITION_TYPE") {
+        if (value == "EXTENDED") {
+          dropped = true;
+          break;
+        }
+        partition.partition_type = value;
+      } else if (name == "MOUNT_POINT") {
+        if (value == "UNABLE_TO_OBTAIN") {
+          dropped = true;
+          break;
+        }
+        partition.mount_point = value;
+      } else if (name == "FILESYSTEM") {
+        partition.file_system = value;
+      } else if (name == "LABEL") {
+        partition.label = value;
+      } else if (name == "SIZE") {
+        partition.size = value;
+      } else if (name == "USED") {
+        partition.used = value;
+      } else if (name == "FREE") {
+        partition.free = value;
+      } else if (name == "INDEX") {
+        index_value = MdrParseInt(value, index_value);
+      }
+    }
+    if (dropped || partition.file_system.empty() || partition.mount_point.empty()) continue;
+    partition.ordinal = ordinal++;
+    partition.index = index_value;
+    device.partitions.push_back(partition);
+  }
+}
+
 }  // namespace
+
+void MdrClearAbortRequests(morva_service::ToolView* tool) { tool->SetParameter("ForcedAbort", {}); }
+
+MdrCodeMeaning MdrMeaningOf(int code) {
+  const auto index = static_cast<unsigned>(code);
+  if (index < sizeof(kMeanings) / sizeof(kMeanings[0])) return kMeanings[index];
+  return {kMdrOutcomeInvalid, "", "UNDEFINED_STATUS"};
+}
 
 int MdrParseInt(const std::string& text, int fallback) {
   if (text.empty()) return fallback;
@@ -86,11 +160,12 @@ void MdrUtils::FilterDevices(bool reset, bool physical, bool repair) {
 
   const size_t count = module_->system_component_count();
   std::vector<SystemComponentResource> resources;
+  std::vector<std::string> filter = tool_->GetParameter("DevicesFilter");
+  bool filter_changed = false;
   for (size_t i = 0; i < count; ++i) {
     SystemComponentView* component = module_->system_component(i);
     if (component == nullptr) continue;
     // A short or missing answer leaves the device out rather than guessing.
-    std::vector<std::string> filter = tool_->GetParameter("DevicesFilter");
     if (i >= filter.size() || filter[i] != "T") continue;
 
     morva_service::SystemComponentInformation info = component->information();
@@ -100,65 +175,19 @@ void MdrUtils::FilterDevices(bool reset, bool physical, bool repair) {
     device.name = info.display_name;
     auto ssd = info.attributes.find("NonRotatingMedia");
     device.non_rotating = ssd != info.attributes.end() && ssd->second == "T";
-    // Without a known system drive any device may hold it: a repair offers none.
-    bool kept = !repair || system_drive_known_;
-
-    int ordinal = 0;
-    int index_value = 0;
-    component->resources(resources);
-    for (const SystemComponentResource& resource : resources) {
-      if (resource.name != "PARTITION") continue;
-      MdrPartition partition;
-      if (system_drive_known_ && MountedAt(resource, os_drive)) {
-        partition.operating_system = true;
-        device.holds_operating_system = true;
-        if (repair) kept = false;
-      }
-      bool dropped = false;
-      for (const auto& property : resource.properties) {
-        const std::string& name = property.first;
-        const std::string& value = property.second;
-        if (name == "PARTITION_TYPE") {
-          if (value == "EXTENDED") {
-            dropped = true;
-            break;
-          }
-          partition.partition_type = value;
-        } else if (name == "MOUNT_POINT") {
-          if (value == "UNABLE_TO_OBTAIN") {
-            dropped = true;
-            break;
-          }
-          partition.mount_point = value;
-        } else if (name == "FILESYSTEM") {
-          partition.file_system = value;
-        } else if (name == "LABEL") {
-          partition.label = value;
-        } else if (name == "SIZE") {
-          partition.size = value;
-        } else if (name == "USED") {
-          partition.used = value;
-        } else if (name == "FREE") {
-          partition.free = value;
-        } else if (name == "INDEX") {
-          index_value = MdrParseInt(value, index_value);
-        }
-      }
-      if (dropped || partition.file_system.empty() || partition.mount_point.empty()) continue;
-      partition.ordinal = ordinal++;
-      partition.index = index_value;
-      device.partitions.push_back(partition);
+    // Without a known system drive no device may be repaired, whatever its partitions.
+    if (!repair || system_drive_known_) {
+      component->resources(resources);
+      ReadPartitions(resources, os_drive, device);
     }
-    if (!kept) {
-      filter = tool_->GetParameter("DevicesFilter");
-      if (i < filter.size()) {
-        filter[i] = "F";
-        tool_->SetParameter("DevicesFilter", filter);
-      }
+    if (repair && !MayRepair(device)) {
+      filter[i] = "F";
+      filter_changed = true;
       continue;
     }
     list.push_back(device);
   }
+  if (filter_changed) tool_->SetParameter("DevicesFilter", filter);
   RebuildIndexes();
 }
 
@@ -181,7 +210,7 @@ void MdrUtils::SetSelectedPartitions(PartitionSelection* selection, bool partiti
   // Whatever the tool accepted or the user named, a whole-device repair never gets a device
   // that may hold the running system.
   auto excluded = [&](const MdrDevice& device) {
-    return (exclude_system_disk && (!system_drive_known_ || device.holds_operating_system)) ||
+    return (exclude_system_disk && !MayRepair(device)) ||
            (exclude_non_rotating && device.non_rotating);
   };
 

@@ -30,9 +30,34 @@ enum MdrResultCode : int {
 // Code of an outcome nobody reported, or reported so that it cannot be read.
 inline constexpr int kMdrUnknownCode = -1;
 
+// How a result code ends a row, numbered as the report's row statuses.
+enum MdrOutcome : int {
+  kMdrOutcomeSuccess = 0,
+  kMdrOutcomeFailed = 1,
+  kMdrOutcomeNotApplicable = 2,
+  kMdrOutcomeAborted = 3,
+  kMdrOutcomeWarning = 4,
+  kMdrOutcomeInvalid = 5,
+};
+
+// One result code's outcome (an MdrOutcome), the message shown under its row (empty: none) and
+// the result named in the report.
+struct MdrCodeMeaning {
+  int row_status;
+  const char* message_key;
+  const char* result_key;
+};
+
+// Codes outside the known range (negative ones included) are invalid.
+MdrCodeMeaning MdrMeaningOf(int code);
+
 // Reads a code or a percentage; text that is no whole number gives fallback, so a garbled
 // code never reads as success.
 int MdrParseInt(const std::string& text, int fallback);
+
+// Withdraws any abort the engine still holds, so that an abort that came after an earlier run
+// had ended cannot end the next one at once.
+void MdrClearAbortRequests(morva_service::ToolView* tool);
 
 struct MdrPartition {
   int ordinal = 0;  // position among the kept partitions of its device
@@ -92,6 +117,11 @@ class MdrUtils {
   static std::string OperatingSystemDrive();
   // As found by the last FilterDevices.
   bool system_drive_known() const { return system_drive_known_; }
+  // A repair never takes a device that may hold the running system: the one that holds it, or
+  // any device while the system drive cannot be told.
+  bool MayRepair(const MdrDevice& device) const {
+    return system_drive_known_ && !device.holds_operating_system;
+  }
 
   std::vector<morva_service::SystemComponentView*>* selected_devices() { return selected_devices_; }
   // The plug-in-wide applicable list; every new MdrUtils starts it anew.

@@ -22,7 +22,6 @@ MdrDeviceSelectionScreen::MdrDeviceSelectionScreen(KolvLiteController* controlle
   disconnect(back_button_, nullptr, controller, nullptr);
   connect(back_button_, &QPushButton::clicked, this, &MdrDeviceSelectionScreen::GoBack);
   next_button_->setText(KolvLiteTranslate("RUN_TASKS"));
-  message_label()->setText(KolvLiteTranslate("CANNOT_EXECUTE_ON_OPERATING_SYSTEM_DISK"));
   set_step(KolvLiteTranslate("DEVICE_STEP"));
   system_disk_note_->setObjectName(QStringLiteral("system_disk_note"));
   system_disk_note_->setText(KolvLiteTranslate("SYSTEM_DISK_NEVER_OFFERED"));

@@ -240,8 +240,7 @@ void MdrExecutionThread::run() {
     return;
   }
   tool_->SetParameter("Operation", {kNames[operation]});
-  // An abort that came after an earlier run had ended must not end this one at once.
-  tool_->SetParameter("ForcedAbort", {});
+  MdrClearAbortRequests(tool_);
   std::vector<morva_service::SystemComponentView*> devices;
   if (model->selected_devices() != nullptr) devices = *model->selected_devices();
   MdrPlugin::tool_running() = true;

@@ -6,23 +6,15 @@
 #include "gui/logs/html_log_entry.h"
 #include "gui/shell/kolv_lite_translator.h"
 
-namespace {
+// The tool's outcomes are row statuses as they are.
+static_assert(int{kMdrOutcomeSuccess} == LOG_ENTRY_SUCCESS &&
+              int{kMdrOutcomeFailed} == LOG_ENTRY_FAILED &&
+              int{kMdrOutcomeNotApplicable} == LOG_ENTRY_NOT_APPLICABLE &&
+              int{kMdrOutcomeAborted} == LOG_ENTRY_ABORTED &&
+              int{kMdrOutcomeWarning} == LOG_ENTRY_WARNING &&
+              int{kMdrOutcomeInvalid} == LOG_ENTRY_INVALID);
 
-const MdrCodeMeaning kMeanings[] = {
-    {LOG_ENTRY_SUCCESS, "NO_ERRORS_FOUND", "NO_ERRORS_FOUND"},
-    {LOG_ENTRY_NOT_APPLICABLE, "PARTITION_LOCKED", "PARTITION_LOCKED"},
-    {LOG_ENTRY_ABORTED, "UNABLE_TO_UNMOUNT_DEVICE", "UNABLE_TO_UNMOUNT_DEVICE"},
-    {LOG_ENTRY_SUCCESS, "SCHEDULLED_SUCCESFULLY", "SCHEDULLED_SUCCESFULLY"},
-    {LOG_ENTRY_FAILED, "SCHEDULLED_FAILED", "SCHEDULLED_FAILED"},
-    {LOG_ENTRY_NOT_APPLICABLE, "FILESYSTEM_NOT_SUPPORTED", "UNABLE_TO_EXECUTE"},
-    {LOG_ENTRY_ABORTED, "OPERATION_FAILED", "UNABLE_TO_EXECUTE"},
-    {LOG_ENTRY_NOT_APPLICABLE, "NOT_ENOUGH_PRIVILEGES", "UNABLE_TO_EXECUTE"},
-    {LOG_ENTRY_ABORTED, "", "ABORTED"},
-    {LOG_ENTRY_SUCCESS, "ERRORS_FOUND_AND_FIXED", "ERRORS_FOUND_AND_FIXED"},
-    {LOG_ENTRY_WARNING, "ERRORS_FOUND_BUT_NOT_FIXED", "SOME_ERRORS_COULD_NOT_BE_FIXED"},
-    {LOG_ENTRY_WARNING, "ERRORS_CORRECTED_BUT_NEED_TO_REBOOT", "ERRORS_FOUND_AND_FIXED"},
-    {LOG_ENTRY_FAILED, "", "ERRORS_FOUND"},
-};
+namespace {
 
 const char* const kStatusWords[] = {"SUCCESS", "FAILED", "NOT_APPLICABLE",
                                     "ABORTED", "WARNING", "INVALID"};
@@ -53,12 +45,6 @@ void Settle(ToolExecutionLogEntry_& entry) {
 }
 
 }  // namespace
-
-MdrCodeMeaning MdrMeaningOf(int code) {
-  const auto index = static_cast<unsigned>(code);
-  if (index < sizeof(kMeanings) / sizeof(kMeanings[0])) return kMeanings[index];
-  return {LOG_ENTRY_INVALID, "", "UNDEFINED_STATUS"};
-}
 
 const char* MdrStatusWord(int row_status) {
   if (row_status < 0 || row_status > 5) return "INVALID";

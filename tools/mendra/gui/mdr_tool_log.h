@@ -8,16 +8,6 @@
 #include "gui/logs/tool_execution_log.h"
 #include "tools/mendra/common/mdr_utils.h"
 
-// One result code's row status (HtmlLogEntryStatus numbering), the message shown under its row
-// (empty: none) and the result named in the report.
-struct MdrCodeMeaning {
-  int row_status;
-  const char* message_key;
-  const char* result_key;
-};
-
-// Codes outside the known range (negative ones included) are INVALID.
-MdrCodeMeaning MdrMeaningOf(int code);
 // "SUCCESS", "FAILED", ...; "INVALID" for anything outside 0-5.
 const char* MdrStatusWord(int row_status);
 // "scan" -> "SCAN_BAD_SECTORS_LABEL", ...; "UNKNOWN_OPERATION" for anything else.

@@ -20,12 +20,10 @@ class MdrTestWidget : public TestWidget {
 
   // The panel's own status changes use the tool's looks: an aborted row reads as code 8.
   void set_status(KolvLiteTestStatus status) override;
-  int test_status() const override { return status_; }
 
  private:
   // No result yet.
   int result_code_ = -1;
-  int status_ = WAITING;
 };
 
 class MdrDiagnosticWidget : public DiagnosticWidget {
