@@ -23,6 +23,7 @@ MdrDeviceSelectionScreen::MdrDeviceSelectionScreen(KolvLiteController* controlle
   connect(back_button_, &QPushButton::clicked, this, &MdrDeviceSelectionScreen::GoBack);
   next_button_->setText(KolvLiteTranslate("RUN_TASKS"));
   set_step(KolvLiteTranslate("DEVICE_STEP"));
+  message_label()->setText(KolvLiteTranslate("CANNOT_EXECUTE_ON_OPERATING_SYSTEM_DISK"));
   system_disk_note_->setObjectName(QStringLiteral("system_disk_note"));
   system_disk_note_->setText(KolvLiteTranslate("SYSTEM_DISK_NEVER_OFFERED"));
   system_disk_note_->setStyleSheet(QStringLiteral(".QLabel { font: 9pt \"Segoe UI\";}"));
