@@ -71,8 +71,8 @@ void MergeExitStatus(CliApplication& app, unsigned test_status) {
     case 3: candidate = kolv_exit::kTestNotApplicable; break;
     case 4: candidate = kolv_exit::kTestCancelled; break;
     case 5: candidate = kolv_exit::kTestWarning; break;
-    case 6: candidate = kolv_exit::kTestInvalid; break;
-    default: return;  // unrecognised outcomes change nothing
+    // An outcome the host does not know is no pass: the protocol writes the invalid letter too.
+    default: candidate = kolv_exit::kTestInvalid; break;
   }
   MergeRunnerStatus(app, candidate);
 }

@@ -121,10 +121,11 @@ class CliApplication {
 };
 
 // Keeps the heaviest test outcome: a test status code (0 passed, 1 failed, 3 not applicable,
-// 4 cancelled, 5 warning, 6 invalid) is turned into its exit status and replaces the current one
-// when it weighs more. Before the first result the status weighs nothing.
+// 4 cancelled, 5 warning, 6 invalid; any other is unrecognised and counts as invalid) is turned
+// into its exit status and replaces the current one when it weighs more. Before the first result
+// the status weighs nothing.
 void MergeExitStatus(CliApplication& app, unsigned test_status);
-// A module-level outcome of the runner (devices missing, nothing applicable), merged by weight
+// A module-level outcome (devices missing, a failed device scan, nothing applicable), merged by weight
 // like a test result, so the order of modules never changes the outcome.
 void MergeRunnerStatus(CliApplication& app, unsigned exit_status);
 // Output to the -o file was lost: a success becomes kOutputFileError; a finding or an earlier

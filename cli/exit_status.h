@@ -6,7 +6,8 @@ namespace kolv_exit {
 
 constexpr unsigned kSuccess = 0;              // done, information shown, tool ran, background started
 constexpr unsigned kNoLockObject = 1;         // the single-instance lock object could not be made
-constexpr unsigned kPlatformUnavailable = 2;  // no diagnostics service, module list or account object
+constexpr unsigned kPlatformUnavailable = 2;  // no diagnostics service, module list or account
+                                              // object, or the engine failed a device scan
 constexpr unsigned kNotAdministrator = 3;
 constexpr unsigned kAlreadyRunning = 4;       // another instance holds the single-instance lock
 constexpr unsigned kCommandLineError = 5;     // the command line was refused
@@ -24,12 +25,14 @@ constexpr unsigned kToolNotOffered = 34;
 constexpr unsigned kToolUnavailable = 35;     // the tool's plug-in is missing or unusable
 
 // Weight of a result status when several are merged into one; heavier outcomes win and any
-// other status weighs nothing. Missing devices outweigh a pass so that no module order hides them.
+// other status weighs nothing. Devices that could not be scanned or found outweigh a pass so that
+// no module order hides them.
 inline int ResultWeight(unsigned status) {
   switch (status) {
-    case kTestFailed: return 7;
-    case kTestWarning: return 6;
-    case kTestCancelled: return 5;
+    case kTestFailed: return 8;
+    case kTestWarning: return 7;
+    case kTestCancelled: return 6;
+    case kPlatformUnavailable: return 5;
     case kDevicesMissing: return 4;
     case kSuccess: return 3;
     case kTestInvalid: return 2;

@@ -173,6 +173,14 @@ bool ScanModuleDevices(CliApplication& app, ModuleSelection& selection) {
       selection.scanned_devices = selection.module->system_components();
       selection.scanned = true;
       if (app.sink) app.sink->ScanProgress(name, true);
+      const auto failure = static_cast<int64_t>(app.scan_record->result.load());
+      selection.scan_failed = failure != 0;
+      if (selection.scan_failed) {
+        // Not "no devices": nothing is known about them, and the command did not do its work.
+        selection.scanned_devices.clear();
+        MergeRunnerStatus(app, kolv_exit::kPlatformUnavailable);
+        PrintWarningLine(app, "DEVICE_SCAN_FAILED: " + std::to_string(failure));
+      }
       return true;
     }
     // The service thread is still in the scan: it cannot be waited for.
@@ -194,7 +202,7 @@ SystemComponentView* FindScannedDevice(const ModuleSelection& selection, const s
 
 void ShowDevices(CliApplication& app, ModuleSelection& selection) {
   if (!ScanModuleDevices(app, selection)) return;
-  if (!app.sink || !(selection.listing & kListDevices)) return;
+  if (!app.sink || !(selection.listing & kListDevices) || selection.scan_failed) return;
   app.sink->NewLine();
   app.sink->Ruler();
   if (selection.scanned_devices.empty()) {

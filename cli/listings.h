@@ -23,7 +23,8 @@ void ShowToolEntry(CliApplication& app, ToolView* tool, const std::string& modul
 void ShowDiagnostics(CliApplication& app, ModuleInterfaceView* module);
 // Scans the module's devices on the service thread, with the spinner line meanwhile. False when
 // an interrupt came first: the exit status then says cancelled, and app.scan_abandoned is set
-// when a scan was left running.
+// when a scan was left running. A scan the engine failed is told, merged into the exit status
+// and marks the selection (scan_failed).
 bool ScanModuleDevices(CliApplication& app, ModuleSelection& selection);
 SystemComponentView* FindScannedDevice(const ModuleSelection& selection, const std::string& id);
 // "a.b.c": low 16 bits of the first field, the second, low 32 bits of the third.

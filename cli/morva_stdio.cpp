@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <thread>
 
 #include "zerka/zerka.h"
@@ -50,14 +52,36 @@ std::string MorvaStdio::KeyToText(std::string key, bool cap_words, bool cap_firs
 
 int MorvaStdio::Write(const std::string& text) {
   if (!out_) return kSinkStdoutFailed;
-  if (!text.empty() && std::fwrite(text.data(), 1, text.size(), out_) != text.size())
+  if (!text.empty() && std::fwrite(text.data(), 1, text.size(), out_) != text.size()) {
+    OutputFailed(errno);
     return kSinkStdoutFailed;
+  }
   return std::ferror(out_) ? kSinkStdoutFailed : kSinkDone;
 }
 
 int MorvaStdio::Flush() {
-  if (!out_ || std::fflush(out_) != 0) return kSinkStdoutFailed;
+  if (!out_) return kSinkStdoutFailed;
+  if (std::fflush(out_) != 0) {
+    OutputFailed(errno);
+    return kSinkStdoutFailed;
+  }
   return kSinkDone;
+}
+
+void MorvaStdio::OutputFailed(int error) {
+  if (error != EPIPE) ReportLost(error);
+}
+
+void MorvaStdio::ReportLost(int error) {
+  if (lost_) return;
+  lost_ = true;
+  if (err_)
+    std::fprintf(err_, "%s: %s: %s\n", KeyToText("[|WARNING]_OUTPUT_LOST", false, false, true).c_str(),
+                 Destination().c_str(), std::strerror(error));
+}
+
+std::string MorvaStdio::Destination() const {
+  return KeyToText("STANDARD_OUTPUT", false, false, true);
 }
 
 int MorvaStdio::Print(std::string text, bool newline, bool convert, bool cap_words,
@@ -267,6 +291,6 @@ int MorvaStdio::DisableKeyboard(bool disabled) {
 void MorvaStdio::SetAbortWaker(std::function<void()> /*waker*/) {}
 
 int MorvaStdio::Finish() {
-  if (out_) std::fflush(out_);
-  return kSinkDone;
+  if (out_) Flush();
+  return lost_ ? kSinkStdoutFailed : kSinkDone;
 }

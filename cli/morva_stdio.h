@@ -62,8 +62,8 @@ class MorvaStdio {
   // Called from another thread the moment an abort request arrives, for sinks that receive
   // requests on their own (a null waker stops the calls).
   virtual void SetAbortWaker(std::function<void()> waker);
-  // Ends the output: kSinkDone when everything written reached its destination. A reader that
-  // went away from standard output is not a failure.
+  // Ends the output: kSinkDone when everything written reached its destination, else
+  // kSinkStdoutFailed. A reader that went away from standard output is not a failure.
   virtual int Finish();
 
   const std::string& module_name() const { return module_name_; }
@@ -76,6 +76,13 @@ class MorvaStdio {
   // Writes text to the sink's destination: kSinkDone or the failure status.
   virtual int Write(const std::string& text);
   virtual int Flush();
+  // A write or flush failed with error (an errno value). Output to standard output is lost
+  // unless its reader went away.
+  virtual void OutputFailed(int error);
+  // Tells once on standard error that output to the destination was lost; Finish reports it.
+  void ReportLost(int error);
+  // The destination as the loss message names it.
+  virtual std::string Destination() const;
   char AdvanceSpinner();
 
   std::string device_title_;
@@ -87,4 +94,5 @@ class MorvaStdio {
   char spinner_ = '-';
   FILE* out_;
   FILE* err_;
+  bool lost_ = false;
 };

@@ -47,6 +47,7 @@ void RunSelectedModules(CliApplication& app) {
     ModuleSelection& selection = *entry.second;
     if (!selection.module) continue;
     if (!ScanModuleDevices(app, selection)) return;
+    if (selection.scan_failed) continue;  // said and merged by the scan
     BuildDeviceRunList(app, selection);
     RunDiagnostics(app, selection);
     if (app.sink) app.sink->NewLine();
@@ -163,6 +164,8 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
   }
   if (!selection.missing_devices.empty()) {
     WarnIds(sink, "DEVICES_NOT_FOUND", selection.missing_devices);
+    // The other devices still run, but no pass of theirs may hide the missing ones.
+    MergeRunnerStatus(app, kolv_exit::kDevicesMissing);
   }
 
   RunEventQueue queue;
@@ -182,9 +185,6 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
       service->Abort();
       SetCliInterrupted();
     }
-    int device_tests = 0;
-    for (const auto& diagnostic : record.diagnostics)
-      device_tests += static_cast<int>(diagnostic.tests.size());
     RunEventQueue* events = &queue;
     // The listeners are set on the service thread, just before its Execute, so they never
     // change under a running suite.
@@ -195,7 +195,7 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
                       events->Push(done);
                     },
                     &suite_listener, &test_listener);
-    DeviceRunPrinter printer(app, selection, queue, test_listener, device_tests);
+    DeviceRunPrinter printer(app, selection, queue, test_listener, static_cast<int>(test_count));
     printer.Run();
   }
   queue.Close();
@@ -203,12 +203,13 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
 
 DeviceRunPrinter::DeviceRunPrinter(CliApplication& app, ModuleSelection& selection,
                                    RunEventQueue& queue, CliTestListener& test_listener,
-                                   int device_test_count)
+                                   int run_test_count)
     : app_(app),
       selection_(selection),
       queue_(queue),
       test_listener_(test_listener),
-      test_count_(device_test_count) {}
+      // Each test is worth its share of the whole run list, in whole percents.
+      test_share_(run_test_count > 0 ? 100 / run_test_count : 100) {}
 
 double DeviceRunPrinter::Since(uint32_t tick) {
   return app_.timer ? app_.timer->SecondsBetween(tick, app_.timer->Tick()) : 0.0;
@@ -262,7 +263,8 @@ bool DeviceRunPrinter::Handle(const RunEvent& event) {
   switch (event.kind) {
     case kEventSuiteStarted:
       suite_start_ = event.start_tick ? event.start_tick : (app_.timer ? app_.timer->Tick() : 0);
-      finished_tests_ = 0;
+      // Every device starts again from 0; its suite's end says 100.
+      suite_progress_ = 0;
       break;
     case kEventDeviceStarted: {
       SystemComponentView* device = FindScannedDevice(selection_, event.text);
@@ -300,9 +302,8 @@ bool DeviceRunPrinter::Handle(const RunEvent& event) {
       }
       sink.EndTest(event.status, elapsed);
       MergeExitStatus(app_, event.status);
-      ++finished_tests_;
-      const int percent = test_count_ > 0 ? std::min(100, finished_tests_ * 100 / test_count_) : 100;
-      sink.SuiteProgress(percent, Since(suite_start_));
+      suite_progress_ = std::min(100, suite_progress_ + test_share_);
+      sink.SuiteProgress(suite_progress_, Since(suite_start_));
       queue_.test_gate.Post();
       break;
     }

@@ -16,7 +16,7 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection);
 class DeviceRunPrinter {
  public:
   DeviceRunPrinter(CliApplication& app, ModuleSelection& selection, RunEventQueue& queue,
-                   CliTestListener& test_listener, int device_test_count);
+                   CliTestListener& test_listener, int run_test_count);
   void Run();
 
  private:
@@ -29,8 +29,8 @@ class DeviceRunPrinter {
   ModuleSelection& selection_;
   RunEventQueue& queue_;
   CliTestListener& test_listener_;
-  int test_count_;
-  int finished_tests_ = 0;
+  int test_share_;  // percent per finished test
+  int suite_progress_ = 0;
   bool device_failed_ = false;
   uint32_t suite_start_ = 0;
 };

@@ -98,6 +98,7 @@ struct ModuleSelection {
   ModuleInterfaceView* module = nullptr;          // null: no loaded module has this name
   std::vector<DeviceRecord> run_list;
   bool scanned = false;
+  bool scan_failed = false;  // the engine's scan returned an error: the devices are unknown
   std::vector<SystemComponentView*> scanned_devices;
   std::vector<ToolView*> tools;
   std::vector<std::string> missing_devices;

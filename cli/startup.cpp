@@ -81,6 +81,9 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
   }
 
   int parsed = ParseCommandLine(app, argc, argv, error);
+  // The test lists too are checked before the output file is opened: a refused command line
+  // never touches it. The background copy could not show such an error, so the parent checks.
+  if (parsed == 0 && !(app.flags & kFlagTool)) parsed = ValidateDiagnosticArguments(app, error);
   if (parsed != 0) app.flags &= ~kFlagOutputFile;  // a failed parse never writes to a file
   const int started = ChooseOutputSink(app);
   if (started == kOutputSinkFailed) {
@@ -89,9 +92,7 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
     parsed = kOutputSinkFailed;
   } else if (parsed == 0) {
     if (app.flags & kFlagTool) return 0;  // the plug-in prints its own banner
-    parsed = ValidateDiagnosticArguments(app, error);
-    // The background copy cannot show a test-list error, so the parent checks it first.
-    if (parsed == 0 && (app.flags & kFlagBackgroundParent) && started == kSinkDone) {
+    if ((app.flags & kFlagBackgroundParent) && started == kSinkDone) {
       if (LaunchBackground(app, app.argument_copy) != 0) {
         app.exit_status = kolv_exit::kBackgroundLaunchFailed;
         return 1;

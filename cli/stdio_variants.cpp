@@ -1,7 +1,6 @@
 #include "cli/stdio_variants.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include "kolv_os/os.h"
 #include "zerka/zerka.h"
@@ -30,21 +29,19 @@ CliStdioFile::~CliStdioFile() { Finish(); }
 int CliStdioFile::Finish() {
   if (out_) {
     const bool flushed = std::fflush(out_) == 0 && !std::ferror(out_);
+    const int error = errno;
     const bool closed = std::fclose(out_) == 0;
     out_ = nullptr;
-    if (!flushed || !closed) ReportLost();
+    if (!flushed) ReportLost(error);
+    if (!closed) ReportLost(errno);
   }
   return lost_ ? kSinkStdoutFailed : kSinkDone;
 }
 
-void CliStdioFile::ReportLost() {
-  if (lost_) return;
-  lost_ = true;
-  const int error = errno;
-  if (err_)
-    std::fprintf(err_, "%s: %s: %s\n", KeyToText("[|WARNING]_OUTPUT_LOST", false, false, true).c_str(),
-                 FullPath().c_str(), std::strerror(error));
-}
+// Whatever the cause, the file misses what was written.
+void CliStdioFile::OutputFailed(int error) { ReportLost(error); }
+
+std::string CliStdioFile::Destination() const { return FullPath(); }
 
 std::string CliStdioFile::NormalizePath(std::string path) {
   std::string result;
@@ -79,16 +76,12 @@ int CliStdioFile::Write(const std::string& text) {
     std::fputs((KeyToText("ERROR_OPENING_FILE", true, true, true) + "\n").c_str(), stdout);
     return kSinkFileNotOpen;
   }
-  const int status = MorvaStdio::Write(text);
-  if (status != kSinkDone) ReportLost();
-  return status;
+  return MorvaStdio::Write(text);
 }
 
 int CliStdioFile::Flush() {
   if (!out_) return kSinkFileNotOpen;
-  const int status = MorvaStdio::Flush();
-  if (status != kSinkDone) ReportLost();
-  return status;
+  return MorvaStdio::Flush();
 }
 
 int CliStdioFile::EndTest(uint32_t status, double seconds) {

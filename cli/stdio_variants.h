@@ -4,7 +4,8 @@
 #include "cli/morva_stdio.h"
 
 // Writes the console text into a file; live progress lines stay out of it. A write that fails
-// (full disk, I/O error) is told once on standard error and Finish reports it.
+// (full disk, I/O error, a pipe's reader gone) is told once on standard error and Finish
+// reports it.
 class CliStdioFile : public MorvaStdio {
  public:
   explicit CliStdioFile(std::string path);
@@ -30,14 +31,12 @@ class CliStdioFile : public MorvaStdio {
  protected:
   int Write(const std::string& text) override;
   int Flush() override;
+  void OutputFailed(int error) override;
+  std::string Destination() const override;
 
  private:
-  // Tells once on standard error that output to the file was lost.
-  void ReportLost();
-
   std::string file_name_;
   std::string directory_;
-  bool lost_ = false;
 };
 
 // Discards everything; used by the background copy without an output file.

@@ -13,8 +13,8 @@ unsigned Merged(std::initializer_list<unsigned> statuses) {
 }
 
 TEST(MergeExitStatus, EveryPairKeepsTheHeavierOutcome) {
-  // Test status -> exit status; statuses 2 and 7 change nothing.
-  const unsigned exit_of[] = {0, 21, 99, 23, 25, 22, 24, 99};
+  // Test status -> exit status; an unrecognised outcome (2, or any code above 6) is invalid.
+  const unsigned exit_of[] = {0, 21, 24, 23, 25, 22, 24, 24};
   // Heaviest first.
   const std::vector<unsigned> order = {21, 22, 25, 0, 24, 23};
   auto rank = [&](unsigned e) {
@@ -40,7 +40,11 @@ TEST(MergeExitStatus, SequencesFromUse) {
   EXPECT_EQ(Merged({3, 6}), kolv_exit::kTestInvalid);
   EXPECT_EQ(Merged({6}), kolv_exit::kTestInvalid);
   EXPECT_EQ(Merged({3}), kolv_exit::kTestNotApplicable);
-  EXPECT_EQ(Merged({2}), 0u);
+  EXPECT_EQ(Merged({2}), kolv_exit::kTestInvalid);
+  EXPECT_EQ(Merged({3, 2}), kolv_exit::kTestInvalid);
+  EXPECT_EQ(Merged({2, 0}), 0u);
+  EXPECT_EQ(Merged({7}), kolv_exit::kTestInvalid);
+  EXPECT_EQ(Merged({0xFFFFFFFFu}), kolv_exit::kTestInvalid);
 }
 
 TEST(MergeExitStatus, RunnerStatusesNeverHideAFailure) {
@@ -65,6 +69,16 @@ TEST(MergeExitStatus, RunnerStatusesNeverHideAFailure) {
   MergeRunnerStatus(nothing, kolv_exit::kTestNotApplicable);
   MergeExitStatus(nothing, 6);
   EXPECT_EQ(nothing.exit_status, kolv_exit::kTestInvalid);
+
+  // A module whose devices could not be scanned is never covered by another module's pass.
+  CliApplication unscanned(false);
+  MergeRunnerStatus(unscanned, kolv_exit::kPlatformUnavailable);
+  MergeExitStatus(unscanned, 0);
+  MergeRunnerStatus(unscanned, kolv_exit::kDevicesMissing);
+  MergeExitStatus(unscanned, 6);
+  EXPECT_EQ(unscanned.exit_status, kolv_exit::kPlatformUnavailable);
+  MergeExitStatus(unscanned, 1);
+  EXPECT_EQ(unscanned.exit_status, kolv_exit::kTestFailed);
 
   CliApplication warned(false);
   MergeExitStatus(warned, 5);

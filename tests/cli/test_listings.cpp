@@ -182,6 +182,22 @@ TEST(Listings, DevicesAndTheirResources) {
   EXPECT_EQ(Protocol({"-Mmemory", "-D"}), "");
 }
 
+TEST(Listings, AFailedDeviceScanIsToldAndIsNoSuccess) {
+  const std::map<std::string, std::string> env = {
+      {"MORVA_CATALOGUE", clitest::WriteScratchFile("failing_scan.json", R"({
+        "product_version": "1.0.0.1",
+        "modules": [{"name": "Storage", "scan": {"sequence": [{"devices": [], "result": 3}]},
+                     "devices": [{"id": "0", "udi": "U0", "display_name": "DISK"}]}]})")}};
+  const auto console = RunCli({"-Mstorage", "-D"}, env);
+  EXPECT_EQ(console.status, 2) << console.out;
+  ASSERT_EQ(console.out.rfind(kBanner, 0), 0u) << console.out;
+  EXPECT_EQ(WithoutScanFrames(console.out.substr(sizeof kBanner - 1), "storage"),
+            ScanFinished("storage") + "[Warning] Device scan failed: 3\n\n");
+  const auto protocol = RunCli({"--KOLV", "-Mstorage", "-R"}, env);
+  EXPECT_EQ(protocol.status, 2);
+  EXPECT_EQ(protocol.out, "");
+}
+
 TEST(Listings, DiagnosticsAndTests) {
   EXPECT_EQ(Console({"-Mstorage", "-L"}),
             "Diagnostics - storage module\n"

@@ -163,12 +163,58 @@ TEST(Program, OutputGoesToTheFileOrFallsBackToTheConsole) {
   EXPECT_FALSE(std::filesystem::exists(beside_program));
   std::filesystem::remove(beside_program);
 
-  // A refused command line is reported on the console, never in the file.
+  // A refused command line is reported on the console and never touches the file, whichever
+  // check refuses it: the options, or the test lists.
   const std::string refused = clitest::ScratchDir() + "/refused.txt";
-  const auto bad = RunCli({"-o", refused, "-A", "-D"});
-  EXPECT_EQ(bad.status, 5);
-  EXPECT_TRUE(Contains(bad.out, "Fatal parsing error"));
-  EXPECT_EQ(ReadFile(refused), "");
+  struct Refusal {
+    std::vector<std::string> args;
+    const char* reason;
+  } refusals[] = {
+      {{"-A", "-D"}, "user asked for more than one kind of information"},
+      {{"-Mstorage", "0", "-Qf("}, "parentheses mismatch"},
+      {{"-Mstorage", "-Qf,"}, "empty test"},
+      {{"-Mstorage", "-Qr"}, "no arguments on test with mandatory test"},
+      {{"-b", "-Mstorage", "-Qf,"}, "empty test"},
+  };
+  for (const Refusal& refusal : refusals) {
+    std::vector<std::string> args = {"-o", refused};
+    args.insert(args.end(), refusal.args.begin(), refusal.args.end());
+    std::ofstream(refused, std::ios::trunc) << "precious\n";
+    const auto bad = RunCli(args);
+    EXPECT_EQ(bad.status, 5) << refusal.reason;
+    EXPECT_TRUE(Contains(bad.out, std::string("Fatal parsing error: ") + refusal.reason)) << bad.out;
+    EXPECT_TRUE(Contains(bad.out, "> General options")) << refusal.reason;
+    EXPECT_EQ(ReadFile(refused), "precious\n") << refusal.reason;
+    std::remove(refused.c_str());
+    EXPECT_EQ(RunCli(args).status, 5);
+    EXPECT_FALSE(std::filesystem::exists(refused)) << refusal.reason;
+  }
+}
+
+TEST(Program, LostStandardOutputIsNoSuccess) {
+  // A full disk: said once on standard error, and a status of 0 becomes 6; findings stay.
+  clitest::StreamSetup full;
+  full.output_file = "/dev/full";
+  const auto run = clitest::RunCliWith(full, {"-Mstorage", "0", "-Qf"});
+  EXPECT_EQ(run.status, 6);
+  EXPECT_EQ(clitest::Count(run.err, "\n"), 1u) << run.err;
+  EXPECT_TRUE(Contains(run.err, "standard output")) << run.err;
+  const auto listing = clitest::RunCliWith(full, {"-A"});
+  EXPECT_EQ(listing.status, 6);
+  EXPECT_EQ(clitest::Count(listing.err, "\n"), 1u) << listing.err;
+  EXPECT_EQ(clitest::RunCliWith(full, {"--KOLV", "-Mstorage", "0", "-Qf"}).status, 6);
+  EXPECT_EQ(clitest::RunCliWith(full, {"-Mstorage", "1", "-Q"}).status, 21);
+
+  // A reader that went away is no loss worth a word.
+  clitest::StreamSetup unread;
+  unread.output_unread = true;
+  for (const auto& args : {std::vector<std::string>{"-Mstorage", "0", "-Qf"},
+                           std::vector<std::string>{"--KOLV", "-Mstorage", "0", "-Qf"},
+                           std::vector<std::string>{"-A"}}) {
+    const auto quiet = clitest::RunCliWith(unread, args);
+    EXPECT_EQ(quiet.status, 0) << args[0];
+    EXPECT_EQ(quiet.err, "") << args[0];
+  }
 }
 
 }  // namespace

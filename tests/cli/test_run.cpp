@@ -26,14 +26,15 @@ TEST(Run, ProtocolLinesOfAScriptedRun) {
   const auto r = RunCli({"--KOLV", "-Mstorage", "0", "1", "7", "-Qf,r(1)"},
                         {{"MORVA_TIME_SCALE", "0"}});
   EXPECT_EQ(r.status, 21);
+  // The suite's progress is each device's share of the whole run list: four tests, 25 each.
   const std::string device0 =
       "BeginDiagSuite:::Storage\nBeginDiag:::1.1.1\nPrgDiag:::100\nEndDiag:::1|00000\n"
-      "PrgDiagSuite:::50\nBeginDiag:::1.1.2\nPrgDiag:::100\nEndDiag:::1|00000\n"
-      "PrgDiagSuite:::100\n";
+      "PrgDiagSuite:::25\nBeginDiag:::1.1.2\nPrgDiag:::100\nEndDiag:::1|00000\n"
+      "PrgDiagSuite:::50\n";
   const std::string device1 =
       "BeginDiagSuite:::Storage\nBeginDiag:::1.1.1\nPrgDiag:::100\nEndDiag:::1|00000\n"
-      "PrgDiagSuite:::50\nBeginDiag:::1.1.2\nPrgDiag:::100\nEndDiag:::0|00000\n"
-      "PrgDiagSuite:::100\n";
+      "PrgDiagSuite:::25\nBeginDiag:::1.1.2\nPrgDiag:::100\nEndDiag:::0|00000\n"
+      "PrgDiagSuite:::50\n";
   EXPECT_EQ(r.out.rfind("NOT_FOUND:::7\n" + device0 + "EndDiagSuite:::  1|", 0), 0u) << r.out;
   EXPECT_TRUE(Contains(r.out, device1 + "EndDiagSuite:::  0|")) << r.out;
   EXPECT_EQ(r.out.substr(r.out.size() - 26), "|00000\nPrgDiagSuite:::100\n");
@@ -46,11 +47,19 @@ TEST(Run, ExitStatusesFollowTheOutcomes) {
   const auto missing = RunCli({"-Mstorage", "7", "-Qf"});
   EXPECT_EQ(missing.status, 31);
   EXPECT_TRUE(Contains(missing.out, "[Warning] Following device(s) are not available: 7\n"));
-  // A missing device next to a present one: the run goes on with a warning.
+  // A missing device next to a present one: the run goes on with a warning, and the status
+  // still tells a script that a device was missing.
   const auto partly = RunCli({"-Mstorage", "0", "7", "-Qf"});
-  EXPECT_EQ(partly.status, 0);
+  EXPECT_EQ(partly.status, 31);
   EXPECT_TRUE(Contains(partly.out, "[Warning] Devices not found: 7\n"));
   EXPECT_TRUE(Contains(partly.out, "Test Status: Passed!"));
+  const auto partly_protocol = RunCli({"--KOLV", "-Mstorage", "9", "0", "-Qf"});
+  EXPECT_EQ(partly_protocol.status, 31) << partly_protocol.out;
+  EXPECT_EQ(partly_protocol.out.rfind("NOT_FOUND:::9\nBeginDiagSuite:::Storage\n", 0), 0u)
+      << partly_protocol.out;
+  EXPECT_TRUE(Contains(partly_protocol.out, "EndDiag:::1|")) << partly_protocol.out;
+  // A finding on the present device says more.
+  EXPECT_EQ(RunCli({"-Mstorage", "1", "7", "-Qr(1)"}).status, 21);
 
   // Modules of the demo catalogue, in either order: missing devices outweigh a pass and never
   // hide a failure.
@@ -170,6 +179,9 @@ TEST(Run, EventsArePrintedInTheEnginesOrder) {
   ASSERT_TRUE(protocol.status == 0 || (protocol.status >= 21 && protocol.status <= 24)) << protocol.out;
   std::vector<std::vector<EngineTest>> runs = EngineOrder(trace);
   ASSERT_EQ(runs.size(), 2u);
+  // Each test adds its share of the whole run list, on both devices alike.
+  size_t all_tests = 0;
+  for (const auto& run : runs) all_tests += run.size();
   std::vector<std::string> expected;
   for (const auto& run : runs) {
     expected.push_back("BeginDiagSuite:::Storage");
@@ -178,7 +190,7 @@ TEST(Run, EventsArePrintedInTheEnginesOrder) {
       ASSERT_GE(run[i].status, 0);
       expected.push_back("BeginDiag:::" + run[i].test);
       expected.push_back(std::string("EndDiag:::") + letter[run[i].status] + "|");
-      expected.push_back("PrgDiagSuite:::" + std::to_string((i + 1) * 100 / run.size()));
+      expected.push_back("PrgDiagSuite:::" + std::to_string((i + 1) * (100 / all_tests)));
       failed = failed || run[i].status == 1;
     }
     expected.push_back(std::string("EndDiagSuite:::  ") + (failed ? '0' : '1') + "|");
@@ -244,7 +256,8 @@ const char kOutcomeCatalogue[] = R"({
         {"id": "1.1.3", "name": "INVALID", "description": "D", "outcome": {"status": "invalid"}},
         {"id": "1.1.4", "name": "CANCELLED", "description": "D", "outcome": {"status": "cancelled"}},
         {"id": "1.1.5", "name": "FAILING", "description": "D", "outcome": {"status": "failed"}},
-        {"id": "1.1.6", "name": "NARROW", "description": "D", "devices": ["1"]}]},
+        {"id": "1.1.6", "name": "NARROW", "description": "D", "devices": ["1"]},
+        {"id": "1.1.7", "name": "UNRECOGNISED", "description": "D", "outcome": {"status": "unrecognized"}}]},
       {"id": "1.2.0", "name": "ONLY_NARROW", "description": "N", "tests": [
         {"id": "1.2.1", "name": "NARROW_TOO", "description": "D", "devices": ["1"]}]}],
     "diagnostic_options": [{"id": "1.1.0", "letter": "Q", "long_name": "quick"},
@@ -255,6 +268,7 @@ const char kOutcomeCatalogue[] = R"({
                      {"id": "1.1.4", "letter": "c", "long_name": "cancelled"},
                      {"id": "1.1.5", "letter": "f", "long_name": "failing"},
                      {"id": "1.1.6", "letter": "n", "long_name": "narrow"},
+                     {"id": "1.1.7", "letter": "u", "long_name": "unrecognised"},
                      {"id": "1.2.1", "letter": "t", "long_name": "narrowtoo"}]
   }]
 })";
@@ -270,6 +284,8 @@ TEST(Run, ExitStatusesOfWarningsNotApplicableAndInvalidTests) {
       // The heavier outcome wins, in either order.
       {"-Qn,i", 24}, {"-Qi,n", 24}, {"-Qp,w", 22}, {"-Qw,p", 22}, {"-Qi,p", 0},
       {"-Qw,c", 22}, {"-Qc,i", 25}, {"-Qw,f,c", 21},
+      // An outcome the host does not know is no pass: it counts as invalid.
+      {"-Qu", 24}, {"-Qn,u", 24}, {"-Qu,p", 0}, {"-Qu,w", 22},
   };
   for (const Row& row : rows) {
     const auto r = RunCli({"-Mstorage", "0", row.tests}, env);
@@ -292,6 +308,69 @@ TEST(Run, ExitStatusesOfWarningsNotApplicableAndInvalidTests) {
   EXPECT_EQ(reported.status, 23);
   EXPECT_TRUE(Contains(reported.out, "BeginDiag:::1.2.1\n")) << reported.out;
   EXPECT_TRUE(Contains(reported.out, "EndDiag:::2|00000\n")) << reported.out;
+}
+
+TEST(Run, SuiteProgressIsTheShareOfTheWholeRunList) {
+  const std::map<std::string, std::string> env = {
+      {"MORVA_CATALOGUE", clitest::WriteScratchFile("outcomes.json", kOutcomeCatalogue)},
+      {"MORVA_TIME_SCALE", "0"}};
+  auto suite_lines = [](const std::string& out) {
+    std::string lines;
+    for (const std::string& line : Lines(out)) {
+      if (line.rfind("BeginDiagSuite:::", 0) == 0) lines += "| ";
+      if (line.rfind("PrgDiagSuite:::", 0) == 0) lines += line.substr(15) + " ";
+    }
+    return lines;
+  };
+  // Two devices of five tests: 10 per test, each device climbs to 50 and ends at 100.
+  const auto ten = RunCli({"--KOLV", "-Mstorage", "0", "1", "-Qp,w,i,c,f"}, env);
+  EXPECT_EQ(suite_lines(ten.out), "| 10 20 30 40 50 100 | 10 20 30 40 50 100 ") << ten.out;
+  // Three tests on one device: the share is 33, so the last test reaches 99.
+  const auto third = RunCli({"--KOLV", "-Mstorage", "0", "-Qp,w,i"}, env);
+  EXPECT_EQ(suite_lines(third.out), "| 33 66 99 100 ") << third.out;
+}
+
+// Storage's device scan fails; Memory's works and its test passes.
+const char kFailingScanCatalogue[] = R"({
+  "product_version": "1.0.0.1",
+  "modules": [
+    {"name": "Storage", "scan": {"sequence": [{"devices": ["0"], "result": -5}]},
+     "devices": [{"id": "0", "udi": "U0", "display_name": "DISK"}],
+     "diagnostics": [{"id": "1.1.0", "name": "QUICK", "description": "Q", "tests": [
+       {"id": "1.1.1", "name": "READ", "description": "R", "outcome": {"status": "passed"}}]}],
+     "diagnostic_options": [{"id": "1.1.0", "letter": "Q", "long_name": "quick"}]},
+    {"name": "Memory", "devices": [{"id": "0", "udi": "M0", "display_name": "RAM"}],
+     "diagnostics": [{"id": "2.1.0", "name": "PATTERN", "description": "P", "tests": [
+       {"id": "2.1.1", "name": "WALK", "description": "W", "outcome": {"status": "passed"}}]}],
+     "diagnostic_options": [{"id": "2.1.0", "letter": "X", "long_name": "pattern"}]}]
+})";
+
+TEST(Run, AFailedDeviceScanIsNeverASuccess) {
+  const std::map<std::string, std::string> env = {
+      {"MORVA_CATALOGUE", clitest::WriteScratchFile("failing_scan.json", kFailingScanCatalogue)},
+      {"MORVA_TIME_SCALE", "0"}};
+  const auto run = RunCli({"-Mstorage", "0", "-Q"}, env);
+  EXPECT_EQ(run.status, 2) << run.out;
+  EXPECT_TRUE(Contains(run.out, "[Warning] Device scan failed: -5\n")) << run.out;
+  EXPECT_FALSE(Contains(run.out, "No devices found")) << run.out;
+  EXPECT_FALSE(Contains(run.out, "Devices not found")) << run.out;
+  EXPECT_FALSE(Contains(run.out, "Started diagnostic")) << run.out;
+
+  // The other module still runs, and its pass never hides the failed scan, in either order.
+  for (const auto& args : {std::vector<std::string>{"-Mstorage", "0", "-Q", "-Mmemory", "0", "-X"},
+                           std::vector<std::string>{"-Mmemory", "0", "-X", "-Mstorage", "0", "-Q"}}) {
+    const auto both = RunCli(args, env);
+    EXPECT_EQ(both.status, 2) << args[0] << "\n" << both.out;
+    EXPECT_TRUE(Contains(both.out, "Started diagnostic: Pattern")) << both.out;
+    const auto protocol_args = [&] {
+      std::vector<std::string> with = args;
+      with.insert(with.begin(), "--KOLV");
+      return with;
+    }();
+    const auto protocol = RunCli(protocol_args, env);
+    EXPECT_EQ(protocol.status, 2) << protocol.out;
+    EXPECT_EQ(clitest::Count(protocol.out, "BeginDiagSuite:::"), 1u) << protocol.out;
+  }
 }
 
 TEST(Run, BackgroundModeReturnsAtOnceAndHoldsTheLockUntilItsFileIsWritten) {

@@ -122,10 +122,17 @@ Outcome Run(const StreamSetup& streams, const std::vector<std::string>& args,
   posix_spawn_file_actions_adddup2(&actions, in[0], 0);
   posix_spawn_file_actions_adddup2(&actions, out[1], 1);
   posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+  if (streams.output_unread) {
+    // No reader from the start: every write of the program meets a closed pipe.
+    close(out[0]);
+    out[0] = -1;
+  }
   for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
-    posix_spawn_file_actions_addclose(&actions, fd);
+    if (fd >= 0) posix_spawn_file_actions_addclose(&actions, fd);
   if (!streams.input_file.empty())
     posix_spawn_file_actions_addopen(&actions, 0, streams.input_file.c_str(), O_RDONLY, 0);
+  if (!streams.output_file.empty())
+    posix_spawn_file_actions_addopen(&actions, 1, streams.output_file.c_str(), O_WRONLY, 0);
   if (streams.close_input) posix_spawn_file_actions_addclose(&actions, 0);
   if (streams.close_output) posix_spawn_file_actions_addclose(&actions, 1);
   if (streams.close_errors) posix_spawn_file_actions_addclose(&actions, 2);
@@ -140,7 +147,7 @@ Outcome Run(const StreamSetup& streams, const std::vector<std::string>& args,
   Outcome outcome;
   if (rc != 0) {
     close(in[1]);
-    close(out[0]);
+    if (out[0] >= 0) close(out[0]);
     close(err[0]);
     return outcome;
   }
@@ -149,9 +156,9 @@ Outcome Run(const StreamSetup& streams, const std::vector<std::string>& args,
   close(in[1]);
 
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds);
-  bool out_open = true, err_open = true;
+  bool out_open = !streams.output_unread, err_open = true;
   while (out_open || err_open) {
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    pollfd fds[2] = {{out_open ? out[0] : -1, POLLIN, 0}, {err[0], POLLIN, 0}};
     poll(fds, 2, 100);
     if (out_open && (fds[0].revents & (POLLIN | POLLHUP))) Drain(out[0], outcome.out, out_open);
     if (err_open && (fds[1].revents & (POLLIN | POLLHUP))) Drain(err[0], outcome.err, err_open);
@@ -160,7 +167,7 @@ Outcome Run(const StreamSetup& streams, const std::vector<std::string>& args,
       break;
     }
   }
-  close(out[0]);
+  if (out[0] >= 0) close(out[0]);
   close(err[0]);
   outcome.status = WaitForExit(pid);
   return outcome;

@@ -30,12 +30,14 @@ Outcome RunCli(const std::vector<std::string>& args, const std::map<std::string,
                const std::string& input = "", int timeout_seconds = 60);
 
 // Standard streams and folder of a start other than RunCli's: a stream closed before the program
-// starts, input read from a file, another working folder.
+// starts, input read from a file, output to a file or to a pipe nobody reads, another folder.
 struct StreamSetup {
   bool close_input = false;
   bool close_output = false;
   bool close_errors = false;
   std::string input_file;
+  std::string output_file;   // standard output goes to this file (for example /dev/full)
+  bool output_unread = false;  // standard output is a pipe whose reader went away before the start
   std::string working_folder;
 };
 Outcome RunCliWith(const StreamSetup& streams, const std::vector<std::string>& args,
