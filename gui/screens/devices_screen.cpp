@@ -449,8 +449,8 @@ void DevicesScreen::AddDeviceCheckBox(QStandardItem* parent,
   info_devices_.insert(entry.info_pushButton, device);
 
   form_->device_treeView->setIndexWidget(row->index(), entry.row);
-  entry.device_checkBox->setText(LiteralButtonText(
-      KolvLiteTranslate(ModuleName().toStdString(), LocalToUtf8(device->information().display_name))));
+  entry.device_checkBox->setText(LiteralButtonText(KolvLiteTranslate(
+      ModuleName().toStdString(), LocalToUtf8(device->information().display_name))));
   PostDeviceInsertion(row, device);
 }
 

@@ -307,7 +307,8 @@ void TestsScreen::FillTestsTree() {
     // The row joins the tree first so that its descendants can hold widgets; it leaves again
     // when no diagnostic is kept for it.
     auto* device_row = new QTreeWidgetItem(tree);
-    auto* device_box = new GroupableCheckBox(LiteralButtonText(Translate(device->information().display_name)));
+    auto* device_box =
+        new GroupableCheckBox(LiteralButtonText(Translate(device->information().display_name)));
     device_box->setFocusPolicy(Qt::NoFocus);
     int kept = 0;
 
@@ -320,7 +321,8 @@ void TestsScreen::FillTestsTree() {
       diagnostic_layout->setSpacing(4);
       diagnostic_layout->setContentsMargins(0, 0, 0, 3);
       auto* diagnostic_box =
-          new GroupableCheckBox(LiteralButtonText(Translate(diagnostic->name())), diagnostic_entry);
+          new GroupableCheckBox(LiteralButtonText(Translate(diagnostic->name())),
+                                diagnostic_entry);
       diagnostic_box->setObjectName(QStringLiteral("diagnostic_checkBox"));
       diagnostic_box->setStyleSheet(QLatin1String(kCheckBoxStyle));
       diagnostic_layout->addWidget(diagnostic_box);
@@ -346,7 +348,8 @@ void TestsScreen::FillTestsTree() {
         test_layout->setObjectName(QStringLiteral("horizontalLayout"));
         test_layout->setSpacing(2);
         test_layout->setContentsMargins(0, 0, 0, 3);
-        auto* test_box = new GroupableCheckBox(LiteralButtonText(Translate(test->name())), test_entry);
+        auto* test_box =
+            new GroupableCheckBox(LiteralButtonText(Translate(test->name())), test_entry);
         test_box->setObjectName(QStringLiteral("test_checkbox"));
         test_layout->addWidget(test_box);
         auto* info = new QPushButton(test_entry);
