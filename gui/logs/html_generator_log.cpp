@@ -86,8 +86,8 @@ qsizetype EstimatedSize(const LogGroupEntry& entry) {
   return size;
 }
 
-// The bits of the results a device's table lists. The parser's mask of a device whose id came
-// twice in one entry still holds the bits of the tests that the later block replaced.
+// The bits of the results a device's table lists. The parser's mask of a device whose tests
+// block started again still holds the bits of the tests that the new block replaced.
 quint32 ListedMask(const LogResource& resource) {
   quint32 mask = 0;
   for (const LogTest& test : resource.tests) mask |= LogStatusBit(test.result());

@@ -25,6 +25,7 @@
 #include "gui/shell/translation_keys.h"
 #include "gui/widgets/description_popup.h"
 #include "gui/widgets/groupable_check_box.h"
+#include "gui/widgets/literal_button_text.h"
 #include "gui/widgets/local_to_utf8.h"
 #include "morva_service/views.h"
 
@@ -401,7 +402,7 @@ void DevicesScreen::AddDeviceEntry(morva_service::SystemComponentView* entry) {
   QStandardItem* item = model_->invisibleRootItem();
   bool searching = true;
   for (const QString& part : parts) {
-    const QString text = KolvLiteTranslate(module, part.toStdString());
+    const QString text = LiteralButtonText(KolvLiteTranslate(module, part.toStdString()));
     if (searching) {
       QStandardItem* found = nullptr;
       for (int row = 0; row < item->rowCount() && found == nullptr; ++row) {
@@ -448,8 +449,8 @@ void DevicesScreen::AddDeviceCheckBox(QStandardItem* parent,
   info_devices_.insert(entry.info_pushButton, device);
 
   form_->device_treeView->setIndexWidget(row->index(), entry.row);
-  entry.device_checkBox->setText(
-      KolvLiteTranslate(ModuleName().toStdString(), LocalToUtf8(device->information().display_name)));
+  entry.device_checkBox->setText(LiteralButtonText(KolvLiteTranslate(
+      ModuleName().toStdString(), LocalToUtf8(device->information().display_name))));
   PostDeviceInsertion(row, device);
 }
 

@@ -28,6 +28,7 @@ constexpr char kContext[] = "DiagnosticSelectionScreen";
 constexpr char kRecommendedBrief[] = "RECOMMENDED_BRIEF_DESCRIPTION";
 constexpr char kCustomBrief[] = "CUSTOM_BRIEF_DESCRIPTION";
 constexpr char kAdvancedHint[] = "ADVANCED_USERS_HINT";
+constexpr char kNothingApplicable[] = "NO_APPLICABLE_RECOMMENDED_TESTS";
 
 const char kHintStyle[] = ".QLabel { font: italic 10pt \"Segoe UI\";}";
 
@@ -138,6 +139,12 @@ void DiagnosticSelectionScreen::BuildForm() {
   form_->label_recomended_description =
       MakeChoiceDescription(this, QStringLiteral("label_recomended_description"));
   form_->gridLayout_3->addWidget(form_->label_recomended_description, 1, 0, 1, 2);
+  form_->label_nothing_applicable =
+      MakeChoiceDescription(this, QStringLiteral("label_nothing_applicable"));
+  form_->label_nothing_applicable->setAccessibleName(QStringLiteral("test_hint"));
+  form_->label_nothing_applicable->setStyleSheet(QLatin1String(kHintStyle));
+  form_->label_nothing_applicable->hide();
+  form_->gridLayout_3->addWidget(form_->label_nothing_applicable, 2, 0, 1, 2);
   form_->gridLayout_3->setColumnStretch(0, 1);
   form_->gridLayout_3->setColumnStretch(1, 100);
   form_->verticalLayout->addLayout(form_->gridLayout_3);
@@ -168,6 +175,7 @@ void DiagnosticSelectionScreen::BuildForm() {
   form_->radial_button_recommended->setText(
       KolvLiteTranslate(kContext, TranslationKeys::RECOMMENDED_TESTS));
   form_->label_recomended_description->setText(KolvLiteTranslate(kContext, kRecommendedBrief));
+  form_->label_nothing_applicable->setText(KolvLiteTranslate(kContext, kNothingApplicable));
   form_->label_custom_brief_description->setText(KolvLiteTranslate(kContext, kCustomBrief));
   form_->radial_button_custom->setText(KolvLiteTranslate(kContext, TranslationKeys::CUSTOM_TESTS));
   form_->label_advanced_hint->setText(KolvLiteTranslate(kContext, kAdvancedHint));
@@ -242,8 +250,11 @@ void DiagnosticSelectionScreen::SetFlowPossible(bool possible) {
 }
 
 void DiagnosticSelectionScreen::UpdateNextEnabled() {
-  const bool runnable = current_flow() != kRecommendedFlow || HasRecommendedTests(controller);
-  next_button_->setEnabled(flow_possible_ && runnable);
+  const bool nothing_to_run =
+      current_flow() == kRecommendedFlow && !HasRecommendedTests(controller);
+  // A greyed button alone leaves the user guessing why.
+  form_->label_nothing_applicable->setVisible(nothing_to_run);
+  next_button_->setEnabled(flow_possible_ && !nothing_to_run);
 }
 
 void DiagnosticSelectionScreen::FillRecommendedSelection(KolvLiteController* controller) {

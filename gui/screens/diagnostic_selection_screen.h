@@ -21,6 +21,7 @@ struct DiagnosticSelectionForm {
   QGridLayout* gridLayout_3 = nullptr;
   QRadioButton* radial_button_recommended = nullptr;
   QLabel* label_recomended_description = nullptr;
+  QLabel* label_nothing_applicable = nullptr;  // why the recommended tests cannot run
   QGridLayout* gridLayout_2 = nullptr;
   QRadioButton* radial_button_custom = nullptr;
   QLabel* label_advanced_hint = nullptr;

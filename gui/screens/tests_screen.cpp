@@ -23,6 +23,7 @@
 #include "gui/shell/translation_keys.h"
 #include "gui/widgets/description_popup.h"
 #include "gui/widgets/groupable_check_box.h"
+#include "gui/widgets/literal_button_text.h"
 #include "gui/widgets/local_to_utf8.h"
 #include "morva_service/views.h"
 
@@ -306,7 +307,8 @@ void TestsScreen::FillTestsTree() {
     // The row joins the tree first so that its descendants can hold widgets; it leaves again
     // when no diagnostic is kept for it.
     auto* device_row = new QTreeWidgetItem(tree);
-    auto* device_box = new GroupableCheckBox(Translate(device->information().display_name));
+    auto* device_box =
+        new GroupableCheckBox(LiteralButtonText(Translate(device->information().display_name)));
     device_box->setFocusPolicy(Qt::NoFocus);
     int kept = 0;
 
@@ -319,7 +321,8 @@ void TestsScreen::FillTestsTree() {
       diagnostic_layout->setSpacing(4);
       diagnostic_layout->setContentsMargins(0, 0, 0, 3);
       auto* diagnostic_box =
-          new GroupableCheckBox(Translate(diagnostic->name()), diagnostic_entry);
+          new GroupableCheckBox(LiteralButtonText(Translate(diagnostic->name())),
+                                diagnostic_entry);
       diagnostic_box->setObjectName(QStringLiteral("diagnostic_checkBox"));
       diagnostic_box->setStyleSheet(QLatin1String(kCheckBoxStyle));
       diagnostic_layout->addWidget(diagnostic_box);
@@ -345,7 +348,8 @@ void TestsScreen::FillTestsTree() {
         test_layout->setObjectName(QStringLiteral("horizontalLayout"));
         test_layout->setSpacing(2);
         test_layout->setContentsMargins(0, 0, 0, 3);
-        auto* test_box = new GroupableCheckBox(Translate(test->name()), test_entry);
+        auto* test_box =
+            new GroupableCheckBox(LiteralButtonText(Translate(test->name())), test_entry);
         test_box->setObjectName(QStringLiteral("test_checkbox"));
         test_layout->addWidget(test_box);
         auto* info = new QPushButton(test_entry);
@@ -468,7 +472,7 @@ void TestsScreen::DisplayTestInfo(QAbstractButton* ref) {
   morva_service::TestView* test = test_items_.value(info_rows_.value(ref, nullptr), nullptr);
   if (test == nullptr) return;
   info_popup_->SetTitle(Translate(test->name()));
-  info_popup_->SetText(Translate(test->description()));
+  info_popup_->SetPlainText(Translate(test->description()));
   ShowPopupOnOverlay(controller, info_popup_);
 }
 

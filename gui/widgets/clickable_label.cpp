@@ -12,6 +12,34 @@ namespace {
 constexpr int kElideThreshold = 201;
 constexpr int kElidedWidth = 188;
 
+// The longest start of the text no wider than the limit. A start grows no narrower as it grows,
+// so the length is searched for, not found by dropping one character at a time: measuring costs
+// the length measured, and the lengths tried stay within twice the answer.
+QString LongestFittingPrefix(const QFontMetrics& metrics, const QString& text, int limit) {
+  const auto fits = [&](qsizetype length) {
+    return metrics.boundingRect(text.left(length)).width() <= limit;
+  };
+  qsizetype fitting = 0;  // the empty start always counts as fitting
+  qsizetype too_long = 1;
+  while (too_long <= text.size() && fits(too_long)) {
+    fitting = too_long;
+    too_long *= 2;
+  }
+  if (too_long > text.size()) {
+    if (fits(text.size())) return text;
+    too_long = text.size();
+  }
+  while (too_long - fitting > 1) {
+    const qsizetype middle = fitting + (too_long - fitting) / 2;
+    if (fits(middle)) {
+      fitting = middle;
+    } else {
+      too_long = middle;
+    }
+  }
+  return text.left(fitting);
+}
+
 bool IsActivationKey(int key) {
   return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
 }
@@ -119,7 +147,5 @@ void LinkLabel::SetElidedText(QString text) {
   }
   setToolTip(text);
   const int limit = kElidedWidth - 3 * metrics.boundingRect(QStringLiteral(".")).width();
-  QString shown = text;
-  while (!shown.isEmpty() && metrics.boundingRect(shown).width() > limit) shown.chop(1);
-  setText(shown + "...");
+  setText(LongestFittingPrefix(metrics, text, limit) + "...");
 }

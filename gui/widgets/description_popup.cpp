@@ -126,6 +126,8 @@ void DescriptionPopup::SetTitle(QString title) { frame_->set_text(std::move(titl
 
 void DescriptionPopup::SetText(QString text) { textBrowser_->setText(text); }
 
+void DescriptionPopup::SetPlainText(const QString& text) { textBrowser_->setPlainText(text); }
+
 bool DescriptionPopup::Contains(const QObject* object) const {
   const auto* widget = qobject_cast<const QWidget*>(object);
   return widget != nullptr && (widget == this || isAncestorOf(widget));

@@ -21,6 +21,8 @@ class DescriptionPopup : public QFrame {
   void SetTitle(QString title);
   // Plain or rich text.
   void SetText(QString text);
+  // Shown as written, never taken as markup: for texts from the engine.
+  void SetPlainText(const QString& text);
 
   bool trap_active() const { return trap_active_; }
   ElidedLabel* title_label() const { return frame_; }

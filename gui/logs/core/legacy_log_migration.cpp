@@ -11,6 +11,10 @@
 
 namespace {
 
+// Opening a FIFO or a device can wait for good, and the lock is held meanwhile: no open here
+// waits. Only regular files are read or written, so the flag changes nothing for them.
+constexpr int kNeverWait = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+
 class Descriptor {
  public:
   explicit Descriptor(int fd) : fd_(fd) {}
@@ -84,7 +88,7 @@ LogAppendResult AppendOpened(int source, const std::string& destination_path) {
     return LogAppendResult::kFailed;
   }
   Descriptor destination(
-      ::open(destination_path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
+      ::open(destination_path.c_str(), O_RDWR | O_APPEND | O_CREAT | kNeverWait, 0644));
   if (!destination.valid()) return LogAppendResult::kFailed;
   struct stat destination_status {};
   if (::fstat(destination.get(), &destination_status) != 0 ||
@@ -114,7 +118,7 @@ std::string WithoutTrailingSeparator(std::string path) {
 // True when nothing of it is left behind.
 bool MigrateOne(int legacy_folder, const std::string& name) {
   const std::string file_name = name + log_format::kLogExtension;
-  Descriptor source(::openat(legacy_folder, file_name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+  Descriptor source(::openat(legacy_folder, file_name.c_str(), O_RDONLY | O_NOFOLLOW | kNeverWait));
   if (!source.valid()) return errno == ENOENT;
   if (AppendOpened(source.get(), LogFilePath(name)) != LogAppendResult::kAppended) return false;
   source.Close();
@@ -124,7 +128,7 @@ bool MigrateOne(int legacy_folder, const std::string& name) {
 }  // namespace
 
 LogAppendResult AppendLog(const std::string& destination, const std::string& source) {
-  Descriptor input(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+  Descriptor input(::open(source.c_str(), O_RDONLY | O_NOFOLLOW | kNeverWait));
   if (!input.valid()) {
     return errno == ENOENT ? LogAppendResult::kNoSource : LogAppendResult::kFailed;
   }

@@ -19,5 +19,6 @@ enum class LogAppendResult {
 // Appends the whole source file behind the destination's content, byte for byte, creating the
 // destination in an existing folder. Lines are never glued together: a line end is added before
 // the copy when the destination ends mid-line, and after it when the source does. Refuses to
-// append a file to itself and does not follow a symbolic link as source.
+// append a file to itself, does not follow a symbolic link as source, and reads and writes only
+// regular files: a FIFO or a device in either place fails at once, without waiting.
 LogAppendResult AppendLog(const std::string& destination, const std::string& source);

@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <iterator>
@@ -295,6 +296,8 @@ bool MorvaLogReader::HandleProperty(std::string_view line) {
       resource_ = resource;
       has_resource_ = true;
       has_item_ = false;
+      earlier_tests_ = entry->resources[resource].second.tests.size();
+      earlier_messages_ = entry->resources[resource].second.messages.size();
       return true;
     }
     LogResource* resource = CurrentResource();
@@ -382,10 +385,11 @@ bool MorvaLogReader::HandleTestsStart(std::string_view line) {
   if (resource == nullptr) return false;
   if (!Act(kHandleTestsStart)) return false;
   resource->reserved = std::string_view();
-  resource->tests.clear();
-  resource->tests.reserve(kUsualTests);
+  // A tests block replaces what its own device block had; earlier blocks of the device stay.
+  resource->tests.resize(std::min(earlier_tests_, resource->tests.size()));
+  resource->tests.reserve(resource->tests.size() + kUsualTests);
   resource->result_code = std::string_view();
-  resource->messages.clear();
+  resource->messages.resize(std::min(earlier_messages_, resource->messages.size()));
   no_test_yet_ = true;
   state_ = kInTests;
   return Tokens(After(line, kTestsStart.size())).AtEnd();

@@ -546,6 +546,10 @@
         <source>CUSTOM_BRIEF_DESCRIPTION</source>
         <translation>Wählen Sie die Geräte, die Diagnosen und Tests und die Anzahl der Durchläufe.</translation>
     </message>
+    <message>
+        <source>NO_APPLICABLE_RECOMMENDED_TESTS</source>
+        <translation>Keiner der empfohlenen Tests passt zu den gefundenen Geräten: Es gibt nichts auszuführen.</translation>
+    </message>
 </context>
 <context>
     <name>LogsScreen</name>

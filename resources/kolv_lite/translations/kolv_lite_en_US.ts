@@ -546,6 +546,10 @@
         <source>CUSTOM_BRIEF_DESCRIPTION</source>
         <translation>Choose the devices, the diagnostics and tests, and how many times to run them.</translation>
     </message>
+    <message>
+        <source>NO_APPLICABLE_RECOMMENDED_TESTS</source>
+        <translation>None of the recommended tests applies to the devices found: there is nothing to run.</translation>
+    </message>
 </context>
 <context>
     <name>LogsScreen</name>

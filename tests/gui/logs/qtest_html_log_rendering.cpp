@@ -148,9 +148,9 @@ class TestHtmlLogRendering : public QObject {
     QVERIFY(entry.body.contains(QStringLiteral("FAILED (89s)</pre>")));
   }
 
-  // A device whose id comes twice in one entry shows the tests of its last block, and its
-  // header and the entry's header follow those results, not the ones they replaced.
-  void repeatedDeviceShowsTheResultsItLists() {
+  // A device whose id comes twice in one entry (two runs started in the same second) lists the
+  // tests of both blocks in log order, and a failure among them marks the device and the entry.
+  void repeatedDeviceShowsTheResultsOfEveryBlock() {
     const QVector<HtmlLogEntry> entries = Render(QStringLiteral(
         "+++ 2024-05-01T10.20.30 MOD 1714558830\n"
         "UDI: D1\n"
@@ -159,20 +159,26 @@ class TestHtmlLogRendering : public QObject {
         "2024-05-01T10.20.31 START READ\n"
         "2024-05-01T10.20.32 STOP READ FAILED 1 S\n"
         "STOP TESTS 5\n"
+        "--- MOD\n"
+        "+++ 2024-05-01T10.20.30 MOD 1714558830\n"
         "UDI: D1\n"
+        "DISPLAY_NAME: Disk\n"
         "START TESTS\n"
-        "2024-05-01T10.20.33 START READ\n"
-        "2024-05-01T10.20.34 STOP READ SUCCESS 1 S\n"
+        "2024-05-01T10.20.33 START WRITE\n"
+        "2024-05-01T10.20.34 STOP WRITE SUCCESS 1 S\n"
         "STOP TESTS 0\n"
         "--- MOD\n"));
     QCOMPARE(entries.size(), 1);
     const QString& body = entries[0].body;
-    QVERIFY(!body.contains(QStringLiteral("FAILED (")));
+    const int failed = body.indexOf(QStringLiteral(" - READ"));
+    QVERIFY(failed > 0);
+    QVERIFY(body.indexOf(QStringLiteral("FAILED (1s)"), failed) > failed);
+    QVERIFY(body.indexOf(QStringLiteral(" - WRITE"), failed) > failed);
     QVERIFY(body.contains(QStringLiteral("SUCCESS (1s)")));
-    QVERIFY(body.contains(kStatuses + QStringLiteral("icn_OK16x16.png'><b style='vertical-align: "
+    QVERIFY(body.contains(kStatuses + QStringLiteral("icn_Error16x16.png'><b style='vertical-align: "
                                                      "bottom;font-size:14px'> Disk</b>")));
-    QCOMPARE(entries[0].status, int(LOG_ENTRY_SUCCESS));
-    QVERIFY(body.contains(kStatuses + QStringLiteral("icn_OK_big.png")));
+    QCOMPARE(entries[0].status, int(LOG_ENTRY_FAILED));
+    QVERIFY(body.contains(kStatuses + QStringLiteral("icn_Error_big.png")));
   }
 
   // On the pages the program shows, a device message's time stands on one line.

@@ -2,13 +2,18 @@
 // is lost or glued together when something goes wrong.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <string>
+#include <thread>
 
 #include "gui/logs/core/legacy_log_migration.h"
 #include "gui/logs/core/log_paths.h"
@@ -156,6 +161,30 @@ TEST_F(Migration, LinkedOldLogIsNeitherFollowedNorRemoved) {
   EXPECT_TRUE(fs::is_symlink(OldLog()));
   EXPECT_EQ(ReadFile(elsewhere_ + "/secret"), "secret\n");
   // The error log was moved all the same, and the folder stays for the link.
+  EXPECT_EQ(ReadFile(NewLog("morva_errors")), "errors\n");
+  EXPECT_TRUE(fs::is_directory(legacy_));
+}
+
+// Opening a FIFO for reading waits for a writer: the start must neither wait nor move it.
+TEST_F(Migration, FifoInTheOldFolderIsLeftWhereItIs) {
+  MakeFolders();
+  ASSERT_EQ(::mkfifo(OldLog().c_str(), 0600), 0);
+  WriteFile(OldLog("morva_errors"), "errors\n");
+  std::promise<void> migrated;
+  std::future<void> done = migrated.get_future();
+  std::thread start([&migrated] {
+    MigrateLegacyLogs();
+    migrated.set_value();
+  });
+  if (done.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+    ADD_FAILURE() << "the migration waits on the FIFO";
+    // A writer that comes and goes releases the waiting open.
+    const int writer = ::open(OldLog().c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0) ::close(writer);
+  }
+  start.join();
+  EXPECT_TRUE(fs::is_fifo(OldLog()));
+  EXPECT_FALSE(fs::exists(NewLog()));
   EXPECT_EQ(ReadFile(NewLog("morva_errors")), "errors\n");
   EXPECT_TRUE(fs::is_directory(legacy_));
 }

@@ -164,7 +164,9 @@ TEST(LogGrammar, UnknownResultIsKeptAsTextWithoutABit) {
   EXPECT_FALSE(OnlyEntry(*reader).broken);
 }
 
-TEST(LogGrammar, DuplicateUdiKeepsFirstDescriptionAndTakesLaterTests) {
+// A device repeated in one entry (two runs of a module started in the same second share their
+// group) keeps the tests and messages of every block, in log order: none of its results is lost.
+TEST(LogGrammar, DuplicateUdiKeepsFirstDescriptionAndTheTestsOfEveryBlock) {
   const auto reader = ParseLog(Entry(kResourceHead + "MODEL: FIRST\n" + kOneTest +
                                      "UDI: DISK0\nDISPLAY_NAME: Renamed\nMODEL: SECOND\n"
                                      ">>> RESOURCE PARTITION\nINDEX: 1\nSIZE: 10\n<<< RESOURCE\n"
@@ -180,10 +182,64 @@ TEST(LogGrammar, DuplicateUdiKeepsFirstDescriptionAndTakesLaterTests) {
   const PropertyPairs expected = {{"UDI", "DISK0"}, {"MODEL", "FIRST"}};
   EXPECT_EQ(Pairs(resource.properties), expected);
   EXPECT_TRUE(resource.sections.empty());
-  ASSERT_EQ(resource.tests.size(), 1u);
-  EXPECT_EQ(resource.tests[0].name(), "LONG_TEST");
+  ASSERT_EQ(resource.tests.size(), 2u);
+  EXPECT_EQ(resource.tests[0].name(), "QUICK_TEST");
+  EXPECT_EQ(resource.tests[0].result(), "SUCCESS");
+  EXPECT_EQ(resource.tests[1].name(), "LONG_TEST");
+  EXPECT_EQ(resource.tests[1].result(), "FAILED");
   EXPECT_EQ(resource.result_code, "7");
   EXPECT_EQ(resource.status_mask, kLogStatusSuccess | kLogStatusFailed);
+}
+
+TEST(LogGrammar, TwoRunsInOneSecondKeepBothRunsOfADevice) {
+  const std::string first_run =
+      Entry(kResourceHead +
+            "START TESTS\n"
+            "2024-05-01T10.20.30 MESSAGE FIRST_RUN\n"
+            "2024-05-01T10.20.31 START SMART_STATUS_CHECK\n"
+            "2024-05-01T10.20.31 ERROR SMART_BAD\n"
+            "2024-05-01T10.20.32 STOP SMART_STATUS_CHECK FAILED 1 S\n"
+            "STOP TESTS 21\n");
+  const std::string second_run =
+      Entry(kResourceHead +
+            "START TESTS\n"
+            "2024-05-01T10.20.30 MESSAGE SECOND_RUN\n"
+            "2024-05-01T10.20.31 START SHORT_SELF_TEST\n"
+            "2024-05-01T10.20.32 STOP SHORT_SELF_TEST SUCCESS 1 S\n"
+            "STOP TESTS 0\n");
+  for (const bool keyed_by_number : {true, false}) {
+    SCOPED_TRACE(keyed_by_number);
+    const auto reader = ParseLog(first_run + second_run, keyed_by_number);
+    const LogGroupEntry& entry = OnlyEntry(*reader);
+    EXPECT_FALSE(entry.broken);
+    ASSERT_EQ(entry.resources.size(), 1u);
+    const LogResource& resource = entry.resources[0].second;
+    ASSERT_EQ(resource.tests.size(), 2u);
+    EXPECT_EQ(resource.tests[0].name(), "SMART_STATUS_CHECK");
+    EXPECT_EQ(resource.tests[0].result(), "FAILED");
+    ASSERT_EQ(resource.tests[0].messages.size(), 1u);
+    EXPECT_EQ(resource.tests[0].messages[0].first_word(), "SMART_BAD");
+    EXPECT_EQ(resource.tests[1].name(), "SHORT_SELF_TEST");
+    ASSERT_EQ(resource.messages.size(), 2u);
+    EXPECT_EQ(resource.messages[0].first_word(), "FIRST_RUN");
+    EXPECT_EQ(resource.messages[1].first_word(), "SECOND_RUN");
+    EXPECT_EQ(resource.result_code, "0");
+    EXPECT_EQ(entry.status_mask, kLogStatusSuccess | kLogStatusFailed);
+  }
+}
+
+// A tests block started again within one device block starts afresh; earlier blocks stay.
+TEST(LogGrammar, RestartedTestsBlockReplacesOnlyItsOwnBlocksTests) {
+  const auto reader = ParseLog(Entry(kResourceHead + "START TESTS\n"
+                                     "2024-05-01T10.20.31 START EARLIER_TEST\n"
+                                     "2024-05-01T10.20.32 STOP EARLIER_TEST FAILED 1 S\n"
+                                     "STOP TESTS 5\n" +
+                                     "UDI: DISK0\n" + kOneTest + kOneTest));
+  const LogGroupEntry& entry = OnlyEntry(*reader);
+  const LogResource& resource = entry.resources[0].second;
+  ASSERT_EQ(resource.tests.size(), 2u);
+  EXPECT_EQ(resource.tests[0].name(), "EARLIER_TEST");
+  EXPECT_EQ(resource.tests[1].name(), "QUICK_TEST");
 }
 
 TEST(LogGrammar, SectionsCollectItemsByIndexAndTypesByName) {

@@ -2,8 +2,10 @@
 // parent paths, ticking and the next button, the information pop-up, rescans and the hooks that
 // tool screens replace.
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -33,6 +35,7 @@ namespace {
 
 // mstcustom: the second scan finds d3 (no parent) and d0 only. mstfail: the second scan fails.
 // mstgroups: two parent words that the module's catalogue shows as the same text.
+// mstliteral: names and a parent word with an "&" in them.
 const char kCatalogue[] = R"({
   "product_version": "5.1.0.2210",
   "modules": [
@@ -64,9 +67,23 @@ const char kCatalogue[] = R"({
        {"id": "g1", "udi": "UDI_G1", "display_name": "G_ONE", "rows": {"MODEL": "G1"},
         "attributes": {"parent": "Storage"}}
      ],
+     "diagnostics": []},
+    {"name": "mstliteral",
+     "devices": [
+       {"id": "l0", "udi": "UDI_L0", "display_name": "R&D disk", "rows": {"MODEL": "L0"},
+        "attributes": {"parent": "Lab & test"}},
+       {"id": "l1", "udi": "UDI_L1", "display_name": "Q&A disk", "rows": {"MODEL": "L1"},
+        "attributes": {"parent": "Lab & test"}}
+     ],
      "diagnostics": []}
   ]
 })";
+
+// What a check box shows: its text with the mnemonic marks resolved, as its label is drawn.
+QString Shown(QAbstractButton* button) {
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
+  return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+}
 
 bool WriteFile(const QString& path, const QByteArray& text) {
   QFile file(path);
@@ -253,6 +270,20 @@ class DevicesScreenTest : public QObject {
     Start("mstgroups");
     QCoreApplication::removeTranslator(&translator);
     QCOMPARE(Describe(), QString("Storage[G_ZERO,G_ONE]"));
+  }
+
+  // An "&" in a device's name or its group is shown, not taken as a keyboard mnemonic, and the
+  // devices of one group still share its row.
+  void NamesWithAnAmpersandAreShownAsWritten() {
+    Start("mstliteral");
+    QCOMPARE(Shown(BoxOf("l0")), QString("R&D disk"));
+    QCOMPARE(Shown(BoxOf("l1")), QString("Q&A disk"));
+    QStringList shown;
+    for (GroupableCheckBox* box : tree()->findChildren<GroupableCheckBox*>()) {
+      shown << Shown(box);
+      QVERIFY2(QKeySequence::mnemonic(box->text()).isEmpty(), qPrintable(box->text()));
+    }
+    QCOMPARE(shown.count("Lab & test"), 1);
   }
 
   void TickingDecidesNextAndTheContextGetsTheTickedDevices() {

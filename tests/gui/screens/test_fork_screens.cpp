@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,6 +18,7 @@
 #include "gui/screens/module_operation_screen.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/morva_service_executor.h"
 #include "morva_service/morva_service.h"
 #include "support/recommended_flow.h"
@@ -293,17 +295,28 @@ class TestForkScreens : public QObject {
     auto* loading = rig.context->devices_loading_screen;
     // Before the scan the devices are unknown: Next stays open and the scan decides.
     QVERIFY(selection->next_button()->isEnabled());
+    QLabel* tell = selection->findChild<QLabel*>("label_nothing_applicable");
+    QVERIFY(tell != nullptr);
+    QVERIFY(tell->isHidden());
+    const QString why = tell->text();
     selection->next_button()->click();
     QString reason;
     QVERIFY(QTest::qWaitFor([&] { return !loading->isBusy(reason); }, 20000));
     QCOMPARE(rig.controller->current_screen(), static_cast<KolvLiteScreen*>(selection));
     QVERIFY(!selection->next_button()->isEnabled());
     QVERIFY(rig.context->selected_tests.isEmpty());
+    // The user is told why there is nothing to run.
+    QVERIFY(!why.isEmpty());
+    QCOMPARE(why, KolvLiteTranslate("DiagnosticSelectionScreen", "NO_APPLICABLE_RECOMMENDED_TESTS"));
+    QVERIFY(!tell->isHidden());
+    QCOMPARE(tell->text(), why);
     // The custom flow stays open to the user; back on recommended, nothing has changed.
     selection->form_widgets()->radial_button_custom->click();
     QVERIFY(selection->next_button()->isEnabled());
+    QVERIFY(tell->isHidden());
     selection->form_widgets()->radial_button_recommended->click();
     QVERIFY(!selection->next_button()->isEnabled());
+    QVERIFY(!tell->isHidden());
     delete selection;
     rig.controller->RemoveDefaultScreen(loading);
     delete loading;
@@ -315,6 +328,7 @@ class TestForkScreens : public QObject {
     empty.InstallDefaultFlow();
     bare.controller->GoToScreen(&empty);
     QVERIFY(!empty.next_button()->isEnabled());
+    QVERIFY(!empty.findChild<QLabel*>("label_nothing_applicable")->isHidden());
   }
 
   void moduleOperationOffersTheToolFlow() {

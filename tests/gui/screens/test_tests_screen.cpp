@@ -2,11 +2,14 @@
 // is offered and which start ticked, the run button, what reaches the execution context, keeping
 // and rebuilding the tree, and a custom run through the execution screen.
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -60,6 +63,28 @@ const char kCatalogue[] = R"({
      ]}
   ]
 })";
+
+// Names and a description as the engine may write them: an "&" and markup are text.
+const char kLiteralCatalogue[] = R"({
+  "product_version": "5.1.0.2210",
+  "modules": [
+    {"name": "mstliteral",
+     "devices": [{"id": "d0", "udi": "UDI_D0", "display_name": "R&D disk", "rows": {"MODEL": "A"}}],
+     "diagnostics": [
+       {"id": "1.1.0", "name": "Read&Write", "description": "",
+        "tests": [
+          {"id": "1.1.1", "name": "Seek&Verify",
+           "description": "<h1>Seek</h1> <a href='https://example.invalid'>help</a> &amp; more",
+           "devices": ["d0"], "outcome": {"status": "passed", "duration": 1}}]}
+     ]}
+  ]
+})";
+
+// What a check box shows: its text with the mnemonic marks resolved, as its label is drawn.
+QString Shown(QAbstractButton* button) {
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
+  return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+}
 
 bool WriteFile(const QString& path, const QByteArray& text) {
   QFile file(path);
@@ -125,6 +150,18 @@ class TestsScreenTest : public QObject {
     controller_->GoToScreen(first_);
     controller_->GoToNextScreen();
     QCOMPARE(controller_->current_screen(), static_cast<KolvLiteScreen*>(devices_));
+  }
+
+  // The tree over the catalogue of names and a description as the engine may write them.
+  void StartLiteral() {
+    const QString path = Scratch() + "/tests_screen_literal_catalogue.json";
+    QVERIFY(WriteFile(path, kLiteralCatalogue));
+    const QByteArray usual = qgetenv("MORVA_CATALOGUE");
+    qputenv("MORVA_CATALOGUE", path.toUtf8());
+    const auto restore = qScopeGuard([usual] { qputenv("MORVA_CATALOGUE", usual); });
+    MorvaResetForTests();
+    Start();
+    ChooseDevices({"d0"});
   }
 
   // Leaves the devices screen with the given devices ticked.
@@ -246,6 +283,33 @@ class TestsScreenTest : public QObject {
     emit controller_->OverlayClicked();
     QCOMPARE(popup->parentWidget(), static_cast<QWidget*>(tests_));
     QVERIFY(!popup->isVisible());
+  }
+
+  // An "&" in a device, diagnostic or test name is shown, not taken as a keyboard mnemonic.
+  void EngineNamesAreShownAsWritten() {
+    StartLiteral();
+    QTreeWidgetItem* device = tree()->topLevelItem(1);
+    QVERIFY(device != nullptr);
+    const QList<GroupableCheckBox*> boxes = {BoxOfRow(tree(), device),
+                                             BoxOfRow(tree(), device->child(0)),
+                                             BoxOfRow(tree(), device->child(0)->child(0))};
+    const QStringList names = {"R&D disk", "Read&Write", "Seek&Verify"};
+    for (int i = 0; i < boxes.size(); ++i) {
+      QVERIFY(boxes[i] != nullptr);
+      QCOMPARE(Shown(boxes[i]), names[i]);
+      QVERIFY(QKeySequence::mnemonic(boxes[i]->text()).isEmpty());
+    }
+  }
+
+  // A test's description is text: its markup is neither rendered nor made into live links.
+  void TestDescriptionIsShownAsWritten() {
+    StartLiteral();
+    QCOMPARE(tests_->info_rows().size(), 1);
+    tests_->info_rows().firstKey()->click();
+    const QTextBrowser* body = tests_->info_popup()->body();
+    QCOMPARE(body->toPlainText(),
+             QString("<h1>Seek</h1> <a href='https://example.invalid'>help</a> &amp; more"));
+    QVERIFY(!body->toHtml().contains("<a href"));
   }
 
   // Drawn, a diagnostic's expand arrow stands beside its check box's line rather than between

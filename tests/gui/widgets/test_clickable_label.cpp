@@ -142,12 +142,18 @@ class TestClickableLabel : public QObject {
     QCOMPARE(link.toolTip(), long_text);
     const QString kept = link.text().chopped(3);
     QVERIFY(long_text.startsWith(kept));
-    QVERIFY(metrics.boundingRect(kept).width() <=
-            188 - 3 * metrics.boundingRect(".").width());
+    const int limit = 188 - 3 * metrics.boundingRect(".").width();
+    QVERIFY(metrics.boundingRect(kept).width() <= limit);
+    // Nothing more would fit: one more character of the text is too wide.
+    QVERIFY(metrics.boundingRect(long_text.left(kept.size() + 1)).width() > limit);
 
     // A short text afterwards shows whole and drops the old tool tip.
     link.SetElidedText("Disk 0");
     QCOMPARE(link.text(), QString("Disk 0"));
+    QVERIFY(link.toolTip().isEmpty());
+    link.SetElidedText(long_text);
+    link.SetElidedText(QString());
+    QCOMPARE(link.text(), QString());
     QVERIFY(link.toolTip().isEmpty());
   }
 
