@@ -173,6 +173,30 @@ TEST_F(ExecuteContract, DeviceOfAnotherModuleStillStartsAndEndsTheSuite) {
   engine->Execute(module, device_a, {SelectAll(first)}, 1);  // without listeners: no crash
 }
 
+// A host may still hold objects of an earlier load: the engine must not read them.
+TEST_F(ExecuteContract, ObjectsFreedByUnloadModulesAreNeverRead) {
+  const DiagnosticRun stale = SelectAll(first);
+  engine->UnloadModules();
+  ExecuteOnWorker(device_a, {stale});
+  EXPECT_EQ(suite.events(), (std::vector<std::string>{"SuiteStarted", "SuiteFinished"}));
+
+  // Loaded again: the new module and device run, the old diagnostic and test are left out.
+  RecordingSuiteListener again;
+  engine->set_suite_listener(&again);
+  module = LoadedModule(engine, "unit");
+  ASSERT_NE(module, nullptr);
+  SystemComponentView* device = ScannedDevice(module, "a");
+  ASSERT_NE(device, nullptr);
+  DiagnosticRun mixed = Select(Diagnostic(module, "FIRST"), {{"T_ONE", {}}});
+  mixed.tests.push_back(stale.tests[0]);
+  ExecuteOnWorker(device, {stale, mixed});
+  EXPECT_EQ(again.events(), (std::vector<std::string>{"SuiteStarted", "SystemComponentStarted",
+                                                      "SystemComponentRunStarted 0 a", "DiagnosticStarted FIRST",
+                                                      "TestStarted T_ONE", "TestFinished 0", "DiagnosticFinished",
+                                                      "SystemComponentRunFinished 0", "SystemComponentFinished 0",
+                                                      "SuiteFinished"}));
+}
+
 struct InteractionCase {
   const char* name;
   bool listener;
