@@ -321,7 +321,8 @@ class ApplicationTest : public QObject {
     QVERIFY(child.waitForStarted(10000));
     QVERIFY2(child.waitForFinished(120000), "the close scenario hangs");
     const QByteArray output = child.readAll();
-    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+             output.constData());
   }
 
   void CloseWhileBusyAsksAndWaitsForTheWork() {
@@ -345,7 +346,8 @@ class ApplicationTest : public QObject {
 
     // Confirming while the work's question to the user is open answers that question "no
     // answer", stops the work and closes once it has stopped.
-    InputRequest question("QUESTION", "QUESTION_TEXT", InputRequest::kQuestion, InputRequest::kOkCancel);
+    InputRequest question("QUESTION", "QUESTION_TEXT", InputRequest::kQuestion,
+                          InputRequest::kOkCancel);
     question.answer = -1;
     bool question_over = false;
     QTimer::singleShot(0, [&] {
@@ -355,7 +357,8 @@ class ApplicationTest : public QObject {
         QTimer::singleShot(0, [&] {
           for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* dialog = qobject_cast<KolvLiteDialog*>(w);
-            if (dialog != nullptr && dialog != &interaction && dialog->isVisible()) ClickFirstButton(dialog);
+            if (dialog != nullptr && dialog != &interaction && dialog->isVisible())
+              ClickFirstButton(dialog);
           }
         });
         window->close();
