@@ -1,5 +1,6 @@
 // The home screen over a scripted engine: which modules become tiles, which tiles are enabled,
-// the one error dialog, the validation signals, stopping, re-entering and choosing a module.
+// the one error dialog, the validation signals, stopping, re-entering and choosing a module, and
+// the loading of tool plug-ins, faulty ones among them.
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
