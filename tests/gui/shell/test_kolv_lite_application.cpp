@@ -363,10 +363,12 @@ class ApplicationTest : public QObject {
         });
         window->close();
       });
+      // Only a guard against a hang: left open, the question would keep its answer -1.
+      QTimer::singleShot(20000, &interaction, &QDialog::reject);
       interaction.exec();
       question_over = true;
     });
-    QTRY_VERIFY_WITH_TIMEOUT(question_over, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(question_over, 30000);
     QCOMPARE(question.answer, int(InputRequest::kNoAnswer));
     QCOMPARE(runner.stop_requests, 1);
     QVERIFY(window->isVisible());
