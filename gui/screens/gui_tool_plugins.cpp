@@ -66,10 +66,14 @@ QMap<morva_service::ToolView*, KolvLiteScreen*> GuiToolPlugins::Load(
       // Without its release function a screen could never be given back.
       auto release = reinterpret_cast<ReleaseToolScreenFunction>(
           loader->GetSymbol(handle, ToolPluginNames::RELEASE_TOOL_SCREEN));
-      if (get_screen == nullptr || release == nullptr) continue;
-      if (!load_resources(ToolResourceName(tool->name()))) continue;
-      KolvLiteScreen* screen = get_screen(controller);
-      if (screen == nullptr) continue;
+      KolvLiteScreen* screen = nullptr;
+      if (get_screen != nullptr && release != nullptr && load_resources(ToolResourceName(tool->name())))
+        screen = get_screen(controller);
+      // A library that gives no screen holds nothing of ours: it is not kept loaded for nothing.
+      if (screen == nullptr) {
+        loader->Unload(handle);
+        continue;
+      }
       tool_libraries_.insert(id, tool);
       tool_screens_.insert(tool, screen);
       loaded.insert(tool, screen);

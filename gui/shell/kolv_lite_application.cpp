@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include "gui/logs/core/legacy_log_migration.h"
 #include "gui/logs/previous_logs_screen.h"
 #include "gui/logs/system_information_screen.h"
 #include "gui/screens/devices_loading_screen.h"
@@ -137,6 +138,19 @@ QMessageBox* KolvLite::CreateFailureBox(const StartupResult& result) {
   box->setIcon(QMessageBox::Critical);
   box->setStandardButtons(QMessageBox::Ok);
   return box;
+}
+
+QMessageBox* KolvLite::Launch(const StartupResult& startup) {
+  if (!startup.ok) {
+    QMessageBox* box = CreateFailureBox(startup);
+    box->show();
+    return box;
+  }
+  // The logs of an earlier installation join the current log before any screen reads it; a
+  // start that failed (another instance running) leaves them to the instance that runs.
+  MigrateLegacyLogs();
+  Start();
+  return nullptr;
 }
 
 void KolvLite::Start() {

@@ -63,6 +63,9 @@ class KolvLite : public QApplication {
   // The critical box of a failed start, not yet shown.
   static QMessageBox* CreateFailureBox(const StartupResult& result);
 
+  // After the checks: a failed start gets its critical box, shown and handed to the caller,
+  // and nothing else happens; a good one moves the legacy logs and starts (null returned).
+  QMessageBox* Launch(const StartupResult& startup);
   // Builds the user interface and shows the splash screen.
   void Start();
   KolvLiteWindow* main_window() const { return window_; }

@@ -5,7 +5,6 @@
 #include <QTranslator>
 #include <memory>
 
-#include "gui/logs/core/legacy_log_migration.h"
 #include "gui/shell/kolv_lite_application.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "morva_service/morva_service.h"
@@ -19,15 +18,7 @@ int main(int argc, char** argv) {
 
   const StartupResult startup =
       KolvLite::RunStartupChecks(&main_translator, KolvLite::ResourceFilePath());
-  std::unique_ptr<QMessageBox> failure_box;
-  if (!startup.ok) {
-    failure_box.reset(KolvLite::CreateFailureBox(startup));
-    failure_box->show();
-  } else {
-    // The logs of an earlier installation join the current log before any screen reads it.
-    MigrateLegacyLogs();
-    application.Start();
-  }
+  std::unique_ptr<QMessageBox> failure_box(application.Launch(startup));
   const int status = QApplication::exec();
   failure_box.reset();
   if (startup.service != nullptr) ReleaseMorvaServiceInstance();

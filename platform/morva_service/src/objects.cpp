@@ -139,6 +139,13 @@ bool ModuleObject::Owns(const DiagnosticView* diagnostic) const {
   return false;
 }
 
+bool ModuleObject::Owns(const TestView* test) const {
+  for (const auto& diagnostic : diagnostics_)
+    for (const TestView* object : diagnostic->tests())
+      if (object == test) return true;
+  return false;
+}
+
 ToolObject* ModuleObject::FindTool(const ToolView* tool) const {
   for (const auto& object : tools_)
     if (object.get() == tool) return object.get();

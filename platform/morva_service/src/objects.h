@@ -130,6 +130,7 @@ class ModuleObject : public ModuleInterfaceView {
   const ModuleSpec& spec() const { return spec_; }
   bool Owns(const SystemComponentView* device) const;
   bool Owns(const DiagnosticView* diagnostic) const;
+  bool Owns(const TestView* test) const;
   ToolObject* FindTool(const ToolView* tool) const;
   // The object of a device id (of any scan), null when the module has no such device.
   DeviceObject* DeviceById(const std::string& id) const;

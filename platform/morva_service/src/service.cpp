@@ -140,9 +140,15 @@ void Service::Execute(ModuleInterfaceView* module, SystemComponentView* device, 
                       int64_t group) {
   ModuleObject* owner = FindLoaded(module);
   DeviceObject* target = owner && owner->Owns(device) ? static_cast<DeviceObject*>(device) : nullptr;
+  // Nothing of the selection is read before it is known to be alive: a host may still hold
+  // objects that UnloadModules freed.
+  size_t dropped = 0;
+  if (target) selection = LiveSelection(selection, dropped);
   Trace("Execute module=" + (owner ? owner->name() : std::string("?")) +
-        " device=" + (target ? target->id() : std::string("?")) + " selection=" + SelectionText(selection) +
-        " group=" + std::to_string(group));
+        " device=" + (target ? target->id() : std::string("?")) +
+        " selection=" + (target ? SelectionText(selection) : std::string("?")) + " group=" + std::to_string(group));
+  if (dropped > 0)
+    Complain("Execute: " + std::to_string(dropped) + " diagnostics or tests of the selection are not loaded");
   // Hosts re-issue an abort at each diagnostic start; an older one must not end this run.
   abort_requested_ = false;
   SuiteListenerView* suite = suite_listener_;
@@ -200,6 +206,31 @@ void Service::Execute(ModuleInterfaceView* module, SystemComponentView* device, 
     if (!AppendToDiagnosticsLog(entry.lines(), error)) Complain("diagnostics log: " + error);
   }
   if (suite) suite->SuiteFinished();
+}
+
+std::vector<DiagnosticRun> Service::LiveSelection(const std::vector<DiagnosticRun>& selection, size_t& dropped) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto alive = [this](auto* object) {
+    for (const auto& module : modules_)
+      if (module->Owns(object)) return true;
+    return false;
+  };
+  std::vector<DiagnosticRun> live;
+  for (const DiagnosticRun& run : selection) {
+    if (run.diagnostic && !alive(run.diagnostic)) {
+      ++dropped;
+      continue;
+    }
+    DiagnosticRun kept{run.diagnostic, {}};
+    for (const TestRun& test : run.tests) {
+      if (test.test && !alive(test.test))
+        ++dropped;
+      else
+        kept.tests.push_back(test);
+    }
+    live.push_back(std::move(kept));
+  }
+  return live;
 }
 
 TestStatus Service::RunTest(TestView* test, const DiagnosticView* diagnostic, ModuleObject& module,

@@ -40,6 +40,8 @@ class Service : public MorvaService {
 
  private:
   ModuleObject* FindLoaded(const ModuleInterfaceView* module);
+  // The selection without the diagnostics and tests that no loaded module owns; counts them.
+  std::vector<DiagnosticRun> LiveSelection(const std::vector<DiagnosticRun>& selection, size_t& dropped);
   ToolObject* FindTool(const ToolView* tool);
   TestStatus RunTest(TestView* test, const DiagnosticView* diagnostic, ModuleObject& module, DeviceObject& device,
                      const std::vector<std::string>& parameters, TestListenerView* listener, LogEntry& entry,

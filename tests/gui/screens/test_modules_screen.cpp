@@ -1,5 +1,6 @@
 // The home screen over a scripted engine: which modules become tiles, which tiles are enabled,
-// the one error dialog, the validation signals, stopping, re-entering and choosing a module.
+// the one error dialog, the validation signals, stopping, re-entering and choosing a module, and
+// the loading of tool plug-ins, faulty ones among them.
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
@@ -12,8 +13,10 @@
 #include <QStandardPaths>
 #include <QTranslator>
 #include <QtTest>
+#include <dlfcn.h>
 
 #include "gui/screens/diagnostic_selection_screen.h"
+#include "gui/screens/gui_tool_plugins.h"
 #include "gui/screens/module_button.h"
 #include "gui/screens/modules_screen.h"
 #include "gui/shell/devices_scan_control.h"
@@ -89,6 +92,55 @@ const char kCatalogue[] = R"({
 })";
 
 const char kNoModules[] = R"({"faults": {"no_modules": true}, "modules": []})";
+
+// Only what the tool plug-in loader asks of a module and its tools: their names.
+class NamedTool : public morva_service::ToolView {
+ public:
+  explicit NamedTool(std::string name) : name_(std::move(name)) {}
+  void SetParameter(const std::string&, const std::vector<std::string>&) override {}
+  std::vector<std::string> GetParameter(const std::string&) const override { return {}; }
+  std::string name() const override { return name_; }
+  std::string description() const override { return {}; }
+  std::string hint() const override { return {}; }
+
+ private:
+  std::string name_;
+};
+
+class ToolModule : public morva_service::ModuleInterfaceView {
+ public:
+  explicit ToolModule(std::vector<morva_service::ToolView*> tools) : tools_(std::move(tools)) {}
+  const OptionMap& diagnostic_options() const override { return options_; }
+  const OptionMap& test_options() const override { return options_; }
+  std::string help() const override { return {}; }
+  std::string name() const override { return "msttools"; }
+  std::vector<morva_service::SystemComponentView*> system_components() const override { return {}; }
+  std::vector<morva_service::ToolView*> tools() const override { return tools_; }
+  std::vector<morva_service::DiagnosticView*> diagnostics() const override { return {}; }
+  morva_service::SystemComponentView* system_component(size_t) const override { return nullptr; }
+  size_t system_component_count() const override { return 0; }
+  bool CheckForComponents() override { return true; }
+  int Scan() override { return 0; }
+  morva_service::ProductVersion* version() const override { return nullptr; }
+
+ private:
+  std::vector<morva_service::ToolView*> tools_;
+  OptionMap options_;
+};
+
+// The plug-in calls noted by the toy plug-ins since the last look.
+QStringList TakeToyCalls() {
+  const QStringList calls = qEnvironmentVariable("KOLV_TOY_CALLS").split(';', Qt::SkipEmptyParts);
+  qunsetenv("KOLV_TOY_CALLS");
+  return calls;
+}
+
+bool ToyLoaded(const QString& file) {
+  void* handle = dlopen((QStringLiteral(KOLV_TOY_PLUGINS "/") + file).toUtf8().constData(),
+                        RTLD_NOW | RTLD_NOLOAD);
+  if (handle != nullptr) dlclose(handle);
+  return handle != nullptr;
+}
 
 }  // namespace
 
@@ -325,6 +377,45 @@ class ModulesScreenTest : public QObject {
     delete screen_;
     screen_ = nullptr;
     QVERIFY(context->tool_screens.isEmpty());
+  }
+
+  // Plug-ins that lack an entry point, give no screen or have no resources give the tool no
+  // screen and are never asked for one they could not take back; of two files that match one
+  // tool the first that gives a screen serves, and unloading gives that screen back to it.
+  void FaultyToolPluginsGiveNoScreen() {
+    NamedTool no_entry("Toy_noentry"), no_release("Toy_norelease"), null_screen("Toy_null"),
+        no_rcc("Toy_norcc"), twin("Toy_twin");
+    ToolModule module({&no_entry, &no_release, &null_screen, &no_rcc, &twin});
+    QStringList asked;
+    TakeToyCalls();
+    GuiToolPlugins plugins;
+    // Toy_norcc has no resource file.
+    const auto screens =
+        plugins.Load(&module, controller_, KOLV_TOY_PLUGINS, [&asked](const QString& name) {
+          asked << name;
+          return name != QStringLiteral("Toy_norcc_GUI");
+        });
+    QCOMPARE(screens.keys(), QList<morva_service::ToolView*>{&twin});
+    QCOMPARE(plugins.tool_screens(), screens);
+    QCOMPARE(plugins.tool_libraries().size(), 1);
+    QVERIFY(!asked.contains(QStringLiteral("Toy_noentry_GUI")));
+    QVERIFY(!asked.contains(QStringLiteral("Toy_norelease_GUI")));
+    QCOMPARE(TakeToyCalls(), (QStringList{"toy_null:get_screen", "more_toy_twin:get_screen"}));
+    // Only the library that serves stays loaded.
+    QVERIFY(ToyLoaded("more_toy_twin_gui.so"));
+    for (const char* file : {"toy_noentry_gui.so", "toy_norelease_gui.so", "toy_null_gui.so",
+                             "toy_norcc_gui.so", "toy_twin_gui.so"})
+      QVERIFY2(!ToyLoaded(file), file);
+
+    QPointer<KolvLiteScreen> screen = screens.value(&twin);
+    controller_->AddFlowScreen(screen, false);
+    plugins.Unload(controller_);
+    QVERIFY(screen.isNull());
+    QVERIFY(controller_->flow_screens().isEmpty());
+    QCOMPARE(TakeToyCalls(), QStringList{"more_toy_twin:release"});
+    QVERIFY(!ToyLoaded("more_toy_twin_gui.so"));
+    QVERIFY(plugins.tool_libraries().isEmpty());
+    QVERIFY(plugins.tool_screens().isEmpty());
   }
 
   void NoModulesShowsTheEmptyPageAndEndsValidation() {

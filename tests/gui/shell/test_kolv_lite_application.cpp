@@ -26,6 +26,7 @@
 #include "morva_service/morva_service.h"
 #include "tests/gui/shell/support/catalogue_builder.h"
 #include "tests/gui/shell/support/recording_screen.h"
+#include "tests/gui/support/modal_answers.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -44,6 +45,22 @@ StartupResult Check(const QString& locale, const QString& resource_file) {
 bool WriteFile(const QString& path, const QByteArray& content) {
   QFile file(path);
   return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+}
+
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+// The first button (OK) of a KolvLiteDialog.
+void ClickFirstButton(QWidget* dialog) {
+  for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+    if (button->accessibleName() == "white_button") {
+      button->click();
+      return;
+    }
+  }
+  QFAIL("the dialog has no answer button");
 }
 
 void ReleaseHeld(StartupResult& result) {
@@ -123,6 +140,39 @@ class ApplicationTest : public QObject {
     QVERIFY2(de.text.contains("bereits"), qPrintable(de.text));
     QVERIFY(en.lock == nullptr && de.lock == nullptr);
     release_app_mutex(other);
+  }
+
+  // A second start shows its box and builds nothing; the old logs are left to the instance that
+  // runs.
+  void SecondInstanceLeavesTheOldLogsAlone() {
+    auto* app = static_cast<KolvLite*>(qApp);
+    const QString drive = CatalogueBuilder::ScratchFolder() + "/second_instance_drive";
+    QDir(drive).removeRecursively();
+    const QByteArray own_drive = qgetenv("ZERKA_SYSTEM_DRIVE");
+    qputenv("ZERKA_SYSTEM_DRIVE", drive.toUtf8());
+    const QString legacy_log = QString::fromStdString(LegacyLogFilePath("morva"));
+    const QString current_log = QString::fromStdString(LogFilePath("morva"));
+    QVERIFY(QDir().mkpath(QFileInfo(legacy_log).path()));
+    QVERIFY(QDir().mkpath(QFileInfo(current_log).path()));
+    const QByteArray older = "+++ 2019-03-01 10:00:00 storage 1551434400\n--- storage\n";
+    const QByteArray newer = "+++ 2024-05-01 10:00:00 storage 1714557600\n--- storage\n";
+    QVERIFY(WriteFile(legacy_log, older));
+    QVERIFY(WriteFile(current_log, newer));
+
+    ZerkaAppMutex* other = get_app_mutex();
+    QCOMPARE(other->Acquire(), 0);
+    const StartupResult second = Check("en_US", RealResourceFile());
+    std::unique_ptr<QMessageBox> box(app->Launch(second));
+    release_app_mutex(other);
+    qputenv("ZERKA_SYSTEM_DRIVE", own_drive);
+
+    QCOMPARE(second.failed, StartupResult::kSingleInstance);
+    QVERIFY(box != nullptr);
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->text(), second.text);
+    QVERIFY(app->main_window() == nullptr);
+    QCOMPARE(ReadFile(legacy_log), older);
+    QCOMPARE(ReadFile(current_log), newer);
   }
 
   void ServiceThatCannotBeObtained() {
@@ -237,6 +287,44 @@ class ApplicationTest : public QObject {
     QDBusConnection::disconnectFromBus("gone");
   }
 
+  // Nothing running: the window goes at once and nothing is asked.
+  void CloseWhileIdleQuitsWithoutAsking() {
+    auto* app = static_cast<KolvLite*>(qApp);
+    KolvLiteWindow* window = app->main_window();
+    QVERIFY(window->isVisible());
+    // The real default screens end their own work (module checks) first.
+    QTRY_VERIFY_WITH_TIMEOUT(!app->controller()->IsAnyScreenBusy(), 20000);
+    int asked = 0;
+    gui_test::ModalAnswers answers([&asked](QDialog* dialog) {
+      ++asked;
+      dialog->reject();
+    });
+    window->close();
+    QVERIFY(!window->isVisible());
+    QVERIFY(window->accepts_close());
+    QCoreApplication::processEvents();
+    QCOMPARE(asked, 0);
+    // The window comes back for the closes that follow.
+    window->IgnoreClose();
+    window->show();
+  }
+
+  // The work ends while the question is open: a confirmed close has nothing to wait for. A
+  // confirmed close is final, so this runs in a process of its own.
+  void WorkEndedWhileTheQuestionWasOpenQuitsAtOnce() {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("KOLV_TEST_CLOSE_SCENARIO", "1");
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(child.waitForStarted(10000));
+    QVERIFY2(child.waitForFinished(120000), "the close scenario hangs");
+    const QByteArray output = child.readAll();
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+             output.constData());
+  }
+
   void CloseWhileBusyAsksAndWaitsForTheWork() {
     auto* app = static_cast<KolvLite*>(qApp);
     KolvLiteWindow* window = app->main_window();
@@ -256,20 +344,32 @@ class ApplicationTest : public QObject {
     QVERIFY(window->isVisible());
     QCOMPARE(runner.stop_requests, 0);
 
-    // Confirming stops the work first and closes once it has stopped.
-    QTimer::singleShot(0, [] {
-      for (QWidget* w : QApplication::topLevelWidgets()) {
-        auto* dialog = qobject_cast<KolvLiteDialog*>(w);
-        if (dialog == nullptr || !dialog->isVisible()) continue;
-        for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
-          if (b->accessibleName() == "white_button") {
-            b->click();
-            return;
+    // Confirming while the work's question to the user is open answers that question "no
+    // answer", stops the work and closes once it has stopped.
+    InputRequest question("QUESTION", "QUESTION_TEXT", InputRequest::kQuestion,
+                          InputRequest::kOkCancel);
+    question.answer = -1;
+    bool question_over = false;
+    QTimer::singleShot(0, [&] {
+      KolvLiteDialog interaction(&question, window);
+      // Inside the question's loop the window is closed; inside the close question's loop OK.
+      QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+          for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<KolvLiteDialog*>(w);
+            if (dialog != nullptr && dialog != &interaction && dialog->isVisible())
+              ClickFirstButton(dialog);
           }
-        }
-      }
+        });
+        window->close();
+      });
+      // Only a guard against a hang: left open, the question would keep its answer -1.
+      QTimer::singleShot(20000, &interaction, &QDialog::reject);
+      interaction.exec();
+      question_over = true;
     });
-    window->close();
+    QTRY_VERIFY_WITH_TIMEOUT(question_over, 30000);
+    QCOMPARE(question.answer, int(InputRequest::kNoAnswer));
     QCOMPARE(runner.stop_requests, 1);
     QVERIFY(window->isVisible());
     QVERIFY(!window->centralWidget()->isEnabled());
@@ -323,10 +423,46 @@ class ApplicationTest : public QObject {
   }
 };
 
+// Run by ApplicationTest in a process of its own.
+class CloseScenario : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void WorkEndedWhileTheQuestionWasOpenQuitsAtOnce() {
+    auto* app = static_cast<KolvLite*>(qApp);
+    StartupResult startup = Check("en_US", RealResourceFile());
+    QVERIFY(startup.ok);
+    ReleaseHeld(startup);
+    app->Start();
+    KolvLiteWindow* window = app->main_window();
+    QTRY_VERIFY_WITH_TIMEOUT(window->isVisible(), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(!app->controller()->IsAnyScreenBusy(), 20000);
+    RecordingScreen runner(app->controller(), "runner");
+    runner.busy = true;
+    app->controller()->AddDefaultScreen(&runner);
+    int asked = 0;
+    gui_test::ModalAnswers answers([&](QDialog* dialog) {
+      ++asked;
+      runner.busy = false;
+      ClickFirstButton(dialog);
+    });
+    window->close();
+    QCOMPARE(asked, 1);
+    QVERIFY(!window->isVisible());
+    QVERIFY(window->accepts_close());
+    QCOMPARE(runner.stop_requests, 0);
+    app->controller()->RemoveDefaultScreen(&runner);
+  }
+};
+
 int main(int argc, char** argv) {
   // The application object is the program's own, so the real start-up runs here.
   KolvLite app(argc, argv);
   KolvLiteTranslator::InitTranslator();
+  if (qEnvironmentVariableIsSet("KOLV_TEST_CLOSE_SCENARIO")) {
+    CloseScenario scenario;
+    return QTest::qExec(&scenario, argc, argv);
+  }
   ApplicationTest test;
   return QTest::qExec(&test, argc, argv);
 }

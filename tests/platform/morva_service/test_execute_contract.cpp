@@ -173,6 +173,55 @@ TEST_F(ExecuteContract, DeviceOfAnotherModuleStillStartsAndEndsTheSuite) {
   engine->Execute(module, device_a, {SelectAll(first)}, 1);  // without listeners: no crash
 }
 
+// A diagnostic and a test that are not the engine's; they count every call made on them.
+class Stranger : public DiagnosticView, public TestView {
+ public:
+  std::string name() const override { return Read("STRANGER"); }
+  std::string description() const override { return Read(""); }
+  std::vector<TestView*> tests() const override {
+    Read("");
+    return {const_cast<Stranger*>(this)};
+  }
+  ItemIdentifier identifier() const override {
+    Read("");
+    return {};
+  }
+  bool SupportsComponent(const SystemComponentView*) const override { return !Read("").empty(); }
+  mutable int reads = 0;
+
+ private:
+  std::string Read(std::string value) const {
+    ++reads;
+    return value;
+  }
+};
+
+// Only what a loaded module owns is read: a host may still hold objects that UnloadModules freed,
+// or objects that were never the engine's.
+TEST_F(ExecuteContract, WhatNoLoadedModuleOwnsIsNeverRead) {
+  const DiagnosticRun stale = SelectAll(first);
+  engine->UnloadModules();
+  ExecuteOnWorker(device_a, {stale});
+  EXPECT_EQ(suite.events(), (std::vector<std::string>{"SuiteStarted", "SuiteFinished"}));
+
+  RecordingSuiteListener again;
+  engine->set_suite_listener(&again);
+  module = LoadedModule(engine, "unit");
+  ASSERT_NE(module, nullptr);
+  SystemComponentView* device = ScannedDevice(module, "a");
+  ASSERT_NE(device, nullptr);
+  Stranger stranger;
+  DiagnosticRun mixed = Select(Diagnostic(module, "FIRST"), {{"T_ONE", {}}});
+  mixed.tests.push_back({&stranger, {}});
+  ExecuteOnWorker(device, {DiagnosticRun{&stranger, {{&stranger, {}}}}, mixed});
+  EXPECT_EQ(again.events(), (std::vector<std::string>{"SuiteStarted", "SystemComponentStarted",
+                                                      "SystemComponentRunStarted 0 a", "DiagnosticStarted FIRST",
+                                                      "TestStarted T_ONE", "TestFinished 0", "DiagnosticFinished",
+                                                      "SystemComponentRunFinished 0", "SystemComponentFinished 0",
+                                                      "SuiteFinished"}));
+  EXPECT_EQ(stranger.reads, 0);
+}
+
 struct InteractionCase {
   const char* name;
   bool listener;

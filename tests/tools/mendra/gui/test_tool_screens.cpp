@@ -118,9 +118,25 @@ class TestToolScreens : public QObject {
     QVERIFY(!rig.controller->flow_screens().contains(screen->warning_screen()));
 
     // The repairing flow leaves the operating system's device out; the scan offers it.
-    MdrPlugin::UpdateModel(1, rig.module, rig.tool);
+    auto offered = [&](int flow) {
+      rig.controller->GoToScreen(screen);
+      screen->UpdateRadioButtons(flow);
+      screen->GoToNextScreen();
+      screen->device_screen()->Unload();
+      rig.controller->GoToScreen(screen->device_screen());
+      QStringList ids;
+      for (const DevicesScreen::DeviceEntry& entry : screen->device_screen()->device_entries())
+        ids << QString::fromStdString(entry.second->id());
+      return ids;
+    };
+    const QStringList repairable = offered(1);
     QCOMPARE(MdrPlugin::operation(), 1);
-    QVERIFY(MdrPlugin::current_model() != nullptr);
+    const QStringList scannable = offered(0);
+    QCOMPARE(MdrPlugin::operation(), 0);
+    QVERIFY(!repairable.isEmpty());
+    QVERIFY(!repairable.contains(QStringLiteral("0")));
+    QVERIFY(scannable.contains(QStringLiteral("0")));
+    for (const QString& id : repairable) QVERIFY(scannable.contains(id));
   }
 
   // Scan of every device the tool accepts: one panel with one row per device, each row gets
@@ -233,12 +249,23 @@ class TestToolScreens : public QObject {
     rig.controller->GoToScreen(devices);
     QVERIFY(!devices->partition_boxes().isEmpty());
     // Untick every partition but keep one device ticked: its list is there and empty.
-    for (const auto& pair : devices->partition_boxes()) pair.first->setChecked(false);
-    devices->partition_boxes().front().first->setChecked(true);
+    // The device box follows its partitions, so the kept device's go without telling it.
+    devices->select_all()->setChecked(true);
+    morva_service::SystemComponentView* kept = devices->partition_boxes().front().second;
+    for (const auto& pair : devices->partition_boxes()) {
+      const QSignalBlocker quiet(pair.second == kept ? pair.first : nullptr);
+      pair.first->setChecked(false);
+    }
+    for (const DevicesScreen::DeviceEntry& entry : devices->device_entries())
+      QCOMPARE(entry.first->isChecked(), entry.second == kept);
+    rig.tool->SetParameter("partition_table" + kept->id(), {"left from before"});
     devices->next_button()->click();
     const PartitionSelection& chosen = devices->selection();
     QCOMPARE(static_cast<int>(chosen.size()), 1);
-    QCOMPARE(static_cast<int>(chosen.begin()->second.size()), 1);
+    QCOMPARE(chosen.begin()->first, kept->id());
+    QVERIFY(chosen.begin()->second.empty());
+    QCOMPARE(MdrPlugin::current_model()->selected_devices()->size(), size_t(1));
+    QVERIFY(rig.tool->GetParameter("partition_table" + kept->id()).empty());
     devices->SetPartitionMode(false);
     rig.controller->RemoveFlowScreen(devices);
   }

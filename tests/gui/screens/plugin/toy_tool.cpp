@@ -1,0 +1,43 @@
+// A GUI tool plug-in for the host's loader tests, built once per fault: TOY_GET_SCREEN 0 leaves
+// get_screen out, TOY_RELEASE 0 leaves ReleaseToolScreen out, TOY_NULL_SCREEN 1 gives no screen.
+// Every call is noted in KOLV_TOY_CALLS, which outlives the library.
+#include <cstdlib>
+#include <string>
+
+#include "gui/shell/kolv_lite_screen.h"
+
+namespace {
+
+void Note(const char* call) {
+  const char* before = std::getenv("KOLV_TOY_CALLS");
+  const std::string calls = std::string(before != nullptr ? before : "") + TOY_NAME + ":" + call + ";";
+  setenv("KOLV_TOY_CALLS", calls.c_str(), 1);
+}
+
+class ToyScreen : public KolvLiteScreen {
+ public:
+  explicit ToyScreen(KolvLiteController* controller) : KolvLiteScreen(controller) {}
+  bool isBusy(QString&) override { return false; }
+  void Stop() override { emit Stopped(this); }
+  void Unload() override { loaded = false; }
+};
+
+}  // namespace
+
+extern "C" {
+
+#if TOY_GET_SCREEN
+KolvLiteScreen* get_screen(KolvLiteController* controller) {
+  Note("get_screen");
+  if (TOY_NULL_SCREEN) return nullptr;
+  return new ToyScreen(controller);
+}
+#endif
+
+#if TOY_RELEASE
+void ReleaseToolScreen(KolvLiteScreen* screen) {
+  Note("release");
+  delete screen;
+}
+#endif
+}
