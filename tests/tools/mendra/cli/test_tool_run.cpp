@@ -131,6 +131,11 @@ TEST(MendraToolRun, RepairTouchesOnlyTheListedDevicesAndTellsEveryOutcome) {
       {{kSystem}, "C:\\Windows", {"-r"}, 31, ""},
       {{kSystem, kClean}, "", {"-r"}, 31, ""},
       {{kSystem, kClean}, "", {"-r", "0", "6"}, 31, ""},
+      // A Windows folder without its drive letter tells no drive either.
+      {{kSystem, kClean}, "\\Windows", {"-r"}, 31, ""},
+      {{kSystem, kClean}, "Windows", {"-r"}, 31, ""},
+      {{kSystem, kClean}, "/c/Windows", {"-r", "0", "6"}, 31, ""},
+      {{kSystem, kClean}, " C:\\Windows", {"-r"}, 31, ""},
       {{kNoRights, kClean}, "C:\\Windows", {"-r"}, 23, "  5\tNO_RIGHTS_DISK\n  6\tCLEAN_DISK\n"},
       {{kClean, kOdd}, "C:\\Windows", {"-r"}, 24, "  6\tCLEAN_DISK\n  7\tODD_DISK\n"},
       {{kClean, kOdd}, "C:\\Windows", {"-s"}, 24, ""},
@@ -151,7 +156,7 @@ TEST(MendraToolRun, RepairTouchesOnlyTheListedDevicesAndTellsEveryOutcome) {
       EXPECT_TRUE(Contains(run.out, "There are no devices applicable for that operation\n"));
       EXPECT_FALSE(Contains(run.out, "Started Operation"));
     }
-    if (std::string(c.windows_dir).empty()) {
+    if (std::string(c.windows_dir).rfind("C:\\", 0) != 0) {
       EXPECT_TRUE(Contains(run.out, "[Warning] The operating system drive cannot be told, so no "
                                     "device is offered for repair\n"));
     }
