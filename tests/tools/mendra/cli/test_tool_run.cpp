@@ -206,6 +206,20 @@ TEST(MendraToolRun, RepairTypedOnATerminalWithBackspace) {
   EXPECT_TRUE(Contains(session.output(), "The errors were corrected"));
 }
 
+// Keys typed before the question was shown never answer it: only a key pressed after it does.
+TEST(MendraToolRun, KeysTypedBeforeTheRepairQuestionDoNotAnswerIt) {
+  clitest::Session session({"-Mstorage", "-Trecover", "-r", "3"}, DemoMachine(),
+                           clitest::Session::Console::kTerminal);
+  ASSERT_TRUE(session.started());
+  session.Type("y\ry\r");
+  ASSERT_TRUE(session.WaitFor("(y/n) "));
+  session.Type("n\r");
+  clitest::Outcome run = session.Finish();
+  EXPECT_EQ(run.status, 25) << run.out;
+  EXPECT_TRUE(Contains(run.out, "(y/n) n\r\n")) << run.out;
+  EXPECT_FALSE(Contains(run.out, "Started Operation"));
+}
+
 TEST(MendraToolRun, ListingShowsDevicesAndApplicablePartitions) {
   clitest::Outcome all = Tool({"-l"});
   EXPECT_EQ(all.status, 0);
