@@ -73,8 +73,8 @@ class ToolRun {
     }
   }
 
-  // The device's scripted question, when it has one; the answer's effect, or null when the
-  // script gives that answer none.
+  // Asks the device's question; the effect the script gives the answer, or null when it gives
+  // none.
   const ToolAnswerEffect* Ask(const ToolInteractionSpec& question) {
     std::function<void(InputRequest*)> interact;
     if (listener_) interact = [this](InputRequest* request) { listener_->Interact(request); };
@@ -223,7 +223,7 @@ class ToolRun {
   ToolListenerView* listener_;
   double time_scale_;
   std::string operation_;
-  int last_percent_ = -1;  // of the current device
+  int last_percent_ = -1;  // of the current device or partition
 };
 
 std::string Joined(const std::vector<std::string>& values) {
