@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <sstream>
 
@@ -227,10 +228,11 @@ int Choice(const Json& object, const char* key, const std::string& where, int fa
   Fail(Join(where, key), "unknown value " + Quote(name) + " (expected " + expected + ")");
 }
 
-std::unique_ptr<InteractionSpec> Interaction(const Json& value, const std::string& where) {
+// The question's own keys; each answer's effect is read by effect(answer, object, where).
+void Question(const Json& value, const std::string& where, QuestionSpec* spec,
+              const std::function<void(int, const Json&, const std::string&)>& effect) {
   ExpectObject(value, where);
   OnlyKeys(value, where, {"title", "message", "kind", "buttons", "fields", "at", "default_answer", "answers"});
-  auto spec = std::make_unique<InteractionSpec>();
   spec->title = String(value, "title", where, true);
   spec->message = String(value, "message", where, true);
   spec->kind = Choice(value, "kind", where, InputRequest::kQuestion,
@@ -258,15 +260,37 @@ std::unique_ptr<InteractionSpec> Interaction(const Json& value, const std::strin
       if (it.key() != "0" && it.key() != "1" && it.key() != "2")
         Fail(at, "an answer is 0 (none), 1 (first button) or 2 (second button)");
       ExpectObject(*it, at);
-      OnlyKeys(*it, at, {"status", "messages", "finish_now"});
-      AnswerEffect effect;
-      effect.has_status = it->contains("status");
-      effect.status = Status(*it, at, kTestPassed);
-      effect.messages = Messages(*it, at);
-      effect.finish_now = Boolean(*it, "finish_now", at, false);
-      spec->answers[it.key()[0] - '0'] = std::move(effect);
+      effect(it.key()[0] - '0', *it, at);
     }
   }
+}
+
+std::unique_ptr<InteractionSpec> Interaction(const Json& value, const std::string& where) {
+  auto spec = std::make_unique<InteractionSpec>();
+  Question(value, where, spec.get(), [&](int answer, const Json& object, const std::string& at) {
+    OnlyKeys(object, at, {"status", "messages", "finish_now"});
+    AnswerEffect effect;
+    effect.has_status = object.contains("status");
+    effect.status = Status(object, at, kTestPassed);
+    effect.messages = Messages(object, at);
+    effect.finish_now = Boolean(object, "finish_now", at, false);
+    spec->answers[answer] = std::move(effect);
+  });
+  return spec;
+}
+
+std::shared_ptr<const ToolInteractionSpec> ToolInteraction(const Json& value, const std::string& where) {
+  auto spec = std::make_shared<ToolInteractionSpec>();
+  Question(value, where, spec.get(), [&](int answer, const Json& object, const std::string& at) {
+    OnlyKeys(object, at, {"code", "message", "finish_now"});
+    ToolAnswerEffect effect;
+    effect.has_code = object.contains("code");
+    effect.code = Integer(object, "code", at, 0, -1000, 1000);
+    effect.has_message = object.contains("message");
+    effect.message = String(object, "message", at, false);
+    effect.finish_now = Boolean(object, "finish_now", at, false);
+    spec->answers[answer] = std::move(effect);
+  });
   return spec;
 }
 
@@ -465,7 +489,7 @@ DiagnosticSpec Diagnostic(const Json& value, const std::string& where, const Mod
 
 ToolDeviceResult DeviceResult(const Json& value, const std::string& where) {
   ExpectObject(value, where);
-  OnlyKeys(value, where, {"code", "sectors", "bad_sectors", "message", "duration"});
+  OnlyKeys(value, where, {"code", "sectors", "bad_sectors", "message", "duration", "interaction"});
   ToolDeviceResult result;
   result.present = true;
   result.code = Integer(value, "code", where, 0, -1000, 1000);
@@ -491,6 +515,8 @@ ToolDeviceResult DeviceResult(const Json& value, const std::string& where) {
   }
   result.message = String(value, "message", where, false);
   result.duration = Number(value, "duration", where, 1, 0, 1e6);
+  auto interaction = value.find("interaction");
+  if (interaction != value.end()) result.interaction = ToolInteraction(*interaction, Join(where, "interaction"));
   return result;
 }
 

@@ -37,14 +37,18 @@ struct AnswerEffect {
   bool finish_now = false;  // the test ends right after the answer
 };
 
-struct InteractionSpec {
+// A question a running test or tool puts to its listener.
+struct QuestionSpec {
   std::string title;
   std::string message;
   int kind = InputRequest::kQuestion;
   int buttons = InputRequest::kOkCancel;
   std::vector<std::string> fields;  // label texts
-  double at = 0;
+  double at = 0;                    // percent of the run's work done when it is asked
   int default_answer = InputRequest::kNoAnswer;
+};
+
+struct InteractionSpec : QuestionSpec {
   std::map<int, AnswerEffect> answers;
 };
 
@@ -103,6 +107,19 @@ struct OptionSpec {
   int argument_requirement = CommandLineOptionView::kNoArguments;
 };
 
+// What an answer to a tool's question changes for the device being worked on.
+struct ToolAnswerEffect {
+  bool has_code = false;
+  int code = 0;
+  bool has_message = false;
+  std::string message;      // empty: none
+  bool finish_now = false;  // the device ends right after the answer, with what was done so far
+};
+
+struct ToolInteractionSpec : QuestionSpec {
+  std::map<int, ToolAnswerEffect> answers;
+};
+
 struct ToolDeviceResult {
   bool present = false;
   int code = 0;
@@ -110,6 +127,7 @@ struct ToolDeviceResult {
   std::vector<std::string> bad_sectors;
   std::string message;  // empty: none
   double duration = 1;
+  std::shared_ptr<const ToolInteractionSpec> interaction;  // null: the device asks nothing
 };
 
 struct ToolPartitionResult {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "question.h"
 #include "support.h"
 #include "tool_run.h"
 
@@ -329,24 +330,8 @@ TestStatus Service::RunTest(TestView* test, const DiagnosticView* diagnostic, Mo
 }
 
 int Service::Ask(const InteractionSpec& interaction, TestListenerView* listener) {
-  InputRequest request(interaction.title, interaction.message, interaction.kind, interaction.buttons);
-  std::vector<std::unique_ptr<InputFieldLabel>> fields;
-  for (const std::string& text : interaction.fields) {
-    fields.push_back(std::make_unique<InputFieldLabel>());
-    fields.back()->set_text(text);
-    request.fields.push_back(fields.back().get());
-  }
-  int answer = interaction.default_answer;
-  if (listener && listener->IsInteractive()) {
-    listener->Interact(&request);
-    answer = request.answer;
-    // Anything but a button counts as a closed dialog.
-    if (answer != InputRequest::kFirstButton && answer != InputRequest::kSecondButton) answer = InputRequest::kNoAnswer;
-    Trace("Interact title=" + interaction.title + " answer=" + std::to_string(answer));
-  } else {
-    Trace("Interact title=" + interaction.title + " default=" + std::to_string(answer));
-  }
-  return answer;
+  if (!listener || !listener->IsInteractive()) return AskQuestion(interaction, nullptr);
+  return AskQuestion(interaction, [listener](InputRequest* request) { listener->Interact(request); });
 }
 
 void Service::ExecuteTool(ToolView* tool, ToolListenerView* listener, std::vector<SystemComponentView*> devices) {

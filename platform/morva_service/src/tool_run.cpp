@@ -4,9 +4,11 @@
 #include <cctype>
 #include <chrono>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <thread>
 
+#include "question.h"
 #include "support.h"
 #include "zerka/zerka.h"
 
@@ -50,24 +52,34 @@ class ToolRun {
     if (listener_) listener_->Dispatch(name, &event);
   }
 
-  // Sends progress on every whole-percent change; returns the share of the work done (1 when it
-  // ran to its end, less after an abort).
-  double Work(double seconds) {
+  // Works from share `from` to share `to` of a job of the given seconds, sending progress on
+  // every whole-percent change; returns the share reached (`to` when it got there, less after an
+  // abort).
+  double Work(double seconds, double from = 0, double to = 1) {
     const double total = seconds * time_scale_;
     const double start = MonotonicSeconds();
-    int last = -1;
     for (;;) {
       double elapsed = MonotonicSeconds() - start;
-      int percent = total > 0 ? static_cast<int>(std::min(100.0, std::floor(elapsed / total * 100))) : 100;
-      if (percent != last) {
+      double share = total > 0 ? std::min(to, from + elapsed / total) : to;
+      int percent = static_cast<int>(std::floor(share * 100));
+      if (percent != last_percent_) {
         Send("OnProgress", {{"Progress", {std::to_string(percent)}}});
-        last = percent;
+        last_percent_ = percent;
       }
-      if (percent >= 100) return 1;
-      if (Aborted()) return std::min(1.0, elapsed / total);
-      double remaining = total - elapsed;
+      if (share >= to) return to;
+      if (Aborted()) return share;
+      double remaining = total * (to - share);
       std::this_thread::sleep_for(std::chrono::duration<double>(std::min(remaining, 0.02)));
     }
+  }
+
+  // Asks the device's question; the effect the script gives the answer, or null when it gives
+  // none.
+  const ToolAnswerEffect* Ask(const ToolInteractionSpec& question) {
+    std::function<void(InputRequest*)> interact;
+    if (listener_) interact = [this](InputRequest* request) { listener_->Interact(request); };
+    auto effect = question.answers.find(AskQuestion(question, interact));
+    return effect == question.answers.end() ? nullptr : &effect->second;
   }
 
   const ToolDeviceScript* Script(const SystemComponentView& device) const {
@@ -96,6 +108,7 @@ class ToolRun {
 
   bool RunDevice(const SystemComponentView& device) {
     const std::string id = device.id();
+    last_percent_ = -1;
     Send("OnDeviceInit", {{"DeviceInit", {id}}});
     const ToolDeviceScript* script = Script(device);
     int code = 0;
@@ -115,21 +128,40 @@ class ToolRun {
         code = 2;
         message = "UNABLE_TO_LOCK_THE_SYSTEM_DEVICE";
       } else {
-        double done = Work(result->duration);
-        aborted = done < 1;
+        code = result->code;
+        message = result->message;
+        const ToolInteractionSpec* question = result->interaction.get();
+        const double ask_at = question ? question->at / 100 : 1;
+        double done = Work(result->duration, 0, ask_at);
+        aborted = done < ask_at;
+        if (!aborted && question) {
+          bool finish_now = false;
+          if (const ToolAnswerEffect* effect = Ask(*question)) {
+            if (effect->has_code) code = effect->code;
+            if (effect->has_message) message = effect->message;
+            finish_now = effect->finish_now;
+          }
+          // An abort made while the question was open is honoured right after it.
+          aborted = Aborted();
+          if (!aborted && !finish_now) {
+            done = Work(result->duration, ask_at, 1);
+            aborted = done < 1;
+          }
+        }
         for (size_t i = 0; i < 4; ++i) sectors[i] = result->sectors[i];
         bad = result->bad_sectors;
         if (operation_ == "scan") sectors[2] = sectors[3] = 0;  // a scan repairs nothing
-        if (aborted) {
-          code = tool_.spec().abort_code;
+        if (done < 1) {
+          // Only what was read so far counts, and nothing was repaired yet.
           sectors[0] = static_cast<uint64_t>(std::floor(static_cast<double>(sectors[0]) * done));
           size_t found = static_cast<size_t>(std::floor(static_cast<double>(bad.size()) * done));
           bad.resize(found);
           sectors[1] = found;
           sectors[2] = sectors[3] = 0;
-        } else {
-          code = result->code;
-          message = result->message;
+        }
+        if (aborted) {
+          code = tool_.spec().abort_code;
+          message.clear();
         }
       }
     } else {
@@ -171,6 +203,7 @@ class ToolRun {
         result.summary = "NO_ERRORS_FOUND";
       }
       Send("OnPartitionInit", {{"PartitionInit", {id, mount}}});
+      last_percent_ = -1;
       double done = Work(result.duration);
       Values values;
       if (done < 1) {
@@ -190,6 +223,7 @@ class ToolRun {
   ToolListenerView* listener_;
   double time_scale_;
   std::string operation_;
+  int last_percent_ = -1;  // of the current device or partition
 };
 
 std::string Joined(const std::vector<std::string>& values) {

@@ -115,6 +115,13 @@ class Console : public ZerkaConsole {
     if (pending.size() == 1 && pending[0] == '\x1b') ReadWaiting(kSequenceWaitMs);
     return zerka::DecodeKey(pending);
   }
+
+  void DiscardKeys() override {
+    std::lock_guard<std::mutex> lock(state_mutex);
+    pending.clear();
+    // Flushing a terminal of another process group would stop this process.
+    if (UsableTerminal()) tcflush(STDIN_FILENO, TCIFLUSH);
+  }
 };
 
 }  // namespace

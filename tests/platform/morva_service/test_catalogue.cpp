@@ -63,6 +63,9 @@ const std::string kVersion = R"({"modules": [{"name": "m", "version": "1.2"}]})"
 const std::string kOption = R"({"modules": [{"name": "m", "test_options": [{"id": "1.1.9", "letter": "x", "long_name": "x"}],
   "diagnostics": [{"id": "1.1.0", "name": "DIAG", "tests": [{"id": "1.1.1", "name": "T"}]}]}]})";
 const std::string kToolDevice = R"({"modules": [{"name": "m", "tools": [{"name": "T", "hint": "h", "devices": {"7": {}}}]}]})";
+const std::string kToolAnswer = R"({"modules": [{"name": "m", "devices": [{"id": "a", "udi": "U", "display_name": "D"}],
+  "tools": [{"name": "T", "hint": "h", "devices": {"a": {"repair": {"interaction": {"title": "T", "message": "M",
+    "answers": {"1": {"status": "passed"}}}}}}}]}]})";
 const std::string kScanDevice = R"({"modules": [{"name": "m", "scan": {"sequence": [{"devices": ["nope"]}]}}]})";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -90,6 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCatalogue{"version", kVersion.c_str(), "modules[0].version", "four numbers"},
         BadCatalogue{"option", kOption.c_str(), "test_options[0].id", "no test has the identifier 1.1.9"},
         BadCatalogue{"tool_device", kToolDevice.c_str(), "tools[0].devices.7", "no device \"7\""},
+        BadCatalogue{"tool_answer", kToolAnswer.c_str(), "repair.interaction.answers.1.status", "unknown key"},
         BadCatalogue{"scan_device", kScanDevice.c_str(), "scan.sequence[0].devices[0]", "no device \"nope\""}),
     [](const ::testing::TestParamInfo<BadCatalogue>& param_info) { return std::string(param_info.param.name); });
 

@@ -2,7 +2,9 @@
 // notifications, and aborts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <future>
 #include <mutex>
 #include <thread>
@@ -23,7 +25,8 @@ const char* kToolCatalogue = R"json({"modules": [{
                    {"name": "PARTITION", "properties": {"MOUNT_POINT": "D:\\", "FILESYSTEM": "NTFS"}}]},
     {"id": "1", "udi": "D1", "display_name": "SSD", "attributes": {"NonRotatingMedia": "T"}},
     {"id": "2", "udi": "D2", "display_name": "WORN_DISK"},
-    {"id": "9", "udi": "D9", "display_name": "UNKNOWN_TO_THE_TOOL"}],
+    {"id": "9", "udi": "D9", "display_name": "UNKNOWN_TO_THE_TOOL"},
+    {"id": "3", "udi": "D3", "display_name": "ASKING_DISK"}],
   "tools": [{"name": "Mendra", "hint": "recover", "description": "TOOL_DESCRIPTION", "abort_code": 8,
     "devices": {
       "0": {"filter": {"logical": true, "physical": true},
@@ -35,15 +38,32 @@ const char* kToolCatalogue = R"json({"modules": [{
       "2": {"filter": {"logical": true, "physical": true},
             "scan": {"code": 12, "sectors": [200, 3, 7, 7], "bad_sectors": [11, 12, 13], "message": "READ_ERRORS",
                      "duration": 1000},
-            "repair": {"code": 10, "sectors": [200, 3, 2, 1], "bad_sectors": [11, 12, 13], "duration": 2}}}}]
+            "repair": {"code": 10, "sectors": [200, 3, 2, 1], "bad_sectors": [11, 12, 13], "duration": 2}},
+      "3": {"filter": {"logical": true, "physical": true},
+            "repair": {"code": 0, "sectors": [400, 4, 4, 0], "bad_sectors": [1, 2, 3, 4], "duration": 2,
+                       "interaction": {"title": "REMAP_TITLE", "message": "REMAP_QUESTION", "kind": "warning",
+                                       "fields": ["REMAP_NOTE"], "at": 50, "default_answer": 2,
+                                       "answers": {"1": {"code": 9},
+                                                   "2": {"code": 10, "message": "LEFT_AS_FOUND", "finish_now": true},
+                                                   "0": {"code": 6, "message": "NOBODY_ANSWERED"}}}}}}}]
 }]})json";
 
 // Records every notification with its values; handlers are registered by this class's own
-// constructor, as a derived listener must.
+// constructor, as a derived listener must. Questions get the answer that on_question gives
+// (none without it).
 class RecordingToolListener : public ToolListenerView {
  public:
   RecordingToolListener() { RegisterHandlers(); }
-  void Interact(InputRequest* request) override { request->answer = 0; }
+  void Interact(InputRequest* request) override {
+    Seen seen;
+    seen.name = "Interact";
+    seen.thread = ThreadId();
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      events.push_back(seen);
+    }
+    request->answer = on_question ? on_question(*request) : 0;
+  }
   void RegisterHandlers() override {
     for (const char* name : {"OnRecoverInit", "OnRecoverFinish", "OnOperationInit", "OnOperationFinish", "OnDeviceInit",
                              "OnDeviceFinish", "OnPartitionInit", "OnPartitionFinish", "OnProgress", "OnSchedule"})
@@ -84,6 +104,7 @@ class RecordingToolListener : public ToolListenerView {
   std::mutex mutex;
   std::vector<Seen> events;
   std::function<void(const Seen&)> on_event;
+  std::function<int(const InputRequest&)> on_question;
 };
 
 class Tool : public ::testing::Test {
@@ -246,6 +267,104 @@ TEST_F(Tool, AbortAskedJustBeforeTheRunOrAForcedAbortStillEndsIt) {
   RecordingToolListener next;
   Run("scan", Devices({"0"}), &next);
   EXPECT_EQ(next.First("OnDeviceFinish").values.at("DeviceFinish"), (std::vector<std::string>{"0", "0"}));
+}
+
+// A scripted question reaches the listener on the run's thread halfway through the device, and
+// the answer decides how the device ends.
+TEST_F(Tool, QuestionAskedDuringTheRunAndItsAnswerEndsTheDevice) {
+  struct Case {
+    int answer;
+    std::vector<std::string> finish;
+    std::vector<std::string> sectors;
+    std::vector<std::string> message;  // empty: none
+    bool work_goes_on;
+  };
+  const Case cases[] = {
+      {1, {"3", "9"}, {"400", "4", "4", "0"}, {}, true},
+      // Left where it stood: what was read up to the question.
+      {2, {"3", "10"}, {"200", "2", "0", "0"}, {"LEFT_AS_FOUND"}, false},
+      {0, {"3", "6"}, {"400", "4", "4", "0"}, {"NOBODY_ANSWERED"}, true},
+      {7, {"3", "6"}, {"400", "4", "4", "0"}, {"NOBODY_ANSWERED"}, true},  // no button: none
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answer);
+    RecordingToolListener listener;
+    InputRequest shown("", "", -1, -1);
+    std::vector<std::string> fields;
+    listener.on_question = [&](const InputRequest& request) {
+      shown.title = request.title;
+      shown.message = request.message;
+      shown.kind = request.kind;
+      shown.buttons = request.buttons;
+      for (InputField* field : request.fields) fields.push_back(field->text());
+      return c.answer;
+    };
+    Run("repair", Devices({"3"}), &listener);
+    EXPECT_EQ(shown.title, "REMAP_TITLE");
+    EXPECT_EQ(shown.message, "REMAP_QUESTION");
+    EXPECT_EQ(shown.kind, InputRequest::kWarning);
+    EXPECT_EQ(shown.buttons, InputRequest::kOkCancel);
+    EXPECT_EQ(fields, std::vector<std::string>{"REMAP_NOTE"});
+    EXPECT_EQ(listener.First("Interact").thread, worker);
+    EXPECT_EQ(listener.Names(), (std::vector<std::string>{"OnRecoverInit", "OnOperationInit", "OnDeviceInit",
+                                                          "Interact", "OnDeviceFinish", "OnOperationFinish",
+                                                          "OnRecoverFinish"}));
+    const auto& finish = listener.First("OnDeviceFinish");
+    EXPECT_EQ(finish.values.at("DeviceFinish"), c.finish);
+    EXPECT_EQ(finish.values.at("SectorsInfo"), c.sectors);
+    EXPECT_EQ(finish.values.count("Message") ? finish.values.at("Message") : std::vector<std::string>(), c.message);
+    // Progress up to the question, then on to the end only when the work goes on.
+    std::vector<int> before, after;
+    bool asked = false;
+    for (const auto& seen : listener.events) {
+      if (seen.name == "Interact") asked = true;
+      if (seen.name == "OnProgress") (asked ? after : before).push_back(std::stoi(seen.values.at("Progress")[0]));
+    }
+    ASSERT_FALSE(before.empty());
+    EXPECT_EQ(before.back(), 50);
+    EXPECT_EQ(std::count(before.begin(), before.end(), 50), 1);
+    if (c.work_goes_on) {
+      ASSERT_FALSE(after.empty());
+      EXPECT_GT(after.front(), 50);
+      EXPECT_EQ(after.back(), 100);
+    } else {
+      EXPECT_TRUE(after.empty());
+    }
+  }
+}
+
+// An abort that comes while the question is open ends the device as aborted whatever the answer,
+// and the devices after it are skipped.
+TEST_F(Tool, AbortWhileTheQuestionIsOpenEndsTheRun) {
+  RecordingToolListener listener;
+  listener.on_question = [&](const InputRequest&) {
+    std::thread([&] { engine->AbortTool(tool); }).join();
+    return 1;
+  };
+  Run("repair", Devices({"3", "2"}), &listener);
+  EXPECT_EQ(listener.Names(), (std::vector<std::string>{"OnRecoverInit", "OnOperationInit", "OnDeviceInit",
+                                                        "Interact", "OnDeviceFinish", "OnOperationFinish",
+                                                        "OnRecoverFinish"}));
+  const auto& finish = listener.First("OnDeviceFinish");
+  EXPECT_EQ(finish.values.at("DeviceFinish"), (std::vector<std::string>{"3", "8"}));
+  EXPECT_EQ(finish.values.at("SectorsInfo"), (std::vector<std::string>{"200", "2", "0", "0"}));
+  EXPECT_EQ(finish.values.count("Message"), 0u);
+}
+
+// Without a listener nobody can be asked: the scripted default answer stands.
+TEST_F(Tool, QuestionWithoutAListenerTakesTheDefaultAnswer) {
+  const std::string trace = ScratchDir() + "/question_trace.txt";
+  std::remove(trace.c_str());
+  ::setenv("MORVA_TRACE", trace.c_str(), 1);
+  SetUp();  // an engine that traces
+  ::unsetenv("MORVA_TRACE");
+  Run("repair", Devices({"3"}), nullptr);
+  RecordingToolListener listener;
+  listener.on_question = [](const InputRequest&) { return 1; };
+  Run("repair", Devices({"3"}), &listener);
+  const std::string text = ReadWholeFile(trace);
+  EXPECT_NE(text.find("Interact title=REMAP_TITLE default=2"), std::string::npos) << text;
+  EXPECT_NE(text.find("Interact title=REMAP_TITLE answer=1"), std::string::npos) << text;
 }
 
 TEST_F(Tool, UnknownOperationOrDeviceEndsWithAFailureCodeNotSilence) {

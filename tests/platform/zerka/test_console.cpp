@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -118,6 +119,29 @@ TEST(Console, ReadsKeysFromATerminalAndRestoresIt) {
   EXPECT_FALSE(pty.LocalModes() & ICANON) << "restored while a console was still open";
   release_console_instance(second);
   EXPECT_EQ(pty.LocalModes(), before);
+}
+
+// Keys typed ahead are dropped, those the console already took from the terminal included.
+TEST(Console, DiscardKeysDropsEveryKeyTypedSoFar) {
+  Pty pty;
+  ASSERT_GE(pty.slave, 0);
+  StdinReplaced replaced(pty.slave);
+  ZerkaConsole* console = get_console();
+  auto type = [&pty](const std::string& keys) {
+    ASSERT_EQ(write(pty.master, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+    pollfd arrived{pty.slave, POLLIN, 0};
+    ASSERT_EQ(poll(&arrived, 1, 10000), 1);
+  };
+  type("yy\r");
+  EXPECT_EQ(console->ReadKey(), 'y');  // the console holds the rest
+  console->DiscardKeys();
+  EXPECT_EQ(console->ReadKey(), ZerkaConsole::kNoKey);
+  type("n\r");
+  console->DiscardKeys();
+  EXPECT_EQ(console->ReadKey(), ZerkaConsole::kNoKey);
+  type("n");
+  EXPECT_EQ(console->ReadKey(), 'n');
+  release_console_instance(console);
 }
 
 TEST(Console, TerminalRestoredWhenATerminationSignalEndsTheProgram) {

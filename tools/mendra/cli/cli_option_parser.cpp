@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "tools/mendra/cli/console_display.h"
+
 namespace {
 
 const char* const kShortOptions = "o::srlhb";
@@ -102,8 +104,7 @@ int CliOptionParser::ParseOptions(int argc, char** argv, int& flags,
         if (!ignored.empty()) ignored += ", ";
         ignored += argv[i];
       }
-      // Typed words are shown as typed.
-      if (!ignored.empty()) warnings.push_back("|IGNORING: ^" + ignored + "$");
+      if (!ignored.empty()) warnings.push_back("|IGNORING: " + VerbatimKey(ignored));
     }
   }
   if (!(flags & (kFlagInformation | kFlagPhysical))) {
@@ -139,15 +140,15 @@ int CliOptionParser::ValidateTargets(int argc, char** argv, int flags,
         continue;
       }
       if ((flags & kFlagPhysical) && device->non_rotating) {
-        warnings.push_back("|DEVICE ^" + item +
-                           "$ IS_A_|S|S|D_AND_|S|S|Ds_ARE_NOT_SUPPORTED_IN_PHYSICAL_SCAN_AND_"
+        warnings.push_back("|DEVICE " + VerbatimKey(item) +
+                           " IS_A_|S|S|D_AND_|S|S|Ds_ARE_NOT_SUPPORTED_IN_PHYSICAL_SCAN_AND_"
                            "SCAN_AND_FIX_OPERATIONS");
         continue;
       }
       // An unknown system drive was told once above.
       if ((flags & kFlagRepair) && model_->system_drive_known() && !model_->MayRepair(*device)) {
-        warnings.push_back("|THE DEVICE '^" + item +
-                           "$' IS_THE_OPERATING_SYSTEM_DEVICE_AND_THE_SCAN_AND_FIX_OPERATION_"
+        warnings.push_back("|THE DEVICE '" + VerbatimKey(item) +
+                           "' IS_THE_OPERATING_SYSTEM_DEVICE_AND_THE_SCAN_AND_FIX_OPERATION_"
                            "CANNOT_BE_EXECUTED_ON_IT");
         continue;
       }
@@ -160,7 +161,8 @@ int CliOptionParser::ValidateTargets(int argc, char** argv, int flags,
   if (!invalid.empty()) {
     std::string list;
     for (const std::string& item : invalid) list += (list.empty() ? "" : ", ") + item;
-    warnings.push_back("|Following are not available or not applicable devices: ^" + list + "$");
+    warnings.push_back("|Following are not available or not applicable devices: " +
+                       VerbatimKey(list));
   }
   if (had_target_words_ && selection.empty()) {
     selection.clear();

@@ -60,6 +60,12 @@ std::string FormatDisplayKey(const std::string& key, bool capital_first) {
   return text;
 }
 
+std::string VerbatimKey(const std::string& text) {
+  std::string key = "^";
+  for (const char c : text) key += c == '$' ? std::string("$$^") : std::string(1, c);
+  return key + "$";
+}
+
 std::string ElapsedText(unsigned long seconds) {
   const unsigned long h = seconds / 3600;
   const unsigned long m = (seconds % 3600) / 60;

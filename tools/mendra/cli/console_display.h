@@ -12,6 +12,10 @@ class MdrUtils;
 // blank, and "^...$" is copied as typed.
 std::string FormatDisplayKey(const std::string& key, bool capital_first = false);
 
+// The part of a display key that FormatDisplayKey gives back exactly as text is, whatever marks
+// it holds: a '$' closes the verbatim run, so it is written outside it.
+std::string VerbatimKey(const std::string& text);
+
 // "1 hour 2 minute \bs 5 seconds": the backspace turns the singular into a plural on a terminal.
 std::string ElapsedText(unsigned long seconds);
 

@@ -250,8 +250,11 @@ bool MdrCli::ConfirmOperation() {
                                          "OPERATION.") +
                  "\n");
   display_->RepairTargets(*model_);
-  display_->Text("> " + FormatDisplayKey("|ARE_YOU_SURE_YOU_WANT_TO_PROCEED?_(y/n)") + " ");
   const bool terminal = isatty(STDIN_FILENO) != 0 && console_ != nullptr;
+  // Only a key pressed once the question is shown may answer it. Input from a pipe or a file is
+  // kept: it was written as the answer.
+  if (terminal) console_->DiscardKeys();
+  display_->Text("> " + FormatDisplayKey("|ARE_YOU_SURE_YOU_WANT_TO_PROCEED?_(y/n)") + " ");
   char answer = 0;
   while (true) {
     if (signal_abort_) {

@@ -138,9 +138,13 @@ MdrUtils::~MdrUtils() { delete selected_devices_; }
 std::vector<MdrDevice>* MdrUtils::applicable_devices() const { return ApplicableList().get(); }
 
 std::string MdrUtils::OperatingSystemDrive() {
-  std::string folder = kolv_os::WindowsDirectory();
-  if (folder.empty()) return std::string();
-  return folder.substr(0, 1) + ":\\";
+  const std::string folder = kolv_os::WindowsDirectory();
+  // Only "X:\..." names a drive; taking anything else for one would leave the system disk
+  // unmarked and open to repair.
+  const bool letter = folder.size() >= 3 && ((folder[0] >= 'A' && folder[0] <= 'Z') ||
+                                             (folder[0] >= 'a' && folder[0] <= 'z'));
+  if (!letter || folder[1] != ':' || folder[2] != '\\') return std::string();
+  return folder.substr(0, 3);
 }
 
 void MdrUtils::FilterDevices(bool reset, bool physical, bool repair) {

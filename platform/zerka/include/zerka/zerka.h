@@ -115,6 +115,8 @@ class ZerkaConsole {
   // on standard input is in non-canonical mode without echo; it is restored when the last one
   // is released, at exit and on SIGINT, SIGTERM and SIGHUP.
   virtual int ReadKey() = 0;
+  // Drops every key typed and not yet read: those the console holds and the terminal's queue.
+  virtual void DiscardKeys() = 0;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -122,6 +122,19 @@ TEST_F(OptionGrammarTest, TargetsAreCheckedAgainstTheApplicableDevices) {
             "Following are not available or not applicable devices: 9");
 }
 
+// Whatever the user typed is shown as typed, the display key's own marks included.
+TEST_F(OptionGrammarTest, TypedWordsAreShownAsTypedInWarnings) {
+  Parsed marks = Parse({"-s", "X$Y_Z", "3", "^a$B", "$", "^", "2"});
+  EXPECT_EQ(marks.result, 0);
+  ASSERT_EQ(marks.warnings.size(), 1u);
+  EXPECT_EQ(FormatDisplayKey(marks.warnings[0]),
+            "Following are not available or not applicable devices: X$Y_Z, 3, ^a$B, $, ^");
+
+  Parsed ignored = Parse({"Q$r_S", "^T"});
+  ASSERT_EQ(ignored.warnings.size(), 2u);
+  EXPECT_EQ(FormatDisplayKey(ignored.warnings[0]), "Ignoring: Q$r_S, ^T");
+}
+
 TEST_F(OptionGrammarTest, SsdAndSystemDiskAreRefusedAndAllRefusedIsAnError) {
   Parsed scan = Parse({"-s", "0,1"});
   EXPECT_EQ(scan.result, 0);

@@ -32,11 +32,12 @@ struct Disk {
   const char* name;
   const char* mount;
   int code;
+  const char* interaction = nullptr;  // a question asked during the scan or the repair
 };
 
 std::map<std::string, std::string> RiggedMachine(const std::vector<Disk>& disks,
                                                  const std::string& windows_dir,
-                                                 double scan_seconds = 0.1) {
+                                                 double scan_seconds = 0.1, double run_seconds = 0.5) {
   std::string devices, scripts;
   for (const Disk& d : disks) {
     const std::string id = d.id;
@@ -46,7 +47,8 @@ std::map<std::string, std::string> RiggedMachine(const std::vector<Disk>& disks,
        "resources": [{"name": "PARTITION", "properties": {"MOUNT_POINT": ")" + d.mount +
                R"(", "FILESYSTEM": "NTFS", "SIZE": "1 GB"}}]})";
     const std::string run = R"({"code": )" + std::to_string(d.code) +
-                            R"(, "sectors": [100, 0, 0, 0], "duration": 0.5})";
+                            R"(, "sectors": [100, 0, 0, 0], "duration": )" + std::to_string(run_seconds) +
+                            (d.interaction ? std::string(R"(, "interaction": )") + d.interaction : "") + "}";
     scripts += std::string(scripts.empty() ? "" : ",") + "\"" + id +
                R"(": {"filter": {"logical": true, "physical": true}, "scan": )" + run +
                R"(, "repair": )" + run + "}";
@@ -131,6 +133,11 @@ TEST(MendraToolRun, RepairTouchesOnlyTheListedDevicesAndTellsEveryOutcome) {
       {{kSystem}, "C:\\Windows", {"-r"}, 31, ""},
       {{kSystem, kClean}, "", {"-r"}, 31, ""},
       {{kSystem, kClean}, "", {"-r", "0", "6"}, 31, ""},
+      // A Windows folder without its drive letter tells no drive either.
+      {{kSystem, kClean}, "\\Windows", {"-r"}, 31, ""},
+      {{kSystem, kClean}, "Windows", {"-r"}, 31, ""},
+      {{kSystem, kClean}, "/c/Windows", {"-r", "0", "6"}, 31, ""},
+      {{kSystem, kClean}, " C:\\Windows", {"-r"}, 31, ""},
       {{kNoRights, kClean}, "C:\\Windows", {"-r"}, 23, "  5\tNO_RIGHTS_DISK\n  6\tCLEAN_DISK\n"},
       {{kClean, kOdd}, "C:\\Windows", {"-r"}, 24, "  6\tCLEAN_DISK\n  7\tODD_DISK\n"},
       {{kClean, kOdd}, "C:\\Windows", {"-s"}, 24, ""},
@@ -151,7 +158,7 @@ TEST(MendraToolRun, RepairTouchesOnlyTheListedDevicesAndTellsEveryOutcome) {
       EXPECT_TRUE(Contains(run.out, "There are no devices applicable for that operation\n"));
       EXPECT_FALSE(Contains(run.out, "Started Operation"));
     }
-    if (std::string(c.windows_dir).empty()) {
+    if (std::string(c.windows_dir).rfind("C:\\", 0) != 0) {
       EXPECT_TRUE(Contains(run.out, "[Warning] The operating system drive cannot be told, so no "
                                     "device is offered for repair\n"));
     }
@@ -189,6 +196,34 @@ TEST(MendraToolRun, InterruptBeforeTheRepairRunsNothing) {
   }
 }
 
+// Nobody can answer a question the tool asks during a console run: it gets no answer at once,
+// the tool's script for that decides the device's result, and the run can still be interrupted.
+TEST(MendraToolRun, QuestionDuringTheRunGetsNoAnswer) {
+  const Disk asking{"4", "ASKING_DISK", "K:\\\\", 0,
+                    R"({"title": "REMAP_TITLE", "message": "REMAP_QUESTION", "at": 0,
+                        "answers": {"1": {"code": 9}, "0": {"code": 10, "message": "NOT_REMAPPED"}}})"};
+  const std::string trace = clitest::ScratchDir() + "/question_trace.txt";
+  std::map<std::string, std::string> env = RiggedMachine({kSystem, asking}, "C:\\Windows");
+  env["MORVA_TRACE"] = trace;
+  clitest::Outcome answered = RunCli({"-Mstorage", "-Trecover", "-r", "4"}, env, "y\ny\n");
+  EXPECT_EQ(answered.status, 22) << answered.out;
+  EXPECT_TRUE(Contains(answered.out, "Operation status: Unable to fix errors - NOT_REMAPPED\n"));
+  EXPECT_NE(clitest::ReadFile(trace).find("Interact title=REMAP_TITLE answer=0"), std::string::npos);
+
+  // The work goes on after the question until Ctrl-C ends it.
+  env = RiggedMachine({kSystem, asking}, "C:\\Windows", 0.1, 1000000);
+  env["MORVA_TIME_SCALE"] = "1";
+  clitest::Session session({"-Mstorage", "-Trecover", "-r", "4"}, env, clitest::Session::Console::kTerminal);
+  ASSERT_TRUE(session.started());
+  ASSERT_TRUE(session.WaitFor("(y/n) "));
+  session.Type("y\r");
+  ASSERT_TRUE(session.WaitFor("=> ASKING_DISK"));
+  session.Signal(SIGINT);
+  clitest::Outcome interrupted = session.Finish();
+  EXPECT_EQ(interrupted.status, 25) << interrupted.out;
+  EXPECT_TRUE(Contains(interrupted.out, "Operation status: Aborted"));
+}
+
 TEST(MendraToolRun, RepairTypedOnATerminalWithBackspace) {
   clitest::Session session({"-Mstorage", "-Trecover", "-r", "3"}, DemoMachine(),
                            clitest::Session::Console::kTerminal);
@@ -199,6 +234,20 @@ TEST(MendraToolRun, RepairTypedOnATerminalWithBackspace) {
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(Contains(session.output(), "Started Operation: Repair"));
   EXPECT_TRUE(Contains(session.output(), "The errors were corrected"));
+}
+
+// Keys typed before the question was shown never answer it: only a key pressed after it does.
+TEST(MendraToolRun, KeysTypedBeforeTheRepairQuestionDoNotAnswerIt) {
+  clitest::Session session({"-Mstorage", "-Trecover", "-r", "3"}, DemoMachine(),
+                           clitest::Session::Console::kTerminal);
+  ASSERT_TRUE(session.started());
+  session.Type("y\ry\r");
+  ASSERT_TRUE(session.WaitFor("(y/n) "));
+  session.Type("n\r");
+  clitest::Outcome run = session.Finish();
+  EXPECT_EQ(run.status, 25) << run.out;
+  EXPECT_TRUE(Contains(run.out, "(y/n) n\r\n")) << run.out;
+  EXPECT_FALSE(Contains(run.out, "Started Operation"));
 }
 
 TEST(MendraToolRun, ListingShowsDevicesAndApplicablePartitions) {

@@ -110,6 +110,14 @@ TEST_F(MdrUtilsTest, RepairNeverSelectsTheSystemDisk) {
       {"c:\\windows", "C:\\", "PRIMARY", true},
       {"C:\\Windows", "C:\\", "EXTENDED", true},
       {"", "C:\\", "PRIMARY", false},
+      // Only a letter, a colon and a backslash name a drive.
+      {"\\Windows", "C:\\", "PRIMARY", false},
+      {"Windows", "C:\\", "PRIMARY", false},
+      {"/c/Windows", "C:\\", "PRIMARY", false},
+      {" C:\\Windows", "C:\\", "PRIMARY", false},
+      {"C:Windows", "C:\\", "PRIMARY", false},
+      {"1:\\Windows", "C:\\", "PRIMARY", false},
+      {"\\:\\Windows", "\\:\\", "PRIMARY", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.windows_dir) + " " + c.mount + " " + c.type);

@@ -2,6 +2,7 @@
 // its flows, a scan through the tool's execution screen, and the report of that run.
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -17,6 +18,7 @@
 #include "gui/widgets/groupable_check_box.h"
 #include "gui/widgets/progress_widget.h"
 #include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/morva_service_executor.h"
 #include "morva_service/morva_service.h"
 #include "tools/mendra/common/mdr_utils.h"
@@ -34,6 +36,24 @@
 namespace {
 
 constexpr int kHangGuardMs = 30000;
+
+// Disk 0 holds the system; a repair of disk 1 asks halfway whether to remap what it found.
+const char kAskingCatalogue[] = R"json({"modules": [{"name": "storage", "devices": [
+  {"id": "0", "udi": "U0", "display_name": "SYSTEM_DISK", "attributes": {"NonRotatingMedia": "F"},
+   "resources": [{"name": "PARTITION", "properties": {"MOUNT_POINT": "C:\\", "FILESYSTEM": "NTFS"}}]},
+  {"id": "1", "udi": "U1", "display_name": "ASKING_DISK", "attributes": {"NonRotatingMedia": "F"},
+   "resources": [{"name": "PARTITION", "properties": {"MOUNT_POINT": "E:\\", "FILESYSTEM": "NTFS"}}]},
+  {"id": "2", "udi": "U2", "display_name": "CLEAN_DISK", "attributes": {"NonRotatingMedia": "F"},
+   "resources": [{"name": "PARTITION", "properties": {"MOUNT_POINT": "F:\\", "FILESYSTEM": "NTFS"}}]}],
+  "tools": [{"name": "Mendra", "hint": "recover", "devices": {
+    "0": {"filter": {"logical": true, "physical": true}, "repair": {"code": 0}},
+    "1": {"filter": {"logical": true, "physical": true},
+          "repair": {"code": 0, "sectors": [100, 2, 2, 0], "duration": 2,
+                     "interaction": {"title": "REMAP_TITLE", "message": "REMAP_QUESTION", "at": 50,
+                                     "answers": {"1": {"code": 9},
+                                                 "2": {"code": 10, "finish_now": true},
+                                                 "0": {"code": 6, "finish_now": true}}}}},
+    "2": {"filter": {"logical": true, "physical": true}, "repair": {"code": 0, "duration": 2}}}}]}]})json";
 
 // Closes every dialog that opens and counts them.
 class DialogCloser {
@@ -225,14 +245,15 @@ class TestToolScreens : public QObject {
 
     // Windows on a lower-case drive, or on a drive that cannot be told: the system disk is never
     // offered, and without a known drive no disk is, with the reason shown.
-    for (const char* windows : {"c:\\windows", ""}) {
+    for (const char* windows :
+         {"c:\\windows", "", "\\Windows", "Windows", "/c/Windows", " C:\\Windows"}) {
       qputenv("KOLV_WINDOWS_DIR", windows);
       devices->Unload();
       rig.controller->GoToScreen(rig.screen);
       rig.controller->GoToScreen(devices);
       for (const DevicesScreen::DeviceEntry& entry : devices->device_entries())
         QVERIFY(entry.second->id() != "0");
-      if (*windows != '\0') {
+      if (*windows == 'c') {
         QCOMPARE(devices->device_entries().size(), repair_rows);
       } else {
         QVERIFY(devices->device_entries().isEmpty());
@@ -351,6 +372,75 @@ class TestToolScreens : public QObject {
              QCoreApplication::translate("Translations", "ABORTED"));
     QCOMPARE(closer.closed, 0);
     rig.controller->RemoveFlowScreen(execution);
+  }
+
+  // A question the tool asks during a repair: answered with either button, closed, aborted while
+  // open, or open when the window is closed (which answers it "none" and then stops all work).
+  void questionDuringRun_data() {
+    QTest::addColumn<QString>("act");
+    QTest::addColumn<int>("asking_code");
+    QTest::addColumn<int>("next_code");  // the device after the asking one
+    QTest::newRow("ok") << "ok" << 9 << 0;
+    QTest::newRow("cancel") << "cancel" << 10 << 0;
+    QTest::newRow("closed") << "closed" << 6 << 0;
+    QTest::newRow("aborted") << "abort" << 8 << 8;
+    QTest::newRow("window closed") << "close window" << 8 << 8;
+  }
+  void questionDuringRun() {
+    QFETCH(QString, act);
+    QFETCH(int, asking_code);
+    QFETCH(int, next_code);
+    const QByteArray demo = qgetenv("MORVA_CATALOGUE");
+    QFile file(qEnvironmentVariable("KOLV_TEST_TMP") + "/asking_catalogue.json");
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(kAskingCatalogue);
+    file.close();
+    qputenv("MORVA_CATALOGUE", file.fileName().toLocal8Bit());
+    {
+      Rig rig;  // the engine starts anew over that catalogue
+      QVERIFY(rig.tool != nullptr);
+      MdrPlugin::UpdateModel(1, rig.module, rig.tool);
+      MdrUtils* model = MdrPlugin::current_model();
+      model->FilterDevices(false, true, true);
+      PartitionSelection everything;
+      model->SetSelectedPartitions(&everything, false, true, false);
+      QCOMPARE(static_cast<int>(model->selected_devices()->size()), 2);
+      MdrExecutionScreen* execution = rig.screen->execution_screen();
+      rig.controller->AddFlowScreen(execution, true);
+      QSignalSpy stopped(execution, &KolvLiteScreen::Stopped);
+      QSignalSpy all_stopped(rig.controller, &KolvLiteController::AllStopped);
+      int questions = 0;
+      QString asked;
+      bool running_while_asked = false;
+      gui_test::ModalAnswers answers([&](QDialog* dialog) {
+        ++questions;
+        if (auto* message = dialog->findChild<QLabel*>(QStringLiteral("message_label")))
+          asked = message->text();
+        running_while_asked = MdrPlugin::tool_running() && execution->run_active();
+        auto* question = qobject_cast<KolvLiteDialog*>(dialog);
+        if (question == nullptr) return;
+        if (act == "closed" || act == "close window") question->OnClose();
+        if (act == "close window") rig.controller->StopAll();
+        if (act == "abort") execution->Stop();
+        const QString button = KolvLiteTranslate(act == "cancel" ? "CANCEL" : "OK");
+        for (QPushButton* each : dialog->findChildren<QPushButton*>()) {
+          if (each->text() == button && dialog->isVisible()) each->click();
+        }
+      });
+      rig.controller->GoToScreen(execution);
+      QVERIFY(QTest::qWaitFor([execution] { return !execution->run_active(); }, kHangGuardMs));
+      QVERIFY(QTest::qWaitFor([execution] { return execution->thread()->isFinished(); }, kHangGuardMs));
+      QCOMPARE(questions, 1);
+      QCOMPARE(asked, KolvLiteTranslate("REMAP_QUESTION"));
+      QVERIFY(running_while_asked);
+      QCOMPARE(static_cast<int>(execution->device_widgets().size()), 2);
+      QCOMPARE(execution->device_widgets()[0]->row(0)->result_code(), asking_code);
+      QCOMPARE(execution->device_widgets()[1]->row(0)->result_code(), next_code);
+      QCOMPARE(stopped.count(), act == "abort" || act == "close window" ? 1 : 0);
+      QCOMPARE(all_stopped.count(), act == "close window" ? 1 : 0);
+      rig.controller->RemoveFlowScreen(execution);
+    }
+    qputenv("MORVA_CATALOGUE", demo);
   }
 };
 
