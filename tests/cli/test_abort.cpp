@@ -6,9 +6,12 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/run_program.h"
@@ -173,11 +176,57 @@ TEST(Abort, EveryWayOutGivesTheTerminalBack) {
   }
 }
 
+// Waits until the engine's trace holds text (a hang guard of 30 s).
+bool TraceShows(const std::string& trace, const std::string& text) {
+  for (int i = 0; i < 3000; ++i) {
+    if (clitest::Contains(clitest::ReadFile(trace), text)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
 TEST(Abort, TheSupervisorAbortsBeforeTheFirstTest) {
-  const auto r = clitest::RunCli({"--KOLV", "-Mstorage", "0", "1", "-Q"}, Environment(), "xa");
+  const std::string trace = clitest::ScratchDir() + "/before_first_test_trace.txt";
+  std::remove(trace.c_str());
+  std::map<std::string, std::string> env = Environment();
+  env["MORVA_TRACE"] = trace;
+  Session run({"--KOLV", "-Mstorage", "0", "1", "-Q"}, env, Session::Console::kPipes);
+  ASSERT_TRUE(run.started());
+  // The scan is over: the request reaches the run, not the scan.
+  ASSERT_TRUE(TraceShows(trace, "Scan module=Storage result=")) << clitest::ReadFile(trace);
+  run.Type("xa");
+  const auto r = run.Finish();
   EXPECT_EQ(r.status, 25) << r.out;
   EXPECT_EQ(Count(r.out, "EndDiag:::4|"), 6u) << r.out;
   EXPECT_EQ(Count(r.out, "EndDiag:::1|"), 0u) << r.out;
+}
+
+// "a" while the devices are scanned ends the program there, as Ctrl-C does; the scan never ends
+// by itself, so ending at all shows that the request was heard.
+TEST(Abort, TheSupervisorAbortsADeviceScan) {
+  const std::string trace = clitest::ScratchDir() + "/scan_abort_trace.txt";
+  std::map<std::string, std::string> env = EndlessScan();
+  env["MORVA_TRACE"] = trace;
+  struct Row {
+    std::vector<std::string> args;
+    bool during_scan;  // else typed at once, before the scan starts or while it starts
+  } rows[] = {{{"--KOLV", "-Mstorage", "-Q"}, true},
+              {{"--KOLV", "-Mstorage", "-D"}, true},
+              {{"--KOLV", "-Mstorage", "-Q"}, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.args[2] + (row.during_scan ? " during the scan" : " at once"));
+    std::remove(trace.c_str());
+    Session run(row.args, env, Session::Console::kPipes);
+    ASSERT_TRUE(run.started());
+    if (row.during_scan) {
+      ASSERT_TRUE(TraceShows(trace, "Scan module=Storage")) << clitest::ReadFile(trace);
+    }
+    run.Type("a");
+    const auto r = run.Finish();
+    EXPECT_EQ(r.status, 25) << r.out;
+    EXPECT_FALSE(clitest::Contains(r.out, "BeginDiag")) << r.out;
+    EXPECT_FALSE(clitest::Contains(r.out, "ID:::")) << r.out;
+  }
 }
 
 }  // namespace
