@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "cli/cli_application.h"
+#include "cli/thread_manager.h"
 #include "support/run_program.h"
 #include "support/texts.h"
 
@@ -227,6 +229,23 @@ TEST(Abort, TheSupervisorAbortsADeviceScan) {
     EXPECT_FALSE(clitest::Contains(r.out, "BeginDiag")) << r.out;
     EXPECT_FALSE(clitest::Contains(r.out, "ID:::")) << r.out;
   }
+}
+
+// In this process: an interrupt that comes as the program ends, once the engine was given back,
+// finds no engine to abort.
+TEST(Abort, AnInterruptAsTheProgramEndsNeverReachesTheReleasedEngine) {
+  static bool engine_still_known = false;
+  ThreadManager::after_engine_release = [] {
+    engine_still_known = CliService() != nullptr;
+    OnConsoleInterrupt(SIGINT);
+  };
+  {
+    CliApplication app;
+    ASSERT_NE(CliService(), nullptr);
+  }
+  ThreadManager::after_engine_release = nullptr;
+  EXPECT_FALSE(engine_still_known);
+  EXPECT_EQ(CliService(), nullptr);
 }
 
 }  // namespace
