@@ -1,8 +1,9 @@
 // How fast kolv_cli stops when asked: "a" from a supervising program and SIGINT during a test, and
 // both during a device scan. Runs the built kolv_cli 20 times per case on a catalogue whose test
 // and scan never end by themselves, and prints the latencies in milliseconds. Targets: the 95th
-// percentile of "a" under 50 ms; SIGINT or "a" during a scan ends the program in under 200 ms. Exits
-// with 1 when a target is missed. Not run by ctest; see README.md ("kolv_cli abort benchmark").
+// percentile of "a" under 50 ms; SIGINT or "a" during a scan ends the program in under 200 ms.
+// Exits with 1 when a target is missed. Not run by ctest; see README.md ("kolv_cli abort
+// benchmark").
 #include <stdlib.h>
 
 #include <algorithm>
@@ -131,8 +132,8 @@ int main() {
   traced["MORVA_TRACE"] = trace;
   Figures by_a, by_sigint, by_sigint_in_scan, by_a_in_scan;
   for (int i = 0; i < kRuns; ++i) {
-    Measure(by_a, run, env, Printed("BeginDiag:::1.1.1\n"), [](clitest::Session& s) { s.Type("a"); },
-            "EndDiag:::4|");
+    Measure(by_a, run, env, Printed("BeginDiag:::1.1.1\n"),
+            [](clitest::Session& s) { s.Type("a"); }, "EndDiag:::4|");
     Measure(by_sigint, run, env, Printed("BeginDiag:::1.1.1\n"),
             [](clitest::Session& s) { s.Signal(SIGINT); }, "EndDiag:::4|");
     Measure(by_sigint_in_scan, {"-Mslow", "-D"}, env, Printed("Scanning slow devices"),

@@ -152,12 +152,12 @@ TEST(Abort, EveryWayOutGivesTheTerminalBack) {
       {"refused command line", {"-Mstorage", "-Qf,"}, {}, nullptr, 0, 5},
       {"Ctrl-C during a test", {"-Mstorage", "0", "-Q"}, Environment(), "=> Read", SIGINT, 25},
       {"SIGTERM during a test", {"-Mstorage", "0", "-Q"}, Environment(), "=> Read", SIGTERM, 25},
-      {"Ctrl-C during a device scan", {"-Mstorage", "-Q"}, EndlessScan(), "Scanning storage", SIGINT, 25},
+      {"Ctrl-C during a scan", {"-Mstorage", "-Q"}, EndlessScan(), "Scanning storage", SIGINT, 25},
       // A tool that holds the console of its own and ends without waiting for the engine.
       {"Ctrl-C while a tool waits", {"-Mstorage", "-Trecord", "-w"}, {}, "Waiting for an interrupt",
        SIGINT, 25},
-      {"SIGTERM while a tool waits", {"-Mstorage", "-Trecord", "-w"}, {}, "Waiting for an interrupt",
-       SIGTERM, 25},
+      {"SIGTERM while a tool waits", {"-Mstorage", "-Trecord", "-w"}, {},
+       "Waiting for an interrupt", SIGTERM, 25},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

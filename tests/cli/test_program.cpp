@@ -182,7 +182,8 @@ TEST(Program, OutputGoesToTheFileOrFallsBackToTheConsole) {
   EXPECT_EQ(read.out, "");
   std::string received;
   char buffer[4096];
-  for (ssize_t n; (n = ::read(reader, buffer, sizeof buffer)) > 0;) received.append(buffer, size_t(n));
+  for (ssize_t n; (n = ::read(reader, buffer, sizeof buffer)) > 0;)
+    received.append(buffer, static_cast<size_t>(n));
   close(reader);
   EXPECT_TRUE(Contains(received, "> Available Modules\n  - storage\n")) << received;
 
