@@ -2,11 +2,15 @@
 
 #include <atomic>
 #include <ctime>
+#include <mutex>
 
 #include "cli/exit_status.h"
 #include "cli/thread_manager.h"
 
 namespace {
+// The interrupt callback aborts through g_service while holding g_service_mutex, and the
+// pointer is cleared under it before the engine is given back: it never reaches a freed engine.
+std::mutex g_service_mutex;
 std::atomic<morva_service::MorvaService*> g_service{nullptr};
 std::atomic<bool> g_interrupted{false};
 
@@ -33,7 +37,9 @@ CliApplication::CliApplication(bool connect_service) : connected_(connect_servic
   signal_handler = get_signal_handler();
   if (connected_) {
     if (signal_handler) signal_handler->Register(&OnConsoleInterrupt);
-    g_service.store(ThreadManager::Instance().service());
+    morva_service::MorvaService* service = ThreadManager::Instance().service();
+    std::lock_guard<std::mutex> lock(g_service_mutex);
+    g_service.store(service);
   }
   scan_record = std::make_unique<ScanRecord>();
   string_handler = get_string_handler();
@@ -49,11 +55,14 @@ CliApplication::~CliApplication() {
   for (auto& entry : module_selections) delete entry.second;
   module_selections.clear();
   if (connected_) {
+    {
+      std::lock_guard<std::mutex> lock(g_service_mutex);
+      g_service.store(nullptr);
+    }
     ThreadManager& manager = ThreadManager::Instance();
-    manager.Stop();
+    manager.Stop();  // gives the engine back
     manager.ReleaseSemaphores();
     if (signal_handler) signal_handler->Unregister();
-    g_service.store(nullptr);
   }
 }
 
@@ -100,8 +109,11 @@ bool CliInterrupted() { return g_interrupted.load(); }
 void SetCliInterrupted() { g_interrupted.store(true); }
 
 void OnConsoleInterrupt(int /*signal_number*/) {
-  if (g_interrupted.exchange(true)) return;  // one interrupt aborts once
-  if (morva_service::MorvaService* service = g_service.load()) service->Abort();
+  {
+    std::lock_guard<std::mutex> lock(g_service_mutex);
+    if (g_interrupted.exchange(true)) return;  // one interrupt aborts once
+    if (morva_service::MorvaService* service = g_service.load()) service->Abort();
+  }
   // A device scan cannot be aborted; its waiter gives up instead.
   ThreadManager::WakeWaiters();
 }

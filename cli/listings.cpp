@@ -160,6 +160,22 @@ void ShowModuleHelp(CliApplication& app, ModuleInterfaceView* module) {
 bool ScanModuleDevices(CliApplication& app, ModuleSelection& selection) {
   if (!selection.module) return true;
   const std::string name = selection.module->name();
+  // The supervisor's abort request ends the scan's wait as an interrupt does. The waker is set
+  // before the request is looked at, so that none comes unseen in between.
+  struct SupervisorAbortWakesTheWait {
+    MorvaStdio* sink;
+    explicit SupervisorAbortWakesTheWait(MorvaStdio* protocol) : sink(protocol) {
+      if (!sink) return;
+      sink->SetAbortWaker([] {
+        SetCliInterrupted();
+        ThreadManager::WakeWaiters();
+      });
+      if (sink->AbortRequested()) SetCliInterrupted();
+    }
+    ~SupervisorAbortWakesTheWait() {
+      if (sink) sink->SetAbortWaker(nullptr);
+    }
+  } supervisor_abort((app.flags & kFlagProtocol) ? app.sink : nullptr);
   // After an interrupt no new scan starts.
   if (!CliInterrupted()) {
     ThreadManager& manager = ThreadManager::Instance();

@@ -137,7 +137,9 @@ void EndWithoutWaiting(CliApplication* app, unsigned status) {
     app->sink = nullptr;
   }
   std::fflush(nullptr);
-  std::_Exit(static_cast<int>(status));
+  // Not exit(): that would wait for the threads' static state. The console's quick-exit handler
+  // gives the terminal back, also when a tool still holds a console of its own.
+  std::quick_exit(static_cast<int>(status));
 }
 
 int RunCli(int argc, char** argv) {

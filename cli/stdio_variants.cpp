@@ -67,7 +67,7 @@ int CliStdioFile::Start() {
 
 int CliStdioFile::OpenFile() {
   if (out_) std::fclose(out_);
-  out_ = std::fopen(FullPath().c_str(), "w");
+  out_ = kolv_os::OpenOutputFile(FullPath());
   return out_ ? kSinkDone : kSinkFileNotOpen;
 }
 

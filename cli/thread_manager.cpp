@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+void (*ThreadManager::after_engine_release)() = nullptr;
+
 ThreadManager& ThreadManager::Storage() {
   static ThreadManager* instance = new ThreadManager();  // never destroyed: threads may outlive main
   return *instance;
@@ -82,6 +84,7 @@ int ThreadManager::Loop() {
   modules_ = nullptr;
   lock.unlock();
   ReleaseMorvaServiceInstance();
+  if (after_engine_release) after_engine_release();
   return 0;
 }
 

@@ -45,6 +45,9 @@ class ThreadManager {
   // Wakes anyone still waiting; nothing is left to wait for afterwards.
   void ReleaseSemaphores();
 
+  // Test seam: called on the service thread right after it gave the engine back.
+  static void (*after_engine_release)();
+
  private:
   struct Command {
     enum Kind { kScan, kRun } kind = kScan;

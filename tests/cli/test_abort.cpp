@@ -2,12 +2,20 @@
 // program, Ctrl-C. Every way ends the running test and all later ones as cancelled, on every
 // device, with exit status 25, and never hangs (the time limits here are hang guards only).
 #include <gtest/gtest.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "cli/cli_application.h"
+#include "cli/thread_manager.h"
 #include "support/run_program.h"
 #include "support/texts.h"
 
@@ -90,21 +98,23 @@ TEST(Abort, TheSupervisorSendsA) {
 }
 
 // A scan that never ends by itself: ending at all shows that the signal was heard.
-TEST(Abort, SignalsDuringADeviceScanEndTheProgram) {
-  const std::map<std::string, std::string> env = {
-      {"MORVA_CATALOGUE", clitest::WriteScratchFile("endless_scan.json", R"({
+std::map<std::string, std::string> EndlessScan() {
+  return {{"MORVA_CATALOGUE", clitest::WriteScratchFile("endless_scan.json", R"({
         "modules": [{"name": "Storage", "scan": {"duration": 1000000},
           "devices": [{"id": "0", "udi": "U0", "display_name": "D"}],
           "diagnostics": [{"id": "1.1.0", "name": "QUICK", "description": "Q", "tests": [
             {"id": "1.1.1", "name": "READ", "description": "R"}]}],
           "diagnostic_options": [{"id": "1.1.0", "letter": "Q", "long_name": "quick"}]}]})")},
-      {"MORVA_TIME_SCALE", "1"}};
+          {"MORVA_TIME_SCALE", "1"}};
+}
+
+TEST(Abort, SignalsDuringADeviceScanEndTheProgram) {
   struct Row {
     std::vector<std::string> args;
     int signal_number;
   } rows[] = {{{"-Mstorage", "-D"}, SIGINT}, {{"-Mstorage", "-Q"}, SIGTERM}};
   for (const Row& row : rows) {
-    Session run(row.args, env, Session::Console::kPipes);
+    Session run(row.args, EndlessScan(), Session::Console::kPipes);
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.WaitFor("Scanning storage devices")) << run.output();
     run.Signal(row.signal_number);
@@ -113,11 +123,129 @@ TEST(Abort, SignalsDuringADeviceScanEndTheProgram) {
   }
 }
 
+// The modes a new terminal starts with, as the user's terminal was before the program ran.
+termios FreshTerminalModes() {
+  termios modes = {};
+  int master = -1, slave = -1;
+  if (openpty(&master, &slave, nullptr, nullptr, nullptr) == 0) {
+    tcgetattr(slave, &modes);
+    close(slave);
+    close(master);
+  }
+  return modes;
+}
+
+// However the program ends, the terminal keeps echo, line mode and its read settings.
+TEST(Abort, EveryWayOutGivesTheTerminalBack) {
+  const termios before = FreshTerminalModes();
+  ASSERT_TRUE((before.c_lflag & ICANON) && (before.c_lflag & ECHO));
+  struct Row {
+    const char* name;
+    std::vector<std::string> args;
+    std::map<std::string, std::string> env;
+    const char* wait_for;  // null: nothing to wait for, no signal
+    int signal_number;
+    int status;
+  };
+  const Row rows[] = {
+      {"normal end", {"-Mstorage", "0", "-Qf"}, {}, nullptr, 0, 0},
+      {"refused command line", {"-Mstorage", "-Qf,"}, {}, nullptr, 0, 5},
+      {"Ctrl-C during a test", {"-Mstorage", "0", "-Q"}, Environment(), "=> Read", SIGINT, 25},
+      {"SIGTERM during a test", {"-Mstorage", "0", "-Q"}, Environment(), "=> Read", SIGTERM, 25},
+      {"Ctrl-C during a scan", {"-Mstorage", "-Q"}, EndlessScan(), "Scanning storage", SIGINT, 25},
+      // A tool that holds the console of its own and ends without waiting for the engine.
+      {"Ctrl-C while a tool waits", {"-Mstorage", "-Trecord", "-w"}, {}, "Waiting for an interrupt",
+       SIGINT, 25},
+      {"SIGTERM while a tool waits", {"-Mstorage", "-Trecord", "-w"}, {},
+       "Waiting for an interrupt", SIGTERM, 25},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Session run(row.args, row.env, Session::Console::kTerminal);
+    ASSERT_TRUE(run.started());
+    if (row.wait_for) {
+      ASSERT_TRUE(run.WaitFor(row.wait_for)) << run.output();
+      run.Signal(row.signal_number);
+    }
+    const auto r = run.Finish();
+    EXPECT_EQ(r.status, row.status) << r.out;
+    termios after = {};
+    ASSERT_TRUE(run.TerminalModes(after));
+    EXPECT_EQ(after.c_lflag, before.c_lflag) << std::hex << (before.c_lflag & ~after.c_lflag);
+    EXPECT_EQ(after.c_iflag, before.c_iflag);
+    EXPECT_EQ(after.c_cc[VMIN], before.c_cc[VMIN]);
+    EXPECT_EQ(after.c_cc[VTIME], before.c_cc[VTIME]);
+  }
+}
+
+// Waits until the engine's trace holds text (a hang guard of 30 s).
+bool TraceShows(const std::string& trace, const std::string& text) {
+  for (int i = 0; i < 3000; ++i) {
+    if (clitest::Contains(clitest::ReadFile(trace), text)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
 TEST(Abort, TheSupervisorAbortsBeforeTheFirstTest) {
-  const auto r = clitest::RunCli({"--KOLV", "-Mstorage", "0", "1", "-Q"}, Environment(), "xa");
+  const std::string trace = clitest::ScratchDir() + "/before_first_test_trace.txt";
+  std::remove(trace.c_str());
+  std::map<std::string, std::string> env = Environment();
+  env["MORVA_TRACE"] = trace;
+  Session run({"--KOLV", "-Mstorage", "0", "1", "-Q"}, env, Session::Console::kPipes);
+  ASSERT_TRUE(run.started());
+  // The scan is over: the request reaches the run, not the scan.
+  ASSERT_TRUE(TraceShows(trace, "Scan module=Storage result=")) << clitest::ReadFile(trace);
+  run.Type("xa");
+  const auto r = run.Finish();
   EXPECT_EQ(r.status, 25) << r.out;
   EXPECT_EQ(Count(r.out, "EndDiag:::4|"), 6u) << r.out;
   EXPECT_EQ(Count(r.out, "EndDiag:::1|"), 0u) << r.out;
+}
+
+// "a" while the devices are scanned ends the program there, as Ctrl-C does; the scan never ends
+// by itself, so ending at all shows that the request was heard.
+TEST(Abort, TheSupervisorAbortsADeviceScan) {
+  const std::string trace = clitest::ScratchDir() + "/scan_abort_trace.txt";
+  std::map<std::string, std::string> env = EndlessScan();
+  env["MORVA_TRACE"] = trace;
+  struct Row {
+    std::vector<std::string> args;
+    bool during_scan;  // else typed at once, before the scan starts or while it starts
+  } rows[] = {{{"--KOLV", "-Mstorage", "-Q"}, true},
+              {{"--KOLV", "-Mstorage", "-D"}, true},
+              {{"--KOLV", "-Mstorage", "-Q"}, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.args[2] + (row.during_scan ? " during the scan" : " at once"));
+    std::remove(trace.c_str());
+    Session run(row.args, env, Session::Console::kPipes);
+    ASSERT_TRUE(run.started());
+    if (row.during_scan) {
+      ASSERT_TRUE(TraceShows(trace, "Scan module=Storage")) << clitest::ReadFile(trace);
+    }
+    run.Type("a");
+    const auto r = run.Finish();
+    EXPECT_EQ(r.status, 25) << r.out;
+    EXPECT_FALSE(clitest::Contains(r.out, "BeginDiag")) << r.out;
+    EXPECT_FALSE(clitest::Contains(r.out, "ID:::")) << r.out;
+  }
+}
+
+// In this process: an interrupt that comes as the program ends, once the engine was given back,
+// finds no engine to abort.
+TEST(Abort, AnInterruptAsTheProgramEndsNeverReachesTheReleasedEngine) {
+  static bool engine_still_known = false;
+  ThreadManager::after_engine_release = [] {
+    engine_still_known = CliService() != nullptr;
+    OnConsoleInterrupt(SIGINT);
+  };
+  {
+    CliApplication app;
+    ASSERT_NE(CliService(), nullptr);
+  }
+  ThreadManager::after_engine_release = nullptr;
+  EXPECT_FALSE(engine_still_known);
+  EXPECT_EQ(CliService(), nullptr);
 }
 
 }  // namespace

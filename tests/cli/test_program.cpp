@@ -1,5 +1,8 @@
 // kolv_cli run as a program: start-up checks, refused command lines, output redirection.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -162,6 +165,27 @@ TEST(Program, OutputGoesToTheFileOrFallsBackToTheConsole) {
       std::filesystem::path(KOLV_CLI_PROGRAM).parent_path().string() + "/" + name;
   EXPECT_FALSE(std::filesystem::exists(beside_program));
   std::filesystem::remove(beside_program);
+
+  // A FIFO nobody reads cannot be opened: waiting for a reader would hold the program, and the
+  // single-instance lock, for good. One that is read takes the output.
+  const std::string fifo = clitest::ScratchDir() + "/output.fifo";
+  std::remove(fifo.c_str());
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const auto unread = RunCli({"-o", fifo, "-A"}, {}, "", 30);
+  EXPECT_EQ(unread.status, 6);
+  EXPECT_TRUE(Contains(unread.out, "[Warning] Output redirection error: error opening file\n"));
+  EXPECT_EQ(RunCli({"-A"}).status, 0) << "the lock was kept";
+  const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  const auto read = RunCli({"-o", fifo, "-A"});
+  EXPECT_EQ(read.status, 0);
+  EXPECT_EQ(read.out, "");
+  std::string received;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(reader, buffer, sizeof buffer)) > 0;)
+    received.append(buffer, static_cast<size_t>(n));
+  close(reader);
+  EXPECT_TRUE(Contains(received, "> Available Modules\n  - storage\n")) << received;
 
   // A refused command line is reported on the console and never touches the file, whichever
   // check refuses it: the options, or the test lists.

@@ -121,6 +121,20 @@ void ReopenClosedStandardStreams() {
   }
 }
 
+FILE* OpenOutputFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  const int flags = fcntl(fd, F_GETFL);
+  FILE* file = nullptr;
+  if (flags >= 0 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0) file = fdopen(fd, "w");
+  if (!file) {
+    const int error = errno;
+    close(fd);
+    errno = error;
+  }
+  return file;
+}
+
 bool StandardInputIsLive() {
   struct stat status;
   if (fstat(STDIN_FILENO, &status) != 0) return false;

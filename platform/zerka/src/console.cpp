@@ -9,13 +9,16 @@
 #include <string>
 
 #include "platform/zerka/src/key_decoder.h"
+#include "platform/zerka/src/terminal.h"
 #include "zerka/zerka.h"
 
 namespace {
 
 // How long a lone Escape waits for the rest of a sequence: terminals send a sequence at once.
 const int kSequenceWaitMs = 30;
-const int kRestoreSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// Signals whose default action ends the process while the terminal may be held.
+const int kRestoreSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT};
+constexpr int kRestoreSignalCount = sizeof kRestoreSignals / sizeof kRestoreSignals[0];
 
 // The keyboard is one per process, whatever the number of console objects.
 std::mutex state_mutex;
@@ -23,8 +26,8 @@ int open_consoles = 0;
 std::string pending;
 struct termios saved_terminal;
 volatile sig_atomic_t terminal_changed = 0;
-struct sigaction previous_actions[3];
-bool handlers_installed[3] = {};
+struct sigaction previous_actions[kRestoreSignalCount];
+bool handlers_installed[kRestoreSignalCount] = {};
 bool exit_hook_installed = false;
 
 void RestoreTerminal() {
@@ -52,20 +55,10 @@ bool UsableTerminal() {
   return foreground < 0 || foreground == getpgrp();
 }
 
-void OpenKeyboard() {
-  std::lock_guard<std::mutex> lock(state_mutex);
-  if (open_consoles++ > 0 || !UsableTerminal()) return;
-  struct termios raw;
-  if (tcgetattr(STDIN_FILENO, &saved_terminal) != 0) return;
-  raw = saved_terminal;
-  raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-  raw.c_cc[VMIN] = 0;
-  raw.c_cc[VTIME] = 0;
-  if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0) return;
-  terminal_changed = 1;
-  if (!exit_hook_installed) exit_hook_installed = std::atexit(RestoreAtExit) == 0;
-  // Only where nobody else handles the signal: a host's own handler stays in charge.
-  for (int i = 0; i < 3; ++i) {
+// Only where nobody else handles the signal: a host's own handler stays in charge.
+void GuardDefaultSignalsLocked() {
+  if (!terminal_changed) return;
+  for (int i = 0; i < kRestoreSignalCount; ++i) {
     struct sigaction current;
     if (sigaction(kRestoreSignals[i], nullptr, &current) != 0 || current.sa_handler != SIG_DFL ||
         (current.sa_flags & SA_SIGINFO))
@@ -77,12 +70,29 @@ void OpenKeyboard() {
   }
 }
 
+void OpenKeyboard() {
+  std::lock_guard<std::mutex> lock(state_mutex);
+  if (open_consoles++ > 0 || !UsableTerminal()) return;
+  struct termios raw;
+  if (tcgetattr(STDIN_FILENO, &saved_terminal) != 0) return;
+  raw = saved_terminal;
+  raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+  raw.c_cc[VMIN] = 0;
+  raw.c_cc[VTIME] = 0;
+  if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0) return;
+  terminal_changed = 1;
+  // Also when the program ends at once (quick_exit), skipping its exit handlers.
+  if (!exit_hook_installed)
+    exit_hook_installed = std::atexit(RestoreAtExit) == 0 && std::at_quick_exit(RestoreAtExit) == 0;
+  GuardDefaultSignalsLocked();
+}
+
 void CloseKeyboard() {
   std::lock_guard<std::mutex> lock(state_mutex);
   if (open_consoles == 0 || --open_consoles > 0) return;
   RestoreTerminal();
   pending.clear();
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < kRestoreSignalCount; ++i) {
     if (!handlers_installed[i]) continue;
     struct sigaction current;
     // Someone may have taken the signal over since; leave theirs in place.
@@ -125,6 +135,11 @@ class Console : public ZerkaConsole {
 };
 
 }  // namespace
+
+void zerka::GuardTerminalOnDefaultSignals() {
+  std::lock_guard<std::mutex> lock(state_mutex);
+  GuardDefaultSignalsLocked();
+}
 
 ZerkaConsole* get_console() { return new Console; }
 

@@ -8,6 +8,7 @@
 #include <future>
 #include <mutex>
 
+#include "platform/zerka/src/terminal.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -78,9 +79,10 @@ class SignalHandler : public ZerkaSignalHandler {
   }
 
   int Unregister() override {
-    std::lock_guard<std::mutex> lock(mutex);
-    callback = nullptr;
-    if (installed) {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      callback = nullptr;
+      if (!installed) return 0;
       for (int i = 0; i < 2; ++i) {
         struct sigaction current;
         if (sigaction(kInterrupts[i], nullptr, &current) == 0 && current.sa_handler == Forward)
@@ -88,6 +90,8 @@ class SignalHandler : public ZerkaSignalHandler {
       }
       installed = false;
     }
+    // A console may still hold the terminal: a default Ctrl-C must not leave it changed.
+    zerka::GuardTerminalOnDefaultSignals();
     return 0;
   }
 

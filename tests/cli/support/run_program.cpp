@@ -262,6 +262,10 @@ bool Session::WaitFor(const std::string& text, int timeout_seconds) {
   return true;
 }
 
+bool Session::TerminalModes(termios& modes) const {
+  return output_fd_ >= 0 && input_ == output_fd_ && tcgetattr(output_fd_, &modes) == 0;
+}
+
 void Session::Type(const std::string& bytes) {
   if (input_ >= 0) (void)!write(input_, bytes.data(), bytes.size());
 }

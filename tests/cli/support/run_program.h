@@ -2,6 +2,7 @@
 #pragma once
 
 #include <sys/types.h>
+#include <termios.h>
 
 #include <map>
 #include <string>
@@ -63,6 +64,8 @@ class Session {
   // Reads to the end and returns the exit status; the program is killed after timeout_seconds.
   Outcome Finish(int timeout_seconds = 60);
   const std::string& output() const { return output_; }
+  // The modes of the pseudo-terminal (kTerminal), also after the program ended; false with pipes.
+  bool TerminalModes(termios& modes) const;
 
  private:
   bool Read(int timeout_ms);

@@ -145,25 +145,73 @@ TEST(Console, DiscardKeysDropsEveryKeyTypedSoFar) {
 }
 
 TEST(Console, TerminalRestoredWhenATerminationSignalEndsTheProgram) {
+  for (int signal_number : {SIGTERM, SIGQUIT, SIGABRT}) {
+    SCOPED_TRACE(signal_number);
+    Pty pty;
+    ASSERT_GE(pty.slave, 0);
+    tcflag_t before = pty.LocalModes();
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      signal(signal_number, SIG_DFL);
+      dup2(pty.slave, STDIN_FILENO);
+      get_console();
+      struct termios t;
+      tcgetattr(STDIN_FILENO, &t);
+      if (t.c_lflag & ICANON) _exit(5);
+      raise(signal_number);
+      _exit(6);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+    EXPECT_EQ(WTERMSIG(status), signal_number);
+    EXPECT_EQ(pty.LocalModes(), before);
+  }
+}
+
+// The interrupt handler took the signals before the console opened and gives them back to their
+// default while the console still holds the terminal: a Ctrl-C then still restores it.
+TEST(Console, TerminalRestoredWhenTheInterruptHandlerLetsGo) {
   Pty pty;
   ASSERT_GE(pty.slave, 0);
   tcflag_t before = pty.LocalModes();
   pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    signal(SIGTERM, SIG_DFL);
+    signal(SIGINT, SIG_DFL);
     dup2(pty.slave, STDIN_FILENO);
+    ZerkaSignalHandler* handler = get_signal_handler();
+    handler->Register([](int) {});
     get_console();
-    struct termios t;
-    tcgetattr(STDIN_FILENO, &t);
-    if (t.c_lflag & ICANON) _exit(5);
-    raise(SIGTERM);
+    handler->Unregister();
+    raise(SIGINT);
     _exit(6);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
-  EXPECT_EQ(WTERMSIG(status), SIGTERM);
+  EXPECT_EQ(WTERMSIG(status), SIGINT);
+  EXPECT_EQ(pty.LocalModes(), before);
+}
+
+// A program that ends at once, without its exit handlers, while two consoles are open.
+TEST(Console, TerminalRestoredAtQuickExit) {
+  Pty pty;
+  ASSERT_GE(pty.slave, 0);
+  tcflag_t before = pty.LocalModes();
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    dup2(pty.slave, STDIN_FILENO);
+    get_console();
+    get_console();
+    std::quick_exit(25);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 25);
   EXPECT_EQ(pty.LocalModes(), before);
 }
 

@@ -3,6 +3,7 @@
 // on standard input.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,10 @@ std::string ExecutablePath();
 // Opens /dev/null on whichever of descriptors 0, 1 and 2 is closed, so that no file opened later
 // takes a standard stream's place.
 void ReopenClosedStandardStreams();
+
+// Opens path for writing, emptied, without ever waiting: a FIFO that nobody reads is not opened
+// (null, errno ENXIO). Once open, writes wait as usual.
+FILE* OpenOutputFile(const std::string& path);
 
 // True when standard input is a pipe, a socket or a terminal: something another program or a
 // person can still write to. A file or /dev/null never brings anything new.
