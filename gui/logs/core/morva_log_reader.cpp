@@ -1,7 +1,9 @@
 #include "gui/logs/core/morva_log_reader.h"
 
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
@@ -71,11 +73,15 @@ int MorvaLogReader::OpenFile(const std::string& path) {
     std::fclose(file_);
     file_ = nullptr;
   }
-  FILE* file = std::fopen(path.c_str(), "rbe");
-  if (file == nullptr) return kLogNotFound;
+  // Opened without waiting: a FIFO or a device in the log's place must not hold the reader's
+  // thread. Only a regular file is a log.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return kLogNotFound;
   struct stat status {};
-  if (fstat(fileno(file), &status) != 0 || S_ISDIR(status.st_mode)) {
-    std::fclose(file);
+  FILE* file = nullptr;
+  if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) file = fdopen(fd, "rb");
+  if (file == nullptr) {
+    ::close(fd);
     return kLogNotFound;
   }
   file_ = file;

@@ -1,9 +1,13 @@
 // Keying of groups, the time and count filters, and reading the log from its file.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -170,6 +174,20 @@ TEST_F(LogFile, MissingLogIsReportedAsNotFound) {
   EXPECT_EQ(reader.Parse(), kLogNotFound);
   std::filesystem::create_directory(LogFilePath("morva"));
   EXPECT_EQ(reader.OpenDiagnosticsLog(), kLogNotFound);
+
+  // Opening a FIFO for reading waits for a writer: the reader's thread would never come back.
+  std::filesystem::remove(LogFilePath("morva"));
+  ASSERT_EQ(mkfifo(LogFilePath("morva").c_str(), 0600), 0);
+  std::future<int> opened = std::async(std::launch::async, [&reader] {
+    return reader.OpenDiagnosticsLog();
+  });
+  if (opened.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+    ADD_FAILURE() << "the reader waits on the FIFO";
+    const int writer = open(LogFilePath("morva").c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0) close(writer);
+  }
+  EXPECT_EQ(opened.get(), kLogNotFound);
+  EXPECT_TRUE(std::filesystem::is_fifo(LogFilePath("morva")));
 }
 
 TEST_F(LogFile, DiagnosticsLogIsReadFromTheLogFolder) {
