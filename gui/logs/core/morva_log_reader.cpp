@@ -304,6 +304,7 @@ bool MorvaLogReader::HandleProperty(std::string_view line) {
       has_item_ = false;
       earlier_tests_ = entry->resources[resource].second.tests.size();
       earlier_messages_ = entry->resources[resource].second.messages.size();
+      earlier_code_ = entry->resources[resource].second.result_code;
       return true;
     }
     LogResource* resource = CurrentResource();
@@ -394,7 +395,7 @@ bool MorvaLogReader::HandleTestsStart(std::string_view line) {
   // A tests block replaces what its own device block had; earlier blocks of the device stay.
   resource->tests.resize(std::min(earlier_tests_, resource->tests.size()));
   resource->tests.reserve(resource->tests.size() + kUsualTests);
-  resource->result_code = std::string_view();
+  resource->result_code = earlier_code_;
   resource->messages.resize(std::min(earlier_messages_, resource->messages.size()));
   no_test_yet_ = true;
   state_ = kInTests;
@@ -412,7 +413,8 @@ bool MorvaLogReader::HandleTestsStop(std::string_view line) {
   std::string_view code;
   if (!tokens.Next(code)) return false;
   if (!Act(kHandleTestsStop)) return false;
-  resource->result_code = code;
+  // A success code never hides an earlier block's code of the same device.
+  if (code != "0" || earlier_code_.empty()) resource->result_code = code;
   FitLists();
   state_ = kAfterTestsStop;
   return tokens.AtEnd();

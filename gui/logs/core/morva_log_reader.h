@@ -154,10 +154,11 @@ class MorvaLogReader {
   bool has_item_ = false;
   std::string_view test_name_;
   bool duplicate_resource_ = false;
-  // Tests and messages the current device had before its current block: a repeated device
-  // keeps them, so that no result written to the log is lost.
+  // Tests, messages and result code the current device had before its current block: a
+  // repeated device keeps them, so that no result written to the log is lost.
   size_t earlier_tests_ = 0;
   size_t earlier_messages_ = 0;
+  std::string_view earlier_code_;
   bool no_test_yet_ = true;
   bool no_property_yet_ = true;
 

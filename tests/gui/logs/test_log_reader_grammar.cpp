@@ -223,7 +223,8 @@ TEST(LogGrammar, TwoRunsInOneSecondKeepBothRunsOfADevice) {
     ASSERT_EQ(resource.messages.size(), 2u);
     EXPECT_EQ(resource.messages[0].first_word(), "FIRST_RUN");
     EXPECT_EQ(resource.messages[1].first_word(), "SECOND_RUN");
-    EXPECT_EQ(resource.result_code, "0");
+    // The second run's success code would hide the first run's failure in the header.
+    EXPECT_EQ(resource.result_code, "21");
     EXPECT_EQ(entry.status_mask, kLogStatusSuccess | kLogStatusFailed);
   }
 }
