@@ -187,10 +187,15 @@ bool TraceShows(const std::string& trace, const std::string& text) {
   return false;
 }
 
-TEST(Abort, TheSupervisorAbortsBeforeTheFirstTest) {
-  const std::string trace = clitest::ScratchDir() + "/before_first_test_trace.txt";
+TEST(Abort, TheSupervisorAbortsAsTheRunStarts) {
+  const std::string trace = clitest::ScratchDir() + "/run_start_trace.txt";
   std::remove(trace.c_str());
+  // The first test lasts until it is cancelled, however late the request is read.
+  std::string catalogue = kCatalogue;
+  const std::string quick = "\"duration\": 1.5";
+  catalogue.replace(catalogue.find(quick), quick.size(), "\"duration\": 100000");
   std::map<std::string, std::string> env = Environment();
+  env["MORVA_CATALOGUE"] = clitest::WriteScratchFile("long_first_test.json", catalogue);
   env["MORVA_TRACE"] = trace;
   Session run({"--KOLV", "-Mstorage", "0", "1", "-Q"}, env, Session::Console::kPipes);
   ASSERT_TRUE(run.started());
