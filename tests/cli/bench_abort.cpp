@@ -60,13 +60,7 @@ Ready Printed(const std::string& text) {
 // The protocol prints nothing while it scans: the engine's trace tells that the scan began.
 Ready Traced(const std::string& trace, const std::string& text) {
   std::remove(trace.c_str());
-  return [trace, text](clitest::Session&) {
-    for (int i = 0; i < 30000; ++i) {
-      if (clitest::Contains(clitest::ReadFile(trace), text)) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return false;
-  };
+  return [trace, text](clitest::Session&) { return clitest::FileShows(trace, text, 1); };
 }
 
 // One run: start, wait until ready, act, and time until `done` is printed (or, when done is

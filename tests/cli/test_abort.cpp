@@ -6,12 +6,10 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "cli/cli_application.h"
@@ -178,15 +176,6 @@ TEST(Abort, EveryWayOutGivesTheTerminalBack) {
   }
 }
 
-// Waits until the engine's trace holds text (a hang guard of 30 s).
-bool TraceShows(const std::string& trace, const std::string& text) {
-  for (int i = 0; i < 3000; ++i) {
-    if (clitest::Contains(clitest::ReadFile(trace), text)) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return false;
-}
-
 TEST(Abort, TheSupervisorAbortsAsTheRunStarts) {
   const std::string trace = clitest::ScratchDir() + "/run_start_trace.txt";
   std::remove(trace.c_str());
@@ -200,7 +189,7 @@ TEST(Abort, TheSupervisorAbortsAsTheRunStarts) {
   Session run({"--KOLV", "-Mstorage", "0", "1", "-Q"}, env, Session::Console::kPipes);
   ASSERT_TRUE(run.started());
   // The scan is over: the request reaches the run, not the scan.
-  ASSERT_TRUE(TraceShows(trace, "Scan module=Storage result=")) << clitest::ReadFile(trace);
+  ASSERT_TRUE(clitest::FileShows(trace, "Scan module=Storage result=")) << clitest::ReadFile(trace);
   run.Type("xa");
   const auto r = run.Finish();
   EXPECT_EQ(r.status, 25) << r.out;
@@ -226,7 +215,7 @@ TEST(Abort, TheSupervisorAbortsADeviceScan) {
     Session run(row.args, env, Session::Console::kPipes);
     ASSERT_TRUE(run.started());
     if (row.during_scan) {
-      ASSERT_TRUE(TraceShows(trace, "Scan module=Storage")) << clitest::ReadFile(trace);
+      ASSERT_TRUE(clitest::FileShows(trace, "Scan module=Storage")) << clitest::ReadFile(trace);
     }
     run.Type("a");
     const auto r = run.Finish();

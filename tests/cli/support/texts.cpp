@@ -1,7 +1,9 @@
 #include "texts.h"
 
+#include <chrono>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace clitest {
 
@@ -36,6 +38,15 @@ std::string Capture::text() {
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, file_)) > 0) out.append(buffer, n);
   return out;
+}
+
+bool FileShows(const std::string& path, const std::string& part, int step_ms) {
+  const auto guard = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!Contains(ReadFile(path), part)) {
+    if (std::chrono::steady_clock::now() > guard) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(step_ms));
+  }
+  return true;
 }
 
 }  // namespace clitest

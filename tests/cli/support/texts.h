@@ -19,6 +19,9 @@ bool Contains(const std::string& text, const std::string& part);
 size_t Count(const std::string& text, const std::string& part);
 // The whole file; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
+// Waits until the file holds part, looking every step; false after 30 s (a hang guard only).
+// The protocol prints nothing while it scans: the engine's trace tells where the run is.
+bool FileShows(const std::string& path, const std::string& part, int step_ms = 10);
 
 // A stream a sink writes to, read back as text.
 class Capture {

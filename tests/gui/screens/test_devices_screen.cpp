@@ -2,7 +2,6 @@
 // parent paths, ticking and the next button, the information pop-up, rescans and the hooks that
 // tool screens replace.
 #include <QAbstractButton>
-#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QKeySequence>
@@ -29,6 +28,7 @@
 #include "morva_service/diagnostics.h"
 #include "morva_service/views.h"
 #include "support/dialog_watch.h"
+#include "support/program_texts.h"
 #include "support/stub_screen.h"
 
 namespace {
@@ -78,12 +78,6 @@ const char kCatalogue[] = R"({
      "diagnostics": []}
   ]
 })";
-
-// What a check box shows: its text with the mnemonic marks resolved, as its label is drawn.
-QString Shown(QAbstractButton* button) {
-  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
-  return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
-}
 
 bool WriteFile(const QString& path, const QByteArray& text) {
   QFile file(path);

@@ -2,7 +2,6 @@
 // is offered and which start ticked, the run button, what reaches the execution context, keeping
 // and rebuilding the tree, and a custom run through the execution screen.
 #include <QAbstractButton>
-#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -31,6 +30,7 @@
 #include "gui/widgets/groupable_check_box.h"
 #include "morva_service/diagnostics.h"
 #include "morva_service/views.h"
+#include "support/program_texts.h"
 #include "support/stub_screen.h"
 
 namespace {
@@ -79,12 +79,6 @@ const char kLiteralCatalogue[] = R"({
      ]}
   ]
 })";
-
-// What a check box shows: its text with the mnemonic marks resolved, as its label is drawn.
-QString Shown(QAbstractButton* button) {
-  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
-  return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
-}
 
 bool WriteFile(const QString& path, const QByteArray& text) {
   QFile file(path);

@@ -1,7 +1,12 @@
 // The program's English texts and its images, as the built program finds them beside it.
 #pragma once
 
+class QAbstractButton;
+class QString;
 class QTranslator;
 
 // Records a test failure when a step fails; the caller returns on QTest::currentTestFailed().
 void LoadProgramTexts(QTranslator* translator);
+
+// What a button shows: its text with the mnemonic marks resolved, as its label is drawn.
+QString Shown(QAbstractButton* button);
