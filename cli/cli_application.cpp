@@ -1,11 +1,17 @@
 #include "cli/cli_application.h"
 
+#include <unistd.h>
+
 #include <atomic>
+#include <cstdlib>
 #include <ctime>
 #include <mutex>
+#include <string>
 
 #include "cli/exit_status.h"
+#include "cli/morva_stdio.h"
 #include "cli/thread_manager.h"
+#include "kolv_os/os.h"
 
 namespace {
 // The interrupt callback aborts through g_service while holding g_service_mutex, and the
@@ -13,6 +19,19 @@ namespace {
 std::mutex g_service_mutex;
 std::atomic<morva_service::MorvaService*> g_service{nullptr};
 std::atomic<bool> g_interrupted{false};
+std::atomic<int> g_output{-1};
+
+// The main thread waits, or is about to wait, in a write that never ends. Nothing here may touch
+// that stream or its lock: a line on standard error when it takes one at once, then the end
+// without the flushing of the exit handlers (the terminal is still given back).
+[[noreturn]] void EndWithStalledOutput() {
+  const std::string line =
+      MorvaStdio::KeyToText("[|WARNING]_OUTPUT_LOST", false, false, true) + ": " +
+      MorvaStdio::KeyToText("THE_READER_TAKES_NO_MORE_OUTPUT", false, false, true) + "\n";
+  if (!kolv_os::WriteWouldWait(STDERR_FILENO))
+    (void)!write(STDERR_FILENO, line.data(), line.size());
+  std::quick_exit(static_cast<int>(kolv_exit::kTestCancelled));
+}
 
 int Weight(unsigned status) { return kolv_exit::ResultWeight(status); }
 }  // namespace
@@ -52,6 +71,7 @@ CliApplication::CliApplication(bool connect_service) : connected_(connect_servic
 CliApplication::~CliApplication() {
   delete sink;
   sink = nullptr;
+  WatchOutput(-1);
   for (auto& entry : module_selections) delete entry.second;
   module_selections.clear();
   if (connected_) {
@@ -108,7 +128,11 @@ morva_service::MorvaService* CliService() { return g_service.load(); }
 bool CliInterrupted() { return g_interrupted.load(); }
 void SetCliInterrupted() { g_interrupted.store(true); }
 
+void WatchOutput(int fd) { g_output.store(fd); }
+
 void OnConsoleInterrupt(int /*signal_number*/) {
+  // Every interrupt looks: the reader may have stopped only after the first one.
+  if (kolv_os::WriteWouldWait(g_output.load())) EndWithStalledOutput();
   {
     std::lock_guard<std::mutex> lock(g_service_mutex);
     if (g_interrupted.exchange(true)) return;  // one interrupt aborts once

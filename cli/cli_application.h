@@ -140,4 +140,7 @@ morva_service::MorvaService* CliService();
 // Set by a console interrupt and when the runner aborts a run.
 bool CliInterrupted();
 void SetCliInterrupted();
+// The descriptor the output sink writes to (-1: none), which an interrupt looks at: a reader
+// that takes no more output must not keep the program from ending.
+void WatchOutput(int fd);
 void OnConsoleInterrupt(int signal_number);

@@ -66,6 +66,9 @@ class MorvaStdio {
   // kSinkStdoutFailed. A reader that went away from standard output is not a failure.
   virtual int Finish();
 
+  // The descriptor written to; -1 when the sink writes nowhere.
+  int OutputDescriptor() const { return out_ ? fileno(out_) : -1; }
+
   const std::string& module_name() const { return module_name_; }
   const std::string& device_title() const { return device_title_; }
 

@@ -46,12 +46,16 @@ int ChooseOutputSink(CliApplication& app) {
     auto* file = new CliStdioFile(app.output_file);
     app.sink = file;
     file->DisableKeyboard(child);
-    if (file->Start() == kSinkDone) return kSinkDone;
+    if (file->Start() == kSinkDone) {
+      WatchOutput(file->OutputDescriptor());
+      return kSinkDone;
+    }
     delete file;
     // The background copy has no console to fall back to.
     app.sink = child ? static_cast<MorvaStdio*>(new CliStdioNull()) : new MorvaStdio();
     app.sink->DisableKeyboard(child);
     app.sink->Start();
+    WatchOutput(app.sink->OutputDescriptor());
     return kOutputSinkFailed;
   } else if (child) {
     app.sink = new CliStdioNull();
@@ -59,7 +63,9 @@ int ChooseOutputSink(CliApplication& app) {
     app.sink = new MorvaStdio();
   }
   app.sink->DisableKeyboard(child);
-  return app.sink->Start();
+  const int started = app.sink->Start();
+  WatchOutput(app.sink->OutputDescriptor());
+  return started;
 }
 
 int PrepareRun(CliApplication& app, int argc, char** argv) {
@@ -135,6 +141,7 @@ void EndWithoutWaiting(CliApplication* app, unsigned status) {
   if (app) {
     delete app->sink;  // closes the output file and gives the terminal back
     app->sink = nullptr;
+    WatchOutput(-1);
   }
   std::fflush(nullptr);
   // Not exit(): that would wait for the threads' static state. The console's quick-exit handler

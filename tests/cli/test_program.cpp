@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -186,6 +187,28 @@ TEST(Program, OutputGoesToTheFileOrFallsBackToTheConsole) {
     received.append(buffer, static_cast<size_t>(n));
   close(reader);
   EXPECT_TRUE(Contains(received, "> Available Modules\n  - storage\n")) << received;
+
+  // A reader that stops taking output holds the program in a write: Ctrl-C and SIGTERM still
+  // end it, and the lock is given back. The listing is longer than the smallest pipe.
+  const std::string demo =
+      std::filesystem::path(KOLV_CLI_PROGRAM).parent_path().string() + "/morva_catalogue.json";
+  for (const int signal_number : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(signal_number);
+    const int stalled = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(stalled, 0);
+    ASSERT_GT(fcntl(stalled, F_SETPIPE_SZ, 4096), 0);
+    clitest::Session run({"-o", fifo, "-Mstorage", "-D", "-R"},
+                         {{"MORVA_CATALOGUE", demo}, {"MORVA_TIME_SCALE", "0.01"}},
+                         clitest::Session::Console::kPipes);
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.WaitUntilBlockedInAPipeWrite()) << run.output();
+    run.Signal(signal_number);
+    const auto ended = run.Finish(30);
+    EXPECT_EQ(ended.status, 25) << ended.out;
+    EXPECT_TRUE(Contains(ended.out, "output lost: the reader takes no more output\n")) << ended.out;
+    close(stalled);
+    EXPECT_EQ(RunCli({"-A"}).status, 0) << "the lock was kept";
+  }
 
   // A refused command line is reported on the console and never touches the file, whichever
   // check refuses it: the options, or the test lists.

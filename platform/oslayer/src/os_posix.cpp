@@ -135,6 +135,14 @@ FILE* OpenOutputFile(const std::string& path) {
   return file;
 }
 
+bool WriteWouldWait(int fd) {
+  struct stat status;
+  if (fd < 0 || fstat(fd, &status) != 0) return false;
+  if (!S_ISFIFO(status.st_mode) && !S_ISSOCK(status.st_mode)) return false;
+  pollfd ready{fd, POLLOUT, 0};
+  return poll(&ready, 1, 0) == 0;
+}
+
 bool StandardInputIsLive() {
   struct stat status;
   if (fstat(STDIN_FILENO, &status) != 0) return false;

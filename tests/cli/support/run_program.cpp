@@ -16,6 +16,7 @@
 #include <fstream>
 
 #include "argv.h"
+#include "texts.h"
 
 extern char** environ;
 
@@ -258,6 +259,16 @@ bool Session::WaitFor(const std::string& text, int timeout_seconds) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds);
   while (output_.find(text) == std::string::npos) {
     if (std::chrono::steady_clock::now() > deadline || !Read(100)) return false;
+  }
+  return true;
+}
+
+bool Session::WaitUntilBlockedInAPipeWrite(int timeout_seconds) {
+  const std::string wchan = "/proc/" + std::to_string(pid_) + "/wchan";
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds);
+  // The kernel names the wait pipe_write or anon_pipe_write.
+  while (ReadFile(wchan).find("pipe_write") == std::string::npos) {
+    if (std::chrono::steady_clock::now() > deadline || !Read(10)) return false;
   }
   return true;
 }

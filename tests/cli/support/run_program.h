@@ -59,6 +59,9 @@ class Session {
   bool started() const { return pid_ > 0; }
   // Reads until the output holds text; false after timeout_seconds (a hang guard).
   bool WaitFor(const std::string& text, int timeout_seconds = 60);
+  // Reads until the program's main thread waits in a write to a pipe or FIFO that nobody
+  // empties; false after timeout_seconds (a hang guard).
+  bool WaitUntilBlockedInAPipeWrite(int timeout_seconds = 60);
   void Type(const std::string& bytes);
   void Signal(int signal_number);
   // Reads to the end and returns the exit status; the program is killed after timeout_seconds.

@@ -40,6 +40,10 @@ void ReopenClosedStandardStreams();
 // (null, errno ENXIO). Once open, writes wait as usual.
 FILE* OpenOutputFile(const std::string& path);
 
+// True when fd is a pipe, a FIFO or a socket that has no room for a write now: its reader takes
+// nothing, so the next write would wait. A file, a terminal or no descriptor at all: false.
+bool WriteWouldWait(int fd);
+
 // True when standard input is a pipe, a socket or a terminal: something another program or a
 // person can still write to. A file or /dev/null never brings anything new.
 bool StandardInputIsLive();
