@@ -190,6 +190,9 @@ TEST(Program, OutputGoesToTheFileOrFallsBackToTheConsole) {
 
   // A reader that stops taking output holds the program in a write: Ctrl-C and SIGTERM still
   // end it, and the lock is given back. The listing is longer than the smallest pipe.
+  // ThreadSanitizer holds a signal's handler back while the thread is in a write it intercepts,
+  // so under it the signal never comes through.
+#ifndef __SANITIZE_THREAD__
   const std::string demo =
       std::filesystem::path(KOLV_CLI_PROGRAM).parent_path().string() + "/morva_catalogue.json";
   for (const int signal_number : {SIGINT, SIGTERM}) {
@@ -209,6 +212,7 @@ TEST(Program, OutputGoesToTheFileOrFallsBackToTheConsole) {
     close(stalled);
     EXPECT_EQ(RunCli({"-A"}).status, 0) << "the lock was kept";
   }
+#endif
 
   // A refused command line is reported on the console and never touches the file, whichever
   // check refuses it: the options, or the test lists.
