@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "platform/zerka/src/key_decoder.h"
@@ -144,91 +145,72 @@ TEST(Console, DiscardKeysDropsEveryKeyTypedSoFar) {
   release_console_instance(console);
 }
 
+// Runs body in a child whose standard input is a new terminal, which must be as it was once the
+// child has ended; the child's wait status.
+int EndsOnATerminal(const std::function<void()>& body) {
+  Pty pty;
+  EXPECT_GE(pty.slave, 0);
+  const tcflag_t before = pty.LocalModes();
+  pid_t child = fork();
+  EXPECT_GE(child, 0);
+  if (child == 0) {
+    dup2(pty.slave, STDIN_FILENO);
+    body();
+    _exit(6);
+  }
+  int status = 0;
+  EXPECT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_EQ(pty.LocalModes(), before);
+  return status;
+}
+
 TEST(Console, TerminalRestoredWhenATerminationSignalEndsTheProgram) {
   for (int signal_number : {SIGTERM, SIGQUIT, SIGABRT}) {
     SCOPED_TRACE(signal_number);
-    Pty pty;
-    ASSERT_GE(pty.slave, 0);
-    tcflag_t before = pty.LocalModes();
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    const int status = EndsOnATerminal([signal_number] {
       signal(signal_number, SIG_DFL);
-      dup2(pty.slave, STDIN_FILENO);
       get_console();
       struct termios t;
       tcgetattr(STDIN_FILENO, &t);
       if (t.c_lflag & ICANON) _exit(5);
       raise(signal_number);
-      _exit(6);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+    });
     ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
     EXPECT_EQ(WTERMSIG(status), signal_number);
-    EXPECT_EQ(pty.LocalModes(), before);
   }
 }
 
 // The interrupt handler took the signals before the console opened and gives them back to their
 // default while the console still holds the terminal: a Ctrl-C then still restores it.
 TEST(Console, TerminalRestoredWhenTheInterruptHandlerLetsGo) {
-  Pty pty;
-  ASSERT_GE(pty.slave, 0);
-  tcflag_t before = pty.LocalModes();
-  pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
+  const int status = EndsOnATerminal([] {
     signal(SIGINT, SIG_DFL);
-    dup2(pty.slave, STDIN_FILENO);
     ZerkaSignalHandler* handler = get_signal_handler();
     handler->Register([](int) {});
     get_console();
     handler->Unregister();
     raise(SIGINT);
-    _exit(6);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
+  });
   ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
   EXPECT_EQ(WTERMSIG(status), SIGINT);
-  EXPECT_EQ(pty.LocalModes(), before);
 }
 
 // A program that ends at once, without its exit handlers, while two consoles are open.
 TEST(Console, TerminalRestoredAtQuickExit) {
-  Pty pty;
-  ASSERT_GE(pty.slave, 0);
-  tcflag_t before = pty.LocalModes();
-  pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    dup2(pty.slave, STDIN_FILENO);
+  const int status = EndsOnATerminal([] {
     get_console();
     get_console();
     std::quick_exit(25);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
+  });
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 25);
-  EXPECT_EQ(pty.LocalModes(), before);
 }
 
 TEST(Console, TerminalRestoredAtExit) {
-  Pty pty;
-  ASSERT_GE(pty.slave, 0);
-  tcflag_t before = pty.LocalModes();
-  pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    dup2(pty.slave, STDIN_FILENO);
+  EndsOnATerminal([] {
     get_console();  // never released, as a host may do
     std::exit(0);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  EXPECT_EQ(pty.LocalModes(), before);
+  });
 }
 
 }  // namespace
