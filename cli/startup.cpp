@@ -46,16 +46,12 @@ int ChooseOutputSink(CliApplication& app) {
     auto* file = new CliStdioFile(app.output_file);
     app.sink = file;
     file->DisableKeyboard(child);
-    if (file->Start() == kSinkDone) {
-      WatchOutput(file->OutputDescriptor());
-      return kSinkDone;
-    }
+    if (file->Start() == kSinkDone) return kSinkDone;
     delete file;
     // The background copy has no console to fall back to.
     app.sink = child ? static_cast<MorvaStdio*>(new CliStdioNull()) : new MorvaStdio();
     app.sink->DisableKeyboard(child);
     app.sink->Start();
-    WatchOutput(app.sink->OutputDescriptor());
     return kOutputSinkFailed;
   } else if (child) {
     app.sink = new CliStdioNull();
@@ -63,9 +59,7 @@ int ChooseOutputSink(CliApplication& app) {
     app.sink = new MorvaStdio();
   }
   app.sink->DisableKeyboard(child);
-  const int started = app.sink->Start();
-  WatchOutput(app.sink->OutputDescriptor());
-  return started;
+  return app.sink->Start();
 }
 
 int PrepareRun(CliApplication& app, int argc, char** argv) {
@@ -92,6 +86,7 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
   if (parsed == 0 && !(app.flags & kFlagTool)) parsed = ValidateDiagnosticArguments(app, error);
   if (parsed != 0) app.flags &= ~kFlagOutputFile;  // a failed parse never writes to a file
   const int started = ChooseOutputSink(app);
+  WatchOutput(app.sink->OutputDescriptor());
   if (started == kOutputSinkFailed) {
     app.exit_status = kolv_exit::kOutputFileError;
     error = "ERROR_OPENING_FILE";
