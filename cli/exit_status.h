@@ -1,5 +1,5 @@
 // Exit statuses of kolv_cli: the one result the console host reports to a script or a
-// supervising program. docs/cli.md lists them for users.
+// supervising program. The README lists them for users.
 #pragma once
 
 namespace kolv_exit {
