@@ -308,6 +308,50 @@ TEST(Run, ExitStatusesOfWarningsNotApplicableAndInvalidTests) {
   EXPECT_EQ(reported.status, 23);
   EXPECT_TRUE(Contains(reported.out, "BeginDiag:::1.2.1\n")) << reported.out;
   EXPECT_TRUE(Contains(reported.out, "EndDiag:::2|00000\n")) << reported.out;
+
+  // A device that is not there is named, and outweighs what nothing applicable says; also a
+  // test-list item that is no test, which names a device. In every output form.
+  const std::string file = clitest::ScratchDir() + "/nothing_applicable.txt";
+  struct Missing {
+    std::vector<std::string> args;
+    const char* id;
+  } missing[] = {{{"-Mstorage", "0", "9", "-N"}, "9"}, {{"-Mstorage", "0", "-Qz"}, "z"}};
+  for (const Missing& row : missing) {
+    const auto console = RunCli(row.args, env);
+    EXPECT_EQ(console.status, 31) << row.id << "\n" << console.out;
+    EXPECT_TRUE(Contains(console.out, std::string("[Warning] Devices not found: ") + row.id + "\n"))
+        << console.out;
+    EXPECT_TRUE(Contains(console.out, "No selected diagnostics are applicable")) << console.out;
+    std::vector<std::string> to_file = {"-o", file};
+    to_file.insert(to_file.end(), row.args.begin(), row.args.end());
+    EXPECT_EQ(RunCli(to_file, env).status, 31) << row.id;
+    EXPECT_TRUE(Contains(clitest::ReadFile(file), std::string("Devices not found: ") + row.id))
+        << clitest::ReadFile(file);
+    std::vector<std::string> protocol_args = {"--KOLV"};
+    protocol_args.insert(protocol_args.end(), row.args.begin(), row.args.end());
+    const auto protocol = RunCli(protocol_args, env);
+    EXPECT_EQ(protocol.status, 31) << row.id << "\n" << protocol.out;
+    EXPECT_EQ(protocol.out.rfind(std::string("NOT_FOUND:::") + row.id + "\n", 0), 0u) << protocol.out;
+  }
+}
+
+TEST(Run, DevicesNamedForAModuleWithoutDevicesAreNamed) {
+  const std::map<std::string, std::string> env = {
+      {"MORVA_CATALOGUE", clitest::WriteScratchFile("no_devices.json", R"({
+  "product_version": "1.0.0.1",
+  "modules": [{"name": "Storage", "devices": [],
+    "diagnostics": [{"id": "1.1.0", "name": "QUICK", "description": "Q", "tests": [
+      {"id": "1.1.1", "name": "READ", "description": "R"}]}],
+    "diagnostic_options": [{"id": "1.1.0", "letter": "Q", "long_name": "quick"}]}]
+})")},
+      {"MORVA_TIME_SCALE", "0"}};
+  const auto named = RunCli({"-Mstorage", "3", "-Q"}, env);
+  EXPECT_EQ(named.status, 31) << named.out;
+  EXPECT_TRUE(Contains(named.out, "[Warning] No devices found for this module\n")) << named.out;
+  EXPECT_TRUE(Contains(named.out, "[Warning] Following device(s) are not available: 3\n")) << named.out;
+  const auto unnamed = RunCli({"-Mstorage", "-Q"}, env);
+  EXPECT_EQ(unnamed.status, 31) << unnamed.out;
+  EXPECT_FALSE(Contains(unnamed.out, "not available")) << unnamed.out;
 }
 
 TEST(Run, SuiteProgressIsTheShareOfTheWholeRunList) {
