@@ -79,6 +79,26 @@ TEST(Run, ExitStatusesFollowTheOutcomes) {
     EXPECT_EQ(RunCli(forward, demo).status, row.status) << forward[0] << forward[1];
     EXPECT_EQ(RunCli(backward, demo).status, row.status) << backward[0] << backward[1];
   }
+  // A chosen module that is not loaded is told, the others run, and their pass never hides it,
+  // in either order; it outweighs missing devices and yields to a failure.
+  auto joined = [](std::vector<std::string> first, const std::vector<std::string>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+  };
+  const std::vector<std::string> absent_module = {"-Mnope", "0", "-Qf"};
+  const std::vector<std::string> passing = {"-Mstorage", "0", "-Qf"};
+  for (const auto& args : {joined(absent_module, passing), joined(passing, absent_module)}) {
+    const auto r = RunCli(args);
+    EXPECT_EQ(r.status, 30) << args[0] << "\n" << r.out;
+    EXPECT_TRUE(Contains(r.out, "[Warning] Following module(s) are not available: nope\n")) << r.out;
+    EXPECT_TRUE(Contains(r.out, "Test Status: Passed!")) << r.out;
+    const auto protocol = RunCli(joined({"--KOLV"}, args));
+    EXPECT_EQ(protocol.status, 30) << protocol.out;
+    EXPECT_TRUE(Contains(protocol.out, "EndDiag:::1|")) << protocol.out;
+  }
+  EXPECT_EQ(RunCli(joined(absent_module, {"-Mstorage", "0", "7", "-Qf"})).status, 30);
+  EXPECT_EQ(RunCli(joined(absent_module, {"-Mstorage", "1", "-Qr(1)"})).status, 21);
+
   // The help's own example.
   const auto example = RunCli({"-Mstorage", "0", "1", "-Qf,r"}, demo);
   EXPECT_EQ(example.status, 0) << example.out;
