@@ -95,6 +95,7 @@ TEST(Run, ExitStatusesFollowTheOutcomes) {
     const auto protocol = RunCli(joined({"--KOLV"}, args));
     EXPECT_EQ(protocol.status, 30) << protocol.out;
     EXPECT_TRUE(Contains(protocol.out, "EndDiag:::1|")) << protocol.out;
+    EXPECT_EQ(protocol.err, "[Warning] Following module(s) are not available: nope\n");
   }
   EXPECT_EQ(RunCli(joined(absent_module, {"-Mstorage", "0", "7", "-Qf"})).status, 30);
   EXPECT_EQ(RunCli(joined(absent_module, {"-Mstorage", "1", "-Qr(1)"})).status, 21);
