@@ -612,12 +612,14 @@ int ParseCommandLine(CliApplication& app, int argc, char** argv, std::string& er
 }
 
 int ValidateDiagnosticArguments(CliApplication& app, std::string& error) {
-  bool any_loaded = false;
+  bool any_missing = false;
   for (auto& entry : app.module_selections) {
     app.current_module = entry.first;
     ModuleSelection& selection = *entry.second;
-    if (!selection.module) continue;
-    any_loaded = true;
+    if (!selection.module) {
+      any_missing = true;
+      continue;
+    }
     if (selection.diagnostics.empty()) {
       selection.default_diagnostic = true;
       continue;
@@ -627,8 +629,8 @@ int ValidateDiagnosticArguments(CliApplication& app, std::string& error) {
       if (result != kParseOk) return result;
     }
   }
-  if (!app.module_selections.empty() && !any_loaded)
-    app.exit_status = kolv_exit::kModuleNotLoaded;
+  // The loaded ones still run, and no pass of theirs hides the others.
+  if (any_missing) MergeRunnerStatus(app, kolv_exit::kModuleNotLoaded);
   return kParseOk;
 }
 

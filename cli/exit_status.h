@@ -25,14 +25,15 @@ constexpr unsigned kToolNotOffered = 34;
 constexpr unsigned kToolUnavailable = 35;     // the tool's plug-in is missing or unusable
 
 // Weight of a result status when several are merged into one; heavier outcomes win and any
-// other status weighs nothing. Devices that could not be scanned or found outweigh a pass so that
-// no module order hides them.
+// other status weighs nothing. Modules that are not loaded and devices that could not be scanned
+// or found outweigh a pass so that no module order hides them.
 inline int ResultWeight(unsigned status) {
   switch (status) {
-    case kTestFailed: return 8;
-    case kTestWarning: return 7;
-    case kTestCancelled: return 6;
-    case kPlatformUnavailable: return 5;
+    case kTestFailed: return 9;
+    case kTestWarning: return 8;
+    case kTestCancelled: return 7;
+    case kPlatformUnavailable: return 6;
+    case kModuleNotLoaded: return 5;
     case kDevicesMissing: return 4;
     case kSuccess: return 3;
     case kTestInvalid: return 2;

@@ -142,17 +142,21 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
   if (app.flags & kFlagProtocol)
     for (const std::string& id : selection.missing_devices)
       sink.PrintField("NOT_FOUND", KOLVio::ProtocolField(id), true);
-  if (selection.scanned_devices.empty()) {
+  const bool no_devices = selection.scanned_devices.empty();
+  if (no_devices) {
     sink.PrintText("[|WARNING] ", false);
     sink.PrintText("NO_DEVICES_FOUND_FOR_THIS_MODULE", true);
     MergeRunnerStatus(app, kolv_exit::kDevicesMissing);
-    return;
   }
-  if (selection.run_list.empty()) {
-    WarnIds(sink, "FOLLOWING_DEVICE(S)_ARE_NOT_AVAILABLE", selection.missing_devices);
+  // Named before anything else can end the run, so that nothing hides them; the other devices
+  // still run, and no pass of theirs outweighs the missing ones.
+  if (!selection.missing_devices.empty()) {
+    WarnIds(sink,
+            selection.run_list.empty() ? "FOLLOWING_DEVICE(S)_ARE_NOT_AVAILABLE" : "DEVICES_NOT_FOUND",
+            selection.missing_devices);
     MergeRunnerStatus(app, kolv_exit::kDevicesMissing);
-    return;
   }
+  if (no_devices || (selection.run_list.empty() && !selection.missing_devices.empty())) return;
   size_t test_count = 0;
   for (const DeviceRecord& record : selection.run_list)
     for (const auto& diagnostic : record.diagnostics) test_count += diagnostic.tests.size();
@@ -161,11 +165,6 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
     sink.PrintText("[|WARNING]", false);
     sink.PrintRaw(" No selected diagnostics are applicable for the selected devices", true);
     return;
-  }
-  if (!selection.missing_devices.empty()) {
-    WarnIds(sink, "DEVICES_NOT_FOUND", selection.missing_devices);
-    // The other devices still run, but no pass of theirs may hide the missing ones.
-    MergeRunnerStatus(app, kolv_exit::kDevicesMissing);
   }
 
   RunEventQueue queue;

@@ -241,6 +241,9 @@ const std::vector<Row>& Table() {
        [](const Parsed& p) { EXPECT_EQ(Selection(p, "memory").diagnostics.at(0)->name, "MEM_SCAN"); }},
       {{"-Mmemory", "-S"}, 0, "", 0, kFlagTools | kInfo, kFlagRun, nullptr},
       {{"-Mnosuch", "-Q"}, 0, "", kolv_exit::kModuleNotLoaded, kFlagRun, 0, nullptr},
+      // The loaded module still runs; the missing one is not forgotten.
+      {{"-Mnosuch", "0", "-Q", "-Mstorage", "-Q"}, 0, "", kolv_exit::kModuleNotLoaded, kFlagRun, 0,
+       nullptr},
       // tools
       {{"-Mstorage", "-Trecover"}, 0, "", 0, kFlagTool, kFlagRun,
        [](const Parsed& p) {

@@ -80,6 +80,19 @@ TEST(MergeExitStatus, RunnerStatusesNeverHideAFailure) {
   MergeExitStatus(unscanned, 1);
   EXPECT_EQ(unscanned.exit_status, kolv_exit::kTestFailed);
 
+  // So is a chosen module that is not loaded, which also outweighs missing devices.
+  for (unsigned devices_first = 0; devices_first < 2; ++devices_first) {
+    CliApplication absent(false);
+    if (devices_first) MergeRunnerStatus(absent, kolv_exit::kDevicesMissing);
+    MergeRunnerStatus(absent, kolv_exit::kModuleNotLoaded);
+    MergeExitStatus(absent, 0);
+    MergeRunnerStatus(absent, kolv_exit::kDevicesMissing);
+    MergeExitStatus(absent, 3);
+    EXPECT_EQ(absent.exit_status, kolv_exit::kModuleNotLoaded) << devices_first;
+    MergeRunnerStatus(absent, kolv_exit::kPlatformUnavailable);
+    EXPECT_EQ(absent.exit_status, kolv_exit::kPlatformUnavailable) << devices_first;
+  }
+
   CliApplication warned(false);
   MergeExitStatus(warned, 5);
   MergeRunnerStatus(warned, kolv_exit::kTestNotApplicable);

@@ -43,10 +43,21 @@ TEST(Program, RefusedCommandLinesAreNeverASuccess) {
   EXPECT_EQ(test_list.status, 5);
   EXPECT_TRUE(Contains(test_list.out, "Fatal parsing error: empty test\n"));
 
-  // A supervising program sees no text, only the status.
+  // A supervising program reads only tagged lines on standard output; why the command line was
+  // refused is told on standard error.
   const auto protocol = RunCli({"--KOLV", "-x"});
   EXPECT_EQ(protocol.status, 5);
   EXPECT_EQ(protocol.out, "");
+  EXPECT_EQ(protocol.err, "[Warning] Fatal parsing error: unrecognized option found\n");
+  const auto protocol_tool = RunCli({"--KOLV", "-Mstorage", "-Trecover", "-s", "2"});
+  EXPECT_EQ(protocol_tool.status, 5);
+  EXPECT_EQ(protocol_tool.out, "");
+  EXPECT_EQ(protocol_tool.err,
+            "[Warning] Fatal parsing error: the -t option cannot be used along with other cli options\n");
+  const auto protocol_list = RunCli({"--KOLV", "-Mstorage", "-Qf,"});
+  EXPECT_EQ(protocol_list.status, 5);
+  EXPECT_EQ(protocol_list.out, "");
+  EXPECT_EQ(protocol_list.err, "[Warning] Fatal parsing error: empty test\n");
 
   const auto letter = RunCli({"-Mstorage", "-Z"});
   EXPECT_EQ(letter.status, 5);
@@ -57,6 +68,11 @@ TEST(Program, AModuleThatIsNotLoadedShowsTheHelp) {
   EXPECT_EQ(r.status, 30);
   EXPECT_TRUE(Contains(r.out, "[Warning] Following module(s) are not available: nosuch\n\n"));
   EXPECT_TRUE(Contains(r.out, "> General options"));
+  // A supervising program is told on standard error.
+  const auto protocol = RunCli({"--KOLV", "-Mnosuch"});
+  EXPECT_EQ(protocol.status, 30);
+  EXPECT_EQ(protocol.out, "");
+  EXPECT_EQ(protocol.err, "[Warning] Following module(s) are not available: nosuch\n");
 
   const auto tool = RunCli({"-Mstorage", "-Tnope"});
   EXPECT_EQ(tool.status, 34);

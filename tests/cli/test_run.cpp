@@ -79,6 +79,27 @@ TEST(Run, ExitStatusesFollowTheOutcomes) {
     EXPECT_EQ(RunCli(forward, demo).status, row.status) << forward[0] << forward[1];
     EXPECT_EQ(RunCli(backward, demo).status, row.status) << backward[0] << backward[1];
   }
+  // A chosen module that is not loaded is told, the others run, and their pass never hides it,
+  // in either order; it outweighs missing devices and yields to a failure.
+  auto joined = [](std::vector<std::string> first, const std::vector<std::string>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+  };
+  const std::vector<std::string> absent_module = {"-Mnope", "0", "-Qf"};
+  const std::vector<std::string> passing = {"-Mstorage", "0", "-Qf"};
+  for (const auto& args : {joined(absent_module, passing), joined(passing, absent_module)}) {
+    const auto r = RunCli(args);
+    EXPECT_EQ(r.status, 30) << args[0] << "\n" << r.out;
+    EXPECT_TRUE(Contains(r.out, "[Warning] Following module(s) are not available: nope\n")) << r.out;
+    EXPECT_TRUE(Contains(r.out, "Test Status: Passed!")) << r.out;
+    const auto protocol = RunCli(joined({"--KOLV"}, args));
+    EXPECT_EQ(protocol.status, 30) << protocol.out;
+    EXPECT_TRUE(Contains(protocol.out, "EndDiag:::1|")) << protocol.out;
+    EXPECT_EQ(protocol.err, "[Warning] Following module(s) are not available: nope\n");
+  }
+  EXPECT_EQ(RunCli(joined(absent_module, {"-Mstorage", "0", "7", "-Qf"})).status, 30);
+  EXPECT_EQ(RunCli(joined(absent_module, {"-Mstorage", "1", "-Qr(1)"})).status, 21);
+
   // The help's own example.
   const auto example = RunCli({"-Mstorage", "0", "1", "-Qf,r"}, demo);
   EXPECT_EQ(example.status, 0) << example.out;
@@ -308,6 +329,50 @@ TEST(Run, ExitStatusesOfWarningsNotApplicableAndInvalidTests) {
   EXPECT_EQ(reported.status, 23);
   EXPECT_TRUE(Contains(reported.out, "BeginDiag:::1.2.1\n")) << reported.out;
   EXPECT_TRUE(Contains(reported.out, "EndDiag:::2|00000\n")) << reported.out;
+
+  // A device that is not there is named, and outweighs what nothing applicable says; also a
+  // test-list item that is no test, which names a device. In every output form.
+  const std::string file = clitest::ScratchDir() + "/nothing_applicable.txt";
+  struct Missing {
+    std::vector<std::string> args;
+    const char* id;
+  } missing[] = {{{"-Mstorage", "0", "9", "-N"}, "9"}, {{"-Mstorage", "0", "-Qz"}, "z"}};
+  for (const Missing& row : missing) {
+    const auto console = RunCli(row.args, env);
+    EXPECT_EQ(console.status, 31) << row.id << "\n" << console.out;
+    EXPECT_TRUE(Contains(console.out, std::string("[Warning] Devices not found: ") + row.id + "\n"))
+        << console.out;
+    EXPECT_TRUE(Contains(console.out, "No selected diagnostics are applicable")) << console.out;
+    std::vector<std::string> to_file = {"-o", file};
+    to_file.insert(to_file.end(), row.args.begin(), row.args.end());
+    EXPECT_EQ(RunCli(to_file, env).status, 31) << row.id;
+    EXPECT_TRUE(Contains(clitest::ReadFile(file), std::string("Devices not found: ") + row.id))
+        << clitest::ReadFile(file);
+    std::vector<std::string> protocol_args = {"--KOLV"};
+    protocol_args.insert(protocol_args.end(), row.args.begin(), row.args.end());
+    const auto protocol = RunCli(protocol_args, env);
+    EXPECT_EQ(protocol.status, 31) << row.id << "\n" << protocol.out;
+    EXPECT_EQ(protocol.out.rfind(std::string("NOT_FOUND:::") + row.id + "\n", 0), 0u) << protocol.out;
+  }
+}
+
+TEST(Run, DevicesNamedForAModuleWithoutDevicesAreNamed) {
+  const std::map<std::string, std::string> env = {
+      {"MORVA_CATALOGUE", clitest::WriteScratchFile("no_devices.json", R"({
+  "product_version": "1.0.0.1",
+  "modules": [{"name": "Storage", "devices": [],
+    "diagnostics": [{"id": "1.1.0", "name": "QUICK", "description": "Q", "tests": [
+      {"id": "1.1.1", "name": "READ", "description": "R"}]}],
+    "diagnostic_options": [{"id": "1.1.0", "letter": "Q", "long_name": "quick"}]}]
+})")},
+      {"MORVA_TIME_SCALE", "0"}};
+  const auto named = RunCli({"-Mstorage", "3", "-Q"}, env);
+  EXPECT_EQ(named.status, 31) << named.out;
+  EXPECT_TRUE(Contains(named.out, "[Warning] No devices found for this module\n")) << named.out;
+  EXPECT_TRUE(Contains(named.out, "[Warning] Following device(s) are not available: 3\n")) << named.out;
+  const auto unnamed = RunCli({"-Mstorage", "-Q"}, env);
+  EXPECT_EQ(unnamed.status, 31) << unnamed.out;
+  EXPECT_FALSE(Contains(unnamed.out, "not available")) << unnamed.out;
 }
 
 TEST(Run, SuiteProgressIsTheShareOfTheWholeRunList) {
