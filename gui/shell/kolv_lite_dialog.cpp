@@ -10,10 +10,10 @@
 #include <QPushButton>
 #include <QRegion>
 #include <QResizeEvent>
-#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "gui/shell/kolv_lite_translator.h"
+#include "gui/widgets/literal_button_text.h"
 
 namespace {
 
@@ -89,10 +89,7 @@ void SetTranslatedText(QLabel* label, const std::string& key, Qt::TextInteractio
 // Tool tips turn anything that looks like markup into rich text; engine text must not.
 QString TranslatedToolTip(const std::string& key) {
   const QString text = KolvLiteTranslate(key);
-  if (!IsCatalogueText(text, key) && Qt::mightBeRichText(text)) {
-    return Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
-  }
-  return text;
+  return IsCatalogueText(text, key) ? text : LiteralToolTip(text);
 }
 
 QPushButton* MakeWhiteButton(const char* key, QWidget* parent) {

@@ -7,6 +7,8 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
+#include "gui/widgets/literal_button_text.h"
+
 namespace {
 
 constexpr int kElideThreshold = 201;
@@ -145,7 +147,7 @@ void LinkLabel::SetElidedText(QString text) {
     setText(text);
     return;
   }
-  setToolTip(text);
+  setToolTip(LiteralToolTip(text));
   const int limit = kElidedWidth - 3 * metrics.boundingRect(QStringLiteral(".")).width();
   setText(LongestFittingPrefix(metrics, text, limit) + "...");
 }

@@ -4,6 +4,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+#include "gui/widgets/literal_button_text.h"
+
 namespace {
 
 // Runs a change with a flag raised, restoring its previous value afterwards.
@@ -13,6 +15,20 @@ void WithFlag(bool& flag, Change change) {
   flag = true;
   change();
   flag = before;
+}
+
+// The gap the style leaves between a button's icon and its text.
+constexpr int kIconTextGap = 4;
+
+// A button label as it is drawn: "&&" is one "&", a lone "&" only marks the next letter.
+QString DrawnText(const QString& label) {
+  QString drawn;
+  drawn.reserve(label.size());
+  for (qsizetype i = 0; i < label.size(); ++i) {
+    if (label[i] == QLatin1Char('&') && ++i == label.size()) break;
+    drawn += label[i];
+  }
+  return drawn;
 }
 
 }  // namespace
@@ -116,10 +132,14 @@ bool GroupableCheckBox::PartiallyChecked() const { return checkState() != Qt::Un
 void GroupableCheckBox::UpdateElidedText() {
   QStyleOptionButton option;
   initStyleOption(&option);
-  option.text.clear();
-  const int decoration =
-      style()->sizeFromContents(QStyle::CT_CheckBox, &option, QSize(0, 0), this).width();
-  elided_text_ = fontMetrics().elidedText(text(), Qt::ElideRight, width() - decoration);
+  // The room the style draws the label in, less the icon it puts before the text.
+  int room = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this).width();
+  if (!option.icon.isNull()) room -= option.iconSize.width() + kIconTextGap;
+  // Measured as drawn, so a name that fits its size hint is never cut. A cut one is written
+  // out literally again: no half of a "&&" is left to underline the ellipsis.
+  const QString drawn = DrawnText(text());
+  const QString elided = fontMetrics().elidedText(drawn, Qt::ElideRight, room);
+  elided_text_ = elided == drawn ? text() : LiteralButtonText(elided);
 }
 
 void GroupableCheckBox::resizeEvent(QResizeEvent* event) {

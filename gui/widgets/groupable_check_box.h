@@ -22,6 +22,8 @@ class GroupableCheckBox : public QCheckBox {
   QList<GroupableCheckBox*> Children() const { return children_; }
   // Takes the state that the children give (Checked when there are none).
   void UpdateCheckState();
+  // The text as the last paint or resize fitted it to the width.
+  const QString& elided_text() const { return elided_text_; }
 
  signals:
   void HasAtLeastOneChecked(bool checked);

@@ -73,7 +73,9 @@ const char kCatalogue[] = R"({
        {"id": "l0", "udi": "UDI_L0", "display_name": "R&D disk", "rows": {"MODEL": "L0"},
         "attributes": {"parent": "Lab & test"}},
        {"id": "l1", "udi": "UDI_L1", "display_name": "Q&A disk", "rows": {"MODEL": "L1"},
-        "attributes": {"parent": "Lab & test"}}
+        "attributes": {"parent": "Lab & test"}},
+       {"id": "l2", "udi": "UDI_L2", "display_name": "Disk & Co", "rows": {"MODEL": "L2"}},
+       {"id": "l3", "udi": "UDI_L3", "display_name": "Disk & Cx", "rows": {"MODEL": "L3"}}
      ],
      "diagnostics": []}
   ]
@@ -278,6 +280,14 @@ class DevicesScreenTest : public QObject {
       QVERIFY2(QKeySequence::mnemonic(box->text()).isEmpty(), qPrintable(box->text()));
     }
     QCOMPARE(shown.count("Lab & test"), 1);
+
+    // Drawn, every name fits its row whole, so names that differ only at their end differ.
+    controller_->resize(800, 600);
+    controller_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(controller_));
+    for (GroupableCheckBox* box : tree()->findChildren<GroupableCheckBox*>()) {
+      QTRY_COMPARE(box->elided_text(), box->text());
+    }
   }
 
   void TickingDecidesNextAndTheContextGetsTheTickedDevices() {

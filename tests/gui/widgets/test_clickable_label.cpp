@@ -2,6 +2,7 @@
 // with adopted sub-groups, eliding labels and the information button.
 #include <QFontMetrics>
 #include <QSignalSpy>
+#include <QTextDocument>
 #include <QtTest>
 
 #include "gui/widgets/clickable_label.h"
@@ -28,6 +29,14 @@ QString TextOfWidth(const QFontMetrics& metrics, int width) {
     }
   }
   return QString();
+}
+
+// A tool tip as it pops up: rich text when it looks like markup, else the text itself.
+QString ToolTipAsShown(const QString& tip) {
+  if (!Qt::mightBeRichText(tip)) return tip;
+  QTextDocument document;
+  document.setHtml(tip);
+  return document.toPlainText();
 }
 
 }  // namespace
@@ -155,6 +164,18 @@ class TestClickableLabel : public QObject {
     link.SetElidedText(QString());
     QCOMPARE(link.text(), QString());
     QVERIFY(link.toolTip().isEmpty());
+  }
+
+  // A device name from the engine that looks like markup pops up as written, not as a heading
+  // and a link.
+  void elidedLinkToolTipReadsAsTheText() {
+    LinkLabel link;
+    const QString name =
+        QStringList(4, "<h1>Disk</h1> <a href=\"https://example.invalid\">vendor</a> & co")
+            .join(' ');
+    link.SetElidedText(name);
+    QVERIFY(link.text().endsWith("..."));
+    QCOMPARE(ToolTipAsShown(link.toolTip()), name);
   }
 
   void groupModeZeroClearsOnSecondClick() {

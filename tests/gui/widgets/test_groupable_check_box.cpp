@@ -1,12 +1,39 @@
 // Grouped check boxes: a parent's tri-state follows its children, and a click on the parent
 // pushes its state down, through nested levels both ways.
+#include <QKeySequence>
 #include <QSignalSpy>
+#include <QStyleOptionButton>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "gui/widgets/groupable_check_box.h"
+
+namespace {
+
+const QChar kEllipsis(0x2026);
+
+// A button label as it is drawn: "&&" is one "&", a lone "&" only marks the next letter.
+QString Drawn(const QString& label) {
+  QString drawn;
+  for (qsizetype i = 0; i < label.size(); ++i) {
+    if (label[i] == QLatin1Char('&') && ++i == label.size()) break;
+    drawn += label[i];
+  }
+  return drawn;
+}
+
+// The width the style draws the box's label in.
+int LabelRoom(GroupableCheckBox& box) {
+  QStyleOptionButton option;
+  option.initFrom(&box);
+  option.text = box.text();
+  return box.style()->subElementRect(QStyle::SE_CheckBoxContents, &option, &box).width();
+}
+
+}  // namespace
 
 class TestGroupableCheckBox : public QObject {
   Q_OBJECT
@@ -131,16 +158,58 @@ class TestGroupableCheckBox : public QObject {
   }
 
   void longTextIsElidedToTheWidth() {
-    GroupableCheckBox box(QString(200, QChar('x')));
+    const QString text(200, QChar('x'));
+    GroupableCheckBox box(text);
     box.resize(120, 24);
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
+    const QString shown = box.elided_text();
+    QVERIFY2(shown.endsWith(kEllipsis) && shown.size() > 1, qPrintable(shown));
+    QVERIFY(text.startsWith(shown.chopped(1)));
+    QVERIFY(box.fontMetrics().horizontalAdvance(shown) <= LabelRoom(box));
     // Painting must cope with any width, down to nothing.
     box.resize(1, 24);
     box.repaint();
     box.setText("short");
     box.repaint();
     QCOMPARE(box.text(), QString("short"));
+    box.resize(box.sizeHint());
+    box.repaint();
+    QCOMPARE(box.elided_text(), QString("short"));
+  }
+
+  // Engine names come with their "&" doubled so that it shows as written. Such a name fits in
+  // the width its size hint asks for, and a narrower box cuts it where a reader sees it cut:
+  // never between the two halves of "&&", which would underline the ellipsis.
+  void doubledAmpersandsAreElidedAsShown_data() {
+    QTest::addColumn<QString>("sheet");
+    QTest::newRow("own style") << QString();
+    QTest::newRow("device row style")
+        << ".GroupableCheckBox { font: 8pt \"Segoe UI\"; spacing: 5px; font-weight: bold }";
+  }
+  void doubledAmpersandsAreElidedAsShown() {
+    QFETCH(QString, sheet);
+    GroupableCheckBox box;
+    if (!sheet.isEmpty()) box.setStyleSheet(sheet);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    for (const QString text : {"Disk && Co", "Disk && Cx", "A&&B&&C&&D&&E&&F&&G"}) {
+      box.setText(text);
+      box.resize(box.sizeHint());
+      box.repaint();
+      QCOMPARE(box.elided_text(), text);
+      for (int width = box.sizeHint().width() - 1; width > 0; --width) {
+        box.resize(width, box.height());
+        const QString shown = box.elided_text();
+        const QString drawn = Drawn(shown);
+        QVERIFY2(box.fontMetrics().horizontalAdvance(drawn) <= std::max(LabelRoom(box), 0),
+                 qPrintable(shown));
+        if (shown == text) continue;
+        QVERIFY2(QKeySequence::mnemonic(shown).isEmpty(), qPrintable(shown));
+        QVERIFY2(drawn.endsWith(kEllipsis) || drawn.isEmpty(), qPrintable(shown));
+        QVERIFY2(Drawn(text).startsWith(drawn.chopped(drawn.isEmpty() ? 0 : 1)), qPrintable(shown));
+      }
+    }
   }
 };
 

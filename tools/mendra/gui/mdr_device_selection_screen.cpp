@@ -9,6 +9,7 @@
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/groupable_check_box.h"
+#include "gui/widgets/literal_button_text.h"
 #include "tools/mendra/gui/mdr_plugin.h"
 
 namespace {
@@ -90,7 +91,7 @@ void MdrDeviceSelectionScreen::PostDeviceInsertion(QStandardItem* row,
     item->setFlags(Qt::ItemIsEnabled);
     row->appendRow(item);
     auto* box = new GroupableCheckBox(
-        QString::fromStdString(MdrUtils::PartitionKey(known->id, partition)));
+        LiteralButtonText(QString::fromStdString(MdrUtils::PartitionKey(known->id, partition))));
     device_box->AddChild(box);
     group_boxes_.insert(item, box);
     partition_boxes_.append(qMakePair(box, device));

@@ -1,9 +1,11 @@
 // The tool's screens over the stand-in engine and its demo catalogue: the operation screen and
 // its flows, a scan through the tool's execution screen, and the report of that run.
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -54,6 +56,41 @@ const char kAskingCatalogue[] = R"json({"modules": [{"name": "storage", "devices
                                                  "2": {"code": 10, "finish_now": true},
                                                  "0": {"code": 6, "finish_now": true}}}}},
     "2": {"filter": {"logical": true, "physical": true}, "repair": {"code": 0, "duration": 2}}}}]}]})json";
+
+// Names and mount points with an "&" in them, on two disks whose names differ only at the end.
+const char kAmpersandCatalogue[] = R"json({"modules": [{"name": "storage", "devices": [
+  {"id": "0", "udi": "U0", "display_name": "Disk & Co", "attributes": {"NonRotatingMedia": "F"},
+   "resources": [{"name": "PARTITION", "properties": {"MOUNT_POINT": "D:\\R&D\\", "FILESYSTEM": "NTFS"}}]},
+  {"id": "1", "udi": "U1", "display_name": "Disk & Cx", "attributes": {"NonRotatingMedia": "F"},
+   "resources": [{"name": "PARTITION", "properties": {"MOUNT_POINT": "E:\\Q&A\\", "FILESYSTEM": "NTFS"}}]}],
+  "tools": [{"name": "Mendra", "hint": "recover", "devices": {
+    "0": {"filter": {"logical": true, "physical": true}},
+    "1": {"filter": {"logical": true, "physical": true}}}}]}]})json";
+
+// Points the engine at another catalogue for as long as it lives; a rig built meanwhile starts
+// the engine anew over it.
+class CatalogueSwap {
+ public:
+  CatalogueSwap(const QString& name, const char* text) : demo_(qgetenv("MORVA_CATALOGUE")) {
+    QFile file(qEnvironmentVariable("KOLV_TEST_TMP") + "/" + name);
+    written_ = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+               file.write(text) == qint64(qstrlen(text));
+    file.close();
+    qputenv("MORVA_CATALOGUE", file.fileName().toLocal8Bit());
+  }
+  ~CatalogueSwap() { qputenv("MORVA_CATALOGUE", demo_); }
+  bool written() const { return written_; }
+
+ private:
+  QByteArray demo_;
+  bool written_ = false;
+};
+
+// What a button shows: its text with the mnemonic marks resolved.
+QString Shown(QAbstractButton* button) {
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
+  return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+}
 
 // Closes every dialog that opens and counts them.
 class DialogCloser {
@@ -390,12 +427,8 @@ class TestToolScreens : public QObject {
     QFETCH(QString, act);
     QFETCH(int, asking_code);
     QFETCH(int, next_code);
-    const QByteArray demo = qgetenv("MORVA_CATALOGUE");
-    QFile file(qEnvironmentVariable("KOLV_TEST_TMP") + "/asking_catalogue.json");
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(kAskingCatalogue);
-    file.close();
-    qputenv("MORVA_CATALOGUE", file.fileName().toLocal8Bit());
+    const CatalogueSwap swap("asking_catalogue.json", kAskingCatalogue);
+    QVERIFY(swap.written());
     {
       Rig rig;  // the engine starts anew over that catalogue
       QVERIFY(rig.tool != nullptr);
@@ -440,7 +473,36 @@ class TestToolScreens : public QObject {
       QCOMPARE(all_stopped.count(), act == "close window" ? 1 : 0);
       rig.controller->RemoveFlowScreen(execution);
     }
-    qputenv("MORVA_CATALOGUE", demo);
+  }
+
+  // Device names and mount points with an "&" show as written, and whole on their rows.
+  void namesWithAnAmpersandShowWhole() {
+    const CatalogueSwap swap("ampersand_catalogue.json", kAmpersandCatalogue);
+    QVERIFY(swap.written());
+    Rig rig;
+    MdrDeviceSelectionScreen* devices = rig.screen->device_screen();
+    MdrPlugin::UpdateModel(2, rig.module, rig.tool);
+    devices->SetPartitionMode(true);
+    rig.controller->AddFlowScreen(devices, true);
+    rig.controller->GoToScreen(devices);
+    QCOMPARE(devices->partition_boxes().size(), 2);
+    rig.controller->resize(800, 600);
+    rig.controller->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.controller));
+    QList<GroupableCheckBox*> boxes;
+    for (const DevicesScreen::DeviceEntry& entry : devices->device_entries())
+      boxes << qobject_cast<GroupableCheckBox*>(entry.first);
+    for (const auto& pair : devices->partition_boxes()) boxes << pair.first;
+    QStringList shown;
+    for (GroupableCheckBox* box : boxes) {
+      QVERIFY(box != nullptr);
+      shown << Shown(box);
+      QVERIFY2(QKeySequence::mnemonic(box->text()).isEmpty(), qPrintable(box->text()));
+      QTRY_COMPARE(box->elided_text(), box->text());
+    }
+    QCOMPARE(shown, (QStringList{"Disk & Co", "Disk & Cx", "D:\\R&D\\", "E:\\Q&A\\"}));
+    devices->SetPartitionMode(false);
+    rig.controller->RemoveFlowScreen(devices);
   }
 };
 
