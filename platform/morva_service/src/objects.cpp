@@ -18,9 +18,9 @@ std::string JoinValues(const std::vector<std::string>& values) {
 }  // namespace
 
 bool TestObject::SupportsComponent(const SystemComponentView* device) const {
-  auto* object = dynamic_cast<const DeviceObject*>(device);
-  if (!object || object->module() != module_) return false;
-  return spec_.all_devices || spec_.devices.count(object->spec().id) > 0;
+  // Only the module's own devices are looked at: a host may ask about one that UnloadModules freed.
+  if (!module_->Owns(device)) return false;
+  return spec_.all_devices || spec_.devices.count(static_cast<const DeviceObject*>(device)->spec().id) > 0;
 }
 
 DiagnosticObject::DiagnosticObject(const DiagnosticSpec& spec, const ModuleObject* module)
