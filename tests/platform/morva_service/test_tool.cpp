@@ -374,6 +374,9 @@ TEST_F(Tool, UnknownOperationOrDeviceEndsWithAFailureCodeNotSilence) {
   RecordingToolListener unknown;
   Run("scan", Devices({"9"}), &unknown);
   EXPECT_EQ(unknown.First("OnDeviceFinish").values.at("DeviceFinish"), (std::vector<std::string>{"9", "6"}));
+  // Both plug-ins show the message as it comes.
+  EXPECT_TRUE(ReadsAsWords(listener.First("OnDeviceFinish").values.at("Message").at(0)));
+  EXPECT_TRUE(ReadsAsWords(unknown.First("OnDeviceFinish").values.at("Message").at(0)));
   EXPECT_EQ(unknown.First("OnRecoverFinish").name, "OnRecoverFinish");
   Run("scan", Devices({"0"}), nullptr);  // no listener: runs without telling anyone
 }
