@@ -151,6 +151,7 @@ TEST_F(Catalogue, FaultSwitches) {
 }
 
 TEST_F(Catalogue, DemoCatalogueShowsEveryScreenAndCommand) {
+  ::setenv("MORVA_TIME_SCALE", "0", 1);  // every scripted outcome, without waiting for it
   MorvaService* engine = DemoEngine();
   ASSERT_NE(engine, nullptr) << MorvaLastError();
   auto* storage = LoadedModule(engine, "storage");
