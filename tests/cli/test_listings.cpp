@@ -136,7 +136,15 @@ TEST(Listings, GeneralAndModuleHelp) {
   const std::string general =
       std::string(kGeneralHelp) + "\n\n> Available module(s): storage, memory\n\n";
   EXPECT_EQ(Console({"-h"}), general);
-  EXPECT_EQ(Console({"-Mstorage", "-h"}), general + "> STORAGE_HELP\n\n");
+  EXPECT_EQ(Console({"-Mstorage", "-h"}),
+            general + "> Module Storage: STORAGE_HELP\n  Diagnostics and their tests:\n"
+                      "    -Q, --quick                     Quick\n"
+                      "          f, read                   Read\n"
+                      "          s, surface                Surface scan\n"
+                      "    -P, --long                      Long run\n"
+                      "          (no letter)               Seek\n"
+                      "  Example: -Mstorage 0 -Q\"f,s\" runs tests f and s of Quick on device 0"
+                      "\n\n");
   // The supervisor gets no help text at all.
   EXPECT_EQ(Protocol({"-h"}), "");
   EXPECT_EQ(Protocol({"-Mstorage", "-h"}), "");

@@ -1,12 +1,12 @@
 #include "log_entry.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <mutex>
 
+#include "support.h"
 #include "zerka/zerka.h"
 
 namespace morva_service {
@@ -103,9 +103,9 @@ bool AppendToDiagnosticsLog(const std::vector<std::string>& lines, std::string& 
     error = "cannot create the log folder " + folder;
     return false;
   }
-  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  int fd = OpenLogFile(path, error);
   if (fd < 0) {
-    error = "cannot open " + path + ": " + std::strerror(errno);
+    error = "cannot open " + error;
     return false;
   }
   bool ok = true;

@@ -15,12 +15,88 @@ std::string JoinValues(const std::vector<std::string>& values) {
   return text + "]";
 }
 
+// "SURFACE_READ_SCAN" -> "Surface read scan"; a name already written in words keeps its case.
+std::string AsWords(const std::string& name) {
+  bool key = name.find_first_of("abcdefghijklmnopqrstuvwxyz") == std::string::npos;
+  std::string text = name;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '_') text[i] = ' ';
+    else if (key && i > 0 && text[i] >= 'A' && text[i] <= 'Z') text[i] = static_cast<char>(text[i] - 'A' + 'a');
+  }
+  return text;
+}
+
+const OptionSpec* OptionOf(const std::vector<OptionSpec>& options, const ItemIdentifier& identifier) {
+  for (const OptionSpec& option : options)
+    if (option.identifier == identifier) return &option;
+  return nullptr;
+}
+
+// The name a test is chosen by on a command line, with arguments when it needs them.
+std::string TestChoice(const OptionSpec& option, const TestSpec& test) {
+  std::string name = option.letter.empty() ? option.long_name : option.letter;
+  if (option.argument_requirement != CommandLineOptionView::kNeedsArguments) return name;
+  std::vector<std::string> values = test.parameters.defaults;
+  if (values.empty() && test.parameters.integers)
+    values.assign(std::max<size_t>(test.parameters.min_count, 1), std::to_string(test.parameters.low));
+  std::string text;
+  for (const std::string& value : values) text += (text.empty() ? "" : ",") + value;
+  return name + "(" + (text.empty() ? std::string("value") : text) + ")";
+}
+
+void AddRow(std::string& help, const std::string& left, const std::string& right) {
+  help += "\n" + left + std::string(left.size() < 34 ? 36 - left.size() : 2, ' ') + right;
+}
+
+// The module's help as the console host prints it: the catalogue's text, then every
+// diagnostic and test with the letters that choose them, taken from the module's own options.
+std::string ModuleHelp(const ModuleSpec& spec) {
+  std::string help = "Module " + spec.name + (spec.help.empty() ? std::string() : ": " + spec.help);
+  if (spec.diagnostics.empty()) return help + "\n  It offers no diagnostics.";
+  help += "\n  Diagnostics and their tests:";
+  std::string example;
+  for (const DiagnosticSpec& diagnostic : spec.diagnostics) {
+    const OptionSpec* option = OptionOf(spec.diagnostic_options, diagnostic.identifier);
+    std::string left = "    (no option)";
+    if (option && !option->letter.empty())
+      left = "    -" + option->letter + (option->long_name.empty() ? "" : ", --" + option->long_name);
+    else if (option && !option->long_name.empty())
+      left = "    --" + option->long_name;
+    AddRow(help, left, AsWords(diagnostic.name));
+    std::vector<std::string> chosen;
+    for (const TestSpec& test : diagnostic.tests) {
+      const OptionSpec* test_option = OptionOf(spec.test_options, test.identifier);
+      std::string test_left = "          (no letter)";
+      std::string right = AsWords(test.name);
+      if (test_option) {
+        const bool both = !test_option->letter.empty() && !test_option->long_name.empty();
+        test_left = "          " + test_option->letter + (both ? ", " : "") + test_option->long_name;
+        if (test_option->argument_requirement == CommandLineOptionView::kNeedsArguments)
+          right += ", needs arguments: " + TestChoice(*test_option, test);
+        if (chosen.size() < 2) chosen.push_back(TestChoice(*test_option, test));
+      }
+      AddRow(help, test_left, right);
+    }
+    if (example.empty() && option && !option->letter.empty() && !chosen.empty()) {
+      std::string lowered = spec.name;
+      for (char& c : lowered)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      const std::string device = spec.devices.empty() ? std::string() : spec.devices[0].id;
+      example = "\n  Example: -M" + lowered + (device.empty() ? "" : " " + device) + " -" + option->letter + "\"" +
+                chosen[0] + (chosen.size() > 1 ? "," + chosen[1] : "") + "\" runs " +
+                (chosen.size() > 1 ? "tests " + chosen[0] + " and " + chosen[1] : "test " + chosen[0]) + " of " +
+                AsWords(diagnostic.name) + (device.empty() ? "" : " on device " + device);
+    }
+  }
+  return help + example;
+}
+
 }  // namespace
 
 bool TestObject::SupportsComponent(const SystemComponentView* device) const {
-  auto* object = dynamic_cast<const DeviceObject*>(device);
-  if (!object || object->module() != module_) return false;
-  return spec_.all_devices || spec_.devices.count(object->spec().id) > 0;
+  // Only the module's own devices are looked at: a host may ask about one that UnloadModules freed.
+  if (!module_->Owns(device)) return false;
+  return spec_.all_devices || spec_.devices.count(static_cast<const DeviceObject*>(device)->spec().id) > 0;
 }
 
 DiagnosticObject::DiagnosticObject(const DiagnosticSpec& spec, const ModuleObject* module)
@@ -53,7 +129,8 @@ std::vector<std::string> ToolObject::GetParameter(const std::string& name) const
   return it == parameters_.end() ? std::vector<std::string>() : it->second;
 }
 
-ModuleObject::ModuleObject(const ModuleSpec& spec, double time_scale) : spec_(spec), time_scale_(time_scale) {
+ModuleObject::ModuleObject(const ModuleSpec& spec, double time_scale)
+    : spec_(spec), time_scale_(time_scale), help_(ModuleHelp(spec)) {
   for (const OptionSpec& option : spec.diagnostic_options) {
     options_.push_back(std::make_unique<OptionObject>(option));
     diagnostic_option_map_[option.identifier] = options_.back().get();

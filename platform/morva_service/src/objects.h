@@ -116,7 +116,7 @@ class ModuleObject : public ModuleInterfaceView {
   ModuleObject(const ModuleSpec& spec, double time_scale);
   const OptionMap& diagnostic_options() const override { return diagnostic_option_map_; }
   const OptionMap& test_options() const override { return test_option_map_; }
-  std::string help() const override { return spec_.help; }
+  std::string help() const override { return help_; }
   std::string name() const override { return spec_.name; }
   std::vector<SystemComponentView*> system_components() const override;
   std::vector<ToolView*> tools() const override;
@@ -138,6 +138,7 @@ class ModuleObject : public ModuleInterfaceView {
  private:
   const ModuleSpec& spec_;
   double time_scale_;
+  const std::string help_;
   std::vector<std::unique_ptr<OptionObject>> options_;
   OptionMap diagnostic_option_map_;
   OptionMap test_option_map_;

@@ -130,8 +130,7 @@ ModuleObject* Service::FindLoaded(const ModuleInterfaceView* module) {
   return nullptr;
 }
 
-ToolObject* Service::FindTool(const ToolView* tool) {
-  std::lock_guard<std::mutex> lock(mutex_);
+ToolObject* Service::FindToolLocked(const ToolView* tool) const {
   for (const auto& module : modules_)
     if (ToolObject* object = module->FindTool(tool)) return object;
   return nullptr;
@@ -211,20 +210,15 @@ void Service::Execute(ModuleInterfaceView* module, SystemComponentView* device, 
 
 std::vector<DiagnosticRun> Service::LiveSelection(const std::vector<DiagnosticRun>& selection, size_t& dropped) {
   std::lock_guard<std::mutex> lock(mutex_);
-  auto alive = [this](auto* object) {
-    for (const auto& module : modules_)
-      if (module->Owns(object)) return true;
-    return false;
-  };
   std::vector<DiagnosticRun> live;
   for (const DiagnosticRun& run : selection) {
-    if (run.diagnostic && !alive(run.diagnostic)) {
+    if (run.diagnostic && !OwnedLocked(run.diagnostic)) {
       ++dropped;
       continue;
     }
     DiagnosticRun kept{run.diagnostic, {}};
     for (const TestRun& test : run.tests) {
-      if (test.test && !alive(test.test))
+      if (test.test && !OwnedLocked(test.test))
         ++dropped;
       else
         kept.tests.push_back(test);
@@ -335,22 +329,44 @@ int Service::Ask(const InteractionSpec& interaction, TestListenerView* listener)
 }
 
 void Service::ExecuteTool(ToolView* tool, ToolListenerView* listener, std::vector<SystemComponentView*> devices) {
-  ToolObject* object = FindTool(tool);
+  ToolObject* object = nullptr;
+  size_t dropped = 0;
   std::string ids;
-  for (SystemComponentView* device : devices) ids += (ids.empty() ? "" : ",") + (device ? device->id() : "null");
+  {
+    // Nothing is read before it is known to be alive: a host may still hold a tool or devices
+    // that UnloadModules freed. A device that is not alive counts as none.
+    std::lock_guard<std::mutex> lock(mutex_);
+    object = FindToolLocked(tool);
+    for (SystemComponentView*& device : devices) {
+      if (device && !OwnedLocked(device)) {
+        device = nullptr;
+        ++dropped;
+        ids += ids.empty() ? "?" : ",?";
+        continue;
+      }
+      ids += (ids.empty() ? "" : ",") + (device ? device->id() : std::string("null"));
+    }
+  }
   Trace("ExecuteTool tool=" + (object ? object->name() : std::string("?")) + " devices=" + ids +
         " listener=" + Bool(listener != nullptr));
   if (!object) {
     Complain("ExecuteTool: the tool does not belong to a loaded module");
     return;
   }
+  if (dropped > 0) Complain("ExecuteTool: " + std::to_string(dropped) + " of the devices are not loaded");
   RunTool(*object, listener, devices, time_scale_);
 }
 
 void Service::AbortTool(ToolView* tool) {
-  ToolObject* object = FindTool(tool);
-  Trace("AbortTool tool=" + (object ? object->name() : std::string("?")));
-  if (object) object->abort_requested() = true;
+  std::string name = "?";
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (ToolObject* object = FindToolLocked(tool)) {
+      object->abort_requested() = true;
+      name = object->name();
+    }
+  }
+  Trace("AbortTool tool=" + name);
 }
 
 void Service::Abort() {

@@ -42,7 +42,14 @@ class Service : public MorvaService {
   ModuleObject* FindLoaded(const ModuleInterfaceView* module);
   // The selection without the diagnostics and tests that no loaded module owns; counts them.
   std::vector<DiagnosticRun> LiveSelection(const std::vector<DiagnosticRun>& selection, size_t& dropped);
-  ToolObject* FindTool(const ToolView* tool);
+  // Callers hold mutex_. Pointers are only compared, never followed.
+  ToolObject* FindToolLocked(const ToolView* tool) const;
+  template <typename View>
+  bool OwnedLocked(const View* object) const {
+    for (const auto& module : modules_)
+      if (module->Owns(object)) return true;
+    return false;
+  }
   TestStatus RunTest(TestView* test, const DiagnosticView* diagnostic, ModuleObject& module, DeviceObject& device,
                      const std::vector<std::string>& parameters, TestListenerView* listener, LogEntry& entry,
                      std::vector<MessageSpec>& logged);

@@ -1,11 +1,14 @@
 #include "support.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <cstdlib>
 #include <mutex>
 #include <thread>
@@ -20,12 +23,32 @@ int trace_fd = -1;
 
 }  // namespace
 
+int OpenLogFile(const std::string& path, std::string& error) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    // A FIFO that nobody reads refuses a writer that does not wait.
+    error = path + (errno == ENXIO ? std::string(": not a regular file") : ": " + std::string(std::strerror(errno)));
+    return -1;
+  }
+  struct stat status;
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    error = path + ": not a regular file";
+    ::close(fd);
+    return -1;
+  }
+  // Writes to the file wait as usual.
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  return fd;
+}
+
 void OpenTrace() {
   std::lock_guard<std::mutex> lock(trace_mutex);
   if (trace_fd >= 0) return;
   const char* path = std::getenv("MORVA_TRACE");
   if (!path || !*path) return;
-  trace_fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  std::string ignored;
+  trace_fd = OpenLogFile(path, ignored);
 }
 
 void CloseTrace() {

@@ -123,10 +123,10 @@ class ToolRun {
       const ToolDeviceResult* result = script ? (operation_ == "scan" ? &script->scan : &script->repair) : nullptr;
       if (!result || !result->present) {
         code = 6;
-        message = "DEVICE_NOT_SUPPORTED_BY_THE_TOOL";
+        message = "The tool does not support this device.";
       } else if (operation_ == "repair" && HoldsSystem(device)) {
         code = 2;
-        message = "UNABLE_TO_LOCK_THE_SYSTEM_DEVICE";
+        message = "The device holding the running system cannot be locked.";
       } else {
         code = result->code;
         message = result->message;
@@ -166,7 +166,7 @@ class ToolRun {
       }
     } else {
       code = 6;
-      message = "UNKNOWN_OPERATION";
+      message = "The tool has no operation \"" + operation_ + "\".";
     }
     Values values = {{"DeviceFinish", {id, std::to_string(code)}},
                      {"SectorsInfo",
@@ -189,18 +189,18 @@ class ToolRun {
       ToolPartitionResult result;
       if (!script) {
         result.code = 5;
-        result.summary = "FILESYSTEM_NOT_SUPPORTED";
+        result.summary = "The tool does not support this file system.";
       } else if (script->partitions.count(mount)) {
         result = script->partitions.at(mount);
       } else if (system) {
         // The system volume is in use: its check waits for the next start.
         result.code = 3;
-        result.summary = "CHECK_SCHEDULED_FOR_NEXT_RESTART";
+        result.summary = "The check is scheduled for the next start of the system.";
         result.schedule = true;
       } else if (script->partitions.count("*")) {
         result = script->partitions.at("*");
       } else {
-        result.summary = "NO_ERRORS_FOUND";
+        result.summary = "No errors were found.";
       }
       Send("OnPartitionInit", {{"PartitionInit", {id, mount}}});
       last_percent_ = -1;

@@ -11,7 +11,8 @@ namespace morva_service {
 namespace detail {
 
 // Runs the operation named by the tool's "Operation" parameter over the devices, calling the
-// listener's handlers (when there is a listener) on this thread.
+// listener's handlers (when there is a listener) on this thread. Every device is null or one of
+// a loaded module's own.
 void RunTool(ToolObject& tool, ToolListenerView* listener, const std::vector<SystemComponentView*>& devices,
              double time_scale);
 

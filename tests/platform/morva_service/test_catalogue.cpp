@@ -151,6 +151,7 @@ TEST_F(Catalogue, FaultSwitches) {
 }
 
 TEST_F(Catalogue, DemoCatalogueShowsEveryScreenAndCommand) {
+  ::setenv("MORVA_TIME_SCALE", "0", 1);  // every scripted outcome, without waiting for it
   MorvaService* engine = DemoEngine();
   ASSERT_NE(engine, nullptr) << MorvaLastError();
   auto* storage = LoadedModule(engine, "storage");
@@ -190,6 +191,56 @@ TEST_F(Catalogue, DemoCatalogueShowsEveryScreenAndCommand) {
   std::string stem = storage->tools()[0]->name();
   for (char& c : stem) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   EXPECT_EQ(stem, "mendra");
+
+  // The console host prints a module's help as it comes: it names every diagnostic and test
+  // by its letters, in words.
+  for (auto* module : *engine->loaded_modules()) {
+    const std::string help = module->help();
+    EXPECT_TRUE(ReadsAsWords(help)) << help;
+    for (const auto& option : module->diagnostic_options()) {
+      const std::string named = "-" + option.second->letter() + ", --" + option.second->long_name() + " ";
+      EXPECT_NE(help.find(named), std::string::npos) << help;
+    }
+    for (const auto& option : module->test_options()) {
+      const std::string named = " " + option.second->letter() + ", " + option.second->long_name() + " ";
+      EXPECT_NE(help.find(named), std::string::npos) << help;
+    }
+  }
+
+  // Both tool plug-ins show the tool's messages and partition summaries as they come: every
+  // scripted text, and the engine's own, is words.
+  class TextListener : public ToolListenerView {
+   public:
+    TextListener() { RegisterHandlers(); }
+    void Interact(InputRequest*) override {}
+    void RegisterHandlers() override {
+      for (const char* name : {"OnDeviceFinish", "OnPartitionFinish"})
+        handlers[name] = [this](ToolEventView* event, const std::string&) {
+          for (const std::string& message : event->GetValues("Message")) texts.push_back(message);
+          std::vector<std::string> partition = event->GetValues("PartitionFinish");
+          if (partition.size() > 2) texts.push_back(partition[2]);
+          return true;
+        };
+    }
+    std::vector<std::string> texts;
+  } listener;
+  ToolView* tool = storage->tools()[0];
+  for (auto* disk : disks) {
+    std::vector<SystemComponentResource> resources;
+    disk->resources(resources);
+    std::vector<std::string> table;
+    for (const auto& resource : resources)
+      for (const auto& property : resource.properties)
+        if (property.first == "MOUNT_POINT") table.insert(table.end(), {property.second, "NTFS", property.second, "F"});
+    tool->SetParameter("partition_table" + disk->id(), table);
+  }
+  for (const char* operation : {"scan", "repair", "filesystem", "defragment"}) {
+    tool->SetParameter("Operation", {operation});
+    engine->ExecuteTool(tool, &listener, disks);
+  }
+  std::set<std::string> texts(listener.texts.begin(), listener.texts.end());
+  EXPECT_GE(texts.size(), 6u);
+  for (const std::string& text : texts) EXPECT_TRUE(ReadsAsWords(text)) << text;
 
   bool takes_parameters = false;
   for (const auto& option : storage->test_options())

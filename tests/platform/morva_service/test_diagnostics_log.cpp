@@ -1,8 +1,15 @@
 // The diagnostics log the engine appends for each suite, read back through a strict reading of
 // the line grammar.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <ctime>
+#include <filesystem>
+#include <functional>
+#include <future>
 #include <thread>
 
 #include "morva_service/morva_service.h"
@@ -177,6 +184,61 @@ TEST_F(DiagnosticsLog, LaterRunsAppend) {
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0].group, 1);
   EXPECT_EQ(entries[1].group, 2);
+}
+
+// Runs the call on another thread; a call that waits on the FIFO fails the test and is let go by
+// opening the FIFO's other end, so the test never hangs. That end stays open: the engine may
+// go on writing there.
+void MustNotWaitOn(const std::string& fifo, const std::function<void()>& call, const char* what) {
+  std::future<void> done = std::async(std::launch::async, call);
+  if (done.wait_for(std::chrono::seconds(30)) == std::future_status::ready) return;
+  ADD_FAILURE() << what << " waits for a reader of the FIFO " << fifo;
+  ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  done.wait();
+}
+
+// A FIFO where the log or the trace goes must never hold a run, nor the engine's start: the
+// writer never waits on opening, and writes only into a regular file. The run still ends, and
+// the log that could not be kept is reported.
+TEST_F(DiagnosticsLog, FifoInPlaceOfTheLogOrTheTraceHoldsNothing) {
+  DropEngine();
+  std::filesystem::create_directories(std::filesystem::path(LogPath()).parent_path());
+  ASSERT_EQ(::mkfifo(LogPath().c_str(), 0600), 0);
+  const std::string trace_fifo = ScratchDir() + "/trace_fifo";
+  std::remove(trace_fifo.c_str());
+  ASSERT_EQ(::mkfifo(trace_fifo.c_str(), 0600), 0);
+  ::setenv("MORVA_TRACE", trace_fifo.c_str(), 1);
+  MustNotWaitOn(trace_fifo, [&] { engine = FreshEngine(UnitCatalogue()); }, "the engine's start");
+  ::unsetenv("MORVA_TRACE");
+  ASSERT_NE(engine, nullptr);
+  module = LoadedModule(engine, "unit");
+  device_a = ScannedDevice(module, "a");
+  first = Diagnostic(module, "FIRST");
+  engine->set_suite_listener(&suite);
+  MustNotWaitOn(LogPath(), [&] { engine->Execute(module, device_a, {Select(first, {{"T_ONE", {}}})}, 1); },
+                "a run");
+  ASSERT_FALSE(suite.events().empty());
+  EXPECT_EQ(suite.events().back(), "SuiteFinished");
+
+  // With a reader at the other end the FIFO is still no log: nothing goes into it.
+  const std::string trace = ScratchDir() + "/fifo_log_trace.txt";
+  std::remove(trace.c_str());
+  ::setenv("MORVA_TRACE", trace.c_str(), 1);
+  engine = FreshEngine(UnitCatalogue());
+  ::unsetenv("MORVA_TRACE");
+  module = LoadedModule(engine, "unit");
+  const int reader = ::open(LogPath().c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  MustNotWaitOn(LogPath(), [&] {
+    engine->Execute(module, ScannedDevice(module, "a"), {Select(Diagnostic(module, "FIRST"), {{"T_ONE", {}}})}, 2);
+  }, "a run with a reader");
+  char byte;
+  EXPECT_LE(::read(reader, &byte, 1), 0) << "the FIFO got lines";
+  ::close(reader);
+  EXPECT_NE(ReadWholeFile(trace).find("Error diagnostics log: "), std::string::npos) << ReadWholeFile(trace);
+  EXPECT_TRUE(std::filesystem::is_fifo(LogPath()));
+  EXPECT_TRUE(std::filesystem::is_fifo(trace_fifo));
+  RemoveLog();
 }
 
 }  // namespace

@@ -200,6 +200,7 @@ class Stranger : public DiagnosticView, public TestView {
 // or objects that were never the engine's.
 TEST_F(ExecuteContract, WhatNoLoadedModuleOwnsIsNeverRead) {
   const DiagnosticRun stale = SelectAll(first);
+  SystemComponentView* const freed_device = device_b;
   engine->UnloadModules();
   ExecuteOnWorker(device_a, {stale});
   EXPECT_EQ(suite.events(), (std::vector<std::string>{"SuiteStarted", "SuiteFinished"}));
@@ -220,6 +221,13 @@ TEST_F(ExecuteContract, WhatNoLoadedModuleOwnsIsNeverRead) {
                                                       "SystemComponentRunFinished 0", "SystemComponentFinished 0",
                                                       "SuiteFinished"}));
   EXPECT_EQ(stranger.reads, 0);
+
+  // A test asked about a freed device does not look at it (unless a new device took its place).
+  bool reused = false;
+  for (SystemComponentView* current : module->system_components()) reused = reused || current == freed_device;
+  if (!reused) {
+    EXPECT_FALSE(engine_test::Test(Diagnostic(module, "FIRST"), "T_ONE")->SupportsComponent(freed_device));
+  }
 }
 
 struct InteractionCase {

@@ -101,7 +101,22 @@ TEST_F(Modules, LoadUnloadAndLoadByName) {
   ASSERT_EQ(modules->size(), 2u);
   EXPECT_EQ((*modules)[0]->name(), "unit");
   EXPECT_EQ((*modules)[1]->name(), "other");
-  EXPECT_EQ((*modules)[0]->help(), "UNIT_HELP");
+  // The help names every diagnostic and test by the letters that choose them.
+  EXPECT_EQ((*modules)[0]->help(),
+            "Module unit: UNIT_HELP\n"
+            "  Diagnostics and their tests:\n"
+            "    -F, --first                     First\n"
+            "          o, one                    T one\n"
+            "          (no letter)               T two\n"
+            "          (no letter)               T three\n"
+            "    -N, --second                    Second\n"
+            "          (no letter)               T long\n"
+            "          (no letter)               T ask\n"
+            "          p, param                  T param, needs arguments: p(5)\n"
+            "  Example: -Munit a -F\"o\" runs test o of First on device a");
+  EXPECT_EQ((*modules)[1]->help(), "Module other\n  Diagnostics and their tests:\n"
+                                   "    (no option)                     Other diag\n"
+                                   "          (no letter)               Other test");
   ASSERT_NE((*modules)[0]->version(), nullptr);
   EXPECT_EQ((*modules)[0]->version()->revision_number(), 1u);
   EXPECT_EQ((*modules)[1]->version(), nullptr);

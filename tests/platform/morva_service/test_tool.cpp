@@ -374,8 +374,56 @@ TEST_F(Tool, UnknownOperationOrDeviceEndsWithAFailureCodeNotSilence) {
   RecordingToolListener unknown;
   Run("scan", Devices({"9"}), &unknown);
   EXPECT_EQ(unknown.First("OnDeviceFinish").values.at("DeviceFinish"), (std::vector<std::string>{"9", "6"}));
+  // Both plug-ins show the message as it comes.
+  EXPECT_TRUE(ReadsAsWords(listener.First("OnDeviceFinish").values.at("Message").at(0)));
+  EXPECT_TRUE(ReadsAsWords(unknown.First("OnDeviceFinish").values.at("Message").at(0)));
   EXPECT_EQ(unknown.First("OnRecoverFinish").name, "OnRecoverFinish");
   Run("scan", Devices({"0"}), nullptr);  // no listener: runs without telling anyone
+}
+
+// A device that is not the engine's; it counts every call made on it.
+class StrangerDevice : public SystemComponentView {
+ public:
+  std::string id() const override {
+    ++reads;
+    return "0";
+  }
+  SystemComponentInformation information() const override {
+    ++reads;
+    return {};
+  }
+  void resources(std::vector<SystemComponentResource>&) const override { ++reads; }
+  mutable int reads = 0;
+};
+
+// Only what a loaded module owns is read: a host may still hold a tool and devices that
+// UnloadModules freed, or devices that were never the engine's.
+TEST_F(Tool, WhatNoLoadedModuleOwnsIsNeverRead) {
+  ToolView* old_tool = tool;
+  const auto old_devices = Devices({"0", "2"});
+  engine->UnloadModules();
+  RecordingToolListener nobody;
+  engine->ExecuteTool(old_tool, &nobody, old_devices);
+  engine->AbortTool(old_tool);
+  EXPECT_TRUE(nobody.events.empty());
+
+  // Loaded again (freed memory may be reused by the new objects, so strangers stand in for
+  // the old devices): the tool works on its module's devices only, and the filter still
+  // answers for every device given.
+  module = LoadedModule(engine, "disks");
+  ASSERT_EQ(module->Scan(), 0);
+  tool = module->tools()[0];
+  StrangerDevice stranger;
+  std::vector<SystemComponentView*> mixed = {&stranger, ScannedDevice(module, "1"), nullptr};
+  RecordingToolListener listener;
+  Run("scan", mixed, &listener);
+  EXPECT_EQ(listener.Names(), (std::vector<std::string>{"OnRecoverInit", "OnOperationInit", "OnDeviceInit",
+                                                        "OnDeviceFinish", "OnOperationFinish", "OnRecoverFinish"}));
+  EXPECT_EQ(listener.First("OnDeviceInit").values.at("DeviceInit"), (std::vector<std::string>{"1"}));
+  tool->SetParameter("Operation", {"filterDevices"});
+  engine->ExecuteTool(tool, nullptr, mixed);
+  EXPECT_EQ(tool->GetParameter("DevicesFilter"), (std::vector<std::string>{"F", "T", "F"}));
+  EXPECT_EQ(stranger.reads, 0);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 
@@ -48,6 +49,11 @@ std::string ReadWholeFile(const std::string& path) {
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+bool ReadsAsWords(const std::string& text) {
+  static const std::regex key("\\b[A-Z0-9]+(_[A-Z0-9]+)+\\b");
+  return std::regex_search(text, std::regex("[A-Za-z]")) && !std::regex_search(text, key);
 }
 
 long ThreadId() { return static_cast<long>(::syscall(SYS_gettid)); }

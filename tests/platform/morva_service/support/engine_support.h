@@ -34,6 +34,10 @@ morva_service::SystemComponentView* ScannedDevice(morva_service::ModuleInterface
 morva_service::DiagnosticView* Diagnostic(morva_service::ModuleInterfaceView* module, const std::string& name);
 morva_service::TestView* Test(morva_service::DiagnosticView* diagnostic, const std::string& name);
 
+// True when a person can read the text as it stands: some letters and no translation key such
+// as "READ_ERRORS_FOUND" in it.
+bool ReadsAsWords(const std::string& text);
+
 // One diagnostic with the named tests (each with its parameters).
 morva_service::DiagnosticRun Select(morva_service::DiagnosticView* diagnostic,
                                     const std::vector<std::pair<std::string, std::vector<std::string>>>& tests);

@@ -77,7 +77,7 @@ TEST(MendraToolRun, ScanReportsEachChosenDeviceWithItsBadSectors) {
   EXPECT_TRUE(Contains(run.out, "=> SATA_HDD_1TB \n"));
   EXPECT_TRUE(Contains(run.out, "=> SATA_HDD_2TB \n"));
   EXPECT_FALSE(Contains(run.out, "NVME_SSD_512GB"));
-  EXPECT_TRUE(Contains(run.out, "Operation status: Errors were found - READ_ERRORS_FOUND\n"));
+  EXPECT_TRUE(Contains(run.out, "Operation status: Errors were found - 12 sectors could not be read.\n"));
   EXPECT_TRUE(Contains(run.out, "   104857612, 104857613, 104857614, 104857615, 209715230\n"));
   EXPECT_TRUE(Contains(run.out, "   1677721620, 3355443240\n"));
   EXPECT_EQ(Count(run.out, "Operation status: No errors were found"), 1u);
@@ -113,7 +113,7 @@ TEST(MendraToolRun, RepairAsksFirstAndRefusalRunsNothing) {
   EXPECT_FALSE(Contains(accepted.out, "NVME_SSD_512GB"));
   EXPECT_TRUE(Contains(accepted.out, "Number of bad sectors corrected: 9\n"));
   EXPECT_TRUE(Contains(accepted.out, "Number of bad sectors left uncorrected: 3\n"));
-  EXPECT_TRUE(Contains(accepted.out, "Unable to fix errors - SOME_SECTORS_COULD_NOT_BE_REMAPPED"));
+  EXPECT_TRUE(Contains(accepted.out, "Unable to fix errors - 3 of the 12 bad sectors could not be remapped."));
   EXPECT_TRUE(Contains(accepted.out, "=> USB_FLASH_DISK_32GB \n"));
 }
 
