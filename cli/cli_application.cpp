@@ -179,6 +179,8 @@ void SetCliInterrupted() { g_interrupted.store(true); }
 
 void WatchOutput(int fd) { g_output.store(fd); }
 
+void ToolInterrupted() { NoteInterrupt(); }
+
 void OnConsoleInterrupt(int /*signal_number*/) {
   if (!NoteInterrupt()) return;  // one interrupt aborts once
   {

@@ -38,6 +38,10 @@ class ToolCli {
 [[noreturn]] void EndToolRunWithoutWaiting(int status);
 // Whether kolv_cli was interrupted, also before the plug-in took the console's signals over.
 bool CliInterrupted();
+// For a plug-in's own interrupt callback, which takes the host's place: the host counts the
+// interrupt (CliInterrupted) and watches the output as on its own runs, so that a reader that
+// takes nothing for a while ends the program with kTestCancelled.
+void ToolInterrupted();
 
 extern "C" {
 typedef ToolCli* (*GetToolCliFunction)(morva_service::ModuleInterfaceView* module,
