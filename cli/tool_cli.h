@@ -7,6 +7,7 @@
 // the exit status of kolv_cli.
 #pragma once
 
+#include <iosfwd>
 #include <map>
 #include <string>
 #include <utility>
@@ -42,6 +43,9 @@ bool CliInterrupted();
 // interrupt (CliInterrupted) and watches the output as on its own runs, so that a reader that
 // takes nothing for a while ends the program with kTestCancelled.
 void ToolInterrupted();
+// Where a plug-in writes what it shows: standard output, with the host's rule for lost output
+// (told once on standard error; a run that found nothing then ends with kOutputFileError).
+std::ostream& ToolConsole();
 
 extern "C" {
 typedef ToolCli* (*GetToolCliFunction)(morva_service::ModuleInterfaceView* module,

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <iostream>
 #include <mutex>
 
 #include "cli/exit_status.h"
@@ -100,7 +99,7 @@ int MdrCli::Run(int argc, char** argv) {
   const std::string bootable = GetProperty("BOOTABLE");
   if (bootable == "TRUE") bootable_ = true;
   if (bootable == "FALSE") bootable_ = false;
-  display_.reset(new ConsoleDisplay(bootable_, std::cout));
+  display_.reset(new ConsoleDisplay(bootable_, ToolConsole()));
   parser_.reset(new CliOptionParser(model_.get(), bootable_, &scanning_));
   if (service_ == nullptr || module_ == nullptr || tool_ == nullptr) {
     display_->Banner();

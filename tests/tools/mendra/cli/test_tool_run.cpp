@@ -290,6 +290,27 @@ TEST(MendraToolRun, AnInterruptEndsAToolWhoseReaderStopped) {
   }
 }
 
+// Output the tool could not write is no success, as for the host; a finding says more and stays,
+// and a reader that went away is no loss worth a word.
+TEST(MendraToolRun, LostOutputIsNoSuccess) {
+  clitest::StreamSetup full;
+  full.output_file = "/dev/full";
+  for (const auto& words : {std::vector<std::string>{"-s", "3"}, std::vector<std::string>{"-l"}}) {
+    std::vector<std::string> args{"-Mstorage", "-Trecover"};
+    args.insert(args.end(), words.begin(), words.end());
+    const clitest::Outcome lost = clitest::RunCliWith(full, args, DemoMachine());
+    EXPECT_EQ(lost.status, 6) << words[0];
+    EXPECT_EQ(lost.err, "[Warning] output lost: standard output: No space left on device\n") << words[0];
+  }
+  EXPECT_EQ(clitest::RunCliWith(full, {"-Mstorage", "-Trecover", "-s", "0", "2"}, DemoMachine()).status,
+            21);
+  clitest::StreamSetup unread;
+  unread.output_unread = true;
+  const clitest::Outcome quiet = clitest::RunCliWith(unread, {"-Mstorage", "-Trecover", "-l"}, DemoMachine());
+  EXPECT_EQ(quiet.status, 0);
+  EXPECT_EQ(quiet.err, "");
+}
+
 // Nobody can answer a question the tool asks during a console run: it gets no answer at once,
 // the tool's script for that decides the device's result, and the run can still be interrupted.
 TEST(MendraToolRun, QuestionDuringTheRunGetsNoAnswer) {
