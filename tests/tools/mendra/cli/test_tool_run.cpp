@@ -5,7 +5,6 @@
 #include "texts.h"
 
 #include <dlfcn.h>
-#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -249,13 +248,14 @@ TEST(MendraToolRun, AnInterruptAsTheToolTakesTheSignalsOverStopsIt) {
     ToolCli* tool = get_tool(storage, storage->tools().front());
     tool->SetProperty({"BOOTABLE", "FALSE"});
     clitest::Argv line({"-Mstorage", "-Trecover", "-r", "2"}, "kolv_cli");
-    optind = 3;
+    optind = 3;  // where the host's parse leaves it: just after -T
     status = tool->Run(line.argc(), line.argv());
     release(tool);
   }
   dup2(saved_input, STDIN_FILENO);
   close(saved_input);
   unsetenv("MORVA_TRACE");
+  unsetenv("KOLV_WINDOWS_DIR");
   EXPECT_EQ(status, 25);
   const std::string calls = clitest::ReadFile(trace);
   EXPECT_TRUE(Contains(calls, "LoadModules")) << calls;
