@@ -3,10 +3,13 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <mutex>
 #include <string>
+#include <system_error>
+#include <thread>
 
 #include "cli/exit_status.h"
 #include "cli/morva_stdio.h"
@@ -20,6 +23,12 @@ std::mutex g_service_mutex;
 std::atomic<morva_service::MorvaService*> g_service{nullptr};
 std::atomic<bool> g_interrupted{false};
 std::atomic<int> g_output{-1};
+std::once_flag g_stall_watch;
+
+// After an interrupt, a reader that takes nothing for this long has stopped: the program ends
+// without it. One that takes anything, however slowly, gets the rest of the run.
+constexpr auto kStallGrace = std::chrono::milliseconds(2000);
+constexpr auto kStallLook = std::chrono::milliseconds(20);
 
 // The main thread waits, or is about to wait, in a write that never ends. Nothing here may touch
 // that stream or its lock: a line on standard error when it takes one at once, then the end
@@ -31,6 +40,46 @@ std::atomic<int> g_output{-1};
   if (!kolv_os::WriteWouldWait(STDERR_FILENO))
     (void)!write(STDERR_FILENO, line.data(), line.size());
   std::quick_exit(static_cast<int>(kolv_exit::kTestCancelled));
+}
+
+// Looks at the watched output until the program ends. Stalled only when every look of the grace
+// period found no room and nothing taken: the bytes waiting in the pipe and the sinks' progress
+// both stood still. Counting the looks too keeps a watcher that was itself held up from judging
+// on one look.
+void WatchForStalledOutput() {
+  constexpr long kLooks = kStallGrace / kStallLook;
+  long unread = -2;
+  uint64_t progress = 0;
+  long still_looks = 0;
+  auto still_since = std::chrono::steady_clock::now();
+  for (;;) {
+    std::this_thread::sleep_for(kStallLook);
+    const int fd = g_output.load();
+    const long now_unread = kolv_os::UnreadOutput(fd);
+    const uint64_t now_progress = MorvaStdio::OutputProgress();
+    const auto now = std::chrono::steady_clock::now();
+    if (!kolv_os::WriteWouldWait(fd) || now_unread != unread || now_progress != progress) {
+      still_looks = 0;
+      still_since = now;
+    } else if (++still_looks >= kLooks && now - still_since >= kStallGrace) {
+      EndWithStalledOutput();
+    }
+    unread = now_unread;
+    progress = now_progress;
+  }
+}
+
+// True for the first interrupt. Never waits: the abort must not wait for the reader, nor hold up
+// later interrupts.
+bool NoteInterrupt() {
+  std::call_once(g_stall_watch, [] {
+    try {
+      std::thread(WatchForStalledOutput).detach();
+    } catch (const std::system_error&) {
+      // No thread to spare: the program waits for its reader, as it did before any interrupt.
+    }
+  });
+  return !g_interrupted.exchange(true);
 }
 
 int Weight(unsigned status) { return kolv_exit::ResultWeight(status); }
@@ -130,12 +179,12 @@ void SetCliInterrupted() { g_interrupted.store(true); }
 
 void WatchOutput(int fd) { g_output.store(fd); }
 
+void ToolInterrupted() { NoteInterrupt(); }
+
 void OnConsoleInterrupt(int /*signal_number*/) {
-  // Every interrupt looks: the reader may have stopped only after the first one.
-  if (kolv_os::WriteWouldWait(g_output.load())) EndWithStalledOutput();
+  if (!NoteInterrupt()) return;  // one interrupt aborts once
   {
     std::lock_guard<std::mutex> lock(g_service_mutex);
-    if (g_interrupted.exchange(true)) return;  // one interrupt aborts once
     if (morva_service::MorvaService* service = g_service.load()) service->Abort();
   }
   // A device scan cannot be aborted; its waiter gives up instead.

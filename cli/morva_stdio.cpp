@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -16,6 +18,10 @@ char UpperAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' 
 char LowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : char(c); }
 
 const char kRuler[] = "--------------------------------------------------------------";  // 62
+
+// No single write of a sink waits for more than a pipe's page to be taken.
+constexpr size_t kWritePiece = 4096;
+std::atomic<uint64_t> g_output_progress{0};
 
 }  // namespace
 
@@ -50,11 +56,17 @@ std::string MorvaStdio::KeyToText(std::string key, bool cap_words, bool cap_firs
   return text;
 }
 
+uint64_t MorvaStdio::OutputProgress() { return g_output_progress.load(); }
+
 int MorvaStdio::Write(const std::string& text) {
   if (!out_) return kSinkStdoutFailed;
-  if (!text.empty() && std::fwrite(text.data(), 1, text.size(), out_) != text.size()) {
-    OutputFailed(errno);
-    return kSinkStdoutFailed;
+  for (size_t at = 0; at < text.size(); at += kWritePiece) {
+    const size_t piece = std::min(kWritePiece, text.size() - at);
+    if (std::fwrite(text.data() + at, 1, piece, out_) != piece) {
+      OutputFailed(errno);
+      return kSinkStdoutFailed;
+    }
+    ++g_output_progress;
   }
   return std::ferror(out_) ? kSinkStdoutFailed : kSinkDone;
 }
@@ -65,6 +77,7 @@ int MorvaStdio::Flush() {
     OutputFailed(errno);
     return kSinkStdoutFailed;
   }
+  ++g_output_progress;
   return kSinkDone;
 }
 

@@ -68,6 +68,9 @@ class MorvaStdio {
 
   // The descriptor written to; -1 when the sink writes nowhere.
   int OutputDescriptor() const { return out_ ? fileno(out_) : -1; }
+  // Counts the pieces of output every sink of the process has handed on: it stands still while
+  // a write waits for a reader that takes nothing, and moves on as soon as a slow one takes some.
+  static uint64_t OutputProgress();
 
   const std::string& module_name() const { return module_name_; }
   const std::string& device_title() const { return device_title_; }

@@ -7,6 +7,7 @@
 // the exit status of kolv_cli.
 #pragma once
 
+#include <iosfwd>
 #include <map>
 #include <string>
 #include <utility>
@@ -38,6 +39,13 @@ class ToolCli {
 [[noreturn]] void EndToolRunWithoutWaiting(int status);
 // Whether kolv_cli was interrupted, also before the plug-in took the console's signals over.
 bool CliInterrupted();
+// For a plug-in's own interrupt callback, which takes the host's place: the host counts the
+// interrupt (CliInterrupted) and watches the output as on its own runs, so that a reader that
+// takes nothing for a while ends the program with kTestCancelled.
+void ToolInterrupted();
+// Where a plug-in writes what it shows: standard output, with the host's rule for lost output
+// (told once on standard error; a run that found nothing then ends with kOutputFileError).
+std::ostream& ToolConsole();
 
 extern "C" {
 typedef ToolCli* (*GetToolCliFunction)(morva_service::ModuleInterfaceView* module,

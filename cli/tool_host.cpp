@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
+#include <streambuf>
 
 #include "cli/exit_status.h"
 #include "cli/listings.h"
@@ -36,6 +38,38 @@ class SharedLibraryModule : public Module {
   }
 };
 
+// A plug-in's console output through the host's own sink on standard output, so that lost output
+// and slow readers are seen as for the host's runs.
+class ToolStdio : public MorvaStdio {
+ public:
+  using MorvaStdio::Flush;
+  using MorvaStdio::Write;
+};
+
+class ToolConsoleBuffer : public std::streambuf {
+ public:
+  explicit ToolConsoleBuffer(ToolStdio& sink) : sink_(sink) {}
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    const char byte = traits_type::to_char_type(c);
+    return sink_.Write(std::string(1, byte)) == kSinkDone ? c : traits_type::eof();
+  }
+  std::streamsize xsputn(const char* text, std::streamsize n) override {
+    return sink_.Write(std::string(text, static_cast<size_t>(n))) == kSinkDone ? n : 0;
+  }
+  int sync() override { return sink_.Flush() == kSinkDone ? 0 : -1; }
+
+ private:
+  ToolStdio& sink_;
+};
+
+ToolStdio& ToolSink() {
+  static ToolStdio* sink = new ToolStdio();  // lives as long as the loaded plug-ins
+  return *sink;
+}
+
 void ReportToolProblem(CliApplication& app, const std::string& key, const std::string& detail) {
   app.exit_status = kolv_exit::kToolUnavailable;
   if (!app.sink) return;
@@ -45,6 +79,11 @@ void ReportToolProblem(CliApplication& app, const std::string& key, const std::s
 }
 
 }  // namespace
+
+std::ostream& ToolConsole() {
+  static std::ostream* console = new std::ostream(new ToolConsoleBuffer(ToolSink()));
+  return *console;
+}
 
 Module* GetModuleLoader() {
   static Module* loader = new SharedLibraryModule();  // lives as long as the loaded plug-ins
@@ -105,6 +144,7 @@ void LaunchToolCli(CliApplication& app, int argc, char** argv) {
   if (release) release(tool);
   // The library stays loaded: the tool may have left threads or callbacks behind.
   app.exit_status = result < 0 ? 1u : static_cast<unsigned>(result);
+  if (ToolSink().Finish() != kSinkDone) MergeOutputLost(app);
 }
 
 void EndToolRunWithoutWaiting(int status) {

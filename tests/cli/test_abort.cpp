@@ -6,6 +6,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <map>
@@ -223,6 +224,41 @@ TEST(Abort, TheSupervisorAbortsADeviceScan) {
     EXPECT_FALSE(clitest::Contains(r.out, "BeginDiag")) << r.out;
     EXPECT_FALSE(clitest::Contains(r.out, "ID:::")) << r.out;
   }
+}
+
+// A supervisor that reads slowly keeps a full pipe most of the time. Ctrl-C then aborts the run as
+// always: the supervisor reads the cancelled tests and the rest of the run, however slowly.
+TEST(Abort, CtrlCWhileASlowSupervisorCatchesUpAbortsTheRun) {
+  std::string devices;
+  std::vector<std::string> args = {"--KOLV", "-Mstorage"};
+  for (int i = 0; i < 1500; ++i) {
+    const std::string id = std::to_string(i);
+    devices += std::string(i ? "," : "") + R"({"id": ")" + id + R"(", "udi": "U)" + id +
+               R"(", "display_name": "D"})";
+    args.push_back(id);
+  }
+  args.push_back("-Qf");
+  const std::string catalogue = R"({"modules": [{"name": "Storage", "devices": [)" + devices + R"(],
+      "diagnostics": [{"id": "1.1.0", "name": "QUICK", "description": "Q", "tests": [
+        {"id": "1.1.1", "name": "READ", "description": "R", "outcome": {"status": "passed", "duration": 1}}]}],
+      "diagnostic_options": [{"id": "1.1.0", "letter": "Q", "long_name": "quick"}],
+      "test_options": [{"id": "1.1.1", "letter": "f", "long_name": "read"}]}]})";
+  Session run(args,
+              {{"MORVA_CATALOGUE", clitest::WriteScratchFile("many_devices.json", catalogue)},
+               {"MORVA_TIME_SCALE", "0.0001"}},
+              Session::Console::kPipes);
+  ASSERT_TRUE(run.started());
+  ASSERT_TRUE(run.WaitFor("BeginDiagSuite:::Storage\n")) << run.output();
+  // Nothing is read from here to the signal: the pipe stays full.
+  ASSERT_TRUE(run.WaitUntilBlockedInAPipeWrite(60, false)) << run.output();
+  run.Signal(SIGINT);
+  const auto r = run.Finish(120, 1024, 20);
+  EXPECT_EQ(r.status, 25) << r.out.substr(r.out.size() - std::min<size_t>(r.out.size(), 2000));
+  EXPECT_FALSE(clitest::Contains(r.out, "output lost")) << r.out.substr(0, 2000);
+  EXPECT_GE(Count(r.out, "EndDiag:::4|"), 1u);
+  // Every device is there to the end.
+  EXPECT_EQ(Count(r.out, "BeginDiagSuite:::Storage\n"), 1500u);
+  EXPECT_EQ(Count(r.out, "EndDiagSuite:::"), 1500u);
 }
 
 // In this process: an interrupt that comes as the program ends, once the engine was given back,

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -141,6 +142,15 @@ bool WriteWouldWait(int fd) {
   if (!S_ISFIFO(status.st_mode) && !S_ISSOCK(status.st_mode)) return false;
   pollfd ready{fd, POLLOUT, 0};
   return poll(&ready, 1, 0) == 0;
+}
+
+long UnreadOutput(int fd) {
+  struct stat status;
+  if (fd < 0 || fstat(fd, &status) != 0) return -1;
+  int bytes = 0;
+  if (S_ISFIFO(status.st_mode)) return ioctl(fd, FIONREAD, &bytes) == 0 ? bytes : -1;
+  if (S_ISSOCK(status.st_mode)) return ioctl(fd, TIOCOUTQ, &bytes) == 0 ? bytes : -1;
+  return -1;
 }
 
 bool StandardInputIsLive() {

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <future>
 #include <mutex>
 
@@ -17,6 +18,10 @@ const int kInterrupts[] = {SIGINT, SIGTERM};
 
 std::mutex mutex;
 ZerkaInterruptCallback callback = nullptr;
+// A callback is running on the watcher. Register and Unregister wait for it: once they return,
+// every interrupt taken before was handled by the callback it was taken for.
+bool delivering = false;
+std::condition_variable delivered;
 bool watcher_started = false;
 std::atomic<pid_t> watcher_thread{0};
 struct sigaction previous_actions[2];
@@ -50,17 +55,31 @@ void* Watch(void* ready) {
     {
       std::lock_guard<std::mutex> lock(mutex);
       current = callback;
+      delivering = current != nullptr;
     }
-    if (current) current(signal_number);
+    if (!current) continue;
+    current(signal_number);
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      delivering = false;
+    }
+    delivered.notify_all();
   }
   return nullptr;
+}
+
+// A callback that registers another one itself must not wait for its own end.
+void WaitForDelivery(std::unique_lock<std::mutex>& lock) {
+  if (static_cast<pid_t>(syscall(SYS_gettid)) == watcher_thread.load()) return;
+  delivered.wait(lock, [] { return !delivering; });
 }
 
 class SignalHandler : public ZerkaSignalHandler {
  public:
   int Register(ZerkaInterruptCallback new_callback) override {
     if (!new_callback) return EINVAL;
-    std::lock_guard<std::mutex> lock(mutex);
+    std::unique_lock<std::mutex> lock(mutex);
+    WaitForDelivery(lock);
     if (!watcher_started) {
       int rc = StartWatcher();
       if (rc != 0) return rc;
@@ -80,7 +99,8 @@ class SignalHandler : public ZerkaSignalHandler {
 
   int Unregister() override {
     {
-      std::lock_guard<std::mutex> lock(mutex);
+      std::unique_lock<std::mutex> lock(mutex);
+      WaitForDelivery(lock);
       callback = nullptr;
       if (!installed) return 0;
       for (int i = 0; i < 2; ++i) {

@@ -9,11 +9,13 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <thread>
 
 #include "argv.h"
 #include "texts.h"
@@ -202,19 +204,20 @@ Session::Session(const std::vector<std::string>& args, const std::map<std::strin
     output_fd_ = master;
     return;
   }
-  int in[2], out[2];
+  int in[2], out[2], err[2] = {-1, -1};
   if (pipe(in)) return;
-  if (pipe(out)) {
-    close(in[0]);
-    close(in[1]);
+  if (pipe(out) || (console == Console::kPipesErrorsApart && pipe(err))) {
+    for (int fd : {in[0], in[1], out[0], out[1]})
+      if (fd >= 0) close(fd);
     return;
   }
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, in[0], 0);
   posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  posix_spawn_file_actions_adddup2(&actions, out[1], 2);
-  for (int fd : {in[0], in[1], out[0], out[1]}) posix_spawn_file_actions_addclose(&actions, fd);
+  posix_spawn_file_actions_adddup2(&actions, err[1] >= 0 ? err[1] : out[1], 2);
+  for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
+    if (fd >= 0) posix_spawn_file_actions_addclose(&actions, fd);
   pid_t pid = -1;
   const int rc =
       posix_spawn(&pid, launch.line.argv()[0], &actions, nullptr, launch.line.argv(),
@@ -222,14 +225,17 @@ Session::Session(const std::vector<std::string>& args, const std::map<std::strin
   posix_spawn_file_actions_destroy(&actions);
   close(in[0]);
   close(out[1]);
+  if (err[1] >= 0) close(err[1]);
   if (rc != 0) {
     close(in[1]);
     close(out[0]);
+    if (err[0] >= 0) close(err[0]);
     return;
   }
   pid_ = pid;
   input_ = in[1];
   output_fd_ = out[0];
+  errors_fd_ = err[0];
 }
 
 Session::~Session() {
@@ -239,14 +245,24 @@ Session::~Session() {
   }
   if (input_ >= 0 && input_ != output_fd_) close(input_);
   if (output_fd_ >= 0) close(output_fd_);
+  if (errors_fd_ >= 0) close(errors_fd_);
 }
 
-bool Session::Read(int timeout_ms) {
+bool Session::Read(int timeout_ms, size_t at_most) {
   if (output_fd_ < 0) return false;
-  pollfd p{output_fd_, POLLIN, 0};
-  if (poll(&p, 1, timeout_ms) <= 0) return true;
+  pollfd p[2] = {{output_fd_, POLLIN, 0}, {errors_fd_, POLLIN, 0}};
+  if (poll(p, 2, timeout_ms) <= 0) return true;
   char buffer[4096];
-  const ssize_t n = read(output_fd_, buffer, sizeof buffer);
+  if (p[1].revents & (POLLIN | POLLHUP)) {
+    const ssize_t n = read(errors_fd_, buffer, sizeof buffer);
+    if (n > 0) errors_.append(buffer, static_cast<size_t>(n));
+    if (n == 0) {
+      close(errors_fd_);
+      errors_fd_ = -1;
+    }
+  }
+  if (!(p[0].revents & (POLLIN | POLLHUP | POLLERR))) return true;
+  const ssize_t n = read(output_fd_, buffer, std::min(at_most, sizeof buffer));
   if (n > 0) {
     output_.append(buffer, static_cast<size_t>(n));
     return true;
@@ -263,12 +279,17 @@ bool Session::WaitFor(const std::string& text, int timeout_seconds) {
   return true;
 }
 
-bool Session::WaitUntilBlockedInAPipeWrite(int timeout_seconds) {
+bool Session::WaitUntilBlockedInAPipeWrite(int timeout_seconds, bool reading) {
   const std::string wchan = "/proc/" + std::to_string(pid_) + "/wchan";
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds);
   // The kernel names the wait pipe_write or anon_pipe_write.
   while (ReadFile(wchan).find("pipe_write") == std::string::npos) {
-    if (std::chrono::steady_clock::now() > deadline || !Read(10)) return false;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    if (!reading) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    } else if (!Read(10)) {
+      return false;
+    }
   }
   return true;
 }
@@ -285,20 +306,60 @@ void Session::Signal(int signal_number) {
   if (pid_ > 0) kill(pid_, signal_number);
 }
 
-Outcome Session::Finish(int timeout_seconds) {
+Outcome Session::Finish(int timeout_seconds, size_t bytes_per_read, int pause_ms) {
   Outcome outcome;
   if (pid_ <= 0) return outcome;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds);
-  while (Read(100)) {
+  while (Read(100, bytes_per_read)) {
     if (std::chrono::steady_clock::now() > deadline) {
       kill(pid_, SIGKILL);
       break;
     }
+    if (pause_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms));
   }
+  ReadErrors(deadline);
   outcome.status = WaitForExit(pid_);
   pid_ = -1;
   outcome.out = output_;
+  outcome.err = errors_;
   return outcome;
+}
+
+Outcome Session::FinishUnread(int timeout_seconds) {
+  Outcome outcome;
+  if (pid_ <= 0) return outcome;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds);
+  ReadErrors(deadline);
+  int status = 0;
+  while (waitpid(pid_, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, &status, 0);
+      status = -1;
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  outcome.status = status >= 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  pid_ = -1;
+  outcome.out = output_;
+  outcome.err = errors_;
+  return outcome;
+}
+
+void Session::ReadErrors(std::chrono::steady_clock::time_point deadline) {
+  while (errors_fd_ >= 0 && std::chrono::steady_clock::now() < deadline) {
+    pollfd p{errors_fd_, POLLIN, 0};
+    if (poll(&p, 1, 100) <= 0) continue;
+    char buffer[4096];
+    const ssize_t n = read(errors_fd_, buffer, sizeof buffer);
+    if (n > 0) {
+      errors_.append(buffer, static_cast<size_t>(n));
+    } else if (n == 0 || errno != EINTR) {
+      close(errors_fd_);
+      errors_fd_ = -1;
+    }
+  }
 }
 
 }  // namespace clitest

@@ -4,6 +4,7 @@
 #include <sys/types.h>
 #include <termios.h>
 
+#include <chrono>
 #include <map>
 #include <string>
 #include <vector>
@@ -48,7 +49,9 @@ Outcome RunCliWith(const StreamSetup& streams, const std::vector<std::string>& a
 // signals, starts other programs. Standard output and error are read together.
 class Session {
  public:
-  enum class Console { kPipes, kTerminal };  // kTerminal: a pseudo-terminal, as a user has
+  // kTerminal: a pseudo-terminal, as a user has. kPipesErrorsApart: standard error on a pipe of
+  // its own, read along and returned by Finish as err.
+  enum class Console { kPipes, kTerminal, kPipesErrorsApart };
 
   Session(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
           Console console);
@@ -60,23 +63,32 @@ class Session {
   // Reads until the output holds text; false after timeout_seconds (a hang guard).
   bool WaitFor(const std::string& text, int timeout_seconds = 60);
   // Reads until the program's main thread waits in a write to a pipe or FIFO that nobody
-  // empties; false after timeout_seconds (a hang guard).
-  bool WaitUntilBlockedInAPipeWrite(int timeout_seconds = 60);
+  // empties; false after timeout_seconds (a hang guard). Without reading, the program's own
+  // output pipe fills up and is left full.
+  bool WaitUntilBlockedInAPipeWrite(int timeout_seconds = 60, bool reading = true);
   void Type(const std::string& bytes);
   void Signal(int signal_number);
   // Reads to the end and returns the exit status; the program is killed after timeout_seconds.
-  Outcome Finish(int timeout_seconds = 60);
+  // A slow reader takes at most bytes_per_read at a time and pauses pause_ms after each read.
+  Outcome Finish(int timeout_seconds = 60, size_t bytes_per_read = 4096, int pause_ms = 0);
+  // Waits for the end without reading standard output any more (standard error is read when
+  // apart); the program is killed after timeout_seconds.
+  Outcome FinishUnread(int timeout_seconds);
   const std::string& output() const { return output_; }
   // The modes of the pseudo-terminal (kTerminal), also after the program ended; false with pipes.
   bool TerminalModes(termios& modes) const;
 
  private:
-  bool Read(int timeout_ms);
+  bool Read(int timeout_ms, size_t at_most = 4096);
+  // Reads standard error apart until it ends or the deadline comes.
+  void ReadErrors(std::chrono::steady_clock::time_point deadline);
 
   pid_t pid_ = -1;
   int input_ = -1;
   int output_fd_ = -1;
+  int errors_fd_ = -1;
   std::string output_;
+  std::string errors_;
 };
 
 }  // namespace clitest

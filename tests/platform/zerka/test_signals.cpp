@@ -41,6 +41,15 @@ std::vector<int> Received() {
   return received;
 }
 
+// Holds the watcher inside the callback, as a preempted thread would be.
+std::atomic<bool> slow_entered{false};
+std::atomic<bool> slow_done{false};
+void Slow(int) {
+  slow_entered = true;
+  usleep(300000);
+  slow_done = true;
+}
+
 std::atomic<int> host_handler_calls{0};
 void HostHandler(int) { ++host_handler_calls; }
 
@@ -88,6 +97,17 @@ TEST(SignalHandler, CallbackRunsOnAnOrdinaryThread) {
   raise(SIGINT);
   EXPECT_TRUE(WaitFor(4));
   EXPECT_EQ(host_handler_calls, 1);
+
+  // A new callback takes over only once an interrupt taken before has been handled, so whoever
+  // registers can rely on what the earlier callback did; so does Unregister.
+  for (const bool unregister : {false, true}) {
+    slow_entered = slow_done = false;
+    ASSERT_EQ(handler->Register(Slow), 0);
+    raise(SIGINT);
+    while (!slow_entered) usleep(1000);
+    ASSERT_EQ(unregister ? handler->Unregister() : handler->Register(Record), 0);
+    EXPECT_TRUE(slow_done) << unregister;
+  }
   handler->Unregister();
 }
 

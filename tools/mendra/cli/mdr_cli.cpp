@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <iostream>
 #include <mutex>
 
 #include "cli/exit_status.h"
@@ -38,6 +37,9 @@ MdrCli::MdrCli(ModuleInterfaceView* module, ToolView* tool)
     g_current = this;
   }
   if (ZerkaSignalHandler* signals = get_signal_handler()) signals->Register(&MdrCli::OnConsoleSignal);
+  // Register let an interrupt taken before it end in the host's callback first: whatever came
+  // since the host took the signals is counted now or reaches OnConsoleSignal.
+  if (CliInterrupted()) signal_abort_ = true;
 }
 
 MdrCli::~MdrCli() {
@@ -53,6 +55,8 @@ MdrCli::~MdrCli() {
 }
 
 void MdrCli::OnConsoleSignal(int /*signal_number*/) {
+  // Also for a reader that takes no more output: the host ends the program as on its own runs.
+  ToolInterrupted();
   std::lock_guard<std::mutex> lock(g_signal_mutex);
   MdrCli* cli = g_current;
   if (cli == nullptr) return;
@@ -95,15 +99,15 @@ int MdrCli::Run(int argc, char** argv) {
   const std::string bootable = GetProperty("BOOTABLE");
   if (bootable == "TRUE") bootable_ = true;
   if (bootable == "FALSE") bootable_ = false;
-  display_.reset(new ConsoleDisplay(bootable_, std::cout));
+  display_.reset(new ConsoleDisplay(bootable_, ToolConsole()));
   parser_.reset(new CliOptionParser(model_.get(), bootable_, &scanning_));
   if (service_ == nullptr || module_ == nullptr || tool_ == nullptr) {
     display_->Banner();
     display_->Errors({"|UNABLE_TO_EXECUTE"});
     return kolv_exit::kPlatformUnavailable;
   }
-  // Interrupted before the tool took the signals over: it does not start.
-  if (CliInterrupted()) return kolv_exit::kTestCancelled;
+  // Interrupted since the host took the signals: the tool does not start.
+  if (signal_abort_) return kolv_exit::kTestCancelled;
 
   spinning_ = true;
   ZerkaThreadHandle spinner = nullptr;

@@ -44,6 +44,10 @@ FILE* OpenOutputFile(const std::string& path);
 // nothing, so the next write would wait. A file, a terminal or no descriptor at all: false.
 bool WriteWouldWait(int fd);
 
+// Bytes written to a pipe, a FIFO or a socket that its reader has not taken yet; -1 for any other
+// descriptor. A change tells that the reader takes output, however slowly.
+long UnreadOutput(int fd);
+
 // True when standard input is a pipe, a socket or a terminal: something another program or a
 // person can still write to. A file or /dev/null never brings anything new.
 bool StandardInputIsLive();

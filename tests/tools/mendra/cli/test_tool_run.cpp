@@ -4,9 +4,19 @@
 #include "run_program.h"
 #include "texts.h"
 
+#include <dlfcn.h>
 #include <signal.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
+
+#include "argv.h"
+#include "cli/cli_application.h"
+#include "cli/thread_manager.h"
+#include "cli/tool_cli.h"
 
 using clitest::Contains;
 using clitest::Count;
@@ -194,6 +204,111 @@ TEST(MendraToolRun, InterruptBeforeTheRepairRunsNothing) {
     EXPECT_EQ(run.status, 25) << run.out;
     EXPECT_FALSE(Contains(run.out, "Started Operation"));
   }
+}
+
+// In this process, as kolv_cli runs the tool: an interrupt whose delivery is held up inside the
+// host's callback (a preempted watcher thread) while the tool takes the signals over still stops
+// the tool before anything runs on the engine.
+std::atomic<bool> g_host_callback_entered{false};
+void PreemptedHostCallback(int signal_number) {
+  g_host_callback_entered = true;
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  OnConsoleInterrupt(signal_number);
+}
+
+TEST(MendraToolRun, AnInterruptAsTheToolTakesTheSignalsOverStopsIt) {
+  const std::string trace = clitest::ScratchDir() + "/preempted_trace.txt";
+  std::remove(trace.c_str());
+  setenv("MORVA_TRACE", trace.c_str(), 1);
+  setenv("KOLV_WINDOWS_DIR", "C:\\Windows", 1);
+  // The answer to the repair's question.
+  int answer[2];
+  ASSERT_EQ(pipe(answer), 0);
+  ASSERT_EQ(write(answer[1], "y\n", 2), 2);
+  close(answer[1]);
+  const int saved_input = dup(STDIN_FILENO);
+  dup2(answer[0], STDIN_FILENO);
+  close(answer[0]);
+  int status = -1;
+  {
+    CliApplication app;
+    ASSERT_NE(app.signal_handler, nullptr);
+    std::vector<ModuleInterfaceView*>* modules = ThreadManager::Instance().loaded_modules();
+    ASSERT_TRUE(modules && !modules->empty());
+    ModuleInterfaceView* storage = modules->front();
+    ASSERT_FALSE(storage->tools().empty());
+    app.signal_handler->Register(&PreemptedHostCallback);
+    raise(SIGTERM);
+    while (!g_host_callback_entered) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    void* plugin = dlopen(MENDRA_CLI_PLUGIN, RTLD_NOW);
+    ASSERT_NE(plugin, nullptr) << dlerror();
+    auto get_tool = reinterpret_cast<GetToolCliFunction>(dlsym(plugin, "GetToolCli"));
+    auto release = reinterpret_cast<ReleaseToolCliFunction>(dlsym(plugin, "ReleaseToolCli"));
+    ASSERT_TRUE(get_tool && release);
+    ToolCli* tool = get_tool(storage, storage->tools().front());
+    tool->SetProperty({"BOOTABLE", "FALSE"});
+    clitest::Argv line({"-Mstorage", "-Trecover", "-r", "2"}, "kolv_cli");
+    optind = 3;  // where the host's parse leaves it: just after -T
+    status = tool->Run(line.argc(), line.argv());
+    release(tool);
+  }
+  dup2(saved_input, STDIN_FILENO);
+  close(saved_input);
+  unsetenv("MORVA_TRACE");
+  unsetenv("KOLV_WINDOWS_DIR");
+  EXPECT_EQ(status, 25);
+  const std::string calls = clitest::ReadFile(trace);
+  EXPECT_TRUE(Contains(calls, "LoadModules")) << calls;
+  EXPECT_FALSE(Contains(calls, "ExecuteTool")) << calls;
+}
+
+// A reader that stops taking the tool's output holds it in a write: Ctrl-C and SIGTERM still end
+// it, as they end the host, and the single-instance lock is given back.
+TEST(MendraToolRun, AnInterruptEndsAToolWhoseReaderStopped) {
+  std::string bad = "[";
+  for (int i = 0; i < 30000; ++i) bad += (i ? ", " : "") + std::to_string(1000000 + i);
+  bad += "]";
+  std::map<std::string, std::string> env = RiggedMachine({kSystem, kClean}, "C:\\Windows");
+  std::string catalogue = clitest::ReadFile(env["MORVA_CATALOGUE"]);
+  const std::string sectors = R"("sectors": [100, 0, 0, 0])";
+  const std::string many = R"("sectors": [100, 30000, 0, 0], "bad_sectors": )" + bad;
+  for (size_t at = catalogue.find(sectors); at != std::string::npos;
+       at = catalogue.find(sectors, at + many.size()))
+    catalogue.replace(at, sectors.size(), many);
+  env["MORVA_CATALOGUE"] = clitest::WriteScratchFile("many_bad_sectors.json", catalogue);
+  for (const int signal_number : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(signal_number);
+    clitest::Session session({"-Mstorage", "-Trecover", "-s", "6"}, env,
+                             clitest::Session::Console::kPipesErrorsApart);
+    ASSERT_TRUE(session.started());
+    ASSERT_TRUE(session.WaitUntilBlockedInAPipeWrite(60, false));
+    session.Signal(signal_number);
+    clitest::Outcome run = session.FinishUnread(30);
+    EXPECT_EQ(run.status, 25) << run.err;
+    EXPECT_TRUE(Contains(run.err, "output lost: the reader takes no more output\n")) << run.err;
+    EXPECT_EQ(RunCli({"-A"}).status, 0) << "the lock was kept";
+  }
+}
+
+// Output the tool could not write is no success, as for the host; a finding says more and stays,
+// and a reader that went away is no loss worth a word.
+TEST(MendraToolRun, LostOutputIsNoSuccess) {
+  clitest::StreamSetup full;
+  full.output_file = "/dev/full";
+  for (const auto& words : {std::vector<std::string>{"-s", "3"}, std::vector<std::string>{"-l"}}) {
+    std::vector<std::string> args{"-Mstorage", "-Trecover"};
+    args.insert(args.end(), words.begin(), words.end());
+    const clitest::Outcome lost = clitest::RunCliWith(full, args, DemoMachine());
+    EXPECT_EQ(lost.status, 6) << words[0];
+    EXPECT_EQ(lost.err, "[Warning] output lost: standard output: No space left on device\n") << words[0];
+  }
+  EXPECT_EQ(clitest::RunCliWith(full, {"-Mstorage", "-Trecover", "-s", "0", "2"}, DemoMachine()).status,
+            21);
+  clitest::StreamSetup unread;
+  unread.output_unread = true;
+  const clitest::Outcome quiet = clitest::RunCliWith(unread, {"-Mstorage", "-Trecover", "-l"}, DemoMachine());
+  EXPECT_EQ(quiet.status, 0);
+  EXPECT_EQ(quiet.err, "");
 }
 
 // Nobody can answer a question the tool asks during a console run: it gets no answer at once,
