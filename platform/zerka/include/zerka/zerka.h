@@ -129,9 +129,11 @@ typedef void (*ZerkaInterruptCallback)(int signal_number);
 class ZerkaSignalHandler {
  public:
   virtual ~ZerkaSignalHandler() = default;
-  // Replaces any earlier callback. 0 on success; nonzero for a null callback.
+  // Replaces any earlier callback, once a callback still handling an interrupt has returned.
+  // 0 on success; nonzero for a null callback.
   virtual int Register(ZerkaInterruptCallback callback) = 0;
-  // Stops delivering and gives the signals back the handling they had before Register.
+  // Stops delivering, once a callback still handling an interrupt has returned, and gives the
+  // signals back the handling they had before Register.
   virtual int Unregister() = 0;
 };
 
