@@ -130,9 +130,20 @@ inline void WriteRealisticLog(const std::string& path, uint64_t bytes, int runs 
   }
 }
 
-enum Shape { kResourcesInOneEntry, kItemsInOneSection, kEntriesInOneGroup, kDeviceBlocksInOneEntry };
-const char* const kShapeNames[] = {"resources_in_one_entry", "items_in_one_section", "entries_in_one_group",
-                                   "device_blocks_in_one_entry"};
+enum Shape {
+  kResourcesInOneEntry,
+  kItemsInOneSection,
+  kEntriesInOneGroup,
+  kDeviceBlocksInOneEntry,
+  kOneDeviceRepeatedInOneGroup,
+  kOneItemRepeatedInOneSection,
+  kPropertiesAfterTests,
+  kTestsAfterTestsStop,
+};
+const char* const kShapeNames[] = {"resources_in_one_entry",    "items_in_one_section",
+                                   "entries_in_one_group",      "device_blocks_in_one_entry",
+                                   "one_device_repeated",       "one_item_repeated",
+                                   "properties_after_tests",    "tests_after_tests_stop"};
 
 inline void WriteHostileLog(const std::string& path, Shape shape, int count) {
   LogWriter log(path);
@@ -181,6 +192,59 @@ inline void WriteHostileLog(const std::string& path, Shape shape, int count) {
         log.Line(tests);
         log.Line("--- STORAGE_MODULE");
       }
+      break;
+    case kOneDeviceRepeatedInOneGroup:
+      // Runs of one device started in the same second (or given one group number): every block
+      // adds its tests and messages to the one device.
+      for (int i = 0; i < count; ++i) {
+        log.Line("+++ " + t + " STORAGE_MODULE 1714558830");
+        log.Line("UDI: DEVICE_0");
+        log.Line("DISPLAY_NAME: DISK_0");
+        log.Line("START TESTS");
+        log.Line(t + " MESSAGE RUN_STARTED");
+        log.Line(t + " START QUICK_TEST");
+        log.Line(t + " STOP QUICK_TEST SUCCESS 1.0 S");
+        log.Line("STOP TESTS 0");
+        log.Line("--- STORAGE_MODULE");
+      }
+      break;
+    case kOneItemRepeatedInOneSection:
+      log.Line("+++ " + t + " STORAGE_MODULE 1714558830");
+      log.Line("UDI: DEVICE_0");
+      log.Line("DISPLAY_NAME: DISK_0");
+      for (int i = 0; i < count; ++i) {
+        log.Line(">>> RESOURCE PARTITION");
+        log.Line("INDEX: 0");
+        log.Line("SIZE: 1048576");
+        log.Line("<<< RESOURCE");
+      }
+      log.Line(tests);
+      log.Line("--- STORAGE_MODULE");
+      break;
+    case kPropertiesAfterTests:
+      // Each property reopens the device, each tests block starts afresh.
+      log.Line("+++ " + t + " STORAGE_MODULE 1714558830");
+      log.Line("UDI: DEVICE_0");
+      log.Line("DISPLAY_NAME: DISK_0");
+      for (int i = 0; i < count; ++i) {
+        log.Line("KEY_" + std::to_string(i) + ": VALUE");
+        log.Line(tests);
+      }
+      log.Line("--- STORAGE_MODULE");
+      break;
+    case kTestsAfterTestsStop:
+      // Broken: tests and messages behind the tests block's end, each run closed again.
+      log.Line("+++ " + t + " STORAGE_MODULE 1714558830");
+      log.Line("UDI: DEVICE_0");
+      log.Line("DISPLAY_NAME: DISK_0");
+      log.Line(tests);
+      for (int i = 0; i < count; ++i) {
+        log.Line(t + " START QUICK_TEST");
+        log.Line(t + " STOP QUICK_TEST SUCCESS 1.0 S");
+        log.Line(t + " MESSAGE RUN_ENDED");
+        log.Line("STOP TESTS 0");
+      }
+      log.Line("--- STORAGE_MODULE");
       break;
   }
 }
