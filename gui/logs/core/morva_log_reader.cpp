@@ -32,6 +32,15 @@ constexpr size_t kHugePage = 2 << 20;
 constexpr size_t kUsualProperties = 16;
 constexpr size_t kUsualItemProperties = 8;
 constexpr size_t kUsualTests = 16;
+// Lists up to this long give back their unused room as soon as they are complete. A longer one
+// may be growing block by block (a device repeated in its group, an item in its section): fitting
+// it after every block would copy it every time, so it keeps its room until the parse ends.
+constexpr size_t kFittedAtOnce = 16;
+
+template <typename List>
+void FitIfShort(List& list) {
+  if (list.capacity() <= kFittedAtOnce) list.shrink_to_fit();
+}
 
 bool StartsWith(std::string_view line, std::string_view marker) {
   return line.size() >= marker.size() && line.compare(0, marker.size(), marker) == 0;
@@ -165,7 +174,7 @@ void MorvaLogReader::Feed(std::string_view text) {
 void MorvaLogReader::Finish() {
   // A run still being written, or one cut short, leaves its entry open.
   if (state_ != kOutside) MarkBroken();
-  FitLists();
+  FitAll();
 }
 
 void MorvaLogReader::ProcessLine(std::string_view line) {
@@ -394,7 +403,7 @@ bool MorvaLogReader::HandleTestsStart(std::string_view line) {
   resource->reserved = std::string_view();
   // A tests block replaces what its own device block had; earlier blocks of the device stay.
   resource->tests.resize(std::min(earlier_tests_, resource->tests.size()));
-  resource->tests.reserve(resource->tests.size() + kUsualTests);
+  if (resource->tests.empty()) resource->tests.reserve(kUsualTests);
   resource->result_code = earlier_code_;
   resource->messages.resize(std::min(earlier_messages_, resource->messages.size()));
   no_test_yet_ = true;
@@ -532,16 +541,35 @@ LogResource* MorvaLogReader::CurrentResource() {
 void MorvaLogReader::FitItem() {
   LogResource* resource = CurrentResource();
   if (resource != nullptr && has_item_) {
-    resource->sections[section_].items[item_].properties.shrink_to_fit();
+    FitIfShort(resource->sections[section_].items[item_].properties);
   }
 }
 
 void MorvaLogReader::FitLists() {
   FitItem();
   if (LogResource* resource = CurrentResource()) {
-    resource->properties.shrink_to_fit();
-    resource->tests.shrink_to_fit();
-    resource->messages.shrink_to_fit();
+    FitIfShort(resource->properties);
+    FitIfShort(resource->tests);
+    FitIfShort(resource->messages);
+  }
+}
+
+void MorvaLogReader::FitAll() {
+  for (auto& group : groups_) {
+    auto& entries = group.second.entries;
+    for (size_t entry = 0; entry < entries.size(); ++entry) {
+      auto& resources = entries[entry].second.resources;
+      for (size_t position = 0; position < resources.size(); ++position) {
+        LogResource& resource = resources[position].second;
+        resource.properties.shrink_to_fit();
+        resource.tests.shrink_to_fit();
+        resource.messages.shrink_to_fit();
+        for (size_t section = 0; section < resource.sections.size(); ++section) {
+          auto& items = resource.sections[section].items;
+          for (size_t item = 0; item < items.size(); ++item) items[item].properties.shrink_to_fit();
+        }
+      }
+    }
   }
 }
 

@@ -105,11 +105,12 @@ class MorvaLogReader {
 
   LogGroupEntry* CurrentEntry();
   LogResource* CurrentResource();
-  // Lists start with room to grow (see kUsualTests); once complete, or when the parse leaves
-  // them unfinished, they give back what they did not use: every device of the log stays in
+  // Lists start with room to grow (see kUsualTests); once complete, short ones give back what
+  // they did not use, and every list does when the parse ends: every device of the log stays in
   // memory.
   void FitItem();
   void FitLists();
+  void FitAll();
   void MarkBroken();
 
   bool keyed_by_number_;

@@ -130,15 +130,31 @@ inline void WriteRealisticLog(const std::string& path, uint64_t bytes, int runs 
   }
 }
 
-enum Shape { kResourcesInOneEntry, kItemsInOneSection, kEntriesInOneGroup, kDeviceBlocksInOneEntry };
-const char* const kShapeNames[] = {"resources_in_one_entry", "items_in_one_section", "entries_in_one_group",
-                                   "device_blocks_in_one_entry"};
+enum Shape {
+  kResourcesInOneEntry,
+  kItemsInOneSection,
+  kEntriesInOneGroup,
+  kDeviceBlocksInOneEntry,
+  kOneDeviceRepeatedInOneGroup,
+  kOneItemRepeatedInOneSection,
+  kPropertiesAfterTests,
+  kTestsAfterTestsStop,
+};
+const char* const kShapeNames[] = {"resources_in_one_entry",    "items_in_one_section",
+                                   "entries_in_one_group",      "device_blocks_in_one_entry",
+                                   "one_device_repeated",       "one_item_repeated",
+                                   "properties_after_tests",    "tests_after_tests_stop"};
 
 inline void WriteHostileLog(const std::string& path, Shape shape, int count) {
   LogWriter log(path);
   const std::string t = Stamp(1714558830);
-  const std::string tests = "START TESTS\n" + t + " START QUICK_TEST\n" + t +
-                            " STOP QUICK_TEST SUCCESS 1.0 S\nSTOP TESTS 0";
+  const std::string quick_test = t + " START QUICK_TEST\n" + t + " STOP QUICK_TEST SUCCESS 1.0 S";
+  const std::string tests = "START TESTS\n" + quick_test + "\nSTOP TESTS 0";
+  const auto open_one_device = [&log, &t] {
+    log.Line("+++ " + t + " STORAGE_MODULE 1714558830");
+    log.Line("UDI: DEVICE_0");
+    log.Line("DISPLAY_NAME: DISK_0");
+  };
   switch (shape) {
     case kResourcesInOneEntry:
       log.Line("+++ " + t + " STORAGE_MODULE 1714558830");
@@ -150,12 +166,12 @@ inline void WriteHostileLog(const std::string& path, Shape shape, int count) {
       log.Line("--- STORAGE_MODULE");
       break;
     case kItemsInOneSection:
-      log.Line("+++ " + t + " STORAGE_MODULE 1714558830");
-      log.Line("UDI: DEVICE_0");
-      log.Line("DISPLAY_NAME: DISK_0");
+    case kOneItemRepeatedInOneSection:
+      open_one_device();
       for (int i = 0; i < count; ++i) {
+        const uint64_t index = shape == kItemsInOneSection ? static_cast<uint64_t>(i) * 2654435761ULL : 0;
         log.Line(">>> RESOURCE PARTITION");
-        log.Line("INDEX: " + std::to_string(static_cast<uint64_t>(i) * 2654435761ULL));
+        log.Line("INDEX: " + std::to_string(index));
         log.Line("SIZE: 1048576");
         log.Line("<<< RESOURCE");
       }
@@ -181,6 +197,38 @@ inline void WriteHostileLog(const std::string& path, Shape shape, int count) {
         log.Line(tests);
         log.Line("--- STORAGE_MODULE");
       }
+      break;
+    case kOneDeviceRepeatedInOneGroup:
+      // Runs of one device started in the same second (or given one group number): every block
+      // adds its tests and messages to the one device.
+      for (int i = 0; i < count; ++i) {
+        open_one_device();
+        log.Line("START TESTS");
+        log.Line(t + " MESSAGE RUN_STARTED");
+        log.Line(quick_test);
+        log.Line("STOP TESTS 0");
+        log.Line("--- STORAGE_MODULE");
+      }
+      break;
+    case kPropertiesAfterTests:
+      // Each property reopens the device, each tests block starts afresh.
+      open_one_device();
+      for (int i = 0; i < count; ++i) {
+        log.Line("KEY_" + std::to_string(i) + ": VALUE");
+        log.Line(tests);
+      }
+      log.Line("--- STORAGE_MODULE");
+      break;
+    case kTestsAfterTestsStop:
+      // Broken: tests and messages behind the tests block's end, each run closed again.
+      open_one_device();
+      log.Line(tests);
+      for (int i = 0; i < count; ++i) {
+        log.Line(quick_test);
+        log.Line(t + " MESSAGE RUN_ENDED");
+        log.Line("STOP TESTS 0");
+      }
+      log.Line("--- STORAGE_MODULE");
       break;
   }
 }

@@ -1,5 +1,5 @@
 // Parse speed and memory of the diagnostics log reader on generated logs: realistic logs from
-// 1 MB to 200 MB, and four hostile shapes at N and 2N to show that the reader stays linear.
+// 1 MB to 200 MB, and eight hostile shapes at N and 2N to show that the reader stays linear.
 // Prints a summary against the targets (400 MB/s, peak memory at most 2 times the file, 2N/N time
 // ratio under 2.3) and exits with 1 when one is missed. See README.md beside this file.
 #include <benchmark/benchmark.h>
@@ -186,7 +186,9 @@ void BM_HostileLog(benchmark::State& state) {
   std::remove(path.c_str());
 }
 BENCHMARK(BM_HostileLog)
-    ->ArgsProduct({{kResourcesInOneEntry, kItemsInOneSection, kEntriesInOneGroup, kDeviceBlocksInOneEntry},
+    ->ArgsProduct({{kResourcesInOneEntry, kItemsInOneSection, kEntriesInOneGroup, kDeviceBlocksInOneEntry,
+                    kOneDeviceRepeatedInOneGroup, kOneItemRepeatedInOneSection, kPropertiesAfterTests,
+                    kTestsAfterTestsStop},
                    {100000, 200000}})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

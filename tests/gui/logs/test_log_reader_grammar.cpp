@@ -229,6 +229,57 @@ TEST(LogGrammar, TwoRunsInOneSecondKeepBothRunsOfADevice) {
   }
 }
 
+// Many runs of one device in one group, and one item written again and again: lists that grow
+// block by block past the room they start with keep every line, in log order.
+TEST(LogGrammar, ADeviceRepeatedInManyRunsKeepsEveryRunInOrder) {
+  constexpr int kRuns = 40;
+  std::string sections;
+  for (int i = 0; i < kRuns; ++i) {
+    sections += ">>> RESOURCE PARTITION\nINDEX: 0\nSIZE_" + std::to_string(i) + ": 1\n<<< RESOURCE\n";
+  }
+  std::string log = Entry(kResourceHead + sections + kOneTest);
+  for (int i = 0; i < kRuns; ++i) {
+    const std::string run = std::to_string(i);
+    const bool failed = i == 17;
+    log += Entry(kResourceHead + "START TESTS\n" +
+                 "2024-05-01T10.20.31 MESSAGE RUN_" + run + "\n" +
+                 "2024-05-01T10.20.31 START TEST_" + run + "\n" +
+                 "2024-05-01T10.20.32 ERROR STEP_" + run + " CODE " + run + "\n" +
+                 "2024-05-01T10.20.33 STOP TEST_" + run + (failed ? " FAILED" : " SUCCESS") + " 2 S\n" +
+                 "STOP TESTS " + (failed ? "9" : "0") + "\n");
+  }
+  for (const bool keyed_by_number : {true, false}) {
+    SCOPED_TRACE(keyed_by_number);
+    const auto reader = ParseLog(log, keyed_by_number);
+    const LogGroupEntry& entry = OnlyEntry(*reader);
+    EXPECT_FALSE(entry.broken);
+    ASSERT_EQ(entry.resources.size(), 1u);
+    const LogResource& resource = entry.resources[0].second;
+    ASSERT_EQ(resource.sections.size(), 1u);
+    ASSERT_EQ(resource.sections[0].items.size(), 1u);
+    const auto& properties = resource.sections[0].items[0].properties;
+    ASSERT_EQ(properties.size(), 2u * kRuns);
+    ASSERT_EQ(resource.tests.size(), kRuns + 1u);
+    ASSERT_EQ(resource.messages.size(), size_t{kRuns});
+    EXPECT_EQ(resource.tests[0].name(), "QUICK_TEST");
+    for (int i = 0; i < kRuns; ++i) {
+      SCOPED_TRACE(i);
+      const std::string run = std::to_string(i);
+      EXPECT_EQ(properties[2 * i].key(), "INDEX");
+      EXPECT_EQ(properties[2 * i + 1].key(), "SIZE_" + run);
+      const LogTest& test = resource.tests[i + 1];
+      EXPECT_EQ(test.name(), "TEST_" + run);
+      EXPECT_EQ(test.result(), i == 17 ? "FAILED" : "SUCCESS");
+      ASSERT_EQ(test.messages.size(), 1u);
+      EXPECT_EQ(test.messages[0].first_word(), "STEP_" + run);
+      EXPECT_EQ(test.messages[0].code(), run);
+      EXPECT_EQ(resource.messages[i].first_word(), "RUN_" + run);
+    }
+    EXPECT_EQ(resource.result_code, "9");
+    EXPECT_EQ(entry.status_mask, kLogStatusSuccess | kLogStatusFailed);
+  }
+}
+
 // A tests block started again within one device block starts afresh; earlier blocks stay.
 TEST(LogGrammar, RestartedTestsBlockReplacesOnlyItsOwnBlocksTests) {
   const auto reader = ParseLog(Entry(kResourceHead + "START TESTS\n"
