@@ -21,7 +21,9 @@ ZerkaInterruptCallback callback = nullptr;
 // A callback is running on the watcher. Register and Unregister wait for it: once they return,
 // every interrupt taken before was handled by the callback it was taken for.
 bool delivering = false;
-std::condition_variable delivered;
+// Never destroyed: the detached watcher may still signal it while the process runs its exit
+// handlers.
+std::condition_variable& delivered = *new std::condition_variable;
 bool watcher_started = false;
 std::atomic<pid_t> watcher_thread{0};
 struct sigaction previous_actions[2];
