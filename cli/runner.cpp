@@ -156,6 +156,7 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
             selection.missing_devices);
     MergeRunnerStatus(app, kolv_exit::kDevicesMissing);
   }
+  // Nothing is left to run: every device named is missing, or the module has none.
   if (no_devices || (selection.run_list.empty() && !selection.missing_devices.empty())) return;
   size_t test_count = 0;
   for (const DeviceRecord& record : selection.run_list)

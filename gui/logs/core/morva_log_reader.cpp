@@ -42,6 +42,16 @@ void FitIfShort(List& list) {
   if (list.capacity() <= kFittedAtOnce) list.shrink_to_fit();
 }
 
+void GiveBackRoom(LogResource& resource) {
+  resource.properties.shrink_to_fit();
+  resource.tests.shrink_to_fit();
+  resource.messages.shrink_to_fit();
+  for (size_t section = 0; section < resource.sections.size(); ++section) {
+    auto& items = resource.sections[section].items;
+    for (size_t item = 0; item < items.size(); ++item) items[item].properties.shrink_to_fit();
+  }
+}
+
 bool StartsWith(std::string_view line, std::string_view marker) {
   return line.size() >= marker.size() && line.compare(0, marker.size(), marker) == 0;
 }
@@ -559,16 +569,8 @@ void MorvaLogReader::FitAll() {
     auto& entries = group.second.entries;
     for (size_t entry = 0; entry < entries.size(); ++entry) {
       auto& resources = entries[entry].second.resources;
-      for (size_t position = 0; position < resources.size(); ++position) {
-        LogResource& resource = resources[position].second;
-        resource.properties.shrink_to_fit();
-        resource.tests.shrink_to_fit();
-        resource.messages.shrink_to_fit();
-        for (size_t section = 0; section < resource.sections.size(); ++section) {
-          auto& items = resource.sections[section].items;
-          for (size_t item = 0; item < items.size(); ++item) items[item].properties.shrink_to_fit();
-        }
-      }
+      for (size_t position = 0; position < resources.size(); ++position)
+        GiveBackRoom(resources[position].second);
     }
   }
 }

@@ -48,6 +48,22 @@ void AddRow(std::string& help, const std::string& left, const std::string& right
   help += "\n" + left + std::string(left.size() < 34 ? 36 - left.size() : 2, ' ') + right;
 }
 
+// A command line that runs the first one or two tests of a diagnostic, and what it does.
+std::string ExampleLine(const ModuleSpec& spec, const std::string& letter, const std::string& diagnostic,
+                        const std::vector<std::string>& tests) {
+  std::string module = spec.name;
+  for (char& c : module)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  const bool two = tests.size() > 1;
+  const std::string list = two ? tests[0] + "," + tests[1] : tests[0];
+  const std::string what = two ? "tests " + tests[0] + " and " + tests[1] : "test " + tests[0];
+  const std::string device = spec.devices.empty() ? std::string() : spec.devices[0].id;
+  std::string line = "\n  Example: -M" + module + (device.empty() ? "" : " " + device);
+  line += " -" + letter + "\"" + list + "\" runs " + what + " of " + diagnostic;
+  if (!device.empty()) line += " on device " + device;
+  return line;
+}
+
 // The module's help as the console host prints it: the catalogue's text, then every
 // diagnostic and test with the letters that choose them, taken from the module's own options.
 std::string ModuleHelp(const ModuleSpec& spec) {
@@ -77,16 +93,8 @@ std::string ModuleHelp(const ModuleSpec& spec) {
       }
       AddRow(help, test_left, right);
     }
-    if (example.empty() && option && !option->letter.empty() && !chosen.empty()) {
-      std::string lowered = spec.name;
-      for (char& c : lowered)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      const std::string device = spec.devices.empty() ? std::string() : spec.devices[0].id;
-      example = "\n  Example: -M" + lowered + (device.empty() ? "" : " " + device) + " -" + option->letter + "\"" +
-                chosen[0] + (chosen.size() > 1 ? "," + chosen[1] : "") + "\" runs " +
-                (chosen.size() > 1 ? "tests " + chosen[0] + " and " + chosen[1] : "test " + chosen[0]) + " of " +
-                AsWords(diagnostic.name) + (device.empty() ? "" : " on device " + device);
-    }
+    if (example.empty() && option && !option->letter.empty() && !chosen.empty())
+      example = ExampleLine(spec, option->letter, AsWords(diagnostic.name), chosen);
   }
   return help + example;
 }
