@@ -1,6 +1,7 @@
 // A list that keeps insertion order and finds an element by its key. Short lists are searched
 // in place; once a list grows past a few elements it gets a hash index of positions, so that a
-// log with a hundred thousand devices in one entry is still read in linear time.
+// log with a hundred thousand devices in one entry is still read in linear time. The keys come
+// from the log: their hashes are keyed (keyed_hash.h), so that no log collides them on purpose.
 //
 // Elements live in blocks that never move (1, 2, 4, ... up to 1024 elements, then 1024 each), so
 // a long list never holds two copies of itself while growing, and an element's address stays
@@ -9,7 +10,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <iterator>
 #include <new>
 #include <stdexcept>
@@ -18,13 +18,21 @@
 #include <utility>
 #include <vector>
 
+#include "gui/logs/core/keyed_hash.h"
+
+namespace keyed_list {
+// Keys compared by hashed look-ups and insertions on this thread: the work that colliding keys
+// would make grow with the square of their number. Read by the tests and the benchmark.
+inline thread_local uint64_t probes = 0;
+}  // namespace keyed_list
+
 // Key of an element stored as a (key, value) pair with a string key.
 template <typename Value, typename Text = std::string>
 struct PairKeyTraits {
   using Element = std::pair<Text, Value>;
   using Key = std::string_view;
   static Key KeyOf(const Element& element) { return element.first; }
-  static size_t Hash(Key key) { return std::hash<std::string_view>()(key); }
+  static size_t Hash(Key key) { return keyed_hash::Of(key); }
 };
 
 template <typename Element, typename Traits>
@@ -103,11 +111,19 @@ class KeyedList {
       return kNotFound;
     }
     const size_t mask = slots_.size() - 1;
+    uint64_t probes = 0;
+    size_t found = kNotFound;
     for (size_t slot = Traits::Hash(key) & mask;; slot = (slot + 1) & mask) {
       const uint32_t stored = slots_[slot];
-      if (stored == 0) return kNotFound;
-      if (Traits::KeyOf(*Address(stored - 1)) == key) return stored - 1;
+      if (stored == 0) break;
+      ++probes;
+      if (Traits::KeyOf(*Address(stored - 1)) == key) {
+        found = stored - 1;
+        break;
+      }
     }
+    keyed_list::probes += probes;
+    return found;
   }
 
   const Element* Find(Key key) const {
@@ -172,7 +188,9 @@ class KeyedList {
   void Insert(size_t position) {
     const size_t mask = slots_.size() - 1;
     size_t slot = Traits::Hash(Traits::KeyOf(*Address(position))) & mask;
-    while (slots_[slot] != 0) slot = (slot + 1) & mask;
+    uint64_t probes = 0;
+    for (; slots_[slot] != 0; slot = (slot + 1) & mask) ++probes;
+    keyed_list::probes += probes;
     slots_[slot] = static_cast<uint32_t>(position + 1);
   }
 

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "gui/logs/core/keyed_hash.h"
 #include "gui/logs/core/keyed_list.h"
 #include "gui/logs/core/log_line.h"
 
@@ -122,12 +123,7 @@ struct LogResourceItem {
 struct LogResourceItemKey {
   using Key = uint64_t;
   static Key KeyOf(const LogResourceItem& item) { return item.index; }
-  static size_t Hash(Key key) {
-    key ^= key >> 33;
-    key *= 0xff51afd7ed558ccdULL;
-    key ^= key >> 33;
-    return static_cast<size_t>(key);
-  }
+  static size_t Hash(Key key) { return keyed_hash::Of(key); }
 };
 
 struct LogResourceSection {
@@ -138,7 +134,7 @@ struct LogResourceSection {
 struct LogResourceSectionKey {
   using Key = std::string_view;
   static Key KeyOf(const LogResourceSection& section) { return section.type; }
-  static size_t Hash(Key key) { return std::hash<std::string_view>()(key); }
+  static size_t Hash(Key key) { return keyed_hash::Of(key); }
 };
 
 struct LogResource {

@@ -139,11 +139,27 @@ enum Shape {
   kOneItemRepeatedInOneSection,
   kPropertiesAfterTests,
   kTestsAfterTestsStop,
+  kItemsAimedAtAFixedHash,
 };
 const char* const kShapeNames[] = {"resources_in_one_entry",    "items_in_one_section",
                                    "entries_in_one_group",      "device_blocks_in_one_entry",
                                    "one_device_repeated",       "one_item_repeated",
-                                   "properties_after_tests",    "tests_after_tests_stop"};
+                                   "properties_after_tests",    "tests_after_tests_stop",
+                                   "items_aimed_at_a_hash"};
+
+// The i-th of a series of item indices that a fixed, invertible hash (k ^= k >> 33;
+// k *= 0xff51afd7ed558ccd; k ^= k >> 33) sends to one slot of every table: the inverse of that
+// hash applied to values whose low bits are all zero.
+inline uint64_t IndexAimedAtAFixedHash(uint64_t i) {
+  constexpr uint64_t kMultiplier = 0xff51afd7ed558ccdULL;
+  uint64_t inverse = kMultiplier;  // Newton's iteration doubles the correct low bits each time
+  for (int step = 0; step < 5; ++step) inverse *= 2 - kMultiplier * inverse;
+  uint64_t key = (i + 1) << 40;
+  key ^= key >> 33;
+  key *= inverse;
+  key ^= key >> 33;
+  return key;
+}
 
 inline void WriteHostileLog(const std::string& path, Shape shape, int count) {
   LogWriter log(path);
@@ -167,9 +183,12 @@ inline void WriteHostileLog(const std::string& path, Shape shape, int count) {
       break;
     case kItemsInOneSection:
     case kOneItemRepeatedInOneSection:
+    case kItemsAimedAtAFixedHash:
       open_one_device();
       for (int i = 0; i < count; ++i) {
-        const uint64_t index = shape == kItemsInOneSection ? static_cast<uint64_t>(i) * 2654435761ULL : 0;
+        const uint64_t index = shape == kItemsInOneSection        ? static_cast<uint64_t>(i) * 2654435761ULL
+                               : shape == kItemsAimedAtAFixedHash ? IndexAimedAtAFixedHash(static_cast<uint64_t>(i))
+                                                                  : 0;
         log.Line(">>> RESOURCE PARTITION");
         log.Line("INDEX: " + std::to_string(index));
         log.Line("SIZE: 1048576");

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gui/logs/core/log_records.h"
+#include "support/log_test_support.h"
 
 namespace {
 
@@ -66,4 +67,77 @@ TEST(KeyedList, ItemsAreFoundByLargeIndexes) {
   EXPECT_EQ(section.items.IndexOf(1), decltype(section.items)::kNotFound);
 }
 
+// Indices a log can be written with so that a fixed, invertible hash (the finaliser
+// k ^= k >> 33; k *= C; k ^= k >> 33) sends every one of them to the same slot.
+std::vector<uint64_t> IndicesAimedAtAFixedHash(size_t count) {
+  constexpr uint64_t kMultiplier = 0xff51afd7ed558ccdULL;
+  uint64_t inverse = kMultiplier;  // Newton's iteration doubles the correct low bits each time
+  for (int i = 0; i < 5; ++i) inverse *= 2 - kMultiplier * inverse;
+  std::vector<uint64_t> indices;
+  for (uint64_t i = 1; i <= count; ++i) {
+    uint64_t key = i << 40;  // the hash's low bits, every table's slot, are all zero
+    key ^= key >> 33;
+    key *= inverse;
+    key ^= key >> 33;
+    indices.push_back(key);
+  }
+  return indices;
+}
+
+uint64_t ProbesToParse(const std::string& log) {
+  keyed_list::probes = 0;
+  const auto reader = ParseLog(log);
+  const uint64_t probes = keyed_list::probes;
+  const LogGroupEntry* entry = FindEntry(*reader, 1000, "STORAGE_MODULE");
+  EXPECT_NE(entry, nullptr);
+  if (entry != nullptr) {
+    EXPECT_FALSE(entry->broken);
+  }
+  return probes;
+}
+
+// One section of count items, each index given once.
+std::string SectionOf(const std::vector<uint64_t>& indices) {
+  std::string log = "+++ 2024-05-01T10.20.30 STORAGE_MODULE 1000\nUDI: DISK0\n";
+  for (const uint64_t index : indices) {
+    log += ">>> RESOURCE PARTITION\nINDEX: " + std::to_string(index) + "\nSIZE: 1\n<<< RESOURCE\n";
+  }
+  return log + "START TESTS\n2024-05-01T10.20.31 START T\n2024-05-01T10.20.32 STOP T SUCCESS 1 S\n"
+               "STOP TESTS 0\n--- STORAGE_MODULE\n";
+}
+
 }  // namespace
+
+// Item indices chosen against the hash cost a constant number of comparisons each, like any
+// others: the look-ups' work grows with the log, never with its square.
+TEST(KeyedList, IndicesAimedAtTheHashStayLinear) {
+  constexpr size_t kCount = 20000;
+  const std::vector<uint64_t> aimed = IndicesAimedAtAFixedHash(2 * kCount);
+  const std::vector<uint64_t> half(aimed.begin(), aimed.begin() + kCount);
+  const uint64_t n = ProbesToParse(SectionOf(half));
+  const uint64_t two_n = ProbesToParse(SectionOf(aimed));
+  EXPECT_LT(n, 8 * kCount);
+  EXPECT_LT(two_n, 8 * 2 * kCount);
+  EXPECT_LT(static_cast<double>(two_n) / static_cast<double>(n), 2.5);
+
+  LogResourceSection section;
+  keyed_list::probes = 0;
+  for (const uint64_t index : aimed) {
+    ASSERT_EQ(section.items.IndexOf(index), decltype(section.items)::kNotFound);
+    LogResourceItem item;
+    item.index = index;
+    section.items.Append(std::move(item));
+  }
+  for (size_t i = 0; i < aimed.size(); ++i) ASSERT_EQ(section.items.IndexOf(aimed[i]), i);
+  EXPECT_LT(keyed_list::probes, 8 * aimed.size());
+}
+
+// Device ids and module names are looked up the same way.
+TEST(KeyedList, TextKeysCostAFewComparisonsEach) {
+  Entries list;
+  constexpr int kCount = 20000;
+  keyed_list::probes = 0;
+  for (int i = 0; i < kCount; ++i) list.Append({"DEVICE_" + std::to_string(i), i});
+  for (int i = 0; i < kCount; ++i) ASSERT_EQ(list.IndexOf("DEVICE_" + std::to_string(i)), size_t(i));
+  EXPECT_LT(keyed_list::probes, uint64_t{8} * kCount);
+}
