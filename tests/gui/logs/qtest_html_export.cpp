@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QImage>
 #include <QRegularExpression>
+#include <QTextDocument>
 #include <QtTest>
 
 #include "gui/logs/html_generator.h"
@@ -144,6 +145,72 @@ QString DumpFolder(const QString& root) {
   return out;
 }
 
+// The text a reader of the page sees, blanks as blanks.
+QString VisibleText(const QString& page) {
+  QTextDocument document;
+  document.setHtml(page);
+  return document.toPlainText().replace(QChar::Nbsp, QLatin1Char(' '));
+}
+
+// Each text is found in the page, after the one before it.
+void CheckInOrder(const QString& page, const QStringList& texts) {
+  qsizetype from = 0;
+  for (const QString& text : texts) {
+    const qsizetype found = page.indexOf(text, from);
+    QVERIFY2(found >= 0, qPrintable(QStringLiteral("missing, or out of order: ") + text));
+    from = found + text.size();
+  }
+}
+
+// What the saved pages of report_reference.log must say, read off the log itself by the rules of
+// the report rather than off anything the program wrote before. Only the module's own context
+// translates here: the translator's chain has no contexts in this test.
+void CheckWhatTheReferencePagesSay(const QVector<HtmlLogEntry>& entries, const QString& dir) {
+  // One record per entry, groups by key, entries in log order; the status is the first of
+  // broken, failed, warning, aborted, success, invalid and not applicable that the entry has.
+  const QStringList titles = {"Storage", "storage", "memory", "Storage", "storage", "memory",
+                              "memory",  "cpu",     "cpu",    "cpu",     "Storage"};
+  const QStringList images = {"Warning", "Error",   "Warning", "Error",  "Error",  "Warning",
+                              "Broken_", "Broken_", "Warning", "Broken_", "Aborted"};
+  const QVector<int> statuses = {4, 1, 4, 1, 1, 4, 6, 6, 4, 6, 3};
+  QCOMPARE(entries.size(), titles.size());
+  QStringList sources;
+  for (int i = 0; i < entries.size(); ++i) {
+    QCOMPARE(entries[i].title, titles[i]);
+    QCOMPARE(entries[i].status, statuses[i]);
+    sources << QStringLiteral("./all_files/images/icn_") + images[i] + QStringLiteral("16x16.png");
+  }
+  const QString index = ReadText(dir + "/all.html");
+  QCOMPARE(ImageSources(index), sources);
+  CheckInOrder(VisibleText(index), {"11 RESULT(S)", "Storage 5/1/2024 10:20:30 AM",
+                                    "storage 5/1/2024 10:20:30 AM", "memory 5/1/2024 10:20:30 AM",
+                                    "Storage 5/1/2024 10:25:00 AM", "cpu 1/15/2027 8:30:00 AM"});
+  CheckLinksResolve(dir + "/all.html");
+
+  CheckInOrder(VisibleText(ReadText(dir + "/one.html")),
+               {"WARNING", "LOG_ENTRY_WARNING_MESSAGE", "Disk 0 Example SSD", "RESULT_CODE:0",
+                "UDI:", "PCI\\VEN_1234&DEV_5678\\0001", "Model:", "EXAMPLE-SSD-512",
+                "SERIAL_NUMBER:", "SN0001", "RESOURCES:", "RESOURCE_TYPE:", "PARTITION", "INDEX:",
+                "0", "MOUNT_POINT:", "/", "5/1/2024 10:20:31 AM - SMART_STATUS_TEST",
+                "MESSAGE SMART_READ_OK", "SUCCESS (2s)", "5/1/2024 10:20:33 AM - READ_SCAN_TEST",
+                "WARNING SLOW_SECTORS_FOUND", "WARNING (68.5s)"});
+
+  // The hostile entry: its texts are shown as text, and the device's second block adds its
+  // tests but neither its name nor its properties.
+  const QString last = ReadText(dir + "/last.html");
+  QVERIFY(!last.contains(QStringLiteral("<script")));
+  QVERIFY(!last.contains(QStringLiteral("<b>\"")));
+  const QString seen = VisibleText(last);
+  CheckInOrder(seen, {"ABORTED", "LOG_ENTRY_ABORTED_MESSAGE", "Disk & \"friends\" <b>",
+                      "RESULT_CODE:3", "UDI:", "<script>alert('x')</script>", "KEY WITH SPACE:",
+                      "value: with colon", "RESOURCE_TYPE:", "VOLUME", "INDEX:", "3", "LABEL:",
+                      "A|B.", "RESOURCE_TYPE:", "VOLUME", "INDEX:", "1", "LABEL:", "second",
+                      "MESSAGE RESOURCE_LEVEL WORD. DOUBLE", "First test", "READ_FAILED_AT_LBA.",
+                      "PASSED (0.000123457s)", "TEST_TWO", "NOT_APPLICABLE (1000s)", "TEST_THREE",
+                      "ABORTED (5s)", "TEST_FOUR", "INVALID (6s)", "First test", "SUCCESS (1s)"});
+  QVERIFY(!seen.contains(QStringLiteral("ignored duplicate")));
+}
+
 }  // namespace
 
 class TestHtmlExport : public QObject {
@@ -174,6 +241,7 @@ class TestHtmlExport : public QObject {
                        generator.SaveSingleEntry(entries.last(), dir + "/last", entries.size() - 1);
     QCoreApplication::removeTranslator(&translator);
     QVERIFY(saved);
+    CheckWhatTheReferencePagesSay(entries, dir);
     actual += DumpFolder(dir);
 
     if (qEnvironmentVariableIsSet("KOLV_REFERENCE_OUT")) {
