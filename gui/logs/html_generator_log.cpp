@@ -86,25 +86,6 @@ qsizetype EstimatedSize(const LogGroupEntry& entry) {
   return size;
 }
 
-// The bits of the results a device's table lists. The parser's mask of a device whose tests
-// block started again still holds the bits of the tests that the new block replaced.
-quint32 ListedMask(const LogResource& resource) {
-  quint32 mask = 0;
-  for (const LogTest& test : resource.tests) mask |= LogStatusBit(test.result());
-  return mask;
-}
-
-// The entry's mask with each device's bits replaced by those its table lists.
-quint32 ListedMask(const LogGroupEntry& entry) {
-  quint32 parsed = 0;
-  quint32 listed = 0;
-  for (const auto& resource : entry.resources) {
-    parsed |= resource.second.status_mask;
-    listed |= ListedMask(resource.second);
-  }
-  return (entry.status_mask & ~parsed) | listed;
-}
-
 }  // namespace
 
 void HtmlGenerator::BeginTable(QString& html) {
@@ -307,8 +288,7 @@ void HtmlGenerator::AppendDeviceSection(QString& html, const LogResource& resour
   InsertDeviceHeader(html, GetTranslatedToken(LocalToUtf8(std::string(resource.display_name))),
                      QString::fromUtf8(resource.result_code.data(),
                                        qsizetype(resource.result_code.size())),
-                     ListedMask(resource),
-                     resource.broken, true);
+                     resource.status_mask, resource.broken, true);
 
   BeginTable(html);
   for (const LogProperty& property : resource.properties) {
@@ -393,7 +373,7 @@ void HtmlGenerator::EndCachedRendering(const QString& kept_context) {
 QString HtmlGenerator::RenderEntryPage(HtmlLogEntry& record, const LogGroupEntry& log_entry) {
   // The header depends on the entry alone: written first, it lets the device sections grow the
   // body in place.
-  QString body = CreateLogEntryHeader(record, static_cast<int>(ListedMask(log_entry)), true,
+  QString body = CreateLogEntryHeader(record, static_cast<int>(log_entry.status_mask), true,
                                       QString(), QString());
   // Room for the whole page up front, and no more than it needs afterwards: a growing page would
   // be copied again and again.
@@ -421,13 +401,13 @@ bool HtmlGenerator::ReadLogGroup(QVector<HtmlLogEntry>& out, const LogGroup* gro
     const bool matches =
         all || (name_filter.toUpper() == module.toUpper() && time_filter == group->number);
     if (!matches) {
-      record.body = CreateLogEntryHeader(record, static_cast<int>(ListedMask(log_entry)), true,
+      record.body = CreateLogEntryHeader(record, static_cast<int>(log_entry.status_mask), true,
                                          QString(), QString());
     } else {
       record.time_text = LocaleSafeTimeToString(group->number);
       if (parsed_log) {
         // The page comes when it is asked for.
-        record.status = EntryStatus(ListedMask(log_entry), record.broken);
+        record.status = EntryStatus(log_entry.status_mask, record.broken);
         record.source = std::shared_ptr<const LogGroupEntry>(parsed_log, &log_entry);
       } else {
         record.body = RenderEntryPage(record, log_entry);

@@ -7,10 +7,25 @@
 #include "gui/logs/core/morva_log_reader.h"
 #include "gui/logs/html_generator.h"
 
+namespace {
+
+// The first second of the day in local time, or, on a day the clocks skipped whole, the first of
+// the days after it: where a search from that day begins.
+QDateTime FirstSecondOf(QDate day) {
+  for (int skipped = 0; skipped < 3; ++skipped) {
+    const QDateTime start = day.addDays(skipped).startOfDay();
+    if (start.isValid()) return start;
+  }
+  return QDateTime(day, QTime(0, 0));
+}
+
+}  // namespace
+
 LogsReader::LogsReader(QDate from_date, QDate to_date, QVector<HtmlLogEntry>* output_entries,
                        int group_count, bool keyed, bool filter_by_time)
-    : from(from_date.startOfDay()),
-      to(QDateTime(to_date, QTime(23, 59, 59, 999))),
+    : from(FirstSecondOf(from_date)),
+      // The last second before the next day begins, so that a day the clocks skipped has none.
+      to(FirstSecondOf(to_date.addDays(1)).addSecs(-1)),
       reading(false),
       abort_requested(false),
       by_time(filter_by_time),
@@ -46,12 +61,12 @@ void LogsReader::StartRead() {
   // Shared with the entries found, whose pages are rendered from it when they are shown.
   const auto parsed = std::make_shared<MorvaLogReader>(keyed_by_number);
   MorvaLogReader& reader = *parsed;
-  if (reader.OpenDiagnosticsLog() != kLogOpened) {
+  // A log too large to hold is as unreadable as a missing one.
+  if (reader.OpenDiagnosticsLog() != kLogOpened || reader.Parse() != kLogParsed) {
     reading = false;
     emit LogFileNotFound();
     return;
   }
-  reader.Parse();
   reader.Filter(from.toSecsSinceEpoch(), to.toSecsSinceEpoch(), count, by_time);
 
   const int before = output->size();

@@ -25,6 +25,9 @@ inline constexpr std::string_view kSectionEnd = "<<< RESOURCE";
 inline constexpr std::string_view kTestsStart = "START TESTS";
 inline constexpr std::string_view kTestsStop = "STOP TESTS";
 
+// No line the engine writes comes near this length; a longer one is garbage.
+inline constexpr size_t kLongestLine = size_t{64} << 10;
+
 // Separates a property's key from its value.
 inline constexpr char kPropertySeparator = ':';
 inline constexpr char kTokenSeparator = ' ';

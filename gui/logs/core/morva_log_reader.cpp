@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -134,31 +135,75 @@ MorvaLogReader::Text MorvaLogReader::AllocateText(size_t size) {
   return Text(aligned, TextRelease{mapped});
 }
 
+size_t MorvaLogReader::LargestLog() {
+  // The text stays in memory beside its records, which take about as much again: a log is held
+  // only while both fit in a part of the machine's memory, and of the process's address space.
+  const long pages = sysconf(_SC_PHYS_PAGES);
+  const long page_size = sysconf(_SC_PAGESIZE);
+  uint64_t room = pages > 0 && page_size > 0
+                      ? static_cast<uint64_t>(pages) * static_cast<uint64_t>(page_size)
+                      : uint64_t{1} << 32;
+  struct rlimit limit {};
+  if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+    room = std::min<uint64_t>(room, limit.rlim_cur);
+  }
+  return static_cast<size_t>(std::min<uint64_t>(room / 4, SIZE_MAX / 2));
+}
+
 int MorvaLogReader::Parse() {
   if (file_ == nullptr) return kLogNotFound;
+  int result = kLogNotFound;
+  try {
+    result = ReadWhole();
+  } catch (const std::bad_alloc&) {
+    // Memory ran short after all: the log is as unreadable as one that is too large.
+    Clear();
+  }
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  return result;
+}
+
+int MorvaLogReader::ReadWhole() {
+  const size_t largest = LargestLog();
   // The whole file is kept in one block: the records point into it.
   struct stat status {};
-  size_t capacity = (fstat(fileno(file_), &status) == 0 && status.st_size > 0)
-                        ? static_cast<size_t>(status.st_size) + kGrowth
-                        : kGrowth;
+  if (fstat(fileno(file_), &status) != 0) return kLogNotFound;
+  if (static_cast<uint64_t>(status.st_size) > largest) return kLogNotFound;
+  size_t capacity = static_cast<size_t>(status.st_size) + kGrowth;
   Text text = AllocateText(capacity);
   size_t size = 0;
   for (;;) {
     size += std::fread(text.get() + size, 1, capacity - size, file_);
     if (size < capacity) break;  // end of file, or a read error: what was read counts
-    // The file grew while it was read.
-    Text larger = AllocateText(capacity * 2);
+    // The file grew while it was read, and may go on growing faster than it is read.
+    if (size > largest) return kLogNotFound;
+    const size_t grown = std::min(capacity * 2, largest + 1);
+    Text larger = AllocateText(grown);
     std::memcpy(larger.get(), text.get(), size);
     text = std::move(larger);
-    capacity *= 2;
+    capacity = grown;
   }
-  std::fclose(file_);
-  file_ = nullptr;
   text[size] = '\n';  // records find their line's end without the text's size
   Feed(std::string_view(text.get(), size));
   texts_.push_back(std::move(text));
   Finish();
   return kLogParsed;
+}
+
+void MorvaLogReader::Clear() {
+  chosen_.clear();
+  groups_.clear();
+  texts_.clear();
+  forward_ = chosen_.end();
+  backward_ = groups_.begin();
+  filtered_ = false;
+  state_ = kOutside;
+  group_ = nullptr;
+  has_entry_ = false;
+  has_resource_ = false;
+  has_item_ = false;
+  last_time_valid_ = false;
 }
 
 void MorvaLogReader::ParseText(std::string_view text) {
@@ -176,7 +221,13 @@ void MorvaLogReader::Feed(std::string_view text) {
   while (start < end) {
     const char* newline = static_cast<const char*>(std::memchr(start, '\n', end - start));
     if (newline == nullptr) newline = end;
-    ProcessLine(std::string_view(start, newline - start));
+    if (static_cast<size_t>(newline - start) <= kLongestLine) {
+      ProcessLine(std::string_view(start, newline - start));
+    } else if (state_ != kOutside) {
+      // Garbage: no line of the grammar is this long. It breaks its entry like any line that
+      // fits nowhere, and is never kept or shown.
+      MarkBroken();
+    }
     start = newline + 1;
   }
 }
@@ -321,9 +372,6 @@ bool MorvaLogReader::HandleProperty(std::string_view line) {
       resource_ = resource;
       has_resource_ = true;
       has_item_ = false;
-      earlier_tests_ = entry->resources[resource].second.tests.size();
-      earlier_messages_ = entry->resources[resource].second.messages.size();
-      earlier_code_ = entry->resources[resource].second.result_code;
       return true;
     }
     LogResource* resource = CurrentResource();
@@ -411,11 +459,9 @@ bool MorvaLogReader::HandleTestsStart(std::string_view line) {
   if (resource == nullptr) return false;
   if (!Act(kHandleTestsStart)) return false;
   resource->reserved = std::string_view();
-  // A tests block replaces what its own device block had; earlier blocks of the device stay.
-  resource->tests.resize(std::min(earlier_tests_, resource->tests.size()));
+  // Every block adds to what the device recorded before it, even one started again without the
+  // device's id: a result the log holds is never dropped.
   if (resource->tests.empty()) resource->tests.reserve(kUsualTests);
-  resource->result_code = earlier_code_;
-  resource->messages.resize(std::min(earlier_messages_, resource->messages.size()));
   no_test_yet_ = true;
   state_ = kInTests;
   return Tokens(After(line, kTestsStart.size())).AtEnd();
@@ -433,7 +479,7 @@ bool MorvaLogReader::HandleTestsStop(std::string_view line) {
   if (!tokens.Next(code)) return false;
   if (!Act(kHandleTestsStop)) return false;
   // A success code never hides an earlier block's code of the same device.
-  if (code != "0" || earlier_code_.empty()) resource->result_code = code;
+  if (code != "0" || resource->result_code.empty()) resource->result_code = code;
   FitLists();
   state_ = kAfterTestsStop;
   return tokens.AtEnd();

@@ -39,8 +39,11 @@ class MorvaLogReader {
   // Opens a log file by its local path.
   int OpenFile(const std::string& path);
 
-  // Reads the open file to its end and closes it: kLogParsed, or kLogNotFound without a file.
+  // Reads the open file to its end and closes it: kLogParsed, or kLogNotFound without a file
+  // and for a log too large to hold (LargestLog), which is left unread.
   int Parse();
+  // The size of the largest log Parse reads, in bytes.
+  static size_t LargestLog();
   // Parses a copy of text as if it were the whole content of a log file.
   void ParseText(std::string_view text);
 
@@ -80,6 +83,9 @@ class MorvaLogReader {
   };
 
   // Lines are read in place: the text must live as long as the reader (see texts_).
+  int ReadWhole();
+  // Forgets everything read, as if nothing had been.
+  void Clear();
   void Feed(std::string_view text);
   void Finish();
   void ProcessLine(std::string_view line);
@@ -155,11 +161,6 @@ class MorvaLogReader {
   bool has_item_ = false;
   std::string_view test_name_;
   bool duplicate_resource_ = false;
-  // Tests, messages and result code the current device had before its current block: a
-  // repeated device keeps them, so that no result written to the log is lost.
-  size_t earlier_tests_ = 0;
-  size_t earlier_messages_ = 0;
-  std::string_view earlier_code_;
   bool no_test_yet_ = true;
   bool no_property_yet_ = true;
 

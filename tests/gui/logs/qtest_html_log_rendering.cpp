@@ -181,6 +181,38 @@ class TestHtmlLogRendering : public QObject {
     QVERIFY(body.contains(kStatuses + QStringLiteral("icn_Error_big.png")));
   }
 
+  // A device whose tests block starts again after a property: the failure recorded before it
+  // decides the entry, its list row and its device, and its row and code stay on the page.
+  void failureBeforeARestartedTestsBlockIsShown() {
+    const QString log = QStringLiteral(
+        "+++ 2026-01-02T03.04.05 m 100\n"
+        "UDI: A\n"
+        "START TESTS\n"
+        "2026-01-02T03.04.05 START X\n"
+        "2026-01-02T03.04.05 STOP X FAILED 1 S\n"
+        "STOP TESTS 5\n"
+        "K: after\n"
+        "START TESTS\n"
+        "2026-01-02T03.04.05 START Y\n"
+        "2026-01-02T03.04.05 STOP Y SUCCESS 1 S\n"
+        "STOP TESTS 0\n"
+        "--- m\n");
+    const QVector<HtmlLogEntry> entries = Render(log);
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries[0].status, int(LOG_ENTRY_FAILED));
+    const QString& body = entries[0].body;
+    QVERIFY(body.contains(kStatuses + QStringLiteral("icn_Error_big.png")));
+    QVERIFY(body.contains(QStringLiteral("font-weight:bold'>FAILED</span>")));
+    QVERIFY(body.contains(kStatuses + QStringLiteral("icn_Error16x16.png'><b style='vertical-align: "
+                                                     "bottom;font-size:14px'> </b>")));
+    QVERIFY(body.contains(QStringLiteral("</span>:5</pre>")));
+    const int failed = body.indexOf(QStringLiteral(" - X"));
+    QVERIFY(failed > 0);
+    QVERIFY(body.indexOf(QStringLiteral("FAILED (1s)"), failed) > failed);
+    QVERIFY(body.indexOf(QStringLiteral(" - Y"), failed) > failed);
+    QVERIFY(!body.contains(kStatuses + QStringLiteral("icn_OK_big.png")));
+  }
+
   // On the pages the program shows, a device message's time stands on one line.
   void messageTimesStayOnOneLine() {
     const QVector<HtmlLogEntry> entries = Render(report_test::Fixture("two_runs.log"));

@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 #include <QThread>
 #include <QtTest>
+#include <unistd.h>
 
 #include "gui/logs/logs_reader.h"
 #include "tests/gui/logs/support/report_test_support.h"
@@ -98,6 +99,66 @@ class TestLogsReader : public QObject {
       reader.StartRead();
       QVERIFY(sent.names.isEmpty());
     }
+  }
+
+  // A log too large to hold (a sparse terabyte) is reported as not found by both searches, the
+  // previous-logs screen's and the execution log's, and the program goes on.
+  void logTooLargeToHold() {
+    report_test::WriteDiagnosticsLog(report_test::Fixture("two_runs.log"));
+    QVERIFY(::truncate(QFile::encodeName(report_test::DiagnosticsLogPath()).constData(),
+                       off_t{1} << 40) == 0);
+    QVector<HtmlLogEntry> out;
+    {
+      LogsReader reader(kDay, kDay, &out, 1, true, true);
+      Sent sent(reader);
+      reader.StartRead();
+      QCOMPARE(sent.names, QStringList({"LogFileNotFound"}));
+      QVERIFY(!reader.IsReading());
+    }
+    {
+      LogsReader reader(time_t(1714558830), time_t(1714559100), &out, 2, true, true);
+      reader.RestrictToGroups({1714558830, 1714559100}, QStringLiteral("STORAGE_MODULE"));
+      Sent sent(reader);
+      reader.StartRead();
+      QCOMPARE(sent.names, QStringList({"LogFileNotFound"}));
+    }
+    QVERIFY(out.isEmpty());
+    report_test::RemoveDiagnosticsLog();
+  }
+
+  // Samoa skipped 30 December 2011: its clocks went from the 29th, 23:59:59 (UTC-10) to the
+  // 31st, 00:00:00 (UTC+14). A day search still starts where the day would have, never at 1970.
+  void dayWithoutMidnight() {
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "Pacific/Apia");
+    tzset();
+    const qint64 last_of_29th = 1325239199;  // 2011-12-30T09:59:59Z
+    const qint64 first_of_31st = 1325239200;
+    report_test::WriteDiagnosticsLog(
+        Run("2011-06-01T00.00.00", "A", 1306886400, "SUCCESS") +
+        Run("2011-12-29T23.59.59", "A", last_of_29th, "SUCCESS") +
+        Run("2011-12-31T00.00.00", "A", first_of_31st, "FAILED"));
+    QVector<HtmlLogEntry> out;
+    {
+      LogsReader reader(QDate(2011, 12, 30), QDate(2011, 12, 31), &out, 1, true, true);
+      reader.StartRead();
+      QCOMPARE(Keys(out), QStringList({QString::number(first_of_31st)}));
+    }
+    {
+      out.clear();
+      LogsReader reader(QDate(2011, 12, 30), QDate(2011, 12, 30), &out, 1, true, true);
+      Sent sent(reader);
+      reader.StartRead();
+      QCOMPARE(sent.names, QStringList({"NoLogsFoundOnInterval", "ReadFinished"}));
+    }
+    {
+      out.clear();
+      LogsReader reader(QDate(2011, 12, 29), QDate(2011, 12, 30), &out, 1, true, true);
+      reader.StartRead();
+      QCOMPARE(Keys(out), QStringList({QString::number(last_of_29th)}));
+    }
+    qputenv("TZ", zone);
+    tzset();
   }
 
   void choiceOfGroups() {

@@ -280,18 +280,33 @@ TEST(LogGrammar, ADeviceRepeatedInManyRunsKeepsEveryRunInOrder) {
   }
 }
 
-// A tests block started again within one device block starts afresh; earlier blocks stay.
-TEST(LogGrammar, RestartedTestsBlockReplacesOnlyItsOwnBlocksTests) {
-  const auto reader = ParseLog(Entry(kResourceHead + "START TESTS\n"
-                                     "2024-05-01T10.20.31 START EARLIER_TEST\n"
-                                     "2024-05-01T10.20.32 STOP EARLIER_TEST FAILED 1 S\n"
-                                     "STOP TESTS 5\n" +
-                                     "UDI: DISK0\n" + kOneTest + kOneTest));
-  const LogGroupEntry& entry = OnlyEntry(*reader);
-  const LogResource& resource = entry.resources[0].second;
-  ASSERT_EQ(resource.tests.size(), 2u);
-  EXPECT_EQ(resource.tests[0].name(), "EARLIER_TEST");
-  EXPECT_EQ(resource.tests[1].name(), "QUICK_TEST");
+// A tests block started again, with or without its device's id before it, keeps every result
+// recorded before it: a failure written to the log is never lost behind a later success.
+TEST(LogGrammar, RestartedTestsBlockKeepsEveryRecordedResult) {
+  const std::string failed_block =
+      "START TESTS\n"
+      "2024-05-01T10.20.31 MESSAGE EARLIER_MESSAGE\n"
+      "2024-05-01T10.20.31 START EARLIER_TEST\n"
+      "2024-05-01T10.20.32 STOP EARLIER_TEST FAILED 1 S\n"
+      "STOP TESTS 5\n";
+  // Without a property between them, the second block's start breaks the entry.
+  for (const std::string between : {"UDI: DISK0\n", "K: after\n", ""}) {
+    SCOPED_TRACE(between);
+    const auto reader = ParseLog(Entry(kResourceHead + failed_block + between + kOneTest));
+    const LogGroupEntry& entry = OnlyEntry(*reader);
+    EXPECT_EQ(entry.broken, between.empty());
+    ASSERT_EQ(entry.resources.size(), 1u);
+    const LogResource& resource = entry.resources[0].second;
+    ASSERT_EQ(resource.tests.size(), 2u);
+    EXPECT_EQ(resource.tests[0].name(), "EARLIER_TEST");
+    EXPECT_EQ(resource.tests[0].result(), "FAILED");
+    EXPECT_EQ(resource.tests[1].name(), "QUICK_TEST");
+    ASSERT_EQ(resource.messages.size(), 1u);
+    EXPECT_EQ(resource.messages[0].first_word(), "EARLIER_MESSAGE");
+    EXPECT_EQ(resource.result_code, "5");
+    EXPECT_EQ(resource.status_mask, kLogStatusFailed | kLogStatusSuccess);
+    EXPECT_EQ(entry.status_mask, resource.status_mask);
+  }
 }
 
 TEST(LogGrammar, SectionsCollectItemsByIndexAndTypesByName) {

@@ -5,7 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <future>
 #include <string>
@@ -16,6 +19,8 @@
 #include "support/log_test_support.h"
 
 namespace {
+
+using log_format::kLongestLine;
 
 std::string Block(const std::string& time, const std::string& name, int64_t number,
                   const std::string& device = "DISK0") {
@@ -206,31 +211,72 @@ TEST_F(LogFile, DiagnosticsLogIsReadFromTheLogFolder) {
   EXPECT_EQ(other.groups().size(), 2u);
 }
 
-// Lines cut by the reader's buffer boundaries, including one longer than a whole buffer.
-TEST_F(LogFile, LinesAcrossReadBuffersAreWhole) {
+// The file is read whole, as long as it can be held: every line comes whole, from the first
+// to the last one, which the engine has not ended yet, up to the longest a log may hold; a
+// longer line is garbage that breaks its entry alone, and is never kept.
+TEST_F(LogFile, LinesComeWholeUpToTheLongestALogHolds) {
   std::string text;
   int64_t number = 1;
   while (text.size() < (3u << 20)) text += WithCrLf(Block(kT, "STORAGE_MODULE", number++));
-  text += "+++ " + kT + " STORAGE_MODULE " + std::to_string(number) + "\n"
-          "UDI: LONG\nNOTE: " + std::string(1500000, 'x') + "\n"
-          "START TESTS\n" + kT + " START QUICK_TEST\n" + kT + " STOP QUICK_TEST SUCCESS 1 S\n"
-          "STOP TESTS 0\n--- STORAGE_MODULE\n"
+  const int64_t longest = number;
+  const int64_t garbage = number + 1;
+  const std::string tail = "START TESTS\n" + kT + " START QUICK_TEST\n" + kT +
+                           " STOP QUICK_TEST SUCCESS 1 S\nSTOP TESTS 0\n--- STORAGE_MODULE\n";
+  text += "+++ " + kT + " STORAGE_MODULE " + std::to_string(longest) + "\n"
+          "UDI: LONG\nNOTE: " + std::string(kLongestLine - 6, 'x') + "\n" + tail;
+  text += "+++ " + kT + " STORAGE_MODULE " + std::to_string(garbage) + "\n"
+          "UDI: LONGER\nNOTE: " + std::string(kLongestLine - 5, 'x') + "\n" + tail +
+          // Outside any entry, a line of megabytes is skipped like any other stray text.
+          std::string(4u << 20, 'y') + "\n" +
           // The engine is writing the next run: its last line has no line end yet.
-          "+++ " + kT + " STORAGE_MODULE " + std::to_string(number + 1) + "\nUDI: WRITTEN";
+          "+++ " + kT + " STORAGE_MODULE " + std::to_string(garbage + 1) + "\nUDI: WRITTEN";
   WriteFile(folder_ + "morva.log", text);
   MorvaLogReader reader(true);
   ASSERT_EQ(reader.OpenDiagnosticsLog(), kLogOpened);
   ASSERT_EQ(reader.Parse(), kLogParsed);
-  EXPECT_EQ(reader.groups().size(), static_cast<size_t>(number + 1));
+  EXPECT_EQ(reader.groups().size(), static_cast<size_t>(garbage + 1));
   for (const auto& [key, group] : reader.groups()) {
-    ASSERT_EQ(group.entries[0].second.broken, key == number + 1) << key;
+    ASSERT_EQ(group.entries[0].second.broken, key >= garbage) << key;
   }
-  const LogGroupEntry* last = FindEntry(reader, number, "STORAGE_MODULE");
-  ASSERT_NE(last, nullptr);
-  EXPECT_EQ(last->resources[0].second.properties.at(1).value().size(), 1500000u);
-  const LogGroupEntry* written = FindEntry(reader, number + 1, "STORAGE_MODULE");
+  const LogGroupEntry* kept = FindEntry(reader, longest, "STORAGE_MODULE");
+  ASSERT_NE(kept, nullptr);
+  EXPECT_EQ(kept->resources[0].second.properties.at(1).value().size(), kLongestLine - 6);
+  const LogGroupEntry* skipped = FindEntry(reader, garbage, "STORAGE_MODULE");
+  ASSERT_NE(skipped, nullptr);
+  const LogResource& device = skipped->resources[0].second;
+  EXPECT_EQ(device.properties.size(), 1u);
+  EXPECT_TRUE(device.broken);
+  ASSERT_EQ(device.tests.size(), 1u);
+  EXPECT_EQ(device.tests[0].result(), "SUCCESS");
+  const LogGroupEntry* written = FindEntry(reader, garbage + 1, "STORAGE_MODULE");
   ASSERT_NE(written, nullptr);
   EXPECT_EQ(written->resources[0].second.properties.at(0).value(), "WRITTEN");
+}
+
+// A log larger than the reader can hold (here a sparse terabyte, which costs the disk nothing)
+// is reported like a missing one, and never read: no memory is asked for it.
+TEST_F(LogFile, LogTooLargeToHoldIsUnreadable) {
+  ASSERT_LT(MorvaLogReader::LargestLog(), size_t{1} << 40);
+  const std::string path = folder_ + "morva.log";
+  WriteFile(path, Block(kT, "STORAGE_MODULE", 1));
+  ASSERT_EQ(truncate(path.c_str(), off_t{1} << 40), 0) << std::strerror(errno);
+  MorvaLogReader reader(true);
+  ASSERT_EQ(reader.OpenDiagnosticsLog(), kLogOpened);
+  EXPECT_EQ(reader.Parse(), kLogNotFound);
+  EXPECT_TRUE(reader.groups().empty());
+  reader.Filter(1, INT64_MAX, 1, true);
+  EXPECT_EQ(reader.NextGroup(true), nullptr);
+  EXPECT_EQ(reader.Parse(), kLogNotFound);  // closed
+
+  // One line of a size that can be held, and far beyond any line of the grammar.
+  std::string huge = Block(kT, "STORAGE_MODULE", 3);
+  huge.insert(huge.find("DISPLAY_NAME"), std::string(64u << 20, '+') + "\n");
+  WriteFile(path, Block(kT, "STORAGE_MODULE", 2) + huge);
+  ASSERT_EQ(reader.OpenDiagnosticsLog(), kLogOpened);
+  ASSERT_EQ(reader.Parse(), kLogParsed);
+  ASSERT_EQ(reader.groups().size(), 2u);
+  EXPECT_FALSE(FindEntry(reader, 2, "STORAGE_MODULE")->broken);
+  EXPECT_TRUE(FindEntry(reader, 3, "STORAGE_MODULE")->broken);
 }
 
 }  // namespace
