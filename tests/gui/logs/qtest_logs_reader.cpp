@@ -129,9 +129,17 @@ class TestLogsReader : public QObject {
   // Samoa skipped 30 December 2011: its clocks went from the 29th, 23:59:59 (UTC-10) to the
   // 31st, 00:00:00 (UTC+14). A day search still starts where the day would have, never at 1970.
   void dayWithoutMidnight() {
-    const QByteArray zone = qgetenv("TZ");
-    qputenv("TZ", "Pacific/Apia");
-    tzset();
+    struct ZoneForThisTest {
+      const QByteArray kept = qgetenv("TZ");
+      ZoneForThisTest() {
+        qputenv("TZ", "Pacific/Apia");
+        tzset();
+      }
+      ~ZoneForThisTest() {
+        qputenv("TZ", kept);
+        tzset();
+      }
+    } zone;
     const qint64 last_of_29th = 1325239199;  // 2011-12-30T09:59:59Z
     const qint64 first_of_31st = 1325239200;
     report_test::WriteDiagnosticsLog(
@@ -157,8 +165,6 @@ class TestLogsReader : public QObject {
       reader.StartRead();
       QCOMPARE(Keys(out), QStringList({QString::number(last_of_29th)}));
     }
-    qputenv("TZ", zone);
-    tzset();
   }
 
   void choiceOfGroups() {
