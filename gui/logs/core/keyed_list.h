@@ -104,26 +104,8 @@ class KeyedList {
 
   // Position of the element with this key, or kNotFound.
   size_t IndexOf(Key key) const {
-    if (slots_.empty()) {
-      for (size_t i = 0; i < size_; ++i) {
-        if (Traits::KeyOf(*Address(i)) == key) return i;
-      }
-      return kNotFound;
-    }
-    const size_t mask = slots_.size() - 1;
-    uint64_t probes = 0;
-    size_t found = kNotFound;
-    for (size_t slot = Traits::Hash(key) & mask;; slot = (slot + 1) & mask) {
-      const uint32_t stored = slots_[slot];
-      if (stored == 0) break;
-      ++probes;
-      if (Traits::KeyOf(*Address(stored - 1)) == key) {
-        found = stored - 1;
-        break;
-      }
-    }
-    keyed_list::probes += probes;
-    return found;
+    size_t free_slot = kNotFound;
+    return Search(key, free_slot);
   }
 
   const Element* Find(Key key) const {
@@ -132,22 +114,16 @@ class KeyedList {
   }
 
   // Appends an element whose key is not in the list yet; returns its position.
-  size_t Append(Element element) {
-    const size_t position = size_;
-    size_t block, offset;
-    Locate(position, block, offset);
-    if (block == blocks_.size()) {
-      blocks_.reserve(block + 1);
-      blocks_.push_back(static_cast<Element*>(::operator new(BlockSize(block) * sizeof(Element))));
-    }
-    new (blocks_[block] + offset) Element(std::move(element));
-    ++size_;
-    if (!slots_.empty() && (size_ + 1) * 2 <= slots_.size()) {
-      Insert(position);
-    } else if (size_ >= kIndexFrom) {
-      Rebuild();
-    }
-    return position;
+  size_t Append(Element element) { return Place(std::move(element), kNotFound); }
+
+  // Position of the element with this key, appended as make() builds it when there is none
+  // (appended tells which): the key is hashed once either way.
+  template <typename Make>
+  size_t FindOrAppend(Key key, Make make, bool& appended) {
+    size_t free_slot = kNotFound;
+    const size_t found = Search(key, free_slot);
+    appended = found == kNotFound;
+    return appended ? Place(make(), free_slot) : found;
   }
 
   void clear() {
@@ -183,6 +159,57 @@ class KeyedList {
     size_t block, offset;
     Locate(position, block, offset);
     return blocks_[block] + offset;
+  }
+
+  // The element's position, or kNotFound and, in an indexed list, the free slot where the
+  // search ended: the one an element with this key takes.
+  size_t Search(Key key, size_t& free_slot) const {
+    if (slots_.empty()) {
+      for (size_t i = 0; i < size_; ++i) {
+        if (Traits::KeyOf(*Address(i)) == key) return i;
+      }
+      return kNotFound;
+    }
+    const size_t mask = slots_.size() - 1;
+    uint64_t probes = 0;
+    size_t found = kNotFound;
+    for (size_t slot = Traits::Hash(key) & mask;; slot = (slot + 1) & mask) {
+      const uint32_t stored = slots_[slot];
+      if (stored == 0) {
+        free_slot = slot;
+        break;
+      }
+      ++probes;
+      if (Traits::KeyOf(*Address(stored - 1)) == key) {
+        found = stored - 1;
+        break;
+      }
+    }
+    keyed_list::probes += probes;
+    return found;
+  }
+
+  // free_slot: where the new element's key was searched for in vain, when it is known.
+  size_t Place(Element element, size_t free_slot) {
+    const size_t position = size_;
+    size_t block, offset;
+    Locate(position, block, offset);
+    if (block == blocks_.size()) {
+      blocks_.reserve(block + 1);
+      blocks_.push_back(static_cast<Element*>(::operator new(BlockSize(block) * sizeof(Element))));
+    }
+    new (blocks_[block] + offset) Element(std::move(element));
+    ++size_;
+    if (!slots_.empty() && (size_ + 1) * 2 <= slots_.size()) {
+      if (free_slot != kNotFound) {
+        slots_[free_slot] = static_cast<uint32_t>(position + 1);
+      } else {
+        Insert(position);
+      }
+    } else if (size_ >= kIndexFrom) {
+      Rebuild();
+    }
+    return position;
   }
 
   void Insert(size_t position) {

@@ -317,13 +317,16 @@ bool MorvaLogReader::HandleGroupStart(std::string_view line) {
   }
   group_key_ = key;
   group_ = &groups_[key];
-  size_t entry = group_->entries.IndexOf(name);
-  if (entry == decltype(group_->entries)::kNotFound) {
-    LogGroupEntry created;
-    created.name = name;
-    entry = group_->entries.Append({name, std::move(created)});
-    group_->number = number;
-  }
+  bool created = false;
+  const size_t entry = group_->entries.FindOrAppend(
+      name,
+      [name] {
+        LogGroupEntry made;
+        made.name = name;
+        return std::pair<std::string_view, LogGroupEntry>(name, std::move(made));
+      },
+      created);
+  if (created) group_->number = number;
   entry_ = entry;
   has_entry_ = true;
   entry_name_ = name;
@@ -362,10 +365,12 @@ bool MorvaLogReader::HandleProperty(std::string_view line) {
       LogGroupEntry* entry = CurrentEntry();
       if (entry == nullptr) return false;
       FitLists();
-      size_t resource = entry->resources.IndexOf(value);
-      duplicate_resource_ = resource != decltype(entry->resources)::kNotFound;
-      if (!duplicate_resource_) {
-        resource = entry->resources.Append({value, LogResource()});
+      bool created = false;
+      const size_t resource = entry->resources.FindOrAppend(
+          value, [value] { return std::pair<std::string_view, LogResource>(value, LogResource()); },
+          created);
+      duplicate_resource_ = !created;
+      if (created) {
         entry->resources[resource].second.properties.reserve(kUsualProperties);
         entry->resources[resource].second.properties.push_back({line.data()});
       }
@@ -391,20 +396,26 @@ bool MorvaLogReader::HandleProperty(std::string_view line) {
     LogResource* resource = CurrentResource();
     if (resource == nullptr) return false;
     if (!duplicate_resource_) {
-      size_t section = resource->sections.IndexOf(section_type_);
-      if (section == decltype(resource->sections)::kNotFound) {
-        LogResourceSection created;
-        created.type = section_type_;
-        section = resource->sections.Append(std::move(created));
-      }
+      bool created = false;
+      const std::string_view type = section_type_;
+      const size_t section = resource->sections.FindOrAppend(
+          type,
+          [type] {
+            LogResourceSection made;
+            made.type = type;
+            return made;
+          },
+          created);
       auto& items = resource->sections[section].items;
-      size_t item = items.IndexOf(index);
-      if (item == decltype(resource->sections[section].items)::kNotFound) {
-        LogResourceItem created;
-        created.index = index;
-        created.properties.reserve(kUsualItemProperties);
-        item = items.Append(std::move(created));
-      }
+      const size_t item = items.FindOrAppend(
+          index,
+          [index] {
+            LogResourceItem made;
+            made.index = index;
+            made.properties.reserve(kUsualItemProperties);
+            return made;
+          },
+          created);
       items[item].properties.push_back({line.data()});
       section_ = section;
       item_ = item;
