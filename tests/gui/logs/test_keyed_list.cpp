@@ -7,6 +7,7 @@
 
 #include "gui/logs/core/log_records.h"
 #include "support/log_test_support.h"
+#include "tests/gui/logs/bench_log_generator.h"
 
 namespace {
 
@@ -67,20 +68,11 @@ TEST(KeyedList, ItemsAreFoundByLargeIndexes) {
   EXPECT_EQ(section.items.IndexOf(1), decltype(section.items)::kNotFound);
 }
 
-// Indices a log can be written with so that a fixed, invertible hash (the finaliser
-// k ^= k >> 33; k *= C; k ^= k >> 33) sends every one of them to the same slot.
+// Indices a log can be written with so that a fixed, invertible hash sends every one of them to
+// the same slot.
 std::vector<uint64_t> IndicesAimedAtAFixedHash(size_t count) {
-  constexpr uint64_t kMultiplier = 0xff51afd7ed558ccdULL;
-  uint64_t inverse = kMultiplier;  // Newton's iteration doubles the correct low bits each time
-  for (int i = 0; i < 5; ++i) inverse *= 2 - kMultiplier * inverse;
   std::vector<uint64_t> indices;
-  for (uint64_t i = 1; i <= count; ++i) {
-    uint64_t key = i << 40;  // the hash's low bits, every table's slot, are all zero
-    key ^= key >> 33;
-    key *= inverse;
-    key ^= key >> 33;
-    indices.push_back(key);
-  }
+  for (uint64_t i = 0; i < count; ++i) indices.push_back(bench_log::IndexAimedAtAFixedHash(i));
   return indices;
 }
 
