@@ -90,6 +90,11 @@ ConsoleDisplay::ConsoleDisplay(bool bootable, std::ostream& out) : bootable_(boo
 
 void ConsoleDisplay::Flush() { out_.flush(); }
 
+bool ConsoleDisplay::Shown() {
+  Flush();
+  return !out_.fail();
+}
+
 void ConsoleDisplay::Text(const std::string& text) {
   out_ << text;
   Flush();

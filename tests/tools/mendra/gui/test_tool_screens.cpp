@@ -205,7 +205,7 @@ class TestToolScreens : public QObject {
     MdrUtils* model = MdrPlugin::current_model();
     model->FilterDevices(false, true, false);
     PartitionSelection everything;
-    model->SetSelectedPartitions(&everything, false, false, false);
+    model->SelectEveryDevice(&everything, false, false, false);
     QVERIFY(model->selected_devices() != nullptr);
     const int devices = static_cast<int>(model->selected_devices()->size());
     QVERIFY(devices >= 2);
@@ -378,7 +378,7 @@ class TestToolScreens : public QObject {
     MdrUtils* model = MdrPlugin::current_model();
     model->FilterDevices(false, true, true);
     PartitionSelection everything;
-    model->SetSelectedPartitions(&everything, false, true, false);
+    model->SelectEveryDevice(&everything, false, true, false);
     MdrExecutionScreen* execution = rig.screen->execution_screen();
     rig.controller->AddFlowScreen(execution, true);
     DialogCloser closer;
@@ -436,7 +436,7 @@ class TestToolScreens : public QObject {
       MdrUtils* model = MdrPlugin::current_model();
       model->FilterDevices(false, true, true);
       PartitionSelection everything;
-      model->SetSelectedPartitions(&everything, false, true, false);
+      model->SelectEveryDevice(&everything, false, true, false);
       QCOMPARE(static_cast<int>(model->selected_devices()->size()), 2);
       MdrExecutionScreen* execution = rig.screen->execution_screen();
       rig.controller->AddFlowScreen(execution, true);
