@@ -407,6 +407,57 @@ TEST(MendraToolRun, QuestionDuringTheRunGetsNoAnswer) {
   EXPECT_TRUE(Contains(interrupted.out, "Operation status: Aborted"));
 }
 
+// An empty target names no device, and a question that could not be shown was not asked: in
+// neither case does anything run.
+TEST(MendraToolRun, NothingRunsOnAnEmptyTargetOrAnUnshownQuestion) {
+  for (const std::vector<std::string>& words :
+       {std::vector<std::string>{"-r", ""}, std::vector<std::string>{"-s", ""},
+        std::vector<std::string>{"-r", ",", "-s"}}) {
+    SCOPED_TRACE(words[0] + " '" + words[1] + "'");
+    clitest::Outcome run = Tool(words, "y\n");
+    EXPECT_EQ(run.status, 5);
+    EXPECT_TRUE(Contains(run.out, "\t- All devices and partitions specified are invalid to that operation\n"));
+    EXPECT_FALSE(Contains(run.out, "(y/n)"));
+    EXPECT_FALSE(Contains(run.out, "Started Operation"));
+  }
+
+  const std::string trace = clitest::ScratchDir() + "/unshown_question_trace.txt";
+  std::remove(trace.c_str());
+  std::map<std::string, std::string> env = DemoMachine();
+  env["MORVA_TRACE"] = trace;
+  clitest::StreamSetup full;
+  full.output_file = "/dev/full";
+  full.input_file = clitest::WriteScratchFile("yes_answer.txt", "y\n");
+  const clitest::Outcome lost = clitest::RunCliWith(full, {"-Mstorage", "-Trecover", "-r", "3"}, env);
+  EXPECT_EQ(lost.status, 6);
+  EXPECT_EQ(lost.err, "[Warning] output lost: standard output: No space left on device\n");
+  EXPECT_FALSE(Contains(clitest::ReadFile(trace), "devices=3")) << clitest::ReadFile(trace);
+}
+
+// A device scan that failed is no empty machine: the tool says so and ends as the host does.
+TEST(MendraToolRun, AFailedDeviceScanIsTold) {
+  std::map<std::string, std::string> env = RiggedMachine({kSystem, kClean}, "C:\\Windows");
+  std::string catalogue = clitest::ReadFile(env["MORVA_CATALOGUE"]);
+  const std::string scan = R"("scan": {"duration": 0.100000})";
+  const size_t at = catalogue.find(scan);
+  ASSERT_NE(at, std::string::npos);
+  catalogue.replace(at, scan.size(), R"("scan": {"sequence": [{"devices": [], "result": 5}]})");
+  env["MORVA_CATALOGUE"] = clitest::WriteScratchFile("failing_scan.json", catalogue);
+  for (const std::vector<std::string>& words :
+       {std::vector<std::string>{"-l"}, std::vector<std::string>{"-s"},
+        std::vector<std::string>{"-s", "6"}, std::vector<std::string>{"-r", "6"}}) {
+    SCOPED_TRACE(words[0]);
+    std::vector<std::string> args{"-Mstorage", "-Trecover"};
+    args.insert(args.end(), words.begin(), words.end());
+    clitest::Outcome run = RunCli(args, env, "y\n");
+    EXPECT_EQ(run.status, 2) << run.out;
+    EXPECT_TRUE(Contains(run.out, "[Warning] Device scan failed: 5\n")) << run.out;
+    EXPECT_FALSE(Contains(run.out, "no applicable devices"));
+    EXPECT_FALSE(Contains(run.out, "invalid"));
+    EXPECT_FALSE(Contains(run.out, "(y/n)"));
+  }
+}
+
 TEST(MendraToolRun, RepairTypedOnATerminalWithBackspace) {
   clitest::Session session({"-Mstorage", "-Trecover", "-r", "3"}, DemoMachine(),
                            clitest::Session::Console::kTerminal);
