@@ -458,6 +458,36 @@ TEST(MendraToolRun, AFailedDeviceScanIsTold) {
   }
 }
 
+// A device name with terminal controls in the engine's catalogue is shown, never obeyed: the
+// question and the run cannot be made to name another device, neither in the tool nor in the
+// host's own listings, output file and protocol.
+TEST(MendraToolRun, EngineTextNeverDrivesTheTerminal) {
+  const Disk forged{"6", R"(USB\u001b[2K\u001b[1G  0\tSATA_HDD_1TB (the system disk)\u001b]0;x\u0007\u009b)",
+                    "M:\\\\", 0};
+  const std::map<std::string, std::string> env = RiggedMachine({kSystem, forged}, "C:\\Windows");
+  const std::string shown = "USB\\x1b[2K\\x1b[1G  0\tSATA_HDD_1TB (the system disk)\\x1b]0;x\\x07\\u009b";
+  const std::string output_file = clitest::ScratchDir() + "/forged_listing.txt";
+  std::remove(output_file.c_str());
+  const std::vector<std::vector<std::string>> lines = {
+      {"-Mstorage", "-Trecover", "-r", "6"}, {"-Mstorage", "-Trecover", "-l"},
+      {"-Mstorage", "-D"}, {"-Mstorage", "-D", "-o" + output_file}, {"--KOLV", "-Mstorage", "-D"},
+      {"-Mstorage", "6", "-Q"}};
+  for (const std::vector<std::string>& words : lines) {
+    SCOPED_TRACE(words[0] + " " + words[1] + " " + words.back());
+    clitest::Outcome run = RunCli(words, env, "y\n");
+    const std::string text = run.out + run.err + clitest::ReadFile(output_file);
+    EXPECT_EQ(text.find('\x1b'), std::string::npos) << text;
+    EXPECT_EQ(text.find('\a'), std::string::npos) << text;
+    EXPECT_EQ(text.find("\xc2\x9b"), std::string::npos) << text;
+    if (words[0] != "--KOLV") {
+      EXPECT_TRUE(Contains(text, shown)) << text;
+    }
+    if (words.size() > 3 && words[2] == "-r") {
+      EXPECT_TRUE(Contains(run.out, "> These devices will be repaired:\n  6\t" + shown + "\n")) << run.out;
+    }
+  }
+}
+
 TEST(MendraToolRun, RepairTypedOnATerminalWithBackspace) {
   clitest::Session session({"-Mstorage", "-Trecover", "-r", "3"}, DemoMachine(),
                            clitest::Session::Console::kTerminal);
