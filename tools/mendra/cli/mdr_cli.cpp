@@ -142,6 +142,10 @@ int MdrCli::RunSteps(int argc, char** argv) {
     if (flags_ & kFlagListing)
       display_->ListDevices(*model_, parser_->had_target_words() ? &parser_->target_ids() : nullptr);
   }
+  return RunOperation();
+}
+
+int MdrCli::RunOperation() {
   std::string operation;
   if (flags_ & kFlagScan)
     operation = "scan";

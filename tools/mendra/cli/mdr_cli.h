@@ -43,6 +43,8 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   static int ToolRunThread(void* self);
   static void OnConsoleSignal(int signal_number);
   int RunSteps(int argc, char** argv);
+  // The scan or the repair the options asked for, if any, once the question was answered.
+  int RunOperation();
   // Also when the interrupt's callback has not run yet.
   bool Interrupted() const { return signal_abort_ || CliInterrupted(); }
   // Fills the model's device list from the parsed targets (every applicable device without
