@@ -13,6 +13,7 @@
 
 #include "cli/exit_status.h"
 #include "cli/morva_stdio.h"
+#include "cli/startup.h"
 #include "cli/thread_manager.h"
 #include "kolv_os/os.h"
 
@@ -22,6 +23,12 @@ namespace {
 std::mutex g_service_mutex;
 std::atomic<morva_service::MorvaService*> g_service{nullptr};
 std::atomic<bool> g_interrupted{false};
+// The platform counts interrupts as they are taken; those past this count came after the host
+// took the signals, whether or not a callback has seen them yet.
+std::atomic<bool> g_counting{false};
+std::atomic<unsigned long> g_interrupts_before{0};
+// The exit status was read out: an interrupt now can only end the program.
+std::atomic<bool> g_ending{false};
 std::atomic<int> g_output{-1};
 std::once_flag g_stall_watch;
 
@@ -102,9 +109,14 @@ std::string UniqueTextList::Joined(const std::string& separator) const {
 
 CliApplication::CliApplication(bool connect_service) : connected_(connect_service) {
   g_interrupted.store(false);
+  g_ending.store(false);
   signal_handler = get_signal_handler();
   if (connected_) {
-    if (signal_handler) signal_handler->Register(&OnConsoleInterrupt);
+    if (signal_handler) {
+      g_interrupts_before.store(signal_handler->Interrupts());
+      g_counting.store(true);
+      signal_handler->Register(&OnConsoleInterrupt);
+    }
     morva_service::MorvaService* service = ThreadManager::Instance().service();
     std::lock_guard<std::mutex> lock(g_service_mutex);
     g_service.store(service);
@@ -131,7 +143,8 @@ CliApplication::~CliApplication() {
     ThreadManager& manager = ThreadManager::Instance();
     manager.Stop();  // gives the engine back
     manager.ReleaseSemaphores();
-    if (signal_handler) signal_handler->Unregister();
+    // The signals stay with the host's callback until the program has ended: given back, a late
+    // interrupt would kill the program by the signal.
   }
 }
 
@@ -165,7 +178,13 @@ void MergeOutputLost(CliApplication& app) {
   if (app.exit_status == kolv_exit::kSuccess) app.exit_status = kolv_exit::kOutputFileError;
 }
 
-unsigned ExitStatus(const CliApplication& app) { return app.exit_status; }
+unsigned ExitStatus(const CliApplication& app) {
+  // Set before the look, so that an interrupt the look misses finds it set.
+  g_ending.store(true);
+  if (CliInterrupted() && Weight(kolv_exit::kTestCancelled) > Weight(app.exit_status))
+    return kolv_exit::kTestCancelled;
+  return app.exit_status;
+}
 
 void WriteFinalStatus(CliApplication& app) {
   if (app.sink)
@@ -174,7 +193,12 @@ void WriteFinalStatus(CliApplication& app) {
 }
 
 morva_service::MorvaService* CliService() { return g_service.load(); }
-bool CliInterrupted() { return g_interrupted.load(); }
+bool CliInterrupted() {
+  if (g_interrupted.load()) return true;
+  if (!g_counting.load()) return false;
+  ZerkaSignalHandler* handler = get_signal_handler();
+  return handler != nullptr && handler->Interrupts() > g_interrupts_before.load();
+}
 void SetCliInterrupted() { g_interrupted.store(true); }
 
 void WatchOutput(int fd) { g_output.store(fd); }
@@ -182,6 +206,7 @@ void WatchOutput(int fd) { g_output.store(fd); }
 void ToolInterrupted() { NoteInterrupt(); }
 
 void OnConsoleInterrupt(int /*signal_number*/) {
+  if (g_ending.load()) EndWithoutWaiting(nullptr, kolv_exit::kTestCancelled);
   if (!NoteInterrupt()) return;  // one interrupt aborts once
   {
     std::lock_guard<std::mutex> lock(g_service_mutex);

@@ -255,7 +255,7 @@ int Parser::HandleTool() {
     return Fatal(error_, "THE_-|T_OPTION_MUST_BE_USED_AFTER_THE_-|M\"module_name\"_OPTION");
   if (app_.module_selections.size() > 1)
     return Fatal(error_, "THE_TOOL_OPTION_MUST_BE_SPECIFIED_FOR_ONLY_ONE_MODULE");
-  if (seen_) return Fatal(error_, "THE_-T_OPTION_CANNOT_BE_USED_ALONG_WITH_OTHER_CLI_OPTIONS");
+  if (seen_) return Fatal(error_, "THE_-|T_OPTION_CANNOT_BE_USED_ALONG_WITH_OTHER_CLI_OPTIONS");
   if (!optarg || !*optarg) return Fatal(error_, "NO_TOOL_CHOSEN");
   app_.flags |= kFlagTool;
   if (app_.flags & kFlagBackgroundParent)

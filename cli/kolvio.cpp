@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "cli/engine_text.h"
+
 namespace {
 // The abort byte stays for the rest of the process once read.
 std::atomic<unsigned char> g_abort_byte{0};
@@ -67,7 +69,9 @@ void KOLVio::SetAbortWaker(std::function<void()> waker) {
   abort_waker_ = std::move(waker);
 }
 
-std::string KOLVio::ProtocolField(const std::string& text) {
+std::string KOLVio::ProtocolField(const std::string& raw) {
+  // Engine text: never a raw ESC or BEL in the stream either.
+  const std::string text = EngineText(raw);
   std::string out = text;
   for (char& c : out)
     if (c == '\r' || c == '\n') c = ' ';

@@ -1,5 +1,6 @@
 #include "cli/listings.h"
 
+#include "cli/engine_text.h"
 #include "cli/exit_status.h"
 #include "cli/kolvio.h"
 #include "cli/thread_manager.h"
@@ -24,9 +25,9 @@ std::string VersionText(const morva_service::ProductVersion& v) {
 
 bool NoModuleLoaded(const CliApplication& app) { return !app.modules || app.modules->empty(); }
 
-// Engine text inside protocol fields.
+// Engine text, inside protocol fields or shown as text.
 std::string Safe(const CliApplication& app, const std::string& text) {
-  return (app.flags & kFlagProtocol) ? KOLVio::ProtocolField(text) : text;
+  return (app.flags & kFlagProtocol) ? KOLVio::ProtocolField(text) : EngineText(text);
 }
 
 }  // namespace
@@ -105,7 +106,7 @@ void ShowGeneralHelp(CliApplication& app) {
     for (ModuleInterfaceView* module : *app.modules) {
       if (!module) continue;
       if (!names.empty()) names += ", ";
-      names += Lower(module->name());
+      names += Lower(EngineText(module->name()));
     }
     text += "\n\n> Available module(s): " + names;
   }
@@ -122,7 +123,7 @@ void ShowModuleVersion(CliApplication& app, ModuleInterfaceView* module) {
   if (!app.sink || !(app.flags & kFlagVersion) || !module) return;
   const morva_service::ProductVersion* version = module->version();
   if (!version) return;
-  app.sink->PrintTitle("  " + module->name() + " - VERSION " + VersionText(*version), true);
+  app.sink->PrintTitle("  " + EngineText(module->name()) + " - VERSION " + VersionText(*version), true);
 }
 
 void ShowAllModuleVersions(CliApplication& app) {
@@ -139,7 +140,7 @@ void ShowModuleList(CliApplication& app) {
   app.sink->PrintRaw("> Available Modules", true);
   for (ModuleInterfaceView* module : *app.modules) {
     if (!module) continue;
-    const std::string name = Lower(module->name());
+    const std::string name = Lower(EngineText(module->name()));
     app.sink->PrintRaw("  - " + name, true);
     if (app.flags & kFlagProtocol) app.sink->PrintField("MODULE_NAME", Safe(app, name), true);
   }
@@ -153,7 +154,7 @@ void ShowModuleList(CliApplication& app) {
 void ShowModuleHelp(CliApplication& app, ModuleInterfaceView* module) {
   if (!app.sink || !(app.flags & kFlagHelp) || !module) return;
   app.sink->PrintRaw("> ", false);
-  app.sink->PrintRaw(module->help(), true);
+  app.sink->PrintRaw(EngineText(module->help()), true);
   app.sink->NewLine();
 }
 
@@ -279,8 +280,8 @@ void ShowDeviceResources(CliApplication& app, SystemComponentView* device,
   for (size_t i = 0; i < resources.size(); ++i) {
     if (i) sink.PrintRaw(kDottedRuler, true);
     if (!protocol)
-      sink.PrintField(MorvaStdio::KeyToText("RESOURCE_TYPE", true, true, true), resources[i].name,
-                      true);
+      sink.PrintField(MorvaStdio::KeyToText("RESOURCE_TYPE", true, true, true),
+                      EngineText(resources[i].name), true);
     for (const auto& row : resources[i].properties)
       sink.PrintField(Safe(app, row.first), Safe(app, row.second), true);
   }
@@ -305,7 +306,7 @@ void ShowTools(CliApplication& app, ModuleSelection& selection) {
     return;
   }
   if (!(selection.listing & kListTools)) return;
-  sink.PrintText(selection.module->name() + " tools:", true);
+  sink.PrintText(EngineText(selection.module->name()) + " tools:", true);
   if (usable.empty())
     sink.PrintRaw(MorvaStdio::KeyToText("NO_TOOLS_FOUND_IN_THIS_MODULE", false, true, true), true);
   for (ToolView* tool : usable) ShowToolEntry(app, tool, selection.module->name());
@@ -318,14 +319,15 @@ void ShowToolEntry(CliApplication& app, ToolView* tool, const std::string& modul
   MorvaStdio& sink = *app.sink;
   sink.NewLine();
   sink.PrintRaw(" => ", false);
-  sink.PrintTitle(tool->name(), true);
+  sink.PrintTitle(EngineText(tool->name()), true);
   sink.PrintRaw("\t" + MorvaStdio::KeyToText("DESCRIPTION", true, true, true) + "\t" +
-                    MorvaStdio::KeyToText(tool->description(), false, true, true),
+                    MorvaStdio::KeyToText(EngineText(tool->description()), false, true, true),
                 true);
-  sink.PrintRaw("\t" + MorvaStdio::KeyToText("HINT", true, true, true) + "\t\t" + tool->hint(),
+  sink.PrintRaw("\t" + MorvaStdio::KeyToText("HINT", true, true, true) + "\t\t" + EngineText(tool->hint()),
                 true);
   sink.PrintRaw(std::string("\tMore info\t") + kProgramName + " -M" +
-                    MorvaStdio::KeyToText(module_name, false, false, true) + " -T" + tool->hint(),
+                    MorvaStdio::KeyToText(EngineText(module_name), false, false, true) + " -T" +
+                    EngineText(tool->hint()),
                 true);
 }
 
@@ -333,15 +335,15 @@ void ShowDiagnostics(CliApplication& app, ModuleInterfaceView* module) {
   if (!app.sink || !module) return;
   MorvaStdio& sink = *app.sink;
   const bool protocol = (app.flags & kFlagProtocol) != 0;
-  sink.PrintText("DIAGNOSTICS - " + module->name() + " MODULE", true);
+  sink.PrintText("DIAGNOSTICS - " + EngineText(module->name()) + " MODULE", true);
   std::string text;
   for (DiagnosticView* diagnostic : module->diagnostics()) {
     if (!diagnostic) continue;
-    text += "  - " + MorvaStdio::KeyToText(diagnostic->name(), true, true, true) + " " +
+    text += "  - " + MorvaStdio::KeyToText(EngineText(diagnostic->name()), true, true, true) + " " +
             MorvaStdio::KeyToText("TESTS", false, false, true) + ":\n";
     for (TestView* test : diagnostic->tests()) {
       if (!test) continue;
-      text += "\t" + MorvaStdio::KeyToText(test->name(), true, true, true) + "\n";
+      text += "\t" + MorvaStdio::KeyToText(EngineText(test->name()), true, true, true) + "\n";
       if (protocol)
         sink.PrintField(Safe(app, test->name()), TestIdentifierText(test->identifier()), true);
     }

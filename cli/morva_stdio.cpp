@@ -10,6 +10,7 @@
 #include <cstring>
 #include <thread>
 
+#include "cli/engine_text.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -159,7 +160,7 @@ int MorvaStdio::EndDevice(std::string result_text, double seconds, bool /*failed
   if (status == kSinkDone) status = Ruler();
   if (status == kSinkDone) status = Write("   ");
   if (status == kSinkDone) status = PrintTitle("RESULT_CODE: ", false);
-  if (status == kSinkDone) status = PrintRaw(std::move(result_text), true);
+  if (status == kSinkDone) status = PrintRaw(EngineText(result_text), true);
   if (status == kSinkDone)
     status = Write("   " + KeyToText("TOTAL_ELAPSED_TIME:", false, true, true) + " " +
                    ElapsedText(seconds) + " \n");
@@ -171,14 +172,14 @@ int MorvaStdio::EndDevice(std::string result_text, double seconds, bool /*failed
 int MorvaStdio::BeginDiagnostic(std::string name) {
   int status = NewLine();
   if (status == kSinkDone) status = PrintText("STARTED_DIAGNOSTIC: ", false);
-  if (status == kSinkDone) status = PrintTitle(name, true);
+  if (status == kSinkDone) status = PrintTitle(EngineText(name), true);
   diagnostic_name_ = std::move(name);
   return status;
 }
 
 int MorvaStdio::EndDiagnostic() {
   int status = PrintText("FINISHED_DIAGNOSTIC: ", false);
-  if (status == kSinkDone) status = PrintTitle(diagnostic_name_, true);
+  if (status == kSinkDone) status = PrintTitle(EngineText(diagnostic_name_), true);
   diagnostic_name_.clear();
   return status;
 }
@@ -203,7 +204,7 @@ bool MorvaStdio::AskYesNo() {
 
 int MorvaStdio::BeginTest(std::string name, std::string /*identifier*/) {
   int status = PrintText("=> ", false);
-  if (status == kSinkDone) status = PrintTitle(name, true);
+  if (status == kSinkDone) status = PrintTitle(EngineText(name), true);
   test_name_ = std::move(name);
   return status;
 }
@@ -256,7 +257,7 @@ int MorvaStdio::TestProgress(int percent, double seconds) {
 }
 
 int MorvaStdio::ScanProgress(std::string module_name, bool finished) {
-  std::string text = KeyToText("SCANNING " + module_name + " DEVICES", false, true, true);
+  std::string text = KeyToText("SCANNING " + EngineText(module_name) + " DEVICES", false, true, true);
   std::string line;
   if (finished) {
     text = KeyToText(text + " FINISHED\n", false, true, true);
@@ -272,8 +273,8 @@ int MorvaStdio::ScanProgress(std::string module_name, bool finished) {
 int MorvaStdio::SuiteProgress(int /*percent*/, double /*seconds*/) { return kSinkDone; }
 
 int MorvaStdio::ReportAssert(std::string expression, std::string file, int line) {
-  if (!err_ || std::fprintf(err_, "Assert Failed: %s in file %s, line %d.\n", expression.c_str(),
-                            file.c_str(), line) < 0)
+  if (!err_ || std::fprintf(err_, "Assert Failed: %s in file %s, line %d.\n",
+                            EngineText(expression).c_str(), EngineText(file).c_str(), line) < 0)
     return kSinkStderrFailed;
   return kSinkDone;
 }

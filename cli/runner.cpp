@@ -4,6 +4,7 @@
 #include <cctype>
 #include <map>
 
+#include "cli/engine_text.h"
 #include "cli/exit_status.h"
 #include "cli/kolvio.h"
 #include "cli/listings.h"
@@ -110,8 +111,8 @@ void BuildDeviceRunList(CliApplication& app, ModuleSelection& selection) {
         if (run.tests.empty()) {
           if (app.sink) {
             app.sink->PrintText("[|WARNING] ", false);
-            app.sink->PrintText(chosen->name, false);
-            app.sink->PrintRaw(" are not supported for device: " + id, true);
+            app.sink->PrintText(EngineText(chosen->name), false);
+            app.sink->PrintRaw(" are not supported for device: " + EngineText(id), true);
           }
           continue;
         }
@@ -245,7 +246,7 @@ void DeviceRunPrinter::FollowTest(uint32_t start_tick) {
       sink.TestProgress(test_listener_.progress(), Since(start_tick));
     } else {
       sink.PrintText("  [|INFO] ", false);
-      sink.PrintText(message, true);
+      sink.PrintText(EngineText(message), true);
       test_listener_.ClearMessage();
     }
   };

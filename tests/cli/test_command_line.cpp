@@ -258,7 +258,7 @@ const std::vector<Row>& Table() {
       {{"-Trecover"}, 70, "THE_-|T_OPTION_MUST_BE_USED_AFTER_THE_-|M\"module_name\"_OPTION", 0, 0,
        0, nullptr},
       {{"-Mstorage", "-G5", "-Trecover"}, 70,
-       "THE_-T_OPTION_CANNOT_BE_USED_ALONG_WITH_OTHER_CLI_OPTIONS", 0, 0, 0, nullptr},
+       "THE_-|T_OPTION_CANNOT_BE_USED_ALONG_WITH_OTHER_CLI_OPTIONS", 0, 0, 0, nullptr},
       {{"-Mstorage", "-Mmemory", "-Trecover"}, 70,
        "THE_TOOL_OPTION_MUST_BE_SPECIFIED_FOR_ONLY_ONE_MODULE", 0, 0, 0, nullptr},
       {{"-b", "-Mstorage", "-Trecover"}, 70, "IT_IS_NOT_POSSIBLE_TO_A_TOOL_IN_BACKGROUND_MODE", 0,

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "cli/engine_text.h"
 #include "cli/kolvio.h"
 #include "cli/morva_stdio.h"
 #include "cli/stdio_variants.h"
@@ -191,6 +192,44 @@ TEST(KOLVio, StatusLettersAndSafeFields) {
   EXPECT_EQ(KOLVio::ProtocolField("a:::b\nc"), "a;;;b c");
   EXPECT_EQ(KOLVio::ProtocolField(":x:y:"), ";x:y;");
   EXPECT_EQ(KOLVio::ProtocolField("plain"), "plain");
+  // Never a raw escape or bell in the stream, whatever the engine's catalogue holds.
+  EXPECT_EQ(KOLVio::ProtocolField("USB\x1b]0;x\a:"), "USB\\x1b]0;x\\x07;");
+}
+
+// Engine text cannot drive the terminal: every control byte is shown, nothing else changes.
+TEST(EngineText, ShowsControlBytesAndKeepsEverythingElse) {
+  struct Row {
+    std::string engine, shown;
+  } rows[] = {
+      {"USB\x1b[2K\x1b[1G  0\tSATA", "USB\\x1b[2K\\x1b[1G  0\tSATA"},
+      {"title\x1b]0;x\a", "title\\x1b]0;x\\x07"},
+      {std::string("nul\0", 4) + "\x01\x1f\x7f", "nul\\x00\\x01\\x1f\\x7f"},
+      // A line end stays; a carriage return of its own would write over the line.
+      {"a\nb\r\nc\rd\r", "a\nb\r\nc\\x0dd\\x0d"},
+      // C1 as a character (U+009B, CSI) and as a lone byte; other characters stay as given.
+      {"\xc2\x9b" "2K \xc2\x80", "\\u009b2K \\u0080"},
+      {"\x9b" "2K", "\\x9b2K"},
+      {"caf\xc3\xa9 \xe2\x82\xac \xc2\xa0 \xf0\x9f\x92\xbe", "caf\xc3\xa9 \xe2\x82\xac \xc2\xa0 \xf0\x9f\x92\xbe"},
+      {"\xa0\xff\xc3", "\xa0\xff\xc3"},
+      {"", ""},
+  };
+  for (const Row& row : rows) EXPECT_EQ(EngineText(row.engine), row.shown) << row.shown;
+  // The shown escapes survive the display-key rules.
+  EXPECT_EQ(MorvaStdio::KeyToText(EngineText("DISK_\x1b[2K"), true, true, true), "Disk \\x1b[2k");
+}
+
+TEST(MorvaStdio, EngineNamesInTheRunAreShownNotObeyed) {
+  Capture out;
+  MorvaStdio sink(out.file());
+  sink.ScanProgress("st\x1b[2Korage", true);
+  sink.BeginDiagnostic("QUICK\a");
+  sink.BeginTest("SMART\x1b[1G", "1.1.1");
+  sink.EndDiagnostic();
+  const std::string text = out.text();
+  EXPECT_EQ(text.find('\x1b'), std::string::npos) << text;
+  EXPECT_EQ(text.find('\a'), std::string::npos) << text;
+  EXPECT_NE(text.find("Scanning st\\x1b[2korage devices"), std::string::npos) << text;
+  EXPECT_NE(text.find("=> Smart\\x1b[1g\n"), std::string::npos) << text;
 }
 
 }  // namespace

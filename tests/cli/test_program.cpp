@@ -53,7 +53,7 @@ TEST(Program, RefusedCommandLinesAreNeverASuccess) {
   EXPECT_EQ(protocol_tool.status, 5);
   EXPECT_EQ(protocol_tool.out, "");
   EXPECT_EQ(protocol_tool.err,
-            "[Warning] Fatal parsing error: the -t option cannot be used along with other cli options\n");
+            "[Warning] Fatal parsing error: the -T option cannot be used along with other cli options\n");
   const auto protocol_list = RunCli({"--KOLV", "-Mstorage", "-Qf,"});
   EXPECT_EQ(protocol_list.status, 5);
   EXPECT_EQ(protocol_list.out, "");

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <future>
 #include <mutex>
+#include <vector>
 
 #include "platform/zerka/src/terminal.h"
 #include "zerka/zerka.h"
@@ -17,7 +18,8 @@ namespace {
 const int kInterrupts[] = {SIGINT, SIGTERM};
 
 std::mutex mutex;
-ZerkaInterruptCallback callback = nullptr;
+// The latest Register's callback is last; Unregister gives the one before it its place back.
+std::vector<ZerkaInterruptCallback>& callbacks = *new std::vector<ZerkaInterruptCallback>;
 // A callback is running on the watcher. Register and Unregister wait for it: once they return,
 // every interrupt taken before was handled by the callback it was taken for.
 bool delivering = false;
@@ -28,6 +30,19 @@ bool watcher_started = false;
 std::atomic<pid_t> watcher_thread{0};
 struct sigaction previous_actions[2];
 bool installed = false;
+
+// Counted where the signal is taken, before anything else can be held up: an interrupt is never
+// lost to a watcher that has not yet run, nor to a moment without a callback.
+std::atomic<unsigned long> forwarded{0};
+// Taken by the watcher without passing through Forward (every other thread had it blocked).
+std::atomic<unsigned long> taken_directly{0};
+static_assert(std::atomic<unsigned long>::is_always_lock_free, "counted inside a signal handler");
+
+std::atomic<ZerkaSignalWatcherHold> watcher_hold{nullptr};
+
+void HoldWatcher(const char* point) {
+  if (ZerkaSignalWatcherHold hold = watcher_hold.load()) hold(point);
+}
 
 sigset_t InterruptSet() {
   sigset_t set;
@@ -40,6 +55,7 @@ sigset_t InterruptSet() {
 // blocked and takes it with sigwait.
 void Forward(int signal_number) {
   int saved_errno = errno;
+  forwarded.fetch_add(1);
   pid_t target = watcher_thread.load();
   if (target != 0) syscall(SYS_tgkill, getpid(), target, signal_number);
   errno = saved_errno;
@@ -50,17 +66,25 @@ void* Watch(void* ready) {
   pthread_setname_np(pthread_self(), "zerka-signals");
   static_cast<std::promise<void>*>(ready)->set_value();
   sigset_t set = InterruptSet();
+  unsigned long forwarded_seen = 0;
   for (;;) {
     int signal_number = 0;
     if (sigwait(&set, &signal_number) != 0) continue;
+    // Counting a forwarded one twice does no harm; missing one would.
+    const unsigned long now_forwarded = forwarded.load();
+    if (now_forwarded == forwarded_seen) taken_directly.fetch_add(1);
+    forwarded_seen = now_forwarded;
+    HoldWatcher("taken");
     ZerkaInterruptCallback current;
     {
       std::lock_guard<std::mutex> lock(mutex);
-      current = callback;
+      current = callbacks.empty() ? nullptr : callbacks.back();
       delivering = current != nullptr;
     }
     if (!current) continue;
+    HoldWatcher("calling");
     current(signal_number);
+    HoldWatcher("returned");
     {
       std::lock_guard<std::mutex> lock(mutex);
       delivering = false;
@@ -87,7 +111,7 @@ class SignalHandler : public ZerkaSignalHandler {
       if (rc != 0) return rc;
       watcher_started = true;
     }
-    callback = new_callback;
+    callbacks.push_back(new_callback);
     if (!installed) {
       struct sigaction action = {};
       action.sa_handler = Forward;
@@ -103,8 +127,9 @@ class SignalHandler : public ZerkaSignalHandler {
     {
       std::unique_lock<std::mutex> lock(mutex);
       WaitForDelivery(lock);
-      callback = nullptr;
-      if (!installed) return 0;
+      if (!callbacks.empty()) callbacks.pop_back();
+      // The caller of an earlier Register is still running and keeps the signals.
+      if (!callbacks.empty() || !installed) return 0;
       for (int i = 0; i < 2; ++i) {
         struct sigaction current;
         if (sigaction(kInterrupts[i], nullptr, &current) == 0 && current.sa_handler == Forward)
@@ -116,6 +141,8 @@ class SignalHandler : public ZerkaSignalHandler {
     zerka::GuardTerminalOnDefaultSignals();
     return 0;
   }
+
+  unsigned long Interrupts() override { return forwarded.load() + taken_directly.load(); }
 
  private:
   // The watcher starts with the interrupts blocked so that only sigwait takes them there.
@@ -137,6 +164,8 @@ class SignalHandler : public ZerkaSignalHandler {
 };
 
 }  // namespace
+
+void SetSignalWatcherHold(ZerkaSignalWatcherHold hold) { watcher_hold.store(hold); }
 
 ZerkaSignalHandler* get_signal_handler() {
   static SignalHandler* instance = new SignalHandler;

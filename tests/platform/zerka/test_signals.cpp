@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/platform/zerka/support/watcher_hold.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -85,17 +86,25 @@ TEST(SignalHandler, CallbackRunsOnAnOrdinaryThread) {
   for (int i = 0; i < 1000 && other_calls == 0; ++i) usleep(10000);
   EXPECT_EQ(other_calls, 1);
 
-  // After Unregister the handling from before Register is back.
+  // A nested Unregister hands the interrupts back to the callback registered before, never to
+  // the default action while its owner still runs.
+  ASSERT_EQ(handler->Unregister(), 0);
+  raise(SIGINT);
+  ASSERT_TRUE(WaitFor(4));
+  EXPECT_EQ(host_handler_calls, 0);
+  EXPECT_EQ(other_calls, 1);
+
+  // After the last Unregister the handling from before the first Register is back.
   ASSERT_EQ(handler->Unregister(), 0);
   raise(SIGINT);
   EXPECT_EQ(host_handler_calls, 1);
   usleep(50000);
   EXPECT_EQ(other_calls, 1);
-  EXPECT_EQ(Received().size(), 3u);
+  EXPECT_EQ(Received().size(), 4u);
 
   ASSERT_EQ(handler->Register(Record), 0);
   raise(SIGINT);
-  EXPECT_TRUE(WaitFor(4));
+  EXPECT_TRUE(WaitFor(5));
   EXPECT_EQ(host_handler_calls, 1);
 
   // A new callback takes over only once an interrupt taken before has been handled, so whoever
@@ -108,7 +117,29 @@ TEST(SignalHandler, CallbackRunsOnAnOrdinaryThread) {
     ASSERT_EQ(unregister ? handler->Unregister() : handler->Register(Record), 0);
     EXPECT_TRUE(slow_done) << unregister;
   }
-  handler->Unregister();
+  // Record, then Slow and Record from the first round (the second round's Slow is gone).
+  for (int i = 0; i < 3; ++i) handler->Unregister();
+
+  // An interrupt is counted where it is taken: a watcher held before it reads the callback, or
+  // with no callback left to read, loses none.
+  ASSERT_EQ(handler->Register(Record), 0);
+  for (const bool unregister : {false, true}) {
+    const size_t before = Received().size();
+    const unsigned long counted = handler->Interrupts();
+    WatcherHold hold("taken");
+    raise(SIGTERM);
+    hold.WaitUntilHeld();
+    EXPECT_GE(handler->Interrupts(), counted + 1) << unregister;
+    EXPECT_EQ(Received().size(), before);
+    std::thread late;
+    if (unregister) late = std::thread([&] { handler->Unregister(); });
+    hold.Release();
+    if (late.joinable()) late.join();
+    if (!unregister) {
+      EXPECT_TRUE(WaitFor(before + 1));
+    }
+  }
+  EXPECT_EQ(host_handler_calls, 1);
 }
 
 }  // namespace

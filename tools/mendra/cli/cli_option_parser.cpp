@@ -94,8 +94,10 @@ int CliOptionParser::ParseOptions(int argc, char** argv, int& flags,
 
     if (flags & (kFlagPhysical | kFlagListing)) {
       if (scanning_) *scanning_ = true;
-      model_->FilterDevices(true, false, false);
+      scan_result_ = model_->FilterDevices(true, false, false);
       if (scanning_) *scanning_ = false;
+      if (scan_result_ == kMdrRunRefused) return kParseStopped;
+      if (scan_result_ != 0) return kParseScanFailed;
       if (ValidateTargets(argc, argv, flags, errors, warnings, selection) != 0) return 1;
     } else {
       std::string ignored;
@@ -125,11 +127,11 @@ int CliOptionParser::ValidateTargets(int argc, char** argv, int flags,
     warnings.push_back("|THE_OPERATING_SYSTEM_DRIVE_CANNOT_BE_TOLD,_SO_NO_DEVICE_IS_OFFERED_FOR_REPAIR");
   for (int i = 2; i < argc; ++i) {
     const std::string word = argv[i];
-    if (word.empty() || word[0] == '-') continue;
+    // An empty word ("$DEV" unset) or item ("0,,2") names no device: it is an invalid target,
+    // never a way to choose every device.
+    if (!word.empty() && word[0] == '-') continue;
     had_target_words_ = true;
     for (const std::string& item : Split(word)) {
-      // "0,,2": the empty item between the commas names nothing.
-      if (item.empty()) continue;
       if (item == "_") {
         warnings.push_back("|IGNORING: ^_$");
         continue;
@@ -160,7 +162,7 @@ int CliOptionParser::ValidateTargets(int argc, char** argv, int flags,
   }
   if (!invalid.empty()) {
     std::string list;
-    for (const std::string& item : invalid) list += (list.empty() ? "" : ", ") + item;
+    for (size_t i = 0; i < invalid.size(); ++i) list += (i ? ", " : "") + invalid[i];
     warnings.push_back("|Following are not available or not applicable devices: " +
                        VerbatimKey(list));
   }

@@ -24,7 +24,12 @@ class CliOptionParser {
   // scanning is raised while the device filter runs, so a spinner can be drawn meanwhile.
   CliOptionParser(MdrUtils* model, bool bootable, std::atomic<bool>* scanning = nullptr);
 
-  // 0 on success, 1 when errors were recorded.
+  // The tool did not get to filter the devices: it was not to start any run.
+  static constexpr int kParseStopped = 2;
+  // The module's device scan failed (scan_result() has its result).
+  static constexpr int kParseScanFailed = 3;
+
+  // 0 on success, 1 when errors were recorded, or kParseStopped or kParseScanFailed.
   int ParseOptions(int argc, char** argv, int& flags, std::vector<std::string>& errors,
                    std::vector<std::string>& warnings, PartitionSelection& selection);
   // 0, or 1 when target words were given and none is valid for the operation.
@@ -34,6 +39,7 @@ class CliOptionParser {
   // The target words in the order given (for the listing); empty without target words.
   const std::vector<std::string>& target_ids() const { return target_ids_; }
   bool had_target_words() const { return had_target_words_; }
+  int scan_result() const { return scan_result_; }
 
  private:
   MdrUtils* model_;
@@ -41,4 +47,5 @@ class CliOptionParser {
   std::atomic<bool>* scanning_;
   std::vector<std::string> target_ids_;
   bool had_target_words_ = false;
+  int scan_result_ = 0;
 };

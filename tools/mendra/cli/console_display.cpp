@@ -3,6 +3,7 @@
 #include <cctype>
 #include <ostream>
 
+#include "cli/engine_text.h"
 #include "tools/mendra/common/mdr_utils.h"
 
 namespace {
@@ -90,6 +91,11 @@ ConsoleDisplay::ConsoleDisplay(bool bootable, std::ostream& out) : bootable_(boo
 
 void ConsoleDisplay::Flush() { out_.flush(); }
 
+bool ConsoleDisplay::Shown() {
+  Flush();
+  return !out_.fail();
+}
+
 void ConsoleDisplay::Text(const std::string& text) {
   out_ << text;
   Flush();
@@ -168,14 +174,14 @@ void ConsoleDisplay::OperationStart(const std::string& operation) {
 }
 
 void ConsoleDisplay::DeviceStart(const std::string& display_name) {
-  out_ << "=> " << display_name << " " << std::endl;
+  out_ << "=> " << EngineText(display_name) << " " << std::endl;
   last_ticker_.clear();
   progress_ = 0;
 }
 
 void ConsoleDisplay::PartitionStart(const std::string& partition, const std::string& file_system) {
-  out_ << "\n=> " << FormatDisplayKey("|PARTITION:") << " " << partition << " - " << file_system
-       << std::endl;
+  out_ << "\n=> " << FormatDisplayKey("|PARTITION:") << " " << EngineText(partition) << " - "
+       << EngineText(file_system) << std::endl;
   last_ticker_.clear();
   progress_ = 0;
 }
@@ -221,7 +227,7 @@ std::string ConsoleDisplay::DeviceStatusKey(int code) {
 void ConsoleDisplay::StatusAndElapsed(const std::string& status_key, unsigned long seconds) {
   out_ << "   " << FormatDisplayKey("|OPERATION_STATUS:") << " " << FormatDisplayKey(status_key);
   if (!pending_message_.empty()) {
-    out_ << " - " << pending_message_;
+    out_ << " - " << EngineText(pending_message_);
     pending_message_.clear();
   }
   out_ << "\n   " << FormatDisplayKey("|ELAPSED_TIME:") << " " << ElapsedText(seconds) << "\n";
@@ -232,7 +238,7 @@ void ConsoleDisplay::PartitionReport(const std::string& /*partition*/, int code,
   Wipe();
   StatusAndElapsed(PartitionStatusKey(code), seconds);
   if (!summary.empty())
-    out_ << "   Execution summary:\n\n\t" << Replace(summary, "\n", "\n        ");
+    out_ << "   Execution summary:\n\n\t" << Replace(EngineText(summary), "\n", "\n        ");
   out_ << "\n";
   last_ticker_.clear();
   Flush();
@@ -242,7 +248,7 @@ void ConsoleDisplay::DeviceReport(int code, unsigned long seconds,
                                   const std::vector<std::string>& sectors,
                                   const std::string& bad_sectors, const std::string& operation) {
   Wipe();
-  auto item = [&sectors](size_t i) { return i < sectors.size() ? sectors[i] : std::string("0"); };
+  auto item = [&sectors](size_t i) { return i < sectors.size() ? EngineText(sectors[i]) : std::string("0"); };
   out_ << "   Number of sectors read: " << item(0) << "\n";
   out_ << "   Number of bad sectors found: " << item(1) << "\n";
   if (operation == "repair" && sectors.size() >= 4) {
@@ -254,7 +260,7 @@ void ConsoleDisplay::DeviceReport(int code, unsigned long seconds,
     if (operation == "scan")
       out_ << "   " << FormatDisplayKey("[|INFO]")
            << " It is recommended for you to run Scan and Repair Bad Sectors";
-    out_ << "\n   Bad sectors list:\n   " << Replace(bad_sectors, "\n", "\n   ") << "\n";
+    out_ << "\n   Bad sectors list:\n   " << Replace(EngineText(bad_sectors), "\n", "\n   ") << "\n";
   }
   out_ << "\n";
   last_ticker_.clear();
@@ -276,7 +282,7 @@ void ConsoleDisplay::RepairTargets(MdrUtils& model) {
   for (morva_service::SystemComponentView* component : *model.selected_devices()) {
     const std::string id = component->id();
     const MdrDevice* device = model.FindDevice(id);
-    out_ << "  " << id << "\t" << (device ? device->name : std::string()) << "\n";
+    out_ << "  " << EngineText(id) << "\t" << (device ? EngineText(device->name) : std::string()) << "\n";
   }
   Flush();
 }
@@ -300,8 +306,8 @@ void ConsoleDisplay::ListDevices(MdrUtils& model, const std::vector<std::string>
     out_ << ">>" << FormatDisplayKey("|LISTING_DEVICES_AND_THEIR_APPLICABLE_PARTITIONS") << "\n";
   for (const MdrDevice* device : devices) {
     out_ << "\n" << std::string(58, '-') << "\n";
-    out_ << "  " << FormatDisplayKey("|DEVICE_|ID") << "\t\t" << device->id << "\n";
-    out_ << "  " << FormatDisplayKey("|DISPLAY_|NAME") << "\t\t" << device->name << "\n";
+    out_ << "  " << FormatDisplayKey("|DEVICE_|ID") << "\t\t" << EngineText(device->id) << "\n";
+    out_ << "  " << FormatDisplayKey("|DISPLAY_|NAME") << "\t\t" << EngineText(device->name) << "\n";
     if (device->non_rotating)
       out_ << "  * " << FormatDisplayKey("|THIS_DEVICE_IS_A_NON_ROTATING_MEDIA_(|S|S|D)") << "\n";
     if (device->partitions.empty()) {
@@ -312,8 +318,8 @@ void ConsoleDisplay::ListDevices(MdrUtils& model, const std::vector<std::string>
     }
     out_ << "  " << FormatDisplayKey("|PARTITION\t|SIZE\t\t|FILESYSTEM") << "\n";
     for (const MdrPartition& p : device->partitions)
-      out_ << "  " << MdrUtils::PartitionKey(device->id, p) << "\t" << p.size << "\t\t"
-           << p.file_system << "\n";
+      out_ << "  " << EngineText(MdrUtils::PartitionKey(device->id, p)) << "\t" << EngineText(p.size)
+           << "\t\t" << EngineText(p.file_system) << "\n";
   }
   out_ << "\n";
   Flush();

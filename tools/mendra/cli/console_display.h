@@ -45,6 +45,8 @@ class ConsoleDisplay {
   void OperationFinish();
   void NoDevices();
   void Text(const std::string& text);
+  // Whether everything written so far reached the output.
+  bool Shown();
   // The devices the model has selected, one per line.
   void RepairTargets(MdrUtils& model);
   // With target words only the chosen devices are listed.

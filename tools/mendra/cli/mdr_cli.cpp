@@ -37,9 +37,8 @@ MdrCli::MdrCli(ModuleInterfaceView* module, ToolView* tool)
     g_current = this;
   }
   if (ZerkaSignalHandler* signals = get_signal_handler()) signals->Register(&MdrCli::OnConsoleSignal);
-  // Register let an interrupt taken before it end in the host's callback first: whatever came
-  // since the host took the signals is counted now or reaches OnConsoleSignal.
-  if (CliInterrupted()) signal_abort_ = true;
+  // No run on the engine starts once an interrupt was taken, seen by a callback or not.
+  model_->SetStartGuard([this] { return !Interrupted(); });
 }
 
 MdrCli::~MdrCli() {
@@ -74,7 +73,7 @@ int MdrCli::SpinnerThread(void* self) {
   uint32_t t = timer->Tick();
   while (cli->spinning_) {
     // Waiting for the scan to return could mean waiting forever.
-    if (cli->scanning_ && cli->signal_abort_) {
+    if (cli->scanning_ && cli->Interrupted()) {
       cli->display_->WipeSpinner();
       EndToolRunWithoutWaiting(kolv_exit::kTestCancelled);
     }
@@ -96,6 +95,12 @@ int MdrCli::ToolRunThread(void* self) {
 }
 
 int MdrCli::Run(int argc, char** argv) {
+  const int status = RunSteps(argc, argv);
+  if (!Interrupted()) return status;
+  return static_cast<int>(MergeToolStatus(static_cast<unsigned>(status), kolv_exit::kTestCancelled));
+}
+
+int MdrCli::RunSteps(int argc, char** argv) {
   const std::string bootable = GetProperty("BOOTABLE");
   if (bootable == "TRUE") bootable_ = true;
   if (bootable == "FALSE") bootable_ = false;
@@ -107,7 +112,7 @@ int MdrCli::Run(int argc, char** argv) {
     return kolv_exit::kPlatformUnavailable;
   }
   // Interrupted since the host took the signals: the tool does not start.
-  if (signal_abort_) return kolv_exit::kTestCancelled;
+  if (Interrupted()) return kolv_exit::kTestCancelled;
 
   spinning_ = true;
   ZerkaThreadHandle spinner = nullptr;
@@ -118,9 +123,15 @@ int MdrCli::Run(int argc, char** argv) {
   if (spinner_started) get_thread()->Join(spinner);
 
   display_->WipeSpinner();
-  if (signal_abort_) return kolv_exit::kTestCancelled;
+  if (Interrupted() || result == CliOptionParser::kParseStopped) return kolv_exit::kTestCancelled;
   display_->Banner();
   display_->Warnings(warnings_);
+  if (result == CliOptionParser::kParseScanFailed) {
+    // As the host tells its own failed scans.
+    display_->Text(FormatDisplayKey("[|WARNING]") + " " +
+                   FormatDisplayKey("|DEVICE_SCAN_FAILED: ") + std::to_string(parser_->scan_result()) + "\n");
+    return kolv_exit::kPlatformUnavailable;
+  }
   if (result != 0) {
     display_->Errors(errors_);
     display_->InstructionsHint();
@@ -131,6 +142,10 @@ int MdrCli::Run(int argc, char** argv) {
     if (flags_ & kFlagListing)
       display_->ListDevices(*model_, parser_->had_target_words() ? &parser_->target_ids() : nullptr);
   }
+  return RunOperation();
+}
+
+int MdrCli::RunOperation() {
   std::string operation;
   if (flags_ & kFlagScan)
     operation = "scan";
@@ -143,7 +158,8 @@ int MdrCli::Run(int argc, char** argv) {
     return kolv_exit::kDevicesMissing;
   }
   if (operation == "repair") {
-    if (!ConfirmOperation()) return kolv_exit::kTestCancelled;
+    // A question nobody could see is never answered.
+    if (!ConfirmOperation()) return display_->Shown() ? kolv_exit::kTestCancelled : kolv_exit::kOutputFileError;
     display_->Text("\n");
   }
   tool_->SetParameter("Operation", {operation});
@@ -151,8 +167,12 @@ int MdrCli::Run(int argc, char** argv) {
 }
 
 bool MdrCli::SelectDevices() {
-  model_->SetSelectedPartitions(&selection_, (flags_ & kFlagFilesystem) != 0,
-                                (flags_ & kFlagRepair) != 0, true);
+  const bool partition_mode = (flags_ & kFlagFilesystem) != 0;
+  const bool repair = (flags_ & kFlagRepair) != 0;
+  if (parser_->had_target_words())
+    model_->SetSelectedPartitions(&selection_, partition_mode, repair, true);
+  else
+    model_->SelectEveryDevice(&selection_, partition_mode, repair, true);
   selected_ = *model_->selected_devices();
   return !selected_.empty();
 }
@@ -168,7 +188,7 @@ int MdrCli::Execute() {
   ZerkaThreadHandle worker = nullptr;
   {
     std::lock_guard<std::mutex> lock(g_signal_mutex);
-    if (signal_abort_) return kolv_exit::kTestCancelled;
+    if (Interrupted()) return kolv_exit::kTestCancelled;
     MdrClearAbortRequests(tool_);
     running_ = true;
     if (get_thread()->Create(worker, 0, &MdrCli::ToolRunThread, this, nullptr) != 0) {
@@ -209,7 +229,7 @@ int MdrCli::Execute() {
   }
   unsigned status = run_status_;
   // A device the tool never reported on was not done.
-  if (signal_abort_ || (abort_asked_ && results_ < selected_.size()))
+  if (Interrupted() || (abort_asked_ && results_ < selected_.size()))
     status = MergeToolStatus(status, kolv_exit::kTestCancelled);
   else if (results_ < selected_.size())
     status = MergeToolStatus(status, kolv_exit::kTestInvalid);
@@ -259,9 +279,10 @@ bool MdrCli::ConfirmOperation() {
   // kept: it was written as the answer.
   if (terminal) console_->DiscardKeys();
   display_->Text("> " + FormatDisplayKey("|ARE_YOU_SURE_YOU_WANT_TO_PROCEED?_(y/n)") + " ");
+  if (!display_->Shown()) return false;
   char answer = 0;
   while (true) {
-    if (signal_abort_) {
+    if (Interrupted()) {
       display_->Text("\n");
       return false;
     }

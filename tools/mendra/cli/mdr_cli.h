@@ -23,6 +23,7 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   MdrCli& operator=(const MdrCli&) = delete;
 
   // The exit status of kolv_cli: 0 only when the tool did what was asked without findings.
+  // An interrupt at any moment since the host took the signals makes it at least cancelled.
   int Run(int argc, char** argv) override;
   // Runs the operation on the devices chosen by SelectDevices.
   int Execute() override;
@@ -41,7 +42,13 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   static int SpinnerThread(void* self);
   static int ToolRunThread(void* self);
   static void OnConsoleSignal(int signal_number);
-  // Fills the model's device list from the parsed targets; false when it stays empty.
+  int RunSteps(int argc, char** argv);
+  // The scan or the repair the options asked for, if any, once the question was answered.
+  int RunOperation();
+  // Also when the interrupt's callback has not run yet.
+  bool Interrupted() const { return signal_abort_ || CliInterrupted(); }
+  // Fills the model's device list from the parsed targets (every applicable device without
+  // target words); false when it stays empty.
   bool SelectDevices();
   // Reads one answer key without blocking; kNoKey when none.
   int ReadAnswerKey(bool terminal);

@@ -147,20 +147,22 @@ std::string MdrUtils::OperatingSystemDrive() {
   return folder.substr(0, 3);
 }
 
-void MdrUtils::FilterDevices(bool reset, bool physical, bool repair) {
+int MdrUtils::FilterDevices(bool reset, bool physical, bool repair) {
   const std::string os_drive = OperatingSystemDrive();
   system_drive_known_ = !os_drive.empty();
-  if (reset) module_->Scan();
+  std::vector<MdrDevice>& list = *ApplicableList();
+  list.clear();
+  device_index_.clear();
+  partition_index_.clear();
+  // Nothing is known of devices whose scan failed: none is offered.
+  const int scanned = reset ? module_->Scan() : 0;
+  if (scanned != 0) return scanned;
+  if (may_start_ && !may_start_()) return kMdrRunRefused;
 
   std::vector<std::string> operation{"filterDevices"};
   if (physical) operation.push_back("physical");
   tool_->SetParameter("Operation", operation);
   service_->ExecuteTool(tool_, nullptr, module_->system_components());
-
-  std::vector<MdrDevice>& list = *ApplicableList();
-  list.clear();
-  device_index_.clear();
-  partition_index_.clear();
 
   const size_t count = module_->system_component_count();
   std::vector<SystemComponentResource> resources;
@@ -193,6 +195,7 @@ void MdrUtils::FilterDevices(bool reset, bool physical, bool repair) {
   }
   if (filter_changed) tool_->SetParameter("DevicesFilter", filter);
   RebuildIndexes();
+  return 0;
 }
 
 void MdrUtils::RebuildIndexes() {
@@ -211,59 +214,50 @@ void MdrUtils::SetSelectedPartitions(PartitionSelection* selection, bool partiti
   selection_ = selection;
   if (selection == nullptr) return;
   std::vector<MdrDevice>& list = *ApplicableList();
+  for (const MdrDevice& device : list) {
+    auto chosen = selection->find(device.id);
+    if (chosen == selection->end()) continue;
+    if (!partition_mode) {
+      if (!Excluded(device, exclude_system_disk, exclude_non_rotating))
+        selected_devices_->push_back(module_->system_component(device.index));
+      continue;
+    }
+    if (device.partitions.empty()) continue;
+    std::vector<std::string> table;
+    for (const std::string& key : chosen->second) {
+      const MdrPartition* p = FindPartition(key);
+      // A key that names no applicable partition cannot be handed to the tool.
+      if (p == nullptr) continue;
+      table.push_back(key);
+      table.push_back(p->file_system);
+      table.push_back(p->mount_point);
+      table.push_back(p->operating_system ? "T" : "F");
+    }
+    selected_devices_->push_back(module_->system_component(device.index));
+    tool_->SetParameter("partition_table" + device.id, table);
+  }
+}
+
+void MdrUtils::SelectEveryDevice(PartitionSelection* selection, bool partition_mode,
+                                 bool exclude_system_disk, bool exclude_non_rotating) {
+  if (selection == nullptr) return;
+  selection->clear();
+  for (const MdrDevice& device : *ApplicableList()) {
+    if (partition_mode ? device.partitions.empty()
+                       : Excluded(device, exclude_system_disk, exclude_non_rotating))
+      continue;
+    std::vector<std::string>& keys = (*selection)[device.id];
+    if (!partition_mode) continue;
+    for (const MdrPartition& p : device.partitions) keys.push_back(PartitionKey(device.id, p));
+  }
+  SetSelectedPartitions(selection, partition_mode, exclude_system_disk, exclude_non_rotating);
+}
+
+bool MdrUtils::Excluded(const MdrDevice& device, bool exclude_system_disk,
+                        bool exclude_non_rotating) const {
   // Whatever the tool accepted or the user named, a whole-device repair never gets a device
   // that may hold the running system.
-  auto excluded = [&](const MdrDevice& device) {
-    return (exclude_system_disk && !MayRepair(device)) ||
-           (exclude_non_rotating && device.non_rotating);
-  };
-
-  if (!selection->empty()) {
-    for (const MdrDevice& device : list) {
-      auto chosen = selection->find(device.id);
-      if (chosen == selection->end()) continue;
-      if (!partition_mode) {
-        if (!excluded(device)) selected_devices_->push_back(module_->system_component(device.index));
-        continue;
-      }
-      if (device.partitions.empty()) continue;
-      std::vector<std::string> table;
-      for (const std::string& key : chosen->second) {
-        const MdrPartition* p = FindPartition(key);
-        // A key that names no applicable partition cannot be handed to the tool.
-        if (p == nullptr) continue;
-        table.push_back(key);
-        table.push_back(p->file_system);
-        table.push_back(p->mount_point);
-        table.push_back(p->operating_system ? "T" : "F");
-      }
-      selected_devices_->push_back(module_->system_component(device.index));
-      tool_->SetParameter("partition_table" + device.id, table);
-    }
-    return;
-  }
-
-  for (const MdrDevice& device : list) {
-    if (partition_mode) {
-      if (device.partitions.empty()) continue;
-      std::vector<std::string> table;
-      std::vector<std::string> keys;
-      for (const MdrPartition& p : device.partitions) {
-        keys.push_back(PartitionKey(device.id, p));
-        table.push_back(keys.back());
-        table.push_back(p.file_system);
-        table.push_back(p.mount_point);
-        table.push_back(p.operating_system ? "T" : "F");
-      }
-      selected_devices_->push_back(module_->system_component(device.index));
-      tool_->SetParameter("partition_table" + device.id, table);
-      (*selection)[device.id] = keys;
-    } else {
-      if (excluded(device)) continue;
-      (*selection)[device.id] = std::vector<std::string>();
-      selected_devices_->push_back(module_->system_component(device.index));
-    }
-  }
+  return (exclude_system_disk && !MayRepair(device)) || (exclude_non_rotating && device.non_rotating);
 }
 
 MdrDevice* MdrUtils::FindDevice(const std::string& id) {

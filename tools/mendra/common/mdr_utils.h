@@ -4,6 +4,7 @@
 // choice into the device list and "partition_table" parameters of a tool run.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ enum MdrResultCode : int {
   kMdrErrorsCorrectedNeedReboot = 11,
   kMdrErrorsFound = 12,
 };
+
+// FilterDevices did not start the tool: its start guard said no.
+inline constexpr int kMdrRunRefused = -1;
 
 // Code of an outcome nobody reported, or reported so that it cannot be read.
 inline constexpr int kMdrUnknownCode = -1;
@@ -95,14 +99,20 @@ class MdrUtils {
 
   // Asks the tool which devices qualify and rebuilds the applicable list and its indexes.
   // reset: rescan the module first. physical: ask for physical disks only. repair: leave out
-  // the device that holds the operating system.
-  void FilterDevices(bool reset, bool physical, bool repair);
+  // the device that holds the operating system. 0 when the tool answered; the scan's own
+  // nonzero result when the rescan failed, or kMdrRunRefused: the list is then empty.
+  int FilterDevices(bool reset, bool physical, bool repair);
+  // Asked just before every tool run this model starts; false keeps the run from starting.
+  void SetStartGuard(std::function<bool()> may_start) { may_start_ = std::move(may_start); }
 
   // Fills selected_devices() from the selection (stored, not copied) and, in partition mode,
-  // sets "partition_table<id>" on the tool. An empty selection means every applicable device
-  // and is filled in.
+  // sets "partition_table<id>" on the tool. An empty selection chooses nothing.
   void SetSelectedPartitions(PartitionSelection* selection, bool partition_mode,
                              bool exclude_system_disk, bool exclude_non_rotating);
+  // As SetSelectedPartitions, with the selection filled anew with every applicable device (and
+  // in partition mode each one's partitions).
+  void SelectEveryDevice(PartitionSelection* selection, bool partition_mode,
+                         bool exclude_system_disk, bool exclude_non_rotating);
 
   // Null when unknown. Valid until the next FilterDevices.
   MdrDevice* FindDevice(const std::string& id);
@@ -130,11 +140,13 @@ class MdrUtils {
 
  private:
   void RebuildIndexes();
+  bool Excluded(const MdrDevice& device, bool exclude_system_disk, bool exclude_non_rotating) const;
 
   std::map<std::string, MdrDevice*> device_index_;
   std::map<std::string, MdrPartition*> partition_index_;
   PartitionSelection* selection_ = nullptr;
   bool system_drive_known_ = false;
+  std::function<bool()> may_start_;
   std::vector<morva_service::SystemComponentView*>* selected_devices_;
   morva_service::ModuleInterfaceView* module_;
   morva_service::ToolView* tool_;

@@ -41,9 +41,7 @@ MdrExecutionScreen::~MdrExecutionScreen() {
   // Without receivers the tool's thread no longer waits for this screen, so it can be joined.
   DisconnectListener();
   if (thread_->isRunning()) {
-    if (morva_service::MorvaService* service = MdrPlugin::service()) {
-      service->AbortTool(thread_->tool());
-    }
+    thread_->RequestAbort();
     thread_->wait();
   }
   delete thread_;
@@ -198,6 +196,7 @@ void MdrExecutionScreen::StartExecution() {
   KolvLiteContext* context = controller->execution_context();
   context->iteration_start_times.append(QDateTime::currentSecsSinceEpoch());
   thread_->set_tool(context->selected_tool);
+  thread_->PrepareRun();
   run_active_ = true;
   thread_->start(QThread::InheritPriority);
 }
@@ -302,7 +301,8 @@ void MdrExecutionScreen::AbortDiagnosticsAction() { AbortProcedure(); }
 void MdrExecutionScreen::ForcedCloseAction() { AbortProcedure(); }
 
 void MdrExecutionScreen::AbortProcedure() {
-  if (thread_ == nullptr || !MdrPlugin::tool_running()) return;
+  // The screen's own run state: the thread may not have reached the engine yet.
+  if (thread_ == nullptr || !run_active_) return;
   abort_button->setEnabled(false);
   abort_requested = true;
   if (MdrPlugin::operation() == 2) {
@@ -311,6 +311,5 @@ void MdrExecutionScreen::AbortProcedure() {
     dialog.setFocusPolicy(Qt::StrongFocus);
     dialog.exec();
   }
-  morva_service::MorvaService* service = MdrPlugin::service();
-  if (service != nullptr) service->AbortTool(controller->execution_context()->selected_tool);
+  thread_->RequestAbort();
 }

@@ -239,11 +239,31 @@ void MdrExecutionThread::run() {
       operation > 2) {
     return;
   }
-  tool_->SetParameter("Operation", {kNames[operation]});
-  MdrClearAbortRequests(tool_);
+  if (hold_before_start != nullptr) hold_before_start();
   std::vector<morva_service::SystemComponentView*> devices;
   if (model->selected_devices() != nullptr) devices = *model->selected_devices();
+  {
+    std::lock_guard<std::mutex> lock(abort_mutex_);
+    if (abort_asked_) return;
+    tool_->SetParameter("Operation", {kNames[operation]});
+    // An abort from here on is held by the engine for the run about to start.
+    MdrClearAbortRequests(tool_);
+    started_ = true;
+  }
   MdrPlugin::tool_running() = true;
   service->ExecuteTool(tool_, listener_, devices);
   MdrPlugin::tool_running() = false;
+}
+
+void MdrExecutionThread::PrepareRun() {
+  std::lock_guard<std::mutex> lock(abort_mutex_);
+  abort_asked_ = false;
+  started_ = false;
+}
+
+void MdrExecutionThread::RequestAbort() {
+  std::lock_guard<std::mutex> lock(abort_mutex_);
+  abort_asked_ = true;
+  morva_service::MorvaService* service = MdrPlugin::service();
+  if (started_ && service != nullptr && tool_ != nullptr) service->AbortTool(tool_);
 }

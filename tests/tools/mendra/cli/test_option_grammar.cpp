@@ -112,14 +112,26 @@ TEST_F(OptionGrammarTest, TargetsAreCheckedAgainstTheApplicableDevices) {
   EXPECT_EQ(tool.parameters["Operation"], std::vector<std::string>{"filterDevices"});
   EXPECT_EQ(module.scans, 1);
 
-  // An empty item between two commas names nothing and is no invalid device.
+  // An empty item between two commas names no device: an invalid target.
   Parsed doubled = Parse({"-s", "0,,2"});
   EXPECT_EQ(doubled.selection.size(), 2u);
-  EXPECT_TRUE(doubled.warnings.empty());
+  ASSERT_EQ(doubled.warnings.size(), 1u);
+  EXPECT_EQ(FormatDisplayKey(doubled.warnings[0]), "Following are not available or not applicable devices: ");
   Parsed unknown = Parse({"-s", "2,,9"});
   ASSERT_EQ(unknown.warnings.size(), 1u);
   EXPECT_EQ(FormatDisplayKey(unknown.warnings[0]),
-            "Following are not available or not applicable devices: 9");
+            "Following are not available or not applicable devices: , 9");
+
+  // An empty word (an unset variable in a script) is a target that names nothing, never a way
+  // to choose every device.
+  for (const std::vector<std::string>& words :
+       {std::vector<std::string>{"-r", ""}, std::vector<std::string>{"-s", ","}}) {
+    Parsed empty = Parse(words);
+    EXPECT_EQ(empty.result, 1);
+    EXPECT_TRUE(empty.selection.empty());
+    ASSERT_EQ(empty.errors.size(), 1u);
+    EXPECT_EQ(empty.errors[0], "|ALL_DEVICES_AND_PARTITIONS_SPECIFIED_ARE_INVALID_TO_THAT_OPERATION");
+  }
 }
 
 // Whatever the user typed is shown as typed, the display key's own marks included.

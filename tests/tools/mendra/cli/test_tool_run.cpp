@@ -11,12 +11,15 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <thread>
 
 #include "argv.h"
 #include "cli/cli_application.h"
 #include "cli/thread_manager.h"
 #include "cli/tool_cli.h"
+#include "tests/platform/zerka/support/watcher_hold.h"
 
 using clitest::Contains;
 using clitest::Count;
@@ -206,9 +209,66 @@ TEST(MendraToolRun, InterruptBeforeTheRepairRunsNothing) {
   }
 }
 
-// In this process, as kolv_cli runs the tool: an interrupt whose delivery is held up inside the
-// host's callback (a preempted watcher thread) while the tool takes the signals over still stops
-// the tool before anything runs on the engine.
+// In this process, as kolv_cli runs the tool, with "y" as the answer to any question. at(step)
+// is called once the host took the signals ("host"), once the tool took them over ("tool"),
+// once its run returned ("ran") and once the tool was released ("released").
+struct InProcessRun {
+  int tool_status = -1;
+  unsigned exit_status = 0;  // as the host ends with it
+  std::string calls;         // the engine's trace
+};
+
+void RunToolInProcess(const std::vector<std::string>& words,
+                      const std::function<void(const char* step)>& at, InProcessRun& run) {
+  static int runs = 0;
+  const std::string trace = clitest::ScratchDir() + "/in_process_trace_" + std::to_string(++runs) + ".txt";
+  std::remove(trace.c_str());
+  setenv("MORVA_TRACE", trace.c_str(), 1);
+  setenv("KOLV_WINDOWS_DIR", "C:\\Windows", 1);
+  int answer[2];
+  ASSERT_EQ(pipe(answer), 0);
+  ASSERT_EQ(write(answer[1], "y\n", 2), 2);
+  close(answer[1]);
+  const int saved_input = dup(STDIN_FILENO);
+  dup2(answer[0], STDIN_FILENO);
+  close(answer[0]);
+  {
+    CliApplication app;
+    ASSERT_NE(app.signal_handler, nullptr);
+    std::vector<ModuleInterfaceView*>* modules = ThreadManager::Instance().loaded_modules();
+    ASSERT_TRUE(modules && !modules->empty());
+    ModuleInterfaceView* storage = modules->front();
+    ASSERT_FALSE(storage->tools().empty());
+    at("host");
+    void* plugin = dlopen(MENDRA_CLI_PLUGIN, RTLD_NOW);
+    ASSERT_NE(plugin, nullptr) << dlerror();
+    auto get_tool = reinterpret_cast<GetToolCliFunction>(dlsym(plugin, "GetToolCli"));
+    auto release = reinterpret_cast<ReleaseToolCliFunction>(dlsym(plugin, "ReleaseToolCli"));
+    ASSERT_TRUE(get_tool && release);
+    ToolCli* tool = get_tool(storage, storage->tools().front());
+    tool->SetProperty({"BOOTABLE", "FALSE"});
+    at("tool");
+    std::vector<std::string> line_words{"-Mstorage", "-Trecover"};
+    line_words.insert(line_words.end(), words.begin(), words.end());
+    clitest::Argv line(line_words, "kolv_cli");
+    optind = 3;  // where the host's parse leaves it: just after -T
+    run.tool_status = tool->Run(line.argc(), line.argv());
+    at("ran");
+    release(tool);
+    at("released");
+    app.exit_status = static_cast<unsigned>(run.tool_status);
+    run.exit_status = ExitStatus(app);
+  }
+  dup2(saved_input, STDIN_FILENO);
+  close(saved_input);
+  unsetenv("MORVA_TRACE");
+  unsetenv("KOLV_WINDOWS_DIR");
+  run.calls = clitest::ReadFile(trace);
+}
+
+// An interrupt whose delivery is held up inside the host's callback (a preempted watcher
+// thread) while the tool takes the signals over still stops the tool before anything runs on
+// the engine.
 std::atomic<bool> g_host_callback_entered{false};
 void PreemptedHostCallback(int signal_number) {
   g_host_callback_entered = true;
@@ -217,49 +277,57 @@ void PreemptedHostCallback(int signal_number) {
 }
 
 TEST(MendraToolRun, AnInterruptAsTheToolTakesTheSignalsOverStopsIt) {
-  const std::string trace = clitest::ScratchDir() + "/preempted_trace.txt";
-  std::remove(trace.c_str());
-  setenv("MORVA_TRACE", trace.c_str(), 1);
-  setenv("KOLV_WINDOWS_DIR", "C:\\Windows", 1);
-  // The answer to the repair's question.
-  int answer[2];
-  ASSERT_EQ(pipe(answer), 0);
-  ASSERT_EQ(write(answer[1], "y\n", 2), 2);
-  close(answer[1]);
-  const int saved_input = dup(STDIN_FILENO);
-  dup2(answer[0], STDIN_FILENO);
-  close(answer[0]);
-  int status = -1;
-  {
-    CliApplication app;
-    ASSERT_NE(app.signal_handler, nullptr);
-    std::vector<ModuleInterfaceView*>* modules = ThreadManager::Instance().loaded_modules();
-    ASSERT_TRUE(modules && !modules->empty());
-    ModuleInterfaceView* storage = modules->front();
-    ASSERT_FALSE(storage->tools().empty());
-    app.signal_handler->Register(&PreemptedHostCallback);
+  InProcessRun run;
+  RunToolInProcess({"-r", "2"}, [](const char* step) {
+    if (std::string(step) != "host") return;
+    get_signal_handler()->Register(&PreemptedHostCallback);
     raise(SIGTERM);
     while (!g_host_callback_entered) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    void* plugin = dlopen(MENDRA_CLI_PLUGIN, RTLD_NOW);
-    ASSERT_NE(plugin, nullptr) << dlerror();
-    auto get_tool = reinterpret_cast<GetToolCliFunction>(dlsym(plugin, "GetToolCli"));
-    auto release = reinterpret_cast<ReleaseToolCliFunction>(dlsym(plugin, "ReleaseToolCli"));
-    ASSERT_TRUE(get_tool && release);
-    ToolCli* tool = get_tool(storage, storage->tools().front());
-    tool->SetProperty({"BOOTABLE", "FALSE"});
-    clitest::Argv line({"-Mstorage", "-Trecover", "-r", "2"}, "kolv_cli");
-    optind = 3;  // where the host's parse leaves it: just after -T
-    status = tool->Run(line.argc(), line.argv());
-    release(tool);
+  }, run);
+  get_signal_handler()->Unregister();
+  EXPECT_EQ(run.tool_status, 25);
+  EXPECT_TRUE(Contains(run.calls, "LoadModules")) << run.calls;
+  EXPECT_FALSE(Contains(run.calls, "ExecuteTool")) << run.calls;
+}
+
+// However long the watcher is held, at whatever point, an interrupt taken since the host took
+// the signals keeps every tool run from starting (the device filter too) and the run ends as
+// cancelled; one after the tool was released still reaches the host's callback.
+TEST(MendraToolRun, AnInterruptHeldUpInTheWatcherIsNeverLost) {
+  struct Case {
+    std::vector<std::string> words;
+    const char* hold_at;
+    const char* raise_at;
+  };
+  const Case cases[] = {
+      // Held inside a callback, the watcher would hold up the tool's Register itself.
+      {{"-s", "3"}, "taken", "host"},    {{"-s", "3"}, "taken", "tool"},
+      {{"-s", "3"}, "calling", "tool"},  {{"-s", "3"}, "returned", "tool"},
+      {{"-r", "2"}, "taken", "host"},    {{"-r", "2"}, "calling", "tool"},
+      {{"-l"}, "taken", "tool"},         {{"-l"}, "calling", "tool"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.words[0] + " held at " + c.hold_at + ", raised once the " + c.raise_at + " took the signals");
+    InProcessRun run;
+    std::unique_ptr<WatcherHold> hold;
+    RunToolInProcess(c.words, [&](const char* step) {
+      if (std::string(step) == c.raise_at) {
+        hold = std::make_unique<WatcherHold>(c.hold_at);
+        raise(SIGTERM);
+        hold->WaitUntilHeld();
+      } else if (std::string(step) == "ran") {
+        hold->Release();
+        hold->WaitForPass("returned");
+      } else if (std::string(step) == "released") {
+        // Given back to the default action, this one would kill the program.
+        raise(SIGINT);
+        hold->WaitForPass("returned", 2);
+      }
+    }, run);
+    EXPECT_EQ(run.tool_status, 25);
+    EXPECT_EQ(run.exit_status, 25u);
+    EXPECT_FALSE(Contains(run.calls, "ExecuteTool")) << run.calls;
   }
-  dup2(saved_input, STDIN_FILENO);
-  close(saved_input);
-  unsetenv("MORVA_TRACE");
-  unsetenv("KOLV_WINDOWS_DIR");
-  EXPECT_EQ(status, 25);
-  const std::string calls = clitest::ReadFile(trace);
-  EXPECT_TRUE(Contains(calls, "LoadModules")) << calls;
-  EXPECT_FALSE(Contains(calls, "ExecuteTool")) << calls;
 }
 
 // A reader that stops taking the tool's output holds it in a write: Ctrl-C and SIGTERM still end
@@ -337,6 +405,87 @@ TEST(MendraToolRun, QuestionDuringTheRunGetsNoAnswer) {
   clitest::Outcome interrupted = session.Finish();
   EXPECT_EQ(interrupted.status, 25) << interrupted.out;
   EXPECT_TRUE(Contains(interrupted.out, "Operation status: Aborted"));
+}
+
+// An empty target names no device, and a question that could not be shown was not asked: in
+// neither case does anything run.
+TEST(MendraToolRun, NothingRunsOnAnEmptyTargetOrAnUnshownQuestion) {
+  for (const std::vector<std::string>& words :
+       {std::vector<std::string>{"-r", ""}, std::vector<std::string>{"-s", ""},
+        std::vector<std::string>{"-r", ",", "-s"}}) {
+    SCOPED_TRACE(words[0] + " '" + words[1] + "'");
+    clitest::Outcome run = Tool(words, "y\n");
+    EXPECT_EQ(run.status, 5);
+    EXPECT_TRUE(Contains(run.out, "\t- All devices and partitions specified are invalid to that operation\n"));
+    EXPECT_FALSE(Contains(run.out, "(y/n)"));
+    EXPECT_FALSE(Contains(run.out, "Started Operation"));
+  }
+
+  const std::string trace = clitest::ScratchDir() + "/unshown_question_trace.txt";
+  std::remove(trace.c_str());
+  std::map<std::string, std::string> env = DemoMachine();
+  env["MORVA_TRACE"] = trace;
+  clitest::StreamSetup full;
+  full.output_file = "/dev/full";
+  full.input_file = clitest::WriteScratchFile("yes_answer.txt", "y\n");
+  const clitest::Outcome lost = clitest::RunCliWith(full, {"-Mstorage", "-Trecover", "-r", "3"}, env);
+  EXPECT_EQ(lost.status, 6);
+  EXPECT_EQ(lost.err, "[Warning] output lost: standard output: No space left on device\n");
+  EXPECT_FALSE(Contains(clitest::ReadFile(trace), "devices=3")) << clitest::ReadFile(trace);
+}
+
+// A device scan that failed is no empty machine: the tool says so and ends as the host does.
+TEST(MendraToolRun, AFailedDeviceScanIsTold) {
+  std::map<std::string, std::string> env = RiggedMachine({kSystem, kClean}, "C:\\Windows");
+  std::string catalogue = clitest::ReadFile(env["MORVA_CATALOGUE"]);
+  const std::string scan = R"("scan": {"duration": 0.100000})";
+  const size_t at = catalogue.find(scan);
+  ASSERT_NE(at, std::string::npos);
+  catalogue.replace(at, scan.size(), R"("scan": {"sequence": [{"devices": [], "result": 5}]})");
+  env["MORVA_CATALOGUE"] = clitest::WriteScratchFile("failing_scan.json", catalogue);
+  for (const std::vector<std::string>& words :
+       {std::vector<std::string>{"-l"}, std::vector<std::string>{"-s"},
+        std::vector<std::string>{"-s", "6"}, std::vector<std::string>{"-r", "6"}}) {
+    SCOPED_TRACE(words[0]);
+    std::vector<std::string> args{"-Mstorage", "-Trecover"};
+    args.insert(args.end(), words.begin(), words.end());
+    clitest::Outcome run = RunCli(args, env, "y\n");
+    EXPECT_EQ(run.status, 2) << run.out;
+    EXPECT_TRUE(Contains(run.out, "[Warning] Device scan failed: 5\n")) << run.out;
+    EXPECT_FALSE(Contains(run.out, "no applicable devices"));
+    EXPECT_FALSE(Contains(run.out, "invalid"));
+    EXPECT_FALSE(Contains(run.out, "(y/n)"));
+  }
+}
+
+// A device name with terminal controls in the engine's catalogue is shown, never obeyed: the
+// question and the run cannot be made to name another device, neither in the tool nor in the
+// host's own listings, output file and protocol.
+TEST(MendraToolRun, EngineTextNeverDrivesTheTerminal) {
+  const Disk forged{"6", R"(USB\u001b[2K\u001b[1G  0\tSATA_HDD_1TB (the system disk)\u001b]0;x\u0007\u009b)",
+                    "M:\\\\", 0};
+  const std::map<std::string, std::string> env = RiggedMachine({kSystem, forged}, "C:\\Windows");
+  const std::string shown = "USB\\x1b[2K\\x1b[1G  0\tSATA_HDD_1TB (the system disk)\\x1b]0;x\\x07\\u009b";
+  const std::string output_file = clitest::ScratchDir() + "/forged_listing.txt";
+  std::remove(output_file.c_str());
+  const std::vector<std::vector<std::string>> lines = {
+      {"-Mstorage", "-Trecover", "-r", "6"}, {"-Mstorage", "-Trecover", "-l"},
+      {"-Mstorage", "-D"}, {"-Mstorage", "-D", "-o" + output_file}, {"--KOLV", "-Mstorage", "-D"},
+      {"-Mstorage", "6", "-Q"}};
+  for (const std::vector<std::string>& words : lines) {
+    SCOPED_TRACE(words[0] + " " + words[1] + " " + words.back());
+    clitest::Outcome run = RunCli(words, env, "y\n");
+    const std::string text = run.out + run.err + clitest::ReadFile(output_file);
+    EXPECT_EQ(text.find('\x1b'), std::string::npos) << text;
+    EXPECT_EQ(text.find('\a'), std::string::npos) << text;
+    EXPECT_EQ(text.find("\xc2\x9b"), std::string::npos) << text;
+    if (words[0] != "--KOLV") {
+      EXPECT_TRUE(Contains(text, shown)) << text;
+    }
+    if (words.size() > 3 && words[2] == "-r") {
+      EXPECT_TRUE(Contains(run.out, "> These devices will be repaired:\n  6\t" + shown + "\n")) << run.out;
+    }
+  }
 }
 
 TEST(MendraToolRun, RepairTypedOnATerminalWithBackspace) {

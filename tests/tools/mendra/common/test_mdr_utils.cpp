@@ -88,7 +88,7 @@ TEST_F(MdrUtilsTest, UnusablePartitionsAreDroppedWithoutTakingAnOrdinal) {
 
   // A device with nothing usable is applicable, but partition mode does not select it.
   PartitionSelection selection;
-  model.SetSelectedPartitions(&selection, true, false, false);
+  model.SelectEveryDevice(&selection, true, false, false);
   ASSERT_EQ(model.selected_devices()->size(), 1u);
   EXPECT_EQ((*model.selected_devices())[0], module.devices[0]);
   EXPECT_EQ(selection.count("2"), 0u);
@@ -133,14 +133,14 @@ TEST_F(MdrUtilsTest, RepairNeverSelectsTheSystemDisk) {
     ASSERT_NE(model.FindDevice("0"), nullptr);
     EXPECT_EQ(model.FindDevice("0")->holds_operating_system, c.drive_known);
     PartitionSelection scan;
-    model.SetSelectedPartitions(&scan, false, false, true);
+    model.SelectEveryDevice(&scan, false, false, true);
     EXPECT_EQ(model.selected_devices()->size(), 2u);  // a scan writes nothing
     PartitionSelection named{{"0", {}}, {"1", {}}};
     model.SetSelectedPartitions(&named, false, true, true);
     EXPECT_EQ(model.selected_devices()->size(), c.drive_known ? 1u : 0u);
     for (auto* device : *model.selected_devices()) EXPECT_NE(device, machine.devices[0]);
     PartitionSelection all;
-    model.SetSelectedPartitions(&all, false, true, true);
+    model.SelectEveryDevice(&all, false, true, true);
     EXPECT_EQ(model.selected_devices()->size(), c.drive_known ? 1u : 0u);
     EXPECT_EQ(all.count("0"), 0u);
 
@@ -161,20 +161,28 @@ TEST_F(MdrUtilsTest, ShortOrMissingToolAnswerLeavesDevicesOut) {
   EXPECT_EQ(model.FindDevice("0"), nullptr);
 }
 
-TEST_F(MdrUtilsTest, EmptySelectionTakesEveryApplicableDeviceThatPassesTheExclusions) {
+TEST_F(MdrUtilsTest, EveryDeviceMeansEveryApplicableOneThatPassesTheExclusions) {
   StandardMachine();
   MdrUtils model(&module, &tool, &service);
   model.FilterDevices(false, false, false);
 
+  // A choice left empty (an empty target, nothing ticked) never widens to every device.
+  for (const bool partition_mode : {false, true}) {
+    PartitionSelection nothing;
+    model.SetSelectedPartitions(&nothing, partition_mode, false, false);
+    EXPECT_TRUE(model.selected_devices()->empty()) << partition_mode;
+    EXPECT_TRUE(nothing.empty());
+  }
+
   PartitionSelection all;
-  model.SetSelectedPartitions(&all, false, false, false);
+  model.SelectEveryDevice(&all, false, false, false);
   EXPECT_EQ(model.selected_devices()->size(), 3u);
   EXPECT_EQ(all.size(), 3u);
   EXPECT_TRUE(all["0"].empty());
   EXPECT_EQ(model.selection(), &all);
 
   PartitionSelection repair;
-  model.SetSelectedPartitions(&repair, false, true, true);
+  model.SelectEveryDevice(&repair, false, true, true);
   ASSERT_EQ(model.selected_devices()->size(), 1u);
   EXPECT_EQ((*model.selected_devices())[0], module.devices[2]);
   EXPECT_EQ(repair.count("0"), 0u);

@@ -14,6 +14,9 @@
 #include <QStackedWidget>
 #include <QTest>
 
+#include <condition_variable>
+#include <mutex>
+
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/breadcrumb.h"
@@ -102,6 +105,40 @@ class DialogCloser {
     ++closed;
     dialog->reject();
   }};
+};
+
+// Holds the tool's run thread before it looks at the abort, through the thread's own seam.
+class StartHold {
+ public:
+  static void Arm() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    held_ = released_ = false;
+    MdrExecutionThread::hold_before_start = &StartHold::Hold;
+  }
+  static void WaitUntilHeld() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [] { return held_; });
+  }
+  static void Release() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      released_ = true;
+    }
+    changed_.notify_all();
+  }
+
+ private:
+  static void Hold() {
+    MdrExecutionThread::hold_before_start = nullptr;
+    std::unique_lock<std::mutex> lock(mutex_);
+    held_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [] { return released_; });
+  }
+  static inline std::mutex mutex_;
+  static inline std::condition_variable changed_;
+  static inline bool held_ = false;
+  static inline bool released_ = false;
 };
 
 }  // namespace
@@ -205,7 +242,7 @@ class TestToolScreens : public QObject {
     MdrUtils* model = MdrPlugin::current_model();
     model->FilterDevices(false, true, false);
     PartitionSelection everything;
-    model->SetSelectedPartitions(&everything, false, false, false);
+    model->SelectEveryDevice(&everything, false, false, false);
     QVERIFY(model->selected_devices() != nullptr);
     const int devices = static_cast<int>(model->selected_devices()->size());
     QVERIFY(devices >= 2);
@@ -378,7 +415,7 @@ class TestToolScreens : public QObject {
     MdrUtils* model = MdrPlugin::current_model();
     model->FilterDevices(false, true, true);
     PartitionSelection everything;
-    model->SetSelectedPartitions(&everything, false, true, false);
+    model->SelectEveryDevice(&everything, false, true, false);
     MdrExecutionScreen* execution = rig.screen->execution_screen();
     rig.controller->AddFlowScreen(execution, true);
     DialogCloser closer;
@@ -411,6 +448,47 @@ class TestToolScreens : public QObject {
     rig.controller->RemoveFlowScreen(execution);
   }
 
+  // An abort asked while the run's thread has not reached the engine yet (held there through its
+  // seam, as a preempted thread would be) is kept: nothing is repaired, every row shows aborted.
+  void abortAsTheRunStartsIsKept_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("stop") << false;
+    QTest::newRow("escape") << true;
+  }
+  void abortAsTheRunStartsIsKept() {
+    QFETCH(bool, escape);
+    Rig rig;
+    MdrPlugin::UpdateModel(1, rig.module, rig.tool);
+    MdrUtils* model = MdrPlugin::current_model();
+    model->FilterDevices(false, true, true);
+    PartitionSelection everything;
+    model->SelectEveryDevice(&everything, false, true, false);
+    QVERIFY(!model->selected_devices()->empty());
+    MdrExecutionScreen* execution = rig.screen->execution_screen();
+    rig.controller->AddFlowScreen(execution, true);
+    DialogCloser closer;
+    QSignalSpy stopped(execution, &KolvLiteScreen::Stopped);
+    StartHold::Arm();
+    rig.controller->GoToScreen(execution);
+    StartHold::WaitUntilHeld();
+    if (escape) {
+      QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+      rig.controller->HandleKeyPress(&key);
+    } else {
+      execution->Stop();
+    }
+    StartHold::Release();
+    QVERIFY(QTest::qWaitFor([execution] { return !execution->run_active(); }, kHangGuardMs));
+    QVERIFY(QTest::qWaitFor([execution] { return execution->thread()->isFinished(); }, kHangGuardMs));
+    QCOMPARE(stopped.count(), escape ? 0 : 1);
+    for (MdrDiagnosticWidget* panel : execution->device_widgets()) {
+      QVERIFY(panel->row(0) != nullptr);
+      QCOMPARE(panel->row(0)->result_code(), 8);
+    }
+    QCOMPARE(static_cast<int>(MdrPlugin::tool_log()->log()->entries.size()), 0);
+    rig.controller->RemoveFlowScreen(execution);
+  }
+
   // A question the tool asks during a repair: answered with either button, closed, aborted while
   // open, or open when the window is closed (which answers it "none" and then stops all work).
   void questionDuringRun_data() {
@@ -436,7 +514,7 @@ class TestToolScreens : public QObject {
       MdrUtils* model = MdrPlugin::current_model();
       model->FilterDevices(false, true, true);
       PartitionSelection everything;
-      model->SetSelectedPartitions(&everything, false, true, false);
+      model->SelectEveryDevice(&everything, false, true, false);
       QCOMPARE(static_cast<int>(model->selected_devices()->size()), 2);
       MdrExecutionScreen* execution = rig.screen->execution_screen();
       rig.controller->AddFlowScreen(execution, true);
