@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QSpacerItem>
@@ -434,11 +435,18 @@ void KolvLiteController::StopAll() {
     emit AllStopped();
     return;
   }
-  const QList<KolvLiteScreen*> asked = stopping_;
-  for (KolvLiteScreen* screen : asked) screen->Stop();
+  // A screen's Stop is outside code when a plug-in made the screen: it may delete any other
+  // screen before that one's turn.
+  QList<QPointer<KolvLiteScreen>> asked;
+  for (KolvLiteScreen* screen : std::as_const(stopping_)) asked.append(screen);
+  for (const QPointer<KolvLiteScreen>& screen : std::as_const(asked)) {
+    if (!screen.isNull()) screen->Stop();
+  }
 }
 
 void KolvLiteController::ScreenStop(KolvLiteScreen* screen) {
+  // A screen's Stopped speaks for that screen alone, whichever screen it names.
+  if (auto* from = qobject_cast<KolvLiteScreen*>(sender())) screen = from;
   stopping_.removeAll(screen);
   // Announced once per StopAll: a screen that reports Stopped again later closes nothing twice.
   if (stopping_.isEmpty() && stopping_round_) {

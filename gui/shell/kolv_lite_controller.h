@@ -83,6 +83,8 @@ class KolvLiteController : public QWidget {
   void GoToBackgroundFlowScreen();
   void GoToScreen(KolvLiteScreen* screen);
   void StopAll();
+  // Connected to every screen's Stopped: it counts for the screen that sent it. Called directly,
+  // it counts for the screen given.
   void ScreenStop(KolvLiteScreen* screen);
 
  protected:

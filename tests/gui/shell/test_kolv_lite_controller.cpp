@@ -1,12 +1,15 @@
 // The screen-flow controller: default and flow screens, the background flow screen, the
 // breadcrumb steps that follow the flow, stopping every screen, and the action bar.
+#include <QPointer>
 #include <QPushButton>
 #include <QResource>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QtTest>
+#include <dlfcn.h>
 #include <memory>
 
+#include "gui/screens/gui_tool_plugins.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/widgets/breadcrumb.h"
@@ -244,6 +247,42 @@ class ControllerTest : public QObject {
     QCOMPARE(stopped.count(), 1);
     runner->FinishWork();
     QCOMPARE(stopped.count(), 1);
+  }
+
+  // A plug-in's screen that, asked to stop, deletes the flow screen after it and reports Stopped
+  // for a busy default screen before it reports for itself.
+  void StopAllSurvivesAMisbehavingPluginScreen() {
+    void* library = dlopen(KOLV_TOY_ROGUE, RTLD_NOW | RTLD_LOCAL);
+    QVERIFY2(library != nullptr, dlerror());
+    auto get_screen = reinterpret_cast<GetToolScreenFunction>(dlsym(library, "get_screen"));
+    auto release = reinterpret_cast<ReleaseToolScreenFunction>(dlsym(library, "ReleaseToolScreen"));
+    QVERIFY(get_screen != nullptr && release != nullptr);
+    KolvLiteScreen* rogue = get_screen(controller.get());
+    QVERIFY(rogue != nullptr);
+    QPointer<RecordingScreen> victim = new RecordingScreen(controller.get(), "victim");
+    auto* after = Make("after");
+    auto* runner = Make("runner");
+    controller->AddFlowScreen(rogue, true);
+    controller->AddFlowScreen(victim, true);
+    controller->AddFlowScreen(after, true);
+    controller->AddDefaultScreen(runner);
+    runner->busy = true;
+    QSignalSpy stopped(controller.get(), &KolvLiteController::AllStopped);
+
+    controller->StopAll();
+    QVERIFY(victim.isNull());
+    QCOMPARE(controller->flow_screens(), (QList<KolvLiteScreen*>{rogue, after}));
+    // The screens after the deleted one are still asked.
+    QCOMPARE(after->stop_requests, 1);
+    QCOMPARE(runner->stop_requests, 1);
+    // The rogue's word does not stand for the runner, which is still working.
+    QCOMPARE(stopped.count(), 0);
+    runner->FinishWork();
+    QCOMPARE(stopped.count(), 1);
+
+    controller->RemoveFlowScreen(rogue);
+    release(rogue);
+    dlclose(library);
   }
 
   void StopAllWithNoScreensStillAnnounces() {
