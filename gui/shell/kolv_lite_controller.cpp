@@ -107,6 +107,8 @@ void KolvLiteController::BuildForm() {
       QStringLiteral(".QLabel { font: 15pt \"Segoe UI\"; font-weight: bold;}"));
   module_name_label_->setMargin(0);
   module_name_label_->setIndent(0);
+  // The engine names the module, and its tile shows the name as written.
+  module_name_label_->setTextFormat(Qt::PlainText);
   module_name_layout->addWidget(module_name_label_);
   controller_layout->addWidget(module_name_frame_);
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -54,6 +55,10 @@ const char kCatalogue[] = R"({
          {"id": "5.1.1", "name": "NowhereTest", "devices": []}
        ]}
      ]
+    },
+    {"name": "Marked",
+     "diagnostics": [],
+     "tools": [{"name": "<b>R&D", "hint": "rd", "description": "<i>R&D</i>"}]
     }
   ]
 })";
@@ -376,6 +381,32 @@ class TestForkScreens : public QObject {
     QCOMPARE(rig.controller->flow_screens().value(1), selection);
     rig.controller->RemoveFlowScreen(operation);
     delete operation;
+  }
+
+  // A tool's name and description come from the engine: shown as written, without a keyboard
+  // shortcut taken from an "&".
+  void moduleOperationShowsToolTextsAsWritten() {
+    Rig rig(3);
+    QVERIFY(rig.module != nullptr);
+    morva_service::ToolView* tool = rig.module->tools().front();
+    PlainScreen tool_screen(rig.controller, QStringLiteral("TOOL"));
+    rig.context->tool_screens.insert(tool, &tool_screen);
+    ModuleOperationScreen operation(rig.controller);
+    rig.controller->AddFlowScreen(&operation, true);
+    rig.controller->GoToScreen(&operation);
+    QAbstractButton* radio = operation.radio_group()->button(1);
+    QVERIFY(radio != nullptr);
+    QCOMPARE(radio->text(), QStringLiteral("<b>R&&D"));
+    QVERIFY(QKeySequence::mnemonic(radio->text()).isEmpty());
+    QLabel* description = nullptr;
+    for (QLabel* label : operation.findChildren<QLabel*>()) {
+      if (label->text() == QStringLiteral("<i>R&D</i>")) description = label;
+    }
+    QVERIFY(description != nullptr);
+    QCOMPARE(description->textFormat(), Qt::PlainText);
+    radio->click();
+    QCOMPARE(operation.step_selected_option(), QStringLiteral("<b>R&D"));
+    rig.controller->RemoveFlowScreen(&operation);
   }
 
   void moduleOperationWithoutToolsHasOnlyTheMainFlow() {

@@ -1,5 +1,6 @@
 // The screen-flow controller: default and flow screens, the background flow screen, the
 // breadcrumb steps that follow the flow, stopping every screen, and the action bar.
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QResource>
@@ -344,6 +345,16 @@ class ControllerTest : public QObject {
     QCOMPARE(overlay->size(), QSize(700, 500));
     controller->HideOverlay();
     QVERIFY(!overlay->isVisible());
+  }
+
+  // The module name comes from the engine or a module's catalogue: shown as written, as on its
+  // tile.
+  void ModuleNameIsPlainText() {
+    controller->SetModuleName("<b>R&D");
+    auto* label = controller->findChild<QLabel*>("module_name_label");
+    QVERIFY(label != nullptr);
+    QCOMPARE(label->text(), QString("<b>R&D"));
+    QCOMPARE(label->textFormat(), Qt::PlainText);
   }
 
   void ContextResetsThroughTheController() {
