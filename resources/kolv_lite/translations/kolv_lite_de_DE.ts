@@ -548,7 +548,7 @@
     </message>
     <message>
         <source>NO_APPLICABLE_RECOMMENDED_TESTS</source>
-        <translation>Keiner der empfohlenen Tests passt zu den gefundenen Geräten: Es gibt nichts auszuführen.</translation>
+        <translation>Keiner der empfohlenen Tests passt zu den bisher gefundenen Geräten.</translation>
     </message>
 </context>
 <context>

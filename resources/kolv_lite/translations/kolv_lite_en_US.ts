@@ -548,7 +548,7 @@
     </message>
     <message>
         <source>NO_APPLICABLE_RECOMMENDED_TESTS</source>
-        <translation>None of the recommended tests applies to the devices found: there is nothing to run.</translation>
+        <translation>None of the recommended tests applies to the devices found so far.</translation>
     </message>
 </context>
 <context>
