@@ -653,6 +653,10 @@
         <source>NUMBER_OF_TIMES_TO_RUN</source>
         <translation>Anzahl der Durchläufe:</translation>
     </message>
+    <message>
+        <source>NO_APPLICABLE_TESTS</source>
+        <translation>Keiner der Tests passt zu den gewählten Geräten: Es gibt nichts auszuführen.</translation>
+    </message>
 </context>
 <context>
     <name>ExecutionLogScreen</name>

@@ -653,6 +653,10 @@
         <source>NUMBER_OF_TIMES_TO_RUN</source>
         <translation>Number of runs:</translation>
     </message>
+    <message>
+        <source>NO_APPLICABLE_TESTS</source>
+        <translation>None of the tests applies to the chosen devices: there is nothing to run.</translation>
+    </message>
 </context>
 <context>
     <name>ExecutionLogScreen</name>
