@@ -32,6 +32,12 @@ QList<QPushButton*> AnswerButtons(QWidget* dialog) {
   return buttons;
 }
 
+// The label fields of a dialog, in order.
+QList<QLabel*> FieldLabels(QWidget* dialog) {
+  return dialog->findChild<QWidget*>("fields_widget")
+      ->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+}
+
 // The whole literal, NUL bytes included.
 template <size_t N>
 std::string Bytes(const char (&text)[N]) {
@@ -170,14 +176,14 @@ class TestKolvLiteDialog : public QObject {
     InputRequest request(title, message, InputRequest::kQuestion, InputRequest::kOk);
     InputFieldLabel field, catalogue_field;
     field.set_text(message);
-    field.set_tooltip("<b>tip</b>\0" + message);
+    const std::string tip = Bytes("<b>tip</b>\0") + message;
+    field.set_tooltip(tip);
     catalogue_field.set_text(known);
     catalogue_field.set_tooltip(known);
     request.fields = {&field, &catalogue_field};
     KolvLiteDialog dialog(&request);
 
-    const QList<QLabel*> fields = dialog.findChild<QWidget*>("fields_widget")
-                                      ->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    const QList<QLabel*> fields = FieldLabels(&dialog);
     QCOMPARE(fields.size(), 2);
     const QList<std::pair<QLabel*, std::string>> shown = {
         {dialog.findChild<QLabel*>("header_label"), title},
@@ -190,7 +196,7 @@ class TestKolvLiteDialog : public QObject {
       QCOMPARE(label->textFormat(), Qt::PlainText);
       QVERIFY(!label->openExternalLinks());
     }
-    QCOMPARE(fields.at(0)->toolTip(), LiteralToolTip(QString::fromStdString("<b>tip</b>\0" + message)));
+    QCOMPARE(fields.at(0)->toolTip(), LiteralToolTip(QString::fromStdString(tip)));
     QVERIFY(fields.at(0)->toolTip().contains(QStringLiteral("&lt;b&gt;tip&lt;/b&gt;")));
     QVERIFY(fields.at(0)->toolTip().endsWith(QStringLiteral("x</p>")));
     QVERIFY(fields.at(1)->toolTip().contains(QStringLiteral("&lt;a href")));
@@ -207,8 +213,7 @@ class TestKolvLiteDialog : public QObject {
     engine.set_text(markup);
     request.fields = {&own, &engine};
     KolvLiteDialog dialog(&request);
-    const QList<QLabel*> labels = dialog.findChild<QWidget*>("fields_widget")
-                                      ->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    const QList<QLabel*> labels = FieldLabels(&dialog);
     QCOMPARE(labels.size(), 2);
     QCOMPARE(labels.at(0)->textFormat(), Qt::RichText);
     QVERIFY(labels.at(0)->openExternalLinks());
