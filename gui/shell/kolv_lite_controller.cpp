@@ -155,6 +155,13 @@ void KolvLiteController::BuildForm() {
   controller_layout->addWidget(action_bar_);
 }
 
+QList<QPointer<KolvLiteScreen>> KolvLiteController::Guarded(const QList<KolvLiteScreen*>& screens) {
+  QList<QPointer<KolvLiteScreen>> guarded;
+  guarded.reserve(screens.size());
+  for (KolvLiteScreen* screen : screens) guarded.append(screen);
+  return guarded;
+}
+
 // --- screen lists ---------------------------------------------------------------------------
 
 void KolvLiteController::AddDefaultScreen(KolvLiteScreen* screen) {
@@ -273,8 +280,8 @@ bool KolvLiteController::HasPreviousFlowScreen(KolvLiteScreen* screen) const {
 
 bool KolvLiteController::IsAnyScreenBusy() {
   QString message;
-  for (KolvLiteScreen* screen : flow_screens_ + default_screens_) {
-    if (screen->isBusy(message)) return true;
+  for (const QPointer<KolvLiteScreen>& screen : Guarded(flow_screens_ + default_screens_)) {
+    if (!screen.isNull() && screen->isBusy(message)) return true;
   }
   return false;
 }
@@ -437,11 +444,7 @@ void KolvLiteController::StopAll() {
     emit AllStopped();
     return;
   }
-  // A screen's Stop is outside code when a plug-in made the screen: it may delete any other
-  // screen before that one's turn.
-  QList<QPointer<KolvLiteScreen>> asked;
-  for (KolvLiteScreen* screen : std::as_const(stopping_)) asked.append(screen);
-  for (const QPointer<KolvLiteScreen>& screen : std::as_const(asked)) {
+  for (const QPointer<KolvLiteScreen>& screen : Guarded(stopping_)) {
     if (!screen.isNull()) screen->Stop();
   }
 }

@@ -250,9 +250,9 @@ class ControllerTest : public QObject {
     QCOMPARE(stopped.count(), 1);
   }
 
-  // A plug-in's screen that, asked to stop, deletes the flow screen after it and reports Stopped
-  // for a busy default screen before it reports for itself.
-  void StopAllSurvivesAMisbehavingPluginScreen() {
+  // A plug-in's screen that, asked whether it works or to stop, deletes the flow screen after
+  // it, and when stopping reports Stopped for a busy default screen before it reports for itself.
+  void BusyQuestionAndStopAllSurviveAMisbehavingPluginScreen() {
     void* library = dlopen(KOLV_TOY_ROGUE, RTLD_NOW | RTLD_LOCAL);
     QVERIFY2(library != nullptr, dlerror());
     auto get_screen = reinterpret_cast<GetToolScreenFunction>(dlsym(library, "get_screen"));
@@ -260,18 +260,24 @@ class ControllerTest : public QObject {
     QVERIFY(get_screen != nullptr && release != nullptr);
     KolvLiteScreen* rogue = get_screen(controller.get());
     QVERIFY(rogue != nullptr);
-    QPointer<RecordingScreen> victim = new RecordingScreen(controller.get(), "victim");
+    QPointer<RecordingScreen> asked = new RecordingScreen(controller.get(), "asked");
+    QPointer<RecordingScreen> stopped_next = new RecordingScreen(controller.get(), "stopped");
     auto* after = Make("after");
     auto* runner = Make("runner");
-    controller->AddFlowScreen(rogue, true);
-    controller->AddFlowScreen(victim, true);
-    controller->AddFlowScreen(after, true);
+    for (KolvLiteScreen* screen : {rogue, static_cast<KolvLiteScreen*>(asked),
+                                   static_cast<KolvLiteScreen*>(stopped_next),
+                                   static_cast<KolvLiteScreen*>(after)})
+      controller->AddFlowScreen(screen, true);
     controller->AddDefaultScreen(runner);
     runner->busy = true;
-    QSignalSpy stopped(controller.get(), &KolvLiteController::AllStopped);
 
+    QVERIFY(controller->IsAnyScreenBusy());
+    QVERIFY(asked.isNull());
+    QCOMPARE(runner->busy_questions, 1);
+
+    QSignalSpy stopped(controller.get(), &KolvLiteController::AllStopped);
     controller->StopAll();
-    QVERIFY(victim.isNull());
+    QVERIFY(stopped_next.isNull());
     QCOMPARE(controller->flow_screens(), (QList<KolvLiteScreen*>{rogue, after}));
     // The screens after the deleted one are still asked.
     QCOMPARE(after->stop_requests, 1);
