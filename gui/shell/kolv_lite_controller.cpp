@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QSpacerItem>
