@@ -50,20 +50,23 @@ std::vector<morva_service::TestView*> TestsSupporting(
   return supported;
 }
 
-// False when the recommended tests can be seen to leave nothing to run: no module, no test in
-// its first diagnostic, or scanned devices that none of them supports. Before a scan the
-// devices are not known yet, and the scan decides.
-bool HasRecommendedTests(KolvLiteController* controller) {
-  morva_service::ModuleInterfaceView* module = controller->execution_context()->current_module;
+// The tests the recommended flow runs where devices support them; none without a module or a
+// diagnostic.
+std::vector<morva_service::TestView*> RecommendedTests(morva_service::ModuleInterfaceView* module) {
   morva_service::DiagnosticView* first = FirstDiagnostic(module);
-  if (first == nullptr) return false;
-  const std::vector<morva_service::TestView*> tests = first->tests();
+  return first != nullptr ? first->tests() : std::vector<morva_service::TestView*>();
+}
+
+// True when the last scan found devices and none of them supports any of the tests. Before a
+// scan the devices are not known yet.
+bool FoundDevicesFitNone(morva_service::ModuleInterfaceView* module,
+                         const std::vector<morva_service::TestView*>& tests) {
   const std::vector<morva_service::SystemComponentView*> devices = module->system_components();
-  if (devices.empty()) return !tests.empty();
+  if (devices.empty()) return false;
   for (morva_service::SystemComponentView* device : devices) {
-    if (!TestsSupporting(device, tests).empty()) return true;
+    if (!TestsSupporting(device, tests).empty()) return false;
   }
-  return false;
+  return true;
 }
 
 }  // namespace
@@ -250,11 +253,18 @@ void DiagnosticSelectionScreen::SetFlowPossible(bool possible) {
 }
 
 void DiagnosticSelectionScreen::UpdateNextEnabled() {
-  const bool nothing_to_run =
-      current_flow() == kRecommendedFlow && !HasRecommendedTests(controller);
-  // A greyed button alone leaves the user guessing why.
-  form_->label_nothing_applicable->setVisible(nothing_to_run);
-  next_button_->setEnabled(flow_possible_ && !nothing_to_run);
+  bool no_tests = false;
+  bool none_fit = false;
+  if (current_flow() == kRecommendedFlow) {
+    morva_service::ModuleInterfaceView* module = controller->execution_context()->current_module;
+    const std::vector<morva_service::TestView*> tests = RecommendedTests(module);
+    no_tests = tests.empty();
+    none_fit = !no_tests && FoundDevicesFitNone(module, tests);
+  }
+  // A module without recommended tests never gets any, so Run stays closed. Devices may come
+  // and go between scans, and every Run scans first: Run stays open beside the word of why.
+  form_->label_nothing_applicable->setVisible(no_tests || none_fit);
+  next_button_->setEnabled(flow_possible_ && !no_tests);
 }
 
 void DiagnosticSelectionScreen::FillRecommendedSelection(KolvLiteController* controller) {

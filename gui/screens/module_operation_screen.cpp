@@ -15,6 +15,7 @@
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/translation_keys.h"
+#include "gui/widgets/literal_button_text.h"
 #include "gui/widgets/local_to_utf8.h"
 #include "morva_service/views.h"
 
@@ -119,7 +120,7 @@ void ModuleOperationScreen::OnEnter() {
 
 int ModuleOperationScreen::AddToolOption(QString name, QString description) {
   QRadioButton* radio = MakeChoiceRadio(this, QString());
-  radio->setText(KolvLiteTranslate(name.toStdString()));
+  radio->setText(LiteralButtonText(KolvLiteTranslate(name.toStdString())));
   QLabel* label = MakeChoiceDescription(this, QString());
   label->setText(KolvLiteTranslate(description.toStdString()));
 

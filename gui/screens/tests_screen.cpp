@@ -34,11 +34,14 @@ constexpr char kEntryContext[] = "DeviceSelectionEntry";
 constexpr char kSelectAllTooltip[] = "SELECT_ALL_TOOLTIP";
 constexpr char kNumberOfRuns[] = "NUMBER_OF_TIMES_TO_RUN";
 constexpr char kInfoTooltip[] = "DEVICE_INFORMATION_TOOLTIP";
+constexpr char kNothingApplicable[] = "NO_APPLICABLE_TESTS";
 constexpr int kIndentation = 20;
 
 const char kSelectAllStyle[] =
     ".QLabel { \n  font: 8pt \"Segoe UI\";\n  font-weight: bold;\n  spacing: 5px;\n}";
 const char kIterationsLabelStyle[] = ".QLabel { font: bold 8pt \"Segoe UI\";}";
+const char kHintStyle[] =
+    ".QLabel { color: rgb(140, 140, 140); font: italic 10pt \"Segoe UI\"; margin: 10px 0px; }";
 const char kComboStyle[] =
     "QComboBox { min-width: 52px; max-width: 52px; min-height: 28px; max-height: 28px;"
     " padding-left: 6px; border: 1px solid #B2B2B2; border-radius: 3px;"
@@ -197,6 +200,14 @@ void TestsScreen::BuildForm() {
 
   f.tree_layout = new QVBoxLayout();
   f.tree_layout->setObjectName(QStringLiteral("tree_layout"));
+  f.label_nothing_applicable = new QLabel(this);
+  f.label_nothing_applicable->setObjectName(QStringLiteral("label_nothing_applicable"));
+  f.label_nothing_applicable->setStyleSheet(QLatin1String(kHintStyle));
+  f.label_nothing_applicable->setWordWrap(true);
+  f.label_nothing_applicable->setTextFormat(Qt::PlainText);
+  f.label_nothing_applicable->setText(KolvLiteTranslate(kContext, kNothingApplicable));
+  f.label_nothing_applicable->hide();
+  f.tree_layout->addWidget(f.label_nothing_applicable);
   QTreeWidget* tree = new TestsTree(this);
   f.tests_treeWidget = tree;
   tree->setObjectName(QStringLiteral("tests_treeWidget"));
@@ -399,6 +410,7 @@ void TestsScreen::FillTestsTree() {
     }
   }
 
+  ShowWhetherAnythingApplies();
   // Nothing applicable, or nothing ticked, leaves nothing to run.
   run_button_->setEnabled(AnyTestChecked());
   if (context->selected_devices.size() < 2) {
@@ -406,6 +418,14 @@ void TestsScreen::FillTestsTree() {
   } else {
     tree->collapseAll();
   }
+}
+
+void TestsScreen::ShowWhetherAnythingApplies() {
+  const bool nothing = test_boxes_.isEmpty();
+  // A greyed Run alone leaves the user guessing why; with no test there is nothing to select.
+  form_->label_nothing_applicable->setVisible(nothing);
+  form_->select_all_checkbox->setEnabled(!nothing);
+  if (nothing) form_->select_all_checkbox->setCheckState(Qt::Unchecked);
 }
 
 bool TestsScreen::AnyTestChecked() const {

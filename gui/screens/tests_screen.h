@@ -40,6 +40,7 @@ struct TestsScreenForm {
   QWidget* iterations_number_box = nullptr;
   QComboBox* iterations_number_comboBox = nullptr;
   QVBoxLayout* tree_layout = nullptr;
+  QLabel* label_nothing_applicable = nullptr;  // why the tree is empty
   QTreeWidget* tests_treeWidget = nullptr;
 };
 
@@ -92,6 +93,8 @@ class TestsScreen : public KolvLiteScreen {
   void BuildForm();
   // True when any test check box is ticked.
   bool AnyTestChecked() const;
+  // Tells why the tree is empty when no test applies to any chosen device.
+  void ShowWhetherAnythingApplies();
   QString Translate(const std::string& key) const;
 
   QMap<GroupableCheckBox*, QTreeWidgetItem*> device_boxes_;

@@ -106,6 +106,8 @@ void KolvLiteController::BuildForm() {
       QStringLiteral(".QLabel { font: 15pt \"Segoe UI\"; font-weight: bold;}"));
   module_name_label_->setMargin(0);
   module_name_label_->setIndent(0);
+  // The engine names the module, and its tile shows the name as written.
+  module_name_label_->setTextFormat(Qt::PlainText);
   module_name_layout->addWidget(module_name_label_);
   controller_layout->addWidget(module_name_frame_);
 
@@ -150,6 +152,13 @@ void KolvLiteController::BuildForm() {
   action_spacer_ = new QSpacerItem(152, 20, QSizePolicy::Expanding, QSizePolicy::Minimum);
   action_bar_layout_->addItem(action_spacer_);
   controller_layout->addWidget(action_bar_);
+}
+
+QList<QPointer<KolvLiteScreen>> KolvLiteController::Guarded(const QList<KolvLiteScreen*>& screens) {
+  QList<QPointer<KolvLiteScreen>> guarded;
+  guarded.reserve(screens.size());
+  for (KolvLiteScreen* screen : screens) guarded.append(screen);
+  return guarded;
 }
 
 // --- screen lists ---------------------------------------------------------------------------
@@ -270,8 +279,8 @@ bool KolvLiteController::HasPreviousFlowScreen(KolvLiteScreen* screen) const {
 
 bool KolvLiteController::IsAnyScreenBusy() {
   QString message;
-  for (KolvLiteScreen* screen : flow_screens_ + default_screens_) {
-    if (screen->isBusy(message)) return true;
+  for (const QPointer<KolvLiteScreen>& screen : Guarded(flow_screens_ + default_screens_)) {
+    if (!screen.isNull() && screen->isBusy(message)) return true;
   }
   return false;
 }
@@ -434,11 +443,14 @@ void KolvLiteController::StopAll() {
     emit AllStopped();
     return;
   }
-  const QList<KolvLiteScreen*> asked = stopping_;
-  for (KolvLiteScreen* screen : asked) screen->Stop();
+  for (const QPointer<KolvLiteScreen>& screen : Guarded(stopping_)) {
+    if (!screen.isNull()) screen->Stop();
+  }
 }
 
 void KolvLiteController::ScreenStop(KolvLiteScreen* screen) {
+  // A screen's Stopped speaks for that screen alone, whichever screen it names.
+  if (auto* from = qobject_cast<KolvLiteScreen*>(sender())) screen = from;
   stopping_.removeAll(screen);
   // Announced once per StopAll: a screen that reports Stopped again later closes nothing twice.
   if (stopping_.isEmpty() && stopping_round_) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -83,6 +84,8 @@ class KolvLiteController : public QWidget {
   void GoToBackgroundFlowScreen();
   void GoToScreen(KolvLiteScreen* screen);
   void StopAll();
+  // Connected to every screen's Stopped: it counts for the screen that sent it. Called directly,
+  // it counts for the screen given.
   void ScreenStop(KolvLiteScreen* screen);
 
  protected:
@@ -96,6 +99,9 @@ class KolvLiteController : public QWidget {
   // Removes the screen's breadcrumb step, when it has one.
   void RemoveStepOf(KolvLiteScreen* screen);
   bool HasBreadcrumbStep(KolvLiteScreen* screen) const;
+  // A screen's operations are outside code when a plug-in made the screen: any of them may
+  // delete other screens, so a loop that calls them looks at each screen again first.
+  static QList<QPointer<KolvLiteScreen>> Guarded(const QList<KolvLiteScreen*>& screens);
 
  private slots:
   // A screen deleted by its creator without being removed first is forgotten.

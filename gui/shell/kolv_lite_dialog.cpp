@@ -59,22 +59,20 @@ const char* HeaderIcon(int kind) {
   }
 }
 
-// Only texts from our own catalogues may carry markup and links. A key the catalogues do not
-// know comes back as it is, straight from the engine, and is shown literally.
-bool IsCatalogueText(const QString& shown, const std::string& key) {
-  return shown != QString::fromStdString(key);
-}
-
 // Where a label's text comes from: a catalogue key, or rich text the program built itself
 // from catalogue texts (looking that up again could never match).
 enum class LabelText { kCatalogueKey, kTrustedRichText };
 
+// Only texts from our own catalogues may carry markup and links. A key the catalogues do not
+// hold comes back as it is, straight from the engine, and is shown literally.
 // Links of a text: none, by mouse (the message), or by mouse and keyboard (the fields).
 void SetTranslatedText(QLabel* label, const std::string& key, Qt::TextInteractionFlags links,
                        LabelText source = LabelText::kCatalogueKey) {
   const bool trusted = source == LabelText::kTrustedRichText;
-  const QString text = trusted ? QString::fromStdString(key) : KolvLiteTranslate(key);
-  if (trusted || IsCatalogueText(text, key)) {
+  QString text;
+  const bool from_catalogue = !trusted && KolvLiteLookUp(key, &text);
+  if (trusted) text = QString::fromStdString(key);
+  if (trusted || from_catalogue) {
     label->setTextFormat(trusted ? Qt::RichText : Qt::AutoText);
     label->setOpenExternalLinks(links != Qt::NoTextInteraction);
     if (links != Qt::NoTextInteraction) label->setTextInteractionFlags(links);
@@ -88,8 +86,8 @@ void SetTranslatedText(QLabel* label, const std::string& key, Qt::TextInteractio
 
 // Tool tips turn anything that looks like markup into rich text; engine text must not.
 QString TranslatedToolTip(const std::string& key) {
-  const QString text = KolvLiteTranslate(key);
-  return IsCatalogueText(text, key) ? text : LiteralToolTip(text);
+  QString text;
+  return KolvLiteLookUp(key, &text) ? text : LiteralToolTip(text);
 }
 
 QPushButton* MakeWhiteButton(const char* key, QWidget* parent) {

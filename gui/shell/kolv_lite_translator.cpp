@@ -124,18 +124,39 @@ void KolvLiteTranslator::PushContext(const QString& context) { contexts_.prepend
 
 void KolvLiteTranslator::RemoveContext(const QString& context) { contexts_.removeOne(context); }
 
-QString KolvLiteTranslate(std::string key) {
+namespace {
+
+// A catalogue's keys and contexts are C strings: a text holding a NUL can be none of them, and
+// looking up what comes before the NUL would answer for a shorter key.
+bool HoldsNul(const std::string& text) { return text.find('\0') != std::string::npos; }
+
+}  // namespace
+
+bool KolvLiteLookUp(const std::string& key, QString* text) {
   const QString qkey = QString::fromStdString(key);
-  const QByteArray utf8_key = qkey.toUtf8();
-  for (const QString& context : KolvLiteTranslator::translation_contexts()) {
-    const QByteArray utf8_context = context.toUtf8();
-    const QString text = QCoreApplication::translate(utf8_context.constData(), utf8_key.constData());
-    if (text != qkey) return text;
+  if (!HoldsNul(key)) {
+    const QByteArray utf8_key = qkey.toUtf8();
+    for (const QString& context : KolvLiteTranslator::translation_contexts()) {
+      const QByteArray utf8_context = context.toUtf8();
+      QString found = QCoreApplication::translate(utf8_context.constData(), utf8_key.constData());
+      if (found != qkey) {
+        if (text != nullptr) *text = std::move(found);
+        return true;
+      }
+    }
   }
-  return qkey;
+  if (text != nullptr) *text = qkey;
+  return false;
+}
+
+QString KolvLiteTranslate(std::string key) {
+  QString text;
+  KolvLiteLookUp(key, &text);
+  return text;
 }
 
 QString KolvLiteTranslate(std::string context, std::string key) {
+  if (HoldsNul(context) || HoldsNul(key)) return QString::fromStdString(key);
   return QCoreApplication::translate(context.c_str(), key.c_str());
 }
 
@@ -145,5 +166,6 @@ QString KolvLitePositionOf(qsizetype position, qsizetype total) {
 }
 
 QString KolvLiteTranslateInternal(std::string key) {
+  if (HoldsNul(key)) return QString::fromStdString(key);
   return QCoreApplication::translate(InternalTranslationKeys::INTERNAL_TRANSLATIONS, key.c_str());
 }

@@ -65,6 +65,9 @@ class KolvLiteTranslator : public QObject {
 
 // The key's text from the newest installed context that has one; the key itself otherwise.
 QString KolvLiteTranslate(std::string key);
+// The same lookup, telling whether a catalogue holds the whole key: only then is the text the
+// program's own. Without one, text is the key itself, unchanged.
+bool KolvLiteLookUp(const std::string& key, QString* text);
 // The key's text in one context only; the key itself when that context has none.
 QString KolvLiteTranslate(std::string context, std::string key);
 // The key's text from the catalogue compiled into the program.

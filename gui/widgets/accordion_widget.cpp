@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "gui/widgets/elided_label.h"
+#include "gui/widgets/literal_button_text.h"
 
 namespace {
 
@@ -179,7 +180,7 @@ void SubAccordionWidget::SetTitle(QString title) {
   }
   title_ = std::move(title);
   if (checkable_header_) {
-    auto* check_box = new QCheckBox(title_);
+    auto* check_box = new QCheckBox(LiteralButtonText(title_));
     check_box->setObjectName("master_check_box");
     check_box->setCheckable(true);
     check_box->setStyleSheet(".QCheckBox{font: bold 9pt \"Segoe UI\";}");

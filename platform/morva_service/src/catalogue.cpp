@@ -56,7 +56,15 @@ void OnlyKeys(const Json& object, const std::string& where,
 }
 
 bool HasLineBreak(const std::string& text) {
-  return text.find_first_of("\r\n") != std::string::npos || text.find('\0') != std::string::npos;
+  return text.find_first_of("\r\n") != std::string::npos;
+}
+
+bool HasNul(const std::string& text) { return text.find('\0') != std::string::npos; }
+
+// Texts end up on lines of the diagnostics log, and in the programs as C strings.
+void ExpectOneLine(const std::string& text, const std::string& where) {
+  if (HasLineBreak(text)) Fail(where, "contains a line break");
+  if (HasNul(text)) Fail(where, "contains a NUL byte");
 }
 
 std::string String(const Json& object, const char* key, const std::string& where, bool required,
@@ -68,7 +76,7 @@ std::string String(const Json& object, const char* key, const std::string& where
   }
   if (!it->is_string()) Fail(Join(where, key), std::string("expected a string, found ") + TypeName(*it));
   std::string text = it->get<std::string>();
-  if (HasLineBreak(text)) Fail(Join(where, key), "contains a line break");
+  ExpectOneLine(text, Join(where, key));
   return text;
 }
 
@@ -158,6 +166,7 @@ void CheckPropertyKey(const std::string& key, const std::string& where) {
   if (key.empty()) Fail(where, "empty property name");
   if (key.find(':') != std::string::npos || HasLineBreak(key) || key.find('\t') != std::string::npos)
     Fail(Join(where, key), "a property name may hold no \":\", tab or line break");
+  if (HasNul(key)) Fail(where, "a property name holds a NUL byte");
   for (const char* marker : kMarkers)
     if (key.compare(0, std::string(marker).size(), marker) == 0)
       Fail(Join(where, key), "a property name may not begin like a log marker");
@@ -170,7 +179,7 @@ PropertyList Properties(const Json& value, const std::string& where) {
     CheckPropertyKey(it.key(), where);
     if (!it->is_string()) Fail(Join(where, it.key()), std::string("expected a string, found ") + TypeName(*it));
     std::string text = it->get<std::string>();
-    if (HasLineBreak(text)) Fail(Join(where, it.key()), "contains a line break");
+    ExpectOneLine(text, Join(where, it.key()));
     properties.emplace_back(it.key(), text);
   }
   return properties;

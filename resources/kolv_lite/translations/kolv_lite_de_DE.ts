@@ -548,7 +548,7 @@
     </message>
     <message>
         <source>NO_APPLICABLE_RECOMMENDED_TESTS</source>
-        <translation>Keiner der empfohlenen Tests passt zu den gefundenen Geräten: Es gibt nichts auszuführen.</translation>
+        <translation>Keiner der empfohlenen Tests passt zu den bisher gefundenen Geräten.</translation>
     </message>
 </context>
 <context>
@@ -652,6 +652,10 @@
     <message>
         <source>NUMBER_OF_TIMES_TO_RUN</source>
         <translation>Anzahl der Durchläufe:</translation>
+    </message>
+    <message>
+        <source>NO_APPLICABLE_TESTS</source>
+        <translation>Keiner der Tests passt zu den gewählten Geräten: Es gibt nichts auszuführen.</translation>
     </message>
 </context>
 <context>

@@ -548,7 +548,7 @@
     </message>
     <message>
         <source>NO_APPLICABLE_RECOMMENDED_TESTS</source>
-        <translation>None of the recommended tests applies to the devices found: there is nothing to run.</translation>
+        <translation>None of the recommended tests applies to the devices found so far.</translation>
     </message>
 </context>
 <context>
@@ -652,6 +652,10 @@
     <message>
         <source>NUMBER_OF_TIMES_TO_RUN</source>
         <translation>Number of runs:</translation>
+    </message>
+    <message>
+        <source>NO_APPLICABLE_TESTS</source>
+        <translation>None of the tests applies to the chosen devices: there is nothing to run.</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -52,6 +53,22 @@ const char kCatalogue[] = R"({
      "diagnostics": [
        {"id": "5.1.0", "name": "Narrow", "tests": [
          {"id": "5.1.1", "name": "NowhereTest", "devices": []}
+       ]}
+     ]
+    },
+    {"name": "Marked",
+     "diagnostics": [],
+     "tools": [{"name": "<b>R&D", "hint": "rd", "description": "<i>R&D</i>"}]
+    },
+    {"name": "Later",
+     "devices": [
+       {"id": "early", "udi": "UDI-E", "display_name": "EARLY"},
+       {"id": "late", "udi": "UDI-LT", "display_name": "LATE"}
+     ],
+     "scan": {"sequence": [{"devices": ["early"]}, {"devices": ["early", "late"]}]},
+     "diagnostics": [
+       {"id": "6.1.0", "name": "Fit", "tests": [
+         {"id": "6.1.1", "name": "LateTest", "devices": ["late"], "outcome": {"duration": 0}}
        ]}
      ]
     }
@@ -286,9 +303,10 @@ class TestForkScreens : public QObject {
     QVERIFY(rig.context->selected_tests.isEmpty());
   }
 
-  // Recommended tests that fit none of the module's devices leave nothing to run: Next stays
-  // disabled, as in the custom flow, instead of running an empty suite.
-  void recommendedWithNothingApplicableKeepsNextDisabled() {
+  // Recommended tests that fit none of the devices found leave nothing to run: the flow stays
+  // here, with a word of why, instead of running an empty suite. Run stays open, since every Run
+  // scans again.
+  void recommendedWithNothingApplicableSaysWhy() {
     Rig rig(2, false);
     QVERIFY(rig.module != nullptr);
     DiagnosticSelectionScreen* selection = EnterRecommendedFlow(rig.controller);
@@ -303,9 +321,9 @@ class TestForkScreens : public QObject {
     QString reason;
     QVERIFY(QTest::qWaitFor([&] { return !loading->isBusy(reason); }, 20000));
     QCOMPARE(rig.controller->current_screen(), static_cast<KolvLiteScreen*>(selection));
-    QVERIFY(!selection->next_button()->isEnabled());
+    QVERIFY(selection->next_button()->isEnabled());
     QVERIFY(rig.context->selected_tests.isEmpty());
-    // The user is told why there is nothing to run.
+    // The user is told why nothing ran.
     QVERIFY(!why.isEmpty());
     QCOMPARE(why, KolvLiteTranslate("DiagnosticSelectionScreen", "NO_APPLICABLE_RECOMMENDED_TESTS"));
     QVERIFY(!tell->isHidden());
@@ -315,7 +333,7 @@ class TestForkScreens : public QObject {
     QVERIFY(selection->next_button()->isEnabled());
     QVERIFY(tell->isHidden());
     selection->form_widgets()->radial_button_recommended->click();
-    QVERIFY(!selection->next_button()->isEnabled());
+    QVERIFY(selection->next_button()->isEnabled());
     QVERIFY(!tell->isHidden());
     delete selection;
     rig.controller->RemoveDefaultScreen(loading);
@@ -329,6 +347,34 @@ class TestForkScreens : public QObject {
     bare.controller->GoToScreen(&empty);
     QVERIFY(!empty.next_button()->isEnabled());
     QVERIFY(!empty.findChild<QLabel*>("label_nothing_applicable")->isHidden());
+  }
+
+  // The first scan finds no device for the recommended tests, the next one does: the second Run
+  // goes on to the execution with the new device.
+  void recommendedRunIsNotBlockedByThePreviousScan() {
+    Rig rig(4, false);
+    QVERIFY(rig.module != nullptr);
+    DiagnosticSelectionScreen* selection = EnterRecommendedFlow(rig.controller);
+    auto* loading = rig.context->devices_loading_screen;
+    QLabel* tell = selection->findChild<QLabel*>("label_nothing_applicable");
+    QString reason;
+    selection->next_button()->click();
+    QVERIFY(QTest::qWaitFor([&] { return !loading->isBusy(reason); }, 20000));
+    QCOMPARE(rig.controller->current_screen(), static_cast<KolvLiteScreen*>(selection));
+    QVERIFY(!tell->isHidden());
+    QVERIFY(rig.context->selected_tests.isEmpty());
+    QVERIFY(selection->next_button()->isEnabled());
+
+    selection->next_button()->click();
+    QVERIFY(QTest::qWaitFor([&] { return !loading->isBusy(reason); }, 20000));
+    QCOMPARE(rig.controller->current_screen(), selection->execution_screen());
+    QCOMPARE(rig.context->selected_tests.size(), 1);
+    QCOMPARE(QString::fromStdString(rig.context->selected_tests.first()->device->id()),
+             QStringLiteral("late"));
+    QVERIFY(QTest::qWaitFor([&] { return !selection->execution_screen()->isBusy(reason); }, 20000));
+    delete selection;
+    rig.controller->RemoveDefaultScreen(loading);
+    delete loading;
   }
 
   void moduleOperationOffersTheToolFlow() {
@@ -376,6 +422,32 @@ class TestForkScreens : public QObject {
     QCOMPARE(rig.controller->flow_screens().value(1), selection);
     rig.controller->RemoveFlowScreen(operation);
     delete operation;
+  }
+
+  // A tool's name and description come from the engine: shown as written, without a keyboard
+  // shortcut taken from an "&".
+  void moduleOperationShowsToolTextsAsWritten() {
+    Rig rig(3);
+    QVERIFY(rig.module != nullptr);
+    morva_service::ToolView* tool = rig.module->tools().front();
+    PlainScreen tool_screen(rig.controller, QStringLiteral("TOOL"));
+    rig.context->tool_screens.insert(tool, &tool_screen);
+    ModuleOperationScreen operation(rig.controller);
+    rig.controller->AddFlowScreen(&operation, true);
+    rig.controller->GoToScreen(&operation);
+    QAbstractButton* radio = operation.radio_group()->button(1);
+    QVERIFY(radio != nullptr);
+    QCOMPARE(radio->text(), QStringLiteral("<b>R&&D"));
+    QVERIFY(QKeySequence::mnemonic(radio->text()).isEmpty());
+    QLabel* description = nullptr;
+    for (QLabel* label : operation.findChildren<QLabel*>()) {
+      if (label->text() == QStringLiteral("<i>R&D</i>")) description = label;
+    }
+    QVERIFY(description != nullptr);
+    QCOMPARE(description->textFormat(), Qt::PlainText);
+    radio->click();
+    QCOMPARE(operation.step_selected_option(), QStringLiteral("<b>R&D"));
+    rig.controller->RemoveFlowScreen(&operation);
   }
 
   void moduleOperationWithoutToolsHasOnlyTheMainFlow() {

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QKeySequence>
+#include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -24,6 +25,7 @@
 #include "gui/shell/devices_scan_control.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/morva_service_executor.h"
 #include "gui/widgets/description_popup.h"
 #include "gui/widgets/elided_label.h"
@@ -389,13 +391,24 @@ class TestsScreenTest : public QObject {
 
   void RunNeedsSomethingTicked() {
     Start();
-    // Nothing applies to d3: the tree stays empty and there is nothing to run.
+    // Nothing applies to d3: the tree stays empty and there is nothing to run, nor to select,
+    // and the screen says why.
     ChooseDevices({"d3"});
     QCOMPARE(tree()->topLevelItemCount(), 1);
     QVERIFY(!tests_->run_button()->isEnabled());
+    QCOMPARE(tests_->select_all()->checkState(), Qt::Unchecked);
+    tests_->select_all()->click();
+    QCOMPARE(tests_->select_all()->checkState(), Qt::Unchecked);
+    QVERIFY(!tests_->run_button()->isEnabled());
+    auto* why = tests_->findChild<QLabel*>("label_nothing_applicable");
+    QVERIFY(why != nullptr);
+    QVERIFY(why->isVisibleTo(tests_));
+    QCOMPARE(why->text(), KolvLiteTranslate("TestsScreen", "NO_APPLICABLE_TESTS"));
 
     tests_->back_button()->click();
     ChooseDevices({"d1"});
+    QVERIFY(!why->isVisibleTo(tests_));
+    QCOMPARE(tests_->select_all()->checkState(), Qt::PartiallyChecked);
     QVERIFY(tests_->run_button()->isEnabled());
     // Select all goes from partly ticked to all ticked, then to none.
     tests_->select_all()->click();

@@ -1,12 +1,16 @@
 // The screen-flow controller: default and flow screens, the background flow screen, the
 // breadcrumb steps that follow the flow, stopping every screen, and the action bar.
+#include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QResource>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QtTest>
+#include <dlfcn.h>
 #include <memory>
 
+#include "gui/screens/gui_tool_plugins.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/widgets/breadcrumb.h"
@@ -246,6 +250,48 @@ class ControllerTest : public QObject {
     QCOMPARE(stopped.count(), 1);
   }
 
+  // A plug-in's screen that, asked whether it works or to stop, deletes the flow screen after
+  // it, and when stopping reports Stopped for a busy default screen before it reports for itself.
+  void BusyQuestionAndStopAllSurviveAMisbehavingPluginScreen() {
+    void* library = dlopen(KOLV_TOY_ROGUE, RTLD_NOW | RTLD_LOCAL);
+    QVERIFY2(library != nullptr, dlerror());
+    auto get_screen = reinterpret_cast<GetToolScreenFunction>(dlsym(library, "get_screen"));
+    auto release = reinterpret_cast<ReleaseToolScreenFunction>(dlsym(library, "ReleaseToolScreen"));
+    QVERIFY(get_screen != nullptr && release != nullptr);
+    KolvLiteScreen* rogue = get_screen(controller.get());
+    QVERIFY(rogue != nullptr);
+    QPointer<RecordingScreen> asked = new RecordingScreen(controller.get(), "asked");
+    QPointer<RecordingScreen> stopped_next = new RecordingScreen(controller.get(), "stopped");
+    auto* after = Make("after");
+    auto* runner = Make("runner");
+    for (KolvLiteScreen* screen : {rogue, static_cast<KolvLiteScreen*>(asked),
+                                   static_cast<KolvLiteScreen*>(stopped_next),
+                                   static_cast<KolvLiteScreen*>(after)})
+      controller->AddFlowScreen(screen, true);
+    controller->AddDefaultScreen(runner);
+    runner->busy = true;
+
+    QVERIFY(controller->IsAnyScreenBusy());
+    QVERIFY(asked.isNull());
+    QCOMPARE(runner->busy_questions, 1);
+
+    QSignalSpy stopped(controller.get(), &KolvLiteController::AllStopped);
+    controller->StopAll();
+    QVERIFY(stopped_next.isNull());
+    QCOMPARE(controller->flow_screens(), (QList<KolvLiteScreen*>{rogue, after}));
+    // The screens after the deleted one are still asked.
+    QCOMPARE(after->stop_requests, 1);
+    QCOMPARE(runner->stop_requests, 1);
+    // The rogue's word does not stand for the runner, which is still working.
+    QCOMPARE(stopped.count(), 0);
+    runner->FinishWork();
+    QCOMPARE(stopped.count(), 1);
+
+    controller->RemoveFlowScreen(rogue);
+    release(rogue);
+    dlclose(library);
+  }
+
   void StopAllWithNoScreensStillAnnounces() {
     QSignalSpy stopped(controller.get(), &KolvLiteController::AllStopped);
     controller->StopAll();
@@ -305,6 +351,16 @@ class ControllerTest : public QObject {
     QCOMPARE(overlay->size(), QSize(700, 500));
     controller->HideOverlay();
     QVERIFY(!overlay->isVisible());
+  }
+
+  // The module name comes from the engine or a module's catalogue: shown as written, as on its
+  // tile.
+  void ModuleNameIsPlainText() {
+    controller->SetModuleName("<b>R&D");
+    auto* label = controller->findChild<QLabel*>("module_name_label");
+    QVERIFY(label != nullptr);
+    QCOMPARE(label->text(), QString("<b>R&D"));
+    QCOMPARE(label->textFormat(), Qt::PlainText);
   }
 
   void ContextResetsThroughTheController() {

@@ -10,6 +10,7 @@
 
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "gui/widgets/literal_button_text.h"
 
 namespace {
 
@@ -29,6 +30,18 @@ QList<QPushButton*> AnswerButtons(QWidget* dialog) {
     if (b->accessibleName() == QLatin1String("white_button")) buttons << b;
   }
   return buttons;
+}
+
+// The label fields of a dialog, in order.
+QList<QLabel*> FieldLabels(QWidget* dialog) {
+  return dialog->findChild<QWidget*>("fields_widget")
+      ->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+}
+
+// The whole literal, NUL bytes included.
+template <size_t N>
+std::string Bytes(const char (&text)[N]) {
+  return std::string(text, N - 1);
 }
 
 }  // namespace
@@ -149,6 +162,46 @@ class TestKolvLiteDialog : public QObject {
     QVERIFY(field_label->toolTip().contains(QStringLiteral("&lt;b&gt;bold&lt;/b&gt;")));
   }
 
+  // A NUL byte in engine text neither cuts it short nor makes it pass for catalogue text, not
+  // even when what comes before the NUL is a key the catalogue holds.
+  void engineTextWithANulStaysWholeAndLiteral() {
+    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
+                                        "/../../bin/kolv_lite.rcc"));
+    KolvLiteTranslator::set_locale("en_US");
+    QTranslator catalogue;
+    QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&catalogue));
+    const std::string title = Bytes("<b>BOLD title</b>\0");
+    const std::string message = Bytes("<a href='http://x/'>click</a>\0x");
+    const std::string known = Bytes("PLEASE_REINSTALL_MESSAGE\0<a href='http://x/'>more</a>");
+    InputRequest request(title, message, InputRequest::kQuestion, InputRequest::kOk);
+    InputFieldLabel field, catalogue_field;
+    field.set_text(message);
+    const std::string tip = Bytes("<b>tip</b>\0") + message;
+    field.set_tooltip(tip);
+    catalogue_field.set_text(known);
+    catalogue_field.set_tooltip(known);
+    request.fields = {&field, &catalogue_field};
+    KolvLiteDialog dialog(&request);
+
+    const QList<QLabel*> fields = FieldLabels(&dialog);
+    QCOMPARE(fields.size(), 2);
+    const QList<std::pair<QLabel*, std::string>> shown = {
+        {dialog.findChild<QLabel*>("header_label"), title},
+        {dialog.findChild<QLabel*>("message_label"), message},
+        {fields.at(0), message},
+        {fields.at(1), known}};
+    for (const auto& [label, text] : shown) {
+      QVERIFY(label != nullptr);
+      QCOMPARE(label->text(), QString::fromStdString(text));
+      QCOMPARE(label->textFormat(), Qt::PlainText);
+      QVERIFY(!label->openExternalLinks());
+    }
+    QCOMPARE(fields.at(0)->toolTip(), LiteralToolTip(QString::fromStdString(tip)));
+    QVERIFY(fields.at(0)->toolTip().contains(QStringLiteral("&lt;b&gt;tip&lt;/b&gt;")));
+    QVERIFY(fields.at(0)->toolTip().endsWith(QStringLiteral("x</p>")));
+    QVERIFY(fields.at(1)->toolTip().contains(QStringLiteral("&lt;a href")));
+  }
+
   // Markup the program writes itself is drawn, and its links open by mouse and keyboard; the
   // same markup in a field of the engine's kind stays literal text.
   void programMarkupIsDrawnEngineMarkupIsNot() {
@@ -160,8 +213,7 @@ class TestKolvLiteDialog : public QObject {
     engine.set_text(markup);
     request.fields = {&own, &engine};
     KolvLiteDialog dialog(&request);
-    const QList<QLabel*> labels = dialog.findChild<QWidget*>("fields_widget")
-                                      ->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    const QList<QLabel*> labels = FieldLabels(&dialog);
     QCOMPARE(labels.size(), 2);
     QCOMPARE(labels.at(0)->textFormat(), Qt::RichText);
     QVERIFY(labels.at(0)->openExternalLinks());

@@ -119,6 +119,32 @@ class TranslatorTest : public QObject {
     QCOMPARE(KolvLiteTranslate("NO_SUCH_KEY"), QString("NO_SUCH_KEY"));
   }
 
+  // Keys and contexts are compared whole: a NUL byte never cuts one down to a shorter key that a
+  // catalogue holds, and the text after it is never dropped.
+  void KeysWithANulAreNeverCut() {
+    if (!KolvLiteTranslator::translation_contexts().contains("Translations")) {
+      QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
+                                          "/../../bin/kolv_lite.rcc"));
+      KolvLiteTranslator::set_locale("en_US");
+      static QTranslator translator;
+      QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&translator));
+    }
+    const std::string key("CANCEL\0<b>x</b>", 15);
+    const QString whole = QString::fromStdString(key);
+    QCOMPARE(whole.size(), 15);
+    QCOMPARE(KolvLiteTranslate(key), whole);
+    QCOMPARE(KolvLiteTranslate("Translations", key), whole);
+    QCOMPARE(KolvLiteTranslate(std::string("Translations\0x", 14), "CANCEL"), QString("CANCEL"));
+    QCOMPARE(KolvLiteTranslateInternal(std::string("ERROR\0", 6)), QString::fromStdString(std::string("ERROR\0", 6)));
+    QString text;
+    QVERIFY(!KolvLiteLookUp(key, &text));
+    QCOMPARE(text, whole);
+    QVERIFY(KolvLiteLookUp(TranslationKeys::CANCEL, &text));
+    QCOMPARE(text, QString("Cancel"));
+    QVERIFY(!KolvLiteLookUp("NO_SUCH_KEY", &text));
+    QCOMPARE(text, QString("NO_SUCH_KEY"));
+  }
+
   void ModuleCatalogueOverridesWhileInstalled() {
     if (module_rcc_.isEmpty()) QSKIP("lrelease or rcc not available");
     QVERIFY(QResource::registerResource(module_rcc_));

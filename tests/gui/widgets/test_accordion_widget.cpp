@@ -1,6 +1,7 @@
 // Accordion: which sections may be open together in each mode, section loading and hiding,
 // content, checkable headers and clearing.
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -207,6 +208,16 @@ class TestAccordionWidget : public QObject {
     // A user click goes straight between checked and unchecked again.
     master->click();
     QCOMPARE(master->checkState(), Qt::Checked);
+  }
+
+  // Section titles are module names: an "&" in one is a character, never a keyboard shortcut.
+  void checkableHeaderShowsItsTitleAsWritten() {
+    AccordionWidget accordion(nullptr, AccordionWidget::kIndependent);
+    accordion.AddSection("<b>R&D", true);
+    QCheckBox* master = accordion.section(0)->master_check_box();
+    QVERIFY(master != nullptr);
+    QVERIFY(QKeySequence::mnemonic(master->text()).isEmpty());
+    QCOMPARE(master->text(), QString("<b>R&&D"));
   }
 
   void retitlingDropsTheOldHeader() {

@@ -50,6 +50,9 @@ const std::string kOutcomeDevice = Wrap("", R"(, "outcomes": {"q": {}})");
 const std::string kBadIdentifier = R"({"modules": [{"name": "m", "diagnostics": [{"id": "1.x.0", "name": "D", "tests": []}]}]})";
 const std::string kColonKey = Wrap(R"(, "rows": {"A:B": "v"})", "");
 const std::string kLineBreak = Wrap(R"(, "rows": {"A": "v\nw"})", "");
+const std::string kNulValue = Wrap(R"(, "rows": {"A": "v\u0000w"})", "");
+const std::string kNulText = Wrap("", R"(, "description": "D\u0000<b>x</b>")");
+const std::string kNulKey = Wrap(R"(, "rows": {"A\u0000B": "v"})", "");
 const std::string kBlankWord = Wrap("", R"(, "outcome": {"messages": [{"words": ["TWO WORDS"]}]})");
 const std::string kCodeWord = Wrap("", R"(, "outcome": {"messages": [{"words": ["CODE"]}]})");
 const std::string kIndexOnly = Wrap(R"(, "resources": [{"name": "P", "properties": {"INDEX": "1"}}])", "");
@@ -81,6 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadCatalogue{"bad_identifier", kBadIdentifier.c_str(), "diagnostics[0].id", "not an identifier"},
         BadCatalogue{"colon_key", kColonKey.c_str(), "devices[0].rows.A:B", "no \":\""},
         BadCatalogue{"line_break", kLineBreak.c_str(), "devices[0].rows.A", "line break"},
+        BadCatalogue{"nul_value", kNulValue.c_str(), "devices[0].rows.A", "contains a NUL byte"},
+        BadCatalogue{"nul_text", kNulText.c_str(), "tests[0].description", "contains a NUL byte"},
+        BadCatalogue{"nul_key", kNulKey.c_str(), "devices[0].rows", "property name holds a NUL byte"},
         BadCatalogue{"blank_word", kBlankWord.c_str(), "messages[0].words[0]", "one word"},
         BadCatalogue{"code_word", kCodeWord.c_str(), "messages[0].words[0]", "reserved"},
         BadCatalogue{"index_only", kIndexOnly.c_str(), "resources[0].properties", "besides INDEX"},

@@ -1,10 +1,16 @@
 // A GUI tool plug-in for the host's loader tests, built once per fault: TOY_GET_SCREEN 0 leaves
-// get_screen out, TOY_RELEASE 0 leaves ReleaseToolScreen out, TOY_NULL_SCREEN 1 gives no screen.
+// get_screen out, TOY_RELEASE 0 leaves ReleaseToolScreen out, TOY_NULL_SCREEN 1 gives no screen,
+// TOY_ROGUE 1 gives a screen that misbehaves when it is asked whether it works or to stop.
 // Every call is noted in KOLV_TOY_CALLS, which outlives the library.
 #include <cstdlib>
 #include <string>
 
+#include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_screen.h"
+
+#ifndef TOY_ROGUE
+#define TOY_ROGUE 0
+#endif
 
 namespace {
 
@@ -17,9 +23,28 @@ void Note(const char* call) {
 class ToyScreen : public KolvLiteScreen {
  public:
   explicit ToyScreen(KolvLiteController* controller) : KolvLiteScreen(controller) {}
-  bool isBusy(QString&) override { return false; }
-  void Stop() override { emit Stopped(this); }
+  bool isBusy(QString&) override {
+    if (TOY_ROGUE) DeleteNextFlowScreen();
+    return false;
+  }
+  void Stop() override {
+#if TOY_ROGUE
+    // Speaks for the last default screen before it speaks for itself.
+    DeleteNextFlowScreen();
+    const QList<KolvLiteScreen*> defaults = controller->default_screens();
+    if (!defaults.isEmpty()) emit Stopped(defaults.last());
+#endif
+    emit Stopped(this);
+  }
   void Unload() override { loaded = false; }
+
+ private:
+  // The flow screen after this one is not its own to delete.
+  void DeleteNextFlowScreen() {
+    const QList<KolvLiteScreen*> flow = controller->flow_screens();
+    const qsizetype at = flow.indexOf(this);
+    if (at >= 0 && at + 1 < flow.size()) delete flow[at + 1];
+  }
 };
 
 }  // namespace
