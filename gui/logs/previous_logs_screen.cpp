@@ -150,6 +150,8 @@ LogsScreen::~LogsScreen() {
     if (controller != nullptr) controller->RemoveAndHideActionWidget(button);
     delete button;
   }
+  // The list outlives the entries it reads: it lets them go first.
+  form->results_tableWidget->SetEntries(nullptr);
   delete form;
 }
 

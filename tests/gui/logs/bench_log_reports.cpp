@@ -267,6 +267,16 @@ class StallProbe {
   qint64 worst_ = 0;
 };
 
+// The controller's previous-logs screen, entered and set to search the whole log.
+LogsScreen* WholeLogScreen(KolvLiteController& controller) {
+  auto* screen = new LogsScreen(&controller);
+  controller.AddDefaultScreen(screen);
+  controller.GoToScreen(screen);
+  screen->widgets()->from_dateEdit->setDate(LogsScreen::FirstDate());
+  screen->widgets()->to_dateEdit->setDate(QDate::currentDate());
+  return screen;
+}
+
 // Every row of the search listed, and the list as wide as its widest title.
 bool RowsReady(const LogsScreen* screen) {
   const LogResultsView* list = screen->widgets()->results_tableWidget;
@@ -306,11 +316,7 @@ void StallBenchmark(const QString& folder, double megabytes) {
     // The previous-logs screen's own whole-log search, twice: its rows are made on the GUI
     // thread, and the second search first lets the results of the first go.
     KolvLiteController controller;
-    auto* screen = new LogsScreen(&controller);
-    controller.AddDefaultScreen(screen);
-    controller.GoToScreen(screen);
-    screen->widgets()->from_dateEdit->setDate(LogsScreen::FirstDate());
-    screen->widgets()->to_dateEdit->setDate(QDate::currentDate());
+    LogsScreen* screen = WholeLogScreen(controller);
     for (const char* which : {"first", "second"}) {
       QEventLoop loop;
       QTimer poll;
@@ -403,13 +409,9 @@ void RowsBenchmark() {
     // Shown, as the user sees it: rows in a window cost what they cost there.
     KolvLiteController controller;
     controller.resize(1000, 700);
-    auto* screen = new LogsScreen(&controller);
-    controller.AddDefaultScreen(screen);
-    controller.GoToScreen(screen);
+    LogsScreen* screen = WholeLogScreen(controller);
     controller.show();
     QCoreApplication::processEvents();
-    screen->widgets()->from_dateEdit->setDate(LogsScreen::FirstDate());
-    screen->widgets()->to_dateEdit->setDate(QDate::currentDate());
     QEventLoop loop;
     QElapsedTimer clock;
     double ended_wall = -1;

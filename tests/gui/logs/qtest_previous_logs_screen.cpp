@@ -365,6 +365,12 @@ class TestPreviousLogsScreen : public QObject {
     QVERIFY(calendar.cells.contains(QDate(2024, 4, 28)));
     QVERIFY(calendar.cells.contains(QDate(2024, 6, 8)));
 
+    // The day names above, white on blue.
+    const QRect first_day = cell(QDate(2024, 4, 28));
+    const QRect names(first_day.left(), first_day.top() - 12, first_day.width(), 10);
+    QVERIFY(Count(image, names, QColor(0x1e73dc)) > names.width() * names.height() / 2);
+    QVERIFY(Count(image, names, Qt::white) > 0);
+
     const QColor grey_border(0xd8d8d8), green_border(0x78a41f);
     for (QDate date = QDate(2024, 4, 28); date <= QDate(2024, 6, 8); date = date.addDays(1)) {
       const QRect area = cell(date);
