@@ -75,9 +75,9 @@ void KolvLiteCalendar::SelectionChange() { updateCells(); }
 
 void KolvLiteCalendar::paintCell(QPainter* painter, const QRect& rect, QDate date) const {
   const bool week_start = date.dayOfWeek() == firstDayOfWeek();
-  // Each cell overlaps its upper and left neighbours by one pixel, so that two cells share
-  // one border line instead of drawing two.
-  QRect cell = rect.translated(week_start ? 0 : -1, -1);
+  // The frame takes in the last line of the cells above and to the left, so that two cells
+  // share one border line instead of drawing two; the first column keeps its own left line.
+  const QRect frame(QPoint(rect.left() - (week_start ? 0 : 1), rect.top() - 1), rect.bottomRight());
   const QDate selected = selectedDate();
   const bool shown_month = date.month() == monthShown() && date.year() == yearShown();
 
@@ -96,20 +96,21 @@ void KolvLiteCalendar::paintCell(QPainter* painter, const QRect& rect, QDate dat
   }
 
   painter->save();
-  painter->fillRect(cell, fill);
+  painter->fillRect(rect, fill);
   painter->setPen(border);
-  painter->drawRect(cell.adjusted(0, 0, -1, -1));
+  // A rectangle's outline covers one pixel more than its size: this one ends on the frame.
+  painter->drawRect(frame.adjusted(0, 0, -1, -1));
 
   // The neighbours painted after the selected cell cover its right and bottom border lines;
   // they draw those lines again in the selection's colour.
   if (selected.isValid()) {
     painter->setPen(kSelectedBorder);
     if (date == selected.addDays(1) && !week_start) {
-      painter->drawLine(cell.topLeft(), cell.bottomLeft());
+      painter->drawLine(frame.topLeft(), frame.bottomLeft());
     } else if (date == selected.addDays(7)) {
-      painter->drawLine(cell.topLeft(), cell.topRight());
+      painter->drawLine(frame.topLeft(), frame.topRight());
     } else if (date == selected.addDays(8) && !week_start) {
-      painter->drawPoint(cell.topLeft());
+      painter->drawPoint(frame.topLeft());
     }
   }
 
@@ -118,6 +119,6 @@ void KolvLiteCalendar::paintCell(QPainter* painter, const QRect& rect, QDate dat
   font.setBold(true);
   painter->setFont(font);
   painter->setPen(text);
-  painter->drawText(cell, Qt::AlignCenter, date.toString(QStringLiteral("dd")));
+  painter->drawText(frame, Qt::AlignCenter, date.toString(QStringLiteral("dd")));
   painter->restore();
 }

@@ -1,23 +1,15 @@
 #include "gui/logs/previous_logs_screen.h"
 
-#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QDateTime>
 #include <QDeadlineTimer>
-#include <QEnterEvent>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QPixmap>
 #include <QPushButton>
 #include <QSpacerItem>
 #include <QStackedWidget>
-#include <QTableWidget>
 #include <QTextEdit>
 #include <QThread>
 #include <QThreadPool>
@@ -26,9 +18,9 @@
 #include <ctime>
 
 #include "gui/logs/html_generator.h"
+#include "gui/logs/log_results_view.h"
 #include "gui/logs/logs_reader.h"
 #include "gui/logs/previous_logs_calendar.h"
-#include "gui/logs/report_images.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/translation_keys.h"
@@ -88,12 +80,6 @@ qint64 EarliestSecond() {
   return QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
 }
 
-// Result rows made, and rows of an earlier search deleted, in one turn of the event loop: a few
-// milliseconds each.
-constexpr int kRowsPerTurn = 15;
-constexpr int kRowsDeletedPerTurn = 50;
-constexpr int kWidthsPerTurn = 500;
-
 // Milliseconds until the next local midnight, a little after it.
 int MillisecondsToMidnight() {
   const QDateTime now = QDateTime::currentDateTime();
@@ -102,89 +88,7 @@ int MillisecondsToMidnight() {
   return static_cast<int>(qBound<qint64>(1000, left, 25LL * 3600 * 1000));
 }
 
-QTableWidget* NewResultsTable(QWidget* page) {
-  auto* table = new QTableWidget(page);
-  table->setObjectName(QStringLiteral("results_tableWidget"));
-  table->setColumnCount(1);
-  table->setShowGrid(false);
-  table->setSelectionMode(QAbstractItemView::NoSelection);
-  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table->setStyleSheet(QStringLiteral("QTableWidget{background-color: white;}"));
-  QHeaderView* columns = table->horizontalHeader();
-  columns->setSectionResizeMode(QHeaderView::Fixed);
-  columns->setDefaultSectionSize(30);
-  columns->setMinimumSectionSize(30);
-  columns->setStretchLastSection(false);
-  columns->hide();
-  table->verticalHeader()->hide();
-  return table;
-}
-
 }  // namespace
-
-// --- ClickableQLabel ---------------------------------------------------------------------------
-
-ClickableQLabel::ClickableQLabel(QString text, QWidget* parent) : QLabel(parent) {
-  // The text comes from the log: never markup.
-  setTextFormat(Qt::PlainText);
-  setText(text);
-  normal_font_ = font();
-  normal_font_.setPixelSize(14);
-  highlight_font_ = normal_font_;
-  highlight_font_.setUnderline(true);
-  setFont(normal_font_);
-  const QString red = QString::number(0);
-  const QString green = QString::number(102);
-  const QString blue = QString::number(204);
-  setStyleSheet(QStringLiteral(".ClickableQLabel:enabled{                         color: rgb(") +
-                red + QLatin1Char(',') + green + QLatin1Char(',') + blue +
-                QStringLiteral(");                      }"));
-}
-
-ClickableQLabel::~ClickableQLabel() = default;
-
-bool ClickableQLabel::highlighted() const { return font().underline(); }
-
-void ClickableQLabel::mousePressEvent(QMouseEvent* event) {
-  event->accept();
-  emit clicked();
-}
-
-void ClickableQLabel::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Space) {
-    event->accept();
-    emit clicked();
-    return;
-  }
-  QLabel::keyPressEvent(event);
-}
-
-void ClickableQLabel::enterEvent(QEnterEvent* event) {
-  if (isEnabled()) setFont(highlight_font_);
-  QLabel::enterEvent(event);
-}
-
-void ClickableQLabel::leaveEvent(QEvent* event) {
-  setFont(normal_font_);
-  QLabel::leaveEvent(event);
-}
-
-void ClickableQLabel::focusInEvent(QFocusEvent* event) {
-  setFont(highlight_font_);
-  QLabel::focusInEvent(event);
-  emit aquiredFocus(this);
-}
-
-void ClickableQLabel::focusOutEvent(QFocusEvent* event) {
-  setFont(normal_font_);
-  QLabel::focusOutEvent(event);
-  emit lostFocus(this);
-}
-
-void ClickableQLabel::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::EnabledChange && !isEnabled()) setFont(normal_font_);
-  QLabel::changeEvent(event);
-}
 
 // --- LogsScreen --------------------------------------------------------------------------------
 
@@ -221,20 +125,12 @@ LogsScreen::LogsScreen(KolvLiteController* screen_controller)
 
   midnight_timer_.setSingleShot(true);
   connect(&midnight_timer_, &QTimer::timeout, this, &LogsScreen::RefreshMaximumDate);
-  rows_timer_.setSingleShot(true);
-  rows_timer_.setInterval(0);
-  connect(&rows_timer_, &QTimer::timeout, this, &LogsScreen::MakeResultRows);
-  retire_timer_.setSingleShot(true);
-  retire_timer_.setInterval(0);
-  connect(&retire_timer_, &QTimer::timeout, this, &LogsScreen::RetireRows);
   ArmMidnightTimer();
   SetPageState(kEmptyPage);
 }
 
 LogsScreen::~LogsScreen() {
   midnight_timer_.stop();
-  rows_timer_.stop();
-  retire_timer_.stop();
   if (reader != nullptr) {
     disconnect(reader, nullptr, this, nullptr);
     reader->AbortRead();
@@ -254,6 +150,8 @@ LogsScreen::~LogsScreen() {
     if (controller != nullptr) controller->RemoveAndHideActionWidget(button);
     delete button;
   }
+  // The list outlives the entries it reads: it lets them go first.
+  form->results_tableWidget->SetEntries(nullptr);
   delete form;
 }
 
@@ -391,8 +289,12 @@ void LogsScreen::BuildForm() {
   form->results_label = new QLabel(form->results_page);
   form->results_label->setObjectName(QStringLiteral("results_label"));
   results_layout->addWidget(form->results_label);
-  form->results_tableWidget = NewResultsTable(form->results_page);
+  form->results_tableWidget = new LogResultsView(form->results_page);
   results_layout->addWidget(form->results_tableWidget);
+  connect(form->results_tableWidget, &LogResultsView::TitleClicked, this,
+          &LogsScreen::OnEntryClicked);
+  connect(form->results_tableWidget, &LogResultsView::TitleFocused, this,
+          &LogsScreen::LogEntryFocusChange);
   form->logs_stackedWidget->addWidget(form->results_page);
 
   form->log_entries_page = new QWidget;
@@ -422,14 +324,6 @@ void LogsScreen::BuildForm() {
   form->logs_stackedWidget->addWidget(form->log_entries_page);
 
   form->logs_stackedWidget->setCurrentIndex(kEmptyPage);
-}
-
-QList<ClickableQLabel*> LogsScreen::result_labels() const {
-  QList<ClickableQLabel*> labels(rows.size(), nullptr);
-  for (auto row = rows.cbegin(); row != rows.cend(); ++row) {
-    if (row.value() >= 0 && row.value() < labels.size()) labels[row.value()] = row.key();
-  }
-  return labels;
 }
 
 void LogsScreen::ArmMidnightTimer() { midnight_timer_.start(MillisecondsToMidnight()); }
@@ -493,33 +387,8 @@ void LogsScreen::Unload() {
 }
 
 void LogsScreen::ClearResults() {
-  rows_timer_.stop();
-  last_title_ = nullptr;
-  number_labels_.clear();
-  number_width_ = 0;
-  widths_set_ = 0;
-  column_width_ = 0;
-  rows.clear();
-  QTableWidget* table = form->results_tableWidget;
-  table->setFocusProxy(nullptr);
-  if (table->rowCount() > kRowsPerTurn) {
-    // Deleting thousands of rows at once would hold the GUI thread for a second: an empty
-    // table takes the old one's place, and the old one goes a few rows at a time.
-    QTableWidget* fresh = NewResultsTable(form->results_page);
-    delete form->results_page->layout()->replaceWidget(table, fresh);
-    fresh->show();
-    table->hide();
-    // Keeps page switches from visiting its rows: the stack turns updates off and on for every
-    // widget below it but those whose updates are off on their own.
-    table->setAttribute(Qt::WA_ForceUpdatesDisabled);
-    form->results_tableWidget = fresh;
-    retired_rows_ += row_widgets_;
-    retired_tables_.append(table);
-    retire_timer_.start();
-  } else {
-    table->clearContents();
-    table->setRowCount(0);
-  }
+  // The list stops reading the entries before they go.
+  form->results_tableWidget->SetEntries(nullptr);
   // The parsed log behind the entries takes tens of milliseconds to free: another thread does.
   if (!entries.isEmpty()) {
     QThreadPool::globalInstance()->start([released = std::move(entries)]() mutable {
@@ -527,23 +396,8 @@ void LogsScreen::ClearResults() {
     });
   }
   entries.clear();
-  row_widgets_.clear();
   current_entry = 0;
   form->log_entry_textEdit->clear();
-}
-
-// While an old table is in the page, each page switch visits all its widgets (the stack turns
-// their updates off and on): its rows go as fast as turns of a few milliseconds allow.
-void LogsScreen::RetireRows() {
-  for (int deleted = 0; deleted < kRowsDeletedPerTurn && !retired_rows_.isEmpty(); ++deleted) {
-    delete retired_rows_.takeFirst();
-  }
-  if (!retired_rows_.isEmpty()) {
-    retire_timer_.start();
-    return;
-  }
-  qDeleteAll(retired_tables_);
-  retired_tables_.clear();
 }
 
 void LogsScreen::DateChanged() {
@@ -634,90 +488,19 @@ void LogsScreen::DisplayLogSearchResults() {
   form->results_label->setText(QString::number(entries.size()) + QLatin1Char(' ') +
                                KolvLiteTranslate(TranslationKeys::RESULTS));
 
-  QTableWidget* table = form->results_tableWidget;
-  table->setColumnCount(1);
-  table->setRowCount(entries.size());
-  MakeResultRows();
+  form->results_tableWidget->SetEntries(&entries);
 }
 
-// A row costs the GUI thread a fraction of a millisecond: a search of the whole log finds
-// thousands, so they are made a few at a time between the events of the window. The rows made
-// so far are complete: numbers and column are as wide as the widest so far.
-void LogsScreen::MakeResultRows() {
-  QTableWidget* table = form->results_tableWidget;
-  const int first_new = static_cast<int>(row_widgets_.size());
-  const int end = std::min<int>(first_new + kRowsPerTurn, entries.size());
-  int widest_number = number_width_;
-  for (int i = first_new; i < end; ++i) {
-    const HtmlLogEntry& entry = entries[i];
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setSpacing(5);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* number = new QLabel(QString::number(i + 1) + QStringLiteral(". "), row);
-    number->setObjectName(QStringLiteral("number_label"));
-    layout->addWidget(number);
-    number_labels_.append(number);
-    widest_number = qMax(widest_number, number->sizeHint().width());
-    auto* icon = new QLabel(row);
-    icon->setObjectName(QStringLiteral("status_icon_label"));
-    const QString image = QLatin1String(report_images::SmallImage(entry.status));
-    if (!image.isEmpty()) icon->setPixmap(QPixmap(image));
-    layout->addWidget(icon);
-    auto* title = new ClickableQLabel(entry.title + QStringLiteral(" - ") + entry.time_text, row);
-    title->setCursor(Qt::PointingHandCursor);
-    title->setFocusPolicy(Qt::StrongFocus);
-    layout->addWidget(title);
-    layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
-    table->setCellWidget(i, 0, row);
-    row_widgets_.append(row);
-
-    rows.insert(title, i);
-    connect(title, &ClickableQLabel::clicked, this, &LogsScreen::OnEntryClicked);
-    connect(title, &ClickableQLabel::aquiredFocus, this, &LogsScreen::LogEntryFocusChange);
-    if (last_title_ != nullptr) QWidget::setTabOrder(last_title_, title);
-    if (i == 0) table->setFocusProxy(title);
-    last_title_ = title;
-  }
-  // A wider number widens every label made before it, a few hundred labels a turn as well.
-  if (widest_number > number_width_) {
-    number_width_ = widest_number;
-    widths_set_ = 0;
-  }
-  const int widths_end = std::min<int>(widths_set_ + kWidthsPerTurn, number_labels_.size());
-  for (; widths_set_ < widths_end; ++widths_set_) {
-    number_labels_[widths_set_]->setFixedWidth(number_width_);
-  }
-  // Rows are alike: all take the first one's height. Resizing each row would have the table
-  // recount the positions of all rows at its next layout, once per turn.
-  if (first_new == 0 && end > 0) {
-    table->resizeRowToContents(0);
-    table->verticalHeader()->setDefaultSectionSize(table->rowHeight(0));
-  }
-  int row_width = column_width_;
-  for (int i = first_new; i < end; ++i) {
-    row_width = qMax(row_width, table->cellWidget(i, 0)->layout()->sizeHint().width());
-  }
-  if (row_width > column_width_) {
-    column_width_ = row_width;
-    table->setColumnWidth(0, column_width_);
-  }
-  if (row_widgets_.size() < entries.size() || widths_set_ < number_labels_.size()) rows_timer_.start();
-}
-
-void LogsScreen::OnEntryClicked() {
-  auto* label = qobject_cast<ClickableQLabel*>(sender());
-  const int index = rows.value(label, -1);
-  if (index < 0) return;
-  current_entry = index;
+void LogsScreen::OnEntryClicked(int row) {
+  if (row < 0 || row >= entries.size()) return;
+  current_entry = row;
   DisplayLogEntry(current_entry);
 }
 
-void LogsScreen::LogEntryFocusChange(ClickableQLabel* label) {
-  const int index = rows.value(label, -1);
-  if (index < 0) return;
-  QTableWidget* table = form->results_tableWidget;
-  table->scrollTo(table->model()->index(index, 0));
+void LogsScreen::LogEntryFocusChange(int row) {
+  LogResultsView* list = form->results_tableWidget;
+  if (row < 0 || row >= list->rowCount()) return;
+  list->scrollTo(list->model()->index(row, 0));
 }
 
 void LogsScreen::DisplayLogEntry(int index) {

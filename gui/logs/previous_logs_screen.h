@@ -5,7 +5,6 @@
 
 #include <QDate>
 #include <QLabel>
-#include <QMap>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
@@ -15,45 +14,16 @@
 #include "gui/shell/kolv_lite_screen.h"
 
 class KolvLiteCalendar;
+class LogResultsView;
 class LogsReader;
 class QDateEdit;
 class QFrame;
 class QHBoxLayout;
 class QPushButton;
 class QStackedWidget;
-class QTableWidget;
 class QTextEdit;
 class QThread;
 class QVBoxLayout;
-
-// A result row's title: a label that acts like a link, by mouse and by the space bar.
-class ClickableQLabel : public QLabel {
-  Q_OBJECT
-
- public:
-  ClickableQLabel(QString text, QWidget* parent);
-  ~ClickableQLabel() override;
-
-  bool highlighted() const;
-
- signals:
-  void clicked();
-  void aquiredFocus(ClickableQLabel* label);
-  void lostFocus(ClickableQLabel* label);
-
- protected:
-  void mousePressEvent(QMouseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void enterEvent(QEnterEvent* event) override;
-  void leaveEvent(QEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
-  void changeEvent(QEvent* event) override;
-
- private:
-  QFont normal_font_;
-  QFont highlight_font_;
-};
 
 // The widgets of the screen, by the names the style sheet and the tests find them by.
 struct LogsScreenForm {
@@ -82,7 +52,7 @@ struct LogsScreenForm {
   QLabel* log_status_label;
   QWidget* results_page;
   QLabel* results_label;
-  QTableWidget* results_tableWidget;
+  LogResultsView* results_tableWidget;
   QWidget* log_entries_page;
   QFrame* log_entry_header_frame;
   QLabel* log_entry_header_label;
@@ -108,8 +78,6 @@ class LogsScreen : public KolvLiteScreen {
   QPushButton* back_to_results() const { return back_to_results_button; }
   QPushButton* export_entry() const { return export_entry_button; }
   QPushButton* export_all() const { return export_all_button; }
-  // The result titles, in row order.
-  QList<ClickableQLabel*> result_labels() const;
 
  public slots:
   void OnEnter() override;
@@ -128,8 +96,8 @@ class LogsScreen : public KolvLiteScreen {
   void DisplayLogEntry(int index);
   void DisplayNextEntry();
   void DisplayPreviousEntry();
-  void LogEntryFocusChange(ClickableQLabel* label);
-  void OnEntryClicked();
+  void LogEntryFocusChange(int row);
+  void OnEntryClicked(int row);
   void DisplayLogSearchResults();
   void NoLogsFoundOnInterval();
   void LogFileNotFound();
@@ -140,10 +108,6 @@ class LogsScreen : public KolvLiteScreen {
  private:
   void BuildForm();
   void ClearResults();
-  // Makes the next few result rows and, while rows are missing, comes back for more.
-  void MakeResultRows();
-  // Deletes the next few rows of the tables earlier searches left, then the tables.
-  void RetireRows();
   // True when the signal being handled comes from the search under way.
   bool FromCurrentSearch();
   // The search is over: controls back, buttons back, Stopped when it was asked for.
@@ -157,7 +121,6 @@ class LogsScreen : public KolvLiteScreen {
   QPushButton* export_entry_button;
   QPushButton* export_all_button;
   QVector<HtmlLogEntry> entries;
-  QMap<ClickableQLabel*, int> rows;
   int current_entry;
   bool searching;
   bool stop_requested;
@@ -168,16 +131,4 @@ class LogsScreen : public KolvLiteScreen {
   QPointer<QThread> search_thread_;
   QVector<HtmlLogEntry>* search_output_;
   QTimer midnight_timer_;
-
-  // The result rows made so far and how wide their numbers and their column are.
-  QTimer rows_timer_;
-  ClickableQLabel* last_title_ = nullptr;
-  QList<QWidget*> row_widgets_;
-  QList<QLabel*> number_labels_;
-  int number_width_ = 0;
-  int widths_set_ = 0;  // labels that have number_width_
-  int column_width_ = 0;
-  QTimer retire_timer_;
-  QList<QWidget*> retired_rows_;
-  QList<QTableWidget*> retired_tables_;
 };

@@ -4,7 +4,7 @@
 // one is missed. Times are the CPU time the work took (wall time is shown beside it), so that a
 // busy machine does not decide. See README.md beside this file.
 //
-//   bench_log_reports [export] [search] [stall]     (all three without arguments)
+//   bench_log_reports [export] [search] [stall] [rows]     (all four without arguments)
 //
 // KOLV_BENCH_SEARCH_MB sets the searched log's size (100 by default); KOLV_BENCH_DIR the folder
 // for the generated files (else the system's temporary folder).
@@ -24,6 +24,7 @@
 #include <QVector>
 #include <malloc.h>
 #include <sys/resource.h>
+#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -37,6 +38,7 @@
 #include "gui/logs/core/log_paths.h"
 #include "gui/logs/core/morva_log_reader.h"
 #include "gui/logs/html_generator.h"
+#include "gui/logs/log_results_view.h"
 #include "gui/logs/logs_reader.h"
 #include "gui/logs/previous_logs_screen.h"
 #include "gui/shell/kolv_lite_controller.h"
@@ -265,6 +267,22 @@ class StallProbe {
   qint64 worst_ = 0;
 };
 
+// The controller's previous-logs screen, entered and set to search the whole log.
+LogsScreen* WholeLogScreen(KolvLiteController& controller) {
+  auto* screen = new LogsScreen(&controller);
+  controller.AddDefaultScreen(screen);
+  controller.GoToScreen(screen);
+  screen->widgets()->from_dateEdit->setDate(LogsScreen::FirstDate());
+  screen->widgets()->to_dateEdit->setDate(QDate::currentDate());
+  return screen;
+}
+
+// Every row of the search listed, and the list as wide as its widest title.
+bool RowsReady(const LogsScreen* screen) {
+  const LogResultsView* list = screen->widgets()->results_tableWidget;
+  return list->rowCount() == screen->results().size() && list->sized();
+}
+
 void StallBenchmark(const QString& folder, double megabytes) {
   std::printf("\nGUI thread during a search and an export\n");
   WriteSearchedLog(megabytes);
@@ -298,18 +316,14 @@ void StallBenchmark(const QString& folder, double megabytes) {
     // The previous-logs screen's own whole-log search, twice: its rows are made on the GUI
     // thread, and the second search first lets the results of the first go.
     KolvLiteController controller;
-    auto* screen = new LogsScreen(&controller);
-    controller.AddDefaultScreen(screen);
-    controller.GoToScreen(screen);
-    screen->widgets()->from_dateEdit->setDate(LogsScreen::FirstDate());
-    screen->widgets()->to_dateEdit->setDate(QDate::currentDate());
+    LogsScreen* screen = WholeLogScreen(controller);
     for (const char* which : {"first", "second"}) {
       QEventLoop loop;
       QTimer poll;
       // Until the search has ended and every row is made.
       QObject::connect(&poll, &QTimer::timeout, [&] {
         QString message;
-        if (!screen->isBusy(message) && screen->result_labels().size() == screen->results().size()) {
+        if (!screen->isBusy(message) && RowsReady(screen)) {
           loop.quit();
         }
       });
@@ -363,6 +377,95 @@ void StallBenchmark(const QString& folder, double megabytes) {
   }
 }
 
+// CPU seconds of the calling thread alone.
+double ThreadCpuSeconds() {
+  timespec now {};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+// N runs of one device each, a minute or more apart.
+void WriteOneDeviceRuns(int runs) {
+  const std::string path = LogFilePath("morva");
+  QDir().mkpath(QFileInfo(QString::fromStdString(path)).absolutePath());
+  LogWriter log(path);
+  std::mt19937_64 random(20240501);
+  int64_t clock = 1714558830;
+  for (int run = 0; run < runs; ++run) {
+    const int64_t group = clock;
+    WriteDeviceRun(log, random, "STORAGE_MODULE", group, clock, 0);
+    clock += 60 + static_cast<int64_t>(random() % 3600);
+  }
+}
+
+// What one listing of the rows cost: the GUI thread's CPU seconds from the click on search until
+// the last row is ready (the search itself runs on its own thread), the wall seconds from the
+// search's end (its controls back) until then, the search, the longest turn.
+struct Listing {
+  int rows = 0;
+  double cpu = 0;
+  double wall = 0;
+  double search = 0;
+  double stall_ms = 0;
+};
+
+Listing ListRows() {
+  // Shown, as the user sees it: rows in a window cost what they cost there.
+  KolvLiteController controller;
+  controller.resize(1000, 700);
+  LogsScreen* screen = WholeLogScreen(controller);
+  controller.show();
+  QCoreApplication::processEvents();
+  QEventLoop loop;
+  QElapsedTimer clock;
+  Listing listing;
+  listing.search = -1;
+  QObject::connect(&controller, &KolvLiteController::GlobalButtonsShown, [&] {
+    listing.search = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+  });
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (listing.search >= 0 && RowsReady(screen)) loop.quit();
+  });
+  StallProbe probe;
+  clock.start();
+  probe.Start();
+  const double started_cpu = ThreadCpuSeconds();
+  screen->StartLogsRead();
+  poll.start(1);
+  loop.exec();
+  listing.stall_ms = probe.StopMs();
+  listing.cpu = ThreadCpuSeconds() - started_cpu;
+  listing.wall = static_cast<double>(clock.nsecsElapsed()) / 1e9 - listing.search;
+  listing.rows = static_cast<int>(screen->results().size());
+  controller.RemoveDefaultScreen(screen);
+  delete screen;
+  return listing;
+}
+
+// The previous-logs screen's whole-log search over N one-device runs, best of three.
+void RowsBenchmark() {
+  std::printf("\nResult rows of the previous-logs screen after a whole-log search\n");
+  const int counts[] = {2000, 8000, 16000};
+  double cpu[3] = {};
+  for (int n = 0; n < 3; ++n) {
+    WriteOneDeviceRuns(counts[n]);
+    Listing best;
+    for (int run = 0; run < 3; ++run) {
+      const Listing listing = ListRows();
+      if (run == 0 || listing.cpu < best.cpu) best = listing;
+      best.stall_ms = run == 0 ? listing.stall_ms : std::min(best.stall_ms, listing.stall_ms);
+    }
+    cpu[n] = best.cpu;
+    std::printf("  %d runs: %d rows, GUI thread %.3f s; ready %.3f s after the search's end, "
+                "search %.3f s, longest turn %.1f ms\n",
+                counts[n], best.rows, best.cpu, best.wall, best.search, best.stall_ms);
+    if (counts[n] == 8000) Judge("rows, 8,000 runs, GUI thread", cpu[n], 1.0, "s");
+    Judge("rows, longest turn of the GUI thread", best.stall_ms, 50.0, "ms");
+  }
+  Judge("rows, 16,000/8,000", cpu[2] / std::max(cpu[1], 1e-3), kGrowthTarget, "");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -375,13 +478,14 @@ int main(int argc, char** argv) {
   // The status images the exports write come from the program's resource file.
   QResource::registerResource(QCoreApplication::applicationDirPath() + "/../../bin/kolv_lite.rcc");
   QStringList parts = application.arguments().mid(1);
-  if (parts.isEmpty()) parts = {"export", "search", "stall"};
+  if (parts.isEmpty()) parts = {"export", "search", "stall", "rows"};
   const QByteArray size = qgetenv("KOLV_BENCH_SEARCH_MB");
   const double megabytes = size.isEmpty() ? 100.0 : size.toDouble();
 
   if (parts.contains("export")) ExportBenchmarks(scratch.path());
   if (parts.contains("search")) SearchBenchmark(megabytes);
   if (parts.contains("stall")) StallBenchmark(scratch.path(), megabytes);
+  if (parts.contains("rows")) RowsBenchmark();
   std::printf("\n%s\n", g_all_met ? "All targets met." : "Some targets were missed.");
   return g_all_met ? 0 : 1;
 }

@@ -4,14 +4,19 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QLabel>
+#include <QMap>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTextEdit>
 #include <QtTest>
 #include <ctime>
 
+#include "gui/logs/log_results_view.h"
+#include "gui/logs/previous_logs_calendar.h"
 #include "gui/logs/previous_logs_screen.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "tests/gui/logs/support/report_test_support.h"
@@ -63,6 +68,19 @@ class FlowScreen : public KolvLiteScreen {
   bool isBusy(QString&) override { return false; }
   void Stop() override { emit Stopped(this); }
   void Unload() override {}
+};
+
+// The pickers' calendar, noting where it paints each day.
+class RecordingCalendar : public KolvLiteCalendar {
+ public:
+  RecordingCalendar() : KolvLiteCalendar(nullptr) {}
+  mutable QMap<QDate, QRect> cells;
+
+ protected:
+  void paintCell(QPainter* painter, const QRect& rect, QDate date) const override {
+    cells.insert(date, rect);
+    KolvLiteCalendar::paintCell(painter, rect, date);
+  }
 };
 
 QStringList Keys(std::initializer_list<qint64> numbers) {
@@ -138,31 +156,33 @@ class TestPreviousLogsScreen : public QObject {
     report_test::WriteDiagnosticsLog(log);
     Search(QDate(2024, 5, 1), QDate(2024, 5, 1));
     QCOMPARE(screen_->results().size(), 10);
-    QTableWidget* table = Form()->results_tableWidget;
-    QCOMPARE(table->rowCount(), 10);
+    LogResultsView* list = List();
+    QCOMPARE(list->rowCount(), 10);
     int width = -1;
     for (int row = 0; row < 10; ++row) {
-      auto* number = table->cellWidget(row, 0)->findChild<QLabel*>(QStringLiteral("number_label"));
-      QCOMPARE(number->text(), QString::number(row + 1) + QStringLiteral(". "));
-      if (width < 0) width = number->width();
+      QCOMPARE(list->NumberText(row), QString::number(row + 1) + QStringLiteral(". "));
+      const int number = list->RowLayout(row).number.width();
+      if (width < 0) width = number;
       // Every number is as wide as the widest, that of row 10.
-      QCOMPARE(number->width(), width);
-      auto* icon =
-          table->cellWidget(row, 0)->findChild<QLabel*>(QStringLiteral("status_icon_label"));
-      QVERIFY(!icon->pixmap().isNull());
+      QCOMPARE(number, width);
+      QVERIFY(!list->Icon(row).isNull());
     }
-    const QList<ClickableQLabel*> titles = screen_->result_labels();
-    QCOMPARE(titles.size(), 10);
+    QVERIFY(width >= list->fontMetrics().horizontalAdvance(QStringLiteral("10.")));
     // Newest first, so the failed run, the fourth written, is the seventh row.
     QCOMPARE(screen_->results()[6].status, int(LOG_ENTRY_FAILED));
-    QVERIFY(titles[6]->text().startsWith(screen_->results()[6].title + " - "));
-    QVERIFY(titles[6]->text().endsWith(screen_->results()[6].time_text));
+    QVERIFY(list->TitleText(6).startsWith(screen_->results()[6].title + " - "));
+    QVERIFY(list->TitleText(6).endsWith(screen_->results()[6].time_text));
     QVERIFY(!screen_->export_all()->isHidden());
     QVERIFY(screen_->export_entry()->isHidden());
     QVERIFY(Form()->log_entry_navigator_container_widget->isHidden());
 
-    // A click opens the entry.
-    QTest::mouseClick(titles[6], Qt::LeftButton);
+    // A click beside a title opens nothing; a click on it opens the entry.
+    const LogResultRowLayout seventh = list->RowLayout(6);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, seventh.icon.center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      QPoint(seventh.title.right() + 20, seventh.title.center().y()));
+    QCOMPARE(Page(), int(LogsScreen::kResultsPage));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, seventh.title.center());
     QCOMPARE(Page(), int(LogsScreen::kEntryPage));
     QCOMPARE(screen_->current(), 6);
     QCOMPARE(Form()->log_entry_index_label->text(), QStringLiteral("ENTRY: 7 OF 10"));
@@ -172,10 +192,16 @@ class TestPreviousLogsScreen : public QObject {
     QVERIFY(screen_->export_all()->isHidden());
     QVERIFY(!Form()->log_entry_navigator_container_widget->isHidden());
 
-    // The space bar on a focused title does the same.
+    // The space bar on a focused title does the same, and so does Enter.
     screen_->GoToEntriesList();
-    titles[0]->setFocus();
-    QTest::keyClick(titles[0], Qt::Key_Space);
+    list->setFocus();
+    list->setCurrentIndex(list->model()->index(2, 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(screen_->current(), 2);
+    screen_->GoToEntriesList();
+    list->setCurrentIndex(list->model()->index(0, 0));
+    QTest::keyClick(list, Qt::Key_Space);
+    QCOMPARE(Page(), int(LogsScreen::kEntryPage));
     QCOMPARE(screen_->current(), 0);
     QVERIFY(!Form()->previous_entry_pushButton->isEnabled());
     QVERIFY(Form()->next_entry_pushButton->isEnabled());
@@ -195,7 +221,7 @@ class TestPreviousLogsScreen : public QObject {
     controller_->GoToScreen(nullptr);
     screen_->OnExit();
     QVERIFY(screen_->results().isEmpty());
-    QCOMPARE(Form()->results_tableWidget->rowCount(), 0);
+    QCOMPARE(List()->rowCount(), 0);
   }
 
   void singleEntryHasNoNeighbours() {
@@ -324,6 +350,73 @@ class TestPreviousLogsScreen : public QObject {
     }
   }
 
+  // Days of the month white, days of other months and past the last date grey, the chosen day
+  // green; every two neighbouring days share one border line, the chosen day's all green.
+  void calendarCells() {
+    RecordingCalendar calendar;
+    calendar.setFirstDayOfWeek(Qt::Sunday);
+    calendar.setMaximumDate(QDate(2024, 5, 24));
+    const QDate chosen(2024, 5, 15);
+    calendar.setSelectedDate(chosen);
+    const QImage image = Grab(&calendar);
+    QWidget* cells = calendar.findChild<QTableView*>()->viewport();
+    const QPoint offset = cells->mapTo(&calendar, QPoint(0, 0));
+    const auto cell = [&](QDate date) { return calendar.cells.value(date).translated(offset); };
+    QVERIFY(calendar.cells.contains(QDate(2024, 4, 28)));
+    QVERIFY(calendar.cells.contains(QDate(2024, 6, 8)));
+
+    // The day names above, white on blue.
+    const QRect first_day = cell(QDate(2024, 4, 28));
+    const QRect names(first_day.left(), first_day.top() - 12, first_day.width(), 10);
+    QVERIFY(Count(image, names, QColor(0x1e73dc)) > names.width() * names.height() / 2);
+    QVERIFY(Count(image, names, Qt::white) > 0);
+
+    const QColor grey_border(0xd8d8d8), green_border(0x78a41f);
+    for (QDate date = QDate(2024, 4, 28); date <= QDate(2024, 6, 8); date = date.addDays(1)) {
+      const QRect area = cell(date);
+      const bool shown = date.month() == 5;
+      const QColor fill = date == chosen                                 ? QColor(0xb7e133)
+                          : shown && date <= calendar.maximumDate()      ? QColor(0xffffff)
+                                                                         : QColor(0xefefef);
+      QCOMPARE(QColor(image.pixel(area.topLeft() + QPoint(3, 3))), fill);
+      if (shown && date <= calendar.maximumDate() && date != chosen) {
+        const QColor text = date.dayOfWeek() == Qt::Sunday ? QColor(0x1e73dc) : QColor(0x191919);
+        QVERIFY2(Count(image, area, text) > 0, qPrintable(date.toString()));
+      } else if (!shown) {
+        QVERIFY2(Count(image, area, QColor(0x696969)) > 0, qPrintable(date.toString()));
+      }
+      const auto between = [&](QDate other) {
+        return other == chosen || date == chosen ? green_border : grey_border;
+      };
+      // One line to the right neighbour, one to the day below.
+      if (date.dayOfWeek() != Qt::Saturday) {
+        const QRect right = cell(date.addDays(1));
+        const QRect line(area.right() - 2, area.top() + 3, right.left() + 2 - (area.right() - 2) + 1, 1);
+        QVERIFY2(Count(image, line, between(date.addDays(1))) == 1, qPrintable(date.toString()));
+        QVERIFY2(Count(image, line, grey_border) + Count(image, line, green_border) == 1,
+                 qPrintable(date.toString()));
+      }
+      if (calendar.cells.contains(date.addDays(7))) {
+        const QRect below = cell(date.addDays(7));
+        const QRect line(area.left() + 3, area.bottom() - 2, 1, below.top() + 2 - (area.bottom() - 2) + 1);
+        QVERIFY2(Count(image, line, between(date.addDays(7))) == 1, qPrintable(date.toString()));
+        QVERIFY2(Count(image, line, grey_border) + Count(image, line, green_border) == 1,
+                 qPrintable(date.toString()));
+      }
+    }
+    // The chosen day's frame is closed, its corners too.
+    const QRect frame = FrameOf(image, cell(chosen), green_border);
+    QVERIFY(!frame.isEmpty());
+    for (int x = frame.left(); x <= frame.right(); ++x) {
+      QCOMPARE(QColor(image.pixel(x, frame.top())), green_border);
+      QCOMPARE(QColor(image.pixel(x, frame.bottom())), green_border);
+    }
+    for (int y = frame.top(); y <= frame.bottom(); ++y) {
+      QCOMPARE(QColor(image.pixel(frame.left(), y)), green_border);
+      QCOMPARE(QColor(image.pixel(frame.right(), y)), green_border);
+    }
+  }
+
   void searchHidesTheWayOutUntilItEnds() {
     report_test::WriteDiagnosticsLog(ManyRuns());
     QSignalSpy hidden(controller_, &KolvLiteController::GlobalButtonsHidden);
@@ -343,25 +436,84 @@ class TestPreviousLogsScreen : public QObject {
     QCOMPARE(screen_->results().size(), kManyRuns);
     QCOMPARE(shown.count(), 1);
 
-    // Thousands of rows are made a few at a time, the GUI thread handling its events between;
-    // once all are there they are as they would be made at once.
-    QTRY_COMPARE_WITH_TIMEOUT(screen_->result_labels().size(), kManyRuns, 60000);
+    // Thousands of rows are all there when the search ends; the column widens to the widest
+    // title while the GUI thread goes on handling its events.
+    QCOMPARE(List()->rowCount(), kManyRuns);
+    QTRY_VERIFY_WITH_TIMEOUT(List()->sized(), 60000);
     VerifyRows();
     if (QTest::currentTestFailed()) return;
-    // A new search replaces them; the old rows go a few at a time as well, with their table.
+    // A new search replaces them, in the same list.
     Search(LogsScreen::FirstDate(), QDate::currentDate());
-    QTRY_COMPARE_WITH_TIMEOUT(screen_->result_labels().size(), kManyRuns, 60000);
-    QTRY_COMPARE_WITH_TIMEOUT(Form()->results_page->findChildren<QTableWidget*>().size(), 1, 60000);
-    QCOMPARE(Form()->results_page->findChild<QTableWidget*>(), Form()->results_tableWidget);
+    QCOMPARE(List()->rowCount(), kManyRuns);
+    QTRY_VERIFY_WITH_TIMEOUT(List()->sized(), 60000);
+    QCOMPARE(Form()->results_page->findChildren<QTableView*>().size(), 1);
+    QCOMPARE(Form()->results_page->findChild<QTableView*>(), List());
     VerifyRows();
-    // Leaving while rows are being made stops them.
+    // Leaving stops the list and empties it.
     Search(LogsScreen::FirstDate(), QDate::currentDate());
-    QVERIFY(screen_->result_labels().size() < kManyRuns);
     screen_->OnExit();
     QTest::qWait(50);
-    QVERIFY(screen_->result_labels().isEmpty());
-    QCOMPARE(Form()->results_tableWidget->rowCount(), 0);
+    QCOMPARE(List()->rowCount(), 0);
+    QVERIFY(List()->sized());
     screen_->OnEnter();
+  }
+
+  // The rows are painted where they lie: the number, the icon as it is, the title in the link's
+  // colour and underlined under the mouse, which points there.
+  void resultRowsArePaintedAsLaidOut() {
+    QString log;
+    for (int i = 0; i < 3; ++i) log += Run(kDayStart + i * 60, "SUCCESS");
+    report_test::WriteDiagnosticsLog(log);
+    Search(QDate(2024, 5, 1), QDate(2024, 5, 1));
+    LogResultsView* list = List();
+    list->resize(600, 200);
+    const LogResultRowLayout row = list->RowLayout(1);
+    const QImage plain = Grab(list->viewport());
+    const QColor link(0, 102, 204);
+    QVERIFY(Count(plain, row.title, link) > 0);
+    int in_titles = 0;
+    for (int i = 0; i < 3; ++i) in_titles += Count(plain, list->RowLayout(i).title, link);
+    QCOMPARE(Count(plain, plain.rect(), link), in_titles);
+    QVERIFY(Count(plain, row.number, Qt::black) > 0);
+    QImage icon(row.icon.size(), QImage::Format_RGB32);
+    icon.fill(Qt::white);
+    QPainter(&icon).drawPixmap(0, 0, list->Icon(1));
+    QCOMPARE(plain.copy(row.icon), icon);
+
+    MoveMouse(list, row.title.center());
+    QCOMPARE(list->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    const QImage hovered = Grab(list->viewport());
+    // The underline: a line of the link's colour below the text.
+    QVERIFY(Count(hovered, row.title, link) >= Count(plain, row.title, link) + row.title.width() / 2);
+    MoveMouse(list, row.icon.center());
+    QCOMPARE(list->viewport()->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(Grab(list->viewport()), plain);
+
+    // The title with the keyboard focus is underlined too, and only it.
+    controller_->show();
+    QApplication::setActiveWindow(controller_);
+    QVERIFY(QTest::qWaitForWindowActive(controller_));
+    list->setFocus(Qt::OtherFocusReason);
+    QVERIFY(list->hasFocus());
+    QCOMPARE(list->currentIndex().row(), 0);
+    QTest::keyClick(list, Qt::Key_Tab);
+    const QImage focused = Grab(list->viewport());
+    controller_->hide();
+    QCOMPARE(focused.copy(row.title), hovered.copy(row.title));
+    const QRect first = list->RowLayout(0).title;
+    QCOMPARE(focused.copy(first), plain.copy(first));
+  }
+
+  // However many runs a search lists, the list is made of the same widgets.
+  void resultRowsMakeNoWidgets() {
+    report_test::WriteDiagnosticsLog(Run(kDayNoon, "SUCCESS"));
+    Search(QDate(2024, 5, 1), QDate(2024, 5, 1));
+    QCOMPARE(screen_->results().size(), 1);
+    const qsizetype widgets = screen_->findChildren<QWidget*>().size();
+    report_test::WriteDiagnosticsLog(ManyRuns());
+    Search(LogsScreen::FirstDate(), QDate::currentDate());
+    QCOMPARE(screen_->results().size(), kManyRuns);
+    QCOMPARE(screen_->findChildren<QWidget*>().size(), widgets);
   }
 
   void stopDuringSearch() {
@@ -417,31 +569,68 @@ class TestPreviousLogsScreen : public QObject {
     return log;
   }
 
-  static QWidget* NextTabStop(QWidget* widget) {
-    QWidget* next = widget->nextInFocusChain();
-    while (next != widget && !(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
-    return next;
+  // Every row numbered, as wide and as high as the others, its title reached from the previous
+  // one by Tab, in the order of the results; the focus given to the list goes to the first.
+  void VerifyRows() {
+    LogResultsView* list = List();
+    QCOMPARE(list->rowCount(), screen_->results().size());
+    QCOMPARE(list->currentIndex().row(), 0);
+    const int width = list->RowLayout(0).number.width();
+    for (int row = 0; row < list->rowCount(); ++row) {
+      QCOMPARE(list->NumberText(row), QString::number(row + 1) + QStringLiteral(". "));
+      QCOMPARE(list->RowLayout(row).number.width(), width);
+      QCOMPARE(list->rowHeight(row), list->rowHeight(0));
+      QVERIFY(list->TitleText(row).startsWith(screen_->results()[row].title + " - "));
+      if (row > 0) {
+        QTest::keyClick(list, Qt::Key_Tab);
+        QCOMPARE(list->currentIndex().row(), row);
+      }
+    }
+    // Past the last title, Tab leaves the list; Backtab comes back title by title.
+    QTest::keyClick(list, Qt::Key_Tab);
+    QCOMPARE(list->currentIndex().row(), list->rowCount() - 1);
+    QTest::keyClick(list, Qt::Key_Backtab);
+    QCOMPARE(list->currentIndex().row(), list->rowCount() - 2);
+    QFocusEvent tab_in(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(list, &tab_in);
+    QCOMPARE(list->currentIndex().row(), 0);
   }
 
-  // Every row numbered, as wide and as high as the others, its title reached from the previous
-  // one by Tab, in the order of the results.
-  void VerifyRows() {
-    const QList<ClickableQLabel*> titles = screen_->result_labels();
-    QTableWidget* table = Form()->results_tableWidget;
-    QCOMPARE(table->rowCount(), titles.size());
-    const int width = table->cellWidget(0, 0)->findChild<QLabel*>("number_label")->width();
-    for (int row = 0; row < titles.size(); ++row) {
-      auto* number = table->cellWidget(row, 0)->findChild<QLabel*>(QStringLiteral("number_label"));
-      QCOMPARE(number->text(), QString::number(row + 1) + QStringLiteral(". "));
-      QCOMPARE(number->width(), width);
-      QCOMPARE(table->rowHeight(row), table->rowHeight(0));
-      QVERIFY(titles[row]->text().startsWith(screen_->results()[row].title + " - "));
-      if (row > 0) QCOMPARE(NextTabStop(titles[row - 1]), titles[row]);
+  static QImage Grab(QWidget* widget) {
+    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  }
+
+  static int Count(const QImage& image, const QRect& area, const QColor& colour) {
+    int count = 0;
+    const QRect inside = area.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+      for (int x = inside.left(); x <= inside.right(); ++x) {
+        if (image.pixel(x, y) == colour.rgb()) ++count;
+      }
     }
-    QCOMPARE(table->focusProxy(), titles.first());
+    return count;
+  }
+
+  // The smallest rectangle around a cell's middle whose edges are all of the colour, near it.
+  static QRect FrameOf(const QImage& image, const QRect& cell, const QColor& colour) {
+    const int y = cell.top() + 3;
+    const int x = cell.left() + 3;
+    int left = x, right = x, top = y, bottom = y;
+    while (left > cell.left() - 3 && image.pixel(left, y) != colour.rgb()) --left;
+    while (right < cell.right() + 3 && image.pixel(right, y) != colour.rgb()) ++right;
+    while (top > cell.top() - 3 && image.pixel(x, top) != colour.rgb()) --top;
+    while (bottom < cell.bottom() + 3 && image.pixel(x, bottom) != colour.rgb()) ++bottom;
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+  }
+
+  static void MoveMouse(QAbstractItemView* view, QPoint point) {
+    QMouseEvent move(QEvent::MouseMove, point, view->viewport()->mapToGlobal(point), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view->viewport(), &move);
   }
 
   LogsScreenForm* Form() const { return screen_->widgets(); }
+  LogResultsView* List() const { return Form()->results_tableWidget; }
   int Page() const { return Form()->logs_stackedWidget->currentIndex(); }
 
   void StartSearch(QDate from, QDate to) {
