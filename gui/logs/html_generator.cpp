@@ -6,7 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
-#include <QSaveFile>
+#include <QBuffer>
 #include <QSet>
 #include <QThread>
 #include <QUrl>
@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "gui/logs/report_images.h"
+#include "gui/logs/saved_file_set.h"
 #include "gui/shell/kolv_lite_application.h"
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_main_window.h"
@@ -64,17 +65,6 @@ QString ImagesLink(const QString& companion_folder) {
 }
 
 bool MakeFolder(const QString& folder) { return QDir(folder).mkpath(QStringLiteral(".")); }
-
-bool WriteWhole(const QString& path, const QString& text) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  const QByteArray bytes = text.toUtf8();
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
-}
 
 QWidget* MainWindow() {
   auto* application = qobject_cast<KolvLite*>(QCoreApplication::instance());
@@ -187,22 +177,20 @@ QString HtmlGenerator::GenerateExportedHtmlHeader(QString title) {
          QStringLiteral("</head>");
 }
 
-bool HtmlGenerator::ExportImage(QString source, QString target_folder) {
+bool HtmlGenerator::ExportImage(QString source, QString target_folder, SavedFileSet& files) {
   if (!QFileInfo(target_folder).isDir() && !MakeFolder(target_folder)) return false;
   const QImage image(source);
   if (image.isNull()) return false;
   const QFileInfo name(source);
-  QSaveFile file(target_folder + QLatin1Char('/') + name.fileName());
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (!image.save(&file, name.suffix().toLatin1().constData())) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, name.suffix().toLatin1().constData())) return false;
+  return files.Add(target_folder + QLatin1Char('/') + name.fileName(), bytes);
 }
 
 bool HtmlGenerator::PrepareForDisk(QString& html, const QString& images_folder,
-                                   const QString& image_prefix, QSet<QString>& written) {
+                                   const QString& image_prefix, SavedFileSet& files) {
   static const QLatin1String kImageRoot(":/kolv_lite/Resources/Images/");
   static const QLatin1String kPreOpen("<pre");
   static const QLatin1String kPreClose("pre>");
@@ -220,11 +208,12 @@ bool HtmlGenerator::PrepareForDisk(QString& html, const QString& images_folder,
     const char* image = image_at(at);
     if (!image || links.contains(image)) continue;
     const QString path = QLatin1String(image);
-    if (!written.contains(path)) {
-      if (!ExportImage(path, images_folder)) return false;
-      written.insert(path);
+    const QString file_name = QFileInfo(path).fileName();
+    if (!files.Holds(images_folder + QLatin1Char('/') + file_name) &&
+        !ExportImage(path, images_folder, files)) {
+      return false;
     }
-    links.insert(image, image_prefix + LinkSegment(QFileInfo(path).fileName()));
+    links.insert(image, image_prefix + LinkSegment(file_name));
   }
 
   QString out;
@@ -266,7 +255,7 @@ bool HtmlGenerator::PrepareForDisk(QString& html, const QString& images_folder,
 
 bool HtmlGenerator::SaveEntry(HtmlLogEntry& entry, QString file_path, QString images_folder,
                               QString image_prefix, int index, QString back_link,
-                              QSet<QString>& written) {
+                              SavedFileSet& files) {
   if (index < 0) return false;
   QString page = GenerateExportedHtmlHeader(QLatin1String(kPageTitleKey)) + QStringLiteral("<body>");
   const QString back = QStringLiteral("<a href='") + back_link + QStringLiteral("'>") +
@@ -275,8 +264,8 @@ bool HtmlGenerator::SaveEntry(HtmlLogEntry& entry, QString file_path, QString im
   page += EntryBody(entry);
   if (!back_link.isEmpty()) page += QStringLiteral("<hr>") + back;
   page += QStringLiteral("</body></html>");
-  if (!PrepareForDisk(page, images_folder, image_prefix, written)) return false;
-  return WriteWhole(file_path, page);
+  return PrepareForDisk(page, images_folder, image_prefix, files) &&
+         files.Add(file_path, page.toUtf8());
 }
 
 bool HtmlGenerator::SaveSingleEntry(HtmlLogEntry& entry, QString file_path, int index) {
@@ -284,9 +273,10 @@ bool HtmlGenerator::SaveSingleEntry(HtmlLogEntry& entry, QString file_path, int 
   const QString path = WithExtension(file_path);
   const QString folder = CompanionFolder(path);
   if (!QFileInfo(folder).isDir() && !MakeFolder(folder)) return false;
-  QSet<QString> written;
+  SavedFileSet files;
   return SaveEntry(entry, path, ImagesFolder(folder), ImagesLink(folder), index, QString(),
-                   written);
+                   files) &&
+         files.Commit();
 }
 
 bool HtmlGenerator::SaveAllEntries(QVector<HtmlLogEntry>& entries, QString file_path) {
@@ -304,7 +294,9 @@ bool HtmlGenerator::SaveAllEntries(QVector<HtmlLogEntry>& entries, QString file_
   // so that many entries of one run do not search through every number taken before.
   QSet<QString> used;
   QHash<QString, int> last_number;
-  QSet<QString> written;
+  // Nothing is put in place before every page is written, and the index page goes last: a
+  // failure leaves the earlier export whole, and no index ever points at a page not there.
+  SavedFileSet files;
   for (int i = 0; i < entries.size(); ++i) {
     HtmlLogEntry& entry = entries[i];
     QString stem = entry.time_key.isEmpty() ? QStringLiteral("entry") : entry.time_key;
@@ -327,22 +319,24 @@ bool HtmlGenerator::SaveAllEntries(QVector<HtmlLogEntry>& entries, QString file_
                   QStringLiteral("</li>\n");
     if (!SaveEntry(entry, folder + QLatin1Char('/') + file_name, images_folder,
                    QLatin1String(kEntryImagePrefix), i,
-                   QStringLiteral("../") + LinkSegment(QFileInfo(path).fileName()), written)) {
+                   QStringLiteral("../") + LinkSegment(QFileInfo(path).fileName()), files)) {
       return false;
     }
   }
   index_page += QStringLiteral("</ol>\n") + QStringLiteral("</body></html>\n");
-  if (!PrepareForDisk(index_page, images_folder, ImagesLink(folder), written)) return false;
-  return WriteWhole(path, index_page);
+  return PrepareForDisk(index_page, images_folder, ImagesLink(folder), files) &&
+         files.Add(path, index_page.toUtf8()) && files.Commit();
 }
 
 bool HtmlGenerator::SaveHtml(const QString& body, QString file_path, const QString& page_title) {
   const QString folder = CompanionFolder(file_path);
   QString content = body;
-  QSet<QString> written;
-  if (!PrepareForDisk(content, ImagesFolder(folder), ImagesLink(folder), written)) return false;
-  return WriteWhole(file_path, GenerateExportedHtmlHeader(page_title) + QStringLiteral("<body>") +
-                                   content + QStringLiteral("</body></html>"));
+  SavedFileSet files;
+  return PrepareForDisk(content, ImagesFolder(folder), ImagesLink(folder), files) &&
+         files.Add(file_path, (GenerateExportedHtmlHeader(page_title) + QStringLiteral("<body>") +
+                               content + QStringLiteral("</body></html>"))
+                                  .toUtf8()) &&
+         files.Commit();
 }
 
 void HtmlGenerator::ExportLogEntry(HtmlLogEntry& entry, int index,

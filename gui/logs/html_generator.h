@@ -22,6 +22,7 @@
 #include "gui/logs/html_log_entry.h"
 #include "gui/logs/tool_execution_log.h"
 
+class SavedFileSet;
 struct LogGroup;
 struct LogGroupEntry;
 struct LogMessage;
@@ -90,15 +91,15 @@ class HtmlGenerator {
   QString GetTranslatedToken(std::string_view key);
 
   QString GenerateExportedHtmlHeader(QString title);
-  bool ExportImage(QString source, QString target_folder);
-  // Readies a page for disk in one pass: writes the status images it shows into images_folder
-  // (those not in written yet; written is shared by the pages of one export), points the page
-  // at them through image_prefix, and turns "<pre" and "pre>" into "<span" and "span>". False,
-  // with the page unchanged, when an image cannot be written.
+  bool ExportImage(QString source, QString target_folder, SavedFileSet& files);
+  // Readies a page for disk in one pass: adds the status images it shows to files, in
+  // images_folder (those not added yet; files is shared by the pages of one export), points the
+  // page at them through image_prefix, and turns "<pre" and "pre>" into "<span" and "span>".
+  // False, with the page unchanged, when an image cannot be written.
   bool PrepareForDisk(QString& html, const QString& images_folder, const QString& image_prefix,
-                      QSet<QString>& written);
+                      SavedFileSet& files);
   bool SaveEntry(HtmlLogEntry& entry, QString file_path, QString images_folder,
-                 QString image_prefix, int index, QString back_link, QSet<QString>& written);
+                 QString image_prefix, int index, QString back_link, SavedFileSet& files);
 
   // Building blocks of the pages. They take plain text and escape it; only RemovePontuaction
   // and the headers they return are HTML.

@@ -1,5 +1,7 @@
 #include "log_entry.h"
 
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -95,6 +97,40 @@ std::string DiagnosticsLogPath() {
                                 ":\\ProgramData\\Tarvex\\morva\\morva.log");
 }
 
+namespace {
+
+// True when the file ends inside a line: someone else's write was cut short there.
+bool EndsMidLine(int fd, off_t size) {
+  if (size <= 0) return false;
+  char last = '\n';
+  ssize_t got;
+  do {
+    got = ::pread(fd, &last, 1, size - 1);
+  } while (got < 0 && errno == EINTR);
+  return got == 1 && last != '\n';
+}
+
+// One write per line, so a reader that runs meanwhile sees only whole lines. false with the
+// reason on the first write that fails.
+bool WriteLines(int fd, const std::vector<std::string>& lines, bool end_cut_line, std::string& reason) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string line = (i == 0 && end_cut_line ? "\n" : "") + lines[i] + "\n";
+    size_t done = 0;
+    while (done < line.size()) {
+      ssize_t written = ::write(fd, line.data() + done, line.size() - done);
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) {
+        reason = std::strerror(written == 0 ? ENOSPC : errno);
+        return false;
+      }
+      done += static_cast<size_t>(written);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 bool AppendToDiagnosticsLog(const std::vector<std::string>& lines, std::string& error) {
   std::string path = DiagnosticsLogPath();
   std::string folder = path.substr(0, path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/'));
@@ -103,32 +139,32 @@ bool AppendToDiagnosticsLog(const std::vector<std::string>& lines, std::string& 
     error = "cannot create the log folder " + folder;
     return false;
   }
-  int fd = OpenLogFile(path, error);
+  int fd = OpenLogFile(path, error, true);
   if (fd < 0) {
     error = "cannot open " + error;
     return false;
   }
-  bool ok = true;
-  // One write per line, so a reader that runs meanwhile sees only whole lines.
-  for (const std::string& text : lines) {
-    std::string line = text + "\n";
-    size_t done = 0;
-    while (done < line.size()) {
-      ssize_t written = ::write(fd, line.data() + done, line.size() - done);
-      if (written < 0 && errno == EINTR) continue;
-      if (written <= 0) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
-        ok = false;
-        break;
-      }
-      done += static_cast<size_t>(written);
+  // Engines of other processes append to the same log: theirs and ours, and a cut-back of ours,
+  // never meet.
+  while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+  }
+  struct stat before {};
+  std::string reason;
+  bool ok = ::fstat(fd, &before) == 0;
+  if (!ok) {
+    reason = std::strerror(errno);
+  } else if (!WriteLines(fd, lines, EndsMidLine(fd, before.st_size), reason)) {
+    ok = false;
+    // A cut entry would glue the next run's first line onto its last one.
+    if (::ftruncate(fd, before.st_size) != 0) {
+      reason += std::string(", and the cut entry stays: ") + std::strerror(errno);
     }
-    if (!ok) break;
   }
   if (::close(fd) != 0 && ok) {
-    error = "cannot write " + path + ": " + std::strerror(errno);
+    reason = std::strerror(errno);
     ok = false;
   }
+  if (!ok) error = "cannot write " + path + ": " + reason;
   return ok;
 }
 

@@ -23,8 +23,8 @@ int trace_fd = -1;
 
 }  // namespace
 
-int OpenLogFile(const std::string& path, std::string& error) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+int OpenLogFile(const std::string& path, std::string& error, bool readable) {
+  const int fd = ::open(path.c_str(), (readable ? O_RDWR : O_WRONLY) | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
   if (fd < 0) {
     // A FIFO that nobody reads refuses a writer that does not wait.
     error = path + (errno == ENXIO ? std::string(": not a regular file") : ": " + std::string(std::strerror(errno)));

@@ -7,10 +7,10 @@
 namespace morva_service {
 namespace detail {
 
-// Opens path for appending, creating it, without ever waiting: a FIFO or a device in its place
-// would hold the caller (and whatever lock it holds) for good. Only a regular file is opened;
-// otherwise -1 with the reason in error.
-int OpenLogFile(const std::string& path, std::string& error);
+// Opens path for appending (and reading, when readable), creating it, without ever waiting: a
+// FIFO or a device in its place would hold the caller (and whatever lock it holds) for good. Only
+// a regular file is opened; otherwise -1 with the reason in error.
+int OpenLogFile(const std::string& path, std::string& error, bool readable = false);
 
 // Opens (appending) the file named by $MORVA_TRACE; an unset or empty name turns tracing off.
 void OpenTrace();

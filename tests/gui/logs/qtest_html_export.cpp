@@ -6,9 +6,11 @@
 #include <QRegularExpression>
 #include <QTextDocument>
 #include <QtTest>
+#include <functional>
 
 #include "gui/logs/html_generator.h"
 #include "tests/gui/logs/support/report_test_support.h"
+#include "tests/support/file_size_limit.h"
 
 using report_test::ReadText;
 
@@ -411,6 +413,71 @@ class TestHtmlExport : public QObject {
     write_earlier(dir + "/ok.html");
     QVERIFY(generator.SaveSingleEntry(entries[1], dir + "/ok", 0));
     CheckSavedPage(ReadText(dir + "/ok.html"));
+  }
+
+  // A disk that fills part of the way through a save: every kind of save fails, says so, and
+  // leaves each earlier file as it was, with nothing of its own left beside them.
+  void fullDiskKeepsTheEarlierFiles() {
+    const QString dir = report_test::Scratch(QStringLiteral("full"));
+    const QString roomy = report_test::Scratch(QStringLiteral("roomy"));
+    QVector<HtmlLogEntry> entries = ExampleEntries();
+    HtmlGenerator generator;
+    const QString image_body =
+        QStringLiteral("<img src=':/kolv_lite/Resources/Images/Statuses/icn_Error_big.png'>");
+    QVERIFY(generator.SaveSingleEntry(entries[0], roomy + "/one", 0));
+    QVERIFY(generator.SaveHtml(image_body, roomy + "/image.html", QStringLiteral("T")));
+    const qint64 page_size = QFileInfo(roomy + "/one.html").size();
+    const qint64 image_size = QFileInfo(roomy + "/image_files/images/icn_Error_big.png").size();
+    const qint64 image_page_size = QFileInfo(roomy + "/image.html").size();
+    QVERIFY(image_page_size < image_size && image_size < page_size);
+
+    // The earlier export of everything, a second one whose last page is too large for the disk.
+    QVERIFY(generator.SaveAllEntries(entries, dir + "/all"));
+    QVERIFY(generator.SaveSingleEntry(entries[1], dir + "/one", 0));
+    QVERIFY(generator.SaveHtml(QStringLiteral("<b>earlier</b>"), dir + "/info", "T"));
+    QVERIFY(generator.SaveHtml(QStringLiteral("<b>earlier</b>"), dir + "/image.html", "T"));
+    const QString before = DumpFolder(dir);
+    QVector<HtmlLogEntry> changed = entries;
+    for (HtmlLogEntry& entry : changed) entry.body.prepend(QStringLiteral("<p>changed</p>"));
+    changed.last().body += QString(int(4 * page_size), QLatin1Char('x'));
+    {
+      test_support::FileSizeLimit full(2 * page_size);
+      QVERIFY(full.active());
+      QVERIFY(!generator.SaveAllEntries(changed, dir + "/all"));
+    }
+    QCOMPARE(DumpFolder(dir), before);
+    {
+      test_support::FileSizeLimit full(page_size / 2);
+      QVERIFY(full.active());
+      QVERIFY(!generator.SaveSingleEntry(changed[0], dir + "/one", 0));
+      QVERIFY(!generator.SaveAllEntries(changed, dir + "/all"));
+      QVERIFY(!generator.SaveHtml(entries[0].body, dir + "/info", "T"));
+    }
+    QCOMPARE(DumpFolder(dir), before);
+    // Only the status image is too large: the page that would show it is not saved either.
+    {
+      test_support::FileSizeLimit full(image_size - 1);
+      QVERIFY(full.active());
+      QVERIFY(!generator.SaveHtml(image_body, dir + "/image.html", "T"));
+    }
+    QCOMPARE(DumpFolder(dir), before);
+
+    // Through the dialogs the user sees, the failure is told.
+    const auto told_failure = [&](const std::function<void()>& save, const QString& name,
+                                  const char* message) {
+      report_test::DialogHand hand(dir + name);
+      test_support::FileSizeLimit full(page_size / 2);
+      save();
+      QVERIFY2(hand.message_seen, qPrintable(name));
+      QCOMPARE(hand.message, QLatin1String(message));
+    };
+    told_failure([&] { generator.ExportLogEntry(changed[0], 0, "kolv_lite_log.html", "LOG_SAVED_HEADER", "LOG_SAVED_OK", "ERROR", "LOG_SAVE_FAILED"); },
+                 "/one.html", "LOG_SAVE_FAILED");
+    told_failure([&] { generator.ExportAllLogEntries(changed, "kolv_lite_log.html", "LOG_SAVED_HEADER", "LOG_SAVED_OK", "ERROR", "LOG_SAVE_FAILED"); },
+                 "/all.html", "LOG_SAVE_FAILED");
+    told_failure([&] { generator.ExportHtml(entries[0].body, "kolv_lite_system_info.html", "EXPORT_NOTICE_CAPTION", "EXPORT_SUCCESS_INFO", "EXPORT_NOTICE_CAPTION", "EXPORT_FAILED_INFO", "SYSTEM_INFORMATION_HEADER"); },
+                 "/info", "EXPORT_FAILED_INFO");
+    QCOMPARE(DumpFolder(dir), before);
   }
 
   void exportAsksAndReports() {

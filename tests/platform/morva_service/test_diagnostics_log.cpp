@@ -8,6 +8,7 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <future>
 #include <thread>
@@ -16,6 +17,7 @@
 #include "support/engine_support.h"
 #include "support/reference_log.h"
 #include "support/unit_catalogue.h"
+#include "tests/support/file_size_limit.h"
 
 using namespace morva_service;
 using namespace engine_test;
@@ -184,6 +186,50 @@ TEST_F(DiagnosticsLog, LaterRunsAppend) {
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0].group, 1);
   EXPECT_EQ(entries[1].group, 2);
+}
+
+// The end of a long text, where a failure shows.
+std::string Tail(const std::string& text) { return text.substr(text.size() - std::min<size_t>(text.size(), 300)); }
+
+void WriteLog(const std::string& content) {
+  std::filesystem::create_directories(std::filesystem::path(LogPath()).parent_path());
+  std::ofstream(LogPath(), std::ios::binary | std::ios::trunc) << content;
+}
+
+// An append that meets a full disk is taken back whole: the log stays as it was, so the next
+// run's entry never glues onto a cut line, and the failure is told as before.
+TEST_F(DiagnosticsLog, AFullDiskLeavesTheLogAsItWas) {
+  engine->Execute(module, device_a, {Select(first, {{"T_ONE", {}}})}, 1);
+  const std::string entry = ReadWholeFile(LogPath());
+  std::string earlier;
+  while (earlier.size() < 64 * 1024) earlier += entry;
+  const auto run_on_full_disk = [&](int64_t group) {
+    test_support::FileSizeLimit full(earlier.size() + entry.size() / 2);
+    EXPECT_TRUE(full.active());
+    testing::internal::CaptureStderr();
+    engine->Execute(module, device_a, {Select(first, {{"T_ONE", {}}, {"T_TWO", {}}})}, group);
+    return testing::internal::GetCapturedStderr();
+  };
+  WriteLog(earlier);
+  const std::string told = run_on_full_disk(2);
+  EXPECT_NE(told.find("diagnostics log: cannot write " + LogPath() + ": "), std::string::npos) << told;
+  EXPECT_EQ(Tail(ReadWholeFile(LogPath())), Tail(earlier));
+  EXPECT_EQ(ReadWholeFile(LogPath()).size(), earlier.size());
+
+  // Someone else's cut line stays cut: the line end that would have closed it is taken back too.
+  earlier += "MODEL: HD1000-S";
+  WriteLog(earlier);
+  run_on_full_disk(3);
+  EXPECT_EQ(Tail(ReadWholeFile(LogPath())), Tail(earlier));
+  EXPECT_EQ(ReadWholeFile(LogPath()).size(), earlier.size());
+
+  engine->Execute(module, device_a, {Select(first, {{"T_ONE", {}}})}, 4);
+  const std::string after = ReadWholeFile(LogPath());
+  ASSERT_EQ(after.compare(0, earlier.size() + 5, earlier + "\n+++ "), 0) << after.substr(earlier.size());
+  const auto entries = ReadReferenceLog(after.substr(earlier.size() + 1));
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].group, 4);
+  EXPECT_EQ(entries[0].resources.at(0).udi, "UNIT\\A");
 }
 
 // Runs the call on another thread; a call that waits on the FIFO fails the test and is let go by

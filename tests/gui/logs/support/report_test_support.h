@@ -44,11 +44,13 @@ inline bool RegisterProgramResources() {
   return QFileInfo::exists(path) && QResource::registerResource(path);
 }
 
+#ifdef KOLV_LOG_FIXTURES
 inline QString Fixture(const char* name) {
   QFile file(QStringLiteral(KOLV_LOG_FIXTURES "/") + QLatin1String(name));
   file.open(QIODevice::ReadOnly);
   return QString::fromUtf8(file.readAll());
 }
+#endif
 
 inline std::unique_ptr<MorvaLogReader> Parse(const QString& text, bool keyed_by_number = true) {
   auto reader = std::make_unique<MorvaLogReader>(keyed_by_number);

@@ -8,6 +8,10 @@
 #include <vector>
 
 #include "gui/logs/html_generator.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "tests/gui/logs/support/report_test_support.h"
+#include "tests/support/file_size_limit.h"
+#include "tools/mendra/gui/mdr_execution_log_screen.h"
 #include "gui/logs/html_log_entry.h"
 #include "morva_service/views.h"
 #include "tools/mendra/gui/mdr_listener.h"
@@ -212,6 +216,46 @@ class TestToolLog : public QObject {
     QVERIFY(html.contains(QStringLiteral("dev9")));
     QVERIFY(html.contains(QStringLiteral("FIXED &lt;2&gt;")));
     QVERIFY(!html.contains(QStringLiteral("FIXED <2>")));
+  }
+
+  // The report saved on a disk that fills on the way is told as not saved, and the report
+  // saved there before stays whole.
+  void exportOnAFullDiskKeepsTheEarlierReport() {
+    QVERIFY(report_test::RegisterProgramResources());
+    MdrListener listener;
+    Send(listener, "OnRecoverInit", {});
+    Send(listener, "OnOperationInit", {{"Operation", {"scan"}}});
+    Send(listener, "OnDeviceInit", {{"DeviceInit", {"dev7"}}, {"Operation", {"scan"}}});
+    Send(listener, "OnDeviceFinish", {{"DeviceFinish", {"dev7", "12"}}, {"Operation", {"scan"}}});
+    Send(listener, "OnRecoverFinish", {});
+    KolvLiteController controller;
+    MdrExecutionLogScreen screen(&controller);
+    screen.ReadExecutionLog();
+    const QString path = report_test::Scratch(QStringLiteral("tool_report")) + "/report.html";
+    const auto save = [&](qint64 limit) {
+      report_test::DialogHand hand(path);
+      std::unique_ptr<test_support::FileSizeLimit> full;
+      if (limit > 0) full = std::make_unique<test_support::FileSizeLimit>(limit);
+      screen.ExportLogAction();
+      return hand.message;
+    };
+    QCOMPARE(save(0), QStringLiteral("LOG_SAVED_OK"));
+    const QString earlier = report_test::ReadText(path);
+    QVERIFY(earlier.contains(QStringLiteral("dev7")));
+    QVERIFY(earlier.contains(QStringLiteral("./report_files/images/icn_Error16x16.png")));
+    const QString earlier_image = report_test::ReadText(path.chopped(5) + "_files/images/icn_Error16x16.png");
+
+    Send(listener, "OnRecoverInit", {});
+    Send(listener, "OnOperationInit", {{"Operation", {"scan"}}});
+    Send(listener, "OnDeviceInit", {{"DeviceInit", {"dev8"}}, {"Operation", {"scan"}}});
+    Send(listener, "OnDeviceFinish", {{"DeviceFinish", {"dev8", "0"}}, {"Operation", {"scan"}}});
+    Send(listener, "OnRecoverFinish", {});
+    screen.ReadExecutionLog();
+    QCOMPARE(save(earlier.toUtf8().size() / 2), QStringLiteral("LOG_SAVE_FAILED"));
+    QCOMPARE(report_test::ReadText(path), earlier);
+    QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList({"report.html", "report_files"}));
+    QCOMPARE(report_test::ReadText(path.chopped(5) + "_files/images/icn_Error16x16.png"), earlier_image);
   }
 };
 
