@@ -271,7 +271,8 @@ void ExecutionScreen::BuildDiagnosticWidgets() {
       layout->addWidget(device);
       record->diagnostics.append(device);
     }
-    record->page->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
+    // The page takes the view's width and no more, so every row's status stays in view.
+    record->page->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::MinimumExpanding);
     iterations.append(record);
     BuildIterationPage(record);
   }

@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "gui/widgets/elided_label.h"
+#include "gui/widgets/literal_button_text.h"
 #include "gui/widgets/test_widget.h"
 
 namespace {
@@ -76,7 +78,7 @@ DiagnosticWidget::DiagnosticWidget(QString device_name, QWidget* parent) : QWidg
   table_ = new TestsTableWidget(this);
   table_->setColumnCount(1);
   test_container_layout_->addWidget(table_);
-  device_name_label_->setText(device_name);
+  set_device_name(std::move(device_name));
   result_code_text_label_->hide();
 }
 
@@ -107,17 +109,18 @@ void DiagnosticWidget::BuildWidgetTree() {
   horizontalLayout_->setSpacing(2);
   horizontalLayout_->setContentsMargins(2, 2, 2, 2);
 
-  // The device name and result code come from the engine: plain text only.
-  device_name_label_ = new QLabel(device_header_widget_);
+  // The device name and result code come from the engine: plain text only. Ignored
+  // horizontally, the name asks the header for no width of its own.
+  device_name_label_ = new ElidedLabel(device_header_widget_);
   device_name_label_->setObjectName("device_name_label");
   device_name_label_->setFont(HeaderFont(true));
-  device_name_label_->setStyleSheet(kBoldLabelStyle);
   device_name_label_->setFrameShape(QFrame::Box);
   device_name_label_->setLineWidth(0);
-  device_name_label_->setIndent(10);
-  device_name_label_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
-  device_name_label_->setTextFormat(Qt::PlainText);
-  device_name_label_->setText("DEVICE NAME");
+  device_name_label_->setContentsMargins(10, 0, 0, 0);
+  device_name_label_->set_wrap_mode(ElidedLabel::NoWrap);
+  device_name_label_->set_alignment(ElidedLabel::AlignVCenter);
+  device_name_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  device_name_label_->set_text("DEVICE NAME");
   horizontalLayout_->addWidget(device_name_label_);
 
   result_code_text_label_ = new QLabel(device_header_widget_);
@@ -227,7 +230,10 @@ void DiagnosticWidget::resizeEvent(QResizeEvent* event) {
   AdjustSizeToContents();
 }
 
-void DiagnosticWidget::set_device_name(QString name) { device_name_label_->setText(name); }
+void DiagnosticWidget::set_device_name(QString name) {
+  device_name_label_->setToolTip(LiteralToolTip(name));
+  device_name_label_->set_text(name);
+}
 
 void DiagnosticWidget::set_unique_code(const std::string& code) {
   // The colon goes after the translated caption once, however often the code is set.
