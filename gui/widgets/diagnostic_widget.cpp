@@ -17,6 +17,8 @@
 
 namespace {
 
+// The table's rules live here too: set on the table once Qt has made its scroll bars, headers
+// and viewport, a sheet of its own would style all of them a second time.
 const char kPanelStyle[] =
     "[accessibleName=\"device_header_widget\"] {\n"
     "  border-style: solid;\n"
@@ -30,7 +32,10 @@ const char kPanelStyle[] =
     "  border-right-color: qlineargradient(x1:1, y1:0, x2:0, y2:0,"
     " stop:0.5 #BDBDBD, stop:0.51 #FFFFFF);\n"
     "}\n"
-    "[accessibleName=\"test_container_widget\"] { border: none; }\n";
+    "[accessibleName=\"test_container_widget\"] { border: none; }\n"
+    "QTableWidget { border: 1px #FF0000; }\n"
+    "QTableWidget::item { border-bottom: 1px solid #BDBDBD; border-left: 1px solid #BDBDBD;"
+    " border-right: 1px solid #BDBDBD;}\n";
 
 const char kHeaderStyle[] =
     "color: rgb(0, 0, 0);\nbackground-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, "
@@ -61,9 +66,6 @@ TestsTableWidget::TestsTableWidget(QWidget* parent) : QTableWidget(parent) {
   setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
   setAlternatingRowColors(true);
   setShowGrid(false);
-  setStyleSheet(
-      "QTableWidget { border: 1px #FF0000; } QTableWidget::item { border-bottom: 1px solid "
-      "#BDBDBD; border-left: 1px solid #BDBDBD; border-right: 1px solid #BDBDBD;}");
 }
 
 TestsTableWidget::~TestsTableWidget() = default;
@@ -75,7 +77,8 @@ void TestsTableWidget::wheelEvent(QWheelEvent* event) { event->ignore(); }
 
 DiagnosticWidget::DiagnosticWidget(QString device_name, QWidget* parent) : QWidget(parent) {
   BuildWidgetTree();
-  table_ = new TestsTableWidget(this);
+  // Made where it stays: moving a styled widget styles its whole tree again.
+  table_ = new TestsTableWidget(test_container_widget_);
   table_->setColumnCount(1);
   test_container_layout_->addWidget(table_);
   set_device_name(std::move(device_name));
@@ -156,7 +159,7 @@ void DiagnosticWidget::BuildWidgetTree() {
 
 void DiagnosticWidget::AddTest(int id, QString name) {
   const int row = RowFor(id);
-  auto* added = new TestWidget(std::move(name), row, table_);
+  auto* added = new TestWidget(std::move(name), row, table_->viewport());
   added->set_status(WAITING);
   RegisterTest(id, row, added);
 }
@@ -179,7 +182,8 @@ void DiagnosticWidget::RegisterTest(int id, int row, TestWidget* added) {
   tests_.insert(id, added);
   if (row >= table_->rowCount()) table_->setRowCount(row + 1);
   table_->setCellWidget(row, 0, added);
-  table_->resizeRowsToContents();
+  // The other rows keep their contents, and so their heights.
+  table_->resizeRowToContents(row);
 }
 
 TestWidget& DiagnosticWidget::operator[](int id) {

@@ -53,11 +53,12 @@ const QChar kPunctuation[] = {'.', ':', ',', '?', ';'};
 
 TestWidget::TestWidget(QString test_name, int row, QWidget* parent)
     : QWidget(parent), test_name_(std::move(test_name)) {
+  // The background first: set on a finished tree, it would style every child again.
+  setStyleSheet(row % 2 == 0 ? "background-color: #FFFFFF;" : "background-color: #EEEEEE;");
   BuildWidgetTree();
   test_name_label_->set_text(test_name_);
   test_name_label_->setToolTip(LiteralToolTip(test_name_));
   test_progressBar_->setTextVisible(false);
-  setStyleSheet(row % 2 == 0 ? "background-color: #FFFFFF;" : "background-color: #EEEEEE;");
   progress_label_->hide();
   movie_ = new QMovie(kLoadingGif, QByteArray(), loading_gif_label_);
   loading_gif_label_->setMovie(movie_);

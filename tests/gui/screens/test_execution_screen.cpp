@@ -489,6 +489,44 @@ class TestExecutionScreen : public QObject {
     QVERIFY(EveryStatusInView(screen));
   }
 
+  // A run builds an iteration's page as the iteration starts, not every page at its start; the
+  // arrows still reach every iteration, and a page the user opened early is the one its
+  // iteration then runs on.
+  void pagesAreBuiltAsTheirIterationsStart() {
+    Rig rig;
+    rig.Select(0, 0, {0});
+    rig.Select(1, 0, {0});
+    rig.context->runs = 4;
+    ExecutionScreen* screen = rig.NewScreen();
+    QStackedWidget* pages = screen->form_widgets()->iterations_stackedWidget;
+    rig.Enter(screen);
+    // Made after the screen's own, so it sees each end once the screen has handled it.
+    QList<int> pages_at_each_end;
+    connect(rig.context->executor, &MorvaServiceExecutor::ExecuteFinished, this,
+            [&] { pages_at_each_end << pages->count(); });
+    QCOMPARE(screen->iteration_count(), 1);
+    QCOMPARE(pages->count(), 1);
+    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("1 OF 4"));
+    QVERIFY(screen->form_widgets()->next_iteration_pushButton->isEnabled());
+
+    // The user looks ahead: the second page is there with its rows waiting.
+    screen->form_widgets()->next_iteration_pushButton->click();
+    QCOMPARE(pages->count(), 2);
+    QCOMPARE(pages->currentIndex(), 1);
+    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("2 OF 4"));
+    QCOMPARE(Status(screen, 1, 1, 0), int(WAITING));
+    QVERIFY(WaitIdle(screen));
+
+    QCOMPARE(pages_at_each_end, QList<int>({2, 3, 4, 4}));
+    QCOMPARE(screen->iteration_count(), 4);
+    for (int i = 0; i < 4; ++i) {
+      QCOMPARE(Status(screen, i, 0, 0), int(SUCCESS));
+      QCOMPARE(Status(screen, i, 1, 0), int(SUCCESS));
+    }
+    QCOMPARE(pages->currentIndex(), 1);  // the user's page stayed
+    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("2 OF 4"));
+  }
+
   void statusesMapOntoRows() {
     QCOMPARE(ExecutionScreen::RowStatusOf(morva_service::kTestPassed), SUCCESS);
     QCOMPARE(ExecutionScreen::RowStatusOf(morva_service::kTestFailed), FAILED);
