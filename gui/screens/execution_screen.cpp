@@ -231,53 +231,72 @@ void ExecutionScreen::BuildIterationPage(ExecutionIterationWidgets* record) {
 }
 
 void ExecutionScreen::BuildDiagnosticWidgets() {
+  // Only the page of the iteration about to run: the others come as their iterations start or
+  // as the user moves to them, so a run of many iterations starts as fast as a run of one.
+  planned_pages_ = qMax(1, controller->execution_context()->runs);
+  BuildPagesUpTo(current_iteration);
+}
+
+void ExecutionScreen::BuildPagesUpTo(int index, bool show_last) {
+  while (iterations.size() <= index && iterations.size() < planned_pages_) {
+    BuildNextPage(show_last && iterations.size() == index);
+  }
+}
+
+void ExecutionScreen::BuildNextPage(bool shown) {
+  auto* record = new ExecutionIterationWidgets;
+  record->page = new QWidget;
+  QPalette palette = record->page->palette();
+  palette.setBrush(QPalette::All, record->page->backgroundRole(), QBrush(Qt::white));
+  record->page->setPalette(palette);
+  record->page->setAutoFillBackground(true);
+  // The page takes the view's width and no more, so every row's status stays in view.
+  record->page->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::MinimumExpanding);
+  record->progress = new ProgressWidget;
+  auto* layout = new QVBoxLayout(record->page);
+  layout->setAlignment(Qt::AlignTop);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(10);
+  iterations.append(record);
+  // In its place before the panels are made: each is made where it stays, and styled only once.
+  BuildIterationPage(record);
+  // A page about to be shown is filled where it is seen: a full page shown afterwards costs
+  // more to show than it took to fill.
+  if (shown) form->iterations_stackedWidget->setCurrentIndex(iterations.size() - 1);
+  AddDevicePanels(record);
+}
+
+void ExecutionScreen::AddDevicePanels(ExecutionIterationWidgets* record) {
   KolvLiteContext* context = controller->execution_context();
-  const int runs = qMax(1, context->runs);
   const std::string module_context =
       context->current_module != nullptr ? context->current_module->name()
                                          : context->module_name.toStdString();
-  for (int i = 0; i < runs; ++i) {
-    auto* record = new ExecutionIterationWidgets;
-    record->page = new QWidget;
-    QPalette palette = record->page->palette();
-    palette.setBrush(QPalette::All, record->page->backgroundRole(), QBrush(Qt::white));
-    record->page->setPalette(palette);
-    record->page->setAutoFillBackground(true);
-    record->progress = new ProgressWidget;
-    auto* layout = new QVBoxLayout(record->page);
-    layout->setAlignment(Qt::AlignTop);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(10);
-
-    // The executor skips null records, and so must the panels, or device_index would drift.
-    for (DeviceTestSelection* selection : std::as_const(context->selected_tests)) {
-      if (selection == nullptr) continue;
-      QString name;
-      if (selection->device != nullptr) {
-        name = KolvLiteTranslate(module_context,
-                                 LocalToUtf8(selection->device->information().display_name));
-      }
-      auto* device = new DiagnosticWidget(name);
-      int id = 0;
-      if (selection->diagnostics != nullptr) {
-        for (const DiagnosticTestSelection& diagnostic : *selection->diagnostics) {
-          for (morva_service::TestView* test : diagnostic.tests) {
-            device->AddTest(id++, test != nullptr ? KolvLiteTranslate(LocalToUtf8(test->name()))
-                                                  : QString());
-          }
+  // The executor skips null records, and so must the panels, or device_index would drift.
+  for (DeviceTestSelection* selection : std::as_const(context->selected_tests)) {
+    if (selection == nullptr) continue;
+    QString name;
+    if (selection->device != nullptr) {
+      name = KolvLiteTranslate(module_context,
+                               LocalToUtf8(selection->device->information().display_name));
+    }
+    auto* device = new DiagnosticWidget(name, record->page);
+    int id = 0;
+    if (selection->diagnostics != nullptr) {
+      for (const DiagnosticTestSelection& diagnostic : *selection->diagnostics) {
+        for (morva_service::TestView* test : diagnostic.tests) {
+          device->AddTest(id++, test != nullptr ? KolvLiteTranslate(LocalToUtf8(test->name()))
+                                                : QString());
         }
       }
-      device->AdjustSizeToContents();
-      layout->addWidget(device);
-      record->diagnostics.append(device);
     }
-    record->page->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
-    iterations.append(record);
-    BuildIterationPage(record);
+    device->AdjustSizeToContents();
+    record->page->layout()->addWidget(device);
+    record->diagnostics.append(device);
   }
 }
 
 void ExecutionScreen::ClearDiagnosticWidgets() {
+  planned_pages_ = 0;
   while (!iterations.isEmpty()) {
     ExecutionIterationWidgets* record = iterations.takeFirst();
     record->diagnostics.clear();
@@ -590,6 +609,7 @@ void ExecutionScreen::StartExecution() {
     // A new run: the start times are this run's, one per iteration.
     context->iteration_start_times.clear();
   }
+  BuildPagesUpTo(current_iteration, follow_running_iteration);
   if (follow_running_iteration) {
     form->iterations_stackedWidget->setCurrentIndex(current_iteration);
     context->current_iteration = current_iteration;
@@ -658,7 +678,8 @@ void ExecutionScreen::UpdateProgress(int percent, QString message) {
 void ExecutionScreen::UpdateIterationButtons() {
   QStackedWidget* stack = form->iterations_stackedWidget;
   const int shown = stack->currentIndex();
-  const int count = stack->count();
+  // Pages not built yet count: the user may move to them.
+  const int count = qMax(stack->count(), planned_pages_);
   form->previous_iteration_pushButton->setEnabled(shown > 0);
   form->next_iteration_pushButton->setEnabled(shown < count - 1);
   form->iteration_label->setText(KolvLitePositionOf(shown + 1, count));
@@ -667,6 +688,7 @@ void ExecutionScreen::UpdateIterationButtons() {
 void ExecutionScreen::NextIteration() {
   QStackedWidget* stack = form->iterations_stackedWidget;
   const int target = stack->currentIndex() + 1;
+  BuildPagesUpTo(target, true);
   if (target >= stack->count()) return;
   stack->setCurrentIndex(target);
   if (ExecutionIterationWidgets* record = iteration(target)) {

@@ -81,6 +81,7 @@ class ExecutionScreen : public KolvLiteScreen {
   void ShowIterationAborted(int index);
   void AddActionButtons();
   void RemoveActionButtons();
+  // Builds the page of the iteration about to run; the others follow as they are needed.
   void BuildDiagnosticWidgets();
   void ClearDiagnosticWidgets();
 
@@ -156,6 +157,11 @@ class ExecutionScreen : public KolvLiteScreen {
 
  private:
   void BuildForm();
+  // Builds the pages of the iterations up to index, of those BuildDiagnosticWidgets planned;
+  // with show_last, the page of index is shown as it is built.
+  void BuildPagesUpTo(int index, bool show_last = false);
+  void BuildNextPage(bool shown);
+  void AddDevicePanels(ExecutionIterationWidgets* record);
   DiagnosticWidget* CurrentDeviceWidget() const;
   TestWidget* CurrentTestWidgetOrNull() const;
   // Blocks until the Execute invoked last has returned, re-issuing the abort meanwhile.
@@ -165,4 +171,6 @@ class ExecutionScreen : public KolvLiteScreen {
   QPointer<KolvLiteController> controller_guard_;
   // Raised on the worker when the Execute invoked last has returned.
   QAtomicInt execute_returned_;
+  // Pages of the run's iterations, built or not; 0 when the screen builds none itself.
+  int planned_pages_ = 0;
 };

@@ -1,6 +1,8 @@
 #include "gui/screens/modules_screen.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -34,6 +36,8 @@ namespace {
 constexpr char kContext[] = "ModulesScreen";
 constexpr char kNoModulesInstalled[] = "NO_MODULES_INSTALLED";
 constexpr int kGridSpacing = 20;
+// Width of a text field of the interaction dialog: a longer name could not wrap and would be cut.
+constexpr int kDialogFieldWidth = 265;
 
 QString ApplicationDirectory() {
   ZerkaFilesystem* filesystem = get_filesystem();
@@ -335,8 +339,16 @@ void ModulesScreen::ModuleCheckFinish(morva_service::ModuleInterfaceView* mi, bo
 
 void ModulesScreen::DisplayModulesErrorsMessage(QVector<QString> modules) {
   if (modules.isEmpty()) return;
+  const QFontMetricsF metrics(QApplication::font());
+  // Each name shares its line with the comma behind it.
+  const qreal room = kDialogFieldWidth - metrics.horizontalAdvance(QLatin1Char(','));
   QStringList names;
-  for (const QString& name : modules) names << name.toUpper().toHtmlEscaped();
+  QStringList whole_names;
+  for (const QString& name : modules) {
+    const QString upper = name.toUpper();
+    names << metrics.elidedText(upper, Qt::ElideRight, room).toHtmlEscaped();
+    whole_names << upper;
+  }
   const std::string text =
       (QStringLiteral("<span style=\"color: #666;\">") + names.join(QStringLiteral(", ")) +
        QStringLiteral("</span>"))
@@ -348,6 +360,7 @@ void ModulesScreen::DisplayModulesErrorsMessage(QVector<QString> modules) {
   header.set_text(TranslationKeys::MODULES_WITH_ERRORS);
   KolvLiteRichTextLabel list;
   list.set_text(text);
+  list.set_tooltip(whole_names.join(QStringLiteral(", ")).toStdString());
   InputFieldLabel advice;
   advice.set_text(TranslationKeys::PLEASE_REINSTALL_MESSAGE);
   request.fields = {&header, &list, &advice};

@@ -11,10 +11,14 @@
 #include <stdexcept>
 #include <utility>
 
+#include "gui/widgets/elided_label.h"
+#include "gui/widgets/literal_button_text.h"
 #include "gui/widgets/test_widget.h"
 
 namespace {
 
+// The table's rules live here too: set on the table once Qt has made its scroll bars, headers
+// and viewport, a sheet of its own would style all of them a second time.
 const char kPanelStyle[] =
     "[accessibleName=\"device_header_widget\"] {\n"
     "  border-style: solid;\n"
@@ -28,7 +32,10 @@ const char kPanelStyle[] =
     "  border-right-color: qlineargradient(x1:1, y1:0, x2:0, y2:0,"
     " stop:0.5 #BDBDBD, stop:0.51 #FFFFFF);\n"
     "}\n"
-    "[accessibleName=\"test_container_widget\"] { border: none; }\n";
+    "[accessibleName=\"test_container_widget\"] { border: none; }\n"
+    "QTableWidget { border: 1px #FF0000; }\n"
+    "QTableWidget::item { border-bottom: 1px solid #BDBDBD; border-left: 1px solid #BDBDBD;"
+    " border-right: 1px solid #BDBDBD;}\n";
 
 const char kHeaderStyle[] =
     "color: rgb(0, 0, 0);\nbackground-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, "
@@ -59,9 +66,6 @@ TestsTableWidget::TestsTableWidget(QWidget* parent) : QTableWidget(parent) {
   setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
   setAlternatingRowColors(true);
   setShowGrid(false);
-  setStyleSheet(
-      "QTableWidget { border: 1px #FF0000; } QTableWidget::item { border-bottom: 1px solid "
-      "#BDBDBD; border-left: 1px solid #BDBDBD; border-right: 1px solid #BDBDBD;}");
 }
 
 TestsTableWidget::~TestsTableWidget() = default;
@@ -73,10 +77,11 @@ void TestsTableWidget::wheelEvent(QWheelEvent* event) { event->ignore(); }
 
 DiagnosticWidget::DiagnosticWidget(QString device_name, QWidget* parent) : QWidget(parent) {
   BuildWidgetTree();
-  table_ = new TestsTableWidget(this);
+  // Made where it stays: moving a styled widget styles its whole tree again.
+  table_ = new TestsTableWidget(test_container_widget_);
   table_->setColumnCount(1);
   test_container_layout_->addWidget(table_);
-  device_name_label_->setText(device_name);
+  set_device_name(std::move(device_name));
   result_code_text_label_->hide();
 }
 
@@ -107,17 +112,18 @@ void DiagnosticWidget::BuildWidgetTree() {
   horizontalLayout_->setSpacing(2);
   horizontalLayout_->setContentsMargins(2, 2, 2, 2);
 
-  // The device name and result code come from the engine: plain text only.
-  device_name_label_ = new QLabel(device_header_widget_);
+  // The device name and result code come from the engine: plain text only. Ignored
+  // horizontally, the name asks the header for no width of its own.
+  device_name_label_ = new ElidedLabel(device_header_widget_);
   device_name_label_->setObjectName("device_name_label");
   device_name_label_->setFont(HeaderFont(true));
-  device_name_label_->setStyleSheet(kBoldLabelStyle);
   device_name_label_->setFrameShape(QFrame::Box);
   device_name_label_->setLineWidth(0);
-  device_name_label_->setIndent(10);
-  device_name_label_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
-  device_name_label_->setTextFormat(Qt::PlainText);
-  device_name_label_->setText("DEVICE NAME");
+  device_name_label_->setContentsMargins(10, 0, 0, 0);
+  device_name_label_->set_wrap_mode(ElidedLabel::NoWrap);
+  device_name_label_->set_alignment(ElidedLabel::AlignVCenter);
+  device_name_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  device_name_label_->set_text("DEVICE NAME");
   horizontalLayout_->addWidget(device_name_label_);
 
   result_code_text_label_ = new QLabel(device_header_widget_);
@@ -153,7 +159,7 @@ void DiagnosticWidget::BuildWidgetTree() {
 
 void DiagnosticWidget::AddTest(int id, QString name) {
   const int row = RowFor(id);
-  auto* added = new TestWidget(std::move(name), row, table_);
+  auto* added = new TestWidget(std::move(name), row, table_->viewport());
   added->set_status(WAITING);
   RegisterTest(id, row, added);
 }
@@ -176,7 +182,8 @@ void DiagnosticWidget::RegisterTest(int id, int row, TestWidget* added) {
   tests_.insert(id, added);
   if (row >= table_->rowCount()) table_->setRowCount(row + 1);
   table_->setCellWidget(row, 0, added);
-  table_->resizeRowsToContents();
+  // The other rows keep their contents, and so their heights.
+  table_->resizeRowToContents(row);
 }
 
 TestWidget& DiagnosticWidget::operator[](int id) {
@@ -227,7 +234,10 @@ void DiagnosticWidget::resizeEvent(QResizeEvent* event) {
   AdjustSizeToContents();
 }
 
-void DiagnosticWidget::set_device_name(QString name) { device_name_label_->setText(name); }
+void DiagnosticWidget::set_device_name(QString name) {
+  device_name_label_->setToolTip(LiteralToolTip(name));
+  device_name_label_->set_text(name);
+}
 
 void DiagnosticWidget::set_unique_code(const std::string& code) {
   // The colon goes after the translated caption once, however often the code is set.

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <string>
 
+class ElidedLabel;
 class QHBoxLayout;
 class QLabel;
 class QVBoxLayout;
@@ -25,7 +26,8 @@ class TestsTableWidget : public QTableWidget {
 };
 
 // One device panel: a header with the device name and, once the device has finished, its result
-// code, over the rows of its tests keyed by test id.
+// code, over the rows of its tests keyed by test id. The name takes the room the header has and
+// is elided beyond it, whole in its tool tip, so that it never widens the panel.
 class DiagnosticWidget : public QWidget {
   Q_OBJECT
 
@@ -47,7 +49,7 @@ class DiagnosticWidget : public QWidget {
 
   TestsTableWidget* table() const { return table_; }
   QWidget* device_header_widget() const { return device_header_widget_; }
-  QLabel* device_name_label() const { return device_name_label_; }
+  ElidedLabel* device_name_label() const { return device_name_label_; }
   QLabel* result_code_text_label() const { return result_code_text_label_; }
   QLabel* result_code_label() const { return result_code_label_; }
 
@@ -72,7 +74,7 @@ class DiagnosticWidget : public QWidget {
   QVBoxLayout* verticalLayout_ = nullptr;
   QWidget* device_header_widget_ = nullptr;
   QHBoxLayout* horizontalLayout_ = nullptr;
-  QLabel* device_name_label_ = nullptr;
+  ElidedLabel* device_name_label_ = nullptr;
   QLabel* result_code_text_label_ = nullptr;
   QLabel* result_code_label_ = nullptr;
   QWidget* test_container_widget_ = nullptr;

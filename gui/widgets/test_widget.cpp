@@ -1,6 +1,7 @@
 #include "gui/widgets/test_widget.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -18,6 +19,8 @@
 
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/translation_keys.h"
+#include "gui/widgets/elided_label.h"
+#include "gui/widgets/literal_button_text.h"
 #include "gui/widgets/progress_bar_style.h"
 
 namespace {
@@ -50,10 +53,12 @@ const QChar kPunctuation[] = {'.', ':', ',', '?', ';'};
 
 TestWidget::TestWidget(QString test_name, int row, QWidget* parent)
     : QWidget(parent), test_name_(std::move(test_name)) {
-  BuildWidgetTree();
-  test_name_label_->setText(test_name_);
-  test_progressBar_->setTextVisible(false);
+  // The background first: set on a finished tree, it would style every child again.
   setStyleSheet(row % 2 == 0 ? "background-color: #FFFFFF;" : "background-color: #EEEEEE;");
+  BuildWidgetTree();
+  test_name_label_->set_text(test_name_);
+  test_name_label_->setToolTip(LiteralToolTip(test_name_));
+  test_progressBar_->setTextVisible(false);
   progress_label_->hide();
   movie_ = new QMovie(kLoadingGif, QByteArray(), loading_gif_label_);
   loading_gif_label_->setMovie(movie_);
@@ -87,14 +92,16 @@ void TestWidget::BuildWidgetTree() {
   texts_layout_->setSpacing(0);
   texts_layout_->setContentsMargins(0, 4, 0, 4);
 
-  // Names and messages come from the engine: never interpret them as markup.
-  test_name_label_ = new QLabel(texts_frame_);
+  // Names and messages come from the engine: never interpret them as markup. Ignored
+  // horizontally, neither asks the row for width, so the status column stays in the row.
+  test_name_label_ = new ElidedLabel(texts_frame_);
   test_name_label_->setObjectName("test_name_label");
   test_name_label_->setFixedHeight(20);
-  test_name_label_->setStyleSheet(kSmallFontStyle);
-  test_name_label_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  test_name_label_->setIndent(10);
-  test_name_label_->setTextFormat(Qt::PlainText);
+  test_name_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  test_name_label_->setFont(QFont(QStringLiteral("Segoe UI"), 8));
+  test_name_label_->setContentsMargins(10, 0, 0, 0);
+  test_name_label_->set_wrap_mode(ElidedLabel::NoWrap);
+  test_name_label_->set_alignment(ElidedLabel::AlignVCenter);
   texts_layout_->addWidget(test_name_label_);
 
   test_messages_label_ = new QLabel(texts_frame_);
@@ -104,6 +111,7 @@ void TestWidget::BuildWidgetTree() {
   test_messages_label_->setIndent(20);
   test_messages_label_->setTextFormat(Qt::PlainText);
   test_messages_label_->setOpenExternalLinks(false);
+  test_messages_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   texts_layout_->addWidget(test_messages_label_);
   test_widget_layout_->addWidget(texts_frame_);
 

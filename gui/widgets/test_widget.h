@@ -4,6 +4,7 @@
 #include <QVector>
 #include <QWidget>
 
+class ElidedLabel;
 class QFrame;
 class QHBoxLayout;
 class QImage;
@@ -26,7 +27,8 @@ enum KolvLiteTestStatus : int {
 
 // One test row of a device panel: name, up to three messages, running animation, progress bar
 // with percentage, status icon and status text. Derived rows override set_status and call the
-// protected looks.
+// protected looks. The name and the messages take only the room the status leaves them: the name
+// is elided beyond it, whole in its tool tip.
 class TestWidget : public QWidget {
   Q_OBJECT
 
@@ -48,7 +50,7 @@ class TestWidget : public QWidget {
   QString test_name() const { return test_name_; }
   QVector<QString> messages() const { return messages_; }
   bool is_spinning() const;
-  QLabel* test_name_label() const { return test_name_label_; }
+  ElidedLabel* test_name_label() const { return test_name_label_; }
   QLabel* test_messages_label() const { return test_messages_label_; }
   QLabel* progress_label() const { return progress_label_; }
   QLabel* img_label() const { return img_label_; }
@@ -85,7 +87,7 @@ class TestWidget : public QWidget {
   QHBoxLayout* test_widget_layout_ = nullptr;
   QFrame* texts_frame_ = nullptr;
   QVBoxLayout* texts_layout_ = nullptr;
-  QLabel* test_name_label_ = nullptr;
+  ElidedLabel* test_name_label_ = nullptr;
   QLabel* test_messages_label_ = nullptr;
   QWidget* progress_bar_widgets_ = nullptr;
   QHBoxLayout* horizontalLayout_ = nullptr;

@@ -43,6 +43,7 @@
 #include "gui/logs/previous_logs_screen.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "tests/gui/logs/bench_log_generator.h"
+#include "tests/gui/support/stall_probe.h"
 
 namespace {
 
@@ -272,35 +273,6 @@ void SearchBenchmark(double megabytes) {
   }
   Judge("search, whole log, 2N/N", times[1] / times[0], kGrowthTarget, "");
 }
-
-// Longest lateness of a 5 ms timer on the GUI thread while work runs.
-class StallProbe {
- public:
-  StallProbe() {
-    timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      const qint64 now = clock_.nsecsElapsed();
-      worst_ = std::max(worst_, now - last_ - 5000000);
-      last_ = now;
-    });
-  }
-  void Start() {
-    worst_ = 0;
-    clock_.start();
-    last_ = 0;
-    timer_.start();
-  }
-  double StopMs() {
-    timer_.stop();
-    return static_cast<double>(worst_) / 1e6;
-  }
-
- private:
-  QTimer timer_;
-  QElapsedTimer clock_;
-  qint64 last_ = 0;
-  qint64 worst_ = 0;
-};
 
 // The controller's previous-logs screen, entered and set to search the whole log.
 LogsScreen* WholeLogScreen(KolvLiteController& controller) {

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QResource>
+#include <QScrollArea>
 #include <QSet>
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -27,6 +28,7 @@
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/morva_service_executor.h"
 #include "gui/widgets/diagnostic_widget.h"
+#include "gui/widgets/elided_label.h"
 #include "gui/widgets/progress_widget.h"
 #include "gui/widgets/test_widget.h"
 #include "morva_service/morva_service.h"
@@ -66,6 +68,14 @@ const char kCatalogue[] = R"({
     ]
   }]
 })";
+
+// Two devices, the first named by the test (%1), and two quick tests.
+const char kNamedDeviceCatalogue[] = R"({"modules": [{"name": "Rig",
+  "devices": [{"id": "dev_a", "udi": "UDI-A", "display_name": "%1"},
+              {"id": "dev_b", "udi": "UDI-B", "display_name": "DEVICE_B"}],
+  "diagnostics": [{"id": "1.1.0", "name": "RigQuick", "tests": [
+    {"id": "1.1.1", "name": "PassTest", "outcome": {"status": "passed", "duration": 1}},
+    {"id": "1.1.2", "name": "FailTest", "outcome": {"status": "failed", "duration": 1}}]}]}]})";
 
 constexpr int kHangGuardMs = 30000;
 
@@ -121,6 +131,39 @@ class DialogAnswerer {
   std::function<void(int)> before_;
   DialogWatch watch_{[this](KolvLiteDialog* dialog) { Answer(dialog); }};
 };
+
+// Points the engine at another catalogue while it lives; the next engine instance reads it.
+class ScopedCatalogue {
+ public:
+  explicit ScopedCatalogue(const QByteArray& json)
+      : previous_(qgetenv("MORVA_CATALOGUE")),
+        path_(Scratch(QStringLiteral("execution_catalogue_other.json"))) {
+    QFile file(path_);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(json);
+    qputenv("MORVA_CATALOGUE", path_.toLocal8Bit());
+  }
+  ~ScopedCatalogue() { qputenv("MORVA_CATALOGUE", previous_); }
+  ScopedCatalogue(const ScopedCatalogue&) = delete;
+  ScopedCatalogue& operator=(const ScopedCatalogue&) = delete;
+
+ private:
+  QByteArray previous_;
+  QString path_;
+};
+
+// Whether every row's status of the shown iteration page lies inside its scroll area's view.
+bool EveryStatusInView(ExecutionScreen* screen) {
+  QWidget* page = screen->form_widgets()->iterations_stackedWidget->currentWidget();
+  auto* scroll = page != nullptr ? page->findChild<QScrollArea*>() : nullptr;
+  if (scroll == nullptr) return false;
+  const QRect view = scroll->viewport()->rect();
+  const QList<QLabel*> statuses = scroll->widget()->findChildren<QLabel*>("test_status");
+  for (const QLabel* status : statuses) {
+    const QRect shown(status->mapTo(scroll->viewport(), QPoint(0, 0)), status->size());
+    if (shown.right() > view.right() || shown.left() < view.left()) return false;
+  }
+  return !statuses.isEmpty();
+}
 
 }  // namespace
 
@@ -418,6 +461,70 @@ class TestExecutionScreen : public QObject {
     }
     QCOMPARE(aborts_per_execute.size(), 6);
     for (int count : aborts_per_execute) QVERIFY(count >= 1);
+  }
+
+  // At the window's size every row shows its status, whatever the length of a device's name.
+  void longDeviceNameLeavesEveryStatusInView() {
+    const QString long_name = QStringLiteral("Fixed disk with a long model string ").repeated(9).left(300);
+    const QByteArray catalogue = QString::fromUtf8(kNamedDeviceCatalogue).arg(long_name).toUtf8();
+    ScopedCatalogue scoped(catalogue);
+    Rig rig;
+    QVERIFY(rig.module != nullptr);
+    rig.Select(0, 0, {0, 1});
+    rig.Select(1, 0, {0, 1});
+    ExecutionScreen* screen = rig.NewScreen();
+    QWidget* window = screen->window();
+    window->resize(752, 500);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    rig.Enter(screen);
+    QVERIFY(WaitIdle(screen));
+    QCoreApplication::processEvents();
+    QVERIFY(screen->iteration(0)->page->width() <= screen->width());
+    QVERIFY(EveryStatusInView(screen));
+    DiagnosticWidget* panel = screen->iteration(0)->diagnostics[0];
+    QCOMPARE(panel->device_name_label()->toolTip(), long_name);
+    window->resize(500, 500);
+    QCoreApplication::processEvents();
+    QVERIFY(EveryStatusInView(screen));
+  }
+
+  // A run builds an iteration's page as the iteration starts, not every page at its start; the
+  // arrows still reach every iteration, and a page the user opened early is the one its
+  // iteration then runs on.
+  void pagesAreBuiltAsTheirIterationsStart() {
+    Rig rig;
+    rig.Select(0, 0, {0});
+    rig.Select(1, 0, {0});
+    rig.context->runs = 4;
+    ExecutionScreen* screen = rig.NewScreen();
+    QStackedWidget* pages = screen->form_widgets()->iterations_stackedWidget;
+    rig.Enter(screen);
+    // Made after the screen's own, so it sees each end once the screen has handled it.
+    QList<int> pages_at_each_end;
+    connect(rig.context->executor, &MorvaServiceExecutor::ExecuteFinished, this,
+            [&] { pages_at_each_end << pages->count(); });
+    QCOMPARE(screen->iteration_count(), 1);
+    QCOMPARE(pages->count(), 1);
+    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("1 OF 4"));
+    QVERIFY(screen->form_widgets()->next_iteration_pushButton->isEnabled());
+
+    // The user looks ahead: the second page is there with its rows waiting.
+    screen->form_widgets()->next_iteration_pushButton->click();
+    QCOMPARE(pages->count(), 2);
+    QCOMPARE(pages->currentIndex(), 1);
+    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("2 OF 4"));
+    QCOMPARE(Status(screen, 1, 1, 0), int(WAITING));
+    QVERIFY(WaitIdle(screen));
+
+    QCOMPARE(pages_at_each_end, QList<int>({2, 3, 4, 4}));
+    QCOMPARE(screen->iteration_count(), 4);
+    for (int i = 0; i < 4; ++i) {
+      QCOMPARE(Status(screen, i, 0, 0), int(SUCCESS));
+      QCOMPARE(Status(screen, i, 1, 0), int(SUCCESS));
+    }
+    QCOMPARE(pages->currentIndex(), 1);  // the user's page stayed
+    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("2 OF 4"));
   }
 
   void statusesMapOntoRows() {

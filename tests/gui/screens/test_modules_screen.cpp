@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTranslator>
+#include <QTextDocument>
 #include <QtTest>
 #include <dlfcn.h>
 
@@ -159,10 +160,24 @@ class ModulesScreenTest : public QObject {
   QList<QStringList> shown_dialogs_;
   // How each dialog label that held markup was shown: rich or plain text.
   QList<Qt::TextFormat> markup_formats_;
+  // Its tool tip, and whether its text fits its width once wrapped.
+  QStringList markup_tool_tips_;
+  QList<bool> markup_fits_;
   DialogWatch dialogs_{[this](KolvLiteDialog* dialog) {
     shown_dialogs_ << DialogLabels(dialog);
     for (const QLabel* label : dialog->findChildren<QLabel*>()) {
-      if (label->text().contains(QLatin1String("<span"))) markup_formats_ << label->textFormat();
+      if (!label->text().contains(QLatin1String("<span"))) continue;
+      markup_formats_ << label->textFormat();
+      markup_tool_tips_ << label->toolTip();
+      QTextDocument laid_out;
+      laid_out.setDefaultFont(label->font());
+      laid_out.setDocumentMargin(0);
+      QTextOption as_the_label_wraps;
+      as_the_label_wraps.setWrapMode(QTextOption::WordWrap);
+      laid_out.setDefaultTextOption(as_the_label_wraps);
+      laid_out.setHtml(label->text());
+      laid_out.setTextWidth(label->contentsRect().width());
+      markup_fits_ << (laid_out.idealWidth() <= label->contentsRect().width());
     }
     dialog->OnClose();
   }};
@@ -202,6 +217,8 @@ class ModulesScreenTest : public QObject {
   void init() {
     shown_dialogs_.clear();
     markup_formats_.clear();
+    markup_tool_tips_.clear();
+    markup_fits_.clear();
     controller_ = new KolvLiteController();
     screen_ = new ModulesScreen(controller_);
     other_ = new StubScreen(controller_);
@@ -260,6 +277,24 @@ class ModulesScreenTest : public QObject {
     QTest::qWait(200);
     QCOMPARE(finished.count(), 1);
     QCOMPARE(shown_dialogs_.size(), 1);
+  }
+
+  // A name far wider than the dialog is elided, the others stay whole; the tool tip has them all.
+  void LongModuleNameIsElidedInTheErrorDialog() {
+    const QString long_name = QStringLiteral("mstverylongname").repeated(20);
+    screen_->DisplayModulesErrorsMessage({long_name, QStringLiteral("mstshort")});
+    QCOMPARE(shown_dialogs_.size(), 1);
+    QCOMPARE(markup_fits_, QList<bool>{true});
+    QString list;
+    for (const QString& text : shown_dialogs_.first()) {
+      if (text.contains(QLatin1String("<span"))) list = text;
+    }
+    QVERIFY2(list.contains(QChar(0x2026)), qPrintable(list));
+    QVERIFY(!list.contains(long_name.toUpper()));
+    QVERIFY(list.contains(QLatin1String("MSTSHORT")));
+    QCOMPARE(markup_tool_tips_.size(), 1);
+    QVERIFY(markup_tool_tips_.first().contains(long_name.toUpper()));
+    QVERIFY(markup_tool_tips_.first().contains(QLatin1String("MSTSHORT")));
   }
 
   void StopWaitsForTheLastCheckAndReceiversMayAskBack() {

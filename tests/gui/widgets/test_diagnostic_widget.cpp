@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "gui/widgets/diagnostic_widget.h"
+#include "gui/widgets/elided_label.h"
 #include "gui/widgets/progress_bar_style.h"
 #include "gui/widgets/progress_widget.h"
 #include "gui/widgets/test_widget.h"
@@ -130,7 +131,32 @@ class TestDiagnosticWidget : public QObject {
     QCOMPARE(panel.result_code_text_label()->text(), caption);
     QCOMPARE(panel.result_code_label()->text(), QString("C3"));
     panel.set_device_name("<i>Disk 1</i>");
-    QCOMPARE(panel.device_name_label()->textFormat(), Qt::PlainText);
+    QCOMPARE(panel.device_name_label()->text(), QString("<i>Disk 1</i>"));
+    QVERIFY(panel.device_name_label()->toolTip().contains("&lt;i&gt;"));
+  }
+
+  // A device name of 300 characters neither widens the panel nor hides the rows' statuses: it is
+  // elided in the header, whole in the tool tip.
+  void longDeviceNameKeepsThePanelNarrow() {
+    const QString name = QStringLiteral("Fixed disk with a very long model string ").repeated(8).left(300);
+    DiagnosticWidget panel(name);
+    panel.AddTest(0, "Read");
+    QVERIFY(panel.sizeHint().width() < 600);
+    QVERIFY(panel.minimumSizeHint().width() < 600);
+    panel.resize(600, 100);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    panel.AdjustSizeToContents();
+    QCOMPARE(panel.device_name_label()->toolTip(), name);
+    panel.grab();
+    const ElidedLabel* elided = panel.device_name_label();
+    QVERIFY(elided->elided());
+    QVERIFY(panel.device_name_label()->geometry().right() < panel.device_header_widget()->width());
+    QVERIFY(panel[0].width() <= panel.width());
+
+    panel.set_device_name("Disk 1");
+    QCOMPARE(panel.device_name_label()->toolTip(), QString("Disk 1"));
+    QCOMPARE(elided->text(), QString("Disk 1"));
   }
 
   void wheelIsLeftToTheEnclosingView() {

@@ -10,6 +10,7 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include "gui/widgets/elided_label.h"
 #include "gui/widgets/local_to_utf8.h"
 #include "gui/widgets/progress_bar_style.h"
 #include "gui/widgets/test_widget.h"
@@ -176,7 +177,9 @@ class TestTestWidget : public QObject {
   void messagesAreNeverMarkup() {
     TestWidget row("<b>name</b>", 0);
     row.AddTestMessage("<a href='file:///etc/passwd'>x</a>", kContext);
-    QCOMPARE(row.test_name_label()->textFormat(), Qt::PlainText);
+    // An elided label always draws plain text; its tool tip shows the tags as written.
+    QCOMPARE(row.test_name_label()->text(), QString("<b>name</b>"));
+    QVERIFY(row.test_name_label()->toolTip().contains("&lt;b&gt;"));
     QCOMPARE(row.test_messages_label()->textFormat(), Qt::PlainText);
     QVERIFY(!row.test_messages_label()->openExternalLinks());
   }
@@ -187,6 +190,33 @@ class TestTestWidget : public QObject {
     const QFontMetrics metrics(QApplication::font());
     const int widest = metrics.horizontalAdvance("NOT_APPLICABLE");
     QVERIFY(row.findChild<QLabel*>("test_status")->minimumWidth() >= widest);
+  }
+
+  // A name or a message word far wider than the row: the name is elided with its whole text in
+  // the tool tip, and neither pushes the status out of the row.
+  void longTextsLeaveTheStatusInTheRow() {
+    const QString name = QStringLiteral("Surface scan of every sector ").repeated(10).left(294);
+    TestWidget row(name, 0);
+    row.AdjustSizeToContents();
+    row.set_status(FAILED);
+    row.resize(600, 46);
+    row.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&row));
+    const auto statusInRow = [&row] {
+      const QWidget* status = row.findChild<QLabel*>("test_status");
+      const QRect shown(status->mapTo(&row, QPoint(0, 0)), status->size());
+      return status->isVisible() && row.rect().contains(shown);
+    };
+    QVERIFY(statusInRow());
+    QCOMPARE(row.test_name_label()->toolTip(), name);
+    row.grab();
+    const ElidedLabel* elided = row.test_name_label();
+    QVERIFY(elided->elided());
+    QCOMPARE(elided->text(), name);
+
+    row.AddTestMessage(QString(300, QChar('m')), kContext);
+    QCoreApplication::processEvents();
+    QVERIFY(statusInRow());
   }
 
   void rowsAlternateTheirBackground() {
