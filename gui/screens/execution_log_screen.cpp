@@ -200,7 +200,7 @@ void ExecutionLogScreen::OnExit() {
   controller->RemoveAndHideActionWidget(back_button);
 }
 
-bool ExecutionLogScreen::isBusy(QString& message) { return false; }
+bool ExecutionLogScreen::isBusy(QString& /*message*/) { return false; }
 
 void ExecutionLogScreen::Stop() {
   stop_requested = true;
