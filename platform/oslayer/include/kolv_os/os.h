@@ -53,7 +53,8 @@ long UnreadOutput(int fd);
 bool StandardInputIsLive();
 
 // Waits for standard input without polling: Read blocks until bytes arrive, input ends, or
-// another thread calls Interrupt.
+// another thread calls Interrupt. A terminal is read only while this process is in its
+// foreground: a job in the background never stops on it, and reads once brought back.
 class StandardInputWaiter {
  public:
   StandardInputWaiter();
