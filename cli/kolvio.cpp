@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "cli/cli_application.h"
+
 namespace {
 // The abort byte stays for the rest of the process once read.
 std::atomic<unsigned char> g_abort_byte{0};
@@ -53,6 +55,8 @@ void KOLVio::ReadLoop() {
     for (char c : bytes) {
       if (c == 'a' || c == 'A') {
         g_abort_byte.store(static_cast<unsigned char>(c));
+        // The main thread may be held in a write to a reader that stopped reading.
+        WatchForAStalledReader();
         std::lock_guard<std::mutex> lock(waker_mutex_);
         if (abort_waker_) abort_waker_();
         return;  // nothing after an abort is read

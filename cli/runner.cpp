@@ -182,6 +182,7 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
   for (DeviceRecord& record : selection.run_list) {
     if (!record.device || record.diagnostics.empty()) continue;
     if (sink.AbortRequested()) {
+      WatchForAStalledReader();
       service->Abort();
       SetCliInterrupted();
     }
@@ -217,6 +218,7 @@ double DeviceRunPrinter::Since(uint32_t tick) {
 
 void DeviceRunPrinter::PollAbort() {
   if (!app_.sink || !app_.sink->AbortRequested()) return;
+  WatchForAStalledReader();
   if (morva_service::MorvaService* service = CliService()) service->Abort();
   SetCliInterrupted();
 }

@@ -269,6 +269,59 @@ TEST(Abort, CtrlCWhileASlowSupervisorCatchesUpAbortsTheRun) {
   EXPECT_EQ(Count(r.out, "EndDiagSuite:::"), 1500u);
 }
 
+// A supervisor or a user asks for the abort and its reader stops taking output: the program ends
+// two seconds later all the same, and the first test's failure is still its status. The second
+// test runs until it is cancelled; the cancelled rest is far more than a pipe holds.
+TEST(Abort, AReaderThatStopsAfterTheAbortNeverHidesAFinding) {
+  std::string tests = R"({"id": "1.1.1", "name": "T1", "description": "D",
+      "outcome": {"status": "failed", "duration": 0.01}},
+      {"id": "1.1.2", "name": "T2", "description": "D",
+       "outcome": {"status": "passed", "duration": 100000, "progress": [0, 100]}})";
+  for (int i = 3; i <= 3000; ++i)
+    tests += R"(, {"id": "1.1.)" + std::to_string(i) + R"(", "name": "T)" + std::to_string(i) +
+             R"(", "description": "D", "outcome": {"status": "passed", "duration": 0.01}})";
+  const std::string catalogue = R"({"modules": [{"name": "Storage",
+      "devices": [{"id": "0", "udi": "U0", "display_name": "D"}],
+      "diagnostics": [{"id": "1.1.0", "name": "QUICK", "description": "Q", "tests": [)" + tests + R"(]}],
+      "diagnostic_options": [{"id": "1.1.0", "letter": "Q", "long_name": "quick"}]}]})";
+  const std::map<std::string, std::string> env = {
+      {"MORVA_CATALOGUE", clitest::WriteScratchFile("first_of_many_fails.json", catalogue)},
+      {"MORVA_TIME_SCALE", "1"}};
+  struct Row {
+    const char* name;
+    std::vector<std::string> args;
+    Session::Console console;
+    const char* second_test;
+    int signal_number;  // else the keys are typed
+    const char* keys;
+  } rows[] = {
+      {"Ctrl-C", {"--KOLV", "-Mstorage", "0", "-Q"}, Session::Console::kPipesErrorsApart,
+       "BeginDiag:::1.1.2\n", SIGINT, nullptr},
+      {"a", {"--KOLV", "-Mstorage", "0", "-Q"}, Session::Console::kPipesErrorsApart,
+       "BeginDiag:::1.1.2\n", 0, "a"},
+      {"Escape", {"-Mstorage", "0", "-Q"}, Session::Console::kTerminalOutputApart, "=> T2\n", 0,
+       "\x1b"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Session run(row.args, env, row.console);
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.WaitFor(row.second_test)) << run.output();
+    ASSERT_TRUE(clitest::Contains(run.output(), row.console == Session::Console::kTerminalOutputApart
+                                                    ? "Test Status: Fail!"
+                                                    : "EndDiag:::0|"))
+        << run.output();
+    // From here on nothing is read.
+    if (row.keys)
+      run.Type(row.keys);
+    else
+      run.Signal(row.signal_number);
+    const auto r = run.FinishUnread(60);
+    EXPECT_EQ(r.status, 21) << r.err;
+    EXPECT_TRUE(clitest::Contains(r.err, "output lost: the reader takes no more output\n")) << r.err;
+  }
+}
+
 // In this process: an interrupt that comes as the program ends, once the engine was given back,
 // finds no engine to abort.
 TEST(Abort, AnInterruptAsTheProgramEndsNeverReachesTheReleasedEngine) {

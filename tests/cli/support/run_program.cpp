@@ -193,17 +193,31 @@ Session::Session(const std::vector<std::string>& args, const std::map<std::strin
                  Console console) {
   Launch launch(args, env);
   signal(SIGPIPE, SIG_IGN);
-  if (console == Console::kTerminal) {
+  if (console == Console::kTerminal || console == Console::kTerminalOutputApart) {
+    const bool apart = console == Console::kTerminalOutputApart;
+    int out[2] = {-1, -1}, err[2] = {-1, -1};
+    if (apart && (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)) return;
     int master = -1;
     const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
     if (pid == 0) {
+      if (apart) {
+        dup2(out[1], STDOUT_FILENO);
+        dup2(err[1], STDERR_FILENO);
+      }
       execve(launch.line.argv()[0], launch.line.argv(), launch.envp.data());
       _exit(127);
     }
-    if (pid < 0) return;
+    for (int fd : {out[1], err[1]})
+      if (fd >= 0) close(fd);
+    if (pid < 0) {
+      for (int fd : {out[0], err[0]})
+        if (fd >= 0) close(fd);
+      return;
+    }
     pid_ = pid;
     input_ = master;
-    output_fd_ = master;
+    output_fd_ = apart ? out[0] : master;
+    errors_fd_ = err[0];
     return;
   }
   int in[2], out[2], err[2] = {-1, -1};

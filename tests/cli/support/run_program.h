@@ -50,8 +50,9 @@ Outcome RunCliWith(const StreamSetup& streams, const std::vector<std::string>& a
 class Session {
  public:
   // kTerminal: a pseudo-terminal, as a user has. kPipesErrorsApart: standard error on a pipe of
-  // its own, read along and returned by Finish as err.
-  enum class Console { kPipes, kTerminal, kPipesErrorsApart };
+  // its own, read along and returned by Finish as err. kTerminalOutputApart: keys from a
+  // pseudo-terminal, standard output and error on pipes as with kPipesErrorsApart.
+  enum class Console { kPipes, kTerminal, kPipesErrorsApart, kTerminalOutputApart };
 
   Session(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
           Console console);
