@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "support/run_program.h"
 #include "support/texts.h"
@@ -109,11 +110,37 @@ TEST(Program, ClosedStandardStreams) {
   const std::string lock = std::getenv("ZERKA_LOCK_FILE");
   auto clear_lock = [&](const std::string& text) { std::ofstream(lock, std::ios::trunc) << text; };
 
+  // Output to a closed standard output is lost, as on a full disk: said once, and never a
+  // success. Where nothing was to go there (-o, the background copy), nothing is lost.
   clitest::StreamSetup no_output;
   no_output.close_output = true;
-  clear_lock("");
-  EXPECT_EQ(clitest::RunCliWith(no_output, {"-A"}).status, 0);
-  EXPECT_EQ(ReadFile(lock), "");
+  for (const auto& args : {std::vector<std::string>{"-A"},
+                           std::vector<std::string>{"-Mstorage", "0", "-Qf"},
+                           std::vector<std::string>{"--KOLV", "-Mstorage", "0", "-Qf"}}) {
+    SCOPED_TRACE(args[0]);
+    clear_lock("");
+    const auto lost = clitest::RunCliWith(no_output, args);
+    EXPECT_EQ(lost.status, 6);
+    EXPECT_EQ(lost.err, "[Warning] output lost: standard output: Bad file descriptor\n");
+    EXPECT_EQ(ReadFile(lock), "");
+  }
+  EXPECT_EQ(clitest::RunCliWith(no_output, {"-Mstorage", "1", "-Q"}).status, 21);
+  const std::string file = clitest::ScratchDir() + "/closed_output.txt";
+  const auto to_file = clitest::RunCliWith(no_output, {"-o", file, "-Mstorage", "0", "-Qf"});
+  EXPECT_EQ(to_file.status, 0);
+  EXPECT_EQ(to_file.err, "");
+  EXPECT_TRUE(clitest::Contains(ReadFile(file), "Test Status: Passed!")) << ReadFile(file);
+  std::remove(file.c_str());
+  const auto background = clitest::RunCliWith(no_output, {"-b", "-o", file, "-Mstorage", "0", "-Qf"});
+  EXPECT_EQ(background.status, 0);
+  EXPECT_EQ(background.err, "");
+  EXPECT_TRUE(clitest::FileShows(file, "CLI Execution status: 0")) << ReadFile(file);
+  // The copy lets go of the lock as it ends.
+  ZerkaAppMutex* copy_done = get_app_mutex();
+  ASSERT_NE(copy_done, nullptr);
+  for (int i = 0; i < 3000 && copy_done->Acquire() != 0; ++i)  // hang guard: 30 s
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  release_app_mutex(copy_done);
 
   // The engine tells why it cannot load on standard error.
   clitest::StreamSetup no_errors;

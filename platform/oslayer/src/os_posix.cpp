@@ -114,8 +114,10 @@ std::string ExecutablePath() {
 void ReopenClosedStandardStreams() {
   for (int fd = 0; fd < 3; ++fd) {
     if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-    // The lower descriptors are open by now, so open takes this one.
-    const int opened = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    // The lower descriptors are open by now, so open takes this one. Standard output is opened
+    // for reading only: a write to it fails as on a closed stream, and so is never taken for
+    // output that arrived.
+    const int opened = open("/dev/null", fd == 2 ? O_WRONLY : O_RDONLY);
     if (opened >= 0 && opened != fd) {
       dup2(opened, fd);
       close(opened);

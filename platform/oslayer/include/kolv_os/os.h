@@ -33,7 +33,8 @@ long SpawnDetached(const std::string& program, const std::vector<std::string>& a
 std::string ExecutablePath();
 
 // Opens /dev/null on whichever of descriptors 0, 1 and 2 is closed, so that no file opened later
-// takes a standard stream's place.
+// takes a standard stream's place. A write to a standard output that was closed still fails
+// (EBADF): output to it is lost, not delivered.
 void ReopenClosedStandardStreams();
 
 // Opens path for writing, emptied, without ever waiting: a FIFO that nobody reads is not opened
