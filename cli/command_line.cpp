@@ -131,6 +131,7 @@ class Parser {
   std::string& error_;
   std::map<const char*, int> original_index_;
   bool seen_ = false;  // an option that -T refuses
+  bool protocol_seen_ = false;
 };
 
 int Parser::Run() {
@@ -167,9 +168,10 @@ int Parser::HandleOption(int option, bool& stop) {
   }
   switch (option) {
     case kOptionProtocol:
-      if (app_.flags & kFlagProtocol) {
+      if (protocol_seen_) {
         app_.warnings.Add(kDuplicatedOption);
       } else {
+        protocol_seen_ = true;
         app_.flags |= kFlagProtocol;
         app_.flags &= ~kFlagBackgroundParent;
         seen_ = true;
@@ -545,12 +547,44 @@ ToolView* FindToolByHint(ModuleSelection& selection, const std::string& hint) {
   return nullptr;
 }
 
-int BuildOptionTables(CliApplication& app) {
-  app.short_options = kFixedShortOptions;
-  app.long_options.clear();
-  app.long_option_names.clear();
+namespace {
+void FixedOptionTables(std::string& short_options, std::vector<option>& long_options) {
+  short_options = kFixedShortOptions;
+  long_options.clear();
   for (const FixedLongOption& fixed : kFixedLongOptions)
-    app.long_options.push_back(option{fixed.name, fixed.has_arg, nullptr, fixed.val});
+    long_options.push_back(option{fixed.name, fixed.has_arg, nullptr, fixed.val});
+}
+
+// The protocol option as getopt takes it (abbreviated too), up to the tool option, whose words
+// are the tool's. Scans a copy of the vector: the parse itself still sees the words as typed.
+bool ProtocolAsked(int argc, char** argv, const std::string& short_options,
+                   const std::vector<option>& long_options) {
+  std::vector<char*> words(argv, argv + argc);
+  words.push_back(nullptr);
+  opterr = 0;
+  optind = 0;
+  bool asked = false;
+  for (int found; (found = getopt_long(argc, words.data(), short_options.c_str(),
+                                       long_options.data(), nullptr)) != -1;) {
+    if (found == kOptionProtocol) asked = true;
+    if (found == 'T') break;
+  }
+  optind = 0;  // the parse starts afresh
+  return asked;
+}
+}  // namespace
+
+bool AsksForProtocol(int argc, char** argv) {
+  std::string short_options;
+  std::vector<option> long_options;
+  FixedOptionTables(short_options, long_options);
+  long_options.push_back(option{nullptr, 0, nullptr, 0});
+  return ProtocolAsked(argc, argv, short_options, long_options);
+}
+
+int BuildOptionTables(CliApplication& app) {
+  FixedOptionTables(app.short_options, app.long_options);
+  app.long_option_names.clear();
 
   if (app.modules) {
     for (ModuleInterfaceView* module : *app.modules) {
@@ -601,6 +635,8 @@ int ParseCommandLine(CliApplication& app, int argc, char** argv, std::string& er
   if (BuildOptionTables(app) != 0)
     return Fatal(error, "FAILURE_BUILDING_GETOPT_STRUCTURE_OF_PARSING");
   if (argc <= 1) app.flags |= kFlagHelp | kFlagInformation;
+  // Known before anything is said, so that a supervisor is told on standard error.
+  if (ProtocolAsked(argc, argv, app.short_options, app.long_options)) app.flags |= kFlagProtocol;
   for (int i = 1; i < argc; ++i) {
     if (RefusedWord(argv[i])) {
       app.flags |= kFlagHelp | kFlagInformation;

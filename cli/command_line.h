@@ -17,6 +17,9 @@ enum ParseResult : int {
 // Fills app from the command line. 0, or 70 with error holding a display key or a composed text.
 // The getopt state is left where parsing stopped (just after -T for a tool).
 int ParseCommandLine(CliApplication& app, int argc, char** argv, std::string& error);
+// True when the command line asks for the protocol output, judged by the host's own options
+// alone: for what is said before the modules are loaded.
+bool AsksForProtocol(int argc, char** argv);
 // Builds the short-option string and the long-option table from the loaded modules.
 int BuildOptionTables(CliApplication& app);
 // Reads every diagnostic's test list; 0 or 70.

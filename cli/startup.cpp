@@ -30,10 +30,13 @@ void PrintBanner(MorvaStdio& sink) {
   sink.NewLine();
 }
 
-void SayToConsole(const char* text) {
-  std::fputs(text, stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
+// Said before the output sink exists. A supervising program reads only tagged lines on
+// standard output, so in protocol mode it is told on standard error.
+void Say(bool protocol, const std::string& text) {
+  FILE* stream = protocol ? stderr : stdout;
+  std::fputs(text.c_str(), stream);
+  std::fputc('\n', stream);
+  std::fflush(stream);
 }
 
 // A line of what start-up says before the run: a refusal or a warning. A supervising program
@@ -75,9 +78,10 @@ int ChooseOutputSink(CliApplication& app) {
 }
 
 int PrepareRun(CliApplication& app, int argc, char** argv) {
+  const bool protocol = AsksForProtocol(argc, argv);
   if (app.connected()) {
     if (!CliService()) {
-      SayToConsole("Cannot load the diagnostics service");
+      Say(protocol, "Cannot load the diagnostics service");
       app.exit_status = kolv_exit::kPlatformUnavailable;
       return 1;
     }
@@ -87,7 +91,7 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
   app.flags = 0;
   std::string error;
   if (!app.modules) {
-    SayToConsole("Cannot load module(s)");
+    Say(protocol, "Cannot load module(s)");
     app.exit_status = kolv_exit::kPlatformUnavailable;
     return 1;
   }
@@ -159,25 +163,29 @@ int RunCli(int argc, char** argv) {
   // A closed output pipe shows as a failed write, not as a killed process.
   std::signal(SIGPIPE, SIG_IGN);
 
+  const bool protocol = AsksForProtocol(argc, argv);
   ZerkaUserAccount* account = CreatUserAccountInstance();
   if (!account) {
-    SayToConsole("Cannot check the user's rights");
+    Say(protocol, "Cannot check the user's rights");
     return kolv_exit::kPlatformUnavailable;
   }
   const bool administrator = account->IsAdministrator();
   ReleaseUserAccountInstance(account);
   if (!administrator) {
-    SayToConsole("Not Enough Privileges");
+    Say(protocol, "Not Enough Privileges");
     return kolv_exit::kNotAdministrator;
   }
 
   ZerkaAppMutex* mutex = get_app_mutex();
-  if (!mutex) return kolv_exit::kNoLockObject;
+  if (!mutex) {
+    Say(protocol, "The single-instance lock cannot be set up");
+    return kolv_exit::kNoLockObject;
+  }
   const int locked = AcquireInstanceLock(mutex, HasBackgroundMarker(argc, argv));
   if (locked != 0) {
     const bool elsewhere = locked == ZerkaAppMutex::kHeldElsewhere;
-    SayToConsole(elsewhere ? "A Tarvex Diagnostics Tool is already running"
-                           : ("The single-instance lock cannot be set up: " + mutex->LockFilePath()).c_str());
+    Say(protocol, elsewhere ? "A Tarvex Diagnostics Tool is already running"
+                            : "The single-instance lock cannot be set up: " + mutex->LockFilePath());
     release_app_mutex(mutex);
     return elsewhere ? kolv_exit::kAlreadyRunning : kolv_exit::kNoLockObject;
   }

@@ -62,6 +62,18 @@ TEST(Program, RefusedCommandLinesAreNeverASuccess) {
 
   const auto letter = RunCli({"-Mstorage", "-Z"});
   EXPECT_EQ(letter.status, 5);
+
+  // Protocol mode is known before anything is said: wherever the option stands, abbreviated
+  // too, and whichever check refuses the line.
+  for (const auto& args : {std::vector<std::string>{"--KOLV", "-Mstorage", "#0", "-Q"},
+                           std::vector<std::string>{"-Mstorage", "#0", "-Q", "--KOL"},
+                           std::vector<std::string>{"-x", "--KOLV"}}) {
+    SCOPED_TRACE(args[0] + " " + args.back());
+    const auto refused = RunCli(args);
+    EXPECT_EQ(refused.status, 5);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "[Warning] Fatal parsing error: unrecognized option found\n");
+  }
 }
 
 TEST(Program, AModuleThatIsNotLoadedShowsTheHelp) {
@@ -84,6 +96,10 @@ TEST(Program, OnlyAnAdministratorMayRunIt) {
   const auto r = RunCli({"-A"}, {{"ZERKA_ADMIN", "0"}});
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.out, "Not Enough Privileges\n");
+  const auto protocol = RunCli({"--KOLV", "-A"}, {{"ZERKA_ADMIN", "0"}});
+  EXPECT_EQ(protocol.status, 3);
+  EXPECT_EQ(protocol.out, "");
+  EXPECT_EQ(protocol.err, "Not Enough Privileges\n");
 }
 
 TEST(Program, OneInstanceAtATime) {
@@ -93,6 +109,10 @@ TEST(Program, OneInstanceAtATime) {
   const auto r = RunCli({"-A"});
   EXPECT_EQ(r.status, 4);
   EXPECT_EQ(r.out, "A Tarvex Diagnostics Tool is already running\n");
+  const auto protocol = RunCli({"--KOLV", "-A"});
+  EXPECT_EQ(protocol.status, 4);
+  EXPECT_EQ(protocol.out, "");
+  EXPECT_EQ(protocol.err, "A Tarvex Diagnostics Tool is already running\n");
   release_app_mutex(lock);
   EXPECT_EQ(RunCli({"-A"}).status, 0);
 
@@ -172,6 +192,21 @@ TEST(Program, AServiceThatCannotLoadIsReported) {
   const auto r = RunCli({"-A"}, {{"MORVA_CATALOGUE", clitest::ScratchDir() + "/missing.json"}});
   EXPECT_EQ(r.status, 2);
   EXPECT_TRUE(Contains(r.out, "Cannot load the diagnostics service\n"));
+  const auto protocol =
+      RunCli({"--KOLV", "-A"}, {{"MORVA_CATALOGUE", clitest::ScratchDir() + "/missing.json"}});
+  EXPECT_EQ(protocol.status, 2);
+  EXPECT_EQ(protocol.out, "");
+  EXPECT_TRUE(Contains(protocol.err, "Cannot load the diagnostics service\n")) << protocol.err;
+
+  const std::string no_modules = clitest::WriteScratchFile(
+      "no_modules.json", R"({"faults": {"no_modules": true}, "modules": []})");
+  const auto listless = RunCli({"-A"}, {{"MORVA_CATALOGUE", no_modules}});
+  EXPECT_EQ(listless.status, 2);
+  EXPECT_EQ(listless.out, "Cannot load module(s)\n");
+  const auto protocol_listless = RunCli({"--KOLV", "-A"}, {{"MORVA_CATALOGUE", no_modules}});
+  EXPECT_EQ(protocol_listless.status, 2);
+  EXPECT_EQ(protocol_listless.out, "");
+  EXPECT_EQ(protocol_listless.err, "Cannot load module(s)\n");
 }
 
 TEST(Program, OutputGoesToTheFileOrFallsBackToTheConsole) {
