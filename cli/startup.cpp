@@ -39,18 +39,6 @@ void Say(bool protocol, const std::string& text) {
   std::fflush(stream);
 }
 
-// A line of what start-up says before the run: a refusal or a warning. A supervising program
-// reads only tagged lines on standard output, so it is told on standard error.
-void Tell(CliApplication& app, const std::string& line) {
-  if (app.flags & kFlagProtocol) {
-    std::fputs(line.c_str(), stderr);
-    std::fputc('\n', stderr);
-    std::fflush(stderr);
-  } else if (app.sink) {
-    app.sink->PrintWide(line, true);
-  }
-}
-
 }  // namespace
 
 int ChooseOutputSink(CliApplication& app) {
@@ -121,12 +109,12 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
   if (app.sink) PrintBanner(*app.sink);
   ReportWarnings(app);
   if (parsed != 0) {
-    const std::string refusal =
-        MorvaStdio::KeyToText("[|WARNING] ", false, true, true) +
-        MorvaStdio::KeyToText(parsed == kParseFatal ? "FATAL_PARSING_ERROR:" : "OUTPUT_REDIRECTION_ERROR:",
-                              false, true, true) +
-        " " + MorvaStdio::KeyToText(error, false, false, true);
-    Tell(app, refusal);
+    ShowWarning(app,
+                MorvaStdio::KeyToText(parsed == kParseFatal ? "FATAL_PARSING_ERROR:"
+                                                            : "OUTPUT_REDIRECTION_ERROR:",
+                                      false, true, true) +
+                    " " + MorvaStdio::KeyToText(error, false, false, true),
+                false);
     // A refused command line is never a success.
     if (app.exit_status == kolv_exit::kSuccess) app.exit_status = kolv_exit::kCommandLineError;
     if (parsed == kParseFatal || parsed == kOutputSinkFailed) {
@@ -137,11 +125,8 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
       return 1;
     }
   }
-  for (const std::string& warning : app.warnings.items()) {
-    Tell(app, MorvaStdio::KeyToText("[|WARNING] ", false, true, true) +
-                  MorvaStdio::KeyToText(warning, false, true, true));
-    if (app.sink) app.sink->NewLine();
-  }
+  for (const std::string& warning : app.warnings.items())
+    ShowWarning(app, MorvaStdio::KeyToText(warning, false, true, true), true);
   return parsed;
 }
 
