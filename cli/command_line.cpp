@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 
+#include "cli/background.h"
 #include "cli/exit_status.h"
 
 namespace {
@@ -178,6 +179,11 @@ int Parser::HandleOption(int option, bool& stop) {
       }
       return kParseOk;
     case kOptionBackgroundChild:
+      // Only the exact word marks the copy; an abbreviation is no option a user has.
+      if (std::strcmp(argv_[optind - 1], kBackgroundMarker) != 0) {
+        app_.exit_status = kolv_exit::kCommandLineError;
+        return Fatal(error_, "UNRECOGNIZED_OPTION_FOUND");
+      }
       app_.flags |= kFlagBackgroundChild;
       app_.flags &= ~kFlagBackgroundParent;
       return kParseOk;
@@ -349,6 +355,9 @@ int Parser::EndOfParse() {
   const int words = AttributeScopeWords();
   if (words != kParseOk) return words;
   if (!(app_.flags & kFlagInformation) && !app_.module_selections.empty()) app_.flags |= kFlagRun;
+  // The protocol output takes standard output: the file is never made.
+  if ((app_.flags & kFlagProtocol) && (app_.flags & kFlagOutputFile))
+    app_.warnings.Add("THE_OUTPUT_FILE_IS_NOT_USED_WITH_THE_PROTOCOL_OUTPUT: " + app_.output_file);
   if (app_.flags == kFlagOutputFile || app_.flags == (kFlagOutputFile | kFlagBackgroundChild))
     app_.flags |= kFlagHelp | kFlagInformation;
   if ((app_.flags & kFlagInformation) && (app_.flags & kFlagRun))
@@ -724,6 +733,13 @@ int SplitTestParameters(const std::string& text, std::vector<std::string>& param
   return kParseOk;
 }
 
+std::string WarningText(const std::string& warning) {
+  const size_t words = warning.find(": ");
+  if (words == std::string::npos) return MorvaStdio::KeyToText(warning, false, true, true);
+  return MorvaStdio::KeyToText(warning.substr(0, words + 1), false, true, true) +
+         warning.substr(words + 1);
+}
+
 void ReportWarnings(CliApplication& app) {
   const std::vector<std::string> earlier = app.warnings.items();
   app.warnings.clear();
@@ -736,8 +752,7 @@ void ReportWarnings(CliApplication& app) {
            app.duplicated_tests);
   add_list("DUPLICATED_GLOBAL_DEVICE,_ONLY_ONE_ENTRY_CONSIDERED", app.duplicated_global_devices);
   add_list("NOT_REQUIRED_ARGUMENT(S)_IGNORED_ON_TEST(S)", app.ignored_test_arguments);
-  for (const std::string& warning : earlier)
-    app.warnings.Add(MorvaStdio::KeyToText(warning, false, true, true));
+  for (const std::string& warning : earlier) app.warnings.Add(warning);
 
   if (app.module_selections.empty()) return;
   const bool any_module = app.modules && !app.modules->empty();
@@ -748,9 +763,7 @@ void ReportWarnings(CliApplication& app) {
     for (const auto& entry : app.module_selections)
       if (!entry.second->module) missing.Add(entry.first);
     if (!missing.empty())
-      app.warnings.Add(MorvaStdio::KeyToText("|FOLLOWING_MODULE(S)_ARE_NOT_AVAILABLE", false, true,
-                                             true) +
-                       ": " + missing.Joined(", "));
+      app.warnings.Add("|FOLLOWING_MODULE(S)_ARE_NOT_AVAILABLE: " + missing.Joined(", "));
   }
   bool none_loaded = true;
   for (const auto& entry : app.module_selections) none_loaded = none_loaded && !entry.second->module;

@@ -24,8 +24,11 @@ bool AsksForProtocol(int argc, char** argv);
 int BuildOptionTables(CliApplication& app);
 // Reads every diagnostic's test list; 0 or 70.
 int ValidateDiagnosticArguments(CliApplication& app, std::string& error);
-// Turns the parser's lists into warnings and notes modules that are not loaded.
+// Turns the parser's lists into warnings and notes modules that are not loaded. A warning is a
+// display key, followed by ": " and the words it is about when there are any.
 void ReportWarnings(CliApplication& app);
+// A warning as the user reads it: the key decoded, the words as they were typed or named.
+std::string WarningText(const std::string& warning);
 
 ModuleInterfaceView* FindLoadedModule(const CliApplication& app, const std::string& name);
 DiagnosticView* FindDiagnosticOption(const ModuleInterfaceView* module, const std::string& text);

@@ -39,6 +39,10 @@ void Say(bool protocol, const std::string& text) {
   std::fflush(stream);
 }
 
+void ShowWarnings(CliApplication& app) {
+  for (const std::string& warning : app.warnings.items()) ShowWarning(app, WarningText(warning), true);
+}
+
 }  // namespace
 
 int ChooseOutputSink(CliApplication& app) {
@@ -102,6 +106,12 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
         app.exit_status = kolv_exit::kBackgroundLaunchFailed;
         return 1;
       }
+      // The copy runs, and its own output ends with its status. What it will warn about is
+      // also said here, where the user is.
+      ReportWarnings(app);
+      for (const std::string& warning : app.warnings.items())
+        Say(false, MorvaStdio::KeyToText("[|WARNING] ", false, true, true) + WarningText(warning));
+      app.exit_status = kolv_exit::kSuccess;
       return 0;
     }
   }
@@ -118,6 +128,8 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
     // A refused command line is never a success.
     if (app.exit_status == kolv_exit::kSuccess) app.exit_status = kolv_exit::kCommandLineError;
     if (parsed == kParseFatal || parsed == kOutputSinkFailed) {
+      // They may tell why: a diagnostic letter the host keeps for itself, for one.
+      ShowWarnings(app);
       app.flags |= kFlagHelp;
       ShowGeneralHelp(app);
       delete app.sink;
@@ -125,8 +137,7 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
       return 1;
     }
   }
-  for (const std::string& warning : app.warnings.items())
-    ShowWarning(app, MorvaStdio::KeyToText(warning, false, true, true), true);
+  ShowWarnings(app);
   return parsed;
 }
 

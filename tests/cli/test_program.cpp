@@ -76,6 +76,54 @@ TEST(Program, RefusedCommandLinesAreNeverASuccess) {
   }
 }
 
+// A warning quotes the words as the user typed them.
+TEST(Program, WarningsQuoteTheWordsAsTyped) {
+  const auto r = RunCli({"-Mstorage", "-QMy_Disk"});
+  EXPECT_EQ(r.status, 31);
+  EXPECT_TRUE(Contains(r.out, "[Warning] Test(s) not found, argument(s) treated as device: My_Disk\n"))
+      << r.out;
+  EXPECT_TRUE(Contains(r.out, "[Warning] Following device(s) are not available: My_Disk\n")) << r.out;
+}
+
+// The copy marker is no option of the user's, abbreviated or not.
+TEST(Program, OnlyTheExactMarkerStartsABackgroundCopy) {
+  const auto r = RunCli({"--vyx", "-A"});
+  EXPECT_EQ(r.status, 5);
+  EXPECT_TRUE(Contains(r.out, "[Warning] Fatal parsing error: unrecognized option found\n")) << r.out;
+}
+
+// The protocol output takes standard output; a supervisor is told that -o is not used.
+TEST(Program, TheProtocolOutputSaysThatTheOutputFileIsNotUsed) {
+  const std::string path = clitest::ScratchDir() + "/never_made.txt";
+  std::remove(path.c_str());
+  const auto r = RunCli({"--KOLV", "-o", path, "-A"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "MODULE_NAME:::storage\n");
+  EXPECT_EQ(r.err, "[Warning] The output file is not used with the protocol output: " + path + "\n");
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// A diagnostic letter the host keeps for its own options: the help never offers it, the
+// diagnostic is chosen by its long name, and the warning says why the letter does nothing.
+TEST(Program, ADiagnosticLetterTheHostKeepsIsNeverOffered) {
+  std::string catalogue = clitest::SmallCatalogue();
+  const std::string letter = R"("letter": "Q", "long_name": "quick")";
+  catalogue.replace(catalogue.find(letter), letter.size(), R"("letter": "D", "long_name": "diag")");
+  const std::map<std::string, std::string> env = {
+      {"MORVA_CATALOGUE", clitest::WriteScratchFile("host_letter.json", catalogue)}};
+  const std::string warning =
+      "[Warning] Diagnostic letter not usable, short option left out: Storage --diag\n";
+  const auto help = RunCli({"-Mstorage", "-h"}, env);
+  EXPECT_EQ(help.status, 0);
+  EXPECT_FALSE(Contains(help.out, "-D, --diag")) << help.out;
+  EXPECT_TRUE(Contains(help.out, "    --diag ")) << help.out;
+  EXPECT_TRUE(Contains(help.out, warning)) << help.out;
+  const auto refused = RunCli({"-Mstorage", "0", "-Dp"}, env);
+  EXPECT_EQ(refused.status, 5);
+  EXPECT_TRUE(Contains(refused.out, warning)) << refused.out;
+  EXPECT_EQ(RunCli({"-Mstorage", "0", "--diag=f"}, env).status, 0);
+}
+
 TEST(Program, AModuleThatIsNotLoadedShowsTheHelp) {
   const auto r = RunCli({"-Mnosuch"});
   EXPECT_EQ(r.status, 30);

@@ -500,6 +500,19 @@ TEST(Run, BackgroundModeReturnsAtOnceAndHoldsTheLockUntilItsFileIsWritten) {
   EXPECT_EQ(RunCli({"-A"}).status, 0);
 }
 
+// The parent says what the copy will warn about, and 0 means that the copy runs; the copy's
+// own status ends its file.
+TEST(Run, TheBackgroundParentWarnsAndReturnsZeroOnceTheCopyRuns) {
+  const std::string path = clitest::ScratchDir() + "/background_warned.txt";
+  std::remove(path.c_str());
+  const auto parent = RunCli({"-b", "-o", path, "-Mnosuch", "-Mstorage", "0", "-Qf"});
+  EXPECT_EQ(parent.status, 0);
+  EXPECT_EQ(parent.out, "[Warning] Following module(s) are not available: nosuch\n");
+  EXPECT_TRUE(clitest::FileShows(path, "\nCLI Execution status: 30")) << clitest::ReadFile(path);
+  for (int i = 0; i < 100 && RunCli({"-A"}).status == 4; ++i)  // hang guard: the copy ends
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
+
 TEST(Run, BackgroundModeChecksTheTestListFirst) {
   const auto r = RunCli({"-b", "-Mstorage", "-Qf,"});
   EXPECT_EQ(r.status, 5);
