@@ -31,9 +31,11 @@ std::atomic<unsigned long> g_interrupts_before{0};
 std::atomic<bool> g_ending{false};
 std::atomic<int> g_output{-1};
 std::once_flag g_stall_watch;
+// The run's outcome so far, for an end that cannot ask the main thread.
+std::atomic<unsigned> g_outcome{kolv_exit::kSuccess};
 
-// After an interrupt, a reader that takes nothing for this long has stopped: the program ends
-// without it. One that takes anything, however slowly, gets the rest of the run.
+// After an interrupt or an abort request, a reader that takes nothing for this long has stopped:
+// the program ends without it. One that takes anything, however slowly, gets the rest of the run.
 constexpr auto kStallGrace = std::chrono::milliseconds(2000);
 constexpr auto kStallLook = std::chrono::milliseconds(20);
 
@@ -46,7 +48,11 @@ constexpr auto kStallLook = std::chrono::milliseconds(20);
       MorvaStdio::KeyToText("THE_READER_TAKES_NO_MORE_OUTPUT", false, false, true) + "\n";
   if (!kolv_os::WriteWouldWait(STDERR_FILENO))
     (void)!write(STDERR_FILENO, line.data(), line.size());
-  std::quick_exit(static_cast<int>(kolv_exit::kTestCancelled));
+  // The run was cancelled; a finding made before stays.
+  unsigned status = g_outcome.load();
+  if (kolv_exit::ResultWeight(kolv_exit::kTestCancelled) > kolv_exit::ResultWeight(status))
+    status = kolv_exit::kTestCancelled;
+  std::quick_exit(static_cast<int>(status));
 }
 
 // Looks at the watched output until the program ends. Stalled only when every look of the grace
@@ -79,6 +85,14 @@ void WatchForStalledOutput() {
 // True for the first interrupt. Never waits: the abort must not wait for the reader, nor hold up
 // later interrupts.
 bool NoteInterrupt() {
+  WatchForAStalledReader();
+  return !g_interrupted.exchange(true);
+}
+
+int Weight(unsigned status) { return kolv_exit::ResultWeight(status); }
+}  // namespace
+
+void WatchForAStalledReader() {
   std::call_once(g_stall_watch, [] {
     try {
       std::thread(WatchForStalledOutput).detach();
@@ -86,11 +100,7 @@ bool NoteInterrupt() {
       // No thread to spare: the program waits for its reader, as it did before any interrupt.
     }
   });
-  return !g_interrupted.exchange(true);
 }
-
-int Weight(unsigned status) { return kolv_exit::ResultWeight(status); }
-}  // namespace
 
 void UniqueTextList::Add(const std::string& text) {
   for (const std::string& item : items_)
@@ -110,6 +120,7 @@ std::string UniqueTextList::Joined(const std::string& separator) const {
 CliApplication::CliApplication(bool connect_service) : connected_(connect_service) {
   g_interrupted.store(false);
   g_ending.store(false);
+  g_outcome.store(kolv_exit::kSuccess);
   signal_handler = get_signal_handler();
   if (connected_) {
     if (signal_handler) {
@@ -172,6 +183,7 @@ void MergeRunnerStatus(CliApplication& app, unsigned exit_status) {
   const int current = app.results_merged ? Weight(app.exit_status) : 0;
   if (Weight(exit_status) > current) app.exit_status = exit_status;
   app.results_merged = true;
+  g_outcome.store(app.exit_status);
 }
 
 void MergeOutputLost(CliApplication& app) {

@@ -143,4 +143,7 @@ void SetCliInterrupted();
 // The descriptor the output sink writes to (-1: none), which an interrupt looks at: a reader
 // that takes no more output must not keep the program from ending.
 void WatchOutput(int fd);
+// The user asked for an abort ("a" from the supervisor, Escape): from now on a reader that takes
+// no more output ends the program as after an interrupt. Safe from any thread.
+void WatchForAStalledReader();
 void OnConsoleInterrupt(int signal_number);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 
+#include "cli/background.h"
 #include "cli/exit_status.h"
 
 namespace {
@@ -131,6 +132,7 @@ class Parser {
   std::string& error_;
   std::map<const char*, int> original_index_;
   bool seen_ = false;  // an option that -T refuses
+  bool protocol_seen_ = false;
 };
 
 int Parser::Run() {
@@ -167,15 +169,21 @@ int Parser::HandleOption(int option, bool& stop) {
   }
   switch (option) {
     case kOptionProtocol:
-      if (app_.flags & kFlagProtocol) {
+      if (protocol_seen_) {
         app_.warnings.Add(kDuplicatedOption);
       } else {
+        protocol_seen_ = true;
         app_.flags |= kFlagProtocol;
         app_.flags &= ~kFlagBackgroundParent;
         seen_ = true;
       }
       return kParseOk;
     case kOptionBackgroundChild:
+      // Only the exact word marks the copy; an abbreviation is no option a user has.
+      if (std::strcmp(argv_[optind - 1], kBackgroundMarker) != 0) {
+        app_.exit_status = kolv_exit::kCommandLineError;
+        return Fatal(error_, "UNRECOGNIZED_OPTION_FOUND");
+      }
       app_.flags |= kFlagBackgroundChild;
       app_.flags &= ~kFlagBackgroundParent;
       return kParseOk;
@@ -347,6 +355,9 @@ int Parser::EndOfParse() {
   const int words = AttributeScopeWords();
   if (words != kParseOk) return words;
   if (!(app_.flags & kFlagInformation) && !app_.module_selections.empty()) app_.flags |= kFlagRun;
+  // The protocol output takes standard output: the file is never made.
+  if ((app_.flags & kFlagProtocol) && (app_.flags & kFlagOutputFile))
+    app_.warnings.Add("THE_OUTPUT_FILE_IS_NOT_USED_WITH_THE_PROTOCOL_OUTPUT: " + app_.output_file);
   if (app_.flags == kFlagOutputFile || app_.flags == (kFlagOutputFile | kFlagBackgroundChild))
     app_.flags |= kFlagHelp | kFlagInformation;
   if ((app_.flags & kFlagInformation) && (app_.flags & kFlagRun))
@@ -545,12 +556,44 @@ ToolView* FindToolByHint(ModuleSelection& selection, const std::string& hint) {
   return nullptr;
 }
 
-int BuildOptionTables(CliApplication& app) {
-  app.short_options = kFixedShortOptions;
-  app.long_options.clear();
-  app.long_option_names.clear();
+namespace {
+void FixedOptionTables(std::string& short_options, std::vector<option>& long_options) {
+  short_options = kFixedShortOptions;
+  long_options.clear();
   for (const FixedLongOption& fixed : kFixedLongOptions)
-    app.long_options.push_back(option{fixed.name, fixed.has_arg, nullptr, fixed.val});
+    long_options.push_back(option{fixed.name, fixed.has_arg, nullptr, fixed.val});
+}
+
+// The protocol option as getopt takes it (abbreviated too), up to the tool option, whose words
+// are the tool's. Scans a copy of the vector: the parse itself still sees the words as typed.
+bool ProtocolAsked(int argc, char** argv, const std::string& short_options,
+                   const std::vector<option>& long_options) {
+  std::vector<char*> words(argv, argv + argc);
+  words.push_back(nullptr);
+  opterr = 0;
+  optind = 0;
+  bool asked = false;
+  for (int found; (found = getopt_long(argc, words.data(), short_options.c_str(),
+                                       long_options.data(), nullptr)) != -1;) {
+    if (found == kOptionProtocol) asked = true;
+    if (found == 'T') break;
+  }
+  optind = 0;  // the parse starts afresh
+  return asked;
+}
+}  // namespace
+
+bool AsksForProtocol(int argc, char** argv) {
+  std::string short_options;
+  std::vector<option> long_options;
+  FixedOptionTables(short_options, long_options);
+  long_options.push_back(option{nullptr, 0, nullptr, 0});
+  return ProtocolAsked(argc, argv, short_options, long_options);
+}
+
+int BuildOptionTables(CliApplication& app) {
+  FixedOptionTables(app.short_options, app.long_options);
+  app.long_option_names.clear();
 
   if (app.modules) {
     for (ModuleInterfaceView* module : *app.modules) {
@@ -601,6 +644,8 @@ int ParseCommandLine(CliApplication& app, int argc, char** argv, std::string& er
   if (BuildOptionTables(app) != 0)
     return Fatal(error, "FAILURE_BUILDING_GETOPT_STRUCTURE_OF_PARSING");
   if (argc <= 1) app.flags |= kFlagHelp | kFlagInformation;
+  // Known before anything is said, so that a supervisor is told on standard error.
+  if (ProtocolAsked(argc, argv, app.short_options, app.long_options)) app.flags |= kFlagProtocol;
   for (int i = 1; i < argc; ++i) {
     if (RefusedWord(argv[i])) {
       app.flags |= kFlagHelp | kFlagInformation;
@@ -688,6 +733,13 @@ int SplitTestParameters(const std::string& text, std::vector<std::string>& param
   return kParseOk;
 }
 
+std::string WarningText(const std::string& warning) {
+  const size_t words = warning.find(": ");
+  if (words == std::string::npos) return MorvaStdio::KeyToText(warning, false, true, true);
+  return MorvaStdio::KeyToText(warning.substr(0, words + 1), false, true, true) +
+         warning.substr(words + 1);
+}
+
 void ReportWarnings(CliApplication& app) {
   const std::vector<std::string> earlier = app.warnings.items();
   app.warnings.clear();
@@ -700,8 +752,7 @@ void ReportWarnings(CliApplication& app) {
            app.duplicated_tests);
   add_list("DUPLICATED_GLOBAL_DEVICE,_ONLY_ONE_ENTRY_CONSIDERED", app.duplicated_global_devices);
   add_list("NOT_REQUIRED_ARGUMENT(S)_IGNORED_ON_TEST(S)", app.ignored_test_arguments);
-  for (const std::string& warning : earlier)
-    app.warnings.Add(MorvaStdio::KeyToText(warning, false, true, true));
+  for (const std::string& warning : earlier) app.warnings.Add(warning);
 
   if (app.module_selections.empty()) return;
   const bool any_module = app.modules && !app.modules->empty();
@@ -712,9 +763,7 @@ void ReportWarnings(CliApplication& app) {
     for (const auto& entry : app.module_selections)
       if (!entry.second->module) missing.Add(entry.first);
     if (!missing.empty())
-      app.warnings.Add(MorvaStdio::KeyToText("|FOLLOWING_MODULE(S)_ARE_NOT_AVAILABLE", false, true,
-                                             true) +
-                       ": " + missing.Joined(", "));
+      app.warnings.Add("|FOLLOWING_MODULE(S)_ARE_NOT_AVAILABLE: " + missing.Joined(", "));
   }
   bool none_loaded = true;
   for (const auto& entry : app.module_selections) none_loaded = none_loaded && !entry.second->module;

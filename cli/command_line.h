@@ -17,12 +17,18 @@ enum ParseResult : int {
 // Fills app from the command line. 0, or 70 with error holding a display key or a composed text.
 // The getopt state is left where parsing stopped (just after -T for a tool).
 int ParseCommandLine(CliApplication& app, int argc, char** argv, std::string& error);
+// True when the command line asks for the protocol output, judged by the host's own options
+// alone: for what is said before the modules are loaded.
+bool AsksForProtocol(int argc, char** argv);
 // Builds the short-option string and the long-option table from the loaded modules.
 int BuildOptionTables(CliApplication& app);
 // Reads every diagnostic's test list; 0 or 70.
 int ValidateDiagnosticArguments(CliApplication& app, std::string& error);
-// Turns the parser's lists into warnings and notes modules that are not loaded.
+// Turns the parser's lists into warnings and notes modules that are not loaded. A warning is a
+// display key, followed by ": " and the words it is about when there are any.
 void ReportWarnings(CliApplication& app);
+// A warning as the user reads it: the key decoded, the words as they were typed or named.
+std::string WarningText(const std::string& warning);
 
 ModuleInterfaceView* FindLoadedModule(const CliApplication& app, const std::string& name);
 DiagnosticView* FindDiagnosticOption(const ModuleInterfaceView* module, const std::string& text);

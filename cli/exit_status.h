@@ -11,7 +11,8 @@ constexpr unsigned kPlatformUnavailable = 2;  // no diagnostics service, module 
 constexpr unsigned kNotAdministrator = 3;
 constexpr unsigned kAlreadyRunning = 4;       // another instance holds the single-instance lock
 constexpr unsigned kCommandLineError = 5;     // the command line was refused
-constexpr unsigned kOutputFileError = 6;      // the -o file cannot be opened, or output to it was lost
+constexpr unsigned kOutputFileError = 6;      // the -o file cannot be opened, or output to it or to
+                                              // standard output was lost
 constexpr unsigned kBackgroundLaunchFailed = 7;
 constexpr unsigned kTestFailed = 21;
 constexpr unsigned kTestWarning = 22;

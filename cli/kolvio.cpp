@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "cli/cli_application.h"
 #include "cli/engine_text.h"
 
 namespace {
@@ -55,6 +56,8 @@ void KOLVio::ReadLoop() {
     for (char c : bytes) {
       if (c == 'a' || c == 'A') {
         g_abort_byte.store(static_cast<unsigned char>(c));
+        // The main thread may be held in a write to a reader that stopped reading.
+        WatchForAStalledReader();
         std::lock_guard<std::mutex> lock(waker_mutex_);
         if (abort_waker_) abort_waker_();
         return;  // nothing after an abort is read

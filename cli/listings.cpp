@@ -1,5 +1,7 @@
 #include "cli/listings.h"
 
+#include <cstdio>
+
 #include "cli/engine_text.h"
 #include "cli/exit_status.h"
 #include "cli/kolvio.h"
@@ -37,11 +39,20 @@ std::string TestIdentifierText(const morva_service::ItemIdentifier& identifier) 
          std::to_string(identifier.third & 0xFFFFFFFFull);
 }
 
-void PrintWarningLine(CliApplication& app, const std::string& key) {
+void ShowWarning(CliApplication& app, const std::string& text, bool blank_line) {
+  const std::string line = MorvaStdio::KeyToText("[|WARNING] ", false, true, true) + text;
+  if (app.flags & kFlagProtocol) {
+    std::fputs((line + "\n").c_str(), stderr);
+    std::fflush(stderr);
+    return;
+  }
   if (!app.sink) return;
-  app.sink->PrintText("[|WARNING] ", false);
-  app.sink->PrintText(key, true);
-  app.sink->NewLine();
+  app.sink->PrintWide(line, true);
+  if (blank_line) app.sink->NewLine();
+}
+
+void PrintWarningLine(CliApplication& app, const std::string& key) {
+  ShowWarning(app, MorvaStdio::KeyToText(key, false, true, true), true);
 }
 
 void ShowInformation(CliApplication& app) {

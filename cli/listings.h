@@ -29,5 +29,8 @@ bool ScanModuleDevices(CliApplication& app, ModuleSelection& selection);
 SystemComponentView* FindScannedDevice(const ModuleSelection& selection, const std::string& id);
 // "a.b.c": low 16 bits of the first field, the second, low 32 bits of the third.
 std::string TestIdentifierText(const morva_service::ItemIdentifier& identifier);
-// Prints "[Warning] " and the decoded key on one line, then an empty line.
+// "[Warning] " and text (shown as given) on one line, and an empty line after it when asked. In
+// protocol mode the line goes to standard error: a supervisor reads there why a status is not 0.
+void ShowWarning(CliApplication& app, const std::string& text, bool blank_line);
+// The same for a display key, with the empty line.
 void PrintWarningLine(CliApplication& app, const std::string& key);

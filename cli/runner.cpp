@@ -28,16 +28,11 @@ void AddTests(morva_service::DiagnosticRun& into, const morva_service::Diagnosti
   }
 }
 
-void WarnIds(MorvaStdio& sink, const std::string& key, const std::vector<std::string>& ids) {
-  sink.PrintText("[|WARNING] ", false);
-  sink.PrintText(key + ": ", false);
-  for (size_t i = 0; i < ids.size(); ++i) {
-    sink.PrintWide(ids[i], false);
-    if (i + 1 < ids.size())
-      sink.PrintText(", ", false);
-    else
-      sink.NewLine();
-  }
+// The ids as they were typed.
+void WarnIds(CliApplication& app, const std::string& key, const std::vector<std::string>& ids) {
+  std::string text = MorvaStdio::KeyToText(key + ": ", false, true, true);
+  for (size_t i = 0; i < ids.size(); ++i) text += (i ? ", " : "") + ids[i];
+  ShowWarning(app, text, false);
 }
 
 }  // namespace
@@ -109,11 +104,10 @@ void BuildDeviceRunList(CliApplication& app, ModuleSelection& selection) {
         for (TestView* test : chosen->diagnostic->tests())
           if (test && (protocol || test->SupportsComponent(device))) run.tests.push_back({test, {}});
         if (run.tests.empty()) {
-          if (app.sink) {
-            app.sink->PrintText("[|WARNING] ", false);
-            app.sink->PrintText(EngineText(chosen->name), false);
-            app.sink->PrintRaw(" are not supported for device: " + EngineText(id), true);
-          }
+          ShowWarning(app,
+                      MorvaStdio::KeyToText(EngineText(chosen->name), false, true, true) +
+                          " are not supported for device: " + EngineText(id),
+                      false);
           continue;
         }
       }
@@ -145,14 +139,14 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
       sink.PrintField("NOT_FOUND", KOLVio::ProtocolField(id), true);
   const bool no_devices = selection.scanned_devices.empty();
   if (no_devices) {
-    sink.PrintText("[|WARNING] ", false);
-    sink.PrintText("NO_DEVICES_FOUND_FOR_THIS_MODULE", true);
+    ShowWarning(app, MorvaStdio::KeyToText("NO_DEVICES_FOUND_FOR_THIS_MODULE", false, true, true),
+                false);
     MergeRunnerStatus(app, kolv_exit::kDevicesMissing);
   }
   // Named before anything else can end the run, so that nothing hides them; the other devices
   // still run, and no pass of theirs outweighs the missing ones.
   if (!selection.missing_devices.empty()) {
-    WarnIds(sink,
+    WarnIds(app,
             selection.run_list.empty() ? "FOLLOWING_DEVICE(S)_ARE_NOT_AVAILABLE" : "DEVICES_NOT_FOUND",
             selection.missing_devices);
     MergeRunnerStatus(app, kolv_exit::kDevicesMissing);
@@ -164,8 +158,7 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
     for (const auto& diagnostic : record.diagnostics) test_count += diagnostic.tests.size();
   if (test_count == 0) {
     MergeRunnerStatus(app, kolv_exit::kTestNotApplicable);
-    sink.PrintText("[|WARNING]", false);
-    sink.PrintRaw(" No selected diagnostics are applicable for the selected devices", true);
+    ShowWarning(app, "No selected diagnostics are applicable for the selected devices", false);
     return;
   }
 
@@ -183,6 +176,7 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
   for (DeviceRecord& record : selection.run_list) {
     if (!record.device || record.diagnostics.empty()) continue;
     if (sink.AbortRequested()) {
+      WatchForAStalledReader();
       service->Abort();
       SetCliInterrupted();
     }
@@ -218,6 +212,7 @@ double DeviceRunPrinter::Since(uint32_t tick) {
 
 void DeviceRunPrinter::PollAbort() {
   if (!app_.sink || !app_.sink->AbortRequested()) return;
+  WatchForAStalledReader();
   if (morva_service::MorvaService* service = CliService()) service->Abort();
   SetCliInterrupted();
 }

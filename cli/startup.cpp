@@ -30,22 +30,17 @@ void PrintBanner(MorvaStdio& sink) {
   sink.NewLine();
 }
 
-void SayToConsole(const char* text) {
-  std::fputs(text, stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
+// Said before the output sink exists. A supervising program reads only tagged lines on
+// standard output, so in protocol mode it is told on standard error.
+void Say(bool protocol, const std::string& text) {
+  FILE* stream = protocol ? stderr : stdout;
+  std::fputs(text.c_str(), stream);
+  std::fputc('\n', stream);
+  std::fflush(stream);
 }
 
-// A line of what start-up says before the run: a refusal or a warning. A supervising program
-// reads only tagged lines on standard output, so it is told on standard error.
-void Tell(CliApplication& app, const std::string& line) {
-  if (app.flags & kFlagProtocol) {
-    std::fputs(line.c_str(), stderr);
-    std::fputc('\n', stderr);
-    std::fflush(stderr);
-  } else if (app.sink) {
-    app.sink->PrintWide(line, true);
-  }
+void ShowWarnings(CliApplication& app) {
+  for (const std::string& warning : app.warnings.items()) ShowWarning(app, WarningText(warning), true);
 }
 
 }  // namespace
@@ -75,9 +70,10 @@ int ChooseOutputSink(CliApplication& app) {
 }
 
 int PrepareRun(CliApplication& app, int argc, char** argv) {
+  const bool protocol = AsksForProtocol(argc, argv);
   if (app.connected()) {
     if (!CliService()) {
-      SayToConsole("Cannot load the diagnostics service");
+      Say(protocol, "Cannot load the diagnostics service");
       app.exit_status = kolv_exit::kPlatformUnavailable;
       return 1;
     }
@@ -87,7 +83,7 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
   app.flags = 0;
   std::string error;
   if (!app.modules) {
-    SayToConsole("Cannot load module(s)");
+    Say(protocol, "Cannot load module(s)");
     app.exit_status = kolv_exit::kPlatformUnavailable;
     return 1;
   }
@@ -110,6 +106,12 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
         app.exit_status = kolv_exit::kBackgroundLaunchFailed;
         return 1;
       }
+      // The copy runs, and its own output ends with its status. What it will warn about is
+      // also said here, where the user is.
+      ReportWarnings(app);
+      for (const std::string& warning : app.warnings.items())
+        Say(false, MorvaStdio::KeyToText("[|WARNING] ", false, true, true) + WarningText(warning));
+      app.exit_status = kolv_exit::kSuccess;
       return 0;
     }
   }
@@ -117,15 +119,17 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
   if (app.sink) PrintBanner(*app.sink);
   ReportWarnings(app);
   if (parsed != 0) {
-    const std::string refusal =
-        MorvaStdio::KeyToText("[|WARNING] ", false, true, true) +
-        MorvaStdio::KeyToText(parsed == kParseFatal ? "FATAL_PARSING_ERROR:" : "OUTPUT_REDIRECTION_ERROR:",
-                              false, true, true) +
-        " " + MorvaStdio::KeyToText(error, false, false, true);
-    Tell(app, refusal);
+    ShowWarning(app,
+                MorvaStdio::KeyToText(parsed == kParseFatal ? "FATAL_PARSING_ERROR:"
+                                                            : "OUTPUT_REDIRECTION_ERROR:",
+                                      false, true, true) +
+                    " " + MorvaStdio::KeyToText(error, false, false, true),
+                false);
     // A refused command line is never a success.
     if (app.exit_status == kolv_exit::kSuccess) app.exit_status = kolv_exit::kCommandLineError;
     if (parsed == kParseFatal || parsed == kOutputSinkFailed) {
+      // They may tell why: a diagnostic letter the host keeps for itself, for one.
+      ShowWarnings(app);
       app.flags |= kFlagHelp;
       ShowGeneralHelp(app);
       delete app.sink;
@@ -133,11 +137,7 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
       return 1;
     }
   }
-  for (const std::string& warning : app.warnings.items()) {
-    Tell(app, MorvaStdio::KeyToText("[|WARNING] ", false, true, true) +
-                  MorvaStdio::KeyToText(warning, false, true, true));
-    if (app.sink) app.sink->NewLine();
-  }
+  ShowWarnings(app);
   return parsed;
 }
 
@@ -159,25 +159,29 @@ int RunCli(int argc, char** argv) {
   // A closed output pipe shows as a failed write, not as a killed process.
   std::signal(SIGPIPE, SIG_IGN);
 
+  const bool protocol = AsksForProtocol(argc, argv);
   ZerkaUserAccount* account = CreatUserAccountInstance();
   if (!account) {
-    SayToConsole("Cannot check the user's rights");
+    Say(protocol, "Cannot check the user's rights");
     return kolv_exit::kPlatformUnavailable;
   }
   const bool administrator = account->IsAdministrator();
   ReleaseUserAccountInstance(account);
   if (!administrator) {
-    SayToConsole("Not Enough Privileges");
+    Say(protocol, "Not Enough Privileges");
     return kolv_exit::kNotAdministrator;
   }
 
   ZerkaAppMutex* mutex = get_app_mutex();
-  if (!mutex) return kolv_exit::kNoLockObject;
+  if (!mutex) {
+    Say(protocol, "The single-instance lock cannot be set up");
+    return kolv_exit::kNoLockObject;
+  }
   const int locked = AcquireInstanceLock(mutex, HasBackgroundMarker(argc, argv));
   if (locked != 0) {
     const bool elsewhere = locked == ZerkaAppMutex::kHeldElsewhere;
-    SayToConsole(elsewhere ? "A Tarvex Diagnostics Tool is already running"
-                           : ("The single-instance lock cannot be set up: " + mutex->LockFilePath()).c_str());
+    Say(protocol, elsewhere ? "A Tarvex Diagnostics Tool is already running"
+                            : "The single-instance lock cannot be set up: " + mutex->LockFilePath());
     release_app_mutex(mutex);
     return elsewhere ? kolv_exit::kAlreadyRunning : kolv_exit::kNoLockObject;
   }

@@ -7,10 +7,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <map>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/cli_application.h"
@@ -177,15 +180,20 @@ TEST(Abort, EveryWayOutGivesTheTerminalBack) {
   }
 }
 
-TEST(Abort, TheSupervisorAbortsAsTheRunStarts) {
-  const std::string trace = clitest::ScratchDir() + "/run_start_trace.txt";
-  std::remove(trace.c_str());
-  // The first test lasts until it is cancelled, however late the request is read.
+// The first test lasts until it is cancelled, however late a request comes.
+std::map<std::string, std::string> LongFirstTest() {
   std::string catalogue = kCatalogue;
   const std::string quick = "\"duration\": 1.5";
   catalogue.replace(catalogue.find(quick), quick.size(), "\"duration\": 100000");
   std::map<std::string, std::string> env = Environment();
   env["MORVA_CATALOGUE"] = clitest::WriteScratchFile("long_first_test.json", catalogue);
+  return env;
+}
+
+TEST(Abort, TheSupervisorAbortsAsTheRunStarts) {
+  const std::string trace = clitest::ScratchDir() + "/run_start_trace.txt";
+  std::remove(trace.c_str());
+  std::map<std::string, std::string> env = LongFirstTest();
   env["MORVA_TRACE"] = trace;
   Session run({"--KOLV", "-Mstorage", "0", "1", "-Q"}, env, Session::Console::kPipes);
   ASSERT_TRUE(run.started());
@@ -261,6 +269,59 @@ TEST(Abort, CtrlCWhileASlowSupervisorCatchesUpAbortsTheRun) {
   EXPECT_EQ(Count(r.out, "EndDiagSuite:::"), 1500u);
 }
 
+// A supervisor or a user asks for the abort and its reader stops taking output: the program ends
+// two seconds later all the same, and the first test's failure is still its status. The second
+// test runs until it is cancelled; the cancelled rest is far more than a pipe holds.
+TEST(Abort, AReaderThatStopsAfterTheAbortNeverHidesAFinding) {
+  std::string tests = R"({"id": "1.1.1", "name": "T1", "description": "D",
+      "outcome": {"status": "failed", "duration": 0.01}},
+      {"id": "1.1.2", "name": "T2", "description": "D",
+       "outcome": {"status": "passed", "duration": 100000, "progress": [0, 100]}})";
+  for (int i = 3; i <= 3000; ++i)
+    tests += R"(, {"id": "1.1.)" + std::to_string(i) + R"(", "name": "T)" + std::to_string(i) +
+             R"(", "description": "D", "outcome": {"status": "passed", "duration": 0.01}})";
+  const std::string catalogue = R"({"modules": [{"name": "Storage",
+      "devices": [{"id": "0", "udi": "U0", "display_name": "D"}],
+      "diagnostics": [{"id": "1.1.0", "name": "QUICK", "description": "Q", "tests": [)" + tests + R"(]}],
+      "diagnostic_options": [{"id": "1.1.0", "letter": "Q", "long_name": "quick"}]}]})";
+  const std::map<std::string, std::string> env = {
+      {"MORVA_CATALOGUE", clitest::WriteScratchFile("first_of_many_fails.json", catalogue)},
+      {"MORVA_TIME_SCALE", "1"}};
+  struct Row {
+    const char* name;
+    std::vector<std::string> args;
+    Session::Console console;
+    const char* second_test;
+    int signal_number;  // else the keys are typed
+    const char* keys;
+  } rows[] = {
+      {"Ctrl-C", {"--KOLV", "-Mstorage", "0", "-Q"}, Session::Console::kPipesErrorsApart,
+       "BeginDiag:::1.1.2\n", SIGINT, nullptr},
+      {"a", {"--KOLV", "-Mstorage", "0", "-Q"}, Session::Console::kPipesErrorsApart,
+       "BeginDiag:::1.1.2\n", 0, "a"},
+      {"Escape", {"-Mstorage", "0", "-Q"}, Session::Console::kTerminalOutputApart, "=> T2\n", 0,
+       "\x1b"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Session run(row.args, env, row.console);
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.WaitFor(row.second_test)) << run.output();
+    ASSERT_TRUE(clitest::Contains(run.output(), row.console == Session::Console::kTerminalOutputApart
+                                                    ? "Test Status: Fail!"
+                                                    : "EndDiag:::0|"))
+        << run.output();
+    // From here on nothing is read.
+    if (row.keys)
+      run.Type(row.keys);
+    else
+      run.Signal(row.signal_number);
+    const auto r = run.FinishUnread(60);
+    EXPECT_EQ(r.status, 21) << r.err;
+    EXPECT_TRUE(clitest::Contains(r.err, "output lost: the reader takes no more output\n")) << r.err;
+  }
+}
+
 // In this process: an interrupt that comes as the program ends, once the engine was given back,
 // finds no engine to abort.
 TEST(Abort, AnInterruptAsTheProgramEndsNeverReachesTheReleasedEngine) {
@@ -276,6 +337,114 @@ TEST(Abort, AnInterruptAsTheProgramEndsNeverReachesTheReleasedEngine) {
   ThreadManager::after_engine_release = nullptr;
   EXPECT_FALSE(engine_still_known);
   EXPECT_EQ(CliService(), nullptr);
+}
+
+// Job control at an interactive shell: a run in the background never stops on the terminal,
+// whatever is typed to the shell meanwhile and however the job got there, and a job brought to
+// the foreground is aborted as ever. The first test runs until it is cancelled.
+struct JobRow {
+  const char* name;
+  std::vector<std::string> args;
+  const char* started;  // what the output file shows once the run has started
+};
+const JobRow kJobRows[] = {
+    {"protocol", {"--KOLV", "-Mstorage", "0", "-Q"}, "BeginDiag:::1.1.1\n"},
+    {"console", {"-Mstorage", "0", "-Q"}, "Scanning storage devices finished"},
+};
+
+std::string CommandLine(const JobRow& row, const std::string& output) {
+  std::string line = "$KOLV";
+  for (const std::string& arg : row.args) line += " " + arg;
+  return line + " > " + output;
+}
+
+TEST(JobControl, AJobInTheBackgroundLeavesTheTerminalToTheShell) {
+  for (const JobRow& row : kJobRows) {
+    SCOPED_TRACE(row.name);
+    clitest::Shell shell(LongFirstTest());
+    ASSERT_TRUE(shell.started());
+    const std::string output = clitest::ScratchDir() + "/background_job.txt";
+    std::remove(output.c_str());
+    shell.Line(CommandLine(row, output) + " &");
+    const pid_t job = std::atoi(shell.Value("$!").c_str());
+    ASSERT_GT(job, 0) << shell.output();
+    ASSERT_TRUE(clitest::FileShows(output, row.started)) << clitest::ReadFile(output);
+    // The user goes on working at the shell while the run goes on.
+    EXPECT_EQ(shell.Value("typed"), "typed");
+    EXPECT_NE(clitest::ProcessState(job), 'T');
+    shell.Line("kill -INT %1");
+    EXPECT_EQ(shell.JobStatus("%1", job), "25") << shell.output();
+  }
+}
+
+// The job's process group owns the terminal.
+bool InTheForeground(pid_t pid) {
+  const std::string stat = clitest::ReadFile("/proc/" + std::to_string(pid) + "/stat");
+  const size_t close = stat.rfind(')');
+  if (close == std::string::npos) return false;
+  std::istringstream fields(stat.substr(close + 2));
+  std::string state, parent, group, session, terminal, foreground;
+  fields >> state >> parent >> group >> session >> terminal >> foreground;
+  return !group.empty() && group == foreground;
+}
+
+TEST(JobControl, AJobBroughtToTheForegroundIsAbortedAsEver) {
+  struct Row {
+    const JobRow& job;
+    const char* keys;
+  } rows[] = {{kJobRows[0], "a\r"}, {kJobRows[1], "\x1b"}, {kJobRows[0], "\x03"},
+              {kJobRows[1], "\x03"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.job.name) + " " + (row.keys[0] == 3 ? "Ctrl-C" : row.keys));
+    clitest::Shell shell(LongFirstTest());
+    ASSERT_TRUE(shell.started());
+    const std::string output = clitest::ScratchDir() + "/foreground_job.txt";
+    std::remove(output.c_str());
+    shell.Line(CommandLine(row.job, output) + " &");
+    const pid_t job = std::atoi(shell.Value("$!").c_str());
+    ASSERT_GT(job, 0) << shell.output();
+    ASSERT_TRUE(clitest::FileShows(output, row.job.started)) << clitest::ReadFile(output);
+    shell.Line("fg");
+    const auto guard = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!InTheForeground(job)) {
+      ASSERT_LT(std::chrono::steady_clock::now(), guard) << shell.output();
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    shell.Type(row.keys);
+    // Typed before the job's end, the next line would be the job's input.
+    while (clitest::ProcessState(job) != 0 && clitest::ProcessState(job) != 'Z') {
+      ASSERT_LT(std::chrono::steady_clock::now(), guard) << shell.output();
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(shell.Value("$?"), "25") << shell.output();
+    EXPECT_EQ(Count(clitest::ReadFile(output), row.job.name[0] == 'p' ? "EndDiag:::4|" : "Canceled!"),
+              3u);
+  }
+}
+
+// Ctrl-Z, then bg: the job runs on and ends in the background, and leaves the terminal as the
+// shell has it.
+TEST(JobControl, AJobStoppedAndSentToTheBackgroundEndsThere) {
+  for (const JobRow& row : kJobRows) {
+    SCOPED_TRACE(row.name);
+    clitest::Shell shell(LongFirstTest());
+    ASSERT_TRUE(shell.started());
+    const std::string modes = shell.Value("$(stty -g)");
+    ASSERT_FALSE(modes.empty()) << shell.output();
+    const std::string output = clitest::ScratchDir() + "/stopped_job.txt";
+    std::remove(output.c_str());
+    shell.Line(CommandLine(row, output));
+    ASSERT_TRUE(clitest::FileShows(output, row.started)) << clitest::ReadFile(output);
+    shell.Type("\x1a");
+    ASSERT_TRUE(shell.WaitFor("Stopped")) << shell.output();
+    const pid_t job = std::atoi(shell.Value("$(jobs -p %1)").c_str());
+    ASSERT_GT(job, 0) << shell.output();
+    shell.Line("bg");
+    EXPECT_EQ(shell.Value("typed"), "typed");
+    shell.Line("kill -INT %1");
+    EXPECT_EQ(shell.JobStatus("%1", job), "25") << shell.output();
+    EXPECT_EQ(shell.Value("$(stty -g)"), modes);
+  }
 }
 
 }  // namespace

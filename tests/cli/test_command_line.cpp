@@ -121,8 +121,15 @@ const std::vector<Row>& Table() {
       {{"--KOLV", "-b", "-Mstorage"}, 0, "", 0, kFlagProtocol, kFlagBackgroundParent, nullptr},
       {{"--vyx-instance", "-b", "-Mstorage"}, 0, "", 0, kFlagBackgroundChild,
        kFlagBackgroundParent, nullptr},
-      {{"-b", "--vyx", "-Mstorage"}, 0, "", 0, kFlagBackgroundChild, kFlagBackgroundParent,
-       nullptr},
+      // Only the exact marker is one: an abbreviation is refused like any unknown option.
+      {{"-b", "--vyx", "-Mstorage"}, 70, "UNRECOGNIZED_OPTION_FOUND", kolv_exit::kCommandLineError,
+       0, kFlagBackgroundChild, nullptr},
+      {{"--vyx-instanc", "-A"}, 70, "UNRECOGNIZED_OPTION_FOUND", kolv_exit::kCommandLineError, 0,
+       kFlagBackgroundChild, nullptr},
+      {{"--KOLV", "-o", "out.txt", "-A"}, 0, "", 0, kFlagProtocol | kFlagOutputFile, 0,
+       [](const Parsed& p) {
+         EXPECT_TRUE(HasWarning(p, "THE_OUTPUT_FILE_IS_NOT_USED_WITH_THE_PROTOCOL_OUTPUT: out.txt"));
+       }},
       // output file
       {{"-o", "out.txt"}, 0, "", 0, kFlagOutputFile | kFlagHelp | kInfo, 0,
        [](const Parsed& p) { EXPECT_EQ(p.app->output_file, "out.txt"); }},
@@ -403,14 +410,17 @@ TEST(CommandLine, WarningsAreReportedInTheirOrderAfterTheParse) {
   auto p = Parse(catalogue, {"-h", "-h", "-Mstorage", "-Mstorage", "-Mnosuch"});
   ASSERT_EQ(p->result, 0) << p->error;
   ReportWarnings(*p->app);
-  // The lists first, then the parser's own warnings decoded, then the missing modules.
+  // The lists first, then the parser's own warnings, then the missing modules: keys, with the
+  // words they are about as they were typed or named.
   const auto& w = p->app->warnings.items();
   ASSERT_GE(w.size(), 3u);
   EXPECT_EQ(w[0], "DUPLICATED_MODULE(S)_ENTRY,_ONLY_ONE_ENTRY_CONSIDERED_OF_EACH: storage");
-  EXPECT_EQ(w[1], "Diagnostic letter not usable, short option left out: memory --memscan");
-  EXPECT_NE(std::find(w.begin(), w.end(), "Duplicated option entry, only one entry considered"),
+  EXPECT_EQ(WarningText(w[1]), "Diagnostic letter not usable, short option left out: memory --memscan");
+  EXPECT_NE(std::find(w.begin(), w.end(), "DUPLICATED_OPTION_ENTRY,_ONLY_ONE_ENTRY_CONSIDERED"),
             w.end());
-  EXPECT_EQ(w.back(), "Following module(s) are not available: nosuch");
+  EXPECT_EQ(WarningText(w.back()), "Following module(s) are not available: nosuch");
+  EXPECT_EQ(WarningText("TEST(S)_NOT_FOUND,_ARGUMENt(S)_TREATED_AS_DEVICE: My_Disk, SDA_1"),
+            "Test(s) not found, argument(s) treated as device: My_Disk, SDA_1");
 }
 
 TEST(CommandLine, OnlyMissingModulesTurnTheRunIntoHelp) {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "support/run_program.h"
 #include "support/texts.h"
@@ -61,6 +62,66 @@ TEST(Program, RefusedCommandLinesAreNeverASuccess) {
 
   const auto letter = RunCli({"-Mstorage", "-Z"});
   EXPECT_EQ(letter.status, 5);
+
+  // Protocol mode is known before anything is said: wherever the option stands, abbreviated
+  // too, and whichever check refuses the line.
+  for (const auto& args : {std::vector<std::string>{"--KOLV", "-Mstorage", "#0", "-Q"},
+                           std::vector<std::string>{"-Mstorage", "#0", "-Q", "--KOL"},
+                           std::vector<std::string>{"-x", "--KOLV"}}) {
+    SCOPED_TRACE(args[0] + " " + args.back());
+    const auto refused = RunCli(args);
+    EXPECT_EQ(refused.status, 5);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "[Warning] Fatal parsing error: unrecognized option found\n");
+  }
+}
+
+// A warning quotes the words as the user typed them.
+TEST(Program, WarningsQuoteTheWordsAsTyped) {
+  const auto r = RunCli({"-Mstorage", "-QMy_Disk"});
+  EXPECT_EQ(r.status, 31);
+  EXPECT_TRUE(Contains(r.out, "[Warning] Test(s) not found, argument(s) treated as device: My_Disk\n"))
+      << r.out;
+  EXPECT_TRUE(Contains(r.out, "[Warning] Following device(s) are not available: My_Disk\n")) << r.out;
+}
+
+// The copy marker is no option of the user's, abbreviated or not.
+TEST(Program, OnlyTheExactMarkerStartsABackgroundCopy) {
+  const auto r = RunCli({"--vyx", "-A"});
+  EXPECT_EQ(r.status, 5);
+  EXPECT_TRUE(Contains(r.out, "[Warning] Fatal parsing error: unrecognized option found\n")) << r.out;
+}
+
+// The protocol output takes standard output; a supervisor is told that -o is not used.
+TEST(Program, TheProtocolOutputSaysThatTheOutputFileIsNotUsed) {
+  const std::string path = clitest::ScratchDir() + "/never_made.txt";
+  std::remove(path.c_str());
+  const auto r = RunCli({"--KOLV", "-o", path, "-A"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "MODULE_NAME:::storage\n");
+  EXPECT_EQ(r.err, "[Warning] The output file is not used with the protocol output: " + path + "\n");
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// A diagnostic letter the host keeps for its own options: the help never offers it, the
+// diagnostic is chosen by its long name, and the warning says why the letter does nothing.
+TEST(Program, ADiagnosticLetterTheHostKeepsIsNeverOffered) {
+  std::string catalogue = clitest::SmallCatalogue();
+  const std::string letter = R"("letter": "Q", "long_name": "quick")";
+  catalogue.replace(catalogue.find(letter), letter.size(), R"("letter": "D", "long_name": "diag")");
+  const std::map<std::string, std::string> env = {
+      {"MORVA_CATALOGUE", clitest::WriteScratchFile("host_letter.json", catalogue)}};
+  const std::string warning =
+      "[Warning] Diagnostic letter not usable, short option left out: Storage --diag\n";
+  const auto help = RunCli({"-Mstorage", "-h"}, env);
+  EXPECT_EQ(help.status, 0);
+  EXPECT_FALSE(Contains(help.out, "-D, --diag")) << help.out;
+  EXPECT_TRUE(Contains(help.out, "    --diag ")) << help.out;
+  EXPECT_TRUE(Contains(help.out, warning)) << help.out;
+  const auto refused = RunCli({"-Mstorage", "0", "-Dp"}, env);
+  EXPECT_EQ(refused.status, 5);
+  EXPECT_TRUE(Contains(refused.out, warning)) << refused.out;
+  EXPECT_EQ(RunCli({"-Mstorage", "0", "--diag=f"}, env).status, 0);
 }
 
 TEST(Program, AModuleThatIsNotLoadedShowsTheHelp) {
@@ -83,6 +144,10 @@ TEST(Program, OnlyAnAdministratorMayRunIt) {
   const auto r = RunCli({"-A"}, {{"ZERKA_ADMIN", "0"}});
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.out, "Not Enough Privileges\n");
+  const auto protocol = RunCli({"--KOLV", "-A"}, {{"ZERKA_ADMIN", "0"}});
+  EXPECT_EQ(protocol.status, 3);
+  EXPECT_EQ(protocol.out, "");
+  EXPECT_EQ(protocol.err, "Not Enough Privileges\n");
 }
 
 TEST(Program, OneInstanceAtATime) {
@@ -92,6 +157,10 @@ TEST(Program, OneInstanceAtATime) {
   const auto r = RunCli({"-A"});
   EXPECT_EQ(r.status, 4);
   EXPECT_EQ(r.out, "A Tarvex Diagnostics Tool is already running\n");
+  const auto protocol = RunCli({"--KOLV", "-A"});
+  EXPECT_EQ(protocol.status, 4);
+  EXPECT_EQ(protocol.out, "");
+  EXPECT_EQ(protocol.err, "A Tarvex Diagnostics Tool is already running\n");
   release_app_mutex(lock);
   EXPECT_EQ(RunCli({"-A"}).status, 0);
 
@@ -109,11 +178,37 @@ TEST(Program, ClosedStandardStreams) {
   const std::string lock = std::getenv("ZERKA_LOCK_FILE");
   auto clear_lock = [&](const std::string& text) { std::ofstream(lock, std::ios::trunc) << text; };
 
+  // Output to a closed standard output is lost, as on a full disk: said once, and never a
+  // success. Where nothing was to go there (-o, the background copy), nothing is lost.
   clitest::StreamSetup no_output;
   no_output.close_output = true;
-  clear_lock("");
-  EXPECT_EQ(clitest::RunCliWith(no_output, {"-A"}).status, 0);
-  EXPECT_EQ(ReadFile(lock), "");
+  for (const auto& args : {std::vector<std::string>{"-A"},
+                           std::vector<std::string>{"-Mstorage", "0", "-Qf"},
+                           std::vector<std::string>{"--KOLV", "-Mstorage", "0", "-Qf"}}) {
+    SCOPED_TRACE(args[0]);
+    clear_lock("");
+    const auto lost = clitest::RunCliWith(no_output, args);
+    EXPECT_EQ(lost.status, 6);
+    EXPECT_EQ(lost.err, "[Warning] output lost: standard output: Bad file descriptor\n");
+    EXPECT_EQ(ReadFile(lock), "");
+  }
+  EXPECT_EQ(clitest::RunCliWith(no_output, {"-Mstorage", "1", "-Q"}).status, 21);
+  const std::string file = clitest::ScratchDir() + "/closed_output.txt";
+  const auto to_file = clitest::RunCliWith(no_output, {"-o", file, "-Mstorage", "0", "-Qf"});
+  EXPECT_EQ(to_file.status, 0);
+  EXPECT_EQ(to_file.err, "");
+  EXPECT_TRUE(clitest::Contains(ReadFile(file), "Test Status: Passed!")) << ReadFile(file);
+  std::remove(file.c_str());
+  const auto background = clitest::RunCliWith(no_output, {"-b", "-o", file, "-Mstorage", "0", "-Qf"});
+  EXPECT_EQ(background.status, 0);
+  EXPECT_EQ(background.err, "");
+  EXPECT_TRUE(clitest::FileShows(file, "CLI Execution status: 0")) << ReadFile(file);
+  // The copy lets go of the lock as it ends.
+  ZerkaAppMutex* copy_done = get_app_mutex();
+  ASSERT_NE(copy_done, nullptr);
+  for (int i = 0; i < 3000 && copy_done->Acquire() != 0; ++i)  // hang guard: 30 s
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  release_app_mutex(copy_done);
 
   // The engine tells why it cannot load on standard error.
   clitest::StreamSetup no_errors;
@@ -145,6 +240,21 @@ TEST(Program, AServiceThatCannotLoadIsReported) {
   const auto r = RunCli({"-A"}, {{"MORVA_CATALOGUE", clitest::ScratchDir() + "/missing.json"}});
   EXPECT_EQ(r.status, 2);
   EXPECT_TRUE(Contains(r.out, "Cannot load the diagnostics service\n"));
+  const auto protocol =
+      RunCli({"--KOLV", "-A"}, {{"MORVA_CATALOGUE", clitest::ScratchDir() + "/missing.json"}});
+  EXPECT_EQ(protocol.status, 2);
+  EXPECT_EQ(protocol.out, "");
+  EXPECT_TRUE(Contains(protocol.err, "Cannot load the diagnostics service\n")) << protocol.err;
+
+  const std::string no_modules = clitest::WriteScratchFile(
+      "no_modules.json", R"({"faults": {"no_modules": true}, "modules": []})");
+  const auto listless = RunCli({"-A"}, {{"MORVA_CATALOGUE", no_modules}});
+  EXPECT_EQ(listless.status, 2);
+  EXPECT_EQ(listless.out, "Cannot load module(s)\n");
+  const auto protocol_listless = RunCli({"--KOLV", "-A"}, {{"MORVA_CATALOGUE", no_modules}});
+  EXPECT_EQ(protocol_listless.status, 2);
+  EXPECT_EQ(protocol_listless.out, "");
+  EXPECT_EQ(protocol_listless.err, "Cannot load module(s)\n");
 }
 
 TEST(Program, OutputGoesToTheFileOrFallsBackToTheConsole) {

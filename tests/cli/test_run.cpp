@@ -353,6 +353,8 @@ TEST(Run, ExitStatusesOfWarningsNotApplicableAndInvalidTests) {
     const auto protocol = RunCli(protocol_args, env);
     EXPECT_EQ(protocol.status, 31) << row.id << "\n" << protocol.out;
     EXPECT_EQ(protocol.out.rfind(std::string("NOT_FOUND:::") + row.id + "\n", 0), 0u) << protocol.out;
+    EXPECT_TRUE(Contains(protocol.err, std::string("[Warning] Devices not found: ") + row.id + "\n"))
+        << protocol.err;
   }
 }
 
@@ -373,6 +375,14 @@ TEST(Run, DevicesNamedForAModuleWithoutDevicesAreNamed) {
   const auto unnamed = RunCli({"-Mstorage", "-Q"}, env);
   EXPECT_EQ(unnamed.status, 31) << unnamed.out;
   EXPECT_FALSE(Contains(unnamed.out, "not available")) << unnamed.out;
+
+  // A supervisor reads why on standard error, worded as on the console.
+  const auto protocol = RunCli({"--KOLV", "-Mstorage", "3", "-Q"}, env);
+  EXPECT_EQ(protocol.status, 31);
+  EXPECT_EQ(protocol.out, "NOT_FOUND:::3\n");
+  EXPECT_EQ(protocol.err,
+            "[Warning] No devices found for this module\n"
+            "[Warning] Following device(s) are not available: 3\n");
 }
 
 TEST(Run, SuiteProgressIsTheShareOfTheWholeRunList) {
@@ -420,6 +430,10 @@ TEST(Run, AFailedDeviceScanIsNeverASuccess) {
   EXPECT_FALSE(Contains(run.out, "No devices found")) << run.out;
   EXPECT_FALSE(Contains(run.out, "Devices not found")) << run.out;
   EXPECT_FALSE(Contains(run.out, "Started diagnostic")) << run.out;
+  const auto told = RunCli({"--KOLV", "-Mstorage", "0", "-Q"}, env);
+  EXPECT_EQ(told.status, 2);
+  EXPECT_EQ(told.out, "");
+  EXPECT_EQ(told.err, "[Warning] Device scan failed: -5\n");
 
   // The other module still runs, and its pass never hides the failed scan, in either order.
   for (const auto& args : {std::vector<std::string>{"-Mstorage", "0", "-Q", "-Mmemory", "0", "-X"},
@@ -484,6 +498,19 @@ TEST(Run, BackgroundModeReturnsAtOnceAndHoldsTheLockUntilItsFileIsWritten) {
   for (int i = 0; i < 100 && RunCli({"-A"}).status == 4; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   EXPECT_EQ(RunCli({"-A"}).status, 0);
+}
+
+// The parent says what the copy will warn about, and 0 means that the copy runs; the copy's
+// own status ends its file.
+TEST(Run, TheBackgroundParentWarnsAndReturnsZeroOnceTheCopyRuns) {
+  const std::string path = clitest::ScratchDir() + "/background_warned.txt";
+  std::remove(path.c_str());
+  const auto parent = RunCli({"-b", "-o", path, "-Mnosuch", "-Mstorage", "0", "-Qf"});
+  EXPECT_EQ(parent.status, 0);
+  EXPECT_EQ(parent.out, "[Warning] Following module(s) are not available: nosuch\n");
+  EXPECT_TRUE(clitest::FileShows(path, "\nCLI Execution status: 30")) << clitest::ReadFile(path);
+  for (int i = 0; i < 100 && RunCli({"-A"}).status == 4; ++i)  // hang guard: the copy ends
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
 }
 
 TEST(Run, BackgroundModeChecksTheTestListFirst) {

@@ -1,6 +1,7 @@
 #include "objects.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "support.h"
 
@@ -64,8 +65,16 @@ std::string ExampleLine(const ModuleSpec& spec, const std::string& letter, const
   return line;
 }
 
+// Letters the console host keeps for its own options: no diagnostic is chosen by them there.
+const char kHostLetters[] = "oSADRLMhbvGT";
+
+bool HostLetter(const std::string& letter) {
+  return letter.size() == 1 && std::strchr(kHostLetters, letter[0]) != nullptr;
+}
+
 // The module's help as the console host prints it: the catalogue's text, then every
 // diagnostic and test with the letters that choose them, taken from the module's own options.
+// A diagnostic whose letter the host keeps is offered by its long name only.
 std::string ModuleHelp(const ModuleSpec& spec) {
   std::string help = "Module " + spec.name + (spec.help.empty() ? std::string() : ": " + spec.help);
   if (spec.diagnostics.empty()) return help + "\n  It offers no diagnostics.";
@@ -73,8 +82,9 @@ std::string ModuleHelp(const ModuleSpec& spec) {
   std::string example;
   for (const DiagnosticSpec& diagnostic : spec.diagnostics) {
     const OptionSpec* option = OptionOf(spec.diagnostic_options, diagnostic.identifier);
+    const bool letter = option && !option->letter.empty() && !HostLetter(option->letter);
     std::string left = "    (no option)";
-    if (option && !option->letter.empty())
+    if (letter)
       left = "    -" + option->letter + (option->long_name.empty() ? "" : ", --" + option->long_name);
     else if (option && !option->long_name.empty())
       left = "    --" + option->long_name;
@@ -93,7 +103,7 @@ std::string ModuleHelp(const ModuleSpec& spec) {
       }
       AddRow(help, test_left, right);
     }
-    if (example.empty() && option && !option->letter.empty() && !chosen.empty())
+    if (example.empty() && letter && !chosen.empty())
       example = ExampleLine(spec, option->letter, AsWords(diagnostic.name), chosen);
   }
   return help + example;

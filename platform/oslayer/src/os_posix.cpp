@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/ioctl.h>
@@ -113,8 +114,10 @@ std::string ExecutablePath() {
 void ReopenClosedStandardStreams() {
   for (int fd = 0; fd < 3; ++fd) {
     if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-    // The lower descriptors are open by now, so open takes this one.
-    const int opened = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    // The lower descriptors are open by now, so open takes this one. Standard output is opened
+    // for reading only: a write to it fails as on a closed stream, and so is never taken for
+    // output that arrived.
+    const int opened = open("/dev/null", fd == 2 ? O_WRONLY : O_RDONLY);
     if (opened >= 0 && opened != fd) {
       dup2(opened, fd);
       close(opened);
@@ -168,20 +171,49 @@ StandardInputWaiter::~StandardInputWaiter() {
     if (fd >= 0) close(fd);
 }
 
+namespace {
+// How often a job in the background looks whether it has been brought to the foreground.
+constexpr int kForegroundLookMs = 100;
+
+bool InTerminalForeground() {
+  const pid_t foreground = tcgetpgrp(STDIN_FILENO);
+  return foreground < 0 || foreground == getpgrp();
+}
+
+// A read from the terminal by a background job fails instead of stopping the whole process.
+ssize_t ReadWithoutStopping(char* buffer, size_t size) {
+  sigset_t held, previous;
+  sigemptyset(&held);
+  sigaddset(&held, SIGTTIN);
+  pthread_sigmask(SIG_BLOCK, &held, &previous);
+  const ssize_t n = read(STDIN_FILENO, buffer, size);
+  const int error = errno;
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  errno = error;
+  return n;
+}
+}  // namespace
+
 int StandardInputWaiter::Read(std::string& out) {
   if (wake_[0] < 0) return -1;
-  pollfd p[2] = {{STDIN_FILENO, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+  const bool terminal = isatty(STDIN_FILENO) == 1;
   for (;;) {
-    const int ready = poll(p, 2, -1);
+    // A terminal's keys belong to its foreground: a job in the background leaves them to the
+    // shell and waits until it is brought to the foreground.
+    const bool may_read = !terminal || InTerminalForeground();
+    pollfd p[2] = {{may_read ? STDIN_FILENO : -1, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+    const int ready = poll(p, 2, may_read ? -1 : kForegroundLookMs);
     if (ready < 0 && errno == EINTR) continue;
     if (ready < 0) return -1;
     if (p[1].revents) return 0;
+    if (ready == 0) continue;
     if (p[0].revents & POLLNVAL) return -1;
     char buffer[256];
-    const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+    const ssize_t n = ReadWithoutStopping(buffer, sizeof buffer);
     // Someone else may have taken the bytes poll saw, or a signal came: wait again, since 0
-    // means only an interrupt.
+    // means only an interrupt. The job may have gone to the background while it waited.
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    if (n < 0 && errno == EIO && terminal && !InTerminalForeground()) continue;
     if (n <= 0) return -1;
     out.append(buffer, static_cast<size_t>(n));
     return static_cast<int>(n);

@@ -1,4 +1,5 @@
 #include <poll.h>
+#include <pthread.h>
 #include <signal.h>
 #include <termios.h>
 #include <unistd.h>
@@ -25,16 +26,46 @@ std::mutex state_mutex;
 int open_consoles = 0;
 std::string pending;
 struct termios saved_terminal;
+struct termios raw_terminal;
 volatile sig_atomic_t terminal_changed = 0;
 struct sigaction previous_actions[kRestoreSignalCount];
 bool handlers_installed[kRestoreSignalCount] = {};
 bool exit_hook_installed = false;
 
-void RestoreTerminal() {
-  if (terminal_changed) {
-    tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
-    terminal_changed = 0;
+// Holds the terminal's job-control signals back in the calling thread while it lives: a read, a
+// flush or a mode change from a background process group then fails or goes through, instead of
+// stopping the whole process for good.
+class JobControlSignalsHeld {
+ public:
+  JobControlSignalsHeld() {
+    sigset_t held;
+    sigemptyset(&held);
+    sigaddset(&held, SIGTTIN);
+    sigaddset(&held, SIGTTOU);
+    pthread_sigmask(SIG_BLOCK, &held, &previous_);
   }
+  ~JobControlSignalsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+  JobControlSignalsHeld(const JobControlSignalsHeld&) = delete;
+  JobControlSignalsHeld& operator=(const JobControlSignalsHeld&) = delete;
+
+ private:
+  sigset_t previous_;
+};
+
+// True unless standard input is the controlling terminal of another process group. A terminal
+// that is nobody's controlling terminal has no foreground to be in.
+bool InForeground() {
+  const pid_t foreground = tcgetpgrp(STDIN_FILENO);
+  return foreground < 0 || foreground == getpgrp();
+}
+
+// Also from a signal handler. In a background group the terminal belongs to the foreground, as its
+// owner set it when this program stopped: it is left so.
+void RestoreTerminal() {
+  if (!terminal_changed) return;
+  terminal_changed = 0;
+  JobControlSignalsHeld held;
+  if (InForeground()) tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
 }
 
 void RestoreAndRaise(int signal_number) {
@@ -49,10 +80,15 @@ void RestoreAtExit() {
 }
 
 // A terminal we may read: reading from a background process group would stop the process.
-bool UsableTerminal() {
-  if (!isatty(STDIN_FILENO)) return false;
-  pid_t foreground = tcgetpgrp(STDIN_FILENO);
-  return foreground < 0 || foreground == getpgrp();
+bool UsableTerminal() { return isatty(STDIN_FILENO) && InForeground(); }
+
+// The modes a shell gives back when this program stops, or gives a program it starts.
+bool KeyboardModesLost() {
+  struct termios now;
+  if (tcgetattr(STDIN_FILENO, &now) != 0) return false;
+  const tcflag_t ours = ICANON | ECHO;
+  return (now.c_lflag & ours) != (raw_terminal.c_lflag & ours) ||
+         now.c_cc[VMIN] != raw_terminal.c_cc[VMIN] || now.c_cc[VTIME] != raw_terminal.c_cc[VTIME];
 }
 
 // Only where nobody else handles the signal: a host's own handler stays in charge.
@@ -70,21 +106,31 @@ void GuardDefaultSignalsLocked() {
   }
 }
 
-void OpenKeyboard() {
-  std::lock_guard<std::mutex> lock(state_mutex);
-  if (open_consoles++ > 0 || !UsableTerminal()) return;
-  struct termios raw;
+// Keys one at a time and unechoed, while a console is open and the program is in the
+// foreground: at the start, and again once a job that started in the background or was stopped
+// is brought back. What it finds is what the terminal is given back.
+void HoldKeyboardLocked() {
+  if (open_consoles == 0 || !UsableTerminal()) return;
+  if (terminal_changed && !KeyboardModesLost()) return;
+  terminal_changed = 0;  // a signal's handler never restores half-written modes
   if (tcgetattr(STDIN_FILENO, &saved_terminal) != 0) return;
-  raw = saved_terminal;
-  raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-  raw.c_cc[VMIN] = 0;
-  raw.c_cc[VTIME] = 0;
-  if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0) return;
+  raw_terminal = saved_terminal;
+  raw_terminal.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+  raw_terminal.c_cc[VMIN] = 0;
+  raw_terminal.c_cc[VTIME] = 0;
+  if (tcsetattr(STDIN_FILENO, TCSANOW, &raw_terminal) != 0) return;
   terminal_changed = 1;
   // Also when the program ends at once (quick_exit), skipping its exit handlers.
   if (!exit_hook_installed)
     exit_hook_installed = std::atexit(RestoreAtExit) == 0 && std::at_quick_exit(RestoreAtExit) == 0;
   GuardDefaultSignalsLocked();
+}
+
+void OpenKeyboard() {
+  std::lock_guard<std::mutex> lock(state_mutex);
+  ++open_consoles;
+  JobControlSignalsHeld held;
+  HoldKeyboardLocked();
 }
 
 void CloseKeyboard() {
@@ -120,7 +166,9 @@ class Console : public ZerkaConsole {
 
   int ReadKey() override {
     std::lock_guard<std::mutex> lock(state_mutex);
+    JobControlSignalsHeld held;
     if (!UsableTerminal()) return kNoKey;
+    HoldKeyboardLocked();
     if (pending.empty() && !ReadWaiting(0)) return kNoKey;
     if (pending.size() == 1 && pending[0] == '\x1b') ReadWaiting(kSequenceWaitMs);
     return zerka::DecodeKey(pending);
@@ -129,7 +177,7 @@ class Console : public ZerkaConsole {
   void DiscardKeys() override {
     std::lock_guard<std::mutex> lock(state_mutex);
     pending.clear();
-    // Flushing a terminal of another process group would stop this process.
+    JobControlSignalsHeld held;
     if (UsableTerminal()) tcflush(STDIN_FILENO, TCIFLUSH);
   }
 };

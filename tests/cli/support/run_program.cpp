@@ -14,7 +14,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "argv.h"
@@ -191,17 +193,31 @@ Session::Session(const std::vector<std::string>& args, const std::map<std::strin
                  Console console) {
   Launch launch(args, env);
   signal(SIGPIPE, SIG_IGN);
-  if (console == Console::kTerminal) {
+  if (console == Console::kTerminal || console == Console::kTerminalOutputApart) {
+    const bool apart = console == Console::kTerminalOutputApart;
+    int out[2] = {-1, -1}, err[2] = {-1, -1};
+    if (apart && (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)) return;
     int master = -1;
     const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
     if (pid == 0) {
+      if (apart) {
+        dup2(out[1], STDOUT_FILENO);
+        dup2(err[1], STDERR_FILENO);
+      }
       execve(launch.line.argv()[0], launch.line.argv(), launch.envp.data());
       _exit(127);
     }
-    if (pid < 0) return;
+    for (int fd : {out[1], err[1]})
+      if (fd >= 0) close(fd);
+    if (pid < 0) {
+      for (int fd : {out[0], err[0]})
+        if (fd >= 0) close(fd);
+      return;
+    }
     pid_ = pid;
     input_ = master;
-    output_fd_ = master;
+    output_fd_ = apart ? out[0] : master;
+    errors_fd_ = err[0];
     return;
   }
   int in[2], out[2], err[2] = {-1, -1};
@@ -360,6 +376,122 @@ void Session::ReadErrors(std::chrono::steady_clock::time_point deadline) {
       errors_fd_ = -1;
     }
   }
+}
+
+Shell::Shell(const std::map<std::string, std::string>& env) {
+  std::map<std::string, std::string> shell_env = env;
+  shell_env["KOLV"] = KOLV_CLI_PROGRAM;
+  shell_env["PS1"] = "$ ";
+  shell_env["TERM"] = "dumb";
+  shell_env["HISTFILE"] = "/dev/null";
+  // Plain lines: no bracketed-paste marks around what is typed.
+  shell_env["INPUTRC"] = WriteScratchFile("inputrc", "set enable-bracketed-paste off\n");
+  Launch launch({}, shell_env);
+  char* argv[] = {const_cast<char*>("bash"), const_cast<char*>("--norc"),
+                  const_cast<char*>("--noprofile"), const_cast<char*>("-i"), nullptr};
+  signal(SIGPIPE, SIG_IGN);
+  int terminal = -1;
+  const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+  if (pid == 0) {
+    execve("/bin/bash", argv, launch.envp.data());
+    _exit(127);
+  }
+  if (pid < 0) return;
+  pid_ = pid;
+  terminal_ = terminal;
+}
+
+namespace {
+// Every process of a session, the shell's jobs in their own process groups included.
+std::vector<pid_t> SessionMembers(pid_t session) {
+  std::vector<pid_t> members;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    const std::string stat = ReadFile(entry.path().string() + "/stat");
+    const size_t close = stat.rfind(')');
+    if (close == std::string::npos) continue;
+    std::istringstream fields(stat.substr(close + 2));
+    std::string state;
+    long parent = 0, group = 0, member_session = 0;
+    fields >> state >> parent >> group >> member_session;
+    if (member_session == session) members.push_back(static_cast<pid_t>(std::stol(name)));
+  }
+  return members;
+}
+}  // namespace
+
+Shell::~Shell() {
+  if (pid_ > 0) {
+    for (pid_t member : SessionMembers(pid_)) kill(member, SIGKILL);
+    WaitForExit(pid_);
+  }
+  if (terminal_ >= 0) close(terminal_);
+}
+
+void Shell::Type(const std::string& bytes) {
+  if (terminal_ >= 0) (void)!write(terminal_, bytes.data(), bytes.size());
+}
+
+void Shell::Line(const std::string& command) { Type(command + "\r"); }
+
+bool Shell::Read(int timeout_ms) {
+  if (terminal_ < 0) return false;
+  pollfd p{terminal_, POLLIN, 0};
+  if (poll(&p, 1, timeout_ms) <= 0) return true;
+  char buffer[4096];
+  const ssize_t n = read(terminal_, buffer, sizeof buffer);
+  if (n > 0) output_.append(buffer, static_cast<size_t>(n));
+  return n > 0 || (n < 0 && (errno == EINTR || errno == EAGAIN));
+}
+
+bool Shell::WaitFor(const std::string& text, int timeout_seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds);
+  while (output_.find(text, seen_) == std::string::npos) {
+    if (std::chrono::steady_clock::now() > deadline || !Read(100)) return false;
+  }
+  return true;
+}
+
+bool Shell::TakeValue(const std::string& name, std::string& value) {
+  const std::string open = name + "=[";
+  const size_t at = output_.find(open, seen_);
+  if (at == std::string::npos) return false;
+  const size_t end = output_.find(']', at + open.size());
+  if (end == std::string::npos) return false;
+  value = output_.substr(at + open.size(), end - at - open.size());
+  seen_ = end + 1;
+  return true;
+}
+
+std::string Shell::Value(const std::string& word) {
+  // The typed line echoes as "v1""=[...: only the shell's answer reads v1=[.
+  const std::string name = "v" + std::to_string(++values_);
+  Line("echo \"" + name + "\"\"=[" + word + "]\"");
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  std::string value;
+  while (!TakeValue(name, value)) {
+    if (std::chrono::steady_clock::now() > deadline || !Read(100)) return std::string();
+  }
+  return value;
+}
+
+std::string Shell::JobStatus(const std::string& job, pid_t job_process) {
+  const std::string name = "v" + std::to_string(++values_);
+  Line("wait " + job + "; echo \"" + name + "\"\"=[$?]\"");
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  std::string value;
+  while (!TakeValue(name, value)) {
+    if (ProcessState(job_process) == 'T') return "stopped";
+    if (std::chrono::steady_clock::now() > deadline || !Read(20)) return std::string();
+  }
+  return value;
+}
+
+char ProcessState(pid_t pid) {
+  const std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
+  const size_t close = stat.rfind(')');
+  return close == std::string::npos || close + 2 >= stat.size() ? 0 : stat[close + 2];
 }
 
 }  // namespace clitest

@@ -50,8 +50,9 @@ Outcome RunCliWith(const StreamSetup& streams, const std::vector<std::string>& a
 class Session {
  public:
   // kTerminal: a pseudo-terminal, as a user has. kPipesErrorsApart: standard error on a pipe of
-  // its own, read along and returned by Finish as err.
-  enum class Console { kPipes, kTerminal, kPipesErrorsApart };
+  // its own, read along and returned by Finish as err. kTerminalOutputApart: keys from a
+  // pseudo-terminal, standard output and error on pipes as with kPipesErrorsApart.
+  enum class Console { kPipes, kTerminal, kPipesErrorsApart, kTerminalOutputApart };
 
   Session(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
           Console console);
@@ -90,5 +91,43 @@ class Session {
   std::string output_;
   std::string errors_;
 };
+
+// An interactive shell with job control on a pseudo-terminal, as a user types into it, with
+// kolv_cli's environment; $KOLV names the program.
+class Shell {
+ public:
+  explicit Shell(const std::map<std::string, std::string>& env = {});
+  ~Shell();  // the shell and whatever it still runs are killed
+  Shell(const Shell&) = delete;
+  Shell& operator=(const Shell&) = delete;
+
+  bool started() const { return pid_ > 0; }
+  // Types a command line and Enter.
+  void Line(const std::string& command);
+  // Types bytes as they are (Ctrl-Z is "\x1a").
+  void Type(const std::string& bytes);
+  // Reads until the output after the last value shows text; false after timeout_seconds.
+  bool WaitFor(const std::string& text, int timeout_seconds = 60);
+  // Has the shell print a value (a shell word such as "$!" or "$(stty -g)") and returns it.
+  std::string Value(const std::string& word);
+  // Has the shell wait for a job and returns its status; "stopped" as soon as the process job
+  // stops instead of ending, "" after the hang guard.
+  std::string JobStatus(const std::string& job, pid_t job_process);
+  const std::string& output() const { return output_; }
+
+ private:
+  bool Read(int timeout_ms);
+  // The value the shell printed as name=[value] after what was seen so far.
+  bool TakeValue(const std::string& name, std::string& value);
+
+  pid_t pid_ = -1;
+  int terminal_ = -1;
+  std::string output_;
+  size_t seen_ = 0;
+  int values_ = 0;
+};
+
+// 'R', 'S', 'T' (stopped) ... as /proc tells it; 0 when there is no such process.
+char ProcessState(pid_t pid);
 
 }  // namespace clitest

@@ -33,7 +33,8 @@ long SpawnDetached(const std::string& program, const std::vector<std::string>& a
 std::string ExecutablePath();
 
 // Opens /dev/null on whichever of descriptors 0, 1 and 2 is closed, so that no file opened later
-// takes a standard stream's place.
+// takes a standard stream's place. A write to a standard output that was closed still fails
+// (EBADF): output to it is lost, not delivered.
 void ReopenClosedStandardStreams();
 
 // Opens path for writing, emptied, without ever waiting: a FIFO that nobody reads is not opened
@@ -53,7 +54,8 @@ long UnreadOutput(int fd);
 bool StandardInputIsLive();
 
 // Waits for standard input without polling: Read blocks until bytes arrive, input ends, or
-// another thread calls Interrupt.
+// another thread calls Interrupt. A terminal is read only while this process is in its
+// foreground: a job in the background never stops on it, and reads once brought back.
 class StandardInputWaiter {
  public:
   StandardInputWaiter();
