@@ -177,6 +177,18 @@ class TestToolScreens : public QObject {
     morva_service::ModuleInterfaceView* module = nullptr;
     morva_service::ToolView* tool = nullptr;
     MdrOperationsScreen* screen = nullptr;
+    PartitionSelection everything;
+
+    // The tool's execution screen in the flow, with every device chosen for a repair.
+    MdrExecutionScreen* ExecutionOfEveryDevice() {
+      MdrPlugin::UpdateModel(1, module, tool);
+      MdrUtils* model = MdrPlugin::current_model();
+      model->FilterDevices(false, true, true);
+      model->SelectEveryDevice(&everything, false, true, false);
+      MdrExecutionScreen* execution = screen->execution_screen();
+      controller->AddFlowScreen(execution, true);
+      return execution;
+    }
   };
 
  private slots:
@@ -411,13 +423,7 @@ class TestToolScreens : public QObject {
   void stopDuringRunAborts() {
     QFETCH(bool, escape);
     Rig rig;
-    MdrPlugin::UpdateModel(1, rig.module, rig.tool);
-    MdrUtils* model = MdrPlugin::current_model();
-    model->FilterDevices(false, true, true);
-    PartitionSelection everything;
-    model->SelectEveryDevice(&everything, false, true, false);
-    MdrExecutionScreen* execution = rig.screen->execution_screen();
-    rig.controller->AddFlowScreen(execution, true);
+    MdrExecutionScreen* execution = rig.ExecutionOfEveryDevice();
     DialogCloser closer;
     QSignalSpy stopped(execution, &KolvLiteScreen::Stopped);
     rig.controller->GoToScreen(execution);
@@ -458,14 +464,8 @@ class TestToolScreens : public QObject {
   void abortAsTheRunStartsIsKept() {
     QFETCH(bool, escape);
     Rig rig;
-    MdrPlugin::UpdateModel(1, rig.module, rig.tool);
-    MdrUtils* model = MdrPlugin::current_model();
-    model->FilterDevices(false, true, true);
-    PartitionSelection everything;
-    model->SelectEveryDevice(&everything, false, true, false);
-    QVERIFY(!model->selected_devices()->empty());
-    MdrExecutionScreen* execution = rig.screen->execution_screen();
-    rig.controller->AddFlowScreen(execution, true);
+    MdrExecutionScreen* execution = rig.ExecutionOfEveryDevice();
+    QVERIFY(!MdrPlugin::current_model()->selected_devices()->empty());
     DialogCloser closer;
     QSignalSpy stopped(execution, &KolvLiteScreen::Stopped);
     StartHold::Arm();
