@@ -5,60 +5,29 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QEvent>
-#include <QFrame>
-#include <QHBoxLayout>
 #include <QPushButton>
-#include <QSpacerItem>
 #include <QStackedWidget>
 #include <QTextEdit>
 #include <QThread>
 #include <QThreadPool>
 #include <QTime>
-#include <QVBoxLayout>
 #include <ctime>
 
 #include "gui/logs/html_generator.h"
 #include "gui/logs/log_results_view.h"
 #include "gui/logs/logs_reader.h"
 #include "gui/logs/previous_logs_calendar.h"
+#include "gui/logs/previous_logs_screen_form.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/translation_keys.h"
 
 namespace {
 
-// Form texts, in the screen's own translation context.
-constexpr char kContext[] = "LogsScreen";
-constexpr char kTitle[] = "PREVIOUS_LOGS_SCREEN_TITLE";
-constexpr char kDateSelection[] = "LOGS_DATE_SELECTION_TITLE";
-constexpr char kFrom[] = "FROM_LABEL";
-constexpr char kFromTooltip[] = "INITIAL_DATE_TOOLTIP";
-constexpr char kTo[] = "TO_LABEL";
-constexpr char kToTooltip[] = "FINAL_DATE_TOOLTIP";
-constexpr char kSearch[] = "SEARCH_BUTTON";
-constexpr char kSearchTooltip[] = "SEARCH_BUTTON_TOOLTIP";
-constexpr char kPreviousTooltip[] = "PREVIOUS_LOG_ENTRY_TOOLTIP";
-constexpr char kNextTooltip[] = "NEXT_LOG_ENTRY_TOOLTIP";
-constexpr char kLoading[] = "LOADING";
-// Shown in the program's context.
+// The entry pager's word, in the program's context.
 constexpr char kEntry[] = "ENTRY";
 
-constexpr char kLeftArrow[] = ":/kolv_lite/Resources/Images/General/imgArrowIt_Left.png";
-constexpr char kRightArrow[] = ":/kolv_lite/Resources/Images/General/imgArrowIt_Right.png";
 constexpr char kDefaultFileName[] = "kolv_lite_log.html";
-
-const char kStyleSheet[] =
-    "QWidget#LogsScreen { background-color: white; }\n"
-    "QLabel#top_log_selection_label { font: bold 15pt \"Segoe UI\"; }\n"
-    "QLabel#label { font: 9pt \"Segoe UI\"; }\n"
-    "QDateEdit { font: 9pt \"Segoe UI\"; border: 1px solid #BDBDBD; padding-left: 4px;"
-    " background-color: white; }\n"
-    "QDateEdit:disabled { color: #969696; background-color: #efefef; }\n"
-    "QDateEdit::drop-down { width: 18px; border-left: 1px solid #BDBDBD; }\n"
-    // A styled drop-down loses the platform arrow, so it needs its own.
-    "QDateEdit::down-arrow {"
-    " image: url(:/kolv_lite/Resources/Images/General/img_DropDown.png);"
-    " width: 11px; height: 7px; }\n";
 
 const char kButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
 
@@ -71,8 +40,6 @@ QPushButton* ActionButton(const char* key, const char* tooltip_key) {
   button->hide();
   return button;
 }
-
-QString FormText(const char* key) { return KolvLiteTranslate(kContext, key); }
 
 // Groups keyed earlier than any real run; a search from the first date starts here, so that it
 // covers the whole log whatever the time zone.
@@ -160,170 +127,20 @@ QDate LogsScreen::FirstDate() { return QDate(1970, 1, 1); }
 void LogsScreen::BuildForm() {
   setObjectName(QStringLiteral("LogsScreen"));
   setAttribute(Qt::WA_StyledBackground, true);
-  setStyleSheet(QLatin1String(kStyleSheet));
-
-  form->main_layout = new QVBoxLayout(this);
-  form->main_layout->setObjectName(QStringLiteral("main_layout"));
-  form->main_layout->setContentsMargins(10, 10, 10, 0);
-  form->main_layout->setSpacing(6);
-
-  form->top_log_selection_label = new QLabel(this);
-  form->top_log_selection_label->setObjectName(QStringLiteral("top_log_selection_label"));
-  form->top_log_selection_label->setText(FormText(kTitle));
-  form->main_layout->addWidget(form->top_log_selection_label);
-  form->label = new QLabel(this);
-  form->label->setObjectName(QStringLiteral("label"));
-  form->label->setWordWrap(true);
-  form->label->setText(FormText(kDateSelection));
-  form->main_layout->addWidget(form->label);
-
-  // Date interval and search button on the left, entry navigation on the right.
-  form->controls_frame = new QFrame(this);
-  form->controls_frame->setObjectName(QStringLiteral("controls_frame"));
-  auto* controls_layout = new QHBoxLayout(form->controls_frame);
-  controls_layout->setContentsMargins(0, 0, 0, 0);
-  form->inner_control_frame = new QFrame(form->controls_frame);
-  form->inner_control_frame->setObjectName(QStringLiteral("inner_control_frame"));
-  auto* inner_layout = new QHBoxLayout(form->inner_control_frame);
-  inner_layout->setContentsMargins(0, 0, 0, 0);
-  inner_layout->setSpacing(6);
-
-  auto date_edit = [this](const char* name, const char* tooltip, KolvLiteCalendar*& calendar) {
-    auto* edit = new QDateEdit(form->inner_control_frame);
-    edit->setObjectName(QLatin1String(name));
-    edit->setToolTip(FormText(tooltip));
-    edit->setMinimumSize(94, 27);
-    edit->setCalendarPopup(true);
-    calendar = new KolvLiteCalendar(edit);
-    edit->setCalendarWidget(calendar);
+  form->setupUi(this);
+  // A layout's own alignment has no place in the form file.
+  form->status_page->layout()->setAlignment(Qt::AlignTop);
+  // The pickers offer the days up to today, and open on it.
+  for (QDateEdit* edit : {form->from_dateEdit, form->to_dateEdit}) {
+    edit->setCalendarWidget(new KolvLiteCalendar(edit));
     edit->setMinimumDate(FirstDate());
     edit->setMaximumDate(QDate::currentDate());
     edit->setDate(QDate::currentDate());
-    return edit;
-  };
-  form->from_label = new QLabel(form->inner_control_frame);
-  form->from_label->setObjectName(QStringLiteral("from_label"));
-  form->from_label->setText(FormText(kFrom));
-  inner_layout->addWidget(form->from_label);
-  form->from_dateEdit = date_edit("from_dateEdit", kFromTooltip, form->from_calendar);
-  inner_layout->addWidget(form->from_dateEdit);
-  form->to_label = new QLabel(form->inner_control_frame);
-  form->to_label->setObjectName(QStringLiteral("to_label"));
-  form->to_label->setText(FormText(kTo));
-  inner_layout->addWidget(form->to_label);
-  form->to_dateEdit = date_edit("to_dateEdit", kToTooltip, form->to_calendar);
-  inner_layout->addWidget(form->to_dateEdit);
-  form->search_pushButton = new QPushButton(form->inner_control_frame);
-  form->search_pushButton->setObjectName(QStringLiteral("search_pushButton"));
-  form->search_pushButton->setAccessibleName(QStringLiteral("white_button"));
-  form->search_pushButton->setMinimumSize(90, 28);
-  form->search_pushButton->setText(FormText(kSearch));
-  form->search_pushButton->setToolTip(FormText(kSearchTooltip));
-  inner_layout->addWidget(form->search_pushButton);
-  controls_layout->addWidget(form->inner_control_frame);
-  controls_layout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
-
-  form->log_entry_navigator_container_widget = new QWidget(form->controls_frame);
-  form->log_entry_navigator_container_widget->setObjectName(
-      QStringLiteral("log_entry_navigator_container_widget"));
-  auto* navigator_layout = new QHBoxLayout(form->log_entry_navigator_container_widget);
-  navigator_layout->setContentsMargins(0, 0, 0, 0);
-  auto arrow = [this](const char* name, const char* icon, const char* tooltip) {
-    auto* button = new QPushButton(form->log_entry_navigator_container_widget);
-    button->setObjectName(QLatin1String(name));
-    button->setIcon(QIcon(QLatin1String(icon)));
-    button->setToolTip(FormText(tooltip));
-    button->setAccessibleName(QStringLiteral("white_arrow_button"));
-    return button;
-  };
-  form->previous_entry_pushButton =
-      arrow("previous_entry_pushButton", kLeftArrow, kPreviousTooltip);
-  navigator_layout->addWidget(form->previous_entry_pushButton);
-  form->log_entry_index_label = new QLabel(form->log_entry_navigator_container_widget);
-  form->log_entry_index_label->setObjectName(QStringLiteral("log_entry_index_label"));
-  form->log_entry_index_label->setAlignment(Qt::AlignCenter);
-  navigator_layout->addWidget(form->log_entry_index_label);
-  form->next_entry_pushButton = arrow("next_entry_pushButton", kRightArrow, kNextTooltip);
-  navigator_layout->addWidget(form->next_entry_pushButton);
-  controls_layout->addWidget(form->log_entry_navigator_container_widget);
-  form->main_layout->addWidget(form->controls_frame);
-
-  form->logs_stackedWidget = new QStackedWidget(this);
-  form->logs_stackedWidget->setObjectName(QStringLiteral("logs_stackedWidget"));
-  form->main_layout->addWidget(form->logs_stackedWidget, 1);
-
-  form->empty_page = new QWidget;
-  form->empty_page->setObjectName(QStringLiteral("empty_page"));
-  form->logs_stackedWidget->addWidget(form->empty_page);
-
-  form->loading_page = new QWidget;
-  form->loading_page->setObjectName(QStringLiteral("loading_page"));
-  auto* loading_layout = new QVBoxLayout(form->loading_page);
-  form->loading_label = new QLabel(form->loading_page);
-  form->loading_label->setObjectName(QStringLiteral("loading_label"));
-  form->loading_label->setAlignment(Qt::AlignCenter);
-  form->loading_label->setText(FormText(kLoading));
-  loading_layout->addWidget(form->loading_label);
-  form->logs_stackedWidget->addWidget(form->loading_page);
-
-  form->status_page = new QWidget;
-  form->status_page->setObjectName(QStringLiteral("status_page"));
-  auto* status_layout = new QVBoxLayout(form->status_page);
-  status_layout->setAlignment(Qt::AlignTop);
-  form->log_status_frame = new QFrame(form->status_page);
-  form->log_status_frame->setObjectName(QStringLiteral("log_status_frame"));
-  form->log_status_frame->setStyleSheet(
-      QStringLiteral("QFrame#log_status_frame{background-color: rgb(209, 209, 209);}"));
-  auto* status_frame_layout = new QHBoxLayout(form->log_status_frame);
-  form->log_status_label = new QLabel(form->log_status_frame);
-  form->log_status_label->setObjectName(QStringLiteral("log_status_label"));
-  form->log_status_label->setWordWrap(true);
-  status_frame_layout->addWidget(form->log_status_label);
-  status_layout->addWidget(form->log_status_frame);
-  form->logs_stackedWidget->addWidget(form->status_page);
-
-  form->results_page = new QWidget;
-  form->results_page->setObjectName(QStringLiteral("results_page"));
-  auto* results_layout = new QVBoxLayout(form->results_page);
-  results_layout->setContentsMargins(0, 0, 0, 0);
-  form->results_label = new QLabel(form->results_page);
-  form->results_label->setObjectName(QStringLiteral("results_label"));
-  results_layout->addWidget(form->results_label);
-  form->results_tableWidget = new LogResultsView(form->results_page);
-  results_layout->addWidget(form->results_tableWidget);
+  }
   connect(form->results_tableWidget, &LogResultsView::TitleClicked, this,
           &LogsScreen::OnEntryClicked);
   connect(form->results_tableWidget, &LogResultsView::TitleFocused, this,
           &LogsScreen::LogEntryFocusChange);
-  form->logs_stackedWidget->addWidget(form->results_page);
-
-  form->log_entries_page = new QWidget;
-  form->log_entries_page->setObjectName(QStringLiteral("log_entries_page"));
-  auto* entry_layout = new QVBoxLayout(form->log_entries_page);
-  entry_layout->setContentsMargins(0, 0, 0, 0);
-  entry_layout->setSpacing(0);
-  form->log_entry_header_frame = new QFrame(form->log_entries_page);
-  form->log_entry_header_frame->setObjectName(QStringLiteral("log_entry_header_frame"));
-  form->log_entry_header_frame->setStyleSheet(QStringLiteral(
-      "QFrame#log_entry_header_frame{background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
-      "stop:0 #F1F1F1, stop:1 #CCCCCC); border: 1px solid #BDBDBD;}"
-      "QLabel{font: bold 10pt \"Segoe UI\";}"));
-  auto* header_layout = new QHBoxLayout(form->log_entry_header_frame);
-  form->log_entry_header_label = new QLabel(form->log_entry_header_frame);
-  form->log_entry_header_label->setObjectName(QStringLiteral("log_entry_header_label"));
-  form->log_entry_header_label->setTextFormat(Qt::PlainText);
-  header_layout->addWidget(form->log_entry_header_label);
-  entry_layout->addWidget(form->log_entry_header_frame);
-  form->log_entry_textEdit = new QTextEdit(form->log_entries_page);
-  form->log_entry_textEdit->setObjectName(QStringLiteral("log_entry_textEdit"));
-  form->log_entry_textEdit->setReadOnly(true);
-  form->log_entry_textEdit->setStyleSheet(QStringLiteral(
-      "QTextEdit{font: 8pt \"Segoe UI\"; border: 1px solid #BDBDBD; border-top: none;"
-      " background-color: white;}"));
-  entry_layout->addWidget(form->log_entry_textEdit);
-  form->logs_stackedWidget->addWidget(form->log_entries_page);
-
-  form->logs_stackedWidget->setCurrentIndex(kEmptyPage);
 }
 
 void LogsScreen::ArmMidnightTimer() { midnight_timer_.start(MillisecondsToMidnight()); }

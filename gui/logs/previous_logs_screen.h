@@ -13,51 +13,16 @@
 #include "gui/logs/html_log_entry.h"
 #include "gui/shell/kolv_lite_screen.h"
 
-class KolvLiteCalendar;
-class LogResultsView;
 class LogsReader;
-class QDateEdit;
-class QFrame;
-class QHBoxLayout;
 class QPushButton;
-class QStackedWidget;
-class QTextEdit;
 class QThread;
-class QVBoxLayout;
+
+namespace Ui {
+class LogsScreen;
+}  // namespace Ui
 
 // The widgets of the screen, by the names the style sheet and the tests find them by.
-struct LogsScreenForm {
-  QVBoxLayout* main_layout;
-  QLabel* top_log_selection_label;
-  QLabel* label;
-  QFrame* controls_frame;
-  QFrame* inner_control_frame;
-  QLabel* from_label;
-  QDateEdit* from_dateEdit;
-  KolvLiteCalendar* from_calendar;
-  QLabel* to_label;
-  QDateEdit* to_dateEdit;
-  KolvLiteCalendar* to_calendar;
-  QPushButton* search_pushButton;
-  QWidget* log_entry_navigator_container_widget;
-  QPushButton* previous_entry_pushButton;
-  QPushButton* next_entry_pushButton;
-  QLabel* log_entry_index_label;
-  QStackedWidget* logs_stackedWidget;
-  QWidget* empty_page;
-  QWidget* loading_page;
-  QLabel* loading_label;
-  QWidget* status_page;
-  QFrame* log_status_frame;
-  QLabel* log_status_label;
-  QWidget* results_page;
-  QLabel* results_label;
-  LogResultsView* results_tableWidget;
-  QWidget* log_entries_page;
-  QFrame* log_entry_header_frame;
-  QLabel* log_entry_header_label;
-  QTextEdit* log_entry_textEdit;
-};
+using LogsScreenForm = Ui::LogsScreen;
 
 class LogsScreen : public KolvLiteScreen {
   Q_OBJECT

@@ -1,19 +1,15 @@
 #include "gui/logs/system_information_screen.h"
 
-#include <QFrame>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMutexLocker>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSizePolicy>
-#include <QSpacerItem>
 #include <QTextEdit>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <string>
 
 #include "gui/logs/html_generator.h"
+#include "gui/logs/system_information_screen_form.h"
 #include "gui/screens/flow_layout.h"
 #include "gui/shell/devices_scan_control.h"
 #include "gui/shell/kolv_lite_context.h"
@@ -28,15 +24,11 @@
 
 namespace {
 
-// Form texts, in the screen's own translation context.
-constexpr char kContext[] = "SystemInformationsScreen";
 constexpr char kDefaultFileName[] = "kolv_lite_system_info.html";
 // A module page asked for without a selected device; the list never lets that happen.
 constexpr char kNoSelection[] = "ERROR: Invalid Me";
 // Tag of the machine entry in the selection.
 constexpr int kMachineTag = -1;
-
-QString FormText(const char* key) { return KolvLiteTranslate(kContext, key); }
 
 }  // namespace
 
@@ -151,7 +143,6 @@ SystemInformationScreen::SystemInformationScreen(KolvLiteController* screen_cont
   BuildForm();
   connect(form->export_button, &QToolButton::clicked, this,
           &SystemInformationScreen::ExportComponentInformation);
-  form->grid_layout->addWidget(accordion);
   accordion->SetHeaderButtonsHidden(true);
   accordion->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   accordion->set_item_height(18);
@@ -171,94 +162,12 @@ SystemInformationScreen::~SystemInformationScreen() {
 
 void SystemInformationScreen::BuildForm() {
   setObjectName(QStringLiteral("SystemInformationsScreen"));
-  resize(720, 376);
-  auto* main_layout = new QVBoxLayout(this);
-  main_layout->setContentsMargins(10, 10, 10, 0);
-  main_layout->setSpacing(6);
-
-  form->main_label = new QLabel(this);
-  form->main_label->setObjectName(QStringLiteral("main_label"));
-  form->main_label->setStyleSheet(QStringLiteral("font: bold 15pt \"Segoe UI\";"));
-  form->main_label->setText(FormText(TranslationKeys::SYSTEM_INFORMATION_HEADER));
-  main_layout->addWidget(form->main_label);
-  form->sub_label = new QLabel(this);
-  form->sub_label->setObjectName(QStringLiteral("sub_label"));
-  form->sub_label->setStyleSheet(QStringLiteral("font: 9pt \"Segoe UI\";"));
-  form->sub_label->setWordWrap(true);
-  form->sub_label->setText(FormText(TranslationKeys::SYSTEM_INFORMATION_DESCRIPTION));
-  main_layout->addWidget(form->sub_label);
-
-  auto* body_layout = new QHBoxLayout;
-  body_layout->setSpacing(6);
-  main_layout->addLayout(body_layout, 1);
-
-  form->scrollArea = new QScrollArea(this);
-  form->scrollArea->setObjectName(QStringLiteral("scrollArea"));
-  form->scrollArea->setMinimumWidth(260);
-  form->scrollArea->setMaximumWidth(260);
-  form->scrollArea->setFrameShape(QFrame::NoFrame);
-  form->scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  form->scrollArea->setWidgetResizable(true);
-  form->scrollAreaWidgetContents = new QWidget;
-  form->scrollAreaWidgetContents->setObjectName(QStringLiteral("scrollAreaWidgetContents"));
-  form->scrollAreaWidgetContents->setStyleSheet(
-      QStringLiteral(".QWidget {background-color:white;}"));
-  form->grid_layout = new ModulesGridLayout(form->scrollAreaWidgetContents);
-  form->grid_layout->setContentsMargins(0, 0, 0, 0);
-  form->scrollArea->setWidget(form->scrollAreaWidgetContents);
-  body_layout->addWidget(form->scrollArea);
-
-  form->info_container = new QWidget(this);
-  form->info_container->setObjectName(QStringLiteral("info_container"));
-  auto* info_layout = new QVBoxLayout(form->info_container);
-  info_layout->setContentsMargins(0, 0, 0, 0);
-  info_layout->setSpacing(0);
-  form->verticalFrame_3 = new QFrame(form->info_container);
-  form->verticalFrame_3->setObjectName(QStringLiteral("verticalFrame_3"));
-  form->verticalFrame_3->setStyleSheet(QStringLiteral(
-      "QFrame#verticalFrame_3{background: qlineargradient(x1:0, y1:1, x2:0, y2:0, "
-      "stop:0 #CCCCCC, stop:1 #F1F1F1);}"));
-  auto* title_layout = new QHBoxLayout(form->verticalFrame_3);
-  auto* titles = new QVBoxLayout;
-  titles->setSpacing(0);
-  form->module_header_ = new ElidedLabel(form->verticalFrame_3);
-  form->module_header_->setObjectName(QStringLiteral("module_header_"));
-  form->module_header_->setStyleSheet(QStringLiteral("font: bold 10pt \"Segoe UI\";"));
-  titles->addWidget(form->module_header_);
-  form->device_label_ = new ElidedLabel(form->verticalFrame_3);
-  form->device_label_->setObjectName(QStringLiteral("device_label_"));
-  form->device_label_->setStyleSheet(QStringLiteral("font: bold 10pt \"Segoe UI\";"));
-  titles->addWidget(form->device_label_);
-  title_layout->addLayout(titles, 1);
-  form->export_button = new QToolButton(form->verticalFrame_3);
-  form->export_button->setObjectName(QStringLiteral("export_button"));
-  form->export_button->setMinimumSize(90, 28);
-  form->export_button->setAccessibleName(QStringLiteral("white_button"));
-  form->export_button->setStyleSheet(QStringLiteral("font: 8pt \"Segoe UI\";"));
-  form->export_button->setText(FormText(TranslationKeys::EXPORT_BUTTON));
-  form->export_button->setToolTip(FormText(TranslationKeys::EXPORT_BUTTON_TOOLTIP));
-  title_layout->addWidget(form->export_button);
-  info_layout->addWidget(form->verticalFrame_3);
-
-  form->line = new QFrame(form->info_container);
-  form->line->setObjectName(QStringLiteral("line"));
-  form->line->setFrameShape(QFrame::HLine);
-  form->line->setFrameShadow(QFrame::Sunken);
-  info_layout->addWidget(form->line);
-
-  form->html_area_box = new QWidget(form->info_container);
-  form->html_area_box->setObjectName(QStringLiteral("html_area_box"));
-  auto* html_layout = new QVBoxLayout(form->html_area_box);
-  html_layout->setContentsMargins(0, 0, 0, 0);
-  form->html_area_ = new QTextEdit(form->html_area_box);
-  form->html_area_->setObjectName(QStringLiteral("html_area_"));
-  form->html_area_->setReadOnly(true);
-  form->html_area_->setStyleSheet(
-      QStringLiteral("QTextEdit{background-color: white; margin: 0px; padding: 0px;}"));
+  form->setupUi(this);
+  // The form file has no place for a layout of our own.
+  auto* list_layout = new ModulesGridLayout(form->scrollAreaWidgetContents);
+  list_layout->setContentsMargins(0, 0, 0, 0);
+  list_layout->addWidget(accordion);
   form->html_area_->setContentsMargins(0, 0, 0, 0);
-  html_layout->addWidget(form->html_area_);
-  info_layout->addWidget(form->html_area_box, 1);
-  body_layout->addWidget(form->info_container, 1);
 }
 
 void SystemInformationScreen::ReadBiosTable() {

@@ -17,15 +17,8 @@
 
 class AccordionWidget;
 class DevicesScanController;
-class ElidedLabel;
 class LinkLabel;
-class ModulesGridLayout;
-class QFrame;
-class QLabel;
 class QPushButton;
-class QScrollArea;
-class QTextEdit;
-class QToolButton;
 class QWidget;
 
 namespace morva_service {
@@ -76,22 +69,12 @@ class ModuleInformation : public QObject {
   DevicesScanController* scan_controller_;
 };
 
+namespace Ui {
+class SystemInformationsScreen;
+}  // namespace Ui
+
 // The widgets of the screen, by the names the style sheet and the tests find them by.
-struct SystemInformationScreenForm {
-  QLabel* main_label;
-  QLabel* sub_label;
-  QScrollArea* scrollArea;
-  QWidget* scrollAreaWidgetContents;
-  ModulesGridLayout* grid_layout;
-  QWidget* info_container;
-  QFrame* verticalFrame_3;
-  ElidedLabel* module_header_;
-  ElidedLabel* device_label_;
-  QToolButton* export_button;
-  QFrame* line;
-  QWidget* html_area_box;
-  QTextEdit* html_area_;
-};
+using SystemInformationScreenForm = Ui::SystemInformationsScreen;
 
 class SystemInformationScreen : public KolvLiteScreen {
   Q_OBJECT

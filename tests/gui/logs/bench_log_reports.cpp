@@ -41,6 +41,7 @@
 #include "gui/logs/log_results_view.h"
 #include "gui/logs/logs_reader.h"
 #include "gui/logs/previous_logs_screen.h"
+#include "gui/logs/previous_logs_screen_form.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "tests/gui/logs/bench_log_generator.h"
 #include "tests/gui/support/stall_probe.h"

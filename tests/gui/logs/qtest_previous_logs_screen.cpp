@@ -18,6 +18,7 @@
 #include "gui/logs/log_results_view.h"
 #include "gui/logs/previous_logs_calendar.h"
 #include "gui/logs/previous_logs_screen.h"
+#include "gui/logs/previous_logs_screen_form.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "tests/gui/logs/support/report_test_support.h"
 

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "gui/logs/system_information_screen.h"
+#include "gui/logs/system_information_screen_form.h"
 #include "gui/shell/devices_scan_control.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"

@@ -281,9 +281,15 @@ int MdrUtils::PartitionResourceIndex(int device_index, const std::string& mount_
     return 0;
   std::vector<SystemComponentResource> resources;
   components[device_index]->resources(resources);
+  const int found = MountedResource(resources, mount_point);
+  return found < 0 ? 0 : found;
+}
+
+int MdrUtils::MountedResource(const std::vector<SystemComponentResource>& resources,
+                              const std::string& mount_point) {
   for (size_t r = 0; r < resources.size(); ++r)
     for (const auto& property : resources[r].properties)
       if (property.first == "MOUNT_POINT" && property.second == mount_point)
         return static_cast<int>(r);
-  return 0;
+  return -1;
 }

@@ -122,6 +122,9 @@ class MdrUtils {
 
   // Position in the device's resources of the first resource mounted at mount_point; 0 if none.
   int PartitionResourceIndex(int device_index, const std::string& mount_point) const;
+  // The same search over resources already read; -1 if none.
+  static int MountedResource(const std::vector<morva_service::SystemComponentResource>& resources,
+                             const std::string& mount_point);
 
   // The operating system's drive ("C:\"), empty when it cannot be told.
   static std::string OperatingSystemDrive();

@@ -168,17 +168,12 @@ bool MdrListener::OnPartitionInit(ToolEventView* event) {
     std::vector<morva_service::SystemComponentResource> resources;
     device->resources(resources);
     // Only the resource actually mounted there; a partition not found shows no rows.
-    for (const auto& resource : resources) {
-      bool here = false;
-      for (const auto& property : resource.properties) {
-        here = here || (property.first == "MOUNT_POINT" && property.second == mount);
+    const int found = MdrUtils::MountedResource(resources, mount);
+    if (found >= 0) {
+      const morva_service::PropertyList& rows = resources[static_cast<size_t>(found)].properties;
+      for (size_t row = 1; row <= 6 && row < rows.size(); ++row) {
+        log->AddProperty(Tr(LocalToUtf8(rows[row].first)), Tr(LocalToUtf8(rows[row].second)));
       }
-      if (!here) continue;
-      for (size_t row = 1; row <= 6 && row < resource.properties.size(); ++row) {
-        log->AddProperty(Tr(LocalToUtf8(resource.properties[row].first)),
-                         Tr(LocalToUtf8(resource.properties[row].second)));
-      }
-      break;
     }
   }
   emit MdrPlugin::listener()->PartitionInit();

@@ -1,11 +1,9 @@
 #include "tools/mendra/gui/mdr_operations_screen.h"
 
 #include <QButtonGroup>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 #include "gui/screens/action_button.h"
 #include "gui/screens/devices_loading_screen.h"
@@ -16,13 +14,12 @@
 #include "tools/mendra/gui/mdr_execution_screen.h"
 #include "tools/mendra/gui/mdr_plugin.h"
 #include "tools/mendra/gui/mdr_warning_screen.h"
+#include "ui_mdr_operations_screen.h"
 
 namespace {
 const char kButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
 const char* const kFlowKeys[] = {"SCAN_BAD_SECTORS_LABEL", "SCAN_AND_REPAIR_BAD_SECTORS_LABEL",
                                  "FILESYSTEM_REPAIR_LABEL"};
-const char* const kRadioNames[] = {"radio_button_scan", "radio_button_scan_and_repair",
-                                   "radio_button_filerepair"};
 
 QPushButton* ActionButton(const char* key) {
   auto* button = new QPushButton(KolvLiteTranslate("Translations", key));
@@ -44,23 +41,14 @@ MdrOperationsScreen::MdrOperationsScreen(KolvLiteController* controller)
       group_(new QButtonGroup(nullptr)),
       controller_guard_(controller) {
   setObjectName(QStringLiteral("MdrOperationsScreen"));
-  resize(407, 214);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  description_ = new QLabel(KolvLiteTranslate("MdrOperationsScreen", "TASK_LIST_DESCRIPTION"), this);
-  description_->setObjectName(QStringLiteral("label_operation_list_description"));
-  description_->setStyleSheet(QStringLiteral(".QLabel { font: bold 10pt \"Segoe UI\";}"));
-  layout->addWidget(description_);
-  for (int flow = 0; flow < 3; ++flow) {
-    auto* row = new QHBoxLayout();
-    radios_[flow] = new QRadioButton(KolvLiteTranslate(kFlowKeys[flow]), this);
-    radios_[flow]->setObjectName(QString::fromLatin1(kRadioNames[flow]));
-    radios_[flow]->setStyleSheet(QStringLiteral(".QRadioButton { font: 9pt \"Segoe UI\";}"));
-    row->addWidget(radios_[flow]);
-    row->addStretch();
-    layout->addLayout(row);
-  }
-  layout->addStretch();
+  Ui::MdrOperationsScreen form;
+  form.setupUi(this);
+  description_ = form.label_operation_list_description;
+  radios_[0] = form.radio_button_scan;
+  radios_[1] = form.radio_button_scan_and_repair;
+  radios_[2] = form.radio_button_filerepair;
+  // The flow names come from whichever catalogue holds them, not from this screen's own.
+  for (int flow = 0; flow < 3; ++flow) radios_[flow]->setText(KolvLiteTranslate(kFlowKeys[flow]));
   radios_[0]->setChecked(true);
   // Filesystem repair is not offered on screen.
   radios_[2]->hide();

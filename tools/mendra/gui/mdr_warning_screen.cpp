@@ -1,10 +1,7 @@
 #include "tools/mendra/gui/mdr_warning_screen.h"
 
-#include <QGridLayout>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "gui/screens/action_button.h"
 #include "gui/screens/devices_loading_screen.h"
@@ -12,17 +9,10 @@
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "ui_mdr_warning_screen.h"
 
 namespace {
 const char kButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
-const char kTextStyle[] = ".QLabel { font: 9pt \"Segoe UI\";}";
-
-QLabel* Text(QWidget* parent, const char* key, bool wrap) {
-  auto* label = new QLabel(KolvLiteTranslate("MdrWarningScreen", key), parent);
-  label->setStyleSheet(QString::fromLatin1(kTextStyle));
-  label->setWordWrap(wrap);
-  return label;
-}
 
 QPushButton* ActionButton(const char* key) {
   auto* button = new QPushButton(KolvLiteTranslate("Translations", key));
@@ -34,38 +24,14 @@ QPushButton* ActionButton(const char* key) {
 
 MdrWarningScreen::MdrWarningScreen(KolvLiteController* controller)
     : KolvLiteScreen(controller), controller_guard_(controller) {
-  resize(540, 272);
-  setStyleSheet(QStringLiteral("*[accessibleName=warning_title]{\n\tfont: bold 12pt \"Segoe UI\";\n}\n"));
-  auto* grid = new QGridLayout(this);
-  grid->setObjectName(QStringLiteral("gridLayout"));
-  grid->setHorizontalSpacing(25);
-  auto* icon_column = new QVBoxLayout();
-  icon_ = new QLabel(this);
-  icon_->setPixmap(QPixmap(QStringLiteral(":/kolv_lite/Resources/Images/Statuses/icn_Warning_big.png")));
-  icon_column->addWidget(icon_, 0, Qt::AlignLeft | Qt::AlignTop);
-  icon_column->addStretch();
-  grid->addLayout(icon_column, 0, 0);
-  auto* text_column = new QVBoxLayout();
-  text_column->setObjectName(QStringLiteral("verticalLayout"));
-  text_column->setSpacing(10);
-  title_ = new QLabel(KolvLiteTranslate("MENDRA"), this);
-  title_->setObjectName(QStringLiteral("label_2"));
-  title_->setAccessibleName(QStringLiteral("warning_title"));
-  title_->setStyleSheet(QStringLiteral(".QLabel { font: bold 12pt \"Segoe UI\";}"));
-  text_column->addWidget(title_);
-  auto* texts = new QVBoxLayout();
-  texts->setSpacing(15);
-  warning_ = Text(this, "WARNING_TEXT", true);
-  lock_ = Text(this, "WARNING_LOCK_PARTITION", true);
-  texts->addWidget(warning_);
-  texts->addWidget(lock_);
-  texts->addWidget(Text(this, "PERFORM_BACKUP", true));
-  texts->addWidget(Text(this, "CLICK_NEXT_TO_CONTINUE", false));
-  text_column->addLayout(texts);
-  text_column->addStretch();
-  grid->addLayout(text_column, 0, 1);
-  // The texts take the spare width, so they start right beside the icon.
-  grid->setColumnStretch(1, 1);
+  Ui::MdrWarningScreen form;
+  form.setupUi(this);
+  icon_ = form.icon;
+  title_ = form.label_2;
+  warning_ = form.warning_text;
+  lock_ = form.lock_text;
+  // The tool's name comes from whichever catalogue holds it, not from this screen's own.
+  title_->setText(KolvLiteTranslate("MENDRA"));
 
   next_ = ActionButton("NEXT");
   back_ = ActionButton("BACK");

@@ -217,6 +217,11 @@ TEST_F(MdrUtilsTest, PartitionResourceIndexFindsTheMountPointsResource) {
   EXPECT_EQ(model.PartitionResourceIndex(0, "D:\\"), 2);
   EXPECT_EQ(model.PartitionResourceIndex(0, "Q:\\"), 0);
   EXPECT_EQ(model.PartitionResourceIndex(5, "D:\\"), 0);
+  // Resources already read tell a partition not found from one found first.
+  std::vector<morva_service::SystemComponentResource> resources;
+  module.devices[0]->resources(resources);
+  EXPECT_EQ(MdrUtils::MountedResource(resources, "C:\\"), 0);
+  EXPECT_EQ(MdrUtils::MountedResource(resources, "Q:\\"), -1);
 }
 
 TEST_F(MdrUtilsTest, EveryNewModelStartsAnEmptyApplicableList) {

@@ -1,0 +1,4 @@
+// The screen's form as uic builds it, for code that reaches its widgets.
+#pragma once
+
+#include "ui_system_information_screen.h"
