@@ -80,7 +80,14 @@ void TestWidget::BuildWidgetTree() {
   test_widget_layout_->setObjectName("test_widget_layout");
   test_widget_layout_->setSpacing(0);
   test_widget_layout_->setContentsMargins(0, 0, 0, 0);
+  BuildTextsColumn();
+  test_widget_layout_->addWidget(texts_frame_);
+  BuildStatusColumn();
+  test_widget_layout_->addWidget(progress_bar_widgets_);
+}
 
+// Each widget is made under its final parent: a widget moved later would be polished twice.
+void TestWidget::BuildTextsColumn() {
   texts_frame_ = new QFrame(this);
   texts_frame_->setObjectName("texts_frame");
   texts_frame_->setFrameShape(QFrame::NoFrame);
@@ -113,8 +120,9 @@ void TestWidget::BuildWidgetTree() {
   test_messages_label_->setOpenExternalLinks(false);
   test_messages_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   texts_layout_->addWidget(test_messages_label_);
-  test_widget_layout_->addWidget(texts_frame_);
+}
 
+void TestWidget::BuildStatusColumn() {
   progress_bar_widgets_ = new QWidget(this);
   progress_bar_widgets_->setObjectName("progress_bar_widgets");
   progress_bar_widgets_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
@@ -160,7 +168,6 @@ void TestWidget::BuildWidgetTree() {
   test_status_->setScaledContents(true);
   test_status_->setTextFormat(Qt::PlainText);
   horizontalLayout_->addWidget(test_status_);
-  test_widget_layout_->addWidget(progress_bar_widgets_);
 }
 
 void TestWidget::set_status(KolvLiteTestStatus status) {

@@ -75,6 +75,8 @@ class TestWidget : public QWidget {
 
  private:
   void BuildWidgetTree();
+  void BuildTextsColumn();
+  void BuildStatusColumn();
   void ShowFinishedLook(const QPixmap& icon);
 
   QMovie* movie_ = nullptr;

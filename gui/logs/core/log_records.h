@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "gui/logs/core/keyed_hash.h"
-#include "gui/logs/core/keyed_list.h"
+#include "gui/logs/core/indexed_list.h"
 #include "gui/logs/core/log_line.h"
 
 // A "KEY: value" line: the key up to the first separator, the value behind it without the blanks
@@ -128,7 +128,7 @@ struct LogResourceItemKey {
 
 struct LogResourceSection {
   std::string_view type;
-  KeyedList<LogResourceItem, LogResourceItemKey> items;
+  IndexedList<LogResourceItem, LogResourceItemKey> items;
 };
 
 struct LogResourceSectionKey {
@@ -140,7 +140,7 @@ struct LogResourceSectionKey {
 struct LogResource {
   std::string_view display_name;
   std::vector<LogProperty> properties;  // the UDI line first; never the display name
-  KeyedList<LogResourceSection, LogResourceSectionKey> sections;
+  IndexedList<LogResourceSection, LogResourceSectionKey> sections;
   std::string_view reserved;
   std::vector<LogTest> tests;
   std::string_view result_code;  // the token of the tests block's stop line
@@ -152,13 +152,13 @@ struct LogResource {
 struct LogGroupEntry {
   std::string_view name;
   uint32_t status_mask = 0;  // OR of its resources' masks
-  KeyedList<std::pair<std::string_view, LogResource>, PairKeyTraits<LogResource, std::string_view>>
+  IndexedList<std::pair<std::string_view, LogResource>, PairKeyTraits<LogResource, std::string_view>>
       resources;  // by UDI
   bool broken = false;
 };
 
 struct LogGroup {
-  KeyedList<std::pair<std::string_view, LogGroupEntry>,
+  IndexedList<std::pair<std::string_view, LogGroupEntry>,
             PairKeyTraits<LogGroupEntry, std::string_view>>
       entries;  // by name
   int64_t number = 0;  // the run's start time, shared by all its entries

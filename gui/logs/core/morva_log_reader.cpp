@@ -359,84 +359,95 @@ bool MorvaLogReader::HandleProperty(std::string_view line) {
   const std::string_view value = TrimBlanks(line.substr(colon + 1));
   if (state_ == kAfterGroupStart) state_ = kResourceProperties;
   if (value.empty()) return false;
-
-  if (state_ == kResourceProperties) {
-    if (key == kKeyUdi) {
-      LogGroupEntry* entry = CurrentEntry();
-      if (entry == nullptr) return false;
-      FitLists();
-      bool created = false;
-      const size_t resource = entry->resources.FindOrAppend(
-          value, [value] { return std::pair<std::string_view, LogResource>(value, LogResource()); },
-          created);
-      duplicate_resource_ = !created;
-      if (created) {
-        entry->resources[resource].second.properties.reserve(kUsualProperties);
-        entry->resources[resource].second.properties.push_back({line.data()});
-      }
-      resource_ = resource;
-      has_resource_ = true;
-      has_item_ = false;
-      return true;
-    }
-    LogResource* resource = CurrentResource();
-    if (resource == nullptr) return false;
-    if (duplicate_resource_) return true;
-    if (key == kKeyDisplayName || key == kKeyDisplayNameShort) {
-      resource->display_name = value;
-    } else {
-      resource->properties.push_back({line.data()});
-    }
-    return true;
+  switch (state_) {
+    case kResourceProperties:
+      return key == kKeyUdi ? HandleUdi(line, value) : HandleResourceProperty(line, key, value);
+    case kAfterSectionStart:
+      return HandleItemIndex(line, key, value);
+    case kInSection:
+      return HandleItemProperty(line, key);
+    default:
+      return false;
   }
+}
 
-  if (state_ == kAfterSectionStart) {
-    uint64_t index = 0;
-    if (key != kKeyIndex || !ParseIndex(value, index)) return false;
-    LogResource* resource = CurrentResource();
-    if (resource == nullptr) return false;
-    if (!duplicate_resource_) {
-      bool created = false;
-      const std::string_view type = section_type_;
-      const size_t section = resource->sections.FindOrAppend(
-          type,
-          [type] {
-            LogResourceSection made;
-            made.type = type;
-            return made;
-          },
-          created);
-      auto& items = resource->sections[section].items;
-      const size_t item = items.FindOrAppend(
-          index,
-          [index] {
-            LogResourceItem made;
-            made.index = index;
-            made.properties.reserve(kUsualItemProperties);
-            return made;
-          },
-          created);
-      items[item].properties.push_back({line.data()});
-      section_ = section;
-      item_ = item;
-      has_item_ = true;
-    }
-    no_property_yet_ = true;
-    state_ = kInSection;
-    return true;
+bool MorvaLogReader::HandleUdi(std::string_view line, std::string_view udi) {
+  LogGroupEntry* entry = CurrentEntry();
+  if (entry == nullptr) return false;
+  FitLists();
+  bool created = false;
+  const size_t resource = entry->resources.FindOrAppend(
+      udi, [udi] { return std::pair<std::string_view, LogResource>(udi, LogResource()); }, created);
+  duplicate_resource_ = !created;
+  if (created) {
+    entry->resources[resource].second.properties.reserve(kUsualProperties);
+    entry->resources[resource].second.properties.push_back({line.data()});
   }
+  resource_ = resource;
+  has_resource_ = true;
+  has_item_ = false;
+  return true;
+}
 
-  if (state_ == kInSection) {
-    LogResource* resource = CurrentResource();
-    if (resource == nullptr) return false;
-    if (!duplicate_resource_) {
-      if (!has_item_) return false;
-      resource->sections[section_].items[item_].properties.push_back({line.data()});
-    }
-    if (key != kKeyIndex) no_property_yet_ = false;
-    return true;
+bool MorvaLogReader::HandleResourceProperty(std::string_view line, std::string_view key, std::string_view value) {
+  LogResource* resource = CurrentResource();
+  if (resource == nullptr) return false;
+  if (duplicate_resource_) return true;
+  if (key == kKeyDisplayName || key == kKeyDisplayNameShort) {
+    resource->display_name = value;
+  } else {
+    resource->properties.push_back({line.data()});
   }
-  return false;
+  return true;
+}
+
+bool MorvaLogReader::HandleItemIndex(std::string_view line, std::string_view key, std::string_view value) {
+  uint64_t index = 0;
+  if (key != kKeyIndex || !ParseIndex(value, index)) return false;
+  LogResource* resource = CurrentResource();
+  if (resource == nullptr) return false;
+  if (!duplicate_resource_) OpenItem(*resource, index, line);
+  no_property_yet_ = true;
+  state_ = kInSection;
+  return true;
+}
+
+void MorvaLogReader::OpenItem(LogResource& resource, uint64_t index, std::string_view line) {
+  bool created = false;
+  const std::string_view type = section_type_;
+  const size_t section = resource.sections.FindOrAppend(
+      type,
+      [type] {
+        LogResourceSection made;
+        made.type = type;
+        return made;
+      },
+      created);
+  auto& items = resource.sections[section].items;
+  const size_t item = items.FindOrAppend(
+      index,
+      [index] {
+        LogResourceItem made;
+        made.index = index;
+        made.properties.reserve(kUsualItemProperties);
+        return made;
+      },
+      created);
+  items[item].properties.push_back({line.data()});
+  section_ = section;
+  item_ = item;
+  has_item_ = true;
+}
+
+bool MorvaLogReader::HandleItemProperty(std::string_view line, std::string_view key) {
+  LogResource* resource = CurrentResource();
+  if (resource == nullptr) return false;
+  if (!duplicate_resource_) {
+    if (!has_item_) return false;
+    resource->sections[section_].items[item_].properties.push_back({line.data()});
+  }
+  if (key != kKeyIndex) no_property_yet_ = false;
+  return true;
 }
 
 bool MorvaLogReader::HandleSectionStart(std::string_view line) {
@@ -508,49 +519,54 @@ bool MorvaLogReader::HandleTestLine(std::string_view line) {
   if (!ReadTime(time_text, time)) return false;
   LogResource* resource = CurrentResource();
   if (resource == nullptr) return false;
+  if (is_start) return HandleTestStart(line, tokens, time, *resource);
+  if (is_stop) return HandleTestStop(line, tokens, time, *resource);
+  return HandleMessage(line, tokens, time, *resource);
+}
 
-  if (is_start) {
-    if (state_ != kInTests && !resynchronising_) return false;
-    std::string_view name;
-    if (!tokens.Next(name)) return false;
-    if (!Act(kHandleTestLine)) return false;
-    LogTest test;
-    test.start_line = line.data();
-    test.start_time = time;
-    resource->tests.push_back(std::move(test));
-    test_name_ = name;
-    no_test_yet_ = false;
-    state_ = kInTest;
-    return tokens.AtEnd();
-  }
+bool MorvaLogReader::HandleTestStart(std::string_view line, Tokens& tokens, int64_t time, LogResource& resource) {
+  if (state_ != kInTests && !resynchronising_) return false;
+  std::string_view name;
+  if (!tokens.Next(name)) return false;
+  if (!Act(kHandleTestLine)) return false;
+  LogTest test;
+  test.start_line = line.data();
+  test.start_time = time;
+  resource.tests.push_back(std::move(test));
+  test_name_ = name;
+  no_test_yet_ = false;
+  state_ = kInTest;
+  return tokens.AtEnd();
+}
 
-  if (is_stop) {
-    if (state_ != kInTest) return false;
-    if (!Act(kHandleTestLine)) return false;
-    state_ = kInTests;
-    std::string_view name, result, duration_text, unit;
-    if (!tokens.Next(name) || name != test_name_ || resource->tests.empty()) return false;
-    if (!tokens.Next(result)) return false;
-    LogTest& test = resource->tests.back();
-    test.stop_time = time;
-    test.stop_line = line.data();
-    // The entry's mask follows its resources' masks as results arrive.
-    const uint32_t bit = LogStatusBit(result);
-    resource->status_mask |= bit;
-    CurrentEntry()->status_mask |= bit;
-    double duration = 0.0;
-    if (!tokens.Next(duration_text) || !ReadDouble(duration_text, duration)) return false;
-    if (!tokens.Next(unit) || unit != kSeconds) return false;
-    test.duration = duration;
-    test.messages.shrink_to_fit();
-    return tokens.AtEnd();
-  }
+bool MorvaLogReader::HandleTestStop(std::string_view line, Tokens& tokens, int64_t time, LogResource& resource) {
+  if (state_ != kInTest) return false;
+  if (!Act(kHandleTestLine)) return false;
+  state_ = kInTests;
+  std::string_view name, result, duration_text, unit;
+  if (!tokens.Next(name) || name != test_name_ || resource.tests.empty()) return false;
+  if (!tokens.Next(result)) return false;
+  LogTest& test = resource.tests.back();
+  test.stop_time = time;
+  test.stop_line = line.data();
+  // The entry's mask follows its resources' masks as results arrive.
+  const uint32_t bit = LogStatusBit(result);
+  resource.status_mask |= bit;
+  CurrentEntry()->status_mask |= bit;
+  double duration = 0.0;
+  if (!tokens.Next(duration_text) || !ReadDouble(duration_text, duration)) return false;
+  if (!tokens.Next(unit) || unit != kSeconds) return false;
+  test.duration = duration;
+  test.messages.shrink_to_fit();
+  return tokens.AtEnd();
+}
 
+bool MorvaLogReader::HandleMessage(std::string_view line, Tokens& tokens, int64_t time, LogResource& resource) {
   if (state_ != kInTests && state_ != kInTest) return false;
-  std::vector<LogMessage>* messages = &resource->messages;
+  std::vector<LogMessage>* messages = &resource.messages;
   if (state_ == kInTest) {
-    if (resource->tests.empty()) return false;
-    messages = &resource->tests.back().messages;
+    if (resource.tests.empty()) return false;
+    messages = &resource.tests.back().messages;
   }
   std::string_view first_word;
   if (!tokens.Next(first_word)) return false;

@@ -22,6 +22,9 @@
 
 class ZerkaNumberHandler;
 class ZerkaTimeHandler;
+namespace log_line {
+class Tokens;
+}
 
 class MorvaLogReader {
  public:
@@ -100,6 +103,17 @@ class MorvaLogReader {
   bool HandleTestsStart(std::string_view line);
   bool HandleTestsStop(std::string_view line);
   bool HandleTestLine(std::string_view line);
+
+  // The kinds of property line, by where they stand: a device's, an item's index, an item's.
+  bool HandleUdi(std::string_view line, std::string_view udi);
+  bool HandleResourceProperty(std::string_view line, std::string_view key, std::string_view value);
+  bool HandleItemIndex(std::string_view line, std::string_view key, std::string_view value);
+  void OpenItem(LogResource& resource, uint64_t index, std::string_view line);
+  bool HandleItemProperty(std::string_view line, std::string_view key);
+  // The kinds of test line, behind their time stamp.
+  bool HandleTestStart(std::string_view line, log_line::Tokens& tokens, int64_t time, LogResource& resource);
+  bool HandleTestStop(std::string_view line, log_line::Tokens& tokens, int64_t time, LogResource& resource);
+  bool HandleMessage(std::string_view line, log_line::Tokens& tokens, int64_t time, LogResource& resource);
 
   // Records the effects of a handler on this line; false when it already acted on it, so that
   // the resynchronisation never applies a line twice.

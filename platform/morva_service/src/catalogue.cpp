@@ -1,145 +1,14 @@
 #include "catalogue.h"
 
-#include <cmath>
 #include <fstream>
 #include <functional>
-#include <initializer_list>
-#include <sstream>
 
-#include <nlohmann/json.hpp>
+#include "catalogue_fields.h"
 
 namespace morva_service {
 namespace detail {
 
 namespace {
-
-// ordered_json keeps the file's order of information rows and resource properties.
-using Json = nlohmann::ordered_json;
-
-struct CatalogueError {
-  std::string where;
-  std::string problem;
-};
-
-[[noreturn]] void Fail(const std::string& where, const std::string& problem) {
-  throw CatalogueError{where, problem};
-}
-
-std::string Quote(const std::string& text) { return "\"" + text + "\""; }
-
-std::string Join(const std::string& where, const std::string& key) {
-  return where.empty() ? key : where + "." + key;
-}
-
-std::string Index(const std::string& where, size_t index) {
-  return where + "[" + std::to_string(index) + "]";
-}
-
-const char* TypeName(const Json& value) { return value.type_name(); }
-
-void ExpectObject(const Json& value, const std::string& where) {
-  if (!value.is_object()) Fail(where, std::string("expected an object, found ") + TypeName(value));
-}
-
-void ExpectArray(const Json& value, const std::string& where) {
-  if (!value.is_array()) Fail(where, std::string("expected an array, found ") + TypeName(value));
-}
-
-// Misspelt keys would otherwise be ignored silently and the script would not do what it says.
-void OnlyKeys(const Json& object, const std::string& where,
-              std::initializer_list<const char*> allowed) {
-  for (auto it = object.begin(); it != object.end(); ++it) {
-    bool known = false;
-    for (const char* key : allowed) known = known || it.key() == key;
-    if (!known) Fail(Join(where, it.key()), "unknown key");
-  }
-}
-
-bool HasLineBreak(const std::string& text) {
-  return text.find_first_of("\r\n") != std::string::npos;
-}
-
-bool HasNul(const std::string& text) { return text.find('\0') != std::string::npos; }
-
-// Texts end up on lines of the diagnostics log, and in the programs as C strings.
-void ExpectOneLine(const std::string& text, const std::string& where) {
-  if (HasLineBreak(text)) Fail(where, "contains a line break");
-  if (HasNul(text)) Fail(where, "contains a NUL byte");
-}
-
-std::string String(const Json& object, const char* key, const std::string& where, bool required,
-                   const std::string& fallback = std::string()) {
-  auto it = object.find(key);
-  if (it == object.end()) {
-    if (required) Fail(Join(where, key), "missing");
-    return fallback;
-  }
-  if (!it->is_string()) Fail(Join(where, key), std::string("expected a string, found ") + TypeName(*it));
-  std::string text = it->get<std::string>();
-  ExpectOneLine(text, Join(where, key));
-  return text;
-}
-
-std::string Token(const Json& object, const char* key, const std::string& where, bool required,
-                  const std::string& fallback = std::string()) {
-  std::string text = String(object, key, where, required, fallback);
-  if ((required || !text.empty()) && !IsToken(text))
-    Fail(Join(where, key), Quote(text) + " must be one word without blanks");
-  return text;
-}
-
-double Number(const Json& object, const char* key, const std::string& where, double fallback,
-              double low, double high) {
-  auto it = object.find(key);
-  if (it == object.end()) return fallback;
-  if (!it->is_number()) Fail(Join(where, key), std::string("expected a number, found ") + TypeName(*it));
-  double value = it->get<double>();
-  if (!std::isfinite(value) || value < low || value > high) {
-    std::ostringstream range;
-    range << "must lie between " << low << " and " << high;
-    Fail(Join(where, key), range.str());
-  }
-  return value;
-}
-
-int Integer(const Json& object, const char* key, const std::string& where, int fallback,
-            int low, int high) {
-  auto it = object.find(key);
-  if (it == object.end()) return fallback;
-  if (!it->is_number_integer())
-    Fail(Join(where, key), std::string("expected a whole number, found ") + TypeName(*it));
-  int64_t value = it->get<int64_t>();
-  if (value < low || value > high)
-    Fail(Join(where, key),
-         "must lie between " + std::to_string(low) + " and " + std::to_string(high));
-  return static_cast<int>(value);
-}
-
-bool Boolean(const Json& object, const char* key, const std::string& where, bool fallback) {
-  auto it = object.find(key);
-  if (it == object.end()) return fallback;
-  if (!it->is_boolean()) Fail(Join(where, key), std::string("expected true or false, found ") + TypeName(*it));
-  return it->get<bool>();
-}
-
-ProductVersion Version(const Json& value, const std::string& where) {
-  if (!value.is_string()) Fail(where, "expected a version text such as \"1.2.3.4\"");
-  std::string text = value.get<std::string>();
-  uint32_t parts[4] = {0, 0, 0, 0};
-  size_t count = 0;
-  size_t position = 0;
-  while (count < 4) {
-    size_t end = text.find('.', position);
-    std::string piece = text.substr(position, end == std::string::npos ? std::string::npos : end - position);
-    if (piece.empty() || piece.size() > 9 || piece.find_first_not_of("0123456789") != std::string::npos)
-      Fail(where, Quote(text) + " is not a version of four numbers such as \"1.2.3.4\"");
-    parts[count++] = static_cast<uint32_t>(std::stoul(piece));
-    if (end == std::string::npos) break;
-    position = end + 1;
-  }
-  if (count != 4) Fail(where, Quote(text) + " is not a version of four numbers such as \"1.2.3.4\"");
-  return ProductVersion(parts[0], parts[1], parts[2], parts[3]);
-}
 
 ItemIdentifier Identifier(const Json& object, const std::string& where) {
   std::string text = String(object, "id", where, true);
@@ -185,19 +54,6 @@ PropertyList Properties(const Json& value, const std::string& where) {
   return properties;
 }
 
-std::vector<std::string> Words(const Json& value, const std::string& where, bool allow_code) {
-  ExpectArray(value, where);
-  std::vector<std::string> words;
-  for (size_t i = 0; i < value.size(); ++i) {
-    if (!value[i].is_string()) Fail(Index(where, i), "expected a string");
-    std::string word = value[i].get<std::string>();
-    if (!IsToken(word)) Fail(Index(where, i), Quote(word) + " must be one word without blanks");
-    if (!allow_code && word == "CODE") Fail(Index(where, i), "the word CODE is reserved for the code");
-    words.push_back(word);
-  }
-  return words;
-}
-
 MessageSpec Message(const Json& value, const std::string& where) {
   ExpectObject(value, where);
   OnlyKeys(value, where, {"kind", "words", "code", "at"});
@@ -223,18 +79,6 @@ std::vector<MessageSpec> Messages(const Json& object, const std::string& where) 
   ExpectArray(*it, Join(where, "messages"));
   for (size_t i = 0; i < it->size(); ++i) messages.push_back(Message((*it)[i], Index(Join(where, "messages"), i)));
   return messages;
-}
-
-int Choice(const Json& object, const char* key, const std::string& where, int fallback,
-           std::initializer_list<std::pair<const char*, int>> names) {
-  std::string name = String(object, key, where, false);
-  if (name.empty()) return fallback;
-  std::string expected;
-  for (const auto& entry : names) {
-    if (name == entry.first) return entry.second;
-    expected += (expected.empty() ? "" : ", ") + std::string(entry.first);
-  }
-  Fail(Join(where, key), "unknown value " + Quote(name) + " (expected " + expected + ")");
 }
 
 // The question's own keys; each answer's effect is read by effect(answer, object, where).
@@ -580,6 +424,97 @@ ToolSpec Tool(const Json& value, const std::string& where, const ModuleSpec& mod
   return tool;
 }
 
+void ModuleCheck(const Json& check, const std::string& at, ModuleSpec& module) {
+  ExpectObject(check, at);
+  OnlyKeys(check, at, {"result", "duration"});
+  module.check_result = Boolean(check, "result", at, true);
+  module.check_duration = Number(check, "duration", at, 0, 0, 1e6);
+}
+
+void ModuleDevices(const Json& devices, const std::string& base, ModuleSpec& module) {
+  ExpectArray(devices, base);
+  for (size_t i = 0; i < devices.size(); ++i) {
+    DeviceSpec device = Device(devices[i], Index(base, i));
+    for (const DeviceSpec& other : module.devices) {
+      if (other.id == device.id) Fail(Join(Index(base, i), "id"), "device id " + Quote(device.id) + " is used twice");
+      if (other.udi == device.udi) Fail(Join(Index(base, i), "udi"), "UDI " + Quote(device.udi) + " is used twice");
+    }
+    module.devices.push_back(std::move(device));
+  }
+}
+
+void ScanStepDevices(const Json& ids, const std::string& at, const ModuleSpec& module, ScanStep& step) {
+  ExpectArray(ids, at);
+  for (size_t d = 0; d < ids.size(); ++d) {
+    std::string id_at = Index(at, d);
+    if (!ids[d].is_string()) Fail(id_at, "expected a device id");
+    std::string id = ids[d].get<std::string>();
+    CheckDeviceId(module, id, id_at);
+    for (const std::string& seen : step.devices)
+      if (seen == id) Fail(id_at, "device " + Quote(id) + " is listed twice");
+    step.devices.push_back(id);
+  }
+}
+
+// A step that succeeds without naming devices finds every device of the module.
+ScanStep ScanStepAt(const Json& value, const std::string& at, const ModuleSpec& module) {
+  ExpectObject(value, at);
+  OnlyKeys(value, at, {"devices", "result"});
+  ScanStep step;
+  step.result = Integer(value, "result", at, 0, -100000, 100000);
+  auto ids = value.find("devices");
+  if (ids != value.end()) {
+    ScanStepDevices(*ids, Join(at, "devices"), module, step);
+  } else if (step.result == 0) {
+    for (const DeviceSpec& device : module.devices) step.devices.push_back(device.id);
+  }
+  return step;
+}
+
+void ModuleScan(const Json& scan, const std::string& at, ModuleSpec& module) {
+  ExpectObject(scan, at);
+  OnlyKeys(scan, at, {"duration", "sequence"});
+  module.scan_duration = Number(scan, "duration", at, 0, 0, 1e6);
+  auto sequence = scan.find("sequence");
+  if (sequence == scan.end()) return;
+  std::string base = Join(at, "sequence");
+  ExpectArray(*sequence, base);
+  if (sequence->empty()) Fail(base, "needs at least one scan");
+  for (size_t i = 0; i < sequence->size(); ++i) module.scans.push_back(ScanStepAt((*sequence)[i], Index(base, i), module));
+}
+
+bool HasDiagnostic(const ModuleSpec& module, const ItemIdentifier& id) {
+  for (const DiagnosticSpec& diagnostic : module.diagnostics)
+    if (diagnostic.identifier == id) return true;
+  return false;
+}
+
+bool HasTest(const ModuleSpec& module, const ItemIdentifier& id) {
+  for (const DiagnosticSpec& diagnostic : module.diagnostics)
+    for (const TestSpec& test : diagnostic.tests)
+      if (test.identifier == id) return true;
+  return false;
+}
+
+// Options name the diagnostic or test they apply to, so the diagnostics are read first.
+void ModuleOptions(const Json& options, const std::string& base, bool diagnostic_map, ModuleSpec& module) {
+  ExpectArray(options, base);
+  std::vector<OptionSpec>& target = diagnostic_map ? module.diagnostic_options : module.test_options;
+  for (size_t i = 0; i < options.size(); ++i) {
+    Option(options[i], Index(base, i), target);
+    const ItemIdentifier& id = target.back().identifier;
+    bool known = diagnostic_map ? HasDiagnostic(module, id) : HasTest(module, id);
+    if (!known)
+      Fail(Join(Index(base, i), "id"), std::string("no ") + (diagnostic_map ? "diagnostic" : "test") +
+                                          " has the identifier " + IdentifierText(id));
+  }
+}
+
+void ModuleTools(const Json& tools, const std::string& base, ModuleSpec& module) {
+  ExpectArray(tools, base);
+  for (size_t i = 0; i < tools.size(); ++i) module.tools.push_back(Tool(tools[i], Index(base, i), module));
+}
+
 ModuleSpec Module(const Json& value, const std::string& where) {
   ExpectObject(value, where);
   OnlyKeys(value, where, {"name", "help", "version", "check", "scan", "diagnostic_options", "test_options",
@@ -593,61 +528,11 @@ ModuleSpec Module(const Json& value, const std::string& where) {
     module.version = Version(*version, Join(where, "version"));
   }
   auto check = value.find("check");
-  if (check != value.end()) {
-    ExpectObject(*check, Join(where, "check"));
-    OnlyKeys(*check, Join(where, "check"), {"result", "duration"});
-    module.check_result = Boolean(*check, "result", Join(where, "check"), true);
-    module.check_duration = Number(*check, "duration", Join(where, "check"), 0, 0, 1e6);
-  }
+  if (check != value.end()) ModuleCheck(*check, Join(where, "check"), module);
   auto devices = value.find("devices");
-  if (devices != value.end()) {
-    std::string base = Join(where, "devices");
-    ExpectArray(*devices, base);
-    for (size_t i = 0; i < devices->size(); ++i) {
-      DeviceSpec device = Device((*devices)[i], Index(base, i));
-      for (const DeviceSpec& other : module.devices) {
-        if (other.id == device.id) Fail(Join(Index(base, i), "id"), "device id " + Quote(device.id) + " is used twice");
-        if (other.udi == device.udi) Fail(Join(Index(base, i), "udi"), "UDI " + Quote(device.udi) + " is used twice");
-      }
-      module.devices.push_back(std::move(device));
-    }
-  }
+  if (devices != value.end()) ModuleDevices(*devices, Join(where, "devices"), module);
   auto scan = value.find("scan");
-  if (scan != value.end()) {
-    std::string at = Join(where, "scan");
-    ExpectObject(*scan, at);
-    OnlyKeys(*scan, at, {"duration", "sequence"});
-    module.scan_duration = Number(*scan, "duration", at, 0, 0, 1e6);
-    auto sequence = scan->find("sequence");
-    if (sequence != scan->end()) {
-      std::string base = Join(at, "sequence");
-      ExpectArray(*sequence, base);
-      if (sequence->empty()) Fail(base, "needs at least one scan");
-      for (size_t i = 0; i < sequence->size(); ++i) {
-        std::string step_at = Index(base, i);
-        ExpectObject((*sequence)[i], step_at);
-        OnlyKeys((*sequence)[i], step_at, {"devices", "result"});
-        ScanStep step;
-        step.result = Integer((*sequence)[i], "result", step_at, 0, -100000, 100000);
-        auto ids = (*sequence)[i].find("devices");
-        if (ids != (*sequence)[i].end()) {
-          ExpectArray(*ids, Join(step_at, "devices"));
-          for (size_t d = 0; d < ids->size(); ++d) {
-            std::string id_at = Index(Join(step_at, "devices"), d);
-            if (!(*ids)[d].is_string()) Fail(id_at, "expected a device id");
-            std::string id = (*ids)[d].get<std::string>();
-            CheckDeviceId(module, id, id_at);
-            for (const std::string& seen : step.devices)
-              if (seen == id) Fail(id_at, "device " + Quote(id) + " is listed twice");
-            step.devices.push_back(id);
-          }
-        } else if (step.result == 0) {
-          for (const DeviceSpec& device : module.devices) step.devices.push_back(device.id);
-        }
-        module.scans.push_back(std::move(step));
-      }
-    }
-  }
+  if (scan != value.end()) ModuleScan(*scan, Join(where, "scan"), module);
   if (module.scans.empty()) {
     ScanStep every;
     for (const DeviceSpec& device : module.devices) every.devices.push_back(device.id);
@@ -660,31 +545,11 @@ ModuleSpec Module(const Json& value, const std::string& where) {
   }
   for (const char* key : {"diagnostic_options", "test_options"}) {
     auto options = value.find(key);
-    if (options == value.end()) continue;
-    bool diagnostic_map = std::string(key) == "diagnostic_options";
-    std::string base = Join(where, key);
-    ExpectArray(*options, base);
-    std::vector<OptionSpec>& target = diagnostic_map ? module.diagnostic_options : module.test_options;
-    for (size_t i = 0; i < options->size(); ++i) {
-      Option((*options)[i], Index(base, i), target);
-      const ItemIdentifier& id = target.back().identifier;
-      bool known = false;
-      for (const DiagnosticSpec& diagnostic : module.diagnostics) {
-        if (diagnostic_map) known = known || diagnostic.identifier == id;
-        else
-          for (const TestSpec& test : diagnostic.tests) known = known || test.identifier == id;
-      }
-      if (!known)
-        Fail(Join(Index(base, i), "id"), std::string("no ") + (diagnostic_map ? "diagnostic" : "test") +
-                                            " has the identifier " + IdentifierText(id));
-    }
+    if (options != value.end())
+      ModuleOptions(*options, Join(where, key), std::string(key) == "diagnostic_options", module);
   }
   auto tools = value.find("tools");
-  if (tools != value.end()) {
-    std::string base = Join(where, "tools");
-    ExpectArray(*tools, base);
-    for (size_t i = 0; i < tools->size(); ++i) module.tools.push_back(Tool((*tools)[i], Index(base, i), module));
-  }
+  if (tools != value.end()) ModuleTools(*tools, Join(where, "tools"), module);
   return module;
 }
 

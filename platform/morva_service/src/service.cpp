@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 
 #include "question.h"
 #include "support.h"
@@ -61,6 +62,143 @@ void Complain(const std::string& text) {
   std::fprintf(stderr, "morva_service: %s\n", text.c_str());
   Trace("Error " + text);
 }
+
+int Ask(const InteractionSpec& interaction, TestListenerView* listener) {
+  if (!listener || !listener->IsInteractive()) return AskQuestion(interaction, nullptr);
+  return AskQuestion(interaction, [listener](InputRequest* request) { listener->Interact(request); });
+}
+
+bool IsWholeNumber(const std::string& value) {
+  return !value.empty() && value.size() <= 18 &&
+         value.find_first_not_of("0123456789", value[0] == '-' ? 1 : 0) == std::string::npos && value != "-";
+}
+
+bool ParametersValid(const ParameterSpec& rule, const std::vector<std::string>& used) {
+  if (used.size() < rule.min_count || used.size() > rule.max_count) return false;
+  if (!rule.integers) return true;
+  for (const std::string& value : used)
+    if (!IsWholeNumber(value) || std::stoll(value) < rule.low || std::stoll(value) > rule.high) return false;
+  return true;
+}
+
+// One test's lines of the log entry, and the messages it logged for the device's summary.
+class TestRecord {
+ public:
+  TestRecord(LogEntry& entry, std::vector<MessageSpec>& logged, std::string name)
+      : entry_(entry), logged_(logged), name_(std::move(name)) {}
+
+  void Start() { entry_.StartTest(name_, WallSeconds()); }
+  void Log(const MessageSpec& message) {
+    entry_.AddMessage(WallSeconds(), message);
+    logged_.push_back(message);
+  }
+  TestStatus Finish(TestStatus status, double seconds) {
+    entry_.StopTest(name_, status, seconds, WallSeconds());
+    return status;
+  }
+
+ private:
+  LogEntry& entry_;
+  std::vector<MessageSpec>& logged_;
+  const std::string name_;
+};
+
+// Logs the parameters a test runs with (its defaults when the run gives none), or their fault.
+bool LogParameters(const ParameterSpec& rule, const std::vector<std::string>& parameters, TestRecord& record) {
+  const std::vector<std::string>& used = parameters.empty() ? rule.defaults : parameters;
+  if (!ParametersValid(rule, used)) {
+    record.Log({"ERROR", {"INVALID_TEST_PARAMETERS"}, "", 0});
+    return false;
+  }
+  if (!used.empty()) {
+    MessageSpec accepted{"MESSAGE", {"TEST_PARAMETERS"}, "", 0};
+    for (const std::string& value : used) accepted.words.push_back(value == "CODE" ? "_CODE" : AsToken(value));
+    record.Log(accepted);
+  }
+  return true;
+}
+
+enum class StepKind { kProgress, kMessage, kInteraction };
+
+struct Step {
+  double at;  // percent of the test's duration
+  StepKind kind;
+  size_t index;
+};
+
+// Everything the test does, in the order of its position within the run.
+std::vector<Step> StepsOf(const OutcomeSpec& outcome) {
+  std::vector<Step> steps;
+  for (size_t i = 0; i < outcome.progress.size(); ++i)
+    steps.push_back({double(outcome.progress[i].percent), StepKind::kProgress, i});
+  for (size_t i = 0; i < outcome.messages.size(); ++i) steps.push_back({outcome.messages[i].at, StepKind::kMessage, i});
+  if (outcome.interaction) steps.push_back({outcome.interaction->at, StepKind::kInteraction, 0});
+  std::stable_sort(steps.begin(), steps.end(), [](const Step& a, const Step& b) { return a.at < b.at; });
+  return steps;
+}
+
+// Plays a test's outcome in time: progress, messages and the question, each at its place.
+class OutcomePlayer {
+ public:
+  OutcomePlayer(const OutcomeSpec& outcome, double started, double time_scale, const std::function<bool()>& aborted,
+                TestListenerView* listener, TestRecord& record)
+      : outcome_(outcome), started_(started), time_scale_(time_scale), aborted_(aborted), listener_(listener),
+        record_(record) {}
+
+  TestStatus Play() {
+    const double total = outcome_.duration * time_scale_;
+    TestStatus status = outcome_.status;
+    for (const Step& step : StepsOf(outcome_)) {
+      if (!SleepSliced(started_ + total * step.at / 100 - MonotonicSeconds(), aborted_)) return Cancelled();
+      bool finish_now = Perform(step, status);
+      // An abort made while a listener had the call is honoured right after it.
+      if (aborted_()) return Cancelled();
+      if (finish_now) return record_.Finish(status, Simulated());
+    }
+    if (!SleepSliced(started_ + total - MonotonicSeconds(), aborted_)) return Cancelled();
+    return record_.Finish(status, outcome_.duration);
+  }
+
+ private:
+  // True when the step ends the test at once.
+  bool Perform(const Step& step, TestStatus& status) {
+    switch (step.kind) {
+      case StepKind::kProgress:
+        if (listener_)
+          listener_->ProgressUpdated(outcome_.progress[step.index].percent, outcome_.progress[step.index].text);
+        return false;
+      case StepKind::kMessage:
+        record_.Log(outcome_.messages[step.index]);
+        return false;
+      case StepKind::kInteraction:
+        return Answer(status);
+    }
+    return false;
+  }
+
+  bool Answer(TestStatus& status) {
+    int answer = Ask(*outcome_.interaction, listener_);
+    auto effect = outcome_.interaction->answers.find(answer);
+    if (effect == outcome_.interaction->answers.end()) return false;
+    for (const MessageSpec& message : effect->second.messages) record_.Log(message);
+    if (effect->second.has_status) status = effect->second.status;
+    return effect->second.finish_now;
+  }
+
+  double Simulated() const {
+    if (time_scale_ <= 0) return 0.0;
+    return std::min(outcome_.duration, (MonotonicSeconds() - started_) / time_scale_);
+  }
+
+  TestStatus Cancelled() { return record_.Finish(kTestCancelled, Simulated()); }
+
+  const OutcomeSpec& outcome_;
+  const double started_;
+  const double time_scale_;
+  const std::function<bool()>& aborted_;
+  TestListenerView* const listener_;
+  TestRecord& record_;
+};
 
 }  // namespace
 
@@ -232,100 +370,27 @@ TestStatus Service::RunTest(TestView* test, const DiagnosticView* diagnostic, Mo
                             DeviceObject& device, const std::vector<std::string>& parameters,
                             TestListenerView* listener, LogEntry& entry, std::vector<MessageSpec>& logged) {
   auto* object = dynamic_cast<TestObject*>(test);
-  const std::string name = AsToken(object ? object->name() : test->name());
+  TestRecord record(entry, logged, AsToken(object ? object->name() : test->name()));
   const double started = MonotonicSeconds();
-  auto log = [&](const MessageSpec& message) {
-    entry.AddMessage(WallSeconds(), message);
-    logged.push_back(message);
-  };
-  auto finish = [&](TestStatus status, double seconds) {
-    entry.StopTest(name, status, seconds, WallSeconds());
-    return status;
-  };
-  entry.StartTest(name, WallSeconds());
-  auto aborted = [this] { return abort_requested_.load(); };
-  if (aborted()) return finish(kTestCancelled, 0);
+  record.Start();
+  std::function<bool()> aborted = [this] { return abort_requested_.load(); };
+  if (aborted()) return record.Finish(kTestCancelled, 0);
 
   if (!object || object->module() != &module || object->diagnostic() != diagnostic) {
-    log({"ERROR", {"TEST_NOT_PART_OF_DIAGNOSTIC"}, "", 0});
-    return finish(kTestUnrecognized, 0);
+    record.Log({"ERROR", {"TEST_NOT_PART_OF_DIAGNOSTIC"}, "", 0});
+    return record.Finish(kTestUnrecognized, 0);
   }
   if (!object->SupportsComponent(&device)) {
-    log({"MESSAGE", {"TEST_NOT_SUPPORTED_ON_DEVICE"}, "", 0});
-    return finish(kTestNotApplicable, 0);
+    record.Log({"MESSAGE", {"TEST_NOT_SUPPORTED_ON_DEVICE"}, "", 0});
+    return record.Finish(kTestNotApplicable, 0);
   }
   const TestSpec& spec = object->spec();
-  if (spec.parameters.accepted) {
-    const ParameterSpec& rule = spec.parameters;
-    const std::vector<std::string>& used = parameters.empty() ? rule.defaults : parameters;
-    bool valid = used.size() >= rule.min_count && used.size() <= rule.max_count;
-    for (const std::string& value : used) {
-      if (!valid || !rule.integers) break;
-      bool digits = !value.empty() && value.size() <= 18 &&
-                    value.find_first_not_of("0123456789", value[0] == '-' ? 1 : 0) == std::string::npos &&
-                    value != "-";
-      valid = digits && std::stoll(value) >= rule.low && std::stoll(value) <= rule.high;
-    }
-    if (!valid) {
-      log({"ERROR", {"INVALID_TEST_PARAMETERS"}, "", 0});
-      return finish(kTestInvalid, 0);
-    }
-    if (!used.empty()) {
-      MessageSpec accepted{"MESSAGE", {"TEST_PARAMETERS"}, "", 0};
-      for (const std::string& value : used) accepted.words.push_back(value == "CODE" ? "_CODE" : AsToken(value));
-      log(accepted);
-    }
-  }
+  if (spec.parameters.accepted && !LogParameters(spec.parameters, parameters, record))
+    return record.Finish(kTestInvalid, 0);
 
   auto found = spec.outcomes.find(device.spec().id);
   const OutcomeSpec& outcome = found != spec.outcomes.end() ? found->second : spec.default_outcome;
-  // Everything the test does, in the order of its position within the run.
-  struct Step {
-    double at;
-    int kind;  // 0 progress, 1 message, 2 interaction
-    size_t index;
-  };
-  std::vector<Step> steps;
-  for (size_t i = 0; i < outcome.progress.size(); ++i) steps.push_back({double(outcome.progress[i].percent), 0, i});
-  for (size_t i = 0; i < outcome.messages.size(); ++i) steps.push_back({outcome.messages[i].at, 1, i});
-  if (outcome.interaction) steps.push_back({outcome.interaction->at, 2, 0});
-  std::stable_sort(steps.begin(), steps.end(), [](const Step& a, const Step& b) { return a.at < b.at; });
-
-  const double total = outcome.duration * time_scale_;
-  auto simulated = [&]() {
-    if (time_scale_ <= 0) return 0.0;
-    return std::min(outcome.duration, (MonotonicSeconds() - started) / time_scale_);
-  };
-  TestStatus status = outcome.status;
-  for (const Step& step : steps) {
-    double wait = started + total * step.at / 100 - MonotonicSeconds();
-    if (!SleepSliced(wait, aborted)) return finish(kTestCancelled, simulated());
-    if (step.kind == 0) {
-      if (listener) listener->ProgressUpdated(outcome.progress[step.index].percent, outcome.progress[step.index].text);
-    } else if (step.kind == 1) {
-      log(outcome.messages[step.index]);
-    } else {
-      int answer = Ask(*outcome.interaction, listener);
-      auto effect = outcome.interaction->answers.find(answer);
-      if (effect != outcome.interaction->answers.end()) {
-        for (const MessageSpec& message : effect->second.messages) log(message);
-        if (effect->second.has_status) status = effect->second.status;
-        if (effect->second.finish_now) {
-          if (aborted()) return finish(kTestCancelled, simulated());
-          return finish(status, simulated());
-        }
-      }
-    }
-    // An abort made while a listener had the call is honoured right after it.
-    if (aborted()) return finish(kTestCancelled, simulated());
-  }
-  if (!SleepSliced(started + total - MonotonicSeconds(), aborted)) return finish(kTestCancelled, simulated());
-  return finish(status, outcome.duration);
-}
-
-int Service::Ask(const InteractionSpec& interaction, TestListenerView* listener) {
-  if (!listener || !listener->IsInteractive()) return AskQuestion(interaction, nullptr);
-  return AskQuestion(interaction, [listener](InputRequest* request) { listener->Interact(request); });
+  return OutcomePlayer(outcome, started, time_scale_, aborted, listener, record).Play();
 }
 
 void Service::ExecuteTool(ToolView* tool, ToolListenerView* listener, std::vector<SystemComponentView*> devices) {

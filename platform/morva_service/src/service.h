@@ -53,7 +53,6 @@ class Service : public MorvaService {
   TestStatus RunTest(TestView* test, const DiagnosticView* diagnostic, ModuleObject& module, DeviceObject& device,
                      const std::vector<std::string>& parameters, TestListenerView* listener, LogEntry& entry,
                      std::vector<MessageSpec>& logged);
-  int Ask(const InteractionSpec& interaction, TestListenerView* listener);
 
   const Catalogue catalogue_;
   const double time_scale_;

@@ -126,10 +126,10 @@ void MeasureMemory(const std::string& path, Result& result) {
   g_heap_now.store(0);
   g_heap_peak.store(0);
   g_counting.store(true);
-  keyed_list::probes = 0;
+  indexed_list::probes = 0;
   auto reader = std::make_unique<MorvaLogReader>(true);
   if (reader->OpenFile(path) == kLogOpened) reader->Parse();
-  result.probes = keyed_list::probes;
+  result.probes = indexed_list::probes;
   g_counting.store(false);
   result.heap_peak = static_cast<size_t>(g_heap_peak.load());
   if (resident_known) result.resident_peak_kib = ResidentPeakKiB() - resident_before;

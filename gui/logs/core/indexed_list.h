@@ -20,11 +20,11 @@
 
 #include "gui/logs/core/keyed_hash.h"
 
-namespace keyed_list {
+namespace indexed_list {
 // Keys compared by hashed look-ups and insertions on this thread: the work that colliding keys
 // would make grow with the square of their number. Read by the tests and the benchmark.
 inline thread_local uint64_t probes = 0;
-}  // namespace keyed_list
+}  // namespace indexed_list
 
 // Key of an element stored as a (key, value) pair with a string key.
 template <typename Value, typename Text = std::string>
@@ -36,7 +36,7 @@ struct PairKeyTraits {
 };
 
 template <typename Element, typename Traits>
-class KeyedList {
+class IndexedList {
  public:
   using Key = typename Traits::Key;
   static constexpr size_t kNotFound = static_cast<size_t>(-1);
@@ -65,24 +65,24 @@ class KeyedList {
     bool operator!=(const const_iterator& other) const { return position_ != other.position_; }
 
    private:
-    friend class KeyedList;
-    const_iterator(const KeyedList* list, size_t position) : list_(list), position_(position) {}
-    const KeyedList* list_ = nullptr;
+    friend class IndexedList;
+    const_iterator(const IndexedList* list, size_t position) : list_(list), position_(position) {}
+    const IndexedList* list_ = nullptr;
     size_t position_ = 0;
   };
 
-  KeyedList() = default;
-  ~KeyedList() { clear(); }
-  KeyedList(const KeyedList& other) {
+  IndexedList() = default;
+  ~IndexedList() { clear(); }
+  IndexedList(const IndexedList& other) {
     for (const Element& element : other) Append(element);
   }
-  KeyedList(KeyedList&& other) noexcept
+  IndexedList(IndexedList&& other) noexcept
       : blocks_(std::move(other.blocks_)), size_(other.size_), slots_(std::move(other.slots_)) {
     other.blocks_.clear();
     other.size_ = 0;
     other.slots_.clear();
   }
-  KeyedList& operator=(KeyedList other) noexcept {
+  IndexedList& operator=(IndexedList other) noexcept {
     std::swap(blocks_, other.blocks_);
     std::swap(size_, other.size_);
     std::swap(slots_, other.slots_);
@@ -96,7 +96,7 @@ class KeyedList {
   const Element& operator[](size_t position) const { return *Address(position); }
   Element& operator[](size_t position) { return *Address(position); }
   const Element& at(size_t position) const {
-    if (position >= size_) throw std::out_of_range("KeyedList::at");
+    if (position >= size_) throw std::out_of_range("IndexedList::at");
     return *Address(position);
   }
   const Element& back() const { return *Address(size_ - 1); }
@@ -185,7 +185,7 @@ class KeyedList {
         break;
       }
     }
-    keyed_list::probes += probes;
+    indexed_list::probes += probes;
     return found;
   }
 
@@ -217,7 +217,7 @@ class KeyedList {
     size_t slot = Traits::Hash(Traits::KeyOf(*Address(position))) & mask;
     uint64_t probes = 0;
     for (; slots_[slot] != 0; slot = (slot + 1) & mask) ++probes;
-    keyed_list::probes += probes;
+    indexed_list::probes += probes;
     slots_[slot] = static_cast<uint32_t>(position + 1);
   }
 

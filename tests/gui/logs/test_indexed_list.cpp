@@ -11,9 +11,9 @@
 
 namespace {
 
-using Entries = KeyedList<std::pair<std::string, int>, PairKeyTraits<int>>;
+using Entries = IndexedList<std::pair<std::string, int>, PairKeyTraits<int>>;
 
-TEST(KeyedList, KeepsOrderAndFindsEveryKeyAcrossBlocks) {
+TEST(IndexedList, KeepsOrderAndFindsEveryKeyAcrossBlocks) {
   Entries list;
   std::vector<const std::pair<std::string, int>*> addresses;
   const int count = 5000;  // past the growing blocks and into the fixed ones
@@ -36,7 +36,7 @@ TEST(KeyedList, KeepsOrderAndFindsEveryKeyAcrossBlocks) {
   EXPECT_THROW(list.at(count), std::out_of_range);
 }
 
-TEST(KeyedList, CopiesAndMovesStandOnTheirOwn) {
+TEST(IndexedList, CopiesAndMovesStandOnTheirOwn) {
   Entries original;
   for (int i = 0; i < 20; ++i) original.Append({"K" + std::to_string(i), i});
   Entries copy = original;
@@ -55,7 +55,7 @@ TEST(KeyedList, CopiesAndMovesStandOnTheirOwn) {
   EXPECT_EQ(original.Find("K20")->second, 20);
 }
 
-TEST(KeyedList, ItemsAreFoundByLargeIndexes) {
+TEST(IndexedList, ItemsAreFoundByLargeIndexes) {
   LogResourceSection section;
   for (uint64_t i = 0; i < 3000; ++i) {
     LogResourceItem item;
@@ -77,9 +77,9 @@ std::vector<uint64_t> IndicesAimedAtAFixedHash(size_t count) {
 }
 
 uint64_t ProbesToParse(const std::string& log) {
-  keyed_list::probes = 0;
+  indexed_list::probes = 0;
   const auto reader = ParseLog(log);
-  const uint64_t probes = keyed_list::probes;
+  const uint64_t probes = indexed_list::probes;
   const LogGroupEntry* entry = FindEntry(*reader, 1000, "STORAGE_MODULE");
   EXPECT_NE(entry, nullptr);
   if (entry != nullptr) {
@@ -102,7 +102,7 @@ std::string SectionOf(const std::vector<uint64_t>& indices) {
 
 // Item indices chosen against the hash cost a constant number of comparisons each, like any
 // others: the look-ups' work grows with the log, never with its square.
-TEST(KeyedList, IndicesAimedAtTheHashStayLinear) {
+TEST(IndexedList, IndicesAimedAtTheHashStayLinear) {
   constexpr size_t kCount = 20000;
   const std::vector<uint64_t> aimed = IndicesAimedAtAFixedHash(2 * kCount);
   const std::vector<uint64_t> half(aimed.begin(), aimed.begin() + kCount);
@@ -113,7 +113,7 @@ TEST(KeyedList, IndicesAimedAtTheHashStayLinear) {
   EXPECT_LT(static_cast<double>(two_n) / static_cast<double>(n), 2.5);
 
   LogResourceSection section;
-  keyed_list::probes = 0;
+  indexed_list::probes = 0;
   for (const uint64_t index : aimed) {
     ASSERT_EQ(section.items.IndexOf(index), decltype(section.items)::kNotFound);
     LogResourceItem item;
@@ -121,15 +121,15 @@ TEST(KeyedList, IndicesAimedAtTheHashStayLinear) {
     section.items.Append(std::move(item));
   }
   for (size_t i = 0; i < aimed.size(); ++i) ASSERT_EQ(section.items.IndexOf(aimed[i]), i);
-  EXPECT_LT(keyed_list::probes, 8 * aimed.size());
+  EXPECT_LT(indexed_list::probes, 8 * aimed.size());
 }
 
 // Device ids and module names are looked up the same way.
-TEST(KeyedList, TextKeysCostAFewComparisonsEach) {
+TEST(IndexedList, TextKeysCostAFewComparisonsEach) {
   Entries list;
   constexpr int kCount = 20000;
-  keyed_list::probes = 0;
+  indexed_list::probes = 0;
   for (int i = 0; i < kCount; ++i) list.Append({"DEVICE_" + std::to_string(i), i});
   for (int i = 0; i < kCount; ++i) ASSERT_EQ(list.IndexOf("DEVICE_" + std::to_string(i)), size_t(i));
-  EXPECT_LT(keyed_list::probes, uint64_t{8} * kCount);
+  EXPECT_LT(indexed_list::probes, uint64_t{8} * kCount);
 }
