@@ -14,7 +14,7 @@
 #include <string>
 
 #include "gui/logs/html_generator.h"
-#include "gui/screens/flow_layout.h"
+#include "gui/screens/modules_grid_layout.h"
 #include "gui/shell/devices_scan_control.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
