@@ -16,6 +16,7 @@
 #include "gui/screens/action_button.h"
 #include "gui/screens/devices_screen.h"
 #include "gui/screens/overlay_popup.h"
+#include "gui/screens/tests_tree.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
@@ -69,25 +70,6 @@ const char kTreeStyle[] =
     "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
 const char* const kRunChoices[] = {"1", "2", "3", "4", "5", "10", "15", "20"};
 
-// Rows are check boxes, some with a description below: a row's expand arrow belongs beside its
-// check box's line, not halfway down the row.
-class TestsTree : public QTreeWidget {
- public:
-  using QTreeWidget::QTreeWidget;
-
- protected:
-  void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override {
-    QRect line = rect;
-    if (QWidget* entry = indexWidget(index)) {
-      if (auto* box = entry->findChild<GroupableCheckBox*>(QString(), Qt::FindDirectChildrenOnly)) {
-        const int bottom = box->mapTo(entry, QPoint(0, box->height())).y();
-        line.setHeight(qBound(1, bottom, rect.height()));
-      }
-    }
-    QTreeWidget::drawBranches(painter, line, index);
-  }
-};
-
 QWidget* WhiteRow(const char* name) {
   auto* row = new QWidget();
   row->setObjectName(QLatin1String(name));
@@ -95,6 +77,55 @@ QWidget* WhiteRow(const char* name) {
   row->setStyleSheet(QStringLiteral("#%1 { background-color: rgb(255, 255, 255); }")
                          .arg(QLatin1String(name)));
   return row;
+}
+
+// A diagnostic's row: its check box and, below it, its description when it has one.
+QWidget* MakeDiagnosticEntry(const QString& name, const QString& description, bool described,
+                             GroupableCheckBox** box) {
+  QWidget* entry = WhiteRow("DiagnosticSelectionEntry");
+  auto* layout = new QVBoxLayout(entry);
+  layout->setObjectName(QStringLiteral("verticalLayout"));
+  layout->setSpacing(4);
+  layout->setContentsMargins(0, 0, 0, 3);
+  *box = new GroupableCheckBox(LiteralButtonText(name), entry);
+  (*box)->setObjectName(QStringLiteral("diagnostic_checkBox"));
+  (*box)->setStyleSheet(QLatin1String(kCheckBoxStyle));
+  layout->addWidget(*box);
+  auto* label = new QLabel(entry);
+  label->setObjectName(QStringLiteral("diagnostic_description"));
+  label->setWordWrap(true);
+  label->setMinimumWidth(687);
+  label->setMaximumWidth(712);
+  label->setStyleSheet(QStringLiteral("margin-left: 23px;"));
+  label->setFrameShape(QFrame::NoFrame);
+  label->setMargin(0);
+  label->setTextFormat(Qt::PlainText);
+  label->setText(description);
+  label->setVisible(described);
+  layout->addWidget(label);
+  return entry;
+}
+
+// A test's row: its check box and the button that shows its description.
+QWidget* MakeTestEntry(const QString& name, GroupableCheckBox** box, QPushButton** info) {
+  QWidget* entry = WhiteRow("TestSelectionEntry");
+  auto* layout = new QHBoxLayout(entry);
+  layout->setObjectName(QStringLiteral("horizontalLayout"));
+  layout->setSpacing(2);
+  layout->setContentsMargins(0, 0, 0, 3);
+  *box = new GroupableCheckBox(LiteralButtonText(name), entry);
+  (*box)->setObjectName(QStringLiteral("test_checkbox"));
+  layout->addWidget(*box);
+  *info = new QPushButton(entry);
+  (*info)->setObjectName(QStringLiteral("info_pushButton"));
+  (*info)->setCursor(Qt::PointingHandCursor);
+  (*info)->setFixedSize(16, 16);
+  (*info)->setFlat(true);
+  (*info)->setStyleSheet(QLatin1String(kInfoButtonStyle));
+  (*info)->setToolTip(KolvLiteTranslate(kEntryContext, kInfoTooltip));
+  layout->addWidget(*info);
+  layout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+  return entry;
 }
 
 }  // namespace
@@ -314,100 +345,7 @@ void TestsScreen::FillTestsTree() {
 
   shown_devices_ = context->selected_devices;
   for (morva_service::SystemComponentView* device : std::as_const(context->selected_devices)) {
-    if (device == nullptr) continue;
-    // The row joins the tree first so that its descendants can hold widgets; it leaves again
-    // when no diagnostic is kept for it.
-    auto* device_row = new QTreeWidgetItem(tree);
-    auto* device_box =
-        new GroupableCheckBox(LiteralButtonText(Translate(device->information().display_name)));
-    device_box->setFocusPolicy(Qt::NoFocus);
-    int kept = 0;
-
-    for (morva_service::DiagnosticView* diagnostic : diagnostics) {
-      if (diagnostic == nullptr) continue;
-      auto* diagnostic_row = new QTreeWidgetItem(device_row);
-      QWidget* diagnostic_entry = WhiteRow("DiagnosticSelectionEntry");
-      auto* diagnostic_layout = new QVBoxLayout(diagnostic_entry);
-      diagnostic_layout->setObjectName(QStringLiteral("verticalLayout"));
-      diagnostic_layout->setSpacing(4);
-      diagnostic_layout->setContentsMargins(0, 0, 0, 3);
-      auto* diagnostic_box =
-          new GroupableCheckBox(LiteralButtonText(Translate(diagnostic->name())),
-                                diagnostic_entry);
-      diagnostic_box->setObjectName(QStringLiteral("diagnostic_checkBox"));
-      diagnostic_box->setStyleSheet(QLatin1String(kCheckBoxStyle));
-      diagnostic_layout->addWidget(diagnostic_box);
-      auto* description = new QLabel(diagnostic_entry);
-      description->setObjectName(QStringLiteral("diagnostic_description"));
-      description->setWordWrap(true);
-      description->setMinimumWidth(687);
-      description->setMaximumWidth(712);
-      description->setStyleSheet(QStringLiteral("margin-left: 23px;"));
-      description->setFrameShape(QFrame::NoFrame);
-      description->setMargin(0);
-      description->setTextFormat(Qt::PlainText);
-      description->setText(Translate(diagnostic->description()));
-      description->setVisible(!diagnostic->description().empty());
-      diagnostic_layout->addWidget(description);
-
-      for (morva_service::TestView* test : diagnostic->tests()) {
-        if (test == nullptr || !test->SupportsComponent(device)) continue;
-        auto* test_row = new QTreeWidgetItem(diagnostic_row);
-        test_items_.insert(test_row, test);
-        QWidget* test_entry = WhiteRow("TestSelectionEntry");
-        auto* test_layout = new QHBoxLayout(test_entry);
-        test_layout->setObjectName(QStringLiteral("horizontalLayout"));
-        test_layout->setSpacing(2);
-        test_layout->setContentsMargins(0, 0, 0, 3);
-        auto* test_box =
-            new GroupableCheckBox(LiteralButtonText(Translate(test->name())), test_entry);
-        test_box->setObjectName(QStringLiteral("test_checkbox"));
-        test_layout->addWidget(test_box);
-        auto* info = new QPushButton(test_entry);
-        info->setObjectName(QStringLiteral("info_pushButton"));
-        info->setCursor(Qt::PointingHandCursor);
-        info->setFixedSize(16, 16);
-        info->setFlat(true);
-        info->setStyleSheet(QLatin1String(kInfoButtonStyle));
-        info->setToolTip(KolvLiteTranslate(kEntryContext, kInfoTooltip));
-        test_layout->addWidget(info);
-        test_layout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
-        if (test->description().empty()) {
-          info->hide();
-        } else {
-          info_buttons_->addButton(info);
-          info_rows_.insert(info, test_row);
-        }
-        test_box->setCheckState(kept == 0 ? Qt::Checked : Qt::Unchecked);
-        test_boxes_.insert(test_box, test_row);
-        diagnostic_box->AddChild(test_box);
-        tree->setItemWidget(test_row, 0, test_entry);
-      }
-
-      if (diagnostic_box->HasChildren()) {
-        tree->setItemWidget(diagnostic_row, 0, diagnostic_entry);
-        device_box->AddChild(diagnostic_box);
-        diagnostic_items_.insert(diagnostic_row, diagnostic);
-        ++kept;
-      } else {
-        delete diagnostic_entry;
-        delete diagnostic_row;
-      }
-    }
-
-    if (device_box->HasChildren()) {
-      auto* container = new QWidget();
-      auto* container_layout = new QVBoxLayout(container);
-      container_layout->setContentsMargins(0, 0, 0, 5);
-      container_layout->addWidget(device_box);
-      tree->setItemWidget(device_row, 0, container);
-      device_items_.insert(device_row, device);
-      device_boxes_.insert(device_box, device_row);
-      form_->select_all_checkbox->AddChild(device_box);
-    } else {
-      delete device_box;
-      delete device_row;
-    }
+    if (device != nullptr) AddDeviceRow(device, diagnostics);
   }
 
   ShowWhetherAnythingApplies();
@@ -418,6 +356,78 @@ void TestsScreen::FillTestsTree() {
   } else {
     tree->collapseAll();
   }
+}
+
+void TestsScreen::AddDeviceRow(morva_service::SystemComponentView* device,
+                               const std::vector<morva_service::DiagnosticView*>& diagnostics) {
+  QTreeWidget* tree = form_->tests_treeWidget;
+  // The row joins the tree first so that its descendants can hold widgets; it leaves again when
+  // no diagnostic is kept for it.
+  auto* device_row = new QTreeWidgetItem(tree);
+  auto* device_box =
+      new GroupableCheckBox(LiteralButtonText(Translate(device->information().display_name)));
+  device_box->setFocusPolicy(Qt::NoFocus);
+  bool first = true;
+  for (morva_service::DiagnosticView* diagnostic : diagnostics) {
+    if (diagnostic == nullptr) continue;
+    if (AddDiagnosticRow(device_row, device_box, device, diagnostic, first)) first = false;
+  }
+  if (!device_box->HasChildren()) {
+    delete device_box;
+    delete device_row;
+    return;
+  }
+  auto* container = new QWidget();
+  auto* container_layout = new QVBoxLayout(container);
+  container_layout->setContentsMargins(0, 0, 0, 5);
+  container_layout->addWidget(device_box);
+  tree->setItemWidget(device_row, 0, container);
+  device_items_.insert(device_row, device);
+  device_boxes_.insert(device_box, device_row);
+  form_->select_all_checkbox->AddChild(device_box);
+}
+
+bool TestsScreen::AddDiagnosticRow(QTreeWidgetItem* device_row, GroupableCheckBox* device_box,
+                                   morva_service::SystemComponentView* device,
+                                   morva_service::DiagnosticView* diagnostic, bool ticked) {
+  auto* diagnostic_row = new QTreeWidgetItem(device_row);
+  GroupableCheckBox* diagnostic_box = nullptr;
+  QWidget* entry =
+      MakeDiagnosticEntry(Translate(diagnostic->name()), Translate(diagnostic->description()),
+                          !diagnostic->description().empty(), &diagnostic_box);
+  for (morva_service::TestView* test : diagnostic->tests()) {
+    if (test != nullptr && test->SupportsComponent(device)) {
+      AddTestRow(diagnostic_row, diagnostic_box, test, ticked);
+    }
+  }
+  if (!diagnostic_box->HasChildren()) {
+    delete entry;
+    delete diagnostic_row;
+    return false;
+  }
+  form_->tests_treeWidget->setItemWidget(diagnostic_row, 0, entry);
+  device_box->AddChild(diagnostic_box);
+  diagnostic_items_.insert(diagnostic_row, diagnostic);
+  return true;
+}
+
+void TestsScreen::AddTestRow(QTreeWidgetItem* diagnostic_row, GroupableCheckBox* diagnostic_box,
+                             morva_service::TestView* test, bool ticked) {
+  auto* test_row = new QTreeWidgetItem(diagnostic_row);
+  test_items_.insert(test_row, test);
+  GroupableCheckBox* test_box = nullptr;
+  QPushButton* info = nullptr;
+  QWidget* entry = MakeTestEntry(Translate(test->name()), &test_box, &info);
+  if (test->description().empty()) {
+    info->hide();
+  } else {
+    info_buttons_->addButton(info);
+    info_rows_.insert(info, test_row);
+  }
+  test_box->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+  test_boxes_.insert(test_box, test_row);
+  diagnostic_box->AddChild(test_box);
+  form_->tests_treeWidget->setItemWidget(test_row, 0, entry);
 }
 
 void TestsScreen::ShowWhetherAnythingApplies() {

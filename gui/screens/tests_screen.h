@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVector>
 #include <string>
+#include <vector>
 
 #include "gui/shell/kolv_lite_screen.h"
 
@@ -90,6 +91,14 @@ class TestsScreen : public KolvLiteScreen {
   void CheckDevicesChanged();
   void ClearTestsTree();
   void FillTestsTree();
+  void AddDeviceRow(morva_service::SystemComponentView* device,
+                    const std::vector<morva_service::DiagnosticView*>& diagnostics);
+  // Returns whether the diagnostic kept a row: whether any of its tests applies to the device.
+  bool AddDiagnosticRow(QTreeWidgetItem* device_row, GroupableCheckBox* device_box,
+                        morva_service::SystemComponentView* device,
+                        morva_service::DiagnosticView* diagnostic, bool ticked);
+  void AddTestRow(QTreeWidgetItem* diagnostic_row, GroupableCheckBox* diagnostic_box,
+                  morva_service::TestView* test, bool ticked);
   void BuildForm();
   // True when any test check box is ticked.
   bool AnyTestChecked() const;
