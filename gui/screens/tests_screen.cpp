@@ -27,6 +27,7 @@
 #include "gui/widgets/literal_button_text.h"
 #include "gui/widgets/local_to_utf8.h"
 #include "morva_service/views.h"
+#include "ui_tests_screen.h"
 
 namespace {
 
@@ -36,40 +37,12 @@ constexpr char kSelectAllTooltip[] = "SELECT_ALL_TOOLTIP";
 constexpr char kNumberOfRuns[] = "NUMBER_OF_TIMES_TO_RUN";
 constexpr char kInfoTooltip[] = "DEVICE_INFORMATION_TOOLTIP";
 constexpr char kNothingApplicable[] = "NO_APPLICABLE_TESTS";
-constexpr int kIndentation = 20;
 
-const char kSelectAllStyle[] =
-    ".QLabel { \n  font: 8pt \"Segoe UI\";\n  font-weight: bold;\n  spacing: 5px;\n}";
-const char kIterationsLabelStyle[] = ".QLabel { font: bold 8pt \"Segoe UI\";}";
-const char kHintStyle[] =
-    ".QLabel { color: rgb(140, 140, 140); font: italic 10pt \"Segoe UI\"; margin: 10px 0px; }";
-const char kComboStyle[] =
-    "QComboBox { min-width: 52px; max-width: 52px; min-height: 28px; max-height: 28px;"
-    " padding-left: 6px; border: 1px solid #B2B2B2; border-radius: 3px;"
-    " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #D7D7D6, stop:1 #FFFFFF); }\n"
-    "QComboBox:hover { border: 1px solid black; }\n"
-    "QComboBox:disabled { background: #ececec; }\n"
-    "QComboBox::drop-down { width: 25px; border: none; }\n"
-    "QComboBox::down-arrow { image: url(:/kolv_lite/Resources/Images/General/img_DropDown.png); }\n"
-    "QComboBox QAbstractItemView { selection-background-color: #1E73DE; }";
 const char kCheckBoxStyle[] =
     ".GroupableCheckBox { \n\tfont: 8pt \"Segoe UI\";\n\t spacing: 5px ;\n\tfont-weight: bold\n}";
 const char kInfoButtonStyle[] =
     ".QPushButton { border: none; background: transparent;"
     " image: url(:/kolv_lite/Resources/Images/Buttons/btnInfo.png); }";
-// White for everything in the tree but its scroll bar, whose thumb it washed out: the thumb is
-// drawn dark on a light groove, so that a long list shows it is one.
-const char kTreeStyle[] =
-    "* { background-color: rgb(255, 255, 255); }\n"
-    "QScrollBar:vertical { background: #f0f0f0; width: 14px; margin: 0; }\n"
-    "QScrollBar::handle:vertical { background: #a8a8a8; min-height: 24px; margin: 2px 3px;"
-    " border-radius: 3px; }\n"
-    "QScrollBar::handle:vertical:hover, QScrollBar::handle:vertical:pressed {"
-    " background: #7f7f7f; }\n"
-    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; border: none; }\n"
-    "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
-const char* const kRunChoices[] = {"1", "2", "3", "4", "5", "10", "15", "20"};
-
 QWidget* WhiteRow(const char* name) {
   auto* row = new QWidget();
   row->setObjectName(QLatin1String(name));
@@ -138,7 +111,7 @@ TestsScreen::TestsScreen(KolvLiteController* controller)
       back_button_(MakeActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP,
                                     ActionButtonSize::kAtLeastStandard)),
       info_popup_(nullptr),
-      form_(new TestsScreenForm) {
+      form_(new Ui::TestsScreen) {
   info_buttons_->setExclusive(false);
   BuildForm();
   info_popup_ = new DescriptionPopup(this);
@@ -179,90 +152,27 @@ TestsScreen::~TestsScreen() {
 }
 
 void TestsScreen::BuildForm() {
-  setObjectName(QStringLiteral("TestsScreen"));
-  TestsScreenForm& f = *form_;
-  f.verticalLayout = new QVBoxLayout(this);
-  f.verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
-  f.verticalLayout->setSpacing(0);
-  f.verticalLayout->setContentsMargins(0, 9, 0, 0);
-
-  f.controls_container_widget = new QWidget(this);
-  f.controls_container_widget->setObjectName(QStringLiteral("controls_container_widget"));
-  f.controls_container_widget->setFixedHeight(35);
+  Ui::TestsScreen& f = *form_;
+  f.setupUi(this);
   f.controls_container_widget->setAttribute(Qt::WA_StyledBackground, true);
   f.controls_container_widget->setStyleSheet(
       DevicesScreen::BarStyleSheet(f.controls_container_widget->objectName()));
-  f.horizontalLayout_2 = new QHBoxLayout(f.controls_container_widget);
-  f.horizontalLayout_2->setObjectName(QStringLiteral("horizontalLayout_2"));
-  f.horizontalLayout_2->setSpacing(5);
-  f.horizontalLayout_2->setContentsMargins(0, 0, 0, 0);
-  f.selct_all_box = new QWidget(f.controls_container_widget);
-  f.selct_all_box->setObjectName(QStringLiteral("selct_all_box"));
-  auto* select_all_layout = new QHBoxLayout(f.selct_all_box);
-  f.select_all_checkbox = new GroupableCheckBox(f.selct_all_box);
-  f.select_all_checkbox->setObjectName(QStringLiteral("select_all_checkbox"));
-  f.select_all_checkbox->setStyleSheet(QLatin1String(kSelectAllStyle));
   f.select_all_checkbox->setText(KolvLiteTranslate(kContext, TranslationKeys::SELECT_ALL));
   f.select_all_checkbox->setToolTip(KolvLiteTranslate(kContext, kSelectAllTooltip));
-  select_all_layout->addWidget(f.select_all_checkbox);
-  f.horizontalLayout_2->addWidget(f.selct_all_box);
-  f.horizontalLayout_2->addItem(
-      new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
-  f.iterations_label = new QLabel(f.controls_container_widget);
-  f.iterations_label->setObjectName(QStringLiteral("iterations_label"));
-  f.iterations_label->setStyleSheet(QLatin1String(kIterationsLabelStyle));
   f.iterations_label->setText(KolvLiteTranslate(kContext, kNumberOfRuns));
-  f.horizontalLayout_2->addWidget(f.iterations_label);
-  f.iterations_number_box = new QWidget(f.controls_container_widget);
-  f.iterations_number_box->setObjectName(QStringLiteral("iterations_number_box"));
-  auto* combo_layout = new QHBoxLayout(f.iterations_number_box);
-  combo_layout->setContentsMargins(0, 0, 9, 0);
-  f.iterations_number_comboBox = new QComboBox(f.iterations_number_box);
-  f.iterations_number_comboBox->setObjectName(QStringLiteral("iterations_number_comboBox"));
-  f.iterations_number_comboBox->setFixedSize(54, 30);
-  f.iterations_number_comboBox->setStyleSheet(QLatin1String(kComboStyle));
-  for (const char* choice : kRunChoices) {
-    f.iterations_number_comboBox->addItem(QLatin1String(choice));
-  }
-  f.iterations_number_comboBox->setCurrentIndex(0);
-  combo_layout->addWidget(f.iterations_number_comboBox);
-  f.horizontalLayout_2->addWidget(f.iterations_number_box);
-  f.verticalLayout->addWidget(f.controls_container_widget);
-
-  f.tree_layout = new QVBoxLayout();
-  f.tree_layout->setObjectName(QStringLiteral("tree_layout"));
-  f.label_nothing_applicable = new QLabel(this);
-  f.label_nothing_applicable->setObjectName(QStringLiteral("label_nothing_applicable"));
-  f.label_nothing_applicable->setStyleSheet(QLatin1String(kHintStyle));
-  f.label_nothing_applicable->setWordWrap(true);
-  f.label_nothing_applicable->setTextFormat(Qt::PlainText);
   f.label_nothing_applicable->setText(KolvLiteTranslate(kContext, kNothingApplicable));
-  f.label_nothing_applicable->hide();
-  f.tree_layout->addWidget(f.label_nothing_applicable);
-  QTreeWidget* tree = new TestsTree(this);
-  f.tests_treeWidget = tree;
-  tree->setObjectName(QStringLiteral("tests_treeWidget"));
-  tree->setColumnCount(1);
-  tree->setHeaderHidden(true);
-  tree->setFrameShape(QFrame::Box);
-  tree->setFrameShadow(QFrame::Plain);
-  tree->setLineWidth(0);
-  tree->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  tree->setDropIndicatorShown(false);
-  tree->setSelectionMode(QAbstractItemView::NoSelection);
-  tree->setIndentation(kIndentation);
-  tree->setRootIsDecorated(true);
-  tree->setItemsExpandable(true);
-  tree->setExpandsOnDoubleClick(false);
-  tree->header()->setStretchLastSection(true);
-  tree->setStyleSheet(QLatin1String(kTreeStyle));
   auto* scroll_top = new QWidget();
   scroll_top->setFixedHeight(5);
-  tree->addScrollBarWidget(scroll_top, Qt::AlignTop);
-  f.tree_layout->addWidget(tree);
-  f.verticalLayout->addLayout(f.tree_layout);
+  f.tests_treeWidget->addScrollBarWidget(scroll_top, Qt::AlignTop);
+  // Not a designable property.
+  f.tests_treeWidget->setDropIndicatorShown(false);
 }
+
+GroupableCheckBox* TestsScreen::select_all() const { return form_->select_all_checkbox; }
+
+QComboBox* TestsScreen::iterations_combo() const { return form_->iterations_number_comboBox; }
+
+QTreeWidget* TestsScreen::tree_widget() const { return form_->tests_treeWidget; }
 
 QString TestsScreen::Translate(const std::string& key) const {
   return KolvLiteTranslate(controller->execution_context()->module_name.toStdString(),
