@@ -28,6 +28,7 @@
 #include "gui/widgets/literal_button_text.h"
 #include "gui/widgets/local_to_utf8.h"
 #include "morva_service/views.h"
+#include "ui_devices_screen.h"
 
 namespace {
 
@@ -37,25 +38,15 @@ constexpr char kSelectAllTooltip[] = "SELECT_ALL_TOOLTIP";
 constexpr char kRefreshTooltip[] = "REFRESH_DEVICES_TOOLTIP";
 constexpr char kInfoTooltip[] = "DEVICE_INFORMATION_TOOLTIP";
 constexpr char kParentAttribute[] = "parent";
+// Devices with a parent are shown under it; a flat list needs none.
 constexpr int kIndentation = 20;
 
-const char kSelectAllStyle[] =
-    ".QCheckBox { spacing: 5px; font: 8pt \"Segoe UI\"; font-weight: bold;}";
-const char kRefreshStyle[] =
-    ".QPushButton { border: none; background: transparent; min-width: 24px; min-height: 24px;"
-    " image: url(:/kolv_lite/Resources/Images/Buttons/btnRefreshActive.png); }\n"
-    ".QPushButton:disabled { image: url(:/kolv_lite/Resources/Images/Buttons/"
-    "btnRefreshDisabled.png); }\n"
-    ".QPushButton:hover { image: url(:/kolv_lite/Resources/Images/Buttons/btnRefreshOver.png); }\n"
-    ".QPushButton:pressed { image: url(:/kolv_lite/Resources/Images/Buttons/"
-    "btnRefreshSelected.png); }";
 const char kDeviceCheckBoxStyle[] =
     ".GroupableCheckBox { \n\tfont: 8pt \"Segoe UI\";\n\t spacing: 5px ;\n\tfont-weight: bold\n}";
 const char kInfoButtonStyle[] =
     ".QPushButton { border: none; background: transparent; margin-left: 2px;"
     " image: url(:/kolv_lite/Resources/Images/Buttons/btnInfo.png); }";
 const char kEntryStyle[] = "#DeviceSelectionEntry { background-color: rgb(255, 255, 255); }";
-const char kMessageStyle[] = ".QLabel { font: 9pt \"Segoe UI\";}";
 
 // The row form of one device: check box, information button, filler.
 struct DeviceEntryForm {
@@ -110,7 +101,7 @@ DevicesScreen::DevicesScreen(KolvLiteController* controller)
       shown_info_button_(nullptr),
       info_popup_(nullptr),
       model_(nullptr),
-      form_(new DevicesScreenForm) {
+      form_(new Ui::DevicesScreen) {
   info_buttons_->setExclusive(false);
   top_row_widget_->setFixedHeight(17);
   next_button_->setEnabled(false);
@@ -159,110 +150,32 @@ DevicesScreen::~DevicesScreen() {
 }
 
 void DevicesScreen::BuildForm() {
-  setObjectName(QStringLiteral("DevicesScreen"));
-  DevicesScreenForm& f = *form_;
-  f.horizontalLayout = new QHBoxLayout(this);
-  f.horizontalLayout->setObjectName(QStringLiteral("horizontalLayout"));
-  f.horizontalLayout->setSpacing(0);
-  f.horizontalLayout->setContentsMargins(0, 9, 0, 0);
-  f.stacked_widget = new QStackedWidget(this);
-  f.stacked_widget->setObjectName(QStringLiteral("stacked_widget"));
-  f.horizontalLayout->addWidget(f.stacked_widget);
-
-  f.devices_page = new QWidget();
-  f.devices_page->setObjectName(QStringLiteral("devices_page"));
-  f.verticalLayout = new QVBoxLayout(f.devices_page);
-  f.verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
-  f.verticalLayout->setContentsMargins(0, 0, 0, 0);
-  f.devices_frame = new QFrame(f.devices_page);
-  f.devices_frame->setObjectName(QStringLiteral("devices_frame"));
-  f.devices_frame->setFrameShape(QFrame::NoFrame);
-  f.devices_frame->setFrameShadow(QFrame::Plain);
-  f.devices_frame->setLineWidth(0);
-  f.verticalLayout->addWidget(f.devices_frame);
-  f.devices_verticalLayout = new QVBoxLayout(f.devices_frame);
-  f.devices_verticalLayout->setObjectName(QStringLiteral("devices_verticalLayout"));
-  f.devices_verticalLayout->setSpacing(0);
-  f.devices_verticalLayout->setContentsMargins(0, 0, 0, 0);
-
-  f.select_all_with_reload = new QWidget(f.devices_frame);
-  f.select_all_with_reload->setObjectName(QStringLiteral("select_all_with_reload"));
-  f.select_all_with_reload->setFixedHeight(35);
+  Ui::DevicesScreen& f = *form_;
+  f.setupUi(this);
   f.select_all_with_reload->setAttribute(Qt::WA_StyledBackground, true);
   f.select_all_with_reload->setStyleSheet(BarStyleSheet(f.select_all_with_reload->objectName()));
-  f.horizontalLayout_2 = new QHBoxLayout(f.select_all_with_reload);
-  f.horizontalLayout_2->setObjectName(QStringLiteral("horizontalLayout_2"));
-  f.horizontalLayout_2->setSpacing(5);
-  // The bar is 35 pixels high with a 7-pixel shadow at its foot: the default margins leave
-  // too little room for the 24-pixel refresh button.
-  f.horizontalLayout_2->setContentsMargins(9, 2, 9, 9);
-  f.select_all_box = new QWidget(f.select_all_with_reload);
-  f.select_all_box->setObjectName(QStringLiteral("select_all_box"));
-  auto* select_all_layout = new QHBoxLayout(f.select_all_box);
-  select_all_layout->setContentsMargins(0, 0, 0, 0);
-  f.select_all = new GroupableCheckBox(f.select_all_box);
-  f.select_all->setObjectName(QStringLiteral("select_all"));
-  f.select_all->setStyleSheet(QLatin1String(kSelectAllStyle));
   f.select_all->setText(KolvLiteTranslate(kContext, TranslationKeys::SELECT_ALL));
   f.select_all->setToolTip(KolvLiteTranslate(kContext, kSelectAllTooltip));
-  select_all_layout->addWidget(f.select_all);
-  f.horizontalLayout_2->addWidget(f.select_all_box);
-  f.horizontalLayout_2->addItem(
-      new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
-  f.refresh_button_box = new QWidget(f.select_all_with_reload);
-  f.refresh_button_box->setObjectName(QStringLiteral("refresh_button_box"));
-  auto* refresh_layout = new QHBoxLayout(f.refresh_button_box);
-  refresh_layout->setContentsMargins(0, 0, 0, 0);
-  f.refresh_pushButton = new QPushButton(f.refresh_button_box);
-  f.refresh_pushButton->setObjectName(QStringLiteral("refresh_pushButton"));
   f.refresh_pushButton->setToolTip(KolvLiteTranslate(kContext, kRefreshTooltip));
-  f.refresh_pushButton->setStyleSheet(QLatin1String(kRefreshStyle));
-  refresh_layout->addWidget(f.refresh_pushButton);
-  f.horizontalLayout_2->addWidget(f.refresh_button_box);
-  f.devices_verticalLayout->addWidget(f.select_all_with_reload);
-
-  QTreeView* tree = new QTreeView(f.devices_frame);
-  f.device_treeView = tree;
-  tree->setObjectName(QStringLiteral("device_treeView"));
-  tree->setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 255);"));
-  tree->setFrameShape(QFrame::NoFrame);
-  tree->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  tree->setAutoScroll(false);
-  tree->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-  tree->setIndentation(kIndentation);
-  tree->setRootIsDecorated(true);
-  tree->setItemsExpandable(true);
-  tree->setAnimated(false);
-  tree->setExpandsOnDoubleClick(false);
-  tree->setHeaderHidden(true);
-  tree->header()->setMinimumSectionSize(0);
-  tree->header()->setStretchLastSection(true);
   auto* scroll_top = new QWidget();
   scroll_top->setFixedHeight(5);
-  tree->addScrollBarWidget(scroll_top, Qt::AlignTop);
-  f.devices_verticalLayout->addWidget(tree);
-  f.stacked_widget->addWidget(f.devices_page);
-
-  f.cannot_execute_page = new QWidget();
-  f.cannot_execute_page->setObjectName(QStringLiteral("cannot_execute_page"));
-  auto* message_layout = new QVBoxLayout(f.cannot_execute_page);
-  message_layout->setContentsMargins(0, 0, 0, 0);
-  f.cannot_execute_frame = new QFrame(f.cannot_execute_page);
-  f.cannot_execute_frame->setObjectName(QStringLiteral("cannot_execute_frame"));
-  f.cannot_execute_frame->setFixedHeight(114);
-  f.cannot_execute_frame->setStyleSheet(QStringLiteral("background-color: #f2f2f2"));
-  auto* frame_layout = new QVBoxLayout(f.cannot_execute_frame);
-  f.message_label = new QLabel(f.cannot_execute_frame);
-  f.message_label->setObjectName(QStringLiteral("message_label"));
-  f.message_label->setStyleSheet(QLatin1String(kMessageStyle));
-  f.message_label->setWordWrap(true);
-  frame_layout->addWidget(f.message_label);
-  message_layout->addWidget(f.cannot_execute_frame);
-  message_layout->addItem(new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding));
-  f.stacked_widget->addWidget(f.cannot_execute_page);
-  f.stacked_widget->setCurrentIndex(0);
+  f.device_treeView->addScrollBarWidget(scroll_top, Qt::AlignTop);
+  f.device_treeView->setIndentation(kIndentation);
 }
+
+QPushButton* DevicesScreen::refresh_button() const { return form_->refresh_pushButton; }
+
+GroupableCheckBox* DevicesScreen::select_all() const { return form_->select_all; }
+
+QStackedWidget* DevicesScreen::pages() const { return form_->stacked_widget; }
+
+QTreeView* DevicesScreen::tree_view() const { return form_->device_treeView; }
+
+QLabel* DevicesScreen::message_label() const { return form_->message_label; }
+
+QWidget* DevicesScreen::devices_page() const { return form_->devices_page; }
+
+QVBoxLayout* DevicesScreen::devices_page_layout() const { return form_->verticalLayout; }
 
 QString DevicesScreen::ModuleName() const {
   KolvLiteContext* context = controller != nullptr ? controller->execution_context() : nullptr;

@@ -30,25 +30,9 @@ namespace morva_service {
 class SystemComponentView;
 }
 
-// The screen's own widgets; children of the screen.
-struct DevicesScreenForm {
-  QHBoxLayout* horizontalLayout = nullptr;
-  QStackedWidget* stacked_widget = nullptr;
-  QWidget* devices_page = nullptr;
-  QVBoxLayout* verticalLayout = nullptr;
-  QFrame* devices_frame = nullptr;
-  QVBoxLayout* devices_verticalLayout = nullptr;
-  QWidget* select_all_with_reload = nullptr;
-  QHBoxLayout* horizontalLayout_2 = nullptr;
-  QWidget* select_all_box = nullptr;
-  GroupableCheckBox* select_all = nullptr;
-  QWidget* refresh_button_box = nullptr;
-  QPushButton* refresh_pushButton = nullptr;
-  QTreeView* device_treeView = nullptr;
-  QWidget* cannot_execute_page = nullptr;
-  QFrame* cannot_execute_frame = nullptr;
-  QLabel* message_label = nullptr;
-};
+namespace Ui {
+class DevicesScreen;
+}  // namespace Ui
 
 class DevicesScreen : public KolvLiteScreen {
   Q_OBJECT
@@ -69,11 +53,11 @@ class DevicesScreen : public KolvLiteScreen {
 
   QPushButton* next_button() const { return next_button_; }
   QPushButton* back_button() const { return back_button_; }
-  QPushButton* refresh_button() const { return form_->refresh_pushButton; }
-  GroupableCheckBox* select_all() const { return form_->select_all; }
+  QPushButton* refresh_button() const;
+  GroupableCheckBox* select_all() const;
   DescriptionPopup* info_popup() const { return info_popup_; }
   QStandardItemModel* model() const { return model_; }
-  QStackedWidget* pages() const { return form_->stacked_widget; }
+  QStackedWidget* pages() const;
   // Each device row's check box with its device, in row order.
   const QVector<DeviceEntry>& device_entries() const { return device_entries_; }
   // The information button of a device row, or null when the device has no row.
@@ -115,8 +99,11 @@ class DevicesScreen : public KolvLiteScreen {
   // The "parent" attribute of the device; empty when it has none.
   QString GetSysComponentParent(morva_service::SystemComponentView* device);
   void AddDeviceCheckBox(QStandardItem* parent, morva_service::SystemComponentView* device);
-  QTreeView* tree_view() const { return form_->device_treeView; }
-  QLabel* message_label() const { return form_->message_label; }
+  QTreeView* tree_view() const;
+  QLabel* message_label() const;
+  // The page of the device list and its layout, for what a derived screen adds above the list.
+  QWidget* devices_page() const;
+  QVBoxLayout* devices_page_layout() const;
 
   QButtonGroup* info_buttons_;
   QWidget* top_row_widget_;
@@ -131,7 +118,7 @@ class DevicesScreen : public KolvLiteScreen {
   QAbstractButton* shown_info_button_;
   DescriptionPopup* info_popup_;
   QStandardItemModel* model_;
-  DevicesScreenForm* form_;
+  Ui::DevicesScreen* form_;
 
  private:
   void BuildForm();

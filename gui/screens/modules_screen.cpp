@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 
 #include "gui/screens/diagnostic_selection_screen.h"
-#include "gui/screens/flow_layout.h"
+#include "gui/screens/modules_grid_layout.h"
 #include "gui/screens/module_button.h"
 #include "gui/screens/module_operation_screen.h"
 #include "gui/shell/devices_scan_control.h"

@@ -16,6 +16,7 @@
 #include "gui/screens/action_button.h"
 #include "gui/screens/devices_screen.h"
 #include "gui/screens/overlay_popup.h"
+#include "gui/screens/tests_tree.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
@@ -26,6 +27,7 @@
 #include "gui/widgets/literal_button_text.h"
 #include "gui/widgets/local_to_utf8.h"
 #include "morva_service/views.h"
+#include "ui_tests_screen.h"
 
 namespace {
 
@@ -35,59 +37,12 @@ constexpr char kSelectAllTooltip[] = "SELECT_ALL_TOOLTIP";
 constexpr char kNumberOfRuns[] = "NUMBER_OF_TIMES_TO_RUN";
 constexpr char kInfoTooltip[] = "DEVICE_INFORMATION_TOOLTIP";
 constexpr char kNothingApplicable[] = "NO_APPLICABLE_TESTS";
-constexpr int kIndentation = 20;
 
-const char kSelectAllStyle[] =
-    ".QLabel { \n  font: 8pt \"Segoe UI\";\n  font-weight: bold;\n  spacing: 5px;\n}";
-const char kIterationsLabelStyle[] = ".QLabel { font: bold 8pt \"Segoe UI\";}";
-const char kHintStyle[] =
-    ".QLabel { color: rgb(140, 140, 140); font: italic 10pt \"Segoe UI\"; margin: 10px 0px; }";
-const char kComboStyle[] =
-    "QComboBox { min-width: 52px; max-width: 52px; min-height: 28px; max-height: 28px;"
-    " padding-left: 6px; border: 1px solid #B2B2B2; border-radius: 3px;"
-    " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #D7D7D6, stop:1 #FFFFFF); }\n"
-    "QComboBox:hover { border: 1px solid black; }\n"
-    "QComboBox:disabled { background: #ececec; }\n"
-    "QComboBox::drop-down { width: 25px; border: none; }\n"
-    "QComboBox::down-arrow { image: url(:/kolv_lite/Resources/Images/General/img_DropDown.png); }\n"
-    "QComboBox QAbstractItemView { selection-background-color: #1E73DE; }";
 const char kCheckBoxStyle[] =
     ".GroupableCheckBox { \n\tfont: 8pt \"Segoe UI\";\n\t spacing: 5px ;\n\tfont-weight: bold\n}";
 const char kInfoButtonStyle[] =
     ".QPushButton { border: none; background: transparent;"
     " image: url(:/kolv_lite/Resources/Images/Buttons/btnInfo.png); }";
-// White for everything in the tree but its scroll bar, whose thumb it washed out: the thumb is
-// drawn dark on a light groove, so that a long list shows it is one.
-const char kTreeStyle[] =
-    "* { background-color: rgb(255, 255, 255); }\n"
-    "QScrollBar:vertical { background: #f0f0f0; width: 14px; margin: 0; }\n"
-    "QScrollBar::handle:vertical { background: #a8a8a8; min-height: 24px; margin: 2px 3px;"
-    " border-radius: 3px; }\n"
-    "QScrollBar::handle:vertical:hover, QScrollBar::handle:vertical:pressed {"
-    " background: #7f7f7f; }\n"
-    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; border: none; }\n"
-    "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
-const char* const kRunChoices[] = {"1", "2", "3", "4", "5", "10", "15", "20"};
-
-// Rows are check boxes, some with a description below: a row's expand arrow belongs beside its
-// check box's line, not halfway down the row.
-class TestsTree : public QTreeWidget {
- public:
-  using QTreeWidget::QTreeWidget;
-
- protected:
-  void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override {
-    QRect line = rect;
-    if (QWidget* entry = indexWidget(index)) {
-      if (auto* box = entry->findChild<GroupableCheckBox*>(QString(), Qt::FindDirectChildrenOnly)) {
-        const int bottom = box->mapTo(entry, QPoint(0, box->height())).y();
-        line.setHeight(qBound(1, bottom, rect.height()));
-      }
-    }
-    QTreeWidget::drawBranches(painter, line, index);
-  }
-};
-
 QWidget* WhiteRow(const char* name) {
   auto* row = new QWidget();
   row->setObjectName(QLatin1String(name));
@@ -95,6 +50,55 @@ QWidget* WhiteRow(const char* name) {
   row->setStyleSheet(QStringLiteral("#%1 { background-color: rgb(255, 255, 255); }")
                          .arg(QLatin1String(name)));
   return row;
+}
+
+// A diagnostic's row: its check box and, below it, its description when it has one.
+QWidget* MakeDiagnosticEntry(const QString& name, const QString& description, bool described,
+                             GroupableCheckBox** box) {
+  QWidget* entry = WhiteRow("DiagnosticSelectionEntry");
+  auto* layout = new QVBoxLayout(entry);
+  layout->setObjectName(QStringLiteral("verticalLayout"));
+  layout->setSpacing(4);
+  layout->setContentsMargins(0, 0, 0, 3);
+  *box = new GroupableCheckBox(LiteralButtonText(name), entry);
+  (*box)->setObjectName(QStringLiteral("diagnostic_checkBox"));
+  (*box)->setStyleSheet(QLatin1String(kCheckBoxStyle));
+  layout->addWidget(*box);
+  auto* label = new QLabel(entry);
+  label->setObjectName(QStringLiteral("diagnostic_description"));
+  label->setWordWrap(true);
+  label->setMinimumWidth(687);
+  label->setMaximumWidth(712);
+  label->setStyleSheet(QStringLiteral("margin-left: 23px;"));
+  label->setFrameShape(QFrame::NoFrame);
+  label->setMargin(0);
+  label->setTextFormat(Qt::PlainText);
+  label->setText(description);
+  label->setVisible(described);
+  layout->addWidget(label);
+  return entry;
+}
+
+// A test's row: its check box and the button that shows its description.
+QWidget* MakeTestEntry(const QString& name, GroupableCheckBox** box, QPushButton** info) {
+  QWidget* entry = WhiteRow("TestSelectionEntry");
+  auto* layout = new QHBoxLayout(entry);
+  layout->setObjectName(QStringLiteral("horizontalLayout"));
+  layout->setSpacing(2);
+  layout->setContentsMargins(0, 0, 0, 3);
+  *box = new GroupableCheckBox(LiteralButtonText(name), entry);
+  (*box)->setObjectName(QStringLiteral("test_checkbox"));
+  layout->addWidget(*box);
+  *info = new QPushButton(entry);
+  (*info)->setObjectName(QStringLiteral("info_pushButton"));
+  (*info)->setCursor(Qt::PointingHandCursor);
+  (*info)->setFixedSize(16, 16);
+  (*info)->setFlat(true);
+  (*info)->setStyleSheet(QLatin1String(kInfoButtonStyle));
+  (*info)->setToolTip(KolvLiteTranslate(kEntryContext, kInfoTooltip));
+  layout->addWidget(*info);
+  layout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+  return entry;
 }
 
 }  // namespace
@@ -107,7 +111,7 @@ TestsScreen::TestsScreen(KolvLiteController* controller)
       back_button_(MakeActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP,
                                     ActionButtonSize::kAtLeastStandard)),
       info_popup_(nullptr),
-      form_(new TestsScreenForm) {
+      form_(new Ui::TestsScreen) {
   info_buttons_->setExclusive(false);
   BuildForm();
   info_popup_ = new DescriptionPopup(this);
@@ -148,90 +152,27 @@ TestsScreen::~TestsScreen() {
 }
 
 void TestsScreen::BuildForm() {
-  setObjectName(QStringLiteral("TestsScreen"));
-  TestsScreenForm& f = *form_;
-  f.verticalLayout = new QVBoxLayout(this);
-  f.verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
-  f.verticalLayout->setSpacing(0);
-  f.verticalLayout->setContentsMargins(0, 9, 0, 0);
-
-  f.controls_container_widget = new QWidget(this);
-  f.controls_container_widget->setObjectName(QStringLiteral("controls_container_widget"));
-  f.controls_container_widget->setFixedHeight(35);
+  Ui::TestsScreen& f = *form_;
+  f.setupUi(this);
   f.controls_container_widget->setAttribute(Qt::WA_StyledBackground, true);
   f.controls_container_widget->setStyleSheet(
       DevicesScreen::BarStyleSheet(f.controls_container_widget->objectName()));
-  f.horizontalLayout_2 = new QHBoxLayout(f.controls_container_widget);
-  f.horizontalLayout_2->setObjectName(QStringLiteral("horizontalLayout_2"));
-  f.horizontalLayout_2->setSpacing(5);
-  f.horizontalLayout_2->setContentsMargins(0, 0, 0, 0);
-  f.selct_all_box = new QWidget(f.controls_container_widget);
-  f.selct_all_box->setObjectName(QStringLiteral("selct_all_box"));
-  auto* select_all_layout = new QHBoxLayout(f.selct_all_box);
-  f.select_all_checkbox = new GroupableCheckBox(f.selct_all_box);
-  f.select_all_checkbox->setObjectName(QStringLiteral("select_all_checkbox"));
-  f.select_all_checkbox->setStyleSheet(QLatin1String(kSelectAllStyle));
   f.select_all_checkbox->setText(KolvLiteTranslate(kContext, TranslationKeys::SELECT_ALL));
   f.select_all_checkbox->setToolTip(KolvLiteTranslate(kContext, kSelectAllTooltip));
-  select_all_layout->addWidget(f.select_all_checkbox);
-  f.horizontalLayout_2->addWidget(f.selct_all_box);
-  f.horizontalLayout_2->addItem(
-      new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
-  f.iterations_label = new QLabel(f.controls_container_widget);
-  f.iterations_label->setObjectName(QStringLiteral("iterations_label"));
-  f.iterations_label->setStyleSheet(QLatin1String(kIterationsLabelStyle));
   f.iterations_label->setText(KolvLiteTranslate(kContext, kNumberOfRuns));
-  f.horizontalLayout_2->addWidget(f.iterations_label);
-  f.iterations_number_box = new QWidget(f.controls_container_widget);
-  f.iterations_number_box->setObjectName(QStringLiteral("iterations_number_box"));
-  auto* combo_layout = new QHBoxLayout(f.iterations_number_box);
-  combo_layout->setContentsMargins(0, 0, 9, 0);
-  f.iterations_number_comboBox = new QComboBox(f.iterations_number_box);
-  f.iterations_number_comboBox->setObjectName(QStringLiteral("iterations_number_comboBox"));
-  f.iterations_number_comboBox->setFixedSize(54, 30);
-  f.iterations_number_comboBox->setStyleSheet(QLatin1String(kComboStyle));
-  for (const char* choice : kRunChoices) {
-    f.iterations_number_comboBox->addItem(QLatin1String(choice));
-  }
-  f.iterations_number_comboBox->setCurrentIndex(0);
-  combo_layout->addWidget(f.iterations_number_comboBox);
-  f.horizontalLayout_2->addWidget(f.iterations_number_box);
-  f.verticalLayout->addWidget(f.controls_container_widget);
-
-  f.tree_layout = new QVBoxLayout();
-  f.tree_layout->setObjectName(QStringLiteral("tree_layout"));
-  f.label_nothing_applicable = new QLabel(this);
-  f.label_nothing_applicable->setObjectName(QStringLiteral("label_nothing_applicable"));
-  f.label_nothing_applicable->setStyleSheet(QLatin1String(kHintStyle));
-  f.label_nothing_applicable->setWordWrap(true);
-  f.label_nothing_applicable->setTextFormat(Qt::PlainText);
   f.label_nothing_applicable->setText(KolvLiteTranslate(kContext, kNothingApplicable));
-  f.label_nothing_applicable->hide();
-  f.tree_layout->addWidget(f.label_nothing_applicable);
-  QTreeWidget* tree = new TestsTree(this);
-  f.tests_treeWidget = tree;
-  tree->setObjectName(QStringLiteral("tests_treeWidget"));
-  tree->setColumnCount(1);
-  tree->setHeaderHidden(true);
-  tree->setFrameShape(QFrame::Box);
-  tree->setFrameShadow(QFrame::Plain);
-  tree->setLineWidth(0);
-  tree->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  tree->setDropIndicatorShown(false);
-  tree->setSelectionMode(QAbstractItemView::NoSelection);
-  tree->setIndentation(kIndentation);
-  tree->setRootIsDecorated(true);
-  tree->setItemsExpandable(true);
-  tree->setExpandsOnDoubleClick(false);
-  tree->header()->setStretchLastSection(true);
-  tree->setStyleSheet(QLatin1String(kTreeStyle));
   auto* scroll_top = new QWidget();
   scroll_top->setFixedHeight(5);
-  tree->addScrollBarWidget(scroll_top, Qt::AlignTop);
-  f.tree_layout->addWidget(tree);
-  f.verticalLayout->addLayout(f.tree_layout);
+  f.tests_treeWidget->addScrollBarWidget(scroll_top, Qt::AlignTop);
+  // Not a designable property.
+  f.tests_treeWidget->setDropIndicatorShown(false);
 }
+
+GroupableCheckBox* TestsScreen::select_all() const { return form_->select_all_checkbox; }
+
+QComboBox* TestsScreen::iterations_combo() const { return form_->iterations_number_comboBox; }
+
+QTreeWidget* TestsScreen::tree_widget() const { return form_->tests_treeWidget; }
 
 QString TestsScreen::Translate(const std::string& key) const {
   return KolvLiteTranslate(controller->execution_context()->module_name.toStdString(),
@@ -314,100 +255,7 @@ void TestsScreen::FillTestsTree() {
 
   shown_devices_ = context->selected_devices;
   for (morva_service::SystemComponentView* device : std::as_const(context->selected_devices)) {
-    if (device == nullptr) continue;
-    // The row joins the tree first so that its descendants can hold widgets; it leaves again
-    // when no diagnostic is kept for it.
-    auto* device_row = new QTreeWidgetItem(tree);
-    auto* device_box =
-        new GroupableCheckBox(LiteralButtonText(Translate(device->information().display_name)));
-    device_box->setFocusPolicy(Qt::NoFocus);
-    int kept = 0;
-
-    for (morva_service::DiagnosticView* diagnostic : diagnostics) {
-      if (diagnostic == nullptr) continue;
-      auto* diagnostic_row = new QTreeWidgetItem(device_row);
-      QWidget* diagnostic_entry = WhiteRow("DiagnosticSelectionEntry");
-      auto* diagnostic_layout = new QVBoxLayout(diagnostic_entry);
-      diagnostic_layout->setObjectName(QStringLiteral("verticalLayout"));
-      diagnostic_layout->setSpacing(4);
-      diagnostic_layout->setContentsMargins(0, 0, 0, 3);
-      auto* diagnostic_box =
-          new GroupableCheckBox(LiteralButtonText(Translate(diagnostic->name())),
-                                diagnostic_entry);
-      diagnostic_box->setObjectName(QStringLiteral("diagnostic_checkBox"));
-      diagnostic_box->setStyleSheet(QLatin1String(kCheckBoxStyle));
-      diagnostic_layout->addWidget(diagnostic_box);
-      auto* description = new QLabel(diagnostic_entry);
-      description->setObjectName(QStringLiteral("diagnostic_description"));
-      description->setWordWrap(true);
-      description->setMinimumWidth(687);
-      description->setMaximumWidth(712);
-      description->setStyleSheet(QStringLiteral("margin-left: 23px;"));
-      description->setFrameShape(QFrame::NoFrame);
-      description->setMargin(0);
-      description->setTextFormat(Qt::PlainText);
-      description->setText(Translate(diagnostic->description()));
-      description->setVisible(!diagnostic->description().empty());
-      diagnostic_layout->addWidget(description);
-
-      for (morva_service::TestView* test : diagnostic->tests()) {
-        if (test == nullptr || !test->SupportsComponent(device)) continue;
-        auto* test_row = new QTreeWidgetItem(diagnostic_row);
-        test_items_.insert(test_row, test);
-        QWidget* test_entry = WhiteRow("TestSelectionEntry");
-        auto* test_layout = new QHBoxLayout(test_entry);
-        test_layout->setObjectName(QStringLiteral("horizontalLayout"));
-        test_layout->setSpacing(2);
-        test_layout->setContentsMargins(0, 0, 0, 3);
-        auto* test_box =
-            new GroupableCheckBox(LiteralButtonText(Translate(test->name())), test_entry);
-        test_box->setObjectName(QStringLiteral("test_checkbox"));
-        test_layout->addWidget(test_box);
-        auto* info = new QPushButton(test_entry);
-        info->setObjectName(QStringLiteral("info_pushButton"));
-        info->setCursor(Qt::PointingHandCursor);
-        info->setFixedSize(16, 16);
-        info->setFlat(true);
-        info->setStyleSheet(QLatin1String(kInfoButtonStyle));
-        info->setToolTip(KolvLiteTranslate(kEntryContext, kInfoTooltip));
-        test_layout->addWidget(info);
-        test_layout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
-        if (test->description().empty()) {
-          info->hide();
-        } else {
-          info_buttons_->addButton(info);
-          info_rows_.insert(info, test_row);
-        }
-        test_box->setCheckState(kept == 0 ? Qt::Checked : Qt::Unchecked);
-        test_boxes_.insert(test_box, test_row);
-        diagnostic_box->AddChild(test_box);
-        tree->setItemWidget(test_row, 0, test_entry);
-      }
-
-      if (diagnostic_box->HasChildren()) {
-        tree->setItemWidget(diagnostic_row, 0, diagnostic_entry);
-        device_box->AddChild(diagnostic_box);
-        diagnostic_items_.insert(diagnostic_row, diagnostic);
-        ++kept;
-      } else {
-        delete diagnostic_entry;
-        delete diagnostic_row;
-      }
-    }
-
-    if (device_box->HasChildren()) {
-      auto* container = new QWidget();
-      auto* container_layout = new QVBoxLayout(container);
-      container_layout->setContentsMargins(0, 0, 0, 5);
-      container_layout->addWidget(device_box);
-      tree->setItemWidget(device_row, 0, container);
-      device_items_.insert(device_row, device);
-      device_boxes_.insert(device_box, device_row);
-      form_->select_all_checkbox->AddChild(device_box);
-    } else {
-      delete device_box;
-      delete device_row;
-    }
+    if (device != nullptr) AddDeviceRow(device, diagnostics);
   }
 
   ShowWhetherAnythingApplies();
@@ -418,6 +266,78 @@ void TestsScreen::FillTestsTree() {
   } else {
     tree->collapseAll();
   }
+}
+
+void TestsScreen::AddDeviceRow(morva_service::SystemComponentView* device,
+                               const std::vector<morva_service::DiagnosticView*>& diagnostics) {
+  QTreeWidget* tree = form_->tests_treeWidget;
+  // The row joins the tree first so that its descendants can hold widgets; it leaves again when
+  // no diagnostic is kept for it.
+  auto* device_row = new QTreeWidgetItem(tree);
+  auto* device_box =
+      new GroupableCheckBox(LiteralButtonText(Translate(device->information().display_name)));
+  device_box->setFocusPolicy(Qt::NoFocus);
+  bool first = true;
+  for (morva_service::DiagnosticView* diagnostic : diagnostics) {
+    if (diagnostic == nullptr) continue;
+    if (AddDiagnosticRow(device_row, device_box, device, diagnostic, first)) first = false;
+  }
+  if (!device_box->HasChildren()) {
+    delete device_box;
+    delete device_row;
+    return;
+  }
+  auto* container = new QWidget();
+  auto* container_layout = new QVBoxLayout(container);
+  container_layout->setContentsMargins(0, 0, 0, 5);
+  container_layout->addWidget(device_box);
+  tree->setItemWidget(device_row, 0, container);
+  device_items_.insert(device_row, device);
+  device_boxes_.insert(device_box, device_row);
+  form_->select_all_checkbox->AddChild(device_box);
+}
+
+bool TestsScreen::AddDiagnosticRow(QTreeWidgetItem* device_row, GroupableCheckBox* device_box,
+                                   morva_service::SystemComponentView* device,
+                                   morva_service::DiagnosticView* diagnostic, bool ticked) {
+  auto* diagnostic_row = new QTreeWidgetItem(device_row);
+  GroupableCheckBox* diagnostic_box = nullptr;
+  QWidget* entry =
+      MakeDiagnosticEntry(Translate(diagnostic->name()), Translate(diagnostic->description()),
+                          !diagnostic->description().empty(), &diagnostic_box);
+  for (morva_service::TestView* test : diagnostic->tests()) {
+    if (test != nullptr && test->SupportsComponent(device)) {
+      AddTestRow(diagnostic_row, diagnostic_box, test, ticked);
+    }
+  }
+  if (!diagnostic_box->HasChildren()) {
+    delete entry;
+    delete diagnostic_row;
+    return false;
+  }
+  form_->tests_treeWidget->setItemWidget(diagnostic_row, 0, entry);
+  device_box->AddChild(diagnostic_box);
+  diagnostic_items_.insert(diagnostic_row, diagnostic);
+  return true;
+}
+
+void TestsScreen::AddTestRow(QTreeWidgetItem* diagnostic_row, GroupableCheckBox* diagnostic_box,
+                             morva_service::TestView* test, bool ticked) {
+  auto* test_row = new QTreeWidgetItem(diagnostic_row);
+  test_items_.insert(test_row, test);
+  GroupableCheckBox* test_box = nullptr;
+  QPushButton* info = nullptr;
+  QWidget* entry = MakeTestEntry(Translate(test->name()), &test_box, &info);
+  if (test->description().empty()) {
+    info->hide();
+  } else {
+    info_buttons_->addButton(info);
+    info_rows_.insert(info, test_row);
+  }
+  test_box->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+  test_boxes_.insert(test_box, test_row);
+  diagnostic_box->AddChild(test_box);
+  form_->tests_treeWidget->setItemWidget(test_row, 0, entry);
 }
 
 void TestsScreen::ShowWhetherAnythingApplies() {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVector>
 #include <string>
+#include <vector>
 
 #include "gui/shell/kolv_lite_screen.h"
 
@@ -29,20 +30,9 @@ class SystemComponentView;
 class TestView;
 }  // namespace morva_service
 
-// The screen's own widgets; children of the screen.
-struct TestsScreenForm {
-  QVBoxLayout* verticalLayout = nullptr;
-  QWidget* controls_container_widget = nullptr;
-  QHBoxLayout* horizontalLayout_2 = nullptr;
-  QWidget* selct_all_box = nullptr;
-  GroupableCheckBox* select_all_checkbox = nullptr;
-  QLabel* iterations_label = nullptr;
-  QWidget* iterations_number_box = nullptr;
-  QComboBox* iterations_number_comboBox = nullptr;
-  QVBoxLayout* tree_layout = nullptr;
-  QLabel* label_nothing_applicable = nullptr;  // why the tree is empty
-  QTreeWidget* tests_treeWidget = nullptr;
-};
+namespace Ui {
+class TestsScreen;
+}  // namespace Ui
 
 class TestsScreen : public KolvLiteScreen {
   Q_OBJECT
@@ -56,9 +46,9 @@ class TestsScreen : public KolvLiteScreen {
 
   QPushButton* run_button() const { return run_button_; }
   QPushButton* back_button() const { return back_button_; }
-  GroupableCheckBox* select_all() const { return form_->select_all_checkbox; }
-  QComboBox* iterations_combo() const { return form_->iterations_number_comboBox; }
-  QTreeWidget* tree_widget() const { return form_->tests_treeWidget; }
+  GroupableCheckBox* select_all() const;
+  QComboBox* iterations_combo() const;
+  QTreeWidget* tree_widget() const;
   DescriptionPopup* info_popup() const { return info_popup_; }
   const QMap<QTreeWidgetItem*, morva_service::SystemComponentView*>& device_items() const {
     return device_items_;
@@ -90,6 +80,14 @@ class TestsScreen : public KolvLiteScreen {
   void CheckDevicesChanged();
   void ClearTestsTree();
   void FillTestsTree();
+  void AddDeviceRow(morva_service::SystemComponentView* device,
+                    const std::vector<morva_service::DiagnosticView*>& diagnostics);
+  // Returns whether the diagnostic kept a row: whether any of its tests applies to the device.
+  bool AddDiagnosticRow(QTreeWidgetItem* device_row, GroupableCheckBox* device_box,
+                        morva_service::SystemComponentView* device,
+                        morva_service::DiagnosticView* diagnostic, bool ticked);
+  void AddTestRow(QTreeWidgetItem* diagnostic_row, GroupableCheckBox* diagnostic_box,
+                  morva_service::TestView* test, bool ticked);
   void BuildForm();
   // True when any test check box is ticked.
   bool AnyTestChecked() const;
@@ -107,7 +105,7 @@ class TestsScreen : public KolvLiteScreen {
   QPushButton* run_button_;
   QPushButton* back_button_;
   DescriptionPopup* info_popup_;
-  TestsScreenForm* form_;
+  Ui::TestsScreen* form_;
   // The selected devices the tree was built for, in order; devices without any applicable test
   // have no row but still count as shown.
   QVector<morva_service::SystemComponentView*> shown_devices_;

@@ -17,7 +17,7 @@ const char kButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
 }
 
 MdrDeviceSelectionScreen::MdrDeviceSelectionScreen(KolvLiteController* controller)
-    : DevicesScreen(controller), system_disk_note_(new QLabel(form_->devices_page)) {
+    : DevicesScreen(controller), system_disk_note_(new QLabel(devices_page())) {
   next_button_->setStyleSheet(QString::fromLatin1(kButtonStyle));
   back_button_->setStyleSheet(QString::fromLatin1(kButtonStyle));
   disconnect(back_button_, nullptr, controller, nullptr);
@@ -30,7 +30,7 @@ MdrDeviceSelectionScreen::MdrDeviceSelectionScreen(KolvLiteController* controlle
   system_disk_note_->setStyleSheet(QStringLiteral(".QLabel { font: 9pt \"Segoe UI\";}"));
   system_disk_note_->setWordWrap(true);
   system_disk_note_->hide();
-  form_->verticalLayout->insertWidget(0, system_disk_note_);
+  devices_page_layout()->insertWidget(0, system_disk_note_);
 }
 
 QString MdrDeviceSelectionScreen::message_text() const { return message_label()->text(); }

@@ -1,4 +1,4 @@
-#include "gui/screens/flow_layout.h"
+#include "gui/screens/modules_grid_layout.h"
 
 #include <QWidget>
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "gui/screens/flow_layout.h"
+#include "gui/screens/modules_grid_layout.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ struct Grid {
 
 }  // namespace
 
-class FlowLayoutTest : public QObject {
+class ModulesGridLayoutTest : public QObject {
   Q_OBJECT
 
  private slots:
@@ -127,5 +127,5 @@ class FlowLayoutTest : public QObject {
   }
 };
 
-QTEST_MAIN(FlowLayoutTest)
-#include "test_flow_layout.moc"
+QTEST_MAIN(ModulesGridLayoutTest)
+#include "test_modules_grid_layout.moc"
