@@ -20,7 +20,7 @@
 
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/translation_keys.h"
-#include "gui/shell/window_grip.h"
+#include "gui/shell/grip_handler.h"
 
 namespace {
 
