@@ -21,6 +21,7 @@
 #include "gui/logs/log_results_view.h"
 #include "gui/logs/logs_reader.h"
 #include "gui/logs/previous_logs_calendar.h"
+#include "gui/screens/action_button.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/translation_keys.h"
@@ -60,17 +61,7 @@ const char kStyleSheet[] =
     " image: url(:/kolv_lite/Resources/Images/General/img_DropDown.png);"
     " width: 11px; height: 7px; }\n";
 
-const char kButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
-
-QPushButton* ActionButton(const char* key, const char* tooltip_key) {
-  auto* button = new QPushButton(nullptr);
-  button->setAccessibleName(QStringLiteral("white_button"));
-  button->setStyleSheet(QLatin1String(kButtonStyle));
-  button->setText(KolvLiteTranslate(key));
-  button->setToolTip(KolvLiteTranslate(tooltip_key));
-  button->hide();
-  return button;
-}
+constexpr ActionButtonSize kButtonSize = ActionButtonSize::kAtLeastStandard;
 
 QString FormText(const char* key) { return KolvLiteTranslate(kContext, key); }
 
@@ -94,13 +85,15 @@ int MillisecondsToMidnight() {
 
 LogsScreen::LogsScreen(KolvLiteController* screen_controller)
     : KolvLiteScreen(screen_controller),
-      back_button(ActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP)),
-      back_to_results_button(ActionButton(TranslationKeys::BACK_TO_RESULTS,
-                                          TranslationKeys::BACK_TO_RESULTS_TOOLTIP)),
-      export_entry_button(
-          ActionButton(TranslationKeys::EXPORT_ENTRY, TranslationKeys::EXPORT_ENTRY_TOOLTIP)),
-      export_all_button(ActionButton(TranslationKeys::EXPORT_ALL_ENTRIES,
-                                     TranslationKeys::EXPORT_ALL_ENTRIES_TOOLTIP)),
+      back_button(
+          MakeActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP, kButtonSize)),
+      back_to_results_button(MakeActionButton(
+          TranslationKeys::BACK_TO_RESULTS, TranslationKeys::BACK_TO_RESULTS_TOOLTIP, kButtonSize)),
+      export_entry_button(MakeActionButton(TranslationKeys::EXPORT_ENTRY,
+                                           TranslationKeys::EXPORT_ENTRY_TOOLTIP, kButtonSize)),
+      export_all_button(MakeActionButton(TranslationKeys::EXPORT_ALL_ENTRIES,
+                                         TranslationKeys::EXPORT_ALL_ENTRIES_TOOLTIP,
+                                         kButtonSize)),
       current_entry(0),
       searching(false),
       stop_requested(false),

@@ -18,18 +18,14 @@
 #include "tools/mendra/gui/mdr_warning_screen.h"
 
 namespace {
-const char kButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
 const char* const kFlowKeys[] = {"SCAN_BAD_SECTORS_LABEL", "SCAN_AND_REPAIR_BAD_SECTORS_LABEL",
                                  "FILESYSTEM_REPAIR_LABEL"};
 const char* const kRadioNames[] = {"radio_button_scan", "radio_button_scan_and_repair",
                                    "radio_button_filerepair"};
 
 QPushButton* ActionButton(const char* key) {
-  auto* button = new QPushButton(KolvLiteTranslate("Translations", key));
-  button->setAccessibleName(QStringLiteral("white_button"));
-  button->setStyleSheet(QString::fromLatin1(kButtonStyle));
-  button->hide();
-  return button;
+  return MakeActionButtonWithText(KolvLiteTranslate("Translations", key), QString(),
+                                  ActionButtonSize::kAtLeastStandard);
 }
 }  // namespace
 

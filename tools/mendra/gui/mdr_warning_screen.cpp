@@ -14,7 +14,6 @@
 #include "gui/shell/kolv_lite_translator.h"
 
 namespace {
-const char kButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
 const char kTextStyle[] = ".QLabel { font: 9pt \"Segoe UI\";}";
 
 QLabel* Text(QWidget* parent, const char* key, bool wrap) {
@@ -25,10 +24,8 @@ QLabel* Text(QWidget* parent, const char* key, bool wrap) {
 }
 
 QPushButton* ActionButton(const char* key) {
-  auto* button = new QPushButton(KolvLiteTranslate("Translations", key));
-  button->setAccessibleName(QStringLiteral("white_button"));
-  button->setStyleSheet(QString::fromLatin1(kButtonStyle));
-  return button;
+  return MakeActionButtonWithText(KolvLiteTranslate("Translations", key), QString(),
+                                  ActionButtonSize::kAtLeastStandard);
 }
 }  // namespace
 
