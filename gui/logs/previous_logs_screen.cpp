@@ -18,6 +18,7 @@
 #include "gui/logs/logs_reader.h"
 #include "gui/logs/previous_logs_calendar.h"
 #include "gui/logs/previous_logs_screen_form.h"
+#include "gui/screens/action_button.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/translation_keys.h"
@@ -29,17 +30,7 @@ constexpr char kEntry[] = "ENTRY";
 
 constexpr char kDefaultFileName[] = "kolv_lite_log.html";
 
-const char kButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
-
-QPushButton* ActionButton(const char* key, const char* tooltip_key) {
-  auto* button = new QPushButton(nullptr);
-  button->setAccessibleName(QStringLiteral("white_button"));
-  button->setStyleSheet(QLatin1String(kButtonStyle));
-  button->setText(KolvLiteTranslate(key));
-  button->setToolTip(KolvLiteTranslate(tooltip_key));
-  button->hide();
-  return button;
-}
+constexpr ActionButtonSize kButtonSize = ActionButtonSize::kAtLeastStandard;
 
 // Groups keyed earlier than any real run; a search from the first date starts here, so that it
 // covers the whole log whatever the time zone.
@@ -61,13 +52,15 @@ int MillisecondsToMidnight() {
 
 LogsScreen::LogsScreen(KolvLiteController* screen_controller)
     : KolvLiteScreen(screen_controller),
-      back_button(ActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP)),
-      back_to_results_button(ActionButton(TranslationKeys::BACK_TO_RESULTS,
-                                          TranslationKeys::BACK_TO_RESULTS_TOOLTIP)),
-      export_entry_button(
-          ActionButton(TranslationKeys::EXPORT_ENTRY, TranslationKeys::EXPORT_ENTRY_TOOLTIP)),
-      export_all_button(ActionButton(TranslationKeys::EXPORT_ALL_ENTRIES,
-                                     TranslationKeys::EXPORT_ALL_ENTRIES_TOOLTIP)),
+      back_button(
+          MakeActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP, kButtonSize)),
+      back_to_results_button(MakeActionButton(
+          TranslationKeys::BACK_TO_RESULTS, TranslationKeys::BACK_TO_RESULTS_TOOLTIP, kButtonSize)),
+      export_entry_button(MakeActionButton(TranslationKeys::EXPORT_ENTRY,
+                                           TranslationKeys::EXPORT_ENTRY_TOOLTIP, kButtonSize)),
+      export_all_button(MakeActionButton(TranslationKeys::EXPORT_ALL_ENTRIES,
+                                         TranslationKeys::EXPORT_ALL_ENTRIES_TOOLTIP,
+                                         kButtonSize)),
       current_entry(0),
       searching(false),
       stop_requested(false),

@@ -15,6 +15,7 @@
 
 #include "gui/logs/html_generator.h"
 #include "gui/logs/logs_reader.h"
+#include "gui/screens/action_button.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
@@ -25,15 +26,7 @@ namespace {
 
 const char kScreenContext[] = "ExecutionLogScreen";
 
-QPushButton* ActionButton(const char* key, const char* tooltip_key) {
-  auto* button = new QPushButton;
-  button->setAccessibleName(QStringLiteral("white_button"));
-  button->setStyleSheet(QStringLiteral(".QPushButton{min-width: 90px;min-height: 28px;}"));
-  button->setText(KolvLiteTranslate(key));
-  button->setToolTip(KolvLiteTranslate(tooltip_key));
-  button->hide();
-  return button;
-}
+constexpr ActionButtonSize kButtonSize = ActionButtonSize::kAtLeastStandard;
 
 QPushButton* ArrowButton(QWidget* parent, const char* name, const char* text) {
   auto* button = new QPushButton(QString::fromLatin1(text), parent);
@@ -49,9 +42,10 @@ ExecutionLogScreen::ExecutionLogScreen(KolvLiteController* screen_controller)
     : KolvLiteScreen(screen_controller),
       stop_requested(false),
       reader(nullptr),
-      back_button(ActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP)),
-      export_button(
-          ActionButton(TranslationKeys::EXPORT_ENTRY, TranslationKeys::EXPORT_ENTRY_TOOLTIP)),
+      back_button(
+          MakeActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP, kButtonSize)),
+      export_button(MakeActionButton(TranslationKeys::EXPORT_ENTRY,
+                                     TranslationKeys::EXPORT_ENTRY_TOOLTIP, kButtonSize)),
       form(new ExecutionLogScreenForm),
       read_thread_(new QThread),
       read_output_(nullptr),

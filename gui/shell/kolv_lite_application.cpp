@@ -12,7 +12,7 @@
 #include "gui/logs/system_information_screen.h"
 #include "gui/screens/devices_loading_screen.h"
 #include "gui/screens/modules_screen.h"
-#include "gui/shell/about_box.h"
+#include "gui/shell/about_screen.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"

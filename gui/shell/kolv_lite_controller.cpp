@@ -1,43 +1,18 @@
 #include "gui/shell/kolv_lite_controller.h"
 
-#include <QFrame>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QSpacerItem>
 #include <QStackedWidget>
 #include <QStyle>
-#include <QVBoxLayout>
 
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_screen.h"
 #include "gui/shell/kolv_lite_translator.h"
-#include "gui/shell/translation_keys.h"
 #include "gui/widgets/breadcrumb.h"
 #include "gui/widgets/overlay_form.h"
-
-namespace {
-
-constexpr int kModuleNameHeight = 40;
-constexpr int kBreadcrumbFrameHeight = 68;
-constexpr int kActionBarHeight = 48;
-
-const char kActionBarStyle[] =
-    "QFrame#action_bar {"
-    " border-top: 2px solid qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-    " stop:0 #BDBDBD, stop:0.5 #BDBDBD, stop:0.51 #FFFFFF, stop:1 #FFFFFF);"
-    " background: #DDDDDD; }";
-
-const char kHomeButtonStyle[] =
-    "QPushButton#home_pushButton {"
-    " background-image: url(:/kolv_lite/Resources/Images/Buttons/btnHome.png);"
-    " border: none; }"
-    "QPushButton#home_pushButton:hover {"
-    " background-image: url(:/kolv_lite/Resources/Images/Buttons/btnHomeOver.png); }";
-
-}  // namespace
+#include "ui_kolv_lite_controller.h"
 
 KolvLiteController::KolvLiteController(QWidget* parent)
     : QWidget(parent),
@@ -46,11 +21,12 @@ KolvLiteController::KolvLiteController(QWidget* parent)
       current_(nullptr),
       background_(nullptr),
       stopping_round_(false),
-      context_(new KolvLiteContext()) {
+      context_(new KolvLiteContext()),
+      ui_(std::make_unique<Ui::KolvLiteController>()) {
   BuildForm();
   overlay_->setAttribute(Qt::WA_OpaquePaintEvent);
   connect(overlay_, &OverlayForm::Clicked, this, &KolvLiteController::OverlayClicked);
-  connect(home_button_, &QPushButton::clicked, this, &KolvLiteController::HomeClicked);
+  connect(ui_->home_pushButton, &QPushButton::clicked, this, &KolvLiteController::HomeClicked);
   overlay_->hide();
 }
 
@@ -58,23 +34,23 @@ KolvLiteController::~KolvLiteController() {
   // Screens belong to whoever made them: take them out before Qt deletes our children.
   for (KolvLiteScreen* screen : flow_screens_ + default_screens_) {
     disconnect(screen, nullptr, this, nullptr);
-    screens_stack_->removeWidget(screen);
+    ui_->screens_stack->removeWidget(screen);
     screen->setParent(nullptr);
   }
   flow_screens_.clear();
   default_screens_.clear();
   if (background_ != nullptr) {
     disconnect(background_, nullptr, this, nullptr);
-    screens_stack_->removeWidget(background_);
+    ui_->screens_stack->removeWidget(background_);
     background_->setParent(nullptr);
     background_ = nullptr;
   }
   current_ = nullptr;
   // Widgets that screens added to the action bar stay theirs as well.
-  for (int i = action_bar_layout_->count() - 1; i >= 0; --i) {
-    QLayoutItem* item = action_bar_layout_->itemAt(i);
-    if (item->widget() == home_button_ || item->spacerItem() == action_spacer_) continue;
-    action_bar_layout_->takeAt(i);
+  for (int i = ui_->action_bar_layout->count() - 1; i >= 0; --i) {
+    QLayoutItem* item = ui_->action_bar_layout->itemAt(i);
+    if (item->widget() == ui_->home_pushButton || item->spacerItem() == ui_->action_spacer) continue;
+    ui_->action_bar_layout->takeAt(i);
     if (QWidget* widget = item->widget()) widget->setParent(nullptr);
     delete item;
   }
@@ -82,76 +58,10 @@ KolvLiteController::~KolvLiteController() {
 }
 
 void KolvLiteController::BuildForm() {
-  setObjectName(QStringLiteral("KolvLiteController"));
-  resize(308, 209);
-  auto* controller_layout = new QVBoxLayout(this);
-  controller_layout->setObjectName(QStringLiteral("controller_layout"));
-  controller_layout->setSpacing(0);
-  controller_layout->setContentsMargins(0, 10, 0, 0);
-
-  module_name_frame_ = new QFrame(this);
-  module_name_frame_->setObjectName(QStringLiteral("module_name_frame"));
-  module_name_frame_->setFrameShape(QFrame::NoFrame);
-  module_name_frame_->setFrameShadow(QFrame::Plain);
-  module_name_frame_->setFixedHeight(kModuleNameHeight);
-  auto* module_name_layout = new QVBoxLayout(module_name_frame_);
-  module_name_layout->setSpacing(0);
-  module_name_layout->setContentsMargins(20, 0, 20, 0);
-  module_name_label_ = new QLabel(module_name_frame_);
-  module_name_label_->setObjectName(QStringLiteral("module_name_label"));
-  QFont module_font(QStringLiteral("Segoe UI"), 15);
-  module_font.setBold(true);
-  module_name_label_->setFont(module_font);
-  module_name_label_->setStyleSheet(
-      QStringLiteral(".QLabel { font: 15pt \"Segoe UI\"; font-weight: bold;}"));
-  module_name_label_->setMargin(0);
-  module_name_label_->setIndent(0);
-  // The engine names the module, and its tile shows the name as written.
-  module_name_label_->setTextFormat(Qt::PlainText);
-  module_name_layout->addWidget(module_name_label_);
-  controller_layout->addWidget(module_name_frame_);
-
-  breadcrumb_frame_ = new QFrame(this);
-  breadcrumb_frame_->setObjectName(QStringLiteral("breadcrumb_frame"));
-  breadcrumb_frame_->setFrameShape(QFrame::NoFrame);
-  breadcrumb_frame_->setFrameShadow(QFrame::Plain);
-  breadcrumb_frame_->setFixedHeight(kBreadcrumbFrameHeight);
-  auto* breadcrumb_layout = new QHBoxLayout(breadcrumb_frame_);
-  breadcrumb_layout->setObjectName(QStringLiteral("breadcrumb_layout"));
-  breadcrumb_layout->setSpacing(0);
-  breadcrumb_layout->setContentsMargins(20, 10, 20, 10);
-  breadcrumb_layout->addWidget(breadcrumb_);
-  controller_layout->addWidget(breadcrumb_frame_);
-
-  auto* stack_layout = new QHBoxLayout();
-  stack_layout->setSpacing(0);
-  stack_layout->setContentsMargins(20, style()->pixelMetric(QStyle::PM_LayoutTopMargin), 20, 10);
-  screens_stack_ = new QStackedWidget(this);
-  screens_stack_->setObjectName(QStringLiteral("screens_stack"));
-  screens_stack_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-  stack_layout->addWidget(screens_stack_);
-  controller_layout->addLayout(stack_layout);
-
-  action_bar_ = new QFrame(this);
-  action_bar_->setObjectName(QStringLiteral("action_bar"));
-  action_bar_->setFixedHeight(kActionBarHeight);
-  action_bar_->setStyleSheet(QLatin1String(kActionBarStyle));
-  action_bar_layout_ = new QHBoxLayout(action_bar_);
-  action_bar_layout_->setSpacing(10);
-  action_bar_layout_->setContentsMargins(15, 10, 20, 10);
-  home_button_ = new QPushButton(action_bar_);
-  home_button_->setObjectName(QStringLiteral("home_pushButton"));
-  home_button_->setFixedSize(25, 27);
-  home_button_->setCursor(Qt::PointingHandCursor);
-  home_button_->setFlat(true);
-  home_button_->setIconSize(QSize(25, 27));
-  home_button_->setStyleSheet(QLatin1String(kHomeButtonStyle));
-  home_button_->setToolTip(KolvLiteTranslate(TranslationKeys::KOLV_LITE_CONTROLLER_CONTEXT,
-                                             TranslationKeys::HOME_TOOLTIP));
-  action_bar_layout_->addWidget(home_button_);
-  action_spacer_ = new QSpacerItem(152, 20, QSizePolicy::Expanding, QSizePolicy::Minimum);
-  action_bar_layout_->addItem(action_spacer_);
-  controller_layout->addWidget(action_bar_);
+  ui_->setupUi(this);
+  ui_->stack_layout->setContentsMargins(20, style()->pixelMetric(QStyle::PM_LayoutTopMargin), 20,
+                                        10);
+  ui_->breadcrumb_layout->addWidget(breadcrumb_);
 }
 
 QList<QPointer<KolvLiteScreen>> KolvLiteController::Guarded(const QList<KolvLiteScreen*>& screens) {
@@ -166,13 +76,13 @@ QList<QPointer<KolvLiteScreen>> KolvLiteController::Guarded(const QList<KolvLite
 void KolvLiteController::AddDefaultScreen(KolvLiteScreen* screen) {
   if (screen == nullptr || default_screens_.contains(screen)) return;
   default_screens_.append(screen);
-  screens_stack_->addWidget(screen);
+  ui_->screens_stack->addWidget(screen);
   connect(screen, &QObject::destroyed, this, &KolvLiteController::OnScreenDestroyed,
           Qt::UniqueConnection);
 }
 
 void KolvLiteController::RemoveDefaultScreen(KolvLiteScreen* screen) {
-  if (default_screens_.removeOne(screen)) screens_stack_->removeWidget(screen);
+  if (default_screens_.removeOne(screen)) ui_->screens_stack->removeWidget(screen);
 }
 
 void KolvLiteController::ClearDefaultScreens() {
@@ -186,7 +96,7 @@ void KolvLiteController::ClearDefaultScreens() {
 void KolvLiteController::AddFlowScreen(KolvLiteScreen* screen, bool step) {
   if (screen == nullptr || flow_screens_.contains(screen)) return;
   flow_screens_.append(screen);
-  screens_stack_->addWidget(screen);
+  ui_->screens_stack->addWidget(screen);
   connect(screen, &QObject::destroyed, this, &KolvLiteController::OnScreenDestroyed,
           Qt::UniqueConnection);
   if (step && screen->HasStep()) {
@@ -235,7 +145,7 @@ void KolvLiteController::ClearBackgroundFlowScreen() {
 }
 
 void KolvLiteController::DetachScreen(KolvLiteScreen* screen) {
-  screens_stack_->removeWidget(screen);
+  ui_->screens_stack->removeWidget(screen);
   screen->setParent(nullptr);
   if (current_ == screen) current_ = nullptr;
   if (background_ == screen) background_ = nullptr;
@@ -319,35 +229,35 @@ void KolvLiteController::HandleKeyPress(QKeyEvent* event) {
 }
 
 void KolvLiteController::SetModuleName(QString name) {
-  module_name_label_->setText(KolvLiteTranslate(name.toStdString()));
+  ui_->module_name_label->setText(KolvLiteTranslate(name.toStdString()));
 }
 
-void KolvLiteController::ShowModuleName() { module_name_frame_->show(); }
-void KolvLiteController::HideModuleName() { module_name_frame_->hide(); }
-void KolvLiteController::ShowActionBar() { action_bar_->show(); }
-void KolvLiteController::HideActionBar() { action_bar_->hide(); }
-void KolvLiteController::ShowBreadcrumb() { breadcrumb_frame_->show(); }
-void KolvLiteController::HideBreadcrumb() { breadcrumb_frame_->hide(); }
-void KolvLiteController::ShowHomeButton() { home_button_->show(); }
-void KolvLiteController::HideHomeButton() { home_button_->hide(); }
+void KolvLiteController::ShowModuleName() { ui_->module_name_frame->show(); }
+void KolvLiteController::HideModuleName() { ui_->module_name_frame->hide(); }
+void KolvLiteController::ShowActionBar() { ui_->action_bar->show(); }
+void KolvLiteController::HideActionBar() { ui_->action_bar->hide(); }
+void KolvLiteController::ShowBreadcrumb() { ui_->breadcrumb_frame->show(); }
+void KolvLiteController::HideBreadcrumb() { ui_->breadcrumb_frame->hide(); }
+void KolvLiteController::ShowHomeButton() { ui_->home_pushButton->show(); }
+void KolvLiteController::HideHomeButton() { ui_->home_pushButton->hide(); }
 
 void KolvLiteController::AddActionWidget(QWidget* widget) {
   if (widget == nullptr) return;
-  action_bar_layout_->addWidget(widget);
+  ui_->action_bar_layout->addWidget(widget);
   // The layout would show it on its own; the screen decides when it appears.
   widget->hide();
 }
 
 void KolvLiteController::AddAndShowActionWidget(QWidget* widget) {
   if (widget == nullptr) return;
-  action_bar_layout_->addWidget(widget);
+  ui_->action_bar_layout->addWidget(widget);
   widget->show();
 }
 
 void KolvLiteController::RemoveAndHideActionWidget(QWidget* widget) {
-  if (widget == nullptr || action_bar_layout_->indexOf(widget) < 0) return;
+  if (widget == nullptr || ui_->action_bar_layout->indexOf(widget) < 0) return;
   widget->hide();
-  action_bar_layout_->removeWidget(widget);
+  ui_->action_bar_layout->removeWidget(widget);
   widget->setParent(nullptr);
 }
 
@@ -373,13 +283,13 @@ void KolvLiteController::Enter(KolvLiteScreen* screen) {
   current_ = screen;
   screen->OnEnter();
   // OnEnter may have removed the screen again; only a page can be shown.
-  if (current_ == screen && screens_stack_->indexOf(screen) >= 0) {
-    screens_stack_->setCurrentWidget(screen);
+  if (current_ == screen && ui_->screens_stack->indexOf(screen) >= 0) {
+    ui_->screens_stack->setCurrentWidget(screen);
   }
 }
 
 void KolvLiteController::GoToScreen(KolvLiteScreen* screen) {
-  if (screen == nullptr || screen == current_ || screens_stack_->indexOf(screen) < 0) return;
+  if (screen == nullptr || screen == current_ || ui_->screens_stack->indexOf(screen) < 0) return;
   if (current_ == nullptr) {
     Enter(screen);
     return;

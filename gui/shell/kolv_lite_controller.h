@@ -2,6 +2,8 @@
 // current flow; owns the breadcrumb, the action bar, the overlay and the execution context.
 #pragma once
 
+#include <memory>
+
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -11,14 +13,12 @@ class BreadcrumbWidget;
 class KolvLiteContext;
 class KolvLiteScreen;
 class OverlayForm;
-class QFrame;
-class QHBoxLayout;
 class QKeyEvent;
-class QLabel;
-class QPushButton;
 class QResizeEvent;
-class QSpacerItem;
-class QStackedWidget;
+
+namespace Ui {
+class KolvLiteController;
+}
 
 class KolvLiteController : public QWidget {
   Q_OBJECT
@@ -111,14 +111,6 @@ class KolvLiteController : public QWidget {
 
   BreadcrumbWidget* breadcrumb_;
   OverlayForm* overlay_;
-  QFrame* module_name_frame_;
-  QLabel* module_name_label_;
-  QFrame* breadcrumb_frame_;
-  QStackedWidget* screens_stack_;
-  QFrame* action_bar_;
-  QHBoxLayout* action_bar_layout_;
-  QPushButton* home_button_;
-  QSpacerItem* action_spacer_;
 
   KolvLiteScreen* current_;
   KolvLiteScreen* background_;
@@ -131,4 +123,5 @@ class KolvLiteController : public QWidget {
   // True from StopAll until AllStopped has been announced for it.
   bool stopping_round_;
   KolvLiteContext* context_;
+  std::unique_ptr<Ui::KolvLiteController> ui_;
 };

@@ -12,6 +12,7 @@
 #include <QResizeEvent>
 #include <QVBoxLayout>
 
+#include "gui/screens/action_button.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/literal_button_text.h"
 
@@ -91,10 +92,8 @@ QString TranslatedToolTip(const std::string& key) {
 }
 
 QPushButton* MakeWhiteButton(const char* key, QWidget* parent) {
-  auto* button = new QPushButton(KolvLiteTranslate(key), parent);
-  button->setAccessibleName(QStringLiteral("white_button"));
-  button->setFixedSize(90, 28);
-  return button;
+  return MakeActionButtonWithText(KolvLiteTranslate(key), QString(), ActionButtonSize::kStandard,
+                                  parent);
 }
 
 // The top edge follows the mask image (rounded corners), the rest is square.

@@ -3,6 +3,8 @@
 // request only emits CloseClicked(); the application decides whether the window really closes.
 #pragma once
 
+#include <memory>
+
 #include <QKeyEvent>
 #include <QList>
 #include <QMainWindow>
@@ -12,11 +14,13 @@
 
 class GripHandler;
 class QFrame;
-class QLabel;
 class QMenu;
 class QPushButton;
 class QSizeGrip;
-class QVBoxLayout;
+
+namespace Ui {
+class KolvLiteWindow;
+}
 
 // Places the help menu under the help button, right edges aligned.
 class KolvLiteMenuPositioner : public QObject {
@@ -80,10 +84,8 @@ class KolvLiteWindow : public QMainWindow {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void BuildForm(const QString& title);
-  void TranslateForm();
+  void InstallGrips();
   QList<QPushButton*> GlobalButtons(GlobalButton button) const;
-  QFrame* NewGrip(const char* name, int width, int height);
 
   bool maximized_;
   bool accept_close_;
@@ -99,22 +101,7 @@ class KolvLiteWindow : public QMainWindow {
   GripHandler* move_grip_;
   QRect saved_geometry_;
 
-  QWidget* central_widget_;
+  std::unique_ptr<Ui::KolvLiteWindow> ui_;
   QList<QFrame*> edge_grips_;
-  QFrame* top_frame_;
-  QLabel* title_label_;
-  QLabel* icon_label_;
-  QPushButton* minimize_button_;
-  QPushButton* maximize_button_;
-  QPushButton* restore_button_;
-  QPushButton* close_button_;
-  QPushButton* log_button_;
-  QPushButton* sysinfo_button_;
-  QPushButton* help_button_;
   QMenu* help_menu_;
-  QFrame* screens_frame_;
-  QVBoxLayout* screens_layout_;
-  QFrame* grip_frame_;
-  QLabel* bios_label_;
-  QLabel* bios_value_label_;
 };

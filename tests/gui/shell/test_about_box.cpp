@@ -6,7 +6,7 @@
 #include <QTextEdit>
 #include <QtTest>
 
-#include "gui/shell/about_box.h"
+#include "gui/shell/about_screen.h"
 #include "gui/shell/product_artwork.h"
 #include "tests/gui/shell/support/artwork_probe.h"
 

@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "gui/logs/core/log_paths.h"
-#include "gui/shell/about_box.h"
+#include "gui/shell/about_screen.h"
 #include "gui/shell/kolv_lite_application.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"

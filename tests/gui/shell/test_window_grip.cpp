@@ -10,7 +10,7 @@
 #include <QtTest>
 
 #include "gui/shell/kolv_lite_main_window.h"
-#include "gui/shell/window_grip.h"
+#include "gui/shell/grip_handler.h"
 
 namespace {
 

@@ -17,16 +17,12 @@
 #include "ui_mdr_operations_screen.h"
 
 namespace {
-const char kButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
 const char* const kFlowKeys[] = {"SCAN_BAD_SECTORS_LABEL", "SCAN_AND_REPAIR_BAD_SECTORS_LABEL",
                                  "FILESYSTEM_REPAIR_LABEL"};
 
 QPushButton* ActionButton(const char* key) {
-  auto* button = new QPushButton(KolvLiteTranslate("Translations", key));
-  button->setAccessibleName(QStringLiteral("white_button"));
-  button->setStyleSheet(QString::fromLatin1(kButtonStyle));
-  button->hide();
-  return button;
+  return MakeActionButtonWithText(KolvLiteTranslate("Translations", key), QString(),
+                                  ActionButtonSize::kAtLeastStandard);
 }
 }  // namespace
 

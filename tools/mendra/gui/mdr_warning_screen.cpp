@@ -12,13 +12,10 @@
 #include "ui_mdr_warning_screen.h"
 
 namespace {
-const char kButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
 
 QPushButton* ActionButton(const char* key) {
-  auto* button = new QPushButton(KolvLiteTranslate("Translations", key));
-  button->setAccessibleName(QStringLiteral("white_button"));
-  button->setStyleSheet(QString::fromLatin1(kButtonStyle));
-  return button;
+  return MakeActionButtonWithText(KolvLiteTranslate("Translations", key), QString(),
+                                  ActionButtonSize::kAtLeastStandard);
 }
 }  // namespace
 

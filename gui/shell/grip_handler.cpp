@@ -1,4 +1,4 @@
-#include "gui/shell/window_grip.h"
+#include "gui/shell/grip_handler.h"
 
 #include <QLayout>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "gui/shell/about_box.h"
+#include "gui/shell/about_screen.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -7,7 +7,7 @@
 #include <QTextEdit>
 
 #include "gui/shell/product_artwork.h"
-#include "gui/shell/window_grip.h"
+#include "gui/shell/grip_handler.h"
 
 namespace {
 
