@@ -4,6 +4,7 @@
 // modules are read.
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTextEdit>
 #include <QtTest>
@@ -252,12 +253,27 @@ class TestSystemInformationScreen : public QObject {
     for (int delay : {0, 10, 100}) {
       auto* screen = new SystemInformationScreen(controller_);
       screen->OnEnter();
+      QString message;
+      if (delay == 0) QVERIFY(screen->isBusy(message));
+      QList<QPointer<ModuleInformation>> readers;
+      for (ModuleInformation* reader : screen->modules()) readers << reader;
+      QCOMPARE(readers.size(), 3);
       QTest::qWait(delay);
       screen->OnExit();
       delete screen;
+      // The module readers go with the screen, whether their scan has ended or not.
+      for (const QPointer<ModuleInformation>& reader : readers) QVERIFY(reader.isNull());
     }
-    // The scans still running end with nobody listening.
+    // The scans still running end with nobody listening, and the next screen reads them all.
     WaitForScans();
+    SystemInformationScreen screen(controller_);
+    screen.OnEnter();
+    QString message;
+    QTRY_VERIFY_WITH_TIMEOUT(!screen.isBusy(message), 20000);
+    QCOMPARE(Titles(screen, 0).size(), 2);
+    QCOMPARE(Titles(screen, 1).size(), 0);
+    QCOMPARE(Titles(screen, 2).size(), 1);
+    screen.OnExit();
   }
 
   void noModulesOnlyTheMachine() {
