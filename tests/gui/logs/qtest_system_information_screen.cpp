@@ -19,6 +19,7 @@
 #include "gui/widgets/elided_label.h"
 #include "morva_service/morva_service.h"
 #include "tests/gui/logs/support/report_test_support.h"
+#include "tests/gui/support/engine_rig.h"
 
 using namespace morva_service;
 
@@ -66,13 +67,13 @@ class TestSystemInformationScreen : public QObject {
  private slots:
   void initTestCase() {
     report_test::RegisterProgramResources();
-    controller_ = new KolvLiteController;
-    context_ = controller_->execution_context();
-    service_ = context_->executor->morva_service();
+    gui_test::EngineRig rig;
+    controller_ = rig.controller;
+    context_ = rig.context;
+    service_ = rig.service();
     QVERIFY(service_);
-    const auto* modules = service_->LoadModules();
-    QVERIFY(modules && modules->size() == 3);
-    for (ModuleInterfaceView* module : *modules) context_->available_modules.append(module);
+    QCOMPARE(rig.modules.size(), size_t(3));
+    for (ModuleInterfaceView* module : rig.modules) context_->available_modules.append(module);
   }
 
   void cleanupTestCase() {
