@@ -279,8 +279,10 @@ class DevicesScreenTest : public QObject {
     controller_->resize(800, 600);
     controller_->show();
     QVERIFY(QTest::qWaitForWindowExposed(controller_));
-    for (GroupableCheckBox* box : tree()->findChildren<GroupableCheckBox*>()) {
-      QTRY_COMPARE(box->elided_text(), box->text());
+    const QList<GroupableCheckBox*> boxes = tree()->findChildren<GroupableCheckBox*>();
+    for (int i = 0; i < boxes.size(); ++i) {
+      QTRY_COMPARE(boxes[i]->elided_text(), boxes[i]->text());
+      QCOMPARE(Shown(boxes[i]), shown[i]);
     }
   }
 
