@@ -14,6 +14,7 @@
 #include "gui/shell/morva_service_executor.h"
 #include "morva_service/morva_service.h"
 #include "tests/gui/logs/support/report_test_support.h"
+#include "tests/gui/support/engine_rig.h"
 
 using namespace morva_service;
 
@@ -42,14 +43,14 @@ class TestExecutionLogScreen : public QObject {
  private slots:
   void initTestCase() {
     QVERIFY(report_test::RegisterProgramResources());
-    controller_ = new KolvLiteController;
-    context_ = controller_->execution_context();
-    service_ = context_->executor->morva_service();
+    gui_test::EngineRig rig;
+    controller_ = rig.controller;
+    context_ = rig.context;
+    service_ = rig.service();
     QVERIFY(service_);
-    const auto* modules = service_->LoadModules();
-    QVERIFY(modules && !modules->empty());
-    module_ = modules->front();
-    QVERIFY(module_->Scan() == 0 && module_->system_component_count() > 0);
+    QVERIFY(!rig.modules.empty());
+    module_ = rig.modules.front();
+    QVERIFY(rig.Choose(module_) && module_->system_component_count() > 0);
     device_ = module_->system_component(0);
     DiagnosticView* diagnostic = module_->diagnostics().front();
     for (TestView* test : diagnostic->tests()) {

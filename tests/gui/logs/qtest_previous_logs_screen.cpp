@@ -2,7 +2,9 @@
 // find and in what order, the result rows, the entry pages, the status pages, the export of all
 // results, the pickers' dates, and leaving, stopping or deleting the screen while it searches.
 #include <QDateEdit>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMap>
 #include <QMouseEvent>
@@ -12,8 +14,10 @@
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTextEdit>
+#include <QThread>
 #include <QtTest>
 #include <ctime>
+#include <functional>
 
 #include "gui/logs/log_results_view.h"
 #include "gui/logs/previous_logs_calendar.h"
@@ -549,20 +553,49 @@ class TestPreviousLogsScreen : public QObject {
     QVERIFY(!screen_->results().isEmpty());
   }
 
+  // The search cannot end while the event loop does not run: it hands its results over in a
+  // blocking call. So the screen is deleted while its search thread is alive, and the thread
+  // must be gone once the screen is.
   void deletingDuringSearch() {
     report_test::WriteDiagnosticsLog(ManyRuns());
-    for (int delay : {0, 5, 20, 80}) {
+    for (bool thread_up : {false, true}) {
       auto* screen = new LogsScreen(controller_);
       screen->widgets()->from_dateEdit->setDate(LogsScreen::FirstDate());
       screen->StartLogsRead();
-      QTest::qWait(delay);
+      QString message;
+      QVERIFY(screen->isBusy(message));
+      if (thread_up) QVERIFY(WaitWithoutEvents([] { return SearchThreads() == 1; }));
       delete screen;
+      QVERIFY(WaitWithoutEvents([] { return SearchThreads() == 0; }));
     }
+    // Nothing of the deleted searches is delivered later.
     QTest::qWait(50);
+    QCOMPARE(SearchThreads(), 0);
   }
 
  private:
   static constexpr int kManyRuns = 3000;
+
+  // The running search threads, by the name the screen gives them.
+  static int SearchThreads() {
+    int count = 0;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+      QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
+      if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "LogsSearch") ++count;
+    }
+    return count;
+  }
+
+  // Polls without running the event loop, so that no queued call reaches the screen meanwhile.
+  static bool WaitWithoutEvents(const std::function<bool()>& done) {
+    QDeadlineTimer deadline(20000);
+    while (!done()) {
+      if (deadline.hasExpired()) return false;
+      QThread::yieldCurrentThread();
+    }
+    return true;
+  }
 
   static QString ManyRuns() {
     QString log;

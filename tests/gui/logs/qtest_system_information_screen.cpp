@@ -4,6 +4,7 @@
 // modules are read.
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTextEdit>
 #include <QtTest>
@@ -19,6 +20,7 @@
 #include "gui/widgets/elided_label.h"
 #include "morva_service/morva_service.h"
 #include "tests/gui/logs/support/report_test_support.h"
+#include "tests/gui/support/engine_rig.h"
 
 using namespace morva_service;
 
@@ -66,13 +68,13 @@ class TestSystemInformationScreen : public QObject {
  private slots:
   void initTestCase() {
     report_test::RegisterProgramResources();
-    controller_ = new KolvLiteController;
-    context_ = controller_->execution_context();
-    service_ = context_->executor->morva_service();
+    gui_test::EngineRig rig;
+    controller_ = rig.controller;
+    context_ = rig.context;
+    service_ = rig.service();
     QVERIFY(service_);
-    const auto* modules = service_->LoadModules();
-    QVERIFY(modules && modules->size() == 3);
-    for (ModuleInterfaceView* module : *modules) context_->available_modules.append(module);
+    QCOMPARE(rig.modules.size(), size_t(3));
+    for (ModuleInterfaceView* module : rig.modules) context_->available_modules.append(module);
   }
 
   void cleanupTestCase() {
@@ -253,12 +255,27 @@ class TestSystemInformationScreen : public QObject {
     for (int delay : {0, 10, 100}) {
       auto* screen = new SystemInformationScreen(controller_);
       screen->OnEnter();
+      QString message;
+      if (delay == 0) QVERIFY(screen->isBusy(message));
+      QList<QPointer<ModuleInformation>> readers;
+      for (ModuleInformation* reader : screen->modules()) readers << reader;
+      QCOMPARE(readers.size(), 3);
       QTest::qWait(delay);
       screen->OnExit();
       delete screen;
+      // The module readers go with the screen, whether their scan has ended or not.
+      for (const QPointer<ModuleInformation>& reader : readers) QVERIFY(reader.isNull());
     }
-    // The scans still running end with nobody listening.
+    // The scans still running end with nobody listening, and the next screen reads them all.
     WaitForScans();
+    SystemInformationScreen screen(controller_);
+    screen.OnEnter();
+    QString message;
+    QTRY_VERIFY_WITH_TIMEOUT(!screen.isBusy(message), 20000);
+    QCOMPARE(Titles(screen, 0).size(), 2);
+    QCOMPARE(Titles(screen, 1).size(), 0);
+    QCOMPARE(Titles(screen, 2).size(), 1);
+    screen.OnExit();
   }
 
   void noModulesOnlyTheMachine() {

@@ -16,6 +16,7 @@
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/morva_service_executor.h"
 #include "morva_service/views.h"
+#include "tests/gui/support/engine_rig.h"
 #include "support/dialog_watch.h"
 #include "support/stub_screen.h"
 
@@ -77,9 +78,7 @@ class DevicesLoadingScreenTest : public QObject {
 
  private slots:
   void init() {
-    controller_ = new KolvLiteController();
-    QMetaObject::invokeMethod(controller_->execution_context()->executor, "LoadModules",
-                              Qt::BlockingQueuedConnection);
+    controller_ = gui_test::EngineRig().controller;
     loading_ = new DevicesLoadingScreen(controller_);
     flow_ = new StubScreen(controller_);
     controller_->AddDefaultScreen(loading_);

@@ -27,6 +27,7 @@
 #include "gui/widgets/groupable_check_box.h"
 #include "morva_service/diagnostics.h"
 #include "morva_service/views.h"
+#include "tests/gui/support/engine_rig.h"
 #include "support/dialog_watch.h"
 #include "support/program_texts.h"
 #include "support/stub_screen.h"
@@ -144,7 +145,8 @@ class DevicesScreenTest : public QObject {
   // Builds the controller with the loading screen and the flow [plain, devices], loads the
   // engine's modules and scans the module once, as the flow does before the devices screen.
   void Start(const std::string& module, const QStringList& refused = {}) {
-    controller_ = new KolvLiteController();
+    gui_test::EngineRig rig;
+    controller_ = rig.controller;
     first_ = new StubScreen(controller_);
     loading_ = new DevicesLoadingScreen(controller_);
     screen_ = new RecordingDevicesScreen(controller_);
@@ -153,18 +155,10 @@ class DevicesScreenTest : public QObject {
     context()->devices_loading_screen = loading_;
     controller_->AddFlowScreen(first_, true);
     controller_->AddFlowScreen(screen_, true);
-    MorvaServiceExecutor* executor = context()->executor;
-    QVERIFY(executor->morva_service() != nullptr);
-    QVERIFY(QMetaObject::invokeMethod(executor, "LoadModules", Qt::BlockingQueuedConnection));
-    auto* modules = executor->loaded_modules();
-    QVERIFY(modules != nullptr);
-    for (auto* candidate : *modules) {
-      if (candidate->name() == module) module_ = candidate;
-    }
+    QVERIFY(rig.service() != nullptr);
+    module_ = rig.Module(module);
     QVERIFY(module_ != nullptr);
-    QCOMPARE(module_->Scan(), 0);
-    context()->current_module = module_;
-    context()->module_name = QString::fromStdString(module);
+    QVERIFY(rig.Choose(module_));
     controller_->GoToScreen(first_);
     controller_->GoToNextScreen();
     QCOMPARE(controller_->current_screen(), static_cast<KolvLiteScreen*>(screen_));
@@ -285,8 +279,10 @@ class DevicesScreenTest : public QObject {
     controller_->resize(800, 600);
     controller_->show();
     QVERIFY(QTest::qWaitForWindowExposed(controller_));
-    for (GroupableCheckBox* box : tree()->findChildren<GroupableCheckBox*>()) {
-      QTRY_COMPARE(box->elided_text(), box->text());
+    const QList<GroupableCheckBox*> boxes = tree()->findChildren<GroupableCheckBox*>();
+    for (int i = 0; i < boxes.size(); ++i) {
+      QTRY_COMPARE(boxes[i]->elided_text(), boxes[i]->text());
+      QCOMPARE(Shown(boxes[i]), shown[i]);
     }
   }
 

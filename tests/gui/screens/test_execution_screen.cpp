@@ -32,6 +32,7 @@
 #include "gui/widgets/progress_widget.h"
 #include "gui/widgets/test_widget.h"
 #include "morva_service/morva_service.h"
+#include "tests/gui/support/engine_rig.h"
 #include "support/dialog_watch.h"
 #include "support/recommended_flow.h"
 #include "zerka/zerka.h"
@@ -172,14 +173,12 @@ class TestExecutionScreen : public QObject {
 
   // One controller with the engine's module loaded and scanned.
   struct Rig {
-    Rig() : controller(new KolvLiteController) {
-      context = controller->execution_context();
-      QMetaObject::invokeMethod(context->executor, "LoadModules", Qt::BlockingQueuedConnection);
-      std::vector<morva_service::ModuleInterfaceView*>* modules =
-          context->executor->loaded_modules();
-      if (modules != nullptr && !modules->empty()) module = modules->front();
-      if (module != nullptr) module->Scan();
-      context->current_module = module;
+    Rig() {
+      gui_test::EngineRig engine;
+      controller = engine.controller;
+      context = engine.context;
+      module = engine.Module(0);
+      engine.Choose(module);
       context->module_name = QStringLiteral("Rig");
     }
     ~Rig() {

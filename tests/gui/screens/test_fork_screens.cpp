@@ -22,6 +22,7 @@
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/morva_service_executor.h"
 #include "morva_service/morva_service.h"
+#include "tests/gui/support/engine_rig.h"
 #include "support/recommended_flow.h"
 
 namespace {
@@ -111,16 +112,12 @@ class TestForkScreens : public QObject {
   Q_OBJECT
 
   struct Rig {
-    explicit Rig(int module_index = 0, bool scan = true) : controller(new KolvLiteController) {
-      context = controller->execution_context();
-      QMetaObject::invokeMethod(context->executor, "LoadModules", Qt::BlockingQueuedConnection);
-      std::vector<morva_service::ModuleInterfaceView*>* modules =
-          context->executor->loaded_modules();
-      if (modules != nullptr && static_cast<int>(modules->size()) > module_index) {
-        module = (*modules)[static_cast<size_t>(module_index)];
-        if (scan) module->Scan();
-      }
-      context->current_module = module;
+    explicit Rig(int module_index = 0, bool scan = true) {
+      gui_test::EngineRig engine;
+      controller = engine.controller;
+      context = engine.context;
+      module = engine.Module(static_cast<size_t>(module_index));
+      engine.Choose(module, scan);
     }
     ~Rig() { delete controller; }
     KolvLiteController* controller;

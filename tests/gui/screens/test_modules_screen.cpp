@@ -19,6 +19,7 @@
 #include "gui/screens/diagnostic_selection_screen.h"
 #include "gui/screens/gui_tool_plugins.h"
 #include "gui/screens/module_button.h"
+#include "gui/screens/module_operation_screen.h"
 #include "gui/screens/modules_screen.h"
 #include "gui/shell/devices_scan_control.h"
 #include "gui/shell/kolv_lite_context.h"
@@ -403,15 +404,29 @@ class ModulesScreenTest : public QObject {
     QCOMPARE(controller_->current_screen(), screen_->module_flow_screen());
   }
 
-  // Tool screens die with the plug-ins that made them: the context must not keep naming them.
+  // Tool screens die with the plug-ins that made them: a module's operations offered afterwards
+  // name none of them.
   void ToolScreensGoneWithTheHomeScreenLeaveTheContext() {
     KolvLiteContext* context = controller_->execution_context();
+    NamedTool tool("Toy_gone");
+    ToolModule module({&tool});
     StubScreen tool_screen(controller_);
-    context->tool_screens.insert(nullptr, &tool_screen);
+    context->tool_screens.insert(&tool, &tool_screen);
     controller_->ClearDefaultScreens();
     delete screen_;
     screen_ = nullptr;
     QVERIFY(context->tool_screens.isEmpty());
+    context->current_module = &module;
+    {
+      ModuleOperationScreen operation(controller_);
+      controller_->AddFlowScreen(&operation, true);
+      controller_->GoToScreen(&operation);
+      QCOMPARE(operation.flow_count(), 1);
+      QCOMPARE(operation.radio_group()->buttons().size(), 1);
+      QVERIFY(operation.tool_of_flow(1) == nullptr);
+      controller_->RemoveFlowScreen(&operation);
+    }
+    context->current_module = nullptr;
   }
 
   // Plug-ins that lack an entry point, give no screen or have no resources give the tool no

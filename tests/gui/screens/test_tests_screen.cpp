@@ -32,6 +32,7 @@
 #include "gui/widgets/groupable_check_box.h"
 #include "morva_service/diagnostics.h"
 #include "morva_service/views.h"
+#include "tests/gui/support/engine_rig.h"
 #include "support/program_texts.h"
 #include "support/stub_screen.h"
 
@@ -121,7 +122,8 @@ class TestsScreenTest : public QObject {
   // The flow [plain, devices, tests] and, when asked, the execution screen behind them; the
   // module is scanned and the devices screen is current.
   void Start(bool with_execution = false) {
-    controller_ = new KolvLiteController();
+    gui_test::EngineRig rig;
+    controller_ = rig.controller;
     first_ = new StubScreen(controller_);
     loading_ = new DevicesLoadingScreen(controller_);
     devices_ = new DevicesScreen(controller_);
@@ -135,14 +137,9 @@ class TestsScreenTest : public QObject {
       execution_ = new ExecutionScreen(controller_);
       controller_->AddFlowScreen(execution_, true);
     }
-    MorvaServiceExecutor* executor = context()->executor;
-    QVERIFY(executor->morva_service() != nullptr);
-    QVERIFY(QMetaObject::invokeMethod(executor, "LoadModules", Qt::BlockingQueuedConnection));
-    QVERIFY(executor->loaded_modules() != nullptr);
-    module_ = executor->loaded_modules()->front();
-    QCOMPARE(module_->Scan(), 0);
-    context()->current_module = module_;
-    context()->module_name = QString::fromStdString(module_->name());
+    QVERIFY(rig.service() != nullptr);
+    module_ = rig.Module(0);
+    QVERIFY(rig.Choose(module_));
     controller_->GoToScreen(first_);
     controller_->GoToNextScreen();
     QCOMPARE(controller_->current_screen(), static_cast<KolvLiteScreen*>(devices_));

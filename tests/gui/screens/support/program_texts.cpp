@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "gui/shell/kolv_lite_translator.h"
+#include "tests/gui/support/drawn_texts.h"
 
 void LoadProgramTexts(QTranslator* translator) {
   KolvLiteTranslator::set_locale("en_US");
@@ -16,5 +17,9 @@ void LoadProgramTexts(QTranslator* translator) {
 
 QString Shown(QAbstractButton* button) {
   QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
-  return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+  const QString named = accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+  gui_test::DrawnTexts style;
+  const QString drawn = style.Of(button).join(QLatin1Char('|'));
+  if (drawn != named) return QStringLiteral("drawn \"%1\", named \"%2\"").arg(drawn, named);
+  return drawn;
 }

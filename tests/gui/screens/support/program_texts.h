@@ -8,5 +8,6 @@ class QTranslator;
 // Records a test failure when a step fails; the caller returns on QTest::currentTestFailed().
 void LoadProgramTexts(QTranslator* translator);
 
-// What a button shows: its text with the mnemonic marks resolved, as its label is drawn.
+// What a button draws as its label, when it is also its accessible name; otherwise both, told
+// apart.
 QString Shown(QAbstractButton* button);

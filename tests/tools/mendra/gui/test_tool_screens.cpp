@@ -192,7 +192,18 @@ class TestToolScreens : public QObject {
   };
 
  private slots:
-  void releaseIgnoresNull() { ReleaseToolScreen(nullptr); }
+  // Giving back no screen is no screen given back: the open one keeps the tool's state.
+  void releaseIgnoresNull() {
+    Rig rig;
+    QVERIFY(rig.tool != nullptr);
+    MdrPlugin::UpdateModel(1, rig.module, rig.tool);
+    MdrUtils* model = MdrPlugin::current_model();
+    QVERIFY(model != nullptr);
+    ReleaseToolScreen(nullptr);
+    QCOMPARE(MdrPlugin::current_model(), model);
+    QCOMPARE(MdrPlugin::operation(), 1);
+    QCOMPARE(MdrPlugin::module(), rig.module);
+  }
 
   void operationScreenInstallsFlows() {
     Rig rig;
