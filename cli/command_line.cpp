@@ -321,11 +321,10 @@ int Parser::HandleDiagnostic(int option) {
     app_.exit_status = kolv_exit::kDiagnosticNotOffered;
     return Fatal(error_, "INVALID_DIAGNOSTIC_OPTION");
   }
-  auto* chosen = new DiagnosticSelection();
+  DiagnosticSelection* chosen = selection->AddDiagnostic();
   chosen->name = diagnostic->name();
   chosen->diagnostic = diagnostic;
   if (optarg) chosen->test_list = optarg;
-  selection->diagnostics.push_back(chosen);
   return kParseOk;
 }
 
@@ -689,8 +688,8 @@ int ValidateDiagnosticArguments(CliApplication& app, std::string& error) {
       selection.default_diagnostic = true;
       continue;
     }
-    for (DiagnosticSelection* chosen : selection.diagnostics) {
-      const int result = ParseDiagnosticArgument(app, selection, chosen, error);
+    for (const auto& chosen : selection.diagnostics) {
+      const int result = ParseDiagnosticArgument(app, selection, chosen.get(), error);
       if (result != kParseOk) return result;
     }
   }
