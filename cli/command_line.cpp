@@ -110,6 +110,13 @@ class Parser {
 
  private:
   int HandleOption(int option, bool& stop);
+  int Unrecognised();
+  int HandleInformation(int option, uint32_t own, uint32_t set);
+  int HandleProtocol();
+  int HandleBackgroundChild();
+  int HandleBackground();
+  int HandleOutput();
+  int HandleGroup();
   int HandleModule();
   int HandleTool();
   int HandleDiagnostic(int option);
@@ -152,90 +159,103 @@ int Parser::Run() {
 
 int Parser::HandleOption(int option, bool& stop) {
   uint32_t own = 0, set = 0;
-  if (option == '?') {
-    app_.exit_status = kolv_exit::kCommandLineError;
-    return Fatal(error_, "UNRECOGNIZED_OPTION_FOUND");
-  }
-  if (InformationBits(option, own, set)) {
-    if (app_.flags & kFlagInformation) {
-      if (app_.flags & own)
-        app_.warnings.Add(kDuplicatedOption);
-      else
-        return Fatal(error_, "USER_ASKED_FOR_MORE_THAN_ONE_KIND_OF_INFORMATION_AT_THE_SAME_TIME");
-    }
-    app_.flags |= set;
-    if (option != 'h' && option != 'v') seen_ = true;
-    return kParseOk;
-  }
+  if (option == '?') return Unrecognised();
+  if (InformationBits(option, own, set)) return HandleInformation(option, own, set);
   switch (option) {
-    case kOptionProtocol:
-      if (protocol_seen_) {
-        app_.warnings.Add(kDuplicatedOption);
-      } else {
-        protocol_seen_ = true;
-        app_.flags |= kFlagProtocol;
-        app_.flags &= ~kFlagBackgroundParent;
-        seen_ = true;
-      }
-      return kParseOk;
-    case kOptionBackgroundChild:
-      // Only the exact word marks the copy; an abbreviation is no option a user has.
-      if (std::strcmp(argv_[optind - 1], kBackgroundMarker) != 0) {
-        app_.exit_status = kolv_exit::kCommandLineError;
-        return Fatal(error_, "UNRECOGNIZED_OPTION_FOUND");
-      }
-      app_.flags |= kFlagBackgroundChild;
-      app_.flags &= ~kFlagBackgroundParent;
-      return kParseOk;
-    case 'b':
-      if (app_.flags & kFlagTool)
-        return Fatal(error_, "IT_IS_NOT_POSSIBLE_TO_A_TOOL_IN_BACKGROUND_MODE");
-      if (app_.flags & kFlagProtocol) return kParseOk;
-      if (app_.flags & kFlagBackgroundParent)
-        app_.warnings.Add(kDuplicatedOption);
-      else if (!(app_.flags & kFlagBackgroundChild))
-        app_.flags |= kFlagBackgroundParent;
-      return kParseOk;
-    case 'o':
-      if (app_.flags & kFlagOutputFile) {
-        app_.warnings.Add(kDuplicatedOption);
-        return kParseOk;
-      }
-      app_.flags |= kFlagOutputFile;
-      if (optarg) {
-        if (!*optarg) return Fatal(error_, "FILE_HAS_NOT_BEEN_SPECIFIED");
-        app_.output_file = optarg;
-        return kParseOk;
-      }
-      if (optind < argc_ && argv_[optind][0] != '-' && argv_[optind][0] != '\0') {
-        app_.output_file = argv_[optind];
-        app_.consumed_words.insert(argv_[optind]);
-        return kParseOk;
-      }
-      return Fatal(error_, "FILE_HAS_NOT_BEEN_SPECIFIED");
-    case 'G':
-      if (app_.flags & kFlagGroup) {
-        app_.warnings.Add("DUPLICATED_GROUP_SET,_ONLY FIRST ENTRY CONSIDERED");
-        return kParseOk;
-      }
-      app_.flags |= kFlagGroup;
-      seen_ = true;
-      if (!optarg || !*optarg) return Fatal(error_, "GROUP_OPTION_WITH_NO_GROUP_ARGUMENT");
-      {
-        int64_t group = 0;
-        if (!app_.number_handler || !app_.number_handler->ToInt64(optarg, group))
-          return Fatal(error_, "GROUP_ARGUMENT_IS_NOT_A_NUMBER");
-        app_.group_id = group;
-      }
-      return kParseOk;
-    case 'M':
-      return HandleModule();
+    case kOptionProtocol: return HandleProtocol();
+    case kOptionBackgroundChild: return HandleBackgroundChild();
+    case 'b': return HandleBackground();
+    case 'o': return HandleOutput();
+    case 'G': return HandleGroup();
+    case 'M': return HandleModule();
     case 'T':
       stop = true;
       return HandleTool();
     default:
       return HandleDiagnostic(option);
   }
+}
+
+int Parser::Unrecognised() {
+  app_.exit_status = kolv_exit::kCommandLineError;
+  return Fatal(error_, "UNRECOGNIZED_OPTION_FOUND");
+}
+
+int Parser::HandleInformation(int option, uint32_t own, uint32_t set) {
+  if (app_.flags & kFlagInformation) {
+    if (app_.flags & own)
+      app_.warnings.Add(kDuplicatedOption);
+    else
+      return Fatal(error_, "USER_ASKED_FOR_MORE_THAN_ONE_KIND_OF_INFORMATION_AT_THE_SAME_TIME");
+  }
+  app_.flags |= set;
+  if (option != 'h' && option != 'v') seen_ = true;
+  return kParseOk;
+}
+
+int Parser::HandleProtocol() {
+  if (protocol_seen_) {
+    app_.warnings.Add(kDuplicatedOption);
+    return kParseOk;
+  }
+  protocol_seen_ = true;
+  app_.flags |= kFlagProtocol;
+  app_.flags &= ~kFlagBackgroundParent;
+  seen_ = true;
+  return kParseOk;
+}
+
+int Parser::HandleBackgroundChild() {
+  // Only the exact word marks the copy; an abbreviation is no option a user has.
+  if (std::strcmp(argv_[optind - 1], kBackgroundMarker) != 0) return Unrecognised();
+  app_.flags |= kFlagBackgroundChild;
+  app_.flags &= ~kFlagBackgroundParent;
+  return kParseOk;
+}
+
+int Parser::HandleBackground() {
+  if (app_.flags & kFlagTool)
+    return Fatal(error_, "IT_IS_NOT_POSSIBLE_TO_A_TOOL_IN_BACKGROUND_MODE");
+  if (app_.flags & kFlagProtocol) return kParseOk;
+  if (app_.flags & kFlagBackgroundParent)
+    app_.warnings.Add(kDuplicatedOption);
+  else if (!(app_.flags & kFlagBackgroundChild))
+    app_.flags |= kFlagBackgroundParent;
+  return kParseOk;
+}
+
+int Parser::HandleOutput() {
+  if (app_.flags & kFlagOutputFile) {
+    app_.warnings.Add(kDuplicatedOption);
+    return kParseOk;
+  }
+  app_.flags |= kFlagOutputFile;
+  if (optarg) {
+    if (!*optarg) return Fatal(error_, "FILE_HAS_NOT_BEEN_SPECIFIED");
+    app_.output_file = optarg;
+    return kParseOk;
+  }
+  if (optind < argc_ && argv_[optind][0] != '-' && argv_[optind][0] != '\0') {
+    app_.output_file = argv_[optind];
+    app_.consumed_words.insert(argv_[optind]);
+    return kParseOk;
+  }
+  return Fatal(error_, "FILE_HAS_NOT_BEEN_SPECIFIED");
+}
+
+int Parser::HandleGroup() {
+  if (app_.flags & kFlagGroup) {
+    app_.warnings.Add("DUPLICATED_GROUP_SET,_ONLY FIRST ENTRY CONSIDERED");
+    return kParseOk;
+  }
+  app_.flags |= kFlagGroup;
+  seen_ = true;
+  if (!optarg || !*optarg) return Fatal(error_, "GROUP_OPTION_WITH_NO_GROUP_ARGUMENT");
+  int64_t group = 0;
+  if (!app_.number_handler || !app_.number_handler->ToInt64(optarg, group))
+    return Fatal(error_, "GROUP_ARGUMENT_IS_NOT_A_NUMBER");
+  app_.group_id = group;
+  return kParseOk;
 }
 
 int Parser::HandleModule() {
@@ -301,11 +321,10 @@ int Parser::HandleDiagnostic(int option) {
     app_.exit_status = kolv_exit::kDiagnosticNotOffered;
     return Fatal(error_, "INVALID_DIAGNOSTIC_OPTION");
   }
-  auto* chosen = new DiagnosticSelection();
+  DiagnosticSelection* chosen = selection->AddDiagnostic();
   chosen->name = diagnostic->name();
   chosen->diagnostic = diagnostic;
   if (optarg) chosen->test_list = optarg;
-  selection->diagnostics.push_back(chosen);
   return kParseOk;
 }
 
@@ -669,8 +688,8 @@ int ValidateDiagnosticArguments(CliApplication& app, std::string& error) {
       selection.default_diagnostic = true;
       continue;
     }
-    for (DiagnosticSelection* chosen : selection.diagnostics) {
-      const int result = ParseDiagnosticArgument(app, selection, chosen, error);
+    for (const auto& chosen : selection.diagnostics) {
+      const int result = ParseDiagnosticArgument(app, selection, chosen.get(), error);
       if (result != kParseOk) return result;
     }
   }

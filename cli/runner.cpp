@@ -35,6 +35,93 @@ void WarnIds(CliApplication& app, const std::string& key, const std::vector<std:
   ShowWarning(app, text, false);
 }
 
+// A module named without a diagnostic runs its first one, on every device, with all its tests.
+void ChooseDefaultDiagnostic(ModuleSelection& selection) {
+  ModuleInterfaceView* module = selection.module;
+  if (!selection.default_diagnostic || module->diagnostics().empty()) return;
+  DiagnosticSelection* chosen = selection.AddDiagnostic();
+  chosen->diagnostic = module->diagnostics().front();
+  chosen->name = chosen->diagnostic ? chosen->diagnostic->name() : std::string();
+  chosen->all_tests = chosen->all_devices = true;
+  selection.default_diagnostic = false;
+}
+
+using DiagnosticsPerDevice = std::map<std::string, std::vector<DiagnosticSelection*>>;
+
+// Diagnostics for all devices go to the devices named in the module scope, or to every
+// scanned device when none was named there.
+DiagnosticsPerDevice DiagnosticsOfEachDevice(const ModuleSelection& selection) {
+  DiagnosticsPerDevice per_device;
+  for (const auto& device : selection.devices)
+    per_device[device.first] = device.second->diagnostics;
+  bool any_global = false;
+  for (const auto& device : selection.devices) any_global = any_global || device.second->global;
+  for (const auto& chosen : selection.diagnostics) {
+    if (!chosen->all_devices || !chosen->diagnostic) continue;
+    if (!any_global) {
+      for (SystemComponentView* device : selection.scanned_devices)
+        if (device) per_device[device->id()].push_back(chosen.get());
+    } else {
+      for (const auto& device : selection.devices)
+        if (device.second->global) per_device[device.first].push_back(chosen.get());
+    }
+  }
+  return per_device;
+}
+
+// A diagnostic that has not one test for a device, by the names the warning gives.
+struct UnsupportedDiagnostic {
+  std::string diagnostic;
+  std::string device;
+};
+
+// The tests of one chosen diagnostic for one device; empty when it has none for the device.
+morva_service::DiagnosticRun DiagnosticRunFor(const DiagnosticSelection& chosen,
+                                              SystemComponentView* device, bool protocol) {
+  morva_service::DiagnosticRun run;
+  run.diagnostic = chosen.diagnostic;
+  if (!chosen.all_tests) {
+    for (const auto& test : chosen.tests)
+      run.tests.push_back({test.second->test, test.second->parameters});
+    return run;
+  }
+  for (TestView* test : chosen.diagnostic->tests())
+    if (test && (protocol || test->SupportsComponent(device))) run.tests.push_back({test, {}});
+  return run;
+}
+
+DeviceRecord DeviceRecordFor(SystemComponentView* device, const std::string& id,
+                             const std::vector<DiagnosticSelection*>& chosen_list, bool protocol,
+                             std::vector<UnsupportedDiagnostic>& unsupported) {
+  DeviceRecord record;
+  record.device = device;
+  for (DiagnosticSelection* chosen : chosen_list) {
+    if (!chosen || !chosen->diagnostic) continue;
+    morva_service::DiagnosticRun run = DiagnosticRunFor(*chosen, device, protocol);
+    if (chosen->all_tests && run.tests.empty()) {
+      unsupported.push_back({chosen->name, id});
+      continue;
+    }
+    auto existing = std::find_if(record.diagnostics.begin(), record.diagnostics.end(),
+                                 [&](const morva_service::DiagnosticRun& d) {
+                                   return d.diagnostic == run.diagnostic;
+                                 });
+    if (existing == record.diagnostics.end())
+      record.diagnostics.push_back(run);
+    else
+      AddTests(*existing, run);
+  }
+  return record;
+}
+
+void WarnUnsupported(CliApplication& app, const std::vector<UnsupportedDiagnostic>& unsupported) {
+  for (const UnsupportedDiagnostic& u : unsupported)
+    ShowWarning(app,
+                MorvaStdio::KeyToText(EngineText(u.diagnostic), false, true, true) +
+                    " are not supported for device: " + EngineText(u.device),
+                false);
+}
+
 }  // namespace
 
 void RunSelectedModules(CliApplication& app) {
@@ -53,75 +140,24 @@ void RunSelectedModules(CliApplication& app) {
 void BuildDeviceRunList(CliApplication& app, ModuleSelection& selection) {
   selection.run_list.clear();
   selection.missing_devices.clear();
-  ModuleInterfaceView* module = selection.module;
-  if (!module) return;
-  if (selection.default_diagnostic && !module->diagnostics().empty()) {
-    auto* chosen = new DiagnosticSelection();
-    chosen->diagnostic = module->diagnostics().front();
-    chosen->name = chosen->diagnostic ? chosen->diagnostic->name() : std::string();
-    chosen->all_tests = chosen->all_devices = true;
-    selection.diagnostics.push_back(chosen);
-    selection.default_diagnostic = false;
-  }
-  // Diagnostics for all devices go to the devices named in the module scope, or to every
-  // scanned device when none was named there.
-  std::map<std::string, std::vector<DiagnosticSelection*>> per_device;
-  for (const auto& device : selection.devices)
-    per_device[device.first] = device.second->diagnostics;
-  bool any_global = false;
-  for (const auto& device : selection.devices) any_global = any_global || device.second->global;
-  for (DiagnosticSelection* chosen : selection.diagnostics) {
-    if (!chosen->all_devices || !chosen->diagnostic) continue;
-    if (!any_global) {
-      for (SystemComponentView* device : selection.scanned_devices)
-        if (device) per_device[device->id()].push_back(chosen);
-    } else {
-      for (const auto& device : selection.devices)
-        if (device.second->global) per_device[device.first].push_back(chosen);
-    }
-  }
+  if (!selection.module) return;
+  ChooseDefaultDiagnostic(selection);
+  DiagnosticsPerDevice per_device = DiagnosticsOfEachDevice(selection);
   std::vector<std::string> ids;
   for (const auto& entry : per_device) ids.push_back(entry.first);
   std::sort(ids.begin(), ids.end(), IdBefore);
 
   const bool protocol = (app.flags & kFlagProtocol) != 0;
+  std::vector<UnsupportedDiagnostic> unsupported;
   for (const std::string& id : ids) {
     SystemComponentView* device = FindScannedDevice(selection, id);
-    if (!device) {
+    if (!device)
       selection.missing_devices.push_back(id);
-      continue;
-    }
-    DeviceRecord record;
-    record.device = device;
-    for (DiagnosticSelection* chosen : per_device[id]) {
-      if (!chosen || !chosen->diagnostic) continue;
-      morva_service::DiagnosticRun run;
-      run.diagnostic = chosen->diagnostic;
-      if (!chosen->all_tests) {
-        for (const auto& test : chosen->tests)
-          run.tests.push_back({test.second->test, test.second->parameters});
-      } else {
-        for (TestView* test : chosen->diagnostic->tests())
-          if (test && (protocol || test->SupportsComponent(device))) run.tests.push_back({test, {}});
-        if (run.tests.empty()) {
-          ShowWarning(app,
-                      MorvaStdio::KeyToText(EngineText(chosen->name), false, true, true) +
-                          " are not supported for device: " + EngineText(id),
-                      false);
-          continue;
-        }
-      }
-      auto existing = std::find_if(record.diagnostics.begin(), record.diagnostics.end(),
-                                   [&](const morva_service::DiagnosticRun& d) {
-                                     return d.diagnostic == run.diagnostic;
-                                   });
-      if (existing == record.diagnostics.end())
-        record.diagnostics.push_back(run);
-      else
-        AddTests(*existing, run);
-    }
-    selection.run_list.push_back(std::move(record));
+    else
+      selection.run_list.push_back(
+          DeviceRecordFor(device, id, per_device[id], protocol, unsupported));
   }
+  WarnUnsupported(app, unsupported);
 }
 
 void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -88,13 +89,16 @@ struct ModuleSelection {
   ModuleSelection() = default;
   ModuleSelection(const ModuleSelection&) = delete;
   ModuleSelection& operator=(const ModuleSelection&) = delete;
-  ~ModuleSelection() {
-    for (DiagnosticSelection* d : diagnostics) delete d;
+
+  // A new diagnostic at the end of the command-line order.
+  DiagnosticSelection* AddDiagnostic() {
+    diagnostics.push_back(std::make_unique<DiagnosticSelection>());
+    return diagnostics.back().get();
   }
 
   uint32_t listing = 0;
   KeyedList<DeviceSelection> devices;
-  std::vector<DiagnosticSelection*> diagnostics;  // owned, in command-line order
+  std::vector<std::unique_ptr<DiagnosticSelection>> diagnostics;  // in command-line order
   ModuleInterfaceView* module = nullptr;          // null: no loaded module has this name
   std::vector<DeviceRecord> run_list;
   bool scanned = false;

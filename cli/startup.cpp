@@ -69,30 +69,73 @@ int ChooseOutputSink(CliApplication& app) {
   return app.sink->Start();
 }
 
-int PrepareRun(CliApplication& app, int argc, char** argv) {
-  const bool protocol = AsksForProtocol(argc, argv);
-  if (app.connected()) {
-    if (!CliService()) {
-      Say(protocol, "Cannot load the diagnostics service");
-      app.exit_status = kolv_exit::kPlatformUnavailable;
-      return 1;
-    }
-    app.modules = ThreadManager::Instance().loaded_modules();
-  }
-  app.sink = nullptr;
-  app.flags = 0;
-  std::string error;
-  if (!app.modules) {
-    Say(protocol, "Cannot load module(s)");
-    app.exit_status = kolv_exit::kPlatformUnavailable;
-    return 1;
-  }
+namespace {
 
+// Without the service or its modules nothing can run; said before any sink exists.
+int PlatformUnavailable(CliApplication& app, bool protocol, const std::string& text) {
+  Say(protocol, text);
+  app.exit_status = kolv_exit::kPlatformUnavailable;
+  return 1;
+}
+
+int ParseAndValidate(CliApplication& app, int argc, char** argv, std::string& error) {
   int parsed = ParseCommandLine(app, argc, argv, error);
   // The test lists too are checked before the output file is opened: a refused command line
   // never touches it. The background copy could not show such an error, so the parent checks.
   if (parsed == 0 && !(app.flags & kFlagTool)) parsed = ValidateDiagnosticArguments(app, error);
   if (parsed != 0) app.flags &= ~kFlagOutputFile;  // a failed parse never writes to a file
+  return parsed;
+}
+
+int StartBackground(CliApplication& app) {
+  if (LaunchBackground(app, app.argument_copy) != 0) {
+    app.exit_status = kolv_exit::kBackgroundLaunchFailed;
+    return 1;
+  }
+  // The copy runs, and its own output ends with its status. What it will warn about is
+  // also said here, where the user is.
+  ReportWarnings(app);
+  for (const std::string& warning : app.warnings.items())
+    Say(false, MorvaStdio::KeyToText("[|WARNING] ", false, true, true) + WarningText(warning));
+  app.exit_status = kolv_exit::kSuccess;
+  return 0;
+}
+
+// Says why the command line was refused; true when the run ends here.
+bool RefuseCommandLine(CliApplication& app, int parsed, const std::string& error) {
+  ShowWarning(app,
+              MorvaStdio::KeyToText(parsed == kParseFatal ? "FATAL_PARSING_ERROR:"
+                                                          : "OUTPUT_REDIRECTION_ERROR:",
+                                    false, true, true) +
+                  " " + MorvaStdio::KeyToText(error, false, false, true),
+              false);
+  // A refused command line is never a success.
+  if (app.exit_status == kolv_exit::kSuccess) app.exit_status = kolv_exit::kCommandLineError;
+  if (parsed != kParseFatal && parsed != kOutputSinkFailed) return false;
+  // They may tell why: a diagnostic letter the host keeps for itself, for one.
+  ShowWarnings(app);
+  app.flags |= kFlagHelp;
+  ShowGeneralHelp(app);
+  delete app.sink;
+  app.sink = nullptr;
+  return true;
+}
+
+}  // namespace
+
+int PrepareRun(CliApplication& app, int argc, char** argv) {
+  const bool protocol = AsksForProtocol(argc, argv);
+  if (app.connected()) {
+    if (!CliService())
+      return PlatformUnavailable(app, protocol, "Cannot load the diagnostics service");
+    app.modules = ThreadManager::Instance().loaded_modules();
+  }
+  app.sink = nullptr;
+  app.flags = 0;
+  if (!app.modules) return PlatformUnavailable(app, protocol, "Cannot load module(s)");
+
+  std::string error;
+  int parsed = ParseAndValidate(app, argc, argv, error);
   const int started = ChooseOutputSink(app);
   WatchOutput(app.sink->OutputDescriptor());
   if (started == kOutputSinkFailed) {
@@ -101,42 +144,12 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
     parsed = kOutputSinkFailed;
   } else if (parsed == 0) {
     if (app.flags & kFlagTool) return 0;  // the plug-in prints its own banner
-    if ((app.flags & kFlagBackgroundParent) && started == kSinkDone) {
-      if (LaunchBackground(app, app.argument_copy) != 0) {
-        app.exit_status = kolv_exit::kBackgroundLaunchFailed;
-        return 1;
-      }
-      // The copy runs, and its own output ends with its status. What it will warn about is
-      // also said here, where the user is.
-      ReportWarnings(app);
-      for (const std::string& warning : app.warnings.items())
-        Say(false, MorvaStdio::KeyToText("[|WARNING] ", false, true, true) + WarningText(warning));
-      app.exit_status = kolv_exit::kSuccess;
-      return 0;
-    }
+    if ((app.flags & kFlagBackgroundParent) && started == kSinkDone) return StartBackground(app);
   }
 
   if (app.sink) PrintBanner(*app.sink);
   ReportWarnings(app);
-  if (parsed != 0) {
-    ShowWarning(app,
-                MorvaStdio::KeyToText(parsed == kParseFatal ? "FATAL_PARSING_ERROR:"
-                                                            : "OUTPUT_REDIRECTION_ERROR:",
-                                      false, true, true) +
-                    " " + MorvaStdio::KeyToText(error, false, false, true),
-                false);
-    // A refused command line is never a success.
-    if (app.exit_status == kolv_exit::kSuccess) app.exit_status = kolv_exit::kCommandLineError;
-    if (parsed == kParseFatal || parsed == kOutputSinkFailed) {
-      // They may tell why: a diagnostic letter the host keeps for itself, for one.
-      ShowWarnings(app);
-      app.flags |= kFlagHelp;
-      ShowGeneralHelp(app);
-      delete app.sink;
-      app.sink = nullptr;
-      return 1;
-    }
-  }
+  if (parsed != 0 && RefuseCommandLine(app, parsed, error)) return 1;
   ShowWarnings(app);
   return parsed;
 }

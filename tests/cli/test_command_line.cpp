@@ -382,7 +382,7 @@ TEST(CommandLine, TestListsAreSplitAndValidated) {
          EXPECT_FALSE(q.all_devices);
          EXPECT_FALSE(q.all_tests);
          EXPECT_EQ(DeviceIds(s), (std::vector<std::string>{"1", "zz"}));
-         EXPECT_EQ(s.devices.Find("1")->diagnostics, std::vector<DiagnosticSelection*>{s.diagnostics[0]});
+         EXPECT_EQ(s.devices.Find("1")->diagnostics, std::vector<DiagnosticSelection*>{s.diagnostics[0].get()});
          EXPECT_FALSE(s.devices.Find("1")->global);
        }},
   };

@@ -1,6 +1,9 @@
 // Merging of test outcomes into the exit status.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <vector>
+
 #include "cli/cli_application.h"
 #include "cli/exit_status.h"
 
@@ -12,25 +15,43 @@ unsigned Merged(std::initializer_list<unsigned> statuses) {
   return app.exit_status;
 }
 
+// The README's order of kolv_cli's outcomes, heaviest first.
+const unsigned kReadmeOrder[] = {
+    kolv_exit::kTestFailed,        kolv_exit::kTestWarning,     kolv_exit::kTestCancelled,
+    kolv_exit::kPlatformUnavailable, kolv_exit::kModuleNotLoaded, kolv_exit::kDevicesMissing,
+    kolv_exit::kSuccess,           kolv_exit::kTestInvalid,     kolv_exit::kTestNotApplicable,
+};
+
+TEST(MergeExitStatus, TheReadmeOrderIsTheOneStatusesFollow) {
+  EXPECT_EQ(std::vector<unsigned>(std::begin(kReadmeOrder), std::end(kReadmeOrder)),
+            (std::vector<unsigned>{21, 22, 25, 2, 30, 31, 0, 24, 23}));
+  // Any two of them, in either order, leave the one listed first.
+  for (size_t i = 0; i < std::size(kReadmeOrder); ++i) {
+    for (size_t j = i + 1; j < std::size(kReadmeOrder); ++j) {
+      for (bool heavier_first : {true, false}) {
+        CliApplication app(false);
+        MergeRunnerStatus(app, heavier_first ? kReadmeOrder[i] : kReadmeOrder[j]);
+        MergeRunnerStatus(app, heavier_first ? kReadmeOrder[j] : kReadmeOrder[i]);
+        EXPECT_EQ(app.exit_status, kReadmeOrder[i])
+            << kReadmeOrder[i] << " and " << kReadmeOrder[j];
+      }
+    }
+  }
+}
+
 TEST(MergeExitStatus, EveryPairKeepsTheHeavierOutcome) {
   // Test status -> exit status; an unrecognised outcome (2, or any code above 6) is invalid.
   const unsigned exit_of[] = {0, 21, 24, 23, 25, 22, 24, 24};
-  // Heaviest first.
-  const std::vector<unsigned> order = {21, 22, 25, 0, 24, 23};
-  auto rank = [&](unsigned e) {
-    for (size_t i = 0; i < order.size(); ++i)
-      if (order[i] == e) return static_cast<int>(i);
-    return 100;
+  // Whichever of the two the README lists first.
+  auto heavier = [](unsigned ea, unsigned eb) {
+    for (unsigned status : kReadmeOrder)
+      if (status == ea || status == eb) return status;
+    ADD_FAILURE() << ea << " and " << eb << " are not in the README's order";
+    return 0u;
   };
-  for (unsigned a = 0; a < 8; ++a) {
-    for (unsigned b = 0; b < 8; ++b) {
-      unsigned expected = 0;
-      const unsigned ea = exit_of[a], eb = exit_of[b];
-      if (ea != 99) expected = ea;
-      if (eb != 99 && (ea == 99 || rank(eb) < rank(ea))) expected = eb;
-      EXPECT_EQ(Merged({a, b}), expected) << a << " then " << b;
-    }
-  }
+  for (unsigned a = 0; a < 8; ++a)
+    for (unsigned b = 0; b < 8; ++b)
+      EXPECT_EQ(Merged({a, b}), heavier(exit_of[a], exit_of[b])) << a << " then " << b;
 }
 
 TEST(MergeExitStatus, SequencesFromUse) {

@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "cli/exit_status.h"
+#include "tools/mendra/cli/mdr_exit_status.h"
 
 using morva_service::ModuleInterfaceView;
 using morva_service::ToolView;

@@ -1,100 +1,16 @@
-#include "tools/mendra/cli/cli_events.h"
+#include "tools/mendra/cli/mdr_cli_listener.h"
 
-#include "cli/exit_status.h"
+#include <string>
+#include <vector>
+
+#include "tools/mendra/cli/cli_event_queue.h"
 #include "tools/mendra/cli/console_display.h"
+#include "tools/mendra/cli/device_events.h"
+#include "tools/mendra/cli/operation_events.h"
+#include "tools/mendra/cli/partition_events.h"
 #include "tools/mendra/common/mdr_utils.h"
 
 using morva_service::ToolEventView;
-
-unsigned MdrExitStatus(int code) {
-  switch (MdrMeaningOf(code).row_status) {
-    case kMdrOutcomeSuccess: return kolv_exit::kSuccess;
-    case kMdrOutcomeNotApplicable: return kolv_exit::kTestNotApplicable;
-    case kMdrOutcomeAborted: return kolv_exit::kTestCancelled;
-    case kMdrOutcomeFailed: return kolv_exit::kTestFailed;
-    case kMdrOutcomeWarning: return kolv_exit::kTestWarning;
-    default: return kolv_exit::kTestInvalid;
-  }
-}
-
-namespace {
-// The host's order of outcomes, except that success weighs least of all the tool's statuses.
-int ToolStatusWeight(unsigned status) {
-  if (status == kolv_exit::kSuccess) return 1;
-  const int weight = kolv_exit::ResultWeight(status);
-  return weight > 0 ? weight + 1 : 0;
-}
-}  // namespace
-
-unsigned MergeToolStatus(unsigned a, unsigned b) {
-  return ToolStatusWeight(b) > ToolStatusWeight(a) ? b : a;
-}
-
-CliEventQueue::CliEventQueue() : lock_(GetNewSemaphore()) { lock_->Init(1, 1); }
-
-CliEventQueue::~CliEventQueue() {
-  for (MdrCliEvent* event : events_) delete event;
-  ReleaseSemaphoreInstance(lock_);
-}
-
-void CliEventQueue::Push(MdrCliEvent* event) {
-  lock_->Wait();
-  events_.push_back(event);
-  lock_->Post();
-}
-
-std::unique_ptr<MdrCliEvent> CliEventQueue::Take() {
-  lock_->Wait();
-  MdrCliEvent* event = nullptr;
-  if (!events_.empty()) {
-    event = events_.front();
-    events_.pop_front();
-  }
-  lock_->Post();
-  return std::unique_ptr<MdrCliEvent>(event);
-}
-
-bool CliEventQueue::Empty() {
-  lock_->Wait();
-  const bool empty = events_.empty();
-  lock_->Post();
-  return empty;
-}
-
-void EventOperationInit::Process(MdrCliEventContext& context) {
-  context.display().OperationStart(operation_);
-}
-
-void EventDeviceInit::Process(MdrCliEventContext& context) {
-  context.DeviceStarted();
-  context.display().DeviceStart(name_);
-}
-
-void EventPartitionInit::Process(MdrCliEventContext& context) {
-  context.DeviceStarted();
-  context.display().PartitionStart(id_, file_system_);
-}
-
-void EventPartitionFinish::Process(MdrCliEventContext& context) {
-  if (has_message_) context.display().set_pending_message(message_);
-  context.display().PartitionReport(id_, code_, context.SecondsSinceDeviceStart(), summary_);
-  context.ResultReported(code_, false);
-}
-
-void EventDeviceFinish::Process(MdrCliEventContext& context) {
-  if (has_message_) context.display().set_pending_message(message_);
-  context.display().DeviceReport(code_, context.SecondsSinceDeviceStart(), sectors_, bad_sectors_,
-                                 operation_);
-  context.ResultReported(code_, true);
-}
-
-void EventOperationFinish::Process(MdrCliEventContext& context) {
-  context.display().OperationFinish();
-}
-
-void EventProgress::Process(MdrCliEventContext& context) {
-  context.display().set_progress(progress_);
-}
 
 MdrCliListener::MdrCliListener(CliEventQueue* queue, MdrUtils* model)
     : queue_(queue), model_(model) {

@@ -1,0 +1,15 @@
+#include "tools/mendra/cli/device_events.h"
+
+#include "tools/mendra/cli/console_display.h"
+
+void EventDeviceInit::Process(MdrCliEventContext& context) {
+  context.DeviceStarted();
+  context.display().DeviceStart(name_);
+}
+
+void EventDeviceFinish::Process(MdrCliEventContext& context) {
+  if (has_message_) context.display().set_pending_message(message_);
+  context.display().DeviceReport(code_, context.SecondsSinceDeviceStart(), sectors_, bad_sectors_,
+                                 operation_);
+  context.ResultReported(code_, true);
+}
