@@ -31,8 +31,6 @@ std::atomic<unsigned long> g_interrupts_before{0};
 std::atomic<bool> g_ending{false};
 std::atomic<int> g_output{-1};
 std::once_flag g_stall_watch;
-// The run's outcome so far, for an end that cannot ask the main thread.
-std::atomic<unsigned> g_outcome{kolv_exit::kSuccess};
 
 // After an interrupt or an abort request, a reader that takes nothing for this long has stopped:
 // the program ends without it. One that takes anything, however slowly, gets the rest of the run.
@@ -49,10 +47,7 @@ constexpr auto kStallLook = std::chrono::milliseconds(20);
   if (!kolv_os::WriteWouldWait(STDERR_FILENO))
     (void)!write(STDERR_FILENO, line.data(), line.size());
   // The run was cancelled; a finding made before stays.
-  unsigned status = g_outcome.load();
-  if (kolv_exit::ResultWeight(kolv_exit::kTestCancelled) > kolv_exit::ResultWeight(status))
-    status = kolv_exit::kTestCancelled;
-  std::quick_exit(static_cast<int>(status));
+  std::quick_exit(static_cast<int>(RunOutcome::Cancelled(RunOutcome::ResultsSoFar())));
 }
 
 // Looks at the watched output until the program ends. Stalled only when every look of the grace
@@ -88,8 +83,6 @@ bool NoteInterrupt() {
   WatchForAStalledReader();
   return !g_interrupted.exchange(true);
 }
-
-int Weight(unsigned status) { return kolv_exit::ResultWeight(status); }
 }  // namespace
 
 void WatchForAStalledReader() {
@@ -120,7 +113,6 @@ std::string UniqueTextList::Joined(const std::string& separator) const {
 CliApplication::CliApplication(bool connect_service) : connected_(connect_service) {
   g_interrupted.store(false);
   g_ending.store(false);
-  g_outcome.store(kolv_exit::kSuccess);
   signal_handler = get_signal_handler();
   if (connected_) {
     if (signal_handler) {
@@ -165,42 +157,16 @@ ModuleSelection* CliApplication::FindSelection(const std::string& name) const {
   return nullptr;
 }
 
-void MergeExitStatus(CliApplication& app, unsigned test_status) {
-  unsigned candidate;
-  switch (test_status) {
-    case 0: candidate = kolv_exit::kSuccess; break;
-    case 1: candidate = kolv_exit::kTestFailed; break;
-    case 3: candidate = kolv_exit::kTestNotApplicable; break;
-    case 4: candidate = kolv_exit::kTestCancelled; break;
-    case 5: candidate = kolv_exit::kTestWarning; break;
-    // An outcome the host does not know is no pass: the protocol writes the invalid letter too.
-    default: candidate = kolv_exit::kTestInvalid; break;
-  }
-  MergeRunnerStatus(app, candidate);
-}
-
-void MergeRunnerStatus(CliApplication& app, unsigned exit_status) {
-  const int current = app.results_merged ? Weight(app.exit_status) : 0;
-  if (Weight(exit_status) > current) app.exit_status = exit_status;
-  app.results_merged = true;
-  g_outcome.store(app.exit_status);
-}
-
-void MergeOutputLost(CliApplication& app) {
-  if (app.exit_status == kolv_exit::kSuccess) app.exit_status = kolv_exit::kOutputFileError;
-}
-
 unsigned ExitStatus(const CliApplication& app) {
   // Set before the look, so that an interrupt the look misses finds it set.
   g_ending.store(true);
-  if (CliInterrupted() && Weight(kolv_exit::kTestCancelled) > Weight(app.exit_status))
-    return kolv_exit::kTestCancelled;
-  return app.exit_status;
+  const unsigned status = app.outcome.Status();
+  return CliInterrupted() ? RunOutcome::Cancelled(status) : status;
 }
 
 void WriteFinalStatus(CliApplication& app) {
   if (app.sink)
-    app.sink->Print("\nCLI Execution status: " + std::to_string(app.exit_status), false, false,
+    app.sink->Print("\nCLI Execution status: " + std::to_string(app.outcome.Status()), false, false,
                     false, false);
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/morva_stdio.h"
+#include "cli/run_outcome.h"
 #include "cli/selections.h"
 #include "morva_service/morva_service.h"
 #include "zerka/zerka.h"
@@ -100,9 +101,7 @@ class CliApplication {
   std::string tool_hint;
   ToolView* tool = nullptr;
   ModuleInterfaceView* tool_module = nullptr;
-  unsigned exit_status = 0;
-  // False until the first test result is merged: the starting status is "no result yet".
-  bool results_merged = false;
+  RunOutcome outcome;
   // An interrupt came during a device scan, which the engine cannot stop: the program ends
   // without waiting for the service thread.
   bool scan_abandoned = false;
@@ -120,17 +119,6 @@ class CliApplication {
   bool connected_ = false;
 };
 
-// Keeps the heaviest test outcome: a test status code (0 passed, 1 failed, 3 not applicable,
-// 4 cancelled, 5 warning, 6 invalid; any other is unrecognised and counts as invalid) is turned
-// into its exit status and replaces the current one when it weighs more. Before the first result
-// the status weighs nothing.
-void MergeExitStatus(CliApplication& app, unsigned test_status);
-// A module-level outcome (devices missing, a failed device scan, nothing applicable), merged by weight
-// like a test result, so the order of modules never changes the outcome.
-void MergeRunnerStatus(CliApplication& app, unsigned exit_status);
-// Output to the -o file was lost: a success becomes kOutputFileError; a finding or an earlier
-// error says more and stays.
-void MergeOutputLost(CliApplication& app);
 unsigned ExitStatus(const CliApplication& app);
 // "\nCLI Execution status: N" on the sink, for the background copy's output file.
 void WriteFinalStatus(CliApplication& app);

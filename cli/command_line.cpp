@@ -177,7 +177,7 @@ int Parser::HandleOption(int option, bool& stop) {
 }
 
 int Parser::Unrecognised() {
-  app_.exit_status = kolv_exit::kCommandLineError;
+  app_.outcome.Decide(kolv_exit::kCommandLineError);
   return Fatal(error_, "UNRECOGNIZED_OPTION_FOUND");
 }
 
@@ -294,7 +294,7 @@ int Parser::HandleTool() {
   // Words skipped so far stand before -T in argv; the tool would take them as its own targets.
   for (int i = 1; i < optind - 1; ++i) {
     if (IsDeviceWord(argv_[i])) {
-      app_.exit_status = kolv_exit::kCommandLineError;
+      app_.outcome.Decide(kolv_exit::kCommandLineError);
       return Fatal(error_, "UNNECESSARY_DEVICES_CHOSEN");
     }
   }
@@ -318,7 +318,7 @@ int Parser::HandleDiagnostic(int option) {
   }
   DiagnosticView* diagnostic = FindDiagnosticOption(selection->module, text);
   if (!diagnostic) {
-    app_.exit_status = kolv_exit::kDiagnosticNotOffered;
+    app_.outcome.Decide(kolv_exit::kDiagnosticNotOffered);
     return Fatal(error_, "INVALID_DIAGNOSTIC_OPTION");
   }
   DiagnosticSelection* chosen = selection->AddDiagnostic();
@@ -402,7 +402,7 @@ int Parser::EndOfToolParse() {
   ModuleSelection* selection = app_.FindSelection(app_.current_module);
   const std::string& name = app_.current_module;
   if (!selection || !selection->module) {
-    app_.exit_status = kolv_exit::kModuleNotLoaded;
+    app_.outcome.Decide(kolv_exit::kModuleNotLoaded);
     return Fatal(error_, "|FOLLOWING_MODULE(S)_ARE_NOT_AVAILABLE: " + name + " - hence the " +
                              app_.tool_hint + " tool can not be executed");
   }
@@ -411,7 +411,7 @@ int Parser::EndOfToolParse() {
     app_.tool_module = FindLoadedModule(app_, name);
     return kParseOk;
   }
-  app_.exit_status = kolv_exit::kToolNotOffered;
+  app_.outcome.Decide(kolv_exit::kToolNotOffered);
   std::string hints;
   for (ToolView* tool : selection->tools) {
     if (!hints.empty()) hints += ", ";
@@ -694,7 +694,7 @@ int ValidateDiagnosticArguments(CliApplication& app, std::string& error) {
     }
   }
   // The loaded ones still run, and no pass of theirs hides the others.
-  if (any_missing) MergeRunnerStatus(app, kolv_exit::kModuleNotLoaded);
+  if (any_missing) app.outcome.Report(kolv_exit::kModuleNotLoaded);
   return kParseOk;
 }
 

@@ -206,7 +206,7 @@ bool ScanModuleDevices(CliApplication& app, ModuleSelection& selection) {
       if (selection.scan_failed) {
         // Not "no devices": nothing is known about them, and the command did not do its work.
         selection.scanned_devices.clear();
-        MergeRunnerStatus(app, kolv_exit::kPlatformUnavailable);
+        app.outcome.Report(kolv_exit::kPlatformUnavailable);
         PrintWarningLine(app, "DEVICE_SCAN_FAILED: " + std::to_string(failure));
       }
       return true;
@@ -214,7 +214,7 @@ bool ScanModuleDevices(CliApplication& app, ModuleSelection& selection) {
     // The service thread is still in the scan: it cannot be waited for.
     app.scan_abandoned = true;
   }
-  MergeRunnerStatus(app, kolv_exit::kTestCancelled);
+  app.outcome.Report(kolv_exit::kTestCancelled);
   if (app.sink) {
     app.sink->NewLine();
     PrintWarningLine(app, "DEVICE_SCAN_ABORTED");

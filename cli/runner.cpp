@@ -177,7 +177,7 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
   if (no_devices) {
     ShowWarning(app, MorvaStdio::KeyToText("NO_DEVICES_FOUND_FOR_THIS_MODULE", false, true, true),
                 false);
-    MergeRunnerStatus(app, kolv_exit::kDevicesMissing);
+    app.outcome.Report(kolv_exit::kDevicesMissing);
   }
   // Named before anything else can end the run, so that nothing hides them; the other devices
   // still run, and no pass of theirs outweighs the missing ones.
@@ -185,7 +185,7 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
     WarnIds(app,
             selection.run_list.empty() ? "FOLLOWING_DEVICE(S)_ARE_NOT_AVAILABLE" : "DEVICES_NOT_FOUND",
             selection.missing_devices);
-    MergeRunnerStatus(app, kolv_exit::kDevicesMissing);
+    app.outcome.Report(kolv_exit::kDevicesMissing);
   }
   // Nothing is left to run: every device named is missing, or the module has none.
   if (no_devices || (selection.run_list.empty() && !selection.missing_devices.empty())) return;
@@ -193,7 +193,7 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
   for (const DeviceRecord& record : selection.run_list)
     for (const auto& diagnostic : record.diagnostics) test_count += diagnostic.tests.size();
   if (test_count == 0) {
-    MergeRunnerStatus(app, kolv_exit::kTestNotApplicable);
+    app.outcome.Report(kolv_exit::kTestNotApplicable);
     ShowWarning(app, "No selected diagnostics are applicable for the selected devices", false);
     return;
   }
@@ -333,7 +333,7 @@ bool DeviceRunPrinter::Handle(const RunEvent& event) {
         app_.cancel_seen = true;
       }
       sink.EndTest(event.status, elapsed);
-      MergeExitStatus(app_, event.status);
+      app_.outcome.ReportTest(event.status);
       suite_progress_ = std::min(100, suite_progress_ + test_share_);
       sink.SuiteProgress(suite_progress_, Since(suite_start_));
       queue_.test_gate.Post();

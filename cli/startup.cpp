@@ -74,7 +74,7 @@ namespace {
 // Without the service or its modules nothing can run; said before any sink exists.
 int PlatformUnavailable(CliApplication& app, bool protocol, const std::string& text) {
   Say(protocol, text);
-  app.exit_status = kolv_exit::kPlatformUnavailable;
+  app.outcome.Decide(kolv_exit::kPlatformUnavailable);
   return 1;
 }
 
@@ -89,7 +89,7 @@ int ParseAndValidate(CliApplication& app, int argc, char** argv, std::string& er
 
 int StartBackground(CliApplication& app) {
   if (LaunchBackground(app, app.argument_copy) != 0) {
-    app.exit_status = kolv_exit::kBackgroundLaunchFailed;
+    app.outcome.Decide(kolv_exit::kBackgroundLaunchFailed);
     return 1;
   }
   // The copy runs, and its own output ends with its status. What it will warn about is
@@ -97,7 +97,7 @@ int StartBackground(CliApplication& app) {
   ReportWarnings(app);
   for (const std::string& warning : app.warnings.items())
     Say(false, MorvaStdio::KeyToText("[|WARNING] ", false, true, true) + WarningText(warning));
-  app.exit_status = kolv_exit::kSuccess;
+  app.outcome.Decide(kolv_exit::kSuccess);
   return 0;
 }
 
@@ -110,7 +110,7 @@ bool RefuseCommandLine(CliApplication& app, int parsed, const std::string& error
                   " " + MorvaStdio::KeyToText(error, false, false, true),
               false);
   // A refused command line is never a success.
-  if (app.exit_status == kolv_exit::kSuccess) app.exit_status = kolv_exit::kCommandLineError;
+  app.outcome.ReportError(kolv_exit::kCommandLineError);
   if (parsed != kParseFatal && parsed != kOutputSinkFailed) return false;
   // They may tell why: a diagnostic letter the host keeps for itself, for one.
   ShowWarnings(app);
@@ -139,7 +139,7 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
   const int started = ChooseOutputSink(app);
   WatchOutput(app.sink->OutputDescriptor());
   if (started == kOutputSinkFailed) {
-    app.exit_status = kolv_exit::kOutputFileError;
+    app.outcome.Decide(kolv_exit::kOutputFileError);
     error = "ERROR_OPENING_FILE";
     parsed = kOutputSinkFailed;
   } else if (parsed == 0) {
@@ -220,7 +220,8 @@ int RunCli(int argc, char** argv) {
     }
     if (final_line && (app.flags & kFlagOutputFile) && (app.flags & kFlagBackgroundChild))
       WriteFinalStatus(app);
-    if (app.sink && app.sink->Finish() != kSinkDone) MergeOutputLost(app);
+    if (app.sink && app.sink->Finish() != kSinkDone)
+      app.outcome.ReportError(kolv_exit::kOutputFileError);
     status = ExitStatus(app);
     if (app.scan_abandoned) EndWithoutWaiting(&app, status);
   }

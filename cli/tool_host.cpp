@@ -71,7 +71,7 @@ ToolStdio& ToolSink() {
 }
 
 void ReportToolProblem(CliApplication& app, const std::string& key, const std::string& detail) {
-  app.exit_status = kolv_exit::kToolUnavailable;
+  app.outcome.Decide(kolv_exit::kToolUnavailable);
   if (!app.sink) return;
   app.sink->PrintText("[|WARNING] ", false);
   app.sink->PrintText(key + ": ", false);
@@ -143,8 +143,8 @@ void LaunchToolCli(CliApplication& app, int argc, char** argv) {
   auto release = reinterpret_cast<ReleaseToolCliFunction>(loader->GetSymbol(handle, "ReleaseToolCli"));
   if (release) release(tool);
   // The library stays loaded: the tool may have left threads or callbacks behind.
-  app.exit_status = result < 0 ? 1u : static_cast<unsigned>(result);
-  if (ToolSink().Finish() != kSinkDone) MergeOutputLost(app);
+  app.outcome.Decide(result < 0 ? 1u : static_cast<unsigned>(result));
+  if (ToolSink().Finish() != kSinkDone) app.outcome.ReportError(kolv_exit::kOutputFileError);
 }
 
 void EndToolRunWithoutWaiting(int status) {

@@ -294,7 +294,7 @@ TEST(CommandLine, EveryLineOfTheTableGivesItsResult) {
     if (row.result != 0) {
       EXPECT_EQ(p->error, row.error);
     }
-    EXPECT_EQ(p->app->exit_status, row.exit_status);
+    EXPECT_EQ(p->app->outcome.Status(), row.exit_status);
     EXPECT_EQ(p->app->flags & row.flags_set, row.flags_set) << std::hex << p->app->flags;
     EXPECT_EQ(p->app->flags & row.flags_clear, 0u) << std::hex << p->app->flags;
     if (row.check && p->result == row.result) row.check(*p);
@@ -429,7 +429,7 @@ TEST(CommandLine, OnlyMissingModulesTurnTheRunIntoHelp) {
   ASSERT_EQ(p->result, 0);
   ReportWarnings(*p->app);
   EXPECT_EQ(p->app->flags & (kFlagHelp | kFlagInformation), unsigned(kFlagHelp | kFlagInformation));
-  EXPECT_EQ(p->app->exit_status, kolv_exit::kModuleNotLoaded);
+  EXPECT_EQ(p->app->outcome.Status(), kolv_exit::kModuleNotLoaded);
 
   std::vector<ModuleInterfaceView*> none;
   CliApplication empty(false);

@@ -11,8 +11,8 @@ namespace {
 
 unsigned Merged(std::initializer_list<unsigned> statuses) {
   CliApplication app(false);
-  for (unsigned s : statuses) MergeExitStatus(app, s);
-  return app.exit_status;
+  for (unsigned s : statuses) app.outcome.ReportTest(s);
+  return app.outcome.Status();
 }
 
 // The README's order of kolv_cli's outcomes, heaviest first.
@@ -30,9 +30,9 @@ TEST(MergeExitStatus, TheReadmeOrderIsTheOneStatusesFollow) {
     for (size_t j = i + 1; j < std::size(kReadmeOrder); ++j) {
       for (bool heavier_first : {true, false}) {
         CliApplication app(false);
-        MergeRunnerStatus(app, heavier_first ? kReadmeOrder[i] : kReadmeOrder[j]);
-        MergeRunnerStatus(app, heavier_first ? kReadmeOrder[j] : kReadmeOrder[i]);
-        EXPECT_EQ(app.exit_status, kReadmeOrder[i])
+        app.outcome.Report(heavier_first ? kReadmeOrder[i] : kReadmeOrder[j]);
+        app.outcome.Report(heavier_first ? kReadmeOrder[j] : kReadmeOrder[i]);
+        EXPECT_EQ(app.outcome.Status(), kReadmeOrder[i])
             << kReadmeOrder[i] << " and " << kReadmeOrder[j];
       }
     }
@@ -70,55 +70,55 @@ TEST(MergeExitStatus, SequencesFromUse) {
 
 TEST(MergeExitStatus, RunnerStatusesNeverHideAFailure) {
   CliApplication failed(false);
-  MergeExitStatus(failed, 1);
-  MergeRunnerStatus(failed, kolv_exit::kDevicesMissing);
-  MergeExitStatus(failed, 0);
-  EXPECT_EQ(failed.exit_status, kolv_exit::kTestFailed);
+  failed.outcome.ReportTest(1);
+  failed.outcome.Report(kolv_exit::kDevicesMissing);
+  failed.outcome.ReportTest(0);
+  EXPECT_EQ(failed.outcome.Status(), kolv_exit::kTestFailed);
 
   // Missing devices outweigh a pass, whichever came first, and yield to a cancellation.
   CliApplication passed(false);
-  MergeExitStatus(passed, 0);
-  MergeRunnerStatus(passed, kolv_exit::kDevicesMissing);
-  EXPECT_EQ(passed.exit_status, kolv_exit::kDevicesMissing);
-  MergeExitStatus(passed, 0);
-  MergeExitStatus(passed, 3);
-  EXPECT_EQ(passed.exit_status, kolv_exit::kDevicesMissing);
-  MergeExitStatus(passed, 4);
-  EXPECT_EQ(passed.exit_status, kolv_exit::kTestCancelled);
+  passed.outcome.ReportTest(0);
+  passed.outcome.Report(kolv_exit::kDevicesMissing);
+  EXPECT_EQ(passed.outcome.Status(), kolv_exit::kDevicesMissing);
+  passed.outcome.ReportTest(0);
+  passed.outcome.ReportTest(3);
+  EXPECT_EQ(passed.outcome.Status(), kolv_exit::kDevicesMissing);
+  passed.outcome.ReportTest(4);
+  EXPECT_EQ(passed.outcome.Status(), kolv_exit::kTestCancelled);
 
   CliApplication nothing(false);
-  MergeRunnerStatus(nothing, kolv_exit::kTestNotApplicable);
-  MergeExitStatus(nothing, 6);
-  EXPECT_EQ(nothing.exit_status, kolv_exit::kTestInvalid);
+  nothing.outcome.Report(kolv_exit::kTestNotApplicable);
+  nothing.outcome.ReportTest(6);
+  EXPECT_EQ(nothing.outcome.Status(), kolv_exit::kTestInvalid);
 
   // A module whose devices could not be scanned is never covered by another module's pass.
   CliApplication unscanned(false);
-  MergeRunnerStatus(unscanned, kolv_exit::kPlatformUnavailable);
-  MergeExitStatus(unscanned, 0);
-  MergeRunnerStatus(unscanned, kolv_exit::kDevicesMissing);
-  MergeExitStatus(unscanned, 6);
-  EXPECT_EQ(unscanned.exit_status, kolv_exit::kPlatformUnavailable);
-  MergeExitStatus(unscanned, 1);
-  EXPECT_EQ(unscanned.exit_status, kolv_exit::kTestFailed);
+  unscanned.outcome.Report(kolv_exit::kPlatformUnavailable);
+  unscanned.outcome.ReportTest(0);
+  unscanned.outcome.Report(kolv_exit::kDevicesMissing);
+  unscanned.outcome.ReportTest(6);
+  EXPECT_EQ(unscanned.outcome.Status(), kolv_exit::kPlatformUnavailable);
+  unscanned.outcome.ReportTest(1);
+  EXPECT_EQ(unscanned.outcome.Status(), kolv_exit::kTestFailed);
 
   // So is a chosen module that is not loaded, which also outweighs missing devices.
   for (unsigned devices_first = 0; devices_first < 2; ++devices_first) {
     CliApplication absent(false);
-    if (devices_first) MergeRunnerStatus(absent, kolv_exit::kDevicesMissing);
-    MergeRunnerStatus(absent, kolv_exit::kModuleNotLoaded);
-    MergeExitStatus(absent, 0);
-    MergeRunnerStatus(absent, kolv_exit::kDevicesMissing);
-    MergeExitStatus(absent, 3);
-    EXPECT_EQ(absent.exit_status, kolv_exit::kModuleNotLoaded) << devices_first;
-    MergeRunnerStatus(absent, kolv_exit::kPlatformUnavailable);
-    EXPECT_EQ(absent.exit_status, kolv_exit::kPlatformUnavailable) << devices_first;
+    if (devices_first) absent.outcome.Report(kolv_exit::kDevicesMissing);
+    absent.outcome.Report(kolv_exit::kModuleNotLoaded);
+    absent.outcome.ReportTest(0);
+    absent.outcome.Report(kolv_exit::kDevicesMissing);
+    absent.outcome.ReportTest(3);
+    EXPECT_EQ(absent.outcome.Status(), kolv_exit::kModuleNotLoaded) << devices_first;
+    absent.outcome.Report(kolv_exit::kPlatformUnavailable);
+    EXPECT_EQ(absent.outcome.Status(), kolv_exit::kPlatformUnavailable) << devices_first;
   }
 
   CliApplication warned(false);
-  MergeExitStatus(warned, 5);
-  MergeRunnerStatus(warned, kolv_exit::kTestNotApplicable);
-  MergeRunnerStatus(warned, kolv_exit::kDevicesMissing);
-  EXPECT_EQ(warned.exit_status, kolv_exit::kTestWarning);
+  warned.outcome.ReportTest(5);
+  warned.outcome.Report(kolv_exit::kTestNotApplicable);
+  warned.outcome.Report(kolv_exit::kDevicesMissing);
+  EXPECT_EQ(warned.outcome.Status(), kolv_exit::kTestWarning);
 }
 
 }  // namespace

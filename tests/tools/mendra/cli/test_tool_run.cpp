@@ -256,7 +256,7 @@ void RunToolInProcess(const std::vector<std::string>& words,
     at("ran");
     release(tool);
     at("released");
-    app.exit_status = static_cast<unsigned>(run.tool_status);
+    app.outcome.Decide(static_cast<unsigned>(run.tool_status));
     run.exit_status = ExitStatus(app);
   }
   dup2(saved_input, STDIN_FILENO);
