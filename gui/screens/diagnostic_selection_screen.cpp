@@ -1,15 +1,11 @@
 #include "gui/screens/diagnostic_selection_screen.h"
 
-#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSpacerItem>
-#include <QVBoxLayout>
 #include <vector>
 
 #include "gui/screens/action_button.h"
-#include "gui/screens/choice_form.h"
 #include "gui/screens/devices_loading_screen.h"
 #include "gui/screens/devices_screen.h"
 #include "gui/screens/execution_log_screen.h"
@@ -21,6 +17,7 @@
 #include "gui/shell/morva_service_executor.h"
 #include "gui/shell/translation_keys.h"
 #include "morva_service/views.h"
+#include "ui_diagnostic_selection_screen.h"
 
 namespace {
 
@@ -29,8 +26,6 @@ constexpr char kRecommendedBrief[] = "RECOMMENDED_BRIEF_DESCRIPTION";
 constexpr char kCustomBrief[] = "CUSTOM_BRIEF_DESCRIPTION";
 constexpr char kAdvancedHint[] = "ADVANCED_USERS_HINT";
 constexpr char kNothingApplicable[] = "NO_APPLICABLE_RECOMMENDED_TESTS";
-
-const char kHintStyle[] = ".QLabel { font: italic 10pt \"Segoe UI\";}";
 
 // The recommended tests come from the module's first diagnostic; null when it has none.
 morva_service::DiagnosticView* FirstDiagnostic(morva_service::ModuleInterfaceView* module) {
@@ -73,7 +68,7 @@ bool FoundDevicesFitNone(morva_service::ModuleInterfaceView* module,
 
 DiagnosticSelectionScreen::DiagnosticSelectionScreen(KolvLiteController* controller)
     : ForkScreen(controller),
-      form_(new DiagnosticSelectionForm),
+      form_(new Ui::DiagnosticSelectionScreen),
       next_button_(MakeActionButton(TranslationKeys::RUN_TESTS,
                                     TranslationKeys::RUN_TESTS_TOOLTIP)),
       back_button_(MakeActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP)),
@@ -120,61 +115,8 @@ DiagnosticSelectionScreen::~DiagnosticSelectionScreen() {
 
 void DiagnosticSelectionScreen::BuildForm() {
   setObjectName(QStringLiteral("DiagnosticSelectionScreen"));
-  resize(795, 586);
-  StyleChoiceScreen(this);
-
-  form_->verticalLayout_2 = new QVBoxLayout(this);
-  form_->verticalLayout_2->setObjectName(QStringLiteral("verticalLayout_2"));
-  form_->verticalLayout_2->setContentsMargins(0, 0, 0, 0);
-  form_->verticalLayout = new QVBoxLayout();
-  form_->verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
-  form_->verticalLayout->setContentsMargins(0, 10, 0, 0);
-  form_->verticalLayout_2->addLayout(form_->verticalLayout);
-
-  form_->gridLayout_3 = new QGridLayout();
-  form_->gridLayout_3->setObjectName(QStringLiteral("gridLayout_3"));
-  form_->gridLayout_3->setHorizontalSpacing(2);
-  form_->gridLayout_3->setVerticalSpacing(0);
-  form_->gridLayout_3->setContentsMargins(0, 0, 0, 0);
-  form_->radial_button_recommended =
-      MakeChoiceRadio(this, QStringLiteral("radial_button_recommended"));
-  form_->gridLayout_3->addWidget(form_->radial_button_recommended, 0, 0);
-  form_->label_recomended_description =
-      MakeChoiceDescription(this, QStringLiteral("label_recomended_description"));
-  form_->gridLayout_3->addWidget(form_->label_recomended_description, 1, 0, 1, 2);
-  form_->label_nothing_applicable =
-      MakeChoiceDescription(this, QStringLiteral("label_nothing_applicable"));
-  form_->label_nothing_applicable->setAccessibleName(QStringLiteral("test_hint"));
-  form_->label_nothing_applicable->setStyleSheet(QLatin1String(kHintStyle));
+  form_->setupUi(this);
   form_->label_nothing_applicable->hide();
-  form_->gridLayout_3->addWidget(form_->label_nothing_applicable, 2, 0, 1, 2);
-  form_->gridLayout_3->setColumnStretch(0, 1);
-  form_->gridLayout_3->setColumnStretch(1, 100);
-  form_->verticalLayout->addLayout(form_->gridLayout_3);
-
-  form_->gridLayout_2 = new QGridLayout();
-  form_->gridLayout_2->setObjectName(QStringLiteral("gridLayout_2"));
-  form_->gridLayout_2->setHorizontalSpacing(2);
-  form_->gridLayout_2->setVerticalSpacing(0);
-  form_->radial_button_custom = MakeChoiceRadio(this, QStringLiteral("radial_button_custom"));
-  form_->gridLayout_2->addWidget(form_->radial_button_custom, 0, 0);
-  form_->label_advanced_hint = new QLabel(this);
-  form_->label_advanced_hint->setObjectName(QStringLiteral("label_advanced_hint"));
-  form_->label_advanced_hint->setAccessibleName(QStringLiteral("test_hint"));
-  form_->label_advanced_hint->setStyleSheet(QLatin1String(kHintStyle));
-  form_->label_advanced_hint->setTextFormat(Qt::PlainText);
-  form_->gridLayout_2->addWidget(form_->label_advanced_hint, 0, 1);
-  form_->label_custom_brief_description =
-      MakeChoiceDescription(this, QStringLiteral("label_custom_brief_description"));
-  form_->gridLayout_2->addWidget(form_->label_custom_brief_description, 1, 0, 1, 3);
-  form_->gridLayout_2->addItem(new QSpacerItem(20, 40, QSizePolicy::Minimum,
-                                               QSizePolicy::Expanding), 2, 0);
-  form_->gridLayout_2->setColumnStretch(0, 1);
-  form_->gridLayout_2->setColumnStretch(1, 100);
-  form_->verticalLayout->addLayout(form_->gridLayout_2);
-  form_->verticalLayout->addItem(
-      new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding));
-
   form_->radial_button_recommended->setText(
       KolvLiteTranslate(kContext, TranslationKeys::RECOMMENDED_TESTS));
   form_->label_recomended_description->setText(KolvLiteTranslate(kContext, kRecommendedBrief));

@@ -8,25 +8,11 @@
 
 #include "gui/screens/fork_screen.h"
 
-class QGridLayout;
-class QLabel;
 class QPushButton;
-class QRadioButton;
-class QSpacerItem;
-class QVBoxLayout;
 
-struct DiagnosticSelectionForm {
-  QVBoxLayout* verticalLayout_2 = nullptr;
-  QVBoxLayout* verticalLayout = nullptr;
-  QGridLayout* gridLayout_3 = nullptr;
-  QRadioButton* radial_button_recommended = nullptr;
-  QLabel* label_recomended_description = nullptr;
-  QLabel* label_nothing_applicable = nullptr;  // why the recommended tests cannot run
-  QGridLayout* gridLayout_2 = nullptr;
-  QRadioButton* radial_button_custom = nullptr;
-  QLabel* label_advanced_hint = nullptr;
-  QLabel* label_custom_brief_description = nullptr;
-};
+namespace Ui {
+class DiagnosticSelectionScreen;
+}
 
 class DiagnosticSelectionScreen : public ForkScreen {
   Q_OBJECT
@@ -41,7 +27,6 @@ class DiagnosticSelectionScreen : public ForkScreen {
 
   QPushButton* next_button() const { return next_button_; }
   QPushButton* back_button() const { return back_button_; }
-  const DiagnosticSelectionForm* form_widgets() const { return form_; }
   // The flow screens this screen made and owns.
   KolvLiteScreen* devices_screen() const { return devices_screen_; }
   KolvLiteScreen* tests_screen() const { return tests_screen_; }
@@ -72,7 +57,7 @@ class DiagnosticSelectionScreen : public ForkScreen {
   // Next is enabled for a possible flow with something to run.
   void UpdateNextEnabled();
 
-  DiagnosticSelectionForm* form_;
+  Ui::DiagnosticSelectionScreen* form_;
   QPushButton* next_button_;
   QPushButton* back_button_;
   QButtonGroup* radio_group_;

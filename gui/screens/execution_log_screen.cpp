@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QSpacerItem>
 #include <QStackedWidget>
 #include <QTextEdit>
 #include <QThread>
@@ -21,20 +20,13 @@
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/translation_keys.h"
 #include "morva_service/views.h"
+#include "ui_execution_log_screen.h"
 
 namespace {
 
 const char kScreenContext[] = "ExecutionLogScreen";
 
 constexpr ActionButtonSize kButtonSize = ActionButtonSize::kAtLeastStandard;
-
-QPushButton* ArrowButton(QWidget* parent, const char* name, const char* text) {
-  auto* button = new QPushButton(QString::fromLatin1(text), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setFixedSize(22, 22);
-  button->setAccessibleName(QStringLiteral("small_white_arrow_button"));
-  return button;
-}
 
 }  // namespace
 
@@ -46,7 +38,7 @@ ExecutionLogScreen::ExecutionLogScreen(KolvLiteController* screen_controller)
           MakeActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP, kButtonSize)),
       export_button(MakeActionButton(TranslationKeys::EXPORT_ENTRY,
                                      TranslationKeys::EXPORT_ENTRY_TOOLTIP, kButtonSize)),
-      form(new ExecutionLogScreenForm),
+      form(new Ui::ExecutionLogScreen),
       read_thread_(new QThread),
       read_output_(nullptr),
       read_pending_(false) {
@@ -80,70 +72,9 @@ ExecutionLogScreen::~ExecutionLogScreen() {
 
 void ExecutionLogScreen::BuildForm() {
   setObjectName(QStringLiteral("ExecutionLogScreen"));
-  setStyleSheet(QStringLiteral(
-      "QWidget[accessibleName=\"execution_log_main_widget\"]{border: 1px solid #BDBDBD;}"));
-  form->verticalLayout = new QVBoxLayout(this);
-  form->verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
-  form->verticalLayout->setSpacing(0);
-  form->verticalLayout->setContentsMargins(0, 0, 0, 0);
-
-  form->execution_log_screen_main_widget = new QWidget(this);
-  form->execution_log_screen_main_widget->setObjectName(
-      QStringLiteral("execution_log_screen_main_widget"));
-  form->execution_log_screen_main_widget->setAccessibleName(
-      QStringLiteral("execution_log_main_widget"));
-  form->verticalLayout->addWidget(form->execution_log_screen_main_widget);
-  form->verticalLayout_2 = new QVBoxLayout(form->execution_log_screen_main_widget);
-  form->verticalLayout_2->setObjectName(QStringLiteral("verticalLayout_2"));
-  form->verticalLayout_2->setSpacing(0);
-  form->verticalLayout_2->setContentsMargins(1, 1, 1, 1);
-
-  form->widget = new QWidget(form->execution_log_screen_main_widget);
-  form->widget->setObjectName(QStringLiteral("widget"));
-  form->widget->setStyleSheet(QStringLiteral(
-      "#widget{background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #F1F1F1, "
-      "stop:1 #CCCCCC);} QLabel{color: black; font: bold 10pt \"Segoe UI\";}"));
-  form->verticalLayout_2->addWidget(form->widget);
-  form->horizontalLayout = new QHBoxLayout(form->widget);
-  form->horizontalLayout->setObjectName(QStringLiteral("horizontalLayout"));
-  form->horizontalLayout->setSpacing(0);
-  form->horizontalLayout->setContentsMargins(0, 0, 0, 0);
-  form->execution_log_label = new QLabel(form->widget);
-  form->execution_log_label->setObjectName(QStringLiteral("execution_log_label"));
-  form->execution_log_label->setIndent(10);
-  form->execution_log_label->setText(KolvLiteTranslate(kScreenContext, "EXECUTION_LOG"));
-  form->horizontalLayout->addWidget(form->execution_log_label);
-  form->horizontalLayout->addItem(
-      new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
-  form->previous_iteration_pushButton =
-      ArrowButton(form->widget, "previous_iteration_pushButton", "<");
-  form->horizontalLayout->addWidget(form->previous_iteration_pushButton);
-  form->iterations_label = new QLabel(form->widget);
-  form->iterations_label->setObjectName(QStringLiteral("iterations_label"));
-  form->iterations_label->setMinimumWidth(70);
-  form->iterations_label->setAlignment(Qt::AlignCenter);
-  form->horizontalLayout->addWidget(form->iterations_label);
-  form->next_iteration_pushButton = ArrowButton(form->widget, "next_iteration_pushButton", ">");
-  form->horizontalLayout->addWidget(form->next_iteration_pushButton);
-
-  form->iterations_stackedWidget = new QStackedWidget(form->execution_log_screen_main_widget);
-  form->iterations_stackedWidget->setObjectName(QStringLiteral("iterations_stackedWidget"));
-  form->verticalLayout_2->addWidget(form->iterations_stackedWidget);
-  form->error_page = new QWidget;
-  form->error_page->setObjectName(QStringLiteral("error_page"));
-  form->verticalLayout_3 = new QVBoxLayout(form->error_page);
-  form->verticalLayout_3->setObjectName(QStringLiteral("verticalLayout_3"));
+  form->setupUi(this);
   form->verticalLayout_3->setAlignment(Qt::AlignTop);
-  form->log_status_frame = new QFrame(form->error_page);
-  form->log_status_frame->setObjectName(QStringLiteral("log_status_frame"));
-  form->log_status_frame->setStyleSheet(QStringLiteral("background-color: rgb(209, 209, 209);"));
-  form->verticalLayout_3->addWidget(form->log_status_frame);
-  form->horizontalLayout_3 = new QHBoxLayout(form->log_status_frame);
-  form->horizontalLayout_3->setObjectName(QStringLiteral("horizontalLayout_3"));
-  form->log_status_label = new QLabel(form->log_status_frame);
-  form->log_status_label->setObjectName(QStringLiteral("log_status_label"));
-  form->horizontalLayout_3->addWidget(form->log_status_label);
-  form->iterations_stackedWidget->addWidget(form->error_page);
+  form->execution_log_label->setText(KolvLiteTranslate(kScreenContext, "EXECUTION_LOG"));
 }
 
 QTextEdit* ExecutionLogScreen::NewPage(bool wrap) {

@@ -10,34 +10,14 @@
 #include "gui/shell/kolv_lite_screen.h"
 
 class LogsReader;
-class QFrame;
-class QHBoxLayout;
 class QKeyEvent;
-class QLabel;
 class QPushButton;
-class QStackedWidget;
 class QTextEdit;
 class QThread;
-class QVBoxLayout;
 
-// The widgets of the screen, by the names the style sheet and the tests find them by.
-struct ExecutionLogScreenForm {
-  QVBoxLayout* verticalLayout;
-  QWidget* execution_log_screen_main_widget;
-  QVBoxLayout* verticalLayout_2;
-  QWidget* widget;
-  QHBoxLayout* horizontalLayout;
-  QLabel* execution_log_label;
-  QPushButton* previous_iteration_pushButton;
-  QLabel* iterations_label;
-  QPushButton* next_iteration_pushButton;
-  QStackedWidget* iterations_stackedWidget;
-  QWidget* error_page;
-  QVBoxLayout* verticalLayout_3;
-  QFrame* log_status_frame;
-  QHBoxLayout* horizontalLayout_3;
-  QLabel* log_status_label;
-};
+namespace Ui {
+class ExecutionLogScreen;
+}
 
 class ExecutionLogScreen : public KolvLiteScreen {
   Q_OBJECT
@@ -76,7 +56,7 @@ class ExecutionLogScreen : public KolvLiteScreen {
   LogsReader* reader;
   QPushButton* back_button;
   QPushButton* export_button;
-  ExecutionLogScreenForm* form;
+  Ui::ExecutionLogScreen* form;
   QVector<HtmlLogEntry> entries;
 
  private slots:

@@ -3,14 +3,12 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QEvent>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMetaObject>
 #include <QPalette>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QSpacerItem>
 #include <QStackedWidget>
 #include <QThread>
 #include <QVBoxLayout>
@@ -29,30 +27,12 @@
 #include "gui/widgets/local_to_utf8.h"
 #include "gui/widgets/progress_widget.h"
 #include "morva_service/views.h"
+#include "ui_execution_screen.h"
 
 namespace {
 
 constexpr char kContext[] = "ExecutionScreen";
 constexpr char kRunningTests[] = "RUNNING_TESTS";
-
-const char kScreenStyle[] =
-    "*[accessibleName=\"execution_header_widget\"] {\n\tborder: 1px solid #BDBDBD;\n}\n\n"
-    "*[accessibleName=\"running_tests_header_widget\"] {\n\tborder: 1px solid #FFFFFF;\n}";
-// The gradient is set on the header and its iteration label, not on the whole header: spread to
-// the iteration arrows it would hide their disabled look.
-const char kHeaderBackground[] =
-    "background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, y2:1, "
-    "stop:0 #F1F1F1, stop:1 #CCCCCC);";
-const char kHeaderLabelStyle[] = "QLabel { font: bold 10pt \"Segoe UI\"; color: rgb(0, 0, 0); }";
-
-QPushButton* MakeArrowButton(QWidget* parent, const char* name, const char* text) {
-  auto* button = new QPushButton(parent);
-  button->setObjectName(QLatin1String(name));
-  button->setFixedSize(22, 22);
-  button->setAccessibleName(QStringLiteral("small_white_arrow_button"));
-  button->setText(QLatin1String(text));
-  return button;
-}
 
 // Action-bar buttons have no parent while the screen is not shown; showing one then would
 // open it as a window of its own.
@@ -86,7 +66,7 @@ ExecutionScreen::ExecutionScreen(KolvLiteController* controller)
                                    ActionButtonSize::kAtLeastStandard)),
       suite_listener(new KolvLiteSuiteListener),
       test_listener(new KolvLiteTestListener),
-      form(new ExecutionScreenForm),
+      form(new Ui::ExecutionScreen),
       controller_guard_(controller),
       execute_returned_(1) {
   RegisterKolvLiteMetaTypes();
@@ -120,69 +100,9 @@ ExecutionScreen::~ExecutionScreen() {
 
 void ExecutionScreen::BuildForm() {
   setObjectName(QStringLiteral("ExecutionScreen"));
-  resize(453, 186);
+  form->setupUi(this);
   setWindowTitle(QString());
-  setStyleSheet(QLatin1String(kScreenStyle));
-
-  form->verticalLayout = new QVBoxLayout(this);
-  form->verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
-  form->verticalLayout->setSpacing(0);
-  form->verticalLayout->setContentsMargins(0, 0, 0, 0);
-
-  form->execution_screen_main_widget = new QWidget(this);
-  form->execution_screen_main_widget->setObjectName(
-      QStringLiteral("execution_screen_main_widget"));
-  form->execution_screen_main_widget->setAccessibleName(QStringLiteral("execution_header_widget"));
-  form->verticalLayout->addWidget(form->execution_screen_main_widget);
-
-  form->verticalLayout_2 = new QVBoxLayout(form->execution_screen_main_widget);
-  form->verticalLayout_2->setObjectName(QStringLiteral("verticalLayout_2"));
-  form->verticalLayout_2->setSpacing(0);
-  form->verticalLayout_2->setContentsMargins(1, 1, 1, 1);
-
-  form->widget = new QWidget(form->execution_screen_main_widget);
-  form->widget->setObjectName(QStringLiteral("widget"));
-  form->widget->setStyleSheet(QStringLiteral("#widget { %1 }\n%2")
-                                .arg(QLatin1String(kHeaderBackground), QLatin1String(kHeaderLabelStyle)));
-  form->verticalLayout_2->addWidget(form->widget);
-
-  form->horizontalLayout = new QHBoxLayout(form->widget);
-  form->horizontalLayout->setObjectName(QStringLiteral("horizontalLayout"));
-  form->horizontalLayout->setSpacing(0);
-  form->horizontalLayout->setContentsMargins(0, 0, 0, 0);
-
-  form->running_tests_label = new QLabel(form->widget);
-  form->running_tests_label->setObjectName(QStringLiteral("running_tests_label"));
-  form->running_tests_label->setStyleSheet(QStringLiteral("font: bold 10pt \"Segoe UI\";"));
-  form->running_tests_label->setMargin(0);
-  form->running_tests_label->setIndent(10);
-  form->running_tests_label->setTextFormat(Qt::PlainText);
   form->running_tests_label->setText(KolvLiteTranslate(kContext, kRunningTests));
-  form->horizontalLayout->addWidget(form->running_tests_label);
-
-  form->horizontalLayout->addItem(
-      new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
-
-  form->previous_iteration_pushButton =
-      MakeArrowButton(form->widget, "previous_iteration_pushButton", "<");
-  form->previous_iteration_pushButton->setEnabled(false);
-  form->horizontalLayout->addWidget(form->previous_iteration_pushButton);
-
-  form->iteration_label = new QLabel(form->widget);
-  form->iteration_label->setObjectName(QStringLiteral("iteration_label"));
-  form->iteration_label->setMinimumWidth(70);
-  form->iteration_label->setAlignment(Qt::AlignCenter);
-  form->iteration_label->setStyleSheet(QLatin1String(kHeaderBackground));
-  form->iteration_label->setTextFormat(Qt::PlainText);
-  form->horizontalLayout->addWidget(form->iteration_label);
-
-  form->next_iteration_pushButton =
-      MakeArrowButton(form->widget, "next_iteration_pushButton", ">");
-  form->horizontalLayout->addWidget(form->next_iteration_pushButton);
-
-  form->iterations_stackedWidget = new QStackedWidget(form->execution_screen_main_widget);
-  form->iterations_stackedWidget->setObjectName(QStringLiteral("iterations_stackedWidget"));
-  form->verticalLayout_2->addWidget(form->iterations_stackedWidget);
 }
 
 KolvLiteTestStatus ExecutionScreen::RowStatusOf(morva_service::TestStatus status) {

@@ -22,11 +22,8 @@ class DiagnosticWidget;
 class KolvLiteSuiteListener;
 class KolvLiteTestListener;
 class ProgressWidget;
-class QHBoxLayout;
 class QLabel;
 class QPushButton;
-class QStackedWidget;
-class QVBoxLayout;
 
 // The widgets of one iteration page. The screen owns the record; the widgets belong to the page.
 struct ExecutionIterationWidgets {
@@ -37,19 +34,9 @@ struct ExecutionIterationWidgets {
   QVector<DiagnosticWidget*> diagnostics;
 };
 
-// The screen's own widgets; children of the screen.
-struct ExecutionScreenForm {
-  QVBoxLayout* verticalLayout = nullptr;
-  QWidget* execution_screen_main_widget = nullptr;
-  QVBoxLayout* verticalLayout_2 = nullptr;
-  QWidget* widget = nullptr;
-  QHBoxLayout* horizontalLayout = nullptr;
-  QLabel* running_tests_label = nullptr;
-  QPushButton* previous_iteration_pushButton = nullptr;
-  QLabel* iteration_label = nullptr;
-  QPushButton* next_iteration_pushButton = nullptr;
-  QStackedWidget* iterations_stackedWidget = nullptr;
-};
+namespace Ui {
+class ExecutionScreen;
+}
 
 class ExecutionScreen : public KolvLiteScreen {
   Q_OBJECT
@@ -87,7 +74,6 @@ class ExecutionScreen : public KolvLiteScreen {
 
   QPushButton* abort_button_widget() const { return abort_button; }
   QPushButton* next_button_widget() const { return next_button; }
-  const ExecutionScreenForm* form_widgets() const { return form; }
   int iteration_count() const { return iterations.size(); }
   ExecutionIterationWidgets* iteration(int index) const;
   bool is_running() const { return running; }
@@ -153,7 +139,7 @@ class ExecutionScreen : public KolvLiteScreen {
   QVector<ExecutionIterationWidgets*> iterations;
   KolvLiteSuiteListener* suite_listener;
   KolvLiteTestListener* test_listener;
-  ExecutionScreenForm* form;
+  Ui::ExecutionScreen* form;
 
  private:
   void BuildForm();

@@ -121,7 +121,7 @@ double PageMs(Bench& bench, double* wall) {
     timer.start();
     const qint64 cpu = StallProbe::ThreadCpuNs();
     screen->BuildDiagnosticWidgets();
-    screen->form_widgets()->iterations_stackedWidget->setCurrentIndex(0);
+    screen->findChild<QStackedWidget*>("iterations_stackedWidget")->setCurrentIndex(0);
     QCoreApplication::processEvents();
     const double ms = static_cast<double>(StallProbe::ThreadCpuNs() - cpu) / 1e6;
     if (ms < best) {

@@ -154,7 +154,7 @@ class ScopedCatalogue {
 
 // Whether every row's status of the shown iteration page lies inside its scroll area's view.
 bool EveryStatusInView(ExecutionScreen* screen) {
-  QWidget* page = screen->form_widgets()->iterations_stackedWidget->currentWidget();
+  QWidget* page = screen->findChild<QStackedWidget*>("iterations_stackedWidget")->currentWidget();
   auto* scroll = page != nullptr ? page->findChild<QScrollArea*>() : nullptr;
   if (scroll == nullptr) return false;
   const QRect view = scroll->viewport()->rect();
@@ -290,8 +290,8 @@ class TestExecutionScreen : public QObject {
     QVERIFY(!screen->next_button_widget()->isHidden());
     QVERIFY(screen->abort_button_widget()->isHidden());
     QCOMPARE(screen->RunningTestsLabel()->text(), QStringLiteral("TESTS_RESULT"));
-    QVERIFY(screen->form_widgets()->iteration_label->isHidden());
-    QVERIFY(screen->form_widgets()->previous_iteration_pushButton->isHidden());
+    QVERIFY(screen->findChild<QLabel*>("iteration_label")->isHidden());
+    QVERIFY(screen->findChild<QPushButton*>("previous_iteration_pushButton")->isHidden());
 
     // VIEW_LOG leads on to the run's log.
     screen->next_button_widget()->click();
@@ -311,12 +311,12 @@ class TestExecutionScreen : public QObject {
     ExecutionScreen* screen = rig.NewScreen();
     const int log_lines = ReadLines(LogPath()).size();
     rig.Enter(screen);
-    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("1 OF 3"));
-    QVERIFY(!screen->form_widgets()->previous_iteration_pushButton->isEnabled());
+    QCOMPARE(screen->findChild<QLabel*>("iteration_label")->text(), QStringLiteral("1 OF 3"));
+    QVERIFY(!screen->findChild<QPushButton*>("previous_iteration_pushButton")->isEnabled());
     QVERIFY(WaitIdle(screen));
 
     QCOMPARE(screen->iteration_count(), 3);
-    QCOMPARE(screen->form_widgets()->iterations_stackedWidget->count(), 3);
+    QCOMPARE(screen->findChild<QStackedWidget*>("iterations_stackedWidget")->count(), 3);
     for (int i = 0; i < 3; ++i) QCOMPARE(Status(screen, i, 0, 0), int(SUCCESS));
     const QVector<qint64> first = rig.context->iteration_start_times;
     QCOMPARE(first.size(), 3);
@@ -325,29 +325,31 @@ class TestExecutionScreen : public QObject {
     QCOMPARE(groups, QList<qint64>(first.begin(), first.end()));
 
     // The shown page followed the run; browsing moves the shared current iteration.
-    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("3 OF 3"));
-    QVERIFY(!screen->form_widgets()->next_iteration_pushButton->isEnabled());
+    QCOMPARE(screen->findChild<QLabel*>("iteration_label")->text(), QStringLiteral("3 OF 3"));
+    QVERIFY(!screen->findChild<QPushButton*>("next_iteration_pushButton")->isEnabled());
     // Under the program's style sheet the disabled arrow looks disabled.
     QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
                                         "/../../bin/kolv_lite.rcc"));
     QFile style(QStringLiteral(":/kolv_lite/Resources/Styles/kolv_lite.qss"));
     QVERIFY(style.open(QIODevice::ReadOnly));
     qApp->setStyleSheet(QString::fromUtf8(style.readAll()));
-    const QImage enabled = screen->form_widgets()->previous_iteration_pushButton->grab().toImage();
-    const QImage disabled = screen->form_widgets()->next_iteration_pushButton->grab().toImage();
+    const QImage enabled =
+        screen->findChild<QPushButton*>("previous_iteration_pushButton")->grab().toImage();
+    const QImage disabled =
+        screen->findChild<QPushButton*>("next_iteration_pushButton")->grab().toImage();
     qApp->setStyleSheet(QString());
     QVERIFY(enabled.pixel(3, 3) != disabled.pixel(3, 3));
-    screen->form_widgets()->previous_iteration_pushButton->click();
-    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("2 OF 3"));
+    screen->findChild<QPushButton*>("previous_iteration_pushButton")->click();
+    QCOMPARE(screen->findChild<QLabel*>("iteration_label")->text(), QStringLiteral("2 OF 3"));
     QCOMPARE(rig.context->current_iteration, 1);
-    screen->form_widgets()->next_iteration_pushButton->click();
+    screen->findChild<QPushButton*>("next_iteration_pushButton")->click();
     QCOMPARE(rig.context->current_iteration, 2);
 
     // A second run right away: new pages only, and every start time after the first run's.
     screen->Unload();
     screen->OnEnter();
     QVERIFY(WaitIdle(screen));
-    QCOMPARE(screen->form_widgets()->iterations_stackedWidget->count(), 3);
+    QCOMPARE(screen->findChild<QStackedWidget*>("iterations_stackedWidget")->count(), 3);
     const QVector<qint64> second = rig.context->iteration_start_times;
     QCOMPARE(second.size(), 3);
     QVERIFY(second[0] > first[2]);
@@ -392,11 +394,11 @@ class TestExecutionScreen : public QObject {
     rig.Select(0, 1, {0});
     rig.context->runs = 3;
     ExecutionScreen* screen = rig.NewScreen();
-    QStackedWidget* pages = screen->form_widgets()->iterations_stackedWidget;
+    QStackedWidget* pages = screen->findChild<QStackedWidget*>("iterations_stackedWidget");
     QList<QPair<int, int>> changes;
     // While the second iteration asks, the user goes back to the first page.
     DialogAnswerer answerer(QStringList(3, QStringLiteral("ok_pushButton")), [&](int dialog) {
-      if (dialog == 1) screen->form_widgets()->previous_iteration_pushButton->click();
+      if (dialog == 1) screen->findChild<QPushButton*>("previous_iteration_pushButton")->click();
     });
     rig.Enter(screen);
     QCOMPARE(pages->currentIndex(), 0);
@@ -411,7 +413,7 @@ class TestExecutionScreen : public QObject {
     // Iteration 3 started without taking the page away; its request called it back.
     QCOMPARE(changes[2], qMakePair(2, int(RUNNING)));
     QCOMPARE(rig.context->current_iteration, 2);
-    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("3 OF 3"));
+    QCOMPARE(screen->findChild<QLabel*>("iteration_label")->text(), QStringLiteral("3 OF 3"));
   }
 
   void abortInFirstIterationReachesEveryLaterOne() {
@@ -497,7 +499,7 @@ class TestExecutionScreen : public QObject {
     rig.Select(1, 0, {0});
     rig.context->runs = 4;
     ExecutionScreen* screen = rig.NewScreen();
-    QStackedWidget* pages = screen->form_widgets()->iterations_stackedWidget;
+    QStackedWidget* pages = screen->findChild<QStackedWidget*>("iterations_stackedWidget");
     rig.Enter(screen);
     // Made after the screen's own, so it sees each end once the screen has handled it.
     QList<int> pages_at_each_end;
@@ -505,14 +507,14 @@ class TestExecutionScreen : public QObject {
             [&] { pages_at_each_end << pages->count(); });
     QCOMPARE(screen->iteration_count(), 1);
     QCOMPARE(pages->count(), 1);
-    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("1 OF 4"));
-    QVERIFY(screen->form_widgets()->next_iteration_pushButton->isEnabled());
+    QCOMPARE(screen->findChild<QLabel*>("iteration_label")->text(), QStringLiteral("1 OF 4"));
+    QVERIFY(screen->findChild<QPushButton*>("next_iteration_pushButton")->isEnabled());
 
     // The user looks ahead: the second page is there with its rows waiting.
-    screen->form_widgets()->next_iteration_pushButton->click();
+    screen->findChild<QPushButton*>("next_iteration_pushButton")->click();
     QCOMPARE(pages->count(), 2);
     QCOMPARE(pages->currentIndex(), 1);
-    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("2 OF 4"));
+    QCOMPARE(screen->findChild<QLabel*>("iteration_label")->text(), QStringLiteral("2 OF 4"));
     QCOMPARE(Status(screen, 1, 1, 0), int(WAITING));
     QVERIFY(WaitIdle(screen));
 
@@ -523,7 +525,7 @@ class TestExecutionScreen : public QObject {
       QCOMPARE(Status(screen, i, 1, 0), int(SUCCESS));
     }
     QCOMPARE(pages->currentIndex(), 1);  // the user's page stayed
-    QCOMPARE(screen->form_widgets()->iteration_label->text(), QStringLiteral("2 OF 4"));
+    QCOMPARE(screen->findChild<QLabel*>("iteration_label")->text(), QStringLiteral("2 OF 4"));
   }
 
   void statusesMapOntoRows() {

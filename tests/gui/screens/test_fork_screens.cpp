@@ -225,7 +225,7 @@ class TestForkScreens : public QObject {
                                        selection->execution_log_screen()};
     QCOMPARE(rig.controller->flow_screens(), recommended);
     QCOMPARE(selection->next_button()->text(), QStringLiteral("RUN_TESTS"));
-    QVERIFY(selection->form_widgets()->radial_button_recommended->isChecked());
+    QVERIFY(FlowChoice(selection, "radial_button_recommended")->isChecked());
 
     // First in the flow: no back button.
     rig.controller->GoToScreen(selection);
@@ -233,17 +233,17 @@ class TestForkScreens : public QObject {
     QVERIFY(selection->next_button()->parentWidget() != nullptr);
 
     QSignalSpy updated(selection, &ForkScreen::UpdatedCurrentFlow);
-    selection->form_widgets()->radial_button_custom->click();
+    FlowChoice(selection, "radial_button_custom")->click();
     QList<KolvLiteScreen*> custom{selection, selection->devices_screen(),
                                   selection->tests_screen(), selection->execution_screen(),
                                   selection->execution_log_screen()};
     QCOMPARE(rig.controller->flow_screens(), custom);
     QCOMPARE(selection->next_button()->text(), QStringLiteral("NEXT"));
     QCOMPARE(selection->step_selected_option(), QStringLiteral("CUSTOM_TESTS"));
-    selection->form_widgets()->radial_button_custom->click();
+    FlowChoice(selection, "radial_button_custom")->click();
     QCOMPARE(updated.count(), 1);
 
-    selection->form_widgets()->radial_button_recommended->click();
+    FlowChoice(selection, "radial_button_recommended")->click();
     QCOMPARE(rig.controller->flow_screens(), recommended);
     QCOMPARE(selection->step_selected_option(), QStringLiteral("RECOMMENDED_TESTS"));
     QCOMPARE(selection->next_button()->text(), QStringLiteral("RUN_TESTS"));
@@ -326,10 +326,10 @@ class TestForkScreens : public QObject {
     QVERIFY(!tell->isHidden());
     QCOMPARE(tell->text(), why);
     // The custom flow stays open to the user; back on recommended, nothing has changed.
-    selection->form_widgets()->radial_button_custom->click();
+    FlowChoice(selection, "radial_button_custom")->click();
     QVERIFY(selection->next_button()->isEnabled());
     QVERIFY(tell->isHidden());
-    selection->form_widgets()->radial_button_recommended->click();
+    FlowChoice(selection, "radial_button_recommended")->click();
     QVERIFY(selection->next_button()->isEnabled());
     QVERIFY(!tell->isHidden());
     delete selection;

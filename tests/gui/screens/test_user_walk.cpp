@@ -33,6 +33,7 @@
 #include "gui/widgets/progress_widget.h"
 #include "support/dialog_watch.h"
 #include "support/program_texts.h"
+#include "support/recommended_flow.h"
 
 namespace {
 
@@ -143,7 +144,7 @@ class UserWalkTest : public QObject {
     storage->click();
     auto* selection = WaitForScreen<DiagnosticSelectionScreen>();
     QVERIFY(selection != nullptr);
-    selection->form_widgets()->radial_button_custom->click();
+    FlowChoice(selection, "radial_button_custom")->click();
     selection->next_button()->click();
 
     auto* devices = WaitForScreen<DevicesScreen>();

@@ -2,6 +2,8 @@
 // diagnostic selection screen.
 #pragma once
 
+#include <QRadioButton>
+
 #include "gui/screens/devices_loading_screen.h"
 #include "gui/screens/diagnostic_selection_screen.h"
 #include "gui/shell/kolv_lite_context.h"
@@ -18,4 +20,9 @@ inline DiagnosticSelectionScreen* EnterRecommendedFlow(KolvLiteController* contr
   selection->InstallDefaultFlow();
   controller->GoToScreen(selection);
   return selection;
+}
+
+// One of the selection screen's two flow choices, by its object name.
+inline QRadioButton* FlowChoice(DiagnosticSelectionScreen* selection, const char* name) {
+  return selection->findChild<QRadioButton*>(QLatin1String(name));
 }
