@@ -15,6 +15,7 @@
 #include "gui/screens/action_button.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/literal_button_text.h"
+#include "ui_kolv_lite_dialog.h"
 
 namespace {
 
@@ -198,7 +199,11 @@ void SetDialogFlags(QDialog* dialog) {
 }  // namespace
 
 KolvLiteDialog::KolvLiteDialog(InputRequest* request_to_answer, QWidget* parent)
-    : QDialog(parent), request(request_to_answer), dragging(false), drag_offset(0, 0) {
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::KolvLiteDialog>()),
+      request(request_to_answer),
+      dragging(false),
+      drag_offset(0, 0) {
   BuildWidgets();
   SetDialogFlags(this);
   KeepAnswerable(this);
@@ -241,63 +246,23 @@ KolvLiteDialog::KolvLiteDialog(InputRequest* request_to_answer, QWidget* parent)
 KolvLiteDialog::~KolvLiteDialog() = default;
 
 void KolvLiteDialog::BuildWidgets() {
-  setObjectName(QStringLiteral("KolvLiteDialog"));
-  setWindowModality(Qt::ApplicationModal);
-  resize(kDialogWidth, 138);
-  setFixedWidth(kDialogWidth);
-  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-  setWindowTitle(QStringLiteral("KOLV Lite"));
-  setStyleSheet(QString::fromLatin1(kWhiteButtonSheet));
-
-  dialog_layout = new QVBoxLayout(this);
-  dialog_layout->setObjectName(QStringLiteral("dialog_layout"));
-  dialog_layout->setSpacing(0);
-  dialog_layout->setContentsMargins(0, 0, 0, 0);
-  dialog_layout->setSizeConstraint(QLayout::SetFixedSize);
-
-  header_widget = MakeHeader(this, &header_icon_label, &header_label, &close_pushButton,
-                             ".QLabel { font: 8pt \"Segoe UI\"; color: rgb(255, 255, 255);}");
-  horizontalLayout = static_cast<QHBoxLayout*>(header_widget->layout());
-  dialog_layout->addWidget(header_widget);
-
-  content_widget = new QWidget(this);
-  content_widget->setObjectName(QStringLiteral("content_widget"));
-  content_widget->setFixedWidth(kDialogWidth);
-  content_widget->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+  ui_->setupUi(this);
+  dialog_layout = ui_->dialog_layout;
+  header_widget = ui_->header_widget;
+  horizontalLayout = ui_->horizontalLayout;
+  header_icon_label = ui_->header_icon_label;
+  header_label = ui_->header_label;
+  close_pushButton = ui_->close_pushButton;
+  content_widget = ui_->content_widget;
+  verticalLayout = ui_->verticalLayout;
+  message_label = ui_->message_label;
+  fields_widget = ui_->fields_widget;
+  verticalLayout_2 = ui_->verticalLayout_2;
+  buttons_widget = ui_->buttons_widget;
+  buttons_layout = ui_->buttons_layout;
+  // Their style sheets paint backgrounds, which plain widgets only do when asked.
+  header_widget->setAttribute(Qt::WA_StyledBackground, true);
   content_widget->setAttribute(Qt::WA_StyledBackground, true);
-  content_widget->setStyleSheet(QString::fromLatin1(kContentSheet));
-  dialog_layout->addWidget(content_widget);
-
-  verticalLayout = new QVBoxLayout(content_widget);
-  verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
-  verticalLayout->setSpacing(10);
-  verticalLayout->setContentsMargins(20, 20, 20, 20);
-
-  message_label = new QLabel(content_widget);
-  message_label->setObjectName(QStringLiteral("message_label"));
-  message_label->setMaximumWidth(291);
-  message_label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-  message_label->setScaledContents(true);
-  message_label->setAlignment(Qt::AlignCenter);
-  message_label->setWordWrap(true);
-  verticalLayout->addWidget(message_label);
-
-  fields_widget = new QWidget(content_widget);
-  fields_widget->setObjectName(QStringLiteral("fields_widget"));
-  fields_widget->setMaximumWidth(291);
-  verticalLayout_2 = new QVBoxLayout(fields_widget);
-  verticalLayout_2->setObjectName(QStringLiteral("verticalLayout_2"));
-  verticalLayout_2->setSizeConstraint(QLayout::SetFixedSize);
-  verticalLayout->addWidget(fields_widget);
-
-  buttons_widget = new QWidget(content_widget);
-  buttons_widget->setObjectName(QStringLiteral("buttons_widget"));
-  buttons_widget->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::Preferred);
-  buttons_layout = new QHBoxLayout(buttons_widget);
-  buttons_layout->setObjectName(QStringLiteral("buttons_layout"));
-  buttons_layout->setSpacing(0);
-  buttons_layout->setContentsMargins(20, 0, 20, 0);
-  verticalLayout->addWidget(buttons_widget);
 }
 
 void KolvLiteDialog::AddButton(const char* key, int id) {

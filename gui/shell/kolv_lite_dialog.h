@@ -3,6 +3,8 @@
 // (CANCEL), 0 closed without an answer.
 #pragma once
 
+#include <memory>
+
 #include <QButtonGroup>
 #include <QDialog>
 #include <QPoint>
@@ -20,6 +22,10 @@ class QResizeEvent;
 class QShowEvent;
 class QVBoxLayout;
 class QWidget;
+
+namespace Ui {
+class KolvLiteDialog;
+}
 
 typedef int InputButtonsId;
 
@@ -52,8 +58,10 @@ class KolvLiteDialog : public QDialog {
   void BuildWidgets();
   void AddButton(const char* key, int id);
 
+  std::unique_ptr<Ui::KolvLiteDialog> ui_;
   InputRequest* request;
   QButtonGroup button_group;
+  // The form's own widgets, kept in ui_.
   QVBoxLayout* dialog_layout;
   QWidget* header_widget;
   QHBoxLayout* horizontalLayout;
