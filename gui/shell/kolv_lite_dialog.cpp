@@ -208,18 +208,18 @@ KolvLiteDialog::KolvLiteDialog(InputRequest* request_to_answer, QWidget* parent)
   SetDialogFlags(this);
   KeepAnswerable(this);
 
-  connect(close_pushButton, &QPushButton::clicked, this, &KolvLiteDialog::OnClose);
+  connect(ui_->close_pushButton, &QPushButton::clicked, this, &KolvLiteDialog::OnClose);
   connect(&button_group, &QButtonGroup::idClicked, this, &KolvLiteDialog::OnAnswer);
 
   if (request) {
-    SetTranslatedText(message_label, request->message, Qt::LinksAccessibleByMouse);
-    SetTranslatedText(header_label, request->title, Qt::NoTextInteraction);
-    header_icon_label->setPixmap(QPixmap(QString::fromLatin1(HeaderIcon(request->kind))));
+    SetTranslatedText(ui_->message_label, request->message, Qt::LinksAccessibleByMouse);
+    SetTranslatedText(ui_->header_label, request->title, Qt::NoTextInteraction);
+    ui_->header_icon_label->setPixmap(QPixmap(QString::fromLatin1(HeaderIcon(request->kind))));
 
     for (InputField* field : request->fields) {
       auto* label_field = dynamic_cast<InputFieldLabel*>(field);
       if (!label_field || label_field->kind() != 0) continue;
-      auto* label = new QLabel(fields_widget);
+      auto* label = new QLabel(ui_->fields_widget);
       const Qt::TextInteractionFlags links =
           Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard;
       const LabelText source = dynamic_cast<KolvLiteRichTextLabel*>(field) != nullptr
@@ -230,10 +230,10 @@ KolvLiteDialog::KolvLiteDialog(InputRequest* request_to_answer, QWidget* parent)
       label->setWordWrap(true);
       label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
       label->setFixedWidth(265);
-      verticalLayout_2->addWidget(label);
+      ui_->verticalLayout_2->addWidget(label);
     }
   }
-  fields_widget->setVisible(request && !request->fields.empty());
+  ui_->fields_widget->setVisible(request && !request->fields.empty());
 
   const int buttons = request ? request->buttons : InputRequest::kOk;
   if (buttons == InputRequest::kOk || buttons == InputRequest::kOkCancel) AddButton("OK", 0);
@@ -247,28 +247,15 @@ KolvLiteDialog::~KolvLiteDialog() = default;
 
 void KolvLiteDialog::BuildWidgets() {
   ui_->setupUi(this);
-  dialog_layout = ui_->dialog_layout;
-  header_widget = ui_->header_widget;
-  horizontalLayout = ui_->horizontalLayout;
-  header_icon_label = ui_->header_icon_label;
-  header_label = ui_->header_label;
-  close_pushButton = ui_->close_pushButton;
-  content_widget = ui_->content_widget;
-  verticalLayout = ui_->verticalLayout;
-  message_label = ui_->message_label;
-  fields_widget = ui_->fields_widget;
-  verticalLayout_2 = ui_->verticalLayout_2;
-  buttons_widget = ui_->buttons_widget;
-  buttons_layout = ui_->buttons_layout;
   // Their style sheets paint backgrounds, which plain widgets only do when asked.
-  header_widget->setAttribute(Qt::WA_StyledBackground, true);
-  content_widget->setAttribute(Qt::WA_StyledBackground, true);
+  ui_->header_widget->setAttribute(Qt::WA_StyledBackground, true);
+  ui_->content_widget->setAttribute(Qt::WA_StyledBackground, true);
 }
 
 void KolvLiteDialog::AddButton(const char* key, int id) {
-  QPushButton* button = MakeWhiteButton(key, buttons_widget);
+  QPushButton* button = MakeWhiteButton(key, ui_->buttons_widget);
   button->setObjectName(QString::fromLatin1(key).toLower() + QStringLiteral("_pushButton"));
-  buttons_layout->addWidget(button);
+  ui_->buttons_layout->addWidget(button);
   button_group.addButton(button, id);
 }
 
@@ -291,12 +278,12 @@ void KolvLiteDialog::OnAnswer(int id) {
 }
 
 void KolvLiteDialog::mousePressEvent(QMouseEvent* event) {
-  PressForDrag(this, header_widget, close_pushButton, event, dragging, drag_offset);
+  PressForDrag(this, ui_->header_widget, ui_->close_pushButton, event, dragging, drag_offset);
   QDialog::mousePressEvent(event);
 }
 
 void KolvLiteDialog::mouseReleaseEvent(QMouseEvent* event) {
-  ReleaseDrag(this, header_widget, event, dragging);
+  ReleaseDrag(this, ui_->header_widget, event, dragging);
   QDialog::mouseReleaseEvent(event);
 }
 

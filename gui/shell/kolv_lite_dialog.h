@@ -13,14 +13,12 @@
 #include "morva_service/input_request.h"
 
 class QEvent;
-class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QMouseEvent;
 class QPushButton;
 class QResizeEvent;
 class QShowEvent;
-class QVBoxLayout;
 class QWidget;
 
 namespace Ui {
@@ -61,20 +59,6 @@ class KolvLiteDialog : public QDialog {
   std::unique_ptr<Ui::KolvLiteDialog> ui_;
   InputRequest* request;
   QButtonGroup button_group;
-  // The form's own widgets, kept in ui_.
-  QVBoxLayout* dialog_layout;
-  QWidget* header_widget;
-  QHBoxLayout* horizontalLayout;
-  QLabel* header_icon_label;
-  QLabel* header_label;
-  QPushButton* close_pushButton;
-  QWidget* content_widget;
-  QVBoxLayout* verticalLayout;
-  QLabel* message_label;
-  QWidget* fields_widget;
-  QVBoxLayout* verticalLayout_2;
-  QWidget* buttons_widget;
-  QHBoxLayout* buttons_layout;
   bool dragging;
   QPoint drag_offset;
 };
