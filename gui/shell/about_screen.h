@@ -2,13 +2,18 @@
 // anywhere, closed by its close button or Escape. Closing only hides it.
 #pragma once
 
+#include <memory>
+
 #include <QFrame>
 #include <QImage>
 #include <QString>
 
 class GripHandler;
-class QPushButton;
 class QTextEdit;
+
+namespace Ui {
+class AboutScreen;
+}
 
 class AboutScreen : public QFrame {
   Q_OBJECT
@@ -19,7 +24,7 @@ class AboutScreen : public QFrame {
 
   // Scrolls the text to its top, as each opening shows it.
   void ScrollTextToTop();
-  QTextEdit* text_edit() const { return text_edit_; }
+  QTextEdit* text_edit() const;
 
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -28,11 +33,8 @@ class AboutScreen : public QFrame {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void BuildForm();
-
   GripHandler* move_grip_;
-  QPushButton* close_button_;
-  QTextEdit* text_edit_;
+  std::unique_ptr<Ui::AboutScreen> ui_;
   QString version_text_;
   QString revision_text_;
   QImage background_;

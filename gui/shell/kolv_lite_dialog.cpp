@@ -15,6 +15,7 @@
 #include "gui/screens/action_button.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/literal_button_text.h"
+#include "ui_kolv_lite_dialog.h"
 
 namespace {
 
@@ -198,23 +199,27 @@ void SetDialogFlags(QDialog* dialog) {
 }  // namespace
 
 KolvLiteDialog::KolvLiteDialog(InputRequest* request_to_answer, QWidget* parent)
-    : QDialog(parent), request(request_to_answer), dragging(false), drag_offset(0, 0) {
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::KolvLiteDialog>()),
+      request(request_to_answer),
+      dragging(false),
+      drag_offset(0, 0) {
   BuildWidgets();
   SetDialogFlags(this);
   KeepAnswerable(this);
 
-  connect(close_pushButton, &QPushButton::clicked, this, &KolvLiteDialog::OnClose);
+  connect(ui_->close_pushButton, &QPushButton::clicked, this, &KolvLiteDialog::OnClose);
   connect(&button_group, &QButtonGroup::idClicked, this, &KolvLiteDialog::OnAnswer);
 
   if (request) {
-    SetTranslatedText(message_label, request->message, Qt::LinksAccessibleByMouse);
-    SetTranslatedText(header_label, request->title, Qt::NoTextInteraction);
-    header_icon_label->setPixmap(QPixmap(QString::fromLatin1(HeaderIcon(request->kind))));
+    SetTranslatedText(ui_->message_label, request->message, Qt::LinksAccessibleByMouse);
+    SetTranslatedText(ui_->header_label, request->title, Qt::NoTextInteraction);
+    ui_->header_icon_label->setPixmap(QPixmap(QString::fromLatin1(HeaderIcon(request->kind))));
 
     for (InputField* field : request->fields) {
       auto* label_field = dynamic_cast<InputFieldLabel*>(field);
       if (!label_field || label_field->kind() != 0) continue;
-      auto* label = new QLabel(fields_widget);
+      auto* label = new QLabel(ui_->fields_widget);
       const Qt::TextInteractionFlags links =
           Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard;
       const LabelText source = dynamic_cast<KolvLiteRichTextLabel*>(field) != nullptr
@@ -225,10 +230,10 @@ KolvLiteDialog::KolvLiteDialog(InputRequest* request_to_answer, QWidget* parent)
       label->setWordWrap(true);
       label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
       label->setFixedWidth(265);
-      verticalLayout_2->addWidget(label);
+      ui_->verticalLayout_2->addWidget(label);
     }
   }
-  fields_widget->setVisible(request && !request->fields.empty());
+  ui_->fields_widget->setVisible(request && !request->fields.empty());
 
   const int buttons = request ? request->buttons : InputRequest::kOk;
   if (buttons == InputRequest::kOk || buttons == InputRequest::kOkCancel) AddButton("OK", 0);
@@ -241,69 +246,16 @@ KolvLiteDialog::KolvLiteDialog(InputRequest* request_to_answer, QWidget* parent)
 KolvLiteDialog::~KolvLiteDialog() = default;
 
 void KolvLiteDialog::BuildWidgets() {
-  setObjectName(QStringLiteral("KolvLiteDialog"));
-  setWindowModality(Qt::ApplicationModal);
-  resize(kDialogWidth, 138);
-  setFixedWidth(kDialogWidth);
-  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-  setWindowTitle(QStringLiteral("KOLV Lite"));
-  setStyleSheet(QString::fromLatin1(kWhiteButtonSheet));
-
-  dialog_layout = new QVBoxLayout(this);
-  dialog_layout->setObjectName(QStringLiteral("dialog_layout"));
-  dialog_layout->setSpacing(0);
-  dialog_layout->setContentsMargins(0, 0, 0, 0);
-  dialog_layout->setSizeConstraint(QLayout::SetFixedSize);
-
-  header_widget = MakeHeader(this, &header_icon_label, &header_label, &close_pushButton,
-                             ".QLabel { font: 8pt \"Segoe UI\"; color: rgb(255, 255, 255);}");
-  horizontalLayout = static_cast<QHBoxLayout*>(header_widget->layout());
-  dialog_layout->addWidget(header_widget);
-
-  content_widget = new QWidget(this);
-  content_widget->setObjectName(QStringLiteral("content_widget"));
-  content_widget->setFixedWidth(kDialogWidth);
-  content_widget->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-  content_widget->setAttribute(Qt::WA_StyledBackground, true);
-  content_widget->setStyleSheet(QString::fromLatin1(kContentSheet));
-  dialog_layout->addWidget(content_widget);
-
-  verticalLayout = new QVBoxLayout(content_widget);
-  verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
-  verticalLayout->setSpacing(10);
-  verticalLayout->setContentsMargins(20, 20, 20, 20);
-
-  message_label = new QLabel(content_widget);
-  message_label->setObjectName(QStringLiteral("message_label"));
-  message_label->setMaximumWidth(291);
-  message_label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-  message_label->setScaledContents(true);
-  message_label->setAlignment(Qt::AlignCenter);
-  message_label->setWordWrap(true);
-  verticalLayout->addWidget(message_label);
-
-  fields_widget = new QWidget(content_widget);
-  fields_widget->setObjectName(QStringLiteral("fields_widget"));
-  fields_widget->setMaximumWidth(291);
-  verticalLayout_2 = new QVBoxLayout(fields_widget);
-  verticalLayout_2->setObjectName(QStringLiteral("verticalLayout_2"));
-  verticalLayout_2->setSizeConstraint(QLayout::SetFixedSize);
-  verticalLayout->addWidget(fields_widget);
-
-  buttons_widget = new QWidget(content_widget);
-  buttons_widget->setObjectName(QStringLiteral("buttons_widget"));
-  buttons_widget->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::Preferred);
-  buttons_layout = new QHBoxLayout(buttons_widget);
-  buttons_layout->setObjectName(QStringLiteral("buttons_layout"));
-  buttons_layout->setSpacing(0);
-  buttons_layout->setContentsMargins(20, 0, 20, 0);
-  verticalLayout->addWidget(buttons_widget);
+  ui_->setupUi(this);
+  // Their style sheets paint backgrounds, which plain widgets only do when asked.
+  ui_->header_widget->setAttribute(Qt::WA_StyledBackground, true);
+  ui_->content_widget->setAttribute(Qt::WA_StyledBackground, true);
 }
 
 void KolvLiteDialog::AddButton(const char* key, int id) {
-  QPushButton* button = MakeWhiteButton(key, buttons_widget);
+  QPushButton* button = MakeWhiteButton(key, ui_->buttons_widget);
   button->setObjectName(QString::fromLatin1(key).toLower() + QStringLiteral("_pushButton"));
-  buttons_layout->addWidget(button);
+  ui_->buttons_layout->addWidget(button);
   button_group.addButton(button, id);
 }
 
@@ -326,12 +278,12 @@ void KolvLiteDialog::OnAnswer(int id) {
 }
 
 void KolvLiteDialog::mousePressEvent(QMouseEvent* event) {
-  PressForDrag(this, header_widget, close_pushButton, event, dragging, drag_offset);
+  PressForDrag(this, ui_->header_widget, ui_->close_pushButton, event, dragging, drag_offset);
   QDialog::mousePressEvent(event);
 }
 
 void KolvLiteDialog::mouseReleaseEvent(QMouseEvent* event) {
-  ReleaseDrag(this, header_widget, event, dragging);
+  ReleaseDrag(this, ui_->header_widget, event, dragging);
   QDialog::mouseReleaseEvent(event);
 }
 

@@ -3,6 +3,8 @@
 // (CANCEL), 0 closed without an answer.
 #pragma once
 
+#include <memory>
+
 #include <QButtonGroup>
 #include <QDialog>
 #include <QPoint>
@@ -11,15 +13,17 @@
 #include "morva_service/input_request.h"
 
 class QEvent;
-class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QMouseEvent;
 class QPushButton;
 class QResizeEvent;
 class QShowEvent;
-class QVBoxLayout;
 class QWidget;
+
+namespace Ui {
+class KolvLiteDialog;
+}
 
 typedef int InputButtonsId;
 
@@ -52,21 +56,9 @@ class KolvLiteDialog : public QDialog {
   void BuildWidgets();
   void AddButton(const char* key, int id);
 
+  std::unique_ptr<Ui::KolvLiteDialog> ui_;
   InputRequest* request;
   QButtonGroup button_group;
-  QVBoxLayout* dialog_layout;
-  QWidget* header_widget;
-  QHBoxLayout* horizontalLayout;
-  QLabel* header_icon_label;
-  QLabel* header_label;
-  QPushButton* close_pushButton;
-  QWidget* content_widget;
-  QVBoxLayout* verticalLayout;
-  QLabel* message_label;
-  QWidget* fields_widget;
-  QVBoxLayout* verticalLayout_2;
-  QWidget* buttons_widget;
-  QHBoxLayout* buttons_layout;
   bool dragging;
   QPoint drag_offset;
 };
