@@ -3,18 +3,12 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QFontMetricsF>
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QMetaObject>
 #include <QMutexLocker>
 #include <QResource>
-#include <QScrollArea>
 #include <QSet>
-#include <QSpacerItem>
 #include <QStackedWidget>
 #include <QThread>
-#include <QVBoxLayout>
 
 #include "gui/screens/diagnostic_selection_screen.h"
 #include "gui/screens/modules_grid_layout.h"
@@ -30,6 +24,7 @@
 #include "morva_service/input_request.h"
 #include "morva_service/views.h"
 #include "zerka/zerka.h"
+#include "ui_modules_screen.h"
 
 namespace {
 
@@ -58,101 +53,37 @@ ModulesScreen::ModulesScreen(KolvLiteController* controller)
     : KolvLiteScreen(controller),
       stop_requested_(false),
       buttons_group_(nullptr),
-      stacked_widget_(nullptr),
-      no_modules_label_(nullptr),
-      scroll_area_(nullptr),
-      scroll_content_(nullptr),
+      form_(new Ui::ModulesScreen),
       module_operation_screen_(nullptr),
       diagnostic_selection_screen_(nullptr),
       grid_layout_(nullptr) {
   BuildForm();
   // Only the wheel moves the tiles; the scroll area itself never takes the keyboard focus.
-  scroll_area_->setFocusPolicy(static_cast<Qt::FocusPolicy>(Qt::WheelFocus & ~Qt::StrongFocus));
+  form_->buttons_scrollArea->setFocusPolicy(
+      static_cast<Qt::FocusPolicy>(Qt::WheelFocus & ~Qt::StrongFocus));
   grid_layout_ = new ModulesGridLayout(nullptr);
   grid_layout_->setContentsMargins(0, 3, 0, 6);
   grid_layout_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   grid_layout_->SetItemSpacing(kGridSpacing);
-  scroll_content_->setLayout(grid_layout_);
+  form_->buttons_scrollContent->setLayout(grid_layout_);
   qRegisterMetaType<QVector<QString>>("QVector<QString>");
   RegisterKolvLiteMetaTypes();
-  stacked_widget_->setCurrentIndex(kModulesPage);
 }
 
 ModulesScreen::~ModulesScreen() {
   DeleteOwnedScreens();
   UnloadToolScreens();
   ClearModules();
+  delete form_;
 }
 
 void ModulesScreen::BuildForm() {
-  setObjectName(QStringLiteral("ModulesScreen"));
-  resize(328, 191);
-  setWindowTitle(QString());
-  setStyleSheet(QString());
-
-  auto* vertical_layout = new QVBoxLayout(this);
-  vertical_layout->setObjectName(QStringLiteral("verticalLayout"));
-  vertical_layout->setSpacing(0);
-  vertical_layout->setContentsMargins(0, 0, 0, 10);
-  stacked_widget_ = new QStackedWidget(this);
-  stacked_widget_->setObjectName(QStringLiteral("modules_screen_stackedWidget"));
-  vertical_layout->addWidget(stacked_widget_);
-
-  auto* no_modules_page = new QWidget();
-  no_modules_page->setObjectName(QStringLiteral("no_modules_page"));
-  auto* page0_layout = new QVBoxLayout(no_modules_page);
-  page0_layout->setObjectName(QStringLiteral("verticalLayout_3"));
-  page0_layout->setSpacing(0);
-  page0_layout->setContentsMargins(0, 10, 0, 0);
-  auto* no_modules_frame = new QFrame(no_modules_page);
-  no_modules_frame->setObjectName(QStringLiteral("no_modules_frame"));
-  no_modules_frame->setFixedHeight(114);
-  no_modules_frame->setStyleSheet(QStringLiteral("background-color: #f2f2f2"));
-  no_modules_frame->setFrameShape(QFrame::NoFrame);
-  no_modules_frame->setFrameShadow(QFrame::Raised);
-  auto* frame_layout = new QHBoxLayout(no_modules_frame);
-  frame_layout->setObjectName(QStringLiteral("horizontalLayout_3"));
-  no_modules_label_ = new QLabel(no_modules_frame);
-  no_modules_label_->setObjectName(QStringLiteral("label"));
-  no_modules_label_->setStyleSheet(QStringLiteral(".QLabel { font: 9pt \"Segoe UI\";}"));
-  no_modules_label_->setAlignment(Qt::AlignCenter);
-  no_modules_label_->setOpenExternalLinks(true);
-  no_modules_label_->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
-                                             Qt::LinksAccessibleByKeyboard);
-  no_modules_label_->setText(KolvLiteTranslate(kContext, kNoModulesInstalled));
-  frame_layout->addWidget(no_modules_label_);
-  page0_layout->addWidget(no_modules_frame);
-  page0_layout->addItem(new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding));
-  stacked_widget_->addWidget(no_modules_page);
-
-  auto* modules_page = new QWidget();
-  modules_page->setObjectName(QStringLiteral("modules_page"));
-  auto* page1_layout = new QVBoxLayout(modules_page);
-  page1_layout->setObjectName(QStringLiteral("verticalLayout_2"));
-  page1_layout->setSpacing(0);
-  page1_layout->setContentsMargins(0, 10, 0, 0);
-  auto* buttons_frame = new QFrame(modules_page);
-  buttons_frame->setObjectName(QStringLiteral("buttons_frame"));
-  buttons_frame->setFrameShape(QFrame::NoFrame);
-  buttons_frame->setLineWidth(0);
-  auto* buttons_layout = new QHBoxLayout(buttons_frame);
-  buttons_layout->setObjectName(QStringLiteral("horizontalLayout"));
-  buttons_layout->setSpacing(0);
-  buttons_layout->setContentsMargins(0, 0, 0, 0);
-  scroll_area_ = new QScrollArea(buttons_frame);
-  scroll_area_->setObjectName(QStringLiteral("buttons_scrollArea"));
-  scroll_area_->setFocusPolicy(Qt::NoFocus);
-  scroll_area_->setFrameShape(QFrame::NoFrame);
-  scroll_area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  scroll_area_->setWidgetResizable(true);
-  scroll_content_ = new QWidget();
-  scroll_content_->setObjectName(QStringLiteral("buttons_scrollContent"));
-  scroll_content_->setGeometry(QRect(0, 0, 327, 170));
-  scroll_content_->setStyleSheet(QStringLiteral(".QWidget {\n\tbackground-color: white;\n}"));
-  scroll_area_->setWidget(scroll_content_);
-  buttons_layout->addWidget(scroll_area_);
-  page1_layout->addWidget(buttons_frame);
-  stacked_widget_->addWidget(modules_page);
+  form_->setupUi(this);
+  form_->label->setText(KolvLiteTranslate(kContext, kNoModulesInstalled));
+  // The stack laid its first page out while the label was still empty, and a page that is not
+  // shown learns of no later change below it: it would keep the empty label's width.
+  form_->no_modules_frame->updateGeometry();
+  form_->verticalLayout_3->activate();
 }
 
 QList<ModuleButton*> ModulesScreen::buttons() const {
@@ -165,7 +96,9 @@ QList<ModuleButton*> ModulesScreen::buttons() const {
 
 QMap<int, QString> ModulesScreen::module_names() const { return module_names_; }
 
-int ModulesScreen::current_page() const { return stacked_widget_->currentIndex(); }
+int ModulesScreen::current_page() const {
+  return form_->modules_screen_stackedWidget->currentIndex();
+}
 
 KolvLiteScreen* ModulesScreen::module_flow_screen() const {
   if (module_operation_screen_ != nullptr) return module_operation_screen_;
@@ -189,7 +122,7 @@ void ModulesScreen::OnEnter() {
   KolvLiteContext* context = controller->execution_context();
   const bool scans_pending = context->scan_controller != nullptr && context->scan_controller->IsBusy();
   if (!controller->IsAnyScreenBusy() && !scans_pending) {
-    stacked_widget_->setCurrentIndex(kModulesPage);
+    form_->modules_screen_stackedWidget->setCurrentIndex(kModulesPage);
     emit ModulesValidationStarted();
     StartClean();
     ClearModules();
@@ -261,7 +194,7 @@ void ModulesScreen::ReloadModules() {
   int counter = 0;
 
   if (modules.empty()) {
-    stacked_widget_->setCurrentIndex(kNoModulesPage);
+    form_->modules_screen_stackedWidget->setCurrentIndex(kNoModulesPage);
   } else {
     connect(context->scan_controller, &DevicesScanController::CheckFinished, this,
             &ModulesScreen::ModuleCheckFinish, Qt::UniqueConnection);

@@ -17,14 +17,15 @@ class DiagnosticSelectionScreen;
 class ModuleButton;
 class ModuleOperationScreen;
 class ModulesGridLayout;
-class QLabel;
-class QScrollArea;
-class QStackedWidget;
 
 namespace morva_service {
 class ModuleInterfaceView;
 class ToolView;
 }  // namespace morva_service
+
+namespace Ui {
+class ModulesScreen;
+}  // namespace Ui
 
 class ModulesScreen : public KolvLiteScreen {
   Q_OBJECT
@@ -85,10 +86,7 @@ class ModulesScreen : public KolvLiteScreen {
   QButtonGroup buttons_group_;
   // Guarded by mutex_.
   QMap<morva_service::ModuleInterfaceView*, ModuleButton*> pending_modules_;
-  QStackedWidget* stacked_widget_;
-  QLabel* no_modules_label_;
-  QScrollArea* scroll_area_;
-  QWidget* scroll_content_;
+  Ui::ModulesScreen* form_;
   ModuleOperationScreen* module_operation_screen_;
   DiagnosticSelectionScreen* diagnostic_selection_screen_;
   ModulesGridLayout* grid_layout_;

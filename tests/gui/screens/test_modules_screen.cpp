@@ -1,6 +1,6 @@
 // The home screen over a scripted engine: which modules become tiles, which tiles are enabled,
 // the one error dialog, the validation signals, stopping, re-entering and choosing a module, and
-// the loading of tool plug-ins, faulty ones among them.
+// the loading of tool plug-ins, faulty ones among them; the empty page while hidden.
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
@@ -466,6 +466,20 @@ class ModulesScreenTest : public QObject {
     QVERIFY(!ToyLoaded("more_toy_twin_gui.so"));
     QVERIFY(plugins.tool_libraries().isEmpty());
     QVERIFY(plugins.tool_screens().isEmpty());
+  }
+
+  void HiddenEmptyPageKeepsTheWidthOfItsMessage() {
+    // The tiles' page is current from the start; the hidden page still sets how narrow the
+    // screen may become, and it must measure its message, not an empty label.
+    auto* page = screen_->findChild<QWidget*>("no_modules_page");
+    auto* label = screen_->findChild<QLabel*>("label");
+    QVERIFY(page != nullptr && label != nullptr);
+    QVERIFY(page->isHidden());
+    QVERIFY(!label->text().isEmpty());
+    const int message_width = label->minimumSizeHint().width();
+    QVERIFY2(page->minimumSizeHint().width() >= message_width,
+             qPrintable(QString::number(page->minimumSizeHint().width())));
+    QVERIFY(screen_->minimumSizeHint().width() >= message_width);
   }
 
   void NoModulesShowsTheEmptyPageAndEndsValidation() {
