@@ -1,15 +1,10 @@
 #include "gui/screens/devices_loading_screen.h"
 
 #include <QFile>
-#include <QFrame>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMetaObject>
 #include <QMovie>
 #include <QPushButton>
-#include <QSpacerItem>
-#include <QVBoxLayout>
 
 #include "gui/screens/action_button.h"
 #include "gui/shell/devices_scan_control.h"
@@ -20,6 +15,7 @@
 #include "gui/shell/translation_keys.h"
 #include "morva_service/input_request.h"
 #include "morva_service/views.h"
+#include "ui_devices_loading_screen.h"
 
 namespace {
 
@@ -29,10 +25,6 @@ constexpr char kAnimation[] = ":/kolv_lite/Resources/Images/General/imgAnimatedL
 // Shipped with the widgets; used while the large animation is not in the resource file.
 constexpr char kSmallAnimation[] = ":/kolv_lite/Resources/Images/General/smallLoading.gif";
 
-const char kStyleSheet[] =
-    "*[accessibleName=\"loading_label\"]{\n\tfont: bold 12pt \"Segoe UI\";\n}\n\n"
-    "*[accessibleName=\"loading_box\"]{\n\tbackground-color: rgb(255, 255, 255);\n}";
-
 }  // namespace
 
 DevicesLoadingScreen::DevicesLoadingScreen(KolvLiteController* controller)
@@ -41,8 +33,7 @@ DevicesLoadingScreen::DevicesLoadingScreen(KolvLiteController* controller)
       waiting_(false),
       cancel_button_(new QPushButton(nullptr)),
       movie_(nullptr),
-      movie_label_(nullptr),
-      loading_label_(nullptr) {
+      form_(new Ui::DevicesLoadingScreen) {
   RegisterKolvLiteMetaTypes();
   cancel_button_->setText(KolvLiteTranslate(TranslationKeys::CANCEL));
   cancel_button_->setAccessibleName(QStringLiteral("white_button"));
@@ -52,55 +43,18 @@ DevicesLoadingScreen::DevicesLoadingScreen(KolvLiteController* controller)
   const QString animation = QFile::exists(QLatin1String(kAnimation))
                                 ? QString::fromLatin1(kAnimation)
                                 : QString::fromLatin1(kSmallAnimation);
-  movie_ = new QMovie(animation, QByteArray(), movie_label_);
-  movie_label_->setMovie(movie_);
+  movie_ = new QMovie(animation, QByteArray(), form_->movie_label);
+  form_->movie_label->setMovie(movie_);
 }
 
 DevicesLoadingScreen::~DevicesLoadingScreen() {
   DeleteActionButtons(controller, {cancel_button_});
+  delete form_;
 }
 
 void DevicesLoadingScreen::BuildForm() {
-  setObjectName(QStringLiteral("DevicesLoadingScreen"));
-  resize(671, 438);
-  setWindowTitle(QString());
-  setStyleSheet(QLatin1String(kStyleSheet));
-  auto* horizontal_layout = new QHBoxLayout(this);
-  horizontal_layout->setObjectName(QStringLiteral("horizontalLayout"));
-  horizontal_layout->setContentsMargins(0, 0, 0, 0);
-  auto* grid_layout = new QGridLayout();
-  grid_layout->setObjectName(QStringLiteral("gridLayout"));
-  horizontal_layout->addLayout(grid_layout);
-
-  auto* frame = new QFrame(this);
-  frame->setObjectName(QStringLiteral("verticalFrame"));
-  frame->setMinimumSize(250, 250);
-  frame->setAccessibleName(QStringLiteral("loading_box"));
-  frame->setAutoFillBackground(false);
-  frame->setFrameShape(QFrame::NoFrame);
-  frame->setFrameShadow(QFrame::Plain);
-  frame->setLineWidth(0);
-  grid_layout->addWidget(frame, 0, 0);
-
-  auto* vertical_layout = new QVBoxLayout(frame);
-  vertical_layout->setObjectName(QStringLiteral("verticalLayout"));
-  vertical_layout->setSpacing(0);
-  vertical_layout->setContentsMargins(0, 0, 0, 0);
-  vertical_layout->addItem(new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding));
-  movie_label_ = new QLabel(frame);
-  movie_label_->setObjectName(QStringLiteral("movie_label"));
-  movie_label_->setMinimumSize(90, 92);
-  movie_label_->setMaximumHeight(92);
-  movie_label_->setAlignment(Qt::AlignCenter);
-  vertical_layout->addWidget(movie_label_);
-  loading_label_ = new QLabel(frame);
-  loading_label_->setObjectName(QStringLiteral("loading_label"));
-  loading_label_->setAccessibleName(QStringLiteral("loading_label"));
-  loading_label_->setStyleSheet(QStringLiteral(".QLabel { font: bold 10pt \"Segoe UI\";}"));
-  loading_label_->setAlignment(Qt::AlignCenter);
-  loading_label_->setText(KolvLiteTranslate(kContext, kLoading));
-  vertical_layout->addWidget(loading_label_);
-  vertical_layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding));
+  form_->setupUi(this);
+  form_->loading_label->setText(KolvLiteTranslate(kContext, kLoading));
 }
 
 morva_service::ModuleInterfaceView* DevicesLoadingScreen::current_module() const {

@@ -5,13 +5,16 @@
 #include "gui/shell/kolv_lite_meta_types.h"
 #include "gui/shell/kolv_lite_screen.h"
 
-class QLabel;
 class QMovie;
 class QPushButton;
 
 namespace morva_service {
 class ModuleInterfaceView;
 }
+
+namespace Ui {
+class DevicesLoadingScreen;
+}  // namespace Ui
 
 class DevicesLoadingScreen : public KolvLiteScreen {
   Q_OBJECT
@@ -53,6 +56,5 @@ class DevicesLoadingScreen : public KolvLiteScreen {
   bool waiting_;
   QPushButton* cancel_button_;
   QMovie* movie_;
-  QLabel* movie_label_;
-  QLabel* loading_label_;
+  Ui::DevicesLoadingScreen* form_;
 };
