@@ -125,6 +125,23 @@ class TestForkScreens : public QObject {
     morva_service::ModuleInterfaceView* module = nullptr;
   };
 
+  // The module operation screen entered, with a screen for the module's first tool.
+  struct ToolChoice {
+    explicit ToolChoice(int module_index)
+        : rig(module_index),
+          tool_screen(rig.controller, QStringLiteral("TOOL")),
+          operation(rig.controller) {
+      if (rig.module == nullptr || rig.module->tools().empty()) return;
+      rig.context->tool_screens.insert(rig.module->tools().front(), &tool_screen);
+      rig.controller->AddFlowScreen(&operation, true);
+      rig.controller->GoToScreen(&operation);
+    }
+    ~ToolChoice() { rig.controller->RemoveFlowScreen(&operation); }
+    Rig rig;
+    PlainScreen tool_screen;
+    ModuleOperationScreen operation;
+  };
+
  private slots:
   void initTestCase() {
     const QString path = QDir(qEnvironmentVariable("KOLV_TEST_TMP", QDir::tempPath()))
@@ -424,14 +441,9 @@ class TestForkScreens : public QObject {
   // A tool's name and description come from the engine: shown as written, without a keyboard
   // shortcut taken from an "&".
   void moduleOperationShowsToolTextsAsWritten() {
-    Rig rig(3);
-    QVERIFY(rig.module != nullptr);
-    morva_service::ToolView* tool = rig.module->tools().front();
-    PlainScreen tool_screen(rig.controller, QStringLiteral("TOOL"));
-    rig.context->tool_screens.insert(tool, &tool_screen);
-    ModuleOperationScreen operation(rig.controller);
-    rig.controller->AddFlowScreen(&operation, true);
-    rig.controller->GoToScreen(&operation);
+    ToolChoice choice(3);
+    QVERIFY(choice.rig.module != nullptr);
+    ModuleOperationScreen& operation = choice.operation;
     QAbstractButton* radio = operation.radio_group()->button(1);
     QVERIFY(radio != nullptr);
     QCOMPARE(radio->text(), QStringLiteral("<b>R&&D"));
@@ -444,19 +456,13 @@ class TestForkScreens : public QObject {
     QCOMPARE(description->textFormat(), Qt::PlainText);
     radio->click();
     QCOMPARE(operation.step_selected_option(), QStringLiteral("<b>R&D"));
-    rig.controller->RemoveFlowScreen(&operation);
   }
 
   // A tool's option reads as the main one: its radio and its description look the same.
   void moduleOperationToolOptionsLookLikeTheMainOne() {
-    Rig rig;
-    QVERIFY(rig.module != nullptr);
-    morva_service::ToolView* tool = rig.module->tools().front();
-    PlainScreen tool_screen(rig.controller, QStringLiteral("TOOL"));
-    rig.context->tool_screens.insert(tool, &tool_screen);
-    ModuleOperationScreen operation(rig.controller);
-    rig.controller->AddFlowScreen(&operation, true);
-    rig.controller->GoToScreen(&operation);
+    ToolChoice choice(0);
+    QVERIFY(choice.rig.module != nullptr);
+    ModuleOperationScreen& operation = choice.operation;
     QRadioButton* main_radio = operation.main_radio();
     auto* tool_radio = qobject_cast<QRadioButton*>(operation.radio_group()->button(1));
     QVERIFY(tool_radio != nullptr);
@@ -482,7 +488,6 @@ class TestForkScreens : public QObject {
     QCOMPARE(tool_description->indent(), main_description->indent());
     QCOMPARE(tool_description->wordWrap(), main_description->wordWrap());
     QCOMPARE(tool_description->textFormat(), main_description->textFormat());
-    rig.controller->RemoveFlowScreen(&operation);
   }
 
   void moduleOperationWithoutToolsHasOnlyTheMainFlow() {
