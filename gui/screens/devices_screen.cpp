@@ -1,13 +1,10 @@
 #include "gui/screens/devices_screen.h"
 
 #include <QButtonGroup>
-#include <QFrame>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QSpacerItem>
 #include <QStackedWidget>
 #include <QStandardItem>
 #include <QStandardItemModel>
@@ -17,6 +14,7 @@
 
 #include "gui/logs/html_generator.h"
 #include "gui/screens/action_button.h"
+#include "gui/screens/device_selection_entry.h"
 #include "gui/screens/devices_loading_screen.h"
 #include "gui/screens/overlay_popup.h"
 #include "gui/shell/kolv_lite_context.h"
@@ -33,53 +31,11 @@
 namespace {
 
 constexpr char kContext[] = "DevicesScreen";
-constexpr char kEntryContext[] = "DeviceSelectionEntry";
 constexpr char kSelectAllTooltip[] = "SELECT_ALL_TOOLTIP";
 constexpr char kRefreshTooltip[] = "REFRESH_DEVICES_TOOLTIP";
-constexpr char kInfoTooltip[] = "DEVICE_INFORMATION_TOOLTIP";
 constexpr char kParentAttribute[] = "parent";
 // Devices with a parent are shown under it; a flat list needs none.
 constexpr int kIndentation = 20;
-
-const char kDeviceCheckBoxStyle[] =
-    ".GroupableCheckBox { \n\tfont: 8pt \"Segoe UI\";\n\t spacing: 5px ;\n\tfont-weight: bold\n}";
-const char kInfoButtonStyle[] =
-    ".QPushButton { border: none; background: transparent; margin-left: 2px;"
-    " image: url(:/kolv_lite/Resources/Images/Buttons/btnInfo.png); }";
-const char kEntryStyle[] = "#DeviceSelectionEntry { background-color: rgb(255, 255, 255); }";
-
-// The row form of one device: check box, information button, filler.
-struct DeviceEntryForm {
-  QWidget* row = nullptr;
-  GroupableCheckBox* device_checkBox = nullptr;
-  QPushButton* info_pushButton = nullptr;
-};
-
-DeviceEntryForm BuildDeviceEntry() {
-  DeviceEntryForm form;
-  form.row = new QWidget();
-  form.row->setObjectName(QStringLiteral("DeviceSelectionEntry"));
-  form.row->setAttribute(Qt::WA_StyledBackground, true);
-  form.row->setStyleSheet(QLatin1String(kEntryStyle));
-  auto* layout = new QHBoxLayout(form.row);
-  layout->setObjectName(QStringLiteral("horizontalLayout"));
-  layout->setContentsMargins(0, 5, 8, 0);
-  form.device_checkBox = new GroupableCheckBox(form.row);
-  form.device_checkBox->setObjectName(QStringLiteral("device_checkBox"));
-  form.device_checkBox->setStyleSheet(QLatin1String(kDeviceCheckBoxStyle));
-  form.device_checkBox->setIconSize(QSize(24, 24));
-  layout->addWidget(form.device_checkBox);
-  form.info_pushButton = new QPushButton(form.row);
-  form.info_pushButton->setObjectName(QStringLiteral("info_pushButton"));
-  form.info_pushButton->setCursor(Qt::PointingHandCursor);
-  form.info_pushButton->setFixedSize(18, 16);
-  form.info_pushButton->setFlat(true);
-  form.info_pushButton->setStyleSheet(QLatin1String(kInfoButtonStyle));
-  form.info_pushButton->setToolTip(KolvLiteTranslate(kEntryContext, kInfoTooltip));
-  layout->addWidget(form.info_pushButton);
-  layout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
-  return form;
-}
 
 }  // namespace
 
@@ -352,17 +308,19 @@ void DevicesScreen::AddDeviceCheckBox(QStandardItem* parent,
   auto* row = new QStandardItem();
   row->setFlags(Qt::ItemIsEnabled);
   parent->appendRow(row);
-  const DeviceEntryForm entry = BuildDeviceEntry();
-  CheckBoxOf(parent)->AddChild(entry.device_checkBox);
+  auto* entry = new DeviceSelectionEntry();
+  GroupableCheckBox* box = entry->check_box();
+  QPushButton* info = entry->info_button();
+  CheckBoxOf(parent)->AddChild(box);
 
-  device_entries_.append(DeviceEntry(entry.device_checkBox, device));
-  group_boxes_.insert(row, entry.device_checkBox);
-  info_rows_.insert(entry.info_pushButton, row);
-  info_buttons_->addButton(entry.info_pushButton);
-  info_devices_.insert(entry.info_pushButton, device);
+  device_entries_.append(DeviceEntry(box, device));
+  group_boxes_.insert(row, box);
+  info_rows_.insert(info, row);
+  info_buttons_->addButton(info);
+  info_devices_.insert(info, device);
 
-  form_->device_treeView->setIndexWidget(row->index(), entry.row);
-  entry.device_checkBox->setText(LiteralButtonText(KolvLiteTranslate(
+  form_->device_treeView->setIndexWidget(row->index(), entry);
+  box->setText(LiteralButtonText(KolvLiteTranslate(
       ModuleName().toStdString(), LocalToUtf8(device->information().display_name))));
   PostDeviceInsertion(row, device);
 }

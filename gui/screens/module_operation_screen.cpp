@@ -4,12 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSpacerItem>
-#include <QVBoxLayout>
 #include <vector>
 
 #include "gui/screens/action_button.h"
-#include "gui/screens/choice_form.h"
 #include "gui/screens/diagnostic_selection_screen.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
@@ -18,17 +15,41 @@
 #include "gui/widgets/literal_button_text.h"
 #include "gui/widgets/local_to_utf8.h"
 #include "morva_service/views.h"
+#include "ui_module_operation_screen.h"
+
+namespace {
+
+// A tool's option is dressed as the main one, so that the form holds the look of both.
+QRadioButton* RadioLike(const QRadioButton* main_radio, QWidget* parent) {
+  auto* radio = new QRadioButton(parent);
+  radio->setAccessibleName(main_radio->accessibleName());
+  radio->setStyleSheet(main_radio->styleSheet());
+  return radio;
+}
+
+QLabel* DescriptionLike(const QLabel* main_description, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setAccessibleName(main_description->accessibleName());
+  label->setStyleSheet(main_description->styleSheet());
+  label->setMargin(main_description->margin());
+  label->setIndent(main_description->indent());
+  label->setWordWrap(main_description->wordWrap());
+  label->setTextFormat(main_description->textFormat());
+  return label;
+}
+
+}  // namespace
 
 ModuleOperationScreen::ModuleOperationScreen(KolvLiteController* controller)
     : ForkScreen(controller),
       radio_group_(new QButtonGroup(nullptr)),
-      form_(new ModuleOperationForm),
+      form_(new Ui::ModuleOperationScreen),
       next_button_(MakeActionButton(TranslationKeys::NEXT, TranslationKeys::NEXT_TOOLTIP,
                                     ActionButtonSize::kAtLeastStandard)),
       diagnostic_selection_screen_(nullptr),
       flows_built_(false) {
   set_step(KolvLiteTranslate(TranslationKeys::OPERATION_SELECTION));
-  BuildForm();
+  form_->setupUi(this);
 
   form_->radial_button_main_operation->setChecked(true);
   radio_group_->setExclusive(true);
@@ -46,36 +67,8 @@ ModuleOperationScreen::~ModuleOperationScreen() {
   delete form_;
 }
 
-void ModuleOperationScreen::BuildForm() {
-  setObjectName(QStringLiteral("ModuleOperationScreen"));
-  resize(881, 646);
-  StyleChoiceScreen(this);
-
-  form_->verticalLayout = new QVBoxLayout(this);
-  form_->verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
-  form_->verticalLayout->setContentsMargins(0, 10, 0, 0);
-  form_->grid_layout = new QGridLayout();
-  form_->grid_layout->setObjectName(QStringLiteral("grid_layout"));
-  form_->grid_layout->setSizeConstraint(QLayout::SetMaximumSize);
-  form_->grid_layout->setVerticalSpacing(6);
-  form_->verticalLayout->addLayout(form_->grid_layout);
-  form_->verticalLayout->addItem(
-      new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding));
-
-  form_->gridLayout = new QGridLayout();
-  form_->gridLayout->setObjectName(QStringLiteral("gridLayout"));
-  form_->gridLayout->setVerticalSpacing(0);
-  form_->radial_button_main_operation =
-      MakeChoiceRadio(this, QStringLiteral("radial_button_main_operation"));
-  form_->radial_button_main_operation->setText(
-      QLatin1String(TranslationKeys::MAIN_MODULE_OPERATION));
-  form_->gridLayout->addWidget(form_->radial_button_main_operation, 0, 0);
-  form_->label_main_module_description =
-      MakeChoiceDescription(this, QStringLiteral("label_main_module_description"));
-  form_->label_main_module_description->setText(
-      QLatin1String(TranslationKeys::DESCRIPTION_MAIN_MODULE_OPERATION));
-  form_->gridLayout->addWidget(form_->label_main_module_description, 1, 0);
-  form_->grid_layout->addLayout(form_->gridLayout, 0, 0);
+QRadioButton* ModuleOperationScreen::main_radio() const {
+  return form_->radial_button_main_operation;
 }
 
 void ModuleOperationScreen::OnEnter() {
@@ -119,9 +112,9 @@ void ModuleOperationScreen::OnEnter() {
 }
 
 int ModuleOperationScreen::AddToolOption(QString name, QString description) {
-  QRadioButton* radio = MakeChoiceRadio(this, QString());
+  QRadioButton* radio = RadioLike(form_->radial_button_main_operation, this);
   radio->setText(LiteralButtonText(KolvLiteTranslate(name.toStdString())));
-  QLabel* label = MakeChoiceDescription(this, QString());
+  QLabel* label = DescriptionLike(form_->label_main_module_description, this);
   label->setText(KolvLiteTranslate(description.toStdString()));
 
   auto* grid = new QGridLayout();

@@ -9,23 +9,16 @@
 #include "gui/screens/fork_screen.h"
 
 class DiagnosticSelectionScreen;
-class QGridLayout;
-class QLabel;
 class QPushButton;
 class QRadioButton;
-class QVBoxLayout;
 
 namespace morva_service {
 class ToolView;
 }
 
-struct ModuleOperationForm {
-  QVBoxLayout* verticalLayout = nullptr;
-  QGridLayout* grid_layout = nullptr;
-  QGridLayout* gridLayout = nullptr;
-  QRadioButton* radial_button_main_operation = nullptr;
-  QLabel* label_main_module_description = nullptr;
-};
+namespace Ui {
+class ModuleOperationScreen;
+}  // namespace Ui
 
 class ModuleOperationScreen : public ForkScreen {
   Q_OBJECT
@@ -35,7 +28,8 @@ class ModuleOperationScreen : public ForkScreen {
   ~ModuleOperationScreen() override;
 
   QPushButton* next_button() const { return next_button_; }
-  const ModuleOperationForm* form_widgets() const { return form_; }
+  // The option of the module's own diagnostics.
+  QRadioButton* main_radio() const;
   QButtonGroup* radio_group() const { return radio_group_; }
   // Made on the first entry; null before.
   DiagnosticSelectionScreen* diagnostic_selection_screen() const {
@@ -54,12 +48,11 @@ class ModuleOperationScreen : public ForkScreen {
   void GoToNextScreen();
 
  private:
-  void BuildForm();
   // A radio button and description for a tool, in a flow of its own; returns the flow.
   int AddToolOption(QString name, QString description);
 
   QButtonGroup* radio_group_;
-  ModuleOperationForm* form_;
+  Ui::ModuleOperationScreen* form_;
   QPushButton* next_button_;
   DiagnosticSelectionScreen* diagnostic_selection_screen_;
   QMap<int, morva_service::ToolView*> tool_flows_;

@@ -2,12 +2,10 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QSpacerItem>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
 #include <QVBoxLayout>
@@ -15,7 +13,9 @@
 
 #include "gui/screens/action_button.h"
 #include "gui/screens/devices_screen.h"
+#include "gui/screens/diagnostic_selection_entry.h"
 #include "gui/screens/overlay_popup.h"
+#include "gui/screens/test_selection_entry.h"
 #include "gui/screens/tests_tree.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
@@ -32,74 +32,9 @@
 namespace {
 
 constexpr char kContext[] = "TestsScreen";
-constexpr char kEntryContext[] = "DeviceSelectionEntry";
 constexpr char kSelectAllTooltip[] = "SELECT_ALL_TOOLTIP";
 constexpr char kNumberOfRuns[] = "NUMBER_OF_TIMES_TO_RUN";
-constexpr char kInfoTooltip[] = "DEVICE_INFORMATION_TOOLTIP";
 constexpr char kNothingApplicable[] = "NO_APPLICABLE_TESTS";
-
-const char kCheckBoxStyle[] =
-    ".GroupableCheckBox { \n\tfont: 8pt \"Segoe UI\";\n\t spacing: 5px ;\n\tfont-weight: bold\n}";
-const char kInfoButtonStyle[] =
-    ".QPushButton { border: none; background: transparent;"
-    " image: url(:/kolv_lite/Resources/Images/Buttons/btnInfo.png); }";
-QWidget* WhiteRow(const char* name) {
-  auto* row = new QWidget();
-  row->setObjectName(QLatin1String(name));
-  row->setAttribute(Qt::WA_StyledBackground, true);
-  row->setStyleSheet(QStringLiteral("#%1 { background-color: rgb(255, 255, 255); }")
-                         .arg(QLatin1String(name)));
-  return row;
-}
-
-// A diagnostic's row: its check box and, below it, its description when it has one.
-QWidget* MakeDiagnosticEntry(const QString& name, const QString& description, bool described,
-                             GroupableCheckBox** box) {
-  QWidget* entry = WhiteRow("DiagnosticSelectionEntry");
-  auto* layout = new QVBoxLayout(entry);
-  layout->setObjectName(QStringLiteral("verticalLayout"));
-  layout->setSpacing(4);
-  layout->setContentsMargins(0, 0, 0, 3);
-  *box = new GroupableCheckBox(LiteralButtonText(name), entry);
-  (*box)->setObjectName(QStringLiteral("diagnostic_checkBox"));
-  (*box)->setStyleSheet(QLatin1String(kCheckBoxStyle));
-  layout->addWidget(*box);
-  auto* label = new QLabel(entry);
-  label->setObjectName(QStringLiteral("diagnostic_description"));
-  label->setWordWrap(true);
-  label->setMinimumWidth(687);
-  label->setMaximumWidth(712);
-  label->setStyleSheet(QStringLiteral("margin-left: 23px;"));
-  label->setFrameShape(QFrame::NoFrame);
-  label->setMargin(0);
-  label->setTextFormat(Qt::PlainText);
-  label->setText(description);
-  label->setVisible(described);
-  layout->addWidget(label);
-  return entry;
-}
-
-// A test's row: its check box and the button that shows its description.
-QWidget* MakeTestEntry(const QString& name, GroupableCheckBox** box, QPushButton** info) {
-  QWidget* entry = WhiteRow("TestSelectionEntry");
-  auto* layout = new QHBoxLayout(entry);
-  layout->setObjectName(QStringLiteral("horizontalLayout"));
-  layout->setSpacing(2);
-  layout->setContentsMargins(0, 0, 0, 3);
-  *box = new GroupableCheckBox(LiteralButtonText(name), entry);
-  (*box)->setObjectName(QStringLiteral("test_checkbox"));
-  layout->addWidget(*box);
-  *info = new QPushButton(entry);
-  (*info)->setObjectName(QStringLiteral("info_pushButton"));
-  (*info)->setCursor(Qt::PointingHandCursor);
-  (*info)->setFixedSize(16, 16);
-  (*info)->setFlat(true);
-  (*info)->setStyleSheet(QLatin1String(kInfoButtonStyle));
-  (*info)->setToolTip(KolvLiteTranslate(kEntryContext, kInfoTooltip));
-  layout->addWidget(*info);
-  layout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
-  return entry;
-}
 
 }  // namespace
 
@@ -301,10 +236,11 @@ bool TestsScreen::AddDiagnosticRow(QTreeWidgetItem* device_row, GroupableCheckBo
                                    morva_service::SystemComponentView* device,
                                    morva_service::DiagnosticView* diagnostic, bool ticked) {
   auto* diagnostic_row = new QTreeWidgetItem(device_row);
-  GroupableCheckBox* diagnostic_box = nullptr;
-  QWidget* entry =
-      MakeDiagnosticEntry(Translate(diagnostic->name()), Translate(diagnostic->description()),
-                          !diagnostic->description().empty(), &diagnostic_box);
+  auto* entry = new DiagnosticSelectionEntry();
+  GroupableCheckBox* diagnostic_box = entry->check_box();
+  diagnostic_box->setText(LiteralButtonText(Translate(diagnostic->name())));
+  entry->description()->setText(Translate(diagnostic->description()));
+  entry->description()->setVisible(!diagnostic->description().empty());
   for (morva_service::TestView* test : diagnostic->tests()) {
     if (test != nullptr && test->SupportsComponent(device)) {
       AddTestRow(diagnostic_row, diagnostic_box, test, ticked);
@@ -325,9 +261,10 @@ void TestsScreen::AddTestRow(QTreeWidgetItem* diagnostic_row, GroupableCheckBox*
                              morva_service::TestView* test, bool ticked) {
   auto* test_row = new QTreeWidgetItem(diagnostic_row);
   test_items_.insert(test_row, test);
-  GroupableCheckBox* test_box = nullptr;
-  QPushButton* info = nullptr;
-  QWidget* entry = MakeTestEntry(Translate(test->name()), &test_box, &info);
+  auto* entry = new TestSelectionEntry();
+  GroupableCheckBox* test_box = entry->check_box();
+  QPushButton* info = entry->info_button();
+  test_box->setText(LiteralButtonText(Translate(test->name())));
   if (test->description().empty()) {
     info->hide();
   } else {

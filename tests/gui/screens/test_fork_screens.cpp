@@ -125,6 +125,23 @@ class TestForkScreens : public QObject {
     morva_service::ModuleInterfaceView* module = nullptr;
   };
 
+  // The module operation screen entered, with a screen for the module's first tool.
+  struct ToolChoice {
+    explicit ToolChoice(int module_index)
+        : rig(module_index),
+          tool_screen(rig.controller, QStringLiteral("TOOL")),
+          operation(rig.controller) {
+      if (rig.module == nullptr || rig.module->tools().empty()) return;
+      rig.context->tool_screens.insert(rig.module->tools().front(), &tool_screen);
+      rig.controller->AddFlowScreen(&operation, true);
+      rig.controller->GoToScreen(&operation);
+    }
+    ~ToolChoice() { rig.controller->RemoveFlowScreen(&operation); }
+    Rig rig;
+    PlainScreen tool_screen;
+    ModuleOperationScreen operation;
+  };
+
  private slots:
   void initTestCase() {
     const QString path = QDir(qEnvironmentVariable("KOLV_TEST_TMP", QDir::tempPath()))
@@ -405,7 +422,7 @@ class TestForkScreens : public QObject {
 
     // Back on the main flow the tool stays chosen; the diagnostics follow the operation screen.
     rig.controller->GoToPreviousScreen();
-    operation->form_widgets()->radial_button_main_operation->click();
+    operation->main_radio()->click();
     operation->next_button()->click();
     QCOMPARE(rig.controller->current_screen(), selection);
     QCOMPARE(rig.context->selected_tool, tool);
@@ -424,14 +441,9 @@ class TestForkScreens : public QObject {
   // A tool's name and description come from the engine: shown as written, without a keyboard
   // shortcut taken from an "&".
   void moduleOperationShowsToolTextsAsWritten() {
-    Rig rig(3);
-    QVERIFY(rig.module != nullptr);
-    morva_service::ToolView* tool = rig.module->tools().front();
-    PlainScreen tool_screen(rig.controller, QStringLiteral("TOOL"));
-    rig.context->tool_screens.insert(tool, &tool_screen);
-    ModuleOperationScreen operation(rig.controller);
-    rig.controller->AddFlowScreen(&operation, true);
-    rig.controller->GoToScreen(&operation);
+    ToolChoice choice(3);
+    QVERIFY(choice.rig.module != nullptr);
+    ModuleOperationScreen& operation = choice.operation;
     QAbstractButton* radio = operation.radio_group()->button(1);
     QVERIFY(radio != nullptr);
     QCOMPARE(radio->text(), QStringLiteral("<b>R&&D"));
@@ -444,7 +456,38 @@ class TestForkScreens : public QObject {
     QCOMPARE(description->textFormat(), Qt::PlainText);
     radio->click();
     QCOMPARE(operation.step_selected_option(), QStringLiteral("<b>R&D"));
-    rig.controller->RemoveFlowScreen(&operation);
+  }
+
+  // A tool's option reads as the main one: its radio and its description look the same.
+  void moduleOperationToolOptionsLookLikeTheMainOne() {
+    ToolChoice choice(0);
+    QVERIFY(choice.rig.module != nullptr);
+    ModuleOperationScreen& operation = choice.operation;
+    QRadioButton* main_radio = operation.main_radio();
+    auto* tool_radio = qobject_cast<QRadioButton*>(operation.radio_group()->button(1));
+    QVERIFY(tool_radio != nullptr);
+    QLabel* main_description = nullptr;
+    QLabel* tool_description = nullptr;
+    for (QLabel* label : operation.findChildren<QLabel*>()) {
+      if (label->text() == QStringLiteral("DESCRIPTION_MAIN_MODULE_OPERATION")) {
+        main_description = label;
+      }
+      if (label->text() == QStringLiteral("FIXER_DESCRIPTION")) tool_description = label;
+    }
+    QVERIFY(main_description != nullptr);
+    QVERIFY(tool_description != nullptr);
+    for (QWidget* widget : {static_cast<QWidget*>(main_radio), static_cast<QWidget*>(tool_radio),
+                            static_cast<QWidget*>(main_description),
+                            static_cast<QWidget*>(tool_description)}) {
+      widget->ensurePolished();
+    }
+    QCOMPARE(tool_radio->accessibleName(), main_radio->accessibleName());
+    QCOMPARE(tool_radio->font(), main_radio->font());
+    QCOMPARE(tool_description->accessibleName(), main_description->accessibleName());
+    QCOMPARE(tool_description->font(), main_description->font());
+    QCOMPARE(tool_description->indent(), main_description->indent());
+    QCOMPARE(tool_description->wordWrap(), main_description->wordWrap());
+    QCOMPARE(tool_description->textFormat(), main_description->textFormat());
   }
 
   void moduleOperationWithoutToolsHasOnlyTheMainFlow() {

@@ -15,6 +15,7 @@
 #include <QStyleOptionSlider>
 #include <QSet>
 #include <QTextBrowser>
+#include <QTranslator>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -96,6 +97,19 @@ GroupableCheckBox* BoxOfRow(QTreeWidget* tree, QTreeWidgetItem* item) {
   if (auto* box = qobject_cast<GroupableCheckBox*>(widget)) return box;
   return widget->findChild<GroupableCheckBox*>();
 }
+
+// The program's catalogue of the device rows, as far as the information buttons need it.
+class RowsTranslator : public QTranslator {
+ public:
+  QString translate(const char* context, const char* source, const char*, int) const override {
+    if (QByteArray(context) == "DeviceSelectionEntry" &&
+        QByteArray(source) == "DEVICE_INFORMATION_TOOLTIP") {
+      return "Show the details";
+    }
+    return QString();
+  }
+  bool isEmpty() const override { return false; }
+};
 
 QString Mark(Qt::CheckState state) {
   return state == Qt::Checked ? "+" : state == Qt::Unchecked ? "-" : "~";
@@ -276,6 +290,24 @@ class TestsScreenTest : public QObject {
     emit controller_->OverlayClicked();
     QCOMPARE(popup->parentWidget(), static_cast<QWidget*>(tests_));
     QVERIFY(!popup->isVisible());
+  }
+
+  // The information buttons of the device rows and of the test rows say the same, in the
+  // device rows' translation context.
+  void InformationButtonsShareTheDeviceRowsToolTip() {
+    RowsTranslator translator;
+    QVERIFY(QCoreApplication::installTranslator(&translator));
+    const auto remove = qScopeGuard([&] { QCoreApplication::removeTranslator(&translator); });
+    Start();
+    QCOMPARE(devices_->device_entries().size(), 4);
+    for (const auto& entry : devices_->device_entries()) {
+      QAbstractButton* info = devices_->InfoButtonOf(entry.second);
+      QVERIFY(info != nullptr);
+      QCOMPARE(info->toolTip(), QString("Show the details"));
+    }
+    ChooseDevices({"d0"});
+    QCOMPARE(tests_->info_rows().size(), 1);
+    QCOMPARE(tests_->info_rows().firstKey()->toolTip(), QString("Show the details"));
   }
 
   // An "&" in a device, diagnostic or test name is shown, not taken as a keyboard mnemonic.
