@@ -12,14 +12,9 @@
 #include "gui/widgets/literal_button_text.h"
 #include "tools/mendra/gui/mdr_plugin.h"
 
-namespace {
-const char kButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
-}
-
 MdrDeviceSelectionScreen::MdrDeviceSelectionScreen(KolvLiteController* controller)
-    : DevicesScreen(controller), system_disk_note_(new QLabel(devices_page())) {
-  next_button_->setStyleSheet(QString::fromLatin1(kButtonStyle));
-  back_button_->setStyleSheet(QString::fromLatin1(kButtonStyle));
+    : DevicesScreen(controller, ActionButtonSize::kAtLeastStandard),
+      system_disk_note_(new QLabel(devices_page())) {
   disconnect(back_button_, nullptr, controller, nullptr);
   connect(back_button_, &QPushButton::clicked, this, &MdrDeviceSelectionScreen::GoBack);
   next_button_->setText(KolvLiteTranslate("RUN_TASKS"));

@@ -321,6 +321,9 @@ class TestToolScreens : public QObject {
   void deviceScreenOffersAcceptedDevices() {
     Rig rig;
     MdrDeviceSelectionScreen* devices = rig.screen->device_screen();
+    // Its action buttons are sized as those of the tool's other screens.
+    for (QPushButton* button : {devices->next_button(), devices->back_button()})
+      QCOMPARE(button->styleSheet(), rig.screen->next_button()->styleSheet());
     MdrPlugin::UpdateModel(0, rig.module, rig.tool);
     rig.controller->AddFlowScreen(devices, true);
     rig.controller->GoToScreen(devices);
