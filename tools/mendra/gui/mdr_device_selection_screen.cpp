@@ -11,6 +11,7 @@
 #include "gui/widgets/groupable_check_box.h"
 #include "gui/widgets/literal_button_text.h"
 #include "tools/mendra/gui/mdr_plugin.h"
+#include "ui_mdr_system_disk_note.h"
 
 MdrDeviceSelectionScreen::MdrDeviceSelectionScreen(KolvLiteController* controller)
     : DevicesScreen(controller, ActionButtonSize::kAtLeastStandard),
@@ -20,10 +21,9 @@ MdrDeviceSelectionScreen::MdrDeviceSelectionScreen(KolvLiteController* controlle
   next_button_->setText(KolvLiteTranslate("RUN_TASKS"));
   set_step(KolvLiteTranslate("DEVICE_STEP"));
   message_label()->setText(KolvLiteTranslate("CANNOT_EXECUTE_ON_OPERATING_SYSTEM_DISK"));
-  system_disk_note_->setObjectName(QStringLiteral("system_disk_note"));
+  Ui::MdrSystemDiskNote note;
+  note.setupUi(system_disk_note_);
   system_disk_note_->setText(KolvLiteTranslate("SYSTEM_DISK_NEVER_OFFERED"));
-  system_disk_note_->setStyleSheet(QStringLiteral(".QLabel { font: 9pt \"Segoe UI\";}"));
-  system_disk_note_->setWordWrap(true);
   system_disk_note_->hide();
   devices_page_layout()->insertWidget(0, system_disk_note_);
 }
