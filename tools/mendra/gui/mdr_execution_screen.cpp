@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QStringList>
 
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
@@ -17,6 +17,7 @@
 #include "tools/mendra/gui/mdr_plugin.h"
 #include "tools/mendra/gui/mdr_tool_log.h"
 #include "tools/mendra/gui/mdr_widgets.h"
+#include "ui_mdr_iteration_page.h"
 
 namespace {
 void ShowButton(QPushButton* button, bool visible) {
@@ -27,6 +28,42 @@ void ShowButton(QPushButton* button, bool visible) {
     button->show();
   }
 }
+
+// A filesystem repair has a row for each chosen partition; the other operations one for the
+// whole device.
+QStringList RowTexts(MdrUtils& model, const std::string& device_id) {
+  const int operation = MdrPlugin::operation();
+  if (operation != 2) {
+    return {KolvLiteTranslate(operation == 0 ? "SCAN_BAD_SECTORS_LABEL"
+                                             : "SCAN_AND_REPAIR_BAD_SECTORS_LABEL")};
+  }
+  QStringList texts;
+  const PartitionSelection* selection = model.selection();
+  if (selection == nullptr) return texts;
+  const auto chosen = selection->find(device_id);
+  if (chosen == selection->end()) return texts;
+  for (const std::string& key : chosen->second) {
+    const MdrPartition* partition = model.FindPartition(key);
+    const std::string mount = partition != nullptr ? partition->mount_point : key;
+    texts << KolvLiteTranslate("FILESYSTEM_REPAIR_LABEL") + QStringLiteral(" : ") +
+                 QString::fromStdString(mount);
+  }
+  return texts;
+}
+
+// Headed by the name the tool's model knows the device by.
+MdrDiagnosticWidget* DevicePanel(MdrUtils& model, morva_service::SystemComponentView& device,
+                                 QWidget* page) {
+  const std::string id = device.id();
+  const MdrDevice* known = model.FindDevice(id);
+  const std::string name = known != nullptr ? known->name : device.information().display_name;
+  auto* panel = new MdrDiagnosticWidget(KolvLiteTranslate(name), page);
+  int row = 0;
+  for (const QString& text : RowTexts(model, id)) panel->AddTest(row++, text);
+  panel->AdjustSizeToContents();
+  return panel;
+}
+
 }  // namespace
 
 MdrExecutionScreen::MdrExecutionScreen(KolvLiteController* controller)
@@ -146,40 +183,17 @@ void MdrExecutionScreen::BuildToolWidgets() {
   finished_rows_ = 0;
   auto* record = new ExecutionIterationWidgets();
   record->page = new QWidget();
-  record->page->setStyleSheet(QStringLiteral("background-color: white;"));
-  auto* layout = new QVBoxLayout(record->page);
-  layout->setAlignment(Qt::AlignTop);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(10);
+  Ui::MdrIterationPage frame;
+  frame.setupUi(record->page);
+  // uic names a form's top widget; the page stays unnamed, as the diagnostics' pages are.
+  record->page->setObjectName(QString());
   record->progress = new ProgressWidget();
-  const int operation = MdrPlugin::operation();
   MdrUtils* model = MdrPlugin::current_model();
   if (model != nullptr && model->selected_devices() != nullptr) {
     for (morva_service::SystemComponentView* device : *model->selected_devices()) {
       if (device == nullptr) continue;
-      const std::string id = device->id();
-      MdrDevice* known = model->FindDevice(id);
-      const std::string name = known != nullptr ? known->name : device->information().display_name;
-      auto* panel = new MdrDiagnosticWidget(KolvLiteTranslate(name), record->page);
-      if (operation == 2) {
-        int row = 0;
-        if (model->selection() != nullptr) {
-          const auto chosen = model->selection()->find(id);
-          if (chosen != model->selection()->end()) {
-            for (const std::string& key : chosen->second) {
-              MdrPartition* partition = model->FindPartition(key);
-              const std::string mount = partition != nullptr ? partition->mount_point : key;
-              panel->AddTest(row++, KolvLiteTranslate("FILESYSTEM_REPAIR_LABEL") +
-                                        QStringLiteral(" : ") + QString::fromStdString(mount));
-            }
-          }
-        }
-      } else {
-        panel->AddTest(0, KolvLiteTranslate(operation == 0 ? "SCAN_BAD_SECTORS_LABEL"
-                                                           : "SCAN_AND_REPAIR_BAD_SECTORS_LABEL"));
-      }
-      panel->AdjustSizeToContents();
-      layout->addWidget(panel);
+      MdrDiagnosticWidget* panel = DevicePanel(*model, *device, record->page);
+      frame.device_panels->addWidget(panel);
       record->diagnostics.append(panel);
       device_widgets_.push_back(panel);
     }
