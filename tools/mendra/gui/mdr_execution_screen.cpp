@@ -13,10 +13,11 @@
 #include "gui/widgets/progress_widget.h"
 #include "morva_service/morva_service.h"
 #include "tools/mendra/common/mdr_utils.h"
+#include "tools/mendra/gui/mdr_diagnostic_widget.h"
 #include "tools/mendra/gui/mdr_listener.h"
 #include "tools/mendra/gui/mdr_plugin.h"
+#include "tools/mendra/gui/mdr_test_widget.h"
 #include "tools/mendra/gui/mdr_tool_log.h"
-#include "tools/mendra/gui/mdr_widgets.h"
 #include "ui_mdr_iteration_page.h"
 
 namespace {

@@ -28,14 +28,15 @@
 #include "morva_service/morva_service.h"
 #include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_device_selection_screen.h"
+#include "tools/mendra/gui/mdr_diagnostic_widget.h"
 #include "tools/mendra/gui/mdr_execution_log_screen.h"
 #include "tools/mendra/gui/mdr_execution_screen.h"
 #include "tools/mendra/gui/mdr_listener.h"
 #include "tools/mendra/gui/mdr_operations_screen.h"
 #include "tools/mendra/gui/mdr_plugin.h"
+#include "tools/mendra/gui/mdr_test_widget.h"
 #include "tools/mendra/gui/mdr_tool_log.h"
 #include "tools/mendra/gui/mdr_warning_screen.h"
-#include "tools/mendra/gui/mdr_widgets.h"
 #include "tests/gui/support/modal_answers.h"
 
 namespace {
