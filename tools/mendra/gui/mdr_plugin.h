@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 
 class KolvLiteController;
 class KolvLiteScreen;
@@ -25,6 +26,9 @@ void ReleaseToolScreen(KolvLiteScreen* screen);
 namespace MdrPlugin {
 // 0 scan, 1 scan and repair, 2 filesystem repair.
 int operation();
+// The operation as the tool's "Operation" parameter names it: "scan", "repair" or
+// "filesystem"; empty for any other number.
+std::string operation_name();
 void set_operation(int operation);
 // Null until an operation was chosen.
 MdrUtils* current_model();

@@ -31,7 +31,7 @@
 #include "tools/mendra/gui/mdr_diagnostic_widget.h"
 #include "tools/mendra/gui/mdr_execution_log_screen.h"
 #include "tools/mendra/gui/mdr_execution_screen.h"
-#include "tools/mendra/gui/mdr_listener.h"
+#include "tools/mendra/gui/mdr_execution_thread.h"
 #include "tools/mendra/gui/mdr_operations_screen.h"
 #include "tools/mendra/gui/mdr_plugin.h"
 #include "tools/mendra/gui/mdr_test_widget.h"
