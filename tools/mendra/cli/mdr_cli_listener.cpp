@@ -12,6 +12,7 @@
 #include "tools/mendra/cli/events/event_partition_finish.h"
 #include "tools/mendra/cli/events/event_partition_init.h"
 #include "tools/mendra/cli/events/event_progress.h"
+#include "tools/mendra/common/mdr_result_codes.h"
 #include "tools/mendra/common/mdr_utils.h"
 
 using morva_service::ToolEventView;

@@ -12,22 +12,6 @@ using morva_service::SystemComponentView;
 
 namespace {
 
-const MdrCodeMeaning kMeanings[] = {
-    {kMdrOutcomeSuccess, "NO_ERRORS_FOUND", "NO_ERRORS_FOUND"},
-    {kMdrOutcomeNotApplicable, "PARTITION_LOCKED", "PARTITION_LOCKED"},
-    {kMdrOutcomeAborted, "UNABLE_TO_UNMOUNT_DEVICE", "UNABLE_TO_UNMOUNT_DEVICE"},
-    {kMdrOutcomeSuccess, "SCHEDULLED_SUCCESFULLY", "SCHEDULLED_SUCCESFULLY"},
-    {kMdrOutcomeFailed, "SCHEDULLED_FAILED", "SCHEDULLED_FAILED"},
-    {kMdrOutcomeNotApplicable, "FILESYSTEM_NOT_SUPPORTED", "UNABLE_TO_EXECUTE"},
-    {kMdrOutcomeAborted, "OPERATION_FAILED", "UNABLE_TO_EXECUTE"},
-    {kMdrOutcomeNotApplicable, "NOT_ENOUGH_PRIVILEGES", "UNABLE_TO_EXECUTE"},
-    {kMdrOutcomeAborted, "", "ABORTED"},
-    {kMdrOutcomeSuccess, "ERRORS_FOUND_AND_FIXED", "ERRORS_FOUND_AND_FIXED"},
-    {kMdrOutcomeWarning, "ERRORS_FOUND_BUT_NOT_FIXED", "SOME_ERRORS_COULD_NOT_BE_FIXED"},
-    {kMdrOutcomeWarning, "ERRORS_CORRECTED_BUT_NEED_TO_REBOOT", "ERRORS_FOUND_AND_FIXED"},
-    {kMdrOutcomeFailed, "", "ERRORS_FOUND"},
-};
-
 // One list per plug-in: the screens read it through whichever model is current.
 std::unique_ptr<std::vector<MdrDevice>>& ApplicableList() {
   static std::unique_ptr<std::vector<MdrDevice>> list(new std::vector<MdrDevice>());
@@ -105,12 +89,6 @@ void ReadPartitions(const std::vector<SystemComponentResource>& resources,
 }  // namespace
 
 void MdrClearAbortRequests(morva_service::ToolView* tool) { tool->SetParameter("ForcedAbort", {}); }
-
-MdrCodeMeaning MdrMeaningOf(int code) {
-  const auto index = static_cast<unsigned>(code);
-  if (index < sizeof(kMeanings) / sizeof(kMeanings[0])) return kMeanings[index];
-  return {kMdrOutcomeInvalid, "", "UNDEFINED_STATUS"};
-}
 
 int MdrParseInt(const std::string& text, int fallback) {
   if (text.empty()) return fallback;

@@ -12,6 +12,7 @@
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/progress_widget.h"
 #include "morva_service/morva_service.h"
+#include "tools/mendra/common/mdr_result_codes.h"
 #include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_diagnostic_widget.h"
 #include "tools/mendra/gui/mdr_execution_thread.h"

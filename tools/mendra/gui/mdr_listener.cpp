@@ -6,6 +6,7 @@
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/local_to_utf8.h"
 #include "morva_service/morva_service.h"
+#include "tools/mendra/common/mdr_result_codes.h"
 #include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_plugin.h"
 #include "tools/mendra/gui/mdr_q_listener.h"

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "gui/logs/html_log_entry.h"
-#include "tools/mendra/gui/mdr_tool_log.h"
+#include "tools/mendra/common/mdr_code_meaning.h"
 
 namespace {
 

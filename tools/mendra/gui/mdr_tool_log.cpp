@@ -5,6 +5,7 @@
 
 #include "gui/logs/html_log_entry.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "tools/mendra/common/mdr_code_meaning.h"
 
 // The tool's outcomes are row statuses as they are.
 static_assert(int{kMdrOutcomeSuccess} == LOG_ENTRY_SUCCESS &&

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "gui/logs/tool_execution_log.h"
-#include "tools/mendra/common/mdr_utils.h"
 
 // "SUCCESS", "FAILED", ...; "INVALID" for anything outside 0-5.
 const char* MdrStatusWord(int row_status);

@@ -12,6 +12,7 @@
 #include "tools/mendra/cli/events/event_progress.h"
 #include "tools/mendra/cli/mdr_cli_listener.h"
 #include "tools/mendra/cli/mdr_exit_status.h"
+#include "tools/mendra/common/mdr_result_codes.h"
 
 using namespace mdrtest;
 

@@ -11,6 +11,8 @@
 #include "gui/shell/kolv_lite_controller.h"
 #include "tests/gui/logs/support/report_test_support.h"
 #include "tests/support/file_size_limit.h"
+#include "tools/mendra/common/mdr_code_meaning.h"
+#include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_diagnostic_widget.h"
 #include "tools/mendra/gui/mdr_execution_log_screen.h"
 #include "tools/mendra/gui/mdr_listener.h"
