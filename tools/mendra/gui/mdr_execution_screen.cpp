@@ -20,7 +20,6 @@
 #include "tools/mendra/gui/mdr_plugin.h"
 #include "tools/mendra/gui/mdr_q_listener.h"
 #include "tools/mendra/gui/mdr_test_widget.h"
-#include "tools/mendra/gui/mdr_tool_log.h"
 #include "ui_mdr_iteration_page.h"
 
 namespace {

@@ -10,7 +10,8 @@
 #include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_plugin.h"
 #include "tools/mendra/gui/mdr_q_listener.h"
-#include "tools/mendra/gui/mdr_tool_log.h"
+#include "tools/mendra/gui/mdr_report_terms.h"
+#include "tools/mendra/gui/tool_log_builder.h"
 
 namespace {
 

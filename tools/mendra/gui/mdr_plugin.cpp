@@ -4,7 +4,7 @@
 #include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_q_listener.h"
 #include "tools/mendra/gui/mdr_operations_screen.h"
-#include "tools/mendra/gui/mdr_tool_log.h"
+#include "tools/mendra/gui/tool_log_builder.h"
 
 namespace {
 int g_operation = 0;

@@ -17,11 +17,12 @@
 #include "tools/mendra/gui/mdr_execution_log_screen.h"
 #include "tools/mendra/gui/mdr_listener.h"
 #include "tools/mendra/gui/mdr_plugin.h"
+#include "tools/mendra/gui/mdr_report_terms.h"
 #include "tools/mendra/gui/mdr_test_widget.h"
-#include "tools/mendra/gui/mdr_tool_log.h"
 #include "gui/logs/html_log_entry.h"
 #include "morva_service/views.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "tools/mendra/gui/tool_log_builder.h"
 
 namespace {
 

@@ -35,9 +35,9 @@
 #include "tools/mendra/gui/mdr_operations_screen.h"
 #include "tools/mendra/gui/mdr_plugin.h"
 #include "tools/mendra/gui/mdr_test_widget.h"
-#include "tools/mendra/gui/mdr_tool_log.h"
 #include "tools/mendra/gui/mdr_warning_screen.h"
 #include "tests/gui/support/modal_answers.h"
+#include "tools/mendra/gui/tool_log_builder.h"
 
 namespace {
 
