@@ -6,9 +6,10 @@
 #include <QRadioButton>
 
 #include "gui/screens/action_button.h"
-#include "gui/screens/devices_loading_screen.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "tools/mendra/gui/mdr_action_button.h"
+#include "tools/mendra/gui/mdr_device_rescan.h"
 #include "tools/mendra/gui/mdr_device_selection_screen.h"
 #include "tools/mendra/gui/mdr_execution_log_screen.h"
 #include "tools/mendra/gui/mdr_execution_screen.h"
@@ -19,17 +20,12 @@
 namespace {
 const char* const kFlowKeys[] = {"SCAN_BAD_SECTORS_LABEL", "SCAN_AND_REPAIR_BAD_SECTORS_LABEL",
                                  "FILESYSTEM_REPAIR_LABEL"};
-
-QPushButton* ActionButton(const char* key) {
-  return MakeActionButtonWithText(KolvLiteTranslate("Translations", key), QString(),
-                                  ActionButtonSize::kAtLeastStandard);
-}
 }  // namespace
 
 MdrOperationsScreen::MdrOperationsScreen(KolvLiteController* controller)
     : ForkScreen(controller),
-      next_(ActionButton("NEXT")),
-      back_(ActionButton("BACK")),
+      next_(MdrActionButton("NEXT")),
+      back_(MdrActionButton("BACK")),
       warning_(new MdrWarningScreen(controller)),
       devices_(new MdrDeviceSelectionScreen(controller)),
       execution_(new MdrExecutionScreen(controller)),
@@ -106,11 +102,7 @@ void MdrOperationsScreen::GoToNextScreen() {
     controller->GoToNextScreen();
     return;
   }
-  DevicesLoadingScreen* loading = context->devices_loading_screen;
-  if (loading == nullptr) return;
-  connect(loading, &DevicesLoadingScreen::ScanSucceeded, controller,
-          &KolvLiteController::GoToNextScreen, Qt::UniqueConnection);
-  controller->GoToScreen(loading);
+  RescanDevicesThenGoOn(controller);
 }
 
 void MdrOperationsScreen::OnEnter() {
