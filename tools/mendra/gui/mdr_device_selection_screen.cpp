@@ -42,7 +42,7 @@ void MdrDeviceSelectionScreen::SetPartitionMode(bool on) {
 
 void MdrDeviceSelectionScreen::GoBack() {
   // The repairing flows pass over their warning screen on the way back.
-  if (MdrPlugin::operation() != 0) controller->GoToPreviousScreen();
+  if (MdrPlugin::operation() != kMdrScan) controller->GoToPreviousScreen();
   controller->GoToPreviousScreen();
 }
 
@@ -58,8 +58,8 @@ const MdrDevice* MdrDeviceSelectionScreen::Applicable(const std::string& id) con
 void MdrDeviceSelectionScreen::PostDeviceLoading() {
   MdrUtils* model = MdrPlugin::current_model();
   const int operation = MdrPlugin::operation();
-  if (model != nullptr) model->FilterDevices(false, operation != 2, operation == 1);
-  const bool repair = operation == 1;
+  const bool repair = operation == kMdrScanAndRepair;
+  if (model != nullptr) model->FilterDevices(false, operation != kMdrFilesystemRepair, repair);
   system_disk_note_->setVisible(repair);
   // Without a known system drive a repair offers nothing: the page says why.
   const bool drive_unknown = repair && model != nullptr && !model->system_drive_known();
@@ -120,6 +120,7 @@ void MdrDeviceSelectionScreen::SetSelectedDevicesToContext() {
   }
   const int operation = MdrPlugin::operation();
   if (MdrUtils* model = MdrPlugin::current_model()) {
-    model->SetSelectedPartitions(&selection_, operation == 2, operation == 1, false);
+    model->SetSelectedPartitions(&selection_, operation == kMdrFilesystemRepair,
+                                 operation == kMdrScanAndRepair, false);
   }
 }

@@ -36,8 +36,8 @@ void ShowButton(QPushButton* button, bool visible) {
 // whole device.
 QStringList RowTexts(MdrUtils& model, const std::string& device_id) {
   const int operation = MdrPlugin::operation();
-  if (operation != 2) {
-    return {KolvLiteTranslate(operation == 0 ? "SCAN_BAD_SECTORS_LABEL"
+  if (operation != kMdrFilesystemRepair) {
+    return {KolvLiteTranslate(operation == kMdrScan ? "SCAN_BAD_SECTORS_LABEL"
                                              : "SCAN_AND_REPAIR_BAD_SECTORS_LABEL")};
   }
   QStringList texts;
@@ -219,7 +219,7 @@ void MdrExecutionScreen::StartExecution() {
 }
 
 void MdrExecutionScreen::SystemComponentInitAction() {
-  if (MdrPlugin::operation() == 2) return;
+  if (MdrPlugin::operation() == kMdrFilesystemRepair) return;
   if (MdrTestWidget* row = CurrentRow()) row->ShowRunning();
 }
 
@@ -248,7 +248,7 @@ void MdrExecutionScreen::OnTestFinish(int code) {
 }
 
 void MdrExecutionScreen::OnSystemComponentFinish(int code) {
-  if (MdrPlugin::operation() != 2) {
+  if (MdrPlugin::operation() != kMdrFilesystemRepair) {
     if (MdrTestWidget* row = CurrentRow()) row->AdjustSizeToContents();
     OnTestFinish(code);
   }
@@ -304,7 +304,7 @@ void MdrExecutionScreen::FinishedExecutionAction() {
 void MdrExecutionScreen::SuiteFinishAction() {
   if (!run_active_) return;
   FinishedExecutionAction();
-  if (errors_found_ && MdrPlugin::operation() == 0 && !stop_requested) {
+  if (errors_found_ && MdrPlugin::operation() == kMdrScan && !stop_requested) {
     InputRequest request("WARNING", "RECOMMEND_OTHER_PROCEDURE", 2, 0);
     KolvLiteDialog dialog(&request, this);
     dialog.exec();
@@ -322,7 +322,7 @@ void MdrExecutionScreen::AbortProcedure() {
   if (thread_ == nullptr || !run_active_) return;
   abort_button->setEnabled(false);
   abort_requested = true;
-  if (MdrPlugin::operation() == 2) {
+  if (MdrPlugin::operation() == kMdrFilesystemRepair) {
     InputRequest request("WARNING", "CANT_ABORT_OPERATION_BUT_IT_WILL_BE", 2, 0);
     KolvLiteDialog dialog(&request, this);
     dialog.setFocusPolicy(Qt::StrongFocus);

@@ -78,27 +78,28 @@ QRadioButton* MdrOperationsScreen::radio(int flow) const {
 }
 
 void MdrOperationsScreen::UpdateRadioButtons(int flow) {
-  devices_->SetPartitionMode(flow == 2);
-  QRadioButton* chosen = radios_[flow == 1 || flow == 2 ? flow : 0];
+  devices_->SetPartitionMode(flow == kMdrFilesystemRepair);
+  const bool repairing = flow == kMdrScanAndRepair || flow == kMdrFilesystemRepair;
+  QRadioButton* chosen = radios_[repairing ? flow : kMdrScan];
   chosen->setChecked(true);
   emit UpdatedRadioButtons(flow);
 }
 
 void MdrOperationsScreen::GoToNextScreen() {
   const int flow = current_flow();
-  int operation = 0;
-  if (flow == 1) {
+  int operation = kMdrScan;
+  if (flow == kMdrScanAndRepair) {
     warning_->SetMode(false);
     warning_->SetTitle("SCAN_AND_REPAIR_BAD_SECTORS_LABEL");
-    operation = 1;
-  } else if (flow == 2) {
+    operation = kMdrScanAndRepair;
+  } else if (flow == kMdrFilesystemRepair) {
     warning_->SetMode(true);
     warning_->SetTitle("FILESYSTEM_REPAIR_LABEL");
-    operation = 2;
+    operation = kMdrFilesystemRepair;
   }
   KolvLiteContext* context = controller->execution_context();
   MdrPlugin::UpdateModel(operation, context->current_module, context->selected_tool);
-  if (flow == 1 || flow == 2) {
+  if (operation != kMdrScan) {
     controller->GoToNextScreen();
     return;
   }

@@ -7,7 +7,7 @@
 #include "tools/mendra/gui/tool_log_builder.h"
 
 namespace {
-int g_operation = 0;
+int g_operation = kMdrScan;
 MdrUtils* g_model = nullptr;
 morva_service::ModuleInterfaceView* g_module = nullptr;
 MdrQListener* g_listener = nullptr;
@@ -79,7 +79,7 @@ void Release() {
   delete g_log;
   g_log = nullptr;
   g_module = nullptr;
-  g_operation = 0;
+  g_operation = kMdrScan;
   if (g_service != nullptr) ReleaseMorvaServiceInstance();
   g_service = nullptr;
 }

@@ -23,8 +23,15 @@ KolvLiteScreen* get_screen(KolvLiteController* controller);
 void ReleaseToolScreen(KolvLiteScreen* screen);
 }
 
+// The operations the tool's screens run, numbered as the operation screen's flows.
+enum MdrOperation : int {
+  kMdrScan = 0,
+  kMdrScanAndRepair = 1,
+  kMdrFilesystemRepair = 2,
+};
+
 namespace MdrPlugin {
-// 0 scan, 1 scan and repair, 2 filesystem repair.
+// An MdrOperation.
 int operation();
 // The operation as the tool's "Operation" parameter names it: "scan", "repair" or
 // "filesystem"; empty for any other number.
