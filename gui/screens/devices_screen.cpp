@@ -48,12 +48,14 @@ QString DevicesScreen::BarStyleSheet(const QString& bar_name) {
       .arg(bar_name);
 }
 
-DevicesScreen::DevicesScreen(KolvLiteController* controller)
+DevicesScreen::DevicesScreen(KolvLiteController* controller, ActionButtonSize button_size)
     : KolvLiteScreen(controller),
       info_buttons_(new QButtonGroup(nullptr)),
       top_row_widget_(new QWidget()),
-      next_button_(MakeActionButton(TranslationKeys::NEXT, TranslationKeys::NEXT_TOOLTIP)),
-      back_button_(MakeActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP)),
+      next_button_(
+          MakeActionButton(TranslationKeys::NEXT, TranslationKeys::NEXT_TOOLTIP, button_size)),
+      back_button_(
+          MakeActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP, button_size)),
       shown_info_button_(nullptr),
       info_popup_(nullptr),
       model_(nullptr),

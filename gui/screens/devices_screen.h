@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVector>
 
+#include "gui/screens/action_button.h"
 #include "gui/shell/kolv_lite_screen.h"
 
 class DescriptionPopup;
@@ -40,7 +41,9 @@ class DevicesScreen : public KolvLiteScreen {
  public:
   typedef QPair<QAbstractButton*, morva_service::SystemComponentView*> DeviceEntry;
 
-  explicit DevicesScreen(KolvLiteController* controller);
+  // button_size: the size of the NEXT and BACK buttons this screen puts on the action bar.
+  explicit DevicesScreen(KolvLiteController* controller,
+                         ActionButtonSize button_size = ActionButtonSize::kNatural);
   ~DevicesScreen() override;
 
   DevicesScreen(const DevicesScreen&) = delete;

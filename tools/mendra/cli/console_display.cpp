@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/engine_text.h"
+#include "tools/mendra/common/mdr_result_codes.h"
 #include "tools/mendra/common/mdr_utils.h"
 
 namespace {

@@ -5,9 +5,14 @@
 
 #include "tools/mendra/cli/cli_event_queue.h"
 #include "tools/mendra/cli/console_display.h"
-#include "tools/mendra/cli/device_events.h"
-#include "tools/mendra/cli/operation_events.h"
-#include "tools/mendra/cli/partition_events.h"
+#include "tools/mendra/cli/events/event_device_finish.h"
+#include "tools/mendra/cli/events/event_device_init.h"
+#include "tools/mendra/cli/events/event_operation_finish.h"
+#include "tools/mendra/cli/events/event_operation_init.h"
+#include "tools/mendra/cli/events/event_partition_finish.h"
+#include "tools/mendra/cli/events/event_partition_init.h"
+#include "tools/mendra/cli/events/event_progress.h"
+#include "tools/mendra/common/mdr_result_codes.h"
 #include "tools/mendra/common/mdr_utils.h"
 
 using morva_service::ToolEventView;

@@ -1,7 +1,7 @@
 #include "tools/mendra/cli/mdr_exit_status.h"
 
 #include "cli/exit_status.h"
-#include "tools/mendra/common/mdr_utils.h"
+#include "tools/mendra/common/mdr_code_meaning.h"
 
 unsigned MdrExitStatus(int code) {
   switch (MdrMeaningOf(code).row_status) {

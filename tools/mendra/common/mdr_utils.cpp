@@ -12,22 +12,6 @@ using morva_service::SystemComponentView;
 
 namespace {
 
-const MdrCodeMeaning kMeanings[] = {
-    {kMdrOutcomeSuccess, "NO_ERRORS_FOUND", "NO_ERRORS_FOUND"},
-    {kMdrOutcomeNotApplicable, "PARTITION_LOCKED", "PARTITION_LOCKED"},
-    {kMdrOutcomeAborted, "UNABLE_TO_UNMOUNT_DEVICE", "UNABLE_TO_UNMOUNT_DEVICE"},
-    {kMdrOutcomeSuccess, "SCHEDULLED_SUCCESFULLY", "SCHEDULLED_SUCCESFULLY"},
-    {kMdrOutcomeFailed, "SCHEDULLED_FAILED", "SCHEDULLED_FAILED"},
-    {kMdrOutcomeNotApplicable, "FILESYSTEM_NOT_SUPPORTED", "UNABLE_TO_EXECUTE"},
-    {kMdrOutcomeAborted, "OPERATION_FAILED", "UNABLE_TO_EXECUTE"},
-    {kMdrOutcomeNotApplicable, "NOT_ENOUGH_PRIVILEGES", "UNABLE_TO_EXECUTE"},
-    {kMdrOutcomeAborted, "", "ABORTED"},
-    {kMdrOutcomeSuccess, "ERRORS_FOUND_AND_FIXED", "ERRORS_FOUND_AND_FIXED"},
-    {kMdrOutcomeWarning, "ERRORS_FOUND_BUT_NOT_FIXED", "SOME_ERRORS_COULD_NOT_BE_FIXED"},
-    {kMdrOutcomeWarning, "ERRORS_CORRECTED_BUT_NEED_TO_REBOOT", "ERRORS_FOUND_AND_FIXED"},
-    {kMdrOutcomeFailed, "", "ERRORS_FOUND"},
-};
-
 // One list per plug-in: the screens read it through whichever model is current.
 std::unique_ptr<std::vector<MdrDevice>>& ApplicableList() {
   static std::unique_ptr<std::vector<MdrDevice>> list(new std::vector<MdrDevice>());
@@ -52,6 +36,41 @@ bool MountedAt(const SystemComponentResource& resource, const std::string& drive
   return false;
 }
 
+// A text property of a partition, and the value of it that leaves the partition out.
+struct TextProperty {
+  const char* name;
+  std::string MdrPartition::*field;
+  const char* dropping;  // null: no value does
+};
+
+const TextProperty kTextProperties[] = {
+    {"PARTITION_TYPE", &MdrPartition::partition_type, "EXTENDED"},
+    {"MOUNT_POINT", &MdrPartition::mount_point, "UNABLE_TO_OBTAIN"},
+    {"FILESYSTEM", &MdrPartition::file_system, nullptr},
+    {"LABEL", &MdrPartition::label, nullptr},
+    {"SIZE", &MdrPartition::size, nullptr},
+    {"USED", &MdrPartition::used, nullptr},
+    {"FREE", &MdrPartition::free, nullptr},
+};
+
+// Reads the resource's properties, in their order, into partition; false as soon as one leaves
+// the partition out. An "INDEX" that reads stays the device's until the next one.
+bool ReadProperties(const SystemComponentResource& resource, MdrPartition& partition,
+                    int& index_value) {
+  for (const auto& property : resource.properties) {
+    if (property.first == "INDEX") {
+      index_value = MdrParseInt(property.second, index_value);
+      continue;
+    }
+    for (const TextProperty& text : kTextProperties) {
+      if (property.first != text.name) continue;
+      if (text.dropping != nullptr && property.second == text.dropping) return false;
+      partition.*text.field = property.second;
+    }
+  }
+  return true;
+}
+
 // Keeps the partitions the tool can work on and marks the one mounted at os_drive (empty:
 // unknown).
 void ReadPartitions(const std::vector<SystemComponentResource>& resources,
@@ -65,37 +84,8 @@ void ReadPartitions(const std::vector<SystemComponentResource>& resources,
       partition.operating_system = true;
       device.holds_operating_system = true;
     }
-    bool dropped = false;
-    for (const auto& property : resource.properties) {
-      const std::string& name = property.first;
-      const std::string& value = property.second;
-      if (name == "PARTITION_TYPE") {
-        if (value == "EXTENDED") {
-          dropped = true;
-          break;
-        }
-        partition.partition_type = value;
-      } else if (name == "MOUNT_POINT") {
-        if (value == "UNABLE_TO_OBTAIN") {
-          dropped = true;
-          break;
-        }
-        partition.mount_point = value;
-      } else if (name == "FILESYSTEM") {
-        partition.file_system = value;
-      } else if (name == "LABEL") {
-        partition.label = value;
-      } else if (name == "SIZE") {
-        partition.size = value;
-      } else if (name == "USED") {
-        partition.used = value;
-      } else if (name == "FREE") {
-        partition.free = value;
-      } else if (name == "INDEX") {
-        index_value = MdrParseInt(value, index_value);
-      }
-    }
-    if (dropped || partition.file_system.empty() || partition.mount_point.empty()) continue;
+    if (!ReadProperties(resource, partition, index_value)) continue;
+    if (partition.file_system.empty() || partition.mount_point.empty()) continue;
     partition.ordinal = ordinal++;
     partition.index = index_value;
     device.partitions.push_back(partition);
@@ -105,12 +95,6 @@ void ReadPartitions(const std::vector<SystemComponentResource>& resources,
 }  // namespace
 
 void MdrClearAbortRequests(morva_service::ToolView* tool) { tool->SetParameter("ForcedAbort", {}); }
-
-MdrCodeMeaning MdrMeaningOf(int code) {
-  const auto index = static_cast<unsigned>(code);
-  if (index < sizeof(kMeanings) / sizeof(kMeanings[0])) return kMeanings[index];
-  return {kMdrOutcomeInvalid, "", "UNDEFINED_STATUS"};
-}
 
 int MdrParseInt(const std::string& text, int fallback) {
   if (text.empty()) return fallback;

@@ -10,50 +10,10 @@
 #include <vector>
 
 #include "morva_service/morva_service.h"
-
-// Result codes the tool reports per device and per partition.
-enum MdrResultCode : int {
-  kMdrNoErrorsFound = 0,
-  kMdrPartitionLocked = 1,
-  kMdrUnableToUnmountDevice = 2,
-  kMdrScheduledSuccessfully = 3,
-  kMdrScheduleFailed = 4,
-  kMdrFilesystemNotSupported = 5,
-  kMdrOperationFailed = 6,
-  kMdrNotEnoughPrivileges = 7,
-  kMdrAborted = 8,
-  kMdrErrorsFoundAndFixed = 9,
-  kMdrErrorsFoundButNotFixed = 10,
-  kMdrErrorsCorrectedNeedReboot = 11,
-  kMdrErrorsFound = 12,
-};
+#include "tools/mendra/common/mdr_device.h"
 
 // FilterDevices did not start the tool: its start guard said no.
 inline constexpr int kMdrRunRefused = -1;
-
-// Code of an outcome nobody reported, or reported so that it cannot be read.
-inline constexpr int kMdrUnknownCode = -1;
-
-// How a result code ends a row, numbered as the report's row statuses.
-enum MdrOutcome : int {
-  kMdrOutcomeSuccess = 0,
-  kMdrOutcomeFailed = 1,
-  kMdrOutcomeNotApplicable = 2,
-  kMdrOutcomeAborted = 3,
-  kMdrOutcomeWarning = 4,
-  kMdrOutcomeInvalid = 5,
-};
-
-// One result code's outcome (an MdrOutcome), the message shown under its row (empty: none) and
-// the result named in the report.
-struct MdrCodeMeaning {
-  int row_status;
-  const char* message_key;
-  const char* result_key;
-};
-
-// Codes outside the known range (negative ones included) are invalid.
-MdrCodeMeaning MdrMeaningOf(int code);
 
 // Reads a code or a percentage; text that is no whole number gives fallback, so a garbled
 // code never reads as success.
@@ -62,28 +22,6 @@ int MdrParseInt(const std::string& text, int fallback);
 // Withdraws any abort the engine still holds, so that an abort that came after an earlier run
 // had ended cannot end the next one at once.
 void MdrClearAbortRequests(morva_service::ToolView* tool);
-
-struct MdrPartition {
-  int ordinal = 0;  // position among the kept partitions of its device
-  std::string label;
-  std::string mount_point;
-  std::string file_system;
-  std::string partition_type;
-  std::string size;
-  std::string used;
-  std::string free;
-  int index = 0;  // the "INDEX" property
-  bool operating_system = false;
-};
-
-struct MdrDevice {
-  int index = 0;  // position in the module's component list
-  std::string name;
-  std::string id;
-  bool non_rotating = false;
-  std::vector<MdrPartition> partitions;
-  bool holds_operating_system = false;
-};
 
 // Chosen device id -> chosen partition keys (empty: the whole device).
 typedef std::map<std::string, std::vector<std::string>> PartitionSelection;

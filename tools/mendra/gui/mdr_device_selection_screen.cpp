@@ -11,24 +11,19 @@
 #include "gui/widgets/groupable_check_box.h"
 #include "gui/widgets/literal_button_text.h"
 #include "tools/mendra/gui/mdr_plugin.h"
-
-namespace {
-const char kButtonStyle[] = ".QPushButton{min-width: 90px;min-height: 28px;}";
-}
+#include "ui_mdr_system_disk_note.h"
 
 MdrDeviceSelectionScreen::MdrDeviceSelectionScreen(KolvLiteController* controller)
-    : DevicesScreen(controller), system_disk_note_(new QLabel(devices_page())) {
-  next_button_->setStyleSheet(QString::fromLatin1(kButtonStyle));
-  back_button_->setStyleSheet(QString::fromLatin1(kButtonStyle));
+    : DevicesScreen(controller, ActionButtonSize::kAtLeastStandard),
+      system_disk_note_(new QLabel(devices_page())) {
   disconnect(back_button_, nullptr, controller, nullptr);
   connect(back_button_, &QPushButton::clicked, this, &MdrDeviceSelectionScreen::GoBack);
   next_button_->setText(KolvLiteTranslate("RUN_TASKS"));
   set_step(KolvLiteTranslate("DEVICE_STEP"));
   message_label()->setText(KolvLiteTranslate("CANNOT_EXECUTE_ON_OPERATING_SYSTEM_DISK"));
-  system_disk_note_->setObjectName(QStringLiteral("system_disk_note"));
+  Ui::MdrSystemDiskNote note;
+  note.setupUi(system_disk_note_);
   system_disk_note_->setText(KolvLiteTranslate("SYSTEM_DISK_NEVER_OFFERED"));
-  system_disk_note_->setStyleSheet(QStringLiteral(".QLabel { font: 9pt \"Segoe UI\";}"));
-  system_disk_note_->setWordWrap(true);
   system_disk_note_->hide();
   devices_page_layout()->insertWidget(0, system_disk_note_);
 }
@@ -47,7 +42,7 @@ void MdrDeviceSelectionScreen::SetPartitionMode(bool on) {
 
 void MdrDeviceSelectionScreen::GoBack() {
   // The repairing flows pass over their warning screen on the way back.
-  if (MdrPlugin::operation() != 0) controller->GoToPreviousScreen();
+  if (MdrPlugin::operation() != kMdrScan) controller->GoToPreviousScreen();
   controller->GoToPreviousScreen();
 }
 
@@ -63,8 +58,8 @@ const MdrDevice* MdrDeviceSelectionScreen::Applicable(const std::string& id) con
 void MdrDeviceSelectionScreen::PostDeviceLoading() {
   MdrUtils* model = MdrPlugin::current_model();
   const int operation = MdrPlugin::operation();
-  if (model != nullptr) model->FilterDevices(false, operation != 2, operation == 1);
-  const bool repair = operation == 1;
+  const bool repair = operation == kMdrScanAndRepair;
+  if (model != nullptr) model->FilterDevices(false, operation != kMdrFilesystemRepair, repair);
   system_disk_note_->setVisible(repair);
   // Without a known system drive a repair offers nothing: the page says why.
   const bool drive_unknown = repair && model != nullptr && !model->system_drive_known();
@@ -125,6 +120,7 @@ void MdrDeviceSelectionScreen::SetSelectedDevicesToContext() {
   }
   const int operation = MdrPlugin::operation();
   if (MdrUtils* model = MdrPlugin::current_model()) {
-    model->SetSelectedPartitions(&selection_, operation == 2, operation == 1, false);
+    model->SetSelectedPartitions(&selection_, operation == kMdrFilesystemRepair,
+                                 operation == kMdrScanAndRepair, false);
   }
 }

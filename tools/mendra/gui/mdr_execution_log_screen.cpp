@@ -4,7 +4,7 @@
 
 #include "gui/logs/html_generator.h"
 #include "tools/mendra/gui/mdr_plugin.h"
-#include "tools/mendra/gui/mdr_tool_log.h"
+#include "tools/mendra/gui/tool_log_builder.h"
 
 MdrExecutionLogScreen::MdrExecutionLogScreen(KolvLiteController* controller)
     : ExecutionLogScreen(controller) {}

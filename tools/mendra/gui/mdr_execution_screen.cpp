@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QStringList>
 
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
@@ -12,11 +12,15 @@
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/progress_widget.h"
 #include "morva_service/morva_service.h"
+#include "tools/mendra/common/mdr_result_codes.h"
 #include "tools/mendra/common/mdr_utils.h"
+#include "tools/mendra/gui/mdr_diagnostic_widget.h"
+#include "tools/mendra/gui/mdr_execution_thread.h"
 #include "tools/mendra/gui/mdr_listener.h"
 #include "tools/mendra/gui/mdr_plugin.h"
-#include "tools/mendra/gui/mdr_tool_log.h"
-#include "tools/mendra/gui/mdr_widgets.h"
+#include "tools/mendra/gui/mdr_q_listener.h"
+#include "tools/mendra/gui/mdr_test_widget.h"
+#include "ui_mdr_iteration_page.h"
 
 namespace {
 void ShowButton(QPushButton* button, bool visible) {
@@ -27,6 +31,42 @@ void ShowButton(QPushButton* button, bool visible) {
     button->show();
   }
 }
+
+// A filesystem repair has a row for each chosen partition; the other operations one for the
+// whole device.
+QStringList RowTexts(MdrUtils& model, const std::string& device_id) {
+  const int operation = MdrPlugin::operation();
+  if (operation != kMdrFilesystemRepair) {
+    return {KolvLiteTranslate(operation == kMdrScan ? "SCAN_BAD_SECTORS_LABEL"
+                                             : "SCAN_AND_REPAIR_BAD_SECTORS_LABEL")};
+  }
+  QStringList texts;
+  const PartitionSelection* selection = model.selection();
+  if (selection == nullptr) return texts;
+  const auto chosen = selection->find(device_id);
+  if (chosen == selection->end()) return texts;
+  for (const std::string& key : chosen->second) {
+    const MdrPartition* partition = model.FindPartition(key);
+    const std::string mount = partition != nullptr ? partition->mount_point : key;
+    texts << KolvLiteTranslate("FILESYSTEM_REPAIR_LABEL") + QStringLiteral(" : ") +
+                 QString::fromStdString(mount);
+  }
+  return texts;
+}
+
+// Headed by the name the tool's model knows the device by.
+MdrDiagnosticWidget* DevicePanel(MdrUtils& model, morva_service::SystemComponentView& device,
+                                 QWidget* page) {
+  const std::string id = device.id();
+  const MdrDevice* known = model.FindDevice(id);
+  const std::string name = known != nullptr ? known->name : device.information().display_name;
+  auto* panel = new MdrDiagnosticWidget(KolvLiteTranslate(name), page);
+  int row = 0;
+  for (const QString& text : RowTexts(model, id)) panel->AddTest(row++, text);
+  panel->AdjustSizeToContents();
+  return panel;
+}
+
 }  // namespace
 
 MdrExecutionScreen::MdrExecutionScreen(KolvLiteController* controller)
@@ -146,40 +186,17 @@ void MdrExecutionScreen::BuildToolWidgets() {
   finished_rows_ = 0;
   auto* record = new ExecutionIterationWidgets();
   record->page = new QWidget();
-  record->page->setStyleSheet(QStringLiteral("background-color: white;"));
-  auto* layout = new QVBoxLayout(record->page);
-  layout->setAlignment(Qt::AlignTop);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(10);
+  Ui::MdrIterationPage frame;
+  frame.setupUi(record->page);
+  // uic names a form's top widget; the page stays unnamed, as the diagnostics' pages are.
+  record->page->setObjectName(QString());
   record->progress = new ProgressWidget();
-  const int operation = MdrPlugin::operation();
   MdrUtils* model = MdrPlugin::current_model();
   if (model != nullptr && model->selected_devices() != nullptr) {
     for (morva_service::SystemComponentView* device : *model->selected_devices()) {
       if (device == nullptr) continue;
-      const std::string id = device->id();
-      MdrDevice* known = model->FindDevice(id);
-      const std::string name = known != nullptr ? known->name : device->information().display_name;
-      auto* panel = new MdrDiagnosticWidget(KolvLiteTranslate(name), record->page);
-      if (operation == 2) {
-        int row = 0;
-        if (model->selection() != nullptr) {
-          const auto chosen = model->selection()->find(id);
-          if (chosen != model->selection()->end()) {
-            for (const std::string& key : chosen->second) {
-              MdrPartition* partition = model->FindPartition(key);
-              const std::string mount = partition != nullptr ? partition->mount_point : key;
-              panel->AddTest(row++, KolvLiteTranslate("FILESYSTEM_REPAIR_LABEL") +
-                                        QStringLiteral(" : ") + QString::fromStdString(mount));
-            }
-          }
-        }
-      } else {
-        panel->AddTest(0, KolvLiteTranslate(operation == 0 ? "SCAN_BAD_SECTORS_LABEL"
-                                                           : "SCAN_AND_REPAIR_BAD_SECTORS_LABEL"));
-      }
-      panel->AdjustSizeToContents();
-      layout->addWidget(panel);
+      MdrDiagnosticWidget* panel = DevicePanel(*model, *device, record->page);
+      frame.device_panels->addWidget(panel);
       record->diagnostics.append(panel);
       device_widgets_.push_back(panel);
     }
@@ -202,7 +219,7 @@ void MdrExecutionScreen::StartExecution() {
 }
 
 void MdrExecutionScreen::SystemComponentInitAction() {
-  if (MdrPlugin::operation() == 2) return;
+  if (MdrPlugin::operation() == kMdrFilesystemRepair) return;
   if (MdrTestWidget* row = CurrentRow()) row->ShowRunning();
 }
 
@@ -231,7 +248,7 @@ void MdrExecutionScreen::OnTestFinish(int code) {
 }
 
 void MdrExecutionScreen::OnSystemComponentFinish(int code) {
-  if (MdrPlugin::operation() != 2) {
+  if (MdrPlugin::operation() != kMdrFilesystemRepair) {
     if (MdrTestWidget* row = CurrentRow()) row->AdjustSizeToContents();
     OnTestFinish(code);
   }
@@ -287,7 +304,7 @@ void MdrExecutionScreen::FinishedExecutionAction() {
 void MdrExecutionScreen::SuiteFinishAction() {
   if (!run_active_) return;
   FinishedExecutionAction();
-  if (errors_found_ && MdrPlugin::operation() == 0 && !stop_requested) {
+  if (errors_found_ && MdrPlugin::operation() == kMdrScan && !stop_requested) {
     InputRequest request("WARNING", "RECOMMEND_OTHER_PROCEDURE", 2, 0);
     KolvLiteDialog dialog(&request, this);
     dialog.exec();
@@ -305,7 +322,7 @@ void MdrExecutionScreen::AbortProcedure() {
   if (thread_ == nullptr || !run_active_) return;
   abort_button->setEnabled(false);
   abort_requested = true;
-  if (MdrPlugin::operation() == 2) {
+  if (MdrPlugin::operation() == kMdrFilesystemRepair) {
     InputRequest request("WARNING", "CANT_ABORT_OPERATION_BUT_IT_WILL_BE", 2, 0);
     KolvLiteDialog dialog(&request, this);
     dialog.setFocusPolicy(Qt::StrongFocus);

@@ -6,9 +6,12 @@
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/local_to_utf8.h"
 #include "morva_service/morva_service.h"
+#include "tools/mendra/common/mdr_result_codes.h"
 #include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_plugin.h"
-#include "tools/mendra/gui/mdr_tool_log.h"
+#include "tools/mendra/gui/mdr_q_listener.h"
+#include "tools/mendra/gui/mdr_report_terms.h"
+#include "tools/mendra/gui/tool_log_builder.h"
 
 namespace {
 
@@ -23,10 +26,7 @@ std::string Value(ToolEventView* event, const std::string& key, size_t index) {
 
 std::string Operation(ToolEventView* event) {
   std::string operation = Value(event, "Operation", 0);
-  if (!operation.empty()) return operation;
-  static const char* const kNames[] = {"scan", "repair", "filesystem"};
-  const int chosen = MdrPlugin::operation();
-  return chosen >= 0 && chosen <= 2 ? kNames[chosen] : std::string();
+  return operation.empty() ? MdrPlugin::operation_name() : operation;
 }
 
 std::string Tr(const std::string& key) { return KolvLiteTranslate(key).toStdString(); }
@@ -221,44 +221,4 @@ bool MdrListener::OnProgress(ToolEventView* event) {
 bool MdrListener::OnSchedule(ToolEventView*) {
   emit MdrPlugin::listener()->Schedule();
   return true;
-}
-
-MdrExecutionThread::MdrExecutionThread(MdrListener* listener) : listener_(listener) {}
-
-void MdrExecutionThread::run() {
-  static const char* const kNames[] = {"scan", "repair", "filesystem"};
-  const int operation = MdrPlugin::operation();
-  MdrUtils* model = MdrPlugin::current_model();
-  morva_service::MorvaService* service = MdrPlugin::service();
-  if (tool_ == nullptr || model == nullptr || service == nullptr || operation < 0 ||
-      operation > 2) {
-    return;
-  }
-  if (hold_before_start != nullptr) hold_before_start();
-  std::vector<morva_service::SystemComponentView*> devices;
-  if (model->selected_devices() != nullptr) devices = *model->selected_devices();
-  {
-    std::lock_guard<std::mutex> lock(abort_mutex_);
-    if (abort_asked_) return;
-    tool_->SetParameter("Operation", {kNames[operation]});
-    // An abort from here on is held by the engine for the run about to start.
-    MdrClearAbortRequests(tool_);
-    started_ = true;
-  }
-  MdrPlugin::tool_running() = true;
-  service->ExecuteTool(tool_, listener_, devices);
-  MdrPlugin::tool_running() = false;
-}
-
-void MdrExecutionThread::PrepareRun() {
-  std::lock_guard<std::mutex> lock(abort_mutex_);
-  abort_asked_ = false;
-  started_ = false;
-}
-
-void MdrExecutionThread::RequestAbort() {
-  std::lock_guard<std::mutex> lock(abort_mutex_);
-  abort_asked_ = true;
-  morva_service::MorvaService* service = MdrPlugin::service();
-  if (started_ && service != nullptr && tool_ != nullptr) service->AbortTool(tool_);
 }

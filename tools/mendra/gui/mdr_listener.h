@@ -1,39 +1,14 @@
-// The tool's notifications on their way to the screen: MdrListener handles them on the tool's
-// thread, records them in the tool log and emits MdrQListener's signals, which the execution
-// screen receives on the GUI thread. MdrExecutionThread runs the tool.
+// Handles the tool's notifications on the tool's thread: records them in the tool log and passes
+// them on as MdrQListener's signals.
 #pragma once
 
-#include <QObject>
-#include <QThread>
-#include <mutex>
 #include <string>
+#include <vector>
 
 #include "morva_service/listeners.h"
 #include "morva_service/views.h"
 
 class InputRequest;
-
-class MdrQListener : public QObject {
-  Q_OBJECT
-
- public:
-  MdrQListener() = default;
-  ~MdrQListener() override = default;
-
- signals:
-  void OperationInit();
-  void OperationFinish();
-  void DeviceInit();
-  void PartitionInit();
-  void PartitionFinish(int code);
-  void DeviceFinish(int code);
-  void RecoverInit();
-  void RecoverFinish();
-  void Progress(int percent);
-  void Schedule();
-  void ToolInteract(InputRequest* request);
-  void ErrorsFoundInTheDevice(bool found);
-};
 
 class MdrListener : public morva_service::ToolListenerView {
  public:
@@ -62,35 +37,4 @@ class MdrListener : public morva_service::ToolListenerView {
   bool OnPartitionFinish(morva_service::ToolEventView* event);
   bool OnProgress(morva_service::ToolEventView* event);
   bool OnSchedule(morva_service::ToolEventView* event);
-};
-
-class MdrExecutionThread : public QThread {
-  Q_OBJECT
-
- public:
-  explicit MdrExecutionThread(MdrListener* listener);
-  ~MdrExecutionThread() override = default;
-
-  void set_tool(morva_service::ToolView* tool) { tool_ = tool; }
-  morva_service::ToolView* tool() const { return tool_; }
-  // Before start: the run begins with no abort asked.
-  void PrepareRun();
-  // Kept whenever it is asked: before the run reached the engine it keeps the tool from
-  // starting, after that the engine is told.
-  void RequestAbort();
-
-  // For tests: called on the run's thread before it looks at the abort; a test blocks there to
-  // hold the thread as a preempted one would be. Null: no hold.
-  static inline void (*hold_before_start)() = nullptr;
-
- protected:
-  void run() override;
-
- private:
-  morva_service::ToolView* tool_ = nullptr;
-  MdrListener* listener_;
-  // Orders an abort against the run's start.
-  std::mutex abort_mutex_;
-  bool abort_asked_ = false;
-  bool started_ = false;
 };

@@ -6,9 +6,10 @@
 #include <QRadioButton>
 
 #include "gui/screens/action_button.h"
-#include "gui/screens/devices_loading_screen.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "tools/mendra/gui/mdr_action_button.h"
+#include "tools/mendra/gui/mdr_device_rescan.h"
 #include "tools/mendra/gui/mdr_device_selection_screen.h"
 #include "tools/mendra/gui/mdr_execution_log_screen.h"
 #include "tools/mendra/gui/mdr_execution_screen.h"
@@ -19,17 +20,12 @@
 namespace {
 const char* const kFlowKeys[] = {"SCAN_BAD_SECTORS_LABEL", "SCAN_AND_REPAIR_BAD_SECTORS_LABEL",
                                  "FILESYSTEM_REPAIR_LABEL"};
-
-QPushButton* ActionButton(const char* key) {
-  return MakeActionButtonWithText(KolvLiteTranslate("Translations", key), QString(),
-                                  ActionButtonSize::kAtLeastStandard);
-}
 }  // namespace
 
 MdrOperationsScreen::MdrOperationsScreen(KolvLiteController* controller)
     : ForkScreen(controller),
-      next_(ActionButton("NEXT")),
-      back_(ActionButton("BACK")),
+      next_(MdrActionButton("NEXT")),
+      back_(MdrActionButton("BACK")),
       warning_(new MdrWarningScreen(controller)),
       devices_(new MdrDeviceSelectionScreen(controller)),
       execution_(new MdrExecutionScreen(controller)),
@@ -82,35 +78,32 @@ QRadioButton* MdrOperationsScreen::radio(int flow) const {
 }
 
 void MdrOperationsScreen::UpdateRadioButtons(int flow) {
-  devices_->SetPartitionMode(flow == 2);
-  QRadioButton* chosen = radios_[flow == 1 || flow == 2 ? flow : 0];
+  devices_->SetPartitionMode(flow == kMdrFilesystemRepair);
+  const bool repairing = flow == kMdrScanAndRepair || flow == kMdrFilesystemRepair;
+  QRadioButton* chosen = radios_[repairing ? flow : kMdrScan];
   chosen->setChecked(true);
   emit UpdatedRadioButtons(flow);
 }
 
 void MdrOperationsScreen::GoToNextScreen() {
   const int flow = current_flow();
-  int operation = 0;
-  if (flow == 1) {
+  int operation = kMdrScan;
+  if (flow == kMdrScanAndRepair) {
     warning_->SetMode(false);
     warning_->SetTitle("SCAN_AND_REPAIR_BAD_SECTORS_LABEL");
-    operation = 1;
-  } else if (flow == 2) {
+    operation = kMdrScanAndRepair;
+  } else if (flow == kMdrFilesystemRepair) {
     warning_->SetMode(true);
     warning_->SetTitle("FILESYSTEM_REPAIR_LABEL");
-    operation = 2;
+    operation = kMdrFilesystemRepair;
   }
   KolvLiteContext* context = controller->execution_context();
   MdrPlugin::UpdateModel(operation, context->current_module, context->selected_tool);
-  if (flow == 1 || flow == 2) {
+  if (operation != kMdrScan) {
     controller->GoToNextScreen();
     return;
   }
-  DevicesLoadingScreen* loading = context->devices_loading_screen;
-  if (loading == nullptr) return;
-  connect(loading, &DevicesLoadingScreen::ScanSucceeded, controller,
-          &KolvLiteController::GoToNextScreen, Qt::UniqueConnection);
-  controller->GoToScreen(loading);
+  RescanDevicesThenGoOn(controller);
 }
 
 void MdrOperationsScreen::OnEnter() {

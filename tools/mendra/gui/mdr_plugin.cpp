@@ -2,12 +2,12 @@
 
 #include "morva_service/morva_service.h"
 #include "tools/mendra/common/mdr_utils.h"
-#include "tools/mendra/gui/mdr_listener.h"
+#include "tools/mendra/gui/mdr_q_listener.h"
 #include "tools/mendra/gui/mdr_operations_screen.h"
-#include "tools/mendra/gui/mdr_tool_log.h"
+#include "tools/mendra/gui/tool_log_builder.h"
 
 namespace {
-int g_operation = 0;
+int g_operation = kMdrScan;
 MdrUtils* g_model = nullptr;
 morva_service::ModuleInterfaceView* g_module = nullptr;
 MdrQListener* g_listener = nullptr;
@@ -36,6 +36,12 @@ void ReleaseToolScreen(KolvLiteScreen* screen) {
 
 namespace MdrPlugin {
 int operation() { return g_operation; }
+
+std::string operation_name() {
+  static const char* const kNames[] = {"scan", "repair", "filesystem"};
+  return g_operation >= 0 && g_operation <= 2 ? kNames[g_operation] : std::string();
+}
+
 void set_operation(int operation) { g_operation = operation; }
 MdrUtils* current_model() { return g_model; }
 morva_service::ModuleInterfaceView* module() { return g_module; }
@@ -73,7 +79,7 @@ void Release() {
   delete g_log;
   g_log = nullptr;
   g_module = nullptr;
-  g_operation = 0;
+  g_operation = kMdrScan;
   if (g_service != nullptr) ReleaseMorvaServiceInstance();
   g_service = nullptr;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 
 class KolvLiteController;
 class KolvLiteScreen;
@@ -22,9 +23,19 @@ KolvLiteScreen* get_screen(KolvLiteController* controller);
 void ReleaseToolScreen(KolvLiteScreen* screen);
 }
 
+// The operations the tool's screens run, numbered as the operation screen's flows.
+enum MdrOperation : int {
+  kMdrScan = 0,
+  kMdrScanAndRepair = 1,
+  kMdrFilesystemRepair = 2,
+};
+
 namespace MdrPlugin {
-// 0 scan, 1 scan and repair, 2 filesystem repair.
+// An MdrOperation.
 int operation();
+// The operation as the tool's "Operation" parameter names it: "scan", "repair" or
+// "filesystem"; empty for any other number.
+std::string operation_name();
 void set_operation(int operation);
 // Null until an operation was chosen.
 MdrUtils* current_model();

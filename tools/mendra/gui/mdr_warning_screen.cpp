@@ -4,20 +4,12 @@
 #include <QPushButton>
 
 #include "gui/screens/action_button.h"
-#include "gui/screens/devices_loading_screen.h"
-#include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "tools/mendra/gui/mdr_action_button.h"
+#include "tools/mendra/gui/mdr_device_rescan.h"
 #include "ui_mdr_warning_screen.h"
-
-namespace {
-
-QPushButton* ActionButton(const char* key) {
-  return MakeActionButtonWithText(KolvLiteTranslate("Translations", key), QString(),
-                                  ActionButtonSize::kAtLeastStandard);
-}
-}  // namespace
 
 MdrWarningScreen::MdrWarningScreen(KolvLiteController* controller)
     : KolvLiteScreen(controller), controller_guard_(controller) {
@@ -30,8 +22,8 @@ MdrWarningScreen::MdrWarningScreen(KolvLiteController* controller)
   // The tool's name comes from whichever catalogue holds it, not from this screen's own.
   title_->setText(KolvLiteTranslate("MENDRA"));
 
-  next_ = ActionButton("NEXT");
-  back_ = ActionButton("BACK");
+  next_ = MdrActionButton("NEXT");
+  back_ = MdrActionButton("BACK");
   connect(back_, &QPushButton::clicked, controller, &KolvLiteController::GoToPreviousScreen);
   connect(next_, &QPushButton::clicked, this, &MdrWarningScreen::DisplayPopUp);
 }
@@ -55,12 +47,7 @@ void MdrWarningScreen::DisplayPopUp() {
     dialog.exec();
     answer = request.answer;
   }
-  if (answer != 1) return;
-  DevicesLoadingScreen* loading = controller->execution_context()->devices_loading_screen;
-  if (loading == nullptr) return;
-  connect(loading, &DevicesLoadingScreen::ScanSucceeded, controller,
-          &KolvLiteController::GoToNextScreen, Qt::UniqueConnection);
-  controller->GoToScreen(loading);
+  if (answer == 1) RescanDevicesThenGoOn(controller);
 }
 
 void MdrWarningScreen::OnEnter() {

@@ -8,10 +8,11 @@
 #include "tools/mendra/cli/cli_event_queue.h"
 #include "tools/mendra/cli/cli_option_parser.h"
 #include "tools/mendra/cli/console_display.h"
-#include "tools/mendra/cli/device_events.h"
+#include "tools/mendra/cli/events/event_device_finish.h"
+#include "tools/mendra/cli/events/event_progress.h"
 #include "tools/mendra/cli/mdr_cli_listener.h"
 #include "tools/mendra/cli/mdr_exit_status.h"
-#include "tools/mendra/cli/operation_events.h"
+#include "tools/mendra/common/mdr_result_codes.h"
 
 using namespace mdrtest;
 

@@ -83,6 +83,13 @@ TEST_F(MdrUtilsTest, UnusablePartitionsAreDroppedWithoutTakingAnOrdinal) {
   EXPECT_EQ(kept.ordinal, 0);
   EXPECT_EQ(kept.index, 7);
   EXPECT_EQ(kept.file_system, "EXT4");
+  // Every property lands in its own field.
+  EXPECT_EQ(kept.mount_point, "I:\\");
+  EXPECT_EQ(kept.partition_type, "PRIMARY");
+  EXPECT_EQ(kept.label, "LI:\\");
+  EXPECT_EQ(kept.size, "10 GB");
+  EXPECT_EQ(kept.used, "1 GB");
+  EXPECT_EQ(kept.free, "9 GB");
   ASSERT_NE(model.FindDevice("2"), nullptr);
   EXPECT_TRUE(model.FindDevice("2")->partitions.empty());
 

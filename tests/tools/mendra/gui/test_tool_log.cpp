@@ -11,14 +11,18 @@
 #include "gui/shell/kolv_lite_controller.h"
 #include "tests/gui/logs/support/report_test_support.h"
 #include "tests/support/file_size_limit.h"
+#include "tools/mendra/common/mdr_code_meaning.h"
+#include "tools/mendra/common/mdr_utils.h"
+#include "tools/mendra/gui/mdr_diagnostic_widget.h"
 #include "tools/mendra/gui/mdr_execution_log_screen.h"
-#include "gui/logs/html_log_entry.h"
-#include "morva_service/views.h"
 #include "tools/mendra/gui/mdr_listener.h"
 #include "tools/mendra/gui/mdr_plugin.h"
-#include "tools/mendra/gui/mdr_tool_log.h"
-#include "tools/mendra/gui/mdr_widgets.h"
+#include "tools/mendra/gui/mdr_report_terms.h"
+#include "tools/mendra/gui/mdr_test_widget.h"
+#include "gui/logs/html_log_entry.h"
+#include "morva_service/views.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "tools/mendra/gui/tool_log_builder.h"
 
 namespace {
 

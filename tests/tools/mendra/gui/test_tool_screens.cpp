@@ -28,15 +28,16 @@
 #include "morva_service/morva_service.h"
 #include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_device_selection_screen.h"
+#include "tools/mendra/gui/mdr_diagnostic_widget.h"
 #include "tools/mendra/gui/mdr_execution_log_screen.h"
 #include "tools/mendra/gui/mdr_execution_screen.h"
-#include "tools/mendra/gui/mdr_listener.h"
+#include "tools/mendra/gui/mdr_execution_thread.h"
 #include "tools/mendra/gui/mdr_operations_screen.h"
 #include "tools/mendra/gui/mdr_plugin.h"
-#include "tools/mendra/gui/mdr_tool_log.h"
+#include "tools/mendra/gui/mdr_test_widget.h"
 #include "tools/mendra/gui/mdr_warning_screen.h"
-#include "tools/mendra/gui/mdr_widgets.h"
 #include "tests/gui/support/modal_answers.h"
+#include "tools/mendra/gui/tool_log_builder.h"
 
 namespace {
 
@@ -321,6 +322,9 @@ class TestToolScreens : public QObject {
   void deviceScreenOffersAcceptedDevices() {
     Rig rig;
     MdrDeviceSelectionScreen* devices = rig.screen->device_screen();
+    // Its action buttons are sized as those of the tool's other screens.
+    for (QPushButton* button : {devices->next_button(), devices->back_button()})
+      QCOMPARE(button->styleSheet(), rig.screen->next_button()->styleSheet());
     MdrPlugin::UpdateModel(0, rig.module, rig.tool);
     rig.controller->AddFlowScreen(devices, true);
     rig.controller->GoToScreen(devices);

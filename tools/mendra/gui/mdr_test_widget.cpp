@@ -1,7 +1,9 @@
-#include "tools/mendra/gui/mdr_widgets.h"
+#include "tools/mendra/gui/mdr_test_widget.h"
+
+#include <utility>
 
 #include "gui/logs/html_log_entry.h"
-#include "tools/mendra/gui/mdr_tool_log.h"
+#include "tools/mendra/common/mdr_code_meaning.h"
 
 namespace {
 
@@ -42,18 +44,4 @@ void MdrTestWidget::set_status(KolvLiteTestStatus status) {
   } else {
     TestWidget::set_status(status);
   }
-}
-
-MdrDiagnosticWidget::MdrDiagnosticWidget(QString device_name, QWidget* parent)
-    : DiagnosticWidget(std::move(device_name), parent) {}
-
-void MdrDiagnosticWidget::AddTest(int id, QString name) {
-  const int row = RowFor(id);
-  auto* added = new MdrTestWidget(std::move(name), row, table());
-  added->ShowWaiting();
-  RegisterTest(id, row, added);
-}
-
-MdrTestWidget* MdrDiagnosticWidget::row(int id) {
-  return HasTest(id) ? qobject_cast<MdrTestWidget*>(&(*this)[id]) : nullptr;
 }

@@ -1,11 +1,6 @@
-#include "tools/mendra/cli/device_events.h"
+#include "tools/mendra/cli/events/event_device_finish.h"
 
 #include "tools/mendra/cli/console_display.h"
-
-void EventDeviceInit::Process(MdrCliEventContext& context) {
-  context.DeviceStarted();
-  context.display().DeviceStart(name_);
-}
 
 void EventDeviceFinish::Process(MdrCliEventContext& context) {
   if (has_message_) context.display().set_pending_message(message_);

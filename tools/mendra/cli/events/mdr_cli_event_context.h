@@ -1,10 +1,8 @@
-// The tool's notifications arrive on the worker thread; the listener only queues them, and the
-// console thread takes them out and prints them in the order they came.
+// What an event needs on the console thread.
 #pragma once
 
 class ConsoleDisplay;
 
-// What an event needs on the console thread.
 class MdrCliEventContext {
  public:
   virtual ~MdrCliEventContext() = default;
@@ -14,10 +12,4 @@ class MdrCliEventContext {
   virtual unsigned long SecondsSinceDeviceStart() = 0;
   // A device or one of its partitions ended with this tool result code.
   virtual void ResultReported(int code, bool whole_device) = 0;
-};
-
-class MdrCliEvent {
- public:
-  virtual ~MdrCliEvent() = default;
-  virtual void Process(MdrCliEventContext& context) = 0;
 };

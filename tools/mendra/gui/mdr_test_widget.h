@@ -1,9 +1,8 @@
-// Result rows and device panels that understand the tool's result codes.
+// A result row that understands the tool's result codes.
 #pragma once
 
 #include <QString>
 
-#include "gui/widgets/diagnostic_widget.h"
 #include "gui/widgets/test_widget.h"
 
 class MdrTestWidget : public TestWidget {
@@ -24,17 +23,4 @@ class MdrTestWidget : public TestWidget {
  private:
   // No result yet.
   int result_code_ = -1;
-};
-
-class MdrDiagnosticWidget : public DiagnosticWidget {
-  Q_OBJECT
-
- public:
-  explicit MdrDiagnosticWidget(QString device_name, QWidget* parent = nullptr);
-  ~MdrDiagnosticWidget() override = default;
-
-  void AddTest(int id, QString name) override;
-  // Null when no row was added under id.
-  MdrTestWidget* row(int id);
-  int row_count() const { return TestsCount(); }
 };

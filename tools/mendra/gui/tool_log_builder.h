@@ -1,19 +1,10 @@
-// What the tool's result codes mean on screen and in the report, and the builder that records a
-// tool run as a report while the tool's notifications come in.
+// Records a tool run as a report while the tool's notifications come in.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "gui/logs/tool_execution_log.h"
-#include "tools/mendra/common/mdr_utils.h"
-
-// "SUCCESS", "FAILED", ...; "INVALID" for anything outside 0-5.
-const char* MdrStatusWord(int row_status);
-// "scan" -> "SCAN_BAD_SECTORS_LABEL", ...; "UNKNOWN_OPERATION" for anything else.
-std::string OperationLabel(const std::string& operation);
-// The graver of two row statuses; equal gravity keeps a.
-int MergeStatus(int a, int b);
 
 class ToolLogBuilder {
  public:

@@ -1,19 +1,11 @@
-// A device's start and end on the console.
+// A device's end on the console.
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "tools/mendra/cli/mdr_cli_event.h"
-
-class EventDeviceInit : public MdrCliEvent {
- public:
-  EventDeviceInit(std::string id, std::string name) : id_(std::move(id)), name_(std::move(name)) {}
-  void Process(MdrCliEventContext& context) override;
-
- private:
-  std::string id_, name_;
-};
+#include "tools/mendra/cli/events/mdr_cli_event.h"
 
 class EventDeviceFinish : public MdrCliEvent {
  public:
