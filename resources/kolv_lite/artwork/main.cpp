@@ -12,5 +12,8 @@ int main(int argc, char** argv) {
   }
   artwork::OutputFolder folder(QString::fromLocal8Bit(argv[1]));
   artwork::DrawPaintedArtwork(folder);
+  artwork::DrawWidgetImages(folder);
+  artwork::DrawReportImages(folder);
+  artwork::DrawScreenImages(folder);
   return folder.ok() ? 0 : 1;
 }
