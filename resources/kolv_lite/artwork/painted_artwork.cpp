@@ -1,16 +1,15 @@
-// Draws the program's images (icons, buttons, backgrounds, window shapes) into a folder at build
-// time, so that the resource file carries artwork of our own in one consistent style: charcoal
-// surfaces, a blue accent, white glyphs.
-#include <QDir>
-#include <QFileInfo>
+// The images painted with QPainter, in the program's one style: charcoal surfaces, a blue
+// accent, white glyphs.
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-#include <cstdio>
 #include <functional>
 
+#include "resources/kolv_lite/artwork/image_families.h"
+
+namespace artwork {
 namespace {
 
 const QColor kBlue(0x1e, 0x73, 0xdc);
@@ -19,12 +18,9 @@ const QColor kCharcoal(0x2a, 0x2a, 0x2a);
 const QColor kGrey(0x8a, 0x8a, 0x8a);
 const QColor kDisabled(0x5a, 0x5a, 0x5a);
 
-QString g_root;
-int g_failures = 0;
-
 using Painter = std::function<void(QPainter&, const QRectF&)>;
 
-void Save(const QString& name, int w, int h, const Painter& paint) {
+void Save(OutputFolder& folder, const QString& name, int w, int h, const Painter& paint) {
   QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   {
@@ -32,12 +28,7 @@ void Save(const QString& name, int w, int h, const Painter& paint) {
     p.setRenderHint(QPainter::Antialiasing);
     paint(p, QRectF(0, 0, w, h));
   }
-  const QString path = g_root + QLatin1Char('/') + name;
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  if (!image.save(path, "PNG")) {
-    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-    ++g_failures;
-  }
+  folder.SavePng(name, image);
 }
 
 // A rounded key with a vertical gradient, the base of every window and tool button.
@@ -82,9 +73,9 @@ void Mark(QPainter& p, const QRectF& r) {
   p.drawPath(pulse);
 }
 
-void WindowButton(const QString& name, int w, int h, bool close, bool enabled,
+void WindowButton(OutputFolder& folder, const QString& name, int w, int h, bool close, bool enabled,
                   const std::function<void(QPainter&, const QRectF&, const QColor&)>& glyph) {
-  Save(name, w, h, [&](QPainter& p, const QRectF& r) {
+  Save(folder, name, w, h, [&](QPainter& p, const QRectF& r) {
     const QColor top = !enabled ? kDisabled : close ? kRed.lighter(115) : QColor(0x4a, 0x4a, 0x4a);
     const QColor bottom = !enabled ? kDisabled.darker(130) : close ? kRed.darker(130) : kCharcoal;
     Key(p, r, top, bottom, 3);
@@ -92,38 +83,37 @@ void WindowButton(const QString& name, int w, int h, bool close, bool enabled,
   });
 }
 
-void DrawWindowButtons() {
+void DrawWindowButtons(OutputFolder& folder) {
   for (bool enabled : {true, false}) {
     const QString state = enabled ? QStringLiteral("Normal") : QStringLiteral("Disabled");
-    WindowButton(QStringLiteral("Buttons/btnMin%1.png").arg(state), 32, 20, false, enabled,
+    WindowButton(folder, QStringLiteral("Buttons/btnMin%1.png").arg(state), 32, 20, false, enabled,
                  [](QPainter& p, const QRectF& r, const QColor& c) {
                    p.setPen(Glyph(c));
                    p.drawLine(QPointF(r.center().x() - 5, r.center().y() + 4),
                               QPointF(r.center().x() + 5, r.center().y() + 4));
                  });
-    WindowButton(QStringLiteral("Buttons/btnMax%1.png").arg(state), 32, 20, false, enabled,
+    WindowButton(folder, QStringLiteral("Buttons/btnMax%1.png").arg(state), 32, 20, false, enabled,
                  [](QPainter& p, const QRectF& r, const QColor& c) {
                    p.setPen(Glyph(c, 1.5));
                    p.setBrush(Qt::NoBrush);
                    p.drawRect(QRectF(r.center().x() - 5, r.center().y() - 4, 10, 8));
                  });
-    WindowButton(QStringLiteral("Buttons/btnRestore%1.png").arg(state), 32, 20, false, enabled,
-                 [](QPainter& p, const QRectF& r, const QColor& c) {
+    WindowButton(folder, QStringLiteral("Buttons/btnRestore%1.png").arg(state), 32, 20, false,
+                 enabled, [](QPainter& p, const QRectF& r, const QColor& c) {
                    p.setPen(Glyph(c, 1.5));
                    p.setBrush(Qt::NoBrush);
                    p.drawRect(QRectF(r.center().x() - 3, r.center().y() - 5, 8, 6));
                    p.drawRect(QRectF(r.center().x() - 6, r.center().y() - 2, 8, 6));
                  });
-    WindowButton(QStringLiteral("Buttons/btnClose%1.png").arg(state), 50, 20, true, enabled,
-                 [](QPainter& p, const QRectF& r, const QColor& c) {
-                   Cross(p, r.center(), 4, Glyph(c));
-                 });
+    WindowButton(
+        folder, QStringLiteral("Buttons/btnClose%1.png").arg(state), 50, 20, true, enabled,
+        [](QPainter& p, const QRectF& r, const QColor& c) { Cross(p, r.center(), 4, Glyph(c)); });
   }
 }
 
-void RoundTool(const QString& name, int size, bool enabled,
+void RoundTool(OutputFolder& folder, const QString& name, int size, bool enabled,
                const std::function<void(QPainter&, const QRectF&, const QColor&)>& glyph) {
-  Save(name, size, size, [&](QPainter& p, const QRectF& r) {
+  Save(folder, name, size, size, [&](QPainter& p, const QRectF& r) {
     QLinearGradient g(r.topLeft(), r.bottomLeft());
     g.setColorAt(0, enabled ? kBlue.lighter(125) : kDisabled);
     g.setColorAt(1, enabled ? kBlue.darker(140) : kDisabled.darker(140));
@@ -134,10 +124,10 @@ void RoundTool(const QString& name, int size, bool enabled,
   });
 }
 
-void DrawGlobalButtons() {
+void DrawGlobalButtons(OutputFolder& folder) {
   for (bool enabled : {true, false}) {
     const QString suffix = enabled ? QString() : QStringLiteral("Disabled");
-    RoundTool(QStringLiteral("Buttons/btnLogHistory%1.png").arg(suffix), 32, enabled,
+    RoundTool(folder, QStringLiteral("Buttons/btnLogHistory%1.png").arg(suffix), 32, enabled,
               [](QPainter& p, const QRectF& r, const QColor& c) {
                 // A clock face: earlier runs.
                 p.setPen(Glyph(c, 1.8));
@@ -146,7 +136,7 @@ void DrawGlobalButtons() {
                 p.drawLine(r.center(), r.center() + QPointF(0, -r.height() * 0.17));
                 p.drawLine(r.center(), r.center() + QPointF(r.width() * 0.13, 0));
               });
-    RoundTool(QStringLiteral("Buttons/btnSysInformation%1.png").arg(suffix), 30, enabled,
+    RoundTool(folder, QStringLiteral("Buttons/btnSysInformation%1.png").arg(suffix), 30, enabled,
               [](QPainter& p, const QRectF& r, const QColor& c) {
                 p.setPen(Qt::NoPen);
                 p.setBrush(c);
@@ -154,7 +144,7 @@ void DrawGlobalButtons() {
                 p.drawRoundedRect(QRectF(r.center().x() - 1.6, r.height() * 0.42, 3.2,
                                          r.height() * 0.34), 1, 1);
               });
-    Save(QStringLiteral("Buttons/btnHelp%1.png").arg(enabled ? QStringLiteral("Active")
+    Save(folder, QStringLiteral("Buttons/btnHelp%1.png").arg(enabled ? QStringLiteral("Active")
                                                              : QStringLiteral("Disabled")),
          25, 25, [&](QPainter& p, const QRectF& r) {
            QLinearGradient g(r.topLeft(), r.bottomLeft());
@@ -176,7 +166,8 @@ void DrawGlobalButtons() {
          });
   }
   for (bool over : {false, true}) {
-    Save(over ? QStringLiteral("Buttons/btnHomeOver.png") : QStringLiteral("Buttons/btnHome.png"),
+    Save(folder,
+         over ? QStringLiteral("Buttons/btnHomeOver.png") : QStringLiteral("Buttons/btnHome.png"),
          25, 27, [&](QPainter& p, const QRectF&) {
            QPainterPath house;
            house.moveTo(12.5, 3);
@@ -198,7 +189,7 @@ void DrawGlobalButtons() {
   }
 }
 
-void DrawSmallCloseButtons() {
+void DrawSmallCloseButtons(OutputFolder& folder) {
   struct Variant {
     const char* name;
     QColor top, bottom, glyph;
@@ -210,34 +201,35 @@ void DrawSmallCloseButtons() {
       {"btnCloseClickSmall", kRed.darker(140), kRed.darker(110), Qt::white},
   };
   for (const Variant& v : variants) {
-    Save(QStringLiteral("Buttons/%1.png").arg(QLatin1String(v.name)), 30, 20,
+    Save(folder, QStringLiteral("Buttons/%1.png").arg(QLatin1String(v.name)), 30, 20,
          [&](QPainter& p, const QRectF& r) {
            Key(p, r, v.top, v.bottom, 3);
            Cross(p, r.center(), 3.5, Glyph(v.glyph));
          });
   }
   // Header close button of the dialogs: a bare white cross.
-  Save(QStringLiteral("Buttons/btnClose.png"), 13, 15, [](QPainter& p, const QRectF& r) {
+  Save(folder, QStringLiteral("Buttons/btnClose.png"), 13, 15, [](QPainter& p, const QRectF& r) {
     Cross(p, r.center(), 3.5, Glyph(Qt::white, 1.8));
   });
 }
 
-void DrawSurfaces() {
+void DrawSurfaces(OutputFolder& folder) {
   // The window's style sheet tiles this image, so it is drawn larger than any screen the window
   // is likely to be maximized on: a seam would show across the title area otherwise.
-  Save(QStringLiteral("General/imgBackground.png"), 3840, 2160, [](QPainter& p, const QRectF& r) {
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, QColor(0x3a, 0x3a, 0x3a));
-    g.setColorAt(108.0 / r.height(), QColor(0x1c, 0x1c, 0x1c));
-    g.setColorAt(1, QColor(0x10, 0x10, 0x10));
-    p.fillRect(r, g);
-    // A faint blue sweep behind the title.
-    QRadialGradient glow(QPointF(160, 40), 320);
-    glow.setColorAt(0, QColor(0x1e, 0x73, 0xdc, 70));
-    glow.setColorAt(1, QColor(0x1e, 0x73, 0xdc, 0));
-    p.fillRect(r, glow);
-  });
-  Save(QStringLiteral("General/icnGrip.png"), 16, 16, [](QPainter& p, const QRectF&) {
+  Save(folder, QStringLiteral("General/imgBackground.png"), 3840, 2160,
+       [](QPainter& p, const QRectF& r) {
+         QLinearGradient g(r.topLeft(), r.bottomLeft());
+         g.setColorAt(0, QColor(0x3a, 0x3a, 0x3a));
+         g.setColorAt(108.0 / r.height(), QColor(0x1c, 0x1c, 0x1c));
+         g.setColorAt(1, QColor(0x10, 0x10, 0x10));
+         p.fillRect(r, g);
+         // A faint blue sweep behind the title.
+         QRadialGradient glow(QPointF(160, 40), 320);
+         glow.setColorAt(0, QColor(0x1e, 0x73, 0xdc, 70));
+         glow.setColorAt(1, QColor(0x1e, 0x73, 0xdc, 0));
+         p.fillRect(r, glow);
+       });
+  Save(folder, QStringLiteral("General/icnGrip.png"), 16, 16, [](QPainter& p, const QRectF&) {
     p.setPen(Qt::NoPen);
     p.setBrush(kGrey);
     for (int row = 0; row < 3; ++row) {
@@ -246,8 +238,9 @@ void DrawSurfaces() {
       }
     }
   });
-  Save(QStringLiteral("icnKolv_32.png"), 32, 32, [](QPainter& p, const QRectF& r) { Mark(p, r); });
-  Save(QStringLiteral("Icons/icnKolvLite_114.png"), 114, 114,
+  Save(folder, QStringLiteral("icnKolv_32.png"), 32, 32,
+       [](QPainter& p, const QRectF& r) { Mark(p, r); });
+  Save(folder, QStringLiteral("Icons/icnKolvLite_114.png"), 114, 114,
        [](QPainter& p, const QRectF& r) { Mark(p, r); });
 }
 
@@ -258,9 +251,9 @@ QPainterPath CardShape(const QRectF& r) {
   return path;
 }
 
-void DrawSplashArtwork() {
+void DrawSplashArtwork(OutputFolder& folder) {
   const int w = 320, h = 415;
-  Save(QStringLiteral("General/KolvLiteSplashAboutScreen.png"), w, h,
+  Save(folder, QStringLiteral("General/KolvLiteSplashAboutScreen.png"), w, h,
        [](QPainter& p, const QRectF& r) {
          QLinearGradient g(r.topLeft(), r.bottomLeft());
          g.setColorAt(0, QColor(0x33, 0x33, 0x33));
@@ -274,7 +267,7 @@ void DrawSplashArtwork() {
          p.setPen(QPen(kBlue, 2));
          p.drawLine(QPointF(24, 222), QPointF(r.width() - 24, 222));
        });
-  Save(QStringLiteral("General/KolvLiteSplashAboutScreenMask.png"), w, h,
+  Save(folder, QStringLiteral("General/KolvLiteSplashAboutScreenMask.png"), w, h,
        [](QPainter& p, const QRectF& r) {
          p.setRenderHint(QPainter::Antialiasing, false);
          p.setPen(Qt::NoPen);
@@ -283,7 +276,7 @@ void DrawSplashArtwork() {
        });
 }
 
-void DrawDialogArtwork() {
+void DrawDialogArtwork(OutputFolder& folder) {
   // Header icons of the interaction dialog, one per kind.
   struct Icon {
     const char* name;
@@ -295,7 +288,7 @@ void DrawDialogArtwork() {
                         {"icnWarning", QColor(0xf0, 0xa0, 0x20), '!'},
                         {"icnError", kRed, 'x'}};
   for (const Icon& icon : icons) {
-    Save(QStringLiteral("General/%1.png").arg(QLatin1String(icon.name)), 16, 16,
+    Save(folder, QStringLiteral("General/%1.png").arg(QLatin1String(icon.name)), 16, 16,
          [&](QPainter& p, const QRectF& r) {
            p.setPen(Qt::NoPen);
            p.setBrush(icon.colour);
@@ -336,7 +329,7 @@ void DrawDialogArtwork() {
          });
   }
   // Window shape of the dialogs' top edge: black where the dialog shows, white elsewhere.
-  Save(QStringLiteral("General/pop_up_mask.png"), 331, 8, [](QPainter& p, const QRectF& r) {
+  Save(folder, QStringLiteral("General/pop_up_mask.png"), 331, 8, [](QPainter& p, const QRectF& r) {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(r, Qt::white);
     QPainterPath top;
@@ -348,7 +341,7 @@ void DrawDialogArtwork() {
 }
 
 // Buttons of the selection screens: device rescan, information pop-up and the runs drop-down.
-void DrawScreenButtons() {
+void DrawScreenButtons(OutputFolder& folder) {
   struct Refresh {
     const char* state;
     QColor fill, glyph;
@@ -358,7 +351,7 @@ void DrawScreenButtons() {
                                {"Over", kBlue.lighter(130), Qt::white},
                                {"Selected", kBlue.darker(150), Qt::white}};
   for (const Refresh& v : refreshes) {
-    Save(QStringLiteral("Buttons/btnRefresh%1.png").arg(QLatin1String(v.state)), 24, 24,
+    Save(folder, QStringLiteral("Buttons/btnRefresh%1.png").arg(QLatin1String(v.state)), 24, 24,
          [&](QPainter& p, const QRectF& r) {
            p.setPen(QPen(QColor(0, 0, 0, 90), 1));
            p.setBrush(v.fill);
@@ -378,7 +371,7 @@ void DrawScreenButtons() {
            p.drawPath(head);
          });
   }
-  Save(QStringLiteral("Buttons/btnInfo.png"), 16, 16, [](QPainter& p, const QRectF& r) {
+  Save(folder, QStringLiteral("Buttons/btnInfo.png"), 16, 16, [](QPainter& p, const QRectF& r) {
     p.setPen(Qt::NoPen);
     p.setBrush(kBlue);
     p.drawEllipse(r.adjusted(1, 1, -1, -1));
@@ -386,7 +379,7 @@ void DrawScreenButtons() {
     p.drawLine(QPointF(8, 7.2), QPointF(8, 11.8));
     p.drawPoint(QPointF(8, 4.4));
   });
-  Save(QStringLiteral("General/img_DropDown.png"), 11, 7, [](QPainter& p, const QRectF&) {
+  Save(folder, QStringLiteral("General/img_DropDown.png"), 11, 7, [](QPainter& p, const QRectF&) {
     QPainterPath arrow;
     arrow.moveTo(0.5, 0.5);
     arrow.lineTo(10.5, 0.5);
@@ -400,7 +393,7 @@ void DrawScreenButtons() {
 
 // Arrows of the previous-logs screen: entry navigation (dark on the white buttons) and the
 // calendar's month buttons (white on its grey navigation bar).
-void DrawLogArrows() {
+void DrawLogArrows(OutputFolder& folder) {
   struct Arrow {
     const char* name;
     int size;
@@ -412,7 +405,7 @@ void DrawLogArrows() {
                           {"General/img_ArrowMonthLeft.png", 22, true, Qt::white},
                           {"General/img_ArrowMonthRight.png", 22, false, Qt::white}};
   for (const Arrow& a : arrows) {
-    Save(QString::fromLatin1(a.name), a.size, a.size, [&](QPainter& p, const QRectF& r) {
+    Save(folder, QString::fromLatin1(a.name), a.size, a.size, [&](QPainter& p, const QRectF& r) {
       const qreal half = r.width() * 0.22;
       const QPointF c = r.center();
       const qreal dir = a.left ? -1 : 1;
@@ -430,19 +423,15 @@ void DrawLogArrows() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-    return 2;
-  }
-  g_root = QString::fromLocal8Bit(argv[1]);
-  DrawWindowButtons();
-  DrawGlobalButtons();
-  DrawSmallCloseButtons();
-  DrawSurfaces();
-  DrawSplashArtwork();
-  DrawDialogArtwork();
-  DrawScreenButtons();
-  DrawLogArrows();
-  return g_failures == 0 ? 0 : 1;
+void DrawPaintedArtwork(OutputFolder& folder) {
+  DrawWindowButtons(folder);
+  DrawGlobalButtons(folder);
+  DrawSmallCloseButtons(folder);
+  DrawSurfaces(folder);
+  DrawSplashArtwork(folder);
+  DrawDialogArtwork(folder);
+  DrawScreenButtons(folder);
+  DrawLogArrows(folder);
 }
+
+}  // namespace artwork
