@@ -4,7 +4,6 @@
 
 #include <getopt.h>
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -14,7 +13,9 @@
 
 #include "cli/morva_stdio.h"
 #include "cli/run_outcome.h"
+#include "cli/scan_record.h"
 #include "cli/selections.h"
+#include "cli/unique_text_list.h"
 #include "morva_service/morva_service.h"
 #include "zerka/zerka.h"
 
@@ -36,25 +37,6 @@ enum CliFlag : uint32_t {
   kFlagOutputFile = 0x2000,
   kFlagBackgroundParent = 0x4000,
   kFlagBackgroundChild = 0x8000,
-};
-
-// Add-if-absent list of texts, in insertion order.
-class UniqueTextList {
- public:
-  void Add(const std::string& text);
-  bool empty() const { return items_.empty(); }
-  const std::vector<std::string>& items() const { return items_; }
-  void clear() { items_.clear(); }
-  std::string Joined(const std::string& separator) const;
-
- private:
-  std::vector<std::string> items_;
-};
-
-// Done flag and result of a device scan run on the service thread.
-struct ScanRecord {
-  std::atomic<uint8_t> done{0};
-  std::atomic<uint64_t> result{0};
 };
 
 class CliSuiteListener;
@@ -122,16 +104,3 @@ class CliApplication {
 unsigned ExitStatus(const CliApplication& app);
 // "\nCLI Execution status: N" on the sink, for the background copy's output file.
 void WriteFinalStatus(CliApplication& app);
-
-// The service obtained by the service thread, for the interrupt callback. Null when none.
-morva_service::MorvaService* CliService();
-// Set by a console interrupt and when the runner aborts a run.
-bool CliInterrupted();
-void SetCliInterrupted();
-// The descriptor the output sink writes to (-1: none), which an interrupt looks at: a reader
-// that takes no more output must not keep the program from ending.
-void WatchOutput(int fd);
-// The user asked for an abort ("a" from the supervisor, Escape): from now on a reader that takes
-// no more output ends the program as after an interrupt. Safe from any thread.
-void WatchForAStalledReader();
-void OnConsoleInterrupt(int signal_number);

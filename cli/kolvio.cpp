@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "cli/cli_application.h"
+#include "cli/console_interrupt.h"
 #include "cli/engine_text.h"
 
 namespace {

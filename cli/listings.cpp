@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/console_interrupt.h"
 #include "cli/engine_text.h"
 #include "cli/exit_status.h"
 #include "cli/kolvio.h"

@@ -5,12 +5,14 @@
 #include <cstdlib>
 
 #include "cli/background.h"
+#include "cli/cli_stdio_file.h"
+#include "cli/cli_stdio_null.h"
 #include "cli/command_line.h"
+#include "cli/console_interrupt.h"
 #include "cli/exit_status.h"
 #include "cli/kolvio.h"
 #include "cli/listings.h"
 #include "cli/runner.h"
-#include "cli/stdio_variants.h"
 #include "cli/thread_manager.h"
 #include "cli/tool_host.h"
 #include "gui/logs/core/legacy_log_migration.h"

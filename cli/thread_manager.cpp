@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "cli/console_interrupt.h"
+
 void (*ThreadManager::after_engine_release)() = nullptr;
 
 ThreadManager& ThreadManager::Storage() {

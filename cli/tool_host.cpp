@@ -9,6 +9,7 @@
 
 #include "cli/exit_status.h"
 #include "cli/listings.h"
+#include "cli/module.h"
 #include "cli/startup.h"
 #include "cli/tool_cli.h"
 #include "kolv_os/os.h"
@@ -18,25 +19,6 @@ namespace {
 
 // The run whose tool plug-in is in its Run.
 CliApplication* g_tool_app = nullptr;
-
-class SharedLibraryModule : public Module {
- public:
-  void* LoadByName(const char* path, int flags) override {
-    ZerkaModuleLoader* loader = get_module();
-    return loader ? loader->Load(path, flags) : nullptr;
-  }
-  void* GetSymbol(void* handle, const char* name) override {
-    ZerkaModuleLoader* loader = get_module();
-    return loader && handle ? loader->GetSymbol(handle, name) : nullptr;
-  }
-  void Unload(void* handle) override {
-    if (ZerkaModuleLoader* loader = get_module()) loader->Unload(handle);
-  }
-  std::string LastError() override {
-    ZerkaModuleLoader* loader = get_module();
-    return loader ? loader->LastError() : std::string("no module loader");
-  }
-};
 
 // A plug-in's console output through the host's own sink on standard output, so that lost output
 // and slow readers are seen as for the host's runs.
@@ -83,11 +65,6 @@ void ReportToolProblem(CliApplication& app, const std::string& key, const std::s
 std::ostream& ToolConsole() {
   static std::ostream* console = new std::ostream(new ToolConsoleBuffer(ToolSink()));
   return *console;
-}
-
-Module* GetModuleLoader() {
-  static Module* loader = new SharedLibraryModule();  // lives as long as the loaded plug-ins
-  return loader;
 }
 
 std::string ToolPluginFileName(const std::string& tool_name) {

@@ -5,18 +5,6 @@
 
 #include "cli/cli_application.h"
 
-// Loads shared libraries and looks up their exports; one process-wide instance.
-class Module {
- public:
-  virtual ~Module() = default;
-  // 0 on failure.
-  virtual void* LoadByName(const char* path, int flags) = 0;
-  virtual void* GetSymbol(void* handle, const char* name) = 0;
-  virtual void Unload(void* handle) = 0;
-  virtual std::string LastError() = 0;
-};
-Module* GetModuleLoader();
-
 // "Bad|Sectors" -> "badsectors_cli" with the platform's suffix. Empty when the name cannot make
 // a safe file name (a separator, "..", nothing left).
 std::string ToolPluginFileName(const std::string& tool_name);

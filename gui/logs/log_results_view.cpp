@@ -9,9 +9,8 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 
-#include "gui/logs/report_images.h"
+#include "gui/logs/log_results_model.h"
 
 namespace {
 
@@ -20,127 +19,6 @@ constexpr qint64 kMeasureMsPerTurn = 8;
 constexpr int kMeasuredBetweenChecks = 128;
 
 }  // namespace
-
-// --- LogResultsModel ---------------------------------------------------------------------------
-
-LogResultsModel::LogResultsModel(QObject* parent) : QAbstractListModel(parent) {}
-
-LogResultsModel::~LogResultsModel() = default;
-
-void LogResultsModel::SetEntries(const QVector<HtmlLogEntry>* entries) {
-  beginResetModel();
-  entries_ = entries;
-  endResetModel();
-}
-
-int LogResultsModel::rowCount(const QModelIndex& parent) const {
-  if (parent.isValid() || entries_ == nullptr) return 0;
-  return static_cast<int>(entries_->size());
-}
-
-QString LogResultsModel::NumberText(int row) {
-  return QString::number(row + 1) + QStringLiteral(". ");
-}
-
-QString LogResultsModel::TitleText(const HtmlLogEntry& entry) {
-  return entry.title + QStringLiteral(" - ") + entry.time_text;
-}
-
-QVariant LogResultsModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.column() != 0 || index.row() >= rowCount()) return {};
-  const HtmlLogEntry& entry = (*entries_)[index.row()];
-  switch (role) {
-    case Qt::DisplayRole:
-      return TitleText(entry);
-    case kNumberRole:
-      return NumberText(index.row());
-    case Qt::DecorationRole: {
-      const char* image = report_images::SmallImage(entry.status);
-      // Loaded once: the pixmap cache keeps it by its path.
-      if (image != nullptr && *image != '\0') return QPixmap(QLatin1String(image));
-      return {};
-    }
-    default:
-      return {};
-  }
-}
-
-Qt::ItemFlags LogResultsModel::flags(const QModelIndex& index) const {
-  return index.isValid() ? Qt::ItemIsEnabled : Qt::NoItemFlags;
-}
-
-// --- LogResultDelegate -------------------------------------------------------------------------
-
-LogResultDelegate::LogResultDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
-
-LogResultDelegate::~LogResultDelegate() = default;
-
-QFont LogResultDelegate::TitleFont(const QFont& base, bool highlighted) {
-  QFont font = base;
-  font.setPixelSize(14);
-  font.setUnderline(highlighted);
-  return font;
-}
-
-QColor LogResultDelegate::TitleColor() { return QColor(0, 102, 204); }
-
-LogResultRowLayout LogResultDelegate::Layout(const QStyleOptionViewItem& option,
-                                             const QModelIndex& index) const {
-  const QRect& row = option.rect;
-  LogResultRowLayout layout;
-  layout.number = QRect(row.left(), row.top(), number_width_, row.height());
-  layout.icon = QRect(layout.number.right() + 1 + kSpacing,
-                      row.top() + (row.height() - kIconSize) / 2, kIconSize, kIconSize);
-  const QFontMetrics title(TitleFont(option.font, false));
-  layout.title = QRect(layout.icon.right() + 1 + kSpacing, row.top(),
-                       title.horizontalAdvance(index.data(Qt::DisplayRole).toString()),
-                       row.height());
-  return layout;
-}
-
-bool LogResultDelegate::Highlighted(const QStyleOptionViewItem& option,
-                                    const QModelIndex& index) const {
-  if (!(option.state & QStyle::State_Enabled)) return false;
-  return index.row() == hovered_row_ || (option.state & QStyle::State_HasFocus);
-}
-
-int LogResultDelegate::RowHeight(const QFont& font) const {
-  const int text = QFontMetrics(font).height();
-  const int title = QFontMetrics(TitleFont(font, false)).height();
-  return qMax(qMax(text, title), int(kIconSize));
-}
-
-int LogResultDelegate::RowWidth(int title_width) const {
-  return number_width_ + kSpacing + kIconSize + kSpacing + title_width;
-}
-
-void LogResultDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                              const QModelIndex& index) const {
-  const LogResultRowLayout layout = Layout(option, index);
-  const bool enabled = option.state & QStyle::State_Enabled;
-  const QPalette::ColorGroup group = enabled ? QPalette::Normal : QPalette::Disabled;
-  painter->save();
-  painter->setFont(option.font);
-  painter->setPen(option.palette.color(group, QPalette::WindowText));
-  painter->drawText(layout.number, Qt::AlignLeft | Qt::AlignVCenter,
-                    index.data(LogResultsModel::kNumberRole).toString());
-  const QPixmap icon = index.data(Qt::DecorationRole).value<QPixmap>();
-  if (!icon.isNull()) painter->drawPixmap(layout.icon, icon);
-  painter->setFont(TitleFont(option.font, Highlighted(option, index)));
-  painter->setPen(enabled ? TitleColor() : option.palette.color(group, QPalette::WindowText));
-  painter->drawText(layout.title, Qt::AlignLeft | Qt::AlignVCenter,
-                    index.data(Qt::DisplayRole).toString());
-  painter->restore();
-}
-
-QSize LogResultDelegate::sizeHint(const QStyleOptionViewItem& option,
-                                  const QModelIndex& index) const {
-  const QFontMetrics title(TitleFont(option.font, false));
-  return QSize(RowWidth(title.horizontalAdvance(index.data(Qt::DisplayRole).toString())),
-               RowHeight(option.font));
-}
-
-// --- LogResultsView ----------------------------------------------------------------------------
 
 LogResultsView::LogResultsView(QWidget* parent)
     : QTableView(parent),

@@ -3,83 +3,16 @@
 // that a search of the whole log lists tens of thousands of them at once.
 #pragma once
 
-#include <QAbstractListModel>
-#include <QFont>
 #include <QPixmap>
-#include <QRect>
-#include <QStyledItemDelegate>
+#include <QString>
 #include <QTableView>
 #include <QTimer>
 #include <QVector>
 
 #include "gui/logs/html_log_entry.h"
+#include "gui/logs/log_result_delegate.h"
 
-// The entries as rows, read from the screen's own list.
-class LogResultsModel : public QAbstractListModel {
-  Q_OBJECT
-
- public:
-  enum Role { kNumberRole = Qt::UserRole + 1 };
-
-  explicit LogResultsModel(QObject* parent);
-  ~LogResultsModel() override;
-
-  // The list is read until the next call and must not change meanwhile; null empties the model.
-  void SetEntries(const QVector<HtmlLogEntry>* entries);
-
-  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-  QVariant data(const QModelIndex& index, int role) const override;
-  Qt::ItemFlags flags(const QModelIndex& index) const override;
-
-  static QString NumberText(int row);
-  static QString TitleText(const HtmlLogEntry& entry);
-
- private:
-  const QVector<HtmlLogEntry>* entries_ = nullptr;
-};
-
-// Where the parts of a row are painted.
-struct LogResultRowLayout {
-  QRect number;
-  QRect icon;
-  QRect title;
-};
-
-// Paints a row as a line of three labels: the number, as wide as the widest number, the icon,
-// and the title in the link's colour, underlined under the mouse and when it has the focus.
-class LogResultDelegate : public QStyledItemDelegate {
-  Q_OBJECT
-
- public:
-  static constexpr int kSpacing = 5;
-  static constexpr int kIconSize = 16;
-
-  explicit LogResultDelegate(QObject* parent);
-  ~LogResultDelegate() override;
-
-  static QFont TitleFont(const QFont& base, bool highlighted);
-  static QColor TitleColor();
-
-  void set_number_width(int width) { number_width_ = width; }
-  int number_width() const { return number_width_; }
-  // The row whose title the mouse is over, -1 for none.
-  void set_hovered_row(int row) { hovered_row_ = row; }
-  int hovered_row() const { return hovered_row_; }
-
-  LogResultRowLayout Layout(const QStyleOptionViewItem& option, const QModelIndex& index) const;
-  bool Highlighted(const QStyleOptionViewItem& option, const QModelIndex& index) const;
-  int RowHeight(const QFont& font) const;
-  // Number, icon and title side by side with nothing cut.
-  int RowWidth(int title_width) const;
-
-  void paint(QPainter* painter, const QStyleOptionViewItem& option,
-             const QModelIndex& index) const override;
-  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-
- private:
-  int number_width_ = 0;
-  int hovered_row_ = -1;
-};
+class LogResultsModel;
 
 // A title has the keyboard focus when its row is the current one: Tab and Backtab go from title
 // to title and leave the list past the first and the last; a click, the space bar or Enter on

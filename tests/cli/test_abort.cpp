@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "cli/cli_application.h"
+#include "cli/console_interrupt.h"
 #include "cli/thread_manager.h"
 #include "support/run_program.h"
 #include "support/texts.h"

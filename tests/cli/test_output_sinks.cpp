@@ -8,10 +8,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "cli/cli_stdio_file.h"
+#include "cli/cli_stdio_null.h"
 #include "cli/engine_text.h"
 #include "cli/kolvio.h"
 #include "cli/morva_stdio.h"
-#include "cli/stdio_variants.h"
 #include "support/run_program.h"
 #include "support/texts.h"
 

@@ -2,19 +2,18 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 
-#include "question.h"
+#include "outcome_player.h"
 #include "support.h"
+#include "test_object.h"
+#include "test_record.h"
 #include "tool_run.h"
 
 namespace morva_service {
 namespace detail {
 
 namespace {
-
-int64_t WallSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
 
 // Names that do not come from our catalogue still have to be single log tokens.
 std::string AsToken(std::string text) {
@@ -63,11 +62,6 @@ void Complain(const std::string& text) {
   Trace("Error " + text);
 }
 
-int Ask(const InteractionSpec& interaction, TestListenerView* listener) {
-  if (!listener || !listener->IsInteractive()) return AskQuestion(interaction, nullptr);
-  return AskQuestion(interaction, [listener](InputRequest* request) { listener->Interact(request); });
-}
-
 bool IsWholeNumber(const std::string& value) {
   return !value.empty() && value.size() <= 18 &&
          value.find_first_not_of("0123456789", value[0] == '-' ? 1 : 0) == std::string::npos && value != "-";
@@ -80,28 +74,6 @@ bool ParametersValid(const ParameterSpec& rule, const std::vector<std::string>& 
     if (!IsWholeNumber(value) || std::stoll(value) < rule.low || std::stoll(value) > rule.high) return false;
   return true;
 }
-
-// One test's lines of the log entry, and the messages it logged for the device's summary.
-class TestRecord {
- public:
-  TestRecord(LogEntry& entry, std::vector<MessageSpec>& logged, std::string name)
-      : entry_(entry), logged_(logged), name_(std::move(name)) {}
-
-  void Start() { entry_.StartTest(name_, WallSeconds()); }
-  void Log(const MessageSpec& message) {
-    entry_.AddMessage(WallSeconds(), message);
-    logged_.push_back(message);
-  }
-  TestStatus Finish(TestStatus status, double seconds) {
-    entry_.StopTest(name_, status, seconds, WallSeconds());
-    return status;
-  }
-
- private:
-  LogEntry& entry_;
-  std::vector<MessageSpec>& logged_;
-  const std::string name_;
-};
 
 // Logs the parameters a test runs with (its defaults when the run gives none), or their fault.
 bool LogParameters(const ParameterSpec& rule, const std::vector<std::string>& parameters, TestRecord& record) {
@@ -117,88 +89,6 @@ bool LogParameters(const ParameterSpec& rule, const std::vector<std::string>& pa
   }
   return true;
 }
-
-enum class StepKind { kProgress, kMessage, kInteraction };
-
-struct Step {
-  double at;  // percent of the test's duration
-  StepKind kind;
-  size_t index;
-};
-
-// Everything the test does, in the order of its position within the run.
-std::vector<Step> StepsOf(const OutcomeSpec& outcome) {
-  std::vector<Step> steps;
-  for (size_t i = 0; i < outcome.progress.size(); ++i)
-    steps.push_back({double(outcome.progress[i].percent), StepKind::kProgress, i});
-  for (size_t i = 0; i < outcome.messages.size(); ++i) steps.push_back({outcome.messages[i].at, StepKind::kMessage, i});
-  if (outcome.interaction) steps.push_back({outcome.interaction->at, StepKind::kInteraction, 0});
-  std::stable_sort(steps.begin(), steps.end(), [](const Step& a, const Step& b) { return a.at < b.at; });
-  return steps;
-}
-
-// Plays a test's outcome in time: progress, messages and the question, each at its place.
-class OutcomePlayer {
- public:
-  OutcomePlayer(const OutcomeSpec& outcome, double started, double time_scale, const std::function<bool()>& aborted,
-                TestListenerView* listener, TestRecord& record)
-      : outcome_(outcome), started_(started), time_scale_(time_scale), aborted_(aborted), listener_(listener),
-        record_(record) {}
-
-  TestStatus Play() {
-    const double total = outcome_.duration * time_scale_;
-    TestStatus status = outcome_.status;
-    for (const Step& step : StepsOf(outcome_)) {
-      if (!SleepSliced(started_ + total * step.at / 100 - MonotonicSeconds(), aborted_)) return Cancelled();
-      bool finish_now = Perform(step, status);
-      // An abort made while a listener had the call is honoured right after it.
-      if (aborted_()) return Cancelled();
-      if (finish_now) return record_.Finish(status, Simulated());
-    }
-    if (!SleepSliced(started_ + total - MonotonicSeconds(), aborted_)) return Cancelled();
-    return record_.Finish(status, outcome_.duration);
-  }
-
- private:
-  // True when the step ends the test at once.
-  bool Perform(const Step& step, TestStatus& status) {
-    switch (step.kind) {
-      case StepKind::kProgress:
-        if (listener_)
-          listener_->ProgressUpdated(outcome_.progress[step.index].percent, outcome_.progress[step.index].text);
-        return false;
-      case StepKind::kMessage:
-        record_.Log(outcome_.messages[step.index]);
-        return false;
-      case StepKind::kInteraction:
-        return Answer(status);
-    }
-    return false;
-  }
-
-  bool Answer(TestStatus& status) {
-    int answer = Ask(*outcome_.interaction, listener_);
-    auto effect = outcome_.interaction->answers.find(answer);
-    if (effect == outcome_.interaction->answers.end()) return false;
-    for (const MessageSpec& message : effect->second.messages) record_.Log(message);
-    if (effect->second.has_status) status = effect->second.status;
-    return effect->second.finish_now;
-  }
-
-  double Simulated() const {
-    if (time_scale_ <= 0) return 0.0;
-    return std::min(outcome_.duration, (MonotonicSeconds() - started_) / time_scale_);
-  }
-
-  TestStatus Cancelled() { return record_.Finish(kTestCancelled, Simulated()); }
-
-  const OutcomeSpec& outcome_;
-  const double started_;
-  const double time_scale_;
-  const std::function<bool()>& aborted_;
-  TestListenerView* const listener_;
-  TestRecord& record_;
-};
 
 }  // namespace
 

@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "catalogue.h"
+#include "device_object.h"
 #include "log_entry.h"
+#include "module_object.h"
 #include "morva_service/morva_service.h"
-#include "objects.h"
+#include "tool_object.h"
 
 namespace morva_service {
 namespace detail {

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstring>
 #include <cstdlib>
+#include <ctime>
 #include <mutex>
 #include <thread>
 
@@ -80,6 +81,8 @@ bool SleepSliced(double seconds, const std::function<bool()>& stop) {
 double MonotonicSeconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
+
+int64_t WallSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
 
 }  // namespace detail
 }  // namespace morva_service

@@ -1,6 +1,7 @@
 // Small helpers shared by the engine's parts: the call trace and sliced waiting.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -23,6 +24,8 @@ bool SleepSliced(double seconds, const std::function<bool()>& stop);
 
 // Monotonic seconds.
 double MonotonicSeconds();
+// Seconds since 1970, as the log's times are written.
+int64_t WallSeconds();
 
 }  // namespace detail
 }  // namespace morva_service

@@ -8,8 +8,10 @@
 #include <string>
 #include <thread>
 
+#include "device_object.h"
 #include "question.h"
 #include "support.h"
+#include "tool_event_object.h"
 #include "zerka/zerka.h"
 
 namespace morva_service {

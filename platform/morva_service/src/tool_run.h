@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "morva_service/listeners.h"
-#include "objects.h"
+#include "tool_object.h"
 
 namespace morva_service {
 namespace detail {

@@ -37,16 +37,6 @@ struct ItemIdentifier {
   bool operator!=(const ItemIdentifier& o) const { return !(*this == o); }
 };
 
-// A command-line option a module offers for one of its diagnostics or tests.
-class CommandLineOptionView {
- public:
-  enum ArgumentRequirement : int { kNeedsArguments = 1, kNoArguments = 2 };
-  virtual ~CommandLineOptionView() = default;
-  virtual std::string letter() const = 0;  // its first character is the option letter
-  virtual std::string long_name() const = 0;
-  virtual int argument_requirement() const = 0;
-};
-
 // Outcome of one test.
 enum TestStatus : int32_t {
   kTestPassed = 0,

@@ -24,6 +24,16 @@ struct SystemComponentResource {
   PropertyList properties;
 };
 
+// A command-line option a module offers for one of its diagnostics or tests.
+class CommandLineOptionView {
+ public:
+  enum ArgumentRequirement : int { kNeedsArguments = 1, kNoArguments = 2 };
+  virtual ~CommandLineOptionView() = default;
+  virtual std::string letter() const = 0;  // its first character is the option letter
+  virtual std::string long_name() const = 0;
+  virtual int argument_requirement() const = 0;
+};
+
 // A device of a module.
 class SystemComponentView {
  public:

@@ -1,6 +1,7 @@
 // kolv_cli -Mstorage -Trecover on the demo catalogue, as a user runs it.
 #include <gtest/gtest.h>
 
+#include "cli/console_interrupt.h"
 #include "run_program.h"
 #include "texts.h"
 

@@ -1,68 +1,10 @@
-#include <charconv>
-#include <cmath>
 #include <cstdio>
-#include <vector>
+#include <ctime>
+#include <string>
 
 #include "zerka/zerka.h"
 
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-class StringHandler : public ZerkaStringHandler {
- public:
-  void Trim(const std::string& in, std::string& out) override {
-    std::string::size_type begin = 0, end = in.size();
-    while (begin < end && IsBlank(in[begin])) ++begin;
-    while (end > begin && IsBlank(in[end - 1])) --end;
-    out = in.substr(begin, end - begin);
-  }
-
-  void ToLower(std::string& text) override {
-    for (char& c : text)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-};
-
-// std::from_chars and std::to_chars never consult the process locale.
-class NumberHandler : public ZerkaNumberHandler {
- public:
-  bool ToDouble(const std::string& text, double& value) override {
-    if (text.empty()) return false;
-    const char* end = text.data() + text.size();
-    double parsed = 0;
-    auto [ptr, ec] = std::from_chars(text.data(), end, parsed, std::chars_format::general);
-    if (ec != std::errc() || ptr != end || !std::isfinite(parsed)) return false;
-    value = parsed;
-    return true;
-  }
-
-  bool ToInt64(const std::string& text, int64_t& value) override {
-    if (text.empty()) return false;
-    const char* end = text.data() + text.size();
-    int64_t parsed = 0;
-    auto [ptr, ec] = std::from_chars(text.data(), end, parsed, 10);
-    if (ec != std::errc() || ptr != end) return false;
-    value = parsed;
-    return true;
-  }
-
-  std::string ToString(long long number) override {
-    char buffer[24];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-    return std::string(buffer, result.ptr);
-  }
-
-  std::string ToString(double number, int decimals) override {
-    if (decimals < 0) decimals = 0;
-    if (decimals > 100) decimals = 100;
-    std::vector<char> buffer(420 + static_cast<size_t>(decimals));
-    auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), number,
-                                std::chars_format::fixed, decimals);
-    if (result.ec != std::errc()) return std::string();
-    return std::string(buffer.data(), result.ptr);
-  }
-};
 
 // Civil-calendar arithmetic on the proleptic Gregorian calendar, free of the time zone.
 int64_t DaysFromCivil(int64_t year, int64_t month, int64_t day) {
@@ -162,16 +104,6 @@ class TimeHandler : public ZerkaTimeHandler {
 };
 
 }  // namespace
-
-ZerkaStringHandler* get_string_handler() {
-  static StringHandler* instance = new StringHandler;
-  return instance;
-}
-
-ZerkaNumberHandler* get_number_handler() {
-  static NumberHandler* instance = new NumberHandler;
-  return instance;
-}
 
 ZerkaTimeHandler* get_time_handler() {
   static TimeHandler* instance = new TimeHandler;
