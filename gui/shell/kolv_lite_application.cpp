@@ -8,7 +8,7 @@
 #include <QTranslator>
 
 #include "gui/logs/core/legacy_log_migration.h"
-#include "gui/logs/previous_logs_screen.h"
+#include "gui/logs/logs_screen.h"
 #include "gui/logs/system_information_screen.h"
 #include "gui/screens/devices_loading_screen.h"
 #include "gui/screens/modules_screen.h"

@@ -1,4 +1,4 @@
 // The screen's form as uic builds it, for code that reaches its widgets.
 #pragma once
 
-#include "ui_previous_logs_screen.h"
+#include "ui_logs_screen.h"

@@ -1,4 +1,4 @@
-#include "gui/logs/previous_logs_screen.h"
+#include "gui/logs/logs_screen.h"
 
 #include <QCoreApplication>
 #include <QDateEdit>
@@ -16,8 +16,8 @@
 #include "gui/logs/html_generator.h"
 #include "gui/logs/log_results_view.h"
 #include "gui/logs/logs_reader.h"
-#include "gui/logs/previous_logs_calendar.h"
-#include "gui/logs/previous_logs_screen_form.h"
+#include "gui/logs/kolv_lite_calendar.h"
+#include "gui/logs/logs_screen_form.h"
 #include "gui/screens/action_button.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"

@@ -1,4 +1,4 @@
-#include "gui/logs/previous_logs_calendar.h"
+#include "gui/logs/kolv_lite_calendar.h"
 
 #include <QApplication>
 #include <QColor>

@@ -20,9 +20,9 @@
 #include <functional>
 
 #include "gui/logs/log_results_view.h"
-#include "gui/logs/previous_logs_calendar.h"
-#include "gui/logs/previous_logs_screen.h"
-#include "gui/logs/previous_logs_screen_form.h"
+#include "gui/logs/kolv_lite_calendar.h"
+#include "gui/logs/logs_screen.h"
+#include "gui/logs/logs_screen_form.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "tests/gui/logs/support/report_test_support.h"
 
@@ -691,4 +691,4 @@ int main(int argc, char** argv) {
   return QTest::qExec(&test, argc, argv);
 }
 
-#include "qtest_previous_logs_screen.moc"
+#include "qtest_logs_screen.moc"
