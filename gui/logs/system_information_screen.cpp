@@ -19,6 +19,7 @@
 #include "gui/widgets/accordion_widget.h"
 #include "gui/widgets/clickable_label.h"
 #include "gui/widgets/elided_label.h"
+#include "gui/widgets/link_label.h"
 #include "morva_service/views.h"
 
 namespace {

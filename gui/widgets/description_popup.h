@@ -2,11 +2,15 @@
 
 #include <QFrame>
 #include <QString>
+#include <memory>
 
 class ElidedLabel;
-class QGridLayout;
 class QPushButton;
 class QTextBrowser;
+
+namespace Ui {
+class DescriptionPopup;
+}  // namespace Ui
 
 // A shadowed frame with a title, a read-only body and a close button, shown beside an item to
 // describe it. While shown it keeps keyboard focus between its close button and its body, until
@@ -25,9 +29,9 @@ class DescriptionPopup : public QFrame {
   void SetPlainText(const QString& text);
 
   bool trap_active() const { return trap_active_; }
-  ElidedLabel* title_label() const { return frame_; }
-  QTextBrowser* body() const { return textBrowser_; }
-  QPushButton* close_button() const { return pushButton_; }
+  ElidedLabel* title_label() const;
+  QTextBrowser* body() const;
+  QPushButton* close_button() const;
 
  signals:
   void CloseClicked();
@@ -44,8 +48,5 @@ class DescriptionPopup : public QFrame {
   bool Contains(const QObject* object) const;
 
   bool trap_active_ = false;
-  QGridLayout* gridLayout_ = nullptr;
-  ElidedLabel* frame_ = nullptr;
-  QPushButton* pushButton_ = nullptr;
-  QTextBrowser* textBrowser_ = nullptr;
+  std::unique_ptr<Ui::DescriptionPopup> form_;
 };

@@ -1,11 +1,7 @@
 #include "gui/widgets/diagnostic_widget.h"
 
 #include <QCoreApplication>
-#include <QFont>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
-#include <QVBoxLayout>
 #include <QWheelEvent>
 
 #include <stdexcept>
@@ -14,152 +10,36 @@
 #include "gui/widgets/elided_label.h"
 #include "gui/widgets/literal_button_text.h"
 #include "gui/widgets/test_widget.h"
+#include "gui/widgets/tests_table_widget.h"
+#include "ui_diagnostic_widget.h"
 
-namespace {
-
-// The table's rules live here too: set on the table once Qt has made its scroll bars, headers
-// and viewport, a sheet of its own would style all of them a second time.
-const char kPanelStyle[] =
-    "[accessibleName=\"device_header_widget\"] {\n"
-    "  border-style: solid;\n"
-    "  border-width: 2px;\n"
-    "  border-top-color: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-    " stop:0.5 #BDBDBD, stop:0.51 #FFFFFF);\n"
-    "  border-bottom-color: qlineargradient(x1:0, y1:1, x2:0, y2:0,"
-    " stop:0.5 #BDBDBD, stop:0.51 #FFFFFF);\n"
-    "  border-left-color: qlineargradient(x1:0, y1:0, x2:1, y2:0,"
-    " stop:0.5 #BDBDBD, stop:0.51 #FFFFFF);\n"
-    "  border-right-color: qlineargradient(x1:1, y1:0, x2:0, y2:0,"
-    " stop:0.5 #BDBDBD, stop:0.51 #FFFFFF);\n"
-    "}\n"
-    "[accessibleName=\"test_container_widget\"] { border: none; }\n"
-    "QTableWidget { border: 1px #FF0000; }\n"
-    "QTableWidget::item { border-bottom: 1px solid #BDBDBD; border-left: 1px solid #BDBDBD;"
-    " border-right: 1px solid #BDBDBD;}\n";
-
-const char kHeaderStyle[] =
-    "color: rgb(0, 0, 0);\nbackground-color: qlineargradient(spread:pad, x1:0, y1:0, x2:0, "
-    "y2:1,stop:1 #CCCCCC, stop:0 #F1F1F1);";
-
-const char kBoldLabelStyle[] = ".QLabel { font: bold 9pt \"Segoe UI\";}";
-
-QFont HeaderFont(bool bold) {
-  QFont font("Segoe UI", 9);
-  font.setBold(bold);
-  return font;
-}
-
-}  // namespace
-
-// ---------------------------------------------------------------------------------------------
-// TestsTableWidget
-
-TestsTableWidget::TestsTableWidget(QWidget* parent) : QTableWidget(parent) {
-  setObjectName("table");
-  setEditTriggers(QAbstractItemView::NoEditTriggers);
-  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  horizontalHeader()->hide();
-  verticalHeader()->hide();
-  setSelectionMode(QAbstractItemView::NoSelection);
-  setFocusPolicy(Qt::NoFocus);
-  setFrameShape(QFrame::Box);
-  setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
-  setAlternatingRowColors(true);
-  setShowGrid(false);
-}
-
-TestsTableWidget::~TestsTableWidget() = default;
-
-void TestsTableWidget::wheelEvent(QWheelEvent* event) { event->ignore(); }
-
-// ---------------------------------------------------------------------------------------------
-// DiagnosticWidget
-
-DiagnosticWidget::DiagnosticWidget(QString device_name, QWidget* parent) : QWidget(parent) {
-  BuildWidgetTree();
-  // Made where it stays: moving a styled widget styles its whole tree again.
-  table_ = new TestsTableWidget(test_container_widget_);
-  table_->setColumnCount(1);
-  test_container_layout_->addWidget(table_);
+DiagnosticWidget::DiagnosticWidget(QString device_name, QWidget* parent)
+    : QWidget(parent), form_(std::make_unique<Ui::DiagnosticWidget>()) {
+  form_->setupUi(this);
+  form_->device_header_widget->setAttribute(Qt::WA_StyledBackground, true);
+  // Set here, not in the form: the form's policy would keep the label's height for width, which
+  // a one-line name never asks for. Ignored horizontally, it asks the header for no width.
+  form_->device_name_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  form_->device_name_label->setContentsMargins(10, 0, 0, 0);
   set_device_name(std::move(device_name));
-  result_code_text_label_->hide();
+  form_->result_code_text_label->hide();
 }
 
 DiagnosticWidget::~DiagnosticWidget() = default;
 
-void DiagnosticWidget::BuildWidgetTree() {
-  setObjectName("DiagnosticWidget");
-  resize(519, 247);
-  setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
-  setWindowTitle("DeviceProgressWidget");
-  setStyleSheet(kPanelStyle);
+TestsTableWidget* DiagnosticWidget::table() const { return form_->table; }
 
-  verticalLayout_ = new QVBoxLayout(this);
-  verticalLayout_->setObjectName("verticalLayout");
-  verticalLayout_->setSpacing(0);
-  verticalLayout_->setContentsMargins(0, 0, 0, 0);
-  verticalLayout_->setSizeConstraint(QLayout::SetNoConstraint);
+QWidget* DiagnosticWidget::device_header_widget() const { return form_->device_header_widget; }
 
-  device_header_widget_ = new QWidget(this);
-  device_header_widget_->setObjectName("device_header_widget");
-  device_header_widget_->setFixedHeight(28);
-  device_header_widget_->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::Fixed);
-  device_header_widget_->setAccessibleName("device_header_widget");
-  device_header_widget_->setAttribute(Qt::WA_StyledBackground, true);
-  device_header_widget_->setStyleSheet(kHeaderStyle);
-  horizontalLayout_ = new QHBoxLayout(device_header_widget_);
-  horizontalLayout_->setObjectName("horizontalLayout");
-  horizontalLayout_->setSpacing(2);
-  horizontalLayout_->setContentsMargins(2, 2, 2, 2);
+ElidedLabel* DiagnosticWidget::device_name_label() const { return form_->device_name_label; }
 
-  // The device name and result code come from the engine: plain text only. Ignored
-  // horizontally, the name asks the header for no width of its own.
-  device_name_label_ = new ElidedLabel(device_header_widget_);
-  device_name_label_->setObjectName("device_name_label");
-  device_name_label_->setFont(HeaderFont(true));
-  device_name_label_->setFrameShape(QFrame::Box);
-  device_name_label_->setLineWidth(0);
-  device_name_label_->setContentsMargins(10, 0, 0, 0);
-  device_name_label_->set_wrap_mode(ElidedLabel::NoWrap);
-  device_name_label_->set_alignment(ElidedLabel::AlignVCenter);
-  device_name_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  device_name_label_->set_text("DEVICE NAME");
-  horizontalLayout_->addWidget(device_name_label_);
+QLabel* DiagnosticWidget::result_code_text_label() const { return form_->result_code_text_label; }
 
-  result_code_text_label_ = new QLabel(device_header_widget_);
-  result_code_text_label_->setObjectName("result_code_text_label");
-  result_code_text_label_->setFont(HeaderFont(true));
-  result_code_text_label_->setStyleSheet(kBoldLabelStyle);
-  result_code_text_label_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  result_code_text_label_->setTextFormat(Qt::PlainText);
-  result_code_text_label_->setText(QCoreApplication::translate("DiagnosticWidget", "RESULT_CODE"));
-  horizontalLayout_->addWidget(result_code_text_label_);
-
-  result_code_label_ = new QLabel(device_header_widget_);
-  result_code_label_->setObjectName("result_code_label");
-  result_code_label_->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
-  result_code_label_->setFont(HeaderFont(false));
-  result_code_label_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  result_code_label_->setMargin(0);
-  result_code_label_->setIndent(10);
-  result_code_label_->setTextFormat(Qt::PlainText);
-  horizontalLayout_->addWidget(result_code_label_);
-  verticalLayout_->addWidget(device_header_widget_);
-
-  test_container_widget_ = new QWidget(this);
-  test_container_widget_->setObjectName("test_container_widget");
-  test_container_widget_->setAccessibleName("test_container_widget");
-  test_container_widget_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::MinimumExpanding);
-  test_container_layout_ = new QVBoxLayout(test_container_widget_);
-  test_container_layout_->setObjectName("test_container_layout");
-  test_container_layout_->setSpacing(0);
-  test_container_layout_->setContentsMargins(0, 0, 0, 0);
-  verticalLayout_->addWidget(test_container_widget_);
-}
+QLabel* DiagnosticWidget::result_code_label() const { return form_->result_code_label; }
 
 void DiagnosticWidget::AddTest(int id, QString name) {
   const int row = RowFor(id);
-  auto* added = new TestWidget(std::move(name), row, table_->viewport());
+  auto* added = new TestWidget(std::move(name), row, form_->table->viewport());
   added->set_status(WAITING);
   RegisterTest(id, row, added);
 }
@@ -167,11 +47,11 @@ void DiagnosticWidget::AddTest(int id, QString name) {
 int DiagnosticWidget::RowFor(int id) const {
   const auto existing = tests_.constFind(id);
   if (existing != tests_.cend()) {
-    for (int each = 0; each < table_->rowCount(); ++each) {
-      if (table_->cellWidget(each, 0) == existing.value()) return each;
+    for (int each = 0; each < form_->table->rowCount(); ++each) {
+      if (form_->table->cellWidget(each, 0) == existing.value()) return each;
     }
   }
-  return table_->rowCount();
+  return form_->table->rowCount();
 }
 
 void DiagnosticWidget::RegisterTest(int id, int row, TestWidget* added) {
@@ -180,10 +60,10 @@ void DiagnosticWidget::RegisterTest(int id, int row, TestWidget* added) {
   added->AdjustSizeToContents();
   connect(added, &TestWidget::TestMessageAdded, this, &DiagnosticWidget::AdjustSizeToContents);
   tests_.insert(id, added);
-  if (row >= table_->rowCount()) table_->setRowCount(row + 1);
-  table_->setCellWidget(row, 0, added);
+  if (row >= form_->table->rowCount()) form_->table->setRowCount(row + 1);
+  form_->table->setCellWidget(row, 0, added);
   // The other rows keep their contents, and so their heights.
-  table_->resizeRowToContents(row);
+  form_->table->resizeRowToContents(row);
 }
 
 TestWidget& DiagnosticWidget::operator[](int id) {
@@ -211,19 +91,19 @@ void DiagnosticWidget::AbortAll() {
 void DiagnosticWidget::AdjustSizeToContents() {
   if (adjusting_) return;
   adjusting_ = true;
-  table_->resizeRowsToContents();
+  form_->table->resizeRowsToContents();
   int sum = 0;
-  for (int row = 0; row < table_->rowCount(); ++row) {
-    if (auto* test = qobject_cast<TestWidget*>(table_->cellWidget(row, 0))) {
+  for (int row = 0; row < form_->table->rowCount(); ++row) {
+    if (auto* test = qobject_cast<TestWidget*>(form_->table->cellWidget(row, 0))) {
       sum += test->height() + 1;
     } else {
-      sum += table_->rowHeight(row);
+      sum += form_->table->rowHeight(row);
     }
   }
-  const int height = device_header_widget_->height() + sum;
+  const int height = form_->device_header_widget->height() + sum;
   resize(width(), height);
   setFixedHeight(height);
-  table_->setColumnWidth(0, device_header_widget_->width());
+  form_->table->setColumnWidth(0, form_->device_header_widget->width());
   adjusting_ = false;
 }
 
@@ -235,16 +115,16 @@ void DiagnosticWidget::resizeEvent(QResizeEvent* event) {
 }
 
 void DiagnosticWidget::set_device_name(QString name) {
-  device_name_label_->setToolTip(LiteralToolTip(name));
-  device_name_label_->set_text(name);
+  form_->device_name_label->setToolTip(LiteralToolTip(name));
+  form_->device_name_label->set_text(name);
 }
 
 void DiagnosticWidget::set_unique_code(const std::string& code) {
   // The colon goes after the translated caption once, however often the code is set.
-  result_code_text_label_->setText(
+  form_->result_code_text_label->setText(
       QCoreApplication::translate("DiagnosticWidget", "RESULT_CODE") + ":");
-  result_code_text_label_->show();
-  result_code_label_->setText(QString::fromStdString(code));
+  form_->result_code_text_label->show();
+  form_->result_code_label->setText(QString::fromStdString(code));
 }
 
-int DiagnosticWidget::GetWidth() const { return device_header_widget_->width(); }
+int DiagnosticWidget::GetWidth() const { return form_->device_header_widget->width(); }

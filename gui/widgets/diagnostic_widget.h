@@ -2,28 +2,19 @@
 
 #include <QMap>
 #include <QString>
-#include <QTableWidget>
 #include <QWidget>
+#include <memory>
 #include <string>
 
+#include "gui/widgets/tests_table_widget.h"
+
 class ElidedLabel;
-class QHBoxLayout;
 class QLabel;
-class QVBoxLayout;
 class TestWidget;
 
-// The one-column table of test rows inside a device panel. The wheel always scrolls the
-// enclosing view, never the table.
-class TestsTableWidget : public QTableWidget {
-  Q_OBJECT
-
- public:
-  explicit TestsTableWidget(QWidget* parent = nullptr);
-  ~TestsTableWidget() override;
-
- protected:
-  void wheelEvent(QWheelEvent* event) override;
-};
+namespace Ui {
+class DiagnosticWidget;
+}  // namespace Ui
 
 // One device panel: a header with the device name and, once the device has finished, its result
 // code, over the rows of its tests keyed by test id. The name takes the room the header has and
@@ -47,11 +38,11 @@ class DiagnosticWidget : public QWidget {
   void set_unique_code(const std::string& code);
   int GetWidth() const;
 
-  TestsTableWidget* table() const { return table_; }
-  QWidget* device_header_widget() const { return device_header_widget_; }
-  ElidedLabel* device_name_label() const { return device_name_label_; }
-  QLabel* result_code_text_label() const { return result_code_text_label_; }
-  QLabel* result_code_label() const { return result_code_label_; }
+  TestsTableWidget* table() const;
+  QWidget* device_header_widget() const;
+  ElidedLabel* device_name_label() const;
+  QLabel* result_code_text_label() const;
+  QLabel* result_code_label() const;
 
  public slots:
   void AdjustSizeToContents();
@@ -66,18 +57,7 @@ class DiagnosticWidget : public QWidget {
   void RegisterTest(int id, int row, TestWidget* added);
 
  private:
-  void BuildWidgetTree();
-
   QMap<int, TestWidget*> tests_;
-  TestsTableWidget* table_ = nullptr;
-
-  QVBoxLayout* verticalLayout_ = nullptr;
-  QWidget* device_header_widget_ = nullptr;
-  QHBoxLayout* horizontalLayout_ = nullptr;
-  ElidedLabel* device_name_label_ = nullptr;
-  QLabel* result_code_text_label_ = nullptr;
-  QLabel* result_code_label_ = nullptr;
-  QWidget* test_container_widget_ = nullptr;
-  QVBoxLayout* test_container_layout_ = nullptr;
+  std::unique_ptr<Ui::DiagnosticWidget> form_;
   bool adjusting_ = false;
 };

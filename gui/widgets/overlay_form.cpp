@@ -1,42 +1,22 @@
 #include "gui/widgets/overlay_form.h"
 
 #include <QBrush>
-#include <QCoreApplication>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
-#include <QSpacerItem>
 
-OverlayForm::OverlayForm(QWidget* parent) : QWidget(parent) {
-  setObjectName("OverlayForm");
-  resize(583, 260);
-  setWindowTitle(QString());
-  setAutoFillBackground(false);
-  setStyleSheet("background: transparent;");
-  setAccessibleName(QCoreApplication::translate("OverlayForm", "Overlay"));
+#include "ui_overlay_form.h"
 
-  gridLayout_ = new QGridLayout(this);
-  gridLayout_->setObjectName("gridLayout");
-  gridLayout_->setSpacing(0);
-  gridLayout_->setContentsMargins(70, 70, 70, 70);
-  gridLayout_->addItem(new QSpacerItem(212, 20, QSizePolicy::Expanding, QSizePolicy::Minimum), 0,
-                       0);
-  widget_layout_ = new QHBoxLayout();
-  widget_layout_->setObjectName("widget_layout");
-  widget_layout_->setSpacing(0);
-  gridLayout_->addLayout(widget_layout_, 0, 1, 1, 2);
-  gridLayout_->addItem(new QSpacerItem(211, 20, QSizePolicy::Expanding, QSizePolicy::Minimum), 0,
-                       3);
-  gridLayout_->addItem(new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding), 1,
-                       1);
+OverlayForm::OverlayForm(QWidget* parent)
+    : QWidget(parent), form_(std::make_unique<Ui::OverlayForm>()) {
+  form_->setupUi(this);
 }
 
 OverlayForm::~OverlayForm() = default;
 
 void OverlayForm::SetCentralWidget(QWidget* widget) {
-  while (QLayoutItem* item = widget_layout_->takeAt(0)) {
+  while (QLayoutItem* item = form_->widget_layout->takeAt(0)) {
     if (QWidget* old = item->widget()) {
       old->hide();
       old->setParent(nullptr);
@@ -44,11 +24,11 @@ void OverlayForm::SetCentralWidget(QWidget* widget) {
     delete item;
   }
   if (widget != nullptr) {
-    widget_layout_->addWidget(widget);
+    form_->widget_layout->addWidget(widget);
     widget->show();
   }
   central_widget_ = widget;
-  widget_layout_->update();
+  form_->widget_layout->update();
 }
 
 bool OverlayForm::IsOnCentralWidget(const QPoint& pos) const {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
-class QGridLayout;
-class QHBoxLayout;
+namespace Ui {
+class OverlayForm;
+}  // namespace Ui
 
 // A veil over the whole window holding one central widget; a click on the veil outside that
 // widget is reported so the owner can close it.
@@ -29,8 +31,7 @@ class OverlayForm : public QWidget {
  private:
   bool IsOnCentralWidget(const QPoint& pos) const;
 
-  QGridLayout* gridLayout_ = nullptr;
-  QHBoxLayout* widget_layout_ = nullptr;
+  std::unique_ptr<Ui::OverlayForm> form_;
   bool pressed_ = false;
   QWidget* central_widget_ = nullptr;
 };

@@ -2,12 +2,14 @@
 
 #include <QString>
 #include <QWidget>
+#include <memory>
 
-class QFrame;
-class QGridLayout;
-class QHBoxLayout;
 class QLabel;
 class QProgressBar;
+
+namespace Ui {
+class ProgressWidget;
+}  // namespace Ui
 
 // The overall progress panel of a run: percentage, status word, information text and bar.
 class ProgressWidget : public QWidget {
@@ -24,19 +26,13 @@ class ProgressWidget : public QWidget {
   void SetStatusText(QString text);
   void SetInfoText(QString text);
 
-  QLabel* progress_label() const { return progress_label_; }
-  QLabel* status_label() const { return status_label_; }
-  QLabel* info_label() const { return info_label_; }
-  QProgressBar* progress_bar() const { return progressBar_; }
+  QLabel* progress_label() const;
+  QLabel* status_label() const;
+  QLabel* info_label() const;
+  QProgressBar* progress_bar() const;
 
  private:
   void SetCompletedProgressBarStyle();
 
-  QHBoxLayout* horizontalLayout_ = nullptr;
-  QFrame* content_frame_ = nullptr;
-  QGridLayout* gridLayout_ = nullptr;
-  QLabel* progress_label_ = nullptr;
-  QLabel* status_label_ = nullptr;
-  QLabel* info_label_ = nullptr;
-  QProgressBar* progressBar_ = nullptr;
+  std::unique_ptr<Ui::ProgressWidget> form_;
 };

@@ -1,10 +1,7 @@
 #include "gui/widgets/test_widget.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QFontMetrics>
-#include <QFrame>
-#include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
 #include <QMovie>
@@ -12,7 +9,6 @@
 #include <QProgressBar>
 #include <QResizeEvent>
 #include <QStringList>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <utility>
@@ -22,10 +18,10 @@
 #include "gui/widgets/elided_label.h"
 #include "gui/widgets/literal_button_text.h"
 #include "gui/widgets/progress_bar_style.h"
+#include "ui_test_widget.h"
 
 namespace {
 
-const char kSmallFontStyle[] = ".QLabel { \nfont: 8pt \"Segoe UI\"; }";
 const char kLoadingGif[] = ":/kolv_lite/Resources/Images/General/smallLoading.gif";
 const char kStatusIconFolder[] = ":/kolv_lite/Resources/Images/Statuses/";
 
@@ -52,133 +48,52 @@ const QChar kPunctuation[] = {'.', ':', ',', '?', ';'};
 }  // namespace
 
 TestWidget::TestWidget(QString test_name, int row, QWidget* parent)
-    : QWidget(parent), test_name_(std::move(test_name)) {
+    : QWidget(parent),
+      test_name_(std::move(test_name)),
+      form_(std::make_unique<Ui::TestWidget>()) {
   // The background first: set on a finished tree, it would style every child again.
   setStyleSheet(row % 2 == 0 ? "background-color: #FFFFFF;" : "background-color: #EEEEEE;");
-  BuildWidgetTree();
-  test_name_label_->set_text(test_name_);
-  test_name_label_->setToolTip(LiteralToolTip(test_name_));
-  test_progressBar_->setTextVisible(false);
-  progress_label_->hide();
-  movie_ = new QMovie(kLoadingGif, QByteArray(), loading_gif_label_);
-  loading_gif_label_->setMovie(movie_);
-  loading_gif_label_->hide();
-  test_messages_label_->hide();
-  test_messages_label_->setWordWrap(true);
+  form_->setupUi(this);
+  // Set here, not in the form: the form's policy would keep the label's height for width, which
+  // a one-line name never asks for. Ignored horizontally, the name leaves the status column room.
+  form_->test_name_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  form_->test_name_label->setContentsMargins(10, 0, 0, 0);
+  // The bar's style follows the run: it changes once the bar is full.
+  form_->test_progressBar->setStyleSheet(kRunningProgressBarStyle);
+  form_->test_name_label->set_text(test_name_);
+  form_->test_name_label->setToolTip(LiteralToolTip(test_name_));
+  form_->test_progressBar->setTextVisible(false);
+  form_->progress_label->hide();
+  movie_ = new QMovie(kLoadingGif, QByteArray(), form_->loading_gif_label);
+  form_->loading_gif_label->setMovie(movie_);
+  form_->loading_gif_label->hide();
+  form_->test_messages_label->hide();
+  form_->test_messages_label->setWordWrap(true);
 }
 
 TestWidget::~TestWidget() = default;
 
-void TestWidget::BuildWidgetTree() {
-  setObjectName("TestWidget");
-  resize(790, 46);
-  setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
-  setMinimumHeight(23);
-  setAccessibleName(QString());
+ElidedLabel* TestWidget::test_name_label() const { return form_->test_name_label; }
 
-  test_widget_layout_ = new QHBoxLayout(this);
-  test_widget_layout_->setObjectName("test_widget_layout");
-  test_widget_layout_->setSpacing(0);
-  test_widget_layout_->setContentsMargins(0, 0, 0, 0);
-  BuildTextsColumn();
-  test_widget_layout_->addWidget(texts_frame_);
-  BuildStatusColumn();
-  test_widget_layout_->addWidget(progress_bar_widgets_);
-}
+QLabel* TestWidget::test_messages_label() const { return form_->test_messages_label; }
 
-// Each widget is made under its final parent: a widget moved later would be polished twice.
-void TestWidget::BuildTextsColumn() {
-  texts_frame_ = new QFrame(this);
-  texts_frame_->setObjectName("texts_frame");
-  texts_frame_->setFrameShape(QFrame::NoFrame);
-  texts_frame_->setFrameShadow(QFrame::Plain);
-  texts_frame_->setLineWidth(0);
-  texts_frame_->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
-  texts_layout_ = new QVBoxLayout(texts_frame_);
-  texts_layout_->setObjectName("texts_layout");
-  texts_layout_->setSpacing(0);
-  texts_layout_->setContentsMargins(0, 4, 0, 4);
+QLabel* TestWidget::progress_label() const { return form_->progress_label; }
 
-  // Names and messages come from the engine: never interpret them as markup. Ignored
-  // horizontally, neither asks the row for width, so the status column stays in the row.
-  test_name_label_ = new ElidedLabel(texts_frame_);
-  test_name_label_->setObjectName("test_name_label");
-  test_name_label_->setFixedHeight(20);
-  test_name_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-  test_name_label_->setFont(QFont(QStringLiteral("Segoe UI"), 8));
-  test_name_label_->setContentsMargins(10, 0, 0, 0);
-  test_name_label_->set_wrap_mode(ElidedLabel::NoWrap);
-  test_name_label_->set_alignment(ElidedLabel::AlignVCenter);
-  texts_layout_->addWidget(test_name_label_);
+QLabel* TestWidget::img_label() const { return form_->img_label; }
 
-  test_messages_label_ = new QLabel(texts_frame_);
-  test_messages_label_->setObjectName("test_messages_label");
-  test_messages_label_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  test_messages_label_->setMargin(0);
-  test_messages_label_->setIndent(20);
-  test_messages_label_->setTextFormat(Qt::PlainText);
-  test_messages_label_->setOpenExternalLinks(false);
-  test_messages_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  texts_layout_->addWidget(test_messages_label_);
-}
+QLabel* TestWidget::loading_gif_label() const { return form_->loading_gif_label; }
 
-void TestWidget::BuildStatusColumn() {
-  progress_bar_widgets_ = new QWidget(this);
-  progress_bar_widgets_->setObjectName("progress_bar_widgets");
-  progress_bar_widgets_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
-  progress_bar_widgets_->setMinimumHeight(23);
-  horizontalLayout_ = new QHBoxLayout(progress_bar_widgets_);
-  horizontalLayout_->setObjectName("horizontalLayout");
-  horizontalLayout_->setSpacing(6);
-  horizontalLayout_->setContentsMargins(0, 0, 10, 0);
-
-  loading_gif_label_ = new QLabel(progress_bar_widgets_);
-  loading_gif_label_->setObjectName("loading_gif_label");
-  loading_gif_label_->setFixedSize(16, 16);
-  horizontalLayout_->addWidget(loading_gif_label_);
-
-  progress_label_ = new QLabel(progress_bar_widgets_);
-  progress_label_->setObjectName("progress_label");
-  progress_label_->setMinimumSize(25, 20);
-  progress_label_->setMaximumHeight(20);
-  progress_label_->setStyleSheet(kSmallFontStyle);
-  progress_label_->setText("0%");
-  horizontalLayout_->addWidget(progress_label_);
-
-  test_progressBar_ = new QProgressBar(progress_bar_widgets_);
-  test_progressBar_->setObjectName("test_progressBar");
-  test_progressBar_->setFixedSize(90, 7);
-  test_progressBar_->setFocusPolicy(Qt::StrongFocus);
-  test_progressBar_->setValue(0);
-  test_progressBar_->setTextVisible(false);
-  test_progressBar_->setFormat("%p%");
-  test_progressBar_->setStyleSheet(kRunningProgressBarStyle);
-  horizontalLayout_->addWidget(test_progressBar_);
-
-  img_label_ = new QLabel(progress_bar_widgets_);
-  img_label_->setObjectName("img_label");
-  img_label_->setFixedHeight(20);
-  horizontalLayout_->addWidget(img_label_);
-
-  test_status_ = new QLabel(progress_bar_widgets_);
-  test_status_->setObjectName("test_status");
-  test_status_->setFixedHeight(20);
-  test_status_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
-  test_status_->setFrameShape(QFrame::NoFrame);
-  test_status_->setScaledContents(true);
-  test_status_->setTextFormat(Qt::PlainText);
-  horizontalLayout_->addWidget(test_status_);
-}
+QProgressBar* TestWidget::progress_bar() const { return form_->test_progressBar; }
 
 void TestWidget::set_status(KolvLiteTestStatus status) {
   status_ = status;
   switch (status) {
     case WAITING:
-      test_status_->setText(KolvLiteTranslate(TranslationKeys::WAITING));
+      form_->test_status->setText(KolvLiteTranslate(TranslationKeys::WAITING));
       UiWhenTestWaiting();
       return;
     case RUNNING:
-      test_status_->setText(KolvLiteTranslate(TranslationKeys::RUNNING));
+      form_->test_status->setText(KolvLiteTranslate(TranslationKeys::RUNNING));
       UiWhenTestRunning();
       return;
     default:
@@ -188,7 +103,7 @@ void TestWidget::set_status(KolvLiteTestStatus status) {
   if (status > RUNNING && status < kStatusCount) {
     const FinishedStatus& finished = kFinishedStatuses[status];
     icon = QPixmap(QString(kStatusIconFolder) + finished.icon);
-    test_status_->setText(KolvLiteTranslate(finished.key));
+    form_->test_status->setText(KolvLiteTranslate(finished.key));
   }
   ShowFinishedLook(icon);
 }
@@ -200,23 +115,23 @@ void TestWidget::set_progress(int progress) {
   UpdateProgressBar();
 }
 
-QLabel* TestWidget::UiTestStatusLabel() const { return test_status_; }
+QLabel* TestWidget::UiTestStatusLabel() const { return form_->test_status; }
 
 void TestWidget::UiWhenTestWaiting() {
-  test_name_label_->setEnabled(false);
-  test_status_->setEnabled(false);
-  progress_label_->hide();
-  img_label_->hide();
-  test_progressBar_->hide();
+  form_->test_name_label->setEnabled(false);
+  form_->test_status->setEnabled(false);
+  form_->progress_label->hide();
+  form_->img_label->hide();
+  form_->test_progressBar->hide();
 }
 
 void TestWidget::UiWhenTestRunning() {
-  test_name_label_->setEnabled(true);
-  test_status_->setEnabled(true);
-  progress_label_->show();
-  test_progressBar_->show();
-  img_label_->hide();
-  loading_gif_label_->show();
+  form_->test_name_label->setEnabled(true);
+  form_->test_status->setEnabled(true);
+  form_->progress_label->show();
+  form_->test_progressBar->show();
+  form_->img_label->hide();
+  form_->loading_gif_label->show();
   movie_->start();
 }
 
@@ -225,34 +140,34 @@ void TestWidget::UiWhenFinishedTest(QImage* icon) {
 }
 
 void TestWidget::ShowFinishedLook(const QPixmap& icon) {
-  progress_label_->hide();
-  img_label_->setPixmap(icon);
-  img_label_->show();
-  test_progressBar_->hide();
-  test_name_label_->setEnabled(true);
-  test_status_->setEnabled(true);
+  form_->progress_label->hide();
+  form_->img_label->setPixmap(icon);
+  form_->img_label->show();
+  form_->test_progressBar->hide();
+  form_->test_name_label->setEnabled(true);
+  form_->test_status->setEnabled(true);
   StopSpinning();
 }
 
 void TestWidget::StopSpinning() {
-  loading_gif_label_->hide();
+  form_->loading_gif_label->hide();
   movie_->stop();
 }
 
 bool TestWidget::is_spinning() const {
-  return !loading_gif_label_->isHidden() && movie_->state() == QMovie::Running;
+  return !form_->loading_gif_label->isHidden() && movie_->state() == QMovie::Running;
 }
 
 void TestWidget::UpdateProgressBar() {
-  progress_label_->setText(QString::number(progress_) + "%");
-  test_progressBar_->setValue(progress_);
-  if (test_progressBar_->value() == 100) SetCompletedProgressBarStyle();
+  form_->progress_label->setText(QString::number(progress_) + "%");
+  form_->test_progressBar->setValue(progress_);
+  if (form_->test_progressBar->value() == 100) SetCompletedProgressBarStyle();
 }
 
 void TestWidget::SetCompletedProgressBarStyle() {
   if (completed_style_) return;
   completed_style_ = true;
-  test_progressBar_->setStyleSheet(kCompletedProgressBarStyle);
+  form_->test_progressBar->setStyleSheet(kCompletedProgressBarStyle);
 }
 
 void TestWidget::AdjustSizeToContents() {
@@ -263,7 +178,7 @@ void TestWidget::AdjustSizeToContents() {
                           TranslationKeys::NOT_APPLICABLE}) {
     widest = std::max(widest, metrics.horizontalAdvance(QString::fromLatin1(key)));
   }
-  test_status_->setMinimumWidth(widest);
+  form_->test_status->setMinimumWidth(widest);
 }
 
 void TestWidget::resizeEvent(QResizeEvent* event) {
@@ -305,17 +220,17 @@ void TestWidget::AddTestMessage(QString message, QString context) {
   total_height_ = height();
   // The row grows for the first three messages only; later ones push out the oldest.
   if (messages_.size() < max_messages_) {
-    total_height_ += QFontMetrics(test_messages_label_->font()).lineSpacing();
+    total_height_ += QFontMetrics(form_->test_messages_label->font()).lineSpacing();
   } else {
     messages_.removeFirst();
   }
   messages_.append(text);
   QString shown;
   for (const QString& each : std::as_const(messages_)) shown += each + QChar('\n');
-  test_messages_label_->setText(shown);
+  form_->test_messages_label->setText(shown);
   const int height = total_height_;
   setMinimumHeight(height);
   resize(width(), height);
-  if (test_messages_label_->isHidden()) test_messages_label_->show();
+  if (form_->test_messages_label->isHidden()) form_->test_messages_label->show();
   emit TestMessageAdded();
 }

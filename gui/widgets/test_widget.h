@@ -3,15 +3,17 @@
 #include <QString>
 #include <QVector>
 #include <QWidget>
+#include <memory>
 
 class ElidedLabel;
-class QFrame;
-class QHBoxLayout;
 class QImage;
 class QLabel;
 class QMovie;
 class QProgressBar;
-class QVBoxLayout;
+
+namespace Ui {
+class TestWidget;
+}  // namespace Ui
 
 // Status of one test row. Each name is also the translation key of its status text.
 enum KolvLiteTestStatus : int {
@@ -50,12 +52,12 @@ class TestWidget : public QWidget {
   QString test_name() const { return test_name_; }
   QVector<QString> messages() const { return messages_; }
   bool is_spinning() const;
-  ElidedLabel* test_name_label() const { return test_name_label_; }
-  QLabel* test_messages_label() const { return test_messages_label_; }
-  QLabel* progress_label() const { return progress_label_; }
-  QLabel* img_label() const { return img_label_; }
-  QLabel* loading_gif_label() const { return loading_gif_label_; }
-  QProgressBar* progress_bar() const { return test_progressBar_; }
+  ElidedLabel* test_name_label() const;
+  QLabel* test_messages_label() const;
+  QLabel* progress_label() const;
+  QLabel* img_label() const;
+  QLabel* loading_gif_label() const;
+  QProgressBar* progress_bar() const;
   // Stops the running animation and hides it, leaving status and text as they are.
   void StopSpinning();
 
@@ -74,9 +76,6 @@ class TestWidget : public QWidget {
   QString HandleMessageTranslation(QString message, QString context);
 
  private:
-  void BuildWidgetTree();
-  void BuildTextsColumn();
-  void BuildStatusColumn();
   void ShowFinishedLook(const QPixmap& icon);
 
   QMovie* movie_ = nullptr;
@@ -86,18 +85,7 @@ class TestWidget : public QWidget {
   int status_ = WAITING;
   int progress_ = 0;
 
-  QHBoxLayout* test_widget_layout_ = nullptr;
-  QFrame* texts_frame_ = nullptr;
-  QVBoxLayout* texts_layout_ = nullptr;
-  ElidedLabel* test_name_label_ = nullptr;
-  QLabel* test_messages_label_ = nullptr;
-  QWidget* progress_bar_widgets_ = nullptr;
-  QHBoxLayout* horizontalLayout_ = nullptr;
-  QLabel* loading_gif_label_ = nullptr;
-  QLabel* progress_label_ = nullptr;
-  QProgressBar* test_progressBar_ = nullptr;
-  QLabel* img_label_ = nullptr;
-  QLabel* test_status_ = nullptr;
+  std::unique_ptr<Ui::TestWidget> form_;
 
   int total_height_ = 23;
   bool completed_style_ = false;

@@ -9,7 +9,9 @@
 #include <QtTest>
 
 #include "gui/widgets/accordion_widget.h"
+#include "gui/widgets/button_frame.h"
 #include "gui/widgets/elided_label.h"
+#include "gui/widgets/sub_accordion_widget.h"
 
 namespace {
 

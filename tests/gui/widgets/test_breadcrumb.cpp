@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "gui/widgets/breadcrumb.h"
+#include "gui/widgets/breadcrumb_step_widget.h"
 
 namespace {
 

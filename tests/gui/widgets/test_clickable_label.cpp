@@ -9,6 +9,7 @@
 #include "gui/widgets/clickable_label_group.h"
 #include "gui/widgets/elided_label.h"
 #include "gui/widgets/info_button.h"
+#include "gui/widgets/link_label.h"
 
 namespace {
 

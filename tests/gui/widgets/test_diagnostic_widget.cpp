@@ -1,5 +1,6 @@
 // Device panels and the overall progress panel: rows by test id, abort of a partly finished run,
-// the panel's height, the result code, and the progress panel's texts and bar.
+// the panel's height, the result code, the progress panel's texts and bar, and the contexts their
+// captions are translated in.
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPointer>
@@ -14,6 +15,7 @@
 #include "gui/widgets/progress_bar_style.h"
 #include "gui/widgets/progress_widget.h"
 #include "gui/widgets/test_widget.h"
+#include "tests/gui/support/table_translator.h"
 
 class TestDiagnosticWidget : public QObject {
   Q_OBJECT
@@ -199,6 +201,24 @@ class TestDiagnosticWidget : public QObject {
     progress.SetInfoText("Info");
     QCOMPARE(progress.status_label()->text(), QString("Custom"));
     QCOMPARE(progress.info_label()->text(), QString("Info"));
+  }
+
+  // The catalogues hold the captions under the panels' own contexts, the status words under the
+  // shared one.
+  void captionsAreTranslatedInTheirContexts() {
+    gui_test::TableTranslator translator(
+        {{"DiagnosticWidget", {{"RESULT_CODE", "Result code"}}},
+         {"ProgressWidget", {{"OVERALL_STATUS", "Overall status"}}},
+         {"Translations", {{"WAITING", "Waiting"}}}});
+    QCoreApplication::installTranslator(&translator);
+    DiagnosticWidget panel("Disk 0");
+    QCOMPARE(panel.result_code_text_label()->text(), QString("Result code"));
+    panel.set_unique_code("0");
+    QCOMPARE(panel.result_code_text_label()->text(), QString("Result code:"));
+    ProgressWidget progress;
+    QCOMPARE(progress.info_label()->text(), QString("Overall status"));
+    QCOMPARE(progress.status_label()->text(), QString("Waiting"));
+    QCoreApplication::removeTranslator(&translator);
   }
 };
 

@@ -1,5 +1,6 @@
 // The dimming overlay (clicks outside and inside its central widget, replacing the central
-// widget) and the description pop-up (close button, focus kept inside until a click elsewhere).
+// widget, the context of its accessible name) and the description pop-up (close button, focus
+// kept inside until a click elsewhere).
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include "gui/widgets/description_popup.h"
 #include "gui/widgets/elided_label.h"
 #include "gui/widgets/overlay_form.h"
+#include "tests/gui/support/table_translator.h"
 
 namespace {
 
@@ -95,6 +97,14 @@ class TestOverlayForm : public QObject {
     QSignalSpy clicked(&overlay, &OverlayForm::Clicked);
     QTest::mouseClick(&overlay, Qt::LeftButton, {}, QPoint(150, 150));
     QCOMPARE(clicked.count(), 1);
+  }
+
+  void accessibleNameIsTranslatedInItsContext() {
+    gui_test::TableTranslator translator({{"OverlayForm", {{"Overlay", "Veil"}}}});
+    QCoreApplication::installTranslator(&translator);
+    OverlayForm overlay;
+    QCOMPARE(overlay.accessibleName(), QString("Veil"));
+    QCoreApplication::removeTranslator(&translator);
   }
 
   void popupContents() {

@@ -2,38 +2,22 @@
 // the conversion of engine strings to UTF-8.
 #include <QApplication>
 #include <QFontMetrics>
-#include <QHash>
 #include <QLabel>
 #include <QMovie>
 #include <QProgressBar>
 #include <QSignalSpy>
-#include <QTranslator>
 #include <QtTest>
 
 #include "gui/widgets/elided_label.h"
 #include "gui/widgets/local_to_utf8.h"
 #include "gui/widgets/progress_bar_style.h"
 #include "gui/widgets/test_widget.h"
+#include "tests/gui/support/table_translator.h"
 #include "tests/gui/widgets/support/widget_resources.h"
 
 namespace {
 
 const char kContext[] = "TestMessages";
-
-// Answers lookups in one context from a fixed table, as a compiled catalogue would.
-class TableTranslator : public QTranslator {
- public:
-  explicit TableTranslator(QHash<QString, QString> table) : table_(std::move(table)) {}
-  bool isEmpty() const override { return false; }
-  QString translate(const char* context, const char* source, const char* = nullptr,
-                    int = -1) const override {
-    if (QLatin1String(context) != QLatin1String(kContext)) return QString();
-    return table_.value(QString::fromUtf8(source));
-  }
-
- private:
-  QHash<QString, QString> table_;
-};
 
 }  // namespace
 
@@ -43,10 +27,11 @@ class TestTestWidget : public QObject {
  private slots:
   void initTestCase() {
     resources_ = WidgetResourcesRegistered();
-    translator_ = new TableTranslator({{"alpha", "Alpha text"},
-                                       {"beta", "Beta text"},
-                                       {"disk", "Disk"},
-                                       {"Whole.Key", "Whole key text"}});
+    translator_ = new gui_test::TableTranslator({{kContext,
+                                                  {{"alpha", "Alpha text"},
+                                                   {"beta", "Beta text"},
+                                                   {"disk", "Disk"},
+                                                   {"Whole.Key", "Whole key text"}}}});
     QCoreApplication::installTranslator(translator_);
   }
 
@@ -255,7 +240,7 @@ class TestTestWidget : public QObject {
 
  private:
   bool resources_ = false;
-  TableTranslator* translator_ = nullptr;
+  gui_test::TableTranslator* translator_ = nullptr;
 };
 
 QTEST_MAIN(TestTestWidget)

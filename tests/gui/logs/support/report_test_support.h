@@ -9,12 +9,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHash>
 #include <QLabel>
 #include <QLocale>
 #include <QResource>
 #include <QString>
-#include <QTranslator>
 #include <QVector>
 #include <cstdlib>
 #include <ctime>
@@ -26,6 +24,7 @@
 #include "gui/logs/html_generator.h"
 #include "gui/logs/html_log_entry.h"
 #include "tests/gui/support/modal_answers.h"
+#include "tests/gui/support/table_translator.h"
 
 namespace report_test {
 
@@ -98,20 +97,7 @@ inline QString Scratch(const QString& name) {
   return path;
 }
 
-// Answers lookups in given contexts from fixed tables, as compiled catalogues would.
-class TableTranslator : public QTranslator {
- public:
-  explicit TableTranslator(QHash<QString, QHash<QString, QString>> tables)
-      : tables_(std::move(tables)) {}
-  bool isEmpty() const override { return false; }
-  QString translate(const char* context, const char* source, const char* = nullptr,
-                    int = -1) const override {
-    return tables_.value(QString::fromUtf8(context)).value(QString::fromUtf8(source));
-  }
-
- private:
-  QHash<QString, QHash<QString, QString>> tables_;
-};
+using gui_test::TableTranslator;
 
 // While it lives, answers the file dialog with a path (cancels it when the path is empty) and
 // closes the message dialog that follows, keeping its title and text.
