@@ -6,7 +6,7 @@
 #include "gui/shell/devices_scan_control.h"
 #include "gui/shell/kolv_lite_meta_types.h"
 #include "gui/shell/kolv_lite_translator.h"
-#include "gui/widgets/clickable_label.h"
+#include "gui/widgets/link_label.h"
 #include "gui/widgets/local_to_utf8.h"
 #include "morva_service/views.h"
 
