@@ -10,8 +10,10 @@
 kolv_build() {
   local build=$1
   shift
-  cmake -S "$top" -B "$build" -G Ninja -DKOLV_BUILD_TESTS=ON "$@" >/dev/null
-  cmake --build "$build" -j"$(nproc)" >&2
+  # Callers run this in $(...), where errexit does not reach: a failed step must say so itself,
+  # or the tests would run on what an earlier build left.
+  cmake -S "$top" -B "$build" -G Ninja -DKOLV_BUILD_TESTS=ON "$@" >/dev/null || return
+  cmake --build "$build" -j"$(nproc)" >&2 || return
   echo "$build"
 }
 
