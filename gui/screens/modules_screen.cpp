@@ -24,6 +24,7 @@
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"
+#include "gui/shell/kolv_lite_rich_text_label.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/morva_service_executor.h"
 #include "gui/shell/translation_keys.h"
