@@ -8,7 +8,7 @@
 #include "gui/screens/devices_loading_screen.h"
 #include "gui/screens/module_button.h"
 #include "gui/screens/modules_screen.h"
-#include "gui/shell/devices_scan_control.h"
+#include "gui/shell/devices_scan_controller.h"
 #include "gui/shell/kolv_lite_application.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
