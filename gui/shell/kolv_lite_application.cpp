@@ -20,6 +20,7 @@
 #include "gui/shell/kolv_lite_screen.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/power_event_filter.h"
+#include "gui/shell/sleep_signal_watch.h"
 #include "gui/shell/splash_screen.h"
 #include "gui/shell/translation_keys.h"
 #include "morva_service/input_request.h"

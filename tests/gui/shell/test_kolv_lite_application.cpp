@@ -23,7 +23,7 @@
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_main_window.h"
 #include "gui/shell/kolv_lite_translator.h"
-#include "gui/shell/power_event_filter.h"
+#include "gui/shell/sleep_signal_watch.h"
 #include "morva_service/morva_service.h"
 #include "tests/gui/shell/support/catalogue_builder.h"
 #include "tests/gui/shell/support/recording_screen.h"
