@@ -19,8 +19,8 @@
 #include "gui/logs/saved_file_set.h"
 #include "gui/shell/kolv_lite_application.h"
 #include "gui/shell/kolv_lite_dialog.h"
-#include "gui/shell/kolv_lite_main_window.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/kolv_lite_window.h"
 #include "morva_service/input_request.h"
 
 namespace {

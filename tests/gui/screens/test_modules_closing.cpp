@@ -10,8 +10,8 @@
 #include "gui/shell/kolv_lite_application.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"
-#include "gui/shell/kolv_lite_main_window.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/kolv_lite_window.h"
 #include "support/dialog_watch.h"
 #include "support/program_texts.h"
 

@@ -1,4 +1,4 @@
-#include "gui/shell/kolv_lite_main_window.h"
+#include "gui/shell/kolv_lite_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,7 +19,7 @@
 #include "gui/shell/grip_handler.h"
 #include "gui/shell/kolv_lite_menu_positioner.h"
 #include "gui/shell/translation_keys.h"
-#include "ui_kolv_lite_main_window.h"
+#include "ui_kolv_lite_window.h"
 
 namespace {
 
