@@ -17,7 +17,7 @@
 
 #include "gui/logs/report_images.h"
 #include "gui/logs/saved_file_set.h"
-#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite.h"
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/kolv_lite_window.h"

@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 #include "gui/screens/action_button.h"
-#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"

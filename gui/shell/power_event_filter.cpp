@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>

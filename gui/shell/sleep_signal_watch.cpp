@@ -2,7 +2,7 @@
 
 #include <QDBusConnection>
 
-#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite.h"
 
 SleepSignalWatch::SleepSignalWatch(const QDBusConnection& bus, QObject* parent)
     : QObject(parent), listening_(false) {

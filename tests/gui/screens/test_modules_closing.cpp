@@ -7,7 +7,7 @@
 #include <QtTest>
 
 #include "gui/screens/modules_screen.h"
-#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_translator.h"

@@ -24,7 +24,7 @@
 #include "gui/screens/module_button.h"
 #include "gui/screens/modules_screen.h"
 #include "gui/screens/tests_screen.h"
-#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_translator.h"

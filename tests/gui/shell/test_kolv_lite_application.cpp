@@ -18,7 +18,7 @@
 
 #include "gui/logs/core/log_paths.h"
 #include "gui/shell/about_screen.h"
-#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_translator.h"

@@ -1,4 +1,4 @@
-#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite.h"
 
 #include <QDBusConnection>
 #include <QFile>
