@@ -17,10 +17,10 @@
 
 #include "gui/logs/report_images.h"
 #include "gui/logs/saved_file_set.h"
-#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite.h"
 #include "gui/shell/kolv_lite_dialog.h"
-#include "gui/shell/kolv_lite_main_window.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/kolv_lite_window.h"
 #include "morva_service/input_request.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "gui/logs/html_generator.h"
 #include "gui/logs/system_information_screen_form.h"
 #include "gui/screens/modules_grid_layout.h"
-#include "gui/shell/devices_scan_control.h"
+#include "gui/shell/devices_scan_controller.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"

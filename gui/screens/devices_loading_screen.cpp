@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "gui/screens/action_button.h"
-#include "gui/shell/devices_scan_control.h"
+#include "gui/shell/devices_scan_controller.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"

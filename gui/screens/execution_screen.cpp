@@ -14,13 +14,14 @@
 #include <QVBoxLayout>
 
 #include "gui/screens/action_button.h"
-#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"
-#include "gui/shell/kolv_lite_listeners.h"
-#include "gui/shell/kolv_lite_main_window.h"
+#include "gui/shell/kolv_lite_suite_listener.h"
+#include "gui/shell/kolv_lite_test_listener.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/kolv_lite_window.h"
 #include "gui/shell/morva_service_executor.h"
 #include "gui/shell/translation_keys.h"
 #include "gui/widgets/diagnostic_widget.h"

@@ -5,9 +5,9 @@
 #include <QEvent>
 #include <QThread>
 
-#include "gui/shell/devices_scan_control.h"
 #include "gui/shell/kolv_lite_meta_types.h"
 #include "gui/shell/morva_service_executor.h"
+#include "gui/shell/serial_devices_scan_controller.h"
 #include "morva_service/morva_service.h"
 
 KolvLiteContext::KolvLiteContext()

@@ -1,6 +1,6 @@
-// The program's modal question and message dialogs. KolvLiteDialog shows an InputRequest and
-// writes the answer back into it before exec() returns: 1 first button (OK), 2 second button
-// (CANCEL), 0 closed without an answer.
+// The program's modal question and message dialog. It shows an InputRequest and writes the
+// answer back into it before exec() returns: 1 first button (OK), 2 second button (CANCEL), 0
+// closed without an answer.
 #pragma once
 
 #include <memory>
@@ -8,28 +8,17 @@
 #include <QButtonGroup>
 #include <QDialog>
 #include <QPoint>
-#include <QString>
 
 #include "morva_service/input_request.h"
 
 class QEvent;
-class QLabel;
-class QLineEdit;
 class QMouseEvent;
-class QPushButton;
 class QResizeEvent;
-class QShowEvent;
 class QWidget;
 
 namespace Ui {
 class KolvLiteDialog;
 }
-
-typedef int InputButtonsId;
-
-// A label field whose text is the program's own markup, drawn as rich text with its links
-// open. The engine never makes one: its label fields are shown as plain text.
-class KolvLiteRichTextLabel : public InputFieldLabel {};
 
 class KolvLiteDialog : public QDialog {
   Q_OBJECT
@@ -61,45 +50,4 @@ class KolvLiteDialog : public QDialog {
   QButtonGroup button_group;
   bool dragging;
   QPoint drag_offset;
-};
-
-// Asks for the file name of a log; exported for plug-ins.
-class KolvLiteBootableDialog : public QDialog {
-  Q_OBJECT
-
- public:
-  explicit KolvLiteBootableDialog(QWidget* parent = nullptr,
-                                  QString log_name = QStringLiteral("kolv_lite_log.html"));
-  ~KolvLiteBootableDialog() override;
-
-  QString getText();
-  // 1 when OK was pressed, else 0.
-  InputButtonsId getResult();
-
- private slots:
-  void OnAnswer(int id);
-  void OnClose();
-
- protected:
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void changeEvent(QEvent* event) override;
-
- private:
-  // Not "result": that would hide QDialog::result().
-  InputButtonsId result_;
-  QWidget* header_widget;
-  QLabel* header_icon_label;
-  QLabel* header_label;
-  QPushButton* close_pushButton;
-  QWidget* content_widget;
-  QLabel* logNameLabel;
-  QLineEdit* logNameField;
-  QLabel* descriptionLabel;
-  QWidget* buttons_widget;
-  bool dragging;
-  QPoint drag_offset;
-  QButtonGroup button_group;
 };

@@ -5,7 +5,7 @@
 #include <QTranslator>
 #include <memory>
 
-#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "morva_service/morva_service.h"
 #include "zerka/zerka.h"

@@ -1,6 +1,7 @@
 #include "gui/shell/morva_service_executor.h"
 
-namespace {
+#include "gui/shell/executor_suite_relay.h"
+#include "gui/shell/executor_test_relay.h"
 
 void RegisterExecutorMetaTypes() {
   static const bool registered = [] {
@@ -12,16 +13,6 @@ void RegisterExecutorMetaTypes() {
   }();
   (void)registered;
 }
-
-}  // namespace
-
-ExecuteContext::ExecuteContext() : module(nullptr), start_time(0) { RegisterExecutorMetaTypes(); }
-
-ToolExecuteContext::ToolExecuteContext() : tool(nullptr), listener(nullptr) {
-  RegisterExecutorMetaTypes();
-}
-
-ToolAbortContext::ToolAbortContext() : tool(nullptr) { RegisterExecutorMetaTypes(); }
 
 std::vector<morva_service::DiagnosticRun> ToDiagnosticRuns(
     const std::vector<DiagnosticTestSelection>& selection) {
@@ -41,137 +32,11 @@ std::vector<morva_service::DiagnosticRun> ToDiagnosticRuns(
   return runs;
 }
 
-// The engine keeps the relays for the executor's whole life, so it never holds a pointer to a
-// screen's listener; after Shutdown they swallow events instead of passing them on, and keep
-// re-issuing the abort, which the engine clears whenever a device's suite starts.
-class MorvaServiceExecutor::SuiteRelay : public morva_service::SuiteListenerView {
- public:
-  explicit SuiteRelay(MorvaServiceExecutor* owner) : owner_(owner) {}
-
-  bool SuiteStarted() override {
-    auto* target = Target();
-    return target ? target->SuiteStarted() : true;
-  }
-  void SuiteFinished() override {
-    if (auto* target = Target()) target->SuiteFinished();
-  }
-  bool DiagnosticStarted(morva_service::DiagnosticView* diagnostic) override {
-    auto* target = Target();
-    return target ? target->DiagnosticStarted(diagnostic) : true;
-  }
-  void DiagnosticFinished() override {
-    if (auto* target = Target()) target->DiagnosticFinished();
-  }
-  void SuitePaused() override {
-    if (auto* target = Target()) target->SuitePaused();
-  }
-  void SuiteResumed() override {
-    if (auto* target = Target()) target->SuiteResumed();
-  }
-  void DiagnosticSkipped(morva_service::DiagnosticView* diagnostic) override {
-    if (auto* target = Target()) target->DiagnosticSkipped(diagnostic);
-  }
-  void TestSkipped(morva_service::TestView* test) override {
-    if (auto* target = Target()) target->TestSkipped(test);
-  }
-  void TestPaused() override {
-    if (auto* target = Target()) target->TestPaused();
-  }
-  void TestResumed() override {
-    if (auto* target = Target()) target->TestResumed();
-  }
-  void ResourceStarted(std::string name) override {
-    if (auto* target = Target()) target->ResourceStarted(std::move(name));
-  }
-  void ResourceFinished(std::string name) override {
-    if (auto* target = Target()) target->ResourceFinished(std::move(name));
-  }
-  void IterationStarted(int iteration) override {
-    if (auto* target = Target()) target->IterationStarted(iteration);
-  }
-  void IterationFinished(int iteration) override {
-    if (auto* target = Target()) target->IterationFinished(iteration);
-  }
-  void LogWritten(std::string text) override {
-    if (auto* target = Target()) target->LogWritten(std::move(text));
-  }
-  bool TestStarted(morva_service::TestView* test) override {
-    auto* target = Target();
-    return target ? target->TestStarted(test) : true;
-  }
-  void TestFinished(morva_service::TestStatus status) override {
-    if (auto* target = Target()) target->TestFinished(status);
-  }
-  bool SystemComponentStarted() override {
-    auto* target = Target();
-    return target ? target->SystemComponentStarted() : true;
-  }
-  bool SystemComponentRunStarted(int run, morva_service::SystemComponentView* device) override {
-    auto* target = Target();
-    return target ? target->SystemComponentRunStarted(run, device) : true;
-  }
-  void SystemComponentFinished(std::string code) override {
-    if (auto* target = Target()) target->SystemComponentFinished(std::move(code));
-  }
-  void SystemComponentRunFinished(std::string result) override {
-    if (auto* target = Target()) target->SystemComponentRunFinished(std::move(result));
-  }
-  void Message(std::string text) override {
-    if (auto* target = Target()) target->Message(std::move(text));
-  }
-
- private:
-  morva_service::SuiteListenerView* Target() {
-    if (owner_->shut_down_.load()) {
-      owner_->Abort();
-      return nullptr;
-    }
-    return owner_->suite_listener_.load();
-  }
-
-  MorvaServiceExecutor* owner_;
-};
-
-class MorvaServiceExecutor::TestRelay : public morva_service::TestListenerView {
- public:
-  explicit TestRelay(MorvaServiceExecutor* owner) : owner_(owner) {}
-
-  void ProgressUpdated(int percent, std::string text) override {
-    if (auto* target = Target()) target->ProgressUpdated(percent, std::move(text));
-  }
-  // Without a listener the request stays unanswered (0), as if its dialog had been closed.
-  void Interact(InputRequest* request) override {
-    if (auto* target = Target()) target->Interact(request);
-  }
-  bool IsInteractive() override {
-    auto* target = Target();
-    return target ? target->IsInteractive() : false;
-  }
-  int progress() override {
-    auto* target = Target();
-    return target ? target->progress() : -1;
-  }
-  std::string message() override {
-    auto* target = Target();
-    return target ? target->message() : std::string();
-  }
-  void ClearMessage() override {
-    if (auto* target = Target()) target->ClearMessage();
-  }
-
- private:
-  morva_service::TestListenerView* Target() {
-    return owner_->shut_down_.load() ? nullptr : owner_->test_listener_.load();
-  }
-
-  MorvaServiceExecutor* owner_;
-};
-
 MorvaServiceExecutor::MorvaServiceExecutor(morva_service::MorvaService* service)
     : QObject(nullptr),
       service_(service),
-      suite_relay_(new SuiteRelay(this)),
-      test_relay_(new TestRelay(this)) {
+      suite_relay_(new ExecutorSuiteRelay(this)),
+      test_relay_(new ExecutorTestRelay(this)) {
   RegisterExecutorMetaTypes();
   if (service_) {
     service_->set_suite_listener(suite_relay_);

@@ -3,59 +3,26 @@
 #pragma once
 
 #include <QObject>
-#include <QVector>
-#include <QtGlobal>
 #include <atomic>
 #include <string>
 #include <vector>
 
+#include "gui/shell/diagnostic_test_selection.h"
+#include "gui/shell/execute_context.h"
 #include "gui/shell/kolv_lite_meta_types.h"
+#include "gui/shell/tool_abort_context.h"
+#include "gui/shell/tool_execute_context.h"
 #include "morva_service/morva_service.h"
 
-// The tests chosen for one diagnostic; the engine owns the objects.
-struct DiagnosticTestSelection {
-  morva_service::DiagnosticView* diagnostic = nullptr;
-  std::vector<morva_service::TestView*> tests;
-};
-
-// The choice for one device. The record and its diagnostics vector belong to whoever made them
-// (the execution context frees both).
-struct DeviceTestSelection {
-  morva_service::SystemComponentView* device = nullptr;
-  std::vector<DiagnosticTestSelection>* diagnostics = nullptr;
-};
-
-// One run (iteration) of the chosen tests over the chosen devices.
-struct ExecuteContext {
-  ExecuteContext();
-
-  morva_service::ModuleInterfaceView* module;
-  std::vector<DiagnosticTestSelection> diagnostics;  // not read by Execute
-  QVector<DeviceTestSelection*> selection;            // shared with the execution context
-  qint64 start_time;                                  // handed to the engine with every device
-};
-
-struct ToolExecuteContext {
-  ToolExecuteContext();
-
-  morva_service::ToolView* tool;
-  morva_service::ToolListenerView* listener;  // may be null
-  std::vector<morva_service::SystemComponentView*> devices;
-};
-
-struct ToolAbortContext {
-  ToolAbortContext();
-
-  morva_service::ToolView* tool;
-};
-
-Q_DECLARE_METATYPE(ExecuteContext)
-Q_DECLARE_METATYPE(ToolExecuteContext)
-Q_DECLARE_METATYPE(ToolAbortContext)
+class ExecutorSuiteRelay;
+class ExecutorTestRelay;
 
 // Turns the GUI's selection into what the engine runs: the same tests without parameters.
 std::vector<morva_service::DiagnosticRun> ToDiagnosticRuns(
     const std::vector<DiagnosticTestSelection>& selection);
+
+// Registers the request records under their names; cheap to call again.
+void RegisterExecutorMetaTypes();
 
 class MorvaServiceExecutor : public QObject {
   Q_OBJECT
@@ -98,13 +65,10 @@ class MorvaServiceExecutor : public QObject {
   void Abort();
 
  private:
-  class SuiteRelay;
-  class TestRelay;
-
   morva_service::MorvaService* service_;
   std::atomic<bool> shut_down_{false};
   std::atomic<morva_service::SuiteListenerView*> suite_listener_{nullptr};
   std::atomic<morva_service::TestListenerView*> test_listener_{nullptr};
-  SuiteRelay* suite_relay_;
-  TestRelay* test_relay_;
+  ExecutorSuiteRelay* suite_relay_;
+  ExecutorTestRelay* test_relay_;
 };

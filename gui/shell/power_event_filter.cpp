@@ -1,9 +1,8 @@
 #include "gui/shell/power_event_filter.h"
 
 #include <QByteArray>
-#include <QDBusConnection>
 
-#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -25,19 +24,4 @@ bool PowerEventFilter::nativeEventFilter(const QByteArray& event_type, void* mes
   Q_UNUSED(message);
 #endif
   return false;
-}
-
-SleepSignalWatch::SleepSignalWatch(const QDBusConnection& bus, QObject* parent)
-    : QObject(parent), listening_(false) {
-  if (!bus.isConnected()) return;
-  QDBusConnection connection(bus);
-  listening_ = connection.connect(QStringLiteral("org.freedesktop.login1"),
-                                  QStringLiteral("/org/freedesktop/login1"),
-                                  QStringLiteral("org.freedesktop.login1.Manager"),
-                                  QStringLiteral("PrepareForSleep"), this,
-                                  SLOT(OnPrepareForSleep(bool)));
-}
-
-void SleepSignalWatch::OnPrepareForSleep(bool going_to_sleep) {
-  emit PowerEvent(going_to_sleep ? KolvLite::kPowerSuspend : KolvLite::kPowerResumeSuspend);
 }

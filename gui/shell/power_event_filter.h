@@ -1,12 +1,9 @@
-// Hands the power events of the system to the application object: the window system's power
-// broadcasts where there are any, and logind's sleep signal on the system bus.
+// Hands the window system's power broadcasts, where there are any, to the application object.
 #pragma once
 
 #include <QAbstractNativeEventFilter>
-#include <QObject>
 
 class KolvLite;
-class QDBusConnection;
 
 class PowerEventFilter : public QAbstractNativeEventFilter {
  public:
@@ -15,24 +12,4 @@ class PowerEventFilter : public QAbstractNativeEventFilter {
 
  private:
   KolvLite* application_;
-};
-
-// logind's PrepareForSleep signal turned into the suspend and resume events of a power
-// broadcast. Without the bus, or without logind on it, no event ever comes.
-class SleepSignalWatch : public QObject {
-  Q_OBJECT
-
- public:
-  explicit SleepSignalWatch(const QDBusConnection& bus, QObject* parent = nullptr);
-  // True when the bus took the subscription.
-  bool listening() const { return listening_; }
-
- signals:
-  void PowerEvent(unsigned long event);
-
- private slots:
-  void OnPrepareForSleep(bool going_to_sleep);
-
- private:
-  bool listening_;
 };

@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "gui/screens/devices_loading_screen.h"
-#include "gui/shell/devices_scan_control.h"
+#include "gui/shell/devices_scan_controller.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"

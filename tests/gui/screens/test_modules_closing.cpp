@@ -7,11 +7,11 @@
 #include <QtTest>
 
 #include "gui/screens/modules_screen.h"
-#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"
-#include "gui/shell/kolv_lite_main_window.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/kolv_lite_window.h"
 #include "support/dialog_watch.h"
 #include "support/program_texts.h"
 

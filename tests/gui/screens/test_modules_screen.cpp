@@ -21,7 +21,7 @@
 #include "gui/screens/module_button.h"
 #include "gui/screens/module_operation_screen.h"
 #include "gui/screens/modules_screen.h"
-#include "gui/shell/devices_scan_control.h"
+#include "gui/shell/devices_scan_controller.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"

@@ -23,7 +23,7 @@
 #include "gui/screens/devices_screen.h"
 #include "gui/screens/execution_screen.h"
 #include "gui/screens/tests_screen.h"
-#include "gui/shell/devices_scan_control.h"
+#include "gui/shell/devices_scan_controller.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"

@@ -8,7 +8,8 @@
 #include <QThread>
 #include <memory>
 
-#include "gui/shell/devices_scan_control.h"
+#include "gui/shell/devices_scanner.h"
+#include "gui/shell/serial_devices_scan_controller.h"
 #include "morva_service/views.h"
 
 namespace {

@@ -7,8 +7,11 @@
 #include <QTimer>
 #include <QTranslator>
 #include <functional>
+#include <memory>
 
+#include "gui/shell/kolv_lite_bootable_dialog.h"
 #include "gui/shell/kolv_lite_dialog.h"
+#include "gui/shell/kolv_lite_rich_text_label.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/literal_button_text.h"
 
@@ -263,9 +266,23 @@ class TestKolvLiteDialog : public QObject {
     QCOMPARE(later.answer, 1);
   }
 
+  // Both dialogs wear the same header and follow the same drag rules.
+  void draggedByHeaderOnly_data() {
+    QTest::addColumn<bool>("log_name");
+    QTest::newRow("question") << false;
+    QTest::newRow("log name") << true;
+  }
+
   void draggedByHeaderOnly() {
+    QFETCH(bool, log_name);
     InputRequest request("T", "M", InputRequest::kQuestion, InputRequest::kOk);
-    KolvLiteDialog dialog(&request);
+    std::unique_ptr<QDialog> shown;
+    if (log_name) {
+      shown = std::make_unique<KolvLiteBootableDialog>();
+    } else {
+      shown = std::make_unique<KolvLiteDialog>(&request);
+    }
+    QDialog& dialog = *shown;
     dialog.move(100, 100);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -280,6 +297,12 @@ class TestKolvLiteDialog : public QObject {
     QApplication::sendEvent(&dialog, &move_on_close);
     QCOMPARE(dialog.pos(), start);
     QTest::mouseRelease(close, Qt::LeftButton, {}, QPoint(3, 3));
+    // Not even when the dialog itself is handed the press over the button.
+    const QPoint on_close = close->mapTo(&dialog, QPoint(3, 3));
+    QTest::mousePress(&dialog, Qt::LeftButton, {}, on_close);
+    QApplication::sendEvent(&dialog, &move_on_close);
+    QCOMPARE(dialog.pos(), start);
+    QTest::mouseRelease(&dialog, Qt::LeftButton, {}, on_close);
 
     // Pressing the header's empty part does.
     const QPoint grip = header->mapTo(&dialog, QPoint(header->width() / 2, header->height() / 2));

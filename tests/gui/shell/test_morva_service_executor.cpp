@@ -16,10 +16,11 @@
 #include <functional>
 #include <memory>
 
-#include "gui/shell/devices_scan_control.h"
+#include "gui/shell/devices_scan_controller.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_dialog.h"
-#include "gui/shell/kolv_lite_listeners.h"
+#include "gui/shell/kolv_lite_suite_listener.h"
+#include "gui/shell/kolv_lite_test_listener.h"
 #include "gui/shell/morva_service_executor.h"
 #include "morva_service/diagnostics.h"
 #include "morva_service/morva_service.h"

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
-#include "gui/shell/kolv_lite_main_window.h"
+#include "gui/shell/kolv_lite_window.h"
 #include "gui/shell/grip_handler.h"
 
 namespace {

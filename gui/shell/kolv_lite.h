@@ -5,9 +5,10 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QString>
 
 #include "gui/shell/splash_screen.h"
-#include <QString>
+#include "gui/shell/startup_result.h"
 
 class AboutScreen;
 class KolvLiteController;
@@ -16,29 +17,6 @@ class KolvLiteWindow;
 class PowerEventFilter;
 class QMessageBox;
 class QTranslator;
-class ZerkaAppMutex;
-
-namespace morva_service {
-class MorvaService;
-}
-
-// Outcome of the start-up checks. On success the lock and the service are held for the run.
-struct StartupResult {
-  enum Check : int {
-    kNone = 0,
-    kResourceFile,
-    kLanguageFile,
-    kAdministrator,
-    kSingleInstance,
-    kService,
-  };
-  bool ok = false;
-  Check failed = kNone;
-  QString title;
-  QString text;
-  ZerkaAppMutex* lock = nullptr;
-  morva_service::MorvaService* service = nullptr;
-};
 
 class KolvLite : public QApplication {
   Q_OBJECT

@@ -1,4 +1,4 @@
-#include "gui/shell/kolv_lite_application.h"
+#include "gui/shell/kolv_lite.h"
 
 #include <QDBusConnection>
 #include <QFile>
@@ -16,10 +16,11 @@
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"
-#include "gui/shell/kolv_lite_main_window.h"
 #include "gui/shell/kolv_lite_screen.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/kolv_lite_window.h"
 #include "gui/shell/power_event_filter.h"
+#include "gui/shell/sleep_signal_watch.h"
 #include "gui/shell/splash_screen.h"
 #include "gui/shell/translation_keys.h"
 #include "morva_service/input_request.h"

@@ -1,4 +1,4 @@
-#include "gui/shell/kolv_lite_main_window.h"
+#include "gui/shell/kolv_lite_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,8 +17,9 @@
 #include <utility>
 
 #include "gui/shell/grip_handler.h"
+#include "gui/shell/kolv_lite_menu_positioner.h"
 #include "gui/shell/translation_keys.h"
-#include "ui_kolv_lite_main_window.h"
+#include "ui_kolv_lite_window.h"
 
 namespace {
 
@@ -34,24 +35,6 @@ const char kMenuStyle[] =
     "QMenu::item:selected { background-color: #1e73dc; }";
 
 }  // namespace
-
-// --- help menu placement --------------------------------------------------------------------
-
-KolvLiteMenuPositioner::KolvLiteMenuPositioner(QPushButton* button, QObject* parent)
-    : QObject(parent), button_(button) {}
-
-bool KolvLiteMenuPositioner::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::Show || button_ == nullptr || watched != button_->menu()) {
-    return false;
-  }
-  QMenu* menu = button_->menu();
-  menu->move(button_->mapToGlobal(
-      QPoint(button_->width() - menu->width(), button_->height() + 4)));
-  // The menu still needs its own show handling to lay out its items.
-  return false;
-}
-
-// --- window ---------------------------------------------------------------------------------
 
 KolvLiteWindow::KolvLiteWindow(const QString& title, QWidget* parent)
     : QMainWindow(parent),

@@ -22,18 +22,6 @@ namespace Ui {
 class KolvLiteWindow;
 }
 
-// Places the help menu under the help button, right edges aligned.
-class KolvLiteMenuPositioner : public QObject {
-  Q_OBJECT
-
- public:
-  KolvLiteMenuPositioner(QPushButton* button, QObject* parent = nullptr);
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
-  QPushButton* button_;
-};
-
 class KolvLiteWindow : public QMainWindow {
   Q_OBJECT
 

@@ -1,4 +1,4 @@
-#include "gui/shell/kolv_lite_listeners.h"
+#include "gui/shell/kolv_lite_suite_listener.h"
 
 KolvLiteSuiteListener::KolvLiteSuiteListener() : QObject(nullptr) { RegisterKolvLiteMetaTypes(); }
 
@@ -41,23 +41,3 @@ void KolvLiteSuiteListener::SystemComponentFinished(std::string code) {
 void KolvLiteSuiteListener::SystemComponentRunFinished(std::string) {}
 
 void KolvLiteSuiteListener::Message(std::string) {}
-
-KolvLiteTestListener::KolvLiteTestListener() : QObject(nullptr) {
-  RegisterKolvLiteMetaTypes();
-  progress_ = -1;
-  message_.clear();
-}
-
-void KolvLiteTestListener::ProgressUpdated(int percent, std::string text) {
-  emit ProgressUpdated(percent, QString::fromStdString(text));
-}
-
-void KolvLiteTestListener::Interact(InputRequest* request) { emit TestInteracted(request); }
-
-bool KolvLiteTestListener::IsInteractive() { return true; }
-
-int KolvLiteTestListener::progress() { return progress_; }
-
-std::string KolvLiteTestListener::message() { return message_; }
-
-void KolvLiteTestListener::ClearMessage() { message_.clear(); }

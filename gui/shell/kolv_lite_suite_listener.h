@@ -1,11 +1,10 @@
-// The engine's suite and test callbacks turned into Qt signals. The callbacks arrive on the
-// thread that runs the suite (the worker). TestFinished, SystemComponentFinished and
-// TestInteracted carry pointers to data that lives only until the callback returns, so a
-// receiver on another thread must connect them with Qt::BlockingQueuedConnection.
+// The engine's suite callbacks turned into Qt signals. The callbacks arrive on the thread that
+// runs the suite (the worker). TestFinished and SystemComponentFinished carry pointers to data
+// that lives only until the callback returns, so a receiver on another thread must connect them
+// with Qt::BlockingQueuedConnection.
 #pragma once
 
 #include <QObject>
-#include <QString>
 #include <string>
 
 #include "gui/shell/kolv_lite_meta_types.h"
@@ -39,25 +38,4 @@ class KolvLiteSuiteListener : public QObject, public morva_service::SuiteListene
   void DiagFinished();
   void TestStarted();
   void TestFinished(morva_service::TestStatus* status);
-};
-
-class KolvLiteTestListener : public QObject, public morva_service::TestListenerView {
-  Q_OBJECT
-
- public:
-  KolvLiteTestListener();
-
-  void ProgressUpdated(int percent, std::string text) override;
-  // The answer is in the request when this returns, provided TestInteracted is connected
-  // blocking queued (or direct) to whatever shows the dialog.
-  void Interact(InputRequest* request) override;
-  // The GUI answers requests itself, with a dialog.
-  bool IsInteractive() override;
-  int progress() override;
-  std::string message() override;
-  void ClearMessage() override;
-
- signals:
-  void ProgressUpdated(int percent, QString text);
-  void TestInteracted(InputRequest* request);
 };
