@@ -3,7 +3,7 @@
 #include <QLatin1String>
 
 #include "gui/logs/html_generator.h"
-#include "gui/shell/devices_scan_control.h"
+#include "gui/shell/devices_scan_controller.h"
 #include "gui/shell/kolv_lite_meta_types.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/link_label.h"
