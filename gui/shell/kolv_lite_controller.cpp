@@ -10,7 +10,7 @@
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_screen.h"
 #include "gui/shell/kolv_lite_translator.h"
-#include "gui/widgets/breadcrumb.h"
+#include "gui/widgets/breadcrumb_widget.h"
 #include "gui/widgets/overlay_form.h"
 #include "ui_kolv_lite_controller.h"
 

@@ -13,7 +13,7 @@
 #include "gui/screens/gui_tool_plugins.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
-#include "gui/widgets/breadcrumb.h"
+#include "gui/widgets/breadcrumb_widget.h"
 #include "tests/gui/shell/support/recording_screen.h"
 
 class ControllerTest : public QObject {

@@ -19,7 +19,7 @@
 
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_translator.h"
-#include "gui/widgets/breadcrumb.h"
+#include "gui/widgets/breadcrumb_widget.h"
 #include "gui/widgets/groupable_check_box.h"
 #include "gui/widgets/progress_widget.h"
 #include "gui/shell/kolv_lite_controller.h"

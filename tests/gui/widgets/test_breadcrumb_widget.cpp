@@ -6,7 +6,7 @@
 #include <QStackedWidget>
 #include <QtTest>
 
-#include "gui/widgets/breadcrumb.h"
+#include "gui/widgets/breadcrumb_widget.h"
 #include "gui/widgets/breadcrumb_step_widget.h"
 
 namespace {
@@ -257,4 +257,4 @@ class TestBreadcrumb : public QObject {
 };
 
 QTEST_MAIN(TestBreadcrumb)
-#include "test_breadcrumb.moc"
+#include "test_breadcrumb_widget.moc"

@@ -1,11 +1,11 @@
-#include "gui/widgets/breadcrumb.h"
+#include "gui/widgets/breadcrumb_widget.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 
 #include <utility>
 
-#include "ui_breadcrumb.h"
+#include "ui_breadcrumb_widget.h"
 
 namespace {
 
