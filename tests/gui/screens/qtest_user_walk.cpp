@@ -252,4 +252,4 @@ int main(int argc, char** argv) {
   return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_user_walk.moc"
+#include "qtest_user_walk.moc"

@@ -223,4 +223,4 @@ class TestDiagnosticWidget : public QObject {
 };
 
 QTEST_MAIN(TestDiagnosticWidget)
-#include "test_diagnostic_widget.moc"
+#include "qtest_diagnostic_widget.moc"

@@ -244,4 +244,4 @@ class TestTestWidget : public QObject {
 };
 
 QTEST_MAIN(TestTestWidget)
-#include "test_test_widget.moc"
+#include "qtest_test_widget.moc"

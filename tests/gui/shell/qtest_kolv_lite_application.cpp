@@ -503,4 +503,4 @@ int main(int argc, char** argv) {
   return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_kolv_lite_application.moc"
+#include "qtest_kolv_lite_application.moc"

@@ -86,4 +86,4 @@ int main(int argc, char** argv) {
   return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_devices_loading_closing.moc"
+#include "qtest_devices_loading_closing.moc"

@@ -375,4 +375,4 @@ class ControllerTest : public QObject {
 };
 
 QTEST_MAIN(ControllerTest)
-#include "test_kolv_lite_controller.moc"
+#include "qtest_kolv_lite_controller.moc"

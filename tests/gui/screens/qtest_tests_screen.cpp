@@ -507,4 +507,4 @@ class TestsScreenTest : public QObject {
 };
 
 QTEST_MAIN(TestsScreenTest)
-#include "test_tests_screen.moc"
+#include "qtest_tests_screen.moc"

@@ -128,4 +128,4 @@ class ModulesGridLayoutTest : public QObject {
 };
 
 QTEST_MAIN(ModulesGridLayoutTest)
-#include "test_modules_grid_layout.moc"
+#include "qtest_modules_grid_layout.moc"

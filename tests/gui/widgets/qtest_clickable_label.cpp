@@ -364,4 +364,4 @@ class TestClickableLabel : public QObject {
 };
 
 QTEST_MAIN(TestClickableLabel)
-#include "test_clickable_label.moc"
+#include "qtest_clickable_label.moc"

@@ -214,4 +214,4 @@ class TestGroupableCheckBox : public QObject {
 };
 
 QTEST_MAIN(TestGroupableCheckBox)
-#include "test_groupable_check_box.moc"
+#include "qtest_groupable_check_box.moc"

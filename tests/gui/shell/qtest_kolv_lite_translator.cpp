@@ -218,4 +218,4 @@ class TranslatorTest : public QObject {
 };
 
 QTEST_MAIN(TranslatorTest)
-#include "test_kolv_lite_translator.moc"
+#include "qtest_kolv_lite_translator.moc"

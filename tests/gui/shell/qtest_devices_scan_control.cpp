@@ -227,4 +227,4 @@ class TestDevicesScanControl : public QObject {
 };
 
 QTEST_MAIN(TestDevicesScanControl)
-#include "test_devices_scan_control.moc"
+#include "qtest_devices_scan_control.moc"

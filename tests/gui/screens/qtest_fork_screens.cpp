@@ -503,4 +503,4 @@ class TestForkScreens : public QObject {
 };
 
 QTEST_MAIN(TestForkScreens)
-#include "test_fork_screens.moc"
+#include "qtest_fork_screens.moc"

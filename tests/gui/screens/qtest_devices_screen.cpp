@@ -413,4 +413,4 @@ class DevicesScreenTest : public QObject {
 };
 
 QTEST_MAIN(DevicesScreenTest)
-#include "test_devices_screen.moc"
+#include "qtest_devices_screen.moc"

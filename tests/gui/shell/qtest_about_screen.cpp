@@ -69,4 +69,4 @@ class AboutBoxTest : public QObject {
 };
 
 QTEST_MAIN(AboutBoxTest)
-#include "test_about_box.moc"
+#include "qtest_about_screen.moc"

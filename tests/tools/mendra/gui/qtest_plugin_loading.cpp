@@ -62,4 +62,4 @@ class TestPluginLoading : public QObject {
 };
 
 QTEST_MAIN(TestPluginLoading)
-#include "test_plugin_loading.moc"
+#include "qtest_plugin_loading.moc"

@@ -138,4 +138,4 @@ int main(int argc, char** argv) {
   return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_module_button.moc"
+#include "qtest_module_button.moc"

@@ -483,4 +483,4 @@ int main(int argc, char** argv) {
   return status;
 }
 
-#include "test_morva_service_executor.moc"
+#include "qtest_morva_service_executor.moc"

@@ -212,4 +212,4 @@ int main(int argc, char** argv) {
   return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_devices_loading_screen.moc"
+#include "qtest_devices_loading_screen.moc"

@@ -257,4 +257,4 @@ class TestBreadcrumb : public QObject {
 };
 
 QTEST_MAIN(TestBreadcrumb)
-#include "test_breadcrumb_widget.moc"
+#include "qtest_breadcrumb_widget.moc"

@@ -70,4 +70,4 @@ int main(int argc, char** argv) {
   return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_modules_closing.moc"
+#include "qtest_modules_closing.moc"

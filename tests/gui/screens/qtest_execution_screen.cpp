@@ -650,4 +650,4 @@ class TestExecutionScreen : public QObject {
 };
 
 QTEST_MAIN(TestExecutionScreen)
-#include "test_execution_screen.moc"
+#include "qtest_execution_screen.moc"

@@ -36,4 +36,4 @@ class SplashScreenTest : public QObject {
 };
 
 QTEST_MAIN(SplashScreenTest)
-#include "test_splash_screen.moc"
+#include "qtest_splash_screen.moc"

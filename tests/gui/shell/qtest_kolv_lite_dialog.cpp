@@ -338,4 +338,4 @@ class TestKolvLiteDialog : public QObject {
 };
 
 QTEST_MAIN(TestKolvLiteDialog)
-#include "test_kolv_lite_dialog.moc"
+#include "qtest_kolv_lite_dialog.moc"

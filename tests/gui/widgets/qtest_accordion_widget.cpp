@@ -266,4 +266,4 @@ class TestAccordionWidget : public QObject {
 };
 
 QTEST_MAIN(TestAccordionWidget)
-#include "test_accordion_widget.moc"
+#include "qtest_accordion_widget.moc"

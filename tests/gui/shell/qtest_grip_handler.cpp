@@ -181,4 +181,4 @@ class WindowGripTest : public QObject {
 };
 
 QTEST_MAIN(WindowGripTest)
-#include "test_window_grip.moc"
+#include "qtest_grip_handler.moc"

@@ -184,4 +184,4 @@ class TestOverlayForm : public QObject {
 };
 
 QTEST_MAIN(TestOverlayForm)
-#include "test_overlay_form.moc"
+#include "qtest_overlay_form.moc"

@@ -517,4 +517,4 @@ int main(int argc, char** argv) {
   return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_modules_screen.moc"
+#include "qtest_modules_screen.moc"

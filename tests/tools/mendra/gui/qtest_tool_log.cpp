@@ -264,4 +264,4 @@ class TestToolLog : public QObject {
 };
 
 QTEST_MAIN(TestToolLog)
-#include "test_tool_log.moc"
+#include "qtest_tool_log.moc"

@@ -600,4 +600,4 @@ class TestToolScreens : public QObject {
 };
 
 QTEST_MAIN(TestToolScreens)
-#include "test_tool_screens.moc"
+#include "qtest_tool_screens.moc"
