@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/engine_text.h"
+#include "tools/mendra/common/mdr_operation_words.h"
 #include "tools/mendra/common/mdr_result_codes.h"
 #include "tools/mendra/common/mdr_utils.h"
 
@@ -252,13 +253,13 @@ void ConsoleDisplay::DeviceReport(int code, unsigned long seconds,
   auto item = [&sectors](size_t i) { return i < sectors.size() ? EngineText(sectors[i]) : std::string("0"); };
   out_ << "   Number of sectors read: " << item(0) << "\n";
   out_ << "   Number of bad sectors found: " << item(1) << "\n";
-  if (operation == "repair" && sectors.size() >= 4) {
+  if (operation == kMdrOperationRepair && sectors.size() >= 4) {
     out_ << "   Number of bad sectors corrected: " << item(2) << "\n";
     out_ << "   Number of bad sectors left uncorrected: " << item(3) << "\n";
   }
   StatusAndElapsed(DeviceStatusKey(code), seconds);
   if (!bad_sectors.empty()) {
-    if (operation == "scan")
+    if (operation == kMdrOperationScan)
       out_ << "   " << FormatDisplayKey("[|INFO]")
            << " It is recommended for you to run Scan and Repair Bad Sectors";
     out_ << "\n   Bad sectors list:\n   " << Replace(EngineText(bad_sectors), "\n", "\n   ") << "\n";

@@ -8,6 +8,7 @@
 
 #include "cli/exit_status.h"
 #include "tools/mendra/cli/mdr_exit_status.h"
+#include "tools/mendra/common/mdr_operation_words.h"
 
 using morva_service::ModuleInterfaceView;
 using morva_service::ToolView;
@@ -149,16 +150,16 @@ int MdrCli::RunSteps(int argc, char** argv) {
 int MdrCli::RunOperation() {
   std::string operation;
   if (flags_ & kFlagScan)
-    operation = "scan";
+    operation = kMdrOperationScan;
   else if (flags_ & kFlagRepair)
-    operation = "repair";
+    operation = kMdrOperationRepair;
   if (operation.empty()) return kolv_exit::kSuccess;
   // The question names exactly the devices the run will be given.
   if (!SelectDevices()) {
     display_->NoDevices();
     return kolv_exit::kDevicesMissing;
   }
-  if (operation == "repair") {
+  if (operation == kMdrOperationRepair) {
     // A question nobody could see is never answered.
     if (!ConfirmOperation()) return display_->Shown() ? kolv_exit::kTestCancelled : kolv_exit::kOutputFileError;
     display_->Text("\n");

@@ -12,6 +12,7 @@
 #include "tools/mendra/cli/events/event_partition_finish.h"
 #include "tools/mendra/cli/events/event_partition_init.h"
 #include "tools/mendra/cli/events/event_progress.h"
+#include "tools/mendra/common/mdr_operation_words.h"
 #include "tools/mendra/common/mdr_result_codes.h"
 #include "tools/mendra/common/mdr_utils.h"
 
@@ -49,7 +50,7 @@ void MdrCliListener::RegisterHandlers() {
     return true;
   };
   handlers["OnDeviceInit"] = [this](ToolEventView* event, const std::string&) {
-    if (First(event, "Operation") == "filesystem") return true;
+    if (First(event, "Operation") == kMdrOperationFilesystem) return true;
     const std::string id = First(event, "DeviceInit");
     const MdrDevice* device = model_->FindDevice(id);
     queue_->Push(new EventDeviceInit(id, device ? device->name : std::string()));
@@ -57,11 +58,12 @@ void MdrCliListener::RegisterHandlers() {
   };
   handlers["OnDeviceFinish"] = [this](ToolEventView* event, const std::string&) {
     const std::string operation = First(event, "Operation");
-    if (operation == "filesystem") return true;
+    if (operation == kMdrOperationFilesystem) return true;
     std::vector<std::string> message = event->GetValues("Message");
-    const std::string word = operation == "scan" ? "scan" : "repair";
+    const std::string word =
+        operation == kMdrOperationScan ? kMdrOperationScan : kMdrOperationRepair;
     std::vector<std::string> sectors = event->GetValues("SectorsInfo");
-    if (word == "scan") {
+    if (word == kMdrOperationScan) {
       if (sectors.size() > 2) sectors[2] = "0";
       if (sectors.size() > 3) sectors[3] = "0";
     }

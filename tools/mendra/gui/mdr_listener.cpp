@@ -6,6 +6,7 @@
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/local_to_utf8.h"
 #include "morva_service/morva_service.h"
+#include "tools/mendra/common/mdr_operation_words.h"
 #include "tools/mendra/common/mdr_result_codes.h"
 #include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_plugin.h"
@@ -94,7 +95,7 @@ void MdrListener::RegisterHandlers() {
 
 std::string MdrListener::PartitionNote(const std::string& message, const std::string& operation,
                                        int code) {
-  if (operation == "filesystem" && code == kMdrOperationFailed) return std::string();
+  if (operation == kMdrOperationFilesystem && code == kMdrOperationFailed) return std::string();
   QString text = QString::fromStdString(LocalToUtf8(message)).toHtmlEscaped();
   text.replace(QLatin1String("\n"), QLatin1String("<br>"));
   if (text.isEmpty()) return std::string();
@@ -109,7 +110,7 @@ std::string MdrListener::SectorTable(const std::vector<std::string>& sectors,
   std::string html = "<table> <tr> <td> " + Tr("TOTAL_READ_SECTORS") + ": </td><td>" + at(0) +
                      "</td></tr><tr><td> " + Tr("TOTAL_BAD_SECTORS") + ":</td><td>" + at(1) +
                      "</td></tr>";
-  if (operation == "repair") {
+  if (operation == kMdrOperationRepair) {
     html += "<tr><td> " + Tr("TOTAL_FIXED_SECTORS") + ": </td><td>" + at(2) +
             "</td></tr><tr><td> " + Tr("TOTAL_NON_FIXED_SECTORS") + ": </td><td>" + at(3) +
             "</td></tr>";
@@ -146,7 +147,7 @@ bool MdrListener::OnDeviceInit(ToolEventView* event) {
   const std::string operation = Operation(event);
   ToolLogBuilder* log = MdrPlugin::tool_log();
   log->PushEntry(DeviceName(id));
-  if (operation != "filesystem") log->AddTask(OperationLabel(operation));
+  if (operation != kMdrOperationFilesystem) log->AddTask(OperationLabel(operation));
   if (morva_service::SystemComponentView* device = Component(id)) {
     const morva_service::PropertyList rows = device->information().properties;
     for (size_t row = 0; row < rows.size() && row < 12; ++row) {
@@ -194,7 +195,7 @@ bool MdrListener::OnPartitionFinish(ToolEventView* event) {
 
 bool MdrListener::OnDeviceFinish(ToolEventView* event) {
   const std::string operation = Operation(event);
-  const bool filesystem = operation == "filesystem";
+  const bool filesystem = operation == kMdrOperationFilesystem;
   const int reported = MdrParseInt(Value(event, "DeviceFinish", 1), kMdrUnknownCode);
   const int code = filesystem ? 0 : reported;
   const std::vector<std::string> sectors =

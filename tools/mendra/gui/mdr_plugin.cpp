@@ -1,6 +1,7 @@
 #include "tools/mendra/gui/mdr_plugin.h"
 
 #include "morva_service/morva_service.h"
+#include "tools/mendra/common/mdr_operation_words.h"
 #include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_q_listener.h"
 #include "tools/mendra/gui/mdr_operations_screen.h"
@@ -38,8 +39,12 @@ namespace MdrPlugin {
 int operation() { return g_operation; }
 
 std::string operation_name() {
-  static const char* const kNames[] = {"scan", "repair", "filesystem"};
-  return g_operation >= 0 && g_operation <= 2 ? kNames[g_operation] : std::string();
+  switch (g_operation) {
+    case kMdrScan: return kMdrOperationScan;
+    case kMdrScanAndRepair: return kMdrOperationRepair;
+    case kMdrFilesystemRepair: return kMdrOperationFilesystem;
+    default: return std::string();
+  }
 }
 
 void set_operation(int operation) { g_operation = operation; }

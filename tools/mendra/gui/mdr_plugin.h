@@ -33,8 +33,8 @@ enum MdrOperation : int {
 namespace MdrPlugin {
 // An MdrOperation.
 int operation();
-// The operation as the tool's "Operation" parameter names it: "scan", "repair" or
-// "filesystem"; empty for any other number.
+// The operation as the tool's "Operation" parameter names it (mdr_operation_words.h); empty for
+// any other number.
 std::string operation_name();
 void set_operation(int operation);
 // Null until an operation was chosen.

@@ -1,6 +1,7 @@
 #include "tools/mendra/gui/mdr_report_terms.h"
 
 #include "gui/logs/html_log_entry.h"
+#include "tools/mendra/common/mdr_operation_words.h"
 #include "tools/mendra/common/mdr_result_codes.h"
 
 // The tool's outcomes are row statuses as they are.
@@ -37,9 +38,9 @@ const char* MdrStatusWord(int row_status) {
 }
 
 std::string OperationLabel(const std::string& operation) {
-  if (operation == "scan") return "SCAN_BAD_SECTORS_LABEL";
-  if (operation == "repair") return "SCAN_AND_REPAIR_BAD_SECTORS_LABEL";
-  if (operation == "filesystem") return "FILESYSTEM_REPAIR_LABEL";
+  if (operation == kMdrOperationScan) return "SCAN_BAD_SECTORS_LABEL";
+  if (operation == kMdrOperationRepair) return "SCAN_AND_REPAIR_BAD_SECTORS_LABEL";
+  if (operation == kMdrOperationFilesystem) return "FILESYSTEM_REPAIR_LABEL";
   return "UNKNOWN_OPERATION";
 }
 

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/logs/html_generator.h"
@@ -113,6 +114,18 @@ class TestToolLog : public QObject {
     }
     QCOMPARE(OperationLabel("repair"), std::string("SCAN_AND_REPAIR_BAD_SECTORS_LABEL"));
     QCOMPARE(OperationLabel("format"), std::string("UNKNOWN_OPERATION"));
+  }
+
+  // The engine knows its operations only by these words; a number no flow has starts nothing.
+  void operationWordsSentToTheEngine() {
+    const std::pair<int, const char*> words[] = {
+        {kMdrScan, "scan"}, {kMdrScanAndRepair, "repair"}, {kMdrFilesystemRepair, "filesystem"},
+        {3, ""}, {-1, ""}};
+    for (const auto& [operation, word] : words) {
+      MdrPlugin::set_operation(operation);
+      QCOMPARE(MdrPlugin::operation_name(), std::string(word));
+    }
+    MdrPlugin::set_operation(kMdrScan);
   }
 
   void mergingAndParsing() {
