@@ -8,11 +8,10 @@
 
 #include "gui/screens/fork_screen.h"
 #include "gui/screens/gui_tool_plugins.h"
-#include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
-#include "gui/shell/morva_service_executor.h"
 #include "morva_service/morva_service.h"
+#include "tests/gui/support/engine_rig.h"
 
 class TestPluginLoading : public QObject {
   Q_OBJECT
@@ -23,15 +22,9 @@ class TestPluginLoading : public QObject {
     QVERIFY(QFileInfo(folder + QStringLiteral("/mendra_gui.so")).isFile());
     QVERIFY(QFileInfo(folder + QStringLiteral("/mendra_gui.rcc")).isFile());
 
-    auto* controller = new KolvLiteController;
-    KolvLiteContext* context = controller->execution_context();
-    QMetaObject::invokeMethod(context->executor, "LoadModules", Qt::BlockingQueuedConnection);
-    morva_service::ModuleInterfaceView* storage = nullptr;
-    if (std::vector<morva_service::ModuleInterfaceView*>* modules = context->executor->loaded_modules()) {
-      for (morva_service::ModuleInterfaceView* module : *modules) {
-        if (module->name() == "storage") storage = module;
-      }
-    }
+    gui_test::EngineRig engine;
+    KolvLiteController* controller = engine.controller;
+    morva_service::ModuleInterfaceView* storage = engine.Module("storage");
     QVERIFY(storage != nullptr);
 
     QStringList asked;

@@ -24,7 +24,6 @@
 #include "gui/widgets/progress_widget.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"
-#include "gui/shell/morva_service_executor.h"
 #include "morva_service/morva_service.h"
 #include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_device_selection_screen.h"
@@ -36,6 +35,7 @@
 #include "tools/mendra/gui/mdr_plugin.h"
 #include "tools/mendra/gui/mdr_test_widget.h"
 #include "tools/mendra/gui/mdr_warning_screen.h"
+#include "tests/gui/support/engine_rig.h"
 #include "tests/gui/support/modal_answers.h"
 #include "tools/mendra/gui/tool_log_builder.h"
 
@@ -148,22 +148,14 @@ class TestToolScreens : public QObject {
   Q_OBJECT
 
   struct Rig {
-    Rig() : controller(new KolvLiteController) {
-      context = controller->execution_context();
-      QMetaObject::invokeMethod(context->executor, "LoadModules", Qt::BlockingQueuedConnection);
-      std::vector<morva_service::ModuleInterfaceView*>* modules = context->executor->loaded_modules();
-      if (modules != nullptr) {
-        for (morva_service::ModuleInterfaceView* each : *modules) {
-          if (each->name() == "storage") module = each;
-        }
-      }
-      if (module != nullptr) {
-        module->Scan();
-        if (!module->tools().empty()) tool = module->tools().front();
-      }
-      context->current_module = module;
+    Rig() {
+      gui_test::EngineRig engine;
+      controller = engine.controller;
+      context = engine.context;
+      module = engine.Module("storage");
+      engine.Choose(module);
+      if (module != nullptr && !module->tools().empty()) tool = module->tools().front();
       context->selected_tool = tool;
-      context->module_name = QStringLiteral("storage");
       screen = static_cast<MdrOperationsScreen*>(get_screen(controller));
       controller->AddFlowScreen(screen, true);
     }
