@@ -24,9 +24,9 @@
 #include "gui/screens/execution_screen.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
-#include "gui/shell/morva_service_executor.h"
 #include "morva_service/morva_service.h"
 #include "morva_service/views.h"
+#include "tests/gui/support/engine_rig.h"
 #include "tests/gui/support/stall_probe.h"
 
 namespace {
@@ -70,15 +70,13 @@ QByteArray Catalogue(int devices) {
 
 // A controller with the engine's module loaded and every test chosen for every device.
 struct Bench {
-  Bench() : controller(std::make_unique<KolvLiteController>()) {
-    context = controller->execution_context();
-    QMetaObject::invokeMethod(context->executor, "LoadModules", Qt::BlockingQueuedConnection);
-    auto* modules = context->executor->loaded_modules();
-    if (modules == nullptr || modules->empty()) return;
-    module = modules->front();
-    module->Scan();
-    context->current_module = module;
-    context->module_name = QStringLiteral("Rig");
+  Bench() {
+    gui_test::EngineRig engine;
+    controller.reset(engine.controller);
+    context = engine.context;
+    module = engine.Module(0);
+    engine.Choose(module);
+    if (module == nullptr) return;
     morva_service::DiagnosticView* diagnostic = module->diagnostics().front();
     for (size_t i = 0; i < module->system_component_count(); ++i) {
       DiagnosticTestSelection chosen;
