@@ -8,13 +8,14 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <memory>
+
 #include "gui/screens/devices_loading_screen.h"
 #include "gui/shell/devices_scan_controller.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_translator.h"
-#include "gui/shell/morva_service_executor.h"
 #include "morva_service/views.h"
 #include "tests/gui/support/engine_rig.h"
 #include "support/dialog_watch.h"
@@ -44,6 +45,8 @@ class DevicesLoadingScreenTest : public QObject {
   Q_OBJECT
 
  private:
+  // Loaded anew for each case; cleanup() deletes its controller.
+  std::unique_ptr<gui_test::EngineRig> engine_;
   KolvLiteController* controller_ = nullptr;
   DevicesLoadingScreen* loading_ = nullptr;
   StubScreen* flow_ = nullptr;
@@ -56,13 +59,6 @@ class DevicesLoadingScreenTest : public QObject {
     dialog->OnClose();
   }};
 
-  morva_service::ModuleInterfaceView* Module(const std::string& name) {
-    for (auto* module : *controller_->execution_context()->executor->loaded_modules()) {
-      if (module->name() == name) return module;
-    }
-    return nullptr;
-  }
-
   int ScansOf(const QString& module) {
     QFile trace(Scratch() + "/trace.txt");
     if (!trace.open(QIODevice::ReadOnly)) return 0;
@@ -71,14 +67,15 @@ class DevicesLoadingScreenTest : public QObject {
 
   // The flow screen asks for a scan of the module.
   void Visit(const std::string& module) {
-    controller_->execution_context()->current_module = Module(module);
+    controller_->execution_context()->current_module = engine_->Module(module);
     controller_->GoToScreen(flow_);
     controller_->GoToScreen(loading_);
   }
 
  private slots:
   void init() {
-    controller_ = gui_test::EngineRig().controller;
+    engine_ = std::make_unique<gui_test::EngineRig>();
+    controller_ = engine_->controller;
     loading_ = new DevicesLoadingScreen(controller_);
     flow_ = new StubScreen(controller_);
     controller_->AddDefaultScreen(loading_);
@@ -127,7 +124,7 @@ class DevicesLoadingScreenTest : public QObject {
     Visit("disk");
     QTRY_COMPARE_WITH_TIMEOUT(succeeded, 1, 10000);
     QVERIFY(current_at_dialog_.isEmpty());
-    QCOMPARE(Module("disk")->system_component_count(), size_t(1));
+    QCOMPARE(engine_->Module("disk")->system_component_count(), size_t(1));
     emit loading_->ScanSucceeded();
     QCOMPARE(succeeded, 1);
     QString message;
@@ -138,8 +135,8 @@ class DevicesLoadingScreenTest : public QObject {
     const int before = ScansOf("disk");
     QSignalSpy succeeded(loading_, &DevicesLoadingScreen::ScanSucceeded);
     DevicesScanController* scans = controller_->execution_context()->scan_controller;
-    scans->Scan(Module("disk"));
-    QTRY_VERIFY_WITH_TIMEOUT(scans->IsScanning(Module("disk")), 5000);
+    scans->Scan(engine_->Module("disk"));
+    QTRY_VERIFY_WITH_TIMEOUT(scans->IsScanning(engine_->Module("disk")), 5000);
     Visit("disk");
     QTRY_COMPARE_WITH_TIMEOUT(succeeded.count(), 1, 10000);
     QTest::qWait(100);
@@ -161,9 +158,9 @@ class DevicesLoadingScreenTest : public QObject {
 
   void StopAnswersAtOnceWhenTheScanIsAnotherScreens() {
     DevicesScanController* scans = controller_->execution_context()->scan_controller;
-    controller_->execution_context()->current_module = Module("disk");
-    scans->Scan(Module("disk"));
-    QTRY_VERIFY_WITH_TIMEOUT(scans->IsScanning(Module("disk")), 5000);
+    controller_->execution_context()->current_module = engine_->Module("disk");
+    scans->Scan(engine_->Module("disk"));
+    QTRY_VERIFY_WITH_TIMEOUT(scans->IsScanning(engine_->Module("disk")), 5000);
     QSignalSpy stopped(loading_, &KolvLiteScreen::Stopped);
     QString message;
     QVERIFY(!loading_->isBusy(message));
