@@ -5,6 +5,7 @@
 #include "cli/cli_application.h"
 #include "cli/console_interrupt.h"
 #include "cli/engine_text.h"
+#include "cli/test_outcome.h"
 
 namespace {
 // The abort byte stays for the rest of the process once read.
@@ -95,16 +96,7 @@ std::string KOLVio::ProtocolSubfield(const std::string& text) {
   return out;
 }
 
-char KOLVio::StatusLetter(uint32_t status) {
-  switch (status) {
-    case 0: return '1';
-    case 1: return '0';
-    case 3: return '2';
-    case 5: return '3';
-    case 4: return '4';
-    default: return '5';
-  }
-}
+char KOLVio::StatusLetter(uint32_t status) { return TestOutcome::Of(status).letter; }
 
 int KOLVio::WriteLine(const std::string& line) {
   const int status = Write(line);

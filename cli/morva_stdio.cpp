@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "cli/engine_text.h"
+#include "cli/test_outcome.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -209,18 +210,7 @@ int MorvaStdio::BeginTest(std::string name, std::string /*identifier*/) {
   return status;
 }
 
-const char* MorvaStdio::StatusWord(uint32_t status) {
-  switch (status) {
-    case 0: return "PASSED";
-    case 1: return "FAIL";
-    case 2: return "URECOGNIZED";
-    case 3: return "NOT_APPLICABLE";
-    case 4: return "CANCELED";
-    case 5: return "WARNING";
-    case 6: return "INVALID";
-    default: return "NONE";
-  }
-}
+const char* MorvaStdio::StatusWord(uint32_t status) { return TestOutcome::Of(status).word; }
 
 int MorvaStdio::EndTest(uint32_t status, double seconds) {
   const std::string text =

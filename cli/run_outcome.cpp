@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "cli/exit_status.h"
+#include "cli/test_outcome.h"
 
 namespace {
 std::atomic<unsigned> g_results{kolv_exit::kSuccess};
@@ -26,17 +27,7 @@ void RunOutcome::Report(unsigned status) {
 }
 
 void RunOutcome::ReportTest(unsigned test_status) {
-  unsigned status;
-  switch (test_status) {
-    case 0: status = kolv_exit::kSuccess; break;
-    case 1: status = kolv_exit::kTestFailed; break;
-    case 3: status = kolv_exit::kTestNotApplicable; break;
-    case 4: status = kolv_exit::kTestCancelled; break;
-    case 5: status = kolv_exit::kTestWarning; break;
-    // An outcome the host does not know is no pass: the protocol writes the invalid letter too.
-    default: status = kolv_exit::kTestInvalid; break;
-  }
-  Report(status);
+  Report(TestOutcome::Of(test_status).exit_status);
 }
 
 void RunOutcome::ReportError(unsigned status) {

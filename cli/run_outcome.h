@@ -12,8 +12,8 @@ class RunOutcome {
   // before, so that no order of modules changes the outcome. Before the first result the status
   // weighs nothing.
   void Report(unsigned status);
-  // A test status code (0 passed, 1 failed, 3 not applicable, 4 cancelled, 5 warning, 6 invalid;
-  // any other counts as invalid) reported as its exit status.
+  // An engine test status (morva_service::TestStatus) reported as its exit status; one the host
+  // does not know counts as invalid.
   void ReportTest(unsigned test_status);
   // An error that replaces only a success (output lost, a refused command line): a finding or an
   // earlier error says more and stays.

@@ -104,6 +104,14 @@ TEST(MorvaStdio, TestLinesAndProgress) {
                 "Finished diagnostic: Quick Test\n");
 }
 
+// The console's word for every engine status, and "NONE" past them: what a user reads.
+TEST(MorvaStdio, StatusWords) {
+  const char* const words[] = {"PASSED",   "FAIL",    "URECOGNIZED", "NOT_APPLICABLE",
+                               "CANCELED", "WARNING", "INVALID",     "NONE"};
+  for (uint32_t s = 0; s < 8; ++s) EXPECT_STREQ(MorvaStdio::StatusWord(s), words[s]) << s;
+  EXPECT_STREQ(MorvaStdio::StatusWord(0xFFFFFFFFu), "NONE");
+}
+
 TEST(MorvaStdio, ScanLines) {
   Capture out;
   MorvaStdio sink(out.file());

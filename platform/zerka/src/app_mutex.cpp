@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "zerka/zerka.h"
+#include "zerka/zerka_app_mutex.h"
 
 namespace {
 

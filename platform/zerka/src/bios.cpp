@@ -6,7 +6,7 @@
 #include <mutex>
 #include <string>
 
-#include "zerka/zerka.h"
+#include "zerka/bios.h"
 
 namespace {
 

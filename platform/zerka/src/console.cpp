@@ -11,7 +11,7 @@
 
 #include "platform/zerka/src/key_decoder.h"
 #include "platform/zerka/src/terminal.h"
-#include "zerka/zerka.h"
+#include "zerka/zerka_console.h"
 
 namespace {
 

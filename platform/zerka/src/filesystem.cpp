@@ -13,7 +13,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "zerka/zerka.h"
+#include "zerka/zerka_filesystem.h"
 
 namespace zerka {
 

@@ -1,6 +1,6 @@
 #include "platform/zerka/src/key_decoder.h"
 
-#include "zerka/zerka.h"
+#include "zerka/zerka_console.h"
 
 namespace zerka {
 

@@ -1,7 +1,7 @@
 #include <dlfcn.h>
 
 #include "platform/zerka/src/paths.h"
-#include "zerka/zerka.h"
+#include "zerka/zerka_module_loader.h"
 
 namespace {
 

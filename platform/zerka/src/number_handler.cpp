@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "zerka/zerka.h"
+#include "zerka/zerka_number_handler.h"
 
 namespace {
 

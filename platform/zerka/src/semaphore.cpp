@@ -3,7 +3,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "zerka/zerka.h"
+#include "zerka/zerka_semaphore.h"
 
 namespace {
 

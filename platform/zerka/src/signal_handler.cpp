@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/zerka/src/terminal.h"
-#include "zerka/zerka.h"
+#include "zerka/zerka_signal_handler.h"
 
 namespace {
 

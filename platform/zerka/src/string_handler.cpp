@@ -1,6 +1,6 @@
 #include <string>
 
-#include "zerka/zerka.h"
+#include "zerka/zerka_string_handler.h"
 
 namespace {
 

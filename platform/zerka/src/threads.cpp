@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "zerka/zerka.h"
+#include "zerka/zerka_threads.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <ctime>
 #include <string>
 
-#include "zerka/zerka.h"
+#include "zerka/zerka_time_handler.h"
 
 namespace {
 

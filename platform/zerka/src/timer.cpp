@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "zerka/zerka.h"
+#include "zerka/zerka_timer.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "zerka/zerka.h"
+#include "zerka/zerka_user_account.h"
 
 namespace {
 
