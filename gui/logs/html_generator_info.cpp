@@ -11,27 +11,38 @@
 
 namespace {
 
-// Status bits of a tool report's status, so that its images follow the log's rules.
-quint32 MaskOfToolStatus(int status) {
-  switch (status) {
-    case 0: return kLogStatusSuccess;
-    case 1: return kLogStatusFailed;
-    case 2: return kLogStatusNotApplicable;
-    case 3: return kLogStatusAborted;
-    case 4: return kLogStatusWarning;
-    default: return kLogStatusInvalid;
+// How a tool report shows each status it gives: the log's status bit, so that its images follow
+// the log's rules, and the small image of a task row.
+struct ToolStatusLook {
+  HtmlLogEntryStatus status;
+  quint32 mask;
+  const char* small_image;
+};
+
+constexpr ToolStatusLook kToolStatusLooks[] = {
+    {LOG_ENTRY_SUCCESS, kLogStatusSuccess, report_images::kSmallOk},
+    {LOG_ENTRY_FAILED, kLogStatusFailed, report_images::kSmallError},
+    {LOG_ENTRY_NOT_APPLICABLE, kLogStatusNotApplicable, report_images::kSmallUnsupported},
+    {LOG_ENTRY_ABORTED, kLogStatusAborted, report_images::kSmallAborted},
+    {LOG_ENTRY_WARNING, kLogStatusWarning, report_images::kSmallWarning},
+};
+
+// Null for any other status: a report shows it as invalid, a task row without an image.
+const ToolStatusLook* LookOfToolStatus(int status) {
+  for (const ToolStatusLook& look : kToolStatusLooks) {
+    if (look.status == status) return &look;
   }
+  return nullptr;
+}
+
+quint32 MaskOfToolStatus(int status) {
+  const ToolStatusLook* look = LookOfToolStatus(status);
+  return look != nullptr ? look->mask : kLogStatusInvalid;
 }
 
 const char* SmallImageOfToolStatus(int status) {
-  switch (status) {
-    case 0: return report_images::kSmallOk;
-    case 1: return report_images::kSmallError;
-    case 2: return report_images::kSmallUnsupported;
-    case 3: return report_images::kSmallAborted;
-    case 4: return report_images::kSmallWarning;
-    default: return "";
-  }
+  const ToolStatusLook* look = LookOfToolStatus(status);
+  return look != nullptr ? look->small_image : "";
 }
 
 QString FromLocal(const std::string& text) { return QString::fromStdString(LocalToUtf8(text)); }

@@ -10,6 +10,7 @@
 
 #include "gui/logs/html_generator.h"
 #include "gui/logs/system_information_screen_form.h"
+#include "gui/screens/action_button.h"
 #include "gui/screens/modules_grid_layout.h"
 #include "gui/shell/devices_scan_controller.h"
 #include "gui/shell/kolv_lite_context.h"
@@ -33,17 +34,13 @@ constexpr int kMachineTag = -1;
 SystemInformationScreen::SystemInformationScreen(KolvLiteController* screen_controller)
     : KolvLiteScreen(screen_controller),
       stop_requested(false),
-      back_button(new QPushButton(nullptr)),
+      back_button(MakeActionButton(TranslationKeys::BACK, TranslationKeys::BACK_TOOLTIP,
+                                   ActionButtonSize::kAtLeastStandard)),
       selection_group(nullptr),
       accordion(nullptr),
       form(new SystemInformationScreenForm),
       general_group_(nullptr) {
   RegisterKolvLiteMetaTypes();
-  back_button->setText(KolvLiteTranslate(TranslationKeys::BACK));
-  back_button->setToolTip(KolvLiteTranslate(TranslationKeys::BACK_TOOLTIP));
-  back_button->setAccessibleName(QStringLiteral("white_button"));
-  back_button->setStyleSheet(QStringLiteral(".QPushButton{min-width: 90px;min-height: 28px;}"));
-  back_button->hide();
   connect(back_button, &QPushButton::clicked, controller,
           &KolvLiteController::GoToBackgroundFlowScreen);
 
@@ -61,8 +58,7 @@ SystemInformationScreen::SystemInformationScreen(KolvLiteController* screen_cont
 }
 
 SystemInformationScreen::~SystemInformationScreen() {
-  if (controller != nullptr) controller->RemoveAndHideActionWidget(back_button);
-  delete back_button;
+  DeleteActionButtons(controller, {back_button});
   // Module readers still waiting for a scan stop listening with their end.
   ForgetList();
   delete form;

@@ -31,12 +31,11 @@ DevicesLoadingScreen::DevicesLoadingScreen(KolvLiteController* controller)
     : KolvLiteScreen(controller),
       stop_requested_(false),
       waiting_(false),
-      cancel_button_(new QPushButton(nullptr)),
+      cancel_button_(MakeActionButtonWithText(KolvLiteTranslate(TranslationKeys::CANCEL),
+                                              QString(), ActionButtonSize::kNatural)),
       movie_(nullptr),
       form_(new Ui::DevicesLoadingScreen) {
   RegisterKolvLiteMetaTypes();
-  cancel_button_->setText(KolvLiteTranslate(TranslationKeys::CANCEL));
-  cancel_button_->setAccessibleName(QStringLiteral("white_button"));
   cancel_button_->setEnabled(false);
   connect(cancel_button_, &QPushButton::clicked, this, &DevicesLoadingScreen::OnScanCanceled);
   BuildForm();

@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMetaObject>
-#include <QPalette>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStackedWidget>
@@ -28,6 +27,7 @@
 #include "gui/widgets/local_to_utf8.h"
 #include "gui/widgets/progress_widget.h"
 #include "morva_service/views.h"
+#include "ui_execution_iteration_page.h"
 #include "ui_execution_screen.h"
 
 namespace {
@@ -167,17 +167,12 @@ void ExecutionScreen::BuildPagesUpTo(int index, bool show_last) {
 void ExecutionScreen::BuildNextPage(bool shown) {
   auto* record = new ExecutionIterationWidgets;
   record->page = new QWidget;
-  QPalette palette = record->page->palette();
-  palette.setBrush(QPalette::All, record->page->backgroundRole(), QBrush(Qt::white));
-  record->page->setPalette(palette);
-  record->page->setAutoFillBackground(true);
-  // The page takes the view's width and no more, so every row's status stays in view.
-  record->page->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::MinimumExpanding);
+  // White, and as wide as the view and no more, so every row's status stays in view.
+  Ui::ExecutionIterationPage frame;
+  frame.setupUi(record->page);
+  // uic names a form's top widget; the pages stay unnamed, as the tool's are.
+  record->page->setObjectName(QString());
   record->progress = new ProgressWidget;
-  auto* layout = new QVBoxLayout(record->page);
-  layout->setAlignment(Qt::AlignTop);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(10);
   iterations.append(record);
   // In its place before the panels are made: each is made where it stays, and styled only once.
   BuildIterationPage(record);

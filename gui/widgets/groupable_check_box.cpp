@@ -38,8 +38,8 @@ GroupableCheckBox::GroupableCheckBox(QWidget* parent) : QCheckBox(parent) {
 }
 
 GroupableCheckBox::GroupableCheckBox(const QString& text, QWidget* parent)
-    : QCheckBox(text, parent) {
-  setStyleSheet("font: 8pt Segoe UI;font-weight: bold");
+    : GroupableCheckBox(parent) {
+  setText(text);
 }
 
 GroupableCheckBox::~GroupableCheckBox() = default;

@@ -109,6 +109,36 @@ class TestInfoRendering : public QObject {
     QCOMPARE(html.count(QStringLiteral("<blockquote")), html.count(QStringLiteral("</blockquote>")));
   }
 
+  // Each status a tool gives has its own image: big in the report's header, small in a block's
+  // title bar and in a task row.
+  void eachToolStatusShowsItsImage() {
+    const QStringList images = {QStringLiteral("OK"), QStringLiteral("Error"),
+                                QStringLiteral("Unsupported"), QStringLiteral("Aborted"),
+                                QStringLiteral("Warning")};
+    for (int status = 0; status < images.size(); ++status) {
+      ToolExecutionLog_ log;
+      log.status = status;
+      ToolExecutionLogEntry_ block = Block("BLOCK", status);
+      block.task_results.push_back(
+          {"TASK", {{static_cast<HtmlLogEntryStatus>(status), "RESULT"}, {}}});
+      log.entries.push_back(block);
+      QString html;
+      HtmlGenerator generator;
+      QVERIFY(generator.ReadToolExecutionLog(html, &log));
+      const QString big = kStatuses + QStringLiteral("icn_") + images[status] +
+                          QStringLiteral("_big.png'");
+      const QString small = kStatuses + QStringLiteral("icn_") + images[status] +
+                            QStringLiteral("16x16.png'");
+      QVERIFY2(html.contains(QStringLiteral("<b><img src='") + big), qPrintable(images[status]));
+      QVERIFY2(html.contains(small + QStringLiteral("><b style='vertical-align: bottom;"
+                                                    "font-size:14px'> BLOCK</b>")),
+               qPrintable(images[status]));
+      QVERIFY2(html.contains(QStringLiteral("TASK</td><td width='100%' ><img src='") + small +
+                             QStringLiteral("></td>")),
+               qPrintable(images[status]));
+    }
+  }
+
   void deviceDescription() {
     FakeDevice device;
     device.information_.display_name = "<script>alert(1)</script>";
