@@ -262,10 +262,7 @@ void KolvLite::GoToLogsScreen() { controller_->GoToScreen(logs_screen_); }
 
 void KolvLite::GoToHomeScreen() {
   // The module's flow screens are deleted on the way home; a run in them must end first.
-  QString message;
-  for (KolvLiteScreen* screen : controller_->flow_screens()) {
-    if (screen->isBusy(message)) return;
-  }
+  if (controller_->IsAnyFlowScreenBusy()) return;
   controller_->GoToScreen(modules_screen_);
   controller_->ClearBackgroundFlowScreen();
   controller_->ClearFlowScreens();

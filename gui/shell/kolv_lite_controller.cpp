@@ -187,9 +187,13 @@ bool KolvLiteController::HasPreviousFlowScreen(KolvLiteScreen* screen) const {
   return flow_screens_.isEmpty() || flow_screens_.first() != screen;
 }
 
-bool KolvLiteController::IsAnyScreenBusy() {
+bool KolvLiteController::IsAnyScreenBusy() { return AnyBusy(flow_screens_ + default_screens_); }
+
+bool KolvLiteController::IsAnyFlowScreenBusy() { return AnyBusy(flow_screens_); }
+
+bool KolvLiteController::AnyBusy(const QList<KolvLiteScreen*>& screens) {
   QString message;
-  for (const QPointer<KolvLiteScreen>& screen : Guarded(flow_screens_ + default_screens_)) {
+  for (const QPointer<KolvLiteScreen>& screen : Guarded(screens)) {
     if (!screen.isNull() && screen->isBusy(message)) return true;
   }
   return false;

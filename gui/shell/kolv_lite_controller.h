@@ -40,6 +40,8 @@ class KolvLiteController : public QWidget {
   // False only when the screen is the first flow screen.
   bool HasPreviousFlowScreen(KolvLiteScreen* screen) const;
   bool IsAnyScreenBusy();
+  // Only the module's flow screens, which going home deletes.
+  bool IsAnyFlowScreenBusy();
 
   KolvLiteContext* execution_context() const;
   KolvLiteScreen* current_screen() const;
@@ -102,6 +104,7 @@ class KolvLiteController : public QWidget {
   // A screen's operations are outside code when a plug-in made the screen: any of them may
   // delete other screens, so a loop that calls them looks at each screen again first.
   static QList<QPointer<KolvLiteScreen>> Guarded(const QList<KolvLiteScreen*>& screens);
+  static bool AnyBusy(const QList<KolvLiteScreen*>& screens);
 
  private slots:
   // A screen deleted by its creator without being removed first is forgotten.

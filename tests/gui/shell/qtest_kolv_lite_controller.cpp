@@ -274,6 +274,20 @@ class ControllerTest : public QObject {
     QVERIFY(controller->IsAnyScreenBusy());
     QVERIFY(asked.isNull());
     QCOMPARE(runner->busy_questions, 1);
+    // Going home asks the flow screens alone, as carefully.
+    QPointer<RecordingScreen> asked_home = new RecordingScreen(controller.get(), "asked home");
+    for (KolvLiteScreen* screen :
+         {static_cast<KolvLiteScreen*>(stopped_next), static_cast<KolvLiteScreen*>(after)})
+      controller->RemoveFlowScreen(screen);
+    for (KolvLiteScreen* screen : {static_cast<KolvLiteScreen*>(asked_home),
+                                   static_cast<KolvLiteScreen*>(stopped_next),
+                                   static_cast<KolvLiteScreen*>(after)})
+      controller->AddFlowScreen(screen, true);
+    after->busy = true;
+    QVERIFY(controller->IsAnyFlowScreenBusy());
+    QVERIFY(asked_home.isNull());
+    QCOMPARE(runner->busy_questions, 1);
+    after->busy = false;
 
     QSignalSpy stopped(controller.get(), &KolvLiteController::AllStopped);
     controller->StopAll();
