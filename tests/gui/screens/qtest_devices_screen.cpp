@@ -28,6 +28,7 @@
 #include "morva_service/diagnostics.h"
 #include "morva_service/views.h"
 #include "tests/gui/support/engine_rig.h"
+#include "tests/gui/support/table_translator.h"
 #include "support/dialog_watch.h"
 #include "support/program_texts.h"
 #include "support/stub_screen.h"
@@ -108,16 +109,6 @@ class RecordingDevicesScreen : public DevicesScreen {
     calls << QString("insert %1 %2").arg(QString::fromStdString(device->id()),
                                           group_boxes_.contains(row) ? "boxed" : "bare");
   }
-};
-
-// The module catalogue's view of the parent words.
-class GroupTranslator : public QTranslator {
- public:
-  QString translate(const char* context, const char* source, const char*, int) const override {
-    if (QByteArray(context) == "mstgroups" && QByteArray(source) == "Speicher") return "Storage";
-    return QString();
-  }
-  bool isEmpty() const override { return false; }
 };
 
 }  // namespace
@@ -255,7 +246,8 @@ class DevicesScreenTest : public QObject {
   }
 
   void GroupsMatchOnTheirTranslatedText() {
-    GroupTranslator translator;
+    // The module catalogue's view of the parent words.
+    gui_test::TableTranslator translator({{"mstgroups", {{"Speicher", "Storage"}}}});
     QVERIFY(QCoreApplication::installTranslator(&translator));
     Start("mstgroups");
     QCoreApplication::removeTranslator(&translator);

@@ -34,6 +34,7 @@
 #include "morva_service/diagnostics.h"
 #include "morva_service/views.h"
 #include "tests/gui/support/engine_rig.h"
+#include "tests/gui/support/table_translator.h"
 #include "support/program_texts.h"
 #include "support/stub_screen.h"
 
@@ -97,19 +98,6 @@ GroupableCheckBox* BoxOfRow(QTreeWidget* tree, QTreeWidgetItem* item) {
   if (auto* box = qobject_cast<GroupableCheckBox*>(widget)) return box;
   return widget->findChild<GroupableCheckBox*>();
 }
-
-// The program's catalogue of the device rows, as far as the information buttons need it.
-class RowsTranslator : public QTranslator {
- public:
-  QString translate(const char* context, const char* source, const char*, int) const override {
-    if (QByteArray(context) == "DeviceSelectionEntry" &&
-        QByteArray(source) == "DEVICE_INFORMATION_TOOLTIP") {
-      return "Show the details";
-    }
-    return QString();
-  }
-  bool isEmpty() const override { return false; }
-};
 
 QString Mark(Qt::CheckState state) {
   return state == Qt::Checked ? "+" : state == Qt::Unchecked ? "-" : "~";
@@ -295,7 +283,9 @@ class TestsScreenTest : public QObject {
   // The information buttons of the device rows and of the test rows say the same, in the
   // device rows' translation context.
   void InformationButtonsShareTheDeviceRowsToolTip() {
-    RowsTranslator translator;
+    // The program's catalogue of the device rows, as far as the information buttons need it.
+    gui_test::TableTranslator translator(
+        {{"DeviceSelectionEntry", {{"DEVICE_INFORMATION_TOOLTIP", "Show the details"}}}});
     QVERIFY(QCoreApplication::installTranslator(&translator));
     const auto remove = qScopeGuard([&] { QCoreApplication::removeTranslator(&translator); });
     Start();
