@@ -24,8 +24,7 @@ QDateTime FirstSecondOf(QDate day) {
 LogsReader::LogsReader(QDate from_date, QDate to_date, QVector<HtmlLogEntry>* output_entries,
                        int group_count, bool keyed, bool filter_by_time)
     : from(FirstSecondOf(from_date)),
-      // The last second before the next day begins, so that a day the clocks skipped has none.
-      to(FirstSecondOf(to_date.addDays(1)).addSecs(-1)),
+      to(LastSecondOf(to_date)),
       reading(false),
       abort_requested(false),
       by_time(filter_by_time),
@@ -44,6 +43,10 @@ LogsReader::LogsReader(time_t from_seconds, time_t to_seconds,
       output(output_entries),
       count(group_count),
       keyed_by_number(keyed) {}
+
+QDateTime LogsReader::LastSecondOf(QDate day) {
+  return FirstSecondOf(day.addDays(1)).addSecs(-1);
+}
 
 void LogsReader::RestrictToGroups(QVector<qint64> numbers, QString module) {
   restricted = true;

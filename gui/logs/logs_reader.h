@@ -32,6 +32,10 @@ class LogsReader : public QObject {
 
   bool IsReading() const;
 
+  // The last second of the day in local time: the one before the next day begins, so that a day
+  // the clocks skipped has none.
+  static QDateTime LastSecondOf(QDate day);
+
  public slots:
   // Appends the entries found to the output; the output is never emptied here.
   void StartRead();

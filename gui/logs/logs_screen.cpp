@@ -227,9 +227,9 @@ void LogsScreen::StartLogsRead() {
   // waits; the screen's list is never written from two threads.
   auto* output = new QVector<HtmlLogEntry>;
   if (from == FirstDate()) {
-    const QDateTime last = QDateTime(to, QTime(23, 59, 59, 999));
     reader = new LogsReader(static_cast<time_t>(EarliestSecond()),
-                            static_cast<time_t>(last.toSecsSinceEpoch()), output, 1, true, true);
+                            static_cast<time_t>(LogsReader::LastSecondOf(to).toSecsSinceEpoch()),
+                            output, 1, true, true);
   } else {
     reader = new LogsReader(from, to, output, 1, true, true);
   }
