@@ -459,6 +459,21 @@ TEST(MendraToolRun, AFailedDeviceScanIsTold) {
   }
 }
 
+// A scan may fail with any number, -1 as well: that is still a failed scan, never taken for an
+// interrupt that kept the tool from starting.
+TEST(MendraToolRun, AScanFailingWithMinusOneIsToldAsFailed) {
+  std::map<std::string, std::string> env = RiggedMachine({kSystem, kClean}, "C:\\Windows");
+  std::string catalogue = clitest::ReadFile(env["MORVA_CATALOGUE"]);
+  const std::string scan = R"("scan": {"duration": 0.100000})";
+  const size_t at = catalogue.find(scan);
+  ASSERT_NE(at, std::string::npos);
+  catalogue.replace(at, scan.size(), R"("scan": {"sequence": [{"devices": [], "result": -1}]})");
+  env["MORVA_CATALOGUE"] = clitest::WriteScratchFile("minus_one_scan.json", catalogue);
+  clitest::Outcome run = RunCli({"-Mstorage", "-Trecover", "-s"}, env, "y\n");
+  EXPECT_EQ(run.status, 2) << run.out;
+  EXPECT_TRUE(Contains(run.out, "[Warning] Device scan failed: -1\n")) << run.out;
+}
+
 // A device name with terminal controls in the engine's catalogue is shown, never obeyed: the
 // question and the run cannot be made to name another device, neither in the tool nor in the
 // host's own listings, output file and protocol.
