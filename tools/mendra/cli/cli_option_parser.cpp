@@ -96,7 +96,7 @@ int CliOptionParser::ParseOptions(int argc, char** argv, int& flags,
       if (scanning_) *scanning_ = true;
       scan_result_ = model_->FilterDevices(true, false, false);
       if (scanning_) *scanning_ = false;
-      if (scan_result_ == kMdrRunRefused) return kParseStopped;
+      if (model_->run_refused()) return kParseStopped;
       if (scan_result_ != 0) return kParseScanFailed;
       if (ValidateTargets(argc, argv, flags, errors, warnings, selection) != 0) return 1;
     } else {

@@ -435,15 +435,23 @@ TEST(MendraToolRun, NothingRunsOnAnEmptyTargetOrAnUnshownQuestion) {
   EXPECT_FALSE(Contains(clitest::ReadFile(trace), "devices=3")) << clitest::ReadFile(trace);
 }
 
-// A device scan that failed is no empty machine: the tool says so and ends as the host does.
-TEST(MendraToolRun, AFailedDeviceScanIsTold) {
-  std::map<std::string, std::string> env = RiggedMachine({kSystem, kClean}, "C:\\Windows");
+// A machine whose every device scan fails with result.
+void FailEveryScan(std::map<std::string, std::string>& env, int result) {
   std::string catalogue = clitest::ReadFile(env["MORVA_CATALOGUE"]);
   const std::string scan = R"("scan": {"duration": 0.100000})";
   const size_t at = catalogue.find(scan);
   ASSERT_NE(at, std::string::npos);
-  catalogue.replace(at, scan.size(), R"("scan": {"sequence": [{"devices": [], "result": 5}]})");
-  env["MORVA_CATALOGUE"] = clitest::WriteScratchFile("failing_scan.json", catalogue);
+  catalogue.replace(at, scan.size(), R"("scan": {"sequence": [{"devices": [], "result": )" +
+                                         std::to_string(result) + "}]}");
+  env["MORVA_CATALOGUE"] =
+      clitest::WriteScratchFile("failing_scan_" + std::to_string(result) + ".json", catalogue);
+}
+
+// A device scan that failed is no empty machine: the tool says so and ends as the host does.
+TEST(MendraToolRun, AFailedDeviceScanIsTold) {
+  std::map<std::string, std::string> env = RiggedMachine({kSystem, kClean}, "C:\\Windows");
+  FailEveryScan(env, 5);
+  ASSERT_FALSE(::testing::Test::HasFatalFailure());
   for (const std::vector<std::string>& words :
        {std::vector<std::string>{"-l"}, std::vector<std::string>{"-s"},
         std::vector<std::string>{"-s", "6"}, std::vector<std::string>{"-r", "6"}}) {
@@ -457,6 +465,17 @@ TEST(MendraToolRun, AFailedDeviceScanIsTold) {
     EXPECT_FALSE(Contains(run.out, "invalid"));
     EXPECT_FALSE(Contains(run.out, "(y/n)"));
   }
+}
+
+// A scan may fail with any number, -1 as well: that is still a failed scan, never taken for an
+// interrupt that kept the tool from starting.
+TEST(MendraToolRun, AScanFailingWithMinusOneIsToldAsFailed) {
+  std::map<std::string, std::string> env = RiggedMachine({kSystem, kClean}, "C:\\Windows");
+  FailEveryScan(env, -1);
+  ASSERT_FALSE(::testing::Test::HasFatalFailure());
+  clitest::Outcome run = RunCli({"-Mstorage", "-Trecover", "-s"}, env, "y\n");
+  EXPECT_EQ(run.status, 2) << run.out;
+  EXPECT_TRUE(Contains(run.out, "[Warning] Device scan failed: -1\n")) << run.out;
 }
 
 // A device name with terminal controls in the engine's catalogue is shown, never obeyed: the
