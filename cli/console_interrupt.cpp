@@ -10,7 +10,6 @@
 #include <system_error>
 #include <thread>
 
-#include "cli/exit_status.h"
 #include "cli/morva_stdio.h"
 #include "cli/run_outcome.h"
 #include "cli/startup.h"
@@ -128,7 +127,9 @@ void WatchOutput(int fd) { g_output.store(fd); }
 void ToolInterrupted() { NoteInterrupt(); }
 
 void OnConsoleInterrupt(int /*signal_number*/) {
-  if (g_ending.load()) EndWithoutWaiting(nullptr, kolv_exit::kTestCancelled);
+  // As for a stalled reader: the run was cancelled, a finding made before stays.
+  if (g_ending.load())
+    EndWithoutWaiting(nullptr, RunOutcome::Cancelled(RunOutcome::ResultsSoFar()));
   if (!NoteInterrupt()) return;  // one interrupt aborts once
   {
     std::lock_guard<std::mutex> lock(g_service_mutex);

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <streambuf>
 
+#include "cli/engine_text.h"
 #include "cli/exit_status.h"
 #include "cli/listings.h"
 #include "cli/module.h"
@@ -94,7 +95,7 @@ void LaunchToolCli(CliApplication& app, int argc, char** argv) {
   }
   const std::string path = ToolPluginPath(app.tool->name());
   if (path.empty()) {
-    ReportToolProblem(app, "TOOL_NAME_NOT_USABLE_AS_A_FILE_NAME", app.tool->name());
+    ReportToolProblem(app, "TOOL_NAME_NOT_USABLE_AS_A_FILE_NAME", EngineText(app.tool->name()));
     return;
   }
   Module* loader = GetModuleLoader();

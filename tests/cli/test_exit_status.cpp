@@ -1,10 +1,12 @@
 // Merging of test outcomes into the exit status.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <iterator>
 #include <vector>
 
 #include "cli/cli_application.h"
+#include "cli/console_interrupt.h"
 #include "cli/exit_status.h"
 
 namespace {
@@ -119,6 +121,29 @@ TEST(MergeExitStatus, RunnerStatusesNeverHideAFailure) {
   warned.outcome.Report(kolv_exit::kTestNotApplicable);
   warned.outcome.Report(kolv_exit::kDevicesMissing);
   EXPECT_EQ(warned.outcome.Status(), kolv_exit::kTestWarning);
+}
+
+// An interrupt after the status was read out ends the program at once, as cancelled; a failure or
+// a warning found before still decides the status, as on every other cancelled end.
+TEST(MergeExitStatusDeathTest, AnInterruptAtTheEndKeepsAFinding) {
+  const struct {
+    unsigned test_status, exit_status;
+  } rows[] = {
+      {1, kolv_exit::kTestFailed},
+      {5, kolv_exit::kTestWarning},
+      {0, kolv_exit::kTestCancelled},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EXIT(
+        {
+          CliApplication app(false);
+          app.outcome.ReportTest(row.test_status);
+          (void)ExitStatus(app);
+          OnConsoleInterrupt(SIGINT);
+        },
+        ::testing::ExitedWithCode(static_cast<int>(row.exit_status)), "")
+        << row.test_status;
+  }
 }
 
 }  // namespace

@@ -8,11 +8,15 @@
 #include <fstream>
 #include <sstream>
 
+#include "cli/cli_application.h"
 #include "cli/cli_stdio_file.h"
 #include "cli/cli_stdio_null.h"
 #include "cli/engine_text.h"
+#include "cli/exit_status.h"
 #include "cli/kolvio.h"
 #include "cli/morva_stdio.h"
+#include "cli/tool_host.h"
+#include "support/fake_modules.h"
 #include "support/run_program.h"
 #include "support/texts.h"
 
@@ -239,6 +243,21 @@ TEST(MorvaStdio, EngineNamesInTheRunAreShownNotObeyed) {
   EXPECT_EQ(text.find('\a'), std::string::npos) << text;
   EXPECT_NE(text.find("Scanning st\\x1b[2korage devices"), std::string::npos) << text;
   EXPECT_NE(text.find("=> Smart\\x1b[1g\n"), std::string::npos) << text;
+}
+
+// A tool whose name cannot name a plug-in file is refused by that name, shown and not obeyed.
+TEST(MorvaStdio, AnUnusableToolNameIsShownNotObeyed) {
+  Capture out;
+  CliApplication app(false);
+  app.sink = new MorvaStdio(out.file());
+  fakes::Tool tool("bad/\x1b]0;x\a", "b");
+  app.tool = &tool;
+  LaunchToolCli(app, 0, nullptr);
+  const std::string text = out.text();
+  EXPECT_EQ(text.find('\x1b'), std::string::npos) << text;
+  EXPECT_EQ(text.find('\a'), std::string::npos) << text;
+  EXPECT_NE(text.find("bad/\\x1b]0;x\\x07"), std::string::npos) << text;
+  EXPECT_EQ(ExitStatus(app), kolv_exit::kToolUnavailable);
 }
 
 }  // namespace
