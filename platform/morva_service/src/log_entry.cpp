@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 #include "support.h"
 #include "zerka/zerka.h"
@@ -129,6 +131,17 @@ bool WriteLines(int fd, const std::vector<std::string>& lines, bool end_cut_line
   return true;
 }
 
+// The lock is held only for a few writes; a holder that keeps it for seconds is stalled (a stopped
+// job), and the entry then goes in without it rather than holding the run for good.
+bool LockBriefly(int fd) {
+  for (int tries = 0; tries < 200; ++tries) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno != EWOULDBLOCK && errno != EINTR) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
 }  // namespace
 
 bool AppendToDiagnosticsLog(const std::vector<std::string>& lines, std::string& error) {
@@ -146,8 +159,7 @@ bool AppendToDiagnosticsLog(const std::vector<std::string>& lines, std::string& 
   }
   // Engines of other processes append to the same log: theirs and ours, and a cut-back of ours,
   // never meet.
-  while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-  }
+  const bool locked = LockBriefly(fd);
   struct stat before {};
   std::string reason;
   bool ok = ::fstat(fd, &before) == 0;
@@ -155,8 +167,9 @@ bool AppendToDiagnosticsLog(const std::vector<std::string>& lines, std::string& 
     reason = std::strerror(errno);
   } else if (!WriteLines(fd, lines, EndsMidLine(fd, before.st_size), reason)) {
     ok = false;
-    // A cut entry would glue the next run's first line onto its last one.
-    if (::ftruncate(fd, before.st_size) != 0) {
+    // A cut entry would glue the next run's first line onto its last one. Unlocked, the end may
+    // already hold another writer's lines.
+    if (locked && ::ftruncate(fd, before.st_size) != 0) {
       reason += std::string(", and the cut entry stays: ") + std::strerror(errno);
     }
   }

@@ -2,6 +2,7 @@
 // the line grammar.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -185,6 +186,25 @@ TEST_F(DiagnosticsLog, LaterRunsAppend) {
   auto entries = ReadLog();
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0].group, 1);
+  EXPECT_EQ(entries[1].group, 2);
+}
+
+// Another process's writer that stalls while it holds the log's lock (a stopped job) delays a
+// run only briefly, and the entry still goes in.
+TEST_F(DiagnosticsLog, AStalledLockHolderHoldsNoRun) {
+  engine->Execute(module, device_a, {Select(first, {{"T_ONE", {}}})}, 1);
+  const int holder = ::open(LogPath().c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+  std::future<void> done = std::async(std::launch::async, [&] {
+    engine->Execute(module, device_a, {Select(first, {{"T_ONE", {}}})}, 2);
+  });
+  const bool finished = done.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+  ::close(holder);
+  done.wait();
+  EXPECT_TRUE(finished) << "a run waits for the holder of the log's lock";
+  auto entries = ReadLog();
+  ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[1].group, 2);
 }
 
