@@ -368,6 +368,11 @@ class TestHtmlExport : public QObject {
     CheckSavedPage(page);
     QVERIFY(page.contains(QStringLiteral("<h1>Tarvex Quorsa Lite - SYSTEM_INFORMATION_HEADER</h1>")));
     QVERIFY(page.contains(QStringLiteral("<body><p>no images</p><span>x</span></body>")));
+    // Text that reads like an image path is no image of the page: it is saved as it stands.
+    const QString text = QStringLiteral("<p>see :/kolv_lite/Resources/Images/Statuses/icn_OK16x16.png</p>");
+    QVERIFY(generator.SaveHtml(text, dir + "/text.html", QStringLiteral("T")));
+    QVERIFY(ReadText(dir + "/text.html").contains(text));
+    QVERIFY(!QFileInfo::exists(dir + "/text_files"));
 
     // With a title bar, its background goes beside the page.
     QVERIFY(generator.SaveHtml(generator.GenerateDeviceHeader(QStringLiteral("Machine")),
