@@ -176,8 +176,8 @@ QString Isolated(const QString& text) {
         --open;
       }
     } else {
-      const QChar::Direction direction = c.direction();
-      open += direction == QChar::DirLRI || direction == QChar::DirRLI || direction == QChar::DirFSI;
+      const QChar::Direction kind = c.direction();
+      open += kind == QChar::DirLRI || kind == QChar::DirRLI || kind == QChar::DirFSI;
       out += c;
     }
   }

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <deque>
+#include <limits>
 #include <string>
 
 #include "gui/logs/core/log_records.h"
@@ -371,6 +372,18 @@ class TestHtmlLogRendering : public QObject {
     // stands; words are read as the line's tokens, whatever the blanks between them.
     QVERIFY(out[0].body.contains(QStringLiteral("<i><b>WARNING</b> Disk full.  A|B.  Disk full  x") +
                                  E(":") + QStringLiteral("y </i>")));
+  }
+
+  // A group number beyond the calendar's dates still says when: as the number itself.
+  void timeBeyondTheCalendarIsShown() {
+    HtmlGenerator generator;
+    using limits = std::numeric_limits<qint64>;
+    for (const qint64 number : {limits::max(), limits::min(), qint64(1e15), qint64(-1e15)}) {
+      const LogGroup group = GroupOf("M", number, 4, false);
+      QVector<HtmlLogEntry> out;
+      QVERIFY(generator.ReadLogGroup(out, &group, 0, QStringLiteral("ALL")));
+      QVERIFY2(!out[0].time_text.trimmed().isEmpty(), qPrintable(QString::number(number)));
+    }
   }
 
   void hostileTextsStayText() {

@@ -184,7 +184,8 @@ class TestInfoRendering : public QObject {
     log.subtitle = "S\u202E";
     log.entries.push_back(Block("N\u202E", 0));
     log.entries[0].properties = {{"K\u202E", "V\u202E"}};
-    log.entries[0].task_results.push_back({"A\u202E", {{LOG_ENTRY_SUCCESS, "R\u202E"}, {"M\u202E"}}});
+    log.entries[0].task_results.push_back(
+        {"A\u202E", {{LOG_ENTRY_SUCCESS, "R\u202E"}, {"M\u202E"}}});
     FakeDevice device;
     device.information_.display_name = "D\u202E";
     device.information_.properties = {{"P\u202E", "\u05D0"}};
