@@ -113,6 +113,21 @@ void AskSaveAndTell(const QString& default_file_name, Save save, const QString& 
   ShowOutcome(parent, saved, success_title, success_message, failure_title, failure_message);
 }
 
+}  // namespace
+
+HtmlGenerator::HtmlGenerator() = default;
+
+HtmlGenerator::~HtmlGenerator() = default;
+
+void HtmlGenerator::set_translation_context(QString context) {
+  if (context != translation_context_) translated_.clear();
+  translation_context_ = std::move(context);
+}
+
+QString HtmlGenerator::translation_context() const { return translation_context_; }
+
+namespace {
+
 QString EscapeMarkup(const QString& text) {
   const auto special = [](QChar c) {
     const char16_t u = c.unicode();
@@ -185,17 +200,6 @@ QString Isolated(const QString& text) {
 }
 
 }  // namespace
-
-HtmlGenerator::HtmlGenerator() = default;
-
-HtmlGenerator::~HtmlGenerator() = default;
-
-void HtmlGenerator::set_translation_context(QString context) {
-  if (context != translation_context_) translated_.clear();
-  translation_context_ = std::move(context);
-}
-
-QString HtmlGenerator::translation_context() const { return translation_context_; }
 
 QString HtmlGenerator::Escape(const QString& text) {
   const QString escaped = EscapeMarkup(text);
