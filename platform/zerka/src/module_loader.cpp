@@ -40,8 +40,10 @@ bool IsWholeLibraryForThisMachine(int fd, uint64_t file_size) {
   std::vector<ElfW(Phdr)> segments(header.e_phnum);
   if (!ReadAt(fd, segments.data(), segments.size() * sizeof(ElfW(Phdr)), header.e_phoff))
     return false;
+  // A segment with nothing from the file (all zeros) maps none of it.
   for (const ElfW(Phdr)& segment : segments)
-    if (segment.p_type == PT_LOAD && !InsideFile(segment.p_offset, segment.p_filesz, file_size))
+    if (segment.p_type == PT_LOAD && segment.p_filesz != 0 &&
+        !InsideFile(segment.p_offset, segment.p_filesz, file_size))
       return false;
   return true;
 }
