@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QMap>
 #include <QPointer>
 #include <QProgressBar>
 #include <QTextLayout>
@@ -24,29 +25,23 @@
 
 namespace {
 
-// Whether a drawn text, laid out between two words, leaves them in their places: first "before",
-// then the text (the ellipsis of a cut at its end), then "after", each word in its own order.
+// Whether a drawn text, laid out between two words, leaves them where they are: left to right
+// the letters of "before", of the text, its ellipsis if it is cut, and the letters of "after",
+// those of each word in their own order.
 bool KeepsItsSurroundings(const QString& drawn) {
   const QString line = "before " + drawn + " after";
-  const qsizetype ellipsis = drawn.endsWith(QChar(0x2026)) ? 7 + drawn.size() - 1 : -1;
-  const auto part = [&](qsizetype i) {
-    return i < 7 ? 0 : i < 7 + drawn.size() ? (i == ellipsis ? 2 : 1) : 3;
-  };
   QTextLayout layout(line, QApplication::font());
   layout.beginLayout();
   layout.createLine();
   layout.endLayout();
-  QVector<QPair<qreal, qsizetype>> placed;  // x of each drawn letter, with its index
+  QMap<qreal, QPair<int, qsizetype>> by_x;  // part (0 to 3) and order within it, by place
   for (qsizetype i = 0; i < line.size(); ++i) {
-    const QList<QGlyphRun> runs = layout.glyphRuns(int(i), 1);
-    if (line[i].isLetter() || i == ellipsis) placed.append({runs.at(0).positions().at(0).x(), i});
+    const int part = i < 7 ? 0 : i >= 7 + drawn.size() ? 3 : line[i] == QChar(0x2026) ? 2 : 1;
+    if (!line[i].isLetter() && part != 2) continue;
+    by_x.insert(layout.glyphRuns(int(i), 1).at(0).positions().at(0).x(), {part, part == 1 ? 0 : i});
   }
-  std::sort(placed.begin(), placed.end());
-  for (qsizetype k = 1; k < placed.size(); ++k) {
-    const qsizetype was = placed[k - 1].second, is = placed[k].second;
-    if (part(was) > part(is) || (part(is) != 1 && part(was) == part(is) && was > is)) return false;
-  }
-  return true;
+  const QList<QPair<int, qsizetype>> order = by_x.values();
+  return std::is_sorted(order.begin(), order.end());
 }
 
 }  // namespace
