@@ -144,7 +144,7 @@ QString GroupableCheckBox::UpdateElidedText() {
   // a tool tip of its own.
   if (toolTip().isEmpty() || toolTip() == name_tool_tip_) {
     name_tool_tip_ = LiteralToolTip(drawn);
-    setToolTip(name_tool_tip_);
+    if (toolTip() != name_tool_tip_) setToolTip(name_tool_tip_);
   }
   return elided == drawn ? IsolatedText(text())
                          : LiteralButtonText(IsolatedElidedText(drawn, elided));
