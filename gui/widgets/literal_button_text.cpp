@@ -9,12 +9,19 @@ const QChar kPopDirectionalIsolate(0x2069);
 
 // An isolate ends at its first unmatched pop, so the text's own isolates must pair up inside
 // it: a pop that closes nothing is dropped, an isolate left open is closed at the end. The
-// closing pop also ends every embedding and override the text opened.
+// closing pop also ends every embedding and override the text opened. A line end ends every
+// mark, so each line is isolated on its own.
 QString Isolate(const QString& text) {
   QString isolated(kFirstStrongIsolate);
   int open = 0;
   for (const QChar c : text) {
-    if (c.unicode() >= 0x2066 && c.unicode() <= 0x2068) {
+    const QChar::Direction kind = c.direction();
+    if (kind == QChar::DirB) {
+      isolated += QString(open + 1, kPopDirectionalIsolate) + c + kFirstStrongIsolate;
+      open = 0;
+      continue;
+    }
+    if (kind == QChar::DirLRI || kind == QChar::DirRLI || kind == QChar::DirFSI) {
       ++open;
     } else if (c == kPopDirectionalIsolate) {
       if (open == 0) continue;
