@@ -261,6 +261,14 @@ void LogsScreen::StartLogsRead() {
   controller->HideGlobalButtons();
   searching = true;
   thread->start(QThread::InheritPriority);
+  if (thread->isRunning() || thread->isFinished()) return;
+  // A thread that could not start never reports: the search found nothing, and its reader and
+  // list go here.
+  delete reader;
+  delete thread;
+  form->log_status_label->setText(KolvLiteTranslate(TranslationKeys::NO_LOGS_FOUND_ON_INTERVAL));
+  form->logs_stackedWidget->setCurrentIndex(kStatusPage);
+  EndSearch();
 }
 
 bool LogsScreen::FromCurrentSearch() { return reader != nullptr && sender() == reader; }

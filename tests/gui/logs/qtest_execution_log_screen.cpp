@@ -1,6 +1,7 @@
 // The execution log screen over logs the engine wrote: a run of three iterations, a run with an
 // iteration that wrote no log next to an older run, a missing log, a single run, a new run after
-// the flow was unloaded, stopping, and the export of the page shown.
+// the flow was unloaded, a log that lacks devices or iterations of the run, stopping, and the
+// export of the page shown.
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -9,6 +10,7 @@
 #include <QtTest>
 
 #include "gui/screens/execution_log_screen.h"
+#include "gui/shell/device_test_selection.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/morva_service_executor.h"
@@ -171,6 +173,28 @@ class TestExecutionLogScreen : public QObject {
     context_->iteration_start_times = {base_ + 400};
     Enter(screen);
     QCOMPARE(screen.label("log_status_label"), QStringLiteral("NO_LOGS_FOUND_ON_INTERVAL"));
+    screen.OnExit();
+  }
+
+  void incompleteLog() {
+    // Two devices ran in each of two iterations; the log holds one device of the first only.
+    QVERIFY(module_->system_component_count() > 1);
+    for (int i = 0; i < 2; ++i) {
+      context_->selected_tests.append(new DeviceTestSelection{
+          module_->system_component(i),
+          new std::vector<DiagnosticTestSelection>{
+              {selection_[0].diagnostic, {selection_[0].tests[0].test}}}});
+    }
+    Run(base_ + 600, {true, false}, 0);
+    LogScreen screen(controller_);
+    Enter(screen);
+    context_->ClearSelection();
+    QCOMPARE(screen.keys(), Keys(base_ + 600, {0, 1}));
+    for (int page = 1; page <= 2; ++page) {
+      const QString text = qobject_cast<QTextEdit*>(screen.pages()->widget(page))->toPlainText();
+      QVERIFY(text.contains(QStringLiteral("LOG_INCOMPLETE_MESSAGE")));
+      QVERIFY(!text.contains(QStringLiteral("LOG_ENTRY_SUCCESS_MESSAGE")));
+    }
     screen.OnExit();
   }
 
