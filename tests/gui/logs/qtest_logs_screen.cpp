@@ -15,6 +15,7 @@
 #include <QTableView>
 #include <QTextEdit>
 #include <QThread>
+#include <QThreadPool>
 #include <QtTest>
 #include <ctime>
 #include <functional>
@@ -319,6 +320,8 @@ class TestPreviousLogsScreen : public QObject {
       for (int n = 1;; ++n) {
         report_test::WriteDiagnosticsLog(Run(kDayStart, "SUCCESS") + Run(kDayNoon, "FAILED"));
         QDir(dir).removeRecursively();
+        // No pooled work waits for good, and no pooled thread is kept for the next pass.
+        QVERIFY(QThreadPool::globalInstance()->waitForDone(5000));
         const std::string where = kind == "thread:" ? "" : ":/drive_c/";
         test_support::FaultScope faults(kind + std::to_string(n) + where);
         Search(QDate(2024, 5, 1), QDate(2024, 5, 1));
