@@ -1,7 +1,6 @@
 #include "gui/logs/logs_reader.h"
 
 #include <QTime>
-#include <algorithm>
 #include <map>
 #include <memory>
 
@@ -86,9 +85,8 @@ void LogsReader::ReadRunGroups(MorvaLogReader& reader, const std::shared_ptr<con
     for (HtmlLogEntry& entry : entries) {
       if (entry.time_text.isEmpty()) continue;
       any_found = true;
-      entry.body = entry.source->resources.size() < size_t(std::max(devices, 0))
-                       ? generator.IncompleteEntryPage(entry)
-                       : generator.EntryBody(entry);
+      const bool whole = devices <= 0 || entry.source->resources.size() >= size_t(devices);
+      entry.body = whole ? generator.EntryBody(entry) : generator.IncompleteEntryPage(entry);
       entry.source.reset();
       run.append(entry);
     }
