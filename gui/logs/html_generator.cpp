@@ -15,6 +15,8 @@
 #include <functional>
 #include <memory>
 
+#include "gui/logs/core/log_format.h"
+#include "gui/logs/core/log_records.h"
 #include "gui/logs/report_images.h"
 #include "gui/logs/saved_file_set.h"
 #include "gui/shell/kolv_lite.h"
@@ -30,6 +32,7 @@ const char kCompanionSuffix[] = "_files";
 const char kExtension[] = ".html";
 const char kEntryImagePrefix[] = "./images/";
 const char kPageTitleKey[] = "Log";
+const char kIncompleteLogKey[] = "LOG_INCOMPLETE_MESSAGE";
 
 // A name typed with or without the extension ends in exactly one; a name that already ends in it,
 // in any case, is kept as typed.
@@ -87,6 +90,10 @@ void ShowOutcome(QWidget* parent, bool saved, const QString& success_title,
   dialog.exec();
 }
 
+// Set while a save runs: the window keeps handling its events meanwhile, and another export
+// started then would run over this one.
+bool save_running = false;
+
 // Saves on a thread of its own while the GUI thread goes on handling its events, so that a large
 // export does not freeze the window. save works on copies of what it writes.
 bool SaveAside(const std::function<bool()>& save) {
@@ -95,21 +102,27 @@ bool SaveAside(const std::function<bool()>& save) {
   std::unique_ptr<QThread> worker(QThread::create([&] { saved = save(); }));
   QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
   worker->start();
+  // A thread that could not start never finishes: nothing was saved.
+  if (!worker->isRunning() && !worker->isFinished()) return false;
   loop.exec();
   worker->wait();
   return saved;
 }
 
 // What every export does around its own save: ask for the name, then say how the save went.
-// Cancelling the file dialog writes and shows nothing.
+// Cancelling the file dialog writes and shows nothing; so does an export asked for while
+// another one saves.
 template <typename Save>
 void AskSaveAndTell(const QString& default_file_name, Save save, const QString& success_title,
                     const QString& success_message, const QString& failure_title,
                     const QString& failure_message) {
+  if (save_running) return;
   QWidget* parent = MainWindow();
   const QString name = AskFileName(parent, default_file_name);
   if (name.isEmpty()) return;
+  save_running = true;
   const bool saved = SaveAside([&] { return save(name); });
+  save_running = false;
   ShowOutcome(parent, saved, success_title, success_message, failure_title, failure_message);
 }
 
@@ -433,4 +446,23 @@ void HtmlGenerator::ExportHtml(const QString& body, const QString& default_file_
   AskSaveAndTell(
       default_file_name, [&](const QString& name) { return SaveHtml(copy, name, page_title); },
       success_title, success_message, failure_title, failure_message);
+}
+
+QString HtmlGenerator::IncompleteEntryPage(HtmlLogEntry& entry) {
+  // What was found keeps its failures, warnings and aborts; none of it sums up as passed.
+  const quint32 found = entry.source ? entry.source->status_mask : 0;
+  const quint32 mask =
+      (found & (kLogStatusFailed | kLogStatusWarning | kLogStatusAborted)) | kLogStatusInvalid;
+  const QString kept_context = BeginCachedRendering();
+  if (entry.source) {
+    set_translation_context(
+        QString::fromUtf8(entry.source->name.data(), qsizetype(entry.source->name.size())));
+  }
+  QString body = CreateLogEntryHeader(entry, int(mask), true, QString(),
+                                      KolvLiteTranslate(kIncompleteLogKey));
+  if (entry.source) {
+    for (const auto& resource : entry.source->resources) AppendDeviceSection(body, resource.second);
+  }
+  EndCachedRendering(kept_context);
+  return body;
 }

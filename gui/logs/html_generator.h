@@ -63,6 +63,9 @@ class HtmlGenerator {
                     QString name_filter, const std::shared_ptr<const void>& parsed_log = {});
   // The entry's page body, rendered now when the record holds only its source.
   QString EntryBody(const HtmlLogEntry& entry);
+  // The page of a run's entry that the log holds only in part (without a source: none of it).
+  // It says so, and sets the entry's status, never to a pass.
+  QString IncompleteEntryPage(HtmlLogEntry& entry);
 
   // Appends the report of a tool run. Always true.
   bool ReadToolExecutionLog(QString& html, ToolExecutionLog_* log);

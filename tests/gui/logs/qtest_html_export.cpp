@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QTextDocument>
 #include <QtTest>
+#include <atomic>
 #include <functional>
 
 #include <sys/wait.h>
@@ -31,6 +32,28 @@ void CheckSavedPage(const QString& page, const QString& end = QStringLiteral("</
 }
 
 bool IsImage(const QString& path) { return !QImage(path).isNull(); }
+
+// Holds a save at its first translation off the GUI thread until let go.
+class SaveHolder : public QTranslator {
+ public:
+  bool isEmpty() const override { return false; }
+  QString translate(const char*, const char*, const char*, int) const override {
+    if (QThread::currentThread() != qApp->thread() && holding) {
+      held = true;
+      go.acquire();
+    }
+    return QString();
+  }
+  void LetGo() {
+    holding = false;
+    go.release();
+  }
+  mutable std::atomic<bool> held{false};
+
+ private:
+  std::atomic<bool> holding{true};
+  mutable QSemaphore go;
+};
 
 // Every image a page refers to, relative to the page's folder.
 QStringList ImageSources(const QString& page) {
@@ -551,6 +574,26 @@ class TestHtmlExport : public QObject {
       QCOMPARE(hand.title, QStringLiteral("ERROR"));
       QCOMPARE(hand.message, QStringLiteral("LOG_SAVE_FAILED"));
       QVERIFY(!QFileInfo::exists(dir + "/blocked.html"));
+    }
+    {
+      // Another export asked for while one saves opens nothing.
+      SaveHolder holder;
+      QCoreApplication::installTranslator(&holder);
+      report_test::DialogHand hand(dir + "/twice");
+      QTimer during;
+      QObject::connect(&during, &QTimer::timeout, [&] {
+        if (!holder.held) return;
+        during.stop();
+        holder.LetGo();
+        generator.ExportAllLogEntries(entries, "kolv_lite_log.html", "LOG_SAVED_HEADER",
+                                      "LOG_SAVED_OK", "ERROR", "LOG_SAVE_FAILED");
+      });
+      during.start(1);
+      generator.ExportAllLogEntries(entries, "kolv_lite_log.html", "LOG_SAVED_HEADER",
+                                    "LOG_SAVED_OK", "ERROR", "LOG_SAVE_FAILED");
+      QCoreApplication::removeTranslator(&holder);
+      QCOMPARE(hand.file_dialogs, 1);
+      QCOMPARE(hand.message, QStringLiteral("LOG_SAVED_OK"));
     }
     {
       report_test::DialogHand hand(dir + "/system");

@@ -125,6 +125,7 @@ class DialogHand {
   explicit DialogHand(QString path) : path_(std::move(path)) {}
 
   bool file_dialog_seen = false;
+  int file_dialogs = 0;
   bool message_seen = false;
   QString title;
   QString message;
@@ -133,6 +134,7 @@ class DialogHand {
   void Answer(QDialog* dialog) {
     if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
       file_dialog_seen = true;
+      ++file_dialogs;
       if (path_.isEmpty()) {
         files->reject();
       } else {
