@@ -23,6 +23,7 @@
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/kolv_lite_window.h"
+#include "gui/widgets/literal_button_text.h"
 #include "morva_service/input_request.h"
 
 namespace {
@@ -186,37 +187,11 @@ bool MovesItsNeighbours(const QString& text) {
   return false;
 }
 
-// The text between isolate marks, line by line since a line end ends every mark. Its own isolates
-// are balanced, so that it can neither close the outer mark early nor leave one open.
-QString Isolated(const QString& text) {
-  const QChar first_strong_isolate(0x2068);
-  const QChar pop_isolate(0x2069);
-  QString out(first_strong_isolate);
-  int open = 0;
-  for (const QChar c : text) {
-    if (c.direction() == QChar::DirB) {
-      out += QString(open + 1, pop_isolate) + c + first_strong_isolate;
-      open = 0;
-    } else if (c == pop_isolate) {
-      // Without an opening mark of the text's own, it would close the outer one.
-      if (open > 0) {
-        out += c;
-        --open;
-      }
-    } else {
-      const QChar::Direction kind = c.direction();
-      open += kind == QChar::DirLRI || kind == QChar::DirRLI || kind == QChar::DirFSI;
-      out += c;
-    }
-  }
-  return out + QString(open + 1, pop_isolate);
-}
-
 }  // namespace
 
 QString HtmlGenerator::Escape(const QString& text) {
   const QString escaped = EscapeMarkup(text);
-  return MovesItsNeighbours(text) ? Isolated(escaped) : escaped;
+  return MovesItsNeighbours(text) ? IsolatedText(escaped) : escaped;
 }
 
 QString HtmlGenerator::GetTranslatedToken(const QString& key) {
