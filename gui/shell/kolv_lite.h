@@ -42,10 +42,12 @@ class KolvLite : public QApplication {
   static QMessageBox* CreateFailureBox(const StartupResult& result);
 
   // After the checks: a failed start gets its critical box, shown and handed to the caller,
-  // and nothing else happens; a good one moves the legacy logs and starts (null returned).
+  // and nothing else happens; a good one moves the legacy logs and starts (null returned),
+  // unless the start itself fails, which gets its box as well.
   QMessageBox* Launch(const StartupResult& startup);
-  // Builds the user interface and shows the splash screen.
-  void Start();
+  // Builds the user interface and shows the splash screen. False, with nothing built, when the
+  // worker thread cannot start.
+  bool Start();
   KolvLiteWindow* main_window() const { return window_; }
   KolvLiteController* controller() const { return controller_; }
   AboutScreen* about_screen() const { return about_screen_; }

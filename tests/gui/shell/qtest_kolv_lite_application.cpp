@@ -24,10 +24,12 @@
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/kolv_lite_window.h"
 #include "gui/shell/sleep_signal_watch.h"
+#include "gui/shell/translation_keys.h"
 #include "morva_service/morva_service.h"
 #include "tests/gui/shell/support/catalogue_builder.h"
 #include "tests/gui/shell/support/recording_screen.h"
 #include "tests/gui/support/modal_answers.h"
+#include "tests/support/fault_injection.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -217,6 +219,24 @@ class ApplicationTest : public QObject {
     StartupResult second = Check("en_US", RealResourceFile());
     QCOMPARE(second.failed, StartupResult::kSingleInstance);
     ReleaseHeld(first);
+  }
+
+  // Without the worker thread nothing could reach the engine: the start fails as one whose
+  // service cannot be used, not as an installation without modules.
+  void WorkerThatCannotStartFailsTheStart() {
+    auto* app = static_cast<KolvLite*>(qApp);
+    StartupResult startup = Check("en_US", RealResourceFile());
+    QVERIFY(startup.ok);
+    std::unique_ptr<QMessageBox> box;
+    {
+      const test_support::FaultScope faults("thread:1");
+      box.reset(app->Launch(startup));
+      QCOMPARE(test_support::FaultsFired(), 1);
+    }
+    ReleaseHeld(startup);
+    QVERIFY(box != nullptr && box->isVisible());
+    QCOMPARE(box->text(), KolvLiteTranslate(TranslationKeys::SERVICE_NOT_AVAILABLE_TEXT));
+    QVERIFY(app->main_window() == nullptr);
   }
 
   void StartShowsTheSplashThenTheWindow() {
