@@ -37,6 +37,7 @@
 #include "tools/mendra/gui/mdr_warning_screen.h"
 #include "tests/gui/support/engine_rig.h"
 #include "tests/gui/support/modal_answers.h"
+#include "tests/support/fault_injection.h"
 #include "tools/mendra/gui/tool_log_builder.h"
 
 namespace {
@@ -458,6 +459,28 @@ class TestToolScreens : public QObject {
     QCOMPARE(progress->status_label()->text(),
              QCoreApplication::translate("Translations", "ABORTED"));
     QCOMPARE(closer.closed, 0);
+    rig.controller->RemoveFlowScreen(execution);
+  }
+
+  // A run whose thread cannot start ends at once, unable to execute, and leaves the window free.
+  void runWhoseThreadCannotStartEnds() {
+    Rig rig;
+    MdrExecutionScreen* execution = rig.ExecutionOfEveryDevice();
+    {
+      const test_support::FaultScope faults("thread:1");
+      rig.controller->GoToScreen(execution);
+      QCOMPARE(test_support::FaultsFired(), 1);
+    }
+    QVERIFY(!execution->run_active());
+    QVERIFY(!rig.controller->IsAnyScreenBusy());
+    QSignalSpy stopped(execution, &KolvLiteScreen::Stopped);
+    execution->Stop();
+    QCOMPARE(stopped.count(), 1);
+    QVERIFY(!execution->device_widgets().empty());
+    for (MdrDiagnosticWidget* panel : execution->device_widgets())
+      QCOMPARE(panel->row(0)->result_code(), 6);
+    QVERIFY(!execution->next_button_widget()->isHidden());
+    QCOMPARE(static_cast<int>(MdrPlugin::tool_log()->log()->entries.size()), 0);
     rig.controller->RemoveFlowScreen(execution);
   }
 
