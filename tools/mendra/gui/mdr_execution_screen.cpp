@@ -246,6 +246,8 @@ void MdrExecutionScreen::TestInitAction() {
 void MdrExecutionScreen::InteractAction(InputRequest* request) {
   if (request == nullptr) return;
   KolvLiteDialog dialog(request, this);
+  // The tool asks whether to change the disk.
+  dialog.RefuseKeysTypedAhead();
   dialog.exec();
 }
 
