@@ -265,6 +265,8 @@ void KolvLite::ConfirmClose() {
   if (controller_->IsAnyScreenBusy()) {
     connect(controller_, &KolvLiteController::AllStopped, this, &KolvLite::Close,
             Qt::UniqueConnection);
+    // A screen that never reports Stopped must not keep the program open for good.
+    QTimer::singleShot(kCloseWaitMilliseconds, this, &KolvLite::Close);
     emit ExecutionAborted();
   } else {
     Close();

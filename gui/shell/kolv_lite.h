@@ -24,6 +24,8 @@ class KolvLite : public QApplication {
  public:
   // How long the splash screen stays before the window appears.
   static constexpr int kSplashMilliseconds = 3000;
+  // How long a confirmed close waits for the screens to stop before it closes all the same.
+  static constexpr int kCloseWaitMilliseconds = 5000;
   // Power broadcast message and the two events of it that are handled.
   static constexpr unsigned kPowerBroadcast = 0x218;
   static constexpr unsigned kPowerSuspend = 4;

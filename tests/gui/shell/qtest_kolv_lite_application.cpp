@@ -85,6 +85,21 @@ void ClickFirstButton(QWidget* dialog) {
   QFAIL("the dialog has no answer button");
 }
 
+// A confirmed close is final, so each close scenario runs in a process of its own.
+void RunCloseScenario(const QString& scenario) {
+  QProcess child;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("KOLV_TEST_CLOSE_SCENARIO", "1");
+  child.setProcessEnvironment(env);
+  child.setProcessChannelMode(QProcess::MergedChannels);
+  child.start(QCoreApplication::applicationFilePath(), {scenario});
+  QVERIFY(child.waitForStarted(10000));
+  QVERIFY2(child.waitForFinished(120000), "the close scenario hangs");
+  const QByteArray output = child.readAll();
+  QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+           output.constData());
+}
+
 void ReleaseHeld(StartupResult& result) {
   if (result.service != nullptr) ReleaseMorvaServiceInstance();
   if (result.lock != nullptr) release_app_mutex(result.lock);
@@ -365,20 +380,14 @@ class ApplicationTest : public QObject {
     window->show();
   }
 
-  // The work ends while the question is open: a confirmed close has nothing to wait for. A
-  // confirmed close is final, so this runs in a process of its own.
+  // The work ends while the question is open: a confirmed close has nothing to wait for.
   void WorkEndedWhileTheQuestionWasOpenQuitsAtOnce() {
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("KOLV_TEST_CLOSE_SCENARIO", "1");
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {});
-    QVERIFY(child.waitForStarted(10000));
-    QVERIFY2(child.waitForFinished(120000), "the close scenario hangs");
-    const QByteArray output = child.readAll();
-    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-             output.constData());
+    RunCloseScenario("WorkEndedWhileTheQuestionWasOpenQuitsAtOnce");
+  }
+
+  // A screen that never reports Stopped only delays a confirmed close.
+  void ScreenThatNeverStopsOnlyDelaysTheClose() {
+    RunCloseScenario("ScreenThatNeverStopsOnlyDelaysTheClose");
   }
 
   void CloseWhileBusyAsksAndWaitsForTheWork() {
@@ -484,15 +493,17 @@ class CloseScenario : public QObject {
   Q_OBJECT
 
  private slots:
-  void WorkEndedWhileTheQuestionWasOpenQuitsAtOnce() {
-    auto* app = static_cast<KolvLite*>(qApp);
+  void init() {
     StartupResult startup = Check("en_US", RealResourceFile());
     QVERIFY(startup.ok);
     ReleaseHeld(startup);
     app->Start();
-    KolvLiteWindow* window = app->main_window();
-    QTRY_VERIFY_WITH_TIMEOUT(window->isVisible(), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(app->main_window()->isVisible(), 15000);
     QTRY_VERIFY_WITH_TIMEOUT(!app->controller()->IsAnyScreenBusy(), 20000);
+  }
+
+  void WorkEndedWhileTheQuestionWasOpenQuitsAtOnce() {
+    KolvLiteWindow* window = app->main_window();
     RecordingScreen runner(app->controller(), "runner");
     runner.busy = true;
     app->controller()->AddDefaultScreen(&runner);
@@ -509,6 +520,22 @@ class CloseScenario : public QObject {
     QCOMPARE(runner.stop_requests, 0);
     app->controller()->RemoveDefaultScreen(&runner);
   }
+
+  void ScreenThatNeverStopsOnlyDelaysTheClose() {
+    KolvLiteWindow* window = app->main_window();
+    RecordingScreen stuck(app->controller(), "stuck");
+    stuck.busy = true;
+    app->controller()->AddDefaultScreen(&stuck);
+    gui_test::ModalAnswers answers([](QDialog* dialog) { ClickFirstButton(dialog); });
+    window->close();
+    QCOMPARE(stuck.stop_requests, 1);
+    QVERIFY(window->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), KolvLite::kCloseWaitMilliseconds + 5000);
+    app->controller()->RemoveDefaultScreen(&stuck);
+  }
+
+ private:
+  KolvLite* app = static_cast<KolvLite*>(qApp);
 };
 
 int main(int argc, char** argv) {
