@@ -13,8 +13,8 @@
 
 class QEvent;
 class QMouseEvent;
-class QShowEvent;
 class QResizeEvent;
+class QShowEvent;
 class QWidget;
 
 namespace Ui {
