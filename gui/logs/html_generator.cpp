@@ -126,7 +126,9 @@ void HtmlGenerator::set_translation_context(QString context) {
 
 QString HtmlGenerator::translation_context() const { return translation_context_; }
 
-QString HtmlGenerator::Escape(const QString& text) {
+namespace {
+
+QString EscapeMarkup(const QString& text) {
   const auto special = [](QChar c) {
     const char16_t u = c.unicode();
     return u == '&' || u == '<' || u == '>' || u == '"' || u == '\'' || u == ':';
@@ -146,6 +148,62 @@ QString HtmlGenerator::Escape(const QString& text) {
     }
   }
   return out;
+}
+
+// Whether the text could reorder what stands around it in a page: it holds a right-to-left
+// letter or number, or a direction control. Left-to-right text cannot, and stays as it is.
+bool MovesItsNeighbours(const QString& text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    char32_t c = text[i].unicode();
+    if (c < 0x590) continue;
+    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+      ++i;
+    }
+    switch (QChar::direction(c)) {
+      case QChar::DirR: case QChar::DirAL: case QChar::DirAN:
+      case QChar::DirLRE: case QChar::DirLRO: case QChar::DirRLE: case QChar::DirRLO:
+      case QChar::DirPDF: case QChar::DirLRI: case QChar::DirRLI: case QChar::DirFSI:
+      case QChar::DirPDI:
+        return true;
+      default:
+        break;
+    }
+  }
+  return false;
+}
+
+// The text between isolate marks, line by line since a line end ends every mark. Its own isolates
+// are balanced, so that it can neither close the outer mark early nor leave one open.
+QString Isolated(const QString& text) {
+  const QChar first_strong_isolate(0x2068);
+  const QChar pop_isolate(0x2069);
+  QString out(first_strong_isolate);
+  int open = 0;
+  for (const QChar c : text) {
+    if (c.direction() == QChar::DirB) {
+      out += QString(open + 1, pop_isolate) + c + first_strong_isolate;
+      open = 0;
+    } else if (c == pop_isolate) {
+      // Without an opening mark of the text's own, it would close the outer one.
+      if (open > 0) {
+        out += c;
+        --open;
+      }
+    } else {
+      const QChar::Direction kind = c.direction();
+      open += kind == QChar::DirLRI || kind == QChar::DirRLI || kind == QChar::DirFSI;
+      out += c;
+    }
+  }
+  return out + QString(open + 1, pop_isolate);
+}
+
+}  // namespace
+
+QString HtmlGenerator::Escape(const QString& text) {
+  const QString escaped = EscapeMarkup(text);
+  return MovesItsNeighbours(text) ? Isolated(escaped) : escaped;
 }
 
 QString HtmlGenerator::GetTranslatedToken(const QString& key) {
@@ -194,8 +252,13 @@ bool HtmlGenerator::PrepareForDisk(QString& html, const QString& images_folder,
   static const QLatin1String kImageRoot(":/kolv_lite/Resources/Images/");
   static const QLatin1String kPreOpen("<pre");
   static const QLatin1String kPreClose("pre>");
-  // The exported image whose path starts at position, or null.
+  // The exported image whose path starts at position, or null. Only an image source or a
+  // background the generator wrote refers to one: text that reads like a path stays as it is.
   const auto image_at = [&html](qsizetype position) -> const char* {
+    const QStringView before = QStringView(html).left(position);
+    if (!before.endsWith(QLatin1String("src='")) && !before.endsWith(QLatin1String("url("))) {
+      return nullptr;
+    }
     const QStringView rest = QStringView(html).mid(position);
     for (const char* image : report_images::kExported) {
       if (rest.startsWith(QLatin1String(image))) return image;

@@ -82,7 +82,8 @@ class HtmlGenerator {
   bool SaveHtml(const QString& body, QString file_path, const QString& page_title);
 
   // Text as it may stand in a page: markup characters and the colon are written as references,
-  // so neither markup nor a resource path can come out of data.
+  // so neither markup nor a resource path can come out of data; text that could reorder the page
+  // around it (a right-to-left letter, a direction control) stands between isolate marks.
   static QString Escape(const QString& text);
 
  private:

@@ -8,8 +8,12 @@
 #include <QtTest>
 #include <functional>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "gui/logs/html_generator.h"
 #include "tests/gui/logs/support/report_test_support.h"
+#include "tests/support/fault_injection.h"
 #include "tests/support/file_size_limit.h"
 
 using report_test::ReadText;
@@ -364,6 +368,11 @@ class TestHtmlExport : public QObject {
     CheckSavedPage(page);
     QVERIFY(page.contains(QStringLiteral("<h1>Tarvex Quorsa Lite - SYSTEM_INFORMATION_HEADER</h1>")));
     QVERIFY(page.contains(QStringLiteral("<body><p>no images</p><span>x</span></body>")));
+    // Text that reads like an image path is no image of the page: it is saved as it stands.
+    const QString text = QStringLiteral("<p>see :/kolv_lite/Resources/Images/Statuses/icn_OK16x16.png</p>");
+    QVERIFY(generator.SaveHtml(text, dir + "/text.html", QStringLiteral("T")));
+    QVERIFY(ReadText(dir + "/text.html").contains(text));
+    QVERIFY(!QFileInfo::exists(dir + "/text_files"));
 
     // With a title bar, its background goes beside the page.
     QVERIFY(generator.SaveHtml(generator.GenerateDeviceHeader(QStringLiteral("Machine")),
@@ -478,6 +487,35 @@ class TestHtmlExport : public QObject {
     told_failure([&] { generator.ExportHtml(entries[0].body, "kolv_lite_system_info.html", "EXPORT_NOTICE_CAPTION", "EXPORT_SUCCESS_INFO", "EXPORT_NOTICE_CAPTION", "EXPORT_FAILED_INFO", "SYSTEM_INFORMATION_HEADER"); },
                  "/info", "EXPORT_FAILED_INFO");
     QCOMPARE(DumpFolder(dir), before);
+  }
+
+  // A save killed at any write leaves files of its own; the next save into the folder takes them
+  // away, and nothing of the user's.
+  void killedSaveLeavesNothingBehind() {
+    const QString dir = report_test::Scratch(QStringLiteral("killed"));
+    QVector<HtmlLogEntry> entries = ExampleEntries();
+    HtmlGenerator generator;
+    QVERIFY(QDir().mkpath(dir + "/all_files"));
+    for (const QString name : {"/all.html.1b2c3d", "/all_files/x.html.kolv-12-0123abc"}) {
+      QFile user(dir + name);
+      QVERIFY(user.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(generator.SaveAllEntries(entries, dir + "/all"));
+    const QString saved = DumpFolder(dir);
+    bool killed = true;
+    for (int n = 1; killed; ++n) {
+      const pid_t child = ::fork();
+      if (child == 0) {
+        test_support::SetFaults("write:" + std::to_string(n) + ":KILL:" + dir.toStdString());
+        generator.SaveAllEntries(entries, dir + "/all");
+        ::_exit(0);
+      }
+      int status = 0;
+      QCOMPARE(::waitpid(child, &status, 0), child);
+      killed = !WIFEXITED(status);
+      QVERIFY(generator.SaveAllEntries(entries, dir + "/all"));
+      QCOMPARE(DumpFolder(dir), saved);
+    }
   }
 
   void exportAsksAndReports() {
