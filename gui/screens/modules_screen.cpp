@@ -112,7 +112,7 @@ QString ModulesScreen::ResourceFilePath(const QString& name) {
 
 void ModulesScreen::OnEnter() {
   // A run in the module's flow must not lose its screens under it: they go once it has ended.
-  if (!IsFlowBusy()) DeleteOwnedScreens();
+  if (!controller->IsAnyFlowScreenBusy()) DeleteOwnedScreens();
   controller->HideActionBar();
   controller->HideBreadcrumb();
   controller->HideModuleName();
@@ -132,16 +132,6 @@ void ModulesScreen::OnEnter() {
   if (!module_names_.isEmpty()) {
     if (QAbstractButton* first = buttons_group_.button(0)) first->setFocus(Qt::OtherFocusReason);
   }
-}
-
-bool ModulesScreen::IsFlowBusy() {
-  QString message;
-  QList<KolvLiteScreen*> screens = controller->flow_screens();
-  if (KolvLiteScreen* background = controller->background_flow_screen()) screens << background;
-  for (KolvLiteScreen* screen : screens) {
-    if (screen != nullptr && screen != this && screen->isBusy(message)) return true;
-  }
-  return false;
 }
 
 void ModulesScreen::DeleteOwnedScreens() {
@@ -305,7 +295,7 @@ void ModulesScreen::DisplayModulesErrorsMessage(QVector<QString> modules) {
 void ModulesScreen::SetSelectedModule(morva_service::ModuleInterfaceView* mi) {
   if (mi == nullptr) return;
   // The screens of an earlier choice go first, unless a run of theirs is still going on.
-  if (IsFlowBusy()) return;
+  if (controller->IsAnyFlowScreenBusy()) return;
   DeleteOwnedScreens();
   // Home entered while another screen was busy left the earlier choice's run, selection and
   // tool screens in place: every choice starts clean, with only its own module's tools.

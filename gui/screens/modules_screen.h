@@ -68,8 +68,6 @@ class ModulesScreen : public KolvLiteScreen {
   void ReloadModules();
   void ClearModules();
   void DeleteOwnedScreens();
-  // True when a screen of the current flow (the module's flow) is running work.
-  bool IsFlowBusy();
   bool LoadModuleResources(QString name);
   void LoadToolScreens(morva_service::ModuleInterfaceView* module);
   void UnloadToolScreens();

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QResource>
+#include <QThread>
 #include <QTimer>
 #include <QTranslator>
 
@@ -150,16 +151,27 @@ QMessageBox* KolvLite::Launch(const StartupResult& startup) {
   // The logs of an earlier installation join the current log before any screen reads it; a
   // start that failed (another instance running) leaves them to the instance that runs.
   MigrateLegacyLogs();
-  Start();
-  return nullptr;
+  if (Start()) return nullptr;
+  QMessageBox* box = CreateFailureBox(Failure(StartupResult::kService,
+                                              KolvLiteTranslate(TranslationKeys::ERROR),
+                                              KolvLiteTranslate(TranslationKeys::SERVICE_NOT_AVAILABLE_TEXT)));
+  box->show();
+  return box;
 }
 
-void KolvLite::Start() {
+bool KolvLite::Start() {
   QFile style(QStringLiteral(":/kolv_lite/Resources/Styles/kolv_lite.qss"));
   if (style.open(QIODevice::ReadOnly)) setStyleSheet(QString::fromUtf8(style.readAll()));
 
   window_ = new KolvLiteWindow(QStringLiteral("Kolv Lite"), nullptr);
   controller_ = new KolvLiteController(window_);
+  // Every engine call runs on the worker: without it the service cannot be used at all.
+  if (!controller_->execution_context()->worker->isRunning()) {
+    delete window_;
+    window_ = nullptr;
+    controller_ = nullptr;
+    return false;
+  }
   window_->AddScreenWidget(controller_);
   window_->IgnoreClose();
   window_->DisableGlobalButton(KolvLiteWindow::kSystemInfoButton);
@@ -213,6 +225,7 @@ void KolvLite::Start() {
 
   // One timer keeps the order: home screen entered, then the splash closes, then the window.
   QTimer::singleShot(kSplashMilliseconds, Qt::PreciseTimer, this, &KolvLite::FinishSplash);
+  return true;
 }
 
 void KolvLite::FinishSplash() {
@@ -252,6 +265,8 @@ void KolvLite::ConfirmClose() {
   if (controller_->IsAnyScreenBusy()) {
     connect(controller_, &KolvLiteController::AllStopped, this, &KolvLite::Close,
             Qt::UniqueConnection);
+    // A screen that never reports Stopped must not keep the program open for good.
+    QTimer::singleShot(kCloseWaitMilliseconds, this, &KolvLite::Close);
     emit ExecutionAborted();
   } else {
     Close();

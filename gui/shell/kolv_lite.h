@@ -24,6 +24,8 @@ class KolvLite : public QApplication {
  public:
   // How long the splash screen stays before the window appears.
   static constexpr int kSplashMilliseconds = 3000;
+  // How long a confirmed close waits for the screens to stop before it closes all the same.
+  static constexpr int kCloseWaitMilliseconds = 5000;
   // Power broadcast message and the two events of it that are handled.
   static constexpr unsigned kPowerBroadcast = 0x218;
   static constexpr unsigned kPowerSuspend = 4;
@@ -42,10 +44,12 @@ class KolvLite : public QApplication {
   static QMessageBox* CreateFailureBox(const StartupResult& result);
 
   // After the checks: a failed start gets its critical box, shown and handed to the caller,
-  // and nothing else happens; a good one moves the legacy logs and starts (null returned).
+  // and nothing else happens; a good one moves the legacy logs and starts (null returned),
+  // unless the start itself fails, which gets its box as well.
   QMessageBox* Launch(const StartupResult& startup);
-  // Builds the user interface and shows the splash screen.
-  void Start();
+  // Builds the user interface and shows the splash screen. False, with nothing built, when the
+  // worker thread cannot start.
+  bool Start();
   KolvLiteWindow* main_window() const { return window_; }
   KolvLiteController* controller() const { return controller_; }
   AboutScreen* about_screen() const { return about_screen_; }

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QTimer>
 
 #include "gui/shell/kolv_lite_dialog_frame.h"
 #include "gui/shell/kolv_lite_dialog_header.h"
@@ -164,4 +165,23 @@ void KolvLiteDialog::resizeEvent(QResizeEvent* event) {
 void KolvLiteDialog::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
   if (event->type() == QEvent::EnabledChange) dialog_frame::KeepAnswerable(this);
+}
+
+void KolvLiteDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!keys_guarded_) return;
+  taking_keys_ = false;
+  installEventFilter(this);
+  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+  // Every key already queued is delivered, and refused, before a timer can fire.
+  QTimer::singleShot(kKeyGuardMilliseconds, this, [this] { taking_keys_ = true; });
+}
+
+bool KolvLiteDialog::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (!taking_keys_ && (type == QEvent::KeyPress || type == QEvent::KeyRelease ||
+                        type == QEvent::ShortcutOverride)) {
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
 }

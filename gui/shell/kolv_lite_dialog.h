@@ -14,6 +14,7 @@
 class QEvent;
 class QMouseEvent;
 class QResizeEvent;
+class QShowEvent;
 class QWidget;
 
 namespace Ui {
@@ -28,6 +29,12 @@ class KolvLiteDialog : public QDialog {
   explicit KolvLiteDialog(InputRequest* request, QWidget* parent = nullptr);
   ~KolvLiteDialog() override;
 
+  // How long after showing a guarded dialog still refuses keys.
+  static constexpr int kKeyGuardMilliseconds = 400;
+  // For a question whose answer changes a disk: keys typed before the dialog showed, or within
+  // the guard time after, answer nothing (an Enter meant for the screen must not confirm).
+  void RefuseKeysTypedAhead() { keys_guarded_ = true; }
+
  public slots:
   void OnClose();
 
@@ -40,6 +47,8 @@ class KolvLiteDialog : public QDialog {
   void mouseMoveEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildWidgets();
@@ -50,4 +59,6 @@ class KolvLiteDialog : public QDialog {
   QButtonGroup button_group;
   bool dragging;
   QPoint drag_offset;
+  bool keys_guarded_ = false;
+  bool taking_keys_ = true;
 };

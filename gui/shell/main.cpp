@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
   const StartupResult startup =
       KolvLite::RunStartupChecks(&main_translator, KolvLite::ResourceFilePath());
   std::unique_ptr<QMessageBox> failure_box(application.Launch(startup));
+  const bool started = failure_box == nullptr;
   const int status = QApplication::exec();
   failure_box.reset();
   if (startup.service != nullptr) ReleaseMorvaServiceInstance();
@@ -26,5 +27,5 @@ int main(int argc, char** argv) {
   static ZerkaAppMutex* const held_lock = startup.lock;
   (void)held_lock;
   // A start that failed is a failure, whatever the event loop says.
-  return startup.ok ? status : 1;
+  return started ? status : 1;
 }

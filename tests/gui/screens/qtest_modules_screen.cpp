@@ -404,6 +404,33 @@ class ModulesScreenTest : public QObject {
     QCOMPARE(controller_->current_screen(), screen_->module_flow_screen());
   }
 
+  // A plug-in's flow screen that deletes the flow screen after it when asked whether it works:
+  // entering home and choosing a module never ask the deleted screen, and still ask the rest.
+  void MisbehavingPluginScreenInTheFlow() {
+    QSignalSpy finished(screen_, &ModulesScreen::ModulesValidationFinished);
+    Enter();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+    void* library = dlopen(KOLV_TOY_ROGUE, RTLD_NOW | RTLD_LOCAL);
+    QVERIFY2(library != nullptr, dlerror());
+    auto get_screen = reinterpret_cast<GetToolScreenFunction>(dlsym(library, "get_screen"));
+    auto release = reinterpret_cast<ReleaseToolScreenFunction>(dlsym(library, "ReleaseToolScreen"));
+    KolvLiteScreen* rogue = get_screen(controller_);
+    StubScreen busy(controller_);
+    busy.busy = true;
+    controller_->AddFlowScreen(rogue, false);
+    // One for each question: two on entering home, one on the click.
+    for (int i = 0; i < 3; ++i) controller_->AddFlowScreen(new StubScreen(controller_), false);
+    controller_->AddFlowScreen(&busy, false);
+    Enter();
+    QTest::mouseClick(screen_->buttons().first(), Qt::LeftButton);
+    // Both questions found the busy screen: the click chose nothing.
+    QVERIFY(screen_->module_flow_screen() == nullptr);
+    QCOMPARE(controller_->flow_screens(), (QList<KolvLiteScreen*>{rogue, &busy}));
+    controller_->ClearFlowScreens();
+    release(rogue);
+    dlclose(library);
+  }
+
   // Tool screens die with the plug-ins that made them: a module's operations offered afterwards
   // name none of them.
   void ToolScreensGoneWithTheHomeScreenLeaveTheContext() {

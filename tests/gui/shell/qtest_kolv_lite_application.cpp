@@ -24,10 +24,12 @@
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/kolv_lite_window.h"
 #include "gui/shell/sleep_signal_watch.h"
+#include "gui/shell/translation_keys.h"
 #include "morva_service/morva_service.h"
 #include "tests/gui/shell/support/catalogue_builder.h"
 #include "tests/gui/shell/support/recording_screen.h"
 #include "tests/gui/support/modal_answers.h"
+#include "tests/support/fault_injection.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -81,6 +83,21 @@ void ClickFirstButton(QWidget* dialog) {
     }
   }
   QFAIL("the dialog has no answer button");
+}
+
+// A confirmed close is final, so each close scenario runs in a process of its own.
+void RunCloseScenario(const QString& scenario) {
+  QProcess child;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("KOLV_TEST_CLOSE_SCENARIO", "1");
+  child.setProcessEnvironment(env);
+  child.setProcessChannelMode(QProcess::MergedChannels);
+  child.start(QCoreApplication::applicationFilePath(), {scenario});
+  QVERIFY(child.waitForStarted(10000));
+  QVERIFY2(child.waitForFinished(120000), "the close scenario hangs");
+  const QByteArray output = child.readAll();
+  QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+           output.constData());
 }
 
 void ReleaseHeld(StartupResult& result) {
@@ -219,6 +236,24 @@ class ApplicationTest : public QObject {
     ReleaseHeld(first);
   }
 
+  // Without the worker thread nothing could reach the engine: the start fails as one whose
+  // service cannot be used, not as an installation without modules.
+  void WorkerThatCannotStartFailsTheStart() {
+    auto* app = static_cast<KolvLite*>(qApp);
+    StartupResult startup = Check("en_US", RealResourceFile());
+    QVERIFY(startup.ok);
+    std::unique_ptr<QMessageBox> box;
+    {
+      const test_support::FaultScope faults("thread:1");
+      box.reset(app->Launch(startup));
+      QCOMPARE(test_support::FaultsFired(), 1);
+    }
+    ReleaseHeld(startup);
+    QVERIFY(box != nullptr && box->isVisible());
+    QCOMPARE(box->text(), KolvLiteTranslate(TranslationKeys::SERVICE_NOT_AVAILABLE_TEXT));
+    QVERIFY(app->main_window() == nullptr);
+  }
+
   void StartShowsTheSplashThenTheWindow() {
     auto* app = static_cast<KolvLite*>(qApp);
     QElapsedTimer clock;
@@ -345,20 +380,14 @@ class ApplicationTest : public QObject {
     window->show();
   }
 
-  // The work ends while the question is open: a confirmed close has nothing to wait for. A
-  // confirmed close is final, so this runs in a process of its own.
+  // The work ends while the question is open: a confirmed close has nothing to wait for.
   void WorkEndedWhileTheQuestionWasOpenQuitsAtOnce() {
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("KOLV_TEST_CLOSE_SCENARIO", "1");
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {});
-    QVERIFY(child.waitForStarted(10000));
-    QVERIFY2(child.waitForFinished(120000), "the close scenario hangs");
-    const QByteArray output = child.readAll();
-    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-             output.constData());
+    RunCloseScenario("WorkEndedWhileTheQuestionWasOpenQuitsAtOnce");
+  }
+
+  // A screen that never reports Stopped only delays a confirmed close.
+  void ScreenThatNeverStopsOnlyDelaysTheClose() {
+    RunCloseScenario("ScreenThatNeverStopsOnlyDelaysTheClose");
   }
 
   void CloseWhileBusyAsksAndWaitsForTheWork() {
@@ -464,15 +493,17 @@ class CloseScenario : public QObject {
   Q_OBJECT
 
  private slots:
-  void WorkEndedWhileTheQuestionWasOpenQuitsAtOnce() {
-    auto* app = static_cast<KolvLite*>(qApp);
+  void init() {
     StartupResult startup = Check("en_US", RealResourceFile());
     QVERIFY(startup.ok);
     ReleaseHeld(startup);
     app->Start();
-    KolvLiteWindow* window = app->main_window();
-    QTRY_VERIFY_WITH_TIMEOUT(window->isVisible(), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(app->main_window()->isVisible(), 15000);
     QTRY_VERIFY_WITH_TIMEOUT(!app->controller()->IsAnyScreenBusy(), 20000);
+  }
+
+  void WorkEndedWhileTheQuestionWasOpenQuitsAtOnce() {
+    KolvLiteWindow* window = app->main_window();
     RecordingScreen runner(app->controller(), "runner");
     runner.busy = true;
     app->controller()->AddDefaultScreen(&runner);
@@ -489,6 +520,22 @@ class CloseScenario : public QObject {
     QCOMPARE(runner.stop_requests, 0);
     app->controller()->RemoveDefaultScreen(&runner);
   }
+
+  void ScreenThatNeverStopsOnlyDelaysTheClose() {
+    KolvLiteWindow* window = app->main_window();
+    RecordingScreen stuck(app->controller(), "stuck");
+    stuck.busy = true;
+    app->controller()->AddDefaultScreen(&stuck);
+    gui_test::ModalAnswers answers([](QDialog* dialog) { ClickFirstButton(dialog); });
+    window->close();
+    QCOMPARE(stuck.stop_requests, 1);
+    QVERIFY(window->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), KolvLite::kCloseWaitMilliseconds + 5000);
+    app->controller()->RemoveDefaultScreen(&stuck);
+  }
+
+ private:
+  KolvLite* app = static_cast<KolvLite*>(qApp);
 };
 
 int main(int argc, char** argv) {

@@ -20,6 +20,7 @@
 #include "tools/mendra/gui/mdr_plugin.h"
 #include "tools/mendra/gui/mdr_q_listener.h"
 #include "tools/mendra/gui/mdr_test_widget.h"
+#include "tools/mendra/gui/tool_log_builder.h"
 #include "ui_mdr_iteration_page.h"
 
 namespace {
@@ -118,9 +119,9 @@ void MdrExecutionScreen::OnEnter() {
   loaded = true;
   controller->HideGlobalButtons();
   controller->HideHomeButton();
-  StartExecution();
   ShowButton(abort_button, true);
   abort_button->setEnabled(true);
+  StartExecution();
 }
 
 void MdrExecutionScreen::OnExit() {
@@ -216,6 +217,21 @@ void MdrExecutionScreen::StartExecution() {
   thread_->PrepareRun();
   run_active_ = true;
   thread_->start(QThread::InheritPriority);
+  // A thread that could not start will never end either: the run ends here.
+  if (!thread_->isRunning() && !thread_->isFinished()) EndUnableToExecute();
+}
+
+void MdrExecutionScreen::EndUnableToExecute() {
+  for (MdrDiagnosticWidget* panel : device_widgets_) {
+    for (int id = 0; id < panel->row_count(); ++id) {
+      if (MdrTestWidget* row = panel->row(id)) row->SetResult(kMdrOperationFailed);
+    }
+  }
+  // The report of an earlier run must not stand for this one.
+  MdrPlugin::tool_log()->Reset();
+  MdrPlugin::tool_log()->Finish();
+  ShowIterationAborted(current_iteration);
+  FinishedExecutionAction();
 }
 
 void MdrExecutionScreen::SystemComponentInitAction() {
@@ -230,6 +246,8 @@ void MdrExecutionScreen::TestInitAction() {
 void MdrExecutionScreen::InteractAction(InputRequest* request) {
   if (request == nullptr) return;
   KolvLiteDialog dialog(request, this);
+  // The tool asks whether to change the disk.
+  dialog.RefuseKeysTypedAhead();
   dialog.exec();
 }
 

@@ -59,6 +59,8 @@ class MdrExecutionScreen : public ExecutionScreen {
  private:
   void BuildToolWidgets();
   void AbortProcedure();
+  // The run's thread could not start: every row ends unable to execute and the screen is free.
+  void EndUnableToExecute();
   void DisconnectListener();
   void UpdateOverallProgress(int row_percent);
 

@@ -44,6 +44,7 @@ void MdrWarningScreen::DisplayPopUp() {
   int answer = 0;
   {
     KolvLiteDialog dialog(&request, this);
+    dialog.RefuseKeysTypedAhead();
     dialog.exec();
     answer = request.answer;
   }

@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <condition_variable>
 #include <mutex>
@@ -37,6 +38,7 @@
 #include "tools/mendra/gui/mdr_warning_screen.h"
 #include "tests/gui/support/engine_rig.h"
 #include "tests/gui/support/modal_answers.h"
+#include "tests/support/fault_injection.h"
 #include "tools/mendra/gui/tool_log_builder.h"
 
 namespace {
@@ -107,6 +109,18 @@ class DialogCloser {
     dialog->reject();
   }};
 };
+
+// A key where the keyboard focus is, as the window system delivers one.
+void TypeKey(Qt::Key key) { QTest::keyClick(static_cast<QWidget*>(nullptr), key); }
+
+// An Enter typed ahead: queued the moment a dialog opens and takes the focus, it reaches the
+// dialog right after.
+QMetaObject::Connection EnterAsDialogsOpen() {
+  return QObject::connect(qApp, &QGuiApplication::focusWindowChanged, qApp, [](QWindow* window) {
+    if (window != nullptr && window->objectName() == QLatin1String("KolvLiteDialogWindow"))
+      QMetaObject::invokeMethod(qApp, [] { TypeKey(Qt::Key_Return); }, Qt::QueuedConnection);
+  });
+}
 
 // Holds the tool's run thread before it looks at the abort, through the thread's own seam.
 class StartHold {
@@ -421,6 +435,30 @@ class TestToolScreens : public QObject {
     QCOMPARE(rig.controller->current_screen(), static_cast<KolvLiteScreen*>(rig.screen));
   }
 
+  // An Enter typed ahead of the repair's confirmation confirms nothing; one pressed once the
+  // confirmation can have been read does.
+  void confirmationRefusesAKeyTypedAhead() {
+    Rig rig;
+    rig.screen->InstallDefaultFlow();
+    rig.screen->UpdateRadioButtons(1);
+    rig.controller->GoToScreen(rig.screen);
+    rig.screen->GoToNextScreen();
+    rig.controller->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.controller));
+    bool refused = false;
+    QObject scope;
+    const QMetaObject::Connection typing = EnterAsDialogsOpen();
+    QTimer::singleShot(KolvLiteDialog::kKeyGuardMilliseconds + 200, &scope, [&refused] {
+      refused = qobject_cast<KolvLiteDialog*>(QApplication::activeModalWidget()) != nullptr;
+      if (refused) TypeKey(Qt::Key_Return);
+    });
+    QTimer::singleShot(kHangGuardMs, &scope, [] { QApplication::activeModalWidget()->close(); });
+    rig.screen->warning_screen()->next_button()->click();
+    QObject::disconnect(typing);
+    QVERIFY(refused);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+  }
+
   // Stopping during a run, or Escape, aborts the tool; Stopped comes once the run has ended.
   void stopDuringRunAborts_data() {
     QTest::addColumn<bool>("escape");
@@ -458,6 +496,28 @@ class TestToolScreens : public QObject {
     QCOMPARE(progress->status_label()->text(),
              QCoreApplication::translate("Translations", "ABORTED"));
     QCOMPARE(closer.closed, 0);
+    rig.controller->RemoveFlowScreen(execution);
+  }
+
+  // A run whose thread cannot start ends at once, unable to execute, and leaves the window free.
+  void runWhoseThreadCannotStartEnds() {
+    Rig rig;
+    MdrExecutionScreen* execution = rig.ExecutionOfEveryDevice();
+    {
+      const test_support::FaultScope faults("thread:1");
+      rig.controller->GoToScreen(execution);
+      QCOMPARE(test_support::FaultsFired(), 1);
+    }
+    QVERIFY(!execution->run_active());
+    QVERIFY(!rig.controller->IsAnyScreenBusy());
+    QSignalSpy stopped(execution, &KolvLiteScreen::Stopped);
+    execution->Stop();
+    QCOMPARE(stopped.count(), 1);
+    QVERIFY(!execution->device_widgets().empty());
+    for (MdrDiagnosticWidget* panel : execution->device_widgets())
+      QCOMPARE(panel->row(0)->result_code(), 6);
+    QVERIFY(!execution->next_button_widget()->isHidden());
+    QCOMPARE(static_cast<int>(MdrPlugin::tool_log()->log()->entries.size()), 0);
     rig.controller->RemoveFlowScreen(execution);
   }
 
@@ -507,6 +567,8 @@ class TestToolScreens : public QObject {
     QTest::newRow("closed") << "closed" << 6 << 0;
     QTest::newRow("aborted") << "abort" << 8 << 8;
     QTest::newRow("window closed") << "close window" << 8 << 8;
+    // Enter as it opens answers nothing; Escape once it can have been read closes it.
+    QTest::newRow("typed ahead") << "typed ahead" << 6 << 0;
   }
   void questionDuringRun() {
     QFETCH(QString, act);
@@ -537,6 +599,11 @@ class TestToolScreens : public QObject {
         running_while_asked = MdrPlugin::tool_running() && execution->run_active();
         auto* question = qobject_cast<KolvLiteDialog*>(dialog);
         if (question == nullptr) return;
+        if (act == "typed ahead") {
+          QTimer::singleShot(KolvLiteDialog::kKeyGuardMilliseconds + 200, dialog,
+                             [] { TypeKey(Qt::Key_Escape); });
+          return;
+        }
         if (act == "closed" || act == "close window") question->OnClose();
         if (act == "close window") rig.controller->StopAll();
         if (act == "abort") execution->Stop();
@@ -545,9 +612,12 @@ class TestToolScreens : public QObject {
           if (each->text() == button && dialog->isVisible()) each->click();
         }
       });
+      QMetaObject::Connection typing;
+      if (act == "typed ahead") typing = EnterAsDialogsOpen();
       rig.controller->GoToScreen(execution);
       QVERIFY(QTest::qWaitFor([execution] { return !execution->run_active(); }, kHangGuardMs));
       QVERIFY(QTest::qWaitFor([execution] { return execution->thread()->isFinished(); }, kHangGuardMs));
+      QObject::disconnect(typing);
       QCOMPARE(questions, 1);
       QCOMPARE(asked, KolvLiteTranslate("REMAP_QUESTION"));
       QVERIFY(running_while_asked);
