@@ -5,6 +5,7 @@
 
 #include "cli/console_interrupt.h"
 #include "cli/engine_text.h"
+#include "cli/exit_status.h"
 #include "cli/listings.h"
 
 DeviceRunPrinter::DeviceRunPrinter(CliApplication& app, ModuleSelection& selection,
@@ -127,6 +128,10 @@ bool DeviceRunPrinter::Handle(const RunEvent& event) {
       sink.SuiteProgress(100, app_.timer ? app_.timer->SecondsBetween(event.start_tick, event.end_tick) : 0);
       break;
     case kEventExecuteReturned:
+      if (event.status != 0) {
+        ShowWarning(app_, MorvaStdio::KeyToText("UNABLE_TO_EXECUTE", false, true, true), false);
+        app_.outcome.Report(kolv_exit::kPlatformUnavailable);
+      }
       return false;
     default:
       break;

@@ -224,9 +224,10 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
     // The listeners are set on the service thread, just before its Execute, so they never
     // change under a running suite.
     manager.PostRun(selection.module, record.device, record.diagnostics,
-                    [events] {
+                    [events](bool ran) {
                       RunEvent done;
                       done.kind = kEventExecuteReturned;
+                      done.status = ran ? 0 : 1;
                       events->Push(done);
                     },
                     &suite_listener, &test_listener);
