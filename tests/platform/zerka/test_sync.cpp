@@ -2,10 +2,12 @@
 #include <pthread.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <thread>
 
+#include "tests/support/fault_injection.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -93,6 +95,22 @@ TEST(Threads, RefusesWhatItCannotRun) {
   EXPECT_NE(threads->Create(handle, 0, nullptr, nullptr, "x"), 0);
   EXPECT_EQ(handle, nullptr);
   EXPECT_NE(threads->Join(nullptr), 0);
+}
+
+// The fault library that the edge tests build on, checked where its rules meet a real caller: the
+// refused start reaches Create's result, and the next start goes through again.
+TEST(Threads, AStartTheMachineRefusesIsToldAndLeavesNothing) {
+  ZerkaThreads* threads = get_thread();
+  test_support::FaultScope refuse_second("thread:2");
+  ThreadProbe first, second, third;
+  ZerkaThreadHandle handles[3] = {};
+  ASSERT_EQ(threads->Create(handles[0], 0, Probe, &first, "a"), 0);
+  EXPECT_EQ(threads->Create(handles[1], 0, Probe, &second, "b"), EAGAIN);
+  EXPECT_EQ(handles[1], nullptr);
+  ASSERT_EQ(threads->Create(handles[2], 0, Probe, &third, "c"), 0);
+  EXPECT_EQ(threads->Join(handles[0]), 0);
+  EXPECT_EQ(threads->Join(handles[2]), 0);
+  EXPECT_EQ(test_support::FaultsFired(), 1);
 }
 
 TEST(Timer, SecondsBetweenAcrossTheWrap) {
