@@ -202,6 +202,7 @@ int RunCli(int argc, char** argv) {
   kolv_os::ReopenClosedStandardStreams();
   // A closed output pipe shows as a failed write, not as a killed process.
   std::signal(SIGPIPE, SIG_IGN);
+  kolv_os::IgnoreFileSizeLimitSignal();
 
   ZerkaUserAccount* account = CreatUserAccountInstance();
   if (!account)

@@ -381,6 +381,13 @@ TEST(Program, LostStandardOutputIsNoSuccess) {
   EXPECT_EQ(clitest::Count(listing.err, "\n"), 1u) << listing.err;
   EXPECT_EQ(clitest::RunCliWith(full, {"--KOLV", "-Mstorage", "0", "-Qf"}).status, 6);
   EXPECT_EQ(clitest::RunCliWith(full, {"-Mstorage", "1", "-Q"}).status, 21);
+  // A file-size limit is told as a full disk is: the program is never killed by it.
+  clitest::StreamSetup capped;
+  capped.file_size_limit = 64;
+  const std::string file = clitest::ScratchDir() + "/capped.txt";
+  const auto past_limit = clitest::RunCliWith(capped, {"-o", file, "-Mstorage", "0", "-Qf"});
+  EXPECT_EQ(past_limit.status, 6);
+  EXPECT_TRUE(Contains(past_limit.err, file + ": File too large\n")) << past_limit.err;
 
   // A reader that went away is no loss worth a word.
   clitest::StreamSetup unread;

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <future>
@@ -17,6 +16,7 @@
 
 #include "gui/logs/core/legacy_log_migration.h"
 #include "gui/logs/core/log_paths.h"
+#include "kolv_os/os.h"
 #include "support/log_test_support.h"
 
 namespace fs = std::filesystem;
@@ -200,11 +200,10 @@ TEST_F(Migration, FailedCopyLeavesBothLogsAsTheyWere) {
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
   struct rlimit limited = saved;
   limited.rlim_cur = 100000;
-  const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+  kolv_os::IgnoreFileSizeLimitSignal();  // as both programs start
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
   MigrateLegacyLogs();
   setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previous_handler);
 
   EXPECT_EQ(ReadFile(NewLog()), "+++ NEW\n");
   EXPECT_EQ(ReadFile(OldLog()), old_content + "\n");

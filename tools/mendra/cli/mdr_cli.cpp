@@ -173,7 +173,7 @@ int MdrCli::RunOperation() {
   }
   if (operation == kMdrOperationRepair) {
     // A question nobody could see is never answered.
-    if (!ConfirmOperation()) return display_->Shown() ? kolv_exit::kTestCancelled : kolv_exit::kOutputFileError;
+    if (!ConfirmOperation()) return question_shown_ ? kolv_exit::kTestCancelled : kolv_exit::kOutputFileError;
     display_->Text("\n");
   }
   tool_->SetParameter("Operation", {operation});
@@ -266,6 +266,8 @@ unsigned long MdrCli::SecondsSinceDeviceStart() {
 
 int MdrCli::ReadAnswerKey(bool terminal) {
   if (terminal) {
+    // A terminal that was closed answers nothing any more.
+    if (isatty(STDIN_FILENO) != 1) return kEndOfInput;
     const int key = console_->ReadKey();
     if (key == ZerkaConsole::kNoKey) get_timer()->Sleep(10);
     return key;
@@ -294,6 +296,8 @@ bool MdrCli::ConfirmOperation() {
   if (terminal) console_->DiscardKeys();
   display_->Text("> " + FormatDisplayKey("|ARE_YOU_SURE_YOU_WANT_TO_PROCEED?_(y/n)") + " ");
   if (!display_->Shown()) return false;
+  // Shown: an answer that never comes (a closed terminal, too) declines it.
+  question_shown_ = true;
   char answer = 0;
   while (true) {
     if (Interrupted()) {

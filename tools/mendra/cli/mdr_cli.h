@@ -89,4 +89,5 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   bool tool_started_ = false;
   // The interrupts reach OnConsoleSignal: without them the tool does not run.
   bool signals_taken_ = false;
+  bool question_shown_ = false;
 };
