@@ -110,6 +110,7 @@ bool DeviceRunPrinter::Handle(const RunEvent& event) {
       }
       sink.EndTest(event.status, elapsed);
       app_.outcome.ReportTest(event.status);
+      ++tests_finished_;
       suite_progress_ = std::min(100, suite_progress_ + test_share_);
       sink.SuiteProgress(suite_progress_, Since(suite_start_));
       queue_.test_gate.Post();
