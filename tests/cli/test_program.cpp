@@ -422,6 +422,7 @@ TEST(Program, FaultsAlongTheMainPathAreNeverASuccess) {
       {{"-o", file, "-Mstorage", "0", "-Qf"}, "",
        {"thread:N", "write:N:ENOSPC:morva.log", "write:N:EFBIG:morva.log", "write:N:ENOSPC:swept.txt",
         "write:N:EFBIG:swept.txt"}},
+      {{"--KOLV", "-Mstorage", "0", "-Qf"}, "", {"thread:N"}},
       {{"-Mstorage", "-Trecover", "-s", "3"}, "", tool_rules},
       {{"-Mstorage", "-Trecover", "-r", "3"}, "y\n", tool_rules},
   };
@@ -430,7 +431,7 @@ TEST(Program, FaultsAlongTheMainPathAreNeverASuccess) {
       for (int n = 1; n < 300; ++n) {
         std::string rules = rule;
         rules.replace(rules.find('N'), 1, std::to_string(n));
-        SCOPED_TRACE(path.args[path.args.size() - 2] + " " + rules);
+        SCOPED_TRACE(path.args.front() + " ... " + path.args.back() + ": " + rules);
         auto env = test_support::FaultEnvironment(rules, fired);
         if (path.args[1] == "-Trecover") env.insert({{"MORVA_CATALOGUE", demo}, {"KOLV_WINDOWS_DIR", "C:\\Windows"}});
         std::remove(fired.c_str());
