@@ -1,5 +1,6 @@
-// The exit status kolv_cli ends with. Every path of the host tells it what happened; the weighing
-// of outcomes against each other is done here alone.
+// The exit status kolv_cli ends with. Every path of the host tells it what happened, and so does a
+// tool plug-in of its devices' results; the weighing of outcomes against each other is done here
+// alone.
 #pragma once
 
 class RunOutcome {

@@ -225,6 +225,18 @@ TEST(EngineText, ShowsControlBytesAndKeepsEverythingElse) {
       {"caf\xc3\xa9 \xe2\x82\xac \xc2\xa0 \xf0\x9f\x92\xbe", "caf\xc3\xa9 \xe2\x82\xac \xc2\xa0 \xf0\x9f\x92\xbe"},
       {"\xa0\xff\xc3", "\xa0\xff\xc3"},
       {"", ""},
+      // Bidirectional controls: with U+202E "disk ... evil" reads "disk live". The characters
+      // beside them stay (U+200D, U+2029, U+202F, U+2065, U+206A, U+061B).
+      {"disk \xe2\x80\xae evil", "disk \\u202e evil"},
+      {"\xe2\x80\xaa\xe2\x80\xab\xe2\x80\xac\xe2\x80\xad"
+       "\xe2\x81\xa6\xe2\x81\xa7\xe2\x81\xa8\xe2\x81\xa9",
+       "\\u202a\\u202b\\u202c\\u202d\\u2066\\u2067\\u2068\\u2069"},
+      {"\xe2\x80\x8e\xe2\x80\x8f\xd8\x9c", "\\u200e\\u200f\\u061c"},
+      {"\xe2\x80\x8d\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa\xd8\x9b",
+       "\xe2\x80\x8d\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa\xd8\x9b"},
+      // No UTF-8 (overlong, cut short, a surrogate): bytes, never the control they would spell.
+      {"\xe0\x80\x9b \xf0\x82\x80\xae \xe2\x80 \xed\xa0\x80",
+       "\xe0\\x80\\x9b \xf0\\x82\\x80\xae \xe2\\x80 \xed\xa0\\x80"},
   };
   for (const Row& row : rows) EXPECT_EQ(EngineText(row.engine), row.shown) << row.shown;
   // The shown escapes survive the display-key rules.

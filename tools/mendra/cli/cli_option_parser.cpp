@@ -34,6 +34,9 @@ std::vector<std::string> Split(const std::string& word) {
   return items;
 }
 
+// An empty word or item is shown, so that a warning never ends in nothing.
+std::string Shown(const std::string& typed) { return typed.empty() ? "\"\"" : typed; }
+
 }  // namespace
 
 CliOptionParser::CliOptionParser(MdrUtils* model, bool bootable, std::atomic<bool>* scanning)
@@ -104,7 +107,7 @@ int CliOptionParser::ParseOptions(int argc, char** argv, int& flags,
       for (int i = 2; i < argc; ++i) {
         if (argv[i][0] == '-') continue;
         if (!ignored.empty()) ignored += ", ";
-        ignored += argv[i];
+        ignored += Shown(argv[i]);
       }
       if (!ignored.empty()) warnings.push_back("|IGNORING: " + VerbatimKey(ignored));
     }
@@ -162,7 +165,7 @@ int CliOptionParser::ValidateTargets(int argc, char** argv, int flags,
   }
   if (!invalid.empty()) {
     std::string list;
-    for (size_t i = 0; i < invalid.size(); ++i) list += (i ? ", " : "") + invalid[i];
+    for (size_t i = 0; i < invalid.size(); ++i) list += (i ? ", " : "") + Shown(invalid[i]);
     warnings.push_back("|Following are not available or not applicable devices: " +
                        VerbatimKey(list));
   }

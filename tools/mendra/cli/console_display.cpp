@@ -128,8 +128,9 @@ void ConsoleDisplay::Banner() {
 }
 
 void ConsoleDisplay::Warnings(const std::vector<std::string>& warnings) {
+  // They name devices by the engine's ids and repeat words as typed.
   for (const std::string& warning : warnings)
-    out_ << FormatDisplayKey("[|WARNING]") << " " << FormatDisplayKey(warning) << "\n";
+    out_ << FormatDisplayKey("[|WARNING]") << " " << EngineText(FormatDisplayKey(warning)) << "\n";
   Flush();
 }
 
@@ -171,7 +172,7 @@ void ConsoleDisplay::Usage() {
 }
 
 void ConsoleDisplay::OperationStart(const std::string& operation) {
-  out_ << FormatDisplayKey("|STARTED_|OPERATION: |" + operation) << "\n";
+  out_ << FormatDisplayKey("|STARTED_|OPERATION: |" + EngineText(operation)) << "\n";
   Flush();
 }
 

@@ -105,7 +105,7 @@ int MdrCli::ToolRunThread(void* self) {
 int MdrCli::Run(int argc, char** argv) {
   const int status = RunSteps(argc, argv);
   if (!Interrupted()) return status;
-  return static_cast<int>(MergeToolStatus(static_cast<unsigned>(status), kolv_exit::kTestCancelled));
+  return static_cast<int>(RunOutcome::Cancelled(static_cast<unsigned>(status)));
 }
 
 int MdrCli::RunSteps(int argc, char** argv) {
@@ -241,17 +241,16 @@ int MdrCli::Execute() {
     std::lock_guard<std::mutex> lock(g_signal_mutex);
     tool_started_ = false;
   }
-  unsigned status = run_status_;
   // A device the tool never reported on was not done.
   if (Interrupted() || (abort_asked_ && results_ < selected_.size()))
-    status = MergeToolStatus(status, kolv_exit::kTestCancelled);
+    outcome_.Report(kolv_exit::kTestCancelled);
   else if (results_ < selected_.size())
-    status = MergeToolStatus(status, kolv_exit::kTestInvalid);
-  return static_cast<int>(status);
+    outcome_.Report(kolv_exit::kTestInvalid);
+  return static_cast<int>(outcome_.Status());
 }
 
 void MdrCli::ResultReported(int code, bool whole_device) {
-  run_status_ = MergeToolStatus(run_status_, MdrExitStatus(code));
+  ReportToolResult(outcome_, code);
   if (whole_device) ++results_;
 }
 

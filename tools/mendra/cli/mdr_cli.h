@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/run_outcome.h"
 #include "cli/tool_cli.h"
 #include "tools/mendra/cli/cli_event_queue.h"
 #include "tools/mendra/cli/cli_option_parser.h"
@@ -73,8 +74,9 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
 
   uint32_t device_start_tick_ = 0;
   bool device_running_ = false;
-  // The heaviest result of the run as the host's exit status.
-  unsigned run_status_ = 0;
+  // The devices' results, weighed as the host weighs its own; a finding made before an
+  // interrupt also decides how the host ends when the reader stops taking output.
+  RunOutcome outcome_;
   // Devices the tool reported on.
   size_t results_ = 0;
   bool abort_asked_ = false;

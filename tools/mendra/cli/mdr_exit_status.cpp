@@ -1,6 +1,7 @@
 #include "tools/mendra/cli/mdr_exit_status.h"
 
 #include "cli/exit_status.h"
+#include "cli/run_outcome.h"
 #include "tools/mendra/common/mdr_code_meaning.h"
 
 unsigned MdrExitStatus(int code) {
@@ -14,15 +15,7 @@ unsigned MdrExitStatus(int code) {
   }
 }
 
-namespace {
-// The host's order of outcomes, except that success weighs least of all the tool's statuses.
-int ToolStatusWeight(unsigned status) {
-  if (status == kolv_exit::kSuccess) return 1;
-  const int weight = kolv_exit::ResultWeight(status);
-  return weight > 0 ? weight + 1 : 0;
-}
-}  // namespace
-
-unsigned MergeToolStatus(unsigned a, unsigned b) {
-  return ToolStatusWeight(b) > ToolStatusWeight(a) ? b : a;
+void ReportToolResult(RunOutcome& outcome, int code) {
+  const unsigned status = MdrExitStatus(code);
+  if (status != kolv_exit::kSuccess) outcome.Report(status);
 }

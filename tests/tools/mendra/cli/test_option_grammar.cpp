@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "../common/support/fake_storage.h"
+#include "cli/run_outcome.h"
 #include "tools/mendra/cli/cli_event_queue.h"
 #include "tools/mendra/cli/cli_option_parser.h"
 #include "tools/mendra/cli/console_display.h"
@@ -103,6 +104,7 @@ TEST_F(OptionGrammarTest, HelpAloneOrNothingShowsUsage) {
   ASSERT_EQ(words.warnings.size(), 2u);
   EXPECT_EQ(FormatDisplayKey(words.warnings[0]), "Ignoring: Zeta_Word, 0");
   EXPECT_EQ(FormatDisplayKey(words.warnings[1]), "No valid option specified");
+  EXPECT_EQ(FormatDisplayKey(Parse({"", "0"}).warnings[0]), "Ignoring: \"\", 0");
 }
 
 TEST_F(OptionGrammarTest, TargetsAreCheckedAgainstTheApplicableDevices) {
@@ -121,11 +123,11 @@ TEST_F(OptionGrammarTest, TargetsAreCheckedAgainstTheApplicableDevices) {
   Parsed doubled = Parse({"-s", "0,,2"});
   EXPECT_EQ(doubled.selection.size(), 2u);
   ASSERT_EQ(doubled.warnings.size(), 1u);
-  EXPECT_EQ(FormatDisplayKey(doubled.warnings[0]), "Following are not available or not applicable devices: ");
+  EXPECT_EQ(FormatDisplayKey(doubled.warnings[0]), "Following are not available or not applicable devices: \"\"");
   Parsed unknown = Parse({"-s", "2,,9"});
   ASSERT_EQ(unknown.warnings.size(), 1u);
   EXPECT_EQ(FormatDisplayKey(unknown.warnings[0]),
-            "Following are not available or not applicable devices: , 9");
+            "Following are not available or not applicable devices: \"\", 9");
 
   // An empty word (an unset variable in a script) is a target that names nothing, never a way
   // to choose every device.
@@ -172,18 +174,24 @@ TEST_F(OptionGrammarTest, SsdAndSystemDiskAreRefusedAndAllRefusedIsAnError) {
   EXPECT_TRUE(none.selection.empty());
 }
 
-// The exit status of each result code, and the merge that lets no failure hide behind success.
+// The exit status of each result code, and the host's weighing, in which no device's success
+// hides another device's outcome.
 TEST(ToolExitStatusTest, EveryCodeAndEveryPairTellsTheWorseOutcome) {
   const unsigned expected[] = {0, 23, 25, 0, 21, 23, 25, 23, 25, 0, 22, 22, 21};
   for (int code = 0; code <= 12; ++code) EXPECT_EQ(MdrExitStatus(code), expected[code]) << code;
   EXPECT_EQ(MdrExitStatus(13), 24u);
   EXPECT_EQ(MdrExitStatus(kMdrUnknownCode), 24u);
 
-  const unsigned ranked[] = {21, 22, 25, 24, 23, 0};  // heaviest first
+  const int ranked[] = {12, 10, 8, 13, 7, 0};  // 21, 22, 25, 24, 23, 0: heaviest first
   for (size_t i = 0; i < 6; ++i) {
     for (size_t j = i; j < 6; ++j) {
-      EXPECT_EQ(MergeToolStatus(ranked[i], ranked[j]), ranked[i]) << i << " " << j;
-      EXPECT_EQ(MergeToolStatus(ranked[j], ranked[i]), ranked[i]) << i << " " << j;
+      for (bool heavier_first : {true, false}) {
+        RunOutcome outcome;
+        ReportToolResult(outcome, heavier_first ? ranked[i] : ranked[j]);
+        ReportToolResult(outcome, heavier_first ? ranked[j] : ranked[i]);
+        EXPECT_EQ(outcome.Status(), MdrExitStatus(ranked[i])) << i << " " << j;
+        EXPECT_EQ(RunOutcome::ResultsSoFar(), outcome.Status());
+      }
     }
   }
 }
@@ -222,6 +230,12 @@ TEST(ConsoleTextTest, ReportsShowStatusMessageAndSectorCounts) {
   EXPECT_NE(out.str().find("Operation status: Errors were found\n"), std::string::npos);
   EXPECT_NE(out.str().find("[Info] It is recommended"), std::string::npos);
   EXPECT_EQ(out.str().find(" - DISK_BUSY"), std::string::npos);  // the message was used once
+
+  // The engine's words and the typed ones are shown, not obeyed.
+  out.str("");
+  display.OperationStart("scan\xe2\x80\xae");
+  display.Warnings({"|IGNORING: ^7\x1b[2J$"});
+  EXPECT_EQ(out.str(), "Started Operation: Scan\\u202e\n[Warning] Ignoring: 7\\x1b[2J\n");
 }
 
 class FakeEvent : public morva_service::ToolEventView {

@@ -332,28 +332,33 @@ TEST(MendraToolRun, AnInterruptHeldUpInTheWatcherIsNeverLost) {
 }
 
 // A reader that stops taking the tool's output holds it in a write: Ctrl-C and SIGTERM still end
-// it, as they end the host, and the single-instance lock is given back.
+// it, as they end the host, and the single-instance lock is given back. The finding of the
+// device whose report could not be written stays, as on the host's cancelled ends.
 TEST(MendraToolRun, AnInterruptEndsAToolWhoseReaderStopped) {
   std::string bad = "[";
   for (int i = 0; i < 30000; ++i) bad += (i ? ", " : "") + std::to_string(1000000 + i);
   bad += "]";
-  std::map<std::string, std::string> env = RiggedMachine({kSystem, kClean}, "C:\\Windows");
-  std::string catalogue = clitest::ReadFile(env["MORVA_CATALOGUE"]);
-  const std::string sectors = R"("sectors": [100, 0, 0, 0])";
-  const std::string many = R"("sectors": [100, 30000, 0, 0], "bad_sectors": )" + bad;
-  for (size_t at = catalogue.find(sectors); at != std::string::npos;
-       at = catalogue.find(sectors, at + many.size()))
-    catalogue.replace(at, sectors.size(), many);
-  env["MORVA_CATALOGUE"] = clitest::WriteScratchFile("many_bad_sectors.json", catalogue);
-  for (const int signal_number : {SIGINT, SIGTERM}) {
-    SCOPED_TRACE(signal_number);
+  const struct {
+    int signal_number, code, status;
+  } rows[] = {{SIGINT, 0, 25}, {SIGTERM, 12, 21}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.signal_number);
+    std::map<std::string, std::string> env =
+        RiggedMachine({kSystem, {"6", "SCANNED_DISK", "M:\\\\", row.code}}, "C:\\Windows");
+    std::string catalogue = clitest::ReadFile(env["MORVA_CATALOGUE"]);
+    const std::string sectors = R"("sectors": [100, 0, 0, 0])";
+    const std::string many = R"("sectors": [100, 30000, 0, 0], "bad_sectors": )" + bad;
+    for (size_t at = catalogue.find(sectors); at != std::string::npos;
+         at = catalogue.find(sectors, at + many.size()))
+      catalogue.replace(at, sectors.size(), many);
+    env["MORVA_CATALOGUE"] = clitest::WriteScratchFile("many_bad_sectors.json", catalogue);
     clitest::Session session({"-Mstorage", "-Trecover", "-s", "6"}, env,
                              clitest::Session::Console::kPipesErrorsApart);
     ASSERT_TRUE(session.started());
     ASSERT_TRUE(session.WaitUntilBlockedInAPipeWrite(60, false));
-    session.Signal(signal_number);
+    session.Signal(row.signal_number);
     clitest::Outcome run = session.FinishUnread(30);
-    EXPECT_EQ(run.status, 25) << run.err;
+    EXPECT_EQ(run.status, row.status) << run.err;
     EXPECT_TRUE(Contains(run.err, "output lost: the reader takes no more output\n")) << run.err;
     EXPECT_EQ(RunCli({"-A"}).status, 0) << "the lock was kept";
   }
@@ -506,14 +511,14 @@ TEST(MendraToolRun, AScanFailingWithMinusOneIsToldAsFailed) {
 // question and the run cannot be made to name another device, neither in the tool nor in the
 // host's own listings, output file and protocol.
 TEST(MendraToolRun, EngineTextNeverDrivesTheTerminal) {
-  const Disk forged{"6", R"(USB\u001b[2K\u001b[1G  0\tSATA_HDD_1TB (the system disk)\u001b]0;x\u0007\u009b)",
+  const Disk forged{"6", R"(USB\u001b[2K\u001b[1G  0\tSATA_HDD_1TB (the system disk)\u001b]0;x\u0007\u009b \u202e evil)",
                     "M:\\\\", 0};
   const std::map<std::string, std::string> env = RiggedMachine({kSystem, forged}, "C:\\Windows");
-  const std::string shown = "USB\\x1b[2K\\x1b[1G  0\tSATA_HDD_1TB (the system disk)\\x1b]0;x\\x07\\u009b";
+  const std::string shown = "USB\\x1b[2K\\x1b[1G  0\tSATA_HDD_1TB (the system disk)\\x1b]0;x\\x07\\u009b \\u202e evil";
   const std::string output_file = clitest::ScratchDir() + "/forged_listing.txt";
   std::remove(output_file.c_str());
   const std::vector<std::vector<std::string>> lines = {
-      {"-Mstorage", "-Trecover", "-r", "6"}, {"-Mstorage", "-Trecover", "-l"},
+      {"-Mstorage", "-Trecover", "-r", "6"}, {"-Mstorage", "-Trecover", "-l", "6,\xe2\x80\xae"},
       {"-Mstorage", "-D"}, {"-Mstorage", "-D", "-o" + output_file}, {"--KOLV", "-Mstorage", "-D"},
       {"-Mstorage", "6", "-Q"}};
   for (const std::vector<std::string>& words : lines) {
@@ -523,6 +528,8 @@ TEST(MendraToolRun, EngineTextNeverDrivesTheTerminal) {
     EXPECT_EQ(text.find('\x1b'), std::string::npos) << text;
     EXPECT_EQ(text.find('\a'), std::string::npos) << text;
     EXPECT_EQ(text.find("\xc2\x9b"), std::string::npos) << text;
+    EXPECT_EQ(text.find("\xe2\x80\xae"), std::string::npos) << text;
+    EXPECT_TRUE(Contains(text, "\\u202e evil")) << text;
     if (words[0] != "--KOLV") {
       EXPECT_TRUE(Contains(text, shown)) << text;
     }

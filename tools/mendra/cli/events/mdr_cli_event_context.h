@@ -10,6 +10,7 @@ class MdrCliEventContext {
   // Starts the elapsed-time ticker of a device or partition.
   virtual void DeviceStarted() = 0;
   virtual unsigned long SecondsSinceDeviceStart() = 0;
-  // A device or one of its partitions ended with this tool result code.
+  // A device or one of its partitions ended with this tool result code. Told before the report
+  // is written: a reader that stopped taking output must not keep the finding from the status.
   virtual void ResultReported(int code, bool whole_device) = 0;
 };
