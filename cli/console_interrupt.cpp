@@ -4,8 +4,8 @@
 
 #include <atomic>
 #include <cerrno>
-#include <condition_variable>
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <mutex>
 #include <string>

@@ -26,8 +26,10 @@ bool LogEntryCheck::EntryWritten(int64_t group) const {
   const std::string header_line = added.substr(header, added.find('\n', header) - header);
   const std::string group_word = " " + std::to_string(group);
   if (header_line.size() < group_word.size() ||
-      header_line.compare(header_line.size() - group_word.size(), group_word.size(), group_word) != 0)
+      header_line.compare(header_line.size() - group_word.size(), group_word.size(), group_word) !=
+          0)
     return false;
-  const size_t last_line = added.size() < 2 ? std::string::npos : added.rfind('\n', added.size() - 2);
+  const size_t last_line =
+      added.size() < 2 ? std::string::npos : added.rfind('\n', added.size() - 2);
   return added.compare(last_line == std::string::npos ? 0 : last_line + 1, 4, "--- ") == 0;
 }

@@ -47,7 +47,8 @@ void Say(bool protocol, const std::string& text) {
 unsigned EndEarly(int argc, char** argv, bool on_errors, const std::string& text, unsigned status) {
   const EarlyOptions asked = AskedBeforeTheParse(argc, argv);
   Say(on_errors || asked.protocol, text);
-  if (!HasBackgroundMarker(argc, argv) || asked.protocol || asked.output_file.empty()) return status;
+  if (!HasBackgroundMarker(argc, argv) || asked.protocol || asked.output_file.empty())
+    return status;
   CliStdioFile file(asked.output_file);
   file.DisableKeyboard(true);
   if (file.Start() == kSinkDone) {
@@ -119,7 +120,8 @@ int StartBackground(CliApplication& app) {
   ReportWarnings(app);
   MorvaStdio console;
   for (const std::string& warning : app.warnings.items())
-    console.PrintRaw(MorvaStdio::KeyToText("[|WARNING] ", false, true, true) + WarningText(warning), true);
+    console.PrintRaw(MorvaStdio::KeyToText("[|WARNING] ", false, true, true) + WarningText(warning),
+                     true);
   if (console.Finish() != kSinkDone) app.outcome.ReportError(kolv_exit::kOutputFileError);
   return 0;
 }
@@ -166,7 +168,8 @@ int PrepareRun(CliApplication& app, int argc, char** argv) {
   if (started == kSinkReaderNotStarted) {
     delete app.sink;
     app.sink = nullptr;
-    return PlatformUnavailable(app, argc, argv, true, "The abort request on standard input cannot be read");
+    return PlatformUnavailable(app, argc, argv, true,
+                               "The abort request on standard input cannot be read");
   }
   WatchOutput(app.sink->OutputDescriptor());
   if (started == kOutputSinkFailed) {
@@ -206,7 +209,8 @@ int RunCli(int argc, char** argv) {
 
   ZerkaUserAccount* account = CreatUserAccountInstance();
   if (!account)
-    return EndEarly(argc, argv, false, "Cannot check the user's rights", kolv_exit::kPlatformUnavailable);
+    return EndEarly(argc, argv, false, "Cannot check the user's rights",
+                    kolv_exit::kPlatformUnavailable);
   const bool administrator = account->IsAdministrator();
   ReleaseUserAccountInstance(account);
   if (!administrator)
@@ -219,8 +223,9 @@ int RunCli(int argc, char** argv) {
   const int locked = AcquireInstanceLock(mutex, HasBackgroundMarker(argc, argv));
   if (locked != 0) {
     const bool elsewhere = locked == ZerkaAppMutex::kHeldElsewhere;
-    const std::string text = elsewhere ? "A Tarvex Diagnostics Tool is already running"
-                                       : "The single-instance lock cannot be set up: " + mutex->LockFilePath();
+    const std::string text =
+        elsewhere ? "A Tarvex Diagnostics Tool is already running"
+                  : "The single-instance lock cannot be set up: " + mutex->LockFilePath();
     release_app_mutex(mutex);
     return EndEarly(argc, argv, false, text,
                     elsewhere ? kolv_exit::kAlreadyRunning : kolv_exit::kNoLockObject);

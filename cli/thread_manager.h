@@ -38,8 +38,7 @@ class ThreadManager {
   // not run (the engine failed, or nobody was there to run it).
   void PostRun(ModuleInterfaceView* module, SystemComponentView* device,
                std::vector<morva_service::DiagnosticRun> diagnostics,
-               std::function<void(bool)> on_done,
-               morva_service::SuiteListenerView* suite_listener,
+               std::function<void(bool)> on_done, morva_service::SuiteListenerView* suite_listener,
                morva_service::TestListenerView* test_listener);
   // Ends the thread after the command in progress and waits for it.
   void Stop();

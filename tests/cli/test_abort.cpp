@@ -116,7 +116,8 @@ TEST(Abort, AClosedTerminalAbortsTheRunUnlessTheHangupIsIgnored) {
     const char* logged;
   } rows[] = {
       {"console", {"-Mstorage", "0", "-Q"}, "=> Verify", false, 25, " STOP VERIFY ABORTED"},
-      {"protocol", {"--KOLV", "-Mstorage", "0", "-Q"}, "BeginDiag:::1.1.2", false, 25, " STOP VERIFY ABORTED"},
+      {"protocol", {"--KOLV", "-Mstorage", "0", "-Q"}, "BeginDiag:::1.1.2", false, 25,
+       " STOP VERIFY ABORTED"},
       {"nohup", {"-Mstorage", "0", "-Q"}, "=> Verify", true, 0, " STOP SEEK SUCCESS"},
   };
   const std::string drive = clitest::ScratchDir() + "/hangup_drive";
@@ -140,11 +141,13 @@ TEST(Abort, AClosedTerminalAbortsTheRunUnlessTheHangupIsIgnored) {
   const std::string file = clitest::ScratchDir() + "/hangup_copy.txt";
   env["MORVA_TRACE"] = clitest::ScratchDir() + "/hangup_trace.txt";
   std::remove(env["MORVA_TRACE"].c_str());
-  Session copy({"-o", file, "-Mstorage", "0", "-Q", "--vyx-instance"}, env, Session::Console::kPipes);
+  Session copy({"-o", file, "-Mstorage", "0", "-Q", "--vyx-instance"}, env,
+               Session::Console::kPipes);
   ASSERT_TRUE(clitest::FileShows(env["MORVA_TRACE"], "TestStarted returned"));
   copy.Signal(SIGHUP);
   EXPECT_EQ(copy.Finish().status, 25);
-  EXPECT_TRUE(Contains(clitest::ReadFile(file), "\nCLI Execution status: 25")) << clitest::ReadFile(file);
+  EXPECT_TRUE(Contains(clitest::ReadFile(file), "\nCLI Execution status: 25"))
+      << clitest::ReadFile(file);
 }
 
 // A scan that never ends by itself: ending at all shows that the signal was heard.

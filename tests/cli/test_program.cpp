@@ -419,9 +419,10 @@ TEST(Program, FaultsAlongTheMainPathAreNeverASuccess) {
     const char* input;
     std::vector<std::string> rules;
   } paths[] = {
-      {{"-o", file, "-Mstorage", "0", "-Qf"}, "",
-       {"thread:N", "write:N:ENOSPC:morva.log", "write:N:EFBIG:morva.log", "write:N:ENOSPC:swept.txt",
-        "write:N:EFBIG:swept.txt"}},
+      {{"-o", file, "-Mstorage", "0", "-Qf"},
+       "",
+       {"thread:N", "write:N:ENOSPC:morva.log", "write:N:EFBIG:morva.log",
+        "write:N:ENOSPC:swept.txt", "write:N:EFBIG:swept.txt"}},
       {{"--KOLV", "-Mstorage", "0", "-Qf"}, "", {"thread:N"}},
       {{"-Mstorage", "-Trecover", "-s", "3"}, "", tool_rules},
       {{"-Mstorage", "-Trecover", "-r", "3"}, "y\n", tool_rules},
@@ -433,7 +434,8 @@ TEST(Program, FaultsAlongTheMainPathAreNeverASuccess) {
         rules.replace(rules.find('N'), 1, std::to_string(n));
         SCOPED_TRACE(path.args.front() + " ... " + path.args.back() + ": " + rules);
         auto env = test_support::FaultEnvironment(rules, fired);
-        if (path.args[1] == "-Trecover") env.insert({{"MORVA_CATALOGUE", demo}, {"KOLV_WINDOWS_DIR", "C:\\Windows"}});
+        if (path.args[1] == "-Trecover")
+          env.insert({{"MORVA_CATALOGUE", demo}, {"KOLV_WINDOWS_DIR", "C:\\Windows"}});
         std::remove(fired.c_str());
         const auto r = RunCli(path.args, env, path.input, 60);
         EXPECT_GE(r.status, 0) << "killed, or ended by a signal";

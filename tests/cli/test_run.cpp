@@ -519,7 +519,8 @@ TEST(Run, TheBackgroundParentWarnsAndReturnsZeroOnceTheCopyRuns) {
   clitest::StreamSetup full;
   full.output_file = "/dev/full";
   std::remove(path.c_str());
-  const auto unheard = clitest::RunCliWith(full, {"-b", "-o", path, "-Mnosuch", "-Mstorage", "0", "-Qf"});
+  const auto unheard =
+      clitest::RunCliWith(full, {"-b", "-o", path, "-Mnosuch", "-Mstorage", "0", "-Qf"});
   EXPECT_EQ(unheard.status, 6);
   EXPECT_TRUE(Contains(unheard.err, "output lost: standard output")) << unheard.err;
   EXPECT_TRUE(clitest::FileShows(path, "\nCLI Execution status: 30")) << clitest::ReadFile(path);
@@ -531,7 +532,8 @@ TEST(Run, TheBackgroundParentWarnsAndReturnsZeroOnceTheCopyRuns) {
   const auto locked_out = RunCli({"-o", path, "-Mstorage", "0", "-Qf", "--vyx-instance"});
   release_app_mutex(lock);
   EXPECT_EQ(locked_out.status, 4);
-  EXPECT_EQ(clitest::ReadFile(path), "A Tarvex Diagnostics Tool is already running\n\nCLI Execution status: 4");
+  EXPECT_EQ(clitest::ReadFile(path),
+            "A Tarvex Diagnostics Tool is already running\n\nCLI Execution status: 4");
 }
 
 TEST(Run, BackgroundModeChecksTheTestListFirst) {

@@ -151,7 +151,8 @@ Outcome Run(const StreamSetup& streams, const std::vector<std::string>& args,
     // Inherited by the program alone: the test writes nothing meanwhile.
     std::unique_ptr<test_support::FileSizeLimit> limit;
     if (streams.file_size_limit > 0)
-      limit = std::make_unique<test_support::FileSizeLimit>(static_cast<rlim_t>(streams.file_size_limit));
+      limit = std::make_unique<test_support::FileSizeLimit>(
+          static_cast<rlim_t>(streams.file_size_limit));
     rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv, envp.data());
   }
   posix_spawn_file_actions_destroy(&actions);

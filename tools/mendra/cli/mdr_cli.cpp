@@ -46,7 +46,8 @@ MdrCli::MdrCli(ModuleInterfaceView* module, ToolView* tool)
 
 MdrCli::~MdrCli() {
   // Only its own callback: an Unregister without one would take the host's away.
-  if (ZerkaSignalHandler* signals = get_signal_handler(); signals && signals_taken_) signals->Unregister();
+  if (ZerkaSignalHandler* signals = get_signal_handler(); signals && signals_taken_)
+    signals->Unregister();
   {
     // Waits for an interrupt still being handled.
     std::lock_guard<std::mutex> lock(g_signal_mutex);
@@ -173,7 +174,8 @@ int MdrCli::RunOperation() {
   }
   if (operation == kMdrOperationRepair) {
     // A question nobody could see is never answered.
-    if (!ConfirmOperation()) return question_shown_ ? kolv_exit::kTestCancelled : kolv_exit::kOutputFileError;
+    if (!ConfirmOperation())
+      return question_shown_ ? kolv_exit::kTestCancelled : kolv_exit::kOutputFileError;
     display_->Text("\n");
   }
   tool_->SetParameter("Operation", {operation});
