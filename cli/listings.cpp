@@ -303,8 +303,8 @@ void ShowTools(CliApplication& app, ModuleSelection& selection) {
   if (!app.sink || !selection.module) return;
   selection.tools = selection.module->tools();
   MorvaStdio& sink = *app.sink;
-  // A tool shows only when its plug-in is there to run it; when none is, the listing says so
-  // instead. A module without tools gets its heading and the plain note.
+  // A tool shows only when its plug-in loads with its entry points; when none does, the listing
+  // says so instead. A module without tools gets its heading and the plain note.
   std::vector<ToolView*> usable;
   bool any_tool = false;
   for (ToolView* tool : selection.tools) {

@@ -1,7 +1,5 @@
 #include "cli/tool_host.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <ostream>
@@ -85,7 +83,15 @@ std::string ToolPluginPath(const std::string& tool_name) {
 
 bool ToolPluginAvailable(const std::string& tool_name) {
   const std::string path = ToolPluginPath(tool_name);
-  return !path.empty() && access(path.c_str(), R_OK) == 0;
+  if (path.empty()) return false;
+  Module* loader = GetModuleLoader();
+  void* handle = loader->LoadByName(path.c_str(), 1);
+  if (!handle) return false;
+  const bool usable =
+      loader->GetSymbol(handle, "GetToolCli") && loader->GetSymbol(handle, "ReleaseToolCli");
+  // One that can run stays loaded, as after a run.
+  if (!usable) loader->Unload(handle);
+  return usable;
 }
 
 void LaunchToolCli(CliApplication& app, int argc, char** argv) {

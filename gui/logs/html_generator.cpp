@@ -15,6 +15,8 @@
 #include <functional>
 #include <memory>
 
+#include "gui/logs/core/log_format.h"
+#include "gui/logs/core/log_records.h"
 #include "gui/logs/report_images.h"
 #include "gui/logs/saved_file_set.h"
 #include "gui/shell/kolv_lite.h"
@@ -30,6 +32,7 @@ const char kCompanionSuffix[] = "_files";
 const char kExtension[] = ".html";
 const char kEntryImagePrefix[] = "./images/";
 const char kPageTitleKey[] = "Log";
+const char kIncompleteLogKey[] = "LOG_INCOMPLETE_MESSAGE";
 
 // A name typed with or without the extension ends in exactly one; a name that already ends in it,
 // in any case, is kept as typed.
@@ -87,6 +90,10 @@ void ShowOutcome(QWidget* parent, bool saved, const QString& success_title,
   dialog.exec();
 }
 
+// Set while a save runs: the window keeps handling its events meanwhile, and another export
+// started then would run over this one.
+bool save_running = false;
+
 // Saves on a thread of its own while the GUI thread goes on handling its events, so that a large
 // export does not freeze the window. save works on copies of what it writes.
 bool SaveAside(const std::function<bool()>& save) {
@@ -95,21 +102,27 @@ bool SaveAside(const std::function<bool()>& save) {
   std::unique_ptr<QThread> worker(QThread::create([&] { saved = save(); }));
   QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
   worker->start();
+  // A thread that could not start never finishes: nothing was saved.
+  if (!worker->isRunning() && !worker->isFinished()) return false;
   loop.exec();
   worker->wait();
   return saved;
 }
 
 // What every export does around its own save: ask for the name, then say how the save went.
-// Cancelling the file dialog writes and shows nothing.
+// Cancelling the file dialog writes and shows nothing; so does an export asked for while
+// another one saves.
 template <typename Save>
 void AskSaveAndTell(const QString& default_file_name, Save save, const QString& success_title,
                     const QString& success_message, const QString& failure_title,
                     const QString& failure_message) {
+  if (save_running) return;
   QWidget* parent = MainWindow();
   const QString name = AskFileName(parent, default_file_name);
   if (name.isEmpty()) return;
+  save_running = true;
   const bool saved = SaveAside([&] { return save(name); });
+  save_running = false;
   ShowOutcome(parent, saved, success_title, success_message, failure_title, failure_message);
 }
 
@@ -126,7 +139,9 @@ void HtmlGenerator::set_translation_context(QString context) {
 
 QString HtmlGenerator::translation_context() const { return translation_context_; }
 
-QString HtmlGenerator::Escape(const QString& text) {
+namespace {
+
+QString EscapeMarkup(const QString& text) {
   const auto special = [](QChar c) {
     const char16_t u = c.unicode();
     return u == '&' || u == '<' || u == '>' || u == '"' || u == '\'' || u == ':';
@@ -146,6 +161,62 @@ QString HtmlGenerator::Escape(const QString& text) {
     }
   }
   return out;
+}
+
+// Whether the text could reorder what stands around it in a page: it holds a right-to-left
+// letter or number, or a direction control. Left-to-right text cannot, and stays as it is.
+bool MovesItsNeighbours(const QString& text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    char32_t c = text[i].unicode();
+    if (c < 0x590) continue;
+    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+      ++i;
+    }
+    switch (QChar::direction(c)) {
+      case QChar::DirR: case QChar::DirAL: case QChar::DirAN:
+      case QChar::DirLRE: case QChar::DirLRO: case QChar::DirRLE: case QChar::DirRLO:
+      case QChar::DirPDF: case QChar::DirLRI: case QChar::DirRLI: case QChar::DirFSI:
+      case QChar::DirPDI:
+        return true;
+      default:
+        break;
+    }
+  }
+  return false;
+}
+
+// The text between isolate marks, line by line since a line end ends every mark. Its own isolates
+// are balanced, so that it can neither close the outer mark early nor leave one open.
+QString Isolated(const QString& text) {
+  const QChar first_strong_isolate(0x2068);
+  const QChar pop_isolate(0x2069);
+  QString out(first_strong_isolate);
+  int open = 0;
+  for (const QChar c : text) {
+    if (c.direction() == QChar::DirB) {
+      out += QString(open + 1, pop_isolate) + c + first_strong_isolate;
+      open = 0;
+    } else if (c == pop_isolate) {
+      // Without an opening mark of the text's own, it would close the outer one.
+      if (open > 0) {
+        out += c;
+        --open;
+      }
+    } else {
+      const QChar::Direction kind = c.direction();
+      open += kind == QChar::DirLRI || kind == QChar::DirRLI || kind == QChar::DirFSI;
+      out += c;
+    }
+  }
+  return out + QString(open + 1, pop_isolate);
+}
+
+}  // namespace
+
+QString HtmlGenerator::Escape(const QString& text) {
+  const QString escaped = EscapeMarkup(text);
+  return MovesItsNeighbours(text) ? Isolated(escaped) : escaped;
 }
 
 QString HtmlGenerator::GetTranslatedToken(const QString& key) {
@@ -194,8 +265,13 @@ bool HtmlGenerator::PrepareForDisk(QString& html, const QString& images_folder,
   static const QLatin1String kImageRoot(":/kolv_lite/Resources/Images/");
   static const QLatin1String kPreOpen("<pre");
   static const QLatin1String kPreClose("pre>");
-  // The exported image whose path starts at position, or null.
+  // The exported image whose path starts at position, or null. Only an image source or a
+  // background the generator wrote refers to one: text that reads like a path stays as it is.
   const auto image_at = [&html](qsizetype position) -> const char* {
+    const QStringView before = QStringView(html).left(position);
+    if (!before.endsWith(QLatin1String("src='")) && !before.endsWith(QLatin1String("url("))) {
+      return nullptr;
+    }
     const QStringView rest = QStringView(html).mid(position);
     for (const char* image : report_images::kExported) {
       if (rest.startsWith(QLatin1String(image))) return image;
@@ -370,4 +446,23 @@ void HtmlGenerator::ExportHtml(const QString& body, const QString& default_file_
   AskSaveAndTell(
       default_file_name, [&](const QString& name) { return SaveHtml(copy, name, page_title); },
       success_title, success_message, failure_title, failure_message);
+}
+
+QString HtmlGenerator::IncompleteEntryPage(HtmlLogEntry& entry) {
+  // What was found keeps its failures, warnings and aborts; none of it sums up as passed.
+  const quint32 found = entry.source ? entry.source->status_mask : 0;
+  const quint32 mask =
+      (found & (kLogStatusFailed | kLogStatusWarning | kLogStatusAborted)) | kLogStatusInvalid;
+  const QString kept_context = BeginCachedRendering();
+  if (entry.source) {
+    set_translation_context(
+        QString::fromUtf8(entry.source->name.data(), qsizetype(entry.source->name.size())));
+  }
+  QString body = CreateLogEntryHeader(entry, int(mask), true, QString(),
+                                      KolvLiteTranslate(kIncompleteLogKey));
+  if (entry.source) {
+    for (const auto& resource : entry.source->resources) AppendDeviceSection(body, resource.second);
+  }
+  EndCachedRendering(kept_context);
+  return body;
 }

@@ -63,6 +63,9 @@ class HtmlGenerator {
                     QString name_filter, const std::shared_ptr<const void>& parsed_log = {});
   // The entry's page body, rendered now when the record holds only its source.
   QString EntryBody(const HtmlLogEntry& entry);
+  // The page of a run's entry that the log holds only in part (without a source: none of it).
+  // It says so, and sets the entry's status, never to a pass.
+  QString IncompleteEntryPage(HtmlLogEntry& entry);
 
   // Appends the report of a tool run. Always true.
   bool ReadToolExecutionLog(QString& html, ToolExecutionLog_* log);
@@ -82,7 +85,8 @@ class HtmlGenerator {
   bool SaveHtml(const QString& body, QString file_path, const QString& page_title);
 
   // Text as it may stand in a page: markup characters and the colon are written as references,
-  // so neither markup nor a resource path can come out of data.
+  // so neither markup nor a resource path can come out of data; text that could reorder the page
+  // around it (a right-to-left letter, a direction control) stands between isolate marks.
   static QString Escape(const QString& text);
 
  private:

@@ -182,7 +182,10 @@ QString HtmlGenerator::LocaleSafeTimeToString(qint64 seconds) {
   const QDateTime time = QDateTime::fromSecsSinceEpoch(seconds);
   const QLocale locale;
   const QLocale system = QLocale::system();
-  if (locale.name() == system.name()) {
+  if (!time.isValid()) {
+    // Beyond any date the calendar holds: the number the log gave says as much.
+    text = QString::number(seconds);
+  } else if (locale.name() == system.name()) {
     text = system.toString(time.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
            time.time().toString(QStringLiteral("hh:mm:ss"));
   } else {

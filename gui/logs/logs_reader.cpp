@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 
+#include "gui/logs/core/log_records.h"
 #include "gui/logs/core/morva_log_reader.h"
 #include "gui/logs/html_generator.h"
 
@@ -48,8 +49,9 @@ QDateTime LogsReader::LastSecondOf(QDate day) {
   return FirstSecondOf(day.addDays(1)).addSecs(-1);
 }
 
-void LogsReader::RestrictToGroups(QVector<qint64> numbers, QString module) {
+void LogsReader::RestrictToGroups(QVector<qint64> numbers, QString module, int device_count) {
   restricted = true;
+  devices = device_count;
   group_numbers = std::move(numbers);
   module_name = std::move(module);
 }
@@ -57,6 +59,40 @@ void LogsReader::RestrictToGroups(QVector<qint64> numbers, QString module) {
 bool LogsReader::IsReading() const { return reading; }
 
 void LogsReader::AbortRead() { abort_requested = true; }
+
+void LogsReader::ReadRunGroups(MorvaLogReader& reader, const std::shared_ptr<const void>& parsed) {
+  std::map<qint64, const LogGroup*> found;
+  while (const LogGroup* group = reader.NextGroup(by_time)) found.emplace(group->number, group);
+  // A run's pages are all shown at once: rendered here rather than on the GUI thread.
+  HtmlGenerator generator;
+  const QString modules = module_name.isEmpty() ? QStringLiteral("ALL") : module_name;
+  QVector<HtmlLogEntry> run;
+  bool any_found = false;
+  for (const qint64 number : group_numbers) {
+    if (abort_requested) break;
+    const auto group = found.find(number);
+    if (group == found.end()) {
+      if (devices <= 0) continue;
+      HtmlLogEntry missing;
+      missing.time_key = LogEntryTimeKey(number);
+      missing.body = generator.IncompleteEntryPage(missing);
+      run.append(missing);
+      continue;
+    }
+    // Entries of other modules that share the number come out without a time text.
+    QVector<HtmlLogEntry> entries;
+    generator.ReadLogGroup(entries, group->second, number, modules, parsed);
+    for (HtmlLogEntry& entry : entries) {
+      if (entry.time_text.isEmpty()) continue;
+      any_found = true;
+      const bool whole = devices <= 0 || entry.source->resources.size() >= size_t(devices);
+      entry.body = whole ? generator.EntryBody(entry) : generator.IncompleteEntryPage(entry);
+      entry.source.reset();
+      run.append(entry);
+    }
+  }
+  if (any_found) *output += run;
+}
 
 void LogsReader::StartRead() {
   if (!output) return;
@@ -80,24 +116,7 @@ void LogsReader::StartRead() {
       if (!generator.ReadLogGroup(*output, reader.NextGroup(by_time), 0, all, parsed)) break;
     }
   } else {
-    // A run's pages are all shown at once: rendered here rather than on the GUI thread.
-    std::map<qint64, const LogGroup*> found;
-    while (const LogGroup* group = reader.NextGroup(by_time)) found.emplace(group->number, group);
-    for (const qint64 number : group_numbers) {
-      if (abort_requested) break;
-      const auto group = found.find(number);
-      if (group == found.end()) continue;
-      if (module_name.isEmpty()) {
-        generator.ReadLogGroup(*output, group->second, 0, all);
-        continue;
-      }
-      // Entries of other modules that share the number come out without a time text.
-      QVector<HtmlLogEntry> entries;
-      generator.ReadLogGroup(entries, group->second, number, module_name);
-      for (const HtmlLogEntry& entry : entries) {
-        if (!entry.time_text.isEmpty()) output->append(entry);
-      }
-    }
+    ReadRunGroups(reader, parsed);
   }
   reading = false;
 

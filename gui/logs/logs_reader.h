@@ -11,8 +11,11 @@
 #include <QtGlobal>
 #include <atomic>
 #include <ctime>
+#include <memory>
 
 #include "gui/logs/html_log_entry.h"
+
+class MorvaLogReader;
 
 class LogsReader : public QObject {
   Q_OBJECT
@@ -28,7 +31,9 @@ class LogsReader : public QObject {
   // Keeps only the groups with these numbers, in the order given, and of each only the entries
   // of that module (all modules when it is empty). For reading back the groups of one run; use
   // with groups keyed by number and the time filter over the run's first and last number.
-  void RestrictToGroups(QVector<qint64> numbers, QString module_name);
+  // An entry with fewer than devices devices, and a group missing while others are there, come
+  // out as pages that say the log of the run is incomplete.
+  void RestrictToGroups(QVector<qint64> numbers, QString module_name, int devices = 0);
 
   bool IsReading() const;
 
@@ -50,6 +55,9 @@ class LogsReader : public QObject {
   void ReadAborted();
 
  private:
+  // The run's groups of a restricted read, in the order of their numbers.
+  void ReadRunGroups(MorvaLogReader& reader, const std::shared_ptr<const void>& parsed);
+
   QDateTime from;
   QDateTime to;
   std::atomic<bool> reading;
@@ -61,4 +69,5 @@ class LogsReader : public QObject {
   bool restricted = false;
   QVector<qint64> group_numbers;
   QString module_name;
+  int devices = 0;
 };

@@ -9,7 +9,6 @@
 #include <QStackedWidget>
 #include <QTextEdit>
 #include <QThread>
-#include <QThreadPool>
 #include <QTime>
 #include <ctime>
 
@@ -199,11 +198,16 @@ void LogsScreen::Unload() {
 void LogsScreen::ClearResults() {
   // The list stops reading the entries before they go.
   form->results_tableWidget->SetEntries(nullptr);
-  // The parsed log behind the entries takes tens of milliseconds to free: another thread does.
+  // The parsed log behind the entries takes tens of milliseconds to free: another thread does,
+  // or this one when no thread can start. (A pool would keep a task whose thread could not start
+  // for good, and wait for it at the program's end.)
   if (!entries.isEmpty()) {
-    QThreadPool::globalInstance()->start([released = std::move(entries)]() mutable {
+    QThread* release = QThread::create([released = std::move(entries)]() mutable {
       released.clear();
     });
+    connect(release, &QThread::finished, release, &QObject::deleteLater);
+    release->start();
+    if (!release->isRunning() && !release->isFinished()) delete release;
   }
   entries.clear();
   current_entry = 0;
@@ -261,6 +265,14 @@ void LogsScreen::StartLogsRead() {
   controller->HideGlobalButtons();
   searching = true;
   thread->start(QThread::InheritPriority);
+  if (thread->isRunning() || thread->isFinished()) return;
+  // A thread that could not start never reports: the search found nothing, and its reader and
+  // list go here.
+  delete reader;
+  delete thread;
+  form->log_status_label->setText(KolvLiteTranslate(TranslationKeys::NO_LOGS_FOUND_ON_INTERVAL));
+  form->logs_stackedWidget->setCurrentIndex(kStatusPage);
+  EndSearch();
 }
 
 bool LogsScreen::FromCurrentSearch() { return reader != nullptr && sender() == reader; }

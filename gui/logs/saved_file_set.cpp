@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <cerrno>
 
 namespace {
@@ -28,10 +30,31 @@ QByteArray FolderOf(const QByteArray& path) {
   return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
 }
 
+// Temporaries are named "<file>.kolv-<process>-<8 hex digits>", a name of their own, so that
+// those a killed save left can be told from the user's files.
+const char kTemporaryMark[] = ".kolv-";
+
+// Removes from folder the temporaries that saves of earlier runs left there. Those of this
+// process belong to saves still going on: a save never leaves its own behind.
+void RemoveLeftTemporaries(const QByteArray& folder) {
+  static const QRegularExpression kLeft(QStringLiteral("\\.kolv-([0-9]+)-[0-9a-f]{8}$"));
+  const QDir dir(QFile::decodeName(folder));
+  const QStringList names =
+      dir.entryList({QStringLiteral("*") + QLatin1String(kTemporaryMark) + QStringLiteral("*")},
+                    QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+  for (const QString& name : names) {
+    const QRegularExpressionMatch left = kLeft.match(name);
+    if (left.hasMatch() && left.captured(1) != QString::number(::getpid())) {
+      ::unlink(QFile::encodeName(dir.filePath(name)).constData());
+    }
+  }
+}
+
 // A fresh file beside target, with target's permissions when it exists; -1 on failure.
 int CreateBeside(const QByteArray& target, const struct stat* existing, QByteArray& name) {
   for (int attempt = 0; attempt < 64; ++attempt) {
-    name = target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+    name = target + kTemporaryMark + QByteArray::number(::getpid()) + '-' +
+           QByteArray::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, '0');
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       if (existing) ::fchmod(fd, existing->st_mode & 07777);
@@ -54,6 +77,11 @@ bool SavedFileSet::Add(const QString& path, const QByteArray& bytes) {
   if (failed_) return false;
   const QFileInfo info(path);
   const QByteArray target = QFile::encodeName(info.isSymLink() ? info.symLinkTarget() : path);
+  const QByteArray folder = FolderOf(target);
+  if (!swept_.contains(folder)) {
+    swept_.insert(folder);
+    RemoveLeftTemporaries(folder);
+  }
   struct stat existing {};
   const bool exists = ::stat(target.constData(), &existing) == 0;
   failed_ = exists && !S_ISREG(existing.st_mode);

@@ -1,7 +1,8 @@
 // The files of one save, put in their places together. Each file is written whole under a name
 // of its own beside its place; only when every one is written are they made durable, all at
 // once, and then renamed into place in the order they were added. Until then, and whenever any
-// step fails, the files that were there before stay as they were.
+// step fails, the files that were there before stay as they were. The first file added to a
+// folder takes away what killed saves of earlier runs left in it, and only that.
 #pragma once
 
 #include <QByteArray>
@@ -37,5 +38,6 @@ class SavedFileSet {
 
   std::vector<Written> written_;
   QSet<QString> added_;
+  QSet<QByteArray> swept_;  // folders cleared of earlier saves' temporaries
   bool failed_ = false;
 };

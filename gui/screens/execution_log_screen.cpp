@@ -10,11 +10,13 @@
 #include <QTextEdit>
 #include <QThread>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <ctime>
 
 #include "gui/logs/html_generator.h"
 #include "gui/logs/logs_reader.h"
 #include "gui/screens/action_button.h"
+#include "gui/shell/device_test_selection.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
@@ -27,6 +29,21 @@ namespace {
 const char kScreenContext[] = "ExecutionLogScreen";
 
 constexpr ActionButtonSize kButtonSize = ActionButtonSize::kAtLeastStandard;
+
+// The devices that each iteration ran tests on, and so wrote into the log.
+int DevicesRun(const KolvLiteContext& context) {
+  int devices = 0;
+  for (const DeviceTestSelection* record : context.selected_tests) {
+    if (!record || !record->device || !record->diagnostics) continue;
+    const auto has_test = [](const DiagnosticTestSelection& diagnostic) {
+      return diagnostic.diagnostic &&
+             std::any_of(diagnostic.tests.begin(), diagnostic.tests.end(),
+                         [](const morva_service::TestView* test) { return test != nullptr; });
+    };
+    if (std::any_of(record->diagnostics->begin(), record->diagnostics->end(), has_test)) ++devices;
+  }
+  return devices;
+}
 
 }  // namespace
 
@@ -180,6 +197,12 @@ void ExecutionLogScreen::ReadExecutionLog() {
     NoLogsFoundInInterval();
     return;
   }
+  if (!read_thread_->isRunning()) read_thread_->start();
+  // Without its thread the read never runs: the log could not be read.
+  if (!read_thread_->isRunning()) {
+    ShowStatus(TranslationKeys::LOG_FILE_NOT_FOUND);
+    return;
+  }
   const QString module = context->current_module
                              ? QString::fromStdString(context->current_module->name())
                              : context->module_name;
@@ -188,14 +211,13 @@ void ExecutionLogScreen::ReadExecutionLog() {
   // iteration is never filled by an older run or by another program's.
   reader = new LogsReader(static_cast<time_t>(starts.first()), static_cast<time_t>(starts.last()),
                           read_output_, context->runs, true, true);
-  reader->RestrictToGroups(starts, module);
+  reader->RestrictToGroups(starts, module, DevicesRun(*context));
   connect(reader, &LogsReader::LogFileNotFound, this, &ExecutionLogScreen::LogFileNotFound);
   connect(reader, &LogsReader::NoLogsFoundOnInterval, this,
           &ExecutionLogScreen::NoLogsFoundInInterval);
   connect(reader, &LogsReader::LogResultsFound, this, &ExecutionLogScreen::BuildLogEntries);
   connect(reader, &LogsReader::ReadAborted, this, &ExecutionLogScreen::ReadAborted);
   reader->moveToThread(read_thread_);
-  if (!read_thread_->isRunning()) read_thread_->start();
   read_pending_ = true;
   QMetaObject::invokeMethod(reader, "StartRead", Qt::QueuedConnection);
 }

@@ -2,11 +2,14 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QStyle>
 #include <QTextLayout>
 #include <QTextOption>
 
 #include <algorithm>
 #include <utility>
+
+#include "gui/widgets/literal_button_text.h"
 
 ElidedLabel::ElidedLabel(QWidget* parent) : QFrame(parent) {
   QSizePolicy policy = sizePolicy();
@@ -115,12 +118,12 @@ void ElidedLabel::paintEvent(QPaintEvent* event) {
       const QString rest = text_.mid(line.textStart());
       const QString shown = metrics.elidedText(rest, elide_mode_, line_width);
       now_elided = shown != rest;
-      if (n == 1 && alignment_ == AlignSingleLineHCenter) {
-        painter.drawText(QRect(contents.left(), y, line_width, metrics.height()),
-                         Qt::AlignHCenter | Qt::AlignTop, shown);
-      } else {
-        painter.drawText(QPoint(contents.left(), y + metrics.ascent()), shown);
-      }
+      // Drawn through the style, as labels draw their text; isolated, as the text may come
+      // from the engine.
+      const bool centred = n == 1 && alignment_ == AlignSingleLineHCenter;
+      style()->drawItemText(&painter, QRect(contents.left(), y, line_width, metrics.height()),
+                            (centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop,
+                            palette(), isEnabled(), IsolatedElidedText(rest, shown));
       break;
     }
     line.draw(&painter, QPoint(contents.left(), y));

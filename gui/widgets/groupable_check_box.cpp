@@ -129,7 +129,7 @@ bool GroupableCheckBox::AllChecked() const { return checkState() == Qt::Checked;
 
 bool GroupableCheckBox::PartiallyChecked() const { return checkState() != Qt::Unchecked; }
 
-void GroupableCheckBox::UpdateElidedText() {
+QString GroupableCheckBox::UpdateElidedText() {
   QStyleOptionButton option;
   initStyleOption(&option);
   // The room the style draws the label in, less the icon it puts before the text.
@@ -140,6 +140,14 @@ void GroupableCheckBox::UpdateElidedText() {
   const QString drawn = DrawnText(text());
   const QString elided = fontMetrics().elidedText(drawn, Qt::ElideRight, room);
   elided_text_ = elided == drawn ? text() : LiteralButtonText(elided);
+  // As on the execution screen's rows, the whole name is in the tool tip, unless the box has
+  // a tool tip of its own.
+  if (toolTip().isEmpty() || toolTip() == name_tool_tip_) {
+    name_tool_tip_ = LiteralToolTip(drawn);
+    if (toolTip() != name_tool_tip_) setToolTip(name_tool_tip_);
+  }
+  return elided == drawn ? IsolatedText(text())
+                         : LiteralButtonText(IsolatedElidedText(drawn, elided));
 }
 
 void GroupableCheckBox::resizeEvent(QResizeEvent* event) {
@@ -148,11 +156,10 @@ void GroupableCheckBox::resizeEvent(QResizeEvent* event) {
 }
 
 void GroupableCheckBox::paintEvent(QPaintEvent* /*event*/) {
-  // The text may have changed since the last resize.
-  UpdateElidedText();
   QStylePainter painter(this);
   QStyleOptionButton option;
   initStyleOption(&option);
-  option.text = elided_text_;
+  // The text may have changed since the last resize.
+  option.text = UpdateElidedText();
   painter.drawControl(QStyle::CE_CheckBox, option);
 }

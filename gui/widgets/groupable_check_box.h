@@ -44,10 +44,14 @@ class GroupableCheckBox : public QCheckBox {
   bool AllChecked() const;
   bool PartiallyChecked() const;
   Qt::CheckState StateFromChildren() const;
-  void UpdateElidedText();
+  // Fits the text to the width and returns it as drawn: an engine name in it isolated, so that
+  // its direction controls reorder nothing around it.
+  QString UpdateElidedText();
 
   QList<GroupableCheckBox*> children_;
   QString elided_text_;
+  // The tool tip the box gave itself, naming its text whole.
+  QString name_tool_tip_;
   // While set, our own state change does not push down to the children.
   bool parent_change_cut_ = false;
   // While set, the children's state changes do not pull our state.

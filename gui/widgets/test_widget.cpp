@@ -181,6 +181,14 @@ void TestWidget::AdjustSizeToContents() {
   form_->test_status->setMinimumWidth(widest);
 }
 
+QSize TestWidget::sizeHint() const {
+  // The table sizes its rows by their hints: the messages wrap at the row's own width, not at
+  // the narrow one a wrapping label's hint assumes.
+  const QSize hint = QWidget::sizeHint();
+  const int for_width = heightForWidth(width());
+  return for_width < 0 ? hint : QSize(hint.width(), for_width);
+}
+
 void TestWidget::resizeEvent(QResizeEvent* event) {
   total_height_ = event->size().height();
   QWidget::resizeEvent(event);

@@ -48,6 +48,8 @@ class TestWidget : public QWidget {
   void AddTestMessage(QString message, QString context);
   void AdjustSizeToContents();
   int total_height() const { return total_height_; }
+  // As high as the name and messages need at the row's width.
+  QSize sizeHint() const override;
 
   QString test_name() const { return test_name_; }
   QVector<QString> messages() const { return messages_; }

@@ -469,15 +469,35 @@ TEST(ToolPlugins, MissingPluginsAndEntryPointsAreReported) {
   EXPECT_TRUE(Contains(absent.out, "[Warning] Tool plug-in cannot be loaded: "));
 }
 
-TEST(ToolPlugins, ToolsAreListedWhenTheirPluginIsThere) {
+TEST(ToolPlugins, ToolsAreListedWhenTheirPluginCanRun) {
   const auto r = RunCli({"-Mstorage", "-S"});
   EXPECT_EQ(r.status, 0);
   EXPECT_TRUE(Contains(r.out,
                        "Storage tools:\n\n => RecOrder\n\tDescription\tRecorder d\n"
-                       "\tHint\t\trecord\n\tMore info\tkolv_cli -Mstorage -Trecord\n\n"
-                       " => Broken\n"))
+                       "\tHint\t\trecord\n\tMore info\tkolv_cli -Mstorage -Trecord\n"))
       << r.out;
+  EXPECT_FALSE(Contains(r.out, "Broken"));
   EXPECT_FALSE(Contains(r.out, "Absent"));
+
+  // A copy of the program whose recorder is a real plug-in cut short.
+  namespace fs = std::filesystem;
+  const fs::path folder = clitest::ScratchDir() + "/cut_plugin";
+  fs::create_directories(folder);
+  fs::copy_file(KOLV_CLI_PROGRAM, folder / "kolv_cli", fs::copy_options::overwrite_existing);
+  const std::string plugin = folder / "recorder_cli.so";
+  fs::copy_file(fs::path(KOLV_CLI_PROGRAM).parent_path() / "mendra_cli.so", plugin,
+                fs::copy_options::overwrite_existing);
+  fs::resize_file(plugin, 20000);
+  clitest::StreamSetup cut;
+  cut.program = folder / "kolv_cli";
+  const auto listed = clitest::RunCliWith(cut, {"-Mstorage", "-S"});
+  EXPECT_EQ(listed.status, 0);
+  EXPECT_FALSE(Contains(listed.out, "RecOrder")) << listed.out;
+  const auto run = clitest::RunCliWith(cut, {"-Mstorage", "-Trecord"});
+  EXPECT_EQ(run.status, 35);
+  EXPECT_TRUE(Contains(run.out, "[Warning] Tool plug-in cannot be loaded: " + plugin + " (" +
+                                    plugin + ": not a library for this machine)\n"))
+      << run.out;
 }
 
 }  // namespace

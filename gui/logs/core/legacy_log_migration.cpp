@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 
 #include "gui/logs/core/log_format.h"
 #include "gui/logs/core/log_paths.h"
@@ -14,6 +16,10 @@ namespace {
 // Opening a FIFO or a device can wait for good, and the lock is held meanwhile: no open here
 // waits. Only regular files are read or written, so the flag changes nothing for them.
 constexpr int kNeverWait = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+
+// Beside a current log while an old one is copied behind it, so that the next start can take
+// back a copy that was stopped before the old file was gone.
+constexpr char kCopyNoteSuffix[] = ".copying";
 
 class Descriptor {
  public:
@@ -82,7 +88,74 @@ bool CopyBehind(int source, int destination, off_t destination_size) {
   return ::fsync(destination) == 0;
 }
 
-LogAppendResult AppendOpened(int source, const std::string& destination_path) {
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+bool SyncFolder(const std::string& folder) {
+  Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  return fd.valid() && ::fsync(fd.get()) == 0;
+}
+
+// The current log's size before the copy, and the old file's size and identity.
+struct CopyNote {
+  intmax_t before = 0;
+  intmax_t source_size = 0;
+  uintmax_t device = 0;
+  uintmax_t inode = 0;
+};
+
+// The note is on disk before the first byte is copied: one that cannot be read whole was never
+// followed by a copy.
+bool WriteNote(const std::string& path, const CopyNote& note) {
+  char text[96];
+  const int length = std::snprintf(text, sizeof text, "%jd %jd %ju %ju\n", note.before,
+                                   note.source_size, note.device, note.inode);
+  Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | kNeverWait, 0644));
+  const bool written = fd.valid() && WriteAll(fd.get(), text, size_t(length)) &&
+                       ::fsync(fd.get()) == 0 && fd.Close() && SyncFolder(FolderOf(path));
+  if (!written) ::unlink(path.c_str());
+  return written;
+}
+
+// Cuts the current log back to its size before the copy. Refuses when it holds more than the
+// copy could have added: runs written since would be cut with it.
+bool TruncateBack(const std::string& live, const CopyNote& note) {
+  Descriptor fd(::open(live.c_str(), O_WRONLY | kNeverWait));
+  if (!fd.valid()) return errno == ENOENT;
+  struct stat status {};
+  if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+  if (status.st_size <= note.before) return true;
+  if (status.st_size > note.before + note.source_size + 2) return false;
+  return ::ftruncate(fd.get(), off_t(note.before)) == 0 && ::fsync(fd.get()) == 0;
+}
+
+// Takes back what a copy left in the current log when its old file is still there, then drops
+// the note. False when that cannot be done; the old file is then not copied again.
+bool SettleNote(int legacy_folder, const std::string& old_name, const std::string& live,
+                const std::string& note_path) {
+  Descriptor fd(::open(note_path.c_str(), O_RDONLY | O_NOFOLLOW | kNeverWait));
+  if (!fd.valid()) return errno == ENOENT;
+  char text[96] = {};
+  const ssize_t got = ::read(fd.get(), text, sizeof text - 1);
+  if (got < 0) return false;
+  CopyNote note;
+  char end = 0;
+  struct stat old {};
+  const bool whole = std::sscanf(text, "%jd %jd %ju %ju%c", &note.before, &note.source_size,
+                                 &note.device, &note.inode, &end) == 5 && end == '\n';
+  if (whole && ::fstatat(legacy_folder, old_name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
+      uintmax_t(old.st_dev) == note.device && uintmax_t(old.st_ino) == note.inode &&
+      !TruncateBack(live, note)) {
+    return false;
+  }
+  return ::unlink(note_path.c_str()) == 0 && SyncFolder(FolderOf(note_path));
+}
+
+// With a note path, the note is written before the copy starts.
+LogAppendResult AppendOpened(int source, const std::string& destination_path,
+                             const std::string& note_path) {
   struct stat source_status {};
   if (::fstat(source, &source_status) != 0 || !S_ISREG(source_status.st_mode)) {
     return LogAppendResult::kFailed;
@@ -101,6 +174,11 @@ LogAppendResult AppendOpened(int source, const std::string& destination_path) {
     return LogAppendResult::kFailed;
   }
   const off_t original_size = destination_status.st_size;
+  if (!note_path.empty() &&
+      !WriteNote(note_path, {original_size, source_status.st_size, uintmax_t(source_status.st_dev),
+                             uintmax_t(source_status.st_ino)})) {
+    return LogAppendResult::kFailed;
+  }
   if (!CopyBehind(source, destination.get(), original_size)) {
     // Leave the current log as it was, so that a later start can try again.
     if (::ftruncate(destination.get(), original_size) == 0) ::fsync(destination.get());
@@ -115,14 +193,22 @@ std::string WithoutTrailingSeparator(std::string path) {
 }
 
 // Moves one old log behind the current one and removes the old file once it is safely copied.
-// True when nothing of it is left behind.
+// Each old run ends up in the current log once, whenever a start is stopped. True when nothing of
+// it is left behind.
 bool MigrateOne(int legacy_folder, const std::string& name) {
   const std::string file_name = name + log_format::kLogExtension;
+  const std::string live = LogFilePath(name);
+  const std::string note = live + kCopyNoteSuffix;
+  if (!SettleNote(legacy_folder, file_name, live, note)) return false;
   Descriptor source(::openat(legacy_folder, file_name.c_str(), O_RDONLY | O_NOFOLLOW | kNeverWait));
   if (!source.valid()) return errno == ENOENT;
-  if (AppendOpened(source.get(), LogFilePath(name)) != LogAppendResult::kAppended) return false;
+  const bool appended = AppendOpened(source.get(), live, note) == LogAppendResult::kAppended;
   source.Close();
-  return ::unlinkat(legacy_folder, file_name.c_str(), 0) == 0;
+  const bool removed = appended && ::unlinkat(legacy_folder, file_name.c_str(), 0) == 0;
+  // After a power cut the old file may come back: the note stays until its removal is on disk.
+  if (removed && ::fsync(legacy_folder) != 0) return false;
+  // An old file that cannot be removed leaves no copy behind, or every start would add one.
+  return SettleNote(legacy_folder, file_name, live, note) && removed;
 }
 
 }  // namespace
@@ -132,7 +218,7 @@ LogAppendResult AppendLog(const std::string& destination, const std::string& sou
   if (!input.valid()) {
     return errno == ENOENT ? LogAppendResult::kNoSource : LogAppendResult::kFailed;
   }
-  return AppendOpened(input.get(), destination);
+  return AppendOpened(input.get(), destination, std::string());
 }
 
 void MigrateLegacyLogs() {

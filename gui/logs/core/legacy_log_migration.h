@@ -7,7 +7,8 @@
 
 // Appends the old main and error logs to the current ones, removes each old file once its copy
 // is complete and on disk, and removes the old folder when that leaves it empty. A log whose
-// copy fails stays where it is, and the current log is left as it was.
+// copy fails, or that cannot be removed, stays where it is, and the current log is left as it
+// was; so is a copy that a stopped start left behind, at the next start.
 void MigrateLegacyLogs();
 
 enum class LogAppendResult {

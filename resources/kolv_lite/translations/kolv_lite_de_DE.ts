@@ -408,6 +408,10 @@
         <translation>Die Tests konnten kein gültiges Ergebnis liefern.</translation>
     </message>
     <message>
+        <source>LOG_INCOMPLETE_MESSAGE</source>
+        <translation>Das Protokoll dieses Laufs ist unvollständig: Die Ergebnisse einiger seiner Geräte fehlen.</translation>
+    </message>
+    <message>
         <source>LOG_ENTRY_NOT_APPLICABLE_MESSAGE</source>
         <translation>Die Tests gelten nicht für dieses Gerät.</translation>
     </message>

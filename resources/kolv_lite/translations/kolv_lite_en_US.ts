@@ -408,6 +408,10 @@
         <translation>The tests could not give a valid result.</translation>
     </message>
     <message>
+        <source>LOG_INCOMPLETE_MESSAGE</source>
+        <translation>The log of this run is incomplete: the results of some of its devices are missing.</translation>
+    </message>
+    <message>
         <source>LOG_ENTRY_NOT_APPLICABLE_MESSAGE</source>
         <translation>The tests do not apply to this device.</translation>
     </message>

@@ -90,8 +90,9 @@ void Drain(int fd, std::string& into, bool& open) {
 
 // Argument and environment vectors of one kolv_cli start; the texts live as long as this.
 struct Launch {
-  Launch(const std::vector<std::string>& args, const std::map<std::string, std::string>& env)
-      : line(args, KOLV_CLI_PROGRAM) {
+  Launch(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
+         const std::string& program = KOLV_CLI_PROGRAM)
+      : line(args, program) {
     std::map<std::string, std::string> vars;
     for (char** e = environ; *e; ++e) {
       const char* eq = std::strchr(*e, '=');
@@ -118,7 +119,7 @@ namespace {
 Outcome Run(const StreamSetup& streams, const std::vector<std::string>& args,
             const std::map<std::string, std::string>& env, const std::string& input,
             int timeout_seconds) {
-  Launch launch(args, env);
+  Launch launch(args, env, streams.program.empty() ? KOLV_CLI_PROGRAM : streams.program);
   char** argv = launch.line.argv();
   std::vector<char*>& envp = launch.envp;
 

@@ -34,6 +34,7 @@ Outcome RunCli(const std::vector<std::string>& args, const std::map<std::string,
 // Standard streams and folder of a start other than RunCli's: a stream closed before the program
 // starts, input read from a file, output to a file or to a pipe nobody reads, another folder.
 struct StreamSetup {
+  std::string program;  // a copy of kolv_cli elsewhere, with the plug-ins of its folder
   bool close_input = false;
   bool close_output = false;
   bool close_errors = false;

@@ -1,6 +1,7 @@
 // The execution log screen over logs the engine wrote: a run of three iterations, a run with an
 // iteration that wrote no log next to an older run, a missing log, a single run, a new run after
-// the flow was unloaded, stopping, and the export of the page shown.
+// the flow was unloaded, a log that lacks devices or iterations of the run, stopping, and the
+// export of the page shown.
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -9,12 +10,14 @@
 #include <QtTest>
 
 #include "gui/screens/execution_log_screen.h"
+#include "gui/shell/device_test_selection.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/morva_service_executor.h"
 #include "morva_service/morva_service.h"
 #include "tests/gui/logs/support/report_test_support.h"
 #include "tests/gui/support/engine_rig.h"
+#include "tests/support/fault_injection.h"
 
 using namespace morva_service;
 
@@ -174,6 +177,67 @@ class TestExecutionLogScreen : public QObject {
     screen.OnExit();
   }
 
+  void incompleteLog() {
+    // Two devices ran in each of two iterations; the log holds one device of the first only.
+    SelectTwoDevices();
+    Run(base_ + 600, {true, false}, 0);
+    LogScreen screen(controller_);
+    Enter(screen);
+    context_->ClearSelection();
+    QCOMPARE(screen.keys(), Keys(base_ + 600, {0, 1}));
+    QCOMPARE(IncompletePages(screen), 2);
+    screen.OnExit();
+  }
+
+  // A run of two devices, its log and the export of its page, with a fault at each thread start,
+  // and at each open and write of the log and of the saved page. Each ends, and never tells the
+  // run whole or the page saved after a fault hit them.
+  void faultsAtTheEdges() {
+    SelectTwoDevices();
+    const QString dir = report_test::Scratch(QStringLiteral("drive_c/faults"));
+    for (const std::string kind : {"thread:", "open:", "write:"}) {
+      for (int n = 1;; ++n) {
+        report_test::RemoveDiagnosticsLog();
+        QDir(dir).removeRecursively();
+        const std::string where = kind == "thread:" ? "" : ":/drive_c/";
+        test_support::FaultScope faults(kind + std::to_string(n) + where);
+        context_->iteration_start_times = {base_ + 700};
+        for (DeviceTestSelection* device : context_->selected_tests) {
+          service_->Execute(module_, device->device, selection_, base_ + 700);
+        }
+        const int in_run = test_support::FaultsFired();
+        LogScreen screen(controller_);
+        Enter(screen);
+        if (QTest::currentTestFailed()) return;
+        const int in_read = test_support::FaultsFired() - in_run;
+        const QString status = screen.label("log_status_label");
+        int fired = in_run + in_read;
+        if (screen.pages()->currentIndex() == 0) {
+          QVERIFY2(status == "LOG_FILE_NOT_FOUND" || (in_run && status == "NO_LOGS_FOUND_ON_INTERVAL"),
+                   qPrintable(status));
+        } else {
+          QVERIFY(!in_read && IncompletePages(screen) >= 0);
+          if (kind != "thread:") QCOMPARE(IncompletePages(screen) > 0, in_run > 0);
+          report_test::DialogHand hand(dir + "/page");
+          screen.ExportLog();
+          const bool in_export = test_support::FaultsFired() > fired;
+          fired = test_support::FaultsFired();
+          test_support::ClearFaults();
+          if (hand.message == "LOG_SAVED_OK") {
+            QVERIFY(!in_export || kind == "thread:");
+            QVERIFY(report_test::ReadText(dir + "/page.html").endsWith("</html>"));
+          } else {
+            QCOMPARE(hand.message, QStringLiteral("LOG_SAVE_FAILED"));
+            QVERIFY(in_export);
+          }
+        }
+        screen.OnExit();
+        if (fired == 0) break;
+      }
+    }
+    context_->ClearSelection();
+  }
+
   void stopping() {
     Run(base_ + 500, {true, true}, 0);
     LogScreen screen(controller_);
@@ -210,6 +274,28 @@ class TestExecutionLogScreen : public QObject {
       context_->iteration_start_times.append(first + i);
       if (written[i]) service_->Execute(module_, device_, selection_, first + i);
     }
+  }
+
+  void SelectTwoDevices() {
+    QVERIFY(module_->system_component_count() > 1);
+    for (int i = 0; i < 2; ++i) {
+      context_->selected_tests.append(new DeviceTestSelection{
+          module_->system_component(i),
+          new std::vector<DiagnosticTestSelection>{
+              {selection_[0].diagnostic, {selection_[0].tests[0].test}}}});
+    }
+  }
+
+  // Pages that say the log of the run is incomplete; none of them says the run passed.
+  static int IncompletePages(LogScreen& screen) {
+    int count = 0;
+    for (int page = 1; page < screen.pages()->count(); ++page) {
+      const QString text = qobject_cast<QTextEdit*>(screen.pages()->widget(page))->toPlainText();
+      if (!text.contains(QStringLiteral("LOG_INCOMPLETE_MESSAGE"))) continue;
+      ++count;
+      if (text.contains(QStringLiteral("LOG_ENTRY_SUCCESS_MESSAGE"))) return -1;
+    }
+    return count;
   }
 
   void Enter(LogScreen& screen) {

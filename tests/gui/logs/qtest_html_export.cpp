@@ -6,11 +6,16 @@
 #include <QRegularExpression>
 #include <QTextDocument>
 #include <QtTest>
+#include <atomic>
 #include <functional>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "gui/logs/html_generator.h"
 #include "kolv_os/os.h"
 #include "tests/gui/logs/support/report_test_support.h"
+#include "tests/support/fault_injection.h"
 #include "tests/support/file_size_limit.h"
 
 using report_test::ReadText;
@@ -28,6 +33,28 @@ void CheckSavedPage(const QString& page, const QString& end = QStringLiteral("</
 }
 
 bool IsImage(const QString& path) { return !QImage(path).isNull(); }
+
+// Holds a save at its first translation off the GUI thread until let go.
+class SaveHolder : public QTranslator {
+ public:
+  bool isEmpty() const override { return false; }
+  QString translate(const char*, const char*, const char*, int) const override {
+    if (QThread::currentThread() != qApp->thread() && holding) {
+      held = true;
+      go.acquire();
+    }
+    return QString();
+  }
+  void LetGo() {
+    holding = false;
+    go.release();
+  }
+  mutable std::atomic<bool> held{false};
+
+ private:
+  std::atomic<bool> holding{true};
+  mutable QSemaphore go;
+};
 
 // Every image a page refers to, relative to the page's folder.
 QStringList ImageSources(const QString& page) {
@@ -365,6 +392,11 @@ class TestHtmlExport : public QObject {
     CheckSavedPage(page);
     QVERIFY(page.contains(QStringLiteral("<h1>Tarvex Quorsa Lite - SYSTEM_INFORMATION_HEADER</h1>")));
     QVERIFY(page.contains(QStringLiteral("<body><p>no images</p><span>x</span></body>")));
+    // Text that reads like an image path is no image of the page: it is saved as it stands.
+    const QString text = QStringLiteral("<p>see :/kolv_lite/Resources/Images/Statuses/icn_OK16x16.png</p>");
+    QVERIFY(generator.SaveHtml(text, dir + "/text.html", QStringLiteral("T")));
+    QVERIFY(ReadText(dir + "/text.html").contains(text));
+    QVERIFY(!QFileInfo::exists(dir + "/text_files"));
 
     // With a title bar, its background goes beside the page.
     QVERIFY(generator.SaveHtml(generator.GenerateDeviceHeader(QStringLiteral("Machine")),
@@ -482,6 +514,35 @@ class TestHtmlExport : public QObject {
     QCOMPARE(DumpFolder(dir), before);
   }
 
+  // A save killed at any write leaves files of its own; the next save into the folder takes them
+  // away, and nothing of the user's.
+  void killedSaveLeavesNothingBehind() {
+    const QString dir = report_test::Scratch(QStringLiteral("killed"));
+    QVector<HtmlLogEntry> entries = ExampleEntries();
+    HtmlGenerator generator;
+    QVERIFY(QDir().mkpath(dir + "/all_files"));
+    for (const QString name : {"/all.html.1b2c3d", "/all_files/x.html.kolv-12-0123abc"}) {
+      QFile user(dir + name);
+      QVERIFY(user.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(generator.SaveAllEntries(entries, dir + "/all"));
+    const QString saved = DumpFolder(dir);
+    bool killed = true;
+    for (int n = 1; killed; ++n) {
+      const pid_t child = ::fork();
+      if (child == 0) {
+        test_support::SetFaults("write:" + std::to_string(n) + ":KILL:" + dir.toStdString());
+        generator.SaveAllEntries(entries, dir + "/all");
+        ::_exit(0);
+      }
+      int status = 0;
+      QCOMPARE(::waitpid(child, &status, 0), child);
+      killed = !WIFEXITED(status);
+      QVERIFY(generator.SaveAllEntries(entries, dir + "/all"));
+      QCOMPARE(DumpFolder(dir), saved);
+    }
+  }
+
   void exportAsksAndReports() {
     const QString dir = report_test::Scratch(QStringLiteral("dialogs"));
     QVector<HtmlLogEntry> entries = ExampleEntries();
@@ -515,6 +576,26 @@ class TestHtmlExport : public QObject {
       QCOMPARE(hand.title, QStringLiteral("ERROR"));
       QCOMPARE(hand.message, QStringLiteral("LOG_SAVE_FAILED"));
       QVERIFY(!QFileInfo::exists(dir + "/blocked.html"));
+    }
+    {
+      // Another export asked for while one saves opens nothing.
+      SaveHolder holder;
+      QCoreApplication::installTranslator(&holder);
+      report_test::DialogHand hand(dir + "/twice");
+      QTimer during;
+      QObject::connect(&during, &QTimer::timeout, [&] {
+        if (!holder.held) return;
+        during.stop();
+        holder.LetGo();
+        generator.ExportAllLogEntries(entries, "kolv_lite_log.html", "LOG_SAVED_HEADER",
+                                      "LOG_SAVED_OK", "ERROR", "LOG_SAVE_FAILED");
+      });
+      during.start(1);
+      generator.ExportAllLogEntries(entries, "kolv_lite_log.html", "LOG_SAVED_HEADER",
+                                    "LOG_SAVED_OK", "ERROR", "LOG_SAVE_FAILED");
+      QCoreApplication::removeTranslator(&holder);
+      QCOMPARE(hand.file_dialogs, 1);
+      QCOMPARE(hand.message, QStringLiteral("LOG_SAVED_OK"));
     }
     {
       report_test::DialogHand hand(dir + "/system");

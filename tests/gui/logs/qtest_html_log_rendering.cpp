@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <deque>
+#include <limits>
 #include <string>
 
 #include "gui/logs/core/log_records.h"
@@ -373,6 +374,18 @@ class TestHtmlLogRendering : public QObject {
                                  E(":") + QStringLiteral("y </i>")));
   }
 
+  // A group number beyond the calendar's dates still says when: as the number itself.
+  void timeBeyondTheCalendarIsShown() {
+    HtmlGenerator generator;
+    using limits = std::numeric_limits<qint64>;
+    for (const qint64 number : {limits::max(), limits::min(), qint64(1e15), qint64(-1e15)}) {
+      const LogGroup group = GroupOf("M", number, 4, false);
+      QVector<HtmlLogEntry> out;
+      QVERIFY(generator.ReadLogGroup(out, &group, 0, QStringLiteral("ALL")));
+      QVERIFY2(!out[0].time_text.trimmed().isEmpty(), qPrintable(QString::number(number)));
+    }
+  }
+
   void hostileTextsStayText() {
     const QString hostile =
         QStringLiteral("+++ 2024-05-01T10.20.30 MOD<b> 1714558830\n"
@@ -401,6 +414,29 @@ class TestHtmlLogRendering : public QObject {
     // A resource path inside a message is text, never an image reference.
     QCOMPARE(body.count(QStringLiteral(":/kolv_lite/")), body.count(QStringLiteral("<img src=':/kolv_lite/")));
     QCOMPARE(entries[0].title, QStringLiteral("MOD<b>"));
+  }
+
+  // A direction control in any text of the log, even with marks of its own left open or closed
+  // too often, reorders nothing around it, on the page nor in the index of a saved export.
+  void engineTextNeverReordersThePage() {
+    const QString log = QStringLiteral(
+        "+++ 2024-05-01T10.20.30 MOD\u202E 1714558830\n"
+        "UDI: U\u202E\nDISPLAY_NAME: D\u2069\u202E\nKEY\u202E: V\u2066\u202E\n"
+        ">>> RESOURCE T\u202E\nINDEX: 1\nP\u202E: Q\u202E\n<<< RESOURCE\nSTART TESTS\n"
+        "2024-05-01T10.20.31 MESSAGE W\u202E X\u202E\n"
+        "2024-05-01T10.20.31 START T\u202E\n"
+        "2024-05-01T10.20.31 ERROR W\u202E \u05D0\n"
+        "2024-05-01T10.20.33 STOP T\u202E R\u202E 2 S\n"
+        "STOP TESTS C\u202E\n--- MOD\u202E\n");
+    QVector<HtmlLogEntry> entries = Render(log);
+    QCOMPARE(entries.size(), 1);
+    QVERIFY(entries[0].body.count(QChar(0x202E)) >= 12);
+    QVERIFY(report_test::AllIsolated(entries[0].body));
+    const QString dir = report_test::Scratch(QStringLiteral("bidi"));
+    QVERIFY(HtmlGenerator().SaveAllEntries(entries, dir + "/all"));
+    const QString index = report_test::ReadText(dir + "/all.html");
+    QVERIFY(index.contains(QStringLiteral("\u2068MOD\u202E\u2069  5/1/2024 10&#58;20&#58;30 AM")));
+    QVERIFY(report_test::AllIsolated(index));
   }
 
   // The words the engine writes into every module's log read in the program's languages.

@@ -177,6 +177,27 @@ class TestInfoRendering : public QObject {
     QVERIFY(full.endsWith(QStringLiteral("</table></blockquote></blockquote></blockquote>")));
   }
 
+  // No text of a tool or a device reorders the report around it.
+  void engineTextNeverReordersTheReport() {
+    ToolExecutionLog_ log;
+    log.title = "T\u202E";
+    log.subtitle = "S\u202E";
+    log.entries.push_back(Block("N\u202E", 0));
+    log.entries[0].properties = {{"K\u202E", "V\u202E"}};
+    log.entries[0].task_results.push_back(
+        {"A\u202E", {{LOG_ENTRY_SUCCESS, "R\u202E"}, {"M\u202E"}}});
+    FakeDevice device;
+    device.information_.display_name = "D\u202E";
+    device.information_.properties = {{"P\u202E", "\u05D0"}};
+    device.resources_ = {{"R\u202E", {{"I\u202E", "J\u202E"}}}};
+    QString html;
+    HtmlGenerator generator;
+    QVERIFY(generator.ReadToolExecutionLog(html, &log));
+    QVERIFY(generator.ReadSystemComponentInformation(html, &device, true));
+    QCOMPARE(html.count(QChar(0x202E)), 13);
+    QVERIFY(report_test::AllIsolated(html));
+  }
+
   void machineTable() {
     const QString dir = report_test::Scratch(QStringLiteral("bios"));
     WriteFile(dir + "/product_name", "Model <X>\n");

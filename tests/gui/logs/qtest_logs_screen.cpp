@@ -15,6 +15,7 @@
 #include <QTableView>
 #include <QTextEdit>
 #include <QThread>
+#include <QThreadPool>
 #include <QtTest>
 #include <ctime>
 #include <functional>
@@ -25,6 +26,7 @@
 #include "gui/logs/logs_screen_form.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "tests/gui/logs/support/report_test_support.h"
+#include "tests/support/fault_injection.h"
 
 namespace {
 
@@ -307,6 +309,46 @@ class TestPreviousLogsScreen : public QObject {
       QCOMPARE(hand.message, QStringLiteral("LOG_SAVED_OK"));
     }
     QVERIFY(QFileInfo(dir + "/one.html").isFile());
+  }
+
+  // A search and the export of all its results, with a fault at each thread start, and at each
+  // open and write of the log and of the saved pages: each ends, can be left, and never tells
+  // success after a fault hit it.
+  void faultsAtTheEdges() {
+    const QString dir = report_test::Scratch(QStringLiteral("drive_c/faults"));
+    for (const std::string kind : {"thread:", "open:", "write:"}) {
+      for (int n = 1;; ++n) {
+        report_test::WriteDiagnosticsLog(Run(kDayStart, "SUCCESS") + Run(kDayNoon, "FAILED"));
+        QDir(dir).removeRecursively();
+        // No pooled work waits for good, and no pooled thread is kept for the next pass.
+        QVERIFY(QThreadPool::globalInstance()->waitForDone(5000));
+        const std::string where = kind == "thread:" ? "" : ":/drive_c/";
+        test_support::FaultScope faults(kind + std::to_string(n) + where);
+        Search(QDate(2024, 5, 1), QDate(2024, 5, 1));
+        if (QTest::currentTestFailed()) return;
+        const int in_search = test_support::FaultsFired();
+        const bool listed = Page() == 3;
+        report_test::DialogHand hand(dir + "/all");
+        if (listed) {
+          QCOMPARE(screen_->results().size(), 2);
+          screen_->ExportAllEntries();
+        } else {
+          QVERIFY(Page() == 2 && in_search > 0 && Form()->search_pushButton->isEnabled());
+        }
+        const bool in_export = test_support::FaultsFired() > in_search;
+        screen_->Unload();
+        const int fired = test_support::FaultsFired();
+        test_support::ClearFaults();
+        if (hand.message == "LOG_SAVED_OK") {
+          QVERIFY(!in_export || kind == "thread:");
+          QVERIFY(report_test::ReadText(dir + "/all.html").contains("2 RESULT(S)"));
+        } else if (listed) {
+          QCOMPARE(hand.message, QStringLiteral("LOG_SAVE_FAILED"));
+          QVERIFY(in_export);
+        }
+        if (fired == 0) break;
+      }
+    }
   }
 
   void datesOfThePickers() {

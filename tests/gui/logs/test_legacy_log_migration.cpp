@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <future>
 #include <string>
 #include <thread>
@@ -18,6 +22,7 @@
 #include "gui/logs/core/log_paths.h"
 #include "kolv_os/os.h"
 #include "support/log_test_support.h"
+#include "tests/support/fault_injection.h"
 
 namespace fs = std::filesystem;
 
@@ -26,6 +31,17 @@ namespace {
 std::string WithoutSlash(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   return path;
+}
+
+// Runs body as a program start of its own; false when it did not end by itself (it was killed).
+bool EndsByItself(const std::function<void()>& body) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    body();
+    ::_exit(0);
+  }
+  int status = 0;
+  return ::waitpid(child, &status, 0) == child && WIFEXITED(status);
 }
 
 class Migration : public ::testing::Test {
@@ -228,6 +244,50 @@ TEST_F(Migration, OneFailedLogIsRetriedAloneAtTheNextStart) {
   EXPECT_EQ(ReadFile(NewLog()), "main\n");
   EXPECT_EQ(ReadFile(NewLog("morva_errors")), "errors\n");
   EXPECT_FALSE(fs::exists(legacy_));
+}
+
+// Killed at any write, a start leaves what the next one ends with each old run once.
+TEST_F(Migration, StartKilledAtAnyWriteLeavesEachRunOnce) {
+  bool ended = false;
+  for (int n = 1; !ended && n < 40; ++n) {
+    Clean();
+    MakeFolders();
+    WriteFile(NewLog(), "+++ NEW\n");
+    WriteFile(OldLog(), "+++ OLD\n--- OLD");
+    WriteFile(OldLog("morva_errors"), "errors\n");
+    ended = EndsByItself([n] {
+      test_support::SetFaults("write:" + std::to_string(n) + ":KILL:morva");
+      MigrateLegacyLogs();
+    });
+    MigrateLegacyLogs();
+    EXPECT_EQ(ReadFile(NewLog()), "+++ NEW\n+++ OLD\n--- OLD\n") << n;
+    EXPECT_EQ(ReadFile(NewLog("morva_errors")), "errors\n") << n;
+    EXPECT_FALSE(fs::exists(legacy_)) << n;
+    EXPECT_EQ(std::distance(fs::directory_iterator(current_), {}), 2) << n;
+  }
+  EXPECT_TRUE(ended);
+}
+
+// However often the programs start, an old log that cannot be removed is not added again.
+TEST_F(Migration, OldLogThatStaysIsNeverAddedTwice) {
+  MakeFolders();
+  WriteFile(NewLog(), "+++ NEW\n");
+  WriteFile(OldLog(), "+++ OLD\n");
+  fs::permissions(legacy_, fs::perms::owner_write, fs::perm_options::remove);
+  for (int start = 0; start < 3; ++start) {
+    EXPECT_TRUE(EndsByItself([] {
+      // Without the administrator's power over permissions, the read-only folder keeps its file.
+      __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+      __user_cap_data_struct none[2] = {};
+      if (::syscall(SYS_capset, &header, none) != 0) std::abort();
+      MigrateLegacyLogs();
+    }));
+  }
+  EXPECT_EQ(ReadFile(NewLog()), "+++ NEW\n");
+  EXPECT_EQ(ReadFile(OldLog()), "+++ OLD\n");
+  fs::permissions(legacy_, fs::perms::owner_write, fs::perm_options::add);
+  MigrateLegacyLogs();
+  EXPECT_EQ(ReadFile(NewLog()), "+++ NEW\n+++ OLD\n");
 }
 
 TEST_F(Migration, AppendReportsWhatHappened) {

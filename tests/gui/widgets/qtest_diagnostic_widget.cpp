@@ -1,21 +1,50 @@
 // Device panels and the overall progress panel: rows by test id, abort of a partly finished run,
 // the panel's height, the result code, the progress panel's texts and bar, and the contexts their
-// captions are translated in.
+// captions are translated in; engine names as the rows and lists draw them.
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QMap>
 #include <QPointer>
 #include <QProgressBar>
+#include <QTextLayout>
 #include <QWheelEvent>
 #include <QtTest>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "gui/widgets/diagnostic_widget.h"
 #include "gui/widgets/elided_label.h"
+#include "gui/widgets/groupable_check_box.h"
 #include "gui/widgets/progress_bar_style.h"
 #include "gui/widgets/progress_widget.h"
 #include "gui/widgets/test_widget.h"
+#include "tests/gui/support/drawn_texts.h"
 #include "tests/gui/support/table_translator.h"
+
+namespace {
+
+// Whether a drawn text, laid out between two words, leaves them where they are: left to right
+// the letters of "before", of the text, its ellipsis if it is cut, and the letters of "after",
+// those of each word in their own order.
+bool KeepsItsSurroundings(const QString& drawn) {
+  const QString line = "before " + drawn + " after";
+  QTextLayout layout(line, QApplication::font());
+  layout.beginLayout();
+  layout.createLine();
+  layout.endLayout();
+  QMap<qreal, QPair<int, qsizetype>> by_x;  // part (0 to 3) and order within it, by place
+  for (qsizetype i = 0; i < line.size(); ++i) {
+    const int part = i < 7 ? 0 : i >= 7 + drawn.size() ? 3 : line[i] == QChar(0x2026) ? 2 : 1;
+    if (!line[i].isLetter() && part != 2) continue;
+    by_x.insert(layout.glyphRuns(int(i), 1).at(0).positions().at(0).x(), {part, part == 1 ? 0 : i});
+  }
+  const QList<QPair<int, qsizetype>> order = by_x.values();
+  return std::is_sorted(order.begin(), order.end());
+}
+
+}  // namespace
 
 class TestDiagnosticWidget : public QObject {
   Q_OBJECT
@@ -118,6 +147,14 @@ class TestDiagnosticWidget : public QObject {
     expected = panel.device_header_widget()->height();
     for (int id = 1; id <= 3; ++id) expected += panel[id].height() + 1;
     QCOMPARE(panel.height(), expected);
+
+    // A row is as high as its texts: its one-line message shows whole (the line feed after the
+    // last message draws nothing), in about a line more than a row without one.
+    const QLabel* message = panel[1].test_messages_label();
+    const int line = message->fontMetrics().lineSpacing();
+    QVERIFY(message->height() >= message->heightForWidth(message->width()) - line);
+    QVERIFY2(panel[1].height() < panel[3].height() + 3 * line,
+             qPrintable(QString::number(panel[1].height())));
   }
 
   void resultCodeShownOnce() {
@@ -159,6 +196,47 @@ class TestDiagnosticWidget : public QObject {
     panel.set_device_name("Disk 1");
     QCOMPARE(panel.device_name_label()->toolTip(), QString("Disk 1"));
     QCOMPARE(elided->text(), QString("Disk 1"));
+  }
+
+  // An engine name on a device or test row, listed or running, is whole in its tool tip, and a
+  // direction control in it neither reorders nor leaks into what is drawn around it.
+  void namesKeepTheirSurroundings_data() {
+    QTest::addColumn<int>("widget");
+    QTest::addColumn<QString>("name");
+    // An override left open, and one behind a pop that would close an isolate around the name.
+    const QPair<const char*, QString> names[] = {{"open", "disk \u202E evil "},
+                                                 {"after a pop", "disk \u2069\u202E evil "}};
+    int widget = 0;
+    for (const char* shown : {"list box", "test row", "device panel"}) {
+      for (const auto& [override, name] : names) {
+        QTest::addRow("%s, override %s", shown, override) << widget << name;
+        QTest::addRow("%s, override %s, 300 characters", shown, override)
+            << widget << name.leftJustified(300, 'x');
+      }
+      ++widget;
+    }
+  }
+  void namesKeepTheirSurroundings() {
+    QFETCH(int, widget);
+    QFETCH(QString, name);
+    GroupableCheckBox box(name);
+    TestWidget row(name, 0);
+    DiagnosticWidget panel(name);
+    QWidget* const top[] = {&box, &row, &panel};
+    QWidget* const shown[] = {&box, row.test_name_label(), panel.device_name_label()};
+    top[widget]->resize(400, 40);
+    top[widget]->show();
+    QVERIFY(QTest::qWaitForWindowExposed(top[widget]));
+    gui_test::DrawnTexts style;
+    const QStringList drawn = style.Of(shown[widget]);
+    QCOMPARE(drawn.size(), 1);
+    QCOMPARE(drawn.first().contains(QChar(0x2026)), name.size() > 100);
+    QVERIFY2(KeepsItsSurroundings(drawn.first()), qPrintable(drawn.first()));
+    QCOMPARE(shown[widget]->toolTip(), name);
+    // A box with a tool tip of its own keeps it.
+    box.setToolTip("Own");
+    style.Of(&box);
+    QCOMPARE(box.toolTip(), QString("Own"));
   }
 
   void wheelIsLeftToTheEnclosingView() {

@@ -1,7 +1,11 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <link.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstddef>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -55,6 +59,33 @@ TEST(ModuleLoader, AcceptsDrivePaths) {
   ASSERT_NE(handle, nullptr) << get_module()->LastError();
   EXPECT_NE(get_module()->GetSymbol(handle, "_Z8get_biosv"), nullptr);
   get_module()->Unload(handle);
+}
+
+// Each load runs in a child: a file cut short can crash the loader, a FIFO can hold it for good.
+TEST(ModuleLoader, RefusesWhatIsNotAWholeLibraryForThisMachine) {
+  const std::string dir = zerka_test::ScratchDir("modules/refused");
+  const std::string image = zerka_test::ReadFile(LibraryPath());
+  ASSERT_GT(image.size(), 40000u);
+  std::string other_class = image, other_machine = image;
+  other_class[EI_CLASS] ^= ELFCLASS32 ^ ELFCLASS64;
+  other_machine[offsetof(ElfW(Ehdr), e_machine)] ^= 0x40;
+  const std::pair<const char*, std::string> files[] = {{"cut", image.substr(0, 20000)},
+      {"empty", ""}, {"text", "not a library\n"}, {"class", other_class}, {"machine", other_machine}};
+  for (const auto& file : files) zerka_test::WriteFile(dir + "/" + file.first + "_gui.so", file.second);
+  ASSERT_EQ(mkfifo((dir + "/fifo_gui.so").c_str(), 0600), 0);
+  ASSERT_EQ(mkdir((dir + "/folder_gui.so").c_str(), 0700), 0);
+  for (const char* name : {"cut", "empty", "text", "class", "machine", "fifo", "folder"}) {
+    const std::string path = dir + "/" + name + "_gui.so";
+    EXPECT_EXIT(
+        {
+          alarm(10);
+          const bool loaded = get_module()->Load(path, 1) != nullptr;
+          std::fprintf(stderr, "%s\n", get_module()->LastError().c_str());
+          std::_Exit(loaded ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "not a library for this machine")
+        << name;
+  }
 }
 
 }  // namespace

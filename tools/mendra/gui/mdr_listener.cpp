@@ -3,6 +3,7 @@
 #include <QString>
 #include <stdexcept>
 
+#include "gui/logs/html_generator.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/local_to_utf8.h"
 #include "morva_service/morva_service.h"
@@ -32,8 +33,10 @@ std::string Operation(ToolEventView* event) {
 
 std::string Tr(const std::string& key) { return KolvLiteTranslate(key).toStdString(); }
 
+// The report's own escaping: the engine's text can neither pass for an image the report refers
+// to nor reorder the page around it.
 std::string Escaped(const std::string& text) {
-  return QString::fromStdString(text).toHtmlEscaped().toStdString();
+  return HtmlGenerator::Escape(QString::fromStdString(text)).toStdString();
 }
 
 morva_service::SystemComponentView* Component(const std::string& id) {
@@ -96,7 +99,7 @@ void MdrListener::RegisterHandlers() {
 std::string MdrListener::PartitionNote(const std::string& message, const std::string& operation,
                                        int code) {
   if (operation == kMdrOperationFilesystem && code == kMdrOperationFailed) return std::string();
-  QString text = QString::fromStdString(LocalToUtf8(message)).toHtmlEscaped();
+  QString text = HtmlGenerator::Escape(QString::fromStdString(LocalToUtf8(message)));
   text.replace(QLatin1String("\n"), QLatin1String("<br>"));
   if (text.isEmpty()) return std::string();
   return "<pre>" + text.toStdString() + "</pre>";

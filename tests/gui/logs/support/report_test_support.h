@@ -97,6 +97,25 @@ inline QString Scratch(const QString& name) {
   return path;
 }
 
+// Whether every right-to-left letter and direction control of the page stands inside an isolate,
+// the marks balanced and closed at each line end: nothing of it can reorder the page around it.
+inline bool AllIsolated(const QString& page) {
+  int depth = 0;
+  for (const QChar c : page) {
+    switch (c.direction()) {
+      case QChar::DirLRI: case QChar::DirRLI: case QChar::DirFSI: ++depth; break;
+      case QChar::DirPDI: if (--depth < 0) return false; break;
+      case QChar::DirB: if (depth != 0) return false; break;
+      case QChar::DirR: case QChar::DirAL: case QChar::DirRLO: case QChar::DirRLE:
+      case QChar::DirLRO: case QChar::DirLRE: case QChar::DirPDF:
+        if (depth == 0) return false;
+        break;
+      default: break;
+    }
+  }
+  return depth == 0;
+}
+
 using gui_test::TableTranslator;
 
 // While it lives, answers the file dialog with a path (cancels it when the path is empty) and
@@ -106,6 +125,7 @@ class DialogHand {
   explicit DialogHand(QString path) : path_(std::move(path)) {}
 
   bool file_dialog_seen = false;
+  int file_dialogs = 0;
   bool message_seen = false;
   QString title;
   QString message;
@@ -114,6 +134,7 @@ class DialogHand {
   void Answer(QDialog* dialog) {
     if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
       file_dialog_seen = true;
+      ++file_dialogs;
       if (path_.isEmpty()) {
         files->reject();
       } else {

@@ -1,7 +1,11 @@
 // The program's way to the tool's screens: the storage module's tool finds mendra_gui.so in the
 // program folder, its resource file brings the tool's texts, and the screen it gives is the
 // tool's operation screen, which goes back through the library.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QResource>
 #include <QTest>
@@ -51,6 +55,31 @@ class TestPluginLoading : public QObject {
     QVERIFY(plugins.tool_screens().isEmpty());
     KolvLiteTranslator::ClearTranslators();
     delete controller;
+  }
+
+  // The load runs in a child: a loader that dies on the file fails the check, not the program.
+  void pluginCutShortIsNotOffered() {
+    const QString folder = QDir::currentPath() + QStringLiteral("/cut_plugin");
+    const QString cut = folder + QStringLiteral("/mendra_gui.so");
+    QVERIFY(QDir().mkpath(folder));
+    QFile::remove(cut);
+    QVERIFY(QFile::copy(QStringLiteral(KOLV_PLUGIN_FOLDER "/mendra_gui.so"), cut));
+    QVERIFY(QFile::resize(cut, 20000));
+    gui_test::EngineRig engine;
+    morva_service::ModuleInterfaceView* storage = engine.Module("storage");
+    QVERIFY(storage != nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+      alarm(10);
+      GuiToolPlugins plugins;
+      _exit(static_cast<int>(plugins.Load(storage, engine.controller, folder.toStdString(),
+                                          [](const QString&) { return true; }).size()));
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY2(WIFEXITED(status), "the loader died");
+    QCOMPARE(WEXITSTATUS(status), 0);
+    delete engine.controller;
   }
 };
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QResource>
 #include <QTest>
+#include <QTextDocument>
 #include <map>
 #include <string>
 #include <utility>
@@ -192,6 +193,23 @@ class TestToolLog : public QObject {
              std::string("<pre>a&lt;b&gt;<br>c</pre>"));
     QCOMPARE(MdrListener::PartitionNote("failed badly", "filesystem", 6), std::string());
     QCOMPARE(MdrListener::PartitionNote("", "filesystem", 0), std::string());
+    // What the tool said is saved as it was shown: never an image of the report, never turned
+    // around what follows it, line by line.
+    const QString image =
+        QStringLiteral("<img src=':/kolv_lite/Resources/Images/Statuses/icn_OK16x16.png'>");
+    QCOMPARE(MdrListener::PartitionNote("a\u202E\nb", "repair", 0),
+             std::string("<pre>\u2068a\u202E\u2069<br>\u2068b\u2069</pre>"));
+    ToolExecutionLog_ log;
+    log.entries.push_back(
+        {"D", 0, {}, {}, MdrListener::PartitionNote(image.toStdString(), "repair", 0), {}, 0, 0});
+    QString html;
+    QVERIFY(HtmlGenerator().ReadToolExecutionLog(html, &log));
+    QVERIFY(report_test::RegisterProgramResources());
+    const QString saved = report_test::Scratch(QStringLiteral("note")) + "/mendra_log.html";
+    QVERIFY(HtmlGenerator().SaveHtml(html, saved, QStringLiteral("T")));
+    QTextDocument page;
+    page.setHtml(report_test::ReadText(saved));
+    QVERIFY(page.toPlainText().contains(image));
     const std::string scan = MdrListener::SectorTable({"100", "<3>", "0", "0"}, "scan");
     QVERIFY(scan.find("&lt;3&gt;") != std::string::npos);
     QVERIFY(scan.find("TOTAL_FIXED_SECTORS") == std::string::npos);
