@@ -9,8 +9,10 @@
 CliApplication::CliApplication(bool connect_service) : connected_(connect_service) {
   ResetInterrupts();
   signal_handler = get_signal_handler();
-  if (connected_) {
-    if (signal_handler) TakeInterrupts(signal_handler);
+  // Without the interrupts no run may start: the engine is not even loaded.
+  if (connected_) interrupt_error = TakeInterrupts(signal_handler);
+  if (connected_ && interrupt_error == 0) {
+    service_started_ = true;
     SetCliService(ThreadManager::Instance().service());
   }
   scan_record = std::make_unique<ScanRecord>();
@@ -27,7 +29,7 @@ CliApplication::~CliApplication() {
   WatchOutput(-1);
   for (auto& entry : module_selections) delete entry.second;
   module_selections.clear();
-  if (connected_) {
+  if (service_started_) {
     SetCliService(nullptr);
     ThreadManager& manager = ThreadManager::Instance();
     manager.Stop();  // gives the engine back
@@ -50,8 +52,10 @@ unsigned ExitStatus(const CliApplication& app) {
   return CliInterrupted() ? RunOutcome::Cancelled(status) : status;
 }
 
+std::string FinalStatusLine(unsigned status) {
+  return "\nCLI Execution status: " + std::to_string(status);
+}
+
 void WriteFinalStatus(CliApplication& app) {
-  if (app.sink)
-    app.sink->Print("\nCLI Execution status: " + std::to_string(app.outcome.Status()), false, false,
-                    false, false);
+  if (app.sink) app.sink->Print(FinalStatusLine(app.outcome.Status()), false, false, false, false);
 }

@@ -88,6 +88,8 @@ class CliApplication {
   // without waiting for the service thread.
   bool scan_abandoned = false;
   bool bootable = false;
+  // Why the console interrupt could not be taken (an errno value); 0 when it was.
+  int interrupt_error = 0;
   std::string output_file;
   std::vector<std::string> argument_copy;  // argv before getopt reordered it
   std::set<const char*> consumed_words;    // argv words taken as the value of -o
@@ -99,8 +101,11 @@ class CliApplication {
 
  private:
   bool connected_ = false;
+  bool service_started_ = false;
 };
 
 unsigned ExitStatus(const CliApplication& app);
-// "\nCLI Execution status: N" on the sink, for the background copy's output file.
+// "\nCLI Execution status: N", which ends the background copy's output file.
+std::string FinalStatusLine(unsigned status);
+// That line on the sink, with app's status.
 void WriteFinalStatus(CliApplication& app);

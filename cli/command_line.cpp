@@ -583,18 +583,29 @@ void FixedOptionTables(std::string& short_options, std::vector<option>& long_opt
     long_options.push_back(option{fixed.name, fixed.has_arg, nullptr, fixed.val});
 }
 
-// The protocol option as getopt takes it (abbreviated too), up to the tool option, whose words
-// are the tool's. Scans a copy of the vector: the parse itself still sees the words as typed.
-bool ProtocolAsked(int argc, char** argv, const std::string& short_options,
-                   const std::vector<option>& long_options) {
+// The host's own options as getopt takes them (abbreviated too), up to the tool option, whose
+// words are the tool's. Every other letter may be a diagnostic's, which takes the rest of its word.
+// Scans a copy of the vector: the parse itself still sees the words as typed.
+EarlyOptions ScanHostOptions(int argc, char** argv, std::string short_options,
+                             const std::vector<option>& long_options) {
+  for (char c = '0'; c <= 'z'; ++c)
+    if (std::isalnum(static_cast<unsigned char>(c)) && short_options.find(c) == std::string::npos)
+      short_options += std::string(1, c) + "::";
   std::vector<char*> words(argv, argv + argc);
   words.push_back(nullptr);
   opterr = 0;
   optind = 0;
-  bool asked = false;
+  EarlyOptions asked;
   for (int found; (found = getopt_long(argc, words.data(), short_options.c_str(),
                                        long_options.data(), nullptr)) != -1;) {
-    if (found == kOptionProtocol) asked = true;
+    if (found == kOptionProtocol) asked.protocol = true;
+    if (found == 'o' && !asked.output) {
+      asked.output = true;
+      if (optarg)
+        asked.output_file = optarg;
+      else if (optind < argc && words[optind][0] != '-' && words[optind][0] != '\0')
+        asked.output_file = words[optind];
+    }
     if (found == 'T') break;
   }
   optind = 0;  // the parse starts afresh
@@ -602,13 +613,15 @@ bool ProtocolAsked(int argc, char** argv, const std::string& short_options,
 }
 }  // namespace
 
-bool AsksForProtocol(int argc, char** argv) {
+EarlyOptions AskedBeforeTheParse(int argc, char** argv) {
   std::string short_options;
   std::vector<option> long_options;
   FixedOptionTables(short_options, long_options);
   long_options.push_back(option{nullptr, 0, nullptr, 0});
-  return ProtocolAsked(argc, argv, short_options, long_options);
+  return ScanHostOptions(argc, argv, short_options, long_options);
 }
+
+bool AsksForProtocol(int argc, char** argv) { return AskedBeforeTheParse(argc, argv).protocol; }
 
 int BuildOptionTables(CliApplication& app) {
   FixedOptionTables(app.short_options, app.long_options);
@@ -664,7 +677,8 @@ int ParseCommandLine(CliApplication& app, int argc, char** argv, std::string& er
     return Fatal(error, "FAILURE_BUILDING_GETOPT_STRUCTURE_OF_PARSING");
   if (argc <= 1) app.flags |= kFlagHelp | kFlagInformation;
   // Known before anything is said, so that a supervisor is told on standard error.
-  if (ProtocolAsked(argc, argv, app.short_options, app.long_options)) app.flags |= kFlagProtocol;
+  if (ScanHostOptions(argc, argv, app.short_options, app.long_options).protocol)
+    app.flags |= kFlagProtocol;
   for (int i = 1; i < argc; ++i) {
     if (RefusedWord(argv[i])) {
       app.flags |= kFlagHelp | kFlagInformation;

@@ -20,6 +20,13 @@ int ParseCommandLine(CliApplication& app, int argc, char** argv, std::string& er
 // True when the command line asks for the protocol output, judged by the host's own options
 // alone: for what is said before the modules are loaded.
 bool AsksForProtocol(int argc, char** argv);
+// The same for every host option said before the modules are loaded.
+struct EarlyOptions {
+  bool protocol = false;
+  bool output = false;      // -o
+  std::string output_file;  // its file; empty when none was given
+};
+EarlyOptions AskedBeforeTheParse(int argc, char** argv);
 // Builds the short-option string and the long-option table from the loaded modules.
 int BuildOptionTables(CliApplication& app);
 // Reads every diagnostic's test list; 0 or 70.

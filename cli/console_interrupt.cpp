@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <mutex>
 #include <string>
@@ -30,7 +32,13 @@ std::atomic<unsigned long> g_interrupts_before{0};
 // The exit status was read out: an interrupt now can only end the program.
 std::atomic<bool> g_ending{false};
 std::atomic<int> g_output{-1};
+// The watcher is started with the run, so that a run is never started without it, and looks
+// only once asked to.
 std::once_flag g_stall_watch;
+int g_stall_watch_error = 0;
+std::mutex g_watch_mutex;
+std::condition_variable& g_watch_asked = *new std::condition_variable;  // the watcher outlives main
+bool g_watching = false;
 
 // After an interrupt or an abort request, a reader that takes nothing for this long has stopped:
 // the program ends without it. One that takes anything, however slowly, gets the rest of the run.
@@ -55,6 +63,10 @@ constexpr auto kStallLook = std::chrono::milliseconds(20);
 // both stood still. Counting the looks too keeps a watcher that was itself held up from judging
 // on one look.
 void WatchForStalledOutput() {
+  {
+    std::unique_lock<std::mutex> lock(g_watch_mutex);
+    g_watch_asked.wait(lock, [] { return g_watching; });
+  }
   constexpr long kLooks = kStallGrace / kStallLook;
   long unread = -2;
   uint64_t progress = 0;
@@ -85,14 +97,23 @@ bool NoteInterrupt() {
 }
 }  // namespace
 
-void WatchForAStalledReader() {
+namespace {
+int StartStallWatch() {
   std::call_once(g_stall_watch, [] {
     try {
       std::thread(WatchForStalledOutput).detach();
-    } catch (const std::system_error&) {
-      // No thread to spare: the program waits for its reader, as it did before any interrupt.
+    } catch (const std::system_error& error) {
+      g_stall_watch_error = error.code().value() != 0 ? error.code().value() : EAGAIN;
     }
   });
+  return g_stall_watch_error;
+}
+}  // namespace
+
+void WatchForAStalledReader() {
+  std::lock_guard<std::mutex> lock(g_watch_mutex);
+  g_watching = true;
+  g_watch_asked.notify_all();
 }
 
 void ResetInterrupts() {
@@ -100,10 +121,15 @@ void ResetInterrupts() {
   g_ending.store(false);
 }
 
-void TakeInterrupts(ZerkaSignalHandler* handler) {
+int TakeInterrupts(ZerkaSignalHandler* handler) {
+  if (!handler) return ENOSYS;
+  if (const int error = StartStallWatch()) return error;
   g_interrupts_before.store(handler->Interrupts());
   g_counting.store(true);
-  handler->Register(&OnConsoleInterrupt);
+  const int error = handler->Register(&OnConsoleInterrupt);
+  // Interrupts counted from here on would reach nobody.
+  if (error != 0) g_counting.store(false);
+  return error;
 }
 
 void SetCliService(morva_service::MorvaService* service) {

@@ -8,8 +8,8 @@
 // A new run: no interrupt seen, the exit status not read out yet.
 void ResetInterrupts();
 // From now on the handler's interrupts reach OnConsoleInterrupt; those it counted before do not
-// count as this run's.
-void TakeInterrupts(ZerkaSignalHandler* handler);
+// count as this run's. 0, or the error (an errno value) that leaves the run uninterruptible.
+int TakeInterrupts(ZerkaSignalHandler* handler);
 // The service an interrupt aborts; null before the engine is given back.
 void SetCliService(morva_service::MorvaService* service);
 // The exit status is being read out: an interrupt from now on can only end the program.

@@ -5,6 +5,7 @@
 
 #include "cli/console_interrupt.h"
 #include "cli/engine_text.h"
+#include "cli/exit_status.h"
 #include "cli/listings.h"
 
 DeviceRunPrinter::DeviceRunPrinter(CliApplication& app, ModuleSelection& selection,
@@ -109,6 +110,7 @@ bool DeviceRunPrinter::Handle(const RunEvent& event) {
       }
       sink.EndTest(event.status, elapsed);
       app_.outcome.ReportTest(event.status);
+      ++tests_finished_;
       suite_progress_ = std::min(100, suite_progress_ + test_share_);
       sink.SuiteProgress(suite_progress_, Since(suite_start_));
       queue_.test_gate.Post();
@@ -127,6 +129,10 @@ bool DeviceRunPrinter::Handle(const RunEvent& event) {
       sink.SuiteProgress(100, app_.timer ? app_.timer->SecondsBetween(event.start_tick, event.end_tick) : 0);
       break;
     case kEventExecuteReturned:
+      if (event.status != 0) {
+        ShowWarning(app_, MorvaStdio::KeyToText("UNABLE_TO_EXECUTE", false, true, true), false);
+        app_.outcome.Report(kolv_exit::kPlatformUnavailable);
+      }
       return false;
     default:
       break;

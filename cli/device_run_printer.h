@@ -13,6 +13,7 @@ class DeviceRunPrinter {
   DeviceRunPrinter(CliApplication& app, ModuleSelection& selection, RunEventQueue& queue,
                    CliTestListener& test_listener, int run_test_count);
   void Run();
+  int tests_finished() const { return tests_finished_; }
 
  private:
   bool Handle(const RunEvent& event);
@@ -28,4 +29,5 @@ class DeviceRunPrinter {
   int suite_progress_ = 0;
   bool device_failed_ = false;
   uint32_t suite_start_ = 0;
+  int tests_finished_ = 0;
 };

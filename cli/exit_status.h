@@ -6,8 +6,9 @@ namespace kolv_exit {
 
 constexpr unsigned kSuccess = 0;              // done, information shown, tool ran, background started
 constexpr unsigned kNoLockObject = 1;         // the single-instance lock object could not be made
-constexpr unsigned kPlatformUnavailable = 2;  // no diagnostics service, module list or account
-                                              // object, or the engine failed a device scan
+constexpr unsigned kPlatformUnavailable = 2;  // no diagnostics service, module list, account
+                                              // object or console interrupt, or the engine failed
+                                              // a device scan, a run, or a run's log entry
 constexpr unsigned kNotAdministrator = 3;
 constexpr unsigned kAlreadyRunning = 4;       // another instance holds the single-instance lock
 constexpr unsigned kCommandLineError = 5;     // the command line was refused

@@ -27,7 +27,8 @@ std::atomic<uint64_t> g_output_progress{0};
 
 }  // namespace
 
-MorvaStdio::MorvaStdio(FILE* out, FILE* err) : out_(out), err_(err) {}
+MorvaStdio::MorvaStdio(FILE* out, FILE* err)
+    : out_(out), err_(err), terminal_(out != nullptr && isatty(fileno(out)) == 1) {}
 
 MorvaStdio::~MorvaStdio() {
   if (console_) release_console_instance(console_);
@@ -84,7 +85,8 @@ int MorvaStdio::Flush() {
 }
 
 void MorvaStdio::OutputFailed(int error) {
-  if (error != EPIPE) ReportLost(error);
+  // A terminal that was closed fails as a pipe whose reader went away.
+  if (error != EPIPE && !(error == EIO && terminal_)) ReportLost(error);
 }
 
 void MorvaStdio::ReportLost(int error) {

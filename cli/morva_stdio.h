@@ -83,7 +83,7 @@ class MorvaStdio {
   virtual int Write(const std::string& text);
   virtual int Flush();
   // A write or flush failed with error (an errno value). Output to standard output is lost
-  // unless its reader went away.
+  // unless its reader went away: a closed pipe, or a terminal that was closed.
   virtual void OutputFailed(int error);
   // Tells once on standard error that output to the destination was lost; Finish reports it.
   void ReportLost(int error);
@@ -101,4 +101,5 @@ class MorvaStdio {
   FILE* out_;
   FILE* err_;
   bool lost_ = false;
+  bool terminal_ = false;  // out_ was a terminal when the sink was made
 };

@@ -23,7 +23,7 @@ struct RunEvent {
   uint32_t kind = 0;
   std::string text;                           // diagnostic or test name, device result text
   morva_service::ItemIdentifier identifier;   // test identifier
-  uint32_t status = 0;                        // test status
+  uint32_t status = 0;                        // test status; for the end of Execute, 1: no run
   uint32_t start_tick = 0;
   uint32_t end_tick = 0;
 };

@@ -11,6 +11,7 @@
 #include "cli/exit_status.h"
 #include "cli/kolvio.h"
 #include "cli/listings.h"
+#include "cli/log_entry_check.h"
 #include "cli/run_event_queue.h"
 #include "cli/thread_manager.h"
 
@@ -220,18 +221,28 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
       service->Abort();
       SetCliInterrupted();
     }
+    const LogEntryCheck log_check;
     RunEventQueue* events = &queue;
     // The listeners are set on the service thread, just before its Execute, so they never
     // change under a running suite.
-    manager.PostRun(selection.module, record.device, record.diagnostics,
-                    [events] {
-                      RunEvent done;
-                      done.kind = kEventExecuteReturned;
-                      events->Push(done);
-                    },
-                    &suite_listener, &test_listener);
+    manager.PostRun(
+        selection.module, record.device, record.diagnostics,
+        [events](bool ran) {
+          RunEvent done;
+          done.kind = kEventExecuteReturned;
+          done.status = ran ? 0 : 1;
+          events->Push(done);
+        },
+        &suite_listener, &test_listener);
     DeviceRunPrinter printer(app, selection, queue, test_listener, static_cast<int>(test_count));
     printer.Run();
+    // The results shown are not all kept: never a success.
+    if (printer.tests_finished() > 0 && !log_check.EntryWritten(app.group_id)) {
+      ShowWarning(app,
+                  MorvaStdio::KeyToText("THE_LOG_OF_THIS_RUN_IS_INCOMPLETE", false, true, true),
+                  false);
+      app.outcome.Report(kolv_exit::kPlatformUnavailable);
+    }
   }
   queue.Close();
 }

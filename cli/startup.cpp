@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "cli/background.h"
 #include "cli/cli_stdio_file.h"
@@ -41,6 +42,22 @@ void Say(bool protocol, const std::string& text) {
   std::fflush(stream);
 }
 
+// Ends the program before the output sink exists. The background copy's output goes nowhere:
+// its -o file gets the reason and, as after a run, ends with the status.
+unsigned EndEarly(int argc, char** argv, bool on_errors, const std::string& text, unsigned status) {
+  const EarlyOptions asked = AskedBeforeTheParse(argc, argv);
+  Say(on_errors || asked.protocol, text);
+  if (!HasBackgroundMarker(argc, argv) || asked.protocol || asked.output_file.empty())
+    return status;
+  CliStdioFile file(asked.output_file);
+  file.DisableKeyboard(true);
+  if (file.Start() == kSinkDone) {
+    file.PrintRaw(text, true);
+    file.Print(FinalStatusLine(status), false, false, false, false);
+  }
+  return status;
+}
+
 void ShowWarnings(CliApplication& app) {
   for (const std::string& warning : app.warnings.items()) ShowWarning(app, WarningText(warning), true);
 }
@@ -50,7 +67,10 @@ void ShowWarnings(CliApplication& app) {
 int ChooseOutputSink(CliApplication& app) {
   const bool child = (app.flags & kFlagBackgroundChild) != 0;
   if (app.flags & kFlagProtocol) {
-    app.sink = new KOLVio();
+    auto* protocol = new KOLVio();
+    app.sink = protocol;
+    // Without its reader the supervisor's abort request would never be heard.
+    if (protocol->reader_status() != kSinkDone) return protocol->reader_status();
   } else if (app.flags & kFlagOutputFile) {
     auto* file = new CliStdioFile(app.output_file);
     app.sink = file;
@@ -73,10 +93,10 @@ int ChooseOutputSink(CliApplication& app) {
 
 namespace {
 
-// Without the service or its modules nothing can run; said before any sink exists.
-int PlatformUnavailable(CliApplication& app, bool protocol, const std::string& text) {
-  Say(protocol, text);
-  app.outcome.Decide(kolv_exit::kPlatformUnavailable);
+// Without the service, its modules or the interrupt nothing can run; said before any sink exists.
+int PlatformUnavailable(CliApplication& app, int argc, char** argv, bool on_errors,
+                        const std::string& text) {
+  app.outcome.Decide(EndEarly(argc, argv, on_errors, text, kolv_exit::kPlatformUnavailable));
   return 1;
 }
 
@@ -95,11 +115,14 @@ int StartBackground(CliApplication& app) {
     return 1;
   }
   // The copy runs, and its own output ends with its status. What it will warn about is
-  // also said here, where the user is.
-  ReportWarnings(app);
-  for (const std::string& warning : app.warnings.items())
-    Say(false, MorvaStdio::KeyToText("[|WARNING] ", false, true, true) + WarningText(warning));
+  // also said here, where the user is; lost, it counts as any lost output.
   app.outcome.Decide(kolv_exit::kSuccess);
+  ReportWarnings(app);
+  MorvaStdio console;
+  for (const std::string& warning : app.warnings.items())
+    console.PrintRaw(MorvaStdio::KeyToText("[|WARNING] ", false, true, true) + WarningText(warning),
+                     true);
+  if (console.Finish() != kSinkDone) app.outcome.ReportError(kolv_exit::kOutputFileError);
   return 0;
 }
 
@@ -126,19 +149,28 @@ bool RefuseCommandLine(CliApplication& app, int parsed, const std::string& error
 }  // namespace
 
 int PrepareRun(CliApplication& app, int argc, char** argv) {
-  const bool protocol = AsksForProtocol(argc, argv);
+  if (app.interrupt_error != 0)
+    return PlatformUnavailable(app, argc, argv, true,
+                               "The console interrupt cannot be set up: " +
+                                   std::string(std::strerror(app.interrupt_error)));
   if (app.connected()) {
     if (!CliService())
-      return PlatformUnavailable(app, protocol, "Cannot load the diagnostics service");
+      return PlatformUnavailable(app, argc, argv, false, "Cannot load the diagnostics service");
     app.modules = ThreadManager::Instance().loaded_modules();
   }
   app.sink = nullptr;
   app.flags = 0;
-  if (!app.modules) return PlatformUnavailable(app, protocol, "Cannot load module(s)");
+  if (!app.modules) return PlatformUnavailable(app, argc, argv, false, "Cannot load module(s)");
 
   std::string error;
   int parsed = ParseAndValidate(app, argc, argv, error);
   const int started = ChooseOutputSink(app);
+  if (started == kSinkReaderNotStarted) {
+    delete app.sink;
+    app.sink = nullptr;
+    return PlatformUnavailable(app, argc, argv, true,
+                               "The abort request on standard input cannot be read");
+  }
   WatchOutput(app.sink->OutputDescriptor());
   if (started == kOutputSinkFailed) {
     app.outcome.Decide(kolv_exit::kOutputFileError);
@@ -173,32 +205,30 @@ int RunCli(int argc, char** argv) {
   kolv_os::ReopenClosedStandardStreams();
   // A closed output pipe shows as a failed write, not as a killed process.
   std::signal(SIGPIPE, SIG_IGN);
+  kolv_os::IgnoreFileSizeLimitSignal();
 
-  const bool protocol = AsksForProtocol(argc, argv);
   ZerkaUserAccount* account = CreatUserAccountInstance();
-  if (!account) {
-    Say(protocol, "Cannot check the user's rights");
-    return kolv_exit::kPlatformUnavailable;
-  }
+  if (!account)
+    return EndEarly(argc, argv, false, "Cannot check the user's rights",
+                    kolv_exit::kPlatformUnavailable);
   const bool administrator = account->IsAdministrator();
   ReleaseUserAccountInstance(account);
-  if (!administrator) {
-    Say(protocol, "Not Enough Privileges");
-    return kolv_exit::kNotAdministrator;
-  }
+  if (!administrator)
+    return EndEarly(argc, argv, false, "Not Enough Privileges", kolv_exit::kNotAdministrator);
 
   ZerkaAppMutex* mutex = get_app_mutex();
-  if (!mutex) {
-    Say(protocol, "The single-instance lock cannot be set up");
-    return kolv_exit::kNoLockObject;
-  }
+  if (!mutex)
+    return EndEarly(argc, argv, false, "The single-instance lock cannot be set up",
+                    kolv_exit::kNoLockObject);
   const int locked = AcquireInstanceLock(mutex, HasBackgroundMarker(argc, argv));
   if (locked != 0) {
     const bool elsewhere = locked == ZerkaAppMutex::kHeldElsewhere;
-    Say(protocol, elsewhere ? "A Tarvex Diagnostics Tool is already running"
-                            : "The single-instance lock cannot be set up: " + mutex->LockFilePath());
+    const std::string text =
+        elsewhere ? "A Tarvex Diagnostics Tool is already running"
+                  : "The single-instance lock cannot be set up: " + mutex->LockFilePath();
     release_app_mutex(mutex);
-    return elsewhere ? kolv_exit::kAlreadyRunning : kolv_exit::kNoLockObject;
+    return EndEarly(argc, argv, false, text,
+                    elsewhere ? kolv_exit::kAlreadyRunning : kolv_exit::kNoLockObject);
   }
 
   MigrateLegacyLogs();

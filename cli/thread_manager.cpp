@@ -46,8 +46,15 @@ void ThreadManager::StartLocked(std::unique_lock<std::mutex>& lock) {
 int ThreadManager::Procedure(void* argument) { return static_cast<ThreadManager*>(argument)->Loop(); }
 
 int ThreadManager::Loop() {
-  morva_service::MorvaService* service = GetMorvaServiceInstance();
-  std::vector<ModuleInterfaceView*>* modules = service ? service->LoadModules() : nullptr;
+  // An engine that throws as it loads (out of memory, for one) is an engine that did not load.
+  morva_service::MorvaService* service = nullptr;
+  std::vector<ModuleInterfaceView*>* modules = nullptr;
+  try {
+    service = GetMorvaServiceInstance();
+    modules = service ? service->LoadModules() : nullptr;
+  } catch (...) {
+    modules = nullptr;
+  }
   std::unique_lock<std::mutex> lock(mutex_);
   service_ = service;
   modules_ = modules;
@@ -63,22 +70,14 @@ int ThreadManager::Loop() {
     const int64_t group = group_id_;
     lock.unlock();
     if (command.kind == Command::kScan) {
-      uint64_t result = command.module ? static_cast<uint64_t>(command.module->Scan()) : 1;
-      command.record->result.store(result);
+      command.record->result.store(Scan(command.module));
       lock.lock();
       command.record->done.store(1);
       changed_.notify_all();
       lock.unlock();
     } else {
-      if (command.module && command.device) {
-        service->set_suite_listener(command.suite_listener);
-        service->set_test_listener(command.test_listener);
-        service->Execute(command.module, command.device, std::move(command.diagnostics), group);
-        // The listeners die with the run; the engine must not keep them.
-        service->set_suite_listener(nullptr);
-        service->set_test_listener(nullptr);
-      }
-      if (command.on_done) command.on_done();
+      const bool ran = Run(service, command, group);
+      if (command.on_done) command.on_done(ran);
     }
     lock.lock();
   }
@@ -88,6 +87,30 @@ int ThreadManager::Loop() {
   ReleaseMorvaServiceInstance();
   if (after_engine_release) after_engine_release();
   return 0;
+}
+
+uint64_t ThreadManager::Scan(ModuleInterfaceView* module) {
+  try {
+    return module ? static_cast<uint64_t>(module->Scan()) : 1;
+  } catch (...) {
+    return 1;  // a failed scan
+  }
+}
+
+bool ThreadManager::Run(morva_service::MorvaService* service, Command& command, int64_t group) {
+  if (!command.module || !command.device) return true;
+  bool ran = true;
+  service->set_suite_listener(command.suite_listener);
+  service->set_test_listener(command.test_listener);
+  try {
+    service->Execute(command.module, command.device, std::move(command.diagnostics), group);
+  } catch (...) {
+    ran = false;
+  }
+  // The listeners die with the run; the engine must not keep them.
+  service->set_suite_listener(nullptr);
+  service->set_test_listener(nullptr);
+  return ran;
 }
 
 morva_service::MorvaService* ThreadManager::service() {
@@ -138,13 +161,13 @@ bool ThreadManager::WaitForScan(ScanRecord* record, uint32_t milliseconds) {
 
 void ThreadManager::PostRun(ModuleInterfaceView* module, SystemComponentView* device,
                             std::vector<morva_service::DiagnosticRun> diagnostics,
-                            std::function<void()> on_done,
+                            std::function<void(bool)> on_done,
                             morva_service::SuiteListenerView* suite_listener,
                             morva_service::TestListenerView* test_listener) {
   std::unique_lock<std::mutex> lock(mutex_);
   if (!service_ || state_ != State::kReady) {
     lock.unlock();
-    if (on_done) on_done();
+    if (on_done) on_done(false);
     return;
   }
   Command command;

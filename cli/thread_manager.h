@@ -34,11 +34,11 @@ class ThreadManager {
   // either came.
   bool WaitForScan(ScanRecord* record, uint32_t milliseconds);
   // Runs one device's suite with the two listeners set; on_done is called on the service thread
-  // when Execute returned, whatever the engine reported before (also when nothing ran).
+  // when Execute returned, whatever the engine reported before, with false when the suite could
+  // not run (the engine failed, or nobody was there to run it).
   void PostRun(ModuleInterfaceView* module, SystemComponentView* device,
                std::vector<morva_service::DiagnosticRun> diagnostics,
-               std::function<void()> on_done,
-               morva_service::SuiteListenerView* suite_listener,
+               std::function<void(bool)> on_done, morva_service::SuiteListenerView* suite_listener,
                morva_service::TestListenerView* test_listener);
   // Ends the thread after the command in progress and waits for it.
   void Stop();
@@ -55,7 +55,7 @@ class ThreadManager {
     ModuleInterfaceView* module = nullptr;
     SystemComponentView* device = nullptr;
     std::vector<morva_service::DiagnosticRun> diagnostics;
-    std::function<void()> on_done;
+    std::function<void(bool)> on_done;
     morva_service::SuiteListenerView* suite_listener = nullptr;
     morva_service::TestListenerView* test_listener = nullptr;
   };
@@ -66,6 +66,9 @@ class ThreadManager {
   void StartLocked(std::unique_lock<std::mutex>& lock);
   static int Procedure(void* argument);
   int Loop();
+  // The engine's calls; an exception from it is the call's failure, never the program's end.
+  static uint64_t Scan(ModuleInterfaceView* module);
+  static bool Run(morva_service::MorvaService* service, Command& command, int64_t group);
 
   std::mutex mutex_;
   std::condition_variable changed_;

@@ -7,10 +7,12 @@
 
 #include "gui/shell/kolv_lite.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "kolv_os/os.h"
 #include "morva_service/morva_service.h"
 #include "zerka/zerka.h"
 
 int main(int argc, char** argv) {
+  kolv_os::IgnoreFileSizeLimitSignal();
   KolvLite application(argc, argv);
   QTranslator main_translator;
   KolvLiteTranslator::InitTranslator();

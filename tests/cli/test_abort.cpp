@@ -10,6 +10,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <sstream>
 #include <string>
@@ -24,6 +25,7 @@
 
 namespace {
 
+using clitest::Contains;
 using clitest::Count;
 using clitest::Session;
 
@@ -98,6 +100,54 @@ TEST(Abort, TheSupervisorSendsA) {
   ASSERT_EQ(cancelled.size(), 5u);
   for (size_t i = 1; i < cancelled.size(); ++i) EXPECT_EQ(cancelled[i], "EndDiag:::4|00000");
   EXPECT_EQ(Count(r.out, "BeginDiagSuite:::Storage\n"), 2u) << r.out;
+}
+
+// The terminal closes under a run (a closed window, a dropped link): the run aborts as on Ctrl-C
+// and the finished tests stay in the log. Started with the hangup ignored (nohup), the run goes on
+// to its end, and its writes to the closed terminal fail without a word. A background copy's file
+// ends with its status.
+TEST(Abort, AClosedTerminalAbortsTheRunUnlessTheHangupIsIgnored) {
+  struct Row {
+    const char* name;
+    std::vector<std::string> args;
+    const char* wait_for;
+    bool ignored;
+    int status;
+    const char* logged;
+  } rows[] = {
+      {"console", {"-Mstorage", "0", "-Q"}, "=> Verify", false, 25, " STOP VERIFY ABORTED"},
+      {"protocol", {"--KOLV", "-Mstorage", "0", "-Q"}, "BeginDiag:::1.1.2", false, 25,
+       " STOP VERIFY ABORTED"},
+      {"nohup", {"-Mstorage", "0", "-Q"}, "=> Verify", true, 0, " STOP SEEK SUCCESS"},
+  };
+  const std::string drive = clitest::ScratchDir() + "/hangup_drive";
+  std::map<std::string, std::string> env = Environment();
+  env["ZERKA_SYSTEM_DRIVE"] = drive;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::filesystem::remove_all(drive);
+    if (row.ignored) std::signal(SIGHUP, SIG_IGN);
+    Session run(row.args, env, Session::Console::kTerminal);
+    if (row.ignored) std::signal(SIGHUP, SIG_DFL);
+    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.WaitFor(row.wait_for)) << run.output();
+    run.HangUp();
+    EXPECT_EQ(run.FinishUnread(60).status, row.status);
+    const std::string log = clitest::ReadFile(drive + "/ProgramData/Tarvex/morva/morva.log");
+    EXPECT_TRUE(Contains(log, " STOP READ SUCCESS")) << log;
+    EXPECT_TRUE(Contains(log, row.logged)) << log;
+  }
+
+  const std::string file = clitest::ScratchDir() + "/hangup_copy.txt";
+  env["MORVA_TRACE"] = clitest::ScratchDir() + "/hangup_trace.txt";
+  std::remove(env["MORVA_TRACE"].c_str());
+  Session copy({"-o", file, "-Mstorage", "0", "-Q", "--vyx-instance"}, env,
+               Session::Console::kPipes);
+  ASSERT_TRUE(clitest::FileShows(env["MORVA_TRACE"], "TestStarted returned"));
+  copy.Signal(SIGHUP);
+  EXPECT_EQ(copy.Finish().status, 25);
+  EXPECT_TRUE(Contains(clitest::ReadFile(file), "\nCLI Execution status: 25"))
+      << clitest::ReadFile(file);
 }
 
 // A scan that never ends by itself: ending at all shows that the signal was heard.

@@ -1,15 +1,45 @@
 // Merging of test outcomes into the exit status.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <csignal>
 #include <iterator>
+#include <new>
 #include <vector>
 
 #include "cli/cli_application.h"
 #include "cli/console_interrupt.h"
 #include "cli/exit_status.h"
+#include "cli/startup.h"
 
 namespace {
+// Makes the engine throw as it loads, as it does when memory runs out (ulimit -v).
+std::atomic<bool> g_engine_load_throws{false};
+}  // namespace
+
+// Stands before the engine's own for this test program.
+morva_service::MorvaService* GetMorvaServiceInstance() {
+  if (g_engine_load_throws) throw std::bad_alloc();
+  static const auto engine = reinterpret_cast<morva_service::MorvaService* (*)()>(
+      dlsym(RTLD_NEXT, "_Z23GetMorvaServiceInstancev"));
+  return engine ? engine() : nullptr;
+}
+
+namespace {
+
+// A service that cannot load, however it fails: the program says so and ends with 2.
+TEST(ExitStatus, AnEngineThatThrowsAsItLoadsIsAServiceThatCannotLoad) {
+  g_engine_load_throws = true;
+  CliApplication app;
+  g_engine_load_throws = false;
+  char program[] = "kolv_cli", list[] = "-A";
+  char* argv[] = {program, list, nullptr};
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(PrepareRun(app, 2, argv), 1);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Cannot load the diagnostics service\n");
+  EXPECT_EQ(app.outcome.Status(), kolv_exit::kPlatformUnavailable);
+}
 
 unsigned Merged(std::initializer_list<unsigned> statuses) {
   CliApplication app(false);

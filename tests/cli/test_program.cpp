@@ -12,6 +12,7 @@
 
 #include "support/run_program.h"
 #include "support/texts.h"
+#include "tests/support/fault_injection.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -381,6 +382,14 @@ TEST(Program, LostStandardOutputIsNoSuccess) {
   EXPECT_EQ(clitest::Count(listing.err, "\n"), 1u) << listing.err;
   EXPECT_EQ(clitest::RunCliWith(full, {"--KOLV", "-Mstorage", "0", "-Qf"}).status, 6);
   EXPECT_EQ(clitest::RunCliWith(full, {"-Mstorage", "1", "-Q"}).status, 21);
+  // A file-size limit is told as a full disk is: the program is never killed by it. The engine's
+  // log cannot grow either.
+  clitest::StreamSetup capped;
+  capped.file_size_limit = 64;
+  const std::string file = clitest::ScratchDir() + "/capped.txt";
+  const auto past_limit = clitest::RunCliWith(capped, {"-o", file, "-Mstorage", "0", "-Qf"});
+  EXPECT_EQ(past_limit.status, 2);
+  EXPECT_TRUE(Contains(past_limit.err, file + ": File too large\n")) << past_limit.err;
 
   // A reader that went away is no loss worth a word.
   clitest::StreamSetup unread;
@@ -391,6 +400,50 @@ TEST(Program, LostStandardOutputIsNoSuccess) {
     const auto quiet = clitest::RunCliWith(unread, args);
     EXPECT_EQ(quiet.status, 0) << args[0];
     EXPECT_EQ(quiet.err, "") << args[0];
+  }
+}
+
+// Faults at the machine's edges along the main path: a thread that cannot start, and writes to
+// the diagnostics log or the -o file failing as on a full disk or past the file-size limit. Every
+// run ends by itself, without a crash, and none is a success once a fault fired.
+TEST(Program, FaultsAlongTheMainPathAreNeverASuccess) {
+#if defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the fault library cannot come before ThreadSanitizer's runtime";
+#endif
+  const std::string file = clitest::ScratchDir() + "/swept.txt";
+  const std::string fired = clitest::ScratchDir() + "/faults_fired.txt";
+  const char* demo = std::getenv("MORVA_CATALOGUE");
+  const std::vector<std::string> tool_rules = {"thread:N", "write:N:ENOSPC:morva.log"};
+  const struct Path {
+    std::vector<std::string> args;
+    const char* input;
+    std::vector<std::string> rules;
+  } paths[] = {
+      {{"-o", file, "-Mstorage", "0", "-Qf"},
+       "",
+       {"thread:N", "write:N:ENOSPC:morva.log", "write:N:EFBIG:morva.log",
+        "write:N:ENOSPC:swept.txt", "write:N:EFBIG:swept.txt"}},
+      {{"--KOLV", "-Mstorage", "0", "-Qf"}, "", {"thread:N"}},
+      {{"-Mstorage", "-Trecover", "-s", "3"}, "", tool_rules},
+      {{"-Mstorage", "-Trecover", "-r", "3"}, "y\n", tool_rules},
+  };
+  for (const Path& path : paths) {
+    for (const std::string& rule : path.rules) {
+      for (int n = 1; n < 300; ++n) {
+        std::string rules = rule;
+        rules.replace(rules.find('N'), 1, std::to_string(n));
+        SCOPED_TRACE(path.args.front() + " ... " + path.args.back() + ": " + rules);
+        auto env = test_support::FaultEnvironment(rules, fired);
+        if (path.args[1] == "-Trecover")
+          env.insert({{"MORVA_CATALOGUE", demo}, {"KOLV_WINDOWS_DIR", "C:\\Windows"}});
+        std::remove(fired.c_str());
+        const auto r = RunCli(path.args, env, path.input, 60);
+        EXPECT_GE(r.status, 0) << "killed, or ended by a signal";
+        EXPECT_FALSE(Contains(r.err, "Sanitizer") || Contains(r.err, "runtime error")) << r.err;
+        if (test_support::FaultsFiredIn(fired) == 0) break;
+        EXPECT_NE(r.status, 0) << r.out << r.err;
+      }
+    }
   }
 }
 

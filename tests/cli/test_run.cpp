@@ -14,6 +14,7 @@
 
 #include "support/run_program.h"
 #include "support/texts.h"
+#include "zerka/zerka.h"
 
 namespace {
 
@@ -509,8 +510,30 @@ TEST(Run, TheBackgroundParentWarnsAndReturnsZeroOnceTheCopyRuns) {
   EXPECT_EQ(parent.status, 0);
   EXPECT_EQ(parent.out, "[Warning] Following module(s) are not available: nosuch\n");
   EXPECT_TRUE(clitest::FileShows(path, "\nCLI Execution status: 30")) << clitest::ReadFile(path);
-  for (int i = 0; i < 100 && RunCli({"-A"}).status == 4; ++i)  // hang guard: the copy ends
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  const auto copy_ended = [] {
+    for (int i = 0; i < 100 && RunCli({"-A"}).status == 4; ++i)  // hang guard: the copy ends
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  };
+  copy_ended();
+  // Warnings nobody could read are lost output, as anywhere.
+  clitest::StreamSetup full;
+  full.output_file = "/dev/full";
+  std::remove(path.c_str());
+  const auto unheard =
+      clitest::RunCliWith(full, {"-b", "-o", path, "-Mnosuch", "-Mstorage", "0", "-Qf"});
+  EXPECT_EQ(unheard.status, 6);
+  EXPECT_TRUE(Contains(unheard.err, "output lost: standard output")) << unheard.err;
+  EXPECT_TRUE(clitest::FileShows(path, "\nCLI Execution status: 30")) << clitest::ReadFile(path);
+  copy_ended();
+
+  // A copy that never gets the lock ends its file all the same, with the reason.
+  ZerkaAppMutex* lock = get_app_mutex();
+  ASSERT_EQ(lock->Acquire(), 0);
+  const auto locked_out = RunCli({"-o", path, "-Mstorage", "0", "-Qf", "--vyx-instance"});
+  release_app_mutex(lock);
+  EXPECT_EQ(locked_out.status, 4);
+  EXPECT_EQ(clitest::ReadFile(path),
+            "A Tarvex Diagnostics Tool is already running\n\nCLI Execution status: 4");
 }
 
 TEST(Run, BackgroundModeChecksTheTestListFirst) {

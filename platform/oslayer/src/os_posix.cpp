@@ -111,6 +111,8 @@ std::string ExecutablePath() {
   return buffer;
 }
 
+void IgnoreFileSizeLimitSignal() { signal(SIGXFSZ, SIG_IGN); }
+
 void ReopenClosedStandardStreams() {
   for (int fd = 0; fd < 3; ++fd) {
     if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;

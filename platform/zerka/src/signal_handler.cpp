@@ -15,7 +15,9 @@
 
 namespace {
 
-const int kInterrupts[] = {SIGINT, SIGTERM};
+// Ctrl-C, a termination request, and the terminal closing under the program.
+const int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int kInterruptCount = sizeof kInterrupts / sizeof kInterrupts[0];
 
 std::mutex mutex;
 // The latest Register's callback is last; Unregister gives the one before it its place back.
@@ -28,7 +30,9 @@ bool delivering = false;
 std::condition_variable& delivered = *new std::condition_variable;
 bool watcher_started = false;
 std::atomic<pid_t> watcher_thread{0};
-struct sigaction previous_actions[2];
+struct sigaction previous_actions[kInterruptCount];
+// The signals taken: a program started with the hangup ignored (nohup) keeps it ignored.
+bool taken[kInterruptCount] = {};
 bool installed = false;
 
 // Counted where the signal is taken, before anything else can be held up: an interrupt is never
@@ -44,10 +48,20 @@ void HoldWatcher(const char* point) {
   if (ZerkaSignalWatcherHold hold = watcher_hold.load()) hold(point);
 }
 
+// Decided once, before the watcher starts.
+void ChooseTakenSignals() {
+  for (int i = 0; i < kInterruptCount; ++i) {
+    struct sigaction current;
+    taken[i] = !(kInterrupts[i] == SIGHUP && sigaction(SIGHUP, nullptr, &current) == 0 &&
+                 current.sa_handler == SIG_IGN);
+  }
+}
+
 sigset_t InterruptSet() {
   sigset_t set;
   sigemptyset(&set);
-  for (int s : kInterrupts) sigaddset(&set, s);
+  for (int i = 0; i < kInterruptCount; ++i)
+    if (taken[i]) sigaddset(&set, kInterrupts[i]);
   return set;
 }
 
@@ -107,6 +121,7 @@ class SignalHandler : public ZerkaSignalHandler {
     std::unique_lock<std::mutex> lock(mutex);
     WaitForDelivery(lock);
     if (!watcher_started) {
+      ChooseTakenSignals();
       int rc = StartWatcher();
       if (rc != 0) return rc;
       watcher_started = true;
@@ -117,7 +132,8 @@ class SignalHandler : public ZerkaSignalHandler {
       action.sa_handler = Forward;
       action.sa_flags = SA_RESTART;
       sigemptyset(&action.sa_mask);
-      for (int i = 0; i < 2; ++i) sigaction(kInterrupts[i], &action, &previous_actions[i]);
+      for (int i = 0; i < kInterruptCount; ++i)
+        if (taken[i]) sigaction(kInterrupts[i], &action, &previous_actions[i]);
       installed = true;
     }
     return 0;
@@ -130,9 +146,10 @@ class SignalHandler : public ZerkaSignalHandler {
       if (!callbacks.empty()) callbacks.pop_back();
       // The caller of an earlier Register is still running and keeps the signals.
       if (!callbacks.empty() || !installed) return 0;
-      for (int i = 0; i < 2; ++i) {
+      for (int i = 0; i < kInterruptCount; ++i) {
         struct sigaction current;
-        if (sigaction(kInterrupts[i], nullptr, &current) == 0 && current.sa_handler == Forward)
+        if (taken[i] && sigaction(kInterrupts[i], nullptr, &current) == 0 &&
+            current.sa_handler == Forward)
           sigaction(kInterrupts[i], &previous_actions[i], nullptr);
       }
       installed = false;

@@ -16,10 +16,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <thread>
 
 #include "argv.h"
+#include "tests/support/file_size_limit.h"
 #include "texts.h"
 
 extern char** environ;
@@ -145,7 +147,15 @@ Outcome Run(const StreamSetup& streams, const std::vector<std::string>& args,
   if (!streams.working_folder.empty())
     posix_spawn_file_actions_addchdir_np(&actions, streams.working_folder.c_str());
   pid_t pid = -1;
-  const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv, envp.data());
+  int rc = 0;
+  {
+    // Inherited by the program alone: the test writes nothing meanwhile.
+    std::unique_ptr<test_support::FileSizeLimit> limit;
+    if (streams.file_size_limit > 0)
+      limit = std::make_unique<test_support::FileSizeLimit>(
+          static_cast<rlim_t>(streams.file_size_limit));
+    rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv, envp.data());
+  }
   posix_spawn_file_actions_destroy(&actions);
   close(in[0]);
   close(out[1]);
@@ -317,6 +327,12 @@ bool Session::TerminalModes(termios& modes) const {
 
 void Session::Type(const std::string& bytes) {
   if (input_ >= 0) (void)!write(input_, bytes.data(), bytes.size());
+}
+
+void Session::HangUp() {
+  if (input_ < 0 || input_ != output_fd_) return;
+  close(input_);
+  input_ = output_fd_ = -1;
 }
 
 void Session::Signal(int signal_number) {

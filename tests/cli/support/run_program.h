@@ -42,6 +42,7 @@ struct StreamSetup {
   std::string output_file;   // standard output goes to this file (for example /dev/full)
   bool output_unread = false;  // standard output is a pipe whose reader went away before the start
   std::string working_folder;
+  long file_size_limit = 0;  // bytes; no file of the program grows past it (0: no limit)
 };
 Outcome RunCliWith(const StreamSetup& streams, const std::vector<std::string>& args,
                    const std::map<std::string, std::string>& env = {});
@@ -70,6 +71,9 @@ class Session {
   bool WaitUntilBlockedInAPipeWrite(int timeout_seconds = 60, bool reading = true);
   void Type(const std::string& bytes);
   void Signal(int signal_number);
+  // Closes the pseudo-terminal (kTerminal), as a closed window or a dropped link does: the program
+  // is hung up. Nothing more can be read; FinishUnread waits for the end.
+  void HangUp();
   // Reads to the end and returns the exit status; the program is killed after timeout_seconds.
   // A slow reader takes at most bytes_per_read at a time and pauses pause_ms after each read.
   Outcome Finish(int timeout_seconds = 60, size_t bytes_per_read = 4096, int pause_ms = 0);

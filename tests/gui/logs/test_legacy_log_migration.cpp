@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -21,6 +20,7 @@
 
 #include "gui/logs/core/legacy_log_migration.h"
 #include "gui/logs/core/log_paths.h"
+#include "kolv_os/os.h"
 #include "support/log_test_support.h"
 #include "tests/support/fault_injection.h"
 
@@ -216,11 +216,10 @@ TEST_F(Migration, FailedCopyLeavesBothLogsAsTheyWere) {
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
   struct rlimit limited = saved;
   limited.rlim_cur = 100000;
-  const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+  kolv_os::IgnoreFileSizeLimitSignal();  // as both programs start
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
   MigrateLegacyLogs();
   setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previous_handler);
 
   EXPECT_EQ(ReadFile(NewLog()), "+++ NEW\n");
   EXPECT_EQ(ReadFile(OldLog()), old_content + "\n");

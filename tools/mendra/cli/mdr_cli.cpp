@@ -38,13 +38,16 @@ MdrCli::MdrCli(ModuleInterfaceView* module, ToolView* tool)
     std::lock_guard<std::mutex> lock(g_signal_mutex);
     g_current = this;
   }
-  if (ZerkaSignalHandler* signals = get_signal_handler()) signals->Register(&MdrCli::OnConsoleSignal);
+  if (ZerkaSignalHandler* signals = get_signal_handler())
+    signals_taken_ = signals->Register(&MdrCli::OnConsoleSignal) == 0;
   // No run on the engine starts once an interrupt was taken, seen by a callback or not.
   model_->SetStartGuard([this] { return !Interrupted(); });
 }
 
 MdrCli::~MdrCli() {
-  if (ZerkaSignalHandler* signals = get_signal_handler()) signals->Unregister();
+  // Only its own callback: an Unregister without one would take the host's away.
+  if (ZerkaSignalHandler* signals = get_signal_handler(); signals && signals_taken_)
+    signals->Unregister();
   {
     // Waits for an interrupt still being handled.
     std::lock_guard<std::mutex> lock(g_signal_mutex);
@@ -91,7 +94,11 @@ int MdrCli::SpinnerThread(void* self) {
 
 int MdrCli::ToolRunThread(void* self) {
   MdrCli* cli = static_cast<MdrCli*>(self);
-  cli->service_->ExecuteTool(cli->tool_, cli->listener_.get(), cli->selected_);
+  try {
+    cli->service_->ExecuteTool(cli->tool_, cli->listener_.get(), cli->selected_);
+  } catch (...) {
+    // The devices it did not report on count as not done.
+  }
   cli->running_ = false;
   return 0;
 }
@@ -108,7 +115,7 @@ int MdrCli::RunSteps(int argc, char** argv) {
   if (bootable == "FALSE") bootable_ = false;
   display_.reset(new ConsoleDisplay(bootable_, ToolConsole()));
   parser_.reset(new CliOptionParser(model_.get(), bootable_, &scanning_));
-  if (service_ == nullptr || module_ == nullptr || tool_ == nullptr) {
+  if (service_ == nullptr || module_ == nullptr || tool_ == nullptr || !signals_taken_) {
     display_->Banner();
     display_->Errors({"|UNABLE_TO_EXECUTE"});
     return kolv_exit::kPlatformUnavailable;
@@ -116,13 +123,19 @@ int MdrCli::RunSteps(int argc, char** argv) {
   // Interrupted since the host took the signals: the tool does not start.
   if (Interrupted()) return kolv_exit::kTestCancelled;
 
+  // The spinner also ends the program on an interrupt during the device scan, which nothing
+  // else could stop: without it the scan does not start.
   spinning_ = true;
   ZerkaThreadHandle spinner = nullptr;
-  const bool spinner_started = get_thread()->Create(spinner, 0, &MdrCli::SpinnerThread, this, nullptr) == 0;
+  if (get_thread()->Create(spinner, 0, &MdrCli::SpinnerThread, this, nullptr) != 0) {
+    display_->Banner();
+    display_->Errors({"|UNABLE_TO_EXECUTE"});
+    return kolv_exit::kPlatformUnavailable;
+  }
   const int result = parser_->ParseOptions(argc, argv, flags_, errors_, warnings_, selection_);
   spinning_ = false;
   // The spinner must be off the console before anything else is written.
-  if (spinner_started) get_thread()->Join(spinner);
+  get_thread()->Join(spinner);
 
   display_->WipeSpinner();
   if (Interrupted() || result == CliOptionParser::kParseStopped) return kolv_exit::kTestCancelled;
@@ -161,7 +174,8 @@ int MdrCli::RunOperation() {
   }
   if (operation == kMdrOperationRepair) {
     // A question nobody could see is never answered.
-    if (!ConfirmOperation()) return display_->Shown() ? kolv_exit::kTestCancelled : kolv_exit::kOutputFileError;
+    if (!ConfirmOperation())
+      return question_shown_ ? kolv_exit::kTestCancelled : kolv_exit::kOutputFileError;
     display_->Text("\n");
   }
   tool_->SetParameter("Operation", {operation});
@@ -253,6 +267,8 @@ unsigned long MdrCli::SecondsSinceDeviceStart() {
 
 int MdrCli::ReadAnswerKey(bool terminal) {
   if (terminal) {
+    // A terminal that was closed answers nothing any more.
+    if (isatty(STDIN_FILENO) != 1) return kEndOfInput;
     const int key = console_->ReadKey();
     if (key == ZerkaConsole::kNoKey) get_timer()->Sleep(10);
     return key;
@@ -281,6 +297,8 @@ bool MdrCli::ConfirmOperation() {
   if (terminal) console_->DiscardKeys();
   display_->Text("> " + FormatDisplayKey("|ARE_YOU_SURE_YOU_WANT_TO_PROCEED?_(y/n)") + " ");
   if (!display_->Shown()) return false;
+  // Shown: an answer that never comes (a closed terminal, too) declines it.
+  question_shown_ = true;
   char answer = 0;
   while (true) {
     if (Interrupted()) {

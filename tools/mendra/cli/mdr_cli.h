@@ -89,4 +89,7 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   // The engine is told of an interrupt only while the run is on (guarded by the interrupt's
   // lock in mdr_cli.cpp).
   bool tool_started_ = false;
+  // The interrupts reach OnConsoleSignal: without them the tool does not run.
+  bool signals_taken_ = false;
+  bool question_shown_ = false;
 };

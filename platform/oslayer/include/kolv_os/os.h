@@ -32,6 +32,10 @@ long SpawnDetached(const std::string& program, const std::vector<std::string>& a
 // Path of the running program.
 std::string ExecutablePath();
 
+// A write past the file-size limit then fails with EFBIG, as one on a full disk fails with ENOSPC,
+// instead of ending the program. Both programs call it as they start.
+void IgnoreFileSizeLimitSignal();
+
 // Opens /dev/null on whichever of descriptors 0, 1 and 2 is closed, so that no file opened later
 // takes a standard stream's place. A write to a standard output that was closed still fails
 // (EBADF): output to it is lost, not delivered.

@@ -413,6 +413,33 @@ TEST(MendraToolRun, QuestionDuringTheRunGetsNoAnswer) {
   EXPECT_TRUE(Contains(interrupted.out, "Operation status: Aborted"));
 }
 
+// The terminal closes during the repair: the engine is told to abort it, as on Ctrl-C. With the
+// hangup ignored, a question on the closed terminal is left unanswered, never waited on for good.
+TEST(MendraToolRun, AClosedTerminalAbortsTheRepair) {
+  const std::string trace = clitest::ScratchDir() + "/hangup_trace.txt";
+  std::map<std::string, std::string> env =
+      RiggedMachine({kSystem, kClean}, "C:\\Windows", 0.1, 1000000);
+  env["MORVA_TIME_SCALE"] = "1";
+  env["MORVA_TRACE"] = trace;
+  for (const bool ignored : {false, true}) {
+    SCOPED_TRACE(ignored ? "hangup ignored" : "hangup");
+    std::remove(trace.c_str());
+    if (ignored) signal(SIGHUP, SIG_IGN);
+    clitest::Session session({"-Mstorage", "-Trecover", "-r", "6"}, env,
+                             clitest::Session::Console::kTerminal);
+    if (ignored) signal(SIGHUP, SIG_DFL);
+    ASSERT_TRUE(session.WaitFor("(y/n) "));
+    if (!ignored) {
+      session.Type("y\r");
+      ASSERT_TRUE(session.WaitFor("=> CLEAN_DISK"));
+    }
+    session.HangUp();
+    EXPECT_EQ(session.FinishUnread(60).status, 25);
+    EXPECT_EQ(Contains(clitest::ReadFile(trace), "AbortTool tool="), !ignored)
+        << clitest::ReadFile(trace);
+  }
+}
+
 // An empty target names no device, and a question that could not be shown was not asked: in
 // neither case does anything run.
 TEST(MendraToolRun, NothingRunsOnAnEmptyTargetOrAnUnshownQuestion) {

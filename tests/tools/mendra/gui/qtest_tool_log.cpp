@@ -11,6 +11,7 @@
 
 #include "gui/logs/html_generator.h"
 #include "gui/shell/kolv_lite_controller.h"
+#include "kolv_os/os.h"
 #include "tests/gui/logs/support/report_test_support.h"
 #include "tests/support/file_size_limit.h"
 #include "tools/mendra/common/mdr_code_meaning.h"
@@ -256,6 +257,7 @@ class TestToolLog : public QObject {
   // The report saved on a disk that fills on the way is told as not saved, and the report
   // saved there before stays whole.
   void exportOnAFullDiskKeepsTheEarlierReport() {
+    kolv_os::IgnoreFileSizeLimitSignal();  // as the program starts
     QVERIFY(report_test::RegisterProgramResources());
     MdrListener listener;
     Send(listener, "OnRecoverInit", {});
