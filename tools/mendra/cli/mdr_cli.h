@@ -13,7 +13,7 @@
 #include "tools/mendra/cli/cli_event_queue.h"
 #include "tools/mendra/cli/cli_option_parser.h"
 #include "tools/mendra/cli/console_display.h"
-#include "tools/mendra/cli/events/mdr_cli_event_context.h"
+#include "tools/mendra/cli/mdr_cli_events.h"
 #include "tools/mendra/cli/mdr_cli_listener.h"
 #include "tools/mendra/common/mdr_utils.h"
 #include "zerka/zerka.h"
