@@ -4,6 +4,7 @@
 
 #include <getopt.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -13,7 +14,6 @@
 
 #include "cli/morva_stdio.h"
 #include "cli/run_outcome.h"
-#include "cli/scan_record.h"
 #include "cli/selections.h"
 #include "cli/unique_text_list.h"
 #include "morva_service/morva_service.h"
@@ -37,6 +37,12 @@ enum CliFlag : uint32_t {
   kFlagOutputFile = 0x2000,
   kFlagBackgroundParent = 0x4000,
   kFlagBackgroundChild = 0x8000,
+};
+
+// Done flag and result of a device scan run on the service thread.
+struct ScanRecord {
+  std::atomic<uint8_t> done{0};
+  std::atomic<uint64_t> result{0};
 };
 
 class CliSuiteListener;

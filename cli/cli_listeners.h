@@ -27,9 +27,6 @@ class CliSuiteListener : public morva_service::SuiteListenerView {
   void SystemComponentRunFinished(std::string result) override;
   void Message(std::string text) override;
 
-  uint32_t suite_start() const { return suite_start_.load(); }
-  uint32_t suite_end() const { return suite_end_.load(); }
-
  private:
   uint32_t Now();
 

@@ -4,9 +4,8 @@
 
 #include <cctype>
 #include <cstring>
-#include <map>
 
-#include "cli/background.h"
+#include "cli/command_line_parser.h"
 #include "cli/exit_status.h"
 
 namespace {
@@ -44,8 +43,6 @@ const unsigned char kRefusedFirstBytes[] = {0x80, 0x83, 0x92, 0x9D, 0xA0, 0xA2, 
                                             0xAA, 0xAE, 0xB4, 0xB5, 0xBA, 0xBB, 0xBD,
                                             0xC2, 0xC3, 0xC5, 0xC6, 0xE2};
 
-const char kDuplicatedOption[] = "DUPLICATED_OPTION_ENTRY,_ONLY_ONE_ENTRY_CONSIDERED";
-
 bool RefusedWord(const char* word) {
   const unsigned char first = static_cast<unsigned char>(word[0]);
   if (first == 0) return false;
@@ -54,375 +51,6 @@ bool RefusedWord(const char* word) {
     if (first == b) return true;
   return false;
 }
-
-std::string Trimmed(CliApplication& app, const std::string& text) {
-  std::string out;
-  if (app.string_handler) {
-    app.string_handler->Trim(text, out);
-    return out;
-  }
-  const size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return std::string();
-  const size_t last = text.find_last_not_of(" \t\r\n");
-  return text.substr(first, last - first + 1);
-}
-
-std::string Lowered(CliApplication& app, std::string text) {
-  if (app.string_handler) {
-    app.string_handler->ToLower(text);
-  } else {
-    for (char& c : text)
-      if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  }
-  return text;
-}
-
-int Fatal(std::string& error, const std::string& text) {
-  error = text;
-  return kParseFatal;
-}
-
-// Information options: the bit that says "asked already" and the bits they set.
-bool InformationBits(int option, uint32_t& own, uint32_t& set) {
-  switch (option) {
-    case 'A': own = kFlagModules; set = kFlagModules | kFlagInformation; return true;
-    case 'D': own = kFlagDevices; set = kFlagDevices | kFlagInformation; return true;
-    case 'L': own = kFlagDiagnostics; set = kFlagDiagnostics | kFlagInformation; return true;
-    case 'R':
-      own = kFlagDevices;
-      set = kFlagDevices | kFlagResources | kFlagInformation;
-      return true;
-    case 'S': own = kFlagTools; set = kFlagTools | kFlagInformation; return true;
-    case 'h': own = kFlagHelp; set = kFlagHelp | kFlagInformation; return true;
-    case 'v': own = kFlagVersion; set = kFlagVersion | kFlagInformation; return true;
-    default: return false;
-  }
-}
-
-class Parser {
- public:
-  Parser(CliApplication& app, int argc, char** argv, std::string& error)
-      : app_(app), argc_(argc), argv_(argv), error_(error) {
-    for (int i = 0; i < argc; ++i) original_index_[argv[i]] = i;
-  }
-
-  int Run();
-
- private:
-  int HandleOption(int option, bool& stop);
-  int Unrecognised();
-  int HandleInformation(int option, uint32_t own, uint32_t set);
-  int HandleProtocol();
-  int HandleBackgroundChild();
-  int HandleBackground();
-  int HandleOutput();
-  int HandleGroup();
-  int HandleModule();
-  int HandleTool();
-  int HandleDiagnostic(int option);
-  int AttributeScopeWords();
-  int EndOfParse();
-  int EndOfToolParse();
-  int OriginalIndex(const char* word) const {
-    auto it = original_index_.find(word);
-    return it == original_index_.end() ? -1 : it->second;
-  }
-  bool IsDeviceWord(const char* word) {
-    if (app_.consumed_words.count(word)) return false;
-    if (word[0] == '-' && word[1] != '\0') return false;
-    return !Trimmed(app_, word).empty();
-  }
-
-  CliApplication& app_;
-  int argc_;
-  char** argv_;
-  std::string& error_;
-  std::map<const char*, int> original_index_;
-  bool seen_ = false;  // an option that -T refuses
-  bool protocol_seen_ = false;
-};
-
-int Parser::Run() {
-  opterr = 0;
-  for (;;) {
-    int long_index = -1;
-    const int option = getopt_long(argc_, argv_, app_.short_options.c_str(),
-                                   app_.long_options.data(), &long_index);
-    if (option == -1) break;
-    bool stop = false;
-    const int result = HandleOption(option, stop);
-    if (result != kParseOk) return result;
-    if (stop) return EndOfToolParse();
-  }
-  return EndOfParse();
-}
-
-int Parser::HandleOption(int option, bool& stop) {
-  uint32_t own = 0, set = 0;
-  if (option == '?') return Unrecognised();
-  if (InformationBits(option, own, set)) return HandleInformation(option, own, set);
-  switch (option) {
-    case kOptionProtocol: return HandleProtocol();
-    case kOptionBackgroundChild: return HandleBackgroundChild();
-    case 'b': return HandleBackground();
-    case 'o': return HandleOutput();
-    case 'G': return HandleGroup();
-    case 'M': return HandleModule();
-    case 'T':
-      stop = true;
-      return HandleTool();
-    default:
-      return HandleDiagnostic(option);
-  }
-}
-
-int Parser::Unrecognised() {
-  app_.outcome.Decide(kolv_exit::kCommandLineError);
-  return Fatal(error_, "UNRECOGNIZED_OPTION_FOUND");
-}
-
-int Parser::HandleInformation(int option, uint32_t own, uint32_t set) {
-  if (app_.flags & kFlagInformation) {
-    if (app_.flags & own)
-      app_.warnings.Add(kDuplicatedOption);
-    else
-      return Fatal(error_, "USER_ASKED_FOR_MORE_THAN_ONE_KIND_OF_INFORMATION_AT_THE_SAME_TIME");
-  }
-  app_.flags |= set;
-  if (option != 'h' && option != 'v') seen_ = true;
-  return kParseOk;
-}
-
-int Parser::HandleProtocol() {
-  if (protocol_seen_) {
-    app_.warnings.Add(kDuplicatedOption);
-    return kParseOk;
-  }
-  protocol_seen_ = true;
-  app_.flags |= kFlagProtocol;
-  app_.flags &= ~kFlagBackgroundParent;
-  seen_ = true;
-  return kParseOk;
-}
-
-int Parser::HandleBackgroundChild() {
-  // Only the exact word marks the copy; an abbreviation is no option a user has.
-  if (std::strcmp(argv_[optind - 1], kBackgroundMarker) != 0) return Unrecognised();
-  app_.flags |= kFlagBackgroundChild;
-  app_.flags &= ~kFlagBackgroundParent;
-  return kParseOk;
-}
-
-int Parser::HandleBackground() {
-  if (app_.flags & kFlagTool)
-    return Fatal(error_, "IT_IS_NOT_POSSIBLE_TO_A_TOOL_IN_BACKGROUND_MODE");
-  if (app_.flags & kFlagProtocol) return kParseOk;
-  if (app_.flags & kFlagBackgroundParent)
-    app_.warnings.Add(kDuplicatedOption);
-  else if (!(app_.flags & kFlagBackgroundChild))
-    app_.flags |= kFlagBackgroundParent;
-  return kParseOk;
-}
-
-int Parser::HandleOutput() {
-  if (app_.flags & kFlagOutputFile) {
-    app_.warnings.Add(kDuplicatedOption);
-    return kParseOk;
-  }
-  app_.flags |= kFlagOutputFile;
-  if (optarg) {
-    if (!*optarg) return Fatal(error_, "FILE_HAS_NOT_BEEN_SPECIFIED");
-    app_.output_file = optarg;
-    return kParseOk;
-  }
-  if (optind < argc_ && argv_[optind][0] != '-' && argv_[optind][0] != '\0') {
-    app_.output_file = argv_[optind];
-    app_.consumed_words.insert(argv_[optind]);
-    return kParseOk;
-  }
-  return Fatal(error_, "FILE_HAS_NOT_BEEN_SPECIFIED");
-}
-
-int Parser::HandleGroup() {
-  if (app_.flags & kFlagGroup) {
-    app_.warnings.Add("DUPLICATED_GROUP_SET,_ONLY FIRST ENTRY CONSIDERED");
-    return kParseOk;
-  }
-  app_.flags |= kFlagGroup;
-  seen_ = true;
-  if (!optarg || !*optarg) return Fatal(error_, "GROUP_OPTION_WITH_NO_GROUP_ARGUMENT");
-  int64_t group = 0;
-  if (!app_.number_handler || !app_.number_handler->ToInt64(optarg, group))
-    return Fatal(error_, "GROUP_ARGUMENT_IS_NOT_A_NUMBER");
-  app_.group_id = group;
-  return kParseOk;
-}
-
-int Parser::HandleModule() {
-  if (!optarg || !*optarg) return Fatal(error_, "NO_MODULE_CHOSEN");
-  const std::string typed = optarg;
-  const std::string name = Lowered(app_, typed);
-  if (name != typed) app_.warnings.Add("IT_IS_RECOMMENDED_TO_USE_LOWERCASE_ON_MODULES_NAMES");
-  app_.current_module = name;
-  app_.module_option_index = optind - 1;
-  // -M always ends its word (its value is attached), so the word is argv[optind - 1].
-  app_.module_scopes.emplace_back(OriginalIndex(argv_[optind - 1]), name);
-  ModuleSelection* selection = app_.FindSelection(name);
-  if (selection) {
-    app_.duplicated_modules.Add(name);
-  } else {
-    selection = new ModuleSelection();
-    app_.module_selections.emplace_back(name, selection);
-  }
-  selection->module = FindLoadedModule(app_, name);
-  return kParseOk;
-}
-
-int Parser::HandleTool() {
-  if (app_.current_module.empty())
-    return Fatal(error_, "THE_-|T_OPTION_MUST_BE_USED_AFTER_THE_-|M\"module_name\"_OPTION");
-  if (app_.module_selections.size() > 1)
-    return Fatal(error_, "THE_TOOL_OPTION_MUST_BE_SPECIFIED_FOR_ONLY_ONE_MODULE");
-  if (seen_) return Fatal(error_, "THE_-|T_OPTION_CANNOT_BE_USED_ALONG_WITH_OTHER_CLI_OPTIONS");
-  if (!optarg || !*optarg) return Fatal(error_, "NO_TOOL_CHOSEN");
-  app_.flags |= kFlagTool;
-  if (app_.flags & kFlagBackgroundParent)
-    return Fatal(error_, "IT_IS_NOT_POSSIBLE_TO_A_TOOL_IN_BACKGROUND_MODE");
-  if (app_.flags & kFlagOutputFile)
-    return Fatal(error_, "IT_IS_NOT_POSSIBLE_TO_REDIRECT_THE_OUTPUT_WHILE_RUNNING_A_TOOL");
-  app_.tool_hint = optarg;
-  // Words skipped so far stand before -T in argv; the tool would take them as its own targets.
-  for (int i = 1; i < optind - 1; ++i) {
-    if (IsDeviceWord(argv_[i])) {
-      app_.outcome.Decide(kolv_exit::kCommandLineError);
-      return Fatal(error_, "UNNECESSARY_DEVICES_CHOSEN");
-    }
-  }
-  return kParseOk;
-}
-
-int Parser::HandleDiagnostic(int option) {
-  ModuleSelection* selection =
-      app_.current_module.empty() ? nullptr : app_.FindSelection(app_.current_module);
-  if (!selection) return Fatal(error_, "DIAGNOSTIC_SET_FOR_NO_MODULE");
-  app_.flags |= kFlagRun;
-  seen_ = true;
-  if (!selection->module) return kParseOk;  // reported as a module that is not loaded
-  std::string text;
-  if (option >= kDiagnosticLongOptionBase) {
-    const size_t index = static_cast<size_t>(option - kDiagnosticLongOptionBase);
-    if (index >= app_.long_option_names.size()) return Fatal(error_, "INVALID_DIAGNOSTIC_OPTION");
-    text = app_.long_option_names[index].get();
-  } else {
-    text = std::string(1, static_cast<char>(option));
-  }
-  DiagnosticView* diagnostic = FindDiagnosticOption(selection->module, text);
-  if (!diagnostic) {
-    app_.outcome.Decide(kolv_exit::kDiagnosticNotOffered);
-    return Fatal(error_, "INVALID_DIAGNOSTIC_OPTION");
-  }
-  DiagnosticSelection* chosen = selection->AddDiagnostic();
-  chosen->name = diagnostic->name();
-  chosen->diagnostic = diagnostic;
-  if (optarg) chosen->test_list = optarg;
-  return kParseOk;
-}
-
-// Every word that is no option belongs to the module scope it stands in: the last -M before it
-// in the argument vector as typed. getopt has moved these words to the end of argv.
-int Parser::AttributeScopeWords() {
-  std::vector<const char*> outside;
-  for (int i = optind; i < argc_; ++i) {
-    const char* word = argv_[i];
-    if (app_.consumed_words.count(word)) continue;
-    const std::string id = Trimmed(app_, word);
-    if (id.empty()) continue;
-    if (id == "-") return Fatal(error_, "FOLLOWING_DEVICE(S)_ARE_NOT_AVAILABLE: -");
-    if (id[0] == '-') continue;
-    app_.flags |= kFlagDeviceIds;
-    const int position = OriginalIndex(word);
-    const std::string* scope = nullptr;
-    for (const auto& entry : app_.module_scopes)
-      if (entry.first < position) scope = &entry.second;
-    ModuleSelection* selection = scope ? app_.FindSelection(*scope) : nullptr;
-    if (!selection) {
-      outside.push_back(word);
-      continue;
-    }
-    if (DeviceSelection* device = selection->devices.Find(id)) {
-      app_.duplicated_global_devices.Add(id);
-      device->global = true;
-    } else {
-      auto* added = selection->devices.Add(id, new DeviceSelection());
-      added->id = id;
-      added->global = true;
-    }
-    selection->global_devices = true;
-  }
-  if (!outside.empty()) {
-    std::string words;
-    for (size_t i = 0; i < outside.size(); ++i) {
-      if (i) words += ", ";
-      words += outside[i];
-    }
-    return Fatal(error_, "GARBAGE(" + words + ") FOUND_OUTSIDE_MODULE_SCOPE");
-  }
-  return kParseOk;
-}
-
-int Parser::EndOfParse() {
-  const int words = AttributeScopeWords();
-  if (words != kParseOk) return words;
-  if (!(app_.flags & kFlagInformation) && !app_.module_selections.empty()) app_.flags |= kFlagRun;
-  // The protocol output takes standard output: the file is never made.
-  if ((app_.flags & kFlagProtocol) && (app_.flags & kFlagOutputFile))
-    app_.warnings.Add("THE_OUTPUT_FILE_IS_NOT_USED_WITH_THE_PROTOCOL_OUTPUT: " + app_.output_file);
-  if (app_.flags == kFlagOutputFile || app_.flags == (kFlagOutputFile | kFlagBackgroundChild))
-    app_.flags |= kFlagHelp | kFlagInformation;
-  if ((app_.flags & kFlagInformation) && (app_.flags & kFlagRun))
-    return Fatal(error_, "CAN_NOT_SHOW_INFORMATION_AND_PERFORM_DIAGNOSTIC_AT_THE_SAME_TIME");
-  if ((app_.flags & kFlagDeviceIds) && !(app_.flags & kFlagRun))
-    return Fatal(error_, "UNNECESSARY_DEVICES_CHOSEN");
-  if ((app_.flags & kFlagModules) && !app_.module_selections.empty())
-    return Fatal(error_, "MODULE_CHOSEN_WITH_AN_OPTION_THAT_DOES_NOT_NEED_MODULES");
-  if ((app_.flags & (kFlagDevices | kFlagTools | kFlagDiagnostics)) &&
-      app_.module_selections.empty())
-    return Fatal(error_, "NO_MODULE_CHOSEN_FOR_OPTION_THAT_HAS_A_MANDATORY_MODULE_NEED");
-  uint32_t listing = 0;
-  if (app_.flags & kFlagHelp) listing |= kListHelp;
-  if (app_.flags & kFlagVersion) listing |= kListVersion;
-  if (app_.flags & kFlagDevices) listing |= kListDevices;
-  if (app_.flags & kFlagDiagnostics) listing |= kListDiagnostics;
-  if (app_.flags & kFlagTools) listing |= kListTools;
-  for (auto& entry : app_.module_selections) entry.second->listing |= listing;
-  return kParseOk;
-}
-
-int Parser::EndOfToolParse() {
-  ModuleSelection* selection = app_.FindSelection(app_.current_module);
-  const std::string& name = app_.current_module;
-  if (!selection || !selection->module) {
-    app_.outcome.Decide(kolv_exit::kModuleNotLoaded);
-    return Fatal(error_, "|FOLLOWING_MODULE(S)_ARE_NOT_AVAILABLE: " + name + " - hence the " +
-                             app_.tool_hint + " tool can not be executed");
-  }
-  app_.tool = FindToolByHint(*selection, app_.tool_hint);
-  if (app_.tool) {
-    app_.tool_module = FindLoadedModule(app_, name);
-    return kParseOk;
-  }
-  app_.outcome.Decide(kolv_exit::kToolNotOffered);
-  std::string hints;
-  for (ToolView* tool : selection->tools) {
-    if (!hints.empty()) hints += ", ";
-    hints += tool->hint();
-  }
-  return Fatal(error_, "The following tool is not available to the " + name + " module: " +
-                           app_.tool_hint + "\n\n> |Available tools to " + name +
-                           " module: " + hints);
-}
-
-// --- test lists ---------------------------------------------------------------------------
 
 bool CheckParentheses(const std::string& text) {
   long balance = 0;
@@ -447,8 +75,8 @@ const morva_service::CommandLineOptionView* FindTestOptionEntry(
 
 int ValidateTest(CliApplication& app, ModuleSelection& selection, DiagnosticSelection& chosen,
                  const std::string& item, std::string& error) {
-  if (item.empty()) return Fatal(error, "EMPTY_TEST");
-  const std::string text = Trimmed(app, item);
+  if (item.empty()) return ParseFatal(error, "EMPTY_TEST");
+  const std::string text = TrimmedWord(app, item);
   const size_t open = text.find('(');
   const std::string name = text.substr(0, open);
   const std::string parameter_text = open == std::string::npos ? std::string() : text.substr(open);
@@ -485,7 +113,7 @@ int ValidateTest(CliApplication& app, ModuleSelection& selection, DiagnosticSele
   }
   const int requirement = found->second->argument_requirement();
   if (requirement == morva_service::CommandLineOptionView::kNeedsArguments && parameters.empty())
-    return Fatal(error, "NO_ARGUMENTS_ON_TEST_WITH_MANDATORY_TEST");
+    return ParseFatal(error, "NO_ARGUMENTS_ON_TEST_WITH_MANDATORY_TEST");
   if (requirement == morva_service::CommandLineOptionView::kNoArguments && !parameters.empty())
     app.ignored_test_arguments.Add(item);
   return kParseOk;
@@ -493,14 +121,14 @@ int ValidateTest(CliApplication& app, ModuleSelection& selection, DiagnosticSele
 
 int ParseDiagnosticArgument(CliApplication& app, ModuleSelection& selection,
                             DiagnosticSelection* chosen, std::string& error) {
-  if (!chosen) return Fatal(error, "NO_DIAGNOSTIC_TO_BE_PARSED");
-  const std::string text = Trimmed(app, chosen->test_list);
+  if (!chosen) return ParseFatal(error, "NO_DIAGNOSTIC_TO_BE_PARSED");
+  const std::string text = TrimmedWord(app, chosen->test_list);
   if (text.empty()) {
     chosen->all_tests = true;
     chosen->all_devices = true;
     return kParseOk;
   }
-  if (!CheckParentheses(text)) return Fatal(error, "PARENTHESES_MISMATCH");
+  if (!CheckParentheses(text)) return ParseFatal(error, "PARENTHESES_MISMATCH");
   std::vector<std::string> items;
   if (SplitTestList(text, items, error) != kParseOk) return kParseFatal;
   bool named_device = false;
@@ -508,7 +136,7 @@ int ParseDiagnosticArgument(CliApplication& app, ModuleSelection& selection,
     const int result = ValidateTest(app, selection, *chosen, item, error);
     if (result == kParseNotATest) {
       error.clear();
-      const std::string id = Trimmed(app, item);
+      const std::string id = TrimmedWord(app, item);
       app.tests_taken_as_devices.Add(id);
       named_device = true;
       DeviceSelection* device = selection.devices.Find(id);
@@ -530,12 +158,24 @@ int ParseDiagnosticArgument(CliApplication& app, ModuleSelection& selection,
   return kParseOk;
 }
 
-const char* const kFixedLongNames[] = {"list-tools", "list-modules", "list-devices",
-                                       "list-resources", "list-diagnostics", "module", "help",
-                                       "version", "group", "tool", "background", "vyx-instance",
-                                       "KOLV", "output"};
-
 }  // namespace
+
+std::string TrimmedWord(CliApplication& app, const std::string& text) {
+  std::string out;
+  if (app.string_handler) {
+    app.string_handler->Trim(text, out);
+    return out;
+  }
+  const size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return std::string();
+  const size_t last = text.find_last_not_of(" \t\r\n");
+  return text.substr(first, last - first + 1);
+}
+
+int ParseFatal(std::string& error, const std::string& text) {
+  error = text;
+  return kParseFatal;
+}
 
 ModuleInterfaceView* FindLoadedModule(const CliApplication& app, const std::string& name) {
   if (!app.modules) return nullptr;
@@ -645,7 +285,7 @@ int BuildOptionTables(CliApplication& app) {
         }
         if (long_name.empty()) continue;
         bool taken = false;
-        for (const char* fixed : kFixedLongNames) taken = taken || long_name == fixed;
+        for (const FixedLongOption& fixed : kFixedLongOptions) taken = taken || long_name == fixed.name;
         if (taken) {
           app.warnings.Add("DIAGNOSTIC_NAME_NOT_USABLE,_LONG_OPTION_LEFT_OUT: " + module->name() +
                            " --" + long_name);
@@ -672,9 +312,9 @@ int ParseCommandLine(CliApplication& app, int argc, char** argv, std::string& er
   app.tool = nullptr;
   app.module_scopes.clear();
   app.argument_copy.assign(argv, argv + argc);
-  if (!app.modules) return Fatal(error, "LOADING_MODULES_FAILURE");
+  if (!app.modules) return ParseFatal(error, "LOADING_MODULES_FAILURE");
   if (BuildOptionTables(app) != 0)
-    return Fatal(error, "FAILURE_BUILDING_GETOPT_STRUCTURE_OF_PARSING");
+    return ParseFatal(error, "FAILURE_BUILDING_GETOPT_STRUCTURE_OF_PARSING");
   if (argc <= 1) app.flags |= kFlagHelp | kFlagInformation;
   // Known before anything is said, so that a supervisor is told on standard error.
   if (ScanHostOptions(argc, argv, app.short_options, app.long_options).protocol)
@@ -682,10 +322,10 @@ int ParseCommandLine(CliApplication& app, int argc, char** argv, std::string& er
   for (int i = 1; i < argc; ++i) {
     if (RefusedWord(argv[i])) {
       app.flags |= kFlagHelp | kFlagInformation;
-      return Fatal(error, "UNRECOGNIZED_OPTION_FOUND");
+      return ParseFatal(error, "UNRECOGNIZED_OPTION_FOUND");
     }
   }
-  Parser parser(app, argc, argv, error);
+  CommandLineParser parser(app, argc, argv, error);
   return parser.Run();
 }
 
@@ -713,7 +353,7 @@ int ValidateDiagnosticArguments(CliApplication& app, std::string& error) {
 }
 
 int SplitTestList(const std::string& text, std::vector<std::string>& items, std::string& error) {
-  if (text.empty()) return Fatal(error, "EMPTY_DIAGNOSTIC_ARGUMENT");
+  if (text.empty()) return ParseFatal(error, "EMPTY_DIAGNOSTIC_ARGUMENT");
   size_t position = 0;
   const size_t length = text.size();
   while (position < length) {
@@ -721,22 +361,22 @@ int SplitTestList(const std::string& text, std::vector<std::string>& items, std:
     const size_t open = text.find('(', position);
     const size_t close = text.find(')', position);
     if (close != std::string::npos && (open == std::string::npos || close < open))
-      return Fatal(error, "PATENTHESE_CLOSING_WITHOUT_OPENING");
+      return ParseFatal(error, "PATENTHESE_CLOSING_WITHOUT_OPENING");
     size_t end;
     if (open != std::string::npos && (comma == std::string::npos || open < comma)) {
       const size_t closing = text.find(')', open);
-      if (closing == std::string::npos) return Fatal(error, "NO_PARENTHESE_CLOSING");
+      if (closing == std::string::npos) return ParseFatal(error, "NO_PARENTHESE_CLOSING");
       end = closing + 1;
-      if (end < length && text[end] != ',') return Fatal(error, "TEST_WITHOUT_SEPARATOR");
+      if (end < length && text[end] != ',') return ParseFatal(error, "TEST_WITHOUT_SEPARATOR");
     } else {
       end = comma == std::string::npos ? length : comma;
     }
-    if (end == position) return Fatal(error, "EMPTY_TEST");
+    if (end == position) return ParseFatal(error, "EMPTY_TEST");
     items.push_back(text.substr(position, end - position));
     position = end;
     if (position < length && text[position] == ',') {
       ++position;
-      if (position == length) return Fatal(error, "EMPTY_TEST");
+      if (position == length) return ParseFatal(error, "EMPTY_TEST");
     }
   }
   return kParseOk;
@@ -747,7 +387,7 @@ int SplitTestParameters(const std::string& text, std::vector<std::string>& param
   parameters.clear();
   if (text.empty()) return kParseOk;
   if (text.size() < 2 || text.front() != '(' || text.back() != ')')
-    return Fatal(error, "TEST_WITH_INVALID_PARAMETERS_FORMAT");
+    return ParseFatal(error, "TEST_WITH_INVALID_PARAMETERS_FORMAT");
   const std::string inside = text.substr(1, text.size() - 2);
   if (inside.empty()) return kParseOk;
   size_t start = 0;
@@ -757,7 +397,7 @@ int SplitTestParameters(const std::string& text, std::vector<std::string>& param
         inside.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
     if (piece.empty()) {
       parameters.clear();
-      return Fatal(error, "TEST_PARAMETER_EMPTY");
+      return ParseFatal(error, "TEST_PARAMETER_EMPTY");
     }
     parameters.push_back(piece);
     if (comma == std::string::npos) break;

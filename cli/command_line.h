@@ -37,6 +37,11 @@ void ReportWarnings(CliApplication& app);
 // A warning as the user reads it: the key decoded, the words as they were typed or named.
 std::string WarningText(const std::string& warning);
 
+// The word without the white space around it.
+std::string TrimmedWord(CliApplication& app, const std::string& text);
+// Keeps text as the error and returns kParseFatal.
+int ParseFatal(std::string& error, const std::string& text);
+
 ModuleInterfaceView* FindLoadedModule(const CliApplication& app, const std::string& name);
 DiagnosticView* FindDiagnosticOption(const ModuleInterfaceView* module, const std::string& text);
 ToolView* FindToolByHint(ModuleSelection& selection, const std::string& hint);

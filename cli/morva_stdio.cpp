@@ -1,14 +1,12 @@
 #include "cli/morva_stdio.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cmath>
 #include <cstring>
-#include <thread>
+
+#include <unistd.h>
 
 #include "cli/engine_text.h"
 #include "cli/test_outcome.h"
@@ -191,20 +189,6 @@ bool MorvaStdio::AbortRequested() {
   return !keyboard_disabled_ && console_ && console_->ReadKey() == ZerkaConsole::kEscape;
 }
 
-bool MorvaStdio::AskYesNo() {
-  // Without a terminal no answer can ever come: treat it as "no".
-  if (!console_ || keyboard_disabled_ || !isatty(STDIN_FILENO)) return false;
-  for (;;) {
-    const int key = console_->ReadKey();
-    if (key == 'Y' || key == 'y' || key == 'N' || key == 'n') {
-      Write(std::string(" - ") + char(key));
-      Flush();
-      return key == 'Y' || key == 'y';
-    }
-    if (key == ZerkaConsole::kNoKey) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-}
-
 int MorvaStdio::BeginTest(std::string name, std::string /*identifier*/) {
   int status = PrintText("=> ", false);
   if (status == kSinkDone) status = PrintTitle(EngineText(name), true);
@@ -263,13 +247,6 @@ int MorvaStdio::ScanProgress(std::string module_name, bool finished) {
 }
 
 int MorvaStdio::SuiteProgress(int /*percent*/, double /*seconds*/) { return kSinkDone; }
-
-int MorvaStdio::ReportAssert(std::string expression, std::string file, int line) {
-  if (!err_ || std::fprintf(err_, "Assert Failed: %s in file %s, line %d.\n",
-                            EngineText(expression).c_str(), EngineText(file).c_str(), line) < 0)
-    return kSinkStderrFailed;
-  return kSinkDone;
-}
 
 std::string MorvaStdio::ElapsedText(double seconds) {
   const long long total =

@@ -48,13 +48,11 @@ class MorvaStdio {
   virtual int BeginDiagnostic(std::string name);
   virtual int EndDiagnostic();
   virtual bool AbortRequested();
-  virtual bool AskYesNo();
   virtual int BeginTest(std::string name, std::string identifier);
   virtual int EndTest(uint32_t status, double seconds);
   virtual int TestProgress(int percent, double seconds);
   virtual int ScanProgress(std::string module_name, bool finished);
   virtual int SuiteProgress(int percent, double seconds);
-  virtual int ReportAssert(std::string expression, std::string file, int line);
   // "1 hour 2 minutes 5 seconds"; whole seconds, fractions dropped.
   virtual std::string ElapsedText(double seconds);
   virtual int Start();
@@ -73,7 +71,6 @@ class MorvaStdio {
   static uint64_t OutputProgress();
 
   const std::string& module_name() const { return module_name_; }
-  const std::string& device_title() const { return device_title_; }
 
   // Word of a test status as the console shows it ("PASSED", "FAIL", ...).
   static const char* StatusWord(uint32_t status);

@@ -9,16 +9,6 @@ void RunEventQueue::Push(RunEvent event) {
   changed_.notify_all();
 }
 
-bool RunEventQueue::IsEmpty() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return events_.empty();
-}
-
-size_t RunEventQueue::Size() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return events_.size();
-}
-
 bool RunEventQueue::WaitForMore(size_t more_than, uint32_t milliseconds) {
   std::unique_lock<std::mutex> lock(mutex_);
   changed_.wait_for(lock, std::chrono::milliseconds(milliseconds),

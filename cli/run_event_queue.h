@@ -16,8 +16,6 @@ class RunEventQueue {
  public:
   RunEventQueue() : diagnostic_ack(false), diagnostic_gate(true), test_gate(true) {}
   void Push(RunEvent event);
-  bool IsEmpty();
-  size_t Size();
   // Waits at most milliseconds for the queue to hold more than `more_than` events, or until Wake;
   // true when it holds them.
   bool WaitForMore(size_t more_than, uint32_t milliseconds);

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ostream>
-#include <streambuf>
 
 #include "cli/engine_text.h"
 #include "cli/exit_status.h"
@@ -11,6 +9,7 @@
 #include "cli/module.h"
 #include "cli/startup.h"
 #include "cli/tool_cli.h"
+#include "cli/tool_stdio.h"
 #include "kolv_os/os.h"
 #include "zerka/zerka.h"
 
@@ -18,38 +17,6 @@ namespace {
 
 // The run whose tool plug-in is in its Run.
 CliApplication* g_tool_app = nullptr;
-
-// A plug-in's console output through the host's own sink on standard output, so that lost output
-// and slow readers are seen as for the host's runs.
-class ToolStdio : public MorvaStdio {
- public:
-  using MorvaStdio::Flush;
-  using MorvaStdio::Write;
-};
-
-class ToolConsoleBuffer : public std::streambuf {
- public:
-  explicit ToolConsoleBuffer(ToolStdio& sink) : sink_(sink) {}
-
- protected:
-  int_type overflow(int_type c) override {
-    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-    const char byte = traits_type::to_char_type(c);
-    return sink_.Write(std::string(1, byte)) == kSinkDone ? c : traits_type::eof();
-  }
-  std::streamsize xsputn(const char* text, std::streamsize n) override {
-    return sink_.Write(std::string(text, static_cast<size_t>(n))) == kSinkDone ? n : 0;
-  }
-  int sync() override { return sink_.Flush() == kSinkDone ? 0 : -1; }
-
- private:
-  ToolStdio& sink_;
-};
-
-ToolStdio& ToolSink() {
-  static ToolStdio* sink = new ToolStdio();  // lives as long as the loaded plug-ins
-  return *sink;
-}
 
 void ReportToolProblem(CliApplication& app, const std::string& key, const std::string& detail) {
   app.outcome.Decide(kolv_exit::kToolUnavailable);
@@ -60,11 +27,6 @@ void ReportToolProblem(CliApplication& app, const std::string& key, const std::s
 }
 
 }  // namespace
-
-std::ostream& ToolConsole() {
-  static std::ostream* console = new std::ostream(new ToolConsoleBuffer(ToolSink()));
-  return *console;
-}
 
 std::string ToolPluginFileName(const std::string& tool_name) {
   const std::string stem = MorvaStdio::KeyToText(tool_name, false, false, false);
@@ -128,7 +90,7 @@ void LaunchToolCli(CliApplication& app, int argc, char** argv) {
   if (release) release(tool);
   // The library stays loaded: the tool may have left threads or callbacks behind.
   app.outcome.Decide(result < 0 ? 1u : static_cast<unsigned>(result));
-  if (ToolSink().Finish() != kSinkDone) app.outcome.ReportError(kolv_exit::kOutputFileError);
+  if (ToolStdio::Instance().Finish() != kSinkDone) app.outcome.ReportError(kolv_exit::kOutputFileError);
 }
 
 void EndToolRunWithoutWaiting(int status) {

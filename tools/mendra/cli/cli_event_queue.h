@@ -3,7 +3,7 @@
 #include <list>
 #include <memory>
 
-#include "tools/mendra/cli/events/mdr_cli_event.h"
+#include "tools/mendra/cli/mdr_cli_events.h"
 #include "zerka/zerka.h"
 
 class CliEventQueue {

@@ -39,13 +39,9 @@ std::string Shown(const std::string& typed) { return typed.empty() ? "\"\"" : ty
 
 }  // namespace
 
-CliOptionParser::CliOptionParser(MdrUtils* model, bool bootable, std::atomic<bool>* scanning)
-    : model_(model), bootable_(bootable), scanning_(scanning) {}
-
 int CliOptionParser::ParseOptions(int argc, char** argv, int& flags,
                                   std::vector<std::string>& errors,
-                                  std::vector<std::string>& warnings,
-                                  PartitionSelection& selection) {
+                                  std::vector<std::string>& warnings) {
   flags = 0;
   errors.clear();
   warnings.clear();
@@ -95,14 +91,7 @@ int CliOptionParser::ParseOptions(int argc, char** argv, int& flags,
     }
     if (!errors.empty()) return 1;
 
-    if (flags & (kFlagPhysical | kFlagListing)) {
-      if (scanning_) *scanning_ = true;
-      scan_result_ = model_->FilterDevices(true, false, false);
-      if (scanning_) *scanning_ = false;
-      if (model_->run_refused()) return kParseStopped;
-      if (scan_result_ != 0) return kParseScanFailed;
-      if (ValidateTargets(argc, argv, flags, errors, warnings, selection) != 0) return 1;
-    } else {
+    if (!NeedsDevices(flags)) {
       std::string ignored;
       for (int i = 2; i < argc; ++i) {
         if (argv[i][0] == '-') continue;

@@ -2,7 +2,6 @@
 // host's getopt scan stopped.
 #pragma once
 
-#include <atomic>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,17 +20,14 @@ enum MdrCliFlags : int {
 
 class CliOptionParser {
  public:
-  // scanning is raised while the device filter runs, so a spinner can be drawn meanwhile.
-  CliOptionParser(MdrUtils* model, bool bootable, std::atomic<bool>* scanning = nullptr);
+  explicit CliOptionParser(MdrUtils* model) : model_(model) {}
 
-  // The tool did not get to filter the devices: it was not to start any run.
-  static constexpr int kParseStopped = 2;
-  // The module's device scan failed (scan_result() has its result).
-  static constexpr int kParseScanFailed = 3;
-
-  // 0 on success, 1 when errors were recorded, or kParseStopped or kParseScanFailed.
+  // 0 on success, 1 when errors were recorded. Target words are only read by ValidateTargets,
+  // once the devices are known.
   int ParseOptions(int argc, char** argv, int& flags, std::vector<std::string>& errors,
-                   std::vector<std::string>& warnings, PartitionSelection& selection);
+                   std::vector<std::string>& warnings);
+  // The options ask for the device list: a run or the listing.
+  static bool NeedsDevices(int flags) { return (flags & (kFlagPhysical | kFlagListing)) != 0; }
   // 0, or 1 when target words were given and none is valid for the operation.
   int ValidateTargets(int argc, char** argv, int flags, std::vector<std::string>& errors,
                       std::vector<std::string>& warnings, PartitionSelection& selection);
@@ -39,13 +35,9 @@ class CliOptionParser {
   // The target words in the order given (for the listing); empty without target words.
   const std::vector<std::string>& target_ids() const { return target_ids_; }
   bool had_target_words() const { return had_target_words_; }
-  int scan_result() const { return scan_result_; }
 
  private:
   MdrUtils* model_;
-  bool bootable_;
-  std::atomic<bool>* scanning_;
   std::vector<std::string> target_ids_;
   bool had_target_words_ = false;
-  int scan_result_ = 0;
 };

@@ -114,7 +114,7 @@ int MdrCli::RunSteps(int argc, char** argv) {
   if (bootable == "TRUE") bootable_ = true;
   if (bootable == "FALSE") bootable_ = false;
   display_.reset(new ConsoleDisplay(bootable_, ToolConsole()));
-  parser_.reset(new CliOptionParser(model_.get(), bootable_, &scanning_));
+  parser_.reset(new CliOptionParser(model_.get()));
   if (service_ == nullptr || module_ == nullptr || tool_ == nullptr || !signals_taken_) {
     display_->Banner();
     display_->Errors({"|UNABLE_TO_EXECUTE"});
@@ -132,19 +132,19 @@ int MdrCli::RunSteps(int argc, char** argv) {
     display_->Errors({"|UNABLE_TO_EXECUTE"});
     return kolv_exit::kPlatformUnavailable;
   }
-  const int result = parser_->ParseOptions(argc, argv, flags_, errors_, warnings_, selection_);
+  const int result = ReadCommandLine(argc, argv);
   spinning_ = false;
   // The spinner must be off the console before anything else is written.
   get_thread()->Join(spinner);
 
   display_->WipeSpinner();
-  if (Interrupted() || result == CliOptionParser::kParseStopped) return kolv_exit::kTestCancelled;
+  if (Interrupted() || result == kReadStopped) return kolv_exit::kTestCancelled;
   display_->Banner();
   display_->Warnings(warnings_);
-  if (result == CliOptionParser::kParseScanFailed) {
+  if (result == kReadScanFailed) {
     // As the host tells its own failed scans.
     display_->Text(FormatDisplayKey("[|WARNING]") + " " +
-                   FormatDisplayKey("|DEVICE_SCAN_FAILED: ") + std::to_string(parser_->scan_result()) + "\n");
+                   FormatDisplayKey("|DEVICE_SCAN_FAILED: ") + std::to_string(scan_result_) + "\n");
     return kolv_exit::kPlatformUnavailable;
   }
   if (result != 0) {
@@ -158,6 +158,17 @@ int MdrCli::RunSteps(int argc, char** argv) {
       display_->ListDevices(*model_, parser_->had_target_words() ? &parser_->target_ids() : nullptr);
   }
   return RunOperation();
+}
+
+int MdrCli::ReadCommandLine(int argc, char** argv) {
+  if (parser_->ParseOptions(argc, argv, flags_, errors_, warnings_) != 0) return 1;
+  if (!CliOptionParser::NeedsDevices(flags_)) return 0;
+  scanning_ = true;
+  scan_result_ = model_->FilterDevices(true, false, false);
+  scanning_ = false;
+  if (model_->run_refused()) return kReadStopped;
+  if (scan_result_ != 0) return kReadScanFailed;
+  return parser_->ValidateTargets(argc, argv, flags_, errors_, warnings_, selection_);
 }
 
 int MdrCli::RunOperation() {

@@ -13,7 +13,7 @@
 #include "tools/mendra/cli/cli_event_queue.h"
 #include "tools/mendra/cli/cli_option_parser.h"
 #include "tools/mendra/cli/console_display.h"
-#include "tools/mendra/cli/events/mdr_cli_event_context.h"
+#include "tools/mendra/cli/mdr_cli_events.h"
 #include "tools/mendra/cli/mdr_cli_listener.h"
 #include "tools/mendra/common/mdr_utils.h"
 #include "zerka/zerka.h"
@@ -46,6 +46,13 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   static int ToolRunThread(void* self);
   static void OnConsoleSignal(int signal_number);
   int RunSteps(int argc, char** argv);
+  // The tool did not get to filter the devices: it was not to start any run.
+  static constexpr int kReadStopped = 2;
+  // The module's device scan failed (scan_result_ has its result).
+  static constexpr int kReadScanFailed = 3;
+  // The options, then the device scan and the targets when the options need devices: 0, 1 when
+  // errors were recorded, or kReadStopped or kReadScanFailed.
+  int ReadCommandLine(int argc, char** argv);
   // The scan or the repair the options asked for, if any, once the question was answered.
   int RunOperation();
   // Also when the interrupt's callback has not run yet.
@@ -71,6 +78,7 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   PartitionSelection selection_;
   bool bootable_ = false;
   int flags_ = 0;
+  int scan_result_ = 0;
 
   uint32_t device_start_tick_ = 0;
   bool device_running_ = false;

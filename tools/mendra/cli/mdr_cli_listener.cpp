@@ -5,13 +5,7 @@
 
 #include "tools/mendra/cli/cli_event_queue.h"
 #include "tools/mendra/cli/console_display.h"
-#include "tools/mendra/cli/events/event_device_finish.h"
-#include "tools/mendra/cli/events/event_device_init.h"
-#include "tools/mendra/cli/events/event_operation_finish.h"
-#include "tools/mendra/cli/events/event_operation_init.h"
-#include "tools/mendra/cli/events/event_partition_finish.h"
-#include "tools/mendra/cli/events/event_partition_init.h"
-#include "tools/mendra/cli/events/event_progress.h"
+#include "tools/mendra/cli/mdr_cli_events.h"
 #include "tools/mendra/common/mdr_operation_words.h"
 #include "tools/mendra/common/mdr_result_codes.h"
 #include "tools/mendra/common/mdr_utils.h"
@@ -51,9 +45,8 @@ void MdrCliListener::RegisterHandlers() {
   };
   handlers["OnDeviceInit"] = [this](ToolEventView* event, const std::string&) {
     if (First(event, "Operation") == kMdrOperationFilesystem) return true;
-    const std::string id = First(event, "DeviceInit");
-    const MdrDevice* device = model_->FindDevice(id);
-    queue_->Push(new EventDeviceInit(id, device ? device->name : std::string()));
+    const MdrDevice* device = model_->FindDevice(First(event, "DeviceInit"));
+    queue_->Push(new EventDeviceInit(device ? device->name : std::string()));
     return true;
   };
   handlers["OnDeviceFinish"] = [this](ToolEventView* event, const std::string&) {
@@ -76,8 +69,7 @@ void MdrCliListener::RegisterHandlers() {
   handlers["OnPartitionInit"] = [this](ToolEventView* event, const std::string&) {
     const std::string key = First(event, "PartitionInit", 1);
     const MdrPartition* p = model_->FindPartition(key);
-    queue_->Push(new EventPartitionInit(key, p ? p->size : std::string(),
-                                        p ? p->file_system : std::string()));
+    queue_->Push(new EventPartitionInit(key, p ? p->file_system : std::string()));
     return true;
   };
   handlers["OnPartitionFinish"] = [this](ToolEventView* event, const std::string&) {

@@ -9,8 +9,7 @@
 #include "tools/mendra/cli/cli_event_queue.h"
 #include "tools/mendra/cli/cli_option_parser.h"
 #include "tools/mendra/cli/console_display.h"
-#include "tools/mendra/cli/events/event_device_finish.h"
-#include "tools/mendra/cli/events/event_progress.h"
+#include "tools/mendra/cli/mdr_cli_events.h"
 #include "tools/mendra/cli/mdr_cli_listener.h"
 #include "tools/mendra/cli/mdr_exit_status.h"
 #include "tools/mendra/common/mdr_result_codes.h"
@@ -50,9 +49,14 @@ class OptionGrammarTest : public ::testing::Test {
     getopt_long(argc, argv.data(), "M:T:", none, nullptr);
 
     MdrUtils model(&module, &tool, &service);
-    CliOptionParser parser(&model, false);
+    CliOptionParser parser(&model);
     Parsed p;
-    p.result = parser.ParseOptions(argc, argv.data(), p.flags, p.errors, p.warnings, p.selection);
+    p.result = parser.ParseOptions(argc, argv.data(), p.flags, p.errors, p.warnings);
+    // As the tool goes on: the targets are read against the devices the scan found.
+    if (p.result == 0 && CliOptionParser::NeedsDevices(p.flags) &&
+        model.FilterDevices(true, false, false) == 0)
+      p.result = parser.ValidateTargets(argc, argv.data(), p.flags, p.errors, p.warnings,
+                                        p.selection);
     return p;
   }
 
