@@ -13,11 +13,11 @@
 #include <ctime>
 
 #include "gui/logs/html_generator.h"
+#include "gui/logs/kolv_lite_calendar.h"
 #include "gui/logs/log_results_view.h"
 #include "gui/logs/logs_reader.h"
-#include "gui/logs/kolv_lite_calendar.h"
 #include "gui/logs/logs_screen_form.h"
-#include "gui/screens/action_button.h"
+#include "gui/shell/action_button.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/translation_keys.h"

@@ -10,8 +10,8 @@
 
 #include "gui/logs/html_generator.h"
 #include "gui/logs/system_information_screen_form.h"
-#include "gui/screens/action_button.h"
 #include "gui/screens/modules_grid_layout.h"
+#include "gui/shell/action_button.h"
 #include "gui/shell/devices_scan_controller.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"

@@ -6,7 +6,7 @@
 #include <QMovie>
 #include <QPushButton>
 
-#include "gui/screens/action_button.h"
+#include "gui/shell/action_button.h"
 #include "gui/shell/devices_scan_controller.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"

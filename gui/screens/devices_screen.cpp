@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "gui/logs/html_generator.h"
-#include "gui/screens/action_button.h"
 #include "gui/screens/device_selection_entry.h"
 #include "gui/screens/devices_loading_screen.h"
 #include "gui/screens/overlay_popup.h"
+#include "gui/shell/action_button.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"

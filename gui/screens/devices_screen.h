@@ -10,7 +10,7 @@
 #include <QString>
 #include <QVector>
 
-#include "gui/screens/action_button.h"
+#include "gui/shell/action_button.h"
 #include "gui/shell/kolv_lite_screen.h"
 
 class DescriptionPopup;

@@ -5,12 +5,12 @@
 #include <QRadioButton>
 #include <vector>
 
-#include "gui/screens/action_button.h"
 #include "gui/screens/devices_loading_screen.h"
 #include "gui/screens/devices_screen.h"
 #include "gui/screens/execution_log_screen.h"
 #include "gui/screens/execution_screen.h"
 #include "gui/screens/tests_screen.h"
+#include "gui/shell/action_button.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"

@@ -15,11 +15,11 @@
 
 #include "gui/logs/html_generator.h"
 #include "gui/logs/logs_reader.h"
-#include "gui/screens/action_button.h"
-#include "gui/shell/device_test_selection.h"
+#include "gui/shell/action_button.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"
+#include "gui/shell/test_selections.h"
 #include "gui/shell/translation_keys.h"
 #include "morva_service/views.h"
 #include "ui_execution_log_screen.h"

@@ -12,7 +12,7 @@
 #include <QThread>
 #include <QVBoxLayout>
 
-#include "gui/screens/action_button.h"
+#include "gui/shell/action_button.h"
 #include "gui/shell/kolv_lite.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"

@@ -1,5 +1,7 @@
 #include "gui/screens/gui_tool_plugins.h"
 
+#include <QPointer>
+
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_screen.h"
 #include "kolv_os/os.h"
@@ -85,16 +87,22 @@ QMap<morva_service::ToolView*, KolvLiteScreen*> GuiToolPlugins::Load(
 
 void GuiToolPlugins::Unload(KolvLiteController* controller) {
   ZerkaModuleLoader* loader = get_module();
+  // A plug-in's Unload may delete another plug-in's screen: a screen gone meanwhile is neither
+  // taken out of the flows nor given back a second time; its library is still unloaded.
+  QMap<morva_service::ToolView*, QPointer<KolvLiteScreen>> guarded;
+  for (auto it = tool_screens_.cbegin(); it != tool_screens_.cend(); ++it)
+    guarded.insert(it.key(), it.value());
   while (!tool_libraries_.isEmpty()) {
     const quint64 id = tool_libraries_.firstKey();
     morva_service::ToolView* tool = tool_libraries_.take(id);
-    KolvLiteScreen* screen = tool_screens_.take(tool);
+    tool_screens_.remove(tool);
+    const QPointer<KolvLiteScreen> screen = guarded.value(tool);
     void* handle = reinterpret_cast<void*>(static_cast<quintptr>(id));
-    if (controller != nullptr && screen != nullptr) controller->RemoveFlowScreen(screen);
+    if (controller != nullptr && !screen.isNull()) controller->RemoveFlowScreen(screen);
     if (loader == nullptr) continue;
     auto release = reinterpret_cast<ReleaseToolScreenFunction>(
         loader->GetSymbol(handle, ToolPluginNames::RELEASE_TOOL_SCREEN));
-    if (release != nullptr) release(screen);
+    if (release != nullptr && !screen.isNull()) release(screen);
     loader->Unload(handle);
   }
   tool_screens_.clear();

@@ -6,8 +6,8 @@
 #include <QRadioButton>
 #include <vector>
 
-#include "gui/screens/action_button.h"
 #include "gui/screens/diagnostic_selection_screen.h"
+#include "gui/shell/action_button.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"

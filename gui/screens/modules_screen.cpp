@@ -11,14 +11,13 @@
 #include <QThread>
 
 #include "gui/screens/diagnostic_selection_screen.h"
-#include "gui/screens/modules_grid_layout.h"
 #include "gui/screens/module_button.h"
 #include "gui/screens/module_operation_screen.h"
+#include "gui/screens/modules_grid_layout.h"
 #include "gui/shell/devices_scan_controller.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"
-#include "gui/shell/kolv_lite_rich_text_label.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/morva_service_executor.h"
 #include "gui/shell/translation_keys.h"

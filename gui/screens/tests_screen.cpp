@@ -11,12 +11,12 @@
 #include <QVBoxLayout>
 #include <vector>
 
-#include "gui/screens/action_button.h"
 #include "gui/screens/devices_screen.h"
 #include "gui/screens/diagnostic_selection_entry.h"
 #include "gui/screens/overlay_popup.h"
 #include "gui/screens/test_selection_entry.h"
 #include "gui/screens/tests_tree.h"
+#include "gui/shell/action_button.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_translator.h"

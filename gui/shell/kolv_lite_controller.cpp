@@ -18,8 +18,6 @@ KolvLiteController::KolvLiteController(QWidget* parent)
     : QWidget(parent),
       breadcrumb_(new BreadcrumbWidget(nullptr)),
       overlay_(new OverlayForm(this)),
-      current_(nullptr),
-      background_(nullptr),
       stopping_round_(false),
       context_(new KolvLiteContext()),
       ui_(std::make_unique<Ui::KolvLiteController>()) {
@@ -32,20 +30,20 @@ KolvLiteController::KolvLiteController(QWidget* parent)
 
 KolvLiteController::~KolvLiteController() {
   // Screens belong to whoever made them: take them out before Qt deletes our children.
-  for (KolvLiteScreen* screen : flow_screens_ + default_screens_) {
+  for (KolvLiteScreen* screen : screens_.flow + screens_.defaults) {
     disconnect(screen, nullptr, this, nullptr);
     ui_->screens_stack->removeWidget(screen);
     screen->setParent(nullptr);
   }
-  flow_screens_.clear();
-  default_screens_.clear();
-  if (background_ != nullptr) {
-    disconnect(background_, nullptr, this, nullptr);
-    ui_->screens_stack->removeWidget(background_);
-    background_->setParent(nullptr);
-    background_ = nullptr;
+  screens_.flow.clear();
+  screens_.defaults.clear();
+  if (screens_.background != nullptr) {
+    disconnect(screens_.background, nullptr, this, nullptr);
+    ui_->screens_stack->removeWidget(screens_.background);
+    screens_.background->setParent(nullptr);
+    screens_.background = nullptr;
   }
-  current_ = nullptr;
+  screens_.current = nullptr;
   // Widgets that screens added to the action bar stay theirs as well.
   for (int i = ui_->action_bar_layout->count() - 1; i >= 0; --i) {
     QLayoutItem* item = ui_->action_bar_layout->itemAt(i);
@@ -73,35 +71,49 @@ QList<QPointer<KolvLiteScreen>> KolvLiteController::Guarded(const QList<KolvLite
 
 // --- screen lists ---------------------------------------------------------------------------
 
+void KolvLiteController::Screens::OrphanStep(KolvLiteScreen* screen) {
+  for (KolvLiteScreen*& owner : step_owners) {
+    if (owner == screen) owner = nullptr;
+  }
+}
+
+bool KolvLiteController::Screens::Forget(KolvLiteScreen* screen) {
+  flow.removeAll(screen);
+  defaults.removeAll(screen);
+  if (current == screen) current = nullptr;
+  if (background == screen) background = nullptr;
+  return stopping.removeAll(screen) > 0;
+}
+
 void KolvLiteController::AddDefaultScreen(KolvLiteScreen* screen) {
-  if (screen == nullptr || default_screens_.contains(screen)) return;
-  default_screens_.append(screen);
+  if (screen == nullptr || screens_.defaults.contains(screen)) return;
+  screens_.defaults.append(screen);
   ui_->screens_stack->addWidget(screen);
   connect(screen, &QObject::destroyed, this, &KolvLiteController::OnScreenDestroyed,
           Qt::UniqueConnection);
 }
 
 void KolvLiteController::RemoveDefaultScreen(KolvLiteScreen* screen) {
-  if (default_screens_.removeOne(screen)) ui_->screens_stack->removeWidget(screen);
+  if (screens_.defaults.removeOne(screen)) ui_->screens_stack->removeWidget(screen);
 }
 
 void KolvLiteController::ClearDefaultScreens() {
-  while (!default_screens_.isEmpty()) {
-    KolvLiteScreen* screen = default_screens_.takeFirst();
+  while (!screens_.defaults.isEmpty()) {
+    KolvLiteScreen* screen = screens_.defaults.takeFirst();
     screen->Unload();
     DetachScreen(screen);
   }
 }
 
 void KolvLiteController::AddFlowScreen(KolvLiteScreen* screen, bool step) {
-  if (screen == nullptr || flow_screens_.contains(screen)) return;
-  flow_screens_.append(screen);
+  if (screen == nullptr || screens_.flow.contains(screen)) return;
+  screens_.flow.append(screen);
   ui_->screens_stack->addWidget(screen);
   connect(screen, &QObject::destroyed, this, &KolvLiteController::OnScreenDestroyed,
           Qt::UniqueConnection);
   if (step && screen->HasStep()) {
     breadcrumb_->AddStep(screen->step());
-    step_owners_.append(screen);
+    screens_.step_owners.append(screen);
     if (breadcrumb_->step_count() == 1) breadcrumb_->Reset();
   }
 }
@@ -111,33 +123,28 @@ void KolvLiteController::AddFlowScreens(QList<KolvLiteScreen*>& screens, bool st
 }
 
 void KolvLiteController::RemoveFlowScreen(KolvLiteScreen* screen) {
-  if (!flow_screens_.contains(screen)) return;
+  if (!screens_.flow.contains(screen)) return;
   screen->Unload();
   RemoveStepOf(screen);
-  flow_screens_.removeOne(screen);
+  screens_.flow.removeOne(screen);
   DetachScreen(screen);
 }
 
 void KolvLiteController::ClearFlowScreens() {
-  while (!flow_screens_.isEmpty()) {
-    KolvLiteScreen* screen = flow_screens_.takeFirst();
+  while (!screens_.flow.isEmpty()) {
+    KolvLiteScreen* screen = screens_.flow.takeFirst();
     screen->Unload();
     // The steps stay until the breadcrumb is cleared; they just have no screen any more.
-    for (KolvLiteScreen*& owner : step_owners_) {
-      if (owner == screen) owner = nullptr;
-    }
+    screens_.OrphanStep(screen);
     DetachScreen(screen);
   }
 }
 
 void KolvLiteController::ClearBackgroundFlowScreen() {
-  if (background_ == nullptr) return;
-  KolvLiteScreen* screen = background_;
-  background_ = nullptr;
-  flow_screens_.removeOne(screen);
-  for (KolvLiteScreen*& owner : step_owners_) {
-    if (owner == screen) owner = nullptr;
-  }
+  if (screens_.background == nullptr) return;
+  KolvLiteScreen* screen = screens_.background;
+  screens_.OrphanStep(screen);
+  screens_.Forget(screen);
   // The screen leaves the flow: it must load afresh when it is added again, and it is not ours
   // to delete with the stacked widget.
   screen->Unload();
@@ -147,12 +154,8 @@ void KolvLiteController::ClearBackgroundFlowScreen() {
 void KolvLiteController::DetachScreen(KolvLiteScreen* screen) {
   ui_->screens_stack->removeWidget(screen);
   screen->setParent(nullptr);
-  if (current_ == screen) current_ = nullptr;
-  if (background_ == screen) background_ = nullptr;
-  stopping_.removeAll(screen);
-  if (!flow_screens_.contains(screen) && !default_screens_.contains(screen)) {
-    disconnect(screen, &QObject::destroyed, this, &KolvLiteController::OnScreenDestroyed);
-  }
+  screens_.Forget(screen);
+  disconnect(screen, &QObject::destroyed, this, &KolvLiteController::OnScreenDestroyed);
 }
 
 void KolvLiteController::OnScreenDestroyed(QObject* object) {
@@ -160,36 +163,32 @@ void KolvLiteController::OnScreenDestroyed(QObject* object) {
   // starts with its QObject, so the two addresses are equal.
   auto* screen = reinterpret_cast<KolvLiteScreen*>(object);
   RemoveStepOf(screen);
-  flow_screens_.removeAll(screen);
-  default_screens_.removeAll(screen);
-  if (current_ == screen) current_ = nullptr;
-  if (background_ == screen) background_ = nullptr;
-  if (stopping_.removeAll(screen) > 0 && stopping_.isEmpty() && stopping_round_) {
+  if (screens_.Forget(screen) && screens_.stopping.isEmpty() && stopping_round_) {
     stopping_round_ = false;
     emit AllStopped();
   }
 }
 
 void KolvLiteController::RemoveStepOf(KolvLiteScreen* screen) {
-  const int index = step_owners_.indexOf(screen);
+  const int index = screens_.step_owners.indexOf(screen);
   if (index < 0) return;
-  step_owners_.removeAt(index);
+  screens_.step_owners.removeAt(index);
   breadcrumb_->RemoveStep(index);
 }
 
 bool KolvLiteController::HasBreadcrumbStep(KolvLiteScreen* screen) const {
-  return screen != nullptr && step_owners_.contains(screen);
+  return screen != nullptr && screens_.step_owners.contains(screen);
 }
 
-bool KolvLiteController::HasBackgroundFlowScreen() const { return background_ != nullptr; }
+bool KolvLiteController::HasBackgroundFlowScreen() const { return screens_.background != nullptr; }
 
 bool KolvLiteController::HasPreviousFlowScreen(KolvLiteScreen* screen) const {
-  return flow_screens_.isEmpty() || flow_screens_.first() != screen;
+  return screens_.flow.isEmpty() || screens_.flow.first() != screen;
 }
 
-bool KolvLiteController::IsAnyScreenBusy() { return AnyBusy(flow_screens_ + default_screens_); }
+bool KolvLiteController::IsAnyScreenBusy() { return AnyBusy(screens_.flow + screens_.defaults); }
 
-bool KolvLiteController::IsAnyFlowScreenBusy() { return AnyBusy(flow_screens_); }
+bool KolvLiteController::IsAnyFlowScreenBusy() { return AnyBusy(screens_.flow); }
 
 bool KolvLiteController::AnyBusy(const QList<KolvLiteScreen*>& screens) {
   QString message;
@@ -200,15 +199,15 @@ bool KolvLiteController::AnyBusy(const QList<KolvLiteScreen*>& screens) {
 }
 
 KolvLiteContext* KolvLiteController::execution_context() const { return context_; }
-KolvLiteScreen* KolvLiteController::current_screen() const { return current_; }
-KolvLiteScreen* KolvLiteController::background_flow_screen() const { return background_; }
-QList<KolvLiteScreen*> KolvLiteController::default_screens() const { return default_screens_; }
-QList<KolvLiteScreen*> KolvLiteController::flow_screens() const { return flow_screens_; }
+KolvLiteScreen* KolvLiteController::current_screen() const { return screens_.current; }
+KolvLiteScreen* KolvLiteController::background_flow_screen() const { return screens_.background; }
+QList<KolvLiteScreen*> KolvLiteController::default_screens() const { return screens_.defaults; }
+QList<KolvLiteScreen*> KolvLiteController::flow_screens() const { return screens_.flow; }
 BreadcrumbWidget* KolvLiteController::breadcrumb() const { return breadcrumb_; }
 
 void KolvLiteController::ClearBreadcrumb() {
   breadcrumb_->Clear();
-  step_owners_.clear();
+  screens_.step_owners.clear();
 }
 
 void KolvLiteController::ClearExecutionContext() { context_->Clear(); }
@@ -229,7 +228,7 @@ void KolvLiteController::HideGlobalButtons() { emit GlobalButtonsHidden(); }
 
 void KolvLiteController::HandleKeyPress(QKeyEvent* event) {
   // Before the first screen is entered there is no one to tell.
-  if (current_ != nullptr) current_->OnKeyPress(event);
+  if (screens_.current != nullptr) screens_.current->OnKeyPress(event);
 }
 
 void KolvLiteController::SetModuleName(QString name) {
@@ -284,60 +283,61 @@ void KolvLiteController::resizeEvent(QResizeEvent* event) {
 // --- moving between screens -----------------------------------------------------------------
 
 void KolvLiteController::Enter(KolvLiteScreen* screen) {
-  current_ = screen;
+  screens_.current = screen;
   screen->OnEnter();
   // OnEnter may have removed the screen again; only a page can be shown.
-  if (current_ == screen && ui_->screens_stack->indexOf(screen) >= 0) {
+  if (screens_.current == screen && ui_->screens_stack->indexOf(screen) >= 0) {
     ui_->screens_stack->setCurrentWidget(screen);
   }
 }
 
 void KolvLiteController::GoToScreen(KolvLiteScreen* screen) {
-  if (screen == nullptr || screen == current_ || ui_->screens_stack->indexOf(screen) < 0) return;
-  if (current_ == nullptr) {
+  if (screen == nullptr || screen == screens_.current || ui_->screens_stack->indexOf(screen) < 0)
+    return;
+  if (screens_.current == nullptr) {
     Enter(screen);
     return;
   }
-  KolvLiteScreen* leaving = current_;
+  KolvLiteScreen* leaving = screens_.current;
   leaving->OnExit();
-  if (default_screens_.contains(screen) && flow_screens_.contains(leaving)) {
-    background_ = leaving;
+  if (screens_.defaults.contains(screen) && screens_.flow.contains(leaving)) {
+    screens_.background = leaving;
   }
   Enter(screen);
 }
 
 void KolvLiteController::GoToBackgroundFlowScreen() {
-  if (current_ == nullptr || background_ == nullptr) return;
-  current_->OnExit();
-  KolvLiteScreen* screen = background_;
-  background_ = nullptr;
+  if (screens_.current == nullptr || screens_.background == nullptr) return;
+  screens_.current->OnExit();
+  KolvLiteScreen* screen = screens_.background;
+  screens_.background = nullptr;
   Enter(screen);
 }
 
 void KolvLiteController::GoToNextScreen() {
-  const int index = flow_screens_.indexOf(current_);
-  if (index < 0 || index == flow_screens_.size() - 1) return;
-  KolvLiteScreen* leaving = current_;
+  const int index = screens_.flow.indexOf(screens_.current);
+  if (index < 0 || index == screens_.flow.size() - 1) return;
+  KolvLiteScreen* leaving = screens_.current;
   leaving->OnExit();
   if (HasBreadcrumbStep(leaving)) {
     breadcrumb_->SetCurrentStepSubtext(leaving->step_selected_option());
   }
   // OnExit may have changed the flow: look the follower up again.
-  const int now = flow_screens_.indexOf(leaving);
-  KolvLiteScreen* next = flow_screens_.value(now < 0 ? index : now + 1, nullptr);
+  const int now = screens_.flow.indexOf(leaving);
+  KolvLiteScreen* next = screens_.flow.value(now < 0 ? index : now + 1, nullptr);
   if (next == nullptr) return;
   Enter(next);
   if (HasBreadcrumbStep(next)) breadcrumb_->NextStep();
 }
 
 void KolvLiteController::GoToPreviousScreen() {
-  const int index = flow_screens_.indexOf(current_);
+  const int index = screens_.flow.indexOf(screens_.current);
   if (index <= 0) return;
-  KolvLiteScreen* leaving = current_;
+  KolvLiteScreen* leaving = screens_.current;
   leaving->OnExit();
   if (HasBreadcrumbStep(leaving)) breadcrumb_->PreviousStep();
-  const int now = flow_screens_.indexOf(leaving);
-  KolvLiteScreen* previous = flow_screens_.value(now < 0 ? index - 1 : now - 1, nullptr);
+  const int now = screens_.flow.indexOf(leaving);
+  KolvLiteScreen* previous = screens_.flow.value(now < 0 ? index - 1 : now - 1, nullptr);
   if (previous == nullptr) return;
   Enter(previous);
 }
@@ -345,19 +345,19 @@ void KolvLiteController::GoToPreviousScreen() {
 // --- stopping -------------------------------------------------------------------------------
 
 void KolvLiteController::StopAll() {
-  stopping_.clear();
+  screens_.stopping.clear();
   stopping_round_ = true;
-  for (KolvLiteScreen* screen : flow_screens_ + default_screens_) {
+  for (KolvLiteScreen* screen : screens_.flow + screens_.defaults) {
     connect(screen, &KolvLiteScreen::Stopped, this, &KolvLiteController::ScreenStop,
             Qt::UniqueConnection);
-    if (!stopping_.contains(screen)) stopping_.append(screen);
+    if (!screens_.stopping.contains(screen)) screens_.stopping.append(screen);
   }
-  if (stopping_.isEmpty()) {
+  if (screens_.stopping.isEmpty()) {
     stopping_round_ = false;
     emit AllStopped();
     return;
   }
-  for (const QPointer<KolvLiteScreen>& screen : Guarded(stopping_)) {
+  for (const QPointer<KolvLiteScreen>& screen : Guarded(screens_.stopping)) {
     if (!screen.isNull()) screen->Stop();
   }
 }
@@ -365,9 +365,9 @@ void KolvLiteController::StopAll() {
 void KolvLiteController::ScreenStop(KolvLiteScreen* screen) {
   // A screen's Stopped speaks for that screen alone, whichever screen it names.
   if (auto* from = qobject_cast<KolvLiteScreen*>(sender())) screen = from;
-  stopping_.removeAll(screen);
+  screens_.stopping.removeAll(screen);
   // Announced once per StopAll: a screen that reports Stopped again later closes nothing twice.
-  if (stopping_.isEmpty() && stopping_round_) {
+  if (screens_.stopping.isEmpty() && stopping_round_) {
     stopping_round_ = false;
     emit AllStopped();
   }

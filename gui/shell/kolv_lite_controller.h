@@ -111,18 +111,28 @@ class KolvLiteController : public QWidget {
   void OnScreenDestroyed(QObject* object);
 
  private:
+  // Every record the controller keeps of its screens, together: a screen that leaves is
+  // forgotten in all of them at once.
+  struct Screens {
+    QList<KolvLiteScreen*> defaults;
+    QList<KolvLiteScreen*> flow;
+    // One entry per breadcrumb step: the flow screen it belongs to, or null once that screen
+    // has left the flow while its step stayed.
+    QList<KolvLiteScreen*> step_owners;
+    // The screens StopAll still waits for.
+    QList<KolvLiteScreen*> stopping;
+    KolvLiteScreen* current = nullptr;
+    KolvLiteScreen* background = nullptr;
+
+    // The screen's breadcrumb step stays, without a screen.
+    void OrphanStep(KolvLiteScreen* screen);
+    // Every record but the steps; true when StopAll was still waiting for the screen.
+    bool Forget(KolvLiteScreen* screen);
+  };
 
   BreadcrumbWidget* breadcrumb_;
   OverlayForm* overlay_;
-
-  KolvLiteScreen* current_;
-  KolvLiteScreen* background_;
-  QList<KolvLiteScreen*> default_screens_;
-  QList<KolvLiteScreen*> flow_screens_;
-  // One entry per breadcrumb step: the flow screen it belongs to, or null once that screen has
-  // left the flow while its step stayed.
-  QList<KolvLiteScreen*> step_owners_;
-  QList<KolvLiteScreen*> stopping_;
+  Screens screens_;
   // True from StopAll until AllStopped has been announced for it.
   bool stopping_round_;
   KolvLiteContext* context_;

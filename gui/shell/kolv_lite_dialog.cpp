@@ -9,7 +9,6 @@
 
 #include "gui/shell/kolv_lite_dialog_frame.h"
 #include "gui/shell/kolv_lite_dialog_header.h"
-#include "gui/shell/kolv_lite_rich_text_label.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/literal_button_text.h"
 #include "ui_kolv_lite_dialog.h"

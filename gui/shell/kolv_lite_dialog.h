@@ -17,6 +17,10 @@ class QResizeEvent;
 class QShowEvent;
 class QWidget;
 
+// A label field whose text is the program's own markup: this dialog draws it as rich text with its
+// links open. The engine never makes one: its label fields are shown as plain text.
+class KolvLiteRichTextLabel : public InputFieldLabel {};
+
 namespace Ui {
 class KolvLiteDialog;
 }

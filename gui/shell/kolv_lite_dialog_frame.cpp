@@ -8,7 +8,7 @@
 #include <QRegion>
 #include <QString>
 
-#include "gui/screens/action_button.h"
+#include "gui/shell/action_button.h"
 #include "gui/shell/kolv_lite_dialog_header.h"
 #include "gui/shell/kolv_lite_translator.h"
 

@@ -7,11 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "gui/shell/diagnostic_test_selection.h"
-#include "gui/shell/execute_context.h"
 #include "gui/shell/kolv_lite_meta_types.h"
-#include "gui/shell/tool_abort_context.h"
-#include "gui/shell/tool_execute_context.h"
+#include "gui/shell/request_contexts.h"
+#include "gui/shell/test_selections.h"
 #include "morva_service/morva_service.h"
 
 class ExecutorSuiteRelay;

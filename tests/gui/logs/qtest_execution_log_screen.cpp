@@ -10,10 +10,10 @@
 #include <QtTest>
 
 #include "gui/screens/execution_log_screen.h"
-#include "gui/shell/device_test_selection.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/morva_service_executor.h"
+#include "gui/shell/test_selections.h"
 #include "morva_service/morva_service.h"
 #include "tests/gui/logs/support/report_test_support.h"
 #include "tests/gui/support/engine_rig.h"

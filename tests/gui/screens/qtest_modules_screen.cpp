@@ -495,6 +495,23 @@ class ModulesScreenTest : public QObject {
     QVERIFY(plugins.tool_screens().isEmpty());
   }
 
+  // A plug-in screen that deletes another plug-in's screen as it unloads: the deleted screen is
+  // not given back to its plug-in a second time, and both libraries are unloaded.
+  void PluginUnloadDeletingAnotherPluginsScreen() {
+    NamedTool unruly("Toy_unruly"), wayward("Toy_wayward");
+    ToolModule module({&unruly, &wayward});
+    GuiToolPlugins plugins;
+    const auto screens =
+        plugins.Load(&module, controller_, KOLV_TOY_PLUGINS, [](const QString&) { return true; });
+    QCOMPARE(screens.size(), 2);
+    for (KolvLiteScreen* screen : screens) controller_->AddFlowScreen(screen, false);
+    TakeToyCalls();
+    plugins.Unload(controller_);
+    QCOMPARE(TakeToyCalls().filter(":release").size(), 1);
+    QVERIFY(controller_->flow_screens().isEmpty());
+    QVERIFY(!ToyLoaded("toy_unruly_gui.so") && !ToyLoaded("toy_wayward_gui.so"));
+  }
+
   void HiddenEmptyPageKeepsTheWidthOfItsMessage() {
     // The tiles' page is current from the start; the hidden page still sets how narrow the
     // screen may become, and it must measure its message, not an empty label.

@@ -1,4 +1,5 @@
 // The interaction dialogs on the offscreen platform, answered by simulated clicks.
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -7,11 +8,12 @@
 #include <QTimer>
 #include <QTranslator>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
+#include "gui/shell/action_button.h"
 #include "gui/shell/kolv_lite_bootable_dialog.h"
 #include "gui/shell/kolv_lite_dialog.h"
-#include "gui/shell/kolv_lite_rich_text_label.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/literal_button_text.h"
 
@@ -314,6 +316,30 @@ class TestKolvLiteDialog : public QObject {
     QApplication::sendEvent(&dialog, &move);
     QTRY_COMPARE(dialog.pos(), start + QPoint(30, 20));
     QTest::mouseRelease(&dialog, Qt::LeftButton, {}, grip);
+  }
+
+  // The dialogs hold no sheet of their own: the program's sheet gives their buttons the white
+  // look of the action bar's.
+  void dialogButtonsLookAsTheActionBars() {
+    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
+                                        "/../../bin/kolv_lite.rcc"));
+    QFile style(QStringLiteral(":/kolv_lite/Resources/Styles/kolv_lite.qss"));
+    QVERIFY(style.open(QIODevice::ReadOnly));
+    qApp->setStyleSheet(QString::fromUtf8(style.readAll()));
+    InputRequest request("T", "M", InputRequest::kQuestion, InputRequest::kOkCancel);
+    KolvLiteDialog dialog(&request);
+    KolvLiteBootableDialog bootable(nullptr);
+    for (QDialog* shown : std::initializer_list<QDialog*>{&dialog, &bootable}) {
+      shown->show();
+      QVERIFY(QTest::qWaitForWindowExposed(shown));
+      QPushButton* cancel = Button(shown, "cancel_pushButton");
+      std::unique_ptr<QPushButton> bar(
+          MakeActionButtonWithText(cancel->text(), QString(), ActionButtonSize::kNatural));
+      bar->resize(cancel->size());
+      QCOMPARE(cancel->grab().toImage().convertToFormat(QImage::Format_RGB32),
+               bar->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
+    qApp->setStyleSheet(QString());
   }
 
   void bootableDialogReportsItsAnswer() {

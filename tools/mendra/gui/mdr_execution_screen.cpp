@@ -141,7 +141,8 @@ void MdrExecutionScreen::OnKeyPress(QKeyEvent* event) {
   if (event != nullptr && event->key() == Qt::Key_Escape) AbortProcedure();
 }
 
-bool MdrExecutionScreen::isBusy(QString&) { return MdrPlugin::tool_running() || run_active_; }
+// The thread outlives the run's end on the screen until the tool returns.
+bool MdrExecutionScreen::isBusy(QString&) { return run_active_ || thread_->isRunning(); }
 
 void MdrExecutionScreen::Stop() {
   stop_requested = true;

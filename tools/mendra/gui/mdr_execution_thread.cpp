@@ -19,27 +19,32 @@ void MdrExecutionThread::run() {
   std::vector<morva_service::SystemComponentView*> devices;
   if (model->selected_devices() != nullptr) devices = *model->selected_devices();
   {
-    std::lock_guard<std::mutex> lock(abort_mutex_);
-    if (abort_asked_) return;
+    std::lock_guard<std::mutex> lock(phase_mutex_);
+    if (phase_ == Phase::kAbortedBeforeStart) return;
     tool_->SetParameter("Operation", {operation});
     // An abort from here on is held by the engine for the run about to start.
     MdrClearAbortRequests(tool_);
-    started_ = true;
+    phase_ = Phase::kStarted;
   }
-  MdrPlugin::tool_running() = true;
   service->ExecuteTool(tool_, listener_, devices);
-  MdrPlugin::tool_running() = false;
 }
 
 void MdrExecutionThread::PrepareRun() {
-  std::lock_guard<std::mutex> lock(abort_mutex_);
-  abort_asked_ = false;
-  started_ = false;
+  std::lock_guard<std::mutex> lock(phase_mutex_);
+  phase_ = Phase::kReady;
 }
 
 void MdrExecutionThread::RequestAbort() {
-  std::lock_guard<std::mutex> lock(abort_mutex_);
-  abort_asked_ = true;
+  std::lock_guard<std::mutex> lock(phase_mutex_);
+  if (phase_ != Phase::kStarted) {
+    phase_ = Phase::kAbortedBeforeStart;
+    return;
+  }
   morva_service::MorvaService* service = MdrPlugin::service();
-  if (started_ && service != nullptr && tool_ != nullptr) service->AbortTool(tool_);
+  if (service != nullptr && tool_ != nullptr) service->AbortTool(tool_);
+}
+
+bool MdrExecutionThread::InTool() const {
+  std::lock_guard<std::mutex> lock(phase_mutex_);
+  return phase_ == Phase::kStarted && isRunning();
 }

@@ -22,6 +22,8 @@ class MdrExecutionThread : public QThread {
   // Kept whenever it is asked: before the run reached the engine it keeps the tool from
   // starting, after that the engine is told.
   void RequestAbort();
+  // From the moment the run handed the tool to the engine until the thread ends.
+  bool InTool() const;
 
   // For tests: called on the run's thread before it looks at the abort; a test blocks there to
   // hold the thread as a preempted one would be. Null: no hold.
@@ -33,8 +35,8 @@ class MdrExecutionThread : public QThread {
  private:
   morva_service::ToolView* tool_ = nullptr;
   MdrListener* listener_;
-  // Orders an abort against the run's start.
-  std::mutex abort_mutex_;
-  bool abort_asked_ = false;
-  bool started_ = false;
+  // Where the run stands against an abort; the mutex orders an abort against the run's start.
+  enum class Phase { kReady, kAbortedBeforeStart, kStarted };
+  mutable std::mutex phase_mutex_;
+  Phase phase_ = Phase::kReady;
 };

@@ -5,14 +5,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "gui/screens/action_button.h"
+#include "gui/shell/action_button.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_translator.h"
-#include "tools/mendra/gui/mdr_action_button.h"
-#include "tools/mendra/gui/mdr_device_rescan.h"
 #include "tools/mendra/gui/mdr_device_selection_screen.h"
 #include "tools/mendra/gui/mdr_execution_log_screen.h"
 #include "tools/mendra/gui/mdr_execution_screen.h"
+#include "tools/mendra/gui/mdr_flow_steps.h"
 #include "tools/mendra/gui/mdr_plugin.h"
 #include "tools/mendra/gui/mdr_warning_screen.h"
 #include "ui_mdr_operations_screen.h"

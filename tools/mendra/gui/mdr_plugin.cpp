@@ -13,7 +13,6 @@ MdrUtils* g_model = nullptr;
 morva_service::ModuleInterfaceView* g_module = nullptr;
 MdrQListener* g_listener = nullptr;
 ToolLogBuilder* g_log = nullptr;
-std::atomic<bool> g_running{false};
 int g_screens = 0;
 morva_service::MorvaService* g_service = nullptr;
 }  // namespace
@@ -68,8 +67,6 @@ ToolLogBuilder* tool_log() {
   if (g_log == nullptr) g_log = new ToolLogBuilder();
   return g_log;
 }
-
-std::atomic<bool>& tool_running() { return g_running; }
 
 morva_service::MorvaService* service() {
   if (g_service == nullptr) g_service = GetMorvaServiceInstance();

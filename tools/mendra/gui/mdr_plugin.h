@@ -1,7 +1,6 @@
 // The values the tool's screens share while the plug-in is loaded, and its two exports.
 #pragma once
 
-#include <atomic>
 #include <string>
 
 class KolvLiteController;
@@ -46,8 +45,6 @@ void UpdateModel(int operation, morva_service::ModuleInterfaceView* module,
 // The signal side of the running tool's listener; made on first use.
 MdrQListener* listener();
 ToolLogBuilder* tool_log();
-// True exactly while the tool runs; written on the tool's thread.
-std::atomic<bool>& tool_running();
 // The engine, held by the plug-in from its first use until Release.
 morva_service::MorvaService* service();
 // Frees what the plug-in made, once its last screen is gone.

@@ -3,12 +3,11 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "gui/screens/action_button.h"
+#include "gui/shell/action_button.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_translator.h"
-#include "tools/mendra/gui/mdr_action_button.h"
-#include "tools/mendra/gui/mdr_device_rescan.h"
+#include "tools/mendra/gui/mdr_flow_steps.h"
 #include "ui_mdr_warning_screen.h"
 
 MdrWarningScreen::MdrWarningScreen(KolvLiteController* controller)

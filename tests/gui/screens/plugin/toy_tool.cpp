@@ -1,6 +1,7 @@
 // A GUI tool plug-in for the host's loader tests, built once per fault: TOY_GET_SCREEN 0 leaves
 // get_screen out, TOY_RELEASE 0 leaves ReleaseToolScreen out, TOY_NULL_SCREEN 1 gives no screen,
-// TOY_ROGUE 1 gives a screen that misbehaves when it is asked whether it works or to stop.
+// TOY_ROGUE 1 gives a screen that misbehaves when it is asked whether it works or to stop,
+// TOY_ROGUE_UNLOAD 1 one that deletes the other flow screens when it is unloaded.
 // Every call is noted in KOLV_TOY_CALLS, which outlives the library.
 #include <cstdlib>
 #include <string>
@@ -10,6 +11,9 @@
 
 #ifndef TOY_ROGUE
 #define TOY_ROGUE 0
+#endif
+#ifndef TOY_ROGUE_UNLOAD
+#define TOY_ROGUE_UNLOAD 0
 #endif
 
 namespace {
@@ -36,7 +40,13 @@ class ToyScreen : public KolvLiteScreen {
 #endif
     emit Stopped(this);
   }
-  void Unload() override { loaded = false; }
+  void Unload() override {
+    loaded = false;
+    if (!TOY_ROGUE_UNLOAD) return;
+    for (KolvLiteScreen* screen : controller->flow_screens()) {
+      if (screen != this) delete screen;
+    }
+  }
 
  private:
   // The flow screen after this one is not its own to delete.

@@ -472,7 +472,7 @@ class TestToolScreens : public QObject {
     DialogCloser closer;
     QSignalSpy stopped(execution, &KolvLiteScreen::Stopped);
     rig.controller->GoToScreen(execution);
-    QVERIFY(QTest::qWaitFor([] { return MdrPlugin::tool_running().load(); }, kHangGuardMs));
+    QVERIFY(QTest::qWaitFor([execution] { return execution->thread()->InTool(); }, kHangGuardMs));
     if (escape) {
       QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
       rig.controller->HandleKeyPress(&key);
@@ -596,7 +596,7 @@ class TestToolScreens : public QObject {
         ++questions;
         if (auto* message = dialog->findChild<QLabel*>(QStringLiteral("message_label")))
           asked = message->text();
-        running_while_asked = MdrPlugin::tool_running() && execution->run_active();
+        running_while_asked = execution->thread()->InTool() && execution->run_active();
         auto* question = qobject_cast<KolvLiteDialog*>(dialog);
         if (question == nullptr) return;
         if (act == "typed ahead") {

@@ -1,4 +1,4 @@
-#include "gui/screens/action_button.h"
+#include "gui/shell/action_button.h"
 
 #include <QPushButton>
 

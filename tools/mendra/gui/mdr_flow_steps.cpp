@@ -1,8 +1,17 @@
-#include "tools/mendra/gui/mdr_device_rescan.h"
+#include "tools/mendra/gui/mdr_flow_steps.h"
+
+#include <QString>
 
 #include "gui/screens/devices_loading_screen.h"
+#include "gui/shell/action_button.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_translator.h"
+
+QPushButton* MdrActionButton(const char* key) {
+  return MakeActionButtonWithText(KolvLiteTranslate("Translations", key), QString(),
+                                  ActionButtonSize::kAtLeastStandard);
+}
 
 void RescanDevicesThenGoOn(KolvLiteController* controller) {
   DevicesLoadingScreen* loading = controller->execution_context()->devices_loading_screen;
