@@ -263,7 +263,7 @@ class TestHtmlExport : public QObject {
                      DumpParse(*report_test::Parse(log, false));
     QVector<HtmlLogEntry> entries = report_test::Render(log);
     actual += DumpEntries(entries);
-    const QString dir = report_test::Scratch(QStringLiteral("reference"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("reference"));
     HtmlGenerator generator;
     const bool saved = generator.SaveAllEntries(entries, dir + "/all") &&
                        generator.SaveSingleEntry(entries[0], dir + "/one", 0) &&
@@ -291,7 +291,7 @@ class TestHtmlExport : public QObject {
   }
 
   void singleEntryWithItsImages() {
-    const QString dir = report_test::Scratch(QStringLiteral("single"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("single"));
     QVector<HtmlLogEntry> entries = ExampleEntries();
     HtmlGenerator generator;
     // With or without the extension, the same page and folder.
@@ -322,7 +322,7 @@ class TestHtmlExport : public QObject {
   }
 
   void allEntriesWithIndexPage() {
-    const QString dir = report_test::Scratch(QStringLiteral("all"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("all"));
     QVector<HtmlLogEntry> entries = ExampleEntries();
     // A third entry of the first run, as another module of the same run would give.
     entries.append(entries[0]);
@@ -363,7 +363,7 @@ class TestHtmlExport : public QObject {
   }
 
   void namesAreEncodedInLinks() {
-    const QString dir = report_test::Scratch(QStringLiteral("names"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("names"));
     QVector<HtmlLogEntry> entries = ExampleEntries();
     HtmlGenerator generator;
     const QString name = QStringLiteral("it's #1 100% ü");
@@ -382,7 +382,7 @@ class TestHtmlExport : public QObject {
   }
 
   void plainPageKeepsItsName() {
-    const QString dir = report_test::Scratch(QStringLiteral("plain"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("plain"));
     HtmlGenerator generator;
     QVERIFY(generator.SaveHtml(QStringLiteral("<p>no images</p><pre>x</pre>"), dir + "/info",
                                QStringLiteral("SYSTEM_INFORMATION_HEADER")));
@@ -407,7 +407,7 @@ class TestHtmlExport : public QObject {
   }
 
   void failuresKeepTheEarlierFiles() {
-    const QString dir = report_test::Scratch(QStringLiteral("failures"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("failures"));
     QVector<HtmlLogEntry> entries = ExampleEntries();
     HtmlGenerator generator;
     const QByteArray earlier("earlier report");
@@ -450,8 +450,8 @@ class TestHtmlExport : public QObject {
   // A disk that fills part of the way through a save: every kind of save fails, says so, and
   // leaves each earlier file as it was, with nothing of its own left beside them.
   void fullDiskKeepsTheEarlierFiles() {
-    const QString dir = report_test::Scratch(QStringLiteral("full"));
-    const QString roomy = report_test::Scratch(QStringLiteral("roomy"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("full"));
+    const QString roomy = test_support::ScratchDir(QStringLiteral("roomy"));
     QVector<HtmlLogEntry> entries = ExampleEntries();
     HtmlGenerator generator;
     const QString image_body =
@@ -515,7 +515,7 @@ class TestHtmlExport : public QObject {
   // A save killed at any write leaves files of its own; the next save into the folder takes them
   // away, and nothing of the user's.
   void killedSaveLeavesNothingBehind() {
-    const QString dir = report_test::Scratch(QStringLiteral("killed"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("killed"));
     QVector<HtmlLogEntry> entries = ExampleEntries();
     HtmlGenerator generator;
     QVERIFY(QDir().mkpath(dir + "/all_files"));
@@ -542,7 +542,7 @@ class TestHtmlExport : public QObject {
   }
 
   void exportAsksAndReports() {
-    const QString dir = report_test::Scratch(QStringLiteral("dialogs"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("dialogs"));
     QVector<HtmlLogEntry> entries = ExampleEntries();
     HtmlGenerator generator;
     {

@@ -30,6 +30,7 @@
 #include "tests/gui/shell/support/recording_screen.h"
 #include "tests/gui/support/modal_answers.h"
 #include "tests/support/fault_injection.h"
+#include "tests/support/scratch.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -62,16 +63,6 @@ StartupResult Check(const QString& locale, const QString& resource_file) {
   KolvLiteTranslator::set_locale(locale);
   QTranslator translator;
   return KolvLite::RunStartupChecks(&translator, resource_file);
-}
-
-bool WriteFile(const QString& path, const QByteArray& content) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
-}
-
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
 }
 
 // The first button (OK) of a KolvLiteDialog.
@@ -114,7 +105,7 @@ class ApplicationTest : public QObject {
 
  private slots:
   void MissingResourceFileSpeaksThroughTheCompiledInCatalogue() {
-    const QString missing = CatalogueBuilder::ScratchFolder() + "/absent/kolv_lite.rcc";
+    const QString missing = test_support::ScratchPath("absent/kolv_lite.rcc");
     StartupResult en = Check("en_US", missing);
     QVERIFY(!en.ok);
     QCOMPARE(en.failed, StartupResult::kResourceFile);
@@ -136,7 +127,7 @@ class ApplicationTest : public QObject {
   void ResourceFileWithoutLanguageFile() {
     if (!CatalogueBuilder::ToolsAvailable()) QSKIP("lrelease or rcc not available");
     // A resource file whose main catalogue is missing in every language.
-    const QString dir = CatalogueBuilder::ScratchFolder() + "/no_language";
+    const QString dir = test_support::ScratchPath("no_language");
     QDir().mkpath(dir);
     QFile filler(dir + "/filler.txt");
     QVERIFY(filler.open(QIODevice::WriteOnly));
@@ -183,7 +174,7 @@ class ApplicationTest : public QObject {
   // runs.
   void SecondInstanceLeavesTheOldLogsAlone() {
     auto* app = static_cast<KolvLite*>(qApp);
-    const QString drive = CatalogueBuilder::ScratchFolder() + "/second_instance_drive";
+    const QString drive = test_support::ScratchPath("second_instance_drive");
     QDir(drive).removeRecursively();
     const QByteArray own_drive = qgetenv("ZERKA_SYSTEM_DRIVE");
     qputenv("ZERKA_SYSTEM_DRIVE", drive.toUtf8());
@@ -193,8 +184,8 @@ class ApplicationTest : public QObject {
     QVERIFY(QDir().mkpath(QFileInfo(current_log).path()));
     const QByteArray older = "+++ 2019-03-01 10:00:00 storage 1551434400\n--- storage\n";
     const QByteArray newer = "+++ 2024-05-01 10:00:00 storage 1714557600\n--- storage\n";
-    QVERIFY(WriteFile(legacy_log, older));
-    QVERIFY(WriteFile(current_log, newer));
+    QVERIFY(test_support::WriteFile(legacy_log, older));
+    QVERIFY(test_support::WriteFile(current_log, newer));
 
     ZerkaAppMutex* other = get_app_mutex();
     QCOMPARE(other->Acquire(), 0);
@@ -208,13 +199,13 @@ class ApplicationTest : public QObject {
     QVERIFY(box->isVisible());
     QCOMPARE(box->text(), second.text);
     QVERIFY(app->main_window() == nullptr);
-    QCOMPARE(ReadFile(legacy_log), older);
-    QCOMPARE(ReadFile(current_log), newer);
+    QCOMPARE(test_support::ReadFile(legacy_log), older);
+    QCOMPARE(test_support::ReadFile(current_log), newer);
   }
 
   void ServiceThatCannotBeObtained() {
     const QByteArray catalogue = qgetenv("MORVA_CATALOGUE");
-    qputenv("MORVA_CATALOGUE", CatalogueBuilder::ScratchFolder().toUtf8() + "/no_catalogue.json");
+    qputenv("MORVA_CATALOGUE", test_support::ScratchPath("no_catalogue.json").toUtf8());
     StartupResult en = Check("en_US", RealResourceFile());
     qputenv("MORVA_CATALOGUE", catalogue);
     QCOMPARE(en.failed, StartupResult::kService);
@@ -323,7 +314,7 @@ class ApplicationTest : public QObject {
   void SleepAndWakeFromTheSystemBus() {
     const QString daemon_program = QStandardPaths::findExecutable("dbus-daemon");
     if (daemon_program.isEmpty()) QSKIP("dbus-daemon is not installed");
-    const QString socket = CatalogueBuilder::ScratchFolder() + "/system_bus";
+    const QString socket = test_support::ScratchPath("system_bus");
     QFile::remove(socket);
     QProcess daemon;
     daemon.start(daemon_program, {"--session", "--nofork", "--print-address=1",
@@ -452,7 +443,7 @@ class ApplicationTest : public QObject {
   void RealProgramRunsPastTheSplashAndMovesLegacyLogs() {
     const QString program = QCoreApplication::applicationDirPath() + "/../../bin/kolv_lite";
     if (!QFileInfo(program).isExecutable()) QSKIP("kolv_lite is not built");
-    const QString drive = CatalogueBuilder::ScratchFolder() + "/smoke_drive";
+    const QString drive = test_support::ScratchPath("smoke_drive");
     QDir(drive).removeRecursively();
     QDir().mkpath(drive);
     const QByteArray own_drive = qgetenv("ZERKA_SYSTEM_DRIVE");
@@ -465,8 +456,8 @@ class ApplicationTest : public QObject {
     QVERIFY(QDir().mkpath(QFileInfo(current_log).path()));
     const QByteArray older = "+++ 2019-03-01 10:00:00 storage 1551434400\n--- storage\n";
     const QByteArray newer = "+++ 2024-05-01 10:00:00 storage 1714557600\n--- storage\n";
-    QVERIFY(WriteFile(legacy_log, older));
-    QVERIFY(WriteFile(current_log, newer));
+    QVERIFY(test_support::WriteFile(legacy_log, older));
+    QVERIFY(test_support::WriteFile(current_log, newer));
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("ZERKA_SYSTEM_DRIVE", drive);

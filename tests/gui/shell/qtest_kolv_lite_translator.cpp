@@ -13,6 +13,7 @@
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/translation_keys.h"
 #include "tests/gui/shell/support/catalogue_builder.h"
+#include "tests/support/scratch.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ class TranslatorTest : public QObject {
     KolvLiteTranslator::InitTranslator();
     if (!CatalogueBuilder::ToolsAvailable()) return;
     // A module "Demo" with its catalogue under its lower-case name.
-    const QString dir = CatalogueBuilder::ScratchFolder() + "/translator";
+    const QString dir = test_support::ScratchPath("translator");
     QVERIFY(CatalogueBuilder::WriteCatalogue(dir + "/demo_en_US.qm", "Demo",
                                              {{"CANCEL", "Abandon"}, {"YES", "YES"}}));
     module_rcc_ = dir + "/demo.rcc";

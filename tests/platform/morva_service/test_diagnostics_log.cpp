@@ -9,7 +9,6 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <future>
 #include <thread>
@@ -19,9 +18,11 @@
 #include "support/reference_log.h"
 #include "support/unit_catalogue.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/scratch.h"
 
 using namespace morva_service;
 using namespace engine_test;
+using namespace test_support;
 
 namespace {
 
@@ -43,7 +44,7 @@ class DiagnosticsLog : public ::testing::Test {
   std::vector<RefEntry> ReadLog() {
     std::vector<RefEntry> entries;
     try {
-      entries = ReadReferenceLog(ReadWholeFile(LogPath()));
+      entries = ReadReferenceLog(ReadFile(LogPath()));
     } catch (const std::exception& e) {
       ADD_FAILURE() << e.what();
     }
@@ -148,7 +149,7 @@ TEST_F(DiagnosticsLog, AbortedRunIsLoggedAsAborted) {
 TEST_F(DiagnosticsLog, EntryIsOnDiskBeforeTheSuiteEnds) {
   size_t entries_at_end = 0;
   suite.on_event = [&](const std::string& event) {
-    if (event == "SuiteFinished") entries_at_end = ReadReferenceLog(ReadWholeFile(LogPath())).size();
+    if (event == "SuiteFinished") entries_at_end = ReadReferenceLog(ReadFile(LogPath())).size();
   };
   engine->Execute(module, device_a, {Select(first, {{"T_ONE", {}}})}, 1);
   EXPECT_EQ(entries_at_end, 1u);
@@ -157,7 +158,7 @@ TEST_F(DiagnosticsLog, EntryIsOnDiskBeforeTheSuiteEnds) {
 TEST_F(DiagnosticsLog, NothingToRunWritesNothing) {
   engine->Execute(module, device_a, {}, 1);
   engine->Execute(module, device_a, {DiagnosticRun{first, {}}}, 2);
-  EXPECT_EQ(ReadWholeFile(LogPath()), "");
+  EXPECT_EQ(ReadFile(LogPath()), "");
 }
 
 TEST_F(DiagnosticsLog, RunsOnTwoThreadsNeverInterleaveTheirLines) {
@@ -213,14 +214,14 @@ std::string Tail(const std::string& text) { return text.substr(text.size() - std
 
 void WriteLog(const std::string& content) {
   std::filesystem::create_directories(std::filesystem::path(LogPath()).parent_path());
-  std::ofstream(LogPath(), std::ios::binary | std::ios::trunc) << content;
+  WriteFile(LogPath(), content);
 }
 
 // An append that meets a full disk is taken back whole: the log stays as it was, so the next
 // run's entry never glues onto a cut line, and the failure is told as before.
 TEST_F(DiagnosticsLog, AFullDiskLeavesTheLogAsItWas) {
   engine->Execute(module, device_a, {Select(first, {{"T_ONE", {}}})}, 1);
-  const std::string entry = ReadWholeFile(LogPath());
+  const std::string entry = ReadFile(LogPath());
   std::string earlier;
   while (earlier.size() < 64 * 1024) earlier += entry;
   const auto run_on_full_disk = [&](int64_t group) {
@@ -233,18 +234,18 @@ TEST_F(DiagnosticsLog, AFullDiskLeavesTheLogAsItWas) {
   WriteLog(earlier);
   const std::string told = run_on_full_disk(2);
   EXPECT_NE(told.find("diagnostics log: cannot write " + LogPath() + ": "), std::string::npos) << told;
-  EXPECT_EQ(Tail(ReadWholeFile(LogPath())), Tail(earlier));
-  EXPECT_EQ(ReadWholeFile(LogPath()).size(), earlier.size());
+  EXPECT_EQ(Tail(ReadFile(LogPath())), Tail(earlier));
+  EXPECT_EQ(ReadFile(LogPath()).size(), earlier.size());
 
   // Someone else's cut line stays cut: the line end that would have closed it is taken back too.
   earlier += "MODEL: HD1000-S";
   WriteLog(earlier);
   run_on_full_disk(3);
-  EXPECT_EQ(Tail(ReadWholeFile(LogPath())), Tail(earlier));
-  EXPECT_EQ(ReadWholeFile(LogPath()).size(), earlier.size());
+  EXPECT_EQ(Tail(ReadFile(LogPath())), Tail(earlier));
+  EXPECT_EQ(ReadFile(LogPath()).size(), earlier.size());
 
   engine->Execute(module, device_a, {Select(first, {{"T_ONE", {}}})}, 4);
-  const std::string after = ReadWholeFile(LogPath());
+  const std::string after = ReadFile(LogPath());
   ASSERT_EQ(after.compare(0, earlier.size() + 5, earlier + "\n+++ "), 0) << after.substr(earlier.size());
   const auto entries = ReadReferenceLog(after.substr(earlier.size() + 1));
   ASSERT_EQ(entries.size(), 1u);
@@ -301,7 +302,7 @@ TEST_F(DiagnosticsLog, FifoInPlaceOfTheLogOrTheTraceHoldsNothing) {
   char byte;
   EXPECT_LE(::read(reader, &byte, 1), 0) << "the FIFO got lines";
   ::close(reader);
-  EXPECT_NE(ReadWholeFile(trace).find("Error diagnostics log: "), std::string::npos) << ReadWholeFile(trace);
+  EXPECT_NE(ReadFile(trace).find("Error diagnostics log: "), std::string::npos) << ReadFile(trace);
   EXPECT_TRUE(std::filesystem::is_fifo(LogPath()));
   EXPECT_TRUE(std::filesystem::is_fifo(trace_fifo));
   RemoveLog();

@@ -25,6 +25,7 @@
 #include "gui/logs/html_log_entry.h"
 #include "tests/gui/support/modal_answers.h"
 #include "tests/gui/support/table_translator.h"
+#include "tests/support/scratch.h"
 
 namespace report_test {
 
@@ -85,16 +86,6 @@ inline QString ReadText(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return QString();
   return QString::fromUtf8(file.readAll());
-}
-
-inline QString Scratch(const QString& name) {
-  const QString root = qEnvironmentVariableIsSet("KOLV_TEST_TMP")
-                           ? qEnvironmentVariable("KOLV_TEST_TMP")
-                           : QDir::tempPath();
-  const QString path = root + QStringLiteral("/") + name;
-  QDir(path).removeRecursively();
-  QDir().mkpath(path);
-  return path;
 }
 
 // Whether every right-to-left letter and direction control of the page stands inside an isolate,

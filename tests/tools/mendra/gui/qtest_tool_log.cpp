@@ -204,7 +204,7 @@ class TestToolLog : public QObject {
     QString html;
     QVERIFY(HtmlGenerator().ReadToolExecutionLog(html, &log));
     QVERIFY(report_test::RegisterProgramResources());
-    const QString saved = report_test::Scratch(QStringLiteral("note")) + "/mendra_log.html";
+    const QString saved = test_support::ScratchDir(QStringLiteral("note")) + "/mendra_log.html";
     QVERIFY(HtmlGenerator().SaveHtml(html, saved, QStringLiteral("T")));
     QTextDocument page;
     page.setHtml(report_test::ReadText(saved));
@@ -266,7 +266,7 @@ class TestToolLog : public QObject {
     KolvLiteController controller;
     MdrExecutionLogScreen screen(&controller);
     screen.ReadExecutionLog();
-    const QString path = report_test::Scratch(QStringLiteral("tool_report")) + "/report.html";
+    const QString path = test_support::ScratchDir(QStringLiteral("tool_report")) + "/report.html";
     const auto save = [&](qint64 limit) {
       report_test::DialogHand hand(path);
       std::unique_ptr<test_support::FileSizeLimit> full;
