@@ -163,10 +163,7 @@ int main(int argc, char** argv) {
   if (!scratch.isValid()) return 2;
   const int devices = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
   const QString catalogue = scratch.filePath(QStringLiteral("catalogue.json"));
-  QFile file(catalogue);
-  if (!file.open(QIODevice::WriteOnly)) return 2;
-  file.write(Catalogue(devices));
-  file.close();
+  if (!test_support::WriteFile(catalogue, Catalogue(devices))) return 2;
   // The engine's log goes under a drive of its own. Each test takes 5 ms: the GUI thread gets the
   // breaks between tests that it gets from a real engine, and a stall is one piece of work.
   qputenv("ZERKA_SYSTEM_DRIVE", QFile::encodeName(scratch.filePath(QStringLiteral("drive"))));

@@ -16,6 +16,8 @@
 #include <QtTest>
 #include <dlfcn.h>
 
+#include <optional>
+
 #include "gui/screens/diagnostic_selection_screen.h"
 #include "gui/screens/gui_tool_plugins.h"
 #include "gui/screens/module_button.h"
@@ -29,17 +31,12 @@
 #include "gui/shell/morva_service_executor.h"
 #include "morva_service/diagnostics.h"
 #include "morva_service/views.h"
+#include "tests/gui/support/engine_rig.h"
 #include "support/dialog_watch.h"
 #include "support/program_texts.h"
 #include "support/stub_screen.h"
 
 namespace {
-
-QString Scratch() {
-  const QString folder = qEnvironmentVariable("KOLV_TEST_TMP", QDir::tempPath()) + "/modules_screen";
-  QDir().mkpath(folder);
-  return folder;
-}
 
 QString FindTool(const QString& name) {
   for (auto where : {QLibraryInfo::BinariesPath, QLibraryInfo::LibraryExecutablesPath}) {
@@ -56,14 +53,9 @@ bool Run(const QString& tool, const QStringList& arguments) {
          process.exitCode() == 0;
 }
 
-bool WriteFile(const QString& path, const QByteArray& text) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
-}
-
 // A module's resource file as the installer ships it: its catalogue under its own prefix.
 bool PackModule(const QString& module, const QString& title, const QString& rcc_path) {
-  const QString work = Scratch() + "/" + module;
+  const QString work = test_support::ScratchPath(module);
   QDir().mkpath(work);
   const QString ts = work + "/" + module + "_en_US.ts";
   const QByteArray catalogue = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
@@ -71,13 +63,13 @@ bool PackModule(const QString& module, const QString& title, const QString& rcc_
                                "</name><message><source>" + module.toUtf8() +
                                "</source><translation>" + title.toUtf8() +
                                "</translation></message></context></TS>\n";
-  if (!WriteFile(ts, catalogue)) return false;
+  if (!test_support::WriteFile(ts, catalogue)) return false;
   if (!Run("lrelease", {"-silent", ts, "-qm", work + "/" + module + "_en_US.qm"})) return false;
   const QByteArray qrc = "<!DOCTYPE RCC><RCC version=\"1.0\"><qresource prefix=\"/" +
                          module.toUtf8() + "\"><file alias=\"resources/translations/" +
                          module.toUtf8() + "_en_US.qm\">" + module.toUtf8() +
                          "_en_US.qm</file></qresource></RCC>\n";
-  if (!WriteFile(work + "/" + module + ".qrc", qrc)) return false;
+  if (!test_support::WriteFile(work + "/" + module + ".qrc", qrc)) return false;
   return Run("rcc", {"-binary", work + "/" + module + ".qrc", "-o", rcc_path});
 }
 
@@ -511,11 +503,8 @@ class ModulesScreenTest : public QObject {
 
   void NoModulesShowsTheEmptyPageAndEndsValidation() {
     cleanup();
-    const QByteArray demo = qgetenv("MORVA_CATALOGUE");
-    const QString path = Scratch() + "/no_modules.json";
-    QVERIFY(WriteFile(path, kNoModules));
-    qputenv("MORVA_CATALOGUE", path.toUtf8());
-    MorvaResetForTests();
+    std::optional<gui_test::CatalogueSwap> none(std::in_place, "no_modules.json", kNoModules);
+    QVERIFY(none->written());
     init();
     QSignalSpy finished(screen_, &ModulesScreen::ModulesValidationFinished);
     Enter();
@@ -528,16 +517,15 @@ class ModulesScreenTest : public QObject {
     QTest::qWait(100);
     QVERIFY(shown_dialogs_.isEmpty());
     cleanup();
-    qputenv("MORVA_CATALOGUE", demo);
+    none.reset();
     MorvaResetForTests();
     init();
   }
 };
 
 int main(int argc, char** argv) {
-  const QString catalogue = Scratch() + "/catalogue.json";
-  if (!WriteFile(catalogue, kCatalogue)) return 1;
-  qputenv("MORVA_CATALOGUE", catalogue.toUtf8());
+  const gui_test::CatalogueSwap catalogue("catalogue.json", kCatalogue);
+  if (!catalogue.written()) return 1;
   QApplication app(argc, argv);
   KolvLiteTranslator::InitTranslator();
   ModulesScreenTest test;
