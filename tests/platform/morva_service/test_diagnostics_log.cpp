@@ -26,20 +26,12 @@ using namespace test_support;
 
 namespace {
 
-class DiagnosticsLog : public ::testing::Test {
+class DiagnosticsLog : public UnitEngineTest {
  protected:
   void SetUp() override {
     RemoveLog();
-    engine = FreshEngine(UnitCatalogue());
-    ASSERT_NE(engine, nullptr);
-    module = LoadedModule(engine, "unit");
-    device_a = ScannedDevice(module, "a");
-    device_b = ScannedDevice(module, "b");
-    first = Diagnostic(module, "FIRST");
-    second = Diagnostic(module, "SECOND");
-    engine->set_suite_listener(&suite);
+    UnitEngineTest::SetUp();
   }
-  void TearDown() override { DropEngine(); }
 
   std::vector<RefEntry> ReadLog() {
     std::vector<RefEntry> entries;
@@ -50,14 +42,6 @@ class DiagnosticsLog : public ::testing::Test {
     }
     return entries;
   }
-
-  MorvaService* engine = nullptr;
-  ModuleInterfaceView* module = nullptr;
-  SystemComponentView* device_a = nullptr;
-  SystemComponentView* device_b = nullptr;
-  DiagnosticView* first = nullptr;
-  DiagnosticView* second = nullptr;
-  RecordingSuiteListener suite;
 };
 
 TEST_F(DiagnosticsLog, OneRunWritesOneEntryInTheGrammar) {
