@@ -45,7 +45,7 @@ class TestExecutionLogScreen : public QObject {
 
  private slots:
   void initTestCase() {
-    QVERIFY(report_test::RegisterProgramResources());
+    QVERIFY(gui_test::RegisterProgramResources());
     gui_test::EngineRig rig;
     controller_ = rig.controller;
     context_ = rig.context;

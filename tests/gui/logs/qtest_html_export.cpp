@@ -246,7 +246,7 @@ class TestHtmlExport : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QVERIFY(report_test::RegisterProgramResources()); }
+  void initTestCase() { QVERIFY(gui_test::RegisterProgramResources()); }
 
   // The parse, the records and the saved files of a fixed log stay byte for byte what they were.
   // KOLV_REFERENCE_OUT names a file that receives the output, to review and take over a change.

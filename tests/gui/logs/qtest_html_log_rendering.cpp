@@ -71,7 +71,7 @@ class TestHtmlLogRendering : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QVERIFY(report_test::RegisterProgramResources()); }
+  void initTestCase() { QVERIFY(gui_test::RegisterProgramResources()); }
 
   void exampleLogWithWarnings() {
     const QVector<HtmlLogEntry> entries = Render(report_test::Fixture("two_runs.log"));

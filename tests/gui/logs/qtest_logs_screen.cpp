@@ -103,7 +103,7 @@ class TestPreviousLogsScreen : public QObject {
 
  private slots:
   void initTestCase() {
-    report_test::RegisterProgramResources();
+    gui_test::RegisterProgramResources();
     controller_ = new KolvLiteController;
   }
 

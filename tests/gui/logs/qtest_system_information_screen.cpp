@@ -62,7 +62,7 @@ class TestSystemInformationScreen : public QObject {
 
  private slots:
   void initTestCase() {
-    report_test::RegisterProgramResources();
+    gui_test::RegisterProgramResources();
     gui_test::EngineRig rig;
     controller_ = rig.controller;
     context_ = rig.context;

@@ -27,6 +27,7 @@
 #include "morva_service/morva_service.h"
 #include "morva_service/views.h"
 #include "tests/gui/support/engine_rig.h"
+#include "tests/gui/support/program_resources.h"
 #include "tests/gui/support/stall_probe.h"
 
 namespace {
@@ -173,7 +174,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   // The rows' images and animation and the program's style sheet come from its resource file;
   // every widget is styled under that sheet, as in the program.
-  QResource::registerResource(QCoreApplication::applicationDirPath() + "/../../bin/kolv_lite.rcc");
+  gui_test::RegisterProgramResources();
   QFile style(QStringLiteral(":/kolv_lite/Resources/Styles/kolv_lite.qss"));
   if (style.open(QIODevice::ReadOnly)) application.setStyleSheet(QString::fromUtf8(style.readAll()));
 

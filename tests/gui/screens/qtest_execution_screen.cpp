@@ -36,6 +36,7 @@
 #include "tests/gui/support/engine_rig.h"
 #include "support/dialog_watch.h"
 #include "support/recommended_flow.h"
+#include "tests/gui/support/program_resources.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -302,8 +303,7 @@ class TestExecutionScreen : public QObject {
     QCOMPARE(screen->findChild<QLabel*>("iteration_label")->text(), QStringLiteral("3 OF 3"));
     QVERIFY(!screen->findChild<QPushButton*>("next_iteration_pushButton")->isEnabled());
     // Under the program's style sheet the disabled arrow looks disabled.
-    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                        "/../../bin/kolv_lite.rcc"));
+    QVERIFY(gui_test::RegisterProgramResources());
     QFile style(QStringLiteral(":/kolv_lite/Resources/Styles/kolv_lite.qss"));
     QVERIFY(style.open(QIODevice::ReadOnly));
     qApp->setStyleSheet(QString::fromUtf8(style.readAll()));

@@ -29,6 +29,7 @@
 #include "tests/gui/shell/support/catalogue_builder.h"
 #include "tests/gui/shell/support/recording_screen.h"
 #include "tests/gui/support/modal_answers.h"
+#include "tests/gui/support/program_resources.h"
 #include "tests/support/fault_injection.h"
 #include "tests/support/scratch.h"
 #include "zerka/zerka.h"
@@ -53,10 +54,6 @@ class WholeWindowPaints : public QObject {
  private:
   QWidget* window_;
 };
-
-QString RealResourceFile() {
-  return QCoreApplication::applicationDirPath() + "/../../bin/kolv_lite.rcc";
-}
 
 // Runs the checks with a fresh main translator in the given language.
 StartupResult Check(const QString& locale, const QString& resource_file) {
@@ -147,11 +144,11 @@ class ApplicationTest : public QObject {
 
   void NotAnAdministrator() {
     qputenv("ZERKA_ADMIN", "0");
-    StartupResult en = Check("en_US", RealResourceFile());
+    StartupResult en = Check("en_US", gui_test::ProgramResourceFile());
     QCOMPARE(en.failed, StartupResult::kAdministrator);
     QCOMPARE(en.title, QString("Error"));
     QVERIFY2(en.text.contains("administrator"), qPrintable(en.text));
-    StartupResult de = Check("de_DE", RealResourceFile());
+    StartupResult de = Check("de_DE", gui_test::ProgramResourceFile());
     QCOMPARE(de.title, QString("Fehler"));
     QVERIFY2(de.text.contains("Administratorrechte"), qPrintable(de.text));
     qputenv("ZERKA_ADMIN", "1");
@@ -160,10 +157,10 @@ class ApplicationTest : public QObject {
   void AnotherInstanceHoldsTheLock() {
     ZerkaAppMutex* other = get_app_mutex();
     QCOMPARE(other->Acquire(), 0);
-    StartupResult en = Check("en_US", RealResourceFile());
+    StartupResult en = Check("en_US", gui_test::ProgramResourceFile());
     QCOMPARE(en.failed, StartupResult::kSingleInstance);
     QCOMPARE(en.text, QString("The application is already running. Only one copy can run at a time."));
-    StartupResult de = Check("de_DE", RealResourceFile());
+    StartupResult de = Check("de_DE", gui_test::ProgramResourceFile());
     QCOMPARE(de.title, QString("Fehler"));
     QVERIFY2(de.text.contains("bereits"), qPrintable(de.text));
     QVERIFY(en.lock == nullptr && de.lock == nullptr);
@@ -189,7 +186,7 @@ class ApplicationTest : public QObject {
 
     ZerkaAppMutex* other = get_app_mutex();
     QCOMPARE(other->Acquire(), 0);
-    const StartupResult second = Check("en_US", RealResourceFile());
+    const StartupResult second = Check("en_US", gui_test::ProgramResourceFile());
     std::unique_ptr<QMessageBox> box(app->Launch(second));
     release_app_mutex(other);
     qputenv("ZERKA_SYSTEM_DRIVE", own_drive);
@@ -206,23 +203,23 @@ class ApplicationTest : public QObject {
   void ServiceThatCannotBeObtained() {
     const QByteArray catalogue = qgetenv("MORVA_CATALOGUE");
     qputenv("MORVA_CATALOGUE", test_support::ScratchPath("no_catalogue.json").toUtf8());
-    StartupResult en = Check("en_US", RealResourceFile());
+    StartupResult en = Check("en_US", gui_test::ProgramResourceFile());
     qputenv("MORVA_CATALOGUE", catalogue);
     QCOMPARE(en.failed, StartupResult::kService);
     QCOMPARE(en.title, QString("Error"));
     QVERIFY2(en.text.contains("diagnostics service"), qPrintable(en.text));
     // The lock is given back, so a corrected start can take it.
-    StartupResult next = Check("en_US", RealResourceFile());
+    StartupResult next = Check("en_US", gui_test::ProgramResourceFile());
     QVERIFY(next.ok);
     ReleaseHeld(next);
   }
 
   void SuccessHoldsTheLockForTheRun() {
-    StartupResult first = Check("en_US", RealResourceFile());
+    StartupResult first = Check("en_US", gui_test::ProgramResourceFile());
     QVERIFY(first.ok);
     QVERIFY(first.lock != nullptr);
     QVERIFY(first.service != nullptr);
-    StartupResult second = Check("en_US", RealResourceFile());
+    StartupResult second = Check("en_US", gui_test::ProgramResourceFile());
     QCOMPARE(second.failed, StartupResult::kSingleInstance);
     ReleaseHeld(first);
   }
@@ -231,7 +228,7 @@ class ApplicationTest : public QObject {
   // service cannot be used, not as an installation without modules.
   void WorkerThatCannotStartFailsTheStart() {
     auto* app = static_cast<KolvLite*>(qApp);
-    StartupResult startup = Check("en_US", RealResourceFile());
+    StartupResult startup = Check("en_US", gui_test::ProgramResourceFile());
     QVERIFY(startup.ok);
     std::unique_ptr<QMessageBox> box;
     {
@@ -485,7 +482,7 @@ class CloseScenario : public QObject {
 
  private slots:
   void init() {
-    StartupResult startup = Check("en_US", RealResourceFile());
+    StartupResult startup = Check("en_US", gui_test::ProgramResourceFile());
     QVERIFY(startup.ok);
     ReleaseHeld(startup);
     app->Start();

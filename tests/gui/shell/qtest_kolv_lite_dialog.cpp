@@ -14,6 +14,7 @@
 #include "gui/shell/kolv_lite_rich_text_label.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/literal_button_text.h"
+#include "tests/gui/support/program_resources.h"
 
 namespace {
 
@@ -168,8 +169,7 @@ class TestKolvLiteDialog : public QObject {
   // A NUL byte in engine text neither cuts it short nor makes it pass for catalogue text, not
   // even when what comes before the NUL is a key the catalogue holds.
   void engineTextWithANulStaysWholeAndLiteral() {
-    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                        "/../../bin/kolv_lite.rcc"));
+    QVERIFY(gui_test::RegisterProgramResources());
     KolvLiteTranslator::set_locale("en_US");
     QTranslator catalogue;
     QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&catalogue));
@@ -226,8 +226,7 @@ class TestKolvLiteDialog : public QObject {
     QVERIFY(!labels.at(1)->openExternalLinks());
 
     // A field from the program's catalogue opens its links by keyboard as well.
-    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                        "/../../bin/kolv_lite.rcc"));
+    QVERIFY(gui_test::RegisterProgramResources());
     KolvLiteTranslator::set_locale("en_US");
     QTranslator catalogue;
     QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&catalogue));

@@ -24,6 +24,7 @@
 #include "gui/logs/html_generator.h"
 #include "gui/logs/html_log_entry.h"
 #include "tests/gui/support/modal_answers.h"
+#include "tests/gui/support/program_resources.h"
 #include "tests/gui/support/table_translator.h"
 #include "tests/support/scratch.h"
 
@@ -36,12 +37,6 @@ inline void FixTimeAndLocale() {
   qputenv("TZ", "UTC");
   tzset();
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-}
-
-inline bool RegisterProgramResources() {
-  const QString path =
-      QDir(QCoreApplication::applicationDirPath()).filePath("../../bin/kolv_lite.rcc");
-  return QFileInfo::exists(path) && QResource::registerResource(path);
 }
 
 #ifdef KOLV_LOG_FIXTURES

@@ -203,7 +203,7 @@ class TestToolLog : public QObject {
         {"D", 0, {}, {}, MdrListener::PartitionNote(image.toStdString(), "repair", 0), {}, 0, 0});
     QString html;
     QVERIFY(HtmlGenerator().ReadToolExecutionLog(html, &log));
-    QVERIFY(report_test::RegisterProgramResources());
+    QVERIFY(gui_test::RegisterProgramResources());
     const QString saved = test_support::ScratchDir(QStringLiteral("note")) + "/mendra_log.html";
     QVERIFY(HtmlGenerator().SaveHtml(html, saved, QStringLiteral("T")));
     QTextDocument page;
@@ -256,7 +256,7 @@ class TestToolLog : public QObject {
   // The report saved on a disk that fills on the way is told as not saved, and the report
   // saved there before stays whole.
   void exportOnAFullDiskKeepsTheEarlierReport() {
-    QVERIFY(report_test::RegisterProgramResources());
+    QVERIFY(gui_test::RegisterProgramResources());
     MdrListener listener;
     Send(listener, "OnRecoverInit", {});
     Send(listener, "OnOperationInit", {{"Operation", {"scan"}}});
