@@ -32,6 +32,7 @@
 #include "morva_service/diagnostics.h"
 #include "morva_service/views.h"
 #include "tests/gui/support/engine_rig.h"
+#include "tests/gui/support/fake_module.h"
 #include "support/dialog_watch.h"
 #include "support/program_texts.h"
 #include "support/stub_screen.h"
@@ -99,27 +100,6 @@ class NamedTool : public morva_service::ToolView {
 
  private:
   std::string name_;
-};
-
-class ToolModule : public morva_service::ModuleInterfaceView {
- public:
-  explicit ToolModule(std::vector<morva_service::ToolView*> tools) : tools_(std::move(tools)) {}
-  const OptionMap& diagnostic_options() const override { return options_; }
-  const OptionMap& test_options() const override { return options_; }
-  std::string help() const override { return {}; }
-  std::string name() const override { return "msttools"; }
-  std::vector<morva_service::SystemComponentView*> system_components() const override { return {}; }
-  std::vector<morva_service::ToolView*> tools() const override { return tools_; }
-  std::vector<morva_service::DiagnosticView*> diagnostics() const override { return {}; }
-  morva_service::SystemComponentView* system_component(size_t) const override { return nullptr; }
-  size_t system_component_count() const override { return 0; }
-  bool CheckForComponents() override { return true; }
-  int Scan() override { return 0; }
-  morva_service::ProductVersion* version() const override { return nullptr; }
-
- private:
-  std::vector<morva_service::ToolView*> tools_;
-  OptionMap options_;
 };
 
 // The plug-in calls noted by the toy plug-ins since the last look.
@@ -428,7 +408,7 @@ class ModulesScreenTest : public QObject {
   void ToolScreensGoneWithTheHomeScreenLeaveTheContext() {
     KolvLiteContext* context = controller_->execution_context();
     NamedTool tool("Toy_gone");
-    ToolModule module({&tool});
+    gui_test::FakeModule module("msttools", nullptr, {&tool});
     StubScreen tool_screen(controller_);
     context->tool_screens.insert(&tool, &tool_screen);
     controller_->ClearDefaultScreens();
@@ -454,7 +434,8 @@ class ModulesScreenTest : public QObject {
   void FaultyToolPluginsGiveNoScreen() {
     NamedTool no_entry("Toy_noentry"), no_release("Toy_norelease"), null_screen("Toy_null"),
         no_rcc("Toy_norcc"), twin("Toy_twin");
-    ToolModule module({&no_entry, &no_release, &null_screen, &no_rcc, &twin});
+    gui_test::FakeModule module("msttools", nullptr,
+                                {&no_entry, &no_release, &null_screen, &no_rcc, &twin});
     QStringList asked;
     TakeToyCalls();
     GuiToolPlugins plugins;
