@@ -44,6 +44,7 @@
 #include "gui/logs/logs_screen_form.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "tests/gui/logs/bench_log_generator.h"
+#include "tests/gui/support/program_resources.h"
 #include "tests/gui/support/stall_probe.h"
 
 namespace {
@@ -484,7 +485,7 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   // The status images the exports write come from the program's resource file.
-  QResource::registerResource(QCoreApplication::applicationDirPath() + "/../../bin/kolv_lite.rcc");
+  gui_test::RegisterProgramResources();
   QStringList parts = application.arguments().mid(1);
   if (parts.isEmpty()) parts = {"export", "search", "stall", "rows"};
   const QByteArray size = qgetenv("KOLV_BENCH_SEARCH_MB");

@@ -45,7 +45,7 @@ class TestExecutionLogScreen : public QObject {
 
  private slots:
   void initTestCase() {
-    QVERIFY(report_test::RegisterProgramResources());
+    QVERIFY(gui_test::RegisterProgramResources());
     gui_test::EngineRig rig;
     controller_ = rig.controller;
     context_ = rig.context;
@@ -131,7 +131,7 @@ class TestExecutionLogScreen : public QObject {
     QCOMPARE(screen.pages()->currentIndex(), 2);
     QCOMPARE(screen.label("iterations_label"), QStringLiteral("3 OF 3"));
 
-    const QString dir = report_test::Scratch(QStringLiteral("execution_log"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("execution_log"));
     {
       report_test::DialogHand hand(dir + "/shown");
       screen.ExportLog();
@@ -194,7 +194,7 @@ class TestExecutionLogScreen : public QObject {
   // run whole or the page saved after a fault hit them.
   void faultsAtTheEdges() {
     SelectTwoDevices();
-    const QString dir = report_test::Scratch(QStringLiteral("drive_c/faults"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("drive_c/faults"));
     for (const std::string kind : {"thread:", "open:", "write:"}) {
       for (int n = 1;; ++n) {
         report_test::RemoveDiagnosticsLog();

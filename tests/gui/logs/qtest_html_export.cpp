@@ -247,7 +247,7 @@ class TestHtmlExport : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QVERIFY(report_test::RegisterProgramResources()); }
+  void initTestCase() { QVERIFY(gui_test::RegisterProgramResources()); }
 
   // The parse, the records and the saved files of a fixed log stay byte for byte what they were.
   // KOLV_REFERENCE_OUT names a file that receives the output, to review and take over a change.
@@ -264,7 +264,7 @@ class TestHtmlExport : public QObject {
                      DumpParse(*report_test::Parse(log, false));
     QVector<HtmlLogEntry> entries = report_test::Render(log);
     actual += DumpEntries(entries);
-    const QString dir = report_test::Scratch(QStringLiteral("reference"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("reference"));
     HtmlGenerator generator;
     const bool saved = generator.SaveAllEntries(entries, dir + "/all") &&
                        generator.SaveSingleEntry(entries[0], dir + "/one", 0) &&
@@ -292,7 +292,7 @@ class TestHtmlExport : public QObject {
   }
 
   void singleEntryWithItsImages() {
-    const QString dir = report_test::Scratch(QStringLiteral("single"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("single"));
     QVector<HtmlLogEntry> entries = ExampleEntries();
     HtmlGenerator generator;
     // With or without the extension, the same page and folder.
@@ -323,7 +323,7 @@ class TestHtmlExport : public QObject {
   }
 
   void allEntriesWithIndexPage() {
-    const QString dir = report_test::Scratch(QStringLiteral("all"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("all"));
     QVector<HtmlLogEntry> entries = ExampleEntries();
     // A third entry of the first run, as another module of the same run would give.
     entries.append(entries[0]);
@@ -364,7 +364,7 @@ class TestHtmlExport : public QObject {
   }
 
   void namesAreEncodedInLinks() {
-    const QString dir = report_test::Scratch(QStringLiteral("names"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("names"));
     QVector<HtmlLogEntry> entries = ExampleEntries();
     HtmlGenerator generator;
     const QString name = QStringLiteral("it's #1 100% ü");
@@ -383,7 +383,7 @@ class TestHtmlExport : public QObject {
   }
 
   void plainPageKeepsItsName() {
-    const QString dir = report_test::Scratch(QStringLiteral("plain"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("plain"));
     HtmlGenerator generator;
     QVERIFY(generator.SaveHtml(QStringLiteral("<p>no images</p><pre>x</pre>"), dir + "/info",
                                QStringLiteral("SYSTEM_INFORMATION_HEADER")));
@@ -408,7 +408,7 @@ class TestHtmlExport : public QObject {
   }
 
   void failuresKeepTheEarlierFiles() {
-    const QString dir = report_test::Scratch(QStringLiteral("failures"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("failures"));
     QVector<HtmlLogEntry> entries = ExampleEntries();
     HtmlGenerator generator;
     const QByteArray earlier("earlier report");
@@ -452,8 +452,8 @@ class TestHtmlExport : public QObject {
   // leaves each earlier file as it was, with nothing of its own left beside them.
   void fullDiskKeepsTheEarlierFiles() {
     kolv_os::IgnoreFileSizeLimitSignal();  // as the program starts
-    const QString dir = report_test::Scratch(QStringLiteral("full"));
-    const QString roomy = report_test::Scratch(QStringLiteral("roomy"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("full"));
+    const QString roomy = test_support::ScratchDir(QStringLiteral("roomy"));
     QVector<HtmlLogEntry> entries = ExampleEntries();
     HtmlGenerator generator;
     const QString image_body =
@@ -517,7 +517,7 @@ class TestHtmlExport : public QObject {
   // A save killed at any write leaves files of its own; the next save into the folder takes them
   // away, and nothing of the user's.
   void killedSaveLeavesNothingBehind() {
-    const QString dir = report_test::Scratch(QStringLiteral("killed"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("killed"));
     QVector<HtmlLogEntry> entries = ExampleEntries();
     HtmlGenerator generator;
     QVERIFY(QDir().mkpath(dir + "/all_files"));
@@ -544,7 +544,7 @@ class TestHtmlExport : public QObject {
   }
 
   void exportAsksAndReports() {
-    const QString dir = report_test::Scratch(QStringLiteral("dialogs"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("dialogs"));
     QVector<HtmlLogEntry> entries = ExampleEntries();
     HtmlGenerator generator;
     {

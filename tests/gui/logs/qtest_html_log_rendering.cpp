@@ -71,7 +71,7 @@ class TestHtmlLogRendering : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QVERIFY(report_test::RegisterProgramResources()); }
+  void initTestCase() { QVERIFY(gui_test::RegisterProgramResources()); }
 
   void exampleLogWithWarnings() {
     const QVector<HtmlLogEntry> entries = Render(report_test::Fixture("two_runs.log"));
@@ -432,7 +432,7 @@ class TestHtmlLogRendering : public QObject {
     QCOMPARE(entries.size(), 1);
     QVERIFY(entries[0].body.count(QChar(0x202E)) >= 12);
     QVERIFY(report_test::AllIsolated(entries[0].body));
-    const QString dir = report_test::Scratch(QStringLiteral("bidi"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("bidi"));
     QVERIFY(HtmlGenerator().SaveAllEntries(entries, dir + "/all"));
     const QString index = report_test::ReadText(dir + "/all.html");
     QVERIFY(index.contains(QStringLiteral("\u2068MOD\u202E\u2069  5/1/2024 10&#58;20&#58;30 AM")));

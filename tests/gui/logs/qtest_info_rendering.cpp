@@ -31,12 +31,6 @@ ToolExecutionLogEntry_ Block(const std::string& name, int status) {
   return block;
 }
 
-void WriteFile(const QString& path, const QByteArray& content) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(content);
-}
-
 }  // namespace
 
 class TestInfoRendering : public QObject {
@@ -199,12 +193,12 @@ class TestInfoRendering : public QObject {
   }
 
   void machineTable() {
-    const QString dir = report_test::Scratch(QStringLiteral("bios"));
-    WriteFile(dir + "/product_name", "Model <X>\n");
-    WriteFile(dir + "/product_serial", "S/N 1\n");
-    WriteFile(dir + "/sys_vendor", "Vendor & Co\n");
-    WriteFile(dir + "/bios_version", "1.2.3\n");
-    WriteFile(dir + "/cpuinfo", "vendor_id : CpuMaker\nmodel name : Cpu 9000\n");
+    const QString dir = test_support::ScratchDir(QStringLiteral("bios"));
+    QVERIFY(test_support::WriteFile(dir + "/product_name", "Model <X>\n"));
+    QVERIFY(test_support::WriteFile(dir + "/product_serial", "S/N 1\n"));
+    QVERIFY(test_support::WriteFile(dir + "/sys_vendor", "Vendor & Co\n"));
+    QVERIFY(test_support::WriteFile(dir + "/bios_version", "1.2.3\n"));
+    QVERIFY(test_support::WriteFile(dir + "/cpuinfo", "vendor_id : CpuMaker\nmodel name : Cpu 9000\n"));
     qputenv("ZERKA_BIOS_DIR", dir.toUtf8());
     std::vector<std::string> keys = {"MODEL", "SYSTEM_SERIAL_NUMBER", "SYSTEM_VENDOR",
                                      "SYSTEM_MANUFACTURER", "BIOS_VERSION", "PROCESSOR_LABEL",

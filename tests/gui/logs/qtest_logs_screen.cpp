@@ -103,7 +103,7 @@ class TestPreviousLogsScreen : public QObject {
 
  private slots:
   void initTestCase() {
-    report_test::RegisterProgramResources();
+    gui_test::RegisterProgramResources();
     controller_ = new KolvLiteController;
   }
 
@@ -283,7 +283,7 @@ class TestPreviousLogsScreen : public QObject {
   void exportOfAllResults() {
     report_test::WriteDiagnosticsLog(Run(kDayStart, "SUCCESS") + Run(kDayNoon, "FAILED"));
     Search(QDate(2024, 5, 1), QDate(2024, 5, 1));
-    const QString dir = report_test::Scratch(QStringLiteral("previous_logs_export"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("previous_logs_export"));
     {
       report_test::DialogHand hand(dir + "/all");
       screen_->ExportAllEntries();
@@ -315,7 +315,7 @@ class TestPreviousLogsScreen : public QObject {
   // open and write of the log and of the saved pages: each ends, can be left, and never tells
   // success after a fault hit it.
   void faultsAtTheEdges() {
-    const QString dir = report_test::Scratch(QStringLiteral("drive_c/faults"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("drive_c/faults"));
     for (const std::string kind : {"thread:", "open:", "write:"}) {
       for (int n = 1;; ++n) {
         report_test::WriteDiagnosticsLog(Run(kDayStart, "SUCCESS") + Run(kDayNoon, "FAILED"));

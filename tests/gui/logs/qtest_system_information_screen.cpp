@@ -40,23 +40,18 @@ const char kCatalogue[] = R"({
   ]
 })";
 
-bool WriteFile(const QString& path, const QByteArray& text) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
-}
-
 // The engine's catalogue and the machine record, before anything asks for either.
 void PrepareMachine() {
-  const QString root = report_test::Scratch(QStringLiteral("system_information"));
-  WriteFile(root + "/catalogue.json", kCatalogue);
+  const QString root = test_support::ScratchDir(QStringLiteral("system_information"));
+  test_support::WriteFile(root + "/catalogue.json", kCatalogue);
   qputenv("MORVA_CATALOGUE", (root + "/catalogue.json").toUtf8());
   const QString bios = root + "/bios";
   QDir().mkpath(bios);
-  WriteFile(bios + "/product_name", "Model <script>x</script>\n");
-  WriteFile(bios + "/product_serial", "SER-42\n");
-  WriteFile(bios + "/sys_vendor", "Vendor & Co\n");
-  WriteFile(bios + "/bios_version", "1.0.7\n");
-  WriteFile(bios + "/cpuinfo", "vendor_id\t: CpuMaker\nmodel name\t: Fast CPU\n");
+  test_support::WriteFile(bios + "/product_name", "Model <script>x</script>\n");
+  test_support::WriteFile(bios + "/product_serial", "SER-42\n");
+  test_support::WriteFile(bios + "/sys_vendor", "Vendor & Co\n");
+  test_support::WriteFile(bios + "/bios_version", "1.0.7\n");
+  test_support::WriteFile(bios + "/cpuinfo", "vendor_id\t: CpuMaker\nmodel name\t: Fast CPU\n");
   qputenv("ZERKA_BIOS_DIR", bios.toUtf8());
 }
 
@@ -67,7 +62,7 @@ class TestSystemInformationScreen : public QObject {
 
  private slots:
   void initTestCase() {
-    report_test::RegisterProgramResources();
+    gui_test::RegisterProgramResources();
     gui_test::EngineRig rig;
     controller_ = rig.controller;
     context_ = rig.context;
@@ -128,7 +123,7 @@ class TestSystemInformationScreen : public QObject {
     QTest::mouseClick(first, Qt::LeftButton);
     QVERIFY(screen.widgets()->html_area_->toPlainText().contains(QStringLiteral("<b>M1</b>")));
 
-    const QString dir = report_test::Scratch(QStringLiteral("system_information_export"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("system_information_export"));
     Export(screen, dir + "/device.html");
     const QString device = report_test::ReadText(dir + "/device.html");
     QVERIFY(device.contains(QStringLiteral("FIRST_DISK")));
@@ -198,7 +193,7 @@ class TestSystemInformationScreen : public QObject {
     QCOMPARE(screen.widgets()->device_label_->text(), QStringLiteral("GENERAL_BUTTON"));
     QVERIFY(screen.widgets()->html_area_->toPlainText().trimmed().isEmpty());
     QVERIFY(screen.ExportedHtml().isEmpty());
-    const QString dir = report_test::Scratch(QStringLiteral("system_information_empty"));
+    const QString dir = test_support::ScratchDir(QStringLiteral("system_information_empty"));
     Export(screen, dir + "/empty.html");
     const QString saved = report_test::ReadText(dir + "/empty.html");
     QVERIFY(saved.contains(QStringLiteral("<body></body>")));

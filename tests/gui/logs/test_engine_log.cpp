@@ -11,6 +11,9 @@
 #include "gui/logs/core/morva_log_reader.h"
 #include "morva_service/morva_service.h"
 #include "support/log_test_support.h"
+#include "tests/support/scratch.h"
+
+using test_support::ReadFile;
 
 namespace {
 

@@ -23,6 +23,10 @@
 #include "kolv_os/os.h"
 #include "support/log_test_support.h"
 #include "tests/support/fault_injection.h"
+#include "tests/support/scratch.h"
+
+using test_support::ReadFile;
+using test_support::WriteFile;
 
 namespace fs = std::filesystem;
 

@@ -6,6 +6,9 @@
 
 #include "gui/logs/core/morva_log_reader.h"
 #include "support/log_test_support.h"
+#include "tests/support/scratch.h"
+
+using test_support::ReadFile;
 
 namespace {
 

@@ -17,6 +17,10 @@
 #include "gui/logs/core/log_paths.h"
 #include "gui/logs/core/morva_log_reader.h"
 #include "support/log_test_support.h"
+#include "tests/support/scratch.h"
+
+using test_support::ReadFile;
+using test_support::WriteFile;
 
 namespace {
 

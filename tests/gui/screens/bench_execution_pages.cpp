@@ -27,6 +27,7 @@
 #include "morva_service/morva_service.h"
 #include "morva_service/views.h"
 #include "tests/gui/support/engine_rig.h"
+#include "tests/gui/support/program_resources.h"
 #include "tests/gui/support/stall_probe.h"
 
 namespace {
@@ -163,10 +164,7 @@ int main(int argc, char** argv) {
   if (!scratch.isValid()) return 2;
   const int devices = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
   const QString catalogue = scratch.filePath(QStringLiteral("catalogue.json"));
-  QFile file(catalogue);
-  if (!file.open(QIODevice::WriteOnly)) return 2;
-  file.write(Catalogue(devices));
-  file.close();
+  if (!test_support::WriteFile(catalogue, Catalogue(devices))) return 2;
   // The engine's log goes under a drive of its own. Each test takes 5 ms: the GUI thread gets the
   // breaks between tests that it gets from a real engine, and a stall is one piece of work.
   qputenv("ZERKA_SYSTEM_DRIVE", QFile::encodeName(scratch.filePath(QStringLiteral("drive"))));
@@ -176,7 +174,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   // The rows' images and animation and the program's style sheet come from its resource file;
   // every widget is styled under that sheet, as in the program.
-  QResource::registerResource(QCoreApplication::applicationDirPath() + "/../../bin/kolv_lite.rcc");
+  gui_test::RegisterProgramResources();
   QFile style(QStringLiteral(":/kolv_lite/Resources/Styles/kolv_lite.qss"));
   if (style.open(QIODevice::ReadOnly)) application.setStyleSheet(QString::fromUtf8(style.readAll()));
 

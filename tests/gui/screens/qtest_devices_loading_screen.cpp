@@ -1,7 +1,6 @@
 // The devices loading screen over a scripted engine: back to the asking flow screen with success
 // or, without devices, after an error dialog; a running scan is joined, not repeated; stopping
 // and cancelling; every use starts without listeners.
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -22,12 +21,6 @@
 #include "support/stub_screen.h"
 
 namespace {
-
-QString Scratch() {
-  const QString folder = qEnvironmentVariable("KOLV_TEST_TMP", QDir::tempPath()) + "/devices_loading";
-  QDir().mkpath(folder);
-  return folder;
-}
 
 // "empty" finds nothing; "disk" finds its one device. Scans last long enough to act during them.
 const char kCatalogue[] = R"({
@@ -60,7 +53,7 @@ class DevicesLoadingScreenTest : public QObject {
   }};
 
   int ScansOf(const QString& module) {
-    QFile trace(Scratch() + "/trace.txt");
+    QFile trace(test_support::ScratchPath("trace.txt"));
     if (!trace.open(QIODevice::ReadOnly)) return 0;
     return QString::fromUtf8(trace.readAll()).count("Scan module=" + module + " tid");
   }
@@ -196,13 +189,9 @@ class DevicesLoadingScreenTest : public QObject {
 };
 
 int main(int argc, char** argv) {
-  const QString catalogue = Scratch() + "/catalogue.json";
-  QFile file(catalogue);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 1;
-  file.write(kCatalogue);
-  file.close();
-  qputenv("MORVA_CATALOGUE", catalogue.toUtf8());
-  qputenv("MORVA_TRACE", (Scratch() + "/trace.txt").toUtf8());
+  qputenv("MORVA_TRACE", test_support::ScratchPath("trace.txt").toUtf8());
+  const gui_test::CatalogueSwap catalogue("catalogue.json", kCatalogue);
+  if (!catalogue.written()) return 1;
   QApplication app(argc, argv);
   KolvLiteTranslator::InitTranslator();
   DevicesLoadingScreenTest test;

@@ -2,7 +2,6 @@
 // parent paths, ticking and the next button, the information pop-up, rescans and the hooks that
 // tool screens replace.
 #include <QAbstractButton>
-#include <QDir>
 #include <QFile>
 #include <QKeySequence>
 #include <QLabel>
@@ -14,6 +13,8 @@
 #include <QTranslator>
 #include <QTreeView>
 #include <QtTest>
+
+#include <optional>
 
 #include "gui/screens/devices_loading_screen.h"
 #include "gui/screens/devices_screen.h"
@@ -83,11 +84,6 @@ const char kCatalogue[] = R"({
   ]
 })";
 
-bool WriteFile(const QString& path, const QByteArray& text) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
-}
-
 // Records the hooks in the order the screen calls them and can turn devices away.
 class RecordingDevicesScreen : public DevicesScreen {
  public:
@@ -117,6 +113,7 @@ class DevicesScreenTest : public QObject {
   Q_OBJECT
 
  private:
+  std::optional<gui_test::CatalogueSwap> catalogue_;
   KolvLiteController* controller_ = nullptr;
   // In front of the devices screen, as the diagnostic selection is in the program.
   StubScreen* first_ = nullptr;
@@ -206,11 +203,8 @@ class DevicesScreenTest : public QObject {
 
  private slots:
   void initTestCase() {
-    const QString scratch = qEnvironmentVariable("KOLV_TEST_TMP", QDir::tempPath());
-    const QString path = scratch + "/devices_screen_catalogue.json";
-    QVERIFY(WriteFile(path, kCatalogue));
-    qputenv("MORVA_CATALOGUE", path.toUtf8());
-    MorvaResetForTests();
+    catalogue_.emplace("devices_screen_catalogue.json", kCatalogue);
+    QVERIFY(catalogue_->written());
   }
 
   void cleanup() {

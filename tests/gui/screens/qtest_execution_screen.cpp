@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "gui/screens/devices_loading_screen.h"
 #include "gui/screens/diagnostic_selection_screen.h"
@@ -35,6 +36,7 @@
 #include "tests/gui/support/engine_rig.h"
 #include "support/dialog_watch.h"
 #include "support/recommended_flow.h"
+#include "tests/gui/support/program_resources.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -79,10 +81,6 @@ const char kNamedDeviceCatalogue[] = R"({"modules": [{"name": "Rig",
     {"id": "1.1.2", "name": "FailTest", "outcome": {"status": "failed", "duration": 1}}]}]}]})";
 
 constexpr int kHangGuardMs = 30000;
-
-QString Scratch(const QString& name) {
-  return QDir(qEnvironmentVariable("KOLV_TEST_TMP", QDir::tempPath())).filePath(name);
-}
 
 QStringList ReadLines(const QString& path) {
   QFile file(path);
@@ -131,25 +129,6 @@ class DialogAnswerer {
   QStringList buttons_;
   std::function<void(int)> before_;
   DialogWatch watch_{[this](KolvLiteDialog* dialog) { Answer(dialog); }};
-};
-
-// Points the engine at another catalogue while it lives; the next engine instance reads it.
-class ScopedCatalogue {
- public:
-  explicit ScopedCatalogue(const QByteArray& json)
-      : previous_(qgetenv("MORVA_CATALOGUE")),
-        path_(Scratch(QStringLiteral("execution_catalogue_other.json"))) {
-    QFile file(path_);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(json);
-    qputenv("MORVA_CATALOGUE", path_.toLocal8Bit());
-  }
-  ~ScopedCatalogue() { qputenv("MORVA_CATALOGUE", previous_); }
-  ScopedCatalogue(const ScopedCatalogue&) = delete;
-  ScopedCatalogue& operator=(const ScopedCatalogue&) = delete;
-
- private:
-  QByteArray previous_;
-  QString path_;
 };
 
 // Whether every row's status of the shown iteration page lies inside its scroll area's view.
@@ -232,13 +211,9 @@ class TestExecutionScreen : public QObject {
 
  private slots:
   void initTestCase() {
-    const QString catalogue = Scratch(QStringLiteral("execution_catalogue.json"));
-    QFile file(catalogue);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(kCatalogue);
-    file.close();
-    qputenv("MORVA_CATALOGUE", catalogue.toLocal8Bit());
-    trace_ = Scratch(QStringLiteral("execution_trace.txt"));
+    catalogue_.emplace("execution_catalogue.json", kCatalogue);
+    QVERIFY(catalogue_->written());
+    trace_ = test_support::ScratchPath(QStringLiteral("execution_trace.txt"));
     QFile::remove(trace_);
     qputenv("MORVA_TRACE", trace_.toLocal8Bit());
   }
@@ -328,8 +303,7 @@ class TestExecutionScreen : public QObject {
     QCOMPARE(screen->findChild<QLabel*>("iteration_label")->text(), QStringLiteral("3 OF 3"));
     QVERIFY(!screen->findChild<QPushButton*>("next_iteration_pushButton")->isEnabled());
     // Under the program's style sheet the disabled arrow looks disabled.
-    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                        "/../../bin/kolv_lite.rcc"));
+    QVERIFY(gui_test::RegisterProgramResources());
     QFile style(QStringLiteral(":/kolv_lite/Resources/Styles/kolv_lite.qss"));
     QVERIFY(style.open(QIODevice::ReadOnly));
     qApp->setStyleSheet(QString::fromUtf8(style.readAll()));
@@ -468,7 +442,8 @@ class TestExecutionScreen : public QObject {
   void longDeviceNameLeavesEveryStatusInView() {
     const QString long_name = QStringLiteral("Fixed disk with a long model string ").repeated(9).left(300);
     const QByteArray catalogue = QString::fromUtf8(kNamedDeviceCatalogue).arg(long_name).toUtf8();
-    ScopedCatalogue scoped(catalogue);
+    const gui_test::CatalogueSwap swap("execution_catalogue_other.json", catalogue);
+    QVERIFY(swap.written());
     Rig rig;
     QVERIFY(rig.module != nullptr);
     rig.Select(0, 0, {0, 1});
@@ -646,6 +621,7 @@ class TestExecutionScreen : public QObject {
   }
 
  private:
+  std::optional<gui_test::CatalogueSwap> catalogue_;
   QString trace_;
 };
 

@@ -2,8 +2,6 @@
 // selection screen's two flows and its recommended selection, and the module operation screen
 // with a tool flow. The engine is the stand-in with a catalogue written by the test.
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPointer>
@@ -11,6 +9,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <optional>
 #include <vector>
 
 #include "gui/screens/devices_loading_screen.h"
@@ -142,15 +141,13 @@ class TestForkScreens : public QObject {
     ModuleOperationScreen operation;
   };
 
+ private:
+  std::optional<gui_test::CatalogueSwap> catalogue_;
+
  private slots:
   void initTestCase() {
-    const QString path = QDir(qEnvironmentVariable("KOLV_TEST_TMP", QDir::tempPath()))
-                             .filePath(QStringLiteral("fork_catalogue.json"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(kCatalogue);
-    file.close();
-    qputenv("MORVA_CATALOGUE", path.toLocal8Bit());
+    catalogue_.emplace("fork_catalogue.json", kCatalogue);
+    QVERIFY(catalogue_->written());
   }
 
   void flowsInstallSwitchAndNest() {

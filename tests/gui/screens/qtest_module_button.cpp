@@ -10,34 +10,10 @@
 #include "gui/screens/module_button.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "morva_service/views.h"
+#include "tests/gui/support/fake_module.h"
 #include "support/program_texts.h"
 
-namespace {
-
-class FakeModule : public morva_service::ModuleInterfaceView {
- public:
-  explicit FakeModule(std::string name, morva_service::ProductVersion* version = nullptr)
-      : name_(std::move(name)), version_(version) {}
-  const OptionMap& diagnostic_options() const override { return options_; }
-  const OptionMap& test_options() const override { return options_; }
-  std::string help() const override { return {}; }
-  std::string name() const override { return name_; }
-  std::vector<morva_service::SystemComponentView*> system_components() const override { return {}; }
-  std::vector<morva_service::ToolView*> tools() const override { return {}; }
-  std::vector<morva_service::DiagnosticView*> diagnostics() const override { return {}; }
-  morva_service::SystemComponentView* system_component(size_t) const override { return nullptr; }
-  size_t system_component_count() const override { return 0; }
-  bool CheckForComponents() override { return true; }
-  int Scan() override { return 0; }
-  morva_service::ProductVersion* version() const override { return version_; }
-
- private:
-  std::string name_;
-  morva_service::ProductVersion* version_;
-  OptionMap options_;
-};
-
-}  // namespace
+using gui_test::FakeModule;
 
 class ModuleButtonTest : public QObject {
   Q_OBJECT

@@ -16,6 +16,8 @@
 #include <QtTest>
 #include <dlfcn.h>
 
+#include <optional>
+
 #include "gui/screens/diagnostic_selection_screen.h"
 #include "gui/screens/gui_tool_plugins.h"
 #include "gui/screens/module_button.h"
@@ -29,17 +31,13 @@
 #include "gui/shell/morva_service_executor.h"
 #include "morva_service/diagnostics.h"
 #include "morva_service/views.h"
+#include "tests/gui/support/engine_rig.h"
+#include "tests/gui/support/fake_module.h"
 #include "support/dialog_watch.h"
 #include "support/program_texts.h"
 #include "support/stub_screen.h"
 
 namespace {
-
-QString Scratch() {
-  const QString folder = qEnvironmentVariable("KOLV_TEST_TMP", QDir::tempPath()) + "/modules_screen";
-  QDir().mkpath(folder);
-  return folder;
-}
 
 QString FindTool(const QString& name) {
   for (auto where : {QLibraryInfo::BinariesPath, QLibraryInfo::LibraryExecutablesPath}) {
@@ -56,14 +54,9 @@ bool Run(const QString& tool, const QStringList& arguments) {
          process.exitCode() == 0;
 }
 
-bool WriteFile(const QString& path, const QByteArray& text) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
-}
-
 // A module's resource file as the installer ships it: its catalogue under its own prefix.
 bool PackModule(const QString& module, const QString& title, const QString& rcc_path) {
-  const QString work = Scratch() + "/" + module;
+  const QString work = test_support::ScratchPath(module);
   QDir().mkpath(work);
   const QString ts = work + "/" + module + "_en_US.ts";
   const QByteArray catalogue = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
@@ -71,13 +64,13 @@ bool PackModule(const QString& module, const QString& title, const QString& rcc_
                                "</name><message><source>" + module.toUtf8() +
                                "</source><translation>" + title.toUtf8() +
                                "</translation></message></context></TS>\n";
-  if (!WriteFile(ts, catalogue)) return false;
+  if (!test_support::WriteFile(ts, catalogue)) return false;
   if (!Run("lrelease", {"-silent", ts, "-qm", work + "/" + module + "_en_US.qm"})) return false;
   const QByteArray qrc = "<!DOCTYPE RCC><RCC version=\"1.0\"><qresource prefix=\"/" +
                          module.toUtf8() + "\"><file alias=\"resources/translations/" +
                          module.toUtf8() + "_en_US.qm\">" + module.toUtf8() +
                          "_en_US.qm</file></qresource></RCC>\n";
-  if (!WriteFile(work + "/" + module + ".qrc", qrc)) return false;
+  if (!test_support::WriteFile(work + "/" + module + ".qrc", qrc)) return false;
   return Run("rcc", {"-binary", work + "/" + module + ".qrc", "-o", rcc_path});
 }
 
@@ -107,27 +100,6 @@ class NamedTool : public morva_service::ToolView {
 
  private:
   std::string name_;
-};
-
-class ToolModule : public morva_service::ModuleInterfaceView {
- public:
-  explicit ToolModule(std::vector<morva_service::ToolView*> tools) : tools_(std::move(tools)) {}
-  const OptionMap& diagnostic_options() const override { return options_; }
-  const OptionMap& test_options() const override { return options_; }
-  std::string help() const override { return {}; }
-  std::string name() const override { return "msttools"; }
-  std::vector<morva_service::SystemComponentView*> system_components() const override { return {}; }
-  std::vector<morva_service::ToolView*> tools() const override { return tools_; }
-  std::vector<morva_service::DiagnosticView*> diagnostics() const override { return {}; }
-  morva_service::SystemComponentView* system_component(size_t) const override { return nullptr; }
-  size_t system_component_count() const override { return 0; }
-  bool CheckForComponents() override { return true; }
-  int Scan() override { return 0; }
-  morva_service::ProductVersion* version() const override { return nullptr; }
-
- private:
-  std::vector<morva_service::ToolView*> tools_;
-  OptionMap options_;
 };
 
 // The plug-in calls noted by the toy plug-ins since the last look.
@@ -436,7 +408,7 @@ class ModulesScreenTest : public QObject {
   void ToolScreensGoneWithTheHomeScreenLeaveTheContext() {
     KolvLiteContext* context = controller_->execution_context();
     NamedTool tool("Toy_gone");
-    ToolModule module({&tool});
+    gui_test::FakeModule module("msttools", nullptr, {&tool});
     StubScreen tool_screen(controller_);
     context->tool_screens.insert(&tool, &tool_screen);
     controller_->ClearDefaultScreens();
@@ -462,7 +434,8 @@ class ModulesScreenTest : public QObject {
   void FaultyToolPluginsGiveNoScreen() {
     NamedTool no_entry("Toy_noentry"), no_release("Toy_norelease"), null_screen("Toy_null"),
         no_rcc("Toy_norcc"), twin("Toy_twin");
-    ToolModule module({&no_entry, &no_release, &null_screen, &no_rcc, &twin});
+    gui_test::FakeModule module("msttools", nullptr,
+                                {&no_entry, &no_release, &null_screen, &no_rcc, &twin});
     QStringList asked;
     TakeToyCalls();
     GuiToolPlugins plugins;
@@ -499,7 +472,7 @@ class ModulesScreenTest : public QObject {
   // not given back to its plug-in a second time, and both libraries are unloaded.
   void PluginUnloadDeletingAnotherPluginsScreen() {
     NamedTool unruly("Toy_unruly"), wayward("Toy_wayward");
-    ToolModule module({&unruly, &wayward});
+    gui_test::FakeModule module("msttools", nullptr, {&unruly, &wayward});
     GuiToolPlugins plugins;
     const auto screens =
         plugins.Load(&module, controller_, KOLV_TOY_PLUGINS, [](const QString&) { return true; });
@@ -528,11 +501,8 @@ class ModulesScreenTest : public QObject {
 
   void NoModulesShowsTheEmptyPageAndEndsValidation() {
     cleanup();
-    const QByteArray demo = qgetenv("MORVA_CATALOGUE");
-    const QString path = Scratch() + "/no_modules.json";
-    QVERIFY(WriteFile(path, kNoModules));
-    qputenv("MORVA_CATALOGUE", path.toUtf8());
-    MorvaResetForTests();
+    std::optional<gui_test::CatalogueSwap> none(std::in_place, "no_modules.json", kNoModules);
+    QVERIFY(none->written());
     init();
     QSignalSpy finished(screen_, &ModulesScreen::ModulesValidationFinished);
     Enter();
@@ -545,16 +515,15 @@ class ModulesScreenTest : public QObject {
     QTest::qWait(100);
     QVERIFY(shown_dialogs_.isEmpty());
     cleanup();
-    qputenv("MORVA_CATALOGUE", demo);
+    none.reset();
     MorvaResetForTests();
     init();
   }
 };
 
 int main(int argc, char** argv) {
-  const QString catalogue = Scratch() + "/catalogue.json";
-  if (!WriteFile(catalogue, kCatalogue)) return 1;
-  qputenv("MORVA_CATALOGUE", catalogue.toUtf8());
+  const gui_test::CatalogueSwap catalogue("catalogue.json", kCatalogue);
+  if (!catalogue.written()) return 1;
   QApplication app(argc, argv);
   KolvLiteTranslator::InitTranslator();
   ModulesScreenTest test;

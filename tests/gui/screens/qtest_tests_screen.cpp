@@ -3,7 +3,6 @@
 // and rebuilding the tree, and a custom run through the execution screen.
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QKeySequence>
 #include <QLabel>
@@ -18,6 +17,8 @@
 #include <QTranslator>
 #include <QTreeWidget>
 #include <QtTest>
+
+#include <optional>
 
 #include "gui/screens/devices_loading_screen.h"
 #include "gui/screens/devices_screen.h"
@@ -85,13 +86,6 @@ const char kLiteralCatalogue[] = R"({
   ]
 })";
 
-bool WriteFile(const QString& path, const QByteArray& text) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
-}
-
-QString Scratch() { return qEnvironmentVariable("KOLV_TEST_TMP", QDir::tempPath()); }
-
 GroupableCheckBox* BoxOfRow(QTreeWidget* tree, QTreeWidgetItem* item) {
   QWidget* widget = tree->itemWidget(item, 0);
   if (widget == nullptr) return nullptr;
@@ -109,6 +103,7 @@ class TestsScreenTest : public QObject {
   Q_OBJECT
 
  private:
+  std::optional<gui_test::CatalogueSwap> catalogue_;
   KolvLiteController* controller_ = nullptr;
   StubScreen* first_ = nullptr;
   DevicesLoadingScreen* loading_ = nullptr;
@@ -149,12 +144,8 @@ class TestsScreenTest : public QObject {
 
   // The tree over the catalogue of names and a description as the engine may write them.
   void StartLiteral() {
-    const QString path = Scratch() + "/tests_screen_literal_catalogue.json";
-    QVERIFY(WriteFile(path, kLiteralCatalogue));
-    const QByteArray usual = qgetenv("MORVA_CATALOGUE");
-    qputenv("MORVA_CATALOGUE", path.toUtf8());
-    const auto restore = qScopeGuard([usual] { qputenv("MORVA_CATALOGUE", usual); });
-    MorvaResetForTests();
+    const gui_test::CatalogueSwap literal("tests_screen_literal_catalogue.json", kLiteralCatalogue);
+    QVERIFY(literal.written());
     Start();
     ChooseDevices({"d0"});
   }
@@ -221,12 +212,10 @@ class TestsScreenTest : public QObject {
 
  private slots:
   void initTestCase() {
-    const QString path = Scratch() + "/tests_screen_catalogue.json";
-    QVERIFY(WriteFile(path, kCatalogue));
-    trace_ = Scratch() + "/tests_screen_trace.txt";
-    qputenv("MORVA_CATALOGUE", path.toUtf8());
+    trace_ = test_support::ScratchPath("tests_screen_trace.txt");
     qputenv("MORVA_TRACE", trace_.toUtf8());
-    MorvaResetForTests();
+    catalogue_.emplace("tests_screen_catalogue.json", kCatalogue);
+    QVERIFY(catalogue_->written());
   }
 
   void cleanup() {

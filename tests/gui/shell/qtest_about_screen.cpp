@@ -1,7 +1,6 @@
 // The about box: version and revision drawn at their places, modal, Escape and the close button
 // close it, and the text area takes no mouse selection.
 #include <QPushButton>
-#include <QResource>
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QtTest>
@@ -9,14 +8,14 @@
 #include "gui/shell/about_screen.h"
 #include "gui/shell/product_artwork.h"
 #include "tests/gui/shell/support/artwork_probe.h"
+#include "tests/gui/support/program_resources.h"
 
 class AboutBoxTest : public QObject {
   Q_OBJECT
 
  private slots:
   void initTestCase() {
-    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                        "/../../bin/kolv_lite.rcc"));
+    QVERIFY(gui_test::RegisterProgramResources());
   }
 
   void VersionTexts() {

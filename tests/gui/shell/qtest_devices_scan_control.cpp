@@ -11,6 +11,7 @@
 #include "gui/shell/devices_scanner.h"
 #include "gui/shell/serial_devices_scan_controller.h"
 #include "morva_service/views.h"
+#include "tests/gui/support/fake_module.h"
 
 namespace {
 
@@ -35,46 +36,32 @@ class CallLog {
   QStringList entries_;
 };
 
-class GatedModule : public morva_service::ModuleInterfaceView {
+class GatedModule : public gui_test::FakeModule {
  public:
-  GatedModule(const std::string& name, CallLog* log) : name_(name), log_(log) {}
+  GatedModule(const std::string& name, CallLog* log) : FakeModule(name), log_(log) {}
 
   // Lets one waiting (or the next) scan or check return.
   void Release() { gate_.release(); }
   // true once the worker is inside Scan or CheckForComponents.
   bool WaitUntilEntered() { return entered_.tryAcquire(1, 10000); }
 
-  const OptionMap& diagnostic_options() const override { return options_; }
-  const OptionMap& test_options() const override { return options_; }
-  std::string help() const override { return std::string(); }
-  std::string name() const override { return name_; }
-  std::vector<morva_service::SystemComponentView*> system_components() const override {
-    return {};
-  }
-  std::vector<morva_service::ToolView*> tools() const override { return {}; }
-  std::vector<morva_service::DiagnosticView*> diagnostics() const override { return {}; }
-  morva_service::SystemComponentView* system_component(size_t) const override { return nullptr; }
-  size_t system_component_count() const override { return 0; }
   bool CheckForComponents() override {
     Pass("check");
-    return name_ != "absent";
+    return name() != "absent";
   }
   int Scan() override {
     Pass("scan");
     return 0;
   }
-  morva_service::ProductVersion* version() const override { return nullptr; }
 
  private:
   void Pass(const char* what) {
-    log_->Add(QString::fromStdString(name_) + ":" + what);
+    log_->Add(QString::fromStdString(name()) + ":" + what);
     entered_.release();
     gate_.tryAcquire(1, 10000);  // the hang guard lets a broken test end
   }
 
-  std::string name_;
   CallLog* log_;
-  OptionMap options_;
   QSemaphore gate_;
   QSemaphore entered_;
 };

@@ -29,7 +29,9 @@
 #include "tests/gui/shell/support/catalogue_builder.h"
 #include "tests/gui/shell/support/recording_screen.h"
 #include "tests/gui/support/modal_answers.h"
+#include "tests/gui/support/program_resources.h"
 #include "tests/support/fault_injection.h"
+#include "tests/support/scratch.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -53,25 +55,11 @@ class WholeWindowPaints : public QObject {
   QWidget* window_;
 };
 
-QString RealResourceFile() {
-  return QCoreApplication::applicationDirPath() + "/../../bin/kolv_lite.rcc";
-}
-
 // Runs the checks with a fresh main translator in the given language.
 StartupResult Check(const QString& locale, const QString& resource_file) {
   KolvLiteTranslator::set_locale(locale);
   QTranslator translator;
   return KolvLite::RunStartupChecks(&translator, resource_file);
-}
-
-bool WriteFile(const QString& path, const QByteArray& content) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
-}
-
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
 }
 
 // The first button (OK) of a KolvLiteDialog.
@@ -114,7 +102,7 @@ class ApplicationTest : public QObject {
 
  private slots:
   void MissingResourceFileSpeaksThroughTheCompiledInCatalogue() {
-    const QString missing = CatalogueBuilder::ScratchFolder() + "/absent/kolv_lite.rcc";
+    const QString missing = test_support::ScratchPath("absent/kolv_lite.rcc");
     StartupResult en = Check("en_US", missing);
     QVERIFY(!en.ok);
     QCOMPARE(en.failed, StartupResult::kResourceFile);
@@ -136,7 +124,7 @@ class ApplicationTest : public QObject {
   void ResourceFileWithoutLanguageFile() {
     if (!CatalogueBuilder::ToolsAvailable()) QSKIP("lrelease or rcc not available");
     // A resource file whose main catalogue is missing in every language.
-    const QString dir = CatalogueBuilder::ScratchFolder() + "/no_language";
+    const QString dir = test_support::ScratchPath("no_language");
     QDir().mkpath(dir);
     QFile filler(dir + "/filler.txt");
     QVERIFY(filler.open(QIODevice::WriteOnly));
@@ -156,11 +144,11 @@ class ApplicationTest : public QObject {
 
   void NotAnAdministrator() {
     qputenv("ZERKA_ADMIN", "0");
-    StartupResult en = Check("en_US", RealResourceFile());
+    StartupResult en = Check("en_US", gui_test::ProgramResourceFile());
     QCOMPARE(en.failed, StartupResult::kAdministrator);
     QCOMPARE(en.title, QString("Error"));
     QVERIFY2(en.text.contains("administrator"), qPrintable(en.text));
-    StartupResult de = Check("de_DE", RealResourceFile());
+    StartupResult de = Check("de_DE", gui_test::ProgramResourceFile());
     QCOMPARE(de.title, QString("Fehler"));
     QVERIFY2(de.text.contains("Administratorrechte"), qPrintable(de.text));
     qputenv("ZERKA_ADMIN", "1");
@@ -169,10 +157,10 @@ class ApplicationTest : public QObject {
   void AnotherInstanceHoldsTheLock() {
     ZerkaAppMutex* other = get_app_mutex();
     QCOMPARE(other->Acquire(), 0);
-    StartupResult en = Check("en_US", RealResourceFile());
+    StartupResult en = Check("en_US", gui_test::ProgramResourceFile());
     QCOMPARE(en.failed, StartupResult::kSingleInstance);
     QCOMPARE(en.text, QString("The application is already running. Only one copy can run at a time."));
-    StartupResult de = Check("de_DE", RealResourceFile());
+    StartupResult de = Check("de_DE", gui_test::ProgramResourceFile());
     QCOMPARE(de.title, QString("Fehler"));
     QVERIFY2(de.text.contains("bereits"), qPrintable(de.text));
     QVERIFY(en.lock == nullptr && de.lock == nullptr);
@@ -183,7 +171,7 @@ class ApplicationTest : public QObject {
   // runs.
   void SecondInstanceLeavesTheOldLogsAlone() {
     auto* app = static_cast<KolvLite*>(qApp);
-    const QString drive = CatalogueBuilder::ScratchFolder() + "/second_instance_drive";
+    const QString drive = test_support::ScratchPath("second_instance_drive");
     QDir(drive).removeRecursively();
     const QByteArray own_drive = qgetenv("ZERKA_SYSTEM_DRIVE");
     qputenv("ZERKA_SYSTEM_DRIVE", drive.toUtf8());
@@ -193,12 +181,12 @@ class ApplicationTest : public QObject {
     QVERIFY(QDir().mkpath(QFileInfo(current_log).path()));
     const QByteArray older = "+++ 2019-03-01 10:00:00 storage 1551434400\n--- storage\n";
     const QByteArray newer = "+++ 2024-05-01 10:00:00 storage 1714557600\n--- storage\n";
-    QVERIFY(WriteFile(legacy_log, older));
-    QVERIFY(WriteFile(current_log, newer));
+    QVERIFY(test_support::WriteFile(legacy_log, older));
+    QVERIFY(test_support::WriteFile(current_log, newer));
 
     ZerkaAppMutex* other = get_app_mutex();
     QCOMPARE(other->Acquire(), 0);
-    const StartupResult second = Check("en_US", RealResourceFile());
+    const StartupResult second = Check("en_US", gui_test::ProgramResourceFile());
     std::unique_ptr<QMessageBox> box(app->Launch(second));
     release_app_mutex(other);
     qputenv("ZERKA_SYSTEM_DRIVE", own_drive);
@@ -208,30 +196,30 @@ class ApplicationTest : public QObject {
     QVERIFY(box->isVisible());
     QCOMPARE(box->text(), second.text);
     QVERIFY(app->main_window() == nullptr);
-    QCOMPARE(ReadFile(legacy_log), older);
-    QCOMPARE(ReadFile(current_log), newer);
+    QCOMPARE(test_support::ReadFile(legacy_log), older);
+    QCOMPARE(test_support::ReadFile(current_log), newer);
   }
 
   void ServiceThatCannotBeObtained() {
     const QByteArray catalogue = qgetenv("MORVA_CATALOGUE");
-    qputenv("MORVA_CATALOGUE", CatalogueBuilder::ScratchFolder().toUtf8() + "/no_catalogue.json");
-    StartupResult en = Check("en_US", RealResourceFile());
+    qputenv("MORVA_CATALOGUE", test_support::ScratchPath("no_catalogue.json").toUtf8());
+    StartupResult en = Check("en_US", gui_test::ProgramResourceFile());
     qputenv("MORVA_CATALOGUE", catalogue);
     QCOMPARE(en.failed, StartupResult::kService);
     QCOMPARE(en.title, QString("Error"));
     QVERIFY2(en.text.contains("diagnostics service"), qPrintable(en.text));
     // The lock is given back, so a corrected start can take it.
-    StartupResult next = Check("en_US", RealResourceFile());
+    StartupResult next = Check("en_US", gui_test::ProgramResourceFile());
     QVERIFY(next.ok);
     ReleaseHeld(next);
   }
 
   void SuccessHoldsTheLockForTheRun() {
-    StartupResult first = Check("en_US", RealResourceFile());
+    StartupResult first = Check("en_US", gui_test::ProgramResourceFile());
     QVERIFY(first.ok);
     QVERIFY(first.lock != nullptr);
     QVERIFY(first.service != nullptr);
-    StartupResult second = Check("en_US", RealResourceFile());
+    StartupResult second = Check("en_US", gui_test::ProgramResourceFile());
     QCOMPARE(second.failed, StartupResult::kSingleInstance);
     ReleaseHeld(first);
   }
@@ -240,7 +228,7 @@ class ApplicationTest : public QObject {
   // service cannot be used, not as an installation without modules.
   void WorkerThatCannotStartFailsTheStart() {
     auto* app = static_cast<KolvLite*>(qApp);
-    StartupResult startup = Check("en_US", RealResourceFile());
+    StartupResult startup = Check("en_US", gui_test::ProgramResourceFile());
     QVERIFY(startup.ok);
     std::unique_ptr<QMessageBox> box;
     {
@@ -323,7 +311,7 @@ class ApplicationTest : public QObject {
   void SleepAndWakeFromTheSystemBus() {
     const QString daemon_program = QStandardPaths::findExecutable("dbus-daemon");
     if (daemon_program.isEmpty()) QSKIP("dbus-daemon is not installed");
-    const QString socket = CatalogueBuilder::ScratchFolder() + "/system_bus";
+    const QString socket = test_support::ScratchPath("system_bus");
     QFile::remove(socket);
     QProcess daemon;
     daemon.start(daemon_program, {"--session", "--nofork", "--print-address=1",
@@ -452,7 +440,7 @@ class ApplicationTest : public QObject {
   void RealProgramRunsPastTheSplashAndMovesLegacyLogs() {
     const QString program = QCoreApplication::applicationDirPath() + "/../../bin/kolv_lite";
     if (!QFileInfo(program).isExecutable()) QSKIP("kolv_lite is not built");
-    const QString drive = CatalogueBuilder::ScratchFolder() + "/smoke_drive";
+    const QString drive = test_support::ScratchPath("smoke_drive");
     QDir(drive).removeRecursively();
     QDir().mkpath(drive);
     const QByteArray own_drive = qgetenv("ZERKA_SYSTEM_DRIVE");
@@ -465,8 +453,8 @@ class ApplicationTest : public QObject {
     QVERIFY(QDir().mkpath(QFileInfo(current_log).path()));
     const QByteArray older = "+++ 2019-03-01 10:00:00 storage 1551434400\n--- storage\n";
     const QByteArray newer = "+++ 2024-05-01 10:00:00 storage 1714557600\n--- storage\n";
-    QVERIFY(WriteFile(legacy_log, older));
-    QVERIFY(WriteFile(current_log, newer));
+    QVERIFY(test_support::WriteFile(legacy_log, older));
+    QVERIFY(test_support::WriteFile(current_log, newer));
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("ZERKA_SYSTEM_DRIVE", drive);
@@ -494,7 +482,7 @@ class CloseScenario : public QObject {
 
  private slots:
   void init() {
-    StartupResult startup = Check("en_US", RealResourceFile());
+    StartupResult startup = Check("en_US", gui_test::ProgramResourceFile());
     QVERIFY(startup.ok);
     ReleaseHeld(startup);
     app->Start();

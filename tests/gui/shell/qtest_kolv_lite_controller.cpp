@@ -15,6 +15,7 @@
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/widgets/breadcrumb_widget.h"
 #include "tests/gui/shell/support/recording_screen.h"
+#include "tests/gui/support/program_resources.h"
 
 class ControllerTest : public QObject {
   Q_OBJECT
@@ -38,8 +39,7 @@ class ControllerTest : public QObject {
 
  private slots:
   void initTestCase() {
-    QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                "/../../bin/kolv_lite.rcc");
+    gui_test::RegisterProgramResources();
   }
   void init() {
     RecordingScreen::calls.clear();

@@ -16,6 +16,7 @@
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/literal_button_text.h"
+#include "tests/gui/support/program_resources.h"
 
 namespace {
 
@@ -170,8 +171,7 @@ class TestKolvLiteDialog : public QObject {
   // A NUL byte in engine text neither cuts it short nor makes it pass for catalogue text, not
   // even when what comes before the NUL is a key the catalogue holds.
   void engineTextWithANulStaysWholeAndLiteral() {
-    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                        "/../../bin/kolv_lite.rcc"));
+    QVERIFY(gui_test::RegisterProgramResources());
     KolvLiteTranslator::set_locale("en_US");
     QTranslator catalogue;
     QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&catalogue));
@@ -228,8 +228,7 @@ class TestKolvLiteDialog : public QObject {
     QVERIFY(!labels.at(1)->openExternalLinks());
 
     // A field from the program's catalogue opens its links by keyboard as well.
-    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                        "/../../bin/kolv_lite.rcc"));
+    QVERIFY(gui_test::RegisterProgramResources());
     KolvLiteTranslator::set_locale("en_US");
     QTranslator catalogue;
     QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&catalogue));

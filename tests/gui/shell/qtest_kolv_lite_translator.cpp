@@ -13,6 +13,8 @@
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/translation_keys.h"
 #include "tests/gui/shell/support/catalogue_builder.h"
+#include "tests/gui/support/program_resources.h"
+#include "tests/support/scratch.h"
 
 namespace {
 
@@ -63,7 +65,7 @@ class TranslatorTest : public QObject {
     KolvLiteTranslator::InitTranslator();
     if (!CatalogueBuilder::ToolsAvailable()) return;
     // A module "Demo" with its catalogue under its lower-case name.
-    const QString dir = CatalogueBuilder::ScratchFolder() + "/translator";
+    const QString dir = test_support::ScratchPath("translator");
     QVERIFY(CatalogueBuilder::WriteCatalogue(dir + "/demo_en_US.qm", "Demo",
                                              {{"CANCEL", "Abandon"}, {"YES", "YES"}}));
     module_rcc_ = dir + "/demo.rcc";
@@ -106,8 +108,7 @@ class TranslatorTest : public QObject {
   }
 
   void MainCatalogueWithFallback() {
-    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                        "/../../bin/kolv_lite.rcc"));
+    QVERIFY(gui_test::RegisterProgramResources());
     KolvLiteTranslator::set_locale("sv_SE");
     static QTranslator translator;
     QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&translator));
@@ -123,8 +124,7 @@ class TranslatorTest : public QObject {
   // catalogue holds, and the text after it is never dropped.
   void KeysWithANulAreNeverCut() {
     if (!KolvLiteTranslator::translation_contexts().contains("Translations")) {
-      QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                          "/../../bin/kolv_lite.rcc"));
+      QVERIFY(gui_test::RegisterProgramResources());
       KolvLiteTranslator::set_locale("en_US");
       static QTranslator translator;
       QVERIFY(KolvLiteTranslator::InstallKolvLiteTranslator(&translator));

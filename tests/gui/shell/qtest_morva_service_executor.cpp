@@ -2,9 +2,7 @@
 // thread over the stand-in engine with a catalogue written by the test.
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QLabel>
-#include <QFile>
 #include <QPushButton>
 #include <QSemaphore>
 #include <QSignalSpy>
@@ -15,6 +13,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "gui/shell/devices_scan_controller.h"
 #include "gui/shell/kolv_lite_context.h"
@@ -24,6 +23,7 @@
 #include "gui/shell/morva_service_executor.h"
 #include "morva_service/diagnostics.h"
 #include "morva_service/morva_service.h"
+#include "tests/gui/support/engine_rig.h"
 
 namespace {
 
@@ -51,15 +51,6 @@ const char kCatalogue[] = R"({
 })";
 
 const char kUnavailableCatalogue[] = R"({"faults": {"service_unavailable": true}, "modules": []})";
-
-QString WriteCatalogue(const char* name, const char* text) {
-  const QString path = QDir(qEnvironmentVariable("KOLV_TEST_TMP", QDir::tempPath()))
-                           .filePath(QString::fromLatin1(name));
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return QString();
-  file.write(text);
-  return path;
-}
 
 // Counts, on the engine's thread, the callbacks that have returned, so a GUI-thread slot can
 // tell whether the engine is still waiting inside the callback it is handling.
@@ -228,6 +219,7 @@ class TestMorvaServiceExecutor : public QObject {
   Q_OBJECT
 
  private:
+  std::optional<gui_test::CatalogueSwap> catalogue_;
   std::unique_ptr<KolvLiteContext> context_;
   std::unique_ptr<ProbeSuiteListener> suite_;
   std::unique_ptr<ProbeTestListener> test_;
@@ -277,10 +269,8 @@ class TestMorvaServiceExecutor : public QObject {
 
  private slots:
   void initTestCase() {
-    const QString path = WriteCatalogue("bridge_catalogue.json", kCatalogue);
-    QVERIFY(!path.isEmpty());
-    qputenv("MORVA_CATALOGUE", path.toLocal8Bit());
-    MorvaResetForTests();
+    catalogue_.emplace("bridge_catalogue.json", kCatalogue);
+    QVERIFY(catalogue_->written());
   }
 
   void init() {
@@ -405,8 +395,7 @@ class TestMorvaServiceExecutorBasics : public QObject {
 
  private slots:
   void blockingLoadReturnsAfterModulesAreLoaded() {
-    qputenv("MORVA_CATALOGUE", WriteCatalogue("bridge_catalogue.json", kCatalogue).toLocal8Bit());
-    MorvaResetForTests();
+    const gui_test::CatalogueSwap catalogue("bridge_catalogue.json", kCatalogue);
     KolvLiteContext context;
     QVERIFY(context.executor->thread() == context.worker);
     QVERIFY(QMetaObject::invokeMethod(context.executor, "LoadModules",
@@ -423,9 +412,7 @@ class TestMorvaServiceExecutorBasics : public QObject {
   }
 
   void unavailableEngineFailsClearly() {
-    qputenv("MORVA_CATALOGUE",
-            WriteCatalogue("bridge_unavailable.json", kUnavailableCatalogue).toLocal8Bit());
-    MorvaResetForTests();
+    const gui_test::CatalogueSwap catalogue("bridge_unavailable.json", kUnavailableCatalogue);
     {
       KolvLiteContext context;
       QVERIFY(!context.executor->morva_service());
@@ -445,8 +432,7 @@ class TestMorvaServiceExecutorBasics : public QObject {
   }
 
   void clearResetsRunAndFreesSelection() {
-    qputenv("MORVA_CATALOGUE", WriteCatalogue("bridge_catalogue.json", kCatalogue).toLocal8Bit());
-    MorvaResetForTests();
+    const gui_test::CatalogueSwap catalogue("bridge_catalogue.json", kCatalogue);
     KolvLiteContext context;
     context.ClearSelection();  // nothing chosen yet
     context.runs = 5;

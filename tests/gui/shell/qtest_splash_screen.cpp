@@ -1,17 +1,16 @@
 // The splash screen: same artwork and texts as the about box, and a click does not close it.
-#include <QResource>
 #include <QtTest>
 
 #include "gui/shell/splash_screen.h"
 #include "tests/gui/shell/support/artwork_probe.h"
+#include "tests/gui/support/program_resources.h"
 
 class SplashScreenTest : public QObject {
   Q_OBJECT
 
  private slots:
   void initTestCase() {
-    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                        "/../../bin/kolv_lite.rcc"));
+    QVERIFY(gui_test::RegisterProgramResources());
   }
 
   void ClickDoesNotClose() {

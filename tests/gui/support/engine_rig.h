@@ -1,9 +1,11 @@
 // A controller over the stand-in engine with the engine's modules loaded as the program loads
 // them, on the executor's thread; on request one module is scanned and made the current one, as
 // the flow leaves it before the devices screen. The controller is the test's to delete, after
-// the screens it made over it.
+// the screens it made over it. The engine can be pointed at a catalogue of the test's own.
 #pragma once
 
+#include <QByteArray>
+#include <QFile>
 #include <QMetaObject>
 #include <QString>
 
@@ -13,7 +15,9 @@
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/morva_service_executor.h"
+#include "morva_service/diagnostics.h"
 #include "morva_service/morva_service.h"
+#include "tests/support/scratch.h"
 
 namespace gui_test {
 
@@ -51,6 +55,29 @@ class EngineRig {
   KolvLiteController* controller;
   KolvLiteContext* context;
   std::vector<morva_service::ModuleInterfaceView*> modules;
+};
+
+// While it lives the engine reads a catalogue of the test's own, written to the scratch folder
+// under the name: the engine is started anew now, and $MORVA_CATALOGUE is restored afterwards for
+// the next instance.
+class CatalogueSwap {
+ public:
+  CatalogueSwap(const QString& name, const QByteArray& json)
+      : earlier_(qgetenv("MORVA_CATALOGUE")), path_(test_support::ScratchPath(name)),
+        written_(test_support::WriteFile(path_, json)) {
+    qputenv("MORVA_CATALOGUE", QFile::encodeName(path_));
+    MorvaResetForTests();
+  }
+  ~CatalogueSwap() { qputenv("MORVA_CATALOGUE", earlier_); }
+  CatalogueSwap(const CatalogueSwap&) = delete;
+  CatalogueSwap& operator=(const CatalogueSwap&) = delete;
+
+  bool written() const { return written_; }
+
+ private:
+  QByteArray earlier_;
+  QString path_;
+  bool written_;
 };
 
 }  // namespace gui_test

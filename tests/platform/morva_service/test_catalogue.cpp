@@ -8,9 +8,11 @@
 #include "morva_service/diagnostics.h"
 #include "morva_service/morva_service.h"
 #include "support/engine_support.h"
+#include "tests/support/scratch.h"
 
 using namespace morva_service;
 using namespace engine_test;
+using namespace test_support;
 
 namespace {
 

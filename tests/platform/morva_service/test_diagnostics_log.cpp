@@ -9,7 +9,6 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <future>
 #include <thread>
@@ -20,44 +19,30 @@
 #include "support/reference_log.h"
 #include "support/unit_catalogue.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/scratch.h"
 
 using namespace morva_service;
 using namespace engine_test;
+using namespace test_support;
 
 namespace {
 
-class DiagnosticsLog : public ::testing::Test {
+class DiagnosticsLog : public UnitEngineTest {
  protected:
   void SetUp() override {
     RemoveLog();
-    engine = FreshEngine(UnitCatalogue());
-    ASSERT_NE(engine, nullptr);
-    module = LoadedModule(engine, "unit");
-    device_a = ScannedDevice(module, "a");
-    device_b = ScannedDevice(module, "b");
-    first = Diagnostic(module, "FIRST");
-    second = Diagnostic(module, "SECOND");
-    engine->set_suite_listener(&suite);
+    UnitEngineTest::SetUp();
   }
-  void TearDown() override { DropEngine(); }
 
   std::vector<RefEntry> ReadLog() {
     std::vector<RefEntry> entries;
     try {
-      entries = ReadReferenceLog(ReadWholeFile(LogPath()));
+      entries = ReadReferenceLog(ReadFile(LogPath()));
     } catch (const std::exception& e) {
       ADD_FAILURE() << e.what();
     }
     return entries;
   }
-
-  MorvaService* engine = nullptr;
-  ModuleInterfaceView* module = nullptr;
-  SystemComponentView* device_a = nullptr;
-  SystemComponentView* device_b = nullptr;
-  DiagnosticView* first = nullptr;
-  DiagnosticView* second = nullptr;
-  RecordingSuiteListener suite;
 };
 
 TEST_F(DiagnosticsLog, OneRunWritesOneEntryInTheGrammar) {
@@ -149,7 +134,7 @@ TEST_F(DiagnosticsLog, AbortedRunIsLoggedAsAborted) {
 TEST_F(DiagnosticsLog, EntryIsOnDiskBeforeTheSuiteEnds) {
   size_t entries_at_end = 0;
   suite.on_event = [&](const std::string& event) {
-    if (event == "SuiteFinished") entries_at_end = ReadReferenceLog(ReadWholeFile(LogPath())).size();
+    if (event == "SuiteFinished") entries_at_end = ReadReferenceLog(ReadFile(LogPath())).size();
   };
   engine->Execute(module, device_a, {Select(first, {{"T_ONE", {}}})}, 1);
   EXPECT_EQ(entries_at_end, 1u);
@@ -158,7 +143,7 @@ TEST_F(DiagnosticsLog, EntryIsOnDiskBeforeTheSuiteEnds) {
 TEST_F(DiagnosticsLog, NothingToRunWritesNothing) {
   engine->Execute(module, device_a, {}, 1);
   engine->Execute(module, device_a, {DiagnosticRun{first, {}}}, 2);
-  EXPECT_EQ(ReadWholeFile(LogPath()), "");
+  EXPECT_EQ(ReadFile(LogPath()), "");
 }
 
 TEST_F(DiagnosticsLog, RunsOnTwoThreadsNeverInterleaveTheirLines) {
@@ -214,7 +199,7 @@ std::string Tail(const std::string& text) { return text.substr(text.size() - std
 
 void WriteLog(const std::string& content) {
   std::filesystem::create_directories(std::filesystem::path(LogPath()).parent_path());
-  std::ofstream(LogPath(), std::ios::binary | std::ios::trunc) << content;
+  WriteFile(LogPath(), content);
 }
 
 // An append that meets a full disk is taken back whole: the log stays as it was, so the next
@@ -222,7 +207,7 @@ void WriteLog(const std::string& content) {
 TEST_F(DiagnosticsLog, AFullDiskLeavesTheLogAsItWas) {
   kolv_os::IgnoreFileSizeLimitSignal();  // as the programs that load the engine start
   engine->Execute(module, device_a, {Select(first, {{"T_ONE", {}}})}, 1);
-  const std::string entry = ReadWholeFile(LogPath());
+  const std::string entry = ReadFile(LogPath());
   std::string earlier;
   while (earlier.size() < 64 * 1024) earlier += entry;
   const auto run_on_full_disk = [&](int64_t group) {
@@ -235,18 +220,18 @@ TEST_F(DiagnosticsLog, AFullDiskLeavesTheLogAsItWas) {
   WriteLog(earlier);
   const std::string told = run_on_full_disk(2);
   EXPECT_NE(told.find("diagnostics log: cannot write " + LogPath() + ": "), std::string::npos) << told;
-  EXPECT_EQ(Tail(ReadWholeFile(LogPath())), Tail(earlier));
-  EXPECT_EQ(ReadWholeFile(LogPath()).size(), earlier.size());
+  EXPECT_EQ(Tail(ReadFile(LogPath())), Tail(earlier));
+  EXPECT_EQ(ReadFile(LogPath()).size(), earlier.size());
 
   // Someone else's cut line stays cut: the line end that would have closed it is taken back too.
   earlier += "MODEL: HD1000-S";
   WriteLog(earlier);
   run_on_full_disk(3);
-  EXPECT_EQ(Tail(ReadWholeFile(LogPath())), Tail(earlier));
-  EXPECT_EQ(ReadWholeFile(LogPath()).size(), earlier.size());
+  EXPECT_EQ(Tail(ReadFile(LogPath())), Tail(earlier));
+  EXPECT_EQ(ReadFile(LogPath()).size(), earlier.size());
 
   engine->Execute(module, device_a, {Select(first, {{"T_ONE", {}}})}, 4);
-  const std::string after = ReadWholeFile(LogPath());
+  const std::string after = ReadFile(LogPath());
   ASSERT_EQ(after.compare(0, earlier.size() + 5, earlier + "\n+++ "), 0) << after.substr(earlier.size());
   const auto entries = ReadReferenceLog(after.substr(earlier.size() + 1));
   ASSERT_EQ(entries.size(), 1u);
@@ -303,7 +288,7 @@ TEST_F(DiagnosticsLog, FifoInPlaceOfTheLogOrTheTraceHoldsNothing) {
   char byte;
   EXPECT_LE(::read(reader, &byte, 1), 0) << "the FIFO got lines";
   ::close(reader);
-  EXPECT_NE(ReadWholeFile(trace).find("Error diagnostics log: "), std::string::npos) << ReadWholeFile(trace);
+  EXPECT_NE(ReadFile(trace).find("Error diagnostics log: "), std::string::npos) << ReadFile(trace);
   EXPECT_TRUE(std::filesystem::is_fifo(LogPath()));
   EXPECT_TRUE(std::filesystem::is_fifo(trace_fifo));
   RemoveLog();

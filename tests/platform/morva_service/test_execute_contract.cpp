@@ -15,23 +15,8 @@ using namespace engine_test;
 
 namespace {
 
-class ExecuteContract : public ::testing::Test {
+class ExecuteContract : public UnitEngineTest {
  protected:
-  void SetUp() override {
-    engine = FreshEngine(UnitCatalogue());
-    ASSERT_NE(engine, nullptr);
-    module = LoadedModule(engine, "unit");
-    ASSERT_NE(module, nullptr);
-    device_a = ScannedDevice(module, "a");
-    device_b = ScannedDevice(module, "b");
-    ASSERT_TRUE(device_a && device_b);
-    first = Diagnostic(module, "FIRST");
-    second = Diagnostic(module, "SECOND");
-    engine->set_suite_listener(&suite);
-    engine->set_test_listener(nullptr);
-  }
-  void TearDown() override { DropEngine(); }
-
   // Runs Execute on a thread of its own; the wait is only a guard against a hang.
   void ExecuteOnWorker(SystemComponentView* device, std::vector<DiagnosticRun> selection, int64_t group = 1) {
     auto done = std::async(std::launch::async, [&] {
@@ -42,13 +27,6 @@ class ExecuteContract : public ::testing::Test {
     done.get();
   }
 
-  MorvaService* engine = nullptr;
-  ModuleInterfaceView* module = nullptr;
-  SystemComponentView* device_a = nullptr;
-  SystemComponentView* device_b = nullptr;
-  DiagnosticView* first = nullptr;
-  DiagnosticView* second = nullptr;
-  RecordingSuiteListener suite;
   long worker_thread = 0;
 };
 

@@ -9,9 +9,11 @@
 #include "morva_service/morva_service.h"
 #include "support/engine_support.h"
 #include "support/unit_catalogue.h"
+#include "tests/support/scratch.h"
 
 using namespace morva_service;
 using namespace engine_test;
+using namespace test_support;
 
 namespace {
 
@@ -173,7 +175,7 @@ TEST_F(Modules, TraceNamesEachCallAndItsThread) {
   });
   run.join();
   engine->Abort();
-  std::string text = ReadWholeFile(trace);
+  std::string text = ReadFile(trace);
   std::string me = " tid=" + std::to_string(ThreadId()) + "\n";
   EXPECT_NE(text.find("LoadModules" + me), std::string::npos) << text;
   EXPECT_NE(text.find("Scan module=unit" + me), std::string::npos) << text;

@@ -11,9 +11,11 @@
 
 #include "morva_service/morva_service.h"
 #include "support/engine_support.h"
+#include "tests/support/scratch.h"
 
 using namespace morva_service;
 using namespace engine_test;
+using namespace test_support;
 
 namespace {
 
@@ -362,7 +364,7 @@ TEST_F(Tool, QuestionWithoutAListenerTakesTheDefaultAnswer) {
   RecordingToolListener listener;
   listener.on_question = [](const InputRequest&) { return 1; };
   Run("repair", Devices({"3"}), &listener);
-  const std::string text = ReadWholeFile(trace);
+  const std::string text = ReadFile(trace);
   EXPECT_NE(text.find("Interact title=REMAP_TITLE default=2"), std::string::npos) << text;
   EXPECT_NE(text.find("Interact title=REMAP_TITLE answer=1"), std::string::npos) << text;
 }

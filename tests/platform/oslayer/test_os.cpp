@@ -8,13 +8,12 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <utility>
 
 #include "kolv_os/os.h"
+#include "tests/support/scratch.h"
 
 namespace {
 // Steps a test runs around the waiter's next poll calls, one per call, to play another reader.
@@ -33,20 +32,6 @@ extern "C" int poll(pollfd* fds, nfds_t count, int timeout) {
 }
 
 namespace {
-
-std::string Scratch(const std::string& name) {
-  const char* base = std::getenv("KOLV_TEST_TMP");
-  std::string dir = std::string(base && *base ? base : "/tmp") + "/" + name;
-  std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
-  return dir;
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // Waits for a spawned child; its own session does not stop it being our child.
 int ExitStatus(long pid) {
@@ -88,7 +73,7 @@ TEST(OsProcess, ExecutablePathIsThisProgram) {
 }
 
 TEST(OsProcess, SpawnDetachedRunsTheProgramInAFreshState) {
-  std::string dir = Scratch("spawn");
+  std::string dir = test_support::ScratchDir("spawn");
   std::string out = dir + "/out";
   // Left open on purpose, without close-on-exec: the child must not get it.
   int leaked = open("/dev/null", O_RDONLY);
@@ -118,7 +103,7 @@ TEST(OsProcess, SpawnDetachedRunsTheProgramInAFreshState) {
 
   ASSERT_GT(pid, 0) << error;
   EXPECT_EQ(ExitStatus(pid), 7);
-  std::string text = Slurp(out);
+  std::string text = test_support::ReadFile(out);
   EXPECT_EQ(text.rfind("started\n", 0), 0u) << text;
   EXPECT_EQ(text.find("leaked"), std::string::npos) << text;
   EXPECT_NE(text.find("/dev/null\n/dev/null\n"), std::string::npos) << text;
@@ -126,7 +111,7 @@ TEST(OsProcess, SpawnDetachedRunsTheProgramInAFreshState) {
 
   ASSERT_GT(copier, 0) << error;
   ASSERT_EQ(ExitStatus(copier), 0);
-  std::string status = Slurp(status_copy);
+  std::string status = test_support::ReadFile(status_copy);
   EXPECT_NE(status.find("SigBlk:\t0000000000000000"), std::string::npos) << status;
   // An ignored SIGPIPE must not carry over into the child.
   std::string::size_type ignored = status.find("SigIgn:\t");

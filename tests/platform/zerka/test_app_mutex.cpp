@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/platform/zerka/support/scratch.h"
+#include "tests/support/scratch.h"
 #include "zerka/zerka.h"
 
 extern char** environ;
@@ -22,7 +22,7 @@ using MutexPtr = std::unique_ptr<ZerkaAppMutex, MutexDeleter>;
 class AppMutex : public ::testing::Test {
  protected:
   void SetUp() override {
-    lock_file_ = zerka_test::ScratchDir("appmutex") + "/kolv.lock";
+    lock_file_ = test_support::ScratchDir("appmutex") + "/kolv.lock";
     setenv("ZERKA_LOCK_FILE", lock_file_.c_str(), 1);
   }
   std::string lock_file_;

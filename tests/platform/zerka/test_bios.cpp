@@ -3,11 +3,11 @@
 
 #include <cstdlib>
 
-#include "tests/platform/zerka/support/scratch.h"
+#include "tests/support/scratch.h"
 #include "zerka/zerka.h"
 
-using zerka_test::ScratchDir;
-using zerka_test::WriteFile;
+using test_support::ScratchDir;
+using test_support::WriteFile;
 
 namespace {
 

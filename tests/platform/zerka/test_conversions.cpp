@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "tests/platform/zerka/support/scratch.h"
+#include "tests/support/scratch.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -16,7 +16,7 @@ namespace {
 std::string UseCommaLocale() {
   for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"})
     if (const char* set = std::setlocale(LC_ALL, name)) return set;
-  std::string dir = zerka_test::ScratchDir("locales");
+  std::string dir = test_support::ScratchDir("locales");
   std::string command = "localedef -i de_DE -f UTF-8 '" + dir + "/de_DE.UTF-8' >/dev/null 2>&1";
   if (dir.empty() || std::system(command.c_str()) != 0) return std::string();
   setenv("LOCPATH", dir.c_str(), 1);

@@ -4,14 +4,18 @@
 
 #include <cstdlib>
 
-#include "tests/platform/zerka/support/scratch.h"
+#include "tests/support/scratch.h"
 #include "zerka/zerka.h"
 
-using zerka_test::Exists;
-using zerka_test::ScratchDir;
-using zerka_test::WriteFile;
+using test_support::ScratchDir;
+using test_support::WriteFile;
 
 namespace {
+
+bool Exists(const std::string& path) {
+  struct stat info;
+  return lstat(path.c_str(), &info) == 0;
+}
 
 class DriveMapping : public ::testing::Test {
  protected:

@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "tests/platform/zerka/support/scratch.h"
+#include "tests/support/scratch.h"
 #include "zerka/zerka.h"
 
 namespace {
@@ -50,7 +50,7 @@ TEST(ModuleLoader, FailuresAreReportedPerThread) {
 }
 
 TEST(ModuleLoader, AcceptsDrivePaths) {
-  std::string root = zerka_test::ScratchDir("modules/drive_c");
+  std::string root = test_support::ScratchDir("modules/drive_c");
   setenv("ZERKA_SYSTEM_DRIVE", root.c_str(), 1);
   ASSERT_EQ(get_filesystem()->CreateDirectories("C:\\Program Files\\kolv"), 0);
   std::string link = root + "/Program Files/kolv/mendra_gui.so";
@@ -63,15 +63,15 @@ TEST(ModuleLoader, AcceptsDrivePaths) {
 
 // Each load runs in a child: a file cut short can crash the loader, a FIFO can hold it for good.
 TEST(ModuleLoader, RefusesWhatIsNotAWholeLibraryForThisMachine) {
-  const std::string dir = zerka_test::ScratchDir("modules/refused");
-  const std::string image = zerka_test::ReadFile(LibraryPath());
+  const std::string dir = test_support::ScratchDir("modules/refused");
+  const std::string image = test_support::ReadFile(LibraryPath());
   ASSERT_GT(image.size(), 40000u);
   std::string other_class = image, other_machine = image;
   other_class[EI_CLASS] ^= ELFCLASS32 ^ ELFCLASS64;
   other_machine[offsetof(ElfW(Ehdr), e_machine)] ^= 0x40;
   const std::pair<const char*, std::string> files[] = {{"cut", image.substr(0, 20000)},
       {"empty", ""}, {"text", "not a library\n"}, {"class", other_class}, {"machine", other_machine}};
-  for (const auto& file : files) zerka_test::WriteFile(dir + "/" + file.first + "_gui.so", file.second);
+  for (const auto& file : files) test_support::WriteFile(dir + "/" + file.first + "_gui.so", file.second);
   ASSERT_EQ(mkfifo((dir + "/fifo_gui.so").c_str(), 0600), 0);
   ASSERT_EQ(mkdir((dir + "/folder_gui.so").c_str(), 0700), 0);
   for (const char* name : {"cut", "empty", "text", "class", "machine", "fifo", "folder"}) {

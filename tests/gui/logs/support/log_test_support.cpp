@@ -1,6 +1,5 @@
 #include "log_test_support.h"
 
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -89,21 +88,6 @@ std::string WithCrLf(std::string_view text) {
 }
 
 std::string FixturePath(const std::string& name) { return std::string(KOLV_LOG_FIXTURES) + "/" + name; }
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + path);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-void WriteFile(const std::string& path, std::string_view content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw std::runtime_error("cannot write " + path);
-  out.write(content.data(), static_cast<std::streamsize>(content.size()));
-  if (!out.flush()) throw std::runtime_error("cannot write " + path);
-}
 
 int64_t Seconds(const std::string& time_stamp) {
   struct tm calendar {};

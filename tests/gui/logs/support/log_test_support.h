@@ -29,8 +29,6 @@ std::string Dump(const MorvaLogReader& reader);
 std::string WithCrLf(std::string_view text);
 
 std::string FixturePath(const std::string& name);
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, std::string_view content);
 
 // Seconds since 1970 of a log time stamp ("2024-05-01T10.20.30").
 int64_t Seconds(const std::string& time_stamp);

@@ -24,7 +24,9 @@
 #include "gui/logs/html_generator.h"
 #include "gui/logs/html_log_entry.h"
 #include "tests/gui/support/modal_answers.h"
+#include "tests/gui/support/program_resources.h"
 #include "tests/gui/support/table_translator.h"
+#include "tests/support/scratch.h"
 
 namespace report_test {
 
@@ -35,12 +37,6 @@ inline void FixTimeAndLocale() {
   qputenv("TZ", "UTC");
   tzset();
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-}
-
-inline bool RegisterProgramResources() {
-  const QString path =
-      QDir(QCoreApplication::applicationDirPath()).filePath("../../bin/kolv_lite.rcc");
-  return QFileInfo::exists(path) && QResource::registerResource(path);
 }
 
 #ifdef KOLV_LOG_FIXTURES
@@ -85,16 +81,6 @@ inline QString ReadText(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return QString();
   return QString::fromUtf8(file.readAll());
-}
-
-inline QString Scratch(const QString& name) {
-  const QString root = qEnvironmentVariableIsSet("KOLV_TEST_TMP")
-                           ? qEnvironmentVariable("KOLV_TEST_TMP")
-                           : QDir::tempPath();
-  const QString path = root + QStringLiteral("/") + name;
-  QDir(path).removeRecursively();
-  QDir().mkpath(path);
-  return path;
 }
 
 // Whether every right-to-left letter and direction control of the page stands inside an isolate,

@@ -31,12 +31,6 @@ QString Escape(const QString& text) { return text.toHtmlEscaped(); }
 
 }  // namespace
 
-QString ScratchFolder() {
-  const QString folder = qEnvironmentVariable("KOLV_TEST_TMP", QDir::tempPath());
-  QDir().mkpath(folder);
-  return folder;
-}
-
 bool ToolsAvailable() {
   return !FindTool(QStringLiteral("lrelease")).isEmpty() && !FindTool(QStringLiteral("rcc")).isEmpty();
 }

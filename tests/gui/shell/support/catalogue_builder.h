@@ -6,8 +6,6 @@
 
 namespace CatalogueBuilder {
 
-// Scratch folder of the test (KOLV_TEST_TMP, else the system's temporary folder).
-QString ScratchFolder();
 // True when lrelease and rcc can be found.
 bool ToolsAvailable();
 // Writes a .ts source with one context and compiles it to qm_path.

@@ -1,23 +1,17 @@
 #include "tests/gui/widgets/support/widget_resources.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QResource>
+
+#include "tests/gui/support/program_resources.h"
 
 namespace {
 
 bool g_registered = false;
 
-// Test programs live in <build>/tests/bin, the resource file beside the programs in <build>/bin.
-void RegisterProgramResources() {
-  const QString path =
-      QDir(QCoreApplication::applicationDirPath()).filePath("../../bin/kolv_lite.rcc");
-  g_registered = QFileInfo::exists(path) && QResource::registerResource(path);
-}
+void RegisterAtStart() { g_registered = gui_test::RegisterProgramResources(); }
 
 }  // namespace
 
-Q_COREAPP_STARTUP_FUNCTION(RegisterProgramResources)
+Q_COREAPP_STARTUP_FUNCTION(RegisterAtStart)
 
 bool WidgetResourcesRegistered() { return g_registered; }

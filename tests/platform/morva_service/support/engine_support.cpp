@@ -5,12 +5,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <stdexcept>
 
 #include "morva_service/diagnostics.h"
+#include "tests/support/scratch.h"
 #include "zerka/zerka.h"
 
 namespace engine_test {
@@ -31,26 +30,6 @@ const std::string& demo_catalogue_at_start = DemoCataloguePath();
 
 }  // namespace
 
-std::string ScratchDir() {
-  const char* dir = std::getenv("KOLV_TEST_TMP");
-  if (!dir || !*dir) throw std::runtime_error("KOLV_TEST_TMP is not set; run the test through ctest");
-  return dir;
-}
-
-std::string WriteScratchFile(const std::string& name, const std::string& content) {
-  std::string path = ScratchDir() + "/" + name;
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-  return path;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 bool ReadsAsWords(const std::string& text) {
   static const std::regex key("\\b[A-Z0-9]+(_[A-Z0-9]+)+\\b");
   return std::regex_search(text, std::regex("[A-Za-z]")) && !std::regex_search(text, key);
@@ -61,7 +40,7 @@ long ThreadId() { return static_cast<long>(::syscall(SYS_gettid)); }
 morva_service::MorvaService* FreshEngine(const std::string& catalogue_json, const std::string& file_name) {
   DemoCataloguePath();
   MorvaResetForTests();
-  ::setenv("MORVA_CATALOGUE", WriteScratchFile(file_name, catalogue_json).c_str(), 1);
+  ::setenv("MORVA_CATALOGUE", test_support::WriteScratchFile(file_name, catalogue_json).c_str(), 1);
   return GetMorvaServiceInstance();
 }
 

@@ -10,10 +10,6 @@
 
 namespace engine_test {
 
-// The test's private scratch folder ($KOLV_TEST_TMP).
-std::string ScratchDir();
-std::string WriteScratchFile(const std::string& name, const std::string& content);
-std::string ReadWholeFile(const std::string& path);
 long ThreadId();
 
 // Writes the catalogue, points $MORVA_CATALOGUE at it and returns a fresh engine (null when it

@@ -1,7 +1,11 @@
-// A small catalogue that the contract and log tests share: two devices, two diagnostics of
+// A small catalogue that the contract and log tests share, and an engine over it: two devices, two diagnostics of
 // three tests each. With ctest's time scale of 0.01 the short tests take a few milliseconds and
 // T_LONG ten seconds, so only an abort ends it early.
 #pragma once
+
+#include <gtest/gtest.h>
+
+#include "engine_support.h"
 
 namespace engine_test {
 
@@ -48,5 +52,32 @@ inline const char* UnitCatalogue() {
   }]
 })json";
 }
+
+// A fresh engine over that catalogue, its devices scanned and its suite notifications recorded.
+class UnitEngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    engine = FreshEngine(UnitCatalogue());
+    ASSERT_NE(engine, nullptr);
+    module = LoadedModule(engine, "unit");
+    ASSERT_NE(module, nullptr);
+    device_a = ScannedDevice(module, "a");
+    device_b = ScannedDevice(module, "b");
+    ASSERT_TRUE(device_a && device_b);
+    first = Diagnostic(module, "FIRST");
+    second = Diagnostic(module, "SECOND");
+    engine->set_suite_listener(&suite);
+    engine->set_test_listener(nullptr);
+  }
+  void TearDown() override { DropEngine(); }
+
+  morva_service::MorvaService* engine = nullptr;
+  morva_service::ModuleInterfaceView* module = nullptr;
+  morva_service::SystemComponentView* device_a = nullptr;
+  morva_service::SystemComponentView* device_b = nullptr;
+  morva_service::DiagnosticView* first = nullptr;
+  morva_service::DiagnosticView* second = nullptr;
+  RecordingSuiteListener suite;
+};
 
 }  // namespace engine_test

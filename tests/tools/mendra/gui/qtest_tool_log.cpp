@@ -204,8 +204,8 @@ class TestToolLog : public QObject {
         {"D", 0, {}, {}, MdrListener::PartitionNote(image.toStdString(), "repair", 0), {}, 0, 0});
     QString html;
     QVERIFY(HtmlGenerator().ReadToolExecutionLog(html, &log));
-    QVERIFY(report_test::RegisterProgramResources());
-    const QString saved = report_test::Scratch(QStringLiteral("note")) + "/mendra_log.html";
+    QVERIFY(gui_test::RegisterProgramResources());
+    const QString saved = test_support::ScratchDir(QStringLiteral("note")) + "/mendra_log.html";
     QVERIFY(HtmlGenerator().SaveHtml(html, saved, QStringLiteral("T")));
     QTextDocument page;
     page.setHtml(report_test::ReadText(saved));
@@ -258,7 +258,7 @@ class TestToolLog : public QObject {
   // saved there before stays whole.
   void exportOnAFullDiskKeepsTheEarlierReport() {
     kolv_os::IgnoreFileSizeLimitSignal();  // as the program starts
-    QVERIFY(report_test::RegisterProgramResources());
+    QVERIFY(gui_test::RegisterProgramResources());
     MdrListener listener;
     Send(listener, "OnRecoverInit", {});
     Send(listener, "OnOperationInit", {{"Operation", {"scan"}}});
@@ -268,7 +268,7 @@ class TestToolLog : public QObject {
     KolvLiteController controller;
     MdrExecutionLogScreen screen(&controller);
     screen.ReadExecutionLog();
-    const QString path = report_test::Scratch(QStringLiteral("tool_report")) + "/report.html";
+    const QString path = test_support::ScratchDir(QStringLiteral("tool_report")) + "/report.html";
     const auto save = [&](qint64 limit) {
       report_test::DialogHand hand(path);
       std::unique_ptr<test_support::FileSizeLimit> full;

@@ -73,25 +73,6 @@ const char kAmpersandCatalogue[] = R"json({"modules": [{"name": "storage", "devi
     "0": {"filter": {"logical": true, "physical": true}},
     "1": {"filter": {"logical": true, "physical": true}}}}]}]})json";
 
-// Points the engine at another catalogue for as long as it lives; a rig built meanwhile starts
-// the engine anew over it.
-class CatalogueSwap {
- public:
-  CatalogueSwap(const QString& name, const char* text) : demo_(qgetenv("MORVA_CATALOGUE")) {
-    QFile file(qEnvironmentVariable("KOLV_TEST_TMP") + "/" + name);
-    written_ = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-               file.write(text) == qint64(qstrlen(text));
-    file.close();
-    qputenv("MORVA_CATALOGUE", file.fileName().toLocal8Bit());
-  }
-  ~CatalogueSwap() { qputenv("MORVA_CATALOGUE", demo_); }
-  bool written() const { return written_; }
-
- private:
-  QByteArray demo_;
-  bool written_ = false;
-};
-
 // What a button shows: its text with the mnemonic marks resolved.
 QString Shown(QAbstractButton* button) {
   QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
@@ -574,7 +555,7 @@ class TestToolScreens : public QObject {
     QFETCH(QString, act);
     QFETCH(int, asking_code);
     QFETCH(int, next_code);
-    const CatalogueSwap swap("asking_catalogue.json", kAskingCatalogue);
+    const gui_test::CatalogueSwap swap("asking_catalogue.json", kAskingCatalogue);
     QVERIFY(swap.written());
     {
       Rig rig;  // the engine starts anew over that catalogue
@@ -632,7 +613,7 @@ class TestToolScreens : public QObject {
 
   // Device names and mount points with an "&" show as written, and whole on their rows.
   void namesWithAnAmpersandShowWhole() {
-    const CatalogueSwap swap("ampersand_catalogue.json", kAmpersandCatalogue);
+    const gui_test::CatalogueSwap swap("ampersand_catalogue.json", kAmpersandCatalogue);
     QVERIFY(swap.written());
     Rig rig;
     MdrDeviceSelectionScreen* devices = rig.screen->device_screen();
