@@ -116,6 +116,12 @@ void WatchForAStalledReader() {
   g_watch_asked.notify_all();
 }
 
+void AbortAsAsked() {
+  WatchForAStalledReader();
+  if (morva_service::MorvaService* service = CliService()) service->Abort();
+  SetCliInterrupted();
+}
+
 void ResetInterrupts() {
   g_interrupted.store(false);
   g_ending.store(false);
