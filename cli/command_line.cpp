@@ -73,6 +73,61 @@ const morva_service::CommandLineOptionView* FindTestOptionEntry(
   return nullptr;
 }
 
+// Test-list pieces: "f(1,2),r" -> "f(1,2)", "r"; "(1,2)" -> "1", "2".
+int SplitTestList(const std::string& text, std::vector<std::string>& items, std::string& error) {
+  if (text.empty()) return ParseFatal(error, "EMPTY_DIAGNOSTIC_ARGUMENT");
+  size_t position = 0;
+  const size_t length = text.size();
+  while (position < length) {
+    const size_t comma = text.find(',', position);
+    const size_t open = text.find('(', position);
+    const size_t close = text.find(')', position);
+    if (close != std::string::npos && (open == std::string::npos || close < open))
+      return ParseFatal(error, "PATENTHESE_CLOSING_WITHOUT_OPENING");
+    size_t end;
+    if (open != std::string::npos && (comma == std::string::npos || open < comma)) {
+      const size_t closing = text.find(')', open);
+      if (closing == std::string::npos) return ParseFatal(error, "NO_PARENTHESE_CLOSING");
+      end = closing + 1;
+      if (end < length && text[end] != ',') return ParseFatal(error, "TEST_WITHOUT_SEPARATOR");
+    } else {
+      end = comma == std::string::npos ? length : comma;
+    }
+    if (end == position) return ParseFatal(error, "EMPTY_TEST");
+    items.push_back(text.substr(position, end - position));
+    position = end;
+    if (position < length && text[position] == ',') {
+      ++position;
+      if (position == length) return ParseFatal(error, "EMPTY_TEST");
+    }
+  }
+  return kParseOk;
+}
+
+int SplitTestParameters(const std::string& text, std::vector<std::string>& parameters,
+                        std::string& error) {
+  parameters.clear();
+  if (text.empty()) return kParseOk;
+  if (text.size() < 2 || text.front() != '(' || text.back() != ')')
+    return ParseFatal(error, "TEST_WITH_INVALID_PARAMETERS_FORMAT");
+  const std::string inside = text.substr(1, text.size() - 2);
+  if (inside.empty()) return kParseOk;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = inside.find(',', start);
+    const std::string piece =
+        inside.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    if (piece.empty()) {
+      parameters.clear();
+      return ParseFatal(error, "TEST_PARAMETER_EMPTY");
+    }
+    parameters.push_back(piece);
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return kParseOk;
+}
+
 int ValidateTest(CliApplication& app, ModuleSelection& selection, DiagnosticSelection& chosen,
                  const std::string& item, std::string& error) {
   if (item.empty()) return ParseFatal(error, "EMPTY_TEST");
@@ -349,60 +404,6 @@ int ValidateDiagnosticArguments(CliApplication& app, std::string& error) {
   }
   // The loaded ones still run, and no pass of theirs hides the others.
   if (any_missing) app.outcome.Report(kolv_exit::kModuleNotLoaded);
-  return kParseOk;
-}
-
-int SplitTestList(const std::string& text, std::vector<std::string>& items, std::string& error) {
-  if (text.empty()) return ParseFatal(error, "EMPTY_DIAGNOSTIC_ARGUMENT");
-  size_t position = 0;
-  const size_t length = text.size();
-  while (position < length) {
-    const size_t comma = text.find(',', position);
-    const size_t open = text.find('(', position);
-    const size_t close = text.find(')', position);
-    if (close != std::string::npos && (open == std::string::npos || close < open))
-      return ParseFatal(error, "PATENTHESE_CLOSING_WITHOUT_OPENING");
-    size_t end;
-    if (open != std::string::npos && (comma == std::string::npos || open < comma)) {
-      const size_t closing = text.find(')', open);
-      if (closing == std::string::npos) return ParseFatal(error, "NO_PARENTHESE_CLOSING");
-      end = closing + 1;
-      if (end < length && text[end] != ',') return ParseFatal(error, "TEST_WITHOUT_SEPARATOR");
-    } else {
-      end = comma == std::string::npos ? length : comma;
-    }
-    if (end == position) return ParseFatal(error, "EMPTY_TEST");
-    items.push_back(text.substr(position, end - position));
-    position = end;
-    if (position < length && text[position] == ',') {
-      ++position;
-      if (position == length) return ParseFatal(error, "EMPTY_TEST");
-    }
-  }
-  return kParseOk;
-}
-
-int SplitTestParameters(const std::string& text, std::vector<std::string>& parameters,
-                        std::string& error) {
-  parameters.clear();
-  if (text.empty()) return kParseOk;
-  if (text.size() < 2 || text.front() != '(' || text.back() != ')')
-    return ParseFatal(error, "TEST_WITH_INVALID_PARAMETERS_FORMAT");
-  const std::string inside = text.substr(1, text.size() - 2);
-  if (inside.empty()) return kParseOk;
-  size_t start = 0;
-  for (;;) {
-    const size_t comma = inside.find(',', start);
-    const std::string piece =
-        inside.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-    if (piece.empty()) {
-      parameters.clear();
-      return ParseFatal(error, "TEST_PARAMETER_EMPTY");
-    }
-    parameters.push_back(piece);
-    if (comma == std::string::npos) break;
-    start = comma + 1;
-  }
   return kParseOk;
 }
 

@@ -46,11 +46,6 @@ ModuleInterfaceView* FindLoadedModule(const CliApplication& app, const std::stri
 DiagnosticView* FindDiagnosticOption(const ModuleInterfaceView* module, const std::string& text);
 ToolView* FindToolByHint(ModuleSelection& selection, const std::string& hint);
 
-// Test-list pieces: "f(1,2),r" -> "f(1,2)", "r"; "(1,2)" -> "1", "2".
-int SplitTestList(const std::string& text, std::vector<std::string>& items, std::string& error);
-int SplitTestParameters(const std::string& text, std::vector<std::string>& parameters,
-                        std::string& error);
-
 // Values of the long-only options; outside the character range, so that no diagnostic letter
 // can be mistaken for them.
 constexpr int kOptionProtocol = 0x100;

@@ -20,26 +20,6 @@
 #include "kolv_os/os.h"
 
 namespace {
-// The interrupt callback aborts through g_service while holding g_service_mutex, and the
-// pointer is cleared under it before the engine is given back: it never reaches a freed engine.
-std::mutex g_service_mutex;
-std::atomic<morva_service::MorvaService*> g_service{nullptr};
-std::atomic<bool> g_interrupted{false};
-// The platform counts interrupts as they are taken; those past this count came after the host
-// took the signals, whether or not a callback has seen them yet.
-std::atomic<bool> g_counting{false};
-std::atomic<unsigned long> g_interrupts_before{0};
-// The exit status was read out: an interrupt now can only end the program.
-std::atomic<bool> g_ending{false};
-std::atomic<int> g_output{-1};
-// The watcher is started with the run, so that a run is never started without it, and looks
-// only once asked to.
-std::once_flag g_stall_watch;
-int g_stall_watch_error = 0;
-std::mutex g_watch_mutex;
-std::condition_variable& g_watch_asked = *new std::condition_variable;  // the watcher outlives main
-bool g_watching = false;
-
 // After an interrupt or an abort request, a reader that takes nothing for this long has stopped:
 // the program ends without it. One that takes anything, however slowly, gets the rest of the run.
 constexpr auto kStallGrace = std::chrono::milliseconds(2000);
@@ -58,108 +38,147 @@ constexpr auto kStallLook = std::chrono::milliseconds(20);
   std::quick_exit(static_cast<int>(RunOutcome::Cancelled(RunOutcome::ResultsSoFar())));
 }
 
-// Looks at the watched output until the program ends. Stalled only when every look of the grace
-// period found no room and nothing taken: the bytes waiting in the pipe and the sinks' progress
-// both stood still. Counting the looks too keeps a watcher that was itself held up from judging
-// on one look.
-void WatchForStalledOutput() {
-  {
-    std::unique_lock<std::mutex> lock(g_watch_mutex);
-    g_watch_asked.wait(lock, [] { return g_watching; });
+// Looks at the output for a reader that stopped taking it. The watcher is started with the run,
+// so that a run is never started without it, and looks only once asked to.
+class StallWatch {
+ public:
+  // 0, or the error (an errno value) that kept the watcher from starting.
+  int Start() {
+    std::call_once(started_, [this] {
+      try {
+        std::thread([this] { Run(); }).detach();
+      } catch (const std::system_error& error) {
+        start_error_ = error.code().value() != 0 ? error.code().value() : EAGAIN;
+      }
+    });
+    return start_error_;
   }
-  constexpr long kLooks = kStallGrace / kStallLook;
-  long unread = -2;
-  uint64_t progress = 0;
-  long still_looks = 0;
-  auto still_since = std::chrono::steady_clock::now();
-  for (;;) {
-    std::this_thread::sleep_for(kStallLook);
-    const int fd = g_output.load();
-    const long now_unread = kolv_os::UnreadOutput(fd);
-    const uint64_t now_progress = MorvaStdio::OutputProgress();
-    const auto now = std::chrono::steady_clock::now();
-    if (!kolv_os::WriteWouldWait(fd) || now_unread != unread || now_progress != progress) {
-      still_looks = 0;
-      still_since = now;
-    } else if (++still_looks >= kLooks && now - still_since >= kStallGrace) {
-      EndWithStalledOutput();
+  void Ask() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    watching_ = true;
+    asked_.notify_all();
+  }
+  // The descriptor the output sink writes to; -1: none.
+  void SetOutput(int fd) { output_.store(fd); }
+
+ private:
+  // Looks at the output until the program ends. Stalled only when every look of the grace
+  // period found no room and nothing taken: the bytes waiting in the pipe and the sinks'
+  // progress both stood still. Counting the looks too keeps a watcher that was itself held up
+  // from judging on one look.
+  void Run() {
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      asked_.wait(lock, [this] { return watching_; });
     }
-    unread = now_unread;
-    progress = now_progress;
+    constexpr long kLooks = kStallGrace / kStallLook;
+    long unread = -2;
+    uint64_t progress = 0;
+    long still_looks = 0;
+    auto still_since = std::chrono::steady_clock::now();
+    for (;;) {
+      std::this_thread::sleep_for(kStallLook);
+      const int fd = output_.load();
+      const long now_unread = kolv_os::UnreadOutput(fd);
+      const uint64_t now_progress = MorvaStdio::OutputProgress();
+      const auto now = std::chrono::steady_clock::now();
+      if (!kolv_os::WriteWouldWait(fd) || now_unread != unread || now_progress != progress) {
+        still_looks = 0;
+        still_since = now;
+      } else if (++still_looks >= kLooks && now - still_since >= kStallGrace) {
+        EndWithStalledOutput();
+      }
+      unread = now_unread;
+      progress = now_progress;
+    }
   }
-}
+
+  std::once_flag started_;
+  int start_error_ = 0;
+  std::mutex mutex_;
+  std::condition_variable asked_;
+  bool watching_ = false;
+  std::atomic<int> output_{-1};
+};
+
+// What the interrupt callback, the runner and the sinks share, whichever thread they run on.
+struct InterruptState {
+  // The callback aborts through service while holding service_mutex, and the pointer is cleared
+  // under it before the engine is given back: it never reaches a freed engine.
+  std::mutex service_mutex;
+  std::atomic<morva_service::MorvaService*> service{nullptr};
+  std::atomic<bool> interrupted{false};
+  // The platform counts interrupts as they are taken; those past this count came after the host
+  // took the signals, whether or not a callback has seen them yet. kNotCounting: not taken.
+  static constexpr unsigned long kNotCounting = ~0UL;
+  std::atomic<unsigned long> counted_from{kNotCounting};
+  // The exit status was read out: an interrupt now can only end the program.
+  std::atomic<bool> ending{false};
+  StallWatch stall_watch;
+};
+// Never destroyed: the watcher outlives main.
+InterruptState& g_state = *new InterruptState;
 
 // True for the first interrupt. Never waits: the abort must not wait for the reader, nor hold up
 // later interrupts.
 bool NoteInterrupt() {
   WatchForAStalledReader();
-  return !g_interrupted.exchange(true);
+  return !g_state.interrupted.exchange(true);
 }
 }  // namespace
 
-namespace {
-int StartStallWatch() {
-  std::call_once(g_stall_watch, [] {
-    try {
-      std::thread(WatchForStalledOutput).detach();
-    } catch (const std::system_error& error) {
-      g_stall_watch_error = error.code().value() != 0 ? error.code().value() : EAGAIN;
-    }
-  });
-  return g_stall_watch_error;
-}
-}  // namespace
+void WatchForAStalledReader() { g_state.stall_watch.Ask(); }
 
-void WatchForAStalledReader() {
-  std::lock_guard<std::mutex> lock(g_watch_mutex);
-  g_watching = true;
-  g_watch_asked.notify_all();
+void AbortAsAsked() {
+  WatchForAStalledReader();
+  if (morva_service::MorvaService* service = CliService()) service->Abort();
+  SetCliInterrupted();
 }
 
 void ResetInterrupts() {
-  g_interrupted.store(false);
-  g_ending.store(false);
+  g_state.interrupted.store(false);
+  g_state.ending.store(false);
 }
 
 int TakeInterrupts(ZerkaSignalHandler* handler) {
   if (!handler) return ENOSYS;
-  if (const int error = StartStallWatch()) return error;
-  g_interrupts_before.store(handler->Interrupts());
-  g_counting.store(true);
+  if (const int error = g_state.stall_watch.Start()) return error;
+  g_state.counted_from.store(handler->Interrupts());
   const int error = handler->Register(&OnConsoleInterrupt);
   // Interrupts counted from here on would reach nobody.
-  if (error != 0) g_counting.store(false);
+  if (error != 0) g_state.counted_from.store(InterruptState::kNotCounting);
   return error;
 }
 
 void SetCliService(morva_service::MorvaService* service) {
-  std::lock_guard<std::mutex> lock(g_service_mutex);
-  g_service.store(service);
+  std::lock_guard<std::mutex> lock(g_state.service_mutex);
+  g_state.service.store(service);
 }
 
-void NoteEnding() { g_ending.store(true); }
+void NoteEnding() { g_state.ending.store(true); }
 
-morva_service::MorvaService* CliService() { return g_service.load(); }
+morva_service::MorvaService* CliService() { return g_state.service.load(); }
 bool CliInterrupted() {
-  if (g_interrupted.load()) return true;
-  if (!g_counting.load()) return false;
+  if (g_state.interrupted.load()) return true;
+  const unsigned long counted_from = g_state.counted_from.load();
+  if (counted_from == InterruptState::kNotCounting) return false;
   ZerkaSignalHandler* handler = get_signal_handler();
-  return handler != nullptr && handler->Interrupts() > g_interrupts_before.load();
+  return handler != nullptr && handler->Interrupts() > counted_from;
 }
-void SetCliInterrupted() { g_interrupted.store(true); }
+void SetCliInterrupted() { g_state.interrupted.store(true); }
 
-void WatchOutput(int fd) { g_output.store(fd); }
+void WatchOutput(int fd) { g_state.stall_watch.SetOutput(fd); }
 
 void ToolInterrupted() { NoteInterrupt(); }
 
 void OnConsoleInterrupt(int /*signal_number*/) {
   // As for a stalled reader: the run was cancelled, a finding made before stays.
-  if (g_ending.load())
+  if (g_state.ending.load())
     EndWithoutWaiting(nullptr, RunOutcome::Cancelled(RunOutcome::ResultsSoFar()));
   if (!NoteInterrupt()) return;  // one interrupt aborts once
   {
-    std::lock_guard<std::mutex> lock(g_service_mutex);
-    if (morva_service::MorvaService* service = g_service.load()) service->Abort();
+    std::lock_guard<std::mutex> lock(g_state.service_mutex);
+    if (morva_service::MorvaService* service = g_state.service.load()) service->Abort();
   }
   // A device scan cannot be aborted; its waiter gives up instead.
   ThreadManager::WakeWaiters();

@@ -26,4 +26,7 @@ void WatchOutput(int fd);
 // The user asked for an abort ("a" from the supervisor, Escape): from now on a reader that takes
 // no more output ends the program as after an interrupt. Safe from any thread.
 void WatchForAStalledReader();
+// The user asked for an abort: the engine aborts, the run counts as interrupted, and the reader
+// is watched as above.
+void AbortAsAsked();
 void OnConsoleInterrupt(int signal_number);

@@ -23,10 +23,7 @@ double DeviceRunPrinter::Since(uint32_t tick) {
 }
 
 void DeviceRunPrinter::PollAbort() {
-  if (!app_.sink || !app_.sink->AbortRequested()) return;
-  WatchForAStalledReader();
-  if (morva_service::MorvaService* service = CliService()) service->Abort();
-  SetCliInterrupted();
+  if (app_.sink && app_.sink->AbortRequested()) AbortAsAsked();
 }
 
 void DeviceRunPrinter::Run() {

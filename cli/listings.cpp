@@ -26,6 +26,28 @@ std::string VersionText(const morva_service::ProductVersion& v) {
          std::to_string(v.build_number()) + "." + std::to_string(v.revision_number());
 }
 
+// The supervisor's abort request ends a scan's wait as an interrupt does. The waker is set
+// before the request is looked at, so that none comes unseen in between. No sink: no supervisor.
+class SupervisorAbortWakesTheWait {
+ public:
+  explicit SupervisorAbortWakesTheWait(MorvaStdio* protocol) : sink_(protocol) {
+    if (!sink_) return;
+    sink_->SetAbortWaker([] {
+      SetCliInterrupted();
+      ThreadManager::WakeWaiters();
+    });
+    if (sink_->AbortRequested()) SetCliInterrupted();
+  }
+  ~SupervisorAbortWakesTheWait() {
+    if (sink_) sink_->SetAbortWaker(nullptr);
+  }
+  SupervisorAbortWakesTheWait(const SupervisorAbortWakesTheWait&) = delete;
+  SupervisorAbortWakesTheWait& operator=(const SupervisorAbortWakesTheWait&) = delete;
+
+ private:
+  MorvaStdio* const sink_;
+};
+
 bool NoModuleLoaded(const CliApplication& app) { return !app.modules || app.modules->empty(); }
 
 // Engine text, inside protocol fields or shown as text.
@@ -173,22 +195,8 @@ void ShowModuleHelp(CliApplication& app, ModuleInterfaceView* module) {
 bool ScanModuleDevices(CliApplication& app, ModuleSelection& selection) {
   if (!selection.module) return true;
   const std::string name = selection.module->name();
-  // The supervisor's abort request ends the scan's wait as an interrupt does. The waker is set
-  // before the request is looked at, so that none comes unseen in between.
-  struct SupervisorAbortWakesTheWait {
-    MorvaStdio* sink;
-    explicit SupervisorAbortWakesTheWait(MorvaStdio* protocol) : sink(protocol) {
-      if (!sink) return;
-      sink->SetAbortWaker([] {
-        SetCliInterrupted();
-        ThreadManager::WakeWaiters();
-      });
-      if (sink->AbortRequested()) SetCliInterrupted();
-    }
-    ~SupervisorAbortWakesTheWait() {
-      if (sink) sink->SetAbortWaker(nullptr);
-    }
-  } supervisor_abort((app.flags & kFlagProtocol) ? app.sink : nullptr);
+  MorvaStdio* const supervisor = (app.flags & kFlagProtocol) ? app.sink : nullptr;
+  const SupervisorAbortWakesTheWait supervisor_abort(supervisor);
   // After an interrupt no new scan starts.
   if (!CliInterrupted()) {
     ThreadManager& manager = ThreadManager::Instance();

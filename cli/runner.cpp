@@ -127,21 +127,6 @@ void WarnUnsupported(CliApplication& app, const std::vector<UnsupportedDiagnosti
                 false);
 }
 
-}  // namespace
-
-void RunSelectedModules(CliApplication& app) {
-  if (!(app.flags & kFlagRun)) return;
-  for (auto& entry : app.module_selections) {
-    ModuleSelection& selection = *entry.second;
-    if (!selection.module) continue;
-    if (!ScanModuleDevices(app, selection)) return;
-    if (selection.scan_failed) continue;  // said and merged by the scan
-    BuildDeviceRunList(app, selection);
-    RunDiagnostics(app, selection);
-    if (app.sink) app.sink->NewLine();
-  }
-}
-
 void BuildDeviceRunList(CliApplication& app, ModuleSelection& selection) {
   selection.run_list.clear();
   selection.missing_devices.clear();
@@ -165,35 +150,96 @@ void BuildDeviceRunList(CliApplication& app, ModuleSelection& selection) {
   WarnUnsupported(app, unsupported);
 }
 
-void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
-  morva_service::MorvaService* service = CliService();
-  if (!selection.module || !service || !app.sink) return;
-  MorvaStdio& sink = *app.sink;
-  sink.BeginModule(selection.module->name());
-  struct EndModuleOnReturn {
-    MorvaStdio& sink;
-    ~EndModuleOnReturn() { sink.EndModule(); }
-  } end_module{sink};
+// The module's block in the output, ended however the run leaves it.
+class ModuleBlock {
+ public:
+  ModuleBlock(MorvaStdio& sink, const std::string& name) : sink_(sink) { sink_.BeginModule(name); }
+  ~ModuleBlock() { sink_.EndModule(); }
+  ModuleBlock(const ModuleBlock&) = delete;
+  ModuleBlock& operator=(const ModuleBlock&) = delete;
 
+ private:
+  MorvaStdio& sink_;
+};
+
+// One module's suites, a device at a time on the service thread, their events printed here.
+class ModuleRun {
+ public:
+  ModuleRun(CliApplication& app, ModuleSelection& selection, int test_count)
+      : app_(app), selection_(selection), sink_(*app.sink), test_count_(test_count) {
+    // An abort request that arrives on its own is acted on at once, not at the next poll.
+    sink_.SetAbortWaker([this] { queue_.Wake(); });
+    ThreadManager::Instance().SetGroupId(app.group_id);
+  }
+  ~ModuleRun() {
+    queue_.Close();
+    sink_.SetAbortWaker(nullptr);
+  }
+  ModuleRun(const ModuleRun&) = delete;
+  ModuleRun& operator=(const ModuleRun&) = delete;
+
+  void RunDevice(DeviceRecord& record) {
+    if (sink_.AbortRequested()) AbortAsAsked();
+    const LogEntryCheck log_check;
+    RunEventQueue* events = &queue_;
+    // The listeners are set on the service thread, just before its Execute, so they never
+    // change under a running suite.
+    ThreadManager::Instance().PostRun(
+        selection_.module, record.device, record.diagnostics,
+        [events](bool ran) {
+          RunEvent done;
+          done.kind = kEventExecuteReturned;
+          done.status = ran ? 0 : 1;
+          events->Push(done);
+        },
+        &suite_listener_, &test_listener_);
+    DeviceRunPrinter printer(app_, selection_, queue_, test_listener_, test_count_);
+    printer.Run();
+    // The results shown are not all kept: never a success.
+    if (printer.tests_finished() > 0 && !log_check.EntryWritten(app_.group_id)) {
+      ShowWarning(app_,
+                  MorvaStdio::KeyToText("THE_LOG_OF_THIS_RUN_IS_INCOMPLETE", false, true, true),
+                  false);
+      app_.outcome.Report(kolv_exit::kPlatformUnavailable);
+    }
+  }
+
+ private:
+  CliApplication& app_;
+  ModuleSelection& selection_;
+  MorvaStdio& sink_;
+  const int test_count_;
+  RunEventQueue queue_;
+  CliSuiteListener suite_listener_{&queue_};
+  CliTestListener test_listener_;
+};
+
+// Names the missing devices before anything else can end the run, so that nothing hides them;
+// the other devices still run, and no pass of theirs outweighs the missing ones. False when
+// nothing is left to run: every device named is missing, or the module has none.
+bool ReportMissingDevices(CliApplication& app, const ModuleSelection& selection) {
   if (app.flags & kFlagProtocol)
     for (const std::string& id : selection.missing_devices)
-      sink.PrintField("NOT_FOUND", KOLVio::ProtocolField(id), true);
+      app.sink->PrintField("NOT_FOUND", KOLVio::ProtocolField(id), true);
   const bool no_devices = selection.scanned_devices.empty();
   if (no_devices) {
     ShowWarning(app, MorvaStdio::KeyToText("NO_DEVICES_FOUND_FOR_THIS_MODULE", false, true, true),
                 false);
     app.outcome.Report(kolv_exit::kDevicesMissing);
   }
-  // Named before anything else can end the run, so that nothing hides them; the other devices
-  // still run, and no pass of theirs outweighs the missing ones.
   if (!selection.missing_devices.empty()) {
     WarnIds(app,
             selection.run_list.empty() ? "FOLLOWING_DEVICE(S)_ARE_NOT_AVAILABLE" : "DEVICES_NOT_FOUND",
             selection.missing_devices);
     app.outcome.Report(kolv_exit::kDevicesMissing);
   }
-  // Nothing is left to run: every device named is missing, or the module has none.
-  if (no_devices || (selection.run_list.empty() && !selection.missing_devices.empty())) return;
+  return !no_devices && !(selection.run_list.empty() && !selection.missing_devices.empty());
+}
+
+void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
+  if (!selection.module || !CliService() || !app.sink) return;
+  ModuleBlock block(*app.sink, selection.module->name());
+  if (!ReportMissingDevices(app, selection)) return;
   size_t test_count = 0;
   for (const DeviceRecord& record : selection.run_list)
     for (const auto& diagnostic : record.diagnostics) test_count += diagnostic.tests.size();
@@ -202,47 +248,22 @@ void RunDiagnostics(CliApplication& app, ModuleSelection& selection) {
     ShowWarning(app, "No selected diagnostics are applicable for the selected devices", false);
     return;
   }
+  ModuleRun run(app, selection, static_cast<int>(test_count));
+  for (DeviceRecord& record : selection.run_list)
+    if (record.device && !record.diagnostics.empty()) run.RunDevice(record);
+}
 
-  RunEventQueue queue;
-  CliSuiteListener suite_listener(&queue);
-  CliTestListener test_listener;
-  // An abort request that arrives on its own is acted on at once, not at the next poll.
-  sink.SetAbortWaker([&queue] { queue.Wake(); });
-  struct ClearWakerOnReturn {
-    MorvaStdio& sink;
-    ~ClearWakerOnReturn() { sink.SetAbortWaker(nullptr); }
-  } clear_waker{sink};
-  ThreadManager& manager = ThreadManager::Instance();
-  manager.SetGroupId(app.group_id);
-  for (DeviceRecord& record : selection.run_list) {
-    if (!record.device || record.diagnostics.empty()) continue;
-    if (sink.AbortRequested()) {
-      WatchForAStalledReader();
-      service->Abort();
-      SetCliInterrupted();
-    }
-    const LogEntryCheck log_check;
-    RunEventQueue* events = &queue;
-    // The listeners are set on the service thread, just before its Execute, so they never
-    // change under a running suite.
-    manager.PostRun(
-        selection.module, record.device, record.diagnostics,
-        [events](bool ran) {
-          RunEvent done;
-          done.kind = kEventExecuteReturned;
-          done.status = ran ? 0 : 1;
-          events->Push(done);
-        },
-        &suite_listener, &test_listener);
-    DeviceRunPrinter printer(app, selection, queue, test_listener, static_cast<int>(test_count));
-    printer.Run();
-    // The results shown are not all kept: never a success.
-    if (printer.tests_finished() > 0 && !log_check.EntryWritten(app.group_id)) {
-      ShowWarning(app,
-                  MorvaStdio::KeyToText("THE_LOG_OF_THIS_RUN_IS_INCOMPLETE", false, true, true),
-                  false);
-      app.outcome.Report(kolv_exit::kPlatformUnavailable);
-    }
+}  // namespace
+
+void RunSelectedModules(CliApplication& app) {
+  if (!(app.flags & kFlagRun)) return;
+  for (auto& entry : app.module_selections) {
+    ModuleSelection& selection = *entry.second;
+    if (!selection.module) continue;
+    if (!ScanModuleDevices(app, selection)) return;
+    if (selection.scan_failed) continue;  // said and merged by the scan
+    BuildDeviceRunList(app, selection);
+    RunDiagnostics(app, selection);
+    if (app.sink) app.sink->NewLine();
   }
-  queue.Close();
 }

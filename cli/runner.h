@@ -5,5 +5,3 @@
 #include "cli/cli_application.h"
 
 void RunSelectedModules(CliApplication& app);
-void BuildDeviceRunList(CliApplication& app, ModuleSelection& selection);
-void RunDiagnostics(CliApplication& app, ModuleSelection& selection);

@@ -9,7 +9,6 @@
 #include <mutex>
 #include <string>
 
-#include "platform/zerka/src/key_decoder.h"
 #include "platform/zerka/src/terminal.h"
 #include "zerka/zerka_console.h"
 

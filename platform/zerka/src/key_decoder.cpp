@@ -1,4 +1,4 @@
-#include "platform/zerka/src/key_decoder.h"
+#include "platform/zerka/src/terminal.h"
 
 #include "zerka/zerka_console.h"
 

@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/zerka/src/key_decoder.h"
+#include "platform/zerka/src/terminal.h"
 #include "zerka/zerka.h"
 
 namespace {

@@ -4,7 +4,6 @@
 #include <ostream>
 
 #include "cli/engine_text.h"
-#include "tools/mendra/common/mdr_operation_words.h"
 #include "tools/mendra/common/mdr_result_codes.h"
 #include "tools/mendra/common/mdr_utils.h"
 

@@ -8,7 +8,7 @@
 
 #include "cli/exit_status.h"
 #include "tools/mendra/cli/mdr_exit_status.h"
-#include "tools/mendra/common/mdr_operation_words.h"
+#include "tools/mendra/common/mdr_result_codes.h"
 
 using morva_service::ModuleInterfaceView;
 using morva_service::ToolView;

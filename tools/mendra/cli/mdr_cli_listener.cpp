@@ -6,7 +6,6 @@
 #include "tools/mendra/cli/cli_event_queue.h"
 #include "tools/mendra/cli/console_display.h"
 #include "tools/mendra/cli/mdr_cli_events.h"
-#include "tools/mendra/common/mdr_operation_words.h"
 #include "tools/mendra/common/mdr_result_codes.h"
 #include "tools/mendra/common/mdr_utils.h"
 

@@ -1,4 +1,4 @@
-// The tool's result codes and the row outcomes they end in.
+// The tool's result codes, the row outcomes they end in, and the words that name its operations.
 #pragma once
 
 // Result codes the tool reports per device and per partition.
@@ -30,3 +30,9 @@ enum MdrOutcome : int {
   kMdrOutcomeWarning = 4,
   kMdrOutcomeInvalid = 5,
 };
+
+// The words the engine's "Operation" parameter takes for a run, and reports back in every
+// event of that run.
+inline constexpr char kMdrOperationScan[] = "scan";
+inline constexpr char kMdrOperationRepair[] = "repair";
+inline constexpr char kMdrOperationFilesystem[] = "filesystem";

@@ -7,7 +7,6 @@
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/local_to_utf8.h"
 #include "morva_service/morva_service.h"
-#include "tools/mendra/common/mdr_operation_words.h"
 #include "tools/mendra/common/mdr_result_codes.h"
 #include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_plugin.h"

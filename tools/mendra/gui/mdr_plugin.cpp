@@ -1,7 +1,7 @@
 #include "tools/mendra/gui/mdr_plugin.h"
 
 #include "morva_service/morva_service.h"
-#include "tools/mendra/common/mdr_operation_words.h"
+#include "tools/mendra/common/mdr_result_codes.h"
 #include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_q_listener.h"
 #include "tools/mendra/gui/mdr_operations_screen.h"

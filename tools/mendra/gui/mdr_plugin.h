@@ -32,7 +32,7 @@ enum MdrOperation : int {
 namespace MdrPlugin {
 // An MdrOperation.
 int operation();
-// The operation as the tool's "Operation" parameter names it (mdr_operation_words.h); empty for
+// The operation as the tool's "Operation" parameter names it (mdr_result_codes.h); empty for
 // any other number.
 std::string operation_name();
 void set_operation(int operation);

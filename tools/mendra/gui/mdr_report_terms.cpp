@@ -1,7 +1,6 @@
 #include "tools/mendra/gui/mdr_report_terms.h"
 
 #include "gui/logs/html_log_entry.h"
-#include "tools/mendra/common/mdr_operation_words.h"
 #include "tools/mendra/common/mdr_result_codes.h"
 
 // The tool's outcomes are row statuses as they are.
