@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -27,17 +26,6 @@
 extern char** environ;
 
 namespace clitest {
-
-std::string ScratchDir() {
-  const char* dir = std::getenv("KOLV_TEST_TMP");
-  return dir ? dir : "/tmp";
-}
-
-std::string WriteScratchFile(const std::string& name, const std::string& text) {
-  const std::string path = ScratchDir() + "/" + name;
-  std::ofstream(path) << text;
-  return path;
-}
 
 std::string SmallCatalogue() {
   return R"({

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/scratch.h"
+
 namespace clitest {
 
 struct Outcome {
@@ -17,10 +19,8 @@ struct Outcome {
   std::string err;
 };
 
-// Scratch folder of this test (KOLV_TEST_TMP).
-std::string ScratchDir();
-// Writes text to a file in the scratch folder and returns its path.
-std::string WriteScratchFile(const std::string& name, const std::string& text);
+using test_support::ScratchDir;
+using test_support::WriteScratchFile;
 // A small catalogue: module "Storage" with devices 0 and 1, diagnostic Q ("quick") with tests
 // f ("read", passes) and r ("verify", needs arguments, fails on device 1); tools "Rec|Order"
 // (the recording test plug-in), "Broken" (a library without entry points) and "Absent".

@@ -1,8 +1,6 @@
 #include "texts.h"
 
 #include <chrono>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace clitest {
@@ -15,13 +13,6 @@ size_t Count(const std::string& text, const std::string& part) {
   size_t n = 0;
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
   return n;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 Capture::Capture() : file_(std::tmpfile()) {}

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/support/scratch.h"
+
 namespace clitest {
 
 // Printed first on the console; the protocol form has none.
@@ -17,8 +19,7 @@ inline constexpr char kBanner[] =
 bool Contains(const std::string& text, const std::string& part);
 // Occurrences of part in text, overlapping ones included.
 size_t Count(const std::string& text, const std::string& part);
-// The whole file; empty when it cannot be read.
-std::string ReadFile(const std::string& path);
+using test_support::ReadFile;
 // Waits until the file holds part, looking every step; false after 30 s (a hang guard only).
 // The protocol prints nothing while it scans: the engine's trace tells where the run is.
 bool FileShows(const std::string& path, const std::string& part, int step_ms = 10);
