@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStackedWidget>
@@ -100,8 +101,7 @@ void KolvLiteController::RemoveDefaultScreen(KolvLiteScreen* screen) {
 void KolvLiteController::ClearDefaultScreens() {
   while (!screens_.defaults.isEmpty()) {
     KolvLiteScreen* screen = screens_.defaults.takeFirst();
-    screen->Unload();
-    DetachScreen(screen);
+    if (UnloadSurvives(screen)) DetachScreen(screen);
   }
 }
 
@@ -123,8 +123,7 @@ void KolvLiteController::AddFlowScreens(QList<KolvLiteScreen*>& screens, bool st
 }
 
 void KolvLiteController::RemoveFlowScreen(KolvLiteScreen* screen) {
-  if (!screens_.flow.contains(screen)) return;
-  screen->Unload();
+  if (!screens_.flow.contains(screen) || !UnloadSurvives(screen)) return;
   RemoveStepOf(screen);
   screens_.flow.removeOne(screen);
   DetachScreen(screen);
@@ -133,7 +132,7 @@ void KolvLiteController::RemoveFlowScreen(KolvLiteScreen* screen) {
 void KolvLiteController::ClearFlowScreens() {
   while (!screens_.flow.isEmpty()) {
     KolvLiteScreen* screen = screens_.flow.takeFirst();
-    screen->Unload();
+    if (!UnloadSurvives(screen)) continue;
     // The steps stay until the breadcrumb is cleared; they just have no screen any more.
     screens_.OrphanStep(screen);
     DetachScreen(screen);
@@ -147,8 +146,14 @@ void KolvLiteController::ClearBackgroundFlowScreen() {
   screens_.Forget(screen);
   // The screen leaves the flow: it must load afresh when it is added again, and it is not ours
   // to delete with the stacked widget.
+  if (UnloadSurvives(screen)) DetachScreen(screen);
+}
+
+// A plug-in's screen may delete itself as it unloads; its destruction has then told us already.
+bool KolvLiteController::UnloadSurvives(KolvLiteScreen* screen) {
+  QPointer<KolvLiteScreen> alive(screen);
   screen->Unload();
-  DetachScreen(screen);
+  return !alive.isNull();
 }
 
 void KolvLiteController::DetachScreen(KolvLiteScreen* screen) {

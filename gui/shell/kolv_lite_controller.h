@@ -97,6 +97,7 @@ class KolvLiteController : public QWidget {
   void BuildForm();
   void Enter(KolvLiteScreen* screen);
   // Takes a screen out of the stacked widget and forgets every pointer the controller keeps to it.
+  bool UnloadSurvives(KolvLiteScreen* screen);
   void DetachScreen(KolvLiteScreen* screen);
   // Removes the screen's breadcrumb step, when it has one.
   void RemoveStepOf(KolvLiteScreen* screen);

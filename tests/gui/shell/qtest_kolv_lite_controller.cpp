@@ -192,6 +192,34 @@ class ControllerTest : public QObject {
     QVERIFY(!controller->IsAnyScreenBusy());
   }
 
+  // A plug-in's screen that deletes itself as it unloads, on each way a screen leaves.
+  void ScreensDeletingThemselvesOnUnloadAreForgotten() {
+    auto self_deleting = [this](const QString& name) {
+      auto* screen = new RecordingScreen(controller.get(), name, name);
+      screen->delete_on_unload = true;
+      return QPointer<RecordingScreen>(screen);
+    };
+    auto* home = Make("home");
+    controller->AddDefaultScreen(home);
+    const auto removed = self_deleting("removed");
+    const auto background = self_deleting("background");
+    const auto cleared = self_deleting("cleared");
+    const auto default_screen = self_deleting("default");
+    for (RecordingScreen* screen : {removed.data(), background.data(), cleared.data()})
+      controller->AddFlowScreen(screen, true);
+    controller->AddDefaultScreen(default_screen);
+    controller->RemoveFlowScreen(removed);
+    controller->GoToScreen(background);
+    controller->GoToScreen(home);
+    controller->ClearBackgroundFlowScreen();
+    controller->ClearFlowScreens();
+    controller->ClearDefaultScreens();
+    QVERIFY(removed.isNull() && background.isNull() && cleared.isNull() && default_screen.isNull());
+    QVERIFY(controller->flow_screens().isEmpty());
+    QVERIFY(!controller->HasBackgroundFlowScreen());
+    QCOMPARE(stack()->count(), 0);
+  }
+
   void HomeClearsBackgroundAndFlow() {
     auto* home = Make("home");
     auto* a = Make("a", "A");

@@ -33,6 +33,7 @@ class RecordingScreen : public KolvLiteScreen {
   void Unload() override {
     ++unloads;
     loaded = false;
+    if (delete_on_unload) delete this;
   }
   void FinishWork() {
     busy = false;
@@ -46,6 +47,7 @@ class RecordingScreen : public KolvLiteScreen {
   int stop_requests = 0;
   int unloads = 0;
   int key_presses = 0;
+  bool delete_on_unload = false;  // as a plug-in's screen may
 
  private:
   QString name_;
