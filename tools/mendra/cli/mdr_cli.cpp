@@ -138,7 +138,7 @@ int MdrCli::RunSteps(int argc, char** argv) {
   get_thread()->Join(spinner);
 
   display_->WipeSpinner();
-  if (Interrupted() || result == kReadStopped) return kolv_exit::kTestCancelled;
+  if (Interrupted()) return kolv_exit::kTestCancelled;
   display_->Banner();
   display_->Warnings(warnings_);
   if (result == kReadScanFailed) {
@@ -166,8 +166,9 @@ int MdrCli::ReadCommandLine(int argc, char** argv) {
   scanning_ = true;
   scan_result_ = model_->FilterDevices(true, false, false);
   scanning_ = false;
-  if (model_->run_refused()) return kReadStopped;
   if (scan_result_ != 0) return kReadScanFailed;
+  // The start guard said no and left the list empty: the interrupt ends the run.
+  if (Interrupted()) return 0;
   return parser_->ValidateTargets(argc, argv, flags_, errors_, warnings_, selection_);
 }
 

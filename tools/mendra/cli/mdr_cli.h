@@ -46,12 +46,10 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   static int ToolRunThread(void* self);
   static void OnConsoleSignal(int signal_number);
   int RunSteps(int argc, char** argv);
-  // The tool did not get to filter the devices: it was not to start any run.
-  static constexpr int kReadStopped = 2;
   // The module's device scan failed (scan_result_ has its result).
   static constexpr int kReadScanFailed = 3;
   // The options, then the device scan and the targets when the options need devices: 0, 1 when
-  // errors were recorded, or kReadStopped or kReadScanFailed.
+  // errors were recorded, or kReadScanFailed.
   int ReadCommandLine(int argc, char** argv);
   // The scan or the repair the options asked for, if any, once the question was answered.
   int RunOperation();

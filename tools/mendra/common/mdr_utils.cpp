@@ -138,14 +138,10 @@ int MdrUtils::FilterDevices(bool reset, bool physical, bool repair) {
   list.clear();
   device_index_.clear();
   partition_index_.clear();
-  run_refused_ = false;
   // Nothing is known of devices whose scan failed: none is offered.
   const int scanned = reset ? module_->Scan() : 0;
   if (scanned != 0) return scanned;
-  if (may_start_ && !may_start_()) {
-    run_refused_ = true;
-    return 0;
-  }
+  if (may_start_ && !may_start_()) return 0;
 
   std::vector<std::string> operation{"filterDevices"};
   if (physical) operation.push_back("physical");

@@ -35,11 +35,9 @@ class MdrUtils {
   // Asks the tool which devices qualify and rebuilds the applicable list and its indexes.
   // reset: rescan the module first. physical: ask for physical disks only. repair: leave out
   // the device that holds the operating system. The scan's own result (0 when no rescan was
-  // asked); when it is not 0, or the start guard said no (run_refused()), the list stays empty.
+  // asked), which may be any number; when it is not 0, or the start guard said no, the list
+  // stays empty.
   int FilterDevices(bool reset, bool physical, bool repair);
-  // The last FilterDevices did not start the tool: its start guard said no. Apart from the
-  // scan's result, which may be any number.
-  bool run_refused() const { return run_refused_; }
   // Asked just before every tool run this model starts; false keeps the run from starting.
   void SetStartGuard(std::function<bool()> may_start) { may_start_ = std::move(may_start); }
 
@@ -88,7 +86,6 @@ class MdrUtils {
   PartitionSelection* selection_ = nullptr;
   bool system_drive_known_ = false;
   std::function<bool()> may_start_;
-  bool run_refused_ = false;
   std::vector<morva_service::SystemComponentView*>* selected_devices_;
   morva_service::ModuleInterfaceView* module_;
   morva_service::ToolView* tool_;
