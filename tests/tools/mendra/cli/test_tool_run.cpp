@@ -424,10 +424,11 @@ TEST(MendraToolRun, AClosedTerminalAbortsTheRepair) {
   for (const bool ignored : {false, true}) {
     SCOPED_TRACE(ignored ? "hangup ignored" : "hangup");
     std::remove(trace.c_str());
-    if (ignored) signal(SIGHUP, SIG_IGN);
+    // The child inherits the hangup's handling: a run started under nohup must not decide it.
+    const auto previous = signal(SIGHUP, ignored ? SIG_IGN : SIG_DFL);
     clitest::Session session({"-Mstorage", "-Trecover", "-r", "6"}, env,
                              clitest::Session::Console::kTerminal);
-    if (ignored) signal(SIGHUP, SIG_DFL);
+    signal(SIGHUP, previous);
     ASSERT_TRUE(session.WaitFor("(y/n) "));
     if (!ignored) {
       session.Type("y\r");
