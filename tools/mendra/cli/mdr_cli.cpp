@@ -185,9 +185,7 @@ int MdrCli::RunOperation() {
     return kolv_exit::kDevicesMissing;
   }
   if (operation == kMdrOperationRepair) {
-    // A question nobody could see is never answered.
-    if (!ConfirmOperation())
-      return question_shown_ ? kolv_exit::kTestCancelled : kolv_exit::kOutputFileError;
+    if (const int declined = ConfirmOperation()) return declined;
     display_->Text("\n");
   }
   tool_->SetParameter("Operation", {operation});
@@ -297,7 +295,7 @@ int MdrCli::ReadAnswerKey(bool terminal) {
   return byte;
 }
 
-bool MdrCli::ConfirmOperation() {
+int MdrCli::ConfirmOperation() {
   display_->Text("> " + FormatDisplayKey("|THE_EXECUTION_OF_THE_SCAN_AND_REPAIR_CAN_CAUSE_DATA_LOSS._"
                                          "|IT_IS_RECOMMENDED_TO_MAKE_A_BACKUP_BEFORE_EXECUTE_THIS_"
                                          "OPERATION.") +
@@ -308,19 +306,19 @@ bool MdrCli::ConfirmOperation() {
   // kept: it was written as the answer.
   if (terminal) console_->DiscardKeys();
   display_->Text("> " + FormatDisplayKey("|ARE_YOU_SURE_YOU_WANT_TO_PROCEED?_(y/n)") + " ");
-  if (!display_->Shown()) return false;
-  // Shown: an answer that never comes (a closed terminal, too) declines it.
-  question_shown_ = true;
+  // A question nobody could see is never answered.
+  if (!display_->Shown()) return kolv_exit::kOutputFileError;
   char answer = 0;
   while (true) {
     if (Interrupted()) {
       display_->Text("\n");
-      return false;
+      return kolv_exit::kTestCancelled;
     }
+    // Shown: an answer that never comes (a closed terminal, too) declines it.
     const int key = ReadAnswerKey(terminal);
     if (key == kEndOfInput) {
       display_->Text("\n");
-      return false;
+      return kolv_exit::kTestCancelled;
     }
     if (key == 'y' || key == 'Y' || key == 'n' || key == 'N') {
       if (answer) display_->Text("\b");
@@ -331,7 +329,7 @@ bool MdrCli::ConfirmOperation() {
       answer = 0;
     } else if (key == 13 && answer) {
       display_->Text("\n");
-      return answer == 'y';
+      return answer == 'y' ? kolv_exit::kSuccess : kolv_exit::kTestCancelled;
     }
   }
 }

@@ -31,10 +31,10 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   // Runs the operation on the devices chosen by SelectDevices.
   int Execute() override;
 
-  // Names the devices to be repaired and asks y/n; true only for yes. Reads keys from a terminal,
-  // else bytes from standard input (end of input: no). Ctrl-C or SIGTERM ends the question at
-  // once, as a no.
-  bool ConfirmOperation();
+  // Names the devices to be repaired and asks y/n: 0 only for yes, else the exit status. Reads
+  // keys from a terminal, else bytes from standard input (end of input: no). Ctrl-C or SIGTERM
+  // ends the question at once, as a no.
+  int ConfirmOperation();
 
  private:
   ConsoleDisplay& display() override { return *display_; }
@@ -97,5 +97,4 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   bool tool_started_ = false;
   // The interrupts reach OnConsoleSignal: without them the tool does not run.
   bool signals_taken_ = false;
-  bool question_shown_ = false;
 };
