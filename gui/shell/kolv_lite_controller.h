@@ -96,8 +96,9 @@ class KolvLiteController : public QWidget {
  private:
   void BuildForm();
   void Enter(KolvLiteScreen* screen);
-  // Takes a screen out of the stacked widget and forgets every pointer the controller keeps to it.
+  // Unloads the screen; false when it deleted itself doing so (already forgotten then).
   bool UnloadSurvives(KolvLiteScreen* screen);
+  // Takes a screen out of the stacked widget and forgets every pointer the controller keeps to it.
   void DetachScreen(KolvLiteScreen* screen);
   // Removes the screen's breadcrumb step, when it has one.
   void RemoveStepOf(KolvLiteScreen* screen);
