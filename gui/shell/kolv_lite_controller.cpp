@@ -143,7 +143,7 @@ void KolvLiteController::ClearBackgroundFlowScreen() {
   if (screens_.background == nullptr) return;
   KolvLiteScreen* screen = screens_.background;
   screens_.OrphanStep(screen);
-  screens_.Forget(screen);
+  Forget(screen);
   // The screen leaves the flow: it must load afresh when it is added again, and it is not ours
   // to delete with the stacked widget.
   if (UnloadSurvives(screen)) DetachScreen(screen);
@@ -159,7 +159,7 @@ bool KolvLiteController::UnloadSurvives(KolvLiteScreen* screen) {
 void KolvLiteController::DetachScreen(KolvLiteScreen* screen) {
   ui_->screens_stack->removeWidget(screen);
   screen->setParent(nullptr);
-  screens_.Forget(screen);
+  Forget(screen);
   disconnect(screen, &QObject::destroyed, this, &KolvLiteController::OnScreenDestroyed);
 }
 
@@ -168,10 +168,12 @@ void KolvLiteController::OnScreenDestroyed(QObject* object) {
   // starts with its QObject, so the two addresses are equal.
   auto* screen = reinterpret_cast<KolvLiteScreen*>(object);
   RemoveStepOf(screen);
-  if (screens_.Forget(screen) && screens_.stopping.isEmpty() && stopping_round_) {
-    stopping_round_ = false;
-    emit AllStopped();
-  }
+  Forget(screen);
+}
+
+void KolvLiteController::Forget(KolvLiteScreen* screen) {
+  // A screen that leaves is waited for no more: the last one a round waited for ends it.
+  if (screens_.Forget(screen)) AnnounceIfAllStopped();
 }
 
 void KolvLiteController::RemoveStepOf(KolvLiteScreen* screen) {
@@ -371,6 +373,10 @@ void KolvLiteController::ScreenStop(KolvLiteScreen* screen) {
   // A screen's Stopped speaks for that screen alone, whichever screen it names.
   if (auto* from = qobject_cast<KolvLiteScreen*>(sender())) screen = from;
   screens_.stopping.removeAll(screen);
+  AnnounceIfAllStopped();
+}
+
+void KolvLiteController::AnnounceIfAllStopped() {
   // Announced once per StopAll: a screen that reports Stopped again later closes nothing twice.
   if (screens_.stopping.isEmpty() && stopping_round_) {
     stopping_round_ = false;

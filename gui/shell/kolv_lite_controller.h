@@ -96,9 +96,13 @@ class KolvLiteController : public QWidget {
  private:
   void BuildForm();
   void Enter(KolvLiteScreen* screen);
-  // Takes a screen out of the stacked widget and forgets every pointer the controller keeps to it.
+  // Unloads the screen; false when it deleted itself doing so (already forgotten then).
   bool UnloadSurvives(KolvLiteScreen* screen);
+  // Takes a screen out of the stacked widget and forgets every pointer the controller keeps to it.
   void DetachScreen(KolvLiteScreen* screen);
+  // Forgets the screen everywhere but in the steps.
+  void Forget(KolvLiteScreen* screen);
+  void AnnounceIfAllStopped();
   // Removes the screen's breadcrumb step, when it has one.
   void RemoveStepOf(KolvLiteScreen* screen);
   bool HasBreadcrumbStep(KolvLiteScreen* screen) const;

@@ -129,25 +129,28 @@ bool GroupableCheckBox::AllChecked() const { return checkState() == Qt::Checked;
 
 bool GroupableCheckBox::PartiallyChecked() const { return checkState() != Qt::Unchecked; }
 
-QString GroupableCheckBox::UpdateElidedText() {
+void GroupableCheckBox::UpdateElidedText() {
   QStyleOptionButton option;
   initStyleOption(&option);
   // The room the style draws the label in, less the icon it puts before the text.
   int room = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this).width();
   if (!option.icon.isNull()) room -= option.iconSize.width() + kIconTextGap;
-  // Measured as drawn, so a name that fits its size hint is never cut. A cut one is written
-  // out literally again: no half of a "&&" is left to underline the ellipsis.
-  const QString drawn = DrawnText(text());
-  const QString elided = fontMetrics().elidedText(drawn, Qt::ElideRight, room);
-  elided_text_ = elided == drawn ? text() : LiteralButtonText(elided);
   // As on the execution screen's rows, the whole name is in the tool tip, unless the box has
   // a tool tip of its own.
-  if (toolTip().isEmpty() || toolTip() == name_tool_tip_) {
+  const bool named = toolTip().isEmpty() || toolTip() == name_tool_tip_;
+  if (text() != fitted_text_ || room != fitted_room_) {
+    fitted_text_ = text();
+    fitted_room_ = room;
+    // Measured as drawn, so a name that fits its size hint is never cut. A cut one is written
+    // out literally again: no half of a "&&" is left to underline the ellipsis.
+    const QString drawn = DrawnText(fitted_text_);
+    const QString elided = fontMetrics().elidedText(drawn, Qt::ElideRight, room);
+    elided_text_ = elided == drawn ? fitted_text_ : LiteralButtonText(elided);
+    shown_text_ = elided == drawn ? IsolatedText(fitted_text_)
+                                  : LiteralButtonText(IsolatedElidedText(drawn, elided));
     name_tool_tip_ = LiteralToolTip(drawn);
-    if (toolTip() != name_tool_tip_) setToolTip(name_tool_tip_);
   }
-  return elided == drawn ? IsolatedText(text())
-                         : LiteralButtonText(IsolatedElidedText(drawn, elided));
+  if (named && toolTip() != name_tool_tip_) setToolTip(name_tool_tip_);
 }
 
 void GroupableCheckBox::resizeEvent(QResizeEvent* event) {
@@ -160,6 +163,7 @@ void GroupableCheckBox::paintEvent(QPaintEvent* /*event*/) {
   QStyleOptionButton option;
   initStyleOption(&option);
   // The text may have changed since the last resize.
-  option.text = UpdateElidedText();
+  UpdateElidedText();
+  option.text = shown_text_;
   painter.drawControl(QStyle::CE_CheckBox, option);
 }

@@ -44,12 +44,17 @@ class GroupableCheckBox : public QCheckBox {
   bool AllChecked() const;
   bool PartiallyChecked() const;
   Qt::CheckState StateFromChildren() const;
-  // Fits the text to the width and returns it as drawn: an engine name in it isolated, so that
-  // its direction controls reorder nothing around it.
-  QString UpdateElidedText();
+  // Fits the text to the width, again only when the text or the room has changed since.
+  void UpdateElidedText();
 
   QList<GroupableCheckBox*> children_;
   QString elided_text_;
+  // The text as drawn: an engine name in it isolated, so that its direction controls reorder
+  // nothing around it.
+  QString shown_text_;
+  // What the texts above were fitted from.
+  QString fitted_text_;
+  int fitted_room_ = -1;
   // The tool tip the box gave itself, naming its text whole.
   QString name_tool_tip_;
   // While set, our own state change does not push down to the children.

@@ -7,11 +7,13 @@ namespace {
 const QChar kFirstStrongIsolate(0x2068);
 const QChar kPopDirectionalIsolate(0x2069);
 
+}  // namespace
+
 // An isolate ends at its first unmatched pop, so the text's own isolates must pair up inside
 // it: a pop that closes nothing is dropped, an isolate left open is closed at the end. The
 // closing pop also ends every embedding and override the text opened. A line end ends every
 // mark, so each line is isolated on its own.
-QString Isolate(const QString& text) {
+QString IsolatedText(const QString& text) {
   QString isolated(kFirstStrongIsolate);
   int open = 0;
   for (const QChar c : text) {
@@ -32,8 +34,6 @@ QString Isolate(const QString& text) {
   return isolated + QString(open + 1, kPopDirectionalIsolate);
 }
 
-}  // namespace
-
 QString LiteralButtonText(const QString& text) {
   QString literal = text;
   return literal.replace(QLatin1Char('&'), QStringLiteral("&&"));
@@ -45,10 +45,8 @@ QString LiteralToolTip(const QString& text) {
   return text;
 }
 
-QString IsolatedText(const QString& text) { return Isolate(text); }
-
 QString IsolatedElidedText(const QString& text, const QString& elided) {
-  if (elided == text) return Isolate(text);
+  if (elided == text) return IsolatedText(text);
   // A cut keeps a head of the text, a tail or both; the ellipsis is what lies between.
   qsizetype head = 0;
   while (head < elided.size() && head < text.size() && elided[head] == text[head]) ++head;
@@ -58,8 +56,8 @@ QString IsolatedElidedText(const QString& text, const QString& elided) {
     ++tail;
   }
   QString isolated;
-  if (head > 0) isolated += Isolate(elided.left(head));
+  if (head > 0) isolated += IsolatedText(elided.left(head));
   isolated += elided.mid(head, elided.size() - head - tail);
-  if (tail > 0) isolated += Isolate(elided.right(tail));
+  if (tail > 0) isolated += IsolatedText(elided.right(tail));
   return isolated;
 }
