@@ -15,7 +15,6 @@
 #include <functional>
 #include <memory>
 
-#include "gui/logs/core/log_format.h"
 #include "gui/logs/core/log_records.h"
 #include "gui/logs/report_images.h"
 #include "gui/logs/saved_file_set.h"

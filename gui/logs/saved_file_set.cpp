@@ -1,15 +1,16 @@
 #include "gui/logs/saved_file_set.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -35,19 +36,22 @@ QByteArray FolderOf(const QByteArray& path) {
 const char kTemporaryMark[] = ".kolv-";
 
 // Removes from folder the temporaries that saves of earlier runs left there. Those of this
-// process belong to saves still going on: a save never leaves its own behind.
+// process belong to saves still going on: a save never leaves its own behind. The folder may
+// hold many files: their names are only compared, never sorted or looked into.
 void RemoveLeftTemporaries(const QByteArray& folder) {
   static const QRegularExpression kLeft(QStringLiteral("\\.kolv-([0-9]+)-[0-9a-f]{8}$"));
-  const QDir dir(QFile::decodeName(folder));
-  const QStringList names =
-      dir.entryList({QStringLiteral("*") + QLatin1String(kTemporaryMark) + QStringLiteral("*")},
-                    QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
-  for (const QString& name : names) {
-    const QRegularExpressionMatch left = kLeft.match(name);
-    if (left.hasMatch() && left.captured(1) != QString::number(::getpid())) {
-      ::unlink(QFile::encodeName(dir.filePath(name)).constData());
+  DIR* dir = ::opendir(folder.constData());
+  if (dir == nullptr) return;
+  const QString own = QString::number(::getpid());
+  while (const dirent* entry = ::readdir(dir)) {
+    if (entry->d_type == DT_DIR || entry->d_type == DT_LNK) continue;
+    if (std::strstr(entry->d_name, kTemporaryMark) == nullptr) continue;
+    const QRegularExpressionMatch left = kLeft.match(QFile::decodeName(entry->d_name));
+    if (left.hasMatch() && left.captured(1) != own) {
+      ::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
   }
+  ::closedir(dir);
 }
 
 // A fresh file beside target, with target's permissions when it exists; -1 on failure.
