@@ -316,8 +316,6 @@ EarlyOptions AskedBeforeTheParse(int argc, char** argv) {
   return ScanHostOptions(argc, argv, short_options, long_options);
 }
 
-bool AsksForProtocol(int argc, char** argv) { return AskedBeforeTheParse(argc, argv).protocol; }
-
 int BuildOptionTables(CliApplication& app) {
   FixedOptionTables(app.short_options, app.long_options);
   app.long_option_names.clear();

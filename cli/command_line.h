@@ -17,10 +17,8 @@ enum ParseResult : int {
 // Fills app from the command line. 0, or 70 with error holding a display key or a composed text.
 // The getopt state is left where parsing stopped (just after -T for a tool).
 int ParseCommandLine(CliApplication& app, int argc, char** argv, std::string& error);
-// True when the command line asks for the protocol output, judged by the host's own options
-// alone: for what is said before the modules are loaded.
-bool AsksForProtocol(int argc, char** argv);
-// The same for every host option said before the modules are loaded.
+// What the command line asks of the host's own options, judged by them alone: for what is said
+// before the modules are loaded.
 struct EarlyOptions {
   bool protocol = false;
   bool output = false;      // -o
