@@ -25,6 +25,9 @@ struct EarlyOptions {
   std::string output_file;  // its file; empty when none was given
 };
 EarlyOptions AskedBeforeTheParse(int argc, char** argv);
+// The file named by the -o getopt just returned: its value, or the next word when that is no
+// option. Null when none is named.
+const char* OutputFileWord(int argc, char* const* words);
 // Builds the short-option string and the long-option table from the loaded modules.
 int BuildOptionTables(CliApplication& app);
 // Reads every diagnostic's test list; 0 or 70.
