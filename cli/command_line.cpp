@@ -270,6 +270,12 @@ ToolView* FindToolByHint(ModuleSelection& selection, const std::string& hint) {
   return nullptr;
 }
 
+const char* OutputFileWord(int argc, char* const* words) {
+  if (optarg) return optarg;
+  if (optind < argc && words[optind][0] != '-' && words[optind][0] != '\0') return words[optind];
+  return nullptr;
+}
+
 namespace {
 void FixedOptionTables(std::string& short_options, std::vector<option>& long_options) {
   short_options = kFixedShortOptions;
@@ -296,10 +302,7 @@ EarlyOptions ScanHostOptions(int argc, char** argv, std::string short_options,
     if (found == kOptionProtocol) asked.protocol = true;
     if (found == 'o' && !asked.output) {
       asked.output = true;
-      if (optarg)
-        asked.output_file = optarg;
-      else if (optind < argc && words[optind][0] != '-' && words[optind][0] != '\0')
-        asked.output_file = words[optind];
+      if (const char* file = OutputFileWord(argc, words.data())) asked.output_file = file;
     }
     if (found == 'T') break;
   }
@@ -315,8 +318,6 @@ EarlyOptions AskedBeforeTheParse(int argc, char** argv) {
   long_options.push_back(option{nullptr, 0, nullptr, 0});
   return ScanHostOptions(argc, argv, short_options, long_options);
 }
-
-bool AsksForProtocol(int argc, char** argv) { return AskedBeforeTheParse(argc, argv).protocol; }
 
 int BuildOptionTables(CliApplication& app) {
   FixedOptionTables(app.short_options, app.long_options);

@@ -17,16 +17,17 @@ enum ParseResult : int {
 // Fills app from the command line. 0, or 70 with error holding a display key or a composed text.
 // The getopt state is left where parsing stopped (just after -T for a tool).
 int ParseCommandLine(CliApplication& app, int argc, char** argv, std::string& error);
-// True when the command line asks for the protocol output, judged by the host's own options
-// alone: for what is said before the modules are loaded.
-bool AsksForProtocol(int argc, char** argv);
-// The same for every host option said before the modules are loaded.
+// What the command line asks of the host's own options, judged by them alone: for what is said
+// before the modules are loaded.
 struct EarlyOptions {
   bool protocol = false;
   bool output = false;      // -o
   std::string output_file;  // its file; empty when none was given
 };
 EarlyOptions AskedBeforeTheParse(int argc, char** argv);
+// The file named by the -o getopt just returned: its value, or the next word when that is no
+// option. Null when none is named.
+const char* OutputFileWord(int argc, char* const* words);
 // Builds the short-option string and the long-option table from the loaded modules.
 int BuildOptionTables(CliApplication& app);
 // Reads every diagnostic's test list; 0 or 70.

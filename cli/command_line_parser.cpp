@@ -130,17 +130,11 @@ int CommandLineParser::HandleOutput() {
     return kParseOk;
   }
   app_.flags |= kFlagOutputFile;
-  if (optarg) {
-    if (!*optarg) return ParseFatal(error_, "FILE_HAS_NOT_BEEN_SPECIFIED");
-    app_.output_file = optarg;
-    return kParseOk;
-  }
-  if (optind < argc_ && argv_[optind][0] != '-' && argv_[optind][0] != '\0') {
-    app_.output_file = argv_[optind];
-    app_.consumed_words.insert(argv_[optind]);
-    return kParseOk;
-  }
-  return ParseFatal(error_, "FILE_HAS_NOT_BEEN_SPECIFIED");
+  const char* file = OutputFileWord(argc_, argv_);
+  if (!file || !*file) return ParseFatal(error_, "FILE_HAS_NOT_BEEN_SPECIFIED");
+  app_.output_file = file;
+  if (file != optarg) app_.consumed_words.insert(file);
+  return kParseOk;
 }
 
 int CommandLineParser::HandleGroup() {

@@ -31,16 +31,17 @@ LogEntryCheck::LogEntryCheck() : path_(LogFilePath("morva")), size_(FileSize(pat
 
 bool LogEntryCheck::EntryWritten(int64_t group) const {
   const std::string added = ReadFrom(path_, size_);
-  // "+++ <time> <module> <group>" opens the entry, "--- <module>" closes it.
-  const size_t header = added.find("+++ ");
-  if (header == std::string::npos || added.back() != '\n') return false;
-  const std::string header_line = added.substr(header, added.find('\n', header) - header);
+  // "+++ <time> <module> <group>" opens the entry, "--- <module>" closes it. Engines of other
+  // processes append to the same log: their whole entries may stand before or after it.
   const std::string group_word = " " + std::to_string(group);
-  if (header_line.size() < group_word.size() ||
-      header_line.compare(header_line.size() - group_word.size(), group_word.size(), group_word) !=
-          0)
-    return false;
-  const size_t last_line =
-      added.size() < 2 ? std::string::npos : added.rfind('\n', added.size() - 2);
-  return added.compare(last_line == std::string::npos ? 0 : last_line + 1, 4, "--- ") == 0;
+  bool opened = false;
+  for (size_t start = 0, end; (end = added.find('\n', start)) != std::string::npos; start = end + 1) {
+    const std::string line = added.substr(start, end - start);
+    if (!opened)
+      opened = line.compare(0, 4, "+++ ") == 0 && line.size() > group_word.size() &&
+               line.compare(line.size() - group_word.size(), group_word.size(), group_word) == 0;
+    else if (line.compare(0, 4, "--- ") == 0)
+      return true;
+  }
+  return false;
 }

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <random>
@@ -12,6 +13,8 @@
 #include <sstream>
 #include <thread>
 
+#include "cli/log_entry_check.h"
+#include "gui/logs/core/log_paths.h"
 #include "support/run_program.h"
 #include "support/texts.h"
 #include "zerka/zerka.h"
@@ -451,6 +454,20 @@ TEST(Run, AFailedDeviceScanIsNeverASuccess) {
     EXPECT_EQ(protocol.status, 2) << protocol.out;
     EXPECT_EQ(clitest::Count(protocol.out, "BeginDiagSuite:::"), 1u) << protocol.out;
   }
+}
+
+// Another engine's whole entries may stand before or after the run's own in the log.
+TEST(Run, TheLogCheckFindsTheRunsOwnEntryAmongOthers) {
+  const std::string log = LogFilePath("morva");
+  std::filesystem::create_directories(std::filesystem::path(log).parent_path());
+  std::ofstream(log, std::ios::app) << "--- Memory\n";
+  const LogEntryCheck check;
+  std::ofstream(log, std::ios::app) << "+++ 2026-01-01 00:00:00 Memory 9\n--- Memory\n"
+                                    << "+++ 2026-01-01 00:00:01 Storage 7\nSTART TESTS\n";
+  EXPECT_FALSE(check.EntryWritten(7));
+  std::ofstream(log, std::ios::app) << "--- Storage\n+++ 2026-01-01 00:00:02 Memory 9\n";
+  EXPECT_TRUE(check.EntryWritten(7));
+  EXPECT_FALSE(check.EntryWritten(17));
 }
 
 TEST(Run, BackgroundModeReturnsAtOnceAndHoldsTheLockUntilItsFileIsWritten) {
