@@ -123,12 +123,14 @@ TEST(Abort, AClosedTerminalAbortsTheRunUnlessTheHangupIsIgnored) {
   const std::string drive = clitest::ScratchDir() + "/hangup_drive";
   std::map<std::string, std::string> env = Environment();
   env["ZERKA_SYSTEM_DRIVE"] = drive;
+  // The children inherit the hangup's handling: a test run under nohup must not decide it.
+  const auto previous = std::signal(SIGHUP, SIG_DFL);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     std::filesystem::remove_all(drive);
-    if (row.ignored) std::signal(SIGHUP, SIG_IGN);
+    std::signal(SIGHUP, row.ignored ? SIG_IGN : SIG_DFL);
     Session run(row.args, env, Session::Console::kTerminal);
-    if (row.ignored) std::signal(SIGHUP, SIG_DFL);
+    std::signal(SIGHUP, SIG_DFL);
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.WaitFor(row.wait_for)) << run.output();
     run.HangUp();
@@ -148,6 +150,7 @@ TEST(Abort, AClosedTerminalAbortsTheRunUnlessTheHangupIsIgnored) {
   EXPECT_EQ(copy.Finish().status, 25);
   EXPECT_TRUE(Contains(clitest::ReadFile(file), "\nCLI Execution status: 25"))
       << clitest::ReadFile(file);
+  std::signal(SIGHUP, previous);
 }
 
 // A scan that never ends by itself: ending at all shows that the signal was heard.
