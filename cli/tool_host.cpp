@@ -49,8 +49,8 @@ bool ToolPluginAvailable(const std::string& tool_name) {
   Module* loader = GetModuleLoader();
   void* handle = loader->LoadByName(path.c_str(), 1);
   if (!handle) return false;
-  const bool usable =
-      loader->GetSymbol(handle, "GetToolCli") && loader->GetSymbol(handle, "ReleaseToolCli");
+  // As a launch needs: one without ReleaseToolCli still runs, its object kept.
+  const bool usable = loader->GetSymbol(handle, "GetToolCli") != nullptr;
   // One that can run stays loaded, as after a run.
   if (!usable) loader->Unload(handle);
   return usable;

@@ -10,7 +10,7 @@
 std::string ToolPluginFileName(const std::string& tool_name);
 // Absolute path in the program's folder; empty when the name is refused.
 std::string ToolPluginPath(const std::string& tool_name);
-// Whether the plug-in loads and has both entry points.
+// Whether the plug-in loads and can be launched (has GetToolCli).
 bool ToolPluginAvailable(const std::string& tool_name);
 
 // Runs the tool chosen by -T; the plug-in's result becomes the exit status.

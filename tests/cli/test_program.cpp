@@ -498,6 +498,11 @@ TEST(ToolPlugins, ToolsAreListedWhenTheirPluginCanRun) {
   EXPECT_TRUE(Contains(run.out, "[Warning] Tool plug-in cannot be loaded: " + plugin + " (" +
                                     plugin + ": not a library for this machine)\n"))
       << run.out;
+
+  // One without ReleaseToolCli runs, so it is listed.
+  fs::copy_file(fs::path(KOLV_CLI_PROGRAM).parent_path() / "keeper" / "recorder_cli.so", plugin,
+                fs::copy_options::overwrite_existing);
+  EXPECT_TRUE(Contains(clitest::RunCliWith(cut, {"-Mstorage", "-S"}).out, "RecOrder"));
 }
 
 }  // namespace

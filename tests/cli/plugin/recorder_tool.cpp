@@ -70,7 +70,9 @@ extern "C" ToolCli* GetToolCli(morva_service::ModuleInterfaceView* module,
   return new RecorderTool(module, tool);
 }
 
+#ifndef KOLV_TOOL_KEEPS_ITS_OBJECT
 extern "C" void ReleaseToolCli(ToolCli* tool) {
   delete tool;
   std::ofstream(RecordPath(), std::ios::app) << "released\n";
 }
+#endif
