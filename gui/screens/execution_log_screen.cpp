@@ -30,17 +30,19 @@ const char kScreenContext[] = "ExecutionLogScreen";
 
 constexpr ActionButtonSize kButtonSize = ActionButtonSize::kAtLeastStandard;
 
+bool HasTest(const DiagnosticTestSelection& diagnostic) {
+  return diagnostic.diagnostic &&
+         std::any_of(diagnostic.tests.begin(), diagnostic.tests.end(),
+                     [](const morva_service::TestView* test) { return test != nullptr; });
+}
+
 // The devices that each iteration ran tests on, and so wrote into the log.
 int DevicesRun(const KolvLiteContext& context) {
   int devices = 0;
   for (const DeviceTestSelection* record : context.selected_tests) {
-    if (!record || !record->device || !record->diagnostics) continue;
-    const auto has_test = [](const DiagnosticTestSelection& diagnostic) {
-      return diagnostic.diagnostic &&
-             std::any_of(diagnostic.tests.begin(), diagnostic.tests.end(),
-                         [](const morva_service::TestView* test) { return test != nullptr; });
-    };
-    if (std::any_of(record->diagnostics->begin(), record->diagnostics->end(), has_test)) ++devices;
+    if (record && record->device && record->diagnostics &&
+        std::any_of(record->diagnostics->begin(), record->diagnostics->end(), HasTest))
+      ++devices;
   }
   return devices;
 }

@@ -18,12 +18,27 @@ int ForkScreen::CreateNewFlow(QString name) {
   return flows_.size() - 1;
 }
 
-void ForkScreen::AddNewFlow(Flow flow) { flows_.append(std::move(flow)); }
+void ForkScreen::AddNewFlow(Flow flow) {
+  for (KolvLiteScreen* screen : flow.second) Watch(screen);
+  flows_.append(std::move(flow));
+}
 
 bool ForkScreen::AddNewScreenToFlow(int flow, KolvLiteScreen* screen) {
   if (flow < 0 || flow >= flows_.size()) return false;
+  Watch(screen);
   flows_[flow].second.append(screen);
   return true;
+}
+
+void ForkScreen::Watch(KolvLiteScreen* screen) {
+  if (screen != nullptr)
+    connect(screen, &QObject::destroyed, this, &ForkScreen::ForgetScreen, Qt::UniqueConnection);
+}
+
+void ForkScreen::ForgetScreen(QObject* screen) {
+  const auto gone = [screen](KolvLiteScreen* each) { return each == screen; };
+  for (Flow& flow : flows_) flow.second.removeIf(gone);
+  owned_screens_.removeIf(gone);
 }
 
 bool ForkScreen::InstallFlow(int index) {

@@ -55,4 +55,12 @@ class ForkScreen : public KolvLiteScreen {
   QList<KolvLiteScreen*> owned_screens_;
   int current_flow_;
   QVector<Flow> flows_;
+
+ private slots:
+  // A flow screen deleted elsewhere (a plug-in's may go as it unloads) leaves every flow, and is
+  // never installed or deleted again.
+  void ForgetScreen(QObject* screen);
+
+ private:
+  void Watch(KolvLiteScreen* screen);
 };

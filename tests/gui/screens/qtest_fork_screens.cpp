@@ -219,6 +219,12 @@ class TestForkScreens : public QObject {
     QCOMPARE(nested->current_flow(), -1);
     QVERIFY(!fork.IsLoaded());
 
+    // A flow screen deleted meanwhile (a plug-in's may be) is never installed or deleted again.
+    delete b;
+    QVERIFY(fork.InstallFlow(0));
+    QCOMPARE(rig.controller->flow_screens(), (QList<KolvLiteScreen*>{&fork, a}));
+    fork.Unload();
+
     // Owned screens go with the fork; a screen only lent to a flow stays.
     QPointer<KolvLiteScreen> watch_a(a), watch_e(e);
     QPointer<KolvLiteScreen> watch_borrowed(&borrowed);

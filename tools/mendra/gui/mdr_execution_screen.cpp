@@ -223,11 +223,7 @@ void MdrExecutionScreen::StartExecution() {
 }
 
 void MdrExecutionScreen::EndUnableToExecute() {
-  for (MdrDiagnosticWidget* panel : device_widgets_) {
-    for (int id = 0; id < panel->row_count(); ++id) {
-      if (MdrTestWidget* row = panel->row(id)) row->SetResult(kMdrOperationFailed);
-    }
-  }
+  SetUnreportedRows(kMdrOperationFailed);
   // The report of an earlier run must not stand for this one.
   MdrPlugin::tool_log()->Reset();
   MdrPlugin::tool_log()->Finish();
@@ -304,12 +300,7 @@ void MdrExecutionScreen::FinishedExecutionAction() {
   // The tool says nothing of devices it never started after an abort: they must not stay
   // waiting as if they might still run.
   if (abort_requested) {
-    for (MdrDiagnosticWidget* panel : device_widgets_) {
-      for (int id = 0; id < panel->row_count(); ++id) {
-        MdrTestWidget* row = panel->row(id);
-        if (row != nullptr && row->result_code() == kMdrUnknownCode) row->SetResult(kMdrAborted);
-      }
-    }
+    SetUnreportedRows(kMdrAborted);
     ShowIterationAborted(current_iteration);
   }
   controller->ShowGlobalButtons();
@@ -318,6 +309,15 @@ void MdrExecutionScreen::FinishedExecutionAction() {
   ShowButton(next_button, true);
   RunningTestsLabel()->setText(KolvLiteTranslate("TESTS_RESULT"));
   if (stop_requested) emit Stopped(this);
+}
+
+void MdrExecutionScreen::SetUnreportedRows(int code) {
+  for (MdrDiagnosticWidget* panel : device_widgets_) {
+    for (int id = 0; id < panel->row_count(); ++id) {
+      MdrTestWidget* row = panel->row(id);
+      if (row != nullptr && row->result_code() == kMdrUnknownCode) row->SetResult(code);
+    }
+  }
 }
 
 void MdrExecutionScreen::SuiteFinishAction() {

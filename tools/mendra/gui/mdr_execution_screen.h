@@ -61,6 +61,8 @@ class MdrExecutionScreen : public ExecutionScreen {
   void AbortProcedure();
   // The run's thread could not start: every row ends unable to execute and the screen is free.
   void EndUnableToExecute();
+  // Every row the tool said nothing of ends with code.
+  void SetUnreportedRows(int code);
   void DisconnectListener();
   void UpdateOverallProgress(int row_percent);
 
