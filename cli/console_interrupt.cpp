@@ -1,5 +1,6 @@
 #include "cli/console_interrupt.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -58,8 +59,14 @@ class StallWatch {
     watching_ = true;
     asked_.notify_all();
   }
-  // The descriptor the output sink writes to; -1: none.
-  void SetOutput(int fd) { output_.store(fd); }
+  // The descriptor the output sink writes to; -1: none. The watcher looks through a duplicate of
+  // its own, so that a sink closing its file never leaves the watcher on a number that a later
+  // open takes over.
+  void SetOutput(int fd) {
+    std::lock_guard<std::mutex> lock(output_mutex_);
+    if (output_ >= 0) close(output_);
+    output_ = fd >= 0 ? fcntl(fd, F_DUPFD_CLOEXEC, 0) : -1;
+  }
 
  private:
   // Looks at the output until the program ends. Stalled only when every look of the grace
@@ -78,11 +85,11 @@ class StallWatch {
     auto still_since = std::chrono::steady_clock::now();
     for (;;) {
       std::this_thread::sleep_for(kStallLook);
-      const int fd = output_.load();
-      const long now_unread = kolv_os::UnreadOutput(fd);
+      std::lock_guard<std::mutex> lock(output_mutex_);
+      const long now_unread = kolv_os::UnreadOutput(output_);
       const uint64_t now_progress = MorvaStdio::OutputProgress();
       const auto now = std::chrono::steady_clock::now();
-      if (!kolv_os::WriteWouldWait(fd) || now_unread != unread || now_progress != progress) {
+      if (!kolv_os::WriteWouldWait(output_) || now_unread != unread || now_progress != progress) {
         still_looks = 0;
         still_since = now;
       } else if (++still_looks >= kLooks && now - still_since >= kStallGrace) {
@@ -98,7 +105,9 @@ class StallWatch {
   std::mutex mutex_;
   std::condition_variable asked_;
   bool watching_ = false;
-  std::atomic<int> output_{-1};
+  // Held while looking; the looks never wait.
+  std::mutex output_mutex_;
+  int output_ = -1;
 };
 
 // What the interrupt callback, the runner and the sinks share, whichever thread they run on.
