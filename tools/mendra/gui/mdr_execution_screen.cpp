@@ -1,6 +1,8 @@
 #include "tools/mendra/gui/mdr_execution_screen.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -83,7 +85,10 @@ MdrExecutionScreen::~MdrExecutionScreen() {
   DisconnectListener();
   if (thread_->isRunning()) {
     thread_->RequestAbort();
-    thread_->wait();
+    // A call it already waits on is never served now: dropping it frees the thread (a question
+    // stays unanswered).
+    while (!thread_->wait(QDeadlineTimer(10)))
+      QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
   }
   delete thread_;
   thread_ = nullptr;

@@ -480,6 +480,17 @@ class TestToolScreens : public QObject {
     rig.controller->RemoveFlowScreen(execution);
   }
 
+  // Deleted while its thread waits on a call that nothing serves any more (as when the window
+  // closes after its wait), the screen still ends the run and goes.
+  void deletedDuringARunGoes() {
+    Rig rig;
+    MdrExecutionScreen* execution = rig.ExecutionOfEveryDevice();
+    rig.controller->GoToScreen(execution);
+    QVERIFY(QTest::qWaitFor([execution] { return execution->thread()->InTool(); }, kHangGuardMs));
+    QThread::msleep(200);  // no event is served: the thread's next call waits
+    rig.controller->RemoveFlowScreen(execution);
+  }
+
   // A run whose thread cannot start ends at once, unable to execute, and leaves the window free.
   void runWhoseThreadCannotStartEnds() {
     Rig rig;
