@@ -45,11 +45,17 @@ ModuleSelection* CliApplication::FindSelection(const std::string& name) const {
   return nullptr;
 }
 
+namespace {
+unsigned StatusSoFar(const CliApplication& app) {
+  const unsigned status = app.outcome.Status();
+  return CliInterrupted() ? RunOutcome::Cancelled(status) : status;
+}
+}  // namespace
+
 unsigned ExitStatus(const CliApplication& app) {
   // Set before the look, so that an interrupt the look misses finds it set.
   NoteEnding();
-  const unsigned status = app.outcome.Status();
-  return CliInterrupted() ? RunOutcome::Cancelled(status) : status;
+  return StatusSoFar(app);
 }
 
 std::string FinalStatusLine(unsigned status) {
@@ -57,5 +63,5 @@ std::string FinalStatusLine(unsigned status) {
 }
 
 void WriteFinalStatus(CliApplication& app) {
-  if (app.sink) app.sink->Print(FinalStatusLine(app.outcome.Status()), false, false, false, false);
+  if (app.sink) app.sink->Print(FinalStatusLine(StatusSoFar(app)), false, false, false, false);
 }

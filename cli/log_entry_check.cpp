@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "gui/logs/core/log_format.h"
 #include "gui/logs/core/log_paths.h"
 
 namespace {
@@ -33,14 +34,17 @@ bool LogEntryCheck::EntryWritten(int64_t group) const {
   const std::string added = ReadFrom(path_, size_);
   // "+++ <time> <module> <group>" opens the entry, "--- <module>" closes it. Engines of other
   // processes append to the same log: their whole entries may stand before or after it.
+  using log_format::kGroupEnd;
+  using log_format::kGroupStart;
   const std::string group_word = " " + std::to_string(group);
   bool opened = false;
   for (size_t start = 0, end; (end = added.find('\n', start)) != std::string::npos; start = end + 1) {
     const std::string line = added.substr(start, end - start);
     if (!opened)
-      opened = line.compare(0, 4, "+++ ") == 0 && line.size() > group_word.size() &&
+      opened = line.compare(0, kGroupStart.size(), kGroupStart) == 0 &&
+               line.size() > group_word.size() &&
                line.compare(line.size() - group_word.size(), group_word.size(), group_word) == 0;
-    else if (line.compare(0, 4, "--- ") == 0)
+    else if (line.compare(0, kGroupEnd.size(), kGroupEnd) == 0)
       return true;
   }
   return false;

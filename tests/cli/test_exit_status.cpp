@@ -153,6 +153,20 @@ TEST(MergeExitStatus, RunnerStatusesNeverHideAFailure) {
   EXPECT_EQ(warned.outcome.Status(), kolv_exit::kTestWarning);
 }
 
+// The background copy's last line tells the status the program ends with: a run cancelled after
+// its last result is never told there as a success.
+TEST(MergeExitStatus, TheFinalLineTellsAnInterruptedRunsStatus) {
+  CliApplication app(false);
+  app.outcome.ReportTest(0);
+  app.sink = new MorvaStdio();
+  SetCliInterrupted();
+  testing::internal::CaptureStdout();
+  WriteFinalStatus(app);
+  app.sink->Finish();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), FinalStatusLine(ExitStatus(app)));
+  EXPECT_EQ(ExitStatus(app), kolv_exit::kTestCancelled);
+}
+
 // An interrupt after the status was read out ends the program at once, as cancelled; a failure or
 // a warning found before still decides the status, as on every other cancelled end.
 TEST(MergeExitStatusDeathTest, AnInterruptAtTheEndKeepsAFinding) {
