@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 #include <unistd.h>
 
@@ -189,6 +191,20 @@ bool MorvaStdio::AbortRequested() {
   return !keyboard_disabled_ && console_ && console_->ReadKey() == ZerkaConsole::kEscape;
 }
 
+bool MorvaStdio::AskYesNo() {
+  for (;;) {
+    // Checked on every round: a terminal that closes while waiting never answers.
+    if (!console_ || keyboard_disabled_ || !isatty(STDIN_FILENO)) return false;
+    const int key = console_->ReadKey();
+    if (key == 'Y' || key == 'y' || key == 'N' || key == 'n') {
+      Write(std::string(" - ") + char(key));
+      Flush();
+      return key == 'Y' || key == 'y';
+    }
+    if (key == ZerkaConsole::kNoKey) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
 int MorvaStdio::BeginTest(std::string name, std::string /*identifier*/) {
   int status = PrintText("=> ", false);
   if (status == kSinkDone) status = PrintTitle(EngineText(name), true);
@@ -247,6 +263,13 @@ int MorvaStdio::ScanProgress(std::string module_name, bool finished) {
 }
 
 int MorvaStdio::SuiteProgress(int /*percent*/, double /*seconds*/) { return kSinkDone; }
+
+int MorvaStdio::ReportAssert(std::string expression, std::string file, int line) {
+  if (!err_ || std::fprintf(err_, "Assert Failed: %s in file %s, line %d.\n",
+                            EngineText(expression).c_str(), EngineText(file).c_str(), line) < 0)
+    return kSinkStderrFailed;
+  return kSinkDone;
+}
 
 std::string MorvaStdio::ElapsedText(double seconds) {
   const long long total =

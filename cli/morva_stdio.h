@@ -48,11 +48,14 @@ class MorvaStdio {
   virtual int BeginDiagnostic(std::string name);
   virtual int EndDiagnostic();
   virtual bool AbortRequested();
+  // Waits for a yes or no key; "no" once no answer can come (no terminal, or it closed).
+  virtual bool AskYesNo();
   virtual int BeginTest(std::string name, std::string identifier);
   virtual int EndTest(uint32_t status, double seconds);
   virtual int TestProgress(int percent, double seconds);
   virtual int ScanProgress(std::string module_name, bool finished);
   virtual int SuiteProgress(int percent, double seconds);
+  virtual int ReportAssert(std::string expression, std::string file, int line);
   // "1 hour 2 minutes 5 seconds"; whole seconds, fractions dropped.
   virtual std::string ElapsedText(double seconds);
   virtual int Start();
