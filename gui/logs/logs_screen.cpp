@@ -94,15 +94,15 @@ LogsScreen::~LogsScreen() {
     disconnect(reader, nullptr, this, nullptr);
     reader->AbortRead();
   }
-  if (search_thread_ != nullptr) {
-    // The search may wait in a blocking call to this screen: drop such calls until it has ended.
-    QThread* thread = search_thread_;
+  // No thread of the screen outlives it: not a search, one left behind, nor the release of the
+  // results that the program's end starts as it unloads the screen. A search may wait in a
+  // blocking call to this screen: such calls are dropped until it has ended. Each reader goes with
+  // its thread's end, and the threads with the screen.
+  for (QThread* thread : findChildren<QThread*>(Qt::FindDirectChildrenOnly)) {
     thread->quit();
     while (!thread->wait(QDeadlineTimer(10))) {
       QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
     }
-    // Its reader went with the thread's end; the thread itself is freed here, not later.
-    delete thread;
   }
   for (QPushButton* button :
        {back_button, back_to_results_button, export_entry_button, export_all_button}) {
@@ -205,6 +205,7 @@ void LogsScreen::ClearResults() {
     QThread* release = QThread::create([released = std::move(entries)]() mutable {
       released.clear();
     });
+    release->setParent(this);
     connect(release, &QThread::finished, release, &QObject::deleteLater);
     release->start();
     if (!release->isRunning() && !release->isFinished()) delete release;
@@ -240,9 +241,8 @@ void LogsScreen::StartLogsRead() {
   search_output_ = output;
   connect(reader, &QObject::destroyed, [output] { delete output; });
 
-  auto* thread = new QThread;
+  auto* thread = new QThread(this);
   thread->setObjectName(QStringLiteral("LogsSearch"));
-  search_thread_ = thread;
   reader->moveToThread(thread);
   connect(reader, &LogsReader::NoLogsFoundOnInterval, this, &LogsScreen::NoLogsFoundOnInterval);
   connect(reader, &LogsReader::LogFileNotFound, this, &LogsScreen::LogFileNotFound);

@@ -5,7 +5,6 @@
 
 #include <QDate>
 #include <QLabel>
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QVector>
@@ -15,7 +14,6 @@
 
 class LogsReader;
 class QPushButton;
-class QThread;
 
 namespace Ui {
 class LogsScreen;
@@ -92,8 +90,7 @@ class LogsScreen : public KolvLiteScreen {
   LogsReader* reader;
   LogsScreenForm* form;
 
-  // The search's thread and what its reader writes into; both go away with the reader.
-  QPointer<QThread> search_thread_;
+  // What the search's reader writes into; it goes away with the reader.
   QVector<HtmlLogEntry>* search_output_;
   QTimer midnight_timer_;
 };

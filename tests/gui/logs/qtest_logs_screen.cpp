@@ -613,6 +613,13 @@ class TestPreviousLogsScreen : public QObject {
     // Nothing of the deleted searches is delivered later.
     QTest::qWait(50);
     QCOMPARE(SearchThreads(), 0);
+    // Nor does the one that lets go of a search's results, as the program's end unloads the screen.
+    Search(LogsScreen::FirstDate(), QDate::currentDate());
+    const std::weak_ptr<const LogGroupEntry> parsed = screen_->results()[0].source;
+    screen_->Unload();
+    delete screen_;
+    screen_ = nullptr;
+    QVERIFY(parsed.expired());
   }
 
  private:

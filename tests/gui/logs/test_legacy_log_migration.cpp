@@ -272,7 +272,8 @@ TEST_F(Migration, StartKilledAtAnyWriteLeavesEachRunOnce) {
   EXPECT_TRUE(ended);
 }
 
-// However often the programs start, an old log that cannot be removed is not added again.
+// However often the programs start, an old log that cannot be removed is not added again, nor
+// copied only to be taken back.
 TEST_F(Migration, OldLogThatStaysIsNeverAddedTwice) {
   MakeFolders();
   WriteFile(NewLog(), "+++ NEW\n");
@@ -284,6 +285,7 @@ TEST_F(Migration, OldLogThatStaysIsNeverAddedTwice) {
       __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
       __user_cap_data_struct none[2] = {};
       if (::syscall(SYS_capset, &header, none) != 0) std::abort();
+      test_support::SetFaults("write:1:KILL:morva");
       MigrateLegacyLogs();
     }));
   }
