@@ -221,35 +221,20 @@ DEFINE_OPEN(open64)
 DEFINE_OPENAT(openat)
 DEFINE_OPENAT(openat64)
 
-#define DEFINE_OPEN_2(name)                                          \
-  int name(const char* path, int flags) {                            \
-    REAL(name, int (*)(const char*, int));                           \
+/* The calls of a fixed shape: a path and one more argument. */
+#define DEFINE_OPEN_FIXED(name, result, second, failed)              \
+  result name(const char* path, second extra) {                      \
+    REAL(name, result (*)(const char*, second));                     \
     int error = Decide(kOpen, path, -1);                             \
-    if (error) FAIL_WITH(error, -1);                                 \
-    return real_##name(path, flags);                                 \
+    if (error) FAIL_WITH(error, failed);                             \
+    return real_##name(path, extra);                                 \
   }
-DEFINE_OPEN_2(__open_2)
-DEFINE_OPEN_2(__open64_2)
-
-#define DEFINE_CREAT(name)                                           \
-  int name(const char* path, mode_t mode) {                          \
-    REAL(name, int (*)(const char*, mode_t));                        \
-    int error = Decide(kOpen, path, -1);                             \
-    if (error) FAIL_WITH(error, -1);                                 \
-    return real_##name(path, mode);                                  \
-  }
-DEFINE_CREAT(creat)
-DEFINE_CREAT(creat64)
-
-#define DEFINE_FOPEN(name)                                           \
-  FILE* name(const char* path, const char* how) {                    \
-    REAL(name, FILE* (*)(const char*, const char*));                 \
-    int error = Decide(kOpen, path, -1);                             \
-    if (error) FAIL_WITH(error, NULL);                               \
-    return real_##name(path, how);                                   \
-  }
-DEFINE_FOPEN(fopen)
-DEFINE_FOPEN(fopen64)
+DEFINE_OPEN_FIXED(__open_2, int, int, -1)
+DEFINE_OPEN_FIXED(__open64_2, int, int, -1)
+DEFINE_OPEN_FIXED(creat, int, mode_t, -1)
+DEFINE_OPEN_FIXED(creat64, int, mode_t, -1)
+DEFINE_OPEN_FIXED(fopen, FILE*, const char*, NULL)
+DEFINE_OPEN_FIXED(fopen64, FILE*, const char*, NULL)
 
 ssize_t write(int fd, const void* data, size_t size) {
   REAL(write, ssize_t (*)(int, const void*, size_t));
