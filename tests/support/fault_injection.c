@@ -9,6 +9,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <pthread.h>
+#include <sched.h>
 #include <signal.h>
 #include <stdarg.h>
 #include <stdatomic.h>
@@ -36,6 +37,7 @@ static struct Rule rules[kMaxRules];
 static atomic_int rule_count;
 static atomic_int kinds_present; /* bit per kind, so calls without a rule of their kind pass at once */
 static atomic_int fired;
+static atomic_int deciding; /* calls between their look at the rules and their verdict */
 static char log_path[1024];
 
 /* The next definition after this library's: the C library's, or a sanitizer's in front of it. */
@@ -96,6 +98,8 @@ static int ParseRule(const char* text, size_t length, struct Rule* rule) {
 void kolv_fault_set(const char* text) {
   atomic_store(&rule_count, 0);
   atomic_store(&kinds_present, 0);
+  /* A call that still reads the old rules would read them half overwritten. */
+  while (atomic_load(&deciding)) sched_yield();
   atomic_store(&fired, 0);
   int count = 0, kinds = 0;
   while (text && *text && count < kMaxRules) {
@@ -117,7 +121,11 @@ const char* kolv_fault_library(void) {
   return dladdr(&here, &info) && info.dli_fname ? info.dli_fname : "";
 }
 
+/* A forked child has only the thread that forked: no other one is deciding there. */
+static void ForkedChild(void) { atomic_store(&deciding, 0); }
+
 __attribute__((constructor)) static void ReadEnvironment(void) {
+  pthread_atfork(NULL, NULL, ForkedChild);
   const char* log = getenv("KOLV_FAULT_LOG");
   if (log && strlen(log) < sizeof log_path) strcpy(log_path, log);
   kolv_fault_set(getenv("KOLV_FAULT"));
@@ -148,9 +156,7 @@ static int PathOfDescriptor(int fd, char* target, size_t size) {
   return 1;
 }
 
-/* The error the call must fail with, 0 when it goes through; a KILL rule never returns. */
-static int Decide(int kind, const char* path, int fd) {
-  if (!(atomic_load(&kinds_present) & (1 << kind))) return 0;
+static int Verdict(int kind, const char* path, int fd) {
   char target[1024] = "";
   if (kind == kWrite && !PathOfDescriptor(fd, target, sizeof target)) return 0;
   if (kind == kOpen && path) snprintf(target, sizeof target, "%s", path);
@@ -168,6 +174,15 @@ static int Decide(int kind, const char* path, int fd) {
     return rule->error;
   }
   return 0;
+}
+
+/* The error the call must fail with, 0 when it goes through; a KILL rule never returns. */
+static int Decide(int kind, const char* path, int fd) {
+  if (!(atomic_load(&kinds_present) & (1 << kind))) return 0;
+  atomic_fetch_add(&deciding, 1);
+  int error = Verdict(kind, path, fd);
+  atomic_fetch_sub(&deciding, 1);
+  return error;
 }
 
 static int DecideStream(FILE* stream) {
