@@ -40,6 +40,11 @@ static atomic_int fired;
 static atomic_int deciding; /* calls between their look at the rules and their verdict */
 static char log_path[1024];
 
+/* ThreadSanitizer sees this library's string calls but not its atomics: it is told of the hand-over
+ * of the rules. Null without it. */
+void __tsan_acquire(void* address) __attribute__((weak));
+void __tsan_release(void* address) __attribute__((weak));
+
 /* The next definition after this library's: the C library's, or a sanitizer's in front of it. */
 #define REAL(name, type)                                                  \
   static __typeof__(type) real_##name;                                     \
@@ -100,6 +105,7 @@ void kolv_fault_set(const char* text) {
   atomic_store(&kinds_present, 0);
   /* A call that still reads the old rules would read them half overwritten. */
   while (atomic_load(&deciding)) sched_yield();
+  if (__tsan_acquire) __tsan_acquire(&deciding);
   atomic_store(&fired, 0);
   int count = 0, kinds = 0;
   while (text && *text && count < kMaxRules) {
@@ -108,6 +114,7 @@ void kolv_fault_set(const char* text) {
     if (length && ParseRule(text, length, &rules[count])) kinds |= 1 << rules[count++].kind;
     text += length + (end ? 1 : 0);
   }
+  if (__tsan_release) __tsan_release(&rule_count);
   atomic_store(&rule_count, count);
   atomic_store(&kinds_present, kinds);
 }
@@ -161,6 +168,7 @@ static int Verdict(int kind, const char* path, int fd) {
   if (kind == kWrite && !PathOfDescriptor(fd, target, sizeof target)) return 0;
   if (kind == kOpen && path) snprintf(target, sizeof target, "%s", path);
   int count = atomic_load(&rule_count);
+  if (count && __tsan_acquire) __tsan_acquire(&rule_count);
   for (int i = 0; i < count; ++i) {
     struct Rule* rule = &rules[i];
     if (rule->kind != kind) continue;
@@ -181,6 +189,7 @@ static int Decide(int kind, const char* path, int fd) {
   if (!(atomic_load(&kinds_present) & (1 << kind))) return 0;
   atomic_fetch_add(&deciding, 1);
   int error = Verdict(kind, path, fd);
+  if (__tsan_release) __tsan_release(&deciding);
   atomic_fetch_sub(&deciding, 1);
   return error;
 }
