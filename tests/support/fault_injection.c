@@ -9,6 +9,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <pthread.h>
+#include <sched.h>
 #include <signal.h>
 #include <stdarg.h>
 #include <stdatomic.h>
@@ -36,7 +37,13 @@ static struct Rule rules[kMaxRules];
 static atomic_int rule_count;
 static atomic_int kinds_present; /* bit per kind, so calls without a rule of their kind pass at once */
 static atomic_int fired;
+static atomic_int deciding; /* calls between their look at the rules and their verdict */
 static char log_path[1024];
+
+/* ThreadSanitizer sees this library's string calls but not its atomics: it is told of the hand-over
+ * of the rules. Null without it. */
+void __tsan_acquire(void* address) __attribute__((weak));
+void __tsan_release(void* address) __attribute__((weak));
 
 /* The next definition after this library's: the C library's, or a sanitizer's in front of it. */
 #define REAL(name, type)                                                  \
@@ -96,6 +103,9 @@ static int ParseRule(const char* text, size_t length, struct Rule* rule) {
 void kolv_fault_set(const char* text) {
   atomic_store(&rule_count, 0);
   atomic_store(&kinds_present, 0);
+  /* A call that still reads the old rules would read them half overwritten. */
+  while (atomic_load(&deciding)) sched_yield();
+  if (__tsan_acquire) __tsan_acquire(&deciding);
   atomic_store(&fired, 0);
   int count = 0, kinds = 0;
   while (text && *text && count < kMaxRules) {
@@ -104,6 +114,7 @@ void kolv_fault_set(const char* text) {
     if (length && ParseRule(text, length, &rules[count])) kinds |= 1 << rules[count++].kind;
     text += length + (end ? 1 : 0);
   }
+  if (__tsan_release) __tsan_release(&rule_count);
   atomic_store(&rule_count, count);
   atomic_store(&kinds_present, kinds);
 }
@@ -117,7 +128,11 @@ const char* kolv_fault_library(void) {
   return dladdr(&here, &info) && info.dli_fname ? info.dli_fname : "";
 }
 
+/* A forked child has only the thread that forked: no other one is deciding there. */
+static void ForkedChild(void) { atomic_store(&deciding, 0); }
+
 __attribute__((constructor)) static void ReadEnvironment(void) {
+  pthread_atfork(NULL, NULL, ForkedChild);
   const char* log = getenv("KOLV_FAULT_LOG");
   if (log && strlen(log) < sizeof log_path) strcpy(log_path, log);
   kolv_fault_set(getenv("KOLV_FAULT"));
@@ -148,13 +163,12 @@ static int PathOfDescriptor(int fd, char* target, size_t size) {
   return 1;
 }
 
-/* The error the call must fail with, 0 when it goes through; a KILL rule never returns. */
-static int Decide(int kind, const char* path, int fd) {
-  if (!(atomic_load(&kinds_present) & (1 << kind))) return 0;
+static int Verdict(int kind, const char* path, int fd) {
   char target[1024] = "";
   if (kind == kWrite && !PathOfDescriptor(fd, target, sizeof target)) return 0;
   if (kind == kOpen && path) snprintf(target, sizeof target, "%s", path);
   int count = atomic_load(&rule_count);
+  if (count && __tsan_acquire) __tsan_acquire(&rule_count);
   for (int i = 0; i < count; ++i) {
     struct Rule* rule = &rules[i];
     if (rule->kind != kind) continue;
@@ -168,6 +182,16 @@ static int Decide(int kind, const char* path, int fd) {
     return rule->error;
   }
   return 0;
+}
+
+/* The error the call must fail with, 0 when it goes through; a KILL rule never returns. */
+static int Decide(int kind, const char* path, int fd) {
+  if (!(atomic_load(&kinds_present) & (1 << kind))) return 0;
+  atomic_fetch_add(&deciding, 1);
+  int error = Verdict(kind, path, fd);
+  if (__tsan_release) __tsan_release(&deciding);
+  atomic_fetch_sub(&deciding, 1);
+  return error;
 }
 
 static int DecideStream(FILE* stream) {
@@ -221,35 +245,20 @@ DEFINE_OPEN(open64)
 DEFINE_OPENAT(openat)
 DEFINE_OPENAT(openat64)
 
-#define DEFINE_OPEN_2(name)                                          \
-  int name(const char* path, int flags) {                            \
-    REAL(name, int (*)(const char*, int));                           \
+/* The calls of a fixed shape: a path and one more argument. */
+#define DEFINE_OPEN_FIXED(name, result, second, failed)              \
+  result name(const char* path, second extra) {                      \
+    REAL(name, result (*)(const char*, second));                     \
     int error = Decide(kOpen, path, -1);                             \
-    if (error) FAIL_WITH(error, -1);                                 \
-    return real_##name(path, flags);                                 \
+    if (error) FAIL_WITH(error, failed);                             \
+    return real_##name(path, extra);                                 \
   }
-DEFINE_OPEN_2(__open_2)
-DEFINE_OPEN_2(__open64_2)
-
-#define DEFINE_CREAT(name)                                           \
-  int name(const char* path, mode_t mode) {                          \
-    REAL(name, int (*)(const char*, mode_t));                        \
-    int error = Decide(kOpen, path, -1);                             \
-    if (error) FAIL_WITH(error, -1);                                 \
-    return real_##name(path, mode);                                  \
-  }
-DEFINE_CREAT(creat)
-DEFINE_CREAT(creat64)
-
-#define DEFINE_FOPEN(name)                                           \
-  FILE* name(const char* path, const char* how) {                    \
-    REAL(name, FILE* (*)(const char*, const char*));                 \
-    int error = Decide(kOpen, path, -1);                             \
-    if (error) FAIL_WITH(error, NULL);                               \
-    return real_##name(path, how);                                   \
-  }
-DEFINE_FOPEN(fopen)
-DEFINE_FOPEN(fopen64)
+DEFINE_OPEN_FIXED(__open_2, int, int, -1)
+DEFINE_OPEN_FIXED(__open64_2, int, int, -1)
+DEFINE_OPEN_FIXED(creat, int, mode_t, -1)
+DEFINE_OPEN_FIXED(creat64, int, mode_t, -1)
+DEFINE_OPEN_FIXED(fopen, FILE*, const char*, NULL)
+DEFINE_OPEN_FIXED(fopen64, FILE*, const char*, NULL)
 
 ssize_t write(int fd, const void* data, size_t size) {
   REAL(write, ssize_t (*)(int, const void*, size_t));

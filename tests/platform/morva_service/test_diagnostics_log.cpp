@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -18,6 +20,7 @@
 #include "support/engine_support.h"
 #include "support/reference_log.h"
 #include "support/unit_catalogue.h"
+#include "tests/support/fault_injection.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/scratch.h"
 
@@ -292,6 +295,30 @@ TEST_F(DiagnosticsLog, FifoInPlaceOfTheLogOrTheTraceHoldsNothing) {
   EXPECT_TRUE(std::filesystem::is_fifo(LogPath()));
   EXPECT_TRUE(std::filesystem::is_fifo(trace_fifo));
   RemoveLog();
+}
+
+// The faults the log tests make: rules changed while other threads write are never read half old,
+// half new (a write to one file failing with the error of another file's rule).
+TEST(FaultRules, ChangedWhileThreadsWriteNeverMix) {
+  const std::string path = ScratchDir() + "/ruled_file";
+  std::atomic<bool> stop{false};
+  std::atomic<int> mixed{0};
+  std::vector<std::thread> writers;
+  for (int i = 0; i < 3; ++i)
+    writers.emplace_back([&] {
+      const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+      while (!stop)
+        if (::pwrite(fd, "x", 1, 0) < 0 && errno != ENOSPC) ++mixed;
+      ::close(fd);
+    });
+  for (int i = 0; i < 200000; ++i) {
+    SetFaults("write:1+:ENOSPC:ruled_file");
+    SetFaults("write:1+:EIO:other_file");
+  }
+  ClearFaults();
+  stop = true;
+  for (std::thread& writer : writers) writer.join();
+  EXPECT_EQ(mixed, 0);
 }
 
 }  // namespace

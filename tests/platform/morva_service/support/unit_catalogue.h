@@ -1,6 +1,6 @@
-// A small catalogue that the contract and log tests share, and an engine over it: two devices, two diagnostics of
-// three tests each. With ctest's time scale of 0.01 the short tests take a few milliseconds and
-// T_LONG ten seconds, so only an abort ends it early.
+// A small catalogue that the contract and log tests share, and an engine over it: two devices,
+// two diagnostics of three tests each. With ctest's time scale of 0.01 the short tests take a few
+// milliseconds and T_LONG ten seconds, so only an abort ends it early.
 #pragma once
 
 #include <gtest/gtest.h>
