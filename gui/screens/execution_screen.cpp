@@ -471,6 +471,9 @@ void ExecutionScreen::InteractAction(InputRequest* request) {
   }
   if (parent == nullptr) parent = window();
   KolvLiteDialog dialog(request, parent);
+  // A test may ask before it writes to a disk, right as it starts: a key meant for Run answers
+  // nothing.
+  dialog.RefuseKeysTypedAhead();
   dialog.adjustSize();
   const QRect frame = parent->geometry();
   dialog.move(frame.x() + frame.width() / 2 - dialog.width() / 2,

@@ -138,9 +138,10 @@ void GroupableCheckBox::UpdateElidedText() {
   // As on the execution screen's rows, the whole name is in the tool tip, unless the box has
   // a tool tip of its own.
   const bool named = toolTip().isEmpty() || toolTip() == name_tool_tip_;
-  if (text() != fitted_text_ || room != fitted_room_) {
+  if (text() != fitted_text_ || room != fitted_room_ || font() != fitted_font_) {
     fitted_text_ = text();
     fitted_room_ = room;
+    fitted_font_ = font();
     // Measured as drawn, so a name that fits its size hint is never cut. A cut one is written
     // out literally again: no half of a "&&" is left to underline the ellipsis.
     const QString drawn = DrawnText(fitted_text_);

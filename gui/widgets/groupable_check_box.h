@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QFont>
 #include <QList>
 #include <QString>
 
@@ -44,7 +45,7 @@ class GroupableCheckBox : public QCheckBox {
   bool AllChecked() const;
   bool PartiallyChecked() const;
   Qt::CheckState StateFromChildren() const;
-  // Fits the text to the width, again only when the text or the room has changed since.
+  // Fits the text to the width, again only when the text, the room or the font has changed since.
   void UpdateElidedText();
 
   QList<GroupableCheckBox*> children_;
@@ -55,6 +56,7 @@ class GroupableCheckBox : public QCheckBox {
   // What the texts above were fitted from.
   QString fitted_text_;
   int fitted_room_ = -1;
+  QFont fitted_font_;
   // The tool tip the box gave itself, naming its text whole.
   QString name_tool_tip_;
   // While set, our own state change does not push down to the children.

@@ -346,9 +346,18 @@ class TestExecutionScreen : public QObject {
     rig.context->runs = 2;
     ExecutionScreen* screen = rig.NewScreen();
     const int trace_lines = ReadLines(trace_).size();
-    DialogAnswerer answerer({QStringLiteral("ok_pushButton"), QStringLiteral("cancel_pushButton")});
+    // An Enter typed as a question opens (one meant for Run) answers nothing.
+    bool kept_open = true;
+    DialogAnswerer answerer({QStringLiteral("ok_pushButton"), QStringLiteral("cancel_pushButton")},
+                            [&kept_open](int) {
+                              QWidget* dialog = QApplication::activeModalWidget();
+                              QTest::keyClick(dialog->findChild<QPushButton*>("ok_pushButton"),
+                                              Qt::Key_Return);
+                              kept_open = kept_open && dialog->isVisible();
+                            });
     rig.Enter(screen);
     QVERIFY(WaitIdle(screen));
+    QVERIFY(kept_open);
     QCOMPARE(answerer.answered, 2);
     QCOMPARE(answerer.titles, QStringList({"ASK_TITLE", "ASK_TITLE"}));
     QCOMPARE(Status(screen, 0, 0, 0), int(SUCCESS));

@@ -5,12 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QPointer>
-#include <QProcess>
 #include <QResource>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTranslator>
 #include <QTextDocument>
 #include <QtTest>
@@ -31,6 +28,7 @@
 #include "gui/shell/morva_service_executor.h"
 #include "morva_service/diagnostics.h"
 #include "morva_service/views.h"
+#include "tests/gui/shell/support/catalogue_builder.h"
 #include "tests/gui/support/engine_rig.h"
 #include "tests/gui/support/fake_module.h"
 #include "support/dialog_watch.h"
@@ -39,39 +37,12 @@
 
 namespace {
 
-QString FindTool(const QString& name) {
-  for (auto where : {QLibraryInfo::BinariesPath, QLibraryInfo::LibraryExecutablesPath}) {
-    const QString path = QLibraryInfo::path(where) + "/" + name;
-    if (QFileInfo(path).isExecutable()) return path;
-  }
-  return QStandardPaths::findExecutable(name);
-}
-
-bool Run(const QString& tool, const QStringList& arguments) {
-  QProcess process;
-  process.start(FindTool(tool), arguments);
-  return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
-         process.exitCode() == 0;
-}
-
 // A module's resource file as the installer ships it: its catalogue under its own prefix.
 bool PackModule(const QString& module, const QString& title, const QString& rcc_path) {
-  const QString work = test_support::ScratchPath(module);
-  QDir().mkpath(work);
-  const QString ts = work + "/" + module + "_en_US.ts";
-  const QByteArray catalogue = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
-                               "<TS version=\"2.1\"><context><name>" + module.toUtf8() +
-                               "</name><message><source>" + module.toUtf8() +
-                               "</source><translation>" + title.toUtf8() +
-                               "</translation></message></context></TS>\n";
-  if (!test_support::WriteFile(ts, catalogue)) return false;
-  if (!Run("lrelease", {"-silent", ts, "-qm", work + "/" + module + "_en_US.qm"})) return false;
-  const QByteArray qrc = "<!DOCTYPE RCC><RCC version=\"1.0\"><qresource prefix=\"/" +
-                         module.toUtf8() + "\"><file alias=\"resources/translations/" +
-                         module.toUtf8() + "_en_US.qm\">" + module.toUtf8() +
-                         "_en_US.qm</file></qresource></RCC>\n";
-  if (!test_support::WriteFile(work + "/" + module + ".qrc", qrc)) return false;
-  return Run("rcc", {"-binary", work + "/" + module + ".qrc", "-o", rcc_path});
+  const QString qm = test_support::ScratchPath(module) + "/" + module + "_en_US.qm";
+  return CatalogueBuilder::WriteCatalogue(qm, module, {{module, title}}) &&
+         CatalogueBuilder::PackResourceFile(
+             rcc_path, "/" + module, {{"resources/translations/" + module + "_en_US.qm", qm}});
 }
 
 // Alpha and charlie are installed; bravo and delta have no resource file. Charlie's check says
@@ -171,14 +142,14 @@ class ModulesScreenTest : public QObject {
 
  private slots:
   void initTestCase() {
-    if (FindTool("lrelease").isEmpty() || FindTool("rcc").isEmpty()) QSKIP("lrelease or rcc missing");
+    if (!CatalogueBuilder::ToolsAvailable()) QSKIP("lrelease or rcc missing");
     LoadProgramTexts(&main_translator_);
     if (QTest::currentTestFailed()) return;
     // The program folder is where the home screen looks for module resource files.
     for (const QString& module : {QString("mstalpha"), QString("mstcharlie")}) {
       const QString rcc = QCoreApplication::applicationDirPath() + "/" + module + ".rcc";
       QVERIFY(PackModule(module, module == "mstalpha" ? "Alpha module" : "Charlie module", rcc));
-      installed_ << rcc;
+      installed_ << rcc << rcc + ".qrc";
     }
   }
 

@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QResource>
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
@@ -320,8 +319,7 @@ class TestKolvLiteDialog : public QObject {
   // The dialogs hold no sheet of their own: the program's sheet gives their buttons the white
   // look of the action bar's.
   void dialogButtonsLookAsTheActionBars() {
-    QVERIFY(QResource::registerResource(QCoreApplication::applicationDirPath() +
-                                        "/../../bin/kolv_lite.rcc"));
+    QVERIFY(gui_test::RegisterProgramResources());
     QFile style(QStringLiteral(":/kolv_lite/Resources/Styles/kolv_lite.qss"));
     QVERIFY(style.open(QIODevice::ReadOnly));
     qApp->setStyleSheet(QString::fromUtf8(style.readAll()));

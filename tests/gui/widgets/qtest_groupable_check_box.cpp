@@ -167,6 +167,10 @@ class TestGroupableCheckBox : public QObject {
     QVERIFY2(shown.endsWith(kEllipsis) && shown.size() > 1, qPrintable(shown));
     QVERIFY(text.startsWith(shown.chopped(1)));
     QVERIFY(box.fontMetrics().horizontalAdvance(shown) <= LabelRoom(box));
+    // A larger font at the same width cuts the name shorter.
+    box.setStyleSheet("font: 16pt");
+    box.repaint();
+    QVERIFY(box.fontMetrics().horizontalAdvance(box.elided_text()) <= LabelRoom(box));
     // Painting must cope with any width, down to nothing.
     box.resize(1, 24);
     box.repaint();
