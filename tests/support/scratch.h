@@ -48,7 +48,13 @@ inline std::string WriteScratchFile(const std::string& name, std::string_view co
 // Empty when the file cannot be read.
 inline std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  // The buffer throws a failed read at the iterator: a /proc file whose process ends between
+  // the open and the read fails with ESRCH.
+  try {
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    return std::string();
+  }
 }
 
 #ifdef QT_CORE_LIB
