@@ -22,6 +22,7 @@
 #include <unistd.h>
 
 enum { kThread, kOpen, kWrite, kKinds };
+static const char* const kKindNames[kKinds] = {"thread", "open", "write"};
 enum { kMaxRules = 8 };
 
 struct Rule {
@@ -71,13 +72,13 @@ static int ErrorNamed(const char* text, size_t length, int* error) {
 
 /* "kind:N[+][:ERRNO|KILL][:path-part]"; the path part is the rest of the rule, colons and all. */
 static int ParseRule(const char* text, size_t length, struct Rule* rule) {
-  static const char* const kNames[kKinds] = {"thread", "open", "write"};
   const char* end = text + length;
   const char* colon = memchr(text, ':', length);
   if (!colon) return 0;
   rule->kind = -1;
   for (int k = 0; k < kKinds; ++k)
-    if ((size_t)(colon - text) == strlen(kNames[k]) && strncmp(text, kNames[k], colon - text) == 0) rule->kind = k;
+    if ((size_t)(colon - text) == strlen(kKindNames[k]) && strncmp(text, kKindNames[k], colon - text) == 0)
+      rule->kind = k;
   if (rule->kind < 0) return 0;
   char* after = NULL;
   rule->nth = strtol(colon + 1, &after, 10);
@@ -142,9 +143,8 @@ __attribute__((constructor)) static void ReadEnvironment(void) {
 static void Record(int kind, long nth, const char* target) {
   atomic_fetch_add(&fired, 1);
   if (!log_path[0]) return;
-  static const char* const kNames[kKinds] = {"thread", "open", "write"};
   char line[1200];
-  int length = snprintf(line, sizeof line, "%s %ld %s\n", kNames[kind], nth, target);
+  int length = snprintf(line, sizeof line, "%s %ld %s\n", kKindNames[kind], nth, target);
   if (length < 0) return;
   if ((size_t)length >= sizeof line) length = sizeof line - 1;
   long fd = syscall(SYS_openat, AT_FDCWD, log_path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);

@@ -31,7 +31,8 @@ std::condition_variable& delivered = *new std::condition_variable;
 bool watcher_started = false;
 std::atomic<pid_t> watcher_thread{0};
 struct sigaction previous_actions[kInterruptCount];
-// The signals taken: a program started with the hangup ignored (nohup) keeps it ignored.
+// The signals taken: one ignored when the program started stays ignored, as the hangup under
+// nohup and Ctrl-C in a script's background job, which a Ctrl-C meant for the script must not end.
 bool taken[kInterruptCount] = {};
 bool installed = false;
 
@@ -52,8 +53,8 @@ void HoldWatcher(const char* point) {
 void ChooseTakenSignals() {
   for (int i = 0; i < kInterruptCount; ++i) {
     struct sigaction current;
-    taken[i] = !(kInterrupts[i] == SIGHUP && sigaction(SIGHUP, nullptr, &current) == 0 &&
-                 current.sa_handler == SIG_IGN);
+    taken[i] =
+        !(sigaction(kInterrupts[i], nullptr, &current) == 0 && current.sa_handler == SIG_IGN);
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -140,6 +141,22 @@ TEST(SignalHandler, CallbackRunsOnAnOrdinaryThread) {
     }
   }
   EXPECT_EQ(host_handler_calls, 1);
+}
+
+// Decided at the first Register: a fresh program, started as nohup or a script's background job.
+TEST(SignalHandler, AnInterruptIgnoredAtStartStaysIgnored) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        signal(SIGINT, SIG_IGN);
+        signal(SIGHUP, SIG_IGN);
+        if (get_signal_handler()->Register(Record) != 0) std::_Exit(2);
+        raise(SIGINT);
+        raise(SIGHUP);
+        raise(SIGTERM);
+        std::_Exit(WaitFor(1) && Received() == std::vector<int>{SIGTERM} ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
 // Console interrupt (Ctrl-C, termination request, the terminal closed: SIGINT, SIGTERM and
-// SIGHUP; a hangup ignored when the program started stays ignored). The callback runs on an
+// SIGHUP; one of them ignored when the program started stays ignored). The callback runs on an
 // ordinary thread of the library, never inside a signal handler, so it may lock and allocate.
 // Signals reach it whichever thread they are sent to, so Register may be called at any time.
 typedef void (*ZerkaInterruptCallback)(int signal_number);
