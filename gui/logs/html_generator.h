@@ -88,6 +88,9 @@ class HtmlGenerator {
   // so neither markup nor a resource path can come out of data; text that could reorder the page
   // around it (a right-to-left letter, a direction control) stands between isolate marks.
   static QString Escape(const QString& text);
+  // Text as it may stand beside other text: between isolate marks when it could reorder what is
+  // around it; left-to-right text stays as it is.
+  static QString Isolated(const QString& text);
 
  private:
   // The key's text in the translation context, else in the program's contexts, else the key.
