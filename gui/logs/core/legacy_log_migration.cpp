@@ -202,8 +202,9 @@ bool MigrateOne(int legacy_folder, const std::string& name) {
   if (!SettleNote(legacy_folder, file_name, live, note)) return false;
   Descriptor source(::openat(legacy_folder, file_name.c_str(), O_RDONLY | O_NOFOLLOW | kNeverWait));
   if (!source.valid()) return errno == ENOENT;
-  // An old file that cannot be removed would be copied, and taken back, at every start.
-  if (::faccessat(legacy_folder, ".", W_OK | X_OK, 0) != 0) return false;
+  // An old file that cannot be removed would be copied, and taken back, at every start. Asked
+  // with the powers the removal uses, not those the program was started with.
+  if (::faccessat(legacy_folder, ".", W_OK | X_OK, AT_EACCESS) != 0) return false;
   const bool appended = AppendOpened(source.get(), live, note) == LogAppendResult::kAppended;
   source.Close();
   const bool removed = appended && ::unlinkat(legacy_folder, file_name.c_str(), 0) == 0;
