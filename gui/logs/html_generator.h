@@ -108,8 +108,8 @@ class HtmlGenerator {
   bool SaveEntry(HtmlLogEntry& entry, QString file_path, QString images_folder,
                  QString image_prefix, int index, QString back_link, SavedFileSet& files);
 
-  // Building blocks of the pages. They take plain text and escape it; only RemovePontuaction
-  // and the headers they return are HTML.
+  // Building blocks of the pages. They take plain text and escape it; only the headers they
+  // return are HTML.
   void InsertProperty(QString& html, const QString& key, const QString& value,
                       const QString& key_attribute, const QString& value_attribute);
   // The same row with the key cell's white-space mode chosen.
