@@ -145,9 +145,11 @@ bool SettleNote(int legacy_folder, const std::string& old_name, const std::strin
   struct stat old {};
   const bool whole = std::sscanf(text, "%jd %jd %ju %ju%c", &note.before, &note.source_size,
                                  &note.device, &note.inode, &end) == 5 && end == '\n';
-  if (whole && ::fstatat(legacy_folder, old_name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
-      uintmax_t(old.st_dev) == note.device && uintmax_t(old.st_ino) == note.inode &&
-      !TruncateBack(live, note)) {
+  if (whole && ::fstatat(legacy_folder, old_name.c_str(), &old, AT_SYMLINK_NOFOLLOW) != 0) {
+    // Only an old file that is gone leaves nothing to take back.
+    if (errno != ENOENT) return false;
+  } else if (whole && uintmax_t(old.st_dev) == note.device &&
+             uintmax_t(old.st_ino) == note.inode && !TruncateBack(live, note)) {
     return false;
   }
   return ::unlink(note_path.c_str()) == 0 && SyncFolder(FolderOf(note_path));

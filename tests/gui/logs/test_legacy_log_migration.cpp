@@ -299,6 +299,30 @@ TEST_F(Migration, OldLogThatStaysIsNeverAddedTwice) {
   EXPECT_EQ(ReadFile(NewLog()), "+++ NEW\n+++ OLD\n");
 }
 
+// A copy cut short is taken back later even when a start in between could not look for the old
+// file.
+TEST_F(Migration, CopyCutShortOutlivesAStartThatCannotLook) {
+  MakeFolders();
+  WriteFile(NewLog(), "+++ NEW\n");
+  const std::string old_content(200000, 'o');
+  WriteFile(OldLog(), old_content + "\n");
+  // The note, then the copy's first part.
+  EXPECT_FALSE(EndsByItself([] {
+    test_support::SetFaults("write:3:KILL:morva");
+    MigrateLegacyLogs();
+  }));
+  fs::permissions(legacy_, fs::perms::owner_exec, fs::perm_options::remove);
+  EXPECT_TRUE(EndsByItself([] {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct none[2] = {};
+    if (::syscall(SYS_capset, &header, none) != 0) std::abort();
+    MigrateLegacyLogs();
+  }));
+  fs::permissions(legacy_, fs::perms::owner_exec, fs::perm_options::add);
+  MigrateLegacyLogs();
+  EXPECT_TRUE(ReadFile(NewLog()) == "+++ NEW\n" + old_content + "\n");
+}
+
 TEST_F(Migration, AppendReportsWhatHappened) {
   MakeFolders();
   EXPECT_EQ(AppendLog(NewLog(), OldLog()), LogAppendResult::kNoSource);
