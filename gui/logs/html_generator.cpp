@@ -188,9 +188,10 @@ bool MovesItsNeighbours(const QString& text) {
 
 }  // namespace
 
-QString HtmlGenerator::Escape(const QString& text) {
-  const QString escaped = EscapeMarkup(text);
-  return MovesItsNeighbours(text) ? IsolatedText(escaped) : escaped;
+QString HtmlGenerator::Escape(const QString& text) { return Isolated(EscapeMarkup(text)); }
+
+QString HtmlGenerator::Isolated(const QString& text) {
+  return MovesItsNeighbours(text) ? IsolatedText(text) : text;
 }
 
 QString HtmlGenerator::GetTranslatedToken(const QString& key) {

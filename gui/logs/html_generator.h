@@ -88,6 +88,9 @@ class HtmlGenerator {
   // so neither markup nor a resource path can come out of data; text that could reorder the page
   // around it (a right-to-left letter, a direction control) stands between isolate marks.
   static QString Escape(const QString& text);
+  // Text as it may stand beside other text: between isolate marks when it could reorder what is
+  // around it; left-to-right text stays as it is.
+  static QString Isolated(const QString& text);
 
  private:
   // The key's text in the translation context, else in the program's contexts, else the key.
@@ -105,8 +108,8 @@ class HtmlGenerator {
   bool SaveEntry(HtmlLogEntry& entry, QString file_path, QString images_folder,
                  QString image_prefix, int index, QString back_link, SavedFileSet& files);
 
-  // Building blocks of the pages. They take plain text and escape it; only RemovePontuaction
-  // and the headers they return are HTML.
+  // Building blocks of the pages. They take plain text and escape it; only the headers they
+  // return are HTML.
   void InsertProperty(QString& html, const QString& key, const QString& value,
                       const QString& key_attribute, const QString& value_attribute);
   // The same row with the key cell's white-space mode chosen.

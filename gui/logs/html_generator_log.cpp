@@ -205,7 +205,7 @@ QString HtmlGenerator::RemovePontuaction(std::string_view text) {
   for (const QString& word : words) {
     const QString first = GetTranslatedToken(word);
     if (first != word) {
-      out += Escape(first);
+      out += first;
     } else {
       QString stripped = word;
       stripped.remove(QLatin1Char('|'));
@@ -218,7 +218,7 @@ QString HtmlGenerator::RemovePontuaction(std::string_view text) {
         }
       }
       const QString second = GetTranslatedToken(stripped);
-      out += second != stripped ? Escape(second + removed) : Escape(first);
+      out += second != stripped ? second + removed : first;
     }
     out += QLatin1Char(' ');
   }
@@ -234,14 +234,16 @@ void HtmlGenerator::InsertTestResult(QString& html, std::string_view name,
           Escape(GetTranslatedToken(name));
   for (const LogMessage& message : messages) {
     const LogMessageParts parts = message.parts();
-    QString line = QStringLiteral("<i><b>") + Escape(GetTranslatedToken(parts.kind)) +
-                   QStringLiteral("</b>") + QLatin1Char(' ') + RemovePontuaction(parts.first_word);
+    // Isolated as a whole: words isolated one by one would stand left to right whatever their
+    // direction.
+    QString words = RemovePontuaction(parts.first_word);
     for (const std::string_view word : parts.words) {
-      line += QLatin1Char(' ') + RemovePontuaction(word);
+      words += QLatin1Char(' ') + RemovePontuaction(word);
     }
-    line += QStringLiteral("</i>");
     html += QStringLiteral("<p style='margin:5px 0px;padding: 0px;'>") %
-            Escape(LocaleSafeTimeToString(message.time)) % QStringLiteral(" - ") % line %
+            Escape(LocaleSafeTimeToString(message.time)) % QStringLiteral(" - ") %
+            QStringLiteral("<i><b>") % Escape(GetTranslatedToken(parts.kind)) %
+            QStringLiteral("</b>") % QLatin1Char(' ') % Escape(words) % QStringLiteral("</i>") %
             QStringLiteral("</p>");
   }
   html += QStringLiteral("</td>") % QStringLiteral("<td width='0%' valign='top'>") %

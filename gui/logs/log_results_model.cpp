@@ -3,6 +3,7 @@
 #include <QLatin1String>
 #include <QPixmap>
 
+#include "gui/logs/html_generator.h"
 #include "gui/logs/report_images.h"
 
 LogResultsModel::LogResultsModel(QObject* parent) : QAbstractListModel(parent) {}
@@ -25,7 +26,8 @@ QString LogResultsModel::NumberText(int row) {
 }
 
 QString LogResultsModel::TitleText(const HtmlLogEntry& entry) {
-  return entry.title + QStringLiteral(" - ") + entry.time_text;
+  return HtmlGenerator::Isolated(entry.title) + QStringLiteral(" - ") +
+         HtmlGenerator::Isolated(entry.time_text);
 }
 
 QVariant LogResultsModel::data(const QModelIndex& index, int role) const {

@@ -14,6 +14,7 @@
 
 #include "gui/logs/html_generator.h"
 #include "gui/logs/kolv_lite_calendar.h"
+#include "gui/logs/log_results_model.h"
 #include "gui/logs/log_results_view.h"
 #include "gui/logs/logs_reader.h"
 #include "gui/logs/logs_screen_form.h"
@@ -331,7 +332,7 @@ void LogsScreen::DisplayLogEntry(int index) {
   const HtmlLogEntry& entry = entries[index];
   form->logs_stackedWidget->setCurrentIndex(kEntryPage);
   form->log_entry_navigator_container_widget->show();
-  form->log_entry_header_label->setText(entry.title + QStringLiteral(" - ") + entry.time_text);
+  form->log_entry_header_label->setText(LogResultsModel::TitleText(entry));
   form->log_entry_index_label->setText(KolvLiteTranslate(kEntry) + QStringLiteral(": ") +
                                        KolvLitePositionOf(index + 1, entries.size()));
   form->log_entry_textEdit->setHtml(HtmlGenerator().EntryBody(entry));

@@ -145,9 +145,11 @@ bool SettleNote(int legacy_folder, const std::string& old_name, const std::strin
   struct stat old {};
   const bool whole = std::sscanf(text, "%jd %jd %ju %ju%c", &note.before, &note.source_size,
                                  &note.device, &note.inode, &end) == 5 && end == '\n';
-  if (whole && ::fstatat(legacy_folder, old_name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
-      uintmax_t(old.st_dev) == note.device && uintmax_t(old.st_ino) == note.inode &&
-      !TruncateBack(live, note)) {
+  if (whole && ::fstatat(legacy_folder, old_name.c_str(), &old, AT_SYMLINK_NOFOLLOW) != 0) {
+    // Only an old file that is gone leaves nothing to take back.
+    if (errno != ENOENT) return false;
+  } else if (whole && uintmax_t(old.st_dev) == note.device &&
+             uintmax_t(old.st_ino) == note.inode && !TruncateBack(live, note)) {
     return false;
   }
   return ::unlink(note_path.c_str()) == 0 && SyncFolder(FolderOf(note_path));
@@ -202,8 +204,9 @@ bool MigrateOne(int legacy_folder, const std::string& name) {
   if (!SettleNote(legacy_folder, file_name, live, note)) return false;
   Descriptor source(::openat(legacy_folder, file_name.c_str(), O_RDONLY | O_NOFOLLOW | kNeverWait));
   if (!source.valid()) return errno == ENOENT;
-  // An old file that cannot be removed would be copied, and taken back, at every start.
-  if (::faccessat(legacy_folder, ".", W_OK | X_OK, 0) != 0) return false;
+  // An old file that cannot be removed would be copied, and taken back, at every start. Asked
+  // with the powers the removal uses, not those the program was started with.
+  if (::faccessat(legacy_folder, ".", W_OK | X_OK, AT_EACCESS) != 0) return false;
   const bool appended = AppendOpened(source.get(), live, note) == LogAppendResult::kAppended;
   source.Close();
   const bool removed = appended && ::unlinkat(legacy_folder, file_name.c_str(), 0) == 0;

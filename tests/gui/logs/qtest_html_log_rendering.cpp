@@ -426,12 +426,15 @@ class TestHtmlLogRendering : public QObject {
         "2024-05-01T10.20.31 MESSAGE W\u202E X\u202E\n"
         "2024-05-01T10.20.31 START T\u202E\n"
         "2024-05-01T10.20.31 ERROR W\u202E \u05D0\n"
+        "2024-05-01T10.20.32 MESSAGE \u05D0 \u05D1\n"
         "2024-05-01T10.20.33 STOP T\u202E R\u202E 2 S\n"
         "STOP TESTS C\u202E\n--- MOD\u202E\n");
     QVector<HtmlLogEntry> entries = Render(log);
     QCOMPARE(entries.size(), 1);
     QVERIFY(entries[0].body.count(QChar(0x202E)) >= 12);
     QVERIFY(report_test::AllIsolated(entries[0].body));
+    // The words of one message keep their order among themselves.
+    QVERIFY(entries[0].body.contains(QStringLiteral("\u05D0  \u05D1")));
     const QString dir = test_support::ScratchDir(QStringLiteral("bidi"));
     QVERIFY(HtmlGenerator().SaveAllEntries(entries, dir + "/all"));
     const QString index = report_test::ReadText(dir + "/all.html");

@@ -231,6 +231,16 @@ class TestPreviousLogsScreen : public QObject {
     QCOMPARE(List()->rowCount(), 0);
   }
 
+  // A direction control in a module's name reorders neither its row nor the entry's heading.
+  void engineTextNeverReordersTheTitles() {
+    report_test::WriteDiagnosticsLog(Run(kDayNoon, "SUCCESS", QStringLiteral("M\u202E")));
+    Search(QDate(2024, 5, 1), QDate(2024, 5, 1));
+    screen_->DisplayLogEntry(0);
+    QVERIFY(List()->TitleText(0).contains(QChar(0x202E)));
+    QVERIFY(report_test::AllIsolated(List()->TitleText(0)));
+    QVERIFY(report_test::AllIsolated(Form()->log_entry_header_label->text()));
+  }
+
   void singleEntryHasNoNeighbours() {
     report_test::WriteDiagnosticsLog(Run(kDayNoon, "SUCCESS"));
     Search(QDate(2024, 5, 1), QDate(2024, 5, 1));

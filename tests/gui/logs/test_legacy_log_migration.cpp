@@ -280,10 +280,13 @@ TEST_F(Migration, OldLogThatStaysIsNeverAddedTwice) {
   WriteFile(OldLog(), "+++ OLD\n");
   fs::permissions(legacy_, fs::perms::owner_write, fs::perm_options::remove);
   for (int start = 0; start < 3; ++start) {
-    EXPECT_TRUE(EndsByItself([] {
-      // Without the administrator's power over permissions, the read-only folder keeps its file.
+    EXPECT_TRUE(EndsByItself([start] {
+      // Without the administrator's power over permissions, the read-only folder keeps its file;
+      // later starts keep that power in reserve only, unused by a removal.
       __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
       __user_cap_data_struct none[2] = {};
+      if (start > 0 && ::syscall(SYS_capget, &header, none) != 0) std::abort();
+      none[0].effective = none[1].effective = 0;
       if (::syscall(SYS_capset, &header, none) != 0) std::abort();
       test_support::SetFaults("write:1:KILL:morva");
       MigrateLegacyLogs();
@@ -294,6 +297,30 @@ TEST_F(Migration, OldLogThatStaysIsNeverAddedTwice) {
   fs::permissions(legacy_, fs::perms::owner_write, fs::perm_options::add);
   MigrateLegacyLogs();
   EXPECT_EQ(ReadFile(NewLog()), "+++ NEW\n+++ OLD\n");
+}
+
+// A copy cut short is taken back later even when a start in between could not look for the old
+// file.
+TEST_F(Migration, CopyCutShortOutlivesAStartThatCannotLook) {
+  MakeFolders();
+  WriteFile(NewLog(), "+++ NEW\n");
+  const std::string old_content(200000, 'o');
+  WriteFile(OldLog(), old_content + "\n");
+  // The note, then the copy's first part.
+  EXPECT_FALSE(EndsByItself([] {
+    test_support::SetFaults("write:3:KILL:morva");
+    MigrateLegacyLogs();
+  }));
+  fs::permissions(legacy_, fs::perms::owner_exec, fs::perm_options::remove);
+  EXPECT_TRUE(EndsByItself([] {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct none[2] = {};
+    if (::syscall(SYS_capset, &header, none) != 0) std::abort();
+    MigrateLegacyLogs();
+  }));
+  fs::permissions(legacy_, fs::perms::owner_exec, fs::perm_options::add);
+  MigrateLegacyLogs();
+  EXPECT_TRUE(ReadFile(NewLog()) == "+++ NEW\n" + old_content + "\n");
 }
 
 TEST_F(Migration, AppendReportsWhatHappened) {
