@@ -1,5 +1,7 @@
 // The tool's screens over the stand-in engine and its demo catalogue: the operation screen and
 // its flows, a scan through the tool's execution screen, and the report of that run.
+#include <dlfcn.h>
+
 #include <QAccessible>
 #include <QApplication>
 #include <QDialog>
@@ -15,8 +17,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <new>
 
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_translator.h"
@@ -40,6 +44,25 @@
 #include "tests/gui/support/modal_answers.h"
 #include "tests/support/fault_injection.h"
 #include "tools/mendra/gui/tool_log_builder.h"
+
+namespace {
+// Makes the engine throw as it runs the tool, as it does when memory runs out.
+std::atomic<bool> g_tool_run_throws{false};
+}  // namespace
+
+// Stands before the engine's own for this test program.
+namespace morva_service::detail {
+class ToolObject;
+void RunTool(ToolObject& tool, ToolListenerView* listener,
+             const std::vector<SystemComponentView*>& devices, double time_scale) {
+  if (g_tool_run_throws && listener != nullptr) throw std::bad_alloc();
+  static const auto engine = reinterpret_cast<decltype(&RunTool)>(
+      dlsym(RTLD_NEXT,
+            "_ZN13morva_service6detail7RunToolERNS0_10ToolObjectEPNS_16ToolListenerViewERKSt6"
+            "vectorIPNS_19SystemComponentViewESaIS7_EEd"));
+  engine(tool, listener, devices, time_scale);
+}
+}  // namespace morva_service::detail
 
 namespace {
 
@@ -491,11 +514,24 @@ class TestToolScreens : public QObject {
     rig.controller->RemoveFlowScreen(execution);
   }
 
-  // A run whose thread cannot start ends at once, unable to execute, and leaves the window free.
-  void runWhoseThreadCannotStartEnds() {
+  // A run whose thread cannot start, or whose engine throws, ends unable to execute and leaves
+  // the window free.
+  void runThatCannotGoOnEnds_data() {
+    QTest::addColumn<bool>("engine_throws");
+    QTest::newRow("thread cannot start") << false;
+    QTest::newRow("engine throws") << true;
+  }
+  void runThatCannotGoOnEnds() {
+    QFETCH(bool, engine_throws);
     Rig rig;
     MdrExecutionScreen* execution = rig.ExecutionOfEveryDevice();
-    {
+    if (engine_throws) {
+      g_tool_run_throws = true;
+      rig.controller->GoToScreen(execution);
+      QVERIFY(QTest::qWaitFor([execution] { return !execution->run_active(); }, kHangGuardMs));
+      QVERIFY(execution->thread()->wait(kHangGuardMs));
+      g_tool_run_throws = false;
+    } else {
       const test_support::FaultScope faults("thread:1");
       rig.controller->GoToScreen(execution);
       QCOMPARE(test_support::FaultsFired(), 1);
