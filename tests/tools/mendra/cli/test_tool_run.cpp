@@ -14,9 +14,9 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
-#include <new>
 #include <thread>
 
+#include "../common/support/tool_run_throws.h"
 #include "argv.h"
 #include "cli/cli_application.h"
 #include "cli/thread_manager.h"
@@ -26,25 +26,6 @@
 using clitest::Contains;
 using clitest::Count;
 using clitest::RunCli;
-
-namespace {
-// Makes the engine throw as it runs the tool, as it does when memory runs out.
-std::atomic<bool> g_tool_run_throws{false};
-}  // namespace
-
-// Stands before the engine's own for this test program.
-namespace morva_service::detail {
-class ToolObject;
-void RunTool(ToolObject& tool, ToolListenerView* listener,
-             const std::vector<SystemComponentView*>& devices, double time_scale) {
-  if (g_tool_run_throws && listener != nullptr) throw std::bad_alloc();
-  static const auto engine = reinterpret_cast<decltype(&RunTool)>(
-      dlsym(RTLD_NEXT,
-            "_ZN13morva_service6detail7RunToolERNS0_10ToolObjectEPNS_16ToolListenerViewERKSt6"
-            "vectorIPNS_19SystemComponentViewESaIS7_EEd"));
-  engine(tool, listener, devices, time_scale);
-}
-}  // namespace morva_service::detail
 
 namespace {
 
@@ -355,12 +336,12 @@ TEST(MendraToolRun, AnInterruptHeldUpInTheWatcherIsNeverLost) {
 // execute, as the host's own runs end.
 TEST(MendraToolRun, AnEngineThatThrowsEndsUnableToExecute) {
   InProcessRun run;
-  g_tool_run_throws = true;
+  mdrtest::g_tool_run_throws = true;
   testing::internal::CaptureStdout();
   RunToolInProcess(
       {"-s", "2"}, [](const char*) {}, run);
   const std::string out = testing::internal::GetCapturedStdout();
-  g_tool_run_throws = false;
+  mdrtest::g_tool_run_throws = false;
   EXPECT_EQ(run.tool_status, 2);
   EXPECT_TRUE(Contains(out, "Unable to execute")) << out;
 }

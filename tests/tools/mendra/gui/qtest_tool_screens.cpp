@@ -1,7 +1,5 @@
 // The tool's screens over the stand-in engine and its demo catalogue: the operation screen and
 // its flows, a scan through the tool's execution screen, and the report of that run.
-#include <dlfcn.h>
-
 #include <QAccessible>
 #include <QApplication>
 #include <QDialog>
@@ -17,19 +15,21 @@
 #include <QTest>
 #include <QTimer>
 
-#include <atomic>
 #include <condition_variable>
 #include <mutex>
-#include <new>
 
 #include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/breadcrumb_widget.h"
 #include "gui/widgets/groupable_check_box.h"
 #include "gui/widgets/progress_widget.h"
-#include "gui/shell/kolv_lite_controller.h"
-#include "gui/shell/kolv_lite_dialog.h"
 #include "morva_service/morva_service.h"
+#include "tests/gui/support/engine_rig.h"
+#include "tests/gui/support/modal_answers.h"
+#include "tests/support/fault_injection.h"
+#include "tests/tools/mendra/common/support/tool_run_throws.h"
 #include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_device_selection_screen.h"
 #include "tools/mendra/gui/mdr_diagnostic_widget.h"
@@ -40,29 +40,7 @@
 #include "tools/mendra/gui/mdr_plugin.h"
 #include "tools/mendra/gui/mdr_test_widget.h"
 #include "tools/mendra/gui/mdr_warning_screen.h"
-#include "tests/gui/support/engine_rig.h"
-#include "tests/gui/support/modal_answers.h"
-#include "tests/support/fault_injection.h"
 #include "tools/mendra/gui/tool_log_builder.h"
-
-namespace {
-// Makes the engine throw as it runs the tool, as it does when memory runs out.
-std::atomic<bool> g_tool_run_throws{false};
-}  // namespace
-
-// Stands before the engine's own for this test program.
-namespace morva_service::detail {
-class ToolObject;
-void RunTool(ToolObject& tool, ToolListenerView* listener,
-             const std::vector<SystemComponentView*>& devices, double time_scale) {
-  if (g_tool_run_throws && listener != nullptr) throw std::bad_alloc();
-  static const auto engine = reinterpret_cast<decltype(&RunTool)>(
-      dlsym(RTLD_NEXT,
-            "_ZN13morva_service6detail7RunToolERNS0_10ToolObjectEPNS_16ToolListenerViewERKSt6"
-            "vectorIPNS_19SystemComponentViewESaIS7_EEd"));
-  engine(tool, listener, devices, time_scale);
-}
-}  // namespace morva_service::detail
 
 namespace {
 
@@ -526,11 +504,11 @@ class TestToolScreens : public QObject {
     Rig rig;
     MdrExecutionScreen* execution = rig.ExecutionOfEveryDevice();
     if (engine_throws) {
-      g_tool_run_throws = true;
+      mdrtest::g_tool_run_throws = true;
       rig.controller->GoToScreen(execution);
       QVERIFY(QTest::qWaitFor([execution] { return !execution->run_active(); }, kHangGuardMs));
       QVERIFY(execution->thread()->wait(kHangGuardMs));
-      g_tool_run_throws = false;
+      mdrtest::g_tool_run_throws = false;
     } else {
       const test_support::FaultScope faults("thread:1");
       rig.controller->GoToScreen(execution);
