@@ -97,7 +97,8 @@ int MdrCli::ToolRunThread(void* self) {
   try {
     cli->service_->ExecuteTool(cli->tool_, cli->listener_.get(), cli->selected_);
   } catch (...) {
-    // The devices it did not report on count as not done.
+    // Read once the thread was joined.
+    cli->engine_failed_ = true;
   }
   cli->running_ = false;
   return 0;
@@ -252,6 +253,11 @@ int MdrCli::Execute() {
   {
     std::lock_guard<std::mutex> lock(g_signal_mutex);
     tool_started_ = false;
+  }
+  // As the host ends its own runs whose engine threw (out of memory, for one).
+  if (engine_failed_) {
+    display_->Errors({"|UNABLE_TO_EXECUTE"});
+    outcome_.Report(kolv_exit::kPlatformUnavailable);
   }
   // A device the tool never reported on was not done.
   if (Interrupted() || (abort_asked_ && results_ < selected_.size()))

@@ -86,6 +86,8 @@ class MdrCli : public ToolCli, private MdrCliEventContext {
   // Devices the tool reported on.
   size_t results_ = 0;
   bool abort_asked_ = false;
+  // The engine threw on the worker thread.
+  bool engine_failed_ = false;
   std::vector<morva_service::SystemComponentView*> selected_;
 
   std::atomic<bool> spinning_{false};

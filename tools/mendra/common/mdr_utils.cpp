@@ -132,6 +132,17 @@ std::string MdrUtils::OperatingSystemDrive() {
 }
 
 int MdrUtils::FilterDevices(bool reset, bool physical, bool repair) {
+  // An engine that throws (out of memory, for one) found nothing: as a failed scan.
+  try {
+    return Filter(reset, physical, repair);
+  } catch (...) {
+    ApplicableList()->clear();
+    RebuildIndexes();
+    return 1;
+  }
+}
+
+int MdrUtils::Filter(bool reset, bool physical, bool repair) {
   const std::string os_drive = OperatingSystemDrive();
   system_drive_known_ = !os_drive.empty();
   std::vector<MdrDevice>& list = *ApplicableList();

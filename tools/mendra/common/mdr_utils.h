@@ -35,8 +35,8 @@ class MdrUtils {
   // Asks the tool which devices qualify and rebuilds the applicable list and its indexes.
   // reset: rescan the module first. physical: ask for physical disks only. repair: leave out
   // the device that holds the operating system. The scan's own result (0 when no rescan was
-  // asked), which may be any number; when it is not 0, or the start guard said no, the list
-  // stays empty.
+  // asked), which may be any number, or 1 when the engine threw; when it is not 0, or the start
+  // guard said no, the list stays empty.
   int FilterDevices(bool reset, bool physical, bool repair);
   // Asked just before every tool run this model starts; false keeps the run from starting.
   void SetStartGuard(std::function<bool()> may_start) { may_start_ = std::move(may_start); }
@@ -78,6 +78,7 @@ class MdrUtils {
   PartitionSelection* selection() const { return selection_; }
 
  private:
+  int Filter(bool reset, bool physical, bool repair);
   void RebuildIndexes();
   bool Excluded(const MdrDevice& device, bool exclude_system_disk, bool exclude_non_rotating) const;
 

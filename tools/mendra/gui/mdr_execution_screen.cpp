@@ -221,6 +221,8 @@ void MdrExecutionScreen::StartExecution() {
   context->iteration_start_times.append(QDateTime::currentSecsSinceEpoch());
   thread_->set_tool(context->selected_tool);
   thread_->PrepareRun();
+  // The report of an earlier run must not stand for this one, however this one ends.
+  MdrPlugin::tool_log()->Reset();
   run_active_ = true;
   thread_->start(QThread::InheritPriority);
   // A thread that could not start will never end either: the run ends here.
@@ -229,8 +231,7 @@ void MdrExecutionScreen::StartExecution() {
 
 void MdrExecutionScreen::EndUnableToExecute() {
   SetUnreportedRows(kMdrOperationFailed);
-  // The report of an earlier run must not stand for this one.
-  MdrPlugin::tool_log()->Reset();
+  // What the tool reported before it failed stays in the report.
   MdrPlugin::tool_log()->Finish();
   ShowIterationAborted(current_iteration);
   FinishedExecutionAction();
@@ -297,7 +298,11 @@ void MdrExecutionScreen::OnDeviceErrorsFound(bool found) { errors_found_ = error
 void MdrExecutionScreen::OnSuiteFinish() { SuiteFinishAction(); }
 
 void MdrExecutionScreen::OnThreadFinished() {
-  if (run_active_) SuiteFinishAction();
+  if (!run_active_) return;
+  if (thread_->Failed())
+    EndUnableToExecute();
+  else
+    SuiteFinishAction();
 }
 
 void MdrExecutionScreen::FinishedExecutionAction() {

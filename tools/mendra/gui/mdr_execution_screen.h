@@ -59,7 +59,8 @@ class MdrExecutionScreen : public ExecutionScreen {
  private:
   void BuildToolWidgets();
   void AbortProcedure();
-  // The run's thread could not start: every row ends unable to execute and the screen is free.
+  // The run's thread could not start, or the run failed: every row the tool said nothing of ends
+  // unable to execute and the screen is free.
   void EndUnableToExecute();
   // Every row the tool said nothing of ends with code.
   void SetUnreportedRows(int code);

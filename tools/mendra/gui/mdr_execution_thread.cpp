@@ -11,22 +11,34 @@
 MdrExecutionThread::MdrExecutionThread(MdrListener* listener) : listener_(listener) {}
 
 void MdrExecutionThread::run() {
+  bool ran = false;
+  // An engine that throws (out of memory, for one) fails the run, not the program.
+  try {
+    ran = RunTool();
+  } catch (...) {
+  }
+  std::lock_guard<std::mutex> lock(phase_mutex_);
+  if (!ran && phase_ != Phase::kAbortedBeforeStart) phase_ = Phase::kFailed;
+}
+
+bool MdrExecutionThread::RunTool() {
   const std::string operation = MdrPlugin::operation_name();
   MdrUtils* model = MdrPlugin::current_model();
   morva_service::MorvaService* service = MdrPlugin::service();
-  if (tool_ == nullptr || model == nullptr || service == nullptr || operation.empty()) return;
+  if (tool_ == nullptr || model == nullptr || service == nullptr || operation.empty()) return false;
   if (hold_before_start != nullptr) hold_before_start();
   std::vector<morva_service::SystemComponentView*> devices;
   if (model->selected_devices() != nullptr) devices = *model->selected_devices();
   {
     std::lock_guard<std::mutex> lock(phase_mutex_);
-    if (phase_ == Phase::kAbortedBeforeStart) return;
+    if (phase_ == Phase::kAbortedBeforeStart) return false;
     tool_->SetParameter("Operation", {operation});
     // An abort from here on is held by the engine for the run about to start.
     MdrClearAbortRequests(tool_);
     phase_ = Phase::kStarted;
   }
   service->ExecuteTool(tool_, listener_, devices);
+  return true;
 }
 
 void MdrExecutionThread::PrepareRun() {
@@ -36,10 +48,8 @@ void MdrExecutionThread::PrepareRun() {
 
 void MdrExecutionThread::RequestAbort() {
   std::lock_guard<std::mutex> lock(phase_mutex_);
-  if (phase_ != Phase::kStarted) {
-    phase_ = Phase::kAbortedBeforeStart;
-    return;
-  }
+  if (phase_ == Phase::kReady) phase_ = Phase::kAbortedBeforeStart;
+  if (phase_ != Phase::kStarted) return;
   morva_service::MorvaService* service = MdrPlugin::service();
   if (service != nullptr && tool_ != nullptr) service->AbortTool(tool_);
 }
@@ -47,4 +57,9 @@ void MdrExecutionThread::RequestAbort() {
 bool MdrExecutionThread::InTool() const {
   std::lock_guard<std::mutex> lock(phase_mutex_);
   return phase_ == Phase::kStarted && isRunning();
+}
+
+bool MdrExecutionThread::Failed() const {
+  std::lock_guard<std::mutex> lock(phase_mutex_);
+  return phase_ == Phase::kFailed;
 }

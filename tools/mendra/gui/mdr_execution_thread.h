@@ -24,6 +24,9 @@ class MdrExecutionThread : public QThread {
   void RequestAbort();
   // From the moment the run handed the tool to the engine until the thread ends.
   bool InTool() const;
+  // The run could not hand the tool to the engine, or the engine threw: nothing more of it will
+  // be told.
+  bool Failed() const;
 
   // For tests: called on the run's thread before it looks at the abort; a test blocks there to
   // hold the thread as a preempted one would be. Null: no hold.
@@ -33,10 +36,13 @@ class MdrExecutionThread : public QThread {
   void run() override;
 
  private:
+  // False when the tool was not run to its end.
+  bool RunTool();
+
   morva_service::ToolView* tool_ = nullptr;
   MdrListener* listener_;
   // Where the run stands against an abort; the mutex orders an abort against the run's start.
-  enum class Phase { kReady, kAbortedBeforeStart, kStarted };
+  enum class Phase { kReady, kAbortedBeforeStart, kStarted, kFailed };
   mutable std::mutex phase_mutex_;
   Phase phase_ = Phase::kReady;
 };

@@ -16,6 +16,7 @@
 #include <memory>
 #include <thread>
 
+#include "../common/support/tool_run_throws.h"
 #include "argv.h"
 #include "cli/cli_application.h"
 #include "cli/thread_manager.h"
@@ -329,6 +330,20 @@ TEST(MendraToolRun, AnInterruptHeldUpInTheWatcherIsNeverLost) {
     EXPECT_EQ(run.exit_status, 25u);
     EXPECT_FALSE(Contains(run.calls, "ExecuteTool")) << run.calls;
   }
+}
+
+// An engine that throws as it runs the tool (out of memory, for one) ends the run unable to
+// execute, as the host's own runs end.
+TEST(MendraToolRun, AnEngineThatThrowsEndsUnableToExecute) {
+  InProcessRun run;
+  mdrtest::g_tool_run_throws = true;
+  testing::internal::CaptureStdout();
+  RunToolInProcess(
+      {"-s", "2"}, [](const char*) {}, run);
+  const std::string out = testing::internal::GetCapturedStdout();
+  mdrtest::g_tool_run_throws = false;
+  EXPECT_EQ(run.tool_status, 2);
+  EXPECT_TRUE(Contains(out, "Unable to execute")) << out;
 }
 
 // A reader that stops taking the tool's output holds it in a write: Ctrl-C and SIGTERM still end

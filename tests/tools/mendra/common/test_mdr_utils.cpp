@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <new>
 
 #include "support/fake_storage.h"
 #include "tools/mendra/common/mdr_utils.h"
@@ -166,6 +167,20 @@ TEST_F(MdrUtilsTest, ShortOrMissingToolAnswerLeavesDevicesOut) {
   model.FilterDevices(false, false, false);
   EXPECT_TRUE(model.applicable_devices()->empty());
   EXPECT_EQ(model.FindDevice("0"), nullptr);
+}
+
+// An engine that throws as it filters (out of memory, for one) offers no device: a failed scan.
+TEST_F(MdrUtilsTest, AnEngineThatThrowsOffersNoDevice) {
+  StandardMachine();
+  struct : FakeService {
+    void ExecuteTool(morva_service::ToolView*, morva_service::ToolListenerView*,
+                     std::vector<morva_service::SystemComponentView*>) override {
+      throw std::bad_alloc();
+    }
+  } throwing;
+  MdrUtils model(&module, &tool, &throwing);
+  EXPECT_NE(model.FilterDevices(true, false, false), 0);
+  EXPECT_TRUE(model.applicable_devices()->empty());
 }
 
 TEST_F(MdrUtilsTest, EveryDeviceMeansEveryApplicableOneThatPassesTheExclusions) {

@@ -19,13 +19,17 @@
 #include <mutex>
 
 #include "gui/shell/kolv_lite_context.h"
+#include "gui/shell/kolv_lite_controller.h"
+#include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/widgets/breadcrumb_widget.h"
 #include "gui/widgets/groupable_check_box.h"
 #include "gui/widgets/progress_widget.h"
-#include "gui/shell/kolv_lite_controller.h"
-#include "gui/shell/kolv_lite_dialog.h"
 #include "morva_service/morva_service.h"
+#include "tests/gui/support/engine_rig.h"
+#include "tests/gui/support/modal_answers.h"
+#include "tests/support/fault_injection.h"
+#include "tests/tools/mendra/common/support/tool_run_throws.h"
 #include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_device_selection_screen.h"
 #include "tools/mendra/gui/mdr_diagnostic_widget.h"
@@ -36,9 +40,6 @@
 #include "tools/mendra/gui/mdr_plugin.h"
 #include "tools/mendra/gui/mdr_test_widget.h"
 #include "tools/mendra/gui/mdr_warning_screen.h"
-#include "tests/gui/support/engine_rig.h"
-#include "tests/gui/support/modal_answers.h"
-#include "tests/support/fault_injection.h"
 #include "tools/mendra/gui/tool_log_builder.h"
 
 namespace {
@@ -491,11 +492,24 @@ class TestToolScreens : public QObject {
     rig.controller->RemoveFlowScreen(execution);
   }
 
-  // A run whose thread cannot start ends at once, unable to execute, and leaves the window free.
-  void runWhoseThreadCannotStartEnds() {
+  // A run whose thread cannot start, or whose engine throws, ends unable to execute and leaves
+  // the window free.
+  void runThatCannotGoOnEnds_data() {
+    QTest::addColumn<bool>("engine_throws");
+    QTest::newRow("thread cannot start") << false;
+    QTest::newRow("engine throws") << true;
+  }
+  void runThatCannotGoOnEnds() {
+    QFETCH(bool, engine_throws);
     Rig rig;
     MdrExecutionScreen* execution = rig.ExecutionOfEveryDevice();
-    {
+    if (engine_throws) {
+      mdrtest::g_tool_run_throws = true;
+      rig.controller->GoToScreen(execution);
+      QVERIFY(QTest::qWaitFor([execution] { return !execution->run_active(); }, kHangGuardMs));
+      QVERIFY(execution->thread()->wait(kHangGuardMs));
+      mdrtest::g_tool_run_throws = false;
+    } else {
       const test_support::FaultScope faults("thread:1");
       rig.controller->GoToScreen(execution);
       QCOMPARE(test_support::FaultsFired(), 1);
