@@ -484,6 +484,7 @@ void ExecutionScreen::InteractAction(InputRequest* request) {
 void ExecutionScreen::FinishedExecutionAction() {
   // Another screen's run ends through the same executor signal.
   if (!running) return;
+  EndUnfinishedRows();
   if (abort_requested) ShowIterationAborted(current_iteration);
   KolvLiteContext* context = controller->execution_context();
   const int next = current_iteration + 1;
@@ -502,6 +503,18 @@ void ExecutionScreen::FinishedExecutionAction() {
   ShowInActionBar(abort_button, false);
   RunningTestsLabel()->setText(KolvLiteTranslate(TranslationKeys::TESTS_RESULT));
   if (stop_requested) emit Stopped(this);
+}
+
+void ExecutionScreen::EndUnfinishedRows() {
+  ExecutionIterationWidgets* record = iteration(current_iteration);
+  if (record == nullptr) return;
+  for (DiagnosticWidget* device : std::as_const(record->diagnostics)) {
+    for (int id = 0; id < device->TestsCount(); ++id) {
+      if (!device->HasTest(id)) continue;
+      TestWidget& row = (*device)[id];
+      if (row.test_status() == WAITING || row.test_status() == RUNNING) row.set_status(INVALID);
+    }
+  }
 }
 
 void ExecutionScreen::ForcedCloseAction() { AbortDiagnosticsAction(); }

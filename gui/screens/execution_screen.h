@@ -150,6 +150,8 @@ class ExecutionScreen : public KolvLiteScreen {
   void AddDevicePanels(ExecutionIterationWidgets* record);
   DiagnosticWidget* CurrentDeviceWidget() const;
   TestWidget* CurrentTestWidgetOrNull() const;
+  // The current iteration's rows the engine never finished (it failed mid-run) did not execute.
+  void EndUnfinishedRows();
   // Blocks until the Execute invoked last has returned, re-issuing the abort meanwhile.
   void WaitForRunEnd();
 

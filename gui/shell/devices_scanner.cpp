@@ -1,5 +1,6 @@
 #include "gui/shell/devices_scanner.h"
 
+#include "gui/shell/engine_call.h"
 #include "morva_service/views.h"
 
 DevicesScanner::DevicesScanner() : QObject(nullptr) { RegisterKolvLiteMetaTypes(); }
@@ -22,7 +23,8 @@ void DevicesScanner::Scan() {
   }
   emit ScanStarted(module);
   scanning_.store(true);
-  module->Scan();
+  // A scan that threw ends as one that found what the module now holds.
+  EngineCallReturned([module] { module->Scan(); });
   scanning_.store(false);
   emit ScanFinished(module);
 }
@@ -35,7 +37,8 @@ void DevicesScanner::CheckForComponents() {
   }
   emit CheckStarted(module);
   checking_.store(true);
-  const bool present = module->CheckForComponents();
+  bool present = false;
+  EngineCallReturned([&] { present = module->CheckForComponents(); });
   checking_.store(false);
   emit CheckFinished(module, present);
 }

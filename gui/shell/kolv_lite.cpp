@@ -14,12 +14,14 @@
 #include "gui/screens/devices_loading_screen.h"
 #include "gui/screens/modules_screen.h"
 #include "gui/shell/about_screen.h"
+#include "gui/shell/engine_call.h"
 #include "gui/shell/kolv_lite_context.h"
 #include "gui/shell/kolv_lite_controller.h"
 #include "gui/shell/kolv_lite_dialog.h"
 #include "gui/shell/kolv_lite_screen.h"
 #include "gui/shell/kolv_lite_translator.h"
 #include "gui/shell/kolv_lite_window.h"
+#include "gui/shell/morva_service_executor.h"
 #include "gui/shell/power_event_filter.h"
 #include "gui/shell/sleep_signal_watch.h"
 #include "gui/shell/splash_screen.h"
@@ -118,7 +120,8 @@ StartupResult KolvLite::RunStartupChecks(QTranslator* main_translator,
   }
 
   // Without the engine nothing could run; better said now than failing on the worker later.
-  morva_service::MorvaService* service = GetMorvaServiceInstance();
+  morva_service::MorvaService* service = nullptr;
+  EngineCallReturned([&service] { service = GetMorvaServiceInstance(); });
   if (service == nullptr) {
     lock->Release();
     release_app_mutex(lock);
@@ -165,8 +168,10 @@ bool KolvLite::Start() {
 
   window_ = new KolvLiteWindow(QStringLiteral("Kolv Lite"), nullptr);
   controller_ = new KolvLiteController(window_);
-  // Every engine call runs on the worker: without it the service cannot be used at all.
-  if (!controller_->execution_context()->worker->isRunning()) {
+  // Every engine call runs on the worker: without it, or without the engine, the service cannot
+  // be used at all.
+  const KolvLiteContext* context = controller_->execution_context();
+  if (!context->worker->isRunning() || context->executor->morva_service() == nullptr) {
     delete window_;
     window_ = nullptr;
     controller_ = nullptr;

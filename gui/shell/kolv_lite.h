@@ -48,7 +48,7 @@ class KolvLite : public QApplication {
   // unless the start itself fails, which gets its box as well.
   QMessageBox* Launch(const StartupResult& startup);
   // Builds the user interface and shows the splash screen. False, with nothing built, when the
-  // worker thread cannot start.
+  // worker thread cannot start or the engine cannot be had for it.
   bool Start();
   KolvLiteWindow* main_window() const { return window_; }
   KolvLiteController* controller() const { return controller_; }

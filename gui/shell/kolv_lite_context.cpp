@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QThread>
 
+#include "gui/shell/engine_call.h"
 #include "gui/shell/kolv_lite_meta_types.h"
 #include "gui/shell/morva_service_executor.h"
 #include "gui/shell/serial_devices_scan_controller.h"
@@ -23,7 +24,9 @@ KolvLiteContext::KolvLiteContext()
   RegisterKolvLiteMetaTypes();
   worker->setObjectName(QStringLiteral("KolvLiteWorker"));
   scan_controller = new SerialDevicesScanController(worker);
-  executor = new MorvaServiceExecutor(GetMorvaServiceInstance());
+  morva_service::MorvaService* service = nullptr;
+  EngineCallReturned([&service] { service = GetMorvaServiceInstance(); });
+  executor = new MorvaServiceExecutor(service);
   worker->start(QThread::InheritPriority);
   executor->moveToThread(worker);
 }

@@ -306,7 +306,10 @@ void KolvLiteController::GoToScreen(KolvLiteScreen* screen) {
     return;
   }
   KolvLiteScreen* leaving = screens_.current;
+  const QPointer<KolvLiteScreen> target(screen);
   leaving->OnExit();
+  // OnExit may have deleted the screen it was leaving for.
+  if (target.isNull()) return;
   if (screens_.defaults.contains(screen) && screens_.flow.contains(leaving)) {
     screens_.background = leaving;
   }
@@ -318,7 +321,8 @@ void KolvLiteController::GoToBackgroundFlowScreen() {
   screens_.current->OnExit();
   KolvLiteScreen* screen = screens_.background;
   screens_.background = nullptr;
-  Enter(screen);
+  // OnExit may have deleted it, and with it the controller's note of it.
+  if (screen != nullptr) Enter(screen);
 }
 
 void KolvLiteController::GoToNextScreen() {

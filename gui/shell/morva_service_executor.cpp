@@ -1,5 +1,6 @@
 #include "gui/shell/morva_service_executor.h"
 
+#include "gui/shell/engine_call.h"
 #include "gui/shell/executor_suite_relay.h"
 #include "gui/shell/executor_test_relay.h"
 
@@ -83,44 +84,49 @@ void MorvaServiceExecutor::Shutdown() {
 bool MorvaServiceExecutor::is_shut_down() const { return shut_down_.load(); }
 
 void MorvaServiceExecutor::LoadModules() {
-  if (service_) service_->LoadModules();
+  if (service_) EngineCallReturned([this] { service_->LoadModules(); });
 }
 
 void MorvaServiceExecutor::UnloadModules() {
-  if (service_) service_->UnloadModules();
+  if (service_) EngineCallReturned([this] { service_->UnloadModules(); });
 }
 
 void MorvaServiceExecutor::LoadModuleInterfaceByName(std::string module_name,
                                                      std::string& error_message) {
-  if (!service_) {
-    error_message = "SERVICE_NOT_AVAILABLE";
-    return;
-  }
-  service_->LoadModuleInterfaceByName(std::move(module_name), error_message);
+  const bool returned =
+      service_ && EngineCallReturned([&] {
+        service_->LoadModuleInterfaceByName(std::move(module_name), error_message);
+      });
+  if (!returned) error_message = "SERVICE_NOT_AVAILABLE";
 }
 
 void MorvaServiceExecutor::Execute(ExecuteContext context) {
+  // A device whose suite threw ends the run: the engine is in no state to run the next one.
+  bool returned = true;
   for (DeviceTestSelection* record : context.selection) {
-    if (!service_ || shut_down_.load()) break;
+    if (!service_ || shut_down_.load() || !returned) break;
     if (!record) continue;
     std::vector<morva_service::DiagnosticRun> runs;
     if (record->diagnostics) runs = ToDiagnosticRuns(*record->diagnostics);
-    service_->Execute(context.module, record->device, std::move(runs), context.start_time);
+    returned = EngineCallReturned([&] {
+      service_->Execute(context.module, record->device, std::move(runs), context.start_time);
+    });
   }
   emit ExecuteFinished();
 }
 
 void MorvaServiceExecutor::ExecuteTool(ToolExecuteContext context) {
   if (service_ && !shut_down_.load()) {
-    service_->ExecuteTool(context.tool, context.listener, context.devices);
+    EngineCallReturned(
+        [&] { service_->ExecuteTool(context.tool, context.listener, context.devices); });
   }
   emit ExecuteToolFinished();
 }
 
 void MorvaServiceExecutor::AbortTool(ToolAbortContext context) {
-  if (service_) service_->AbortTool(context.tool);
+  if (service_) EngineCallReturned([&] { service_->AbortTool(context.tool); });
 }
 
 void MorvaServiceExecutor::Abort() {
-  if (service_) service_->Abort();
+  if (service_) EngineCallReturned([this] { service_->Abort(); });
 }

@@ -34,6 +34,7 @@
 #include "gui/widgets/test_widget.h"
 #include "morva_service/morva_service.h"
 #include "tests/gui/support/engine_rig.h"
+#include "tests/gui/support/engine_throws.h"
 #include "support/dialog_watch.h"
 #include "support/recommended_flow.h"
 #include "tests/gui/support/program_resources.h"
@@ -572,6 +573,24 @@ class TestExecutionScreen : public QObject {
     screen->OnSystemComponentInit();
     screen->UpdateProgress(50, QStringLiteral("NOTHING"));
     QCOMPARE(screen->iteration(0)->progress->progress_bar()->value(), 0);
+  }
+
+  // An engine that throws in the middle of a test ends the run: no row it left unfinished
+  // reads running or waiting on the finished screen.
+  void runWhoseEngineThrowsEndsWithItsRowsInvalid() {
+    Rig rig;
+    rig.Select(0, 0, {0, 1});
+    rig.Select(1, 0, {0});
+    ExecutionScreen* screen = rig.NewScreen();
+    gui_test::engine_throws_at = "TestStarted returned";
+    rig.Enter(screen);
+    const bool idle = WaitIdle(screen);
+    gui_test::engine_throws_at = nullptr;
+    QVERIFY(idle);
+    for (const auto& [device, row] : {std::pair{0, 0}, {0, 1}, {1, 0}}) {
+      QCOMPARE(Status(screen, 0, device, row), int(INVALID));
+    }
+    QVERIFY(!screen->next_button_widget()->isHidden());
   }
 
   void stopAnswersAtOnceWhenIdleAndAfterTheRunOtherwise() {

@@ -28,6 +28,7 @@
 #include "morva_service/morva_service.h"
 #include "tests/gui/shell/support/catalogue_builder.h"
 #include "tests/gui/shell/support/recording_screen.h"
+#include "tests/gui/support/engine_throws.h"
 #include "tests/gui/support/modal_answers.h"
 #include "tests/gui/support/program_resources.h"
 #include "tests/support/fault_injection.h"
@@ -208,6 +209,11 @@ class ApplicationTest : public QObject {
     QCOMPARE(en.failed, StartupResult::kService);
     QCOMPARE(en.title, QString("Error"));
     QVERIFY2(en.text.contains("diagnostics service"), qPrintable(en.text));
+    // An engine that throws as it loads (out of memory, for one) cannot be obtained either.
+    gui_test::engine_throws_at = "GetMorvaServiceInstance";
+    StartupResult thrown = Check("en_US", gui_test::ProgramResourceFile());
+    gui_test::engine_throws_at = nullptr;
+    QCOMPARE(thrown.failed, StartupResult::kService);
     // The lock is given back, so a corrected start can take it.
     StartupResult next = Check("en_US", gui_test::ProgramResourceFile());
     QVERIFY(next.ok);
@@ -224,22 +230,27 @@ class ApplicationTest : public QObject {
     ReleaseHeld(first);
   }
 
-  // Without the worker thread nothing could reach the engine: the start fails as one whose
-  // service cannot be used, not as an installation without modules.
+  // Without the worker thread, or with an engine that throws as the worker's executor takes it,
+  // nothing could reach the engine: the start fails as one whose service cannot be used, not as
+  // an installation without modules.
   void WorkerThatCannotStartFailsTheStart() {
     auto* app = static_cast<KolvLite*>(qApp);
-    StartupResult startup = Check("en_US", gui_test::ProgramResourceFile());
-    QVERIFY(startup.ok);
-    std::unique_ptr<QMessageBox> box;
-    {
-      const test_support::FaultScope faults("thread:1");
-      box.reset(app->Launch(startup));
-      QCOMPARE(test_support::FaultsFired(), 1);
+    for (const char* faults : {"thread:1", ""}) {
+      StartupResult startup = Check("en_US", gui_test::ProgramResourceFile());
+      QVERIFY(startup.ok);
+      std::unique_ptr<QMessageBox> box;
+      {
+        const test_support::FaultScope scope(faults);
+        gui_test::engine_throws_at = *faults ? nullptr : "GetMorvaServiceInstance";
+        box.reset(app->Launch(startup));
+        gui_test::engine_throws_at = nullptr;
+        QCOMPARE(test_support::FaultsFired(), *faults ? 1 : 0);
+      }
+      ReleaseHeld(startup);
+      QVERIFY(box != nullptr && box->isVisible());
+      QCOMPARE(box->text(), KolvLiteTranslate(TranslationKeys::SERVICE_NOT_AVAILABLE_TEXT));
+      QVERIFY(app->main_window() == nullptr);
     }
-    ReleaseHeld(startup);
-    QVERIFY(box != nullptr && box->isVisible());
-    QCOMPARE(box->text(), KolvLiteTranslate(TranslationKeys::SERVICE_NOT_AVAILABLE_TEXT));
-    QVERIFY(app->main_window() == nullptr);
   }
 
   void StartShowsTheSplashThenTheWindow() {

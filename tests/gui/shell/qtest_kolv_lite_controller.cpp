@@ -192,6 +192,25 @@ class ControllerTest : public QObject {
     QVERIFY(!controller->IsAnyScreenBusy());
   }
 
+  // A screen that the left screen's OnExit deletes is not entered, whichever way leads there.
+  void ScreensDeletedAsTheCurrentOneExitsAreNotEntered() {
+    auto* logs = Make("logs");
+    auto info = std::make_unique<RecordingScreen>(controller.get(), "info");
+    auto flow = std::make_unique<RecordingScreen>(controller.get(), "flow");
+    controller->AddDefaultScreen(logs);
+    controller->AddDefaultScreen(info.get());
+    controller->AddFlowScreen(flow.get(), true);
+    controller->GoToScreen(flow.get());
+    controller->GoToScreen(logs);
+    logs->on_exit = [&info] { info.reset(); };
+    controller->GoToScreen(info.get());
+    logs->on_exit = [&flow] { flow.reset(); };
+    controller->GoToBackgroundFlowScreen();
+    logs->on_exit = nullptr;
+    QVERIFY(!controller->HasBackgroundFlowScreen());
+    QCOMPARE(RecordingScreen::calls.filter("enter:").last(), QStringLiteral("enter:logs"));
+  }
+
   // A plug-in's screen that deletes itself as it unloads, on each way a screen leaves.
   void ScreensDeletingThemselvesOnUnloadAreForgotten() {
     auto self_deleting = [this](const QString& name) {

@@ -24,6 +24,7 @@
 #include "morva_service/diagnostics.h"
 #include "morva_service/morva_service.h"
 #include "tests/gui/support/engine_rig.h"
+#include "tests/gui/support/engine_throws.h"
 
 namespace {
 
@@ -285,6 +286,7 @@ class TestMorvaServiceExecutor : public QObject {
   }
 
   void cleanup() {
+    gui_test::engine_throws_at = nullptr;
     context_.reset();
     recorder_.reset();
     test_.reset();
@@ -353,6 +355,49 @@ class TestMorvaServiceExecutor : public QObject {
     QVERIFY(RunAndWait(run));
     QCOMPARE(recorder_->statuses, QList<int>{morva_service::kTestCancelled});
     QCOMPARE(recorder_->events.last(), QStringLiteral("SuiteFinished"));
+  }
+
+  // An engine that throws on the worker (out of memory, for one) ends each request as failed:
+  // the run ends at the device that threw, the scan and the check end (the module unusable),
+  // a load by name fails as without an engine, and the worker goes on serving.
+  void engineThatThrowsEndsEachRequest() {
+    using gui_test::engine_throws_at;
+    MorvaServiceExecutor* executor = context_->executor;
+    DevicesScanController* scans = context_->scan_controller;
+    engine_throws_at = "TestStarted returned";
+    QVERIFY(RunAndWait(MakeRun({0, 1}, {0}, 8000)));
+    QCOMPARE(suite_->devices, QStringList{"dev_a"});
+    engine_throws_at = "Scan module";
+    QSignalSpy scanned(scans, &DevicesScanController::ScanFinished);
+    scans->Scan(selection_.module);
+    QVERIFY(scanned.wait(10000));
+    engine_throws_at = "CheckForComponents module";
+    QSignalSpy checked(scans, &DevicesScanController::CheckFinished);
+    scans->CheckForComponents(selection_.module);
+    QVERIFY(checked.wait(10000));
+    QCOMPARE(checked.at(0).at(1).toBool(), false);
+    QVERIFY(!scans->IsBusy());
+    engine_throws_at = "ExecuteTool";
+    QSignalSpy tool_ended(executor, &MorvaServiceExecutor::ExecuteToolFinished);
+    QVERIFY(QMetaObject::invokeMethod(executor, "ExecuteTool",
+                                      Q_ARG(ToolExecuteContext, ToolExecuteContext())));
+    QTRY_COMPARE_WITH_TIMEOUT(tool_ended.count(), 1, 10000);
+    engine_throws_at = "LoadModuleInterfaceByName";
+    std::string error;
+    QVERIFY(QMetaObject::invokeMethod(executor, "LoadModuleInterfaceByName",
+                                      Qt::BlockingQueuedConnection,
+                                      Q_ARG(std::string, std::string("Bench")),
+                                      Q_ARG(std::string&, error)));
+    QCOMPARE(error, std::string("SERVICE_NOT_AVAILABLE"));
+    engine_throws_at = "AbortTool";
+    QVERIFY(QMetaObject::invokeMethod(executor, "AbortTool", Qt::BlockingQueuedConnection,
+                                      Q_ARG(ToolAbortContext, ToolAbortContext())));
+    for (const char* slot : {"Abort", "UnloadModules", "LoadModules"}) {
+      engine_throws_at = slot;
+      QVERIFY(QMetaObject::invokeMethod(executor, "UnloadModules", Qt::BlockingQueuedConnection));
+      QVERIFY(QMetaObject::invokeMethod(executor, slot, Qt::BlockingQueuedConnection));
+    }
+    QVERIFY(!executor->loaded_modules());
   }
 
   void destroyingContextDuringRunNeitherHangsNorCrashes() {

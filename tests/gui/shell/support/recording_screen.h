@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
 
 #include "gui/shell/kolv_lite_screen.h"
 
@@ -18,7 +19,10 @@ class RecordingScreen : public KolvLiteScreen {
     calls << QStringLiteral("enter:") + name_;
     loaded = true;
   }
-  void OnExit() override { calls << QStringLiteral("exit:") + name_; }
+  void OnExit() override {
+    calls << QStringLiteral("exit:") + name_;
+    if (on_exit) on_exit();
+  }
   void OnKeyPress(QKeyEvent*) override { ++key_presses; }
   bool isBusy(QString& message) override {
     ++busy_questions;
@@ -48,6 +52,7 @@ class RecordingScreen : public KolvLiteScreen {
   int unloads = 0;
   int key_presses = 0;
   bool delete_on_unload = false;  // as a plug-in's screen may
+  std::function<void()> on_exit;
 
  private:
   QString name_;
