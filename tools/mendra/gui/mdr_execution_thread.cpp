@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/shell/engine_call.h"
 #include "morva_service/morva_service.h"
 #include "tools/mendra/common/mdr_utils.h"
 #include "tools/mendra/gui/mdr_listener.h"
@@ -12,11 +13,7 @@ MdrExecutionThread::MdrExecutionThread(MdrListener* listener) : listener_(listen
 
 void MdrExecutionThread::run() {
   bool ran = false;
-  // An engine that throws (out of memory, for one) fails the run, not the program.
-  try {
-    ran = RunTool();
-  } catch (...) {
-  }
+  EngineCallReturned([&] { ran = RunTool(); });
   std::lock_guard<std::mutex> lock(phase_mutex_);
   if (!ran && phase_ != Phase::kAbortedBeforeStart) phase_ = Phase::kFailed;
 }
