@@ -88,6 +88,8 @@ class Session {
   bool Read(int timeout_ms, size_t at_most = 4096);
   // Reads standard error apart until it ends or the deadline comes.
   void ReadErrors(std::chrono::steady_clock::time_point deadline);
+  // Reads standard error and waits for the end; the program is killed at the deadline.
+  Outcome End(std::chrono::steady_clock::time_point deadline);
 
   pid_t pid_ = -1;
   int input_ = -1;
