@@ -253,7 +253,7 @@ int RunCli(int argc, char** argv) {
     }
     if (final_line && (app.flags & kFlagOutputFile) && (app.flags & kFlagBackgroundChild))
       WriteFinalStatus(app);
-    if (app.sink && app.sink->Finish() != kSinkDone)
+    if ((app.sink && app.sink->Finish() != kSinkDone) || app.warnings_lost)
       app.outcome.ReportError(kolv_exit::kOutputFileError);
     status = ExitStatus(app);
     if (app.scan_abandoned) EndWithoutWaiting(&app, status);

@@ -129,6 +129,8 @@ Outcome Run(const StreamSetup& streams, const std::vector<std::string>& args,
     posix_spawn_file_actions_addopen(&actions, 0, streams.input_file.c_str(), O_RDONLY, 0);
   if (!streams.output_file.empty())
     posix_spawn_file_actions_addopen(&actions, 1, streams.output_file.c_str(), O_WRONLY, 0);
+  if (!streams.errors_file.empty())
+    posix_spawn_file_actions_addopen(&actions, 2, streams.errors_file.c_str(), O_WRONLY, 0);
   if (streams.close_input) posix_spawn_file_actions_addclose(&actions, 0);
   if (streams.close_output) posix_spawn_file_actions_addclose(&actions, 1);
   if (streams.close_errors) posix_spawn_file_actions_addclose(&actions, 2);
