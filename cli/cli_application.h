@@ -90,6 +90,8 @@ class CliApplication {
   ToolView* tool = nullptr;
   ModuleInterfaceView* tool_module = nullptr;
   RunOutcome outcome;
+  // A protocol warning could not be written to standard error: lost output, counted at the end.
+  bool warnings_lost = false;
   // An interrupt came during a device scan, which the engine cannot stop: the program ends
   // without waiting for the service thread.
   bool scan_abandoned = false;

@@ -1,5 +1,10 @@
 #include "cli/cli_stdio_file.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 
 #include "kolv_os/os.h"
@@ -68,7 +73,21 @@ int CliStdioFile::Start() {
 int CliStdioFile::OpenFile() {
   if (out_) std::fclose(out_);
   out_ = kolv_os::OpenOutputFile(FullPath());
-  return out_ ? kSinkDone : kSinkFileNotOpen;
+  if (!out_) return kSinkFileNotOpen;
+  // Held while the file is written, so that a copy that could not take the single-instance lock
+  // leaves it alone. Advisory only: a file that takes no lock is written all the same.
+  (void)flock(fileno(out_), LOCK_EX | LOCK_NB);
+  return kSinkDone;
+}
+
+bool CliStdioFile::WrittenElsewhere() const {
+  struct stat status;
+  if (stat(FullPath().c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+  const int fd = open(FullPath().c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return false;
+  const bool held = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  close(fd);
+  return held;
 }
 
 int CliStdioFile::Write(const std::string& text) {

@@ -29,6 +29,8 @@ class CliStdioFile : public MorvaStdio {
   const std::string& file_name() const { return file_name_; }
   // The path the file is written to.
   std::string FullPath() const;
+  // True when another copy of the program has the file open as its output.
+  bool WrittenElsewhere() const;
 
  protected:
   int Write(const std::string& text) override;

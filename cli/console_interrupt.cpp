@@ -46,6 +46,13 @@ class StallWatch {
   // 0, or the error (an errno value) that kept the watcher from starting.
   int Start() {
     std::call_once(started_, [this] {
+      // The watcher's own descriptor is taken now: naming the output then never needs a new
+      // one, which at the descriptor limit would leave a stalled reader unseen.
+      slot_ = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+      if (slot_ < 0) {
+        start_error_ = errno;
+        return;
+      }
       try {
         std::thread([this] { Run(); }).detach();
       } catch (const std::system_error& error) {
@@ -59,13 +66,14 @@ class StallWatch {
     watching_ = true;
     asked_.notify_all();
   }
-  // The descriptor the output sink writes to; -1: none. The watcher looks through a duplicate of
-  // its own, so that a sink closing its file never leaves the watcher on a number that a later
-  // open takes over.
+  // The descriptor the output sink writes to; -1: none. The watcher looks through its own
+  // descriptor, pointed at the sink's file, so that a sink closing its file never leaves the
+  // watcher on a number that a later open takes over. At -1 it lets go of the file.
   void SetOutput(int fd) {
     std::lock_guard<std::mutex> lock(output_mutex_);
-    if (output_ >= 0) close(output_);
-    output_ = fd >= 0 ? fcntl(fd, F_DUPFD_CLOEXEC, 0) : -1;
+    if (slot_ < 0) return;
+    watched_ = fd >= 0 && dup3(fd, slot_, O_CLOEXEC) == slot_;
+    if (!watched_) (void)dup3(STDERR_FILENO, slot_, O_CLOEXEC);
   }
 
  private:
@@ -86,10 +94,11 @@ class StallWatch {
     for (;;) {
       std::this_thread::sleep_for(kStallLook);
       std::lock_guard<std::mutex> lock(output_mutex_);
-      const long now_unread = kolv_os::UnreadOutput(output_);
+      const int output = watched_ ? slot_ : -1;
+      const long now_unread = kolv_os::UnreadOutput(output);
       const uint64_t now_progress = MorvaStdio::OutputProgress();
       const auto now = std::chrono::steady_clock::now();
-      if (!kolv_os::WriteWouldWait(output_) || now_unread != unread || now_progress != progress) {
+      if (!kolv_os::WriteWouldWait(output) || now_unread != unread || now_progress != progress) {
         still_looks = 0;
         still_since = now;
       } else if (++still_looks >= kLooks && now - still_since >= kStallGrace) {
@@ -107,7 +116,8 @@ class StallWatch {
   bool watching_ = false;
   // Held while looking; the looks never wait.
   std::mutex output_mutex_;
-  int output_ = -1;
+  int slot_ = -1;  // set once, before the thread starts
+  bool watched_ = false;
 };
 
 // What the interrupt callback, the runner and the sinks share, whichever thread they run on.

@@ -65,8 +65,10 @@ std::string TestIdentifierText(const morva_service::ItemIdentifier& identifier) 
 void ShowWarning(CliApplication& app, const std::string& text, bool blank_line) {
   const std::string line = MorvaStdio::KeyToText("[|WARNING] ", false, true, true) + text;
   if (app.flags & kFlagProtocol) {
-    std::fputs((line + "\n").c_str(), stderr);
-    std::fflush(stderr);
+    // A reader that went away loses nothing.
+    MorvaStdio errors(stderr, nullptr);
+    errors.PrintRaw(line, true);
+    if (errors.Finish() != kSinkDone) app.warnings_lost = true;
     return;
   }
   if (!app.sink) return;

@@ -43,7 +43,8 @@ void Say(bool protocol, const std::string& text) {
 }
 
 // Ends the program before the output sink exists. The background copy's output goes nowhere:
-// its -o file gets the reason and, as after a run, ends with the status.
+// its -o file gets the reason and, as after a run, ends with the status, unless the copy that
+// holds the lock writes the same file.
 unsigned EndEarly(int argc, char** argv, bool on_errors, const std::string& text, unsigned status) {
   const EarlyOptions asked = AskedBeforeTheParse(argc, argv);
   Say(on_errors || asked.protocol, text);
@@ -51,7 +52,7 @@ unsigned EndEarly(int argc, char** argv, bool on_errors, const std::string& text
     return status;
   CliStdioFile file(asked.output_file);
   file.DisableKeyboard(true);
-  if (file.Start() == kSinkDone) {
+  if (!file.WrittenElsewhere() && file.Start() == kSinkDone) {
     file.PrintRaw(text, true);
     file.Print(FinalStatusLine(status), false, false, false, false);
   }
@@ -252,7 +253,7 @@ int RunCli(int argc, char** argv) {
     }
     if (final_line && (app.flags & kFlagOutputFile) && (app.flags & kFlagBackgroundChild))
       WriteFinalStatus(app);
-    if (app.sink && app.sink->Finish() != kSinkDone)
+    if ((app.sink && app.sink->Finish() != kSinkDone) || app.warnings_lost)
       app.outcome.ReportError(kolv_exit::kOutputFileError);
     status = ExitStatus(app);
     if (app.scan_abandoned) EndWithoutWaiting(&app, status);

@@ -1,11 +1,17 @@
 // Merging of test outcomes into the exit status.
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <iterator>
 #include <new>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/cli_application.h"
@@ -188,6 +194,28 @@ TEST(MergeExitStatusDeathTest, AnInterruptAtTheEndKeepsAFinding) {
         ::testing::ExitedWithCode(static_cast<int>(row.exit_status)), "")
         << row.test_status;
   }
+}
+
+// Named with no descriptor to spare, the output is still watched: a reader that stopped after an
+// interrupt ends the program as cancelled instead of holding it for ever.
+TEST(MergeExitStatusDeathTest, AStalledReaderIsSeenWithNoDescriptorToSpare) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto stall = [] {
+    int ends[2];
+    if (TakeInterrupts(get_signal_handler()) != 0 || pipe2(ends, O_NONBLOCK) != 0) _exit(1);
+    const std::string block(4096, 'x');
+    while (write(ends[1], block.data(), block.size()) > 0) {
+    }
+    const rlimit few = {64, 64};
+    setrlimit(RLIMIT_NOFILE, &few);
+    while (dup(0) >= 0) {
+    }
+    WatchOutput(ends[1]);
+    WatchForAStalledReader();
+    std::this_thread::sleep_for(std::chrono::seconds(8));
+    _exit(0);
+  };
+  EXPECT_EXIT(stall(), ::testing::ExitedWithCode(static_cast<int>(kolv_exit::kTestCancelled)), "");
 }
 
 }  // namespace

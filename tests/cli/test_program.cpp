@@ -382,6 +382,11 @@ TEST(Program, LostStandardOutputIsNoSuccess) {
   EXPECT_EQ(clitest::Count(listing.err, "\n"), 1u) << listing.err;
   EXPECT_EQ(clitest::RunCliWith(full, {"--KOLV", "-Mstorage", "0", "-Qf"}).status, 6);
   EXPECT_EQ(clitest::RunCliWith(full, {"-Mstorage", "1", "-Q"}).status, 21);
+  // The protocol's warnings go to standard error: lost there, they are lost output as well.
+  clitest::StreamSetup full_errors;
+  full_errors.errors_file = "/dev/full";
+  EXPECT_EQ(
+      clitest::RunCliWith(full_errors, {"--KOLV", "-Mstorage", "-Mstorage", "0", "-Qf"}).status, 6);
   // A file-size limit is told as a full disk is: the program is never killed by it. The engine's
   // log cannot grow either.
   clitest::StreamSetup capped;

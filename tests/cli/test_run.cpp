@@ -1,6 +1,9 @@
 // Diagnostics runs of the real kolv_cli on scripted catalogues: the order of printed events,
 // protocol lines, exit statuses, background mode.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -543,11 +546,20 @@ TEST(Run, TheBackgroundParentWarnsAndReturnsZeroOnceTheCopyRuns) {
   EXPECT_TRUE(clitest::FileShows(path, "\nCLI Execution status: 30")) << clitest::ReadFile(path);
   copy_ended();
 
-  // A copy that never gets the lock ends its file all the same, with the reason.
+  // A copy that never gets the lock ends its file all the same, with the reason; a file that the
+  // copy holding the lock writes stays that copy's.
+  const std::string taken = clitest::WriteScratchFile("background_taken.txt", "the other run\n");
+  const int other_copy = open(taken.c_str(), O_WRONLY | O_CLOEXEC);
+  ASSERT_EQ(flock(other_copy, LOCK_EX), 0);
   ZerkaAppMutex* lock = get_app_mutex();
   ASSERT_EQ(lock->Acquire(), 0);
+  clitest::Session beside({"-o", taken, "-Mstorage", "0", "-Qf", "--vyx-instance"}, {},
+                          clitest::Session::Console::kPipes);
   const auto locked_out = RunCli({"-o", path, "-Mstorage", "0", "-Qf", "--vyx-instance"});
+  EXPECT_EQ(beside.Finish().status, 4);
   release_app_mutex(lock);
+  close(other_copy);
+  EXPECT_EQ(clitest::ReadFile(taken), "the other run\n");
   EXPECT_EQ(locked_out.status, 4);
   EXPECT_EQ(clitest::ReadFile(path),
             "A Tarvex Diagnostics Tool is already running\n\nCLI Execution status: 4");

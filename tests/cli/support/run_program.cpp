@@ -129,6 +129,8 @@ Outcome Run(const StreamSetup& streams, const std::vector<std::string>& args,
     posix_spawn_file_actions_addopen(&actions, 0, streams.input_file.c_str(), O_RDONLY, 0);
   if (!streams.output_file.empty())
     posix_spawn_file_actions_addopen(&actions, 1, streams.output_file.c_str(), O_WRONLY, 0);
+  if (!streams.errors_file.empty())
+    posix_spawn_file_actions_addopen(&actions, 2, streams.errors_file.c_str(), O_WRONLY, 0);
   if (streams.close_input) posix_spawn_file_actions_addclose(&actions, 0);
   if (streams.close_output) posix_spawn_file_actions_addclose(&actions, 1);
   if (streams.close_errors) posix_spawn_file_actions_addclose(&actions, 2);
@@ -162,7 +164,8 @@ Outcome Run(const StreamSetup& streams, const std::vector<std::string>& args,
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds);
   bool out_open = !streams.output_unread, err_open = true;
   while (out_open || err_open) {
-    pollfd fds[2] = {{out_open ? out[0] : -1, POLLIN, 0}, {err[0], POLLIN, 0}};
+    // A stream at its end is left out: it would wake the poll at once, again and again.
+    pollfd fds[2] = {{out_open ? out[0] : -1, POLLIN, 0}, {err_open ? err[0] : -1, POLLIN, 0}};
     poll(fds, 2, 100);
     if (out_open && (fds[0].revents & (POLLIN | POLLHUP))) Drain(out[0], outcome.out, out_open);
     if (err_open && (fds[1].revents & (POLLIN | POLLHUP))) Drain(err[0], outcome.err, err_open);
@@ -328,40 +331,36 @@ void Session::Signal(int signal_number) {
 }
 
 Outcome Session::Finish(int timeout_seconds, size_t bytes_per_read, int pause_ms) {
-  Outcome outcome;
-  if (pid_ <= 0) return outcome;
+  if (pid_ <= 0) return Outcome();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds);
   while (Read(100, bytes_per_read)) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(pid_, SIGKILL);
-      break;
-    }
+    if (std::chrono::steady_clock::now() > deadline) break;
     if (pause_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms));
   }
-  ReadErrors(deadline);
-  outcome.status = WaitForExit(pid_);
-  pid_ = -1;
-  outcome.out = output_;
-  outcome.err = errors_;
-  return outcome;
+  return End(deadline);
 }
 
 Outcome Session::FinishUnread(int timeout_seconds) {
-  Outcome outcome;
-  if (pid_ <= 0) return outcome;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds);
+  if (pid_ <= 0) return Outcome();
+  return End(std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds));
+}
+
+Outcome Session::End(std::chrono::steady_clock::time_point deadline) {
   ReadErrors(deadline);
-  int status = 0;
-  while (waitpid(pid_, &status, WNOHANG) == 0) {
+  // The output may end before the program does: the wait too has the deadline.
+  int raw = 0;
+  pid_t ended = 0;
+  while ((ended = waitpid(pid_, &raw, WNOHANG)) == 0 || (ended < 0 && errno == EINTR)) {
     if (std::chrono::steady_clock::now() > deadline) {
       kill(pid_, SIGKILL);
-      waitpid(pid_, &status, 0);
-      status = -1;
+      WaitForExit(pid_);
+      ended = -1;
       break;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  outcome.status = status >= 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  Outcome outcome;
+  outcome.status = ended == pid_ && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   pid_ = -1;
   outcome.out = output_;
   outcome.err = errors_;

@@ -40,6 +40,7 @@ struct StreamSetup {
   bool close_errors = false;
   std::string input_file;
   std::string output_file;   // standard output goes to this file (for example /dev/full)
+  std::string errors_file;   // standard error goes to this file
   bool output_unread = false;  // standard output is a pipe whose reader went away before the start
   std::string working_folder;
   long file_size_limit = 0;  // bytes; no file of the program grows past it (0: no limit)
@@ -88,6 +89,8 @@ class Session {
   bool Read(int timeout_ms, size_t at_most = 4096);
   // Reads standard error apart until it ends or the deadline comes.
   void ReadErrors(std::chrono::steady_clock::time_point deadline);
+  // Reads standard error and waits for the end; the program is killed at the deadline.
+  Outcome End(std::chrono::steady_clock::time_point deadline);
 
   pid_t pid_ = -1;
   int input_ = -1;
